@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("velmora-cli: no commands yet.");
+  return 0;
+}

@@ -1,0 +1,66 @@
+// The rename job: three slots, each with an operation code (0 = inactive,
+// 1..17) and two text fields, plus the state the name operations read while a
+// run is going on (mode flags, destination folder, numbering counter).
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+inline constexpr int kSlotCount = 3;
+inline constexpr int kOperationCount = 18;  // codes 0..17
+
+// What the user set up: read afresh by every operation call.
+struct RenameJob {
+  std::array<int, kSlotCount> slotCode{};          // 0..17
+  std::array<std::string, kSlotCount> txtSource;   // first field
+  std::array<std::string, kSlotCount> txtDestination;  // second field
+  std::array<std::string, kSlotCount> auswahlText{  // combo text, for the log
+      "nicht aktiv", "nicht aktiv", "nicht aktiv"};
+};
+
+// The three run kinds; outside a run all are false, during a run one is true.
+struct RunFlags {
+  bool renameFiles = false;
+  bool moveFiles = false;
+  bool copyFiles = false;
+};
+
+// Everything besides the job that an operation reads or advances.
+struct NameContext {
+  RunFlags flags;
+  std::string destPath;    // ends in the separator while copying or moving
+  int numberCounter = 0;   // 0 = numbering not started in this run
+  int numberWidth = 0;
+  ErrorReporter* reporter = nullptr;  // may be null: failures then go unreported
+};
+
+// One row of the operation catalogue: the combo's list text and the captions
+// of the slot's two fields.
+struct CatalogueEntry {
+  const char* listText;
+  const char* firstCaption;
+  const char* secondCaption;
+};
+
+// The eighteen catalogue rows, indexed by operation code.
+const std::array<CatalogueEntry, kOperationCount>& Catalogue();
+
+// True for the numbering codes 10, 11, 12, whose skipped steps give their
+// number back.
+inline bool IsNumberingCode(int code) { return code >= 10 && code <= 12; }
+
+// Applies the operation of `slot` (per job.slotCode) to sourcePath and returns
+// the new full path, or "" when it does not apply or fails (failures are
+// reported at location code + 2). Code 0 or out of range returns "".
+std::string ApplyOperation(const RenameJob& job, int slot, const std::string& sourcePath,
+                           NameContext& ctx);
+
+// Checks all three slots' fields before a run. On the first failing slot shows
+// its message through `messages` and returns false.
+bool CheckSlotInputs(const RenameJob& job, MessageSink& messages);
+
+}  // namespace velmora

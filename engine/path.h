@@ -1,0 +1,29 @@
+// Cutting paths into folder and file name, and file names into base name and
+// extension. Positions and lengths elsewhere count Unicode characters; these
+// cut at ASCII separators, which never occur inside a UTF-8 sequence.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/error_reporter.h"
+#include "engine/job.h"
+
+namespace velmora {
+
+// The platform's path separator; the only place it is spelled.
+inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparatorText = "/";
+
+// wantFolder false: the file-name part (after the last separator, the whole
+// path without one). wantFolder true: flags.copyFiles or flags.moveFiles ?
+// destPath : the folder part with its trailing separator ("" without one).
+std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags = {},
+                      const std::string& destPath = {});
+
+// wantBase false: the extension (after the last dot; the whole name without a
+// dot). wantBase true: the base name; a name without a dot sets `error` to
+// the invalid-argument failure (5) and returns "".
+std::string SplitExtension(const std::string& name, bool wantBase, Error* error = nullptr);
+
+}  // namespace velmora
