@@ -1,0 +1,35 @@
+// The run over the marked files of the found list: each active slot of the
+// job is one confirmed file operation, recorded for undo and, with the log
+// on, written to the log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/batch_run_state.h"
+#include "engine/job.h"
+
+namespace velmora {
+
+// One entry of the found list: the file's full path and whether it is marked.
+struct FoundEntry {
+  std::string path;
+  bool marked = false;
+};
+
+enum class RunKind { kRename, kCopy, kMove };
+
+// Runs the job over the marked entries in the mode set in state.context.flags
+// (copy and move into state.context.destPath, ending in the separator). Stops
+// at once when CheckSlotInputs refuses or the user cancels. Out-of-range slot
+// codes are set to 0. Failures are reported, never returned.
+void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+              RunServices& services, bool logOn);
+
+// What "Umbenennen", "Kopieren" and "Verschieben" do once the destination is
+// chosen: ResetRunFlags, set the kind's flag, RunBatch, clear the flag, then
+// search again.
+void RunCommand(RunKind kind, RunState& state, RenameJob& job,
+                const std::vector<FoundEntry>& found, RunServices& services, bool logOn);
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+// The main window's run variables and the services a run talks to. One
+// RunState lives as long as the window; runs and undo read and write it.
+#pragma once
+
+#include <string>
+
+#include "engine/error_reporter.h"
+#include "engine/file_system.h"
+#include "engine/job.h"
+#include "engine/run_dialogs.h"
+#include "engine/undo_store.h"
+
+namespace velmora {
+
+struct RunState {
+  NameContext context;     // mode flags, destPath, numberCounter, numberWidth
+  std::string nameSrc;     // the file as it now is on disk
+  std::string nameDest;    // what the current slot computed; "" = not applicable
+  int dialogRet = 0;       // last answer of `Dialog`
+  int dialog2Ret = 0;      // last answer of `Dialog2`
+  bool dialogAll = false;  // "&Alle" in `Dialog` during this run
+  bool dialog2All = false; // "&Alle" in `Dialog2` during this run
+  UndoStore undo;
+};
+
+// Everything a run or an undo talks to. progress and search may be null.
+struct RunServices {
+  FileSystem& fileSystem;
+  RunDialogs& dialogs;
+  MessageSink& messages;
+  ErrorReporter& reporter;
+  LogWriter& log;
+  ProgressBar* progress = nullptr;
+  SearchRepeater* search = nullptr;
+};
+
+// Clears the three mode flags, dialogAll and dialog2All. The window also
+// stops a search in progress and sets the progress minimum to 0.
+void ResetRunFlags(RunState& state);
+
+}  // namespace velmora

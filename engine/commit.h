@@ -1,0 +1,27 @@
+// One file operation of a run or an undo: rename, move or copy by the mode
+// flags, with the overwrite question when the new name is taken.
+#pragma once
+
+#include <string>
+
+#include "engine/batch_run_state.h"
+
+namespace velmora {
+
+// The five-line text naming a failed commit: "Konnte ", source, " nicht zu ",
+// destination, "umbenennen", joined by CR LF.
+std::string CommitFailureText(const std::string& source, const std::string& destination);
+
+// Gives source the path destination in the current mode. A missing source
+// passes silently; an existing target goes through `Dialog2`; a destination
+// naming the source file itself is never deleted (same text: nothing to do;
+// other spelling of the same file: renamed in place). Other failures are
+// reported at location 20. Nothing is returned.
+void CommitFile(RunState& state, const std::string& source, const std::string& destination,
+                RunServices& services);
+
+// Deletes the file at state.nameDest unless it is the file source itself.
+// Failures are reported at location 21. Returns true when the file was deleted.
+bool DeleteTarget(RunState& state, const std::string& source, RunServices& services);
+
+}  // namespace velmora

@@ -1,0 +1,55 @@
+// The one door to the disk for moving, copying and deleting whole files, and
+// for asking which file systems are mounted. The run, undo and the log go
+// through it; tests put an in-memory fake in its place.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+// Error numbers the callers branch on.
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrFileExists = 58;
+
+// One mounted file system, standing in for a drive: its mount folder and
+// whether it can be read right now.
+struct Drive {
+  std::string path;
+  bool ready = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Succeeds when a file (not a folder) exists at path; 53 otherwise.
+  virtual Error GetFile(const std::string& path) = 0;
+
+  // Gives the file at source the path target, across folders and file
+  // systems. Never replaces: 58 when target exists, 53 when source is missing.
+  // On failure source is unchanged and nothing new exists at target.
+  virtual Error Move(const std::string& source, const std::string& target) = 0;
+
+  // Copies the file at source to target, keeping permissions and modification
+  // time. Never overwrites: 58 when target exists. On failure no file is left
+  // at target.
+  virtual Error Copy(const std::string& source, const std::string& target) = 0;
+
+  // Removes the file at path; 53 when there is none.
+  virtual Error Delete(const std::string& path) = 0;
+
+  // True when both paths name one and the same file (same device and inode),
+  // whatever their spelling; false when either does not exist.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+  // Succeeds when a folder exists at path; 76 otherwise.
+  virtual Error GetFolder(const std::string& path) = 0;
+
+  // The mounted file systems that hold user files, in mount order.
+  virtual std::vector<Drive> Drives() = 0;
+};
+
+}  // namespace velmora
