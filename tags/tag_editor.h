@@ -1,0 +1,116 @@
+// The MP3 tag editor without its widgets: the six value fields, the six
+// source choosers, the before and after views, filling the fields for one
+// file, and the tag run that writes a tag into every marked file of the found
+// list. The window keeps its widgets in step with fields() and implements
+// TagEditorHost; everything else happens here.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/error_reporter.h"
+#include "tags/tag_record.h"
+
+namespace velmora {
+
+// One entry of the found list as the tag editor sees it.
+struct TagListEntry {
+  std::string path;
+  bool marked = false;
+};
+using TagList = std::vector<TagListEntry>;
+
+// The two views: `OptAlleAus` "vorher" shows the stored tag, `OptKeineAus`
+// "nachher" the values that will be written.
+enum class TagView { kBefore, kAfter };
+
+// The items of each source chooser, in list order. Any other typed text acts
+// like "fest".
+inline constexpr std::array<const char*, 5> kTagSourceItems = {"aus", "fest", "1", "2", "3"};
+
+// The texts of the panel's fields and choosers, named after their controls,
+// with their texts at start.
+struct TagEditorFields {
+  std::string TxtSeparator;
+  std::string TxtTitel = "Titel";
+  std::string TxtInterpret = "Interpret";
+  std::string TxtAlbum = "Album";
+  std::string TxtKommentar = "Kommentar";
+  std::string TxtJahr = "Jahr";
+  std::string ComboGenreTyp = "Blues";
+
+  std::string ComboTitel = "1";
+  std::string ComboInterpret = "2";
+  std::string ComboAlbum = "aus";
+  std::string ComboKommentar = "fest";
+  std::string ComboJahr = "aus";
+  std::string ComboGenre = "aus";
+};
+
+// What the tag editor needs from the main window.
+class TagEditorHost {
+ public:
+  virtual ~TagEditorHost() = default;
+  // The fields changed: show them now (the run calls this once per file).
+  virtual void ShowTagValues() = 0;
+  // Sets the progress bar; its maximum is the found list's count.
+  virtual void SetProgress(int value) = 0;
+  // Refreshes the found list: the search button pressed twice.
+  virtual void RepeatSearch() = 0;
+};
+
+// The record the tag run writes from the fields: title, artist, album and
+// comment cut to 30 characters, year to 4, padded with blanks; marker "TAG";
+// genre GenreIndex(ComboGenreTyp).
+TagRecord BuildTagRecord(const TagEditorFields& fields);
+
+class TagEditor {
+ public:
+  TagEditor(ErrorReporter& reporter, LogWriter& log, TagEditorHost& host);
+
+  TagEditorFields& fields() { return fields_; }
+  const TagEditorFields& fields() const { return fields_; }
+  TagView view() const { return view_; }
+  bool tagEditorOpen() const { return tagEditorOpen_; }
+
+  // "Edit MP3-Tag": opens the panel and shows the first marked entry.
+  void CmdTagEdit_Click(const TagList& list);
+  // "Ende": closes the panel.
+  void CmdTagExit_Click();
+  // The view options: select the view; while the panel is open, show the
+  // first marked entry.
+  void OptAlleAus_Click(const TagList& list);
+  void OptKeineAus_Click(const TagList& list);
+  // A click into the found list: while the panel is open, show the first
+  // marked entry.
+  void OnFoundListClick(const TagList& list);
+
+  // Fills the fields for the first marked entry; false (fields unchanged)
+  // when nothing is marked.
+  bool ShowFirstMarked(const TagList& list);
+
+  // Fills the fields for the file at path according to the view. A failure
+  // other than reading the tag is reported at location 24; the fields then
+  // keep what they held.
+  void FillTagEditor(const std::string& path);
+
+  // "Tag übernehmen": switches to the after view, then fills the fields for
+  // each marked entry in list order and writes them as its tag; logs two
+  // lines per file when logFile is on; refreshes the found list at the end.
+  // Failing files are reported and skipped; a failure of the run itself is
+  // reported at location 25 and ends the run without refresh.
+  void CmdEditTag_Click(const TagList& list, bool logFile);
+
+ private:
+  void SelectView(TagView view, const TagList& list);
+
+  ErrorReporter& reporter_;
+  LogWriter& log_;
+  TagEditorHost& host_;
+  TagEditorFields fields_;
+  TagView view_ = TagView::kBefore;
+  bool tagEditorOpen_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,61 @@
+// The ID3 version 1 tag: a record of 128 bytes at the very end of an MP3 file.
+// Reading and writing it, and turning its fixed-width fields into text and
+// back. Failures are reported here (locations 22 and 23) and also returned.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+inline constexpr std::size_t kTagSize = 128;
+using TagBytes = std::array<char, kTagSize>;
+
+// The record in file order. All bytes zero is the empty record, which stands
+// for a file without tag.
+struct TagRecord {
+  std::array<char, 3> tag{};       // "TAG"
+  std::array<char, 30> title{};
+  std::array<char, 30> artist{};
+  std::array<char, 30> album{};
+  std::array<char, 4> year{};
+  std::array<char, 30> comment{};
+  unsigned char genre = 0;         // index into GenreNames()
+
+  bool operator==(const TagRecord&) const = default;
+};
+
+// The record's 128 bytes in file order.
+TagBytes ToBytes(const TagRecord& record);
+
+// The record held by 128 bytes, whatever their marker.
+TagRecord FromBytes(const TagBytes& bytes);
+
+// True when the bytes begin with "TAG" (exact, upper case).
+bool HasTagMarker(std::span<const char> bytes);
+
+// A field's text: its characters up to, not including, the first NUL, as
+// UTF-8. Trailing blanks remain.
+std::string FieldText(std::span<const char> field);
+
+// Stores text into a field: Windows-1252, cut to the field's length in
+// characters, padded on the right with blanks.
+void SetFieldText(std::span<char> field, const std::string& text);
+
+// The tag of the file at path, or the empty record when its last 128 bytes do
+// not begin with "TAG". A failure (missing, unreadable, shorter than 128
+// bytes) is reported at location 22 and gives the empty record.
+TagRecord ReadTag(const std::string& path, ErrorReporter& reporter);
+
+// Writes record as the tag of the file at path: over the old tag when there
+// is one, else appended after the last byte (the file grows by 128 bytes; the
+// audio is never overwritten). Never truncates or creates a file. A failure
+// is reported at location 23 and returned; the file then keeps its length and
+// its audio bytes. A record whose marker is not "TAG" is refused (error 5).
+Error WriteTag(const std::string& path, const TagRecord& record, ErrorReporter& reporter);
+
+}  // namespace velmora
