@@ -1,0 +1,30 @@
+// The file pattern of the search field: wildcards `*` (any run of
+// characters) and `?` (exactly one character), several patterns separated by
+// ";", letter case ignored. A pattern ending in ".*" also matches names
+// without a dot, so "*.*" matches every file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+class FilePattern {
+ public:
+  // Blanks around each part are dropped and empty parts ignored; a pattern
+  // with no part left matches every name.
+  explicit FilePattern(std::string_view text);
+
+  // True when name (a file name without folder) matches one of the parts.
+  bool Matches(std::string_view name) const;
+
+ private:
+  std::vector<std::string> parts_;  // case-folded
+};
+
+// True when the tag-editor button is to be shown for this pattern text: its
+// last four characters are exactly ".mp3" (upper case does not count).
+bool ShowsTagEditButton(std::string_view pattern);
+
+}  // namespace velmora

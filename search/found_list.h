@@ -1,0 +1,59 @@
+// The found-files list: the full paths the search found, each with a mark,
+// kept in ascending order with letter case ignored (ties in byte order).
+// Positions are 0-based; the list holds at most 32,767 entries.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/batch_run.h"  // FoundEntry
+
+namespace velmora {
+
+inline constexpr int kFoundListCapacity = 32767;
+
+class FoundList {
+ public:
+  int Count() const { return static_cast<int>(entries_.size()); }
+  bool Empty() const { return entries_.empty(); }
+
+  // Adds an unmarked entry at its sorted place; false (nothing added) when
+  // the list already holds kFoundListCapacity entries.
+  bool Add(std::string path);
+
+  // Entry text and mark at a position (0 <= index < Count()).
+  const std::string& Path(int index) const;
+  bool IsMarked(int index) const;
+
+  // Sets or clears one mark; positions outside the list are ignored.
+  void SetMarked(int index, bool marked);
+
+  // "Alle auswählen" and "Markierung aufheben": every mark set or cleared.
+  void MarkAll();
+  void UnmarkAll();
+
+  // The lowest marked position, or -1 when nothing is marked.
+  int FirstMarked() const;
+
+  // Removes every entry.
+  void Clear();
+
+  // Every entry with its mark, in list order: what a run walks over.
+  std::vector<FoundEntry> Entries() const;
+
+ private:
+  struct Item {
+    std::string key;  // FoldCase(path)
+    FoundEntry entry;
+  };
+  void Sort() const;
+
+  mutable std::vector<Item> entries_;
+  mutable bool sorted_ = true;  // entries are appended and sorted when next read
+};
+
+// The count label's text for a list of count entries: "0" for none, else the
+// number with a leading blank for its sign (" 3").
+std::string CountLabelText(int count);
+
+}  // namespace velmora

@@ -1,0 +1,129 @@
+// The search button and the depth-first search behind it. The window feeds
+// in what its controls hold, lets pending events run when asked (so that
+// "Abbrechen" can call Cancel) and shows the state and result; everything
+// else happens here so that it can be tested without a screen.
+#pragma once
+
+#include <string>
+
+#include "engine/error_reporter.h"
+#include "search/file_pattern.h"
+#include "search/folder_reader.h"
+#include "search/found_list.h"
+#include "search/settings_writer.h"
+
+namespace velmora {
+
+inline constexpr char kCaptionSearch[] = "&Suche";
+inline constexpr char kCaptionReset[] = "&Reset";
+inline constexpr char kCaptionExit[] = "E&nde";
+inline constexpr char kCaptionCancel[] = "Abbrechen";
+inline constexpr char kListFullMessage[] = "Wenn die Listen-Box gefüllt wurde. Suche beendet...";
+
+// How a folder that cannot be opened is reported: no location line, this
+// context, the folder as the file, the platform's text as the description.
+inline constexpr int kSearchErrorLocation = 0;
+inline constexpr char kSearchErrorContext[] = "Fehler beim Suchen";
+
+// The main window's side of a search.
+class SearchHost {
+ public:
+  virtual ~SearchHost() = default;
+
+  // Lets pending user events run once; called at every folder visit.
+  virtual void ProcessPendingEvents() = 0;
+
+  // First step of ResetSearch: the run's ResetRunFlags (mode and dialog
+  // flags, progress bar minimum). keepSearching is cleared by the command.
+  virtual void ResetRunFlags() {}
+
+  // The captions in State() changed ("Abbrechen" is shown during a search).
+  virtual void CaptionsChanged() {}
+
+  // The count label text in State() changed.
+  virtual void CountChanged() {}
+};
+
+// What the controls hold when the button is pressed.
+struct SearchInputs {
+  std::string drive;              // drive list
+  std::string currentFolder;      // folder list's current folder
+  std::string highlightedFolder;  // folder list's highlighted entry; "" = the current one
+  std::string pattern;            // txtSearchSpec
+};
+
+// The state the window shows.
+struct SearchState {
+  bool keepSearching = false;
+  bool optSubdirs = false;                 // "UnterVerz"
+  std::string searchCaption = kCaptionSearch;
+  std::string exitCaption = kCaptionExit;
+  std::string countText = "0";             // lblCount
+};
+
+enum class SearchStep {
+  kReset,            // list emptied, sub-folders off; focus to the pattern field
+  kOpenHighlighted,  // the highlighted folder became current; nothing searched
+  kSearched,         // list filled; focus to the search button
+};
+
+struct SearchResult {
+  SearchStep step = SearchStep::kReset;
+  // The folder list's current folder afterwards (the file list follows it):
+  // unchanged after a reset, the highlighted folder, or where the search's
+  // cursor ended (not the start folder after a cancel or a full list).
+  std::string folder;
+  // kSearched: the progress bar's maximum (entries, or 1 for none); value 0.
+  int progressMaximum = 1;
+};
+
+class SearchCommand {
+ public:
+  // All references must outlive the command.
+  SearchCommand(FolderReader& reader, SettingsWriter& settings, SearchHost& host,
+                MessageSink& messages, ErrorReporter& reporter);
+
+  // The search button (or Enter): stores pattern, folder and drive, in this
+  // order, then resets, opens the highlighted folder, or searches.
+  SearchResult cmdSearch_Click(const SearchInputs& inputs);
+
+  // Presses the button twice: after a search this resets and searches the
+  // current folder again, without sub-folders. Returns the second result.
+  SearchResult RepeatSearch(const SearchInputs& inputs);
+
+  // Empties the list and returns to the ready state.
+  void ResetSearch();
+
+  // "Abbrechen" (and the run's ResetRunFlags): keepSearching := false, so a
+  // running search stops at its next folder.
+  void Cancel() { state_.keepSearching = false; }
+
+  // "UnterVerz" clicked: on, and it stays on until the next reset.
+  void OptSubdirs_Click() { state_.optSubdirs = true; }
+
+  // Visits folder (and, with sub-folders on, everything below it) with the
+  // pattern of the running search; true when the caller is to stop at once.
+  // Public for the window's tests; cmdSearch_Click is the usual way in.
+  bool SearchFolder(const std::string& folder, const std::string& backFolder);
+
+  const SearchState& State() const { return state_; }
+  const FoundList& Found() const { return found_; }
+  FoundList& Found() { return found_; }
+
+ private:
+  void SetCaptions(const char* search, const char* exit);
+  bool ListFiles(const FolderListing& listing, const std::string& folder);
+
+  FolderReader& reader_;
+  SettingsWriter& settings_;
+  SearchHost& host_;
+  MessageSink& messages_;
+  ErrorReporter& reporter_;
+  SearchState state_;
+  FoundList found_;
+  FilePattern pattern_{"*.*"};
+  std::string cursor_;     // the folder list's current folder during a search
+  bool listFull_ = false;  // the full-list message was shown in this search
+};
+
+}  // namespace velmora
