@@ -1,6 +1,7 @@
-// The one door to the disk for moving, copying and deleting whole files, and
-// for asking which file systems are mounted. The run, undo and the log go
-// through it; tests put an in-memory fake in its place.
+// The one door to the disk for moving, copying and deleting whole files. The
+// run, undo and the log preparation go through it; tests put an in-memory
+// fake in its place. Drives (mounted file systems) are listed by the search
+// side's DriveInfo.
 #pragma once
 
 #include <string>
@@ -44,12 +45,6 @@ class FileSystem {
   // True when both paths name one and the same file (same device and inode),
   // whatever their spelling; false when either does not exist.
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
-
-  // Succeeds when a folder exists at path; 76 otherwise.
-  virtual Error GetFolder(const std::string& path) = 0;
-
-  // The mounted file systems that hold user files, in mount order.
-  virtual std::vector<Drive> Drives() = 0;
 };
 
 }  // namespace velmora

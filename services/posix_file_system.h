@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "engine/file_system.h"
 
@@ -22,8 +21,6 @@ class PosixFileSystem : public FileSystem {
   Error Copy(const std::string& source, const std::string& target) override;
   Error Delete(const std::string& path) override;
   bool SameFile(const std::string& a, const std::string& b) override;
-  Error GetFolder(const std::string& path) override;
-  std::vector<Drive> Drives() override;
 };
 
 }  // namespace velmora
