@@ -26,4 +26,11 @@ std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& 
 // the invalid-argument failure (5) and returns "".
 std::string SplitExtension(const std::string& name, bool wantBase, Error* error = nullptr);
 
+// The folder part of `path` with its trailing separator ("" without one),
+// ignoring the run flags; a view into `path`.
+std::string_view FolderOf(std::string_view path);
+
+// The file-name part of `path`; a view into `path`.
+std::string_view FileNameOf(std::string_view path);
+
 }  // namespace velmora

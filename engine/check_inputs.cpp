@@ -1,0 +1,82 @@
+// The check of all three slots' fields before a run touches any file.
+#include "engine/job.h"
+#include "engine/numeric.h"
+
+namespace velmora {
+namespace {
+
+enum class Need { kNothing, kFilled, kNumeric, kNonZero, kCount, kStart };
+
+struct SlotRule {
+  Need source;
+  Need destination;
+};
+
+// What each code needs of its first and second field. kCount and kStart are
+// numbers that must be neither zero nor negative: a negative count would
+// repeat characters, and a negative start would count up to zero and then
+// hand out the start numbers again.
+constexpr SlotRule kRules[kOperationCount] = {
+    {Need::kNothing, Need::kNothing},  // 0
+    {Need::kNothing, Need::kNothing},  // 1
+    {Need::kFilled, Need::kFilled},    // 2
+    {Need::kFilled, Need::kFilled},    // 3
+    {Need::kFilled, Need::kNumeric},   // 4
+    {Need::kCount, Need::kFilled},     // 5
+    {Need::kCount, Need::kFilled},     // 6
+    {Need::kCount, Need::kNonZero},    // 7
+    {Need::kNothing, Need::kFilled},   // 8
+    {Need::kNothing, Need::kFilled},   // 9
+    {Need::kStart, Need::kFilled},     // 10
+    {Need::kStart, Need::kFilled},     // 11
+    {Need::kStart, Need::kNonZero},    // 12
+    {Need::kNothing, Need::kNothing},  // 13
+    {Need::kFilled, Need::kNothing},   // 14
+    {Need::kFilled, Need::kFilled},    // 15
+    {Need::kNothing, Need::kNothing},  // 16
+    {Need::kNothing, Need::kNothing},  // 17
+};
+
+enum class Verdict { kPass, kWrong, kZeroOrMissing };
+
+// kWrong: not a number where one is needed, a negative count or start, or a
+// start outside the 32-bit range. kZeroOrMissing: an empty text or a value
+// that rounds to zero.
+Verdict Judge(Need need, const std::string& text) {
+  if (need == Need::kNothing) return Verdict::kPass;
+  if (need == Need::kFilled) return text.empty() ? Verdict::kZeroOrMissing : Verdict::kPass;
+  const WholeNumber number = RoundNumeric(text);
+  if (!number.numeric) return Verdict::kWrong;
+  if ((need == Need::kCount || need == Need::kStart) && number.IsNegative()) {
+    return Verdict::kWrong;
+  }
+  // Such a start could never be converted, and every file would consume
+  // and give back a number that was never handed out.
+  if (need == Need::kStart && ToInt32(text).error) return Verdict::kWrong;
+  if (need != Need::kNumeric && number.IsZero()) return Verdict::kZeroOrMissing;
+  return Verdict::kPass;
+}
+
+}  // namespace
+
+bool CheckSlotInputs(const RenameJob& job, MessageSink& messages) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const int code = job.slotCode[slot];
+    if (code < 0 || code >= kOperationCount) continue;
+    const SlotRule rule = kRules[code];
+    const Verdict source = Judge(rule.source, job.txtSource[slot]);
+    const Verdict destination = Judge(rule.destination, job.txtDestination[slot]);
+    if (source == Verdict::kPass && destination == Verdict::kPass) continue;
+
+    std::string message = "Falsche oder fehlende Eingabe";
+    const bool wrong = source == Verdict::kWrong || destination == Verdict::kWrong;
+    if (IsNumberingCode(code) && !wrong) {
+      message += "\r\n(Null ist als Startnummer nicht erlaubt)";
+    }
+    messages.ShowMessage(message);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmora

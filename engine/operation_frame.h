@@ -1,0 +1,52 @@
+// The frame every name operation shares: cut the source path, let the
+// operation's rule build the new name behind the folder part, and report a
+// failure of the rule. Internal to the operation files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/error_reporter.h"
+#include "engine/job.h"
+#include "engine/path.h"
+
+namespace velmora {
+
+// What a rule reads: its slot's two fields, the file-name part and the run
+// context (the numbering operations advance its counter).
+struct OperationInput {
+  std::string_view source;       // first field
+  std::string_view destination;  // second field
+  std::string_view name;         // file-name part, extension included
+  NameContext& ctx;
+};
+
+// Reports a failure of operation `code` for `sourcePath` at location code + 2.
+void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
+                            const NameContext& ctx);
+
+// Runs `rule(input, out, error)`, which appends the new file name to `out`
+// (already holding the folder part) and returns false when the operation
+// does not apply. Returns out, or "" when the rule did not apply or failed.
+template <typename Rule>
+std::string RunOperation(int code, const RenameJob& job, int slot, const std::string& sourcePath,
+                         NameContext& ctx, Rule&& rule) {
+  const std::string_view folder = (ctx.flags.copyFiles || ctx.flags.moveFiles)
+                                      ? std::string_view(ctx.destPath)
+                                      : FolderOf(sourcePath);
+  OperationInput input{job.txtSource[slot], job.txtDestination[slot], FileNameOf(sourcePath),
+                       ctx};
+  std::string out;
+  out.reserve(folder.size() + input.name.size() + input.source.size() + 16);
+  out.append(folder);
+  Error error;
+  const bool applied = rule(input, out, error);
+  if (error) {
+    ReportOperationFailure(code, error, sourcePath, ctx);
+    return {};
+  }
+  if (!applied) return {};
+  return out;
+}
+
+}  // namespace velmora
