@@ -62,9 +62,11 @@ struct SearchState {
 };
 
 enum class SearchStep {
-  kReset,            // list emptied, sub-folders off; focus to the pattern field
-  kOpenHighlighted,  // the highlighted folder became current; nothing searched
+  kReset,            // list emptied, sub-folders off; progress value 0, file
+                     // list re-read, focus to the pattern field
+  kOpenHighlighted,  // the highlighted folder is to become current; nothing searched
   kSearched,         // list filled; focus to the search button
+  kBusy,             // pressed again while a search runs: nothing done
 };
 
 struct SearchResult {
@@ -111,7 +113,7 @@ class SearchCommand {
   FoundList& Found() { return found_; }
 
  private:
-  void SetCaptions(const char* search, const char* exit);
+  void SetCaptions(std::string search, std::string exit);
   bool ListFiles(const FolderListing& listing, const std::string& folder);
 
   FolderReader& reader_;
@@ -124,6 +126,7 @@ class SearchCommand {
   FilePattern pattern_{"*.*"};
   std::string cursor_;     // the folder list's current folder during a search
   bool listFull_ = false;  // the full-list message was shown in this search
+  bool searching_ = false;
 };
 
 }  // namespace velmora

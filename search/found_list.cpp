@@ -1,0 +1,81 @@
+#include "search/found_list.h"
+
+#include <algorithm>
+
+#include "search/name_order.h"
+
+namespace velmora {
+
+bool FoundList::Add(std::string path) {
+  if (Count() >= kFoundListCapacity) return false;
+  std::string key = FoldCase(path);
+  if (sorted_ && !entries_.empty()) {
+    const Item& last = entries_.back();
+    sorted_ = last.key < key || (last.key == key && last.entry.path <= path);
+  }
+  entries_.push_back({std::move(key), {std::move(path), false}});
+  return true;
+}
+
+// A search adds thousands of entries before anyone looks at them, so they
+// are sorted once when read rather than inserted in place one by one.
+void FoundList::Sort() const {
+  if (sorted_) return;
+  std::stable_sort(entries_.begin(), entries_.end(), [](const Item& a, const Item& b) {
+    if (a.key != b.key) return a.key < b.key;
+    return a.entry.path < b.entry.path;
+  });
+  sorted_ = true;
+}
+
+const std::string& FoundList::Path(int index) const {
+  Sort();
+  return entries_.at(static_cast<std::size_t>(index)).entry.path;
+}
+
+bool FoundList::IsMarked(int index) const {
+  Sort();
+  return entries_.at(static_cast<std::size_t>(index)).entry.marked;
+}
+
+void FoundList::SetMarked(int index, bool marked) {
+  if (index < 0 || index >= Count()) return;
+  Sort();
+  entries_[static_cast<std::size_t>(index)].entry.marked = marked;
+}
+
+void FoundList::MarkAll() {
+  for (Item& item : entries_) item.entry.marked = true;
+}
+
+void FoundList::UnmarkAll() {
+  for (Item& item : entries_) item.entry.marked = false;
+}
+
+int FoundList::FirstMarked() const {
+  Sort();
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].entry.marked) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void FoundList::Clear() {
+  entries_.clear();
+  sorted_ = true;
+}
+
+std::vector<FoundEntry> FoundList::Entries() const {
+  Sort();
+  std::vector<FoundEntry> out;
+  out.reserve(entries_.size());
+  for (const Item& item : entries_) out.push_back(item.entry);
+  return out;
+}
+
+std::string CountLabelText(int count) {
+  if (count == 0) return "0";
+  return (count > 0 ? " " : "") + std::to_string(count);
+}
+
+}  // namespace velmora

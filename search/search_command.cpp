@@ -1,0 +1,127 @@
+#include "search/search_command.h"
+
+#include <utility>
+
+namespace velmora {
+
+SearchCommand::SearchCommand(FolderReader& reader, SettingsWriter& settings, SearchHost& host,
+                             MessageSink& messages, ErrorReporter& reporter)
+    : reader_(reader), settings_(settings), host_(host), messages_(messages), reporter_(reporter) {}
+
+SearchResult SearchCommand::cmdSearch_Click(const SearchInputs& inputs) {
+  SearchResult result;
+  // Pending events run during a search, Enter included; a nested search
+  // would list the same files twice, so a second press does nothing.
+  if (searching_) {
+    result.step = SearchStep::kBusy;
+    result.folder = cursor_;
+    return result;
+  }
+  settings_.WriteSetting(kKeyLastPattern, inputs.pattern);
+  settings_.WriteSetting(kKeyLastPath, inputs.currentFolder);
+  settings_.WriteSetting(kKeyLastDrive, inputs.drive);
+
+  if (state_.searchCaption == kCaptionReset) {
+    ResetSearch();
+    state_.optSubdirs = false;
+    result.step = SearchStep::kReset;
+    result.folder = inputs.currentFolder;
+    return result;
+  }
+  if (!inputs.highlightedFolder.empty() && inputs.highlightedFolder != inputs.currentFolder) {
+    result.step = SearchStep::kOpenHighlighted;
+    result.folder = inputs.highlightedFolder;
+    return result;
+  }
+
+  searching_ = true;
+  SetCaptions(state_.searchCaption, kCaptionCancel);
+  pattern_ = FilePattern(inputs.pattern);
+  cursor_ = inputs.currentFolder;
+  listFull_ = false;
+  SearchFolder(inputs.currentFolder, "");
+  searching_ = false;
+
+  result.step = SearchStep::kSearched;
+  result.folder = cursor_;
+  result.progressMaximum = found_.Empty() ? 1 : found_.Count();
+  SetCaptions(kCaptionReset, kCaptionExit);
+  return result;
+}
+
+SearchResult SearchCommand::RepeatSearch(const SearchInputs& inputs) {
+  cmdSearch_Click(inputs);
+  return cmdSearch_Click(inputs);
+}
+
+void SearchCommand::ResetSearch() {
+  host_.ResetRunFlags();
+  state_.keepSearching = false;
+  found_.Clear();
+  state_.countText = CountLabelText(0);
+  host_.CountChanged();
+  SetCaptions(kCaptionSearch, kCaptionExit);
+}
+
+bool SearchCommand::SearchFolder(const std::string& folder, const std::string& backFolder) {
+  state_.keepSearching = true;
+  host_.ProcessPendingEvents();
+  if (!state_.keepSearching) return true;
+
+  // An unreadable folder is reported and left out; the search goes on.
+  FolderListing listing = reader_.ReadFolder(cursor_);
+  if (listing.error) {
+    reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext,
+                          cursor_, listing.error.description);
+  }
+
+  // Sub-folders from the last to the first, each completely before the
+  // next; this folder's own files come after everything below it.
+  std::size_t k = state_.optSubdirs ? listing.subFolders.size() : 0;
+  while (k > 0 && state_.keepSearching) {
+    std::string oldFolder = cursor_;
+    cursor_ = FoundEntryPath(folder, listing.subFolders[k - 1]);
+    bool abandon = SearchFolder(cursor_, oldFolder);
+    --k;
+    if (abandon) return false;  // cursor stays where the inner visit left it
+  }
+
+  // After a cancel the cursor may stand on another folder: its files are
+  // the ones listed here, as the file list follows the cursor.
+  if (cursor_ != folder) {
+    listing = reader_.ReadFolder(cursor_);
+    if (listing.error) {
+      reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext,
+                            cursor_, listing.error.description);
+    }
+  }
+  if (ListFiles(listing, cursor_)) return true;
+  if (!backFolder.empty()) cursor_ = backFolder;
+  return false;
+}
+
+// Adds the matching files of folder; true when the list became full, after
+// the message was shown once. Once full, later calls add nothing.
+bool SearchCommand::ListFiles(const FolderListing& listing, const std::string& folder) {
+  if (listFull_) return false;
+  for (const std::string& name : MatchingFiles(listing, pattern_)) {
+    if (!found_.Add(FoundEntryPath(folder, name))) {
+      listFull_ = true;
+      // Stop every level above, as a cancel would; the message shows once.
+      state_.keepSearching = false;
+      messages_.ShowMessage(kListFullMessage);
+      return true;
+    }
+    state_.countText = CountLabelText(found_.Count());
+    host_.CountChanged();
+  }
+  return false;
+}
+
+void SearchCommand::SetCaptions(std::string search, std::string exit) {
+  state_.searchCaption = std::move(search);
+  state_.exitCaption = std::move(exit);
+  host_.CaptionsChanged();
+}
+
+}  // namespace velmora
