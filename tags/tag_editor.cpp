@@ -135,9 +135,9 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
     host_.SetProgress(0);
     SelectView(TagView::kAfter, list);
     for (std::size_t i = 0; i < list.size(); ++i) {
+      current = list[i].path;
       host_.SetProgress(static_cast<int>(i + 1));
       if (!list[i].marked) continue;
-      current = list[i].path;
       if (logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);

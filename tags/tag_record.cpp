@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/error_numbers.h"
 #include "tags/windows1252.h"
 
 namespace velmora {
@@ -180,7 +181,7 @@ TagRecord ReadTag(const std::string& path, ErrorReporter& reporter) {
 
 Error WriteTag(const std::string& path, const TagRecord& record, ErrorReporter& reporter) {
   Error error = HasTagMarker(record.tag) ? WriteRecord(path, ToBytes(record))
-                                         : Error{5, "the record has no TAG marker"};
+                                         : InvalidArgumentError();
   if (error) {
     reporter.ReportError(kWriteLocation, error.number, kWriteContext, path, error.description);
   }

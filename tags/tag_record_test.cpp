@@ -1,0 +1,159 @@
+#include "tags/tag_record.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include <gtest/gtest.h>
+
+#include "tags/genre.h"
+#include "tags/tag_test_support.h"
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+
+// A tag as other tools write it: fields padded with NULs.
+std::string RawTag(std::string title, const std::string& marker = "TAG") {
+  title.resize(30, '\0');
+  return marker + title + std::string(30, '\0') + "Album" + std::string(25, '\0') + "1999" +
+         std::string(30, '\0') + '\x11';
+}
+
+TagRecord Sample() {
+  TagRecord record;
+  record.tag = {'T', 'A', 'G'};
+  SetFieldText(record.title, "Neuer Titel");
+  SetFieldText(record.artist, "Künstler");
+  record.genre = 13;
+  return record;
+}
+
+TEST(ReadTag, Fields) {
+  struct Row {
+    std::string bytes, title;
+    int genre;
+  } rows[] = {
+      {Audio(500) + RawTag("Song"), "Song", 17},
+      {Audio(500) + RawTag("Song", "tag"), "", 0},  // marker is case-sensitive
+      {RawTag("Nur Tag"), "Nur Tag", 17},            // exactly 128 bytes
+      {Audio(9) + RawTag(std::string("abc\0def", 7)), "abc", 17},
+      {Audio(9) + RawTag("Band  "), "Band  ", 17},   // trailing blanks stay
+  };
+  TempFolder folder;
+  for (const Row& row : rows) {
+    RecordingReporter reporter;
+    WriteBytes(folder.File("f.mp3"), row.bytes);
+    const TagRecord record = ReadTag(folder.File("f.mp3"), reporter);
+    EXPECT_EQ(FieldText(record.title), row.title);
+    EXPECT_EQ(FieldText(record.album), row.title.empty() ? "" : "Album");
+    EXPECT_EQ(record.genre, row.genre) << row.title;
+    EXPECT_TRUE(reporter.reports.empty());
+  }
+}
+
+TEST(WriteTag, ReplacesOrAppendsAndKeepsAudio) {
+  TempFolder folder;
+  RecordingReporter reporter;
+  const std::string tagged = folder.File("tagged.mp3"), plain = folder.File("plain.mp3");
+  WriteBytes(tagged, Audio(1000) + RawTag("Alt"));
+  WriteBytes(plain, Audio(128));  // exactly one record's length of audio
+
+  for (const std::string& path : {tagged, plain, plain}) {  // plain again: replaced, not added
+    EXPECT_FALSE(WriteTag(path, Sample(), reporter));
+    EXPECT_EQ(ReadTag(path, reporter), Sample());
+  }
+  EXPECT_EQ(ReadBytes(tagged).substr(0, 1000), Audio(1000));
+  EXPECT_EQ(ReadBytes(tagged).size(), 1128u);
+  EXPECT_EQ(ReadBytes(plain).substr(0, 128), Audio(128));
+  EXPECT_EQ(ReadBytes(plain).size(), 256u);
+  EXPECT_TRUE(reporter.reports.empty());
+}
+
+TEST(TagFile, FailuresAreReportedAndChangeNothing) {
+  TempFolder folder;
+  const std::string shortFile = folder.File("short.mp3"), plain = folder.File("plain.mp3");
+  WriteBytes(shortFile, "TAG" + Audio(97));
+  WriteBytes(plain, Audio(300));
+  TagRecord unmarked = Sample();
+  unmarked.tag = {'t', 'a', 'g'};
+  struct Row {
+    std::string path;
+    TagRecord record;
+    int number;
+    bool read;
+  } rows[] = {{shortFile, Sample(), 63, true},  {shortFile, Sample(), 63, false},
+              {folder.File("gone"), {}, 53, true}, {folder.File("gone"), Sample(), 53, false},
+              {folder.File(""), {}, 75, true},     {folder.File(""), Sample(), 75, false},
+              {plain, unmarked, 5, false}};
+  for (const Row& row : rows) {
+    RecordingReporter reporter;
+    if (row.read) {
+      EXPECT_EQ(ReadTag(row.path, reporter), TagRecord{});
+    } else {
+      EXPECT_EQ(WriteTag(row.path, row.record, reporter).number, row.number);
+    }
+    ASSERT_EQ(reporter.reports.size(), 1u) << row.path;
+    const ReportedError& report = reporter.reports[0];
+    EXPECT_EQ(report.location, row.read ? 22 : 23) << row.path;
+    EXPECT_EQ(report.number, row.number) << row.path;
+    EXPECT_EQ(report.context, row.read ? "Fehler beim Lesen des Tag's"
+                                       : "Fehler beim Schreiben des Tag's");
+    EXPECT_EQ(report.file, row.path);
+  }
+  EXPECT_EQ(ReadBytes(shortFile), "TAG" + Audio(97));
+  EXPECT_EQ(ReadBytes(plain), Audio(300));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("gone")));
+}
+
+TEST(WriteTag, FailedAppendLeavesLengthAndAudio) {
+  TempFolder folder;
+  RecordingReporter reporter;
+  const std::string path = folder.File("full.mp3");
+  WriteBytes(path, Audio(4000));
+  // A file-size limit 50 bytes past the end: the append is partly written,
+  // then fails, as on a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit limited = saved;
+  limited.rlim_cur = 4050;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const Error error = WriteTag(path, Sample(), reporter);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, SIG_DFL);
+
+  EXPECT_EQ(error.number, 61);
+  EXPECT_EQ(reporter.reports.size(), 1u);
+  EXPECT_EQ(ReadBytes(path), Audio(4000));
+}
+
+TEST(SetFieldText, CutsAndPadsByCharacters) {
+  const std::string rows[][2] = {
+      {"abcde", "abcde" + std::string(25, ' ')},
+      {std::string(35, 'x'), std::string(30, 'x')},
+      {std::string(29, 'a') + "üß", std::string(29, 'a') + "\xFC"},  // never half a letter
+      {"日本", "??" + std::string(28, ' ')},
+  };
+  for (const auto& row : rows) {
+    TagRecord record;
+    SetFieldText(record.title, row[0]);
+    EXPECT_EQ(std::string(record.title.begin(), record.title.end()), row[1]) << row[0];
+  }
+  TagRecord record;
+  SetFieldText(record.year, "20245");
+  EXPECT_EQ(FieldText(record.year), "2024");
+}
+
+TEST(Genre, NamesAndIndex) {
+  const std::pair<int, const char*> names[] = {
+      {0, "Blues"}, {14, "R_B"}, {115, "Folklore"}, {116, "Undefined"}, {255, "Undefined"}};
+  for (const auto& [genre, name] : names) EXPECT_EQ(GenreNames()[genre], name);
+  const std::pair<const char*, int> indexes[] = {
+      {"Rock", 17}, {"rock", 12}, {"Undefined", 12}, {"Metal", 9}, {"", 12}, {"Folklore", 115}};
+  for (const auto& [name, genre] : indexes) EXPECT_EQ(GenreIndex(name), genre) << name;
+}
+
+}  // namespace
+}  // namespace velmora
