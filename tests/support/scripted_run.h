@@ -1,0 +1,85 @@
+// Scripted answers and recorders for everything a run talks to besides the
+// disk, so that tests can drive RunBatch and undo without a window.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/batch_run_state.h"
+
+namespace velmora::testing {
+
+struct ReportedError {
+  int location;
+  int number;
+  std::string context;
+  std::string file;
+  std::string description;
+};
+
+// Answers each question from its queue; an empty queue answers "&Abbrechen"
+// and counts as unexpected.
+class ScriptedDialogs : public RunDialogs {
+ public:
+  std::deque<int> dialogAnswers;
+  std::deque<int> dialog2Answers;
+  std::vector<std::string> asked;  // "src -> dest", or "delete dest"
+  int unexpected = 0;
+
+  int AskDialog(const std::string& nameSrc, const std::string& nameDest, const RunFlags&) override {
+    asked.push_back(nameSrc + " -> " + nameDest);
+    return Next(dialogAnswers);
+  }
+  int AskDialog2(const std::string& nameDest) override {
+    asked.push_back("delete " + nameDest);
+    return Next(dialog2Answers);
+  }
+
+ private:
+  int Next(std::deque<int>& answers) {
+    if (answers.empty()) {
+      ++unexpected;
+      return kAnswerCancel;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+class Recorders : public ErrorReporter, public MessageSink, public LogWriter,
+                  public ProgressBar, public SearchRepeater {
+ public:
+  std::vector<ReportedError> errors;
+  std::vector<std::string> messages;
+  std::vector<std::string> logLines;  // location lines folded in as "@n "
+  std::vector<int> progress;
+  int searches = 0;
+
+  void ReportError(int location, int number, const std::string& context, const std::string& file,
+                   const std::string& description) override {
+    errors.push_back({location, number, context, file, description});
+  }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void WriteLog(const std::string& text, int location) override {
+    logLines.push_back(location == 0 ? text : "@" + std::to_string(location) + " " + text);
+  }
+  void SetMaximum(int) override {}
+  void SetValue(int value) override { progress.push_back(value); }
+  void RepeatSearch() override { ++searches; }
+};
+
+// A run's services over the given disk, answered and recorded here.
+struct ScriptedRun {
+  explicit ScriptedRun(FileSystem& disk)
+      : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {}
+  ScriptedRun(const ScriptedRun&) = delete;
+  ScriptedRun& operator=(const ScriptedRun&) = delete;
+
+  ScriptedDialogs dialogs;
+  Recorders recorders;
+  RunServices services;
+};
+
+}  // namespace velmora::testing
