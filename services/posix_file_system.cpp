@@ -1,0 +1,114 @@
+#include "services/posix_file_system.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "services/posix_copy.h"
+
+namespace velmora {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// renameat2 with RENAME_NOREPLACE; where the file system refuses the flag,
+// link then unlink, which cannot replace either.
+int RenameNoReplace(const std::string& source, const std::string& target) {
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (::link(source.c_str(), target.c_str()) != 0) return errno;
+  if (::unlink(source.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(target.c_str());
+    return err;
+  }
+  return 0;
+}
+
+// Into another file system: a complete, flushed copy first; the source goes
+// only after that. If the source cannot go, the copy goes instead, so a
+// failed move leaves things as they were.
+int MoveAcross(const std::string& source, const std::string& target) {
+  const int err = CopyFileExclusive(source, target, /*flush=*/true);
+  if (err != 0) return err;
+  if (::unlink(source.c_str()) != 0) {
+    const int unlinkErr = errno;
+    ::unlink(target.c_str());
+    return unlinkErr;
+  }
+  return 0;
+}
+
+// ENOENT with an existing source means the target's folder is missing.
+Error Failure(int err, const std::string& source) {
+  if (err == ENOENT && Exists(source)) err = ENOTDIR;
+  return ErrorFromErrno(err);
+}
+
+}  // namespace
+
+Error ErrorFromErrno(int err) {
+  int number = 75;  // path/file access error
+  switch (err) {
+    case 0: return {};
+    case ENOENT: number = 53; break;
+    case EEXIST: case ENOTEMPTY: number = 58; break;
+    case ENOSPC: case EDQUOT: case EFBIG: number = 61; break;
+    case EACCES: case EPERM: number = 70; break;
+    case EROFS: number = 75; break;
+    case EIO: number = 57; break;
+    case ENOTDIR: case ELOOP: number = 76; break;
+    case ENAMETOOLONG: number = 52; break;
+    case EXDEV: number = 74; break;
+    case EMFILE: case ENFILE: number = 67; break;
+    case ENODEV: case ENXIO: case ENOMEDIUM: number = 68; break;
+    case ENOMEM: number = 7; break;
+    case EINVAL: number = 5; break;
+    case EBUSY: case ETXTBSY: case EISDIR: number = 75; break;
+    default: break;
+  }
+  return {number, std::strerror(err)};
+}
+
+Error PosixFileSystem::GetFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
+  if (!S_ISREG(st.st_mode)) return ErrorFromErrno(ENOENT);
+  return {};
+}
+
+Error PosixFileSystem::Move(const std::string& source, const std::string& target) {
+  int err = RenameNoReplace(source, target);
+  if (err == EXDEV) err = MoveAcross(source, target);
+  return err == 0 ? Error{} : Failure(err, source);
+}
+
+Error PosixFileSystem::Copy(const std::string& source, const std::string& target) {
+  const int err = CopyFileExclusive(source, target, /*flush=*/false);
+  return err == 0 ? Error{} : Failure(err, source);
+}
+
+Error PosixFileSystem::Delete(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno);
+  if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR);
+  if (::unlink(path.c_str()) != 0) return ErrorFromErrno(errno);
+  return {};
+}
+
+bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace velmora
