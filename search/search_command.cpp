@@ -63,7 +63,8 @@ void SearchCommand::ResetSearch() {
   SetCaptions(kCaptionSearch, kCaptionExit);
 }
 
-bool SearchCommand::SearchFolder(const std::string& folder, const std::string& backFolder) {
+// Takes copies: the cursor moves while a visit runs, and a caller passes it.
+bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
   state_.keepSearching = true;
   host_.ProcessPendingEvents();
   if (!state_.keepSearching) return true;

@@ -106,7 +106,7 @@ class SearchCommand {
   // Visits folder (and, with sub-folders on, everything below it) with the
   // pattern of the running search; true when the caller is to stop at once.
   // Public for the window's tests; cmdSearch_Click is the usual way in.
-  bool SearchFolder(const std::string& folder, const std::string& backFolder);
+  bool SearchFolder(std::string folder, std::string backFolder);
 
   const SearchState& State() const { return state_; }
   const FoundList& Found() const { return found_; }

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "search/destination.h"
+#include "search/file_pattern.h"
+#include "search/folder_reader.h"
+#include "search/found_list.h"
+#include "search/name_order.h"
+
+namespace velmora {
+namespace {
+
+TEST(FilePattern, Cases) {
+  struct Row {
+    const char* pattern;
+    const char* name;
+    bool match;
+  } rows[] = {
+      {"*.*", "README", true},          {"*.*", "a.b.c", true},
+      {"*.mp3", "Song.MP3", true},      {"*.mp3", "song.mp3x", false},
+      {"*.mp3", "mp3", false},          {"a?c.txt", "abc.txt", true},
+      {"a?c.txt", "ac.txt", false},     {"a?c.txt", "aÄc.txt", true},
+      {"*.mp3;*.wav", "x.WAV", true},   {"*.mp3; *.wav", "x.wav", true},
+      {"*.mp3;*.wav", "x.ogg", false},  {"", "anything", true},
+      {"lied.*", "lied", true},         {"lied.*", "lieder", false},
+      {"ÄRGER*", "ärger.mp3", true},    {"*a*b*c", "xaxbxbc", true},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FilePattern(row.pattern).Matches(row.name), row.match)
+        << row.pattern << " / " << row.name;
+  }
+}
+
+TEST(FilePattern, TagEditButtonFollowsTheLastFourCharacters) {
+  EXPECT_TRUE(ShowsTagEditButton("*.mp3"));
+  EXPECT_TRUE(ShowsTagEditButton("*.wav;*.mp3"));
+  EXPECT_FALSE(ShowsTagEditButton("*.MP3"));
+  EXPECT_FALSE(ShowsTagEditButton("*.mp3;*.wav"));
+  EXPECT_FALSE(ShowsTagEditButton("mp3"));
+}
+
+TEST(NameOrder, CaseIgnoredWithByteOrderTies) {
+  EXPECT_EQ(FoldCase("ÄÖÜ ÀÞ Ÿ Straße ΣЖ"), "äöü àþ ÿ straße σж");
+  EXPECT_TRUE(NameLess("apfel", "Birne"));
+  EXPECT_TRUE(NameLess("B", "b"));   // tie: byte order
+  EXPECT_FALSE(NameLess("b", "B"));
+  EXPECT_TRUE(NameLess("Zebra", "Ärger"));  // code point order after folding
+}
+
+TEST(FoundList, SortsMarksAndCaps) {
+  FoundList list;
+  for (const char* p : {"/m/b.mp3", "/m/A.mp3", "/m/a.mp3", "/M/c.mp3"}) list.Add(p);
+  EXPECT_EQ(list.Path(0), "/m/A.mp3");
+  EXPECT_EQ(list.Path(1), "/m/a.mp3");
+  EXPECT_EQ(list.Path(3), "/M/c.mp3");
+  EXPECT_EQ(list.FirstMarked(), -1);
+  list.SetMarked(3, true);
+  list.SetMarked(1, true);
+  list.SetMarked(9, true);  // outside: ignored
+  EXPECT_EQ(list.FirstMarked(), 1);
+  std::vector<FoundEntry> entries = list.Entries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(entries[3].marked && entries[1].marked && !entries[0].marked);
+  list.MarkAll();
+  EXPECT_EQ(list.FirstMarked(), 0);
+  list.UnmarkAll();
+  EXPECT_EQ(list.FirstMarked(), -1);
+
+  list.Clear();
+  for (int i = 0; i < kFoundListCapacity; ++i) ASSERT_TRUE(list.Add("/f" + std::to_string(i)));
+  EXPECT_FALSE(list.Add("/one-too-many"));
+  EXPECT_EQ(list.Count(), kFoundListCapacity);
+}
+
+TEST(FoundList, EntryTextAndCountLabel) {
+  EXPECT_EQ(FoundEntryPath("/", "a.mp3"), "/a.mp3");
+  EXPECT_EQ(FoundEntryPath("/musik", "a.mp3"), "/musik/a.mp3");
+  EXPECT_EQ(CountLabelText(0), "0");
+  EXPECT_EQ(CountLabelText(3), " 3");
+}
+
+struct TableDrives : DriveInfo {
+  std::vector<Drive> Drives() override { return {}; }
+  bool IsDriveReady(const std::string& d) override { return ready.count(d) && ready[d]; }
+  bool IsFolderPresent(const std::string& f) override { return folders.count(f) > 0; }
+  std::string DriveOf(const std::string& f) override { return f.starts_with("/media") ? "/media" : "/"; }
+  std::map<std::string, bool> ready{{"/", true}, {"/media", true}, {"/cdrom", false}};
+  std::set<std::string> folders{"/", "/ziel", "/media", "/media/x"};
+};
+
+struct RecordingWriter : SettingsWriter {
+  void WriteSetting(const std::string& key, const std::string& text) override {
+    writes.push_back(key + "=" + text);
+  }
+  std::vector<std::string> writes;
+};
+
+TEST(Destination, AcceptStoresTheFolderAndAddsTheSeparator) {
+  RecordingWriter writer;
+  AcceptedDestination root = AcceptDestination("/", "/", writer);
+  EXPECT_EQ(root.destPath, "/");
+  AcceptedDestination ziel = AcceptDestination("/ziel", "/", writer);
+  EXPECT_EQ(ziel.destPath, "/ziel/");
+  EXPECT_EQ(writer.writes, (std::vector<std::string>{"destPath=/", "destDrive=/", "destPath=/ziel",
+                                                     "destDrive=/"}));
+}
+
+TEST(Destination, OpenAndDriveChangeFallBack) {
+  TableDrives drives;
+  auto open = OpenDestination("/ziel/", "/", drives);
+  EXPECT_EQ(open.folder, "/ziel");
+  EXPECT_EQ(OpenDestination("/geloescht/", "/", drives).folder, "/");
+  EXPECT_EQ(OpenDestination("/media/x/", "/cdrom", drives).drive, "/");
+
+  auto change = ChangeDrive("/media", "/ziel", drives);
+  EXPECT_EQ(change.folder, "/media");
+  EXPECT_EQ(change.drive, "/media");
+  change = ChangeDrive("/cdrom", "/media/x", drives);
+  EXPECT_EQ(change.folder, "/media/x");
+  EXPECT_EQ(change.drive, "/media");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,259 @@
+#include "search/search_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempTree {
+  TempTree() {
+    std::string templ = (fs::temp_directory_path() / "velmora-search-XXXXXX").string();
+    root = mkdtemp(templ.data());
+  }
+  ~TempTree() { fs::remove_all(root); }
+  std::string Add(const std::string& relative) {
+    fs::path p = fs::path(root) / relative;
+    if (relative.back() == '/') {
+      fs::create_directories(p);
+    } else {
+      fs::create_directories(p.parent_path());
+      std::ofstream(p) << "x";
+    }
+    return p.string();
+  }
+  std::string root;
+};
+
+struct RecordingWriter : SettingsWriter {
+  void WriteSetting(const std::string& key, const std::string& text) override {
+    writes.push_back(key + "=" + text);
+  }
+  std::vector<std::string> writes;
+};
+
+struct RecordingReporter : ErrorReporter, MessageSink {
+  void ReportError(int location, int number, const std::string& context, const std::string& file,
+                   const std::string& description) override {
+    reports.push_back(std::to_string(location) + "|" + std::to_string(number) + "|" + context +
+                      "|" + file + "|" + description);
+  }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  std::vector<std::string> reports, messages;
+};
+
+// Calls onVisit with the 1-based number of each folder visit.
+struct ScriptedHost : SearchHost {
+  void ProcessPendingEvents() override {
+    ++visits;
+    if (onVisit) onVisit(visits);
+  }
+  void CountChanged() override { counts.push_back(command->State().countText); }
+  int visits = 0;
+  std::function<void(int)> onVisit;
+  std::vector<std::string> counts;
+  SearchCommand* command = nullptr;
+};
+
+// Records the order in which folders are read.
+struct SpyReader : FolderReader {
+  FolderListing ReadFolder(const std::string& folder) override {
+    read.push_back(folder);
+    return disk.ReadFolder(folder);
+  }
+  DiskFolderReader disk;
+  std::vector<std::string> read;
+};
+
+struct SearchFixture : ::testing::Test {
+  SearchFixture() { host.command = &command; }
+  SearchResult Press(const std::string& folder, const std::string& pattern = "*.mp3",
+                     const std::string& highlighted = "") {
+    return command.cmdSearch_Click({"/", folder, highlighted, pattern});
+  }
+  std::vector<std::string> Paths() {
+    std::vector<std::string> out;
+    for (const FoundEntry& e : command.Found().Entries()) out.push_back(e.path.substr(tree.root.size()));
+    return out;
+  }
+  TempTree tree;
+  SpyReader reader;
+  RecordingWriter writer;
+  ScriptedHost host;
+  RecordingReporter sink;
+  SearchCommand command{reader, writer, host, sink, sink};
+};
+
+// top/{a/{a1/{a2/}}, b/, c/}, one mp3 per folder.
+struct OrderFixture : SearchFixture {
+  OrderFixture() {
+    for (const char* f : {"top.mp3", "a/a.mp3", "a/a1/a1.mp3", "a/a1/a2/a2.mp3", "b/b.mp3",
+                          "c/c.mp3"}) {
+      tree.Add(f);
+    }
+    command.OptSubdirs_Click();
+  }
+};
+
+TEST_F(OrderFixture, VisitsLastSubFolderFirstAndListsEverything) {
+  SearchResult r = Press(tree.root);
+  const std::string& t = tree.root;
+  EXPECT_EQ(reader.read, (std::vector<std::string>{t, t + "/c", t + "/b", t + "/a", t + "/a/a1",
+                                                   t + "/a/a1/a2"}));
+  EXPECT_EQ(r.step, SearchStep::kSearched);
+  EXPECT_EQ(r.folder, t);
+  EXPECT_EQ(r.progressMaximum, 6);
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"/a/a.mp3", "/a/a1/a1.mp3", "/a/a1/a2/a2.mp3",
+                                               "/b/b.mp3", "/c/c.mp3", "/top.mp3"}));
+  EXPECT_EQ(host.counts, (std::vector<std::string>{" 1", " 2", " 3", " 4", " 5", " 6"}));
+  EXPECT_EQ(command.State().searchCaption, kCaptionReset);
+  EXPECT_EQ(command.State().exitCaption, kCaptionExit);
+}
+
+TEST_F(OrderFixture, CancelKeepsExactlyTheEntriesFoundSoFar) {
+  struct Row {
+    int cancelAt;
+    std::vector<std::string> paths;
+    std::string cursor;
+  } rows[] = {
+      // Cancelled entering b: top leaves at once, only c was listed.
+      {3, {"/c/c.mp3"}, "/b"},
+      // Entering a1: a leaves unlisted; top lists the cursor folder a1.
+      {5, {"/a/a1/a1.mp3", "/b/b.mp3", "/c/c.mp3"}, "/a/a1"},
+      // Entering a2: a1 leaves; a lists a2 and steps back; top lists itself.
+      {6, {"/a/a1/a2/a2.mp3", "/b/b.mp3", "/c/c.mp3", "/top.mp3"}, ""},
+  };
+  for (const Row& row : rows) {
+    if (command.State().searchCaption == kCaptionReset) {
+      Press(tree.root);
+    }
+    command.OptSubdirs_Click();
+    host.visits = 0;
+    host.onVisit = [&](int n) {
+      if (n == row.cancelAt) command.Cancel();
+      EXPECT_EQ(command.State().exitCaption, kCaptionCancel);
+    };
+    SearchResult r = Press(tree.root);
+    EXPECT_EQ(Paths(), row.paths) << "cancel at visit " << row.cancelAt;
+    EXPECT_EQ(r.folder, tree.root + row.cursor) << "cancel at visit " << row.cancelAt;
+    EXPECT_EQ(command.State().exitCaption, kCaptionExit);
+  }
+}
+
+TEST_F(SearchFixture, ResetThenRepeatSearchCoversTheTopFolderOnly) {
+  tree.Add("x.mp3");
+  tree.Add("sub/y.mp3");
+  command.OptSubdirs_Click();
+  Press(tree.root);
+  EXPECT_EQ(command.Found().Count(), 2);
+
+  SearchResult reset = Press(tree.root);
+  EXPECT_EQ(reset.step, SearchStep::kReset);
+  EXPECT_EQ(command.Found().Count(), 0);
+  EXPECT_EQ(command.State().countText, "0");
+  EXPECT_FALSE(command.State().optSubdirs);
+  EXPECT_EQ(command.State().searchCaption, kCaptionSearch);
+
+  command.OptSubdirs_Click();
+  Press(tree.root);
+  SearchResult again = command.RepeatSearch({"/", tree.root, "", "*.mp3"});
+  EXPECT_EQ(again.step, SearchStep::kSearched);
+  EXPECT_EQ(Paths(), std::vector<std::string>{"/x.mp3"});
+  // Every press stores pattern, folder and drive, in this order.
+  ASSERT_GE(writer.writes.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(writer.writes.end() - 3, writer.writes.end()),
+            (std::vector<std::string>{"LastPattern=*.mp3", "LastPath=" + tree.root, "LastDrive=/"}));
+}
+
+TEST_F(SearchFixture, HighlightedFolderIsOpenedFirstAndEmptyResultShowsZero) {
+  std::string sub = tree.Add("sub/");
+  SearchResult r = Press(tree.root, "*.mp3", sub);
+  EXPECT_EQ(r.step, SearchStep::kOpenHighlighted);
+  EXPECT_EQ(r.folder, sub);
+  EXPECT_EQ(command.State().searchCaption, kCaptionSearch);
+  EXPECT_TRUE(reader.read.empty());
+
+  r = Press(sub, "*.mp3", sub);
+  EXPECT_EQ(r.step, SearchStep::kSearched);
+  EXPECT_EQ(r.progressMaximum, 1);
+  EXPECT_EQ(command.State().countText, "0");
+}
+
+TEST_F(SearchFixture, HiddenEntriesLinksAndLoops) {
+  tree.Add("a.MP3");
+  tree.Add(".hidden.mp3");
+  tree.Add(".dir/in-hidden.mp3");
+  tree.Add("sub/deep.mp3");
+  fs::create_directory_symlink(tree.root, tree.root + "/sub/loop");
+  fs::create_symlink(tree.root + "/sub/deep.mp3", tree.root + "/link.mp3");
+  fs::create_symlink(tree.root + "/gone.mp3", tree.root + "/broken.mp3");
+  command.OptSubdirs_Click();
+  Press(tree.root);
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"/a.MP3", "/link.mp3", "/sub/deep.mp3"}));
+}
+
+TEST_F(SearchFixture, VanishedFolderIsReportedOnceAndLeftOut) {
+  tree.Add("a/a.mp3");
+  tree.Add("b/b.mp3");
+  tree.Add("top.mp3");
+  command.OptSubdirs_Click();
+  // Visit 2 is b: it disappears after its parent listed it.
+  host.onVisit = [&](int n) {
+    if (n == 2) fs::remove_all(tree.root + "/b");
+  };
+  Press(tree.root);
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"/a/a.mp3", "/top.mp3"}));
+  ASSERT_EQ(sink.reports.size(), 1u);
+  EXPECT_EQ(sink.reports[0], "0|76|Fehler beim Suchen|" + tree.root + "/b|No such file or directory");
+}
+
+TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  tree.Add("locked/x.mp3");
+  tree.Add("top.mp3");
+  chmod((tree.root + "/locked").c_str(), 0);
+  command.OptSubdirs_Click();
+  Press(tree.root);
+  chmod((tree.root + "/locked").c_str(), 0755);
+  EXPECT_EQ(Paths(), std::vector<std::string>{"/top.mp3"});
+  ASSERT_EQ(sink.reports.size(), 1u);
+  EXPECT_EQ(sink.reports[0], "0|70|Fehler beim Suchen|" + tree.root + "/locked|Permission denied");
+}
+
+// Two folders of 20,000 names each, served from memory.
+struct BigReader : FolderReader {
+  FolderListing ReadFolder(const std::string& folder) override {
+    FolderListing listing;
+    if (folder == "/") listing.subFolders = {"m"};
+    for (int i = 0; i < 20000; ++i) listing.files.push_back((folder == "/" ? "r" : "s") + std::to_string(i));
+    return listing;
+  }
+};
+
+TEST(SearchCapacity, FullListShowsTheMessageOnceAndStops) {
+  BigReader reader;
+  RecordingWriter writer;
+  ScriptedHost host;
+  RecordingReporter sink;
+  SearchCommand command(reader, writer, host, sink, sink);
+  host.command = &command;
+  command.OptSubdirs_Click();
+  SearchResult r = command.cmdSearch_Click({"/", "/", "", "*"});
+  EXPECT_EQ(command.Found().Count(), kFoundListCapacity);
+  EXPECT_EQ(sink.messages, std::vector<std::string>{kListFullMessage});
+  EXPECT_EQ(command.State().countText, " 32767");
+  EXPECT_EQ(r.progressMaximum, kFoundListCapacity);
+  EXPECT_EQ(r.folder, "/");  // the top visit found the list full: cursor stayed on it
+  EXPECT_EQ(command.Found().Path(0), "/m/s0");  // the sub-folder came first, whole
+  EXPECT_EQ(command.State().searchCaption, kCaptionReset);
+}
+
+}  // namespace
+}  // namespace velmora
