@@ -1,0 +1,134 @@
+#include "services/error_log.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+#include "engine/path.h"
+#include "services/error_text.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr int kGerman = 1;
+
+bool WritableFolder(const std::string& folder) {
+  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// Creates folder and its missing parents; true when it exists afterwards.
+bool MakeFolders(const std::string& folder) {
+  for (std::size_t cut = folder.find(kPathSeparator, 1);; cut = folder.find(kPathSeparator, cut + 1)) {
+    const std::string part = folder.substr(0, cut);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (cut == std::string::npos) break;
+  }
+  struct stat st {};
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string StateHome() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == kPathSeparator) return state;
+  const char* home = std::getenv("HOME");
+  std::string homeText = home != nullptr ? home : "";
+  if (homeText.empty()) {
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr) homeText = user->pw_dir;
+  }
+  if (homeText.empty()) return {};
+  return homeText + kPathSeparator + ".local" + kPathSeparator + "state";
+}
+
+}  // namespace
+
+std::string SignedNumberText(int number) {
+  return number < 0 ? std::to_string(number) : " " + std::to_string(number);
+}
+
+std::string ErrorMessageText(int number, const std::string& context, const std::string& file,
+                             const std::string& description) {
+  std::string text = context + kLineEnd;
+  if (!file.empty()) text += "in File: " + file + kLineEnd;
+  text += kLineEnd;
+  text += "Fehler: " + SignedNumberText(number) + kLineEnd;
+  text += ErrorText(number, kGerman) + kLineEnd;
+  text += kLineEnd;
+  text += "( " + description + " )";
+  return text;
+}
+
+std::string LogPathIn(const std::string& folder) {
+  if (!folder.empty() && folder.back() == kPathSeparator) return folder + kLogFileName;
+  return folder + kPathSeparator + kLogFileName;
+}
+
+std::string ProgramFolder() {
+  std::string buffer(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return {};
+  buffer.resize(static_cast<std::size_t>(n));
+  const std::size_t cut = buffer.rfind(kPathSeparator);
+  return cut == 0 ? std::string(kPathSeparatorText) : buffer.substr(0, cut);
+}
+
+std::string ChooseLogFolder(const std::string& programFolder) {
+  if (WritableFolder(programFolder)) return programFolder;
+  const std::string stateHome = StateHome();
+  if (stateHome.empty()) return programFolder;
+  const std::string folder = stateHome + kPathSeparator + "velmora";
+  return MakeFolders(folder) ? folder : programFolder;
+}
+
+std::string CurrentDateTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
+  return text;
+}
+
+std::string BannerLine(const std::string& dateTime, int major, int minor, int revision) {
+  return "------ " + dateTime + " ------ V" + std::to_string(major) + "." +
+         std::to_string(minor) + "." + std::to_string(revision) + " ------";
+}
+
+FileLogWriter::FileLogWriter(std::string path, MessageSink& messages)
+    : path_(std::move(path)), messages_(messages) {}
+
+void FileLogWriter::WriteLog(const std::string& text, int location) {
+  std::string entry;
+  if (location != 0) entry = "Location: " + SignedNumberText(location) + kLineEnd;
+  entry += text + kLineEnd;
+
+  std::FILE* file = std::fopen(path_.c_str(), "ab");
+  bool ok = file != nullptr;
+  if (ok) {
+    ok = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
+    ok = std::fclose(file) == 0 && ok;
+  }
+  if (!ok) messages_.ShowMessage("Logfile konnte nicht geöffnet werden");
+}
+
+void ErrorLog::ReportError(int location, int number, const std::string& context,
+                           const std::string& file, const std::string& description) {
+  const std::string message = ErrorMessageText(number, context, file, description);
+  messages_.ShowMessage(message);
+  log_.WriteLog(message, location);
+}
+
+void PrepareLog(FileSystem& fileSystem, LogWriter& log, const std::string& logPath,
+                const std::string& dateTime, int major, int minor, int revision) {
+  if (fileSystem.GetFile(logPath)) return;
+  if (fileSystem.Delete(logPath)) return;
+  log.WriteLog(BannerLine(dateTime, major, minor, revision), 0);
+}
+
+}  // namespace velmora
