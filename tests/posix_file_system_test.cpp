@@ -2,22 +2,22 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
 
 using testing::FileExists;
+using testing::FileSizeLimit;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
@@ -27,27 +27,6 @@ struct stat StatOf(const std::string& path) {
   ::stat(path.c_str(), &st);
   return st;
 }
-
-// Files may grow to `limit` bytes while this lives: writes beyond fail as on
-// a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int) = nullptr;
-};
 
 // A folder on another file system than the temporary folder, if there is one.
 std::string OtherFileSystemBase() {
