@@ -5,6 +5,7 @@
 
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
+#include "tags/tag_file.h"
 
 namespace velmora {
 namespace {
@@ -98,8 +99,13 @@ void TagEditor::SelectView(TagView view, const TagList& list) {
 }
 
 void TagEditor::FillTagEditor(const std::string& path) {
+  TagFile file(path, false);
+  FillFromFile(path, file);
+}
+
+void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
   try {
-    const TagRecord record = ReadTag(path, reporter_);
+    const TagRecord record = file.Read(reporter_);
     TagEditorFields& f = fields_;
     if (view_ == TagView::kBefore) {
       f.TxtTitel = FieldText(record.title);
@@ -142,8 +148,10 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);
       }
-      FillTagEditor(current);
-      WriteTag(current, BuildTagRecord(fields_), reporter_);
+      // One open per file for reading the old tag and writing the new one.
+      TagFile file(current, true);
+      FillFromFile(current, file);
+      file.Write(BuildTagRecord(fields_), reporter_);
     }
   } catch (...) {
     const Error error = ErrorFromException();

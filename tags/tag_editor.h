@@ -14,6 +14,8 @@
 
 namespace velmora {
 
+class TagFile;
+
 // One entry of the found list as the tag editor sees it.
 struct TagListEntry {
   std::string path;
@@ -104,6 +106,7 @@ class TagEditor {
 
  private:
   void SelectView(TagView view, const TagList& list);
+  void FillFromFile(const std::string& path, TagFile& file);
 
   ErrorReporter& reporter_;
   LogWriter& log_;
