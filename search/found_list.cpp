@@ -75,7 +75,9 @@ std::vector<FoundEntry> FoundList::Entries() const {
 
 std::string CountLabelText(int count) {
   if (count == 0) return "0";
-  return (count > 0 ? " " : "") + std::to_string(count);
+  std::string text = count > 0 ? " " : "";  // the blank of a positive sign
+  text += std::to_string(count);
+  return text;
 }
 
 }  // namespace velmora
