@@ -31,10 +31,12 @@ void ReportOperationFailure(int code, const Error& error, const std::string& sou
 template <typename Rule>
 std::string RunOperation(int code, const RenameJob& job, int slot, const std::string& sourcePath,
                          NameContext& ctx, Rule&& rule) {
+  const std::string_view path = sourcePath;
+  const std::size_t nameStart = FileNameStart(path);
   const std::string_view folder = (ctx.flags.copyFiles || ctx.flags.moveFiles)
                                       ? std::string_view(ctx.destPath)
-                                      : FolderOf(sourcePath);
-  OperationInput input{job.txtSource[slot], job.txtDestination[slot], FileNameOf(sourcePath),
+                                      : path.substr(0, nameStart);
+  OperationInput input{job.txtSource[slot], job.txtDestination[slot], path.substr(nameStart),
                        ctx};
   std::string out;
   out.reserve(folder.size() + input.name.size() + input.source.size() + 16);

@@ -10,11 +10,11 @@ std::string ReplaceText(const RenameJob& job, int slot, const std::string& sourc
                         NameContext& ctx) {
   return RunOperation(1, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        const std::string newName =
-                            ReplaceAll(in.name, in.source, in.destination);
-                        if (newName == in.name) return false;
-                        out.append(newName);
-                        return true;
+                        // The name changes exactly when something was found and the
+                        // replacement differs: the first occurrence then reads otherwise.
+                        const std::size_t found =
+                            AppendReplaced(out, in.name, in.source, in.destination);
+                        return found > 0 && in.source != in.destination;
                       });
 }
 

@@ -4,14 +4,19 @@
 
 namespace velmora {
 
+std::size_t FileNameStart(std::string_view path) {
+  const char* begin = path.data();
+  const char* p = begin + path.size();
+  while (p != begin && p[-1] != kPathSeparator) --p;
+  return static_cast<std::size_t>(p - begin);
+}
+
 std::string_view FolderOf(std::string_view path) {
-  const std::size_t last = path.rfind(kPathSeparator);
-  return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
+  return path.substr(0, FileNameStart(path));
 }
 
 std::string_view FileNameOf(std::string_view path) {
-  const std::size_t last = path.rfind(kPathSeparator);
-  return last == std::string_view::npos ? path : path.substr(last + 1);
+  return path.substr(FileNameStart(path));
 }
 
 std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags,

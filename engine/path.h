@@ -26,6 +26,10 @@ std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& 
 // the invalid-argument failure (5) and returns "".
 std::string SplitExtension(const std::string& name, bool wantBase, Error* error = nullptr);
 
+// The byte offset where the file-name part of `path` begins (just behind the
+// last separator; 0 without one).
+std::size_t FileNameStart(std::string_view path);
+
 // The folder part of `path` with its trailing separator ("" without one),
 // ignoring the run flags; a view into `path`.
 std::string_view FolderOf(std::string_view path);

@@ -150,17 +150,29 @@ std::size_t FindTextNoCase(std::string_view text, std::string_view needle) {
   return FindTextNoCaseHit(text, needle).position;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result;
-  if (from.empty()) return result.assign(text);
-  result.reserve(text.size() + to.size());
+std::size_t AppendReplaced(std::string& out, std::string_view text, std::string_view from,
+                           std::string_view to) {
+  if (from.empty()) {
+    out.append(text);
+    return 0;
+  }
+  std::size_t count = 0;
   while (true) {
     const TextHit hit = FindTextHit(text, from);
     if (!hit) break;
-    result.append(text.substr(0, hit.offset)).append(to);
+    out.append(text.substr(0, hit.offset)).append(to);
     text.remove_prefix(hit.offset + from.size());
+    ++count;
   }
-  return result.append(text);
+  out.append(text);
+  return count;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string result;
+  result.reserve(text.size());
+  AppendReplaced(result, text, from, to);
+  return result;
 }
 
 }  // namespace velmora

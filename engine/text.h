@@ -61,4 +61,9 @@ std::size_t FindTextNoCase(std::string_view text, std::string_view needle);
 // right without overlaps, case-sensitive; an empty `from` changes nothing.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// ReplaceAll appending its result to `out`; returns how many occurrences it
+// replaced.
+std::size_t AppendReplaced(std::string& out, std::string_view text, std::string_view from,
+                           std::string_view to);
+
 }  // namespace velmora
