@@ -151,7 +151,7 @@ TEST_F(TagEditorTest, NoMarksWritesNothingButRefreshes) {
 
 TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   const std::string a = File("a - b.mp3", Audio(300));
-  const std::string bare = File("Ohne Punkt", Audio(300));
+  const std::string bare = File("Ohne Punkt", StoredTag("Alt", "", 0));
   editor.CmdEditTag_Click({{a, true}, {folder.File("z.mp3"), false}, {bare, true}}, true);
   EXPECT_EQ(log.lines, (std::vector<std::string>{"--- Edit TAG ---", "File= " + a,
                                                  "--- Edit TAG ---", "File= " + bare}));

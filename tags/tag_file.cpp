@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -68,6 +69,14 @@ Error TagFileSize(int fd, off_t& size) {
   return {};
 }
 
+// Only MP3 files get a tag appended; other files are left as they are.
+bool IsMp3Name(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string extension = path.substr(path.size() - 4);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".mp3";
+}
+
 }  // namespace
 
 TagFile::TagFile(std::string path, bool forWriting) : path_(std::move(path)) {
@@ -124,6 +133,8 @@ Error TagFile::WriteBytes(const TagBytes& bytes) {
       WriteExactly(fd_, old.data(), kTagSize, size - kTagLength);
       return error;
     }
+  } else if (!IsMp3Name(path_)) {
+    return Error{321, "no tag found, and not an MP3 file to append one to"};
   } else if (Error error = WriteExactly(fd_, bytes.data(), kTagSize, size)) {
     // A partly appended record would be taken for audio: cut it off again.
     while (::ftruncate(fd_, size) != 0 && errno == EINTR) {

@@ -23,8 +23,8 @@ class TagFile {
   // As ReadTag: the tag, or the empty record; a failure is reported at 22.
   TagRecord Read(ErrorReporter& reporter);
 
-  // As WriteTag: writes record over the old tag or appends it, then closes
-  // the file. A failure is reported at 23 and returned; the file keeps its
+  // As WriteTag: writes record over the old tag or appends it to an MP3
+  // file, then closes the file. A failure is reported at 23 and returned; the file keeps its
   // length and audio bytes.
   Error Write(const TagRecord& record, ErrorReporter& reporter);
 

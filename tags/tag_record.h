@@ -52,10 +52,11 @@ void SetFieldText(std::span<char> field, const std::string& text);
 TagRecord ReadTag(const std::string& path, ErrorReporter& reporter);
 
 // Writes record as the tag of the file at path: over the old tag when there
-// is one, else appended after the last byte (the file grows by 128 bytes; the
-// audio is never overwritten). Never truncates or creates a file. A failure
-// is reported at location 23 and returned; the file then keeps its length and
-// its audio bytes. A record whose marker is not "TAG" is refused (error 5).
+// is one, else, for a file named *.mp3, appended after the last byte (the file
+// grows by 128 bytes; the audio is never overwritten). Never truncates or
+// creates a file. A failure is reported at location 23 and returned; the file
+// then keeps its length and its audio bytes. Refused: a record whose marker
+// is not "TAG" (5), an untagged file that is not named *.mp3 (321).
 Error WriteTag(const std::string& path, const TagRecord& record, ErrorReporter& reporter);
 
 }  // namespace velmora

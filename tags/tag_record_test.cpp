@@ -74,8 +74,10 @@ TEST(WriteTag, ReplacesOrAppendsAndKeepsAudio) {
 TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   TempFolder folder;
   const std::string shortFile = folder.File("short.mp3"), plain = folder.File("plain.mp3");
+  const std::string notes = folder.File("notes.txt");
   WriteBytes(shortFile, "TAG" + Audio(97));
   WriteBytes(plain, Audio(300));
+  WriteBytes(notes, Audio(300));
   TagRecord unmarked = Sample();
   unmarked.tag = {'t', 'a', 'g'};
   struct Row {
@@ -86,7 +88,7 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   } rows[] = {{shortFile, Sample(), 63, true},  {shortFile, Sample(), 63, false},
               {folder.File("gone"), {}, 53, true}, {folder.File("gone"), Sample(), 53, false},
               {folder.File(""), {}, 75, true},     {folder.File(""), Sample(), 75, false},
-              {plain, unmarked, 5, false}};
+              {plain, unmarked, 5, false},         {notes, Sample(), 321, false}};
   for (const Row& row : rows) {
     RecordingReporter reporter;
     if (row.read) {
@@ -104,6 +106,7 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   }
   EXPECT_EQ(ReadBytes(shortFile), "TAG" + Audio(97));
   EXPECT_EQ(ReadBytes(plain), Audio(300));
+  EXPECT_EQ(ReadBytes(notes), Audio(300));
   EXPECT_FALSE(std::filesystem::exists(folder.File("gone")));
 }
 
