@@ -39,7 +39,8 @@ bool HasTagMarker(std::span<const char> bytes) {
 
 std::string FieldText(std::span<const char> field) {
   const auto end = std::find(field.begin(), field.end(), '\0');
-  return Windows1252ToUtf8(std::string_view(field.data(), static_cast<std::size_t>(end - field.begin())));
+  const auto length = static_cast<std::size_t>(end - field.begin());
+  return Windows1252ToUtf8(std::string_view(field.data(), length));
 }
 
 void SetFieldText(std::span<char> field, const std::string& text) {

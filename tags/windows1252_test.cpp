@@ -9,7 +9,8 @@ TEST(Windows1252, RoundTripsEveryByteAndGermanText) {
   std::string all;
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(all)), all);
-  EXPECT_EQ(Utf8ToWindows1252("Grüße „Straße“ 5 €"), "Gr\xFC\xDF" "e \x84Stra\xDF" "e\x93 5 \x80");
+  EXPECT_EQ(Utf8ToWindows1252("Grüße „Straße“ 5 €"),
+            "Gr\xFC\xDF" "e \x84Stra\xDF" "e\x93 5 \x80");
   EXPECT_EQ(Windows1252ToUtf8("\xC4\xD6\xDC\xE4\xF6\xFC\xDF\x96"), "ÄÖÜäöüß–");
 }
 
