@@ -46,7 +46,8 @@ const std::string& Tree() {
         for (int m = 0; m < kMiddleFolders; ++m) {
           fs::path middle = top / ("Mid " + std::to_string(m));
           FillFolder(middle, number++);
-          for (int b = 0; b < kBottomFolders; ++b) FillFolder(middle / ("Sub " + std::to_string(b)), number++);
+          for (int b = 0; b < kBottomFolders; ++b)
+            FillFolder(middle / ("Sub " + std::to_string(b)), number++);
         }
       }
       std::ofstream(dir / ".complete");

@@ -30,7 +30,7 @@ FolderAndDrive ChangeDrive(const std::string& chosenDrive, const std::string& cu
 
 // The accepted destination as the run uses it.
 struct AcceptedDestination {
-  std::string destPath;   // ends in the separator
+  std::string destPath;  // ends in the separator
   std::string destDrive;
 };
 

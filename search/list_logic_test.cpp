@@ -18,14 +18,14 @@ TEST(FilePattern, Cases) {
     const char* name;
     bool match;
   } rows[] = {
-      {"*.*", "README", true},          {"*.*", "a.b.c", true},
-      {"*.mp3", "Song.MP3", true},      {"*.mp3", "song.mp3x", false},
-      {"*.mp3", "mp3", false},          {"a?c.txt", "abc.txt", true},
-      {"a?c.txt", "ac.txt", false},     {"a?c.txt", "aÄc.txt", true},
-      {"*.mp3;*.wav", "x.WAV", true},   {"*.mp3; *.wav", "x.wav", true},
-      {"*.mp3;*.wav", "x.ogg", false},  {"", "anything", true},
-      {"lied.*", "lied", true},         {"lied.*", "lieder", false},
-      {"ÄRGER*", "ärger.mp3", true},    {"*a*b*c", "xaxbxbc", true},
+      {"*.*", "README", true},         {"*.*", "a.b.c", true},
+      {"*.mp3", "Song.MP3", true},     {"*.mp3", "song.mp3x", false},
+      {"*.mp3", "mp3", false},         {"a?c.txt", "abc.txt", true},
+      {"a?c.txt", "ac.txt", false},    {"a?c.txt", "aÄc.txt", true},
+      {"*.mp3;*.wav", "x.WAV", true},  {"*.mp3; *.wav", "x.wav", true},
+      {"*.mp3;*.wav", "x.ogg", false}, {"", "anything", true},
+      {"lied.*", "lied", true},        {"lied.*", "lieder", false},
+      {"ÄRGER*", "ärger.mp3", true},   {"*a*b*c", "xaxbxbc", true},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(FilePattern(row.pattern).Matches(row.name), row.match)
@@ -34,17 +34,15 @@ TEST(FilePattern, Cases) {
 }
 
 TEST(FilePattern, TagEditButtonFollowsTheLastFourCharacters) {
-  EXPECT_TRUE(ShowsTagEditButton("*.mp3"));
-  EXPECT_TRUE(ShowsTagEditButton("*.wav;*.mp3"));
-  EXPECT_FALSE(ShowsTagEditButton("*.MP3"));
-  EXPECT_FALSE(ShowsTagEditButton("*.mp3;*.wav"));
-  EXPECT_FALSE(ShowsTagEditButton("mp3"));
+  for (const char* shown : {"*.mp3", "*.wav;*.mp3"}) EXPECT_TRUE(ShowsTagEditButton(shown));
+  for (const char* hidden : {"*.MP3", "*.mp3;*.wav", "mp3"})
+    EXPECT_FALSE(ShowsTagEditButton(hidden));
 }
 
 TEST(NameOrder, CaseIgnoredWithByteOrderTies) {
   EXPECT_EQ(FoldCase("ÄÖÜ ÀÞ Ÿ Straße ΣЖ"), "äöü àþ ÿ straße σж");
   EXPECT_TRUE(NameLess("apfel", "Birne"));
-  EXPECT_TRUE(NameLess("B", "b"));   // tie: byte order
+  EXPECT_TRUE(NameLess("B", "b"));  // tie: byte order
   EXPECT_FALSE(NameLess("b", "B"));
   EXPECT_TRUE(NameLess("Zebra", "Ärger"));  // code point order after folding
 }
@@ -85,7 +83,9 @@ struct TableDrives : DriveInfo {
   std::vector<Drive> Drives() override { return {}; }
   bool IsDriveReady(const std::string& d) override { return ready.count(d) && ready[d]; }
   bool IsFolderPresent(const std::string& f) override { return folders.count(f) > 0; }
-  std::string DriveOf(const std::string& f) override { return f.starts_with("/media") ? "/media" : "/"; }
+  std::string DriveOf(const std::string& f) override {
+    return f.starts_with("/media") ? "/media" : "/";
+  }
   std::map<std::string, bool> ready{{"/", true}, {"/media", true}, {"/cdrom", false}};
   std::set<std::string> folders{"/", "/ziel", "/media", "/media/x"};
 };

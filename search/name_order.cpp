@@ -8,15 +8,15 @@ namespace {
 // The lower-case partner of an upper-case letter from the alphabets a German
 // desktop meets in file names; any other code point is returned unchanged.
 char32_t FoldCodePoint(char32_t c) {
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;       // À..Þ, not ×
-  if (c >= 0x100 && c <= 0x137 && c % 2 == 0) return c + 1;        // Ā..ķ
-  if (c >= 0x139 && c <= 0x148 && c % 2 == 1) return c + 1;        // Ĺ..ň
-  if (c >= 0x14A && c <= 0x177 && c % 2 == 0) return c + 1;        // Ŋ..ŷ
-  if (c == 0x178) return 0xFF;                                     // Ÿ
-  if (c >= 0x179 && c <= 0x17E && c % 2 == 1) return c + 1;        // Ź..ž
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;     // Greek
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;                   // Ѐ..Џ
-  if (c >= 0x410 && c <= 0x42F) return c + 0x20;                   // А..Я
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;     // À..Þ, not ×
+  if (c >= 0x100 && c <= 0x137 && c % 2 == 0) return c + 1;     // Ā..ķ
+  if (c >= 0x139 && c <= 0x148 && c % 2 == 1) return c + 1;     // Ĺ..ň
+  if (c >= 0x14A && c <= 0x177 && c % 2 == 0) return c + 1;     // Ŋ..ŷ
+  if (c == 0x178) return 0xFF;                                  // Ÿ
+  if (c >= 0x179 && c <= 0x17E && c % 2 == 1) return c + 1;     // Ź..ž
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;  // Greek
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;                // Ѐ..Џ
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;                // А..Я
   return c;
 }
 

@@ -72,8 +72,8 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
   // An unreadable folder is reported and left out; the search goes on.
   FolderListing listing = reader_.ReadFolder(cursor_);
   if (listing.error) {
-    reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext,
-                          cursor_, listing.error.description);
+    reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext, cursor_,
+                          listing.error.description);
   }
 
   // Sub-folders from the last to the first, each completely before the

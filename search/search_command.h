@@ -55,10 +55,10 @@ struct SearchInputs {
 // The state the window shows.
 struct SearchState {
   bool keepSearching = false;
-  bool optSubdirs = false;                 // "UnterVerz"
+  bool optSubdirs = false;  // "UnterVerz"
   std::string searchCaption = kCaptionSearch;
   std::string exitCaption = kCaptionExit;
-  std::string countText = "0";             // lblCount
+  std::string countText = "0";  // lblCount
 };
 
 enum class SearchStep {

@@ -18,18 +18,16 @@ namespace {
 // Kernel and helper file systems that hold no user files.
 bool IsPseudoFileSystem(std::string_view type) {
   static constexpr std::string_view kPseudo[] = {
-      "autofs",  "binfmt_misc", "bpf",       "cgroup",    "cgroup2",    "configfs",
-      "debugfs", "devpts",      "devtmpfs",  "efivarfs",  "fusectl",    "hugetlbfs",
-      "mqueue",  "nsfs",        "proc",      "pstore",    "rpc_pipefs", "securityfs",
-      "selinuxfs", "sysfs",     "tracefs"};
+      "autofs", "binfmt_misc", "bpf",        "cgroup",     "cgroup2",   "configfs", "debugfs",
+      "devpts", "devtmpfs",    "efivarfs",   "fusectl",    "hugetlbfs", "mqueue",   "nsfs",
+      "proc",   "pstore",      "rpc_pipefs", "securityfs", "selinuxfs", "sysfs",    "tracefs"};
   return std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo);
 }
 
 bool IsBelow(std::string_view path, std::string_view folder) {
   if (folder == kPathSeparatorText) return path.starts_with(kPathSeparatorText);
-  return path == folder ||
-         (path.starts_with(folder) && path.size() > folder.size() &&
-          path[folder.size()] == kPathSeparator);
+  return path == folder || (path.starts_with(folder) && path.size() > folder.size() &&
+                            path[folder.size()] == kPathSeparator);
 }
 
 std::set<std::string> MountPoints(const std::string& table) {

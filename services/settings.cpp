@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
-
 #include <cstdint>
 
 #include "engine/path.h"
@@ -40,12 +39,13 @@ SettingsStore::SettingsStore()
 #else
 SettingsStore::SettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("Velmora"),
-                                            QStringLiteral("Velmora"))) {}
+                                            QStringLiteral("Velmora"), QStringLiteral("Velmora"))) {
+}
 #endif
 
 SettingsStore::SettingsStore(const std::string& iniFile)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(iniFile), QSettings::IniFormat)) {}
+    : settings_(
+          std::make_unique<QSettings>(QString::fromStdString(iniFile), QSettings::IniFormat)) {}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -90,8 +90,8 @@ StartSettings RestoreStartSettings(const SettingsStore& store, DriveInfo& drives
       start.drive = drive;
       // A vanished folder falls back to the root of the restored drive.
       std::string folder = store.ReadSetting(kKeyLastPath);
-      bool present = !folder.empty() && folder.front() == kPathSeparator &&
-                     drives.IsFolderPresent(folder);
+      bool present =
+          !folder.empty() && folder.front() == kPathSeparator && drives.IsFolderPresent(folder);
       start.folder = present ? folder : drive;
     }
   }

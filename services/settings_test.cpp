@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QSettings>
 #include <QStringList>
-
 #include <filesystem>
 #include <fstream>
 
@@ -61,7 +60,8 @@ TEST_F(StartFixture, TextRoundTripAndOtherTypes) {
 }
 
 TEST_F(StartFixture, RestoreFallbacks) {
-  EXPECT_EQ(drives.Drives().size(), 3u);  // proc left out; a missing mount point is listed, not ready
+  EXPECT_EQ(drives.Drives().size(),
+            3u);  // proc left out; a missing mount point is listed, not ready
   StartSettings empty = RestoreStartSettings(Store(), drives, "", "/");
   EXPECT_EQ(empty.drive, "/");
   EXPECT_EQ(empty.folder, "/");
@@ -98,7 +98,7 @@ TEST_F(StartFixture, CommandLineFolder) {
     std::vector<std::string> args;
     std::string working, wantDrive, wantFolder, wantPattern;
   } rows[] = {
-      {{stick + "/Meine", "Musik/"}, "/", stick, musik, "*.mp3"},  // unquoted blanks
+      {{stick + "/Meine", "Musik/"}, "/", stick, musik, "*.mp3"},      // unquoted blanks
       {{"Meine Musik/../Meine Musik"}, stick, stick, musik, "*.mp3"},  // relative
       {{dir}, "/", "/", dir, "*.mp3"},
       {{"\"" + musik + "\""}, "/", "/", "/", "*.*"},  // quoted: no folder, all defaults
