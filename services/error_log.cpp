@@ -49,7 +49,9 @@ std::string StateHome() {
 }  // namespace
 
 std::string SignedNumberText(int number) {
-  return number < 0 ? std::to_string(number) : " " + std::to_string(number);
+  std::string text = number < 0 ? "" : " ";
+  text += std::to_string(number);
+  return text;
 }
 
 std::string ErrorMessageText(int number, const std::string& context, const std::string& file,

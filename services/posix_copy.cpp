@@ -40,6 +40,7 @@ int CopyBytes(int in, int out, off_t size) {
     if (n == 0) break;  // the file shrank, or a file system reporting 0
     done += n;
   }
+  if (done == size && size > 0) return 0;
   // copy_file_range moved both offsets; read and write take any rest.
   std::vector<char> buffer(1 << 16);
   for (;;) {
