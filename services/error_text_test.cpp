@@ -14,17 +14,13 @@ TEST(ErrorText, OwnGermanTextsAndEnglish) {
   for (const Row& row : {Row{53, "File not found", "Datei nicht gefunden"},
                          Row{14, "Out of string space", "Zu wenig Speicher"},
                          Row{28, "Out of stack space", "Zu wenig Speicher"},
-                         Row{55, "File already open", "Datei ist schon geöffnet"},
                          Row{74, "Can't rename with different drive",
                              "Umbenennen über Platten hinaus nicht möglich"},
-                         Row{361, "Can't load or unload this object",
-                             "Fehler beim Laden des Objekts"},
                          Row{7, "Out of memory", "interner Fehler"},
                          Row{31001, "Out of memory", "interner Fehler"},
                          Row{322, "Can’t create necessary temporary file", "interner Fehler"},
                          Row{327, "Data value named not found", "interner Fehler"},
-                         Row{453, "Specified not found", "interner Fehler"},
-                         Row{31037, "Error loading from file", "interner Fehler"}}) {
+                         Row{453, "Specified not found", "interner Fehler"}}) {
     EXPECT_EQ(ErrorText(row.number, 0), row.english) << row.number;
     EXPECT_EQ(ErrorText(row.number, 1), row.german) << row.number;
   }

@@ -1,0 +1,243 @@
+#include "engine/operations.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+struct Reported {
+  int location;
+  int number;
+  std::string context;
+  std::string file;
+};
+
+class RecordingReporter : public ErrorReporter {
+ public:
+  void ReportError(int location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
+    calls.push_back({location, number, context, file});
+    EXPECT_FALSE(description.empty());
+  }
+  std::vector<Reported> calls;
+};
+
+// The operation in the middle slot, so the slot index is exercised too.
+RenameJob OneSlotJob(int code, const std::string& first, const std::string& second) {
+  RenameJob job;
+  job.slotCode[1] = code;
+  job.txtSource[1] = first;
+  job.txtDestination[1] = second;
+  return job;
+}
+
+// The new name of /musik/<name> without its folder; "-" for the empty result.
+std::string NewName(int code, const std::string& first, const std::string& second,
+                    const std::string& name, NameContext& ctx) {
+  const std::string result = ApplyOperation(OneSlotJob(code, first, second), 1, "/musik/" + name, ctx);
+  if (result.empty()) return "-";
+  return result.rfind("/musik/", 0) == 0 ? result.substr(7) : "wrong folder: " + result;
+}
+
+struct Row {
+  int code;
+  const char* first;
+  const char* second;
+  const char* name;
+  const char* expected;  // "-" when the operation does not apply
+};
+
+// The examples and edge cases of each operation; none of them reports.
+const Row kRows[] = {
+    {1, "-", "_", "Titel - Interpret.mp3", "Titel _ Interpret.mp3"},
+    {1, " ", "", "Titel - Interpret.mp3", "Titel-Interpret.mp3"},
+    {1, "aa", "a", "aaaa.txt", "aa.txt"},
+    {1, ".mp3", ".ogg", "Titel.MP3", "-"},
+    {1, "a", "a", "a.txt", "-"},
+    {1, "ü", "ue", "über.mp3", "ueber.mp3"},
+    {2, "(live) ", "- ", "Titel - Interpret.mp3", "Titel - (live) Interpret.mp3"},
+    {2, "X", "-", "a-b-c.txt", "a-Xb-c.txt"},
+    {2, "1", ".", "a.txt", "a.1txt"},
+    {2, "X", "mp3", "Titel.mp3", "Titel.mp3X"},
+    {2, "X", "titel", "Titel - Interpret.mp3", "-"},  // only in another case
+    {3, " (remix)", ".mp3", "Titel.mp3", "Titel (remix).mp3"},
+    {3, "X", "-", "a-b-c.txt", "aX-b-c.txt"},
+    {3, "X", "TITEL", "Titel.mp3", "-"},
+    {4, "X", "6", "Titel.mp3", "TitelX.mp3"},
+    {4, "X", "10", "Titel.mp3", "Titel.mp3X"},
+    {4, "X", "11", "Titel.mp3", "-"},
+    {4, "X", "0", "Titel.mp3", "-"},
+    {4, "X", " 2,4 ", "über.mp3", "üXber.mp3"},  // Pos. 2 is 'b'
+    {5, "2", "Titel", "Titel - Interpret.mp3", "Titel Interpret.mp3"},
+    {5, "1", "ABC", "abcABC.txt", "abcBC.txt"},  // acts case-sensitively, cuts at 'abc'
+    {5, "1", "Ä", "äÄb.txt", "äb.txt"},
+    {5, "4", "ab", "ab.txt", "ab"},
+    {5, "5", "ab", "ab.txt", "-"},
+    {5, "-1", "b", "abcdef", "-"},
+    {6, "2", "Interpret", "Titel - Interpret.mp3", "Titel Interpret.mp3"},
+    {6, "9", "Interpret", "Titel - Interpret.mp3", "-"},
+    {6, "1", "Titel", "Titel.mp3", "-"},
+    {6, "1", "b", "übel.txt", "bel.txt"},
+    {6, "-2", "c", "abcdef", "-"},
+    {7, "3", "6", "Titel - Interpret.mp3", "TitelInterpret.mp3"},
+    {7, "6", "1", "Titel - Interpret.mp3", "- Interpret.mp3"},
+    {7, "1", "9", "Titel.mp3", "Titel.mp"},
+    {7, "2", "9", "Titel.mp3", "-"},
+    {7, "1", "0", "Titel.mp3", "-"},
+    {7, "-1", "2", "abcdef", "-"},
+    {8, "", "Titel", "01 - Titel.mp3", "Titel.mp3"},
+    {8, "", "Titel", "Titel.mp3", "Titel.mp3"},
+    {8, "", "-", "a-b-c.txt", "-b-c.txt"},
+    {8, "", "Titel", "titel.mp3", "-"},
+    {9, "", " -", "Titel - Interpret.mp3", "Titel -"},
+    {9, "", ".mp3", "Titel.mp3", "Titel.mp3"},
+    {9, "", "-", "a-b-c.txt", "a-"},
+    {15, "(", ")", "Titel (Live) - Interpret.mp3", "Titel () - Interpret.mp3"},
+    {15, "(", ")", "a(1) b(2).txt", "a() b(2).txt"},
+    {15, "(", ")", "a()b.txt", "-"},
+    {15, ")", "(", "a(x)b.txt", "-"},
+    {15, "A", "C", "xaBcAC.txt", "xacAC.txt"},
+    {15, "Titel", "x", "titel x.mp3", "-"},
+    {13, "", "", "titel - interpret (live).mp3", "Titel - Interpret (live).mp3"},
+    {13, "", "", "über alles.mp3", "über Alles.mp3"},
+    {13, "", "", " abc.txt", " abc.txt"},
+    {13, "", "", "a-b c.txt", "A-b C.txt"},
+    {13, "", "", "\xC3 a", "\xC3 A"},
+    {14, " - ", "", "Titel - Interpret.mp3", "Interpret - Titel.mp3"},
+    {14, " - ", "", "A - B - C.mp3", "B - C - A.mp3"},
+    {14, "-", "", "Titel - Interpret.mp3", " Interpret-Titel .mp3"},
+    {14, ".", "", "a.b.c", "b.a.c"},
+    {14, " -", "", "Titel -.mp3", " -Titel.mp3"},
+    {14, " - ", "", "Titel.mp3", "-"},
+    {16, "", "", "Größe.mp3", "GRÖßE.MP3"},
+    {16, "", "", "mp3 éüber.txt", "MP3 éÜBER.TXT"},
+    {16, "", "", "ABC.TXT", "ABC.TXT"},
+    {16, "", "", "a\xC3z\xA4", "A\xC3Z\xA4"},
+    {17, "", "", "Größe.mp3", "größe.mp3"},
+    {17, "", "", "ÄRGER.TXT", "ärger.txt"},
+    {17, "", "", "MP3 ÉÜBER.TXT", "mp3 Éüber.txt"},
+};
+
+TEST(NameOperations, ExamplesByCode) {
+  for (const Row& row : kRows) {
+    NameContext ctx;
+    RecordingReporter reporter;
+    ctx.reporter = &reporter;
+    EXPECT_EQ(NewName(row.code, row.first, row.second, row.name, ctx), row.expected)
+        << "code " << row.code << " '" << row.first << "' '" << row.second << "' on " << row.name;
+    EXPECT_TRUE(reporter.calls.empty()) << row.name;
+  }
+}
+
+TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
+  struct Failure {
+    int code;
+    const char* first;
+    const char* second;
+    const char* name;
+    int number;
+  };
+  const Failure failures[] = {
+      {4, "X", "abc", "a.txt", 13},        {4, "X", "99999999999", "a.txt", 6},
+      {5, "40000", "a", "abc.txt", 6},     {6, "-40000", "c", "abc.txt", 6},
+      {7, "1", "3000000000", "abc.txt", 6}, {7, "x", "1", "abc.txt", 13},
+      {10, "abc", "a", "a.txt", 13},        {12, "1", "x", "a.txt", 13},
+      {14, " - ", "", "Titel - Interpret", 5}, {14, "mp", "", "Titel.mp3", 5},
+      {14, ".", "", "Titel.mp3", 5},
+  };
+  for (const Failure& f : failures) {
+    NameContext ctx;
+    RecordingReporter reporter;
+    ctx.reporter = &reporter;
+    EXPECT_EQ(NewName(f.code, f.first, f.second, f.name, ctx), "-") << f.code;
+    ASSERT_EQ(reporter.calls.size(), 1u) << f.code << " " << f.first << " " << f.second;
+    EXPECT_EQ(reporter.calls[0].location, f.code + 2);
+    EXPECT_EQ(reporter.calls[0].number, f.number) << f.code;
+    EXPECT_EQ(reporter.calls[0].context, "Fehler beim Umbenennen");
+    EXPECT_EQ(reporter.calls[0].file, std::string("/musik/") + f.name);
+  }
+  NameContext noReporter;
+  EXPECT_EQ(NewName(14, "-", "", "x-y", noReporter), "-");
+}
+
+TEST(NameOperations, ResultFolderFollowsTheRunKind) {
+  const char* fields[18][2] = {{},         {"a", "b"}, {"X", "a"}, {"X", "a"}, {"X", "1"},
+                               {"1", "a"}, {"1", "t"}, {"1", "1"}, {"", "t"},  {"", "t"},
+                               {"1", "a"}, {"1", "a"}, {"1", "1"}, {"", ""},   {"a", ""},
+                               {"a", "x"}, {"", ""},   {"", ""}};
+  for (int code = 1; code <= 17; ++code) {
+    const RenameJob job = OneSlotJob(code, fields[code][0], fields[code][1]);
+    for (int kind = 0; kind < 3; ++kind) {
+      NameContext ctx;
+      ctx.flags = {kind == 0, kind == 1, kind == 2};
+      ctx.destPath = "/ziel/";
+      const std::string result = ApplyOperation(job, 1, "/quelle/da.xt.txt", ctx);
+      EXPECT_EQ(result.rfind(kind == 0 ? "/quelle/" : "/ziel/", 0), 0u) << code << result;
+    }
+  }
+  NameContext ctx;
+  EXPECT_EQ(ApplyOperation(OneSlotJob(16, "", ""), 1, "/a.txt", ctx), "/A.TXT");
+  EXPECT_EQ(ApplyOperation(OneSlotJob(99, "", ""), 1, "/a.txt", ctx), "");
+  EXPECT_EQ(ApplyOperation(OneSlotJob(16, "", ""), 3, "/a.txt", ctx), "");
+}
+
+std::vector<std::string> Numbered(int code, const std::string& start, const std::string& second,
+                                  const std::vector<std::string>& names, NameContext& ctx) {
+  std::vector<std::string> out;
+  for (const std::string& name : names) out.push_back(NewName(code, start, second, name, ctx));
+  return out;
+}
+
+TEST(InsertNumber, CounterWidthAndSequence) {
+  NameContext ctx;
+  EXPECT_EQ(Numbered(11, "01", ".mp3", {"a.mp3", "b.mp3"}, ctx),
+            (std::vector<std::string>{"a01.mp3", "b02.mp3"}));
+  ctx = {};
+  EXPECT_EQ(Numbered(10, "007", "-", {"a-b.txt", "c-d.txt"}, ctx),
+            (std::vector<std::string>{"a-007b.txt", "c-008d.txt"}));
+  ctx = {};
+  const auto twelve = Numbered(12, "9", "1", std::vector<std::string>(12, "a"), ctx);
+  EXPECT_EQ(twelve[1], "10a");
+  EXPECT_EQ(twelve[11], "20a");
+  ctx = {};
+  EXPECT_EQ(NewName(12, " +5", "1", "a", ctx), "005a");  // blanks and sign count for width
+  EXPECT_EQ(NumberText(-5, 2), "-05");
+}
+
+TEST(InsertNumber, SkipsConsumeANumberThatTheRunGivesBack) {
+  NameContext ctx;
+  EXPECT_EQ(NewName(12, "1", "10", "Titel.mp3", ctx), "Titel.mp31");
+  EXPECT_EQ(NewName(12, "1", "11", "Titel.mp3", ctx), "-");
+  EXPECT_EQ(NewName(10, "1", "zz", "Titel.mp3", ctx), "-");
+  EXPECT_EQ(ctx.numberCounter, 3);
+  ctx.numberCounter -= 2;
+  EXPECT_EQ(NewName(11, "1", "T", "Titel.mp3", ctx), "2Titel.mp3");
+  ctx.numberCounter = 0;  // given back down to zero: starts again
+  EXPECT_EQ(NewName(11, "1", "T", "Titel.mp3", ctx), "1Titel.mp3");
+  ctx.numberCounter = std::numeric_limits<int>::max();
+  EXPECT_EQ(NewName(11, "1", "T", "Titel.mp3", ctx), "-");
+  EXPECT_EQ(ctx.numberCounter, std::numeric_limits<int>::max());
+}
+
+TEST(InsertNumber, TwoSlotsShareOneCounter) {
+  RenameJob job;
+  job.slotCode = {12, 0, 12};
+  job.txtSource = {"1", "", "1"};
+  job.txtDestination = {"1", "", "1"};
+  NameContext ctx;
+  std::vector<std::string> results;
+  for (std::string name : {"/m/a", "/m/b"}) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      const std::string next = ApplyOperation(job, slot, name, ctx);
+      if (!next.empty()) name = next;
+    }
+    results.push_back(name);
+  }
+  EXPECT_EQ(results, (std::vector<std::string>{"/m/21a", "/m/43b"}));
+}
+
+}  // namespace
+}  // namespace velmora
