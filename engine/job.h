@@ -60,7 +60,9 @@ std::string ApplyOperation(const RenameJob& job, int slot, const std::string& so
                            NameContext& ctx);
 
 // Checks all three slots' fields before a run. On the first failing slot shows
-// its message through `messages` and returns false.
+// its message through `messages` and returns false. Besides missing texts and
+// zeros it refuses negative counts and start numbers, and start numbers
+// outside the 32-bit range (one-line message).
 bool CheckSlotInputs(const RenameJob& job, MessageSink& messages);
 
 }  // namespace velmora
