@@ -29,13 +29,16 @@ void FoundList::Sort() const {
 }
 
 const std::string& FoundList::Path(int index) const {
+  static const std::string kNone;
+  if (index < 0 || index >= Count()) return kNone;
   Sort();
-  return entries_.at(static_cast<std::size_t>(index)).entry.path;
+  return entries_[static_cast<std::size_t>(index)].entry.path;
 }
 
 bool FoundList::IsMarked(int index) const {
+  if (index < 0 || index >= Count()) return false;
   Sort();
-  return entries_.at(static_cast<std::size_t>(index)).entry.marked;
+  return entries_[static_cast<std::size_t>(index)].entry.marked;
 }
 
 void FoundList::SetMarked(int index, bool marked) {

@@ -21,7 +21,7 @@ class FoundList {
   // the list already holds kFoundListCapacity entries.
   bool Add(std::string path);
 
-  // Entry text and mark at a position (0 <= index < Count()).
+  // Entry text and mark at a position; "" and false outside the list.
   const std::string& Path(int index) const;
   bool IsMarked(int index) const;
 
