@@ -1,6 +1,24 @@
-#include <cstdio>
+// The window program: starts the main window and runs until it is closed.
+#include <QApplication>
+#include <QDir>
+#include <string>
+#include <vector>
 
-int main() {
-  std::puts("Velmora: the window is not built yet.");
-  return 0;
+#include "services/command_line.h"
+#include "ui/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(velmora::kAppTitle));
+
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  velmora::MainEnvironment environment;
+  environment.commandLine = velmora::CommandLineText(arguments);
+  environment.workingFolder = QDir::currentPath().toStdString();
+
+  velmora::Main window(environment);
+  window.Form_Load();
+  window.show();
+  return QApplication::exec();
 }

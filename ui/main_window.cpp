@@ -1,0 +1,335 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "engine/path.h"
+#include "engine/undo.h"
+#include "services/error_log.h"
+#include "services/settings.h"
+#include "ui/dir_search_dialog.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
+#include "ui/found_panel.h"
+#include "ui/search_panel.h"
+#include "ui/slot_panel.h"
+
+namespace velmora {
+
+namespace {
+
+// During a search the list is redrawn at most this often; the count every time.
+constexpr qint64 kListRefreshMs = 250;
+
+std::unique_ptr<SettingsStore> OpenSettings(const std::string& file) {
+  return file.empty() ? std::make_unique<SettingsStore>() : std::make_unique<SettingsStore>(file);
+}
+
+QAction* MenuCommand(QMenuBar* bar, const char* name, const QString& caption) {
+  QAction* action = bar->addAction(caption);
+  action->setObjectName(QLatin1String(name));
+  return action;
+}
+
+}  // namespace
+
+Main::Main(MainEnvironment environment, QWidget* parent)
+    : QMainWindow(parent),
+      environment_(std::move(environment)),
+      appPath_(environment_.appPath.empty() ? ProgramFolder() : environment_.appPath),
+      drives_(environment_.mountTable),
+      settings_(OpenSettings(environment_.settingsFile)),
+      messages_(this) {
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  logPath_ = LogPathIn(ChooseLogFolder(appPath_));
+  log_ = std::make_unique<FileLogWriter>(logPath_, messages_);
+  errorLog_ = std::make_unique<ErrorLog>(messages_, *log_);
+  SearchHost& host = *this;
+  command_ = std::make_unique<SearchCommand>(reader_, *settings_, host, messages_, *errorLog_);
+  dialogs_ = std::make_unique<QtRunDialogs>(this);
+
+  BuildLayout();
+  BuildMenu();
+  progress_ = std::make_unique<QtProgressBar>(progBar_);
+  SearchRepeater* repeater = this;
+  services_ = std::make_unique<RunServices>(RunServices{fileSystem_, *dialogs_, messages_,
+                                                        *errorLog_, *log_, progress_.get(), repeater});
+  sinceListShown_.start();
+}
+
+Main::~Main() = default;
+
+void Main::BuildLayout() {
+  searchPanel_ = new SearchPanel(drives_, reader_, this);
+  foundPanel_ = new FoundPanel(command_->Found(), this);
+  slotPanel_ = new SlotPanel(this);
+  lowerStack_ = new QStackedWidget(this);
+  lowerStack_->setObjectName(QStringLiteral("lowerStack"));
+  lowerStack_->addWidget(slotPanel_);
+  lowerStack_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  progBar_ = new QProgressBar(this);
+  progBar_->setObjectName(QStringLiteral("ProgBar"));
+  progBar_->setTextVisible(false);
+  progBar_->setRange(0, 1);
+  progBar_->setValue(0);
+
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->addWidget(searchPanel_);
+  split->addWidget(foundPanel_);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  split->setChildrenCollapsible(false);
+  split->setSizes({300, 700});
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(split, 1);
+  layout->addWidget(lowerStack_);
+  layout->addWidget(progBar_);
+  setCentralWidget(central);
+  resize(1000, 700);
+
+  SearchPanel* search = searchPanel_;
+  connect(search->cmdSearch(), &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
+  connect(search->cmdExit(), &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+  connect(search->OptSubdirs(), &QRadioButton::clicked, this,
+          [this] { command_->OptSubdirs_Click(); });
+  connect(slotPanel_->CmdRename(), &QPushButton::clicked, this, [this] { CmdRename_Click(); });
+  connect(slotPanel_->CmdCopy(), &QPushButton::clicked, this, [this] { CmdCopy_Click(); });
+  connect(slotPanel_->CmdMove(), &QPushButton::clicked, this, [this] { CmdMove_Click(); });
+  connect(search, &SearchPanel::PatternChanged, this, [this](const QString& pattern) {
+    slotPanel_->CmdTagEdit()->setVisible(ShowsTagEditButton(pattern.toStdString()));
+  });
+}
+
+void Main::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  mnuUndo_ = MenuCommand(bar, "MnuUndo", QStringLiteral("Zurück"));
+  MenuCommand(bar, "MnuHilfe", QStringLiteral("Hilfe"));
+  MenuCommand(bar, "MnuHistorie", QStringLiteral("Historie"));
+  MenuCommand(bar, "MnuAbout", QStringLiteral("Über"));
+  QMenu* options = bar->addMenu(QStringLiteral("Optionen"));
+  options->setObjectName(QStringLiteral("MnuOptions"));
+  options->menuAction()->setObjectName(QStringLiteral("MnuOptionsAction"));
+  optLogFile_ = options->addAction(QStringLiteral("Logfile"));
+  optLogFile_->setObjectName(QStringLiteral("OptLogFile"));
+  optLogFile_->setCheckable(true);
+  optLogFile_->setChecked(false);
+  QAction* explorerLink = options->addAction(QStringLiteral("Explorer-Link"));
+  explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
+
+  connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
+  // The check mark is the option; clicking toggles it, which is all
+  // OptLogFile_Click does.
+}
+
+void Main::Form_Load() {
+  const std::string dateTime = CurrentDateTimeText();
+  tagEditorOpen_ = false;
+
+  // Stage 1: the log begins anew with a banner when an old one could go.
+  PrepareLog(fileSystem_, *log_, logPath_, dateTime, VELMORA_VERSION_MAJOR,
+             VELMORA_VERSION_MINOR, VELMORA_VERSION_PATCH);
+
+  // Stage 2: start folder from the command line or the settings; any
+  // failure there yields the defaults, silently.
+  const StartSettings start = RestoreStartSettings(*settings_, drives_, environment_.commandLine,
+                                                   environment_.workingFolder);
+  searchPanel_->StartAt(start.drive, start.folder, start.pattern);
+  state_.context.destPath = start.destPath;
+  destDrive_ = start.destDrive;
+
+  // Stage 3: flags and choosers.
+  ResetRunFlags();
+  slotPanel_->FillCatalogue();
+}
+
+bool Main::LogOptionOn() const {
+  return optLogFile_->isChecked();
+}
+
+void Main::OptLogFile_Click() {
+  optLogFile_->setChecked(!optLogFile_->isChecked());
+}
+
+void Main::ResetRunFlags() {
+  ::velmora::ResetRunFlags(state_);
+  command_->Cancel();
+  progBar_->setMinimum(0);
+}
+
+void Main::cmdSearch_Click() {
+  ShowSearchResult(command_->cmdSearch_Click(searchPanel_->Inputs()));
+}
+
+void Main::ShowSearchResult(const SearchResult& result) {
+  searchPanel_->ShowState(command_->State());
+  foundPanel_->Refresh();
+  shownRows_ = command_->Found().Count();
+  foundPanel_->SetCountText(QString::fromStdString(command_->State().countText));
+  countDirty_ = false;
+  switch (result.step) {
+    case SearchStep::kReset:
+      progBar_->setValue(0);
+      // The file list follows the folder list and is read afresh from disk.
+      searchPanel_->filList()->SetFolder(searchPanel_->dirList()->Path());
+      searchPanel_->filList()->Refresh();
+      searchPanel_->txtSearchSpec()->setFocus();
+      break;
+    case SearchStep::kOpenHighlighted:
+      searchPanel_->OpenFolder(result.folder);
+      break;
+    case SearchStep::kSearched:
+      searchPanel_->OpenFolder(result.folder);
+      searchPanel_->cmdSearch()->setFocus();
+      foundPanel_->FitFoundListExtent();
+      progBar_->setMaximum(result.progressMaximum);
+      progBar_->setValue(0);
+      break;
+    case SearchStep::kBusy:
+      break;
+  }
+}
+
+void Main::ProcessPendingEvents() {
+  if (countDirty_) {
+    foundPanel_->SetCountText(QString::fromStdString(command_->State().countText));
+    countDirty_ = false;
+  }
+  if (command_->Found().Count() != shownRows_ && sinceListShown_.elapsed() >= kListRefreshMs) {
+    foundPanel_->Refresh();
+    shownRows_ = command_->Found().Count();
+    sinceListShown_.restart();
+  }
+  QApplication::processEvents();
+}
+
+void Main::CaptionsChanged() {
+  const SearchState& state = command_->State();
+  searchPanel_->ShowState(state);
+  SetSearching(state.exitCaption == kCaptionCancel);
+}
+
+void Main::CountChanged() {
+  // Shown when the search next lets the window paint; a label set per file
+  // would cost more than the search.
+  countDirty_ = true;
+}
+
+void Main::SetSearching(bool searching) {
+  if (searching == searching_) return;
+  searching_ = searching;
+  // While the search runs only "Abbrechen" (and looking at the lists) is live.
+  SearchPanel* search = searchPanel_;
+  for (QWidget* widget :
+       {static_cast<QWidget*>(search->cmdSearch()), static_cast<QWidget*>(search->drvList()),
+        static_cast<QWidget*>(search->dirList()), static_cast<QWidget*>(search->txtSearchSpec()),
+        static_cast<QWidget*>(search->OptSubdirs()), static_cast<QWidget*>(lowerStack_),
+        static_cast<QWidget*>(foundPanel_->CmdSelectAll()),
+        static_cast<QWidget*>(foundPanel_->CmdSelectNone()), static_cast<QWidget*>(menuBar())}) {
+    widget->setEnabled(!searching);
+  }
+  if (searching) {
+    sinceListShown_.restart();
+    shownRows_ = command_->Found().Count();
+  }
+}
+
+void Main::RepeatSearch() {
+  cmdSearch_Click();
+  cmdSearch_Click();
+}
+
+void Main::cmdExit_Click() {
+  if (searchPanel_->cmdExit()->text() == QString::fromUtf8(kCaptionExit)) {
+    EndProgram();
+  } else {
+    ResetRunFlags();
+  }
+}
+
+void Main::CmdRename_Click() {
+  RunJob(RunKind::kRename);
+}
+
+void Main::CmdCopy_Click() {
+  ResetRunFlags();
+  ChooseDestination();
+  RunJob(RunKind::kCopy);
+}
+
+void Main::CmdMove_Click() {
+  ResetRunFlags();
+  ChooseDestination();
+  RunJob(RunKind::kMove);
+}
+
+bool Main::ChooseDestination() {
+  const std::optional<AcceptedDestination> chosen = DirSearch::Choose(
+      state_.context.destPath, destDrive_, drives_, reader_, *settings_, this);
+  repaint();
+  if (!chosen) return false;
+  state_.context.destPath = chosen->destPath;
+  destDrive_ = chosen->destDrive;
+  return true;
+}
+
+void Main::RunJob(RunKind kind) {
+  ResetRunFlags();
+  RenameJob job = slotPanel_->ReadJob();
+  const std::vector<FoundEntry> found = command_->Found().Entries();
+  // A destination restored from the settings is stored without its final
+  // separator; the run appends file names to it, so it must end in one.
+  std::string& destPath = state_.context.destPath;
+  if (kind != RunKind::kRename && (destPath.empty() || destPath.back() != kPathSeparator)) {
+    destPath += kPathSeparator;
+  }
+  RunCommand(kind, state_, job, found, *services_, LogOptionOn());
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
+  }
+}
+
+void Main::MnuUndo_Click() {
+  ResetRunFlags();
+  ::velmora::MnuUndo_Click(state_, *services_);
+}
+
+void Main::EndProgram() {
+  if (ending_) return;
+  ending_ = true;
+  // A search in progress stops at its next folder; nothing is saved now.
+  command_->Cancel();
+  QApplication::closeAllWindows();
+  QCoreApplication::quit();
+}
+
+void Main::closeEvent(QCloseEvent* event) {
+  EndProgram();
+  event->accept();
+}
+
+void Main::keyPressEvent(QKeyEvent* event) {
+  // `cmdSearch` is the window's default button.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      searchPanel_->cmdSearch()->isEnabled()) {
+    searchPanel_->cmdSearch()->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+}  // namespace velmora

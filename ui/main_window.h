@@ -1,0 +1,140 @@
+// The main window `Main`, "Velmora": it owns the program's state (the search
+// and its found list, the rename job, the run variables and undo records,
+// destination, menu options) and wires its panels to the engine. Handlers
+// read the controls, call the engine and show what it answers.
+#pragma once
+
+#include <QMainWindow>
+#include <QElapsedTimer>
+#include <memory>
+#include <string>
+
+#include "engine/batch_run.h"
+#include "engine/batch_run_state.h"
+#include "search/search_command.h"
+#include "services/drives.h"
+#include "services/posix_file_system.h"
+#include "ui/message_box.h"
+#include "ui/qt_prompts.h"
+
+class QAction;
+class QProgressBar;
+class QStackedWidget;
+
+namespace velmora {
+
+class ErrorLog;
+class FileLogWriter;
+class FoundPanel;
+class SearchPanel;
+class SettingsStore;
+class SlotPanel;
+
+// Where the window finds what lies outside it; tests point it at temporary
+// folders.
+struct MainEnvironment {
+  std::string appPath;        // the program's folder; "" = where the program lies
+  std::string commandLine;    // the command line's argument text
+  std::string workingFolder;  // relative command lines start here
+  std::string settingsFile;   // an INI file; "" = the user's own settings store
+  std::string mountTable = kMountTable;
+};
+
+class Main : public QMainWindow, private SearchHost, private SearchRepeater {
+  Q_OBJECT
+
+ public:
+  explicit Main(MainEnvironment environment, QWidget* parent = nullptr);
+  ~Main() override;
+
+  // Start-up: log preparation, start folder and settings, lists and flags.
+  // Each stage fails silently, as far as it got.
+  void Form_Load();
+
+  // Handlers of the window's own controls and menu items.
+  void cmdSearch_Click();
+  void cmdExit_Click();
+  void CmdRename_Click();
+  void CmdCopy_Click();
+  void CmdMove_Click();
+  void MnuUndo_Click();
+  void OptLogFile_Click();
+
+  // The run's ResetRunFlags plus what belongs to the window: a search in
+  // progress stops, the progress bar's minimum is 0.
+  void ResetRunFlags() override;
+
+  // The window's public variables.
+  const std::string& appPath() const { return appPath_; }
+  const std::string& destPath() const { return state_.context.destPath; }
+  const std::string& destDrive() const { return destDrive_; }
+  const std::string& logPath() const { return logPath_; }
+  RunState& runState() { return state_; }
+  SearchCommand& search() { return *command_; }
+
+  // The panels and controls, for the pages and windows that join later.
+  SearchPanel* searchPanel() const { return searchPanel_; }
+  FoundPanel* foundPanel() const { return foundPanel_; }
+  SlotPanel* slotPanel() const { return slotPanel_; }
+  // The lower area; page 0 is the rename frame `Frame1`. The tag panel is
+  // added as another page and shown in its place.
+  QStackedWidget* lowerStack() const { return lowerStack_; }
+  QProgressBar* ProgBar() const { return progBar_; }
+
+  // The services the window's runs use, for panels that run over the list.
+  RunServices& runServices() { return *services_; }
+  bool LogOptionOn() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // SearchHost and SearchRepeater.
+  void ProcessPendingEvents() override;
+  void CaptionsChanged() override;
+  void CountChanged() override;
+  void RepeatSearch() override;
+
+  void BuildMenu();
+  void BuildLayout();
+  void ShowSearchResult(const SearchResult& result);
+  void SetSearching(bool searching);
+  void RunJob(RunKind kind);
+  bool ChooseDestination();
+  void EndProgram();
+
+  MainEnvironment environment_;
+  std::string appPath_;
+  std::string logPath_;
+  std::string destDrive_;
+  bool tagEditorOpen_ = false;
+  bool searching_ = false;
+  bool ending_ = false;
+  bool countDirty_ = false;
+  int shownRows_ = 0;
+  QElapsedTimer sinceListShown_;
+
+  PosixFileSystem fileSystem_;
+  MountedDrives drives_;
+  DiskFolderReader reader_;
+  std::unique_ptr<SettingsStore> settings_;
+  QtMessageSink messages_;
+  std::unique_ptr<FileLogWriter> log_;
+  std::unique_ptr<ErrorLog> errorLog_;
+  std::unique_ptr<SearchCommand> command_;
+  RunState state_;
+  std::unique_ptr<QtRunDialogs> dialogs_;
+  std::unique_ptr<QtProgressBar> progress_;
+  std::unique_ptr<RunServices> services_;
+
+  SearchPanel* searchPanel_ = nullptr;
+  FoundPanel* foundPanel_ = nullptr;
+  SlotPanel* slotPanel_ = nullptr;
+  QStackedWidget* lowerStack_ = nullptr;
+  QProgressBar* progBar_ = nullptr;
+  QAction* mnuUndo_ = nullptr;
+  QAction* optLogFile_ = nullptr;
+};
+
+}  // namespace velmora

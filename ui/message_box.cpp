@@ -1,0 +1,33 @@
+#include "ui/message_box.h"
+
+#include <QMessageBox>
+
+namespace velmora {
+
+namespace {
+
+// The engine's texts break lines with CR LF or a lone CR; a label wants LF.
+QString DisplayLines(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+}  // namespace
+
+void ShowMessageBox(QWidget* parent, const QString& text, const QString& title) {
+  QMessageBox box(parent);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(title);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(DisplayLines(text));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+void QtMessageSink::ShowMessage(const std::string& text) {
+  ShowMessageBox(parent_, QString::fromStdString(text));
+}
+
+}  // namespace velmora

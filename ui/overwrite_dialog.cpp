@@ -1,0 +1,71 @@
+#include "ui/overwrite_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/dialog_parts.h"
+#include "ui/fonts.h"
+
+namespace velmora {
+
+Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
+  setObjectName(QStringLiteral("Dialog2"));
+  setWindowTitle(QStringLiteral("Löschen ???"));
+  const QFont labelFont = DialogLabelFont();
+
+  auto* exists = new QLabel(QStringLiteral("Die Zieldatei existiert bereits"), this);
+  exists->setObjectName(QStringLiteral("Label1_0"));
+  exists->setFont(labelFont);
+  txtTo_ = new PathField("TxtTo", nameDest, this);
+  auto* optLeft = new QRadioButton(QStringLiteral("Links"), this);
+  optLeft->setObjectName(QStringLiteral("OptLeft"));
+  optLeft->setFont(labelFont);
+  auto* optRight = new QRadioButton(QStringLiteral("Rechts"), this);
+  optRight->setObjectName(QStringLiteral("OptRight"));
+  optRight->setFont(labelFont);
+  auto* question = new QLabel(QStringLiteral("Datei löschen ?"), this);
+  question->setObjectName(QStringLiteral("Label1_1"));
+  question->setFont(labelFont);
+
+  auto* yes = MakeDialogButton("CmdYes", QStringLiteral("&Ja"), this);
+  auto* all = MakeDialogButton("CmdAll", QStringLiteral("&Alle"), this);
+  auto* cancel = MakeDialogButton("CmdCancel", QStringLiteral("&Abbrechen"), this);
+  connect(yes, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
+  connect(all, &QPushButton::clicked, this, [this] { Answer(kAnswerAll); });
+  connect(cancel, &QPushButton::clicked, this, [this] { Answer(kAnswerCancel); });
+  connect(optLeft, &QRadioButton::clicked, this, [this] { txtTo_->ShowView(true); });
+  connect(optRight, &QRadioButton::clicked, this, [this] { txtTo_->ShowView(false); });
+
+  auto* viewRow = new QHBoxLayout;
+  viewRow->addStretch(1);
+  viewRow->addWidget(optLeft);
+  viewRow->addWidget(optRight);
+  auto* buttonRow = new QHBoxLayout;
+  for (QPushButton* button : {yes, all, cancel}) buttonRow->addWidget(button);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(exists);
+  layout->addWidget(txtTo_);
+  layout->addLayout(viewRow);
+  layout->addWidget(question);
+  layout->addSpacing(8);
+  layout->addLayout(buttonRow);
+
+  optRight->setChecked(true);
+  txtTo_->ShowView(false);
+}
+
+int Dialog2::Ask(const std::string& nameDest, QWidget* owner) {
+  Dialog2 dialog(nameDest, owner);
+  dialog.exec();
+  return dialog.answer();
+}
+
+void Dialog2::Answer(int code) {
+  answer_ = code;
+  accept();
+}
+
+}  // namespace velmora

@@ -1,0 +1,33 @@
+// `Dialog2`, "Löschen ???": asks whether an existing target file is to be
+// deleted so that the step can go ahead. One dialog per question.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "engine/run_dialogs.h"
+
+namespace velmora {
+
+class PathField;
+
+class Dialog2 : public QDialog {
+  Q_OBJECT
+
+ public:
+  Dialog2(const std::string& nameDest, QWidget* owner);
+
+  // Shows the dialog modally over owner and returns the button's code, or
+  // kAnswerClosed when it was closed by its frame or Escape.
+  static int Ask(const std::string& nameDest, QWidget* owner);
+
+  int answer() const { return answer_; }
+
+ private:
+  void Answer(int code);
+
+  int answer_ = kAnswerClosed;
+  PathField* txtTo_ = nullptr;
+};
+
+}  // namespace velmora

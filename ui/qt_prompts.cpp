@@ -1,0 +1,33 @@
+#include "ui/qt_prompts.h"
+
+#include <QProgressBar>
+#include <QWidget>
+
+#include "ui/overwrite_dialog.h"
+#include "ui/run_dialog.h"
+
+namespace velmora {
+
+int QtRunDialogs::AskDialog(const std::string& nameSrc, const std::string& nameDest,
+                            const RunFlags& flags) {
+  const int answer = Dialog::Ask(nameSrc, nameDest, flags, owner_);
+  // The owner shows the state the step left behind before the next question.
+  if (owner_ != nullptr) owner_->repaint();
+  return answer;
+}
+
+int QtRunDialogs::AskDialog2(const std::string& nameDest) {
+  const int answer = Dialog2::Ask(nameDest, owner_);
+  if (owner_ != nullptr) owner_->repaint();
+  return answer;
+}
+
+void QtProgressBar::SetMaximum(int maximum) {
+  bar_->setMaximum(maximum);
+}
+
+void QtProgressBar::SetValue(int value) {
+  bar_->setValue(value);
+}
+
+}  // namespace velmora

@@ -1,0 +1,126 @@
+#include "ui/slot_panel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+const QString kInactiveText = QStringLiteral("nicht aktiv");
+
+QString Indexed(const char* name, int index) {
+  return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QLatin1String(name));
+  return button;
+}
+
+}  // namespace
+
+SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), parent) {
+  setObjectName(QStringLiteral("Frame1"));
+  auto* rows = new QGridLayout;
+  rows->setColumnStretch(3, 1);
+  rows->setColumnStretch(5, 1);
+  // The longest caption sets the width, so the fields stay put when it changes.
+  const int captionWidth = fontMetrics().horizontalAdvance(QStringLiteral("Spiegel")) + 8;
+  for (int i = 0; i < kSlotCount; ++i) {
+    labNo_[i] = new QLabel(QStringLiteral("No. %1").arg(i + 1), this);
+    labNo_[i]->setObjectName(Indexed("LabNo", i));
+    auswahl_[i] = new QComboBox(this);
+    auswahl_[i]->setObjectName(Indexed("Auswahl", i));
+    auswahl_[i]->setEditable(true);
+    auswahl_[i]->setInsertPolicy(QComboBox::NoInsert);
+    auswahl_[i]->setMaxVisibleItems(kOperationCount);
+    auswahl_[i]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auswahl_[i]->setEditText(kInactiveText);
+    labSource_[i] = new QLabel(this);
+    labSource_[i]->setObjectName(Indexed("LabSource", i));
+    labSource_[i]->setMinimumWidth(captionWidth);
+    labSource_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtSource_[i] = new QLineEdit(this);
+    txtSource_[i]->setObjectName(Indexed("TxtSource", i));
+    labDestination_[i] = new QLabel(this);
+    labDestination_[i]->setObjectName(Indexed("LabDestination", i));
+    labDestination_[i]->setMinimumWidth(captionWidth);
+    labDestination_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtDestination_[i] = new QLineEdit(this);
+    txtDestination_[i]->setObjectName(Indexed("TxtDestination", i));
+    labSource_[i]->setBuddy(txtSource_[i]);
+    labDestination_[i]->setBuddy(txtDestination_[i]);
+
+    rows->addWidget(labNo_[i], i, 0);
+    rows->addWidget(auswahl_[i], i, 1);
+    rows->addWidget(labSource_[i], i, 2);
+    rows->addWidget(txtSource_[i], i, 3);
+    rows->addWidget(labDestination_[i], i, 4);
+    rows->addWidget(txtDestination_[i], i, 5);
+    connect(auswahl_[i], &QComboBox::activated, this, [this, i] { Auswahl_Click(i); });
+  }
+
+  cmdTagEdit_ = MakeButton("CmdTagEdit", QStringLiteral("Edit MP3-Tag"), this);
+  cmdMove_ = MakeButton("CmdMove", QStringLiteral("Verschieben"), this);
+  cmdCopy_ = MakeButton("CmdCopy", QStringLiteral("Kopieren"), this);
+  cmdRename_ = MakeButton("CmdRename", QStringLiteral("Umbenennen"), this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdTagEdit_);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdMove_);
+  buttons->addWidget(cmdCopy_);
+  buttons->addWidget(cmdRename_);
+
+  auto* frame = new QVBoxLayout(this);
+  frame->addLayout(rows);
+  frame->addLayout(buttons);
+}
+
+void SlotPanel::FillCatalogue() {
+  for (QComboBox* combo : auswahl_) {
+    for (const CatalogueEntry& entry : Catalogue()) {
+      combo->addItem(QString::fromUtf8(entry.listText));
+    }
+    // Adding to an empty combo chooses its first entry; none is chosen at start.
+    combo->setCurrentIndex(-1);
+    combo->setEditText(kInactiveText);
+  }
+}
+
+void SlotPanel::Auswahl_Click(int slot) {
+  const int position = auswahl_[slot]->currentIndex();
+  slotCode_[slot] = position;
+  if (position >= 0 && position < kOperationCount) {
+    const CatalogueEntry& entry = Catalogue()[position];
+    labSource_[slot]->setText(QString::fromUtf8(entry.firstCaption));
+    labDestination_[slot]->setText(QString::fromUtf8(entry.secondCaption));
+  } else {
+    labSource_[slot]->clear();
+    labDestination_[slot]->clear();
+    slotCode_[slot] = 0;
+  }
+}
+
+RenameJob SlotPanel::ReadJob() const {
+  RenameJob job;
+  for (int i = 0; i < kSlotCount; ++i) {
+    job.slotCode[i] = slotCode_[i];
+    job.txtSource[i] = txtSource_[i]->text().toStdString();
+    job.txtDestination[i] = txtDestination_[i]->text().toStdString();
+    job.auswahlText[i] = auswahl_[i]->currentText().toStdString();
+  }
+  return job;
+}
+
+void SlotPanel::SetSlotCode(int slot, int code) {
+  slotCode_[slot] = code;
+}
+
+}  // namespace velmora

@@ -1,0 +1,56 @@
+// The frame "Umbenennen": the three slot rows of the rename job (number,
+// operation chooser, two captioned fields) and the row of run buttons below.
+// It owns `slotCode` and hands the job to the run as a RenameJob.
+#pragma once
+
+#include <QGroupBox>
+#include <array>
+
+#include "engine/job.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velmora {
+
+class SlotPanel : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  explicit SlotPanel(QWidget* parent = nullptr);
+
+  // Fills each chooser with the eighteen catalogue entries, list position =
+  // code, none chosen, text "nicht aktiv".
+  void FillCatalogue();
+
+  // The job as the run reads it: codes, field texts and chooser texts.
+  RenameJob ReadJob() const;
+
+  // The run may reset an out-of-range code to 0.
+  void SetSlotCode(int slot, int code);
+  int SlotCode(int slot) const { return slotCode_[slot]; }
+
+  QPushButton* CmdTagEdit() const { return cmdTagEdit_; }
+  QPushButton* CmdMove() const { return cmdMove_; }
+  QPushButton* CmdCopy() const { return cmdCopy_; }
+  QPushButton* CmdRename() const { return cmdRename_; }
+
+ private:
+  void Auswahl_Click(int slot);
+
+  std::array<int, kSlotCount> slotCode_{};
+  std::array<QLabel*, kSlotCount> labNo_{};
+  std::array<QComboBox*, kSlotCount> auswahl_{};
+  std::array<QLabel*, kSlotCount> labSource_{};
+  std::array<QLineEdit*, kSlotCount> txtSource_{};
+  std::array<QLabel*, kSlotCount> labDestination_{};
+  std::array<QLineEdit*, kSlotCount> txtDestination_{};
+  QPushButton* cmdTagEdit_ = nullptr;
+  QPushButton* cmdMove_ = nullptr;
+  QPushButton* cmdCopy_ = nullptr;
+  QPushButton* cmdRename_ = nullptr;
+};
+
+}  // namespace velmora
