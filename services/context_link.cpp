@@ -1,0 +1,168 @@
+#include "services/context_link.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "engine/path.h"
+#include "services/posix_file_system.h"
+
+namespace velmora {
+namespace {
+
+std::string WithSeparator(std::string folder) {
+  if (!folder.empty() && folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+// Creates folder and its missing parents with the usual user rights.
+Error MakeFolders(const std::string& folder) {
+  for (std::size_t at = 1; at <= folder.size(); ++at) {
+    if (at < folder.size() && folder[at] != kPathSeparator) continue;
+    const std::string part = folder.substr(0, at);
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return ErrorFromErrno(errno);
+  }
+  return {};
+}
+
+// Writes content to path through a temporary file beside it, so a reader
+// never sees half an entry and a failed write leaves nothing behind.
+Error WriteWhole(const std::string& path, const std::string& content) {
+  std::string temp = path + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return ErrorFromErrno(errno);
+  std::size_t done = 0;
+  int err = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (err == 0 && ::fchmod(fd, 0644) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    return ErrorFromErrno(err);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string UserApplicationsFolder() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (dataHome != nullptr && dataHome[0] == kPathSeparator) {
+    base = dataHome;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != kPathSeparator) return {};
+    base = WithSeparator(home) + ".local" + kPathSeparator + "share";
+  }
+  return WithSeparator(base) + "applications";
+}
+
+std::string ContextLinkPath(const std::string& folder, const std::string& entryName) {
+  std::string file;
+  for (char c : entryName) file += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return WithSeparator(folder) + file + ".desktop";
+}
+
+std::string QuoteExecArgument(const std::string& argument) {
+  // First the quoting of the Exec rules, then the escapes of a string value.
+  std::string quoted = "\"";
+  for (char c : argument) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  std::string value;
+  for (char c : quoted) {
+    switch (c) {
+      case '\\': value += "\\\\"; break;
+      case '\n': value += "\\n"; break;
+      case '\t': value += "\\t"; break;
+      case '\r': value += "\\r"; break;
+      case '%': value += "%%"; break;
+      default: value += c;
+    }
+  }
+  return value;
+}
+
+std::string ContextLinkCommand(const std::string& programPath) {
+  return QuoteExecArgument(programPath) + " %f";
+}
+
+std::string ContextLinkEntry(const std::string& entryName, const std::string& programPath) {
+  // NoDisplay keeps it out of the application menus; file managers still
+  // offer it for folders.
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=" + entryName + "\n"
+         "Comment=Dateien in diesem Ordner umbenennen\n"
+         "Icon=velmora\n"
+         "Exec=" + ContextLinkCommand(programPath) + "\n"
+         "MimeType=inode/directory;\n"
+         "NoDisplay=true\n"
+         "Terminal=false\n";
+}
+
+std::string ReadLinkCommand(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  bool inMainGroup = false;
+  while (std::getline(in, line)) {
+    const std::string text = Trimmed(line);
+    if (text.empty() || text[0] == '#') continue;
+    if (text[0] == '[') {
+      inMainGroup = text == "[Desktop Entry]";
+      continue;
+    }
+    if (!inMainGroup) continue;
+    const std::size_t equals = text.find('=');
+    if (equals != std::string::npos && Trimmed(text.substr(0, equals)) == "Exec") {
+      return Trimmed(text.substr(equals + 1));
+    }
+  }
+  return {};
+}
+
+LinkToggle ToggleExplorerLink(const std::string& entryName, const std::string& programPath,
+                              const std::string& folder) {
+  LinkToggle result;
+  const std::string path = ContextLinkPath(folder, entryName);
+  if (!ReadLinkCommand(path).empty()) {
+    result.message = kLinkDeletedMessage;
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) result.error = ErrorFromErrno(errno);
+    return result;
+  }
+  result.created = true;
+  const std::string command = ContextLinkCommand(programPath);
+  result.message = std::string(kLinkCreatedMessage) + '\r' + command;
+  if (folder.empty()) {
+    result.error = ErrorFromErrno(ENOENT);
+    return result;
+  }
+  result.error = MakeFolders(folder);
+  if (!result.error) result.error = WriteWhole(path, ContextLinkEntry(entryName, programPath));
+  return result;
+}
+
+}  // namespace velmora

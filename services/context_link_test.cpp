@@ -1,0 +1,157 @@
+#include "services/context_link.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value == nullptr) {
+      ::unsetenv(name);
+    } else {
+      ::setenv(name, value, 1);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+struct LinkFolder : ::testing::Test {
+  LinkFolder() {
+    std::string templ = (fs::temp_directory_path() / "velmora-link-XXXXXX").string();
+    dir = ::mkdtemp(templ.data());
+    apps = dir + "/data/applications";
+  }
+  ~LinkFolder() override { fs::remove_all(dir); }
+  std::string dir, apps;
+};
+
+TEST(ContextLink, QuotesExecArgumentsByTheDesktopEntryRules) {
+  struct Row {
+    const char* path;
+    const char* exec;
+  } rows[] = {
+      {"/usr/bin/velmora", R"("/usr/bin/velmora")"},
+      {"/opt/Meine Programme/velmora", R"("/opt/Meine Programme/velmora")"},
+      {"/a\"b", R"("/a\\"b")"},
+      {"/a\\b", R"("/a\\\\b")"},
+      {"/$HOME/`x`", R"("/\\$HOME/\\`x\\`")"},
+      {"/100%/v", R"("/100%%/v")"},
+      {"/a\tb\nc", R"("/a\tb\nc")"},
+      {"/Müsik/v", R"("/Müsik/v")"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(QuoteExecArgument(row.path), row.exec) << row.path;
+  EXPECT_EQ(ContextLinkCommand("/opt/v m/velmora"), R"("/opt/v m/velmora" %f)");
+}
+
+TEST(ContextLink, FolderFollowsXdgDataHome) {
+  ScopedEnv home("HOME", "/home/anna");
+  {
+    ScopedEnv data("XDG_DATA_HOME", "/srv/data/");
+    EXPECT_EQ(UserApplicationsFolder(), "/srv/data/applications");
+  }
+  for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/data"}) {
+    ScopedEnv data("XDG_DATA_HOME", unusable);
+    EXPECT_EQ(UserApplicationsFolder(), "/home/anna/.local/share/applications");
+  }
+  ScopedEnv data("XDG_DATA_HOME", nullptr);
+  ScopedEnv noHome("HOME", nullptr);
+  EXPECT_EQ(UserApplicationsFolder(), "");
+  EXPECT_EQ(ContextLinkPath("/x/applications/", "Velmora"), "/x/applications/velmora.desktop");
+}
+
+TEST_F(LinkFolder, ReadsTheCommandOfTheMainGroupOnly) {
+  fs::create_directories(apps);
+  const std::string path = apps + "/velmora.desktop";
+  struct Row {
+    const char* content;
+    const char* command;
+  } rows[] = {
+      {"[Desktop Entry]\nExec=\"/v\" %f\n", "\"/v\" %f"},
+      {"# c\n[Desktop Entry]\nName=V\nExec = /v %f \r\n", "/v %f"},
+      {"[Desktop Entry]\nExec=\n", ""},
+      {"[Desktop Entry]\nExec[de]=/v\nTryExec=/v\n", ""},
+      {"[Desktop Action x]\nExec=/v\n[Desktop Entry]\nName=V\n", ""},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    std::ofstream(path, std::ios::binary) << row.content;
+    EXPECT_EQ(ReadLinkCommand(path), row.command) << row.content;
+  }
+  EXPECT_EQ(ReadLinkCommand(apps + "/missing.desktop"), "");
+}
+
+TEST_F(LinkFolder, ToggleCreatesThenRemovesTheEntry) {
+  const std::string program = "/opt/Velmora Neu/bin/velmora";
+  const std::string command = ContextLinkCommand(program);
+  const std::string path = apps + "/velmora.desktop";
+
+  LinkToggle first = ToggleExplorerLink("Velmora", program, apps);
+  EXPECT_TRUE(first.created);
+  EXPECT_TRUE(first.error.ok()) << first.error.description;
+  EXPECT_EQ(first.message, "Created Context-Menu for Explorer\r" + command);
+  EXPECT_EQ(ReadLinkCommand(path), command);
+  const std::string entry = Slurp(path);
+  EXPECT_NE(entry.find("\nMimeType=inode/directory;\n"), std::string::npos);
+  EXPECT_NE(entry.find("\nName=Velmora\n"), std::string::npos);
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
+
+  LinkToggle second = ToggleExplorerLink("Velmora", program, apps);
+  EXPECT_FALSE(second.created);
+  EXPECT_TRUE(second.error.ok());
+  EXPECT_EQ(second.message, "Deleted Context-Menu for Explorer");
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(std::distance(fs::directory_iterator(apps), fs::directory_iterator()), 0);
+}
+
+TEST_F(LinkFolder, AnEntryWithoutCommandIsWrittenAnew) {
+  fs::create_directories(apps);
+  std::ofstream(apps + "/velmora.desktop") << "[Desktop Entry]\nName=Velmora\nExec=\n";
+  LinkToggle toggle = ToggleExplorerLink("Velmora", "/usr/bin/velmora", apps);
+  EXPECT_TRUE(toggle.created);
+  EXPECT_EQ(ReadLinkCommand(apps + "/velmora.desktop"), R"("/usr/bin/velmora" %f)");
+}
+
+TEST_F(LinkFolder, AFailedWriteIsReportedAndLeavesNothing) {
+  std::ofstream(dir + "/data") << "a file where the folder should be";
+  LinkToggle toggle = ToggleExplorerLink("Velmora", "/usr/bin/velmora", apps);
+  EXPECT_TRUE(toggle.created);
+  EXPECT_EQ(toggle.error.number, 76);
+  EXPECT_EQ(Slurp(dir + "/data"), "a file where the folder should be");
+
+  LinkToggle noFolder = ToggleExplorerLink("Velmora", "/usr/bin/velmora", "");
+  EXPECT_TRUE(noFolder.error);
+}
+
+}  // namespace
+}  // namespace velmora
