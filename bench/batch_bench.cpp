@@ -53,8 +53,8 @@ class Silent : public ErrorReporter, public MessageSink, public LogWriter {
 // A folder of n files "fNNNNN.txt" of `bytes` bytes each, removed at the end.
 struct Folder {
   Folder(int n, std::size_t bytes) {
-    std::string pattern = std::filesystem::temp_directory_path().string() + kPathSeparator +
-                          "velmora-bench-XXXXXX";
+    std::string pattern =
+        std::filesystem::temp_directory_path().string() + kPathSeparator + "velmora-bench-XXXXXX";
     root = std::string(::mkdtemp(pattern.data())) + kPathSeparator;
     dest = root + "dest" + kPathSeparator;
     src = root + "src" + kPathSeparator;

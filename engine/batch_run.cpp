@@ -38,10 +38,9 @@ int NormalizeDialog(int answer) {
 // Walks the list until its end or "&Abbrechen". A full undo store ends the
 // run with an error before the step that could not be recorded.
 Error Walk(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
-          RunServices& services, bool logOn) {
+           RunServices& services, bool logOn) {
   state.context.numberCounter = 0;
   state.dialogAll = false;
-  state.context.reporter = &services.reporter;
   const char kind = ModeDigit(state.context.flags);
 
   const std::size_t n = found.size();
@@ -99,8 +98,10 @@ Error Walk(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found
 
 void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
               RunServices& services, bool logOn) {
-  state.context.reporter = &services.reporter;
   if (!CheckSlotInputs(job, services.messages)) return;
+  // The operations report through the run's reporter, and only during it.
+  ErrorReporter* const savedReporter = state.context.reporter;
+  state.context.reporter = &services.reporter;
   // Nothing may escape to the window: an unexpected failure ends the run
   // with a report, as every other caught failure does.
   try {
@@ -115,16 +116,23 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
   } catch (const std::exception& e) {
     services.reporter.ReportError(kRunLocation, kErrInternal, "Allgemeiner Fehler", "", e.what());
   }
+  state.context.reporter = savedReporter;
 }
 
-void RunCommand(RunKind kind, RunState& state, RenameJob& job,
-                const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
+void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+                RunServices& services, bool logOn) {
   ResetRunFlags(state);
   RunFlags& flags = state.context.flags;
   switch (kind) {
-    case RunKind::kRename: flags.renameFiles = true; break;
-    case RunKind::kCopy: flags.copyFiles = true; break;
-    case RunKind::kMove: flags.moveFiles = true; break;
+    case RunKind::kRename:
+      flags.renameFiles = true;
+      break;
+    case RunKind::kCopy:
+      flags.copyFiles = true;
+      break;
+    case RunKind::kMove:
+      flags.moveFiles = true;
+      break;
   }
   RunBatch(state, job, found, services, logOn);
   flags = RunFlags{};

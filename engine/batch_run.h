@@ -29,7 +29,7 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
 // What "Umbenennen", "Kopieren" and "Verschieben" do once the destination is
 // chosen: ResetRunFlags, set the kind's flag, RunBatch, clear the flag, then
 // search again.
-void RunCommand(RunKind kind, RunState& state, RenameJob& job,
-                const std::vector<FoundEntry>& found, RunServices& services, bool logOn);
+void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+                RunServices& services, bool logOn);
 
 }  // namespace velmora

@@ -13,17 +13,27 @@
 namespace velmora {
 
 struct RunState {
-  NameContext context;     // mode flags, destPath, numberCounter, numberWidth
-  std::string nameSrc;     // the file as it now is on disk
-  std::string nameDest;    // what the current slot computed; "" = not applicable
-  int dialogRet = 0;       // last answer of `Dialog`
-  int dialog2Ret = 0;      // last answer of `Dialog2`
-  bool dialogAll = false;  // "&Alle" in `Dialog` during this run
-  bool dialog2All = false; // "&Alle" in `Dialog2` during this run
+  NameContext context;      // mode flags, destPath, numberCounter, numberWidth
+  std::string nameSrc;      // the file as it now is on disk
+  std::string nameDest;     // what the current slot computed; "" = not applicable
+  int dialogRet = 0;        // last answer of `Dialog`
+  int dialog2Ret = 0;       // last answer of `Dialog2`
+  bool dialogAll = false;   // "&Alle" in `Dialog` during this run
+  bool dialog2All = false;  // "&Alle" in `Dialog2` during this run
   UndoStore undo;
 };
 
-// Everything a run or an undo talks to. progress and search may be null.
+// Told of each file operation of a run or an undo that went through, so a
+// front end can show what was done.
+class CommitObserver {
+ public:
+  virtual ~CommitObserver() = default;
+  // The file that was at source is now (moved or copied) at destination.
+  virtual void Committed(const std::string& source, const std::string& destination) = 0;
+};
+
+// Everything a run or an undo talks to. progress, search and committed may
+// be null.
 struct RunServices {
   FileSystem& fileSystem;
   RunDialogs& dialogs;
@@ -32,6 +42,7 @@ struct RunServices {
   LogWriter& log;
   ProgressBar* progress = nullptr;
   SearchRepeater* search = nullptr;
+  CommitObserver* committed = nullptr;
 };
 
 // Clears the three mode flags, dialogAll and dialog2All. The window also

@@ -46,6 +46,11 @@ void ReportCommitFailure(const Error& error, const std::string& source,
                                 CommitFailureText(source, destination), "", error.description);
 }
 
+void NotifyCommitted(const std::string& source, const std::string& destination,
+                     RunServices& services) {
+  if (services.committed != nullptr) services.committed->Committed(source, destination);
+}
+
 }  // namespace
 
 std::string CommitFailureText(const std::string& source, const std::string& destination) {
@@ -80,7 +85,10 @@ void CommitFile(RunState& state, const std::string& source, const std::string& d
   for (int attempt = 0; attempt < 2; ++attempt) {
     Error error = fileSystem.GetFile(source);
     if (!error) error = Perform(flags, source, destination, fileSystem);
-    if (!error) return;
+    if (!error) {
+      NotifyCommitted(source, destination, services);
+      return;
+    }
     if (error.number == kErrFileNotFound) return;
     if (error.number != kErrFileExists || attempt > 0) {
       ReportCommitFailure(error, source, destination, services);
@@ -92,7 +100,9 @@ void CommitFile(RunState& state, const std::string& source, const std::string& d
     if (fileSystem.SameFile(source, destination)) {
       if (flags.copyFiles) return;
       error = RenameInPlace(source, destination, fileSystem);
-      if (error && error.number != kErrFileNotFound) {
+      if (!error) {
+        NotifyCommitted(source, destination, services);
+      } else if (error.number != kErrFileNotFound) {
         ReportCommitFailure(error, source, destination, services);
       }
       return;
@@ -103,8 +113,8 @@ void CommitFile(RunState& state, const std::string& source, const std::string& d
       ReportCommitFailure(error, source, destination, services);
       return;
     }
-    state.dialog2Ret = state.dialog2All ? kAnswerYes
-                                        : NormalizeDialog2(services.dialogs.AskDialog2(destination));
+    state.dialog2Ret =
+        state.dialog2All ? kAnswerYes : NormalizeDialog2(services.dialogs.AskDialog2(destination));
     switch (state.dialog2Ret) {
       case kAnswerYes:
         DeleteTarget(state, source, services);

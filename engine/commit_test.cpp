@@ -9,179 +9,107 @@
 namespace velmora {
 namespace {
 
-using testing::FakeFileSystem;
-using testing::ScriptedRun;
-
+using Files = std::vector<std::string>;
 const std::string kDir = std::string(kPathSeparatorText) + "T" + kPathSeparator;
-const std::string kA = kDir + "a.txt";
-const std::string kB = kDir + "b.txt";
+const std::string kA = kDir + "a.txt", kB = kDir + "b.txt";
 
-struct CommitFixture {
-  explicit CommitFixture(bool ignoreCase = false) : disk(ignoreCase), run(disk) {
-    state.context.flags.renameFiles = true;
+struct Commit {
+  explicit Commit(bool ignoreCase = false, bool copy = false) : disk(ignoreCase), run(disk) {
+    state.context.flags = RunFlags{!copy, false, copy};
+    disk.AddFile(kA, "new");
   }
-  void Commit(const std::string& source, const std::string& dest) {
-    state.nameSrc = source;
+  void operator()(const std::string& dest, std::deque<int> answers = {}) {
+    run.dialogs.dialog2Answers = std::move(answers);
+    state.nameSrc = kA;
     state.nameDest = dest;
     CommitFile(state, state.nameSrc, state.nameDest, run.services);
   }
-  FakeFileSystem disk;
-  ScriptedRun run;
+  testing::FakeFileSystem disk;
+  testing::ScriptedRun run;
   RunState state;
 };
 
-TEST(CommitFile, RenameCopyAndMissingSource) {
-  CommitFixture f;
-  f.disk.AddFile(kA, "A");
-  f.Commit(kA, kB);
-  EXPECT_EQ(f.disk.Files(), (std::vector<std::string>{kB}));
-
-  f.state.context.flags = RunFlags{false, false, true};
-  f.Commit(kB, kA);
-  EXPECT_EQ(f.disk.Files(), (std::vector<std::string>{kA, kB}));
-
-  f.Commit(kDir + "gone.txt", kDir + "x.txt");  // vanished since the search
-  EXPECT_TRUE(f.run.recorders.errors.empty());
-  EXPECT_TRUE(f.run.recorders.messages.empty());
-  EXPECT_TRUE(f.run.dialogs.asked.empty());
-}
-
 TEST(CommitFile, ExistingTargetFollowsDialog2) {
   struct Row {
-    const char* name;
     int answer;
     bool replaced;
-    bool messageShown;
   };
-  const Row rows[] = {
-      {"yes", kAnswerYes, true, false},
-      {"all", kAnswerAll, true, false},
-      {"cancel", kAnswerCancel, false, true},
-      // Closed without a button, with a stale "&Ja" from before: never delete.
-      {"closed", kAnswerClosed, false, true},
-  };
-  for (const Row& row : rows) {
-    CommitFixture f;
-    f.disk.AddFile(kA, "new");
-    f.disk.AddFile(kB, "old");
-    f.state.dialog2Ret = kAnswerYes;
-    f.run.dialogs.dialog2Answers = {row.answer};
-    f.Commit(kA, kB);
-    EXPECT_EQ(f.disk.Content(kB), row.replaced ? "new" : "old") << row.name;
-    EXPECT_EQ(f.disk.Has(kA), !row.replaced) << row.name;
-    EXPECT_EQ(f.state.dialog2All, row.answer == kAnswerAll) << row.name;
-    if (row.messageShown) {
-      ASSERT_EQ(f.run.recorders.messages.size(), 1u) << row.name;
-      EXPECT_EQ(f.run.recorders.messages[0],
-                "Konnte \r\n" + kA + "\r\n nicht zu \r\n" + kB + "\r\numbenennen");
-    }
+  // A closed Dialog2 (0) must not act on the stale "&Ja" left in dialog2Ret.
+  for (Row row : {Row{kAnswerYes, true}, Row{kAnswerAll, true}, Row{kAnswerCancel, false},
+                  Row{kAnswerClosed, false}}) {
+    Commit commit;
+    commit.disk.AddFile(kB, "old");
+    commit.state.dialog2Ret = kAnswerYes;
+    commit(kB, {row.answer});
+    EXPECT_EQ(commit.disk.Content(kB), row.replaced ? "new" : "old") << row.answer;
+    EXPECT_EQ(commit.disk.Has(kA), !row.replaced) << row.answer;
+    EXPECT_EQ(commit.state.dialog2All, row.answer == kAnswerAll) << row.answer;
+    const Files message{"Konnte \r\n" + kA + "\r\n nicht zu \r\n" + kB + "\r\numbenennen"};
+    EXPECT_EQ(commit.run.recorders.messages, row.replaced ? Files{} : message) << row.answer;
   }
 }
 
-TEST(CommitFile, Dialog2AllAsksNoMore) {
-  CommitFixture f;
-  f.disk.AddFile(kA, "new");
-  f.disk.AddFile(kB, "old");
-  f.state.dialog2All = true;
-  f.Commit(kA, kB);
-  EXPECT_TRUE(f.run.dialogs.asked.empty());
-  EXPECT_EQ(f.disk.Content(kB), "new");
+TEST(CommitFile, MissingSourceIsSilentOtherFailuresAreReported) {
+  Commit commit(false, /*copy=*/true);
+  commit.disk.Delete(kA);
+  commit(kB);
+  commit.disk.AddFile(kA);
+  commit.disk.Fail("Copy", {61, "No space left on device"});
+  commit(kB);
+  EXPECT_EQ(commit.run.recorders.errors,
+            Files{"20 61 " + CommitFailureText(kA, kB) + "||No space left on device"});
+  EXPECT_TRUE(commit.run.recorders.messages.empty());
 }
 
-// After DeleteTarget there is exactly one more try; a second failure is
-// reported and the step ends, even with "&Alle".
+// After DeleteTarget there is one more try; its failure is reported and the
+// step ends, so "&Alle" can never loop.
 TEST(CommitFile, SecondFailureIsReportedNotLooped) {
-  {
-    CommitFixture f;
-    f.disk.AddFile(kA, "new");
-    f.disk.AddFile(kB, "old");
-    f.disk.Fail("Delete", {70, "Permission denied"});
-    f.run.dialogs.dialog2Answers = {kAnswerAll};
-    f.Commit(kA, kB);
-    ASSERT_EQ(f.run.recorders.errors.size(), 2u);
-    EXPECT_EQ(f.run.recorders.errors[0].location, 21);
-    EXPECT_EQ(f.run.recorders.errors[0].context, "Fehler beim Löschen");
-    EXPECT_EQ(f.run.recorders.errors[0].file, kB);
-    EXPECT_EQ(f.run.recorders.errors[1].location, 20);
-    EXPECT_EQ(f.run.recorders.errors[1].number, kErrFileExists);
-    EXPECT_EQ(f.run.dialogs.asked.size(), 1u);
-    EXPECT_EQ(f.disk.Content(kA), "new");
-  }
-  {
-    // The target comes back right after each delete.
-    CommitFixture f;
-    f.disk.AddFile(kA, "new");
-    f.disk.AddFile(kB, "old");
-    f.state.dialog2All = true;
-    f.disk.afterChange = [&](const std::string& op, const std::string& path) {
-      if (op == "Delete") f.disk.AddFile(path, "again");
-    };
-    f.Commit(kA, kB);
-    ASSERT_EQ(f.run.recorders.errors.size(), 1u);
-    EXPECT_EQ(f.run.recorders.errors[0].location, 20);
-    EXPECT_EQ(f.disk.Content(kA), "new");
-  }
+  Commit failedDelete;
+  failedDelete.disk.AddFile(kB, "old");
+  failedDelete.disk.Fail("Delete", {70, "Permission denied"});
+  failedDelete(kB, {kAnswerAll});
+  EXPECT_EQ(failedDelete.run.recorders.errors,
+            (Files{"21 70 Fehler beim Löschen|" + kB + "|Permission denied",
+                   "20 58 " + CommitFailureText(kA, kB) + "||File exists"}));
+
+  Commit comesBack;
+  comesBack.disk.AddFile(kB, "old");
+  comesBack.state.dialog2All = true;
+  comesBack.disk.afterChange = [&](const std::string& op, const std::string& path) {
+    if (op == "Delete") comesBack.disk.AddFile(path, "again");
+  };
+  comesBack(kB);
+  EXPECT_EQ(comesBack.run.recorders.errors.size(), 1u);
+  EXPECT_EQ(comesBack.disk.Content(kA), "new");
 }
 
-TEST(CommitFile, OtherFailuresAreReportedAtLocation20) {
-  CommitFixture f;
-  f.state.context.flags = RunFlags{false, false, true};
-  f.disk.AddFile(kA, "A");
-  f.disk.Fail("Copy", {61, "No space left on device"});
-  f.Commit(kA, kB);
-  ASSERT_EQ(f.run.recorders.errors.size(), 1u);
-  const testing::ReportedError& e = f.run.recorders.errors[0];
-  EXPECT_EQ(e.location, 20);
-  EXPECT_EQ(e.number, 61);
-  EXPECT_EQ(e.context, CommitFailureText(kA, kB));
-  EXPECT_EQ(e.file, "");
-  EXPECT_EQ(e.description, "No space left on device");
-}
-
-// A destination naming the source file itself must never be deleted.
+// A destination naming the source file itself is never deleted: without the
+// checks, "&Ja" in Dialog2 would delete the only copy.
 TEST(CommitFile, DestinationIsTheSourceItself) {
-  {
-    CommitFixture f;
-    f.disk.AddFile(kA, "A");
-    f.run.dialogs.dialog2Answers = {kAnswerYes};
-    f.Commit(kA, kA);
-    EXPECT_EQ(f.disk.Content(kA), "A");
-    EXPECT_TRUE(f.disk.calls.empty());
-  }
+  Commit samePath;
+  samePath(kA, {kAnswerYes});
+  EXPECT_EQ(samePath.disk.Files(), Files{kA});
+
   for (bool copy : {false, true}) {
-    // A file system that ignores case: "a.txt" and "A.txt" are one file.
-    CommitFixture f(/*ignoreCase=*/true);
-    if (copy) f.state.context.flags = RunFlags{false, false, true};
-    f.disk.AddFile(kA, "A");
-    f.run.dialogs.dialog2Answers = {kAnswerYes};
-    f.Commit(kA, kDir + "A.txt");
-    EXPECT_EQ(f.disk.Files(), (std::vector<std::string>{copy ? kA : kDir + "A.txt"}));
-    EXPECT_EQ(f.disk.Content(kA), "A");
-    EXPECT_TRUE(f.run.dialogs.asked.empty());
-    EXPECT_TRUE(f.run.recorders.errors.empty());
+    Commit otherCase(/*ignoreCase=*/true, copy);
+    otherCase(kDir + "A.txt", {kAnswerYes});
+    EXPECT_EQ(otherCase.disk.Files(), Files{copy ? kA : kDir + "A.txt"}) << copy;
+    EXPECT_EQ(otherCase.disk.Content(kA), "new");
+    EXPECT_TRUE(otherCase.run.dialogs.asked.empty());
   }
+
+  Commit link;  // another link of the source: kept, and the step reported
+  link.disk.AddLink(kA, kB);
+  link(kB, {kAnswerYes});
+  EXPECT_EQ(link.disk.Files(), (Files{kA, kB}));
+  EXPECT_EQ(link.run.recorders.errors.size(), 1u);
 }
 
-TEST(DeleteTarget, NeverDeletesTheSourceUnderAnotherName) {
-  {
-    CommitFixture f(/*ignoreCase=*/true);
-    f.disk.AddFile(kA, "A");
-    f.state.nameDest = kDir + "A.TXT";
-    EXPECT_FALSE(DeleteTarget(f.state, kA, f.run.services));
-    EXPECT_TRUE(f.disk.Has(kA));
-  }
-  // Another link of the source: through a commit it is kept and the step is
-  // reported; nothing is lost.
-  CommitFixture f;
-  f.disk.AddFile(kA, "A");
-  f.disk.AddLink(kA, kB);
-  f.state.nameDest = kB;
-  f.run.dialogs.dialog2Answers = {kAnswerYes};
-  f.Commit(kA, kB);
-  EXPECT_TRUE(f.disk.Has(kA));
-  EXPECT_TRUE(f.disk.Has(kB));
-  ASSERT_EQ(f.run.recorders.errors.size(), 1u);
-  EXPECT_EQ(f.run.recorders.errors[0].location, 20);
+TEST(DeleteTarget, ComparesFileIdentityNotText) {
+  Commit commit(/*ignoreCase=*/true);
+  commit.state.nameDest = kDir + "A.TXT";
+  EXPECT_FALSE(DeleteTarget(commit.state, kA, commit.run.services));
+  EXPECT_TRUE(commit.disk.Has(kA));
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ TEST(PathView, ShortensPathsLongerThanSeventyCharacters) {
       // Umlauts count as one character each and are never cut in half.
       {std::string(70, 'x') + "\xC3\xBC", std::string(70, 'x') + "...",
        "..." + std::string(69, 'x') + "\xC3\xBC"},
-      {"\xC3\xA4" + std::string(70, 'y'),
-       "\xC3\xA4" + std::string(69, 'y') + "...", "..." + std::string(70, 'y')},
+      {"\xC3\xA4" + std::string(70, 'y'), "\xC3\xA4" + std::string(69, 'y') + "...",
+       "..." + std::string(70, 'y')},
       // An invalid byte is one character.
       {"\xFF" + std::string(70, 'q'), "\xFF" + std::string(69, 'q') + "...",
        "..." + std::string(70, 'q')},

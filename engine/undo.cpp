@@ -7,10 +7,17 @@ namespace {
 
 void SetFlagsFromKind(char kind, RunFlags& flags) {
   switch (kind) {
-    case '1': flags = RunFlags{true, false, false}; break;
-    case '2': flags = RunFlags{false, true, false}; break;
-    case '3': flags = RunFlags{false, false, true}; break;
-    default: break;  // "0": the flags stay as the previous record left them
+    case '1':
+      flags = RunFlags{true, false, false};
+      break;
+    case '2':
+      flags = RunFlags{false, true, false};
+      break;
+    case '3':
+      flags = RunFlags{false, false, true};
+      break;
+    default:
+      break;  // "0": the flags stay as the previous record left them
   }
 }
 

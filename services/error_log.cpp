@@ -25,7 +25,8 @@ bool WritableFolder(const std::string& folder) {
 
 // Creates folder and its missing parents; true when it exists afterwards.
 bool MakeFolders(const std::string& folder) {
-  for (std::size_t cut = folder.find(kPathSeparator, 1);; cut = folder.find(kPathSeparator, cut + 1)) {
+  for (std::size_t cut = folder.find(kPathSeparator, 1);;
+       cut = folder.find(kPathSeparator, cut + 1)) {
     const std::string part = folder.substr(0, cut);
     if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (cut == std::string::npos) break;
@@ -90,7 +91,7 @@ std::string ChooseLogFolder(const std::string& programFolder) {
 
 std::string CurrentDateTimeText() {
   const std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   ::localtime_r(&now, &local);
   char text[32];
   std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
@@ -98,8 +99,8 @@ std::string CurrentDateTimeText() {
 }
 
 std::string BannerLine(const std::string& dateTime, int major, int minor, int revision) {
-  return "------ " + dateTime + " ------ V" + std::to_string(major) + "." +
-         std::to_string(minor) + "." + std::to_string(revision) + " ------";
+  return "------ " + dateTime + " ------ V" + std::to_string(major) + "." + std::to_string(minor) +
+         "." + std::to_string(revision) + " ------";
 }
 
 FileLogWriter::FileLogWriter(std::string path, MessageSink& messages)

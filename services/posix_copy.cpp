@@ -27,12 +27,12 @@ int CopyBytes(int in, int out, off_t size) {
   // The kernel's copy first; plain read and write where it is not offered.
   off_t done = 0;
   while (done < size) {
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr,
-                                        static_cast<std::size_t>(size - done), 0);
+    const ssize_t n =
+        ::copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(size - done), 0);
     if (n < 0) {
       if (errno == EINTR) continue;
-      if (done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
-                        errno == EOPNOTSUPP)) {
+      if (done == 0 &&
+          (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
         break;
       }
       return errno;
@@ -51,7 +51,8 @@ int CopyBytes(int in, int out, off_t size) {
     }
     if (n == 0) return 0;
     for (ssize_t written = 0; written < n;) {
-      const ssize_t w = ::write(out, buffer.data() + written, static_cast<std::size_t>(n - written));
+      const ssize_t w =
+          ::write(out, buffer.data() + written, static_cast<std::size_t>(n - written));
       if (w < 0) {
         if (errno == EINTR) continue;
         return errno;

@@ -59,22 +59,62 @@ Error Failure(int err, const std::string& source) {
 Error ErrorFromErrno(int err) {
   int number = 75;  // path/file access error
   switch (err) {
-    case 0: return {};
-    case ENOENT: number = 53; break;
-    case EEXIST: case ENOTEMPTY: number = 58; break;
-    case ENOSPC: case EDQUOT: case EFBIG: number = 61; break;
-    case EACCES: case EPERM: number = 70; break;
-    case EROFS: number = 75; break;
-    case EIO: number = 57; break;
-    case ENOTDIR: case ELOOP: number = 76; break;
-    case ENAMETOOLONG: number = 52; break;
-    case EXDEV: number = 74; break;
-    case EMFILE: case ENFILE: number = 67; break;
-    case ENODEV: case ENXIO: case ENOMEDIUM: number = 68; break;
-    case ENOMEM: number = 7; break;
-    case EINVAL: number = 5; break;
-    case EBUSY: case ETXTBSY: case EISDIR: number = 75; break;
-    default: break;
+    case 0:
+      return {};
+    case ENOENT:
+      number = 53;
+      break;
+    case EEXIST:
+    case ENOTEMPTY:
+      number = 58;
+      break;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      number = 61;
+      break;
+    case EACCES:
+    case EPERM:
+      number = 70;
+      break;
+    case EROFS:
+      number = 75;
+      break;
+    case EIO:
+      number = 57;
+      break;
+    case ENOTDIR:
+    case ELOOP:
+      number = 76;
+      break;
+    case ENAMETOOLONG:
+      number = 52;
+      break;
+    case EXDEV:
+      number = 74;
+      break;
+    case EMFILE:
+    case ENFILE:
+      number = 67;
+      break;
+    case ENODEV:
+    case ENXIO:
+    case ENOMEDIUM:
+      number = 68;
+      break;
+    case ENOMEM:
+      number = 7;
+      break;
+    case EINVAL:
+      number = 5;
+      break;
+    case EBUSY:
+    case ETXTBSY:
+    case EISDIR:
+      number = 75;
+      break;
+    default:
+      break;
   }
   return {number, std::strerror(err)};
 }
@@ -106,7 +146,8 @@ Error PosixFileSystem::Delete(const std::string& path) {
 }
 
 bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -1,6 +1,6 @@
-// An in-memory file system for tests: files are names pointing at shared
-// nodes (so links and case-insensitive spellings share one file), every call
-// is recorded, and any call can be told to fail.
+// An in-memory disk for tests: names point at shared files, so links and
+// spellings on a case-insensitive disk are one file; any call can be made
+// to fail, and a hook sees every change.
 #pragma once
 
 #include <algorithm>
@@ -20,111 +20,68 @@ class FakeFileSystem : public FileSystem {
   explicit FakeFileSystem(bool ignoreCase = false) : ignoreCase_(ignoreCase) {}
 
   void AddFile(const std::string& path, const std::string& content = "") {
-    files_[Key(path)] = Entry{path, std::make_shared<Node>(Node{content})};
+    files_[Key(path)] = {path, std::make_shared<std::string>(content)};
   }
-  // A second name for the file at existing (a hard link).
   void AddLink(const std::string& existing, const std::string& path) {
-    files_[Key(path)] = Entry{path, files_.at(Key(existing)).node};
+    files_[Key(path)] = {path, files_.at(Key(existing)).second};
   }
   bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
-  std::string Content(const std::string& path) const { return files_.at(Key(path)).node->content; }
-  // The files as spelled on "disk", sorted.
-  std::vector<std::string> Files() const {
+  std::string Content(const std::string& path) const { return *files_.at(Key(path)).second; }
+  std::vector<std::string> Files() const {  // as spelled, sorted
     std::vector<std::string> names;
-    for (const auto& [key, entry] : files_) names.push_back(entry.spelled);
+    for (const auto& [key, file] : files_) names.push_back(file.first);
     std::sort(names.begin(), names.end());
     return names;
   }
+  // Every later call of op ("Move", "Copy", "Delete") fails with error.
+  void Fail(const std::string& op, Error error) { failures_[op] = std::move(error); }
+  std::function<void(const std::string& op, const std::string& path)> afterChange;
 
-  // Makes calls of op ("GetFile", "Move", "Copy", "Delete") fail with error:
-  // on path only (empty: any path), the next `times` calls (-1: always).
-  void Fail(const std::string& op, Error error, const std::string& path = "", int times = -1) {
-    failures_.push_back(Failure{op, path, std::move(error), times});
-  }
-
-  // Called after every successful change (op, path changed).
-  std::function<void(const std::string&, const std::string&)> afterChange;
-
-  std::vector<std::string> calls;  // "Move a -> b", "Delete a", ...
-
-  Error GetFile(const std::string& path) override {
-    calls.push_back("GetFile " + path);
-    if (Error e = Injected("GetFile", path)) return e;
-    return Has(path) ? Error{} : NotFound();
-  }
+  Error GetFile(const std::string& path) override { return Has(path) ? Error{} : NotFound(); }
   Error Move(const std::string& source, const std::string& target) override {
-    calls.push_back("Move " + source + " -> " + target);
-    if (Error e = Injected("Move", source)) return e;
-    if (!Has(source)) return NotFound();
-    if (Has(target)) return Exists();
-    Entry entry = files_.at(Key(source));
-    files_.erase(Key(source));
-    entry.spelled = target;
-    files_[Key(target)] = entry;
-    Changed("Move", target);
-    return {};
+    if (Error e = Check("Move", source, target)) return e;
+    auto file = files_.extract(Key(source));
+    file.key() = Key(target);
+    file.mapped().first = target;
+    files_.insert(std::move(file));
+    return Changed("Move", target);
   }
   Error Copy(const std::string& source, const std::string& target) override {
-    calls.push_back("Copy " + source + " -> " + target);
-    if (Error e = Injected("Copy", source)) return e;
-    if (!Has(source)) return NotFound();
-    if (Has(target)) return Exists();
+    if (Error e = Check("Copy", source, target)) return e;
     AddFile(target, Content(source));
-    Changed("Copy", target);
-    return {};
+    return Changed("Copy", target);
   }
   Error Delete(const std::string& path) override {
-    calls.push_back("Delete " + path);
-    if (Error e = Injected("Delete", path)) return e;
-    if (!Has(path)) return NotFound();
+    if (Error e = Check("Delete", path, "")) return e;
     files_.erase(Key(path));
-    Changed("Delete", path);
-    return {};
+    return Changed("Delete", path);
   }
   bool SameFile(const std::string& a, const std::string& b) override {
-    return Has(a) && Has(b) && files_.at(Key(a)).node == files_.at(Key(b)).node;
+    return Has(a) && Has(b) && files_.at(Key(a)).second == files_.at(Key(b)).second;
   }
 
  private:
-  struct Node {
-    std::string content;
-  };
-  struct Entry {
-    std::string spelled;
-    std::shared_ptr<Node> node;
-  };
-  struct Failure {
-    std::string op;
-    std::string path;
-    Error error;
-    int times;
-  };
-
   static Error NotFound() { return {kErrFileNotFound, "No such file or directory"}; }
-  static Error Exists() { return {kErrFileExists, "File exists"}; }
-
-  std::string Key(const std::string& path) const {
-    std::string key = path;
+  std::string Key(std::string path) const {
     if (ignoreCase_) {
-      for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    return key;
+    return path;
   }
-  Error Injected(const std::string& op, const std::string& path) {
-    for (Failure& f : failures_) {
-      if (f.op != op || f.times == 0 || (!f.path.empty() && f.path != path)) continue;
-      if (f.times > 0) --f.times;
-      return f.error;
-    }
+  Error Check(const std::string& op, const std::string& source, const std::string& target) {
+    if (failures_.count(op) != 0) return failures_[op];
+    if (!Has(source)) return NotFound();
+    if (!target.empty() && Has(target)) return {kErrFileExists, "File exists"};
     return {};
   }
-  void Changed(const std::string& op, const std::string& path) {
+  Error Changed(const std::string& op, const std::string& path) {
     if (afterChange) afterChange(op, path);
+    return {};
   }
 
   bool ignoreCase_;
-  std::map<std::string, Entry> files_;
-  std::vector<Failure> failures_;
+  std::map<std::string, std::pair<std::string, std::shared_ptr<std::string>>> files_;
+  std::map<std::string, Error> failures_;
 };
 
 }  // namespace velmora::testing

@@ -1,5 +1,5 @@
 // Scripted answers and recorders for everything a run talks to besides the
-// disk, so that tests can drive RunBatch and undo without a window.
+// disk, so that tests drive runs and undo without a window.
 #pragma once
 
 #include <deque>
@@ -10,56 +10,48 @@
 
 namespace velmora::testing {
 
-struct ReportedError {
-  int location;
-  int number;
-  std::string context;
-  std::string file;
-  std::string description;
-};
-
 // Answers each question from its queue; an empty queue answers "&Abbrechen"
 // and counts as unexpected.
 class ScriptedDialogs : public RunDialogs {
  public:
-  std::deque<int> dialogAnswers;
-  std::deque<int> dialog2Answers;
+  std::deque<int> dialogAnswers, dialog2Answers;
   std::vector<std::string> asked;  // "src -> dest", or "delete dest"
   int unexpected = 0;
 
-  int AskDialog(const std::string& nameSrc, const std::string& nameDest, const RunFlags&) override {
-    asked.push_back(nameSrc + " -> " + nameDest);
+  int AskDialog(const std::string& src, const std::string& dest, const RunFlags&) override {
+    asked.push_back(src + " -> " + dest);
     return Next(dialogAnswers);
   }
-  int AskDialog2(const std::string& nameDest) override {
-    asked.push_back("delete " + nameDest);
+  int AskDialog2(const std::string& dest) override {
+    asked.push_back("delete " + dest);
     return Next(dialog2Answers);
   }
 
  private:
   int Next(std::deque<int>& answers) {
-    if (answers.empty()) {
-      ++unexpected;
-      return kAnswerCancel;
-    }
+    if (answers.empty()) return ++unexpected, kAnswerCancel;
     const int answer = answers.front();
     answers.pop_front();
     return answer;
   }
 };
 
-class Recorders : public ErrorReporter, public MessageSink, public LogWriter,
-                  public ProgressBar, public SearchRepeater {
+// Reports as "location number context|file|description"; log entries with a
+// location as "@location text".
+class Recorders : public ErrorReporter,
+                  public MessageSink,
+                  public LogWriter,
+                  public ProgressBar,
+                  public SearchRepeater {
  public:
-  std::vector<ReportedError> errors;
-  std::vector<std::string> messages;
-  std::vector<std::string> logLines;  // location lines folded in as "@n "
+  std::vector<std::string> errors, messages, logLines;
   std::vector<int> progress;
   int searches = 0;
 
   void ReportError(int location, int number, const std::string& context, const std::string& file,
                    const std::string& description) override {
-    errors.push_back({location, number, context, file, description});
+    errors.push_back(std::to_string(location) + " " + std::to_string(number) + " " + context + "|" +
+                     file + "|" + description);
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void WriteLog(const std::string& text, int location) override {
@@ -74,9 +66,6 @@ class Recorders : public ErrorReporter, public MessageSink, public LogWriter,
 struct ScriptedRun {
   explicit ScriptedRun(FileSystem& disk)
       : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {}
-  ScriptedRun(const ScriptedRun&) = delete;
-  ScriptedRun& operator=(const ScriptedRun&) = delete;
-
   ScriptedDialogs dialogs;
   Recorders recorders;
   RunServices services;
