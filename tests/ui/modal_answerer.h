@@ -28,11 +28,16 @@ class ModalAnswerer {
     std::function<void(QWidget*)> inspect;
   };
 
-  ModalAnswerer() {
+  // The newest answerer alive answers; older ones wait until it is gone.
+  ModalAnswerer() : previous_(current_) {
+    current_ = this;
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start();
   }
+  ~ModalAnswerer() { current_ = previous_; }
+  ModalAnswerer(const ModalAnswerer&) = delete;
+  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
 
   // Queues one answer; inspect (optional) sees the window before the answer.
   ModalAnswerer& Then(const QString& window, const QString& button,
@@ -47,6 +52,7 @@ class ModalAnswerer {
 
  private:
   void Poll() {
+    if (current_ != this) return;
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible() || modal->property("answered").toBool()) return;
     modal->setProperty("answered", true);
@@ -84,6 +90,8 @@ class ModalAnswerer {
     }
   }
 
+  static inline ModalAnswerer* current_ = nullptr;
+  ModalAnswerer* previous_;
   QTimer timer_;
   std::deque<Step> steps_;
   std::vector<std::string> log_;

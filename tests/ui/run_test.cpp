@@ -1,0 +1,238 @@
+// Runs from the main window with their dialogs answered by pressing the
+// dialogs' buttons: rename, overwrite, undo, copy and move through the
+// destination chooser, and the log option.
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QSettings>
+
+#include "tests/ui/window_fixture.h"
+#include "ui/folder_list.h"
+
+namespace velmora::testing {
+namespace {
+
+class RunTest : public WindowTest {
+ protected:
+  void MarkRow(int row) {
+    auto* list = Find<QListView>("lstFoundFiles");
+    list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+  }
+  static QString Field(QWidget* dialog, const char* name) {
+    return dialog->findChild<QLineEdit*>(QLatin1String(name))->text();
+  }
+  static QString Label(QWidget* dialog) {
+    return dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+  }
+  // In `DirSearch`: open folder in its folder list.
+  static std::function<void(QWidget*)> Choose(const std::string& folder) {
+    return [folder](QWidget* dialog) {
+      EXPECT_EQ(dialog->windowTitle(), "Zielpfad");
+      ASSERT_TRUE(dialog->findChild<FolderList*>("Dir1")->SetPath(folder));
+    };
+  }
+};
+
+TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
+  for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) WriteFile(InTree(name), name);
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "a", "x");
+
+  ModalAnswerer answers;
+  answers
+      .Then("Dialog", "&Ja",
+            [&](QWidget* d) {
+              EXPECT_EQ(Label(d), "Umbenennen");
+              EXPECT_EQ(Field(d, "TxtFrom").toStdString(), InTree("a1.txt"));
+              EXPECT_EQ(Field(d, "TxtTo").toStdString(), InTree("x1.txt"));
+            })
+      .Then("Dialog", "&Nein")
+      .Then("Dialog", "&Alle");  // b.txt has no "a": not asked
+  Click("CmdRename");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(answers.log().size(), 3u);
+  EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a2.txt"), InTree("b.txt"),
+                                                     InTree("x1.txt"), InTree("x3.txt")}));
+  EXPECT_EQ(ReadFile(InTree("x1.txt")), "a1.txt");
+  EXPECT_EQ(Text("cmdSearch"), "&Reset");
+
+  // "Zurück": newest first; "&Abbrechen" keeps the older records.
+  ModalAnswerer undo;
+  undo.Then("Dialog", "&Ja",
+            [&](QWidget* d) {
+              EXPECT_EQ(Field(d, "TxtFrom").toStdString(), InTree("x3.txt"));
+              EXPECT_EQ(Field(d, "TxtTo").toStdString(), InTree("a3.txt"));
+            })
+      .Then("Dialog", "&Abbrechen");
+  Find<QAction>("MnuUndo")->trigger();
+  EXPECT_TRUE(undo.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("a3.txt")));
+  EXPECT_TRUE(FileExists(InTree("x1.txt")));
+
+  // The next undo goes on where the first stopped; "&Alle" takes the rest.
+  ModalAnswerer rest;
+  rest.Then("Dialog", "&Alle");
+  Find<QAction>("MnuUndo")->trigger();
+  EXPECT_TRUE(rest.AllAnswered());
+  EXPECT_EQ(rest.log().size(), 1u);
+  for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) {
+    EXPECT_EQ(ReadFile(InTree(name)), name);
+  }
+  EXPECT_EQ(FoundPaths().size(), 4u);
+}
+
+TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
+  struct Row {
+    QString answer;
+    bool replaced;
+  };
+  const Row rows[] = {{"&Ja", true}, {"&Abbrechen", false}, {ModalAnswerer::kClose, false}};
+  Start();
+  for (const Row& row : rows) {
+    WriteFile(InTree("a.txt"), "A");
+    WriteFile(InTree("b.txt"), "B");
+    Search(Tree());
+    MarkRow(0);
+    ChooseOperation(0, 1, "a", "b");
+    ModalAnswerer answers;
+    answers.Then("Dialog", "&Ja").Then("Dialog2", row.answer, [&](QWidget* d) {
+      EXPECT_EQ(Field(d, "TxtTo").toStdString(), InTree("b.txt"));
+    });
+    if (!row.replaced) {
+      answers.Then("MessageBox", "OK", [&](QWidget* box) {
+        EXPECT_EQ(box->windowTitle(), "Velmora");
+        EXPECT_TRUE(box->findChild<QLabel*>("qt_msgbox_label")->text().startsWith("Konnte \n"));
+      });
+    }
+    Click("CmdRename");
+    EXPECT_TRUE(answers.AllAnswered()) << row.answer.toStdString();
+    EXPECT_EQ(ReadFile(InTree("b.txt")), row.replaced ? "A" : "B") << row.answer.toStdString();
+    EXPECT_EQ(FileExists(InTree("a.txt")), !row.replaced);
+    Click("cmdSearch");  // reset for the next row
+    std::filesystem::remove(InTree("a.txt"));
+  }
+}
+
+TEST_F(RunTest, ClosingDialogWithoutAButtonEndsTheRun) {
+  for (const QString& close : {ModalAnswerer::kClose, ModalAnswerer::kEscape}) {
+    WriteFile(InTree("a1.txt"), "1");
+    WriteFile(InTree("a2.txt"), "2");
+    if (!window_) Start();
+    Search(Tree());
+    MarkAll();
+    ChooseOperation(0, 1, "a", "x");
+    // An earlier "&Ja" must not count for the closed dialog.
+    window_->runState().dialogRet = 1;
+    ModalAnswerer answers;
+    answers.Then("Dialog", close);
+    Click("CmdRename");
+    EXPECT_EQ(answers.log().size(), 1u) << close.toStdString();
+    EXPECT_TRUE(FileExists(InTree("a1.txt")));
+    EXPECT_TRUE(FileExists(InTree("a2.txt")));
+    Click("cmdSearch");
+  }
+}
+
+TEST_F(RunTest, CopyThroughTheDestinationChooser) {
+  WriteFile(InTree("lied.txt"), "musik");
+  const std::string ziel = InTree("ziel");
+  std::filesystem::create_directories(ziel);
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "lied", "song");
+
+  ModalAnswerer answers;
+  answers.Then("DirSearch", "Übernehmen", Choose(ziel))
+      .Then("Dialog", "&Ja", [&](QWidget* d) {
+        EXPECT_EQ(Label(d), "Kopieren");
+        EXPECT_EQ(Field(d, "TxtTo").toStdString(), ziel + "/song.txt");
+      });
+  Click("CmdCopy");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
+  EXPECT_EQ(ReadFile(InTree("lied.txt")), "musik");
+  EXPECT_EQ(window_->destPath(), ziel + "/");
+  QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
+  EXPECT_EQ(store.value("destPath/VMsearch").toString().toStdString(), ziel);
+
+  // Closed without "Übernehmen": the previous destination, and the run goes on.
+  MarkAll();
+  ModalAnswerer again;
+  again.Then("DirSearch", ModalAnswerer::kClose, Choose(Tree()))
+      .Then("Dialog", "&Abbrechen", [&](QWidget* d) {
+        EXPECT_EQ(Field(d, "TxtTo").toStdString(), ziel + "/song.txt");
+      });
+  Click("CmdCopy");
+  EXPECT_TRUE(again.AllAnswered());
+  EXPECT_EQ(window_->destPath(), ziel + "/");
+}
+
+TEST_F(RunTest, MoveShowsLongPathsByTheirEnds) {
+  const std::string deep = InTree(std::string(60, 'o') + "-ordner");
+  const std::string ziel = InTree("ziel");
+  std::filesystem::create_directories(deep);
+  std::filesystem::create_directories(ziel);
+  WriteFile(deep + "/alt.txt", "x");
+  Start();
+  Search(deep);
+  MarkAll();
+  ChooseOperation(0, 1, "alt", "neu");
+
+  const QString source = QString::fromStdString(deep + "/alt.txt");
+  ASSERT_GT(source.size(), 70);
+  ModalAnswerer answers;
+  answers.Then("DirSearch", "Übernehmen", Choose(ziel)).Then("Dialog", "&Ja", [&](QWidget* d) {
+    EXPECT_EQ(Label(d), "Verschieben");
+    EXPECT_EQ(Field(d, "TxtFrom"), "..." + source.right(70));
+    d->findChild<QRadioButton*>("OptLeft")->click();
+    EXPECT_EQ(Field(d, "TxtFrom"), source.left(70) + "...");
+    EXPECT_EQ(Field(d, "TxtTo").toStdString(), ziel + "/neu.txt");
+  });
+  Click("CmdMove");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_FALSE(FileExists(deep + "/alt.txt"));
+  EXPECT_TRUE(FileExists(ziel + "/neu.txt"));
+}
+
+TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
+  WriteFile(AppFolder() + "/LogFile.Log", "alt\r\n");  // begun anew with a banner
+  WriteFile(InTree("a.txt"), "a");
+  Start();
+  const std::string logPath = window_->logPath();
+  ASSERT_EQ(logPath, AppFolder() + "/LogFile.Log");
+  const std::string banner = ReadFile(logPath);
+  EXPECT_TRUE(banner.starts_with("------ ")) << banner;
+  EXPECT_TRUE(banner.ends_with(" ------ V1.0.0 ------\r\n")) << banner;
+
+  auto* option = Find<QAction>("OptLogFile");
+  option->trigger();
+  ASSERT_TRUE(option->isChecked());
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "a", "b");
+  ModalAnswerer answers;
+  answers.Then("Dialog", "&Ja");
+  Click("CmdRename");
+  const std::string expected = banner + "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\n" +
+                               "copyFiles= False\r\nAuswahl= Text ersetzen / löschen\r\n" +
+                               "TxtSource= a\r\nTxtDest= b\r\nnameSrc= " + InTree("a.txt") +
+                               "\r\nnameDest= " + InTree("b.txt") + "\r\n";
+  EXPECT_EQ(ReadFile(logPath), expected);
+
+  // Switched off: runs write nothing more.
+  option->trigger();
+  EXPECT_FALSE(option->isChecked());
+  MarkAll();
+  ChooseOperation(0, 1, "b", "c");
+  ModalAnswerer more;
+  more.Then("Dialog", "&Ja");
+  Click("CmdRename");
+  EXPECT_TRUE(FileExists(InTree("c.txt")));
+  EXPECT_EQ(ReadFile(logPath), expected);
+}
+
+}  // namespace
+}  // namespace velmora::testing

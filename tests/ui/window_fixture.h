@@ -1,0 +1,113 @@
+// A main window over temporary folders: its own settings file, mount table,
+// program folder (for the log) and a tree to search, with helpers that work
+// the controls as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "tests/support/temp_folder.h"
+#include "tests/ui/modal_answerer.h"
+#include "ui/folder_list.h"
+#include "ui/main_window.h"
+#include "ui/search_panel.h"
+
+namespace velmora::testing {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(temp_.path().empty());
+    std::filesystem::create_directories(AppFolder());
+    std::filesystem::create_directories(Tree());
+    WriteFile(temp_ / "mounts", "/dev/root / ext4 rw 0 0\n");
+    environment_.appPath = AppFolder();
+    environment_.settingsFile = temp_ / "settings.ini";
+    environment_.mountTable = temp_ / "mounts";
+    environment_.workingFolder = temp_.path();
+  }
+
+  // Creates, loads and shows the window.
+  Main& Start(const std::string& commandLine = "") {
+    environment_.commandLine = commandLine;
+    window_ = std::make_unique<Main>(environment_);
+    window_->Form_Load();
+    window_->show();
+    return *window_;
+  }
+
+  std::string AppFolder() const { return temp_ / "app"; }
+  // The tree to search, without a trailing separator (as the folder list has it).
+  std::string Tree() const { return temp_ / "tree"; }
+  std::string InTree(const std::string& name) const { return Tree() + "/" + name; }
+
+  template <typename T>
+  T* Find(const char* name) const {
+    T* widget = window_->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QString Text(const char* name) const {
+    if (auto* label = window_->findChild<QLabel*>(QLatin1String(name))) return label->text();
+    if (auto* button = window_->findChild<QAbstractButton*>(QLatin1String(name))) return button->text();
+    if (auto* edit = window_->findChild<QLineEdit*>(QLatin1String(name))) return edit->text();
+    if (auto* combo = window_->findChild<QComboBox*>(QLatin1String(name))) return combo->currentText();
+    ADD_FAILURE() << "no control " << name;
+    return {};
+  }
+  void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+
+  // Opens folder in the folder list, as a double click does.
+  void OpenFolder(const std::string& folder) {
+    ASSERT_TRUE(window_->searchPanel()->dirList()->SetPath(folder)) << folder;
+  }
+
+  // Searches folder with pattern; the list must be in its ready state.
+  void Search(const std::string& folder, const QString& pattern = "*.*", bool subFolders = false) {
+    OpenFolder(folder);
+    Find<QLineEdit>("txtSearchSpec")->setText(pattern);
+    if (subFolders) Click("OptSubdirs");
+    ASSERT_EQ(Text("cmdSearch"), "&Suche");
+    Click("cmdSearch");
+    ASSERT_EQ(Text("cmdSearch"), "&Reset");
+  }
+
+  // Picks entry code from slot's chooser as a user would, and fills its fields.
+  void ChooseOperation(int slot, int code, const QString& first = {}, const QString& second = {}) {
+    const std::string index = std::to_string(slot);
+    auto* combo = Find<QComboBox>(("Auswahl_" + index).c_str());
+    combo->setCurrentIndex(code);
+    emit combo->activated(code);
+    Find<QLineEdit>(("TxtSource_" + index).c_str())->setText(first);
+    Find<QLineEdit>(("TxtDestination_" + index).c_str())->setText(second);
+  }
+
+  // The found list's entries, in list order.
+  std::vector<std::string> FoundPaths() const {
+    std::vector<std::string> paths;
+    QAbstractItemModel* model = window_->findChild<QListView*>("lstFoundFiles")->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+      paths.push_back(model->index(row, 0).data().toString().toStdString());
+    }
+    return paths;
+  }
+
+  void MarkAll() { Click("CmdSelectAll"); }
+
+  TempFolder temp_;
+  MainEnvironment environment_;
+  std::unique_ptr<Main> window_;
+};
+
+}  // namespace velmora::testing
