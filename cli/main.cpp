@@ -1,6 +1,176 @@
+// velmora-cli: the rename engine, the search and the tag editor from a
+// terminal and from scripts. This file only turns the arguments into
+// CliOptions (with CLI11, kept to this one file) and calls the command's row
+// of the table in cli/commands.cpp.
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
+#include <string>
 
-int main() {
-  std::puts("velmora-cli: no commands yet.");
-  return 0;
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/job_options.h"
+
+namespace velmora::cli {
+namespace {
+
+std::string OperationList() {
+  std::string text = "Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):\n";
+  for (int code = 0; code < kOperationCount; ++code) {
+    const CatalogueEntry& row = Catalogue()[static_cast<std::size_t>(code)];
+    const char* name = code == 0 ? "" : OperationNames()[static_cast<std::size_t>(code)];
+    char line[200];
+    std::snprintf(line, sizeof line, "  %2d %-20s %s", code, name, row.listText);
+    text += line;
+    if (row.firstCaption[0] != '\0' || row.secondCaption[0] != '\0') {
+      text += std::string(" [") + row.firstCaption + " | " + row.secondCaption + "]";
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+constexpr char kAnswerHelp[] =
+    "Ohne --yes-all wird jeder Schritt auf der Konsole bestätigt (Ja, Alle, Nein, Abbrechen); "
+    "ohne Konsole bricht der Befehl dann mit Status 2 ab.";
+
+constexpr char kTagSourceHelp[] =
+    "SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT "
+    "(fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.";
+
+constexpr char kExitHelp[] =
+    "Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, "
+    "abgelehnte Eingabe oder kein Ordner.";
+
+void AddSearchOptions(CLI::App& command, CliOptions& options) {
+  command.add_option("--pattern", options.pattern, "Dateimuster mit * und ?, mehrere durch ; (*.*)")
+      ->type_name("P");
+  command.add_flag("--subdirs", options.subdirs, "Unterordner mit durchsuchen");
+  command.add_option("FOLDER", options.folder, "Ordner, in dem gesucht wird")
+      ->type_name("")
+      ->required();
+}
+
+void AddSlotOptions(CLI::App& command, CliOptions& options) {
+  for (std::size_t i = 0; i < kSlotCount; ++i) {
+    const std::string n = std::to_string(i + 1);
+    command.add_option("--slot" + n, options.slotOperation[i], "Operation für No. " + n)
+        ->type_name("OP");
+    command.add_option("--src" + n, options.slotSource[i], "erstes Feld von No. " + n)
+        ->type_name("TEXT");
+    command.add_option("--dst" + n, options.slotDestination[i], "zweites Feld von No. " + n)
+        ->type_name("TEXT");
+  }
+}
+
+void AddAnswerOptions(CLI::App& command, CliOptions& options) {
+  command.add_flag("--yes-all", options.yesAll, "erste Rückfrage mit \"Alle\" beantworten");
+  command.add_flag("--overwrite-all", options.overwriteAll,
+                   "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")");
+}
+
+void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
+  std::string footer;
+  if (groups & kSearchOptions) AddSearchOptions(command, options);
+  if (groups & kSlotOptions) {
+    AddSlotOptions(command, options);
+    footer += OperationList() + "\n";
+  }
+  if (groups & kDestOption) {
+    command.add_option("--dest", options.dest, "Zielordner")->type_name("DIR")->required();
+  }
+  if (groups & kAnswerOptions) {
+    AddAnswerOptions(command, options);
+    footer += std::string(kAnswerHelp) + "\n";
+  }
+  if (groups & kRunOptions) {
+    command.add_flag("--dry-run", options.dryRun,
+                     "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern");
+    command.add_flag("--log", options.log, "jeden Schritt ins Logfile schreiben");
+    command.add_option("--journal", options.journal, "Rückgängig-Einträge an FILE anhängen")
+        ->type_name("FILE");
+  }
+  if (groups & kUndoJournal) {
+    command.add_option("--journal", options.journal, "Journal eines früheren Laufs")
+        ->type_name("FILE")
+        ->required();
+  }
+  if (groups & kTagOptions) {
+    command.add_option("--separator", options.separator, "Trenntext der Dateinamen-Teile")
+        ->type_name("S");
+    const char* names[kTagFieldCount] = {"--title", "--artist", "--album",
+                                         "--comment", "--year", "--genre"};
+    const char* help[kTagFieldCount] = {"Titel", "Interpret", "Album",
+                                        "Kommentar", "Jahr", "Genre"};
+    for (std::size_t f = 0; f < kTagFieldCount; ++f) {
+      command.add_option(names[f], options.tagSource[f], std::string("Quelle für ") + help[f])
+          ->type_name("SRC");
+    }
+    command.add_flag("--log", options.log, "jede Datei ins Logfile schreiben");
+    footer += std::string(kTagSourceHelp) + "\n";
+  }
+  if (groups & kReadTagOptions) {
+    command.add_flag("--json", options.json, "ein JSON-Objekt je Zeile");
+    command.add_option("FILE", options.files, "MP3-Dateien")->type_name("")->required();
+  }
+  command.footer(footer + kExitHelp);
+}
+
+void SetGermanLabels(CLI::App& app) {
+  auto formatter = app.get_formatter();
+  formatter->label("Usage", "Aufruf");
+  formatter->label("OPTIONS", "OPTIONEN");
+  formatter->label("SUBCOMMAND", "BEFEHL");
+  formatter->label("Positionals", "Argumente");
+  formatter->label("REQUIRED", "(Pflicht)");
+  formatter->column_width(26);
+  app.option_defaults()->group("Optionen");
+}
+
+int Main(int argc, char** argv) {
+  CLI::App app("Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, verschieben, "
+               "zurücknehmen und MP3-Tags schreiben.",
+               "velmora-cli");
+  SetGermanLabels(app);
+  app.set_help_flag("-h,--help", "Hilfe anzeigen");
+  app.require_subcommand(1);
+  app.footer(std::string("Hilfe zu einem Befehl: velmora-cli BEFEHL --help\n") + kExitHelp);
+
+  CliOptions options;
+  const Command* chosen = nullptr;
+  for (const Command& command : Commands()) {
+    CLI::App* sub = app.add_subcommand(command.name, command.summary);
+    sub->group("Befehle");
+    sub->get_help_ptr()->group("Optionen");
+    AddOptions(*sub, command.groups, options);
+    sub->final_callback([&chosen, &command] { chosen = &command; });
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "velmora-cli: %s\nHilfe: velmora-cli --help\n", e.what());
+    return kExitUsage;
+  }
+  if (chosen == nullptr) return kExitUsage;
+  return chosen->run(options);
+}
+
+}  // namespace
+}  // namespace velmora::cli
+
+int main(int argc, char** argv) {
+  // Nothing may leave as an exception: report it as a failure.
+  try {
+    return velmora::cli::Main(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "velmora-cli: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "velmora-cli: unerwarteter Fehler\n");
+  }
+  return velmora::cli::kExitFailure;
 }

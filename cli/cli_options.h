@@ -1,0 +1,51 @@
+// What one call of velmora-cli asked for, once the arguments are parsed, and
+// the exit statuses every command returns. The parser (main.cpp) fills it;
+// the commands read it and never see the argument text.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/job.h"
+
+namespace velmora::cli {
+
+inline constexpr int kExitOk = 0;       // everything went through
+inline constexpr int kExitFailure = 1;  // at least one failure was reported
+inline constexpr int kExitUsage = 2;    // bad arguments, refused input, no folder
+
+// The tag fields in the order the tag run fills them.
+enum TagField { kTagTitle, kTagArtist, kTagAlbum, kTagComment, kTagYear, kTagGenre, kTagFieldCount };
+
+struct CliOptions {
+  // Search inputs.
+  std::string pattern = "*.*";
+  bool subdirs = false;
+  std::string folder;
+
+  // The job: operation as typed (code or name) and the two fields per slot.
+  std::array<std::string, kSlotCount> slotOperation{"0", "0", "0"};
+  std::array<std::string, kSlotCount> slotSource;
+  std::array<std::string, kSlotCount> slotDestination;
+
+  // Copy and move.
+  std::string dest;
+
+  // Answers given in advance, run outputs.
+  bool yesAll = false;
+  bool overwriteAll = false;
+  bool dryRun = false;
+  bool log = false;
+  std::string journal;
+
+  // tag: separator and one source per field ("aus", "1", "2", "3", "=TEXT").
+  std::string separator;
+  std::array<std::string, kTagFieldCount> tagSource{"aus", "aus", "aus", "aus", "aus", "aus"};
+
+  // read-tag.
+  bool json = false;
+  std::vector<std::string> files;
+};
+
+}  // namespace velmora::cli

@@ -1,0 +1,43 @@
+#include "cli/commands.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+#include "cli/console.h"
+#include "cli/folder_search.h"
+#include "cli/run_commands.h"
+#include "cli/tag_commands.h"
+
+namespace velmora::cli {
+
+std::span<const Command> Commands() {
+  static constexpr unsigned kJob = kSearchOptions | kSlotOptions | kAnswerOptions | kRunOptions;
+  static constexpr std::array<Command, 7> kCommands{{
+      {"search", "Dateien suchen und die Trefferliste ausgeben", kSearchOptions, SearchMain},
+      {"rename", "Gefundene Dateien umbenennen", kJob, RenameMain},
+      {"copy", "Gefundene Dateien unter neuem Namen in einen Zielordner kopieren",
+       kJob | kDestOption, CopyMain},
+      {"move", "Gefundene Dateien unter neuem Namen in einen Zielordner verschieben",
+       kJob | kDestOption, MoveMain},
+      {"undo", "Die Schritte eines Journals zurücknehmen, den neuesten zuerst",
+       kUndoJournal | kAnswerOptions, UndoMain},
+      {"tag", "ID3v1-Tags in gefundene Dateien schreiben", kSearchOptions | kTagOptions, TagMain},
+      {"read-tag", "ID3v1-Tags von Dateien ausgeben", kReadTagOptions, ReadTagMain},
+  }};
+  return kCommands;
+}
+
+int SearchMain(const CliOptions& options) {
+  const std::optional<std::string> folder = FolderArgument(options.folder);
+  if (!folder) return kExitUsage;
+  Reporting reporting;
+  for (const FoundEntry& entry :
+       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
+    std::printf("%s\n", entry.path.c_str());
+  }
+  std::fflush(stdout);
+  return reporting.AnyProblem() ? kExitFailure : kExitOk;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,67 @@
+#include "cli/console.h"
+
+#include <cstdio>
+
+#include "services/error_log.h"
+
+namespace velmora::cli {
+
+class Reporting::Counter : public ErrorReporter {
+ public:
+  explicit Counter(ErrorReporter& inner) : inner_(inner) {}
+  void ReportError(int location, int number, const std::string& context, const std::string& file,
+                   const std::string& description) override {
+    ++count;
+    inner_.ReportError(location, number, context, file, description);
+  }
+  int count = 0;
+
+ private:
+  ErrorReporter& inner_;
+};
+
+std::string ConsoleText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+void PrintProblem(const std::string& text) {
+  std::fprintf(stderr, "velmora-cli: %s\n", text.c_str());
+}
+
+void StderrMessages::ShowMessage(const std::string& text) {
+  ++count_;
+  // Standard output may be buffered into a pipe; keep the order a reader sees.
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", ConsoleText(text).c_str());
+}
+
+Reporting::Reporting(bool withLogFile) {
+  if (withLogFile) {
+    log_ = std::make_unique<FileLogWriter>(LogPathIn(ChooseLogFolder(ProgramFolder())), messages_);
+  } else {
+    log_ = std::make_unique<NullLog>();
+  }
+  errorLog_ = std::make_unique<ErrorLog>(messages_, *log_);
+  counter_ = std::make_unique<Counter>(*errorLog_);
+}
+
+Reporting::~Reporting() = default;
+
+MessageSink& Reporting::messages() { return messages_; }
+ErrorReporter& Reporting::reporter() { return *counter_; }
+LogWriter& Reporting::log() { return *log_; }
+int Reporting::Failures() const { return counter_->count; }
+bool Reporting::AnyProblem() const { return counter_->count > 0 || messages_.Count() > 0; }
+
+void StepPrinter::Committed(const std::string& source, const std::string& destination) {
+  std::printf("%s -> %s\n", source.c_str(), destination.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,72 @@
+// How the command line shows what the window shows in message boxes: every
+// message and every reported failure goes to standard error in the window's
+// text, failures also to the log file, and each step that went through is
+// printed as "OLD -> NEW" on standard output.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/batch_run_state.h"
+#include "engine/error_reporter.h"
+
+namespace velmora::cli {
+
+// text with each CR LF turned into a plain line end, as a terminal wants it.
+std::string ConsoleText(const std::string& text);
+
+// Writes "velmora-cli: " + text and a line end to standard error.
+void PrintProblem(const std::string& text);
+
+// The message boxes of the window: each message on standard error.
+class StderrMessages : public MessageSink {
+ public:
+  void ShowMessage(const std::string& text) override;
+  int Count() const { return count_; }
+
+ private:
+  int count_ = 0;
+};
+
+// A log that keeps nothing (a dry run writes no file).
+class NullLog : public LogWriter {
+ public:
+  void WriteLog(const std::string&, int) override {}
+};
+
+// The reporting side of one command: messages on standard error, failures
+// shown there and appended to the log file beside the program (or none when
+// withLogFile is false), and whether anything went wrong.
+class Reporting {
+ public:
+  explicit Reporting(bool withLogFile = true);
+  ~Reporting();
+  Reporting(const Reporting&) = delete;
+  Reporting& operator=(const Reporting&) = delete;
+
+  MessageSink& messages();
+  ErrorReporter& reporter();
+  LogWriter& log();
+
+  // Number of failures reported so far.
+  int Failures() const;
+  // True when a failure was reported or a message shown: the step it
+  // concerns did not go through.
+  bool AnyProblem() const;
+
+ private:
+  class Counter;
+  StderrMessages messages_;
+  std::unique_ptr<LogWriter> log_;
+  std::unique_ptr<ErrorReporter> errorLog_;
+  std::unique_ptr<Counter> counter_;
+};
+
+// Prints "OLD -> NEW" for every step that went through, at once, so a script
+// reading the output sees each step as it happens.
+class StepPrinter : public CommitObserver {
+ public:
+  void Committed(const std::string& source, const std::string& destination) override;
+};
+
+}  // namespace velmora::cli

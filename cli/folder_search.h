@@ -1,0 +1,26 @@
+// The search behind every command that takes FOLDER: the found list exactly
+// as the window's search button fills it, without storing the search in the
+// window's settings (a script must not change where the window opens).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+#include "engine/batch_run.h"
+
+namespace velmora::cli {
+
+// The folder named by text (relative to the working folder), absolute and
+// without a trailing separator; nullopt, with "Pfad nicht gefunden" on
+// standard error, when text names no folder that can be opened.
+std::optional<std::string> FolderArgument(const std::string& text);
+
+// The found list of folder for pattern, with or without sub-folders, every
+// entry marked when markAll is set. Folders that cannot be read are reported
+// and left out.
+std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
+                                    bool subdirs, bool markAll, Reporting& reporting);
+
+}  // namespace velmora::cli

@@ -1,0 +1,48 @@
+#include "cli/job_options.h"
+
+#include "cli/console.h"
+
+namespace velmora::cli {
+
+const std::array<const char*, kOperationCount>& OperationNames() {
+  static const std::array<const char*, kOperationCount> names{
+      "",                    "replace",             "insert-after",       "insert-before",
+      "insert-at",           "delete-count-after",  "delete-count-before", "delete-count-at",
+      "delete-all-before",   "delete-all-after",    "number-after",       "number-before",
+      "number-at",           "capitalize",          "mirror",             "delete-between",
+      "upper",               "lower",
+  };
+  return names;
+}
+
+int OperationCode(const std::string& text) {
+  for (int code = 0; code < kOperationCount; ++code) {
+    if (text == std::to_string(code)) return code;
+    if (code > 0 && text == OperationNames()[static_cast<std::size_t>(code)]) return code;
+  }
+  return -1;
+}
+
+bool JobFromOptions(const CliOptions& options, RenameJob& job) {
+  bool anyActive = false;
+  for (std::size_t i = 0; i < kSlotCount; ++i) {
+    const int code = OperationCode(options.slotOperation[i]);
+    if (code < 0) {
+      PrintProblem("Unbekannte Operation für --slot" + std::to_string(i + 1) + ": " +
+                   options.slotOperation[i]);
+      return false;
+    }
+    job.slotCode[i] = code;
+    job.txtSource[i] = options.slotSource[i];
+    job.txtDestination[i] = options.slotDestination[i];
+    job.auswahlText[i] = Catalogue()[static_cast<std::size_t>(code)].listText;
+    anyActive = anyActive || code != 0;
+  }
+  if (!anyActive) {
+    PrintProblem("Keine Operation gewählt: --slot1, --slot2 oder --slot3 angeben.");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmora::cli

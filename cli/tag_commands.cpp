@@ -1,0 +1,191 @@
+#include "cli/tag_commands.h"
+
+#include <cstdio>
+#include <exception>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/console.h"
+#include "cli/folder_search.h"
+#include "tags/genre.h"
+#include "tags/tag_record.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr const char* kFieldOption[kTagFieldCount] = {"--title", "--artist", "--album",
+                                                      "--comment", "--year", "--genre"};
+
+// The chooser and the value field of each text field, in TagField order.
+struct FieldControls {
+  std::string TagEditorFields::*combo;
+  std::string TagEditorFields::*text;
+};
+constexpr FieldControls kControls[kTagGenre] = {
+    {&TagEditorFields::ComboTitel, &TagEditorFields::TxtTitel},
+    {&TagEditorFields::ComboInterpret, &TagEditorFields::TxtInterpret},
+    {&TagEditorFields::ComboAlbum, &TagEditorFields::TxtAlbum},
+    {&TagEditorFields::ComboKommentar, &TagEditorFields::TxtKommentar},
+    {&TagEditorFields::ComboJahr, &TagEditorFields::TxtJahr},
+};
+
+bool IsGenreName(const std::string& name) {
+  for (int i = 0; i < kNamedGenreCount; ++i) {
+    if (GenreNames()[static_cast<std::size_t>(i)] == name) return true;
+  }
+  return false;
+}
+
+std::string WithoutTrailingBlanks(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+// Shows what each file gets, once its tag was written without a failure:
+// the line of a file is held until the run moves on to the next one.
+class TagPrinter : public TagEditorHost {
+ public:
+  TagPrinter(const TagList& list, const Reporting& reporting) : list_(list), reporting_(reporting) {}
+
+  // The editor's fields, read when a file's values are shown.
+  void Watch(const TagEditorFields& fields) { fields_ = &fields; }
+
+  void ShowTagValues() override {
+    if (fields_ == nullptr || index_ < 0 || index_ >= static_cast<int>(list_.size())) return;
+    const TagRecord record = BuildTagRecord(*fields_);
+    std::string line = list_[static_cast<std::size_t>(index_)].path + ":";
+    for (const std::string& text : {FieldText(record.title), FieldText(record.artist),
+                                    FieldText(record.album), FieldText(record.year),
+                                    FieldText(record.comment)}) {
+      line += " " + WithoutTrailingBlanks(text) + " |";
+    }
+    line += " " + GenreNames()[record.genre];
+    pending_ = line;
+    failuresBefore_ = reporting_.Failures();
+  }
+  void SetProgress(int value) override {
+    Flush();
+    index_ = value - 1;
+  }
+  void RepeatSearch() override { Flush(); }
+
+  void Flush() {
+    if (pending_ && reporting_.Failures() == failuresBefore_) {
+      std::printf("%s\n", pending_->c_str());
+      std::fflush(stdout);
+    }
+    pending_.reset();
+  }
+
+ private:
+  const TagList& list_;
+  const Reporting& reporting_;
+  const TagEditorFields* fields_ = nullptr;
+  int index_ = -1;
+  std::optional<std::string> pending_;
+  int failuresBefore_ = 0;
+};
+
+void PrintTagText(const std::string& path, const TagRecord& record, bool tagged) {
+  std::printf("%s\n  Tag:       %s\n  Titel:     %s\n  Interpret: %s\n  Album:     %s\n"
+              "  Jahr:      %s\n  Kommentar: %s\n  Genre:     %s (%d)\n",
+              path.c_str(), tagged ? "ja" : "nein", FieldText(record.title).c_str(),
+              FieldText(record.artist).c_str(), FieldText(record.album).c_str(),
+              FieldText(record.year).c_str(), FieldText(record.comment).c_str(),
+              GenreNames()[record.genre].c_str(), static_cast<int>(record.genre));
+}
+
+void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged) {
+  nlohmann::ordered_json object;
+  object["file"] = path;
+  object["tag"] = tagged;
+  object["title"] = FieldText(record.title);
+  object["artist"] = FieldText(record.artist);
+  object["album"] = FieldText(record.album);
+  object["year"] = FieldText(record.year);
+  object["comment"] = FieldText(record.comment);
+  object["genre"] = static_cast<int>(record.genre);
+  object["genreName"] = GenreNames()[record.genre];
+  // A file name need not be valid UTF-8; such bytes become U+FFFD.
+  const std::string line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::printf("%s\n", line.c_str());
+}
+
+}  // namespace
+
+bool ApplyTagSource(TagField field, const std::string& source, TagEditorFields& fields) {
+  const bool fixed = !source.empty() && source.front() == '=';
+  if (field == kTagGenre) {
+    if (source == "aus") {
+      fields.ComboGenre = "aus";
+      return true;
+    }
+    if (!fixed || !IsGenreName(source.substr(1))) return false;
+    fields.ComboGenre = "fest";
+    fields.ComboGenreTyp = source.substr(1);
+    return true;
+  }
+  const FieldControls& controls = kControls[field];
+  if (fixed) {
+    fields.*controls.combo = "fest";
+    fields.*controls.text = source.substr(1);
+    return true;
+  }
+  if (source != "aus" && source != "1" && source != "2" && source != "3") return false;
+  fields.*controls.combo = source;
+  return true;
+}
+
+int TagMain(const CliOptions& options) {
+  TagEditorFields chosen;
+  chosen.TxtSeparator = options.separator;
+  for (int field = 0; field < kTagFieldCount; ++field) {
+    const std::string& source = options.tagSource[static_cast<std::size_t>(field)];
+    if (!ApplyTagSource(static_cast<TagField>(field), source, chosen)) {
+      PrintProblem(std::string("Ungültige Quelle für ") + kFieldOption[field] + ": " + source +
+                   (field == kTagGenre ? " (aus oder =NAME aus der Genre-Liste)"
+                                       : " (aus, 1, 2, 3 oder =TEXT)"));
+      return kExitUsage;
+    }
+  }
+  const std::optional<std::string> folder = FolderArgument(options.folder);
+  if (!folder) return kExitUsage;
+
+  Reporting reporting;
+  TagList list;
+  for (const FoundEntry& entry :
+       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
+    list.push_back({entry.path, true});
+  }
+  TagPrinter printer(list, reporting);
+  TagEditor editor(reporting.reporter(), reporting.log(), printer);
+  editor.fields() = chosen;
+  printer.Watch(editor.fields());
+  editor.CmdEditTag_Click(list, options.log);
+  printer.Flush();
+  return reporting.AnyProblem() ? kExitFailure : kExitOk;
+}
+
+int ReadTagMain(const CliOptions& options) {
+  Reporting reporting;
+  for (const std::string& path : options.files) {
+    const int before = reporting.Failures();
+    const TagRecord record = ReadTag(path, reporting.reporter());
+    if (reporting.Failures() != before) continue;
+    const bool tagged = HasTagMarker(record.tag);
+    try {
+      if (options.json) {
+        PrintTagJson(path, record, tagged);
+      } else {
+        PrintTagText(path, record, tagged);
+      }
+    } catch (const std::exception& e) {
+      PrintProblem(e.what());
+      return kExitFailure;
+    }
+  }
+  std::fflush(stdout);
+  return reporting.AnyProblem() ? kExitFailure : kExitOk;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,89 @@
+#include "cli/terminal_prompts.h"
+
+#include <unistd.h>
+
+#include <cctype>
+
+namespace velmora::cli {
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// `Dialog`'s action word, tested in the window's order.
+const char* ActionWord(const RunFlags& flags) {
+  const char* word = "Umbenennen :";
+  if (flags.renameFiles) word = "Umbenennen";
+  if (flags.copyFiles) word = "Kopieren";
+  if (flags.moveFiles) word = "Verschieben";
+  return word;
+}
+
+// One line from in, without its line end; false at end of input.
+bool ReadLine(std::FILE* in, std::string& line) {
+  line.clear();
+  int c;
+  while ((c = std::fgetc(in)) != EOF && c != '\n') line += static_cast<char>(c);
+  return c != EOF || !line.empty();
+}
+
+}  // namespace
+
+bool HasTerminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+int AnswerFromReply(const std::string& reply, bool allowNo) {
+  const std::string word = Lower(Trimmed(reply));
+  if (word == "j" || word == "ja") return kAnswerYes;
+  if (word == "a" || word == "alle") return kAnswerAll;
+  if (allowNo && (word == "n" || word == "nein")) return kAnswerNo;
+  if (word == "b" || word == "abbrechen") return kAnswerCancel;
+  return kAnswerClosed;
+}
+
+TerminalDialogs::TerminalDialogs(bool yesAll, bool overwriteAll, bool interactive,
+                                 std::FILE* in, std::FILE* out)
+    : yesAll_(yesAll), overwriteAll_(overwriteAll), interactive_(interactive), in_(in), out_(out) {}
+
+int TerminalDialogs::AskDialog(const std::string& nameSrc, const std::string& nameDest,
+                               const RunFlags& flags) {
+  if (yesAll_) return kAnswerAll;
+  if (!interactive_) return kAnswerCancel;
+  std::fflush(stdout);
+  std::fprintf(out_, "\nSind Sie sicher ??\n%s\n  %s\nZu :\n  %s\n", ActionWord(flags),
+               nameSrc.c_str(), nameDest.c_str());
+  return Ask("(j)a, (a)lle, (n)ein, a(b)brechen? ", true);
+}
+
+int TerminalDialogs::AskDialog2(const std::string& nameDest) {
+  if (overwriteAll_) return kAnswerAll;
+  if (!interactive_) return kAnswerCancel;
+  std::fflush(stdout);
+  std::fprintf(out_, "\nLöschen ???\nDie Zieldatei existiert bereits\n  %s\n", nameDest.c_str());
+  return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
+}
+
+int TerminalDialogs::Ask(const char* prompt, bool allowNo) {
+  std::string line;
+  for (;;) {
+    std::fputs(prompt, out_);
+    std::fflush(out_);
+    if (!ReadLine(in_, line)) {
+      std::fputc('\n', out_);
+      return kAnswerClosed;
+    }
+    const int answer = AnswerFromReply(line, allowNo);
+    if (answer != kAnswerClosed) return answer;
+  }
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,47 @@
+// The run's two questions on a terminal: `Dialog` ("Sind Sie sicher ??":
+// Ja, Alle, Nein, Abbrechen) and `Dialog2` ("Löschen ???": Ja, Alle,
+// Abbrechen), or the answers given in advance by --yes-all and
+// --overwrite-all. Without a terminal an unanswered overwrite question gets
+// "&Abbrechen", which keeps the existing file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "engine/run_dialogs.h"
+
+namespace velmora::cli {
+
+// True when questions can be put to a person: standard input is a terminal.
+bool HasTerminal();
+
+// The answer code for a typed reply, or kAnswerClosed when the reply names
+// no offered button. allowNo is false for `Dialog2`, which has no "&Nein".
+// Replies: j/ja, a/alle, n/nein, b/abbrechen, any letter case, blanks around
+// ignored.
+int AnswerFromReply(const std::string& reply, bool allowNo);
+
+class TerminalDialogs : public RunDialogs {
+ public:
+  // yesAll answers the first `Dialog` with "&Alle"; overwriteAll the first
+  // `Dialog2`. Questions not answered in advance are read from in and shown
+  // on out when interactive is set, else answered "&Abbrechen".
+  TerminalDialogs(bool yesAll, bool overwriteAll, bool interactive, std::FILE* in = stdin,
+                  std::FILE* out = stderr);
+
+  // Asks until a valid reply comes; end of input counts as closed (no button).
+  int AskDialog(const std::string& nameSrc, const std::string& nameDest,
+                const RunFlags& flags) override;
+  int AskDialog2(const std::string& nameDest) override;
+
+ private:
+  int Ask(const char* prompt, bool allowNo);
+
+  bool yesAll_;
+  bool overwriteAll_;
+  bool interactive_;
+  std::FILE* in_;
+  std::FILE* out_;
+};
+
+}  // namespace velmora::cli
