@@ -1,0 +1,105 @@
+// Runs the built velmora-cli (path in VELMORA_CLI) as a child process and
+// collects its exit status, standard output and standard error; or, for the
+// questions, runs it on a pseudo terminal and types the given answers.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+struct CliResult {
+  int status = -1;  // exit status, or -1 when the program did not exit normally
+  std::string out;  // standard output (on a terminal: everything shown)
+  std::string err;  // standard error
+};
+
+namespace detail {
+
+[[noreturn]] inline void ExecCli(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  std::string program = VELMORA_CLI;
+  argv.push_back(program.data());
+  std::vector<std::string> copies = args;
+  for (std::string& arg : copies) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
+inline int WaitStatus(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace detail
+
+// Without a terminal: standard input is empty (as under cron or CI).
+inline CliResult RunCli(const std::vector<std::string>& args) {
+  int outPipe[2], errPipe[2];
+  CliResult result;
+  if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) return result;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_RDONLY);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(outPipe[1], STDOUT_FILENO);
+    ::dup2(errPipe[1], STDERR_FILENO);
+    ::close(outPipe[0]);
+    ::close(errPipe[0]);
+    detail::ExecCli(args);
+  }
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+  std::string* sinks[2] = {&result.out, &result.err};
+  int open = 2;
+  char buffer[4096];
+  while (open > 0 && ::poll(fds, 2, -1) > 0) {
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[i]->append(buffer, static_cast<std::size_t>(n));
+      } else {
+        ::close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  result.status = detail::WaitStatus(pid);
+  return result;
+}
+
+// On a pseudo terminal, with typed lines already waiting: everything the
+// program shows, prompts included, lands in out.
+inline CliResult RunCliOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
+  CliResult result;
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid == 0) detail::ExecCli(args);
+  if (pid < 0) return result;
+  if (::write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+    return result;
+  }
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(master, buffer, sizeof buffer);
+    if (n <= 0) break;  // EIO once the program has ended
+    result.out.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(master);
+  result.status = detail::WaitStatus(pid);
+  return result;
+}
+
+}  // namespace velmora::testing

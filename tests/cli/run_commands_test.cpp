@@ -1,0 +1,224 @@
+// velmora-cli's search, rename, copy, move and undo, run as the real program
+// on temporary folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::CliResult;
+using testing::FileExists;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::RunCliOnTerminal;
+using testing::TempFolder;
+using testing::WriteFile;
+using Names = std::vector<std::string>;
+using Args = std::vector<std::string>;
+
+// The names in folder (files and folders), sorted.
+Names Listing(const std::string& folder) {
+  Names names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A folder without its trailing separator, as FOLDER arguments are written.
+std::string Bare(const TempFolder& folder) {
+  std::string path = folder.path();
+  path.pop_back();
+  return path;
+}
+
+void MakeFiles(const TempFolder& folder, const Names& names) {
+  for (const std::string& name : names) WriteFile(folder / name, "content of " + name);
+}
+
+TEST(CliUsage, HelpAndBadArgumentsGiveTheirStatus) {
+  struct Row {
+    Args args;
+    int status;
+    std::string inOutput;
+  };
+  const Row rows[] = {
+      {{"--help"}, 0, "read-tag"},
+      {{"rename", "--help"}, 0, "delete-between"},
+      {{}, 2, "velmora-cli"},
+      {{"rename", "--no-such-option", "."}, 2, "no-such-option"},
+      {{"rename", "--slot1", "bogus", "--yes-all", "."}, 2, "Unbekannte Operation"},
+      {{"rename", "--yes-all", "."}, 2, "Keine Operation"},
+      {{"copy", "--slot1", "upper", "--yes-all", "."}, 2, "--dest"},
+  };
+  for (const Row& row : rows) {
+    const CliResult r = RunCli(row.args);
+    EXPECT_EQ(r.status, row.status) << row.args.size() << " " << r.err;
+    EXPECT_NE((r.out + r.err).find(row.inOutput), std::string::npos) << r.out << r.err;
+  }
+}
+
+TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir / "sub");
+  MakeFiles(dir, {"b.txt", "A.TXT", "c.mp3", "sub/d.txt"});
+
+  CliResult r = RunCli({"search", "--pattern", "*.txt", "--subdirs", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // The list is sorted by path with letter case ignored, whatever the visit order.
+  EXPECT_EQ(r.out, dir / "A.TXT\n" + dir / "b.txt\n" + dir / "sub/d.txt\n");
+
+  r = RunCli({"search", dir / "b.txt"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Pfad nicht gefunden"), std::string::npos);
+}
+
+TEST(CliRun, RefusesWithoutTerminalUnlessAnsweredInAdvance) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt"});
+  const CliResult rename = RunCli({"rename", "--slot1", "upper", Bare(dir)});
+  WriteFile(dir / "journal", "# velmora journal 1\n");
+  const CliResult undo = RunCli({"undo", "--journal", dir / "journal"});
+  for (const CliResult& r : {rename, undo}) {
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--yes-all"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "journal"}));
+}
+
+TEST(CliRun, RefusedSlotInputChangesNothing) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt"});
+  const CliResult r = RunCli({"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1",
+                              "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Falsche oder fehlende Eingabe"), std::string::npos) << r.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt"}));
+}
+
+// Two chained slots with numbering: the dry run prints exactly what the run
+// then does, and touches nothing (journal and log included).
+TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
+  TempFolder dir;
+  MakeFiles(dir, {"a 1.txt", "b 2.txt", "c.txt"});
+  const Args job = {"rename", "--slot1", "replace", "--src1", " ", "--dst1", "_", "--slot2",
+                    "number-before", "--src2", "7", "--dst2", ".txt", "--journal",
+                    dir / "journal"};
+  Args dry = job;
+  dry.insert(dry.end(), {"--dry-run", Bare(dir)});
+  const CliResult preview = RunCli(dry);
+  EXPECT_EQ(preview.status, 0) << preview.err;
+  EXPECT_EQ(preview.out, dir / "a 1.txt -> " + dir / "a_1.txt\n" + dir / "a_1.txt -> " +
+                             dir / "a_17.txt\n" + dir / "b 2.txt -> " + dir / "b_2.txt\n" +
+                             dir / "b_2.txt -> " + dir / "b_28.txt\n" + dir / "c.txt -> " +
+                             dir / "c9.txt\n");
+  EXPECT_EQ(Listing(dir.path()), (Names{"a 1.txt", "b 2.txt", "c.txt"}));
+
+  Args real = job;
+  real.insert(real.end(), {"--yes-all", Bare(dir)});
+  const CliResult run = RunCli(real);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, preview.out);
+  EXPECT_EQ(Listing(dir.path()), (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal"}));
+}
+
+// Names with a tab, a line end and a backslash survive the journal; undo
+// takes two runs back newest first and leaves the records that stay.
+TEST(CliJournal, RoundTripRestoresEveryName) {
+  TempFolder dir;
+  const Names original = {"back\\slash.txt", "line\nend.txt", "tab\there.txt"};
+  MakeFiles(dir, original);
+  const std::string journal = dir / "undo.journal";
+
+  CliResult r = RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1", ".txt",
+                        "--yes-all", "--log", "--journal", journal, "--pattern", "*.txt",
+                        Bare(dir)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern",
+              "*.txt", Bare(dir)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()),
+            (Names{"BACK\\SLASH-X.TXT", "LINE\nEND-X.TXT", "TAB\tHERE-X.TXT", "undo.journal"}));
+  const std::string text = ReadFile(journal);
+  EXPECT_EQ(text.rfind("# velmora journal 1\n", 0), 0u) << text;
+  EXPECT_NE(text.find("1\t" + dir / "tab\\there.txt\t" + dir / "tab\\there-x.txt\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find(dir / "line\\nend.txt"), std::string::npos);
+  EXPECT_NE(text.find(dir / "back\\\\slash.txt"), std::string::npos);
+
+  // The run log beside the program holds the nine lines of each step.
+  const std::string log =
+      ReadFile(std::filesystem::path(VELMORA_CLI).parent_path() / "LogFile.Log");
+  EXPECT_NE(log.find("nameSrc= " + dir / "tab\there.txt\r\nnameDest= " +
+                     dir / "tab\there-x.txt\r\n"),
+            std::string::npos);
+
+  r = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find(dir / "TAB\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
+  Names expected = original;
+  expected.push_back("undo.journal");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Listing(dir.path()), expected);
+  EXPECT_EQ(ReadFile(journal), "# velmora journal 1\n");
+}
+
+TEST(CliJournal, MalformedJournalIsRefused) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt"});
+  WriteFile(dir / "j.txt", "# velmora journal 1\n1\t" + dir / "a.txt\n");
+  const CliResult r = RunCli({"undo", "--journal", dir / "j.txt", "--yes-all"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Falsches Datei-Format"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(dir / "j.txt"), "# velmora journal 1\n1\t" + dir / "a.txt\n");
+}
+
+// Copy into --dest: an existing target is kept without --overwrite-all (the
+// run goes on and ends with status 1); with it, a move replaces the target.
+TEST(CliRun, CopyAndMoveIntoDestination) {
+  TempFolder dir, dest;
+  MakeFiles(dir, {"a.txt", "b.txt"});
+  WriteFile(dest / "A.TXT", "old");
+
+  CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, dir / "b.txt -> " + dest / "B.TXT\n");
+  EXPECT_NE(r.err.find("Konnte \n" + dir / "a.txt\n nicht zu \n" + dest / "A.TXT\numbenennen"),
+            std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(dest / "A.TXT"), "old");
+  EXPECT_EQ(ReadFile(dest / "B.TXT"), "content of b.txt");
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
+
+  r = RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all", "--overwrite-all",
+              Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(dest / "A.TXT"), "content of a.txt");
+  EXPECT_TRUE(Listing(dir.path()).empty());
+}
+
+// On a terminal every step is asked: "j" commits, "n" skips, and the
+// overwrite question's "b" keeps the existing file.
+TEST(CliTerminal, AnswersAreTypedAtThePrompts) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt", "b.txt", "c.txt"});
+  WriteFile(dir / "c.md", "old");
+  const CliResult r = RunCliOnTerminal(
+      {"rename", "--slot1", "replace", "--src1", ".txt", "--dst1", ".md", "--pattern", "*.txt",
+       Bare(dir)},
+      "j\nvielleicht\nn\nj\nb\n");
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("Sind Sie sicher ??"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Die Zieldatei existiert bereits"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(dir / "a.txt -> " + dir / "a.md"), std::string::npos) << r.out;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.md", "b.txt", "c.md", "c.txt"}));
+  EXPECT_EQ(ReadFile(dir / "c.md"), "old");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,115 @@
+// velmora-cli's tag and read-tag on temporary MP3 stand-ins.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::CliResult;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::TempFolder;
+using testing::WriteFile;
+
+// 200 bytes of audio stand-in that never end in a tag.
+const std::string kAudio(200, '\x55');
+
+// A stored tag: "TAG", four 30/30/30/4/30 fields, genre byte.
+std::string Tag(const std::string& title, const std::string& artist, unsigned char genre) {
+  auto field = [](std::string text, std::size_t width) {
+    text.resize(width, ' ');
+    return text;
+  };
+  return "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "1999" +
+         field("", 30) + static_cast<char>(genre);
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  return lines;
+}
+
+TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
+  TempFolder dir;
+  WriteFile(dir / "tagged.mp3", kAudio + Tag("Titel", "Wer", 200));
+  WriteFile(dir / "plain.mp3", kAudio);
+
+  const CliResult r = RunCli({"read-tag", "--json", dir / "tagged.mp3", dir / "plain.mp3"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<nlohmann::json> lines = JsonLines(r.out);
+  ASSERT_EQ(lines.size(), 2u) << r.out;
+  EXPECT_EQ(lines[0]["file"], dir / "tagged.mp3");
+  EXPECT_EQ(lines[0]["tag"], true);
+  EXPECT_EQ(lines[0]["title"], "Titel" + std::string(25, ' '));  // trailing blanks kept
+  EXPECT_EQ(lines[0]["artist"], "Wer" + std::string(27, ' '));
+  EXPECT_EQ(lines[0]["year"], "1999");
+  EXPECT_EQ(lines[0]["genre"], 200);
+  EXPECT_EQ(lines[0]["genreName"], "Undefined");
+  EXPECT_EQ(lines[1]["tag"], false);
+  EXPECT_EQ(lines[1]["title"], "");
+  EXPECT_EQ(lines[1]["genre"], 0);
+}
+
+TEST(CliReadTag, UnreadableFileFailsTheOthersStillShown) {
+  TempFolder dir;
+  WriteFile(dir / "short.mp3", "abc");
+  WriteFile(dir / "plain.mp3", kAudio);
+  const CliResult r = RunCli({"read-tag", dir / "short.mp3", dir / "plain.mp3"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"),
+            std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find(dir / "short.mp3"), std::string::npos);
+  EXPECT_NE(r.out.find(dir / "plain.mp3\n  Tag:       nein"), std::string::npos) << r.out;
+}
+
+// Title and artist from the name's parts, a fixed comment and genre, the
+// album as stored; every file of the pattern gets its tag.
+TEST(CliTag, WritesTagsFromFileNamesAndFixedTexts) {
+  TempFolder dir;
+  WriteFile(dir / "Artist - Title.mp3", kAudio);
+  WriteFile(dir / "Band - Song - X.mp3", kAudio + Tag("alt", "alt", 3));
+  WriteFile(dir / "notes.txt", "not an mp3");
+
+  CliResult r = RunCli({"tag", "--pattern", "*.mp3", "--separator", " - ", "--title", "2",
+                        "--artist", "1", "--comment", "=von velmora", "--genre", "=Rock",
+                        dir.path()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"),
+            std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir / "notes.txt"), "not an mp3");
+
+  r = RunCli({"read-tag", "--json", dir / "Artist - Title.mp3", dir / "Band - Song - X.mp3"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<nlohmann::json> lines = JsonLines(r.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]["title"], "Title" + std::string(25, ' '));
+  EXPECT_EQ(lines[0]["artist"], "Artist" + std::string(24, ' '));
+  EXPECT_EQ(lines[0]["album"], std::string(30, ' '));  // "aus" on a file without tag
+  EXPECT_EQ(lines[1]["album"], "Album" + std::string(25, ' '));
+  EXPECT_EQ(lines[1]["comment"], "von velmora" + std::string(19, ' '));
+  EXPECT_EQ(lines[1]["genreName"], "Rock");
+  EXPECT_EQ(ReadFile(dir / "Artist - Title.mp3").substr(0, kAudio.size()), kAudio);
+}
+
+TEST(CliTag, UnknownSourceIsAUsageError) {
+  TempFolder dir;
+  WriteFile(dir / "a.mp3", kAudio);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"tag", "--title", "4", dir.path()},
+        std::vector<std::string>{"tag", "--genre", "=Keine", dir.path()}}) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("Ungültige Quelle"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadFile(dir / "a.mp3"), kAudio);
+}
+
+}  // namespace
+}  // namespace velmora
