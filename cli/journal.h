@@ -1,5 +1,6 @@
-// The journal: the undo records of command-line runs kept in a text file, so
-// that a later `velmora-cli undo --journal FILE` can take them back.
+// The journal: the undo records of the steps that command-line runs carried
+// out, kept in a text file so that a later `velmora-cli undo --journal FILE`
+// can take them back.
 //
 // Format (UTF-8 or any bytes, LF line ends): a first line
 //   # velmora journal 1

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
@@ -127,6 +128,23 @@ void SetGermanLabels(CLI::App& app) {
   app.option_defaults()->group("Optionen");
 }
 
+// The arguments for CLI11, last first. "--dst1=" is spelled out as "--dst1"
+// and an empty value: CLI11 would otherwise take the next argument as the
+// value and drop an option such as --dry-run.
+std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = argc - 1; i >= 1; --i) {
+    const std::string arg = argv[i];
+    if (arg.size() > 3 && arg.rfind("--", 0) == 0 && arg.find('=') == arg.size() - 1) {
+      args.emplace_back();
+      args.push_back(arg.substr(0, arg.size() - 1));
+    } else {
+      args.push_back(arg);
+    }
+  }
+  return args;
+}
+
 int Main(int argc, char** argv) {
   CLI::App app("Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, verschieben, "
                "zurücknehmen und MP3-Tags schreiben.",
@@ -147,7 +165,8 @@ int Main(int argc, char** argv) {
   }
 
   try {
-    app.parse(argc, argv);
+    std::vector<std::string> args = ArgumentsForParser(argc, argv);
+    app.parse(args);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {

@@ -22,28 +22,30 @@ namespace {
 constexpr char kJournalWriteContext[] = "Fehler beim Schreiben des Journals";
 constexpr char kJournalReadContext[] = "Fehler beim Lesen des Journals";
 
-// Prints each step that went through and, with a journal, appends the
-// records so far right after it: a run that is cut short still leaves the
-// records of every change it made.
+// Prints each step that went through and, with a journal, appends its undo
+// record right after it: a run that is cut short still leaves the records of
+// every change it made. Only steps that went through are journaled; the
+// record of a declined or failed step would, taken back, move whatever file
+// now has its new name onto the old one.
 class StepsAndJournal : public CommitObserver {
  public:
-  StepsAndJournal(const UndoStore& undo, std::string journal, ErrorReporter& reporter)
-      : undo_(undo), journal_(std::move(journal)), reporter_(reporter) {}
+  StepsAndJournal(const RunState& state, std::string journal, ErrorReporter& reporter)
+      : state_(state), journal_(std::move(journal)), reporter_(reporter) {}
 
   void Committed(const std::string& source, const std::string& destination) override {
     printer_.Committed(source, destination);
+    if (journal_.empty()) return;
+    pending_.push_back({source, destination, ModeDigit(state_.context.flags)});
     Flush();
   }
 
   // Appends the records not yet written; a failure is reported once and the
   // records are tried again at the next flush.
   void Flush() {
-    if (journal_.empty() || written_ >= undo_.Count()) return;
-    std::vector<UndoRecord> records;
-    for (int i = written_; i < undo_.Count(); ++i) records.push_back(undo_.Get(i));
-    const Error error = AppendJournal(journal_, records);
+    if (pending_.empty()) return;
+    const Error error = AppendJournal(journal_, pending_);
     if (!error) {
-      written_ = undo_.Count();
+      pending_.clear();
     } else if (!reported_) {
       reported_ = true;
       reporter_.ReportError(0, error.number, kJournalWriteContext, journal_, error.description);
@@ -51,11 +53,11 @@ class StepsAndJournal : public CommitObserver {
   }
 
  private:
-  const UndoStore& undo_;
+  const RunState& state_;
   std::string journal_;
   ErrorReporter& reporter_;
   StepPrinter printer_;
-  int written_ = 0;
+  std::vector<UndoRecord> pending_;
   bool reported_ = false;
 };
 
@@ -120,7 +122,7 @@ int RunJob(RunKind kind, const CliOptions& options) {
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
   RunState state;
   state.context.destPath = destPath;
-  StepsAndJournal observer(state.undo, options.journal, reporting.reporter());
+  StepsAndJournal observer(state, options.journal, reporting.reporter());
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &observer;
   RunCommand(kind, state, job, found, services, options.log);

@@ -43,6 +43,9 @@ void MakeFiles(const TempFolder& folder, const Names& names) {
 }
 
 TEST(CliUsage, HelpAndBadArgumentsGiveTheirStatus) {
+  TempFolder dir;
+  MakeFiles(dir, {"a-b.txt"});
+  const std::string f = Bare(dir);
   struct Row {
     Args args;
     int status;
@@ -52,16 +55,19 @@ TEST(CliUsage, HelpAndBadArgumentsGiveTheirStatus) {
       {{"--help"}, 0, "read-tag"},
       {{"rename", "--help"}, 0, "delete-between"},
       {{}, 2, "velmora-cli"},
-      {{"rename", "--no-such-option", "."}, 2, "no-such-option"},
-      {{"rename", "--slot1", "bogus", "--yes-all", "."}, 2, "Unbekannte Operation"},
-      {{"rename", "--yes-all", "."}, 2, "Keine Operation"},
-      {{"copy", "--slot1", "upper", "--yes-all", "."}, 2, "--dest"},
+      {{"rename", "--no-such-option", f}, 2, "no-such-option"},
+      {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},
+      {{"rename", "--yes-all", f}, 2, "Keine Operation"},
+      {{"copy", "--slot1", "upper", "--yes-all", f}, 2, "--dest"},
+      // An empty value after "=" must not swallow the next option.
+      {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, 0, "a.txt"},
   };
   for (const Row& row : rows) {
     const CliResult r = RunCli(row.args);
     EXPECT_EQ(r.status, row.status) << row.args.size() << " " << r.err;
     EXPECT_NE((r.out + r.err).find(row.inOutput), std::string::npos) << r.out << r.err;
   }
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt"}));
 }
 
 TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
@@ -186,8 +192,12 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   MakeFiles(dir, {"a.txt", "b.txt"});
   WriteFile(dest / "A.TXT", "old");
 
-  CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all", Bare(dir)});
+  CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all",
+                        "--journal", dest / "journal", Bare(dir)});
   EXPECT_EQ(r.status, 1);
+  // The kept step is not journaled: its undo would move the old A.TXT onto a.txt.
+  EXPECT_EQ(ReadFile(dest / "journal"),
+            "# velmora journal 1\n3\t" + dir / "b.txt\t" + dest / "B.TXT\n");
   EXPECT_EQ(r.out, dir / "b.txt -> " + dest / "B.TXT\n");
   EXPECT_NE(r.err.find("Konnte \n" + dir / "a.txt\n nicht zu \n" + dest / "A.TXT\numbenennen"),
             std::string::npos) << r.err;
@@ -196,7 +206,7 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
 
   r = RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all", "--overwrite-all",
-              Bare(dir)});
+              "--pattern", "*.txt", Bare(dir)});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ReadFile(dest / "A.TXT"), "content of a.txt");
   EXPECT_TRUE(Listing(dir.path()).empty());
