@@ -138,7 +138,6 @@ void Main::BuildMenu() {
 
 void Main::Form_Load() {
   const std::string dateTime = CurrentDateTimeText();
-  tagEditorOpen_ = false;
 
   // Stage 1: the log begins anew with a banner when an old one could go.
   PrepareLog(fileSystem_, *log_, logPath_, dateTime, VELMORA_VERSION_MAJOR,

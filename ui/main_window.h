@@ -108,7 +108,6 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   std::string appPath_;
   std::string logPath_;
   std::string destDrive_;
-  bool tagEditorOpen_ = false;
   bool searching_ = false;
   bool ending_ = false;
   bool countDirty_ = false;
