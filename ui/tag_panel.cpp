@@ -1,0 +1,186 @@
+#include "ui/tag_panel.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "tags/genre.h"
+
+namespace velmora {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+// An editable chooser: typed text stays as typed (no completion into another
+// case, no new list entries).
+QComboBox* Chooser(const char* name, QWidget* parent) {
+  auto* combo = Named(new QComboBox(parent), name);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  return combo;
+}
+
+QComboBox* SourceChooser(const char* name, QWidget* parent) {
+  QComboBox* combo = Chooser(name, parent);
+  for (const char* item : kTagSourceItems) combo->addItem(QLatin1String(item));
+  return combo;
+}
+
+}  // namespace
+
+TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent)
+    : QGroupBox(QStringLiteral("MP3 - Tag - Editor"), parent), host_(host),
+      editor_(reporter, log, *this) {
+  setObjectName(QStringLiteral("FrameMp3Tag"));
+
+  txtSeparator_ = Named(new QLineEdit(this), "TxtSeparator");
+  txtTitel_ = Named(new QLineEdit(this), "TxtTitel");
+  txtInterpret_ = Named(new QLineEdit(this), "TxtInterpret");
+  txtAlbum_ = Named(new QLineEdit(this), "TxtAlbum");
+  txtKommentar_ = Named(new QLineEdit(this), "TxtKommentar");
+  txtJahr_ = Named(new QLineEdit(this), "TxtJahr");
+  comboGenreTyp_ = Chooser("ComboGenreTyp", this);
+  for (int i = 0; i < kNamedGenreCount; ++i) comboGenreTyp_->addItem(Q(GenreNames()[i]));
+  comboTitel_ = SourceChooser("ComboTitel", this);
+  comboInterpret_ = SourceChooser("ComboInterpret", this);
+  comboAlbum_ = SourceChooser("ComboAlbum", this);
+  comboKommentar_ = SourceChooser("ComboKommentar", this);
+  comboJahr_ = SourceChooser("ComboJahr", this);
+  comboGenre_ = SourceChooser("ComboGenre", this);
+  optAlleAus_ = Named(new QRadioButton(QStringLiteral("vorher"), this), "OptAlleAus");
+  optKeineAus_ = Named(new QRadioButton(QStringLiteral("nachher"), this), "OptKeineAus");
+  cmdEditTag_ = Named(new QPushButton(QStringLiteral("Tag übernehmen"), this), "CmdEditTag");
+  cmdTagExit_ = Named(new QPushButton(QStringLiteral("Ende"), this), "CmdTagExit");
+
+  auto* grid = new QGridLayout(this);
+  auto addRow = [&](int row, const char* name, const char* caption, QWidget* value,
+                    QWidget* source) {
+    grid->addWidget(Named(new QLabel(QString::fromUtf8(caption), this), name), row, 0);
+    grid->addWidget(value, row, 1);
+    if (source != nullptr) grid->addWidget(source, row, 2);
+  };
+  addRow(0, "LabSeparator", "Separator", txtSeparator_, nullptr);
+  auto* views = new QHBoxLayout;
+  views->addWidget(optAlleAus_);
+  views->addWidget(optKeineAus_);
+  grid->addLayout(views, 0, 2);
+  addRow(1, "LabTitel", "Titel", txtTitel_, comboTitel_);
+  addRow(2, "LabInterpret", "Interpret", txtInterpret_, comboInterpret_);
+  addRow(3, "LabAlbum", "Album", txtAlbum_, comboAlbum_);
+  addRow(4, "LabKommentar", "Kommentar", txtKommentar_, comboKommentar_);
+  addRow(5, "LabJahr", "Jahr", txtJahr_, comboJahr_);
+  addRow(6, "LabGenre", "Genre", comboGenreTyp_, comboGenre_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdEditTag_);
+  buttons->addWidget(cmdTagExit_);
+  grid->addLayout(buttons, 7, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+
+  connect(cmdEditTag_, &QPushButton::clicked, this, [this] { CmdEditTag_Click(); });
+  connect(cmdTagExit_, &QPushButton::clicked, this, [this] { CmdTagExit_Click(); });
+  connect(optAlleAus_, &QRadioButton::clicked, this, [this] { OptAlleAus_Click(); });
+  connect(optKeineAus_, &QRadioButton::clicked, this, [this] { OptKeineAus_Click(); });
+
+  WriteWidgets();
+  hide();
+}
+
+void TagPanel::CmdTagEdit_Click() {
+  show();
+  ReadWidgets();
+  editor_.CmdTagEdit_Click(host_.TagEntries());
+  WriteWidgets();
+  emit opened();
+}
+
+void TagPanel::CmdTagExit_Click() {
+  hide();
+  editor_.CmdTagExit_Click();
+  emit closed();
+}
+
+void TagPanel::OptAlleAus_Click() {
+  ReadWidgets();
+  editor_.OptAlleAus_Click(host_.TagEntries());
+  WriteWidgets();
+}
+
+void TagPanel::OptKeineAus_Click() {
+  ReadWidgets();
+  editor_.OptKeineAus_Click(host_.TagEntries());
+  WriteWidgets();
+}
+
+void TagPanel::CmdEditTag_Click() {
+  ReadWidgets();
+  editor_.CmdEditTag_Click(host_.TagEntries(), host_.LogOptionOn());
+  WriteWidgets();
+}
+
+void TagPanel::OnFoundListClick() {
+  if (!editor_.tagEditorOpen()) return;
+  ReadWidgets();
+  editor_.OnFoundListClick(host_.TagEntries());
+  WriteWidgets();
+}
+
+void TagPanel::ShowTagValues() {
+  WriteWidgets();
+  repaint();
+}
+
+void TagPanel::SetProgress(int value) { host_.SetTagProgress(value); }
+
+void TagPanel::RepeatSearch() { host_.RepeatTagSearch(); }
+
+void TagPanel::ReadWidgets() {
+  TagEditorFields& f = editor_.fields();
+  f.TxtSeparator = S(txtSeparator_->text());
+  f.TxtTitel = S(txtTitel_->text());
+  f.TxtInterpret = S(txtInterpret_->text());
+  f.TxtAlbum = S(txtAlbum_->text());
+  f.TxtKommentar = S(txtKommentar_->text());
+  f.TxtJahr = S(txtJahr_->text());
+  f.ComboGenreTyp = S(comboGenreTyp_->currentText());
+  f.ComboTitel = S(comboTitel_->currentText());
+  f.ComboInterpret = S(comboInterpret_->currentText());
+  f.ComboAlbum = S(comboAlbum_->currentText());
+  f.ComboKommentar = S(comboKommentar_->currentText());
+  f.ComboJahr = S(comboJahr_->currentText());
+  f.ComboGenre = S(comboGenre_->currentText());
+}
+
+void TagPanel::WriteWidgets() {
+  const TagEditorFields& f = editor_.fields();
+  txtSeparator_->setText(Q(f.TxtSeparator));
+  txtTitel_->setText(Q(f.TxtTitel));
+  txtInterpret_->setText(Q(f.TxtInterpret));
+  txtAlbum_->setText(Q(f.TxtAlbum));
+  txtKommentar_->setText(Q(f.TxtKommentar));
+  txtJahr_->setText(Q(f.TxtJahr));
+  comboGenreTyp_->setEditText(Q(f.ComboGenreTyp));
+  comboTitel_->setEditText(Q(f.ComboTitel));
+  comboInterpret_->setEditText(Q(f.ComboInterpret));
+  comboAlbum_->setEditText(Q(f.ComboAlbum));
+  comboKommentar_->setEditText(Q(f.ComboKommentar));
+  comboJahr_->setEditText(Q(f.ComboJahr));
+  comboGenre_->setEditText(Q(f.ComboGenre));
+  optAlleAus_->setChecked(editor_.view() == TagView::kBefore);
+  optKeineAus_->setChecked(editor_.view() == TagView::kAfter);
+}
+
+}  // namespace velmora

@@ -1,0 +1,87 @@
+// The tag editor panel `FrameMp3Tag` ("MP3 - Tag - Editor"): the six value
+// fields with their source choosers, the separator, the before and after
+// views and "Tag übernehmen". It only mirrors its widgets into the TagEditor
+// and back; the editor decides what is shown and written.
+#pragma once
+
+#include <QGroupBox>
+
+#include "tags/tag_editor.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace velmora {
+
+// What the panel needs from the main window.
+class TagPanelHost {
+ public:
+  virtual ~TagPanelHost() = default;
+  // The found list with its marks, in list order.
+  virtual TagList TagEntries() = 0;
+  // True while the menu option "Logfile" carries its check mark.
+  virtual bool LogOptionOn() const = 0;
+  // Sets the progress bar; its maximum is the found list's count.
+  virtual void SetTagProgress(int value) = 0;
+  // Refreshes the found list: the search button pressed twice.
+  virtual void RepeatTagSearch() = 0;
+};
+
+class TagPanel : public QGroupBox, private TagEditorHost {
+  Q_OBJECT
+
+ public:
+  TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent = nullptr);
+
+  // "Edit MP3-Tag": opens the panel on the first marked entry; emits opened.
+  void CmdTagEdit_Click();
+  // "Ende": closes the panel; emits closed.
+  void CmdTagExit_Click();
+  void OptAlleAus_Click();
+  void OptKeineAus_Click();
+  // "Tag übernehmen": the tag run over all marked entries.
+  void CmdEditTag_Click();
+  // A click into the found list: while open, shows the first marked entry.
+  void OnFoundListClick();
+
+  bool tagEditorOpen() const { return editor_.tagEditorOpen(); }
+  const TagEditor& editor() const { return editor_; }
+
+ signals:
+  void opened();
+  void closed();
+
+ private:
+  // TagEditorHost.
+  void ShowTagValues() override;
+  void SetProgress(int value) override;
+  void RepeatSearch() override;
+
+  void ReadWidgets();
+  void WriteWidgets();
+
+  TagPanelHost& host_;
+  TagEditor editor_;
+
+  QLineEdit* txtSeparator_;
+  QLineEdit* txtTitel_;
+  QLineEdit* txtInterpret_;
+  QLineEdit* txtAlbum_;
+  QLineEdit* txtKommentar_;
+  QLineEdit* txtJahr_;
+  QComboBox* comboGenreTyp_;
+  QComboBox* comboTitel_;
+  QComboBox* comboInterpret_;
+  QComboBox* comboAlbum_;
+  QComboBox* comboKommentar_;
+  QComboBox* comboJahr_;
+  QComboBox* comboGenre_;
+  QRadioButton* optAlleAus_;
+  QRadioButton* optKeineAus_;
+  QPushButton* cmdEditTag_;
+  QPushButton* cmdTagExit_;
+};
+
+}  // namespace velmora
