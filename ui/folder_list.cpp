@@ -71,7 +71,6 @@ void FolderList::Fill(const std::vector<std::string>& subFolders) {
     item->setText(0, QString::fromStdString(LastName(folder)));
     item->setIcon(0, open);
     item->setData(0, kPathRole, QString::fromStdString(folder));
-    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     parent = item;
   }
   currentItem_ = parent;
@@ -80,7 +79,6 @@ void FolderList::Fill(const std::vector<std::string>& subFolders) {
     item->setText(0, QString::fromStdString(name));
     item->setIcon(0, closed);
     item->setData(0, kPathRole, QString::fromStdString(FoundEntryPath(path_, name)));
-    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
   }
   expandAll();
   setCurrentItem(currentItem_);
@@ -106,6 +104,10 @@ void FolderList::Highlight(const std::string& folder) {
 
 int FolderList::SubFolderCount() const {
   return currentItem_ == nullptr ? 0 : currentItem_->childCount();
+}
+
+void FolderList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {
+  // Everything is always open: no expand marks, the indentation says it all.
 }
 
 void FolderList::OpenItem(QTreeWidgetItem* item) {

@@ -42,6 +42,7 @@ class FolderList : public QTreeWidget {
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
  private:
   void Fill(const std::vector<std::string>& subFolders);

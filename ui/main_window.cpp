@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -100,7 +101,12 @@ void Main::BuildLayout() {
   layout->addWidget(lowerStack_);
   layout->addWidget(progBar_);
   setCentralWidget(central);
-  resize(1000, 700);
+  // Room for everything at 1024 x 768 with the desktop's panels and frame.
+  QSize size(1000, 700);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+  }
+  resize(size);
 
   SearchPanel* search = searchPanel_;
   connect(search->cmdSearch(), &QPushButton::clicked, this, [this] { cmdSearch_Click(); });

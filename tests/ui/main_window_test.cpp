@@ -74,6 +74,20 @@ TEST_F(WindowTest, ControlsCarryTheirNamesAndCaptions) {
   EXPECT_EQ(items, (QStringList{"OptLogFile=Logfile", "OptExplorerLink=Explorer-Link"}));
 }
 
+TEST_F(WindowTest, FitsA1024By768Screen) {
+  Start();
+  const QSize least = window_->minimumSizeHint();
+  EXPECT_LE(least.width(), 1000);
+  EXPECT_LE(least.height(), 700);
+  window_->resize(1024, 768);
+  QApplication::processEvents();
+  // The lists take the room that grows.
+  const int listHeight = Find<QListView>("lstFoundFiles")->height();
+  window_->resize(1600, 1100);
+  QApplication::processEvents();
+  EXPECT_GT(Find<QListView>("lstFoundFiles")->height(), listHeight + 200);
+}
+
 TEST_F(WindowTest, RestoresTheStoredSearchAndDestination) {
   std::filesystem::create_directories(InTree("ziel"));
   {
@@ -168,6 +182,27 @@ TEST_F(WindowTest, SearchFillsTheListAndTheSecondPressResets) {
   EXPECT_TRUE(FoundPaths().empty());
   EXPECT_EQ(Text("lblCount"), "0");
   EXPECT_EQ(window_->ProgBar()->maximum(), 1);
+}
+
+TEST_F(WindowTest, FolderListShowsParentsCurrentAndSubFolders) {
+  std::filesystem::create_directories(InTree("b-unter"));
+  std::filesystem::create_directories(InTree("A-unter"));
+  std::filesystem::create_directories(InTree(".versteckt"));
+  Start();
+  OpenFolder(Tree());
+  FolderList* folders = window_->searchPanel()->dirList();
+  QApplication::processEvents();
+  std::vector<std::string> shown;
+  for (QTreeWidgetItemIterator it(folders); *it; ++it) {
+    EXPECT_TRUE(folders->visualItemRect(*it).isValid()) << (*it)->text(0).toStdString();
+    shown.push_back((*it)->text(0).toStdString());
+  }
+  ASSERT_GE(shown.size(), 4u);
+  EXPECT_EQ(shown.front(), "/");
+  EXPECT_EQ(std::vector<std::string>(shown.end() - 3, shown.end()),
+            (std::vector<std::string>{"tree", "A-unter", "b-unter"}));
+  EXPECT_EQ(folders->SubFolderCount(), 2);
+  EXPECT_EQ(folders->Highlighted(), Tree());
 }
 
 TEST_F(WindowTest, AHighlightedFolderIsOpenedBeforeAnySearch) {
