@@ -2,6 +2,7 @@
 // choosers, the search and its reset, marking, and the two ways to end.
 #include <QAction>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
@@ -221,6 +222,30 @@ TEST_F(WindowTest, AHighlightedFolderIsOpenedBeforeAnySearch) {
   EXPECT_TRUE(FoundPaths().empty());
 }
 
+TEST_F(WindowTest, LeavingTheFolderListOpensTheHighlightedFolder) {
+  std::filesystem::create_directories(InTree("unter"));
+  Start();
+  OpenFolder(Tree());
+  QApplication::setActiveWindow(window_.get());
+  FolderList* folders = window_->searchPanel()->dirList();
+  folders->setFocus();
+  folders->Highlight(InTree("unter"));
+  Find<QLineEdit>("txtSearchSpec")->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(folders->Path(), InTree("unter"));
+  EXPECT_EQ(window_->searchPanel()->filList()->Folder(), InTree("unter"));
+}
+
+TEST_F(WindowTest, EnterInThePatternFieldPressesSearch) {
+  WriteFile(InTree("a.txt"), "a");
+  Start();
+  OpenFolder(Tree());
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(Find<QLineEdit>("txtSearchSpec"), &enter);
+  EXPECT_EQ(Text("cmdSearch"), "&Reset");
+  EXPECT_EQ(FoundPaths(), std::vector<std::string>{InTree("a.txt")});
+}
+
 TEST_F(WindowTest, MarkingAllAndNone) {
   for (const char* name : {"1.txt", "2.txt", "3.txt"}) WriteFile(InTree(name), "x");
   Start();
@@ -270,6 +295,21 @@ TEST_F(WindowTest, AbbrechenStopsARunningSearchAndTheProgramGoesOn) {
   EXPECT_EQ(Text("cmdExit"), "E&nde");
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(Find<QPushButton>("CmdRename")->isEnabled());
+}
+
+TEST_F(WindowTest, ClosingTheWindowDuringASearchEndsIt) {
+  for (int i = 0; i < 40; ++i) {
+    const std::string folder = InTree("f" + std::to_string(i));
+    std::filesystem::create_directories(folder);
+    WriteFile(folder + "/x.txt", "x");
+  }
+  Start();
+  QTimer::singleShot(0, [&] { window_->close(); });
+  OpenFolder(Tree());
+  Click("OptSubdirs");
+  Click("cmdSearch");
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_LT(FoundPaths().size(), 40u);
 }
 
 TEST_F(WindowTest, EndeClosesTheProgram) {
