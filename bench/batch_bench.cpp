@@ -1,6 +1,6 @@
 // The run, its undo and a copy run over many files on the real disk, each
-// next to a plain loop of the same system calls. Only the run (or the loop)
-// is timed; making and removing the files is not. File counts come from
+// paired with a plain loop of the same system calls on a like set of files.
+// Only the run and the loop are timed; making and removing files is not. File counts come from
 // VELMORA_BENCH_FILES (rename and undo, default 32767) and
 // VELMORA_BENCH_COPY_FILES (copy, default 10000).
 #include <benchmark/benchmark.h>
@@ -33,13 +33,28 @@ int Count(const char* variable, int fallback) {
 int RenameCount() { return Count("VELMORA_BENCH_FILES", UndoStore::kMaxRecords); }
 int CopyCount() { return Count("VELMORA_BENCH_COPY_FILES", 10000); }
 
-// Times one call of work as the iteration's time.
+// Seconds one call of work takes.
 template <typename Work>
-void Timed(benchmark::State& bench, Work&& work) {
+double Seconds(Work&& work) {
   const auto start = std::chrono::steady_clock::now();
   work();
-  bench.SetIterationTime(
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Each iteration times the plain loop, then the run, on fresh files; the
+// iteration's time is the run's, and the counters give the loop's mean time
+// and run/loop over all iterations.
+template <typename Plain, typename Runner>
+void Pair(benchmark::State& bench, Plain&& plain, Runner&& run) {
+  double plainTotal = 0, runTotal = 0;
+  for (auto _ : bench) {
+    plainTotal += plain();
+    const double seconds = run();
+    runTotal += seconds;
+    bench.SetIterationTime(seconds);
+  }
+  bench.counters["loop_ms"] = 1000 * plainTotal / static_cast<double>(bench.iterations());
+  bench.counters["run/loop"] = runTotal / plainTotal;
 }
 
 // "&Alle" at the first question, "&Ja" to any overwrite; counts failures.
@@ -119,104 +134,97 @@ void StatAndRename(const std::vector<std::string>& from, const std::vector<std::
   }
 }
 
+std::vector<std::string> Paths(const std::vector<FoundEntry>& found) {
+  std::vector<std::string> paths;
+  for (const FoundEntry& entry : found) paths.push_back(entry.path);
+  return paths;
+}
+
+// Per file the run looks the file up and renames it without replacing.
+double RenameLoop() {
+  Folder folder(RenameCount(), 0);
+  const std::vector<std::string> from = Paths(folder.Found()), to = folder.Renamed(folder.src);
+  return Seconds([&] { StatAndRename(from, to); });
+}
+
 void RenameRun(benchmark::State& bench, bool logOn) {
-  for (auto _ : bench) {
+  Pair(bench, RenameLoop, [&] {
     Folder folder(RenameCount(), 0);
     const std::vector<FoundEntry> found = folder.Found();
     Answers quiet;
     FileLogWriter fileLog(LogPathIn(folder.root), quiet);
     Run run(RunFlags{true, false, false}, &fileLog);
-    Timed(bench, [&] { RunBatch(run.state, run.job, found, run.services, logOn); });
+    const double seconds =
+        Seconds([&] { RunBatch(run.state, run.job, found, run.services, logOn); });
     bench.counters["undo_MB"] = static_cast<double>(run.state.undo.MemoryUsage()) / (1 << 20);
     if (run.answers.errors + quiet.errors != 0) bench.SkipWithError("the run reported failures");
-  }
+    return seconds;
+  });
 }
 void BM_RenameRun(benchmark::State& bench) { RenameRun(bench, false); }
 void BM_RenameRunLogOn(benchmark::State& bench) { RenameRun(bench, true); }
 
-// Per file the run looks the file up and renames it without replacing.
-void BM_RenamePlainLoop(benchmark::State& bench) {
-  for (auto _ : bench) {
-    Folder folder(RenameCount(), 0);
-    std::vector<std::string> from;
-    for (const FoundEntry& entry : folder.Found()) from.push_back(entry.path);
-    const std::vector<std::string> to = folder.Renamed(folder.src);
-    Timed(bench, [&] { StatAndRename(from, to); });
-  }
-}
-
 void BM_UndoRun(benchmark::State& bench) {
-  for (auto _ : bench) {
+  auto loop = [] {
+    Folder folder(RenameCount(), 0);
+    std::vector<std::string> to = Paths(folder.Found()), from = folder.Renamed(folder.src);
+    StatAndRename(to, from);
+    ::sync();
+    std::reverse(from.begin(), from.end());  // newest first, as undo walks
+    std::reverse(to.begin(), to.end());
+    return Seconds([&] { StatAndRename(from, to); });
+  };
+  Pair(bench, loop, [&] {
     Folder folder(RenameCount(), 0);
     Run run(RunFlags{true, false, false});
     RunBatch(run.state, run.job, folder.Found(), run.services, false);
     ::sync();
-    Timed(bench, [&] { MnuUndo_Click(run.state, run.services); });
+    const double seconds = Seconds([&] { MnuUndo_Click(run.state, run.services); });
     if (run.answers.errors != 0 || run.state.undo.Count() != 0) bench.SkipWithError("undo failed");
-  }
-}
-
-void BM_UndoPlainLoop(benchmark::State& bench) {
-  for (auto _ : bench) {
-    Folder folder(RenameCount(), 0);
-    std::vector<std::string> to;
-    for (const FoundEntry& entry : folder.Found()) to.push_back(entry.path);
-    std::vector<std::string> from = folder.Renamed(folder.src);
-    StatAndRename(to, from);
-    ::sync();
-    // Newest first, as undo walks.
-    std::reverse(from.begin(), from.end());
-    std::reverse(to.begin(), to.end());
-    Timed(bench, [&] { StatAndRename(from, to); });
-  }
-}
-
-void BM_CopyRun(benchmark::State& bench) {
-  for (auto _ : bench) {
-    Folder folder(CopyCount(), 4096);
-    const std::vector<FoundEntry> found = folder.Found();
-    Run run(RunFlags{false, false, true});
-    run.state.context.destPath = folder.dest;
-    Timed(bench, [&] { RunBatch(run.state, run.job, found, run.services, false); });
-    if (run.answers.errors != 0) bench.SkipWithError("the run reported failures");
-  }
+    return seconds;
+  });
 }
 
 // Per file the copy run looks the file up, opens both ends (the target
 // exclusively), copies in the kernel, keeps mode and times, closes.
-void BM_CopyPlainLoop(benchmark::State& bench) {
-  for (auto _ : bench) {
-    Folder folder(CopyCount(), 4096);
-    std::vector<std::string> from;
-    for (const FoundEntry& entry : folder.Found()) from.push_back(entry.path);
-    const std::vector<std::string> to = folder.Renamed(folder.dest);
-    Timed(bench, [&] {
-      for (std::size_t i = 0; i < from.size(); ++i) {
-        struct stat st {};
-        ::stat(from[i].c_str(), &st);
-        const int in = ::open(from[i].c_str(), O_RDONLY | O_CLOEXEC);
-        ::fstat(in, &st);
-        const int out = ::open(to[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        ::copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(st.st_size), 0);
-        ::fchmod(out, st.st_mode & 07777);
-        const timespec times[2] = {st.st_atim, st.st_mtim};
-        ::futimens(out, times);
-        ::close(out);
-        ::close(in);
-      }
-    });
-  }
+double CopyLoop() {
+  Folder folder(CopyCount(), 4096);
+  const std::vector<std::string> from = Paths(folder.Found()), to = folder.Renamed(folder.dest);
+  return Seconds([&] {
+    for (std::size_t i = 0; i < from.size(); ++i) {
+      struct stat st {};
+      ::stat(from[i].c_str(), &st);
+      const int in = ::open(from[i].c_str(), O_RDONLY | O_CLOEXEC);
+      ::fstat(in, &st);
+      const int out = ::open(to[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      ::copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(st.st_size), 0);
+      ::fchmod(out, st.st_mode & 07777);
+      const timespec times[2] = {st.st_atim, st.st_mtim};
+      ::futimens(out, times);
+      ::close(out);
+      ::close(in);
+    }
+  });
 }
 
-// Each run right after its plain loop, so both see the same machine.
+void BM_CopyRun(benchmark::State& bench) {
+  Pair(bench, CopyLoop, [&] {
+    Folder folder(CopyCount(), 4096);
+    const std::vector<FoundEntry> found = folder.Found();
+    Run run(RunFlags{false, false, true});
+    run.state.context.destPath = folder.dest;
+    const double seconds =
+        Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
+    if (run.answers.errors != 0) bench.SkipWithError("the run reported failures");
+    return seconds;
+  });
+}
+
 #define VELMORA_BENCH(fn) \
   BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime()
-VELMORA_BENCH(BM_RenamePlainLoop);
 VELMORA_BENCH(BM_RenameRun);
 VELMORA_BENCH(BM_RenameRunLogOn);
-VELMORA_BENCH(BM_UndoPlainLoop);
 VELMORA_BENCH(BM_UndoRun);
-VELMORA_BENCH(BM_CopyPlainLoop);
 VELMORA_BENCH(BM_CopyRun);
 
 }  // namespace

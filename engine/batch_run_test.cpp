@@ -78,21 +78,6 @@ TEST(RunBatch, EmptyResultIsRecordedAndLoggedButNotAsked) {
   EXPECT_EQ(run.state.undo.Count(), 1);
 }
 
-TEST(RunBatch, RefusedInputOrOutOfRangeCodeDoesNothing) {
-  FakeRun run;
-  run.Add({"a.txt"});
-  run.job.slotCode[1] = 42;
-  run({});
-  EXPECT_EQ(run.job.slotCode[1], 0);
-  run.Slot(0, 12, "1", "");  // refused by the input check
-  run({}, true);
-  EXPECT_EQ(run.disk.Files(), Files{kDir + "a.txt"});
-  EXPECT_EQ(run.state.undo.Count(), 0);
-  EXPECT_TRUE(run.run.recorders.logLines.empty());
-  EXPECT_EQ(run.run.recorders.messages.size(), 1u);
-  EXPECT_EQ(run.run.recorders.searches, 2);
-}
-
 TEST(RunBatch, FullUndoStoreEndsTheRunBeforeAnUnrecordedStep) {
   FakeRun run;
   for (int i = 1; i < UndoStore::kMaxRecords; ++i) run.state.undo.Append("x", "y", '1');

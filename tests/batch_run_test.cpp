@@ -143,14 +143,6 @@ TEST(RealRun, Dialog2AnswersAndUndoCancelledPartWay) {
   EXPECT_EQ(r.state.undo.Count(), 3);
 }
 
-TEST(RealRun, MissingSourcePassesSilently) {
-  RealRun r;
-  r.Slot(0, 16, "", "");
-  r.Run(RunKind::kRename, {{r.dir / "gone.txt", true}}, {kAnswerYes});
-  EXPECT_TRUE(r.screen.messages.empty());
-  EXPECT_FALSE(testing::FileExists(r.logDir / "LogFile.Log"));
-}
-
 // The platform reports a step onto its own path as "exists": without the
 // mend, "&Ja" in Dialog2 would delete the only file.
 TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
