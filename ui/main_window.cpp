@@ -24,6 +24,7 @@
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
 #include "ui/found_panel.h"
+#include "ui/input_guard.h"
 #include "ui/search_panel.h"
 #include "ui/slot_panel.h"
 
@@ -65,6 +66,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   BuildLayout();
   BuildMenu();
   progress_ = std::make_unique<QtProgressBar>(progBar_);
+  inputGuard_ = new InputGuard(this, searchPanel_->cmdExit());
   SearchRepeater* repeater = this;
   services_ = std::make_unique<RunServices>(RunServices{fileSystem_, *dialogs_, messages_,
                                                         *errorLog_, *log_, progress_.get(), repeater});
@@ -235,18 +237,9 @@ void Main::CountChanged() {
 }
 
 void Main::SetSearching(bool searching) {
-  if (searching == searching_) return;
-  searching_ = searching;
-  // While the search runs only "Abbrechen" (and looking at the lists) is live.
-  SearchPanel* search = searchPanel_;
-  for (QWidget* widget :
-       {static_cast<QWidget*>(search->cmdSearch()), static_cast<QWidget*>(search->drvList()),
-        static_cast<QWidget*>(search->dirList()), static_cast<QWidget*>(search->txtSearchSpec()),
-        static_cast<QWidget*>(search->OptSubdirs()), static_cast<QWidget*>(lowerStack_),
-        static_cast<QWidget*>(foundPanel_->CmdSelectAll()),
-        static_cast<QWidget*>(foundPanel_->CmdSelectNone()), static_cast<QWidget*>(menuBar())}) {
-    widget->setEnabled(!searching);
-  }
+  if (searching == inputGuard_->active()) return;
+  // While the search runs only "Abbrechen" (and closing the window) is live.
+  inputGuard_->SetActive(searching);
   if (searching) {
     sinceListShown_.restart();
     shownRows_ = command_->Found().Count();

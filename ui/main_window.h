@@ -26,6 +26,7 @@ namespace velmora {
 class ErrorLog;
 class FileLogWriter;
 class FoundPanel;
+class InputGuard;
 class SearchPanel;
 class SettingsStore;
 class SlotPanel;
@@ -108,7 +109,6 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   std::string appPath_;
   std::string logPath_;
   std::string destDrive_;
-  bool searching_ = false;
   bool ending_ = false;
   bool countDirty_ = false;
   int shownRows_ = 0;
@@ -132,6 +132,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   SlotPanel* slotPanel_ = nullptr;
   QStackedWidget* lowerStack_ = nullptr;
   QProgressBar* progBar_ = nullptr;
+  InputGuard* inputGuard_ = nullptr;
   QAction* mnuUndo_ = nullptr;
   QAction* optLogFile_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
@@ -276,25 +277,48 @@ TEST_F(WindowTest, TheListScrollsToItsWidestEntry) {
   EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), needed);
 }
 
-TEST_F(WindowTest, AbbrechenStopsARunningSearchAndTheProgramGoesOn) {
+// A real mouse click on a button, as the window system delivers it.
+void ClickWithMouse(QAbstractButton* button) {
+  const QPointF at(button->width() / 2.0, button->height() / 2.0);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(button, &event);
+  }
+}
+
+TEST_F(WindowTest, DuringASearchOnlyAbbrechenTakesInput) {
   for (int i = 0; i < 40; ++i) {
     const std::string folder = InTree("f" + std::to_string(i));
     std::filesystem::create_directories(folder);
     WriteFile(folder + "/x.txt", "x");
   }
   Start();
-  // Pressed while the search lets pending events run at its first folder.
-  bool pressed = false;
+  ChooseOperation(0, 1, "x", "y");
+  // Pressed while the search lets pending events run at its first folder:
+  // "Umbenennen", "Alle auswählen" and typing do nothing, "Abbrechen" stops it.
+  QString caption;
   QTimer::singleShot(0, [&] {
-    pressed = Text("cmdExit") == "Abbrechen";
-    Click("cmdExit");
+    caption = Text("cmdExit");
+    ClickWithMouse(Find<QPushButton>("CmdRename"));
+    ClickWithMouse(Find<QPushButton>("CmdSelectAll"));
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
+    QApplication::sendEvent(Find<QLineEdit>("txtSearchSpec"), &typed);
+    ClickWithMouse(Find<QPushButton>("cmdExit"));
   });
+  ModalAnswerer none;  // a run would ask; nothing may
   Search(Tree(), "*.txt", true);
-  EXPECT_TRUE(pressed);
+  EXPECT_EQ(caption, "Abbrechen");
+  EXPECT_TRUE(none.log().empty());
+  EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
   EXPECT_LT(FoundPaths().size(), 40u);
+  EXPECT_EQ(window_->search().Found().FirstMarked(), -1);
   EXPECT_EQ(Text("cmdExit"), "E&nde");
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_TRUE(Find<QPushButton>("CmdRename")->isEnabled());
+
+  // Afterwards the window takes input again.
+  ClickWithMouse(Find<QPushButton>("cmdSearch"));
+  EXPECT_EQ(Text("cmdSearch"), "&Suche");
 }
 
 TEST_F(WindowTest, ClosingTheWindowDuringASearchEndsIt) {
