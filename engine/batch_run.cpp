@@ -5,6 +5,7 @@
 
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
+#include "engine/step_walk.h"
 
 namespace velmora {
 namespace {
@@ -29,70 +30,38 @@ void WriteStepLog(const RunState& state, const RenameJob& job, int slot, LogWrit
   log.WriteLog("nameDest= " + state.nameDest, 0);
 }
 
-// Any answer but a button of `Dialog` (a closed window) counts as
-// "&Abbrechen", so a stale answer never confirms a step.
-int NormalizeDialog(int answer) {
-  return answer >= kAnswerYes && answer <= kAnswerCancel ? answer : kAnswerCancel;
-}
+// What a run does around each step: progress, the undo record, the log
+// lines, the question and the commit. A full undo store ends the run with an
+// error before the step that could not be recorded.
+class RunActions : public StepActions {
+ public:
+  RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn)
+      : state_(state),
+        job_(job),
+        services_(services),
+        logOn_(logOn),
+        kind_(ModeDigit(state.context.flags)) {}
 
-// Walks the list until its end or "&Abbrechen". A full undo store ends the
-// run with an error before the step that could not be recorded.
-Error Walk(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
-           RunServices& services, bool logOn) {
-  state.context.numberCounter = 0;
-  state.dialogAll = false;
-  const char kind = ModeDigit(state.context.flags);
-
-  const std::size_t n = found.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    if (services.progress != nullptr) services.progress->SetValue(static_cast<int>(k + 1));
-    if (!found[k].marked) continue;
-    state.nameSrc = found[k].path;
-
-    for (int i = 0; i < kSlotCount; ++i) {
-      int& code = job.slotCode[static_cast<std::size_t>(i)];
-      if (code >= 1 && code < kOperationCount) {
-        state.nameDest = ApplyOperation(job, i, state.nameSrc, state.context);
-      } else {
-        code = 0;
-      }
-      if (code == 0) continue;
-
-      if (!state.undo.Append(state.nameSrc, state.nameDest, kind)) {
-        return OverflowError();
-      }
-      if (logOn) WriteStepLog(state, job, i, services.log);
-
-      if (state.dialogAll) {
-        state.dialogRet = kAnswerYes;
-      } else if (!state.nameDest.empty()) {
-        state.dialogRet = NormalizeDialog(
-            services.dialogs.AskDialog(state.nameSrc, state.nameDest, state.context.flags));
-      } else {
-        state.dialogRet = kAnswerNo;
-      }
-
-      switch (state.dialogRet) {
-        case kAnswerYes:
-        case kAnswerAll:
-          if (!state.nameDest.empty()) {
-            CommitFile(state, state.nameSrc, state.nameDest, services);
-            state.nameSrc = state.nameDest;
-          }
-          if (state.dialogRet == kAnswerAll) state.dialogAll = true;
-          break;
-        case kAnswerNo:
-          if (IsNumberingCode(code)) --state.context.numberCounter;
-          break;
-        case kAnswerCancel:
-          return {};
-        default:
-          break;
-      }
-    }
+  void Reached(std::size_t k) override {
+    if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
   }
-  return {};
-}
+  Error Computed(int slot) override {
+    if (!state_.undo.Append(state_.nameSrc, state_.nameDest, kind_)) return OverflowError();
+    if (logOn_) WriteStepLog(state_, job_, slot, services_.log);
+    return {};
+  }
+  int Ask() override {
+    return services_.dialogs.AskDialog(state_.nameSrc, state_.nameDest, state_.context.flags);
+  }
+  void Commit() override { CommitFile(state_, state_.nameSrc, state_.nameDest, services_); }
+
+ private:
+  RunState& state_;
+  const RenameJob& job_;
+  RunServices& services_;
+  const bool logOn_;
+  const char kind_;
+};
 
 }  // namespace
 
@@ -105,7 +74,8 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
   // Nothing may escape to the window: an unexpected failure ends the run
   // with a report, as every other caught failure does.
   try {
-    const Error error = Walk(state, job, found, services, logOn);
+    RunActions actions(state, job, services, logOn);
+    const Error error = WalkSteps(state, job, found, actions);
     if (error) {
       services.reporter.ReportError(kRunLocation, error.number, "Allgemeiner Fehler", "",
                                     error.description);

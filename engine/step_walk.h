@@ -1,0 +1,42 @@
+// The walk over the found list that a run and its plan share: list order,
+// the slots chained through nameSrc, the numbering counter with its give-back
+// for declined steps, and what each answer of `Dialog` does. The caller
+// supplies what happens around each step (record, ask, commit), so a run
+// and its plan cannot come to different names.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/batch_run.h"
+
+namespace velmora {
+
+class StepActions {
+ public:
+  virtual ~StepActions() = default;
+
+  // Entry k of the list is reached, marked or not.
+  virtual void Reached(std::size_t k) = 0;
+
+  // The active slot has computed state.nameDest from state.nameSrc, before
+  // the question. An error returned here ends the walk with it.
+  virtual Error Computed(int slot) = 0;
+
+  // The answer of `Dialog` for a step with a result; asked only until
+  // "&Alle" was given. Anything but a button counts as "&Abbrechen".
+  virtual int Ask() = 0;
+
+  // A confirmed step with a result: the file at state.nameSrc is to get the
+  // path state.nameDest.
+  virtual void Commit() = 0;
+};
+
+// Walks the marked entries in list order, applying the active slots one
+// after the other, until the end or "&Abbrechen". Starts numbering afresh
+// and clears dialogAll. Out-of-range slot codes are set to 0. Returns the
+// error that ended the walk, if any.
+Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+                StepActions& actions);
+
+}  // namespace velmora
