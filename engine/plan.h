@@ -1,0 +1,104 @@
+// The plan of a run: what "Umbenennen", "Kopieren" or "Verschieben" would do
+// to the marked entries if every question were answered "&Ja", worked out
+// without touching a file. The plan walks the list with the run's own step
+// walk (operations, chained slots, numbering with its give-back) over a model
+// of the disk built from one listing per folder, and marks every entry where
+// a file would be overwritten or the run would fail.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "engine/batch_run.h"
+
+namespace velmora {
+
+// The state of one planned entry, in rising order of weight: an entry that
+// meets several keeps the weightiest.
+enum class PlanState {
+  kUnchanged,  // no step changes its name
+  kChanged,    // it gets a new name and nothing is in the way
+  kExists,     // a target is taken by another file: the run asks `Dialog2`
+  kCaseOnly,   // a target differs only in letter case from an existing name
+               // on a file system that ignores case
+  kFailed,     // a step fails (failure holds the report the run would make)
+  kDuplicate,  // two marked entries end at the same name: the later wins
+  kChain,      // a target is the current name of another marked entry
+};
+
+// True for every state but kUnchanged and kChanged.
+bool IsConflict(PlanState state);
+
+// A failure as the run would hand it to the error reporter.
+struct PlannedFailure {
+  std::size_t entry = 0;  // index in the found list
+  int location = 0;
+  int number = 0;
+  std::string context;
+  std::string file;
+  std::string description;
+};
+
+// One file operation the run would try, in run order.
+struct PlanStep {
+  std::size_t entry = 0;  // index in the found list
+  int slot = 0;
+  std::string source;
+  std::string destination;
+  PlanState state = PlanState::kChanged;  // kUnchanged when source is destination
+};
+
+// One marked entry.
+struct PlanRow {
+  std::size_t entry = 0;  // index in the found list
+  std::string finalPath;  // the path after its last step; its own path when none
+  PlanState state = PlanState::kUnchanged;
+  std::string conflictPath;  // the path in conflict, "" for none
+  std::string otherPath;     // the other marked entry concerned (its listed path), or ""
+  PlannedFailure failure;    // meaningful for kFailed
+};
+
+struct RunPlan {
+  std::string refusal;                  // the slot check's message when it refuses
+  std::vector<PlanRow> rows;            // one per marked entry, in list order
+  std::vector<PlanStep> steps;          // every commit the run would try
+  std::vector<PlannedFailure> failures;  // every failure the run would report
+  int changes = 0;                      // rows whose path changes
+  int conflicts = 0;                    // rows in a conflict state
+
+  // The row of found-list entry `entry`, or null when it is not marked.
+  const PlanRow* RowFor(std::size_t entry) const;
+};
+
+// What the plan may ask of the disk: which names a folder holds and whether
+// its file system ignores letter case. Nothing is changed through it.
+enum class PathKind { kNone, kFile, kOther };
+
+struct FolderItem {
+  std::string name;
+  bool file = false;  // a file as FileSystem::GetFile sees it
+};
+
+class PlanDisk {
+ public:
+  virtual ~PlanDisk() = default;
+
+  // Every name in folder (ending in the separator). Returns false when the
+  // folder cannot be listed.
+  virtual bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) = 0;
+
+  // What lies at path; asked only inside folders that cannot be listed.
+  virtual PathKind Probe(const std::string& path) = 0;
+
+  // True when the file system holding folder ignores letter case.
+  virtual bool IgnoresCase(const std::string& folder) = 0;
+};
+
+// The plan of a `kind` run of job over the marked entries of found, copies
+// and moves going into destPath (ending in the separator). Reports nothing:
+// refusals and failures are returned in the plan.
+RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+                const std::string& destPath, PlanDisk& disk);
+
+}  // namespace velmora

@@ -1,0 +1,188 @@
+#include "engine/plan.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/path.h"
+
+namespace velmora {
+namespace {
+
+const std::string kSep(kPathSeparatorText);
+const std::string kDir = kSep + "T" + kSep;
+const std::string kDest = kSep + "D" + kSep;
+
+// Folders of names; a folder may ignore case. Counts the listings.
+class FakePlanDisk : public PlanDisk {
+ public:
+  void Add(const std::string& folder, std::vector<std::string> names, bool ignoreCase = false) {
+    for (std::string& name : names) folders[folder].push_back({std::move(name), true});
+    if (ignoreCase) caseless[folder] = true;
+  }
+  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
+    ++listings[folder];
+    const auto it = folders.find(folder);
+    if (it == folders.end()) return false;
+    items = it->second;
+    return true;
+  }
+  PathKind Probe(const std::string&) override { return PathKind::kNone; }
+  bool IgnoresCase(const std::string& folder) override { return caseless[folder]; }
+
+  std::map<std::string, std::vector<FolderItem>> folders;
+  std::map<std::string, bool> caseless;
+  std::map<std::string, int> listings;
+};
+
+struct Case {
+  FakePlanDisk disk;
+  RenameJob job;
+  std::vector<FoundEntry> found;
+
+  // Files in kDir; names starting with '-' are there but not marked.
+  Case(std::vector<std::string> names, bool ignoreCase = false) {
+    std::vector<std::string> plain;
+    for (std::string& name : names) {
+      const bool marked = name[0] != '-';
+      if (!marked) name.erase(0, 1);
+      found.push_back({kDir + name, marked});
+      plain.push_back(name);
+    }
+    disk.Add(kDir, plain, ignoreCase);
+  }
+  Case& Slot(int i, int code, std::string first, std::string second = "") {
+    job.slotCode[i] = code;
+    job.txtSource[i] = std::move(first);
+    job.txtDestination[i] = std::move(second);
+    return *this;
+  }
+  RunPlan Plan(RunKind kind = RunKind::kRename) {
+    return PlanRun(kind, job, found, kind == RunKind::kRename ? "" : kDest, disk);
+  }
+};
+
+// Final name and state per marked entry.
+std::vector<std::pair<std::string, PlanState>> Rows(const RunPlan& plan) {
+  std::vector<std::pair<std::string, PlanState>> rows;
+  for (const PlanRow& row : plan.rows) rows.emplace_back(FileNameOf(row.finalPath), row.state);
+  return rows;
+}
+
+using S = PlanState;
+using R = std::vector<std::pair<std::string, PlanState>>;
+
+TEST(PlanRun, EachStateOfAnEntry) {
+  struct Row {
+    const char* what;
+    Case input;
+    R expected;
+  };
+  Row rows[] = {
+      {"no step applies, one changes",
+       Case({"a.txt", "b.txt"}).Slot(0, 1, "a", "c"),
+       {{"c.txt", S::kChanged}, {"b.txt", S::kUnchanged}}},
+      {"target taken by an unmarked file",
+       Case({"a.txt", "-c.txt"}).Slot(0, 1, "a", "c"),
+       {{"c.txt", S::kExists}}},
+      {"two entries end at one name",
+       Case({"x-1.txt", "x-2.txt"}).Slot(0, 7, "1", "3"),
+       {{"x-.txt", S::kDuplicate}, {"x-.txt", S::kDuplicate}}},
+      {"shift onto a later marked entry",
+       Case({"f1.txt", "f2.txt"}).Slot(0, 1, "1", "2"),
+       {{"f2.txt", S::kChain}, {"f2.txt", S::kChain}}},
+      {"swap mirrored around ' - '",
+       Case({"A - B.mp3", "B - A.mp3"}).Slot(0, 14, " - "),
+       {{"B - A.mp3", S::kChain}, {"A - B.mp3", S::kChain}}},
+      {"a chain in harmless order: the name is free again",
+       Case({"a1.txt", "a11.txt"}).Slot(0, 7, "1", "2"),
+       {{"a.txt", S::kChanged}, {"a1.txt", S::kChanged}}},
+      {"mirror without the separator fails",
+       Case({"noext"}).Slot(0, 14, "-"),
+       {{"noext", S::kFailed}}},
+      {"the new folder does not exist",
+       Case({"a.txt"}).Slot(0, 4, "sub" + kSep, "1"),
+       {{"a.txt", S::kFailed}}},  // in sub/
+  };
+  for (Row& row : rows) {
+    const RunPlan plan = row.input.Plan();
+    EXPECT_EQ(Rows(plan), row.expected) << row.what;
+  }
+}
+
+TEST(PlanRun, ConflictsNameTheOtherEntryAndCount) {
+  Case swap({"A - B.mp3", "B - A.mp3", "-C - D.mp3"});
+  const RunPlan plan = swap.Slot(0, 14, " - ").Plan();
+  ASSERT_EQ(plan.rows.size(), 2u);
+  EXPECT_EQ(plan.rows[0].otherPath, kDir + "B - A.mp3");
+  EXPECT_EQ(plan.rows[1].otherPath, kDir + "A - B.mp3");
+  EXPECT_EQ(plan.rows[0].conflictPath, kDir + "B - A.mp3");
+  EXPECT_EQ(plan.changes, 2);
+  EXPECT_EQ(plan.conflicts, 2);
+  EXPECT_EQ(plan.RowFor(2), nullptr);
+  EXPECT_EQ(plan.RowFor(1), &plan.rows[1]);
+}
+
+TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
+  const RunPlan mirror = Case({"noext"}).Slot(0, 14, "-").Plan();
+  ASSERT_EQ(mirror.failures.size(), 1u);
+  EXPECT_EQ(mirror.rows[0].failure.location, 16);
+  EXPECT_EQ(mirror.rows[0].failure.number, 5);
+  EXPECT_EQ(mirror.rows[0].failure.context, "Fehler beim Umbenennen");
+  EXPECT_EQ(mirror.rows[0].failure.file, kDir + "noext");
+
+  const RunPlan folder = Case({"a.txt"}).Slot(0, 4, "sub" + kSep, "1").Plan();
+  ASSERT_EQ(folder.failures.size(), 1u);
+  EXPECT_EQ(folder.failures[0].location, 20);
+  EXPECT_EQ(folder.failures[0].number, 76);
+  EXPECT_NE(folder.failures[0].context.find("nicht zu"), std::string::npos);
+}
+
+TEST(PlanRun, CaseOnlyOnFileSystemsThatIgnoreCase) {
+  // 'a' -> 'B' meets the unmarked "b.txt"; "c.txt" only changes its own case.
+  Case caseless({"a.txt", "-b.txt", "c.txt"}, /*ignoreCase=*/true);
+  caseless.Slot(0, 1, "a", "B").Slot(1, 16, "");
+  EXPECT_EQ(Rows(caseless.Plan()), (R{{"B.TXT", S::kCaseOnly}, {"C.TXT", S::kChanged}}));
+
+  Case sensitive({"a.txt", "-b.txt", "c.txt"});
+  sensitive.Slot(0, 1, "a", "B").Slot(1, 16, "");
+  EXPECT_EQ(Rows(sensitive.Plan()), (R{{"B.TXT", S::kChanged}, {"C.TXT", S::kChanged}}));
+}
+
+TEST(PlanRun, NumberingGivesBackAndSlotsChain) {
+  // "b.txt" has no "q": its number goes to the next file.
+  Case numbers({"aq.txt", "b.txt", "cq.txt"});
+  numbers.Slot(0, 10, "7", "q").Slot(1, 1, "q", "_");
+  const RunPlan plan = numbers.Plan();
+  EXPECT_EQ(Rows(plan), (R{{"a_7.txt", S::kChanged}, {"b.txt", S::kUnchanged}, {"c_8.txt", S::kChanged}}));
+  ASSERT_EQ(plan.steps.size(), 4u);
+  EXPECT_EQ(plan.steps[1].source, kDir + "aq7.txt");
+  EXPECT_EQ(plan.steps[1].slot, 1);
+}
+
+TEST(PlanRun, CopyLeavesEveryIntermediateInTheDestination) {
+  Case copy({"a.txt"});
+  copy.disk.Add(kDest, {"old.txt"});
+  const RunPlan plan = copy.Slot(0, 1, "a", "b").Slot(2, 1, "b", "old").Plan(RunKind::kCopy);
+  ASSERT_EQ(plan.steps.size(), 2u);
+  EXPECT_EQ(plan.steps[0].source, kDir + "a.txt");
+  EXPECT_EQ(plan.steps[0].destination, kDest + "b.txt");
+  EXPECT_EQ(plan.steps[1].source, kDest + "b.txt");
+  EXPECT_EQ(plan.steps[1].state, S::kExists);
+  EXPECT_EQ(plan.rows[0].finalPath, kDest + "old.txt");
+}
+
+TEST(PlanRun, ListsEachFolderOnceAndAnswersARefusal) {
+  Case many({"a1.txt", "a2.txt", "a3.txt"});
+  many.disk.Add(kDest, {});
+  many.Slot(0, 1, "a", "b").Slot(1, 1, "b", "c").Plan(RunKind::kMove);
+  EXPECT_EQ(many.disk.listings, (std::map<std::string, int>{{kDir, 1}, {kDest, 1}}));
+
+  const RunPlan refused = Case({"a.txt"}).Slot(0, 10, "", "a").Plan();
+  EXPECT_EQ(refused.refusal.substr(0, 29), "Falsche oder fehlende Eingabe");
+  EXPECT_EQ(Rows(refused), (R{{"a.txt", S::kUnchanged}}));
+  EXPECT_TRUE(refused.steps.empty());
+}
+
+}  // namespace
+}  // namespace velmora
