@@ -78,12 +78,14 @@ class PlanActions : public StepActions {
   }
 
   // Raises row's state to `state` unless it already holds a weightier one.
-  void Mark(int row, PlanState state, const std::string& path, const std::string& other) {
+  void Mark(int row, PlanState state, const std::string& path, const std::string& other,
+            bool overwritten = false) {
     PlanRow& target = plan_.rows[static_cast<std::size_t>(row)];
     if (state <= target.state) return;
     target.state = state;
     target.conflictPath = path;
     target.otherPath = other;
+    target.overwritten = overwritten;
   }
 
   void Fail(PlannedFailure failure) {
@@ -111,7 +113,7 @@ class PlanActions : public StepActions {
     }
     const int owner = from.occupant->owner;
     // Another step put a different file under this entry's name before.
-    if (owner != row_) Mark(row_, PlanState::kChain, src, "");
+    if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
 
     const std::string_view name = FileNameOf(dest);
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
@@ -156,7 +158,7 @@ class PlanActions : public StepActions {
       state = PlanState::kDuplicate;
     }
     Mark(row_, state, dest, ours ? std::string() : ListedPath(other));
-    if (!ours) Mark(other, state, dest, ListedPath(row_));
+    if (!ours) Mark(other, state, dest, ListedPath(row_), /*overwritten=*/true);
     return state;
   }
 
@@ -192,7 +194,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
                 const std::string& destPath, PlanDisk& disk) {
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, {}});
+    if (found[k].marked) plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
   }
   RenameJob planJob = job;
   MessageCatcher messages;

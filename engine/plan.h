@@ -56,6 +56,7 @@ struct PlanRow {
   PlanState state = PlanState::kUnchanged;
   std::string conflictPath;  // the path in conflict, "" for none
   std::string otherPath;     // the other marked entry concerned (its listed path), or ""
+  bool overwritten = false;  // the conflict is that another entry's step replaces this file
   PlannedFailure failure;    // meaningful for kFailed
 };
 

@@ -1,0 +1,83 @@
+#include "services/plan_disk.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "services/plan_text.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+TEST(LocalPlanDisk, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
+  TempFolder dir;
+  WriteFile(dir / "a.txt", "a");
+  std::filesystem::create_directory(dir / "sub");
+  ::symlink((dir / "a.txt").c_str(), (dir / "link").c_str());
+  ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
+
+  LocalPlanDisk disk;
+  std::vector<FolderItem> items;
+  ASSERT_TRUE(disk.ListFolder(dir.path(), items));
+  std::sort(items.begin(), items.end(),
+            [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+  std::vector<std::pair<std::string, bool>> seen;
+  for (const FolderItem& item : items) seen.emplace_back(item.name, item.file);
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{
+                      {"a.txt", true}, {"broken", false}, {"link", true}, {"sub", false}}));
+  EXPECT_FALSE(disk.ListFolder(dir / "none/", items));
+
+  EXPECT_EQ(disk.Probe(dir / "a.txt"), PathKind::kFile);
+  EXPECT_EQ(disk.Probe(dir / "sub/"), PathKind::kOther);
+  EXPECT_EQ(disk.Probe(dir / "broken"), PathKind::kOther);
+  EXPECT_EQ(disk.Probe(dir / "none"), PathKind::kNone);
+}
+
+TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir / "usb");
+  std::filesystem::create_directory(dir / "usb/inner");
+  std::filesystem::create_directory(dir / "usbx");
+  const std::string root = std::filesystem::canonical(dir.path()).string();
+  const std::string table = dir / "mounts";
+  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/usb vfat rw 0 0\n" +
+                       "/dev/sdb2 " + root + "/usb/inner ext4 rw 0 0\n");
+  LocalPlanDisk disk(table);
+  EXPECT_TRUE(disk.IgnoresCase(dir / "usb/"));
+  EXPECT_FALSE(disk.IgnoresCase(dir / "usb/inner/"));
+  EXPECT_FALSE(disk.IgnoresCase(dir / "usbx/"));
+  EXPECT_FALSE(disk.IgnoresCase(dir.path()));
+  for (const char* type : {"vfat", "exfat", "ntfs", "ntfs3", "fuseblk", "cifs", "smb3"}) {
+    EXPECT_TRUE(IsCaselessFileSystemType(type)) << type;
+  }
+  EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
+}
+
+TEST(PlanText, SummaryWordsAndFailureReport) {
+  RunPlan plan;
+  plan.changes = 3;
+  plan.conflicts = 1;
+  EXPECT_EQ(PlanSummaryText(plan), "3 Änderungen, 1 Konflikte");
+  plan.refusal = "Falsche oder fehlende Eingabe\r\n(Null ist als Startnummer nicht erlaubt)";
+  EXPECT_EQ(PlanSummaryText(plan), "Falsche oder fehlende Eingabe");
+  EXPECT_STREQ(PlanStateWord(PlanState::kChain), "Kette");
+  EXPECT_STREQ(PlanStateWord(PlanState::kCaseOnly), "Groß/Klein");
+
+  PlanRow row;
+  row.finalPath = "/T/x";
+  row.state = PlanState::kFailed;
+  row.failure = {0, 20, 76, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen", "", "Not a directory"};
+  const std::string text = PlanRowText(row);
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_NE(text.find("Fehler:  76"), std::string::npos) << text;
+  EXPECT_NE(text.find("( Not a directory )"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
