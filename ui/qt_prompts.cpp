@@ -22,12 +22,22 @@ int QtRunDialogs::AskDialog2(const std::string& nameDest) {
   return answer;
 }
 
+QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) {
+  sinceShown_.start();
+}
+
 void QtProgressBar::SetMaximum(int maximum) {
   bar_->setMaximum(maximum);
 }
 
 void QtProgressBar::SetValue(int value) {
-  bar_->setValue(value);
+  // A step repaints the bar at once; tens of thousands of them would cost
+  // more than the run, and the eye sees no more than a few dozen a second.
+  if (value <= bar_->minimum() || value >= bar_->maximum() ||
+      sinceShown_.elapsed() >= kStepIntervalMs) {
+    bar_->setValue(value);
+    sinceShown_.restart();
+  }
 }
 
 }  // namespace velmora

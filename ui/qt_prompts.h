@@ -3,6 +3,8 @@
 // goes to a progress bar.
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "engine/run_dialogs.h"
 
 class QProgressBar;
@@ -21,15 +23,19 @@ class QtRunDialogs : public RunDialogs {
   QWidget* owner_;
 };
 
-// Steps a progress bar; it repaints itself when a step shows.
+// Steps a progress bar, showing at most one step every kStepIntervalMs;
+// the last step always shows.
 class QtProgressBar : public ProgressBar {
  public:
-  explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
+  static constexpr qint64 kStepIntervalMs = 25;
+
+  explicit QtProgressBar(QProgressBar* bar);
   void SetMaximum(int maximum) override;
   void SetValue(int value) override;
 
  private:
   QProgressBar* bar_;
+  QElapsedTimer sinceShown_;
 };
 
 }  // namespace velmora
