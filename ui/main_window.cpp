@@ -321,10 +321,12 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::keyPressEvent(QKeyEvent* event) {
-  // `cmdSearch` is the window's default button.
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      searchPanel_->cmdSearch()->isEnabled()) {
-    searchPanel_->cmdSearch()->click();
+  // Enter presses the focused button, elsewhere `cmdSearch`, the window's
+  // default button.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* button = focused != nullptr ? focused : searchPanel_->cmdSearch();
+    if (button->isEnabled()) button->click();
     return;
   }
   QMainWindow::keyPressEvent(event);

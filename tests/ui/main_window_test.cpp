@@ -245,6 +245,13 @@ TEST_F(WindowTest, EnterInThePatternFieldPressesSearch) {
   QApplication::sendEvent(Find<QLineEdit>("txtSearchSpec"), &enter);
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
   EXPECT_EQ(FoundPaths(), std::vector<std::string>{InTree("a.txt")});
+
+  // On a focused button Enter presses that button.
+  QApplication::setActiveWindow(window_.get());
+  Find<QPushButton>("CmdSelectAll")->setFocus();
+  QApplication::sendEvent(Find<QPushButton>("CmdSelectAll"), &enter);
+  EXPECT_EQ(window_->search().Found().FirstMarked(), 0);
+  EXPECT_EQ(Text("cmdSearch"), "&Reset");
 }
 
 TEST_F(WindowTest, MarkingAllAndNone) {
