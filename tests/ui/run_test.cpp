@@ -116,23 +116,20 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
 }
 
 TEST_F(RunTest, ClosingDialogWithoutAButtonEndsTheRun) {
-  for (const QString& close : {ModalAnswerer::kClose, ModalAnswerer::kEscape}) {
-    WriteFile(InTree("a1.txt"), "1");
-    WriteFile(InTree("a2.txt"), "2");
-    if (!window_) Start();
-    Search(Tree());
-    MarkAll();
-    ChooseOperation(0, 1, "a", "x");
-    // An earlier "&Ja" must not count for the closed dialog.
-    window_->runState().dialogRet = 1;
-    ModalAnswerer answers;
-    answers.Then("Dialog", close);
-    Click("CmdRename");
-    EXPECT_EQ(answers.log().size(), 1u) << close.toStdString();
-    EXPECT_TRUE(FileExists(InTree("a1.txt")));
-    EXPECT_TRUE(FileExists(InTree("a2.txt")));
-    Click("cmdSearch");
-  }
+  WriteFile(InTree("a1.txt"), "1");
+  WriteFile(InTree("a2.txt"), "2");
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "a", "x");
+  // An earlier "&Ja" must not count for the closed dialog.
+  window_->runState().dialogRet = 1;
+  ModalAnswerer answers;
+  answers.Then("Dialog", ModalAnswerer::kClose);
+  Click("CmdRename");
+  EXPECT_EQ(answers.log().size(), 1u);
+  EXPECT_TRUE(FileExists(InTree("a1.txt")));
+  EXPECT_TRUE(FileExists(InTree("a2.txt")));
 }
 
 TEST_F(RunTest, CopyThroughTheDestinationChooser) {
