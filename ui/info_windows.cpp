@@ -7,7 +7,8 @@ namespace {
 
 template <typename Window, typename Make>
 Window* ShowOrRaise(QPointer<Window>& window, Make make) {
-  if (window.isNull()) {
+  // A closed window is only waiting to be deleted: build a new one.
+  if (window.isNull() || !window->isVisible()) {
     window = make();
     window->show();
   } else {
