@@ -19,14 +19,19 @@
 #include "engine/undo.h"
 #include "services/error_log.h"
 #include "services/settings.h"
+#include "ui/app_icon.h"
 #include "ui/dir_search_dialog.h"
 #include "ui/drive_list.h"
+#include "ui/explorer_link.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
 #include "ui/found_panel.h"
+#include "ui/info_windows.h"
 #include "ui/input_guard.h"
+#include "ui/main_tag_host.h"
 #include "ui/search_panel.h"
 #include "ui/slot_panel.h"
+#include "ui/tag_panel.h"
 
 namespace velmora {
 
@@ -56,12 +61,15 @@ Main::Main(MainEnvironment environment, QWidget* parent)
       messages_(this) {
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
+  setWindowIcon(VelmoraIcon());
   logPath_ = LogPathIn(ChooseLogFolder(appPath_));
   log_ = std::make_unique<FileLogWriter>(logPath_, messages_);
   errorLog_ = std::make_unique<ErrorLog>(messages_, *log_);
   SearchHost& host = *this;
   command_ = std::make_unique<SearchCommand>(reader_, *settings_, host, messages_, *errorLog_);
   dialogs_ = std::make_unique<QtRunDialogs>(this);
+  tagHost_ = std::make_unique<MainTagHost>(*this);
+  infoWindows_ = std::make_unique<InfoWindows>(appPath_);
 
   BuildLayout();
   BuildMenu();
@@ -82,6 +90,8 @@ void Main::BuildLayout() {
   lowerStack_ = new QStackedWidget(this);
   lowerStack_->setObjectName(QStringLiteral("lowerStack"));
   lowerStack_->addWidget(slotPanel_);
+  tagPanel_ = new TagPanel(*errorLog_, *log_, *tagHost_, this);
+  lowerStack_->addWidget(tagPanel_);
   lowerStack_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   progBar_ = new QProgressBar(this);
   progBar_->setObjectName(QStringLiteral("ProgBar"));
@@ -121,14 +131,21 @@ void Main::BuildLayout() {
   connect(search, &SearchPanel::PatternChanged, this, [this](const QString& pattern) {
     slotPanel_->CmdTagEdit()->setVisible(ShowsTagEditButton(pattern.toStdString()));
   });
+  // While open, the tag panel takes the rename panel's place.
+  connect(slotPanel_->CmdTagEdit(), &QPushButton::clicked, this,
+          [this] { tagPanel_->CmdTagEdit_Click(); });
+  connect(tagPanel_, &TagPanel::opened, this, [this] { lowerStack_->setCurrentWidget(tagPanel_); });
+  connect(tagPanel_, &TagPanel::closed, this, [this] { lowerStack_->setCurrentWidget(slotPanel_); });
+  connect(foundPanel_, &FoundPanel::lstFoundFiles_Click, this,
+          [this] { tagPanel_->OnFoundListClick(); });
 }
 
 void Main::BuildMenu() {
   QMenuBar* bar = menuBar();
   mnuUndo_ = MenuCommand(bar, "MnuUndo", QStringLiteral("Zurück"));
-  MenuCommand(bar, "MnuHilfe", QStringLiteral("Hilfe"));
-  MenuCommand(bar, "MnuHistorie", QStringLiteral("Historie"));
-  MenuCommand(bar, "MnuAbout", QStringLiteral("Über"));
+  QAction* mnuHilfe = MenuCommand(bar, "MnuHilfe", QStringLiteral("Hilfe"));
+  QAction* mnuHistorie = MenuCommand(bar, "MnuHistorie", QStringLiteral("Historie"));
+  QAction* mnuAbout = MenuCommand(bar, "MnuAbout", QStringLiteral("Über"));
   QMenu* options = bar->addMenu(QStringLiteral("Optionen"));
   options->setObjectName(QStringLiteral("MnuOptions"));
   options->menuAction()->setObjectName(QStringLiteral("MnuOptionsAction"));
@@ -140,6 +157,10 @@ void Main::BuildMenu() {
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
 
   connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
+  connect(mnuHilfe, &QAction::triggered, this, [this] { MnuHilfe_Click(); });
+  connect(mnuHistorie, &QAction::triggered, this, [this] { MnuHistorie_Click(); });
+  connect(mnuAbout, &QAction::triggered, this, [this] { MnuAbout_Click(); });
+  connect(explorerLink, &QAction::triggered, this, [this] { OptExplorerLink_Click(); });
   // The check mark is the option; clicking toggles it, which is all
   // OptLogFile_Click does.
 }
@@ -170,6 +191,23 @@ bool Main::LogOptionOn() const {
 
 void Main::OptLogFile_Click() {
   optLogFile_->setChecked(!optLogFile_->isChecked());
+}
+
+void Main::OptExplorerLink_Click() {
+  ToggleExplorerLinkAndTell(messages_, *errorLog_);
+}
+
+// The information windows open modeless and without an owner.
+void Main::MnuHilfe_Click() {
+  infoWindows_->OpenHelp();
+}
+
+void Main::MnuHistorie_Click() {
+  infoWindows_->OpenHistory();
+}
+
+void Main::MnuAbout_Click() {
+  infoWindows_->OpenAbout();
 }
 
 void Main::ResetRunFlags() {

@@ -26,10 +26,13 @@ namespace velmora {
 class ErrorLog;
 class FileLogWriter;
 class FoundPanel;
+class InfoWindows;
 class InputGuard;
+class MainTagHost;
 class SearchPanel;
 class SettingsStore;
 class SlotPanel;
+class TagPanel;
 
 // Where the window finds what lies outside it; tests point it at temporary
 // folders.
@@ -60,6 +63,10 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void CmdMove_Click();
   void MnuUndo_Click();
   void OptLogFile_Click();
+  void OptExplorerLink_Click();
+  void MnuHilfe_Click();
+  void MnuHistorie_Click();
+  void MnuAbout_Click();
 
   // The run's ResetRunFlags plus what belongs to the window: a search in
   // progress stops, the progress bar's minimum is 0.
@@ -77,6 +84,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   SearchPanel* searchPanel() const { return searchPanel_; }
   FoundPanel* foundPanel() const { return foundPanel_; }
   SlotPanel* slotPanel() const { return slotPanel_; }
+  TagPanel* tagPanel() const { return tagPanel_; }
   // The lower area; page 0 is the rename frame `Frame1`. The tag panel is
   // added as another page and shown in its place.
   QStackedWidget* lowerStack() const { return lowerStack_; }
@@ -126,10 +134,13 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   std::unique_ptr<QtRunDialogs> dialogs_;
   std::unique_ptr<QtProgressBar> progress_;
   std::unique_ptr<RunServices> services_;
+  std::unique_ptr<MainTagHost> tagHost_;
+  std::unique_ptr<InfoWindows> infoWindows_;
 
   SearchPanel* searchPanel_ = nullptr;
   FoundPanel* foundPanel_ = nullptr;
   SlotPanel* slotPanel_ = nullptr;
+  TagPanel* tagPanel_ = nullptr;
   QStackedWidget* lowerStack_ = nullptr;
   QProgressBar* progBar_ = nullptr;
   InputGuard* inputGuard_ = nullptr;
