@@ -108,14 +108,15 @@ TEST_F(TagPanelTest, ControlsCarryTheirNamesAndCaptions) {
   EXPECT_EQ(Find<QRadioButton>("OptKeineAus")->text(), "nachher");
   EXPECT_TRUE(Find<QRadioButton>("OptAlleAus")->isChecked());
   const std::pair<const char*, const char*> texts[] = {
-      {"TxtSeparator", ""},       {"TxtTitel", "Titel"},     {"TxtInterpret", "Interpret"},
+      {"TxtSeparator", ""},       {"TxtTitel", "Titel"},         {"TxtInterpret", "Interpret"},
       {"TxtAlbum", "Album"},      {"TxtKommentar", "Kommentar"}, {"TxtJahr", "Jahr"},
-      {"ComboGenreTyp", "Blues"}, {"ComboTitel", "1"},       {"ComboInterpret", "2"},
-      {"ComboAlbum", "aus"},      {"ComboKommentar", "fest"}, {"ComboJahr", "aus"},
+      {"ComboGenreTyp", "Blues"}, {"ComboTitel", "1"},           {"ComboInterpret", "2"},
+      {"ComboAlbum", "aus"},      {"ComboKommentar", "fest"},    {"ComboJahr", "aus"},
       {"ComboGenre", "aus"},
   };
   for (const auto& [name, text] : texts) EXPECT_EQ(Text(name), text) << name;
-  for (const char* label : {"Separator", "Titel", "Interpret", "Album", "Kommentar", "Jahr", "Genre"}) {
+  for (const char* label :
+       {"Separator", "Titel", "Interpret", "Album", "Kommentar", "Jahr", "Genre"}) {
     const std::string name = std::string("Lab") + label;
     EXPECT_EQ(Find<QLabel>(name.c_str())->text(), label);
   }

@@ -68,8 +68,8 @@ class MainExtrasTest : public WindowTest {
 TEST_F(MainExtrasTest, TagButtonShowsOnlyForLowerCaseMp3Patterns) {
   Start();
   const std::pair<const char*, bool> rows[] = {
-      {"*.mp3", true},  {"*.MP3", false},       {"*.mp3;*.wav", false},
-      {"*.*", false},   {"*.wav;*.mp3", true},  {"Track??.mp3", true},
+      {"*.mp3", true}, {"*.MP3", false},      {"*.mp3;*.wav", false},
+      {"*.*", false},  {"*.wav;*.mp3", true}, {"Track??.mp3", true},
   };
   for (const auto& [pattern, shown] : rows) {
     Find<QLineEdit>("txtSearchSpec")->setText(QString::fromUtf8(pattern));
@@ -134,8 +134,9 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   EXPECT_EQ(zwei.genre, 0);
   EXPECT_EQ(Stored(InTree("Carl - Drei.mp3")), Tag("bleibt", "bleibt", 1));
 
-  EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("Anna - Eins.mp3"), InTree("Bert - Zwei.mp3"),
-                                                    InTree("Carl - Drei.mp3"), InTree("Dora - Vier.mp3")}));
+  EXPECT_EQ(FoundPaths(),
+            (std::vector<std::string>{InTree("Anna - Eins.mp3"), InTree("Bert - Zwei.mp3"),
+                                      InTree("Carl - Drei.mp3"), InTree("Dora - Vier.mp3")}));
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
   EXPECT_TRUE(Find<QRadioButton>("OptKeineAus")->isChecked());
   EXPECT_TRUE(Find<TagPanel>("FrameMp3Tag")->isVisible());
