@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <unordered_map>
 
 #include "engine/commit.h"
 #include "engine/path.h"
@@ -46,11 +47,18 @@ class MessageCatcher : public MessageSink {
 class PlanActions : public StepActions {
  public:
   PlanActions(RunState& state, const std::vector<FoundEntry>& found, DiskModel& model,
-              RunPlan& plan, FailureCatcher& catcher)
-      : state_(state), found_(found), model_(model), plan_(plan), catcher_(catcher) {}
+              RunPlan& plan, FailureCatcher& catcher, bool withSteps)
+      : state_(state),
+        found_(found),
+        model_(model),
+        plan_(plan),
+        catcher_(catcher),
+        withSteps_(withSteps) {}
 
   void Reached(std::size_t k) override {
-    if (found_[k].marked) ++row_;
+    if (!found_[k].marked) return;
+    EndEntry();
+    ++row_;
   }
 
   Error Computed(int slot) override {
@@ -65,10 +73,21 @@ class PlanActions : public StepActions {
   void Commit() override {
     const std::string& src = state_.nameSrc;
     const std::string& dest = state_.nameDest;
-    Row().finalPath = dest;
-    PlanStep step{Row().entry, slot_, src, dest, PlanState::kChanged};
-    step.state = Play(src, dest);
-    plan_.steps.push_back(std::move(step));
+    const PlanState state = Play(src, dest);
+    if (state == PlanState::kFailed && carried_.active && carried_.followsName) {
+      // The file stays where it is while the names walk on.
+      carried_.path = src;
+      carried_.followsName = false;
+    }
+    if (withSteps_) plan_.steps.push_back({Row().entry, slot_, src, dest, state});
+  }
+
+  // Closes the entry walked last: its final path, and its carried file
+  // put down where its steps left it.
+  void EndEntry() {
+    if (row_ < 0) return;
+    Row().finalPath = state_.nameSrc;
+    Settle();
   }
 
  private:
@@ -105,22 +124,52 @@ class PlanActions : public StepActions {
   PlanState Play(const std::string& src, const std::string& dest) {
     if (src == dest) return PlanState::kUnchanged;  // CommitFile does nothing
     const bool copy = state_.context.flags.copyFiles;
-    const Place from = model_.Find(src);
-    if (from.occupant == nullptr || !from.occupant->file) {
-      // The run passes over a missing source without a word; say it here.
-      Fail({0, 0, kErrFileNotFound, "Fehler beim Umbenennen", src, std::strerror(ENOENT)});
-      return PlanState::kFailed;
+    int owner = carried_.owner;
+    const bool carriedHere =
+        !copy && carried_.active && (carried_.followsName || src == carried_.path);
+    if (!carriedHere) {
+      // A rename or move takes its file out of the model at the first step
+      // and carries it along the entry's steps, so passing names cost no
+      // updates; a copy leaves it where it is.
+      Occupant found;
+      bool present = false;
+      if (copy) {
+        const Place from = model_.Find(src);
+        present = from.occupant != nullptr && from.occupant->file;
+        if (present) found.owner = from.occupant->owner;
+      } else {
+        Settle();
+        present = model_.Take(src, found);
+      }
+      if (!present) {
+        // The run passes over a missing source without a word; say it here.
+        Fail({0, 0, kErrFileNotFound, "Fehler beim Umbenennen", src, std::strerror(ENOENT)});
+        return PlanState::kFailed;
+      }
+      owner = found.owner;
+      if (owner == kNoOwner) owner = src == ListedPath(row_) ? row_ : OriginalOwner(src);
+      if (!copy) {
+        carried_.active = true;
+        carried_.owner = owner;
+        carried_.followsName = true;
+      }
     }
-    const int owner = from.occupant->owner;
     // Another step put a different file under this entry's name before.
     if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
 
-    const std::string_view name = FileNameOf(dest);
+    const Place to = model_.Find(dest);
+    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOTDIR);
+    const std::string_view name = to.name;
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
       return FailCommit(kErrBadFileName, ENAMETOOLONG);
     }
-    const Place to = model_.Find(dest);
-    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOTDIR);
+    // Only where case is ignored can two spellings be one place.
+    if (to.ignoresCase && model_.SamePlace(src, dest)) {
+      // The same file under another spelling: renamed in place, never copied.
+      if (!copy) return PlanState::kChanged;
+      Mark(row_, PlanState::kCaseOnly, dest, "");
+      return PlanState::kCaseOnly;
+    }
     const bool folderItself = name.empty() || name == "." || name == "..";
     if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
       // `Dialog2` would be asked, and deleting a folder fails.
@@ -129,28 +178,45 @@ class PlanActions : public StepActions {
       return PlanState::kFailed;
     }
     PlanState state = PlanState::kChanged;
-    if (to.occupant == from.occupant) {
-      // The same file under another spelling: renamed in place, never copied.
-      if (!copy) {
-        from.occupant->spelled = name;
-        return state;
-      }
-      Mark(row_, PlanState::kCaseOnly, dest, "");
-      return PlanState::kCaseOnly;
+    if (to.occupant != nullptr) {
+      state = Overwrite(to, dest, name);
+      if (!copy) model_.Remove(dest);
     }
-    if (to.occupant != nullptr) state = Overwrite(*to.occupant, dest, name);
-    if (!copy) model_.Remove(src);
-    model_.Put(dest, owner);
+    if (copy) model_.Put(dest, owner);
     return state;
+  }
+
+  // Whose the file is that was listed at path at the start: the marked entry
+  // of that path, or nobody's.
+  int OriginalOwner(std::string_view path) {
+    if (rowOfPath_.empty()) {
+      rowOfPath_.reserve(plan_.rows.size());
+      for (std::size_t r = 0; r < plan_.rows.size(); ++r) {
+        rowOfPath_.emplace(found_[plan_.rows[r].entry].path, static_cast<int>(r));
+      }
+    }
+    const auto it = rowOfPath_.find(path);
+    return it == rowOfPath_.end() ? kNoOwner : it->second;
+  }
+
+  void Settle() {
+    if (!carried_.active) return;
+    model_.Put(carried_.followsName ? state_.nameSrc : carried_.path, carried_.owner);
+    carried_.active = false;
   }
 
   // The target is taken; "&Ja" in `Dialog2` deletes it. Marks this row and
   // the row whose file is lost.
-  PlanState Overwrite(const Occupant& target, const std::string& dest, std::string_view name) {
-    const int other = target.owner;
+  PlanState Overwrite(const Place& target, const std::string& dest, std::string_view name) {
+    int other = target.occupant->owner;
+    if (other == kNoOwner) {
+      other = OriginalOwner(target.ignoresCase
+                                ? std::string(FolderOf(dest)) + target.occupant->spelled
+                                : dest);
+    }
     const bool ours = other == kNoOwner || other == row_;
     PlanState state = PlanState::kChain;
-    if (target.spelled != name) {
+    if (target.SpelledOtherThan(name)) {
       state = PlanState::kCaseOnly;
     } else if (ours) {
       state = PlanState::kExists;
@@ -167,8 +233,18 @@ class PlanActions : public StepActions {
   DiskModel& model_;
   RunPlan& plan_;
   FailureCatcher& catcher_;
+  const bool withSteps_;
   int row_ = -1;
   int slot_ = 0;
+  // The file a rename or move carries: at state_.nameSrc while its steps go
+  // through, else at path.
+  struct {
+    bool active = false;
+    int owner = kNoOwner;
+    bool followsName = true;
+    std::string path;
+  } carried_;
+  std::unordered_map<std::string_view, int> rowOfPath_;  // built at the first need
 };
 
 void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
@@ -191,7 +267,7 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
 }
 
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk) {
+                const std::string& destPath, PlanDisk& disk, bool withSteps) {
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (found[k].marked) plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
@@ -204,6 +280,10 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
     return plan;
   }
 
+  int active = 0;
+  for (const int code : planJob.slotCode) active += code >= 1 && code < kOperationCount ? 1 : 0;
+  if (withSteps) plan.steps.reserve(plan.rows.size() * static_cast<std::size_t>(active));
+
   RunState state;
   state.context.destPath = destPath;
   state.context.flags.renameFiles = kind == RunKind::kRename;
@@ -212,16 +292,10 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   FailureCatcher catcher;
   state.context.reporter = &catcher;
   try {
-    // Each marked file owns its content, so a step that would overwrite it is known.
     DiskModel model(disk);
-    for (std::size_t r = 0; r < plan.rows.size(); ++r) {
-      const Place place = model.Find(plan.rows[r].finalPath);
-      if (place.occupant != nullptr && place.occupant->file) {
-        place.occupant->owner = static_cast<int>(r);
-      }
-    }
-    PlanActions actions(state, found, model, plan, catcher);
+    PlanActions actions(state, found, model, plan, catcher, withSteps);
     WalkSteps(state, planJob, found, actions);
+    actions.EndEntry();
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
     plan.failures.push_back({0, kRunLocation, kErrInternal, "Allgemeiner Fehler", "", e.what()});

@@ -63,7 +63,7 @@ struct PlanRow {
 struct RunPlan {
   std::string refusal;                  // the slot check's message when it refuses
   std::vector<PlanRow> rows;            // one per marked entry, in list order
-  std::vector<PlanStep> steps;          // every commit the run would try
+  std::vector<PlanStep> steps;          // every commit the run would try (if asked for)
   std::vector<PlannedFailure> failures;  // every failure the run would report
   int changes = 0;                      // rows whose path changes
   int conflicts = 0;                    // rows in a conflict state
@@ -97,9 +97,10 @@ class PlanDisk {
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies
-// and moves going into destPath (ending in the separator). Reports nothing:
-// refusals and failures are returned in the plan.
+// and moves going into destPath (ending in the separator). Without
+// withSteps the plan's steps stay empty (a preview needs the rows only).
+// Reports nothing: refusals and failures are returned in the plan.
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk);
+                const std::string& destPath, PlanDisk& disk, bool withSteps = true);
 
 }  // namespace velmora

@@ -22,6 +22,25 @@ std::string FoldCase(std::string_view name) {
   return folded;
 }
 
+bool EqualFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x == 0xC3 && y == 0xC3 && i + 1 < a.size()) {
+      const auto nx = static_cast<unsigned char>(a[i + 1]);
+      const auto ny = static_cast<unsigned char>(b[i + 1]);
+      const auto upper = [](unsigned char c) { return c >= 0x80 && c <= 0x9E && c != 0x97; };
+      if ((upper(nx) ? nx + 0x20 : nx) != (upper(ny) ? ny + 0x20 : ny)) return false;
+      ++i;
+    } else if (fold(x) != fold(y)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string NormalFolder(std::string_view folder) {
   const std::string sep(kPathSeparatorText);
   const bool clean = folder.find(sep + sep) == std::string_view::npos &&
@@ -46,12 +65,30 @@ std::string NormalFolder(std::string_view folder) {
   return out;
 }
 
-std::string DiskModel::Key(const Folder& folder, std::string_view name) const {
-  return folder.ignoresCase ? FoldCase(name) : std::string(name);
+void DiskModel::Folder::Size(std::size_t count) {
+  std::size_t words = 64;
+  while (words * 64 < count * 16) words *= 2;
+  seen.assign(words, 0);
 }
 
-DiskModel::Folder& DiskModel::FolderFor(std::string_view path) {
-  const std::string_view raw = FolderOf(path);
+std::string_view DiskModel::Key(const Folder& folder, std::string_view name,
+                                std::string& folded) {
+  if (!folder.ignoresCase) return name;
+  folded = FoldCase(name);
+  return folded;
+}
+
+DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view& name) {
+  // Most paths lie in the folder asked about last; a forward search for the
+  // separator is quicker than cutting the path from its end.
+  if (last_ != nullptr && path.starts_with(lastPath_) &&
+      path.find(kPathSeparator, lastPath_.size()) == std::string_view::npos) {
+    name = path.substr(lastPath_.size());
+    return *last_;
+  }
+  const std::size_t nameStart = FileNameStart(path);
+  name = path.substr(nameStart);
+  const std::string_view raw = path.substr(0, nameStart);
   if (last_ != nullptr && raw == lastPath_) return *last_;
   std::string normal = NormalFolder(raw);
   std::unique_ptr<Folder>& slot = folders_[normal];
@@ -60,12 +97,18 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path) {
     Folder& folder = *slot;
     folder.path = std::move(normal);
     std::vector<FolderItem> items;
-    if (disk_.ListFolder(folder.path, items)) {
+    const bool listed = disk_.ListFolder(folder.path, items);
+    folder.Size(items.size());
+    if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
-      folder.names.reserve(items.size());
+      folder.names.reserve(items.size() + items.size() / 2);
+      std::string folded;
       for (FolderItem& item : items) {
-        std::string key = Key(folder, item.name);
-        folder.names.emplace(std::move(key), Occupant{kNoOwner, item.file, std::move(item.name)});
+        std::string key(Key(folder, item.name, folded));
+        folder.Note(NameHash{}(key));
+        Occupant occupant{kNoOwner, item.file, {}};
+        if (folder.ignoresCase) occupant.spelled = std::move(item.name);
+        folder.names.emplace(std::move(key), std::move(occupant));
       }
     } else if (disk_.Probe(folder.path) == PathKind::kOther) {
       // Readable for renames but not for listing: ask name by name.
@@ -80,36 +123,82 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path) {
   return *last_;
 }
 
-Place DiskModel::Find(std::string_view path) {
-  Folder& folder = FolderFor(path);
-  if (folder.missing) return {true, nullptr};
-  const std::string_view name = FileNameOf(path);
-  std::string key = Key(folder, name);
-  if (folder.probing && folder.probed.insert(key).second) {
+DiskModel::Names::iterator DiskModel::Locate(std::string_view path, Folder*& where,
+                                             std::string_view& name) {
+  Folder& folder = FolderFor(path, name);
+  where = &folder;
+  if (folder.missing) return folder.names.end();
+  std::string folded;
+  const std::string_view key = Key(folder, name, folded);
+  const std::size_t hash = NameHash{}(key);
+  if (folder.probing && folder.probed.emplace(key).second) {
     const PathKind kind = disk_.Probe(folder.path + std::string(name));
     if (kind != PathKind::kNone) {
-      folder.names.emplace(key, Occupant{kNoOwner, kind == PathKind::kFile, std::string(name)});
+      folder.Note(hash);
+      return folder.names.emplace(key, Occupant{kNoOwner, kind == PathKind::kFile, std::string(name)})
+          .first;
     }
   }
-  const auto it = folder.names.find(key);
-  return {false, it == folder.names.end() ? nullptr : &it->second};
+  if (!folder.MayHold(hash)) return folder.names.end();
+  return folder.names.find(key);
+}
+
+Place DiskModel::Find(std::string_view path) {
+  Folder* folder = nullptr;
+  std::string_view name;
+  const auto it = Locate(path, folder, name);
+  if (folder->missing) return {true, false, name, nullptr};
+  return {false, folder->ignoresCase, name, it == folder->names.end() ? nullptr : &it->second};
 }
 
 void DiskModel::Remove(std::string_view path) {
-  Folder& folder = FolderFor(path);
-  std::string key = Key(folder, FileNameOf(path));
-  folder.names.erase(key);
-  if (folder.probing) folder.probed.insert(std::move(key));
+  std::string_view name;
+  Folder& folder = FolderFor(path, name);
+  std::string folded;
+  const std::string_view key = Key(folder, name, folded);
+  if (const auto it = folder.names.find(key); it != folder.names.end()) folder.names.erase(it);
+  if (folder.probing) folder.probed.emplace(key);
+}
+
+bool DiskModel::Take(std::string_view path, Occupant& taken) {
+  Folder* folder = nullptr;
+  std::string_view name;
+  const auto it = Locate(path, folder, name);
+  if (it == folder->names.end() || !it->second.file) return false;
+  taken = std::move(it->second);
+  folder->names.erase(it);
+  return true;
 }
 
 void DiskModel::Put(std::string_view path, int owner) {
-  Folder& folder = FolderFor(path);
-  const std::string_view name = FileNameOf(path);
-  std::string key = Key(folder, name);
-  if (folder.probing) folder.probed.insert(key);
-  folder.names.insert_or_assign(std::move(key), Occupant{owner, true, std::string(name)});
+  std::string_view name;
+  Folder& folder = FolderFor(path, name);
+  std::string folded;
+  const std::string_view key = Key(folder, name, folded);
+  if (folder.probing) folder.probed.emplace(key);
+  folder.Note(NameHash{}(key));
+  Occupant& occupant = folder.names.try_emplace(std::string(key)).first->second;
+  occupant = {owner, true, folder.ignoresCase ? std::string(name) : std::string()};
 }
 
-bool DiskModel::IgnoresCase(std::string_view path) { return FolderFor(path).ignoresCase; }
+bool DiskModel::SamePlace(std::string_view a, std::string_view b) {
+  const std::size_t startA = FileNameStart(a);
+  const std::size_t startB = FileNameStart(b);
+  const std::string_view nameA = a.substr(startA);
+  const std::string_view nameB = b.substr(startB);
+  // Folding keeps every name's length; most names differ beyond case.
+  if (nameA.size() != nameB.size()) return false;
+  const bool sameName = nameA == nameB;
+  if (!sameName && !EqualFolded(nameA, nameB)) return false;
+  std::string_view ignored;
+  const Folder* folderA = &FolderFor(a, ignored);
+  if (a.substr(0, startA) != b.substr(0, startB) && folderA != &FolderFor(b, ignored)) return false;
+  return sameName || folderA->ignoresCase;
+}
+
+bool DiskModel::IgnoresCase(std::string_view path) {
+  std::string_view name;
+  return FolderFor(path, name).ignoresCase;
+}
 
 }  // namespace velmora

@@ -5,29 +5,37 @@
 // one that meets a stranger. Internal to the plan.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "engine/plan.h"
 
 namespace velmora {
 
-inline constexpr int kNoOwner = -1;  // a file no marked entry brought there
+inline constexpr int kNoOwner = -1;  // the file listed there at the start
 
 struct Occupant {
-  int owner = kNoOwner;  // plan row whose file content this is
+  int owner = kNoOwner;  // plan row whose file a step brought here
   bool file = true;      // false for folders and whatever else GetFile refuses
-  std::string spelled;   // the name as written on disk
+  std::string spelled;   // the name as written on disk, kept where case is ignored
 };
 
 // Where a path leads in the model.
 struct Place {
   bool folderMissing = false;  // the folder part does not exist
+  bool ignoresCase = false;    // its folder ignores letter case
+  std::string_view name;       // the file-name part of the path
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
+  // True when the occupant is written other than `name` (only where case is ignored).
+  bool SpelledOtherThan(std::string_view name) const {
+    return ignoresCase && occupant != nullptr && occupant->spelled != name;
+  }
 };
 
 class DiskModel {
@@ -40,24 +48,56 @@ class DiskModel {
   // Takes away what lies at path.
   void Remove(std::string_view path);
 
+  // Takes the file at path out of the model into taken. Returns false,
+  // taking nothing, when no file lies there.
+  bool Take(std::string_view path, Occupant& taken);
+
   // Sets what lies at path (its folder must exist).
   void Put(std::string_view path, int owner);
+
+  // True when a and b name one place: the same folder, and names equal or,
+  // where case is ignored, equal but for case.
+  bool SamePlace(std::string_view a, std::string_view b);
 
   // Whether the folder of path ignores letter case.
   bool IgnoresCase(std::string_view path);
 
  private:
+  // Finds names by string_view, without a copy.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  using Names = std::unordered_map<std::string, Occupant, NameHash, std::equal_to<>>;
+
   struct Folder {
     bool missing = false;
     bool ignoresCase = false;
     bool probing = false;  // could not be listed: each name is probed once
-    std::unordered_map<std::string, Occupant> names;  // by name, folded where case is ignored
+    Names names;           // by name, folded where case is ignored
     std::unordered_set<std::string> probed;
     std::string path;
+    // One bit per name hash that may be in `names`: most looked-up names are
+    // new, and the bit answers them without a walk through the table.
+    std::vector<std::uint64_t> seen;
+
+    void Size(std::size_t count);
+    void Note(std::size_t hash) { seen[(hash >> 6) & (seen.size() - 1)] |= 1ull << (hash & 63); }
+    bool MayHold(std::size_t hash) const {
+      return (seen[(hash >> 6) & (seen.size() - 1)] >> (hash & 63)) & 1;
+    }
   };
 
-  Folder& FolderFor(std::string_view path);
-  std::string Key(const Folder& folder, std::string_view name) const;
+  // The entry for path in its folder's table (end() when none); where is
+  // set to the folder and name to the file-name part.
+  Names::iterator Locate(std::string_view path, Folder*& where, std::string_view& name);
+  // The folder part of path, listed the first time; name is set to the rest.
+  Folder& FolderFor(std::string_view path, std::string_view& name);
+  // The name as the folder's table holds it; folded is the storage for a
+  // folded name.
+  static std::string_view Key(const Folder& folder, std::string_view name, std::string& folded);
 
   PlanDisk& disk_;
   std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
@@ -68,6 +108,9 @@ class DiskModel {
 // name with A-Z and the Latin-1 capitals À-Þ (UTF-8) made small, as file
 // systems that ignore case compare names.
 std::string FoldCase(std::string_view name);
+
+// True when a and b fold to the same name, without building either.
+bool EqualFolded(std::string_view a, std::string_view b);
 
 // folder with empty and "." parts dropped and ".." parts taken back, so two
 // spellings of one folder meet; unchanged when there is nothing to do.
