@@ -14,6 +14,7 @@ namespace velmora::cli {
 inline constexpr int kExitOk = 0;       // everything went through
 inline constexpr int kExitFailure = 1;  // at least one failure was reported
 inline constexpr int kExitUsage = 2;    // bad arguments, refused input, no folder
+inline constexpr int kExitConflict = 3;  // --check found a conflict in the plan
 
 // The tag fields in the order the tag run fills them.
 enum TagField { kTagTitle, kTagArtist, kTagAlbum, kTagComment, kTagYear, kTagGenre, kTagFieldCount };
@@ -36,6 +37,7 @@ struct CliOptions {
   bool yesAll = false;
   bool overwriteAll = false;
   bool dryRun = false;
+  bool check = false;
   bool log = false;
   std::string journal;
 

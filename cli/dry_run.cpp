@@ -1,118 +1,57 @@
 #include "cli/dry_run.h"
 
-#include <sys/stat.h>
+#include <cstdio>
 
-#include "engine/error_numbers.h"
+#include "cli/console.h"
+#include "services/plan_disk.h"
+#include "services/plan_text.h"
 
 namespace velmora::cli {
 namespace {
 
-// "&Ja" to every question.
-class AlwaysYes : public RunDialogs {
- public:
-  int AskDialog(const std::string&, const std::string&, const RunFlags&) override {
-    return kAnswerYes;
+// The state word shown behind each step: the step's own conflict, else for
+// the last step of an entry in conflict the entry's state.
+std::vector<PlanState> StepMarks(const RunPlan& plan) {
+  std::vector<PlanState> marks(plan.steps.size(), PlanState::kChanged);
+  std::size_t begin = 0;
+  while (begin < plan.steps.size()) {
+    std::size_t end = begin;
+    bool marked = false;
+    for (; end < plan.steps.size() && plan.steps[end].entry == plan.steps[begin].entry; ++end) {
+      marks[end] = plan.steps[end].state;
+      marked = marked || IsConflict(marks[end]);
+    }
+    const PlanRow* row = plan.RowFor(plan.steps[begin].entry);
+    if (!marked && row != nullptr && IsConflict(row->state)) marks[end - 1] = row->state;
+    begin = end;
   }
-  int AskDialog2(const std::string&) override { return kAnswerYes; }
-};
-
-class Collector : public CommitObserver {
- public:
-  void Committed(const std::string& source, const std::string& destination) override {
-    steps.push_back({source, destination});
-  }
-  std::vector<PlannedStep> steps;
-};
-
-class NoLog : public LogWriter {
- public:
-  void WriteLog(const std::string&, int) override {}
-};
-
-Error NotFound() { return {kErrFileNotFound, "No such file or directory"}; }
-Error Exists() { return {kErrFileExists, "File exists"}; }
+  return marks;
+}
 
 }  // namespace
 
-std::vector<PlannedStep> DryRunSteps(RunKind kind, const RenameJob& job,
-                                     const std::vector<FoundEntry>& found,
-                                     const std::string& destPath, ErrorReporter& reporter,
-                                     MessageSink& messages) {
-  DryFileSystem disk;
-  AlwaysYes dialogs;
-  NoLog log;
-  Collector collector;
-  RunServices services{disk, dialogs, messages, reporter, log};
-  services.committed = &collector;
-  RunState state;
-  state.context.destPath = destPath;
-  RenameJob copy = job;
-  RunCommand(kind, state, copy, found, services, /*logOn=*/false);
-  return std::move(collector.steps);
+RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+                   const std::string& destPath) {
+  LocalPlanDisk disk;
+  return PlanRun(kind, job, found, destPath, disk);
 }
 
-bool DryFileSystem::RealEntry(const std::string& path, bool follow, FileId& id,
-                              bool& regular) const {
-  struct stat st {};
-  if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return false;
-  id = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
-  regular = S_ISREG(st.st_mode);
-  return gone_.count(id) == 0;
-}
-
-bool DryFileSystem::IsFile(const std::string& path) const {
-  if (added_.count(path) != 0) return true;
-  FileId id{};
-  bool regular = false;
-  return RealEntry(path, true, id, regular) && regular;
-}
-
-bool DryFileSystem::IsOccupied(const std::string& path) const {
-  if (added_.count(path) != 0) return true;
-  FileId id{};
-  bool regular = false;
-  return RealEntry(path, false, id, regular);
-}
-
-void DryFileSystem::Remove(const std::string& path) {
-  if (added_.erase(path) != 0) return;
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) == 0) {
-    gone_.insert({static_cast<unsigned long long>(st.st_dev),
-                     static_cast<unsigned long long>(st.st_ino)});
+void PrintPlan(const RunPlan& plan, bool onlyConflicts) {
+  const std::vector<PlanState> marks = StepMarks(plan);
+  for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+    const PlanStep& step = plan.steps[i];
+    if (step.state == PlanState::kUnchanged) continue;  // nothing the run would do
+    const bool conflict = IsConflict(marks[i]);
+    if (onlyConflicts && !conflict) continue;
+    std::printf("%s -> %s", step.source.c_str(), step.destination.c_str());
+    if (conflict) std::printf("  [%s]", PlanStateWord(marks[i]));
+    std::printf("\n");
   }
-}
-
-Error DryFileSystem::GetFile(const std::string& path) { return IsFile(path) ? Error{} : NotFound(); }
-
-Error DryFileSystem::Move(const std::string& source, const std::string& target) {
-  if (!IsFile(source)) return NotFound();
-  if (IsOccupied(target)) return Exists();
-  Remove(source);
-  added_.insert(target);
-  return {};
-}
-
-Error DryFileSystem::Copy(const std::string& source, const std::string& target) {
-  if (!IsFile(source)) return NotFound();
-  if (IsOccupied(target)) return Exists();
-  added_.insert(target);
-  return {};
-}
-
-Error DryFileSystem::Delete(const std::string& path) {
-  if (!IsOccupied(path)) return NotFound();
-  Remove(path);
-  return {};
-}
-
-bool DryFileSystem::SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return IsFile(a);
-  if (added_.count(a) != 0 || added_.count(b) != 0) return false;
-  FileId ia{}, ib{};
-  bool ra = false, rb = false;
-  if (!RealEntry(a, true, ia, ra) || !RealEntry(b, true, ib, rb)) return false;
-  return !(ia < ib) && !(ib < ia);
+  std::fflush(stdout);
+  for (const PlannedFailure& failure : plan.failures) {
+    std::fprintf(stderr, "%s\n", ConsoleText(PlannedFailureText(failure)).c_str());
+  }
+  PrintProblem(PlanSummaryText(plan));
 }
 
 }  // namespace velmora::cli

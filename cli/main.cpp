@@ -41,7 +41,7 @@ constexpr char kTagSourceHelp[] =
 
 constexpr char kExitHelp[] =
     "Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, "
-    "abgelehnte Eingabe oder kein Ordner.";
+    "abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).";
 
 void AddSearchOptions(CLI::App& command, CliOptions& options) {
   command.add_option("--pattern", options.pattern, "Dateimuster mit * und ?, mehrere durch ; (*.*)")
@@ -87,6 +87,8 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   if (groups & kRunOptions) {
     command.add_flag("--dry-run", options.dryRun,
                      "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern");
+    command.add_flag("--check", options.check,
+                     "vorher planen: bei einem Konflikt nichts ändern, Status 3");
     command.add_flag("--log", options.log, "jeden Schritt ins Logfile schreiben");
     command.add_option("--journal", options.journal, "Rückgängig-Einträge an FILE anhängen")
         ->type_name("FILE");

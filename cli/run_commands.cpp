@@ -98,24 +98,24 @@ int RunJob(RunKind kind, const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
-  if (!options.dryRun && !options.journal.empty()) {
+  const std::vector<FoundEntry> found =
+      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+
+  if (options.dryRun || options.check) {
+    const RunPlan plan = PlanOnDisk(kind, job, found, destPath);
+    if (options.dryRun || plan.conflicts > 0) PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
+    if (options.check && plan.conflicts > 0) return kExitConflict;
+    if (options.dryRun) {
+      return reporting.AnyProblem() || !plan.failures.empty() ? kExitFailure : kExitOk;
+    }
+  }
+
+  if (!options.journal.empty()) {
     const Error error = AppendJournal(options.journal, {});
     if (error) {
       PrintError(error, kJournalWriteContext, options.journal);
       return kExitUsage;
     }
-  }
-
-  const std::vector<FoundEntry> found =
-      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
-
-  if (options.dryRun) {
-    StepPrinter printer;
-    for (const PlannedStep& step : DryRunSteps(kind, job, found, destPath, reporting.reporter(),
-                                               reporting.messages())) {
-      printer.Committed(step.source, step.destination);
-    }
-    return reporting.AnyProblem() ? kExitFailure : kExitOk;
   }
 
   PosixFileSystem disk;

@@ -6,7 +6,7 @@
 
 namespace velmora {
 
-std::string FoldCase(std::string_view name) {
+std::string CaselessName(std::string_view name) {
   std::string folded(name);
   for (std::size_t i = 0; i < folded.size(); ++i) {
     const auto c = static_cast<unsigned char>(folded[i]);
@@ -22,7 +22,7 @@ std::string FoldCase(std::string_view name) {
   return folded;
 }
 
-bool EqualFolded(std::string_view a, std::string_view b) {
+bool EqualCaseless(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -74,7 +74,7 @@ void DiskModel::Folder::Size(std::size_t count) {
 std::string_view DiskModel::Key(const Folder& folder, std::string_view name,
                                 std::string& folded) {
   if (!folder.ignoresCase) return name;
-  folded = FoldCase(name);
+  folded = CaselessName(name);
   return folded;
 }
 
@@ -189,7 +189,7 @@ bool DiskModel::SamePlace(std::string_view a, std::string_view b) {
   // Folding keeps every name's length; most names differ beyond case.
   if (nameA.size() != nameB.size()) return false;
   const bool sameName = nameA == nameB;
-  if (!sameName && !EqualFolded(nameA, nameB)) return false;
+  if (!sameName && !EqualCaseless(nameA, nameB)) return false;
   std::string_view ignored;
   const Folder* folderA = &FolderFor(a, ignored);
   if (a.substr(0, startA) != b.substr(0, startB) && folderA != &FolderFor(b, ignored)) return false;

@@ -107,10 +107,10 @@ class DiskModel {
 
 // name with A-Z and the Latin-1 capitals À-Þ (UTF-8) made small, as file
 // systems that ignore case compare names.
-std::string FoldCase(std::string_view name);
+std::string CaselessName(std::string_view name);
 
 // True when a and b fold to the same name, without building either.
-bool EqualFolded(std::string_view a, std::string_view b);
+bool EqualCaseless(std::string_view a, std::string_view b);
 
 // folder with empty and "." parts dropped and ".." parts taken back, so two
 // spellings of one folder meet; unchanged when there is nothing to do.

@@ -1,0 +1,115 @@
+// velmora-cli's --dry-run and --check over the plan: conflicts marked behind
+// their step, nothing touched while a conflict stands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::CliResult;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::TempFolder;
+using testing::WriteFile;
+using Names = std::vector<std::string>;
+using Args = std::vector<std::string>;
+
+Names Listing(const std::string& folder) {
+  Names names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Bare(const TempFolder& folder) {
+  std::string path = folder.path();
+  path.pop_back();
+  return path;
+}
+
+TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
+  struct Row {
+    const char* what;
+    Names files;
+    Args job;
+    std::string out;  // with "D/" for the folder
+    std::string summary;
+  };
+  const Row rows[] = {
+      {"swap",
+       {"A - B.mp3", "B - A.mp3"},
+       {"--slot1", "mirror", "--src1", " - "},
+       "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
+       "2 Änderungen, 2 Konflikte"},
+      {"shift onto a later file",
+       {"f1.txt", "f2.txt"},
+       {"--slot1", "replace", "--src1", "1", "--dst1", "2"},
+       "D/f1.txt -> D/f2.txt  [Kette]\n",
+       "1 Änderungen, 2 Konflikte"},
+      {"two end at one name, one meets an unlisted file",
+       {"x-.mp3", "x-1.txt", "x-2.txt"},
+       {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3",
+        "--slot2", "replace", "--src2", ".txt", "--dst2", ".mp3"},
+       "D/x-1.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [existiert]\n"
+       "D/x-2.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [doppelt]\n",
+       "2 Änderungen, 2 Konflikte"},
+      {"no conflict",
+       {"a.txt"},
+       {"--slot1", "upper"},
+       "D/a.txt -> D/A.TXT\n",
+       "1 Änderungen, 0 Konflikte"},
+  };
+  for (const Row& row : rows) {
+    TempFolder dir;
+    for (const std::string& name : row.files) WriteFile(dir / name, name);
+    Args args = {"rename"};
+    args.insert(args.end(), row.job.begin(), row.job.end());
+    args.insert(args.end(), {"--dry-run", Bare(dir)});
+    const CliResult r = RunCli(args);
+    std::string expected = row.out;
+    for (std::size_t at = expected.find("D/"); at != std::string::npos;
+         at = expected.find("D/", at + dir.path().size())) {
+      expected.replace(at, 2, dir.path());
+    }
+    EXPECT_EQ(r.status, 0) << row.what << r.err;
+    EXPECT_EQ(r.out, expected) << row.what;
+    EXPECT_NE(r.err.find(row.summary), std::string::npos) << row.what << r.err;
+    EXPECT_EQ(Listing(dir.path()), row.files) << row.what;
+  }
+}
+
+TEST(CliPlan, CheckStopsBeforeTouchingAnythingAndRunsWhenClean) {
+  TempFolder dir;
+  WriteFile(dir / "f1.txt", "one");
+  WriteFile(dir / "f2.txt", "two");
+  const Args shift = {"rename", "--slot1", "replace", "--src1", "1", "--dst1", "2",
+                      "--yes-all", "--overwrite-all", "--check", "--journal", dir / "j",
+                      Bare(dir)};
+  CliResult r = RunCli(shift);
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_EQ(r.out, dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
+  EXPECT_EQ(Listing(dir.path()), (Names{"f1.txt", "f2.txt"}));  // no journal either
+  EXPECT_EQ(ReadFile(dir / "f2.txt"), "two");
+
+  r = RunCli({"rename", "--slot1", "replace", "--src1", "f", "--dst1", "g", "--yes-all",
+              "--check", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"g1.txt", "g2.txt"}));
+
+  // A failure the run would report counts as a conflict too.
+  r = RunCli({"rename", "--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check",
+              "--dry-run", Bare(dir)});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.out.find("[Fehler]"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("Pfad nicht gefunden"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace velmora
