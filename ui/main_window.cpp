@@ -29,6 +29,7 @@
 #include "ui/info_windows.h"
 #include "ui/input_guard.h"
 #include "ui/main_tag_host.h"
+#include "ui/preview_panel.h"
 #include "ui/search_panel.h"
 #include "ui/slot_panel.h"
 #include "ui/tag_panel.h"
@@ -99,13 +100,18 @@ void Main::BuildLayout() {
   progBar_->setRange(0, 1);
   progBar_->setValue(0);
 
+  previewPanel_ =
+      new PreviewPanel(command_->Found(), *foundPanel_, *slotPanel_, *searchPanel_, this);
+
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->addWidget(searchPanel_);
   split->addWidget(foundPanel_);
+  split->addWidget(previewPanel_);
   split->setStretchFactor(0, 0);
   split->setStretchFactor(1, 1);
+  split->setStretchFactor(2, 1);
   split->setChildrenCollapsible(false);
-  split->setSizes({300, 700});
+  split->setSizes({290, 400, 310});
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -155,6 +161,7 @@ void Main::BuildMenu() {
   optLogFile_->setChecked(false);
   QAction* explorerLink = options->addAction(QStringLiteral("Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
+  previewPanel_->AddOption(options);
 
   connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
   connect(mnuHilfe, &QAction::triggered, this, [this] { MnuHilfe_Click(); });

@@ -29,6 +29,7 @@ class FoundPanel;
 class InfoWindows;
 class InputGuard;
 class MainTagHost;
+class PreviewPanel;
 class SearchPanel;
 class SettingsStore;
 class SlotPanel;
@@ -139,6 +140,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
 
   SearchPanel* searchPanel_ = nullptr;
   FoundPanel* foundPanel_ = nullptr;
+  PreviewPanel* previewPanel_ = nullptr;
   SlotPanel* slotPanel_ = nullptr;
   TagPanel* tagPanel_ = nullptr;
   QStackedWidget* lowerStack_ = nullptr;

@@ -73,7 +73,8 @@ TEST_F(WindowTest, ControlsCarryTheirNamesAndCaptions) {
   auto* options = Find<QMenu>("MnuOptions");
   QStringList items;
   for (QAction* action : options->actions()) items << action->objectName() + "=" + action->text();
-  EXPECT_EQ(items, (QStringList{"OptLogFile=Logfile", "OptExplorerLink=Explorer-Link"}));
+  EXPECT_EQ(items, (QStringList{"OptLogFile=Logfile", "OptExplorerLink=Explorer-Link",
+                               "OptPreview=Vorschau"}));
 }
 
 TEST_F(WindowTest, FitsA1024By768Screen) {

@@ -1,0 +1,89 @@
+// The preview column and its summary follow the slots and the marks.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QListView>
+
+#include "tests/ui/window_fixture.h"
+#include "ui/preview_panel.h"
+
+namespace velmora::testing {
+namespace {
+
+class PreviewTest : public WindowTest {
+ protected:
+  // Lets the window's events run until the preview has worked out the last
+  // change (or two seconds passed).
+  void Settle() {
+    auto* panel = Find<PreviewPanel>("FramePreview");
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents();
+    while (panel->Pending() && waited.elapsed() < 2000) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+  }
+  QStringList Column() const {
+    QStringList rows;
+    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
+    for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
+    return rows;
+  }
+  QString Tip(int row) const {
+    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
+    return model->index(row, 0).data(Qt::ToolTipRole).toString();
+  }
+};
+
+TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
+  for (const char* name : {"A - B.mp3", "B - A.mp3", "c.mp3"}) WriteFile(InTree(name), name);
+  Start();
+  Search(Tree());
+  MarkAll();
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3",
+                                   "unverändert: c.mp3"}));
+  EXPECT_EQ(Text("lblPreview"), "0 Änderungen, 0 Konflikte");
+
+  ChooseOperation(0, 1, "c", "d");
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3",
+                                   "neu: d.mp3"}));
+  EXPECT_EQ(Text("lblPreview"), "1 Änderungen, 0 Konflikte");
+
+  // The mirror swaps the first two: each would overwrite the other.
+  ChooseOperation(0, 14, " - ");
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"Kette: B - A.mp3", "Kette: A - B.mp3", "unverändert: c.mp3"}));
+  EXPECT_EQ(Text("lblPreview"), "2 Änderungen, 2 Konflikte");
+  EXPECT_TRUE(Tip(0).contains("ist der aktuelle Name von")) << Tip(0).toStdString();
+
+  // Unmarked entries have no new name; nothing on disk changed.
+  Click("CmdSelectNone");
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"", "", ""}));
+  EXPECT_TRUE(FileExists(InTree("A - B.mp3")) && FileExists(InTree("c.mp3")));
+}
+
+TEST_F(PreviewTest, TheOptionSwitchesThePreviewOff) {
+  WriteFile(InTree("a.txt"), "a");
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 16);
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"neu: A.TXT"}));
+  auto* option = Find<QAction>("OptPreview");
+  EXPECT_TRUE(option->isCheckable() && option->isChecked());
+
+  option->trigger();
+  Settle();
+  EXPECT_FALSE(Find<QWidget>("FramePreview")->isVisible());
+  EXPECT_EQ(Column(), (QStringList{""}));
+  option->trigger();
+  Settle();
+  EXPECT_TRUE(Find<QWidget>("FramePreview")->isVisible());
+  EXPECT_EQ(Column(), (QStringList{"neu: A.TXT"}));
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,146 @@
+#include "ui/preview_panel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "engine/plan.h"
+#include "services/plan_disk.h"
+#include "services/plan_text.h"
+#include "ui/found_panel.h"
+#include "ui/preview_model.h"
+#include "ui/search_panel.h"
+#include "ui/slot_panel.h"
+
+namespace velmora {
+
+PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel,
+                           SearchPanel& search, QWidget* parent)
+    : QWidget(parent),
+      found_(found),
+      slots_(slotPanel),
+      model_(new PreviewModel(this)),
+      caption_(new QLabel(QStringLiteral("Neuer Name"), this)),
+      summary_(new QLabel(this)),
+      list_(new QListView(this)),
+      timer_(new QTimer(this)) {
+  setObjectName(QStringLiteral("FramePreview"));
+  caption_->setObjectName(QStringLiteral("lblNewName"));
+  summary_->setObjectName(QStringLiteral("lblPreview"));
+  list_->setObjectName(QStringLiteral("lstNewNames"));
+  list_->setModel(model_);
+  list_->setUniformItemSizes(true);
+  list_->setSelectionMode(QAbstractItemView::NoSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setFocusPolicy(Qt::NoFocus);
+  list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  summary_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  // The header row as high as the found list's, so the rows line up.
+  auto* header = new QHBoxLayout;
+  header->addWidget(caption_);
+  header->addStretch(1);
+  header->addWidget(summary_);
+  auto* headerBox = new QWidget(this);
+  headerBox->setLayout(header);
+  header->setContentsMargins(0, 0, 0, 0);
+  headerBox->setMinimumHeight(foundPanel.CmdSelectAll()->sizeHint().height());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(headerBox);
+  layout->addWidget(list_, 1);
+
+  timer_->setSingleShot(true);
+  timer_->setInterval(kDelayMs);
+  connect(timer_, &QTimer::timeout, this, [this] { Recompute(); });
+
+  for (int i = 0; i < kSlotCount; ++i) {
+    const QString index = QString::number(i);
+    if (auto* combo = slotPanel.findChild<QComboBox*>(QStringLiteral("Auswahl_") + index)) {
+      connect(combo, &QComboBox::activated, this, [this] { Schedule(); });
+    }
+    for (const char* field : {"TxtSource_", "TxtDestination_"}) {
+      if (auto* edit = slotPanel.findChild<QLineEdit*>(QLatin1String(field) + index)) {
+        connect(edit, &QLineEdit::textChanged, this, [this] { Schedule(); });
+      }
+    }
+  }
+  connect(&search, &SearchPanel::PatternChanged, this, [this] { Schedule(); });
+  foundView_ = foundPanel.lstFoundFiles();
+  QListView* foundView = foundView_;
+  connect(foundView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { Schedule(); });
+  QAbstractItemModel* foundModel = foundView->model();
+  connect(foundModel, &QAbstractItemModel::modelReset, this, [this] { Schedule(); });
+  connect(foundModel, &QAbstractItemModel::rowsInserted, this, [this] { Schedule(); });
+  connect(foundModel, &QAbstractItemModel::rowsRemoved, this, [this] { Schedule(); });
+  FollowFoundList(foundView);
+}
+
+void PreviewPanel::FollowFoundList(QListView* found) {
+  // One scroll position for both lists; the found list's bar serves both.
+  QScrollBar* ours = list_->verticalScrollBar();
+  QScrollBar* theirs = found->verticalScrollBar();
+  connect(theirs, &QScrollBar::valueChanged, ours, &QScrollBar::setValue);
+  connect(ours, &QScrollBar::valueChanged, theirs, &QScrollBar::setValue);
+  // A horizontal bar on one side only would shift the last rows.
+  connect(found->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+    list_->setHorizontalScrollBarPolicy(max > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  });
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void PreviewPanel::AddOption(QMenu* menu) {
+  QAction* option = menu->addAction(QStringLiteral("Vorschau"));
+  option->setObjectName(QStringLiteral("OptPreview"));
+  option->setCheckable(true);
+  option->setChecked(on_);
+  connect(option, &QAction::toggled, this, [this](bool checked) { SetOn(checked); });
+}
+
+void PreviewPanel::SetOn(bool on) {
+  on_ = on;
+  setVisible(on);
+  if (on) {
+    Schedule();
+  } else {
+    timer_->stop();
+    model_->Clear();
+    summary_->clear();
+  }
+}
+
+void PreviewPanel::Schedule() {
+  if (on_) timer_->start();
+}
+
+bool PreviewPanel::Pending() const { return timer_->isActive(); }
+
+void PreviewPanel::Recompute() {
+  timer_->stop();
+  if (!on_) return;
+  const std::vector<FoundEntry> entries = found_.Entries();
+  LocalPlanDisk disk;
+  RunPlan plan = PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk,
+                         /*withSteps=*/false);
+  summary_->setText(QString::fromStdString(PlanSummaryText(plan)));
+  summary_->setStyleSheet(plan.conflicts > 0 || !plan.refusal.empty()
+                              ? QStringLiteral("color: #a31010; font-weight: bold;")
+                              : QString());
+  // Refused inputs give no names to show.
+  if (!plan.refusal.empty()) plan = RunPlan{};
+  model_->Show(std::move(plan), static_cast<int>(entries.size()));
+  list_->verticalScrollBar()->setValue(foundView_->verticalScrollBar()->value());
+}
+
+}  // namespace velmora
