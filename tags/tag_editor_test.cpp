@@ -49,8 +49,8 @@ std::string Padded(const std::string& text, std::size_t width = 30) {
 class TagEditorTest : public ::testing::Test {
  protected:
   std::string File(const std::string& name, const std::string& bytes) {
-    WriteBytes(folder.File(name), bytes);
-    return folder.File(name);
+    WriteFile(folder / name, bytes);
+    return folder / name;
   }
   TagRecord Stored(const std::string& path) { return ReadTag(path, reporter); }
 
@@ -84,8 +84,8 @@ TEST_F(TagEditorTest, DefaultChoosersRun) {
   EXPECT_EQ(FieldText(second.artist), std::string(30, 'L'));
   EXPECT_EQ(FieldText(second.album), Padded(""));
   EXPECT_EQ(second.genre, 0);
-  EXPECT_EQ(ReadBytes(untagged).size(), 428u);
-  EXPECT_EQ(ReadBytes(skipped), Audio(300));
+  EXPECT_EQ(ReadFile(untagged).size(), 428u);
+  EXPECT_EQ(ReadFile(skipped), Audio(300));
 
   EXPECT_EQ(editor.view(), TagView::kAfter);
   EXPECT_EQ(host.progress, (std::vector<int>{0, 1, 2, 3}));
@@ -115,7 +115,7 @@ TEST_F(TagEditorTest, ChooserTable) {
 }
 
 TEST_F(TagEditorTest, ViewsAndPanelState) {
-  TagList list(6, TagListEntry{folder.File("unmarked.mp3"), false});
+  TagList list(6, TagListEntry{folder / "unmarked.mp3", false});
   list[2] = {File("c - d.mp3", StoredTag("Zweiter", "K2", 4)), true};
   list[5] = {File("a - b.mp3", StoredTag("Erster", "K1", 3)), true};
   f.TxtSeparator = " - ";
@@ -143,7 +143,7 @@ TEST_F(TagEditorTest, NoMarksWritesNothingButRefreshes) {
   const TagList list = {{File("x - y.mp3", Audio(300)), false}};
   editor.CmdTagEdit_Click(list);
   editor.CmdEditTag_Click(list, true);
-  EXPECT_EQ(ReadBytes(list[0].path), Audio(300));
+  EXPECT_EQ(ReadFile(list[0].path), Audio(300));
   EXPECT_EQ(host.shown, 0);
   EXPECT_EQ(host.searches, 1);
   EXPECT_TRUE(log.lines.empty());
@@ -152,7 +152,7 @@ TEST_F(TagEditorTest, NoMarksWritesNothingButRefreshes) {
 TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   const std::string a = File("a - b.mp3", Audio(300));
   const std::string bare = File("Ohne Punkt", StoredTag("Alt", "", 0));
-  editor.CmdEditTag_Click({{a, true}, {folder.File("z.mp3"), false}, {bare, true}}, true);
+  editor.CmdEditTag_Click({{a, true}, {folder / "z.mp3", false}, {bare, true}}, true);
   EXPECT_EQ(log.lines, (std::vector<std::string>{"--- Edit TAG ---", "File= " + a,
                                                  "--- Edit TAG ---", "File= " + bare}));
   // A name without extension has no parts: reported, and the fields as they
@@ -173,7 +173,7 @@ TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   EXPECT_EQ(reporter.reports[1].location, 25);
   EXPECT_EQ(reporter.reports[1].context, "Fehler beim Schreiben des Tag's");
   EXPECT_EQ(reporter.reports[1].file, c);
-  EXPECT_EQ(ReadBytes(c), Audio(300));
+  EXPECT_EQ(ReadFile(c), Audio(300));
   EXPECT_EQ(host.searches, 0);
 }
 

@@ -1,9 +1,5 @@
 #include "tags/tag_record.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include <gtest/gtest.h>
 
 #include "tags/genre.h"
@@ -44,8 +40,8 @@ TEST(ReadTag, Fields) {
   TempFolder folder;
   for (const Row& row : rows) {
     RecordingReporter reporter;
-    WriteBytes(folder.File("f.mp3"), row.bytes);
-    const TagRecord record = ReadTag(folder.File("f.mp3"), reporter);
+    WriteFile(folder / "f.mp3", row.bytes);
+    const TagRecord record = ReadTag(folder / "f.mp3", reporter);
     EXPECT_EQ(FieldText(record.title), row.title);
     EXPECT_EQ(FieldText(record.album), row.title.empty() ? "" : "Album");
     EXPECT_EQ(record.genre, row.genre) << row.title;
@@ -56,28 +52,28 @@ TEST(ReadTag, Fields) {
 TEST(WriteTag, ReplacesOrAppendsAndKeepsAudio) {
   TempFolder folder;
   RecordingReporter reporter;
-  const std::string tagged = folder.File("tagged.mp3"), plain = folder.File("plain.mp3");
-  WriteBytes(tagged, Audio(1000) + RawTag("Alt"));
-  WriteBytes(plain, Audio(128));  // exactly one record's length of audio
+  const std::string tagged = folder / "tagged.mp3", plain = folder / "plain.mp3";
+  WriteFile(tagged, Audio(1000) + RawTag("Alt"));
+  WriteFile(plain, Audio(128));  // exactly one record's length of audio
 
   for (const std::string& path : {tagged, plain, plain}) {  // plain again: replaced, not added
     EXPECT_FALSE(WriteTag(path, Sample(), reporter));
     EXPECT_EQ(ReadTag(path, reporter), Sample());
   }
-  EXPECT_EQ(ReadBytes(tagged).substr(0, 1000), Audio(1000));
-  EXPECT_EQ(ReadBytes(tagged).size(), 1128u);
-  EXPECT_EQ(ReadBytes(plain).substr(0, 128), Audio(128));
-  EXPECT_EQ(ReadBytes(plain).size(), 256u);
+  EXPECT_EQ(ReadFile(tagged).substr(0, 1000), Audio(1000));
+  EXPECT_EQ(ReadFile(tagged).size(), 1128u);
+  EXPECT_EQ(ReadFile(plain).substr(0, 128), Audio(128));
+  EXPECT_EQ(ReadFile(plain).size(), 256u);
   EXPECT_TRUE(reporter.reports.empty());
 }
 
 TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   TempFolder folder;
-  const std::string shortFile = folder.File("short.mp3"), plain = folder.File("plain.mp3");
-  const std::string notes = folder.File("notes.txt");
-  WriteBytes(shortFile, "TAG" + Audio(97));
-  WriteBytes(plain, Audio(300));
-  WriteBytes(notes, Audio(300));
+  const std::string shortFile = folder / "short.mp3", plain = folder / "plain.mp3";
+  const std::string notes = folder / "notes.txt";
+  WriteFile(shortFile, "TAG" + Audio(97));
+  WriteFile(plain, Audio(300));
+  WriteFile(notes, Audio(300));
   TagRecord unmarked = Sample();
   unmarked.tag = {'t', 'a', 'g'};
   struct Row {
@@ -85,10 +81,10 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
     TagRecord record;
     int number;
     bool read;
-  } rows[] = {{shortFile, Sample(), 63, true},  {shortFile, Sample(), 63, false},
-              {folder.File("gone"), {}, 53, true}, {folder.File("gone"), Sample(), 53, false},
-              {folder.File(""), {}, 75, true},     {folder.File(""), Sample(), 75, false},
-              {plain, unmarked, 5, false},         {notes, Sample(), 321, false}};
+  } rows[] = {{shortFile, Sample(), 63, true}, {shortFile, Sample(), 63, false},
+              {folder / "gone", {}, 53, true}, {folder / "gone", Sample(), 53, false},
+              {folder / "", {}, 75, true},     {folder / "", Sample(), 75, false},
+              {plain, unmarked, 5, false},     {notes, Sample(), 321, false}};
   for (const Row& row : rows) {
     RecordingReporter reporter;
     if (row.read) {
@@ -104,32 +100,25 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
                                        : "Fehler beim Schreiben des Tag's");
     EXPECT_EQ(report.file, row.path);
   }
-  EXPECT_EQ(ReadBytes(shortFile), "TAG" + Audio(97));
-  EXPECT_EQ(ReadBytes(plain), Audio(300));
-  EXPECT_EQ(ReadBytes(notes), Audio(300));
-  EXPECT_FALSE(std::filesystem::exists(folder.File("gone")));
+  EXPECT_EQ(ReadFile(shortFile), "TAG" + Audio(97));
+  EXPECT_EQ(ReadFile(plain), Audio(300));
+  EXPECT_EQ(ReadFile(notes), Audio(300));
+  EXPECT_FALSE(FileExists(folder / "gone"));
 }
 
 TEST(WriteTag, FailedAppendLeavesLengthAndAudio) {
   TempFolder folder;
   RecordingReporter reporter;
-  const std::string path = folder.File("full.mp3");
-  WriteBytes(path, Audio(4000));
-  // A file-size limit 50 bytes past the end: the append is partly written,
-  // then fails, as on a full disk.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit limited = saved;
-  limited.rlim_cur = 4050;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const Error error = WriteTag(path, Sample(), reporter);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, SIG_DFL);
-
+  const std::string path = folder / "full.mp3";
+  WriteFile(path, Audio(4000));
+  Error error;
+  {
+    FileSizeLimit limit(4050);  // the append is partly written, then fails as on a full disk
+    error = WriteTag(path, Sample(), reporter);
+  }
   EXPECT_EQ(error.number, 61);
   EXPECT_EQ(reporter.reports.size(), 1u);
-  EXPECT_EQ(ReadBytes(path), Audio(4000));
+  EXPECT_EQ(ReadFile(path), Audio(4000));
 }
 
 TEST(SetFieldText, CutsAndPadsByCharacters) {

@@ -1,40 +1,14 @@
-// Helpers shared by the tag tests: a scratch folder, whole-file access and a
-// reporter that records every failure.
+// Helpers shared by the tag tests: audio bytes and a reporter that records
+// every failure; the scratch folder comes from the common test support.
 #pragma once
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "tests/support/temp_folder.h"
 
 namespace velmora::testing {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-tags-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Audio stand-in: n bytes that never begin with "TAG".
 inline std::string Audio(std::size_t n) {
