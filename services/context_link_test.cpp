@@ -6,19 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
+
+#include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Sets an environment variable for one scope and puts the old value back.
 class ScopedEnv {
@@ -45,13 +39,8 @@ class ScopedEnv {
 };
 
 struct LinkFolder : ::testing::Test {
-  LinkFolder() {
-    std::string templ = (fs::temp_directory_path() / "velmora-link-XXXXXX").string();
-    dir = ::mkdtemp(templ.data());
-    apps = dir + "/data/applications";
-  }
-  ~LinkFolder() override { fs::remove_all(dir); }
-  std::string dir, apps;
+  testing::TempFolder dir;
+  std::string apps = dir / "data/applications";
 };
 
 TEST(ContextLink, QuotesExecArgumentsByTheDesktopEntryRules) {
@@ -119,7 +108,7 @@ TEST_F(LinkFolder, ToggleCreatesThenRemovesTheEntry) {
   EXPECT_TRUE(first.error.ok()) << first.error.description;
   EXPECT_EQ(first.message, "Created Context-Menu for Explorer\r" + command);
   EXPECT_EQ(ReadLinkCommand(path), command);
-  const std::string entry = Slurp(path);
+  const std::string entry = testing::ReadFile(path);
   EXPECT_NE(entry.find("\nMimeType=inode/directory;\n"), std::string::npos);
   EXPECT_NE(entry.find("\nName=Velmora\n"), std::string::npos);
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
@@ -143,11 +132,11 @@ TEST_F(LinkFolder, AnEntryWithoutCommandIsWrittenAnew) {
 }
 
 TEST_F(LinkFolder, AFailedWriteIsReportedAndLeavesNothing) {
-  std::ofstream(dir + "/data") << "a file where the folder should be";
+  std::ofstream(dir / "data") << "a file where the folder should be";
   LinkToggle toggle = ToggleExplorerLink("Velmora", "/usr/bin/velmora", apps);
   EXPECT_TRUE(toggle.created);
   EXPECT_EQ(toggle.error.number, 76);
-  EXPECT_EQ(Slurp(dir + "/data"), "a file where the folder should be");
+  EXPECT_EQ(testing::ReadFile(dir / "data"), "a file where the folder should be");
 
   LinkToggle noFolder = ToggleExplorerLink("Velmora", "/usr/bin/velmora", "");
   EXPECT_TRUE(noFolder.error);

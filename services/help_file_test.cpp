@@ -1,10 +1,10 @@
 #include "services/help_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
+
+#include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -12,16 +12,11 @@ namespace {
 namespace fs = std::filesystem;
 
 struct HelpFolder : ::testing::Test {
-  HelpFolder() {
-    std::string templ = (fs::temp_directory_path() / "velmora-help-XXXXXX").string();
-    dir = ::mkdtemp(templ.data());
-  }
-  ~HelpFolder() override { fs::remove_all(dir); }
   void Write(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    testing::WriteFile(path, bytes);
   }
-  std::string dir;
+  testing::TempFolder dir;
 };
 
 TEST_F(HelpFolder, ReadsLinesAtEveryKindOfLineEnd) {
@@ -40,7 +35,7 @@ TEST_F(HelpFolder, ReadsLinesAtEveryKindOfLineEnd) {
       {"Gr\xF6\xDF" "e \x80", {"Größe €"}},
       {"\xC3", {"Ã"}},
   };
-  const std::string path = dir + "/Hilfe.txt";
+  const std::string path = dir / "Hilfe.txt";
   for (const Row& row : rows) {
     Write(path, row.bytes);
     HelpText text = ReadHelpFile(path);
@@ -50,12 +45,12 @@ TEST_F(HelpFolder, ReadsLinesAtEveryKindOfLineEnd) {
 }
 
 TEST_F(HelpFolder, MissingFileOrFolderIsNotRead) {
-  EXPECT_FALSE(ReadHelpFile(dir + "/Hilfe.txt").ok);
-  EXPECT_FALSE(ReadHelpFile(dir).ok);
+  EXPECT_FALSE(ReadHelpFile(dir / "Hilfe.txt").ok);
+  EXPECT_FALSE(ReadHelpFile(dir.path()).ok);
 }
 
 TEST_F(HelpFolder, FindsTheFileBesideTheProgramFirstThenTheInstalledOne) {
-  const std::string bin = dir + "/bin";
+  const std::string bin = dir / "bin";
   fs::create_directories(bin);
   EXPECT_EQ(FindHelpFile(bin), bin + "/Hilfe.txt");  // none: the expected place
 

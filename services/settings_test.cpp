@@ -10,6 +10,7 @@
 
 #include "services/command_line.h"
 #include "services/drives.h"
+#include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -20,10 +21,6 @@ namespace fs = std::filesystem;
 // mount table of the test's own) and a folder on one of them.
 struct StartFixture : ::testing::Test {
   StartFixture() {
-    std::string templ = (fs::temp_directory_path() / "velmora-settings-XXXXXX").string();
-    dir = mkdtemp(templ.data());
-    stick = dir + "/stick";
-    musik = stick + "/Meine Musik";
     fs::create_directories(musik);
     std::ofstream(dir + "/mounts") << "/dev/vda / ext4 rw 0 0\n"
                                    << "proc /proc proc rw 0 0\n"
@@ -31,10 +28,11 @@ struct StartFixture : ::testing::Test {
                                    << "/dev/sdc1 " << dir << "/gone vfat rw 0 0\n";
     drives = MountedDrives(dir + "/mounts");
   }
-  ~StartFixture() override { fs::remove_all(dir); }
   SettingsStore Store() { return SettingsStore(dir + "/velmora.ini"); }
 
-  std::string dir, stick, musik;
+  testing::TempFolder tmp;
+  std::string dir = tmp.path().substr(0, tmp.path().size() - 1);
+  std::string stick = dir + "/stick", musik = stick + "/Meine Musik";
   MountedDrives drives;
 };
 
@@ -114,12 +112,11 @@ TEST_F(StartFixture, CommandLineFolder) {
 }
 
 TEST(MountedDrives, TableWithEscapesAndNoTable) {
-  std::string table = (fs::temp_directory_path() / "velmora-mounts-test").string();
-  std::ofstream(table) << "/dev/sda1 /media/My\\040Stick vfat rw 0 0\n"
-                       << "/dev/vda / ext4 rw 0 0\n/dev/vda / ext4 rw 0 0\n"
-                       << "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n";
-  std::vector<Drive> drives = MountedDrives(table).Drives();
-  fs::remove(table);
+  testing::TempFolder dir;
+  std::ofstream(dir / "mounts") << "/dev/sda1 /media/My\\040Stick vfat rw 0 0\n"
+                                << "/dev/vda / ext4 rw 0 0\n/dev/vda / ext4 rw 0 0\n"
+                                << "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n";
+  std::vector<Drive> drives = MountedDrives(dir / "mounts").Drives();
   ASSERT_EQ(drives.size(), 2u);
   EXPECT_EQ(drives[0].path, "/");
   EXPECT_TRUE(drives[0].ready);
