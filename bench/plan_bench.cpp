@@ -56,8 +56,8 @@ class MemoryDisk : public PlanDisk {
 class BenchFolder {
  public:
   BenchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + kPathSeparator +
-                          "velmora-plan-XXXXXX";
+    std::string pattern =
+        std::filesystem::temp_directory_path().string() + kPathSeparator + "velmora-plan-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) return;
     path_ = pattern + kPathSeparator;
     for (int i = 0; i < kEntries; ++i) std::ofstream(path_ + Name(i));

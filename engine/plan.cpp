@@ -18,7 +18,6 @@ namespace {
 constexpr int kCommitLocation = 20;
 constexpr int kDeleteLocation = 21;
 constexpr int kRunLocation = 2;
-constexpr int kErrFileNotFound = 53;
 constexpr int kErrBadFileName = 52;
 constexpr int kErrPathNotFound = 76;
 constexpr int kErrInternal = 51;
@@ -210,9 +209,8 @@ class PlanActions : public StepActions {
   PlanState Overwrite(const Place& target, const std::string& dest, std::string_view name) {
     int other = target.occupant->owner;
     if (other == kNoOwner) {
-      other = OriginalOwner(target.ignoresCase
-                                ? std::string(FolderOf(dest)) + target.occupant->spelled
-                                : dest);
+      other = OriginalOwner(
+          target.ignoresCase ? std::string(FolderOf(dest)) + target.occupant->spelled : dest);
     }
     const bool ours = other == kNoOwner || other == row_;
     PlanState state = PlanState::kChain;
@@ -270,7 +268,9 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
                 const std::string& destPath, PlanDisk& disk, bool withSteps) {
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
+    if (found[k].marked) {
+      plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
+    }
   }
   RenameJob planJob = job;
   MessageCatcher messages;

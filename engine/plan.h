@@ -61,12 +61,12 @@ struct PlanRow {
 };
 
 struct RunPlan {
-  std::string refusal;                  // the slot check's message when it refuses
-  std::vector<PlanRow> rows;            // one per marked entry, in list order
-  std::vector<PlanStep> steps;          // every commit the run would try (if asked for)
+  std::string refusal;                   // the slot check's message when it refuses
+  std::vector<PlanRow> rows;             // one per marked entry, in list order
+  std::vector<PlanStep> steps;           // every commit the run would try (if asked for)
   std::vector<PlannedFailure> failures;  // every failure the run would report
-  int changes = 0;                      // rows whose path changes
-  int conflicts = 0;                    // rows in a conflict state
+  int changes = 0;                       // rows whose path changes
+  int conflicts = 0;                     // rows in a conflict state
 
   // The row of found-list entry `entry`, or null when it is not marked.
   const PlanRow* RowFor(std::size_t entry) const;

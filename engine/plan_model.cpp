@@ -6,17 +6,29 @@
 
 namespace velmora {
 
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// The second byte of a two-byte sequence behind C3: U+00C0..U+00DE (C3 80..
+// C3 9E) made small, U+00D7 (the multiplication sign) being no letter.
+char LowerLatin1(char second) {
+  const auto c = static_cast<unsigned char>(second);
+  return c >= 0x80 && c <= 0x9E && c != 0x97 ? static_cast<char>(c + 0x20) : second;
+}
+
+constexpr char kLatin1Lead = static_cast<char>(0xC3);
+
+}  // namespace
+
 std::string CaselessName(std::string_view name) {
   std::string folded(name);
   for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto c = static_cast<unsigned char>(folded[i]);
-    if (c >= 'A' && c <= 'Z') {
-      folded[i] = static_cast<char>(c + ('a' - 'A'));
-    } else if (c == 0xC3 && i + 1 < folded.size()) {
-      // U+00C0..U+00DE are C3 80..C3 9E; U+00D7 (multiplication sign) is no letter.
-      const auto next = static_cast<unsigned char>(folded[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) folded[i + 1] = static_cast<char>(next + 0x20);
+    if (folded[i] == kLatin1Lead && i + 1 < folded.size()) {
       ++i;
+      folded[i] = LowerLatin1(folded[i]);
+    } else {
+      folded[i] = LowerAscii(folded[i]);
     }
   }
   return folded;
@@ -24,17 +36,11 @@ std::string CaselessName(std::string_view name) {
 
 bool EqualCaseless(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (x == 0xC3 && y == 0xC3 && i + 1 < a.size()) {
-      const auto nx = static_cast<unsigned char>(a[i + 1]);
-      const auto ny = static_cast<unsigned char>(b[i + 1]);
-      const auto upper = [](unsigned char c) { return c >= 0x80 && c <= 0x9E && c != 0x97; };
-      if ((upper(nx) ? nx + 0x20 : nx) != (upper(ny) ? ny + 0x20 : ny)) return false;
+    if (a[i] == kLatin1Lead && b[i] == kLatin1Lead && i + 1 < a.size()) {
       ++i;
-    } else if (fold(x) != fold(y)) {
+      if (LowerLatin1(a[i]) != LowerLatin1(b[i])) return false;
+    } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
       return false;
     }
   }
@@ -42,10 +48,11 @@ bool EqualCaseless(std::string_view a, std::string_view b) {
 }
 
 std::string NormalFolder(std::string_view folder) {
-  const std::string sep(kPathSeparatorText);
-  const bool clean = folder.find(sep + sep) == std::string_view::npos &&
-                     folder.find(sep + "." + sep) == std::string_view::npos &&
-                     folder.find(sep + ".." + sep) == std::string_view::npos;
+  static const std::string sep(kPathSeparatorText);
+  static const std::string twice = sep + sep, dot = sep + "." + sep, dots = sep + ".." + sep;
+  const bool clean = folder.find(twice) == std::string_view::npos &&
+                     folder.find(dot) == std::string_view::npos &&
+                     folder.find(dots) == std::string_view::npos;
   if (clean) return std::string(folder);
   std::vector<std::string_view> parts;
   std::size_t start = 0;
@@ -71,8 +78,7 @@ void DiskModel::Folder::Size(std::size_t count) {
   seen.assign(words, 0);
 }
 
-std::string_view DiskModel::Key(const Folder& folder, std::string_view name,
-                                std::string& folded) {
+std::string_view DiskModel::Key(const Folder& folder, std::string_view name, std::string& folded) {
   if (!folder.ignoresCase) return name;
   folded = CaselessName(name);
   return folded;
@@ -135,7 +141,8 @@ DiskModel::Names::iterator DiskModel::Locate(std::string_view path, Folder*& whe
     const PathKind kind = disk_.Probe(folder.path + std::string(name));
     if (kind != PathKind::kNone) {
       folder.Note(hash);
-      return folder.names.emplace(key, Occupant{kNoOwner, kind == PathKind::kFile, std::string(name)})
+      return folder.names
+          .emplace(key, Occupant{kNoOwner, kind == PathKind::kFile, std::string(name)})
           .first;
     }
   }

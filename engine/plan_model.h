@@ -27,9 +27,9 @@ struct Occupant {
 
 // Where a path leads in the model.
 struct Place {
-  bool folderMissing = false;  // the folder part does not exist
-  bool ignoresCase = false;    // its folder ignores letter case
-  std::string_view name;       // the file-name part of the path
+  bool folderMissing = false;    // the folder part does not exist
+  bool ignoresCase = false;      // its folder ignores letter case
+  std::string_view name;         // the file-name part of the path
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
   // True when the occupant is written other than `name` (only where case is ignored).

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "engine/path.h"
+#include "engine/plan_model.h"
 
 namespace velmora {
 namespace {
@@ -27,12 +28,26 @@ class FakePlanDisk : public PlanDisk {
     items = it->second;
     return true;
   }
-  PathKind Probe(const std::string&) override { return PathKind::kNone; }
+  // Folders in `unlistable` exist but refuse their listing; Probe looks
+  // into them.
+  PathKind Probe(const std::string& path) override {
+    ++probes;
+    if (unlistable.count(path) != 0) return PathKind::kOther;
+    const std::string folder(FolderOf(path));
+    const auto it = unlistable.find(folder);
+    if (it == unlistable.end()) return PathKind::kNone;
+    for (const FolderItem& item : it->second) {
+      if (folder + item.name == path) return PathKind::kFile;
+    }
+    return PathKind::kNone;
+  }
   bool IgnoresCase(const std::string& folder) override { return caseless[folder]; }
 
   std::map<std::string, std::vector<FolderItem>> folders;
   std::map<std::string, bool> caseless;
   std::map<std::string, int> listings;
+  std::map<std::string, std::vector<FolderItem>> unlistable;
+  int probes = 0;
 };
 
 struct Case {
@@ -154,7 +169,8 @@ TEST(PlanRun, NumberingGivesBackAndSlotsChain) {
   Case numbers({"aq.txt", "b.txt", "cq.txt"});
   numbers.Slot(0, 10, "7", "q").Slot(1, 1, "q", "_");
   const RunPlan plan = numbers.Plan();
-  EXPECT_EQ(Rows(plan), (R{{"a_7.txt", S::kChanged}, {"b.txt", S::kUnchanged}, {"c_8.txt", S::kChanged}}));
+  EXPECT_EQ(Rows(plan),
+            (R{{"a_7.txt", S::kChanged}, {"b.txt", S::kUnchanged}, {"c_8.txt", S::kChanged}}));
   ASSERT_EQ(plan.steps.size(), 4u);
   EXPECT_EQ(plan.steps[1].source, kDir + "aq7.txt");
   EXPECT_EQ(plan.steps[1].slot, 1);
@@ -182,6 +198,22 @@ TEST(PlanRun, ListsEachFolderOnceAndAnswersARefusal) {
   EXPECT_EQ(refused.refusal.substr(0, 29), "Falsche oder fehlende Eingabe");
   EXPECT_EQ(Rows(refused), (R{{"a.txt", S::kUnchanged}}));
   EXPECT_TRUE(refused.steps.empty());
+}
+
+TEST(PlanRun, AFolderThatCannotBeListedIsAskedNameByName) {
+  Case locked({"a.txt", "-b.txt"});
+  locked.disk.unlistable[kDir] = locked.disk.folders[kDir];
+  locked.disk.folders.erase(kDir);
+  EXPECT_EQ(Rows(locked.Slot(0, 1, "a", "b").Plan()), (R{{"b.txt", S::kExists}}));
+  EXPECT_EQ(locked.disk.probes, 3);  // the folder, "a.txt", "b.txt"
+}
+
+TEST(CaselessName, FoldsAsciiAndLatin1Capitals) {
+  EXPECT_EQ(CaselessName("ÄrGER Ü.Mp3"), "ärger ü.mp3");
+  EXPECT_EQ(CaselessName("×"), "×");  // no letter
+  EXPECT_TRUE(EqualCaseless("ÖL.txt", "öl.TXT"));
+  EXPECT_FALSE(EqualCaseless("öl.txt", "ol.txt"));
+  EXPECT_FALSE(EqualCaseless("a.txt", "a.txt "));
 }
 
 }  // namespace

@@ -46,9 +46,8 @@ bool HasCaseFoldFlag(const std::string& folder) {
 }  // namespace
 
 bool IsCaselessFileSystemType(const std::string& type) {
-  static constexpr std::string_view kCaseless[] = {"vfat",  "msdos",   "exfat", "ntfs",
-                                                   "ntfs3", "fuseblk", "cifs",  "smb3",
-                                                   "smbfs", "fuse.exfat"};
+  static constexpr std::string_view kCaseless[] = {
+      "vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk", "cifs", "smb3", "smbfs", "fuse.exfat"};
   return std::find(std::begin(kCaseless), std::end(kCaseless), type) != std::end(kCaseless);
 }
 
@@ -62,7 +61,8 @@ bool LocalPlanDisk::ListFolder(const std::string& folder, std::vector<FolderItem
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     bool file = entry->d_type == DT_REG;
-    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) file = IsRegularAt(fd, entry->d_name);
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+      file = IsRegularAt(fd, entry->d_name);
     items.push_back({std::string(name), file});
   }
   ::closedir(dir);
@@ -71,7 +71,8 @@ bool LocalPlanDisk::ListFolder(const std::string& folder, std::vector<FolderItem
 
 PathKind LocalPlanDisk::Probe(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) return S_ISREG(st.st_mode) ? PathKind::kFile : PathKind::kOther;
+  if (::stat(path.c_str(), &st) == 0)
+    return S_ISREG(st.st_mode) ? PathKind::kFile : PathKind::kOther;
   return ::lstat(path.c_str(), &st) == 0 ? PathKind::kOther : PathKind::kNone;
 }
 
@@ -80,7 +81,8 @@ bool LocalPlanDisk::IgnoresCase(const std::string& folder) {
   if (!mountsRead_) {
     mountsRead_ = true;
     if (FILE* table = ::setmntent(mountTable_.c_str(), "r")) {
-      while (const mntent* entry = ::getmntent(table)) mounts_.emplace_back(entry->mnt_dir, entry->mnt_type);
+      while (const mntent* entry = ::getmntent(table))
+        mounts_.emplace_back(entry->mnt_dir, entry->mnt_type);
       ::endmntent(table);
     }
   }
@@ -90,7 +92,8 @@ bool LocalPlanDisk::IgnoresCase(const std::string& folder) {
   // The last of the longest matching mount points is the one on top.
   const std::pair<std::string, std::string>* best = nullptr;
   for (const auto& mount : mounts_) {
-    if (IsBelow(real, mount.first) && (best == nullptr || mount.first.size() >= best->first.size())) {
+    if (IsBelow(real, mount.first) &&
+        (best == nullptr || mount.first.size() >= best->first.size())) {
       best = &mount;
     }
   }

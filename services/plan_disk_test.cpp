@@ -72,7 +72,8 @@ TEST(PlanText, SummaryWordsAndFailureReport) {
   PlanRow row;
   row.finalPath = "/T/x";
   row.state = PlanState::kFailed;
-  row.failure = {0, 20, 76, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen", "", "Not a directory"};
+  row.failure = {
+      0, 20, 76, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen", "", "Not a directory"};
   const std::string text = PlanRowText(row);
   EXPECT_EQ(text.find('\r'), std::string::npos);
   EXPECT_NE(text.find("Fehler:  76"), std::string::npos) << text;

@@ -66,7 +66,8 @@ std::string PlanRowText(const PlanRow& row) {
              "Dateisystem unterscheidet die Schreibweisen nicht: der Lauf fragt, ob die "
              "vorhandene Datei gelöscht werden soll.";
     case PlanState::kFailed:
-      return text + "Der Lauf würde hier scheitern:\n\n" + PlainLines(PlannedFailureText(row.failure));
+      return text + "Der Lauf würde hier scheitern:\n\n" +
+             PlainLines(PlannedFailureText(row.failure));
     case PlanState::kDuplicate:
       return text + "Endet unter demselben Namen " + target + " wie " + other +
              (row.overwritten ? ": die spätere Datei überschreibt diese."

@@ -63,10 +63,11 @@ struct Random {
 };
 
 const std::vector<std::string> kNames = {
-    "a.txt",     "b.txt",     "A.txt",  "ab.txt",  "f1.mp3",     "f2.mp3",    "f11.mp3",
-    "A - B.mp3", "B - A.mp3", "x - y",  "1.txt",   "2.txt",      "a1b2.txt",  "b - a.txt",
-    "a - b.txt", "noext",     "ba.mp3", "12.txt",  "Ab - Cd.mp3", "Cd - Ab.mp3"};
-const std::vector<std::string> kTexts = {"a", "b", "1", "2", " - ", "A", ".", "-", "x", ".txt", "ab", "", "b"};
+    "a.txt",     "b.txt",     "A.txt",  "ab.txt", "f1.mp3",      "f2.mp3",     "f11.mp3",
+    "A - B.mp3", "B - A.mp3", "x - y",  "1.txt",  "2.txt",       "a1b2.txt",   "b - a.txt",
+    "a - b.txt", "noext",     "ba.mp3", "12.txt", "Ab - Cd.mp3", "Cd - Ab.mp3"};
+const std::vector<std::string> kTexts = {"a", "b", "1",    "2",  " - ", "A", ".",
+                                         "-", "x", ".txt", "ab", "",    "b"};
 const std::vector<std::string> kNumbers = {"1", "2", "3", "01", "10", "1", "2", "0", "3", "1"};
 
 RenameJob RandomJob(Random& random) {
@@ -149,7 +150,8 @@ TEST(PlanProperty, PlanEqualsWhatARunAnsweredYesDoes) {
     EXPECT_EQ(after, Played(before, plan, kind)) << what;
     std::vector<std::string> planned;
     for (const PlanStep& step : plan.steps) {
-      if (step.state != PlanState::kUnchanged) planned.push_back(step.source + " -> " + step.destination);
+      if (step.state != PlanState::kUnchanged)
+        planned.push_back(step.source + " -> " + step.destination);
     }
     EXPECT_EQ(recorder.commits, planned) << what;
   }

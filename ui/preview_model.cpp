@@ -36,8 +36,9 @@ Colours ColoursOf(PlanState state) {
 }  // namespace
 
 QString PreviewRowText(const PlanRow& row) {
-  return QStringLiteral("%1: %2").arg(QString::fromUtf8(PlanStateWord(row.state)),
-                                      QString::fromStdString(std::string(FileNameOf(row.finalPath))));
+  return QStringLiteral("%1: %2").arg(
+      QString::fromUtf8(PlanStateWord(row.state)),
+      QString::fromStdString(std::string(FileNameOf(row.finalPath))));
 }
 
 PreviewModel::PreviewModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -56,9 +57,7 @@ void PreviewModel::Show(RunPlan plan, int rows) {
 
 void PreviewModel::Clear() { Show(RunPlan{}, rows_); }
 
-int PreviewModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : rows_;
-}
+int PreviewModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
 QVariant PreviewModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rows_) return {};

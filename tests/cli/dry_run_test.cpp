@@ -55,8 +55,8 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
        "1 Änderungen, 2 Konflikte"},
       {"two end at one name, one meets an unlisted file",
        {"x-.mp3", "x-1.txt", "x-2.txt"},
-       {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3",
-        "--slot2", "replace", "--src2", ".txt", "--dst2", ".mp3"},
+       {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",
+        "replace", "--src2", ".txt", "--dst2", ".mp3"},
        "D/x-1.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [existiert]\n"
        "D/x-2.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [doppelt]\n",
        "2 Änderungen, 2 Konflikte"},
@@ -89,17 +89,17 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnythingAndRunsWhenClean) {
   TempFolder dir;
   WriteFile(dir / "f1.txt", "one");
   WriteFile(dir / "f2.txt", "two");
-  const Args shift = {"rename", "--slot1", "replace", "--src1", "1", "--dst1", "2",
-                      "--yes-all", "--overwrite-all", "--check", "--journal", dir / "j",
-                      Bare(dir)};
+  const Args shift = {"rename",    "--slot1", "replace",   "--src1",          "1",
+                      "--dst1",    "2",       "--yes-all", "--overwrite-all", "--check",
+                      "--journal", dir / "j", Bare(dir)};
   CliResult r = RunCli(shift);
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_EQ(r.out, dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
   EXPECT_EQ(Listing(dir.path()), (Names{"f1.txt", "f2.txt"}));  // no journal either
   EXPECT_EQ(ReadFile(dir / "f2.txt"), "two");
 
-  r = RunCli({"rename", "--slot1", "replace", "--src1", "f", "--dst1", "g", "--yes-all",
-              "--check", Bare(dir)});
+  r = RunCli({"rename", "--slot1", "replace", "--src1", "f", "--dst1", "g", "--yes-all", "--check",
+              Bare(dir)});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Listing(dir.path()), (Names{"g1.txt", "g2.txt"}));
 

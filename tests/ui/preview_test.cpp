@@ -25,7 +25,8 @@ class PreviewTest : public WindowTest {
   QStringList Column() const {
     QStringList rows;
     QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
-    for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
+    for (int row = 0; row < model->rowCount(); ++row)
+      rows << model->index(row, 0).data().toString();
     return rows;
   }
   QString Tip(int row) const {
@@ -46,8 +47,8 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
 
   ChooseOperation(0, 1, "c", "d");
   Settle();
-  EXPECT_EQ(Column(), (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3",
-                                   "neu: d.mp3"}));
+  EXPECT_EQ(Column(),
+            (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3", "neu: d.mp3"}));
   EXPECT_EQ(Text("lblPreview"), "1 Änderungen, 0 Konflikte");
 
   // The mirror swaps the first two: each would overwrite the other.
