@@ -3,15 +3,10 @@
 #include <vector>
 
 #include "engine/job.h"
+#include "tests/support/scripted_run.h"
 
 namespace velmora {
 namespace {
-
-class RecordingMessages : public MessageSink {
- public:
-  void ShowMessage(const std::string& text) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
 
 constexpr const char* kPass = "";
 constexpr const char* kOne = "Falsche oder fehlende Eingabe";
@@ -45,12 +40,12 @@ TEST(CheckSlotInputs, RowByRow) {
     job.slotCode[1] = row.code;
     job.txtSource[1] = row.first;
     job.txtDestination[1] = row.second;
-    RecordingMessages messages;
+    testing::Recorders messages;
     const bool passed = CheckSlotInputs(job, messages);
     const std::vector<std::string> expected =
         *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{};
     EXPECT_EQ(passed, expected.empty()) << row.code << " '" << row.first << "' '" << row.second;
-    EXPECT_EQ(messages.shown, expected) << row.code << " '" << row.first << "' '" << row.second;
+    EXPECT_EQ(messages.messages, expected) << row.code << " '" << row.first << "' '" << row.second;
   }
 }
 
@@ -59,9 +54,9 @@ TEST(CheckSlotInputs, StopsAtTheFirstFailingSlot) {
   job.slotCode = {1, 10, 5};
   job.txtSource = {"", "0", "x"};
   job.txtDestination = {"", "a", "y"};
-  RecordingMessages messages;
+  testing::Recorders messages;
   EXPECT_FALSE(CheckSlotInputs(job, messages));
-  EXPECT_EQ(messages.shown, std::vector<std::string>{kTwo});
+  EXPECT_EQ(messages.messages, std::vector<std::string>{kTwo});
 }
 
 }  // namespace

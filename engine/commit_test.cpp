@@ -49,15 +49,13 @@ TEST(CommitFile, ExistingTargetFollowsDialog2) {
   }
 }
 
-TEST(CommitFile, MissingSourceIsSilentOtherFailuresAreReported) {
+// Disk full and a read-only folder are reported by the run tests on real
+// folders; a source that vanished since the search is passed over.
+TEST(CommitFile, MissingSourceIsSilent) {
   Commit commit(false, /*copy=*/true);
   commit.disk.Delete(kA);
   commit(kB);
-  commit.disk.AddFile(kA);
-  commit.disk.Fail("Copy", {61, "No space left on device"});
-  commit(kB);
-  EXPECT_EQ(commit.run.recorders.errors,
-            Files{"20 61 " + CommitFailureText(kA, kB) + "||No space left on device"});
+  EXPECT_TRUE(commit.run.recorders.errors.empty());
   EXPECT_TRUE(commit.run.recorders.messages.empty());
 }
 
@@ -83,13 +81,10 @@ TEST(CommitFile, SecondFailureIsReportedNotLooped) {
   EXPECT_EQ(comesBack.disk.Content(kA), "new");
 }
 
-// A destination naming the source file itself is never deleted: without the
-// checks, "&Ja" in Dialog2 would delete the only copy.
+// A destination naming the source file under another spelling or another
+// link is never deleted: without the checks, "&Ja" in Dialog2 would delete
+// the only copy. The same path is a run test on the real disk.
 TEST(CommitFile, DestinationIsTheSourceItself) {
-  Commit samePath;
-  samePath(kA, {kAnswerYes});
-  EXPECT_EQ(samePath.disk.Files(), Files{kA});
-
   for (bool copy : {false, true}) {
     Commit otherCase(/*ignoreCase=*/true, copy);
     otherCase(kDir + "A.txt", {kAnswerYes});

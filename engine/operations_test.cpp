@@ -5,25 +5,10 @@
 #include <limits>
 #include <vector>
 
+#include "tests/support/scripted_run.h"
+
 namespace velmora {
 namespace {
-
-struct Reported {
-  int location;
-  int number;
-  std::string context;
-  std::string file;
-};
-
-class RecordingReporter : public ErrorReporter {
- public:
-  void ReportError(int location, int number, const std::string& context,
-                   const std::string& file, const std::string& description) override {
-    calls.push_back({location, number, context, file});
-    EXPECT_FALSE(description.empty());
-  }
-  std::vector<Reported> calls;
-};
 
 // The operation in the middle slot, so the slot index is exercised too.
 RenameJob OneSlotJob(int code, const std::string& first, const std::string& second) {
@@ -124,11 +109,11 @@ const Row kRows[] = {
 TEST(NameOperations, ExamplesByCode) {
   for (const Row& row : kRows) {
     NameContext ctx;
-    RecordingReporter reporter;
+    testing::Recorders reporter;
     ctx.reporter = &reporter;
     EXPECT_EQ(NewName(row.code, row.first, row.second, row.name, ctx), row.expected)
         << "code " << row.code << " '" << row.first << "' '" << row.second << "' on " << row.name;
-    EXPECT_TRUE(reporter.calls.empty()) << row.name;
+    EXPECT_TRUE(reporter.errors.empty()) << row.name;
   }
 }
 
@@ -150,14 +135,14 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
   };
   for (const Failure& f : failures) {
     NameContext ctx;
-    RecordingReporter reporter;
+    testing::Recorders reporter;
     ctx.reporter = &reporter;
     EXPECT_EQ(NewName(f.code, f.first, f.second, f.name, ctx), "-") << f.code;
-    ASSERT_EQ(reporter.calls.size(), 1u) << f.code << " " << f.first << " " << f.second;
-    EXPECT_EQ(reporter.calls[0].location, f.code + 2);
-    EXPECT_EQ(reporter.calls[0].number, f.number) << f.code;
-    EXPECT_EQ(reporter.calls[0].context, "Fehler beim Umbenennen");
-    EXPECT_EQ(reporter.calls[0].file, std::string("/musik/") + f.name);
+    const std::string report = std::to_string(f.code + 2) + " " + std::to_string(f.number) +
+                               " Fehler beim Umbenennen|/musik/" + f.name + "|";
+    ASSERT_EQ(reporter.errors.size(), 1u) << f.code << " " << f.first << " " << f.second;
+    EXPECT_EQ(reporter.errors[0].substr(0, report.size()), report);
+    EXPECT_GT(reporter.errors[0].size(), report.size()) << "no description: " << report;
   }
   NameContext noReporter;
   EXPECT_EQ(NewName(14, "-", "", "x-y", noReporter), "-");
