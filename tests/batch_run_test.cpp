@@ -147,10 +147,12 @@ TEST(RealRun, Dialog2AnswersAndUndoCancelledPartWay) {
 // mend, "&Ja" in Dialog2 would delete the only file.
 TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   RealRun r;
-  r.Slot(0, 1, "x", "x");
+  r.Slot(0, 16, "", "");  // already upper case: the same path
   r.dialogs.dialog2Answers = {kAnswerYes};
-  r.Run(RunKind::kRename, r.Found({"x.txt"}), {kAnswerYes});
-  EXPECT_EQ(RealRun::Files(r.dir), Names{"x.txt"});
+  r.Run(RunKind::kRename, r.Found({"X.TXT"}), {kAnswerYes});
+  EXPECT_EQ(r.dialogs.asked, Names{r.dir / "X.TXT -> " + r.dir / "X.TXT"});
+  EXPECT_EQ(RealRun::Files(r.dir), Names{"X.TXT"});
+  EXPECT_EQ(ReadFile(r.dir / "X.TXT"), "X.TXT");
 }
 
 TEST(RealRun, DiskFullIsReportedAndLeavesNoHalfCopy) {

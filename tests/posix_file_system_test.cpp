@@ -70,25 +70,22 @@ TEST(PosixFileSystem, MoveIntoAnotherFileSystem) {
   EXPECT_EQ(ReadFile(here / "c") + ReadFile(there / "c"), "minetheirs");
 }
 
-// Running out of space half way leaves the source whole and no half file.
-TEST(PosixFileSystem, FailureMidCopyLeavesNoPartialTarget) {
-  TempFolder here, there(OtherFileSystem().empty() ? here.path() : OtherFileSystem());
+// Running out of space half way through a move into another file system
+// leaves the source whole and no half file; the copy is a run test.
+TEST(PosixFileSystem, FailureMidMoveLeavesNoPartialTarget) {
+  const std::string base = OtherFileSystem();
+  if (base.empty()) GTEST_SKIP() << "no second file system";
+  TempFolder here, there(base);
   const std::string big(1 << 20, 'b');
   WriteFile(here / "big", big);
-  PosixFileSystem fs;
-  Error copy, move;
+  Error move;
   {
     testing::FileSizeLimit limit(64 * 1024);
-    copy = fs.Copy(here / "big", here / "copy");
-    move = fs.Move(here / "big", there / "moved");  // a plain rename on one file system
+    move = PosixFileSystem().Move(here / "big", there / "moved");
   }
-  EXPECT_EQ(copy.number, 61);
-  EXPECT_FALSE(FileExists(here / "copy"));
-  if (!OtherFileSystem().empty()) {
-    EXPECT_EQ(move.number, 61);
-    EXPECT_FALSE(FileExists(there / "moved"));
-    EXPECT_EQ(ReadFile(here / "big"), big);
-  }
+  EXPECT_EQ(move.number, 61);
+  EXPECT_FALSE(FileExists(there / "moved"));
+  EXPECT_EQ(ReadFile(here / "big"), big);
 }
 
 TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
