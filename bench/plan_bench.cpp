@@ -72,8 +72,13 @@ class BenchFolder {
   std::string path_;
 };
 
-void PlanOnDisk(benchmark::State& state, bool withSteps) {
+const BenchFolder& TheFolder() {
   static const BenchFolder folder;
+  return folder;
+}
+
+void PlanOnDisk(benchmark::State& state, bool withSteps) {
+  const BenchFolder& folder = TheFolder();
   const std::vector<FoundEntry> found = Found(folder.path());
   const RenameJob job = ThreeSlots();
   for (auto _ : state) {
@@ -87,6 +92,19 @@ void BM_PlanOnDisk(benchmark::State& state) { PlanOnDisk(state, false); }
 void BM_PlanOnDiskWithSteps(benchmark::State& state) { PlanOnDisk(state, true); }
 BENCHMARK(BM_PlanOnDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlanOnDiskWithSteps)->Unit(benchmark::kMillisecond);
+
+// The listing alone, part of BM_PlanOnDisk.
+void BM_ListFolder(benchmark::State& state) {
+  const BenchFolder& folder = TheFolder();
+  for (auto _ : state) {
+    LocalPlanDisk disk;
+    std::vector<FolderItem> items;
+    disk.ListFolder(folder.path(), items);
+    if (items.size() != kEntries) state.SkipWithError("unexpected listing");
+    benchmark::DoNotOptimize(items);
+  }
+}
+BENCHMARK(BM_ListFolder)->Unit(benchmark::kMillisecond);
 
 void BM_PlanInMemory(benchmark::State& state) {
   const std::vector<FoundEntry> found = Found("/home/user/Musik/Sammlung/");

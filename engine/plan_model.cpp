@@ -108,12 +108,14 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
     if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
       folder.names.reserve(items.size() + items.size() / 2);
-      std::string folded;
       for (FolderItem& item : items) {
-        std::string key(Key(folder, item.name, folded));
-        folder.Note(NameHash{}(key));
         Occupant occupant{kNoOwner, item.file, {}};
-        if (folder.ignoresCase) occupant.spelled = std::move(item.name);
+        std::string key = std::move(item.name);
+        if (folder.ignoresCase) {
+          occupant.spelled = std::move(key);
+          key = CaselessName(occupant.spelled);
+        }
+        folder.Note(NameHash{}(key));
         folder.names.emplace(std::move(key), std::move(occupant));
       }
     } else if (disk_.Probe(folder.path) == PathKind::kOther) {
