@@ -145,12 +145,6 @@ TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
   EXPECT_EQ(mirror.rows[0].failure.number, 5);
   EXPECT_EQ(mirror.rows[0].failure.context, "Fehler beim Umbenennen");
   EXPECT_EQ(mirror.rows[0].failure.file, kDir + "noext");
-
-  const RunPlan folder = Case({"a.txt"}).Slot(0, 4, "sub" + kSep, "1").Plan();
-  ASSERT_EQ(folder.failures.size(), 1u);
-  EXPECT_EQ(folder.failures[0].location, 20);
-  EXPECT_EQ(folder.failures[0].number, 76);
-  EXPECT_NE(folder.failures[0].context.find("nicht zu"), std::string::npos);
 }
 
 TEST(PlanRun, CaseOnlyOnFileSystemsThatIgnoreCase) {
@@ -162,18 +156,6 @@ TEST(PlanRun, CaseOnlyOnFileSystemsThatIgnoreCase) {
   Case sensitive({"a.txt", "-b.txt", "c.txt"});
   sensitive.Slot(0, 1, "a", "B").Slot(1, 16, "");
   EXPECT_EQ(Rows(sensitive.Plan()), (R{{"B.TXT", S::kChanged}, {"C.TXT", S::kChanged}}));
-}
-
-TEST(PlanRun, NumberingGivesBackAndSlotsChain) {
-  // "b.txt" has no "q": its number goes to the next file.
-  Case numbers({"aq.txt", "b.txt", "cq.txt"});
-  numbers.Slot(0, 10, "7", "q").Slot(1, 1, "q", "_");
-  const RunPlan plan = numbers.Plan();
-  EXPECT_EQ(Rows(plan),
-            (R{{"a_7.txt", S::kChanged}, {"b.txt", S::kUnchanged}, {"c_8.txt", S::kChanged}}));
-  ASSERT_EQ(plan.steps.size(), 4u);
-  EXPECT_EQ(plan.steps[1].source, kDir + "aq7.txt");
-  EXPECT_EQ(plan.steps[1].slot, 1);
 }
 
 TEST(PlanRun, CopyLeavesEveryIntermediateInTheDestination) {

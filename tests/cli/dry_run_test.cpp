@@ -60,11 +60,6 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
        "D/x-1.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [existiert]\n"
        "D/x-2.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [doppelt]\n",
        "2 Änderungen, 2 Konflikte"},
-      {"no conflict",
-       {"a.txt"},
-       {"--slot1", "upper"},
-       "D/a.txt -> D/A.TXT\n",
-       "1 Änderungen, 0 Konflikte"},
   };
   for (const Row& row : rows) {
     TempFolder dir;

@@ -74,16 +74,13 @@ TEST_F(PreviewTest, TheOptionSwitchesThePreviewOff) {
   Settle();
   EXPECT_EQ(Column(), (QStringList{"neu: A.TXT"}));
   auto* option = Find<QAction>("OptPreview");
-  EXPECT_TRUE(option->isCheckable() && option->isChecked());
-
-  option->trigger();
-  Settle();
-  EXPECT_FALSE(Find<QWidget>("FramePreview")->isVisible());
-  EXPECT_EQ(Column(), (QStringList{""}));
-  option->trigger();
-  Settle();
-  EXPECT_TRUE(Find<QWidget>("FramePreview")->isVisible());
-  EXPECT_EQ(Column(), (QStringList{"neu: A.TXT"}));
+  ASSERT_TRUE(option->isCheckable() && option->isChecked());
+  for (const bool on : {false, true}) {
+    option->trigger();
+    Settle();
+    EXPECT_EQ(Find<QWidget>("FramePreview")->isVisible(), on);
+    EXPECT_EQ(Column(), (QStringList{on ? "neu: A.TXT" : ""}));
+  }
 }
 
 }  // namespace
