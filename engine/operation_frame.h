@@ -25,6 +25,24 @@ struct OperationInput {
 void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
                             const NameContext& ctx);
 
+// Appends the name with `insert` behind the first case-sensitive occurrence
+// of the anchor (the second field); false, with nothing appended, when the
+// anchor does not occur in exactly that case.
+bool InsertAfterAnchor(const OperationInput& in, std::string_view insert, std::string& out);
+
+// The same with `insert` in front of the anchor.
+bool InsertBeforeAnchor(const OperationInput& in, std::string_view insert, std::string& out);
+
+// Reads the "Pos." field (the second field) as a 1-based character position.
+// False for a position below 1, and with `error` set for a text that does
+// not convert.
+bool ReadPosition(const OperationInput& in, std::size_t& position, Error& error);
+
+// Appends the name with `insert` at the position in the "Pos." field (1 ..
+// length + 1); false, with nothing appended, for any other position.
+bool InsertAtPosition(const OperationInput& in, std::string_view insert, std::string& out,
+                      Error& error);
+
 // Runs `rule(input, out, error)`, which appends the new file name to `out`
 // (already holding the folder part) and returns false when the operation
 // does not apply. Returns out, or "" when the rule did not apply or failed.

@@ -1,6 +1,5 @@
 #include "engine/operations.h"
 
-#include "engine/operation_frame.h"
 
 namespace velmora {
 
@@ -26,13 +25,6 @@ const std::array<CatalogueEntry, kOperationCount>& Catalogue() {
       {"Alle in Kleinbuchstaben", "leer", "leer"},
   }};
   return rows;
-}
-
-void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
-                            const NameContext& ctx) {
-  if (ctx.reporter == nullptr) return;
-  ctx.reporter->ReportError(code + 2, error.number, "Fehler beim Umbenennen", sourcePath,
-                            error.description);
 }
 
 namespace {

@@ -63,13 +63,8 @@ std::string DeleteCountAt(const RenameJob& job, int slot, const std::string& sou
                       [](const OperationInput& in, std::string& out, Error& error) {
                         std::size_t n = 0;
                         if (!ReadCount(in.source, n, error)) return false;
-                        const IntResult pos = ToInt32(in.destination);
-                        if (pos.error) {
-                          error = pos.error;
-                          return false;
-                        }
-                        if (pos.value < 1) return false;
-                        const auto position = static_cast<std::size_t>(pos.value);
+                        std::size_t position = 0;
+                        if (!ReadPosition(in, position, error)) return false;
                         const std::size_t length = CharLength(in.name);
                         if (position > length + 1 || length - position + 1 < n) return false;
                         const std::size_t at = ByteOffsetOfChar(in.name, position);

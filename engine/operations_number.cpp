@@ -51,12 +51,8 @@ std::string InsertNumberAfter(const RenameJob& job, int slot, const std::string&
   return RunOperation(10, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error& error) {
                         std::string number;
-                        if (!AdvanceCounter(in, number, error)) return false;
-                        const TextHit hit = FindTextHit(in.name, in.destination);
-                        if (!hit) return false;
-                        const std::size_t q = hit.offset + in.destination.size();
-                        out.append(in.name.substr(0, q)).append(number).append(in.name.substr(q));
-                        return true;
+                        return AdvanceCounter(in, number, error) &&
+                               InsertAfterAnchor(in, number, out);
                       });
 }
 
@@ -65,13 +61,8 @@ std::string InsertNumberBefore(const RenameJob& job, int slot, const std::string
   return RunOperation(11, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error& error) {
                         std::string number;
-                        if (!AdvanceCounter(in, number, error)) return false;
-                        const TextHit hit = FindTextHit(in.name, in.destination);
-                        if (!hit) return false;
-                        out.append(in.name.substr(0, hit.offset))
-                            .append(number)
-                            .append(in.name.substr(hit.offset));
-                        return true;
+                        return AdvanceCounter(in, number, error) &&
+                               InsertBeforeAnchor(in, number, out);
                       });
 }
 
@@ -80,18 +71,8 @@ std::string InsertNumberAt(const RenameJob& job, int slot, const std::string& so
   return RunOperation(12, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error& error) {
                         std::string number;
-                        if (!AdvanceCounter(in, number, error)) return false;
-                        const IntResult pos = ToInt32(in.destination);
-                        if (pos.error) {
-                          error = pos.error;
-                          return false;
-                        }
-                        if (pos.value < 1) return false;
-                        const auto position = static_cast<std::size_t>(pos.value);
-                        if (position > CharLength(in.name) + 1) return false;
-                        const std::size_t at = ByteOffsetOfChar(in.name, position);
-                        out.append(in.name.substr(0, at)).append(number).append(in.name.substr(at));
-                        return true;
+                        return AdvanceCounter(in, number, error) &&
+                               InsertAtPosition(in, number, out, error);
                       });
 }
 
