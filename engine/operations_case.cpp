@@ -15,6 +15,29 @@ inline bool IsCapitalAscii(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool IsSmallUmlautTail(unsigned char c) { return c == 0xA4 || c == 0xB6 || c == 0xBC; }
 inline bool IsCapitalUmlautTail(unsigned char c) { return c == 0x84 || c == 0x96 || c == 0x9C; }
 
+// Appends name with a-z and ä, ö, ü made capital (toCapital) or A-Z and Ä, Ö,
+// Ü made small. Both cases sit 32 apart in ASCII and in the umlauts' second
+// byte.
+void AppendChangedCase(std::string_view name, bool toCapital, std::string& out) {
+  const std::size_t start = out.size();
+  out.append(name);
+  char* text = out.data() + start;
+  const std::size_t size = name.size();
+  const int shift = toCapital ? -32 : 32;
+  for (std::size_t i = 0; i < size; ++i) {
+    const char c = text[i];
+    if (toCapital ? IsSmallAscii(c) : IsCapitalAscii(c)) {
+      text[i] = static_cast<char>(c + shift);
+    } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size) {
+      const auto tail = static_cast<unsigned char>(text[i + 1]);
+      if (toCapital ? IsSmallUmlautTail(tail) : IsCapitalUmlautTail(tail)) {
+        ++i;
+        text[i] = static_cast<char>(tail + shift);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 std::string CapitalizeWords(const RenameJob& job, int slot, const std::string& sourcePath,
@@ -72,20 +95,7 @@ std::string ToUpperCase(const RenameJob& job, int slot, const std::string& sourc
                         NameContext& ctx) {
   return RunOperation(16, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        const std::size_t start = out.size();
-                        out.append(in.name);
-                        char* name = out.data() + start;
-                        const std::size_t size = in.name.size();
-                        for (std::size_t i = 0; i < size; ++i) {
-                          const char c = name[i];
-                          if (IsSmallAscii(c)) {
-                            name[i] = static_cast<char>(c - 32);
-                          } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size &&
-                                     IsSmallUmlautTail(static_cast<unsigned char>(name[i + 1]))) {
-                            ++i;
-                            name[i] = static_cast<char>(name[i] - 0x20);
-                          }
-                        }
+                        AppendChangedCase(in.name, /*toCapital=*/true, out);
                         return true;
                       });
 }
@@ -94,20 +104,7 @@ std::string ToLowerCase(const RenameJob& job, int slot, const std::string& sourc
                         NameContext& ctx) {
   return RunOperation(17, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        const std::size_t start = out.size();
-                        out.append(in.name);
-                        char* name = out.data() + start;
-                        const std::size_t size = in.name.size();
-                        for (std::size_t i = 0; i < size; ++i) {
-                          const char c = name[i];
-                          if (IsCapitalAscii(c)) {
-                            name[i] = static_cast<char>(c + 32);
-                          } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size &&
-                                     IsCapitalUmlautTail(static_cast<unsigned char>(name[i + 1]))) {
-                            ++i;
-                            name[i] = static_cast<char>(name[i] + 0x20);
-                          }
-                        }
+                        AppendChangedCase(in.name, /*toCapital=*/false, out);
                         return true;
                       });
 }
