@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -104,6 +106,12 @@ class WindowTest : public ::testing::Test {
   }
 
   void MarkAll() { Click("CmdSelectAll"); }
+  // Adds row to the marks, as a control-click into the list does.
+  void MarkRow(int row) {
+    auto* list = Find<QListView>("lstFoundFiles");
+    list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+  }
+  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
 
   TempFolder temp_;
   MainEnvironment environment_;
