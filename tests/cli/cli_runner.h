@@ -1,6 +1,7 @@
 // Runs the built velmora-cli (path in VELMORA_CLI) as a child process and
 // collects its exit status, standard output and standard error; or, for the
-// questions, runs it on a pseudo terminal and types the given answers.
+// questions, runs it on a pseudo terminal and types the given answers. Also
+// the folder helpers the command tests share.
 #pragma once
 
 #include <fcntl.h>
@@ -9,10 +10,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace velmora::testing {
+
+// The names in folder (files and folders), sorted.
+inline std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A folder without its trailing separator, as FOLDER arguments are written.
+inline std::string Bare(const TempFolder& folder) {
+  const std::string& path = folder.path();
+  return path.substr(0, path.size() - 1);
+}
 
 struct CliResult {
   int status = -1;  // exit status, or -1 when the program did not exit normally
