@@ -5,7 +5,6 @@
 #pragma once
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,39 +64,20 @@ inline int WaitStatus(pid_t pid) {
 
 // Without a terminal: standard input is empty (as under cron or CI).
 inline CliResult RunCli(const std::vector<std::string>& args) {
-  int outPipe[2], errPipe[2];
   CliResult result;
-  if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) return result;
+  const TempFolder capture;
+  const std::string out = capture / "out", err = capture / "err";
   const pid_t pid = ::fork();
   if (pid == 0) {
-    const int null = ::open("/dev/null", O_RDONLY);
-    ::dup2(null, STDIN_FILENO);
-    ::dup2(outPipe[1], STDOUT_FILENO);
-    ::dup2(errPipe[1], STDERR_FILENO);
-    ::close(outPipe[0]);
-    ::close(errPipe[0]);
+    ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
     detail::ExecCli(args);
   }
-  ::close(outPipe[1]);
-  ::close(errPipe[1]);
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  std::string* sinks[2] = {&result.out, &result.err};
-  int open = 2;
-  char buffer[4096];
-  while (open > 0 && ::poll(fds, 2, -1) > 0) {
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-      const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[i]->append(buffer, static_cast<std::size_t>(n));
-      } else {
-        ::close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
-  }
+  if (pid < 0) return result;
   result.status = detail::WaitStatus(pid);
+  result.out = ReadFile(out);
+  result.err = ReadFile(err);
   return result;
 }
 
