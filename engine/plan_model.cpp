@@ -3,33 +3,14 @@
 #include <vector>
 
 #include "engine/path.h"
+#include "engine/text.h"
 
 namespace velmora {
 
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-// The second byte of a two-byte sequence behind C3: U+00C0..U+00DE (C3 80..
-// C3 9E) made small, U+00D7 (the multiplication sign) being no letter.
-char LowerLatin1(char second) {
-  const auto c = static_cast<unsigned char>(second);
-  return c >= 0x80 && c <= 0x9E && c != 0x97 ? static_cast<char>(c + 0x20) : second;
-}
-
-constexpr char kLatin1Lead = static_cast<char>(0xC3);
-
-}  // namespace
-
 std::string CaselessName(std::string_view name) {
   std::string folded(name);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    if (folded[i] == kLatin1Lead && i + 1 < folded.size()) {
-      ++i;
-      folded[i] = LowerLatin1(folded[i]);
-    } else {
-      folded[i] = LowerAscii(folded[i]);
-    }
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    folded[i] = FoldCaseByte(name[i], i > 0 ? name[i - 1] : 0);
   }
   return folded;
 }
@@ -37,10 +18,8 @@ std::string CaselessName(std::string_view name) {
 bool EqualCaseless(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] == kLatin1Lead && b[i] == kLatin1Lead && i + 1 < a.size()) {
-      ++i;
-      if (LowerLatin1(a[i]) != LowerLatin1(b[i])) return false;
-    } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+    if (a[i] != b[i] && FoldCaseByte(a[i], i > 0 ? a[i - 1] : 0) !=
+                            FoldCaseByte(b[i], i > 0 ? b[i - 1] : 0)) {
       return false;
     }
   }

@@ -11,17 +11,6 @@ inline unsigned char ByteAt(std::string_view text, std::size_t i) {
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
-// Folds one byte for the case-insensitive search. Every folded pair has the
-// same byte length (ASCII, or lead byte C3 with continuations 80-9E and
-// A0-BE), so folding works byte by byte; `previous` is the byte before.
-inline unsigned char FoldByte(unsigned char b, unsigned char previous) {
-  if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
-  if (b >= 0x80 && b <= 0x9E && b != 0x97 && previous == 0xC3) {
-    return static_cast<unsigned char>(b + 0x20);
-  }
-  return b;
-}
-
 // True when a match of `length` bytes at the boundary `offset` also ends on a
 // character boundary of `text`.
 bool EndsOnBoundary(std::string_view text, std::size_t offset, std::size_t length) {
@@ -126,15 +115,15 @@ TextHit FindTextNoCaseHit(std::string_view text, std::string_view needle) {
   const std::size_t size = text.size();
   const std::size_t length = needle.size();
   if (length > size) return {};
-  const unsigned char first = FoldByte(ByteAt(needle, 0), 0);
+  const char first = FoldCaseByte(needle[0], 0);
   std::size_t chars = 0;
   for (std::size_t i = 0; i + length <= size; i += CharByteLength(text, i), ++chars) {
     // A boundary byte never folds through its predecessor: C3 followed by a
     // continuation is always one character.
-    if (FoldByte(ByteAt(text, i), 0) != first) continue;
+    if (FoldCaseByte(text[i], 0) != first) continue;
     std::size_t k = 1;
-    while (k < length && FoldByte(ByteAt(text, i + k), ByteAt(text, i + k - 1)) ==
-                             FoldByte(ByteAt(needle, k), ByteAt(needle, k - 1))) {
+    while (k < length && FoldCaseByte(text[i + k], text[i + k - 1]) ==
+                             FoldCaseByte(needle[k], needle[k - 1])) {
       ++k;
     }
     if (k == length && EndsOnBoundary(text, i, length)) return {chars + 1, i};

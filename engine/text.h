@@ -42,6 +42,19 @@ struct TextHit {
   explicit operator bool() const { return position != 0; }
 };
 
+// Byte `b` of a text with letter case folded, `previous` being the byte
+// before it: A-Z to a-z, and the second byte of À-Þ (C3 80..9E, × excepted)
+// to that of à-þ. Every folded pair has the same byte length, so texts fold
+// byte by byte and keep their length.
+inline char FoldCaseByte(char b, char previous) {
+  const auto c = static_cast<unsigned char>(b);
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
+  if (c >= 0x80 && c <= 0x9E && c != 0x97 && static_cast<unsigned char>(previous) == 0xC3) {
+    return static_cast<char>(c + 0x20);
+  }
+  return b;
+}
+
 // The first case-sensitive occurrence of `needle` in `text` that starts and
 // ends on character boundaries. An empty needle is found at position 1.
 TextHit FindTextHit(std::string_view text, std::string_view needle);
