@@ -1,7 +1,6 @@
 #include "services/drives.h"
 
 #include <dirent.h>
-#include <mntent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "engine/path.h"
+#include "services/mount_table.h"
 
 namespace velmora {
 namespace {
@@ -24,23 +24,13 @@ bool IsPseudoFileSystem(std::string_view type) {
   return std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo);
 }
 
-bool IsBelow(std::string_view path, std::string_view folder) {
-  if (folder == kPathSeparatorText) return path.starts_with(kPathSeparatorText);
-  return path == folder || (path.starts_with(folder) && path.size() > folder.size() &&
-                            path[folder.size()] == kPathSeparator);
-}
-
 std::set<std::string> MountPoints(const std::string& table) {
   std::set<std::string> points;
-  FILE* file = setmntent(table.c_str(), "r");
-  if (file == nullptr) return points;
-  while (const mntent* entry = getmntent(file)) {
-    std::string point = entry->mnt_dir;
-    if (IsPseudoFileSystem(entry->mnt_type)) continue;
-    if (IsBelow(point, "/proc") || IsBelow(point, "/sys")) continue;
-    points.insert(std::move(point));
+  for (MountEntry& entry : ReadMountTable(table)) {
+    if (IsPseudoFileSystem(entry.type)) continue;
+    if (IsWithinFolder(entry.point, "/proc") || IsWithinFolder(entry.point, "/sys")) continue;
+    points.insert(std::move(entry.point));
   }
-  endmntent(file);
   return points;
 }
 
@@ -74,7 +64,7 @@ std::string MountedDrives::DriveOf(const std::string& folder) {
   if (realpath(folder.c_str(), buffer) != nullptr) real = buffer;
   std::string best = kRootFolder;
   for (const Drive& drive : Drives()) {
-    if (IsBelow(real, drive.path) && drive.path.size() > best.size()) best = drive.path;
+    if (IsWithinFolder(real, drive.path) && drive.path.size() > best.size()) best = drive.path;
   }
   return best;
 }

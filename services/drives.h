@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "search/drive_info.h"
+#include "services/mount_table.h"
 
 namespace velmora {
-
-// The default mount table.
-inline constexpr char kMountTable[] = "/proc/self/mounts";
 
 class MountedDrives : public DriveInfo {
  public:

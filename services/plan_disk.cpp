@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <mntent.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include <string_view>
 
 #include "engine/path.h"
+#include "services/mount_table.h"
 
 namespace velmora {
 namespace {
@@ -21,12 +21,6 @@ namespace {
 #ifndef FS_CASEFOLD_FL
 constexpr long FS_CASEFOLD_FL = 0x40000000;
 #endif
-
-bool IsBelow(std::string_view path, std::string_view folder) {
-  if (folder == kPathSeparatorText) return path.starts_with(kPathSeparatorText);
-  return path.starts_with(folder) &&
-         (path.size() == folder.size() || path[folder.size()] == kPathSeparator);
-}
 
 // A file as GetFile sees it: a regular file, links followed.
 bool IsRegularAt(int dirFd, const char* name) {
@@ -80,24 +74,20 @@ bool LocalPlanDisk::IgnoresCase(const std::string& folder) {
   if (HasCaseFoldFlag(folder)) return true;
   if (!mountsRead_) {
     mountsRead_ = true;
-    if (FILE* table = ::setmntent(mountTable_.c_str(), "r")) {
-      while (const mntent* entry = ::getmntent(table))
-        mounts_.emplace_back(entry->mnt_dir, entry->mnt_type);
-      ::endmntent(table);
-    }
+    mounts_ = ReadMountTable(mountTable_);
   }
   char buffer[PATH_MAX];
   if (::realpath(folder.c_str(), buffer) == nullptr) return false;
   const std::string_view real = buffer;
   // The last of the longest matching mount points is the one on top.
-  const std::pair<std::string, std::string>* best = nullptr;
-  for (const auto& mount : mounts_) {
-    if (IsBelow(real, mount.first) &&
-        (best == nullptr || mount.first.size() >= best->first.size())) {
+  const MountEntry* best = nullptr;
+  for (const MountEntry& mount : mounts_) {
+    if (IsWithinFolder(real, mount.point) &&
+        (best == nullptr || mount.point.size() >= best->point.size())) {
       best = &mount;
     }
   }
-  return best != nullptr && IsCaselessFileSystemType(best->second);
+  return best != nullptr && IsCaselessFileSystemType(best->type);
 }
 
 }  // namespace velmora

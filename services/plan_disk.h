@@ -5,10 +5,10 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/plan.h"
+#include "services/mount_table.h"
 
 namespace velmora {
 
@@ -19,7 +19,7 @@ class LocalPlanDisk : public PlanDisk {
  public:
   // mountTable: a file in the format of /proc/self/mounts, read once when
   // first needed (tests pass their own).
-  explicit LocalPlanDisk(std::string mountTable = "/proc/self/mounts");
+  explicit LocalPlanDisk(std::string mountTable = kMountTable);
 
   bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override;
   PathKind Probe(const std::string& path) override;
@@ -30,7 +30,7 @@ class LocalPlanDisk : public PlanDisk {
  private:
   std::string mountTable_;
   bool mountsRead_ = false;
-  std::vector<std::pair<std::string, std::string>> mounts_;  // mount point, type
+  std::vector<MountEntry> mounts_;
 };
 
 }  // namespace velmora
