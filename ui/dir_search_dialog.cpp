@@ -53,12 +53,7 @@ void DirSearch::Form_Load(const std::string& destPath, const std::string& destDr
 }
 
 void DirSearch::Drive1_Change(const std::string& designation) {
-  const FolderAndDrive moved = ChangeDrive(designation, dir1_->Path(), drives_);
-  if (!dir1_->SetPath(moved.folder)) {
-    drive1_->SetDrive(drives_.DriveOf(dir1_->Path()));
-    return;
-  }
-  drive1_->SetDrive(moved.drive);
+  drive1_->MoveToDrive(designation, *dir1_);
 }
 
 void DirSearch::CmdOk_Click() {

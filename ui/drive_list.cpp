@@ -1,5 +1,8 @@
 #include "ui/drive_list.h"
 
+#include "search/destination.h"
+#include "ui/folder_list.h"
+
 namespace velmora {
 
 DriveList::DriveList(const char* name, DriveInfo& drives, QWidget* parent)
@@ -41,6 +44,11 @@ void DriveList::showPopup() {
   // File systems come and go (a stick is plugged in); list them as they are now.
   Reload();
   QComboBox::showPopup();
+}
+
+void DriveList::MoveToDrive(const std::string& designation, FolderList& folders) {
+  const FolderAndDrive moved = ChangeDrive(designation, folders.Path(), drives_);
+  SetDrive(folders.SetPath(moved.folder) ? moved.drive : drives_.DriveOf(folders.Path()));
 }
 
 }  // namespace velmora

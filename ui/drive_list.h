@@ -9,6 +9,8 @@
 
 namespace velmora {
 
+class FolderList;
+
 class DriveList : public QComboBox {
   Q_OBJECT
 
@@ -23,6 +25,11 @@ class DriveList : public QComboBox {
 
   // Shows designation as the chosen drive, adding it when it is not listed.
   void SetDrive(const std::string& designation);
+
+  // Moves folders to the chosen drive's root and shows that drive; when the
+  // drive is not ready or its root cannot be read, folders stay and this
+  // list goes back to the drive holding them.
+  void MoveToDrive(const std::string& designation, FolderList& folders);
 
  signals:
   // The user chose a drive from the list.

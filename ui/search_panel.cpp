@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "search/destination.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
@@ -18,7 +17,6 @@ namespace velmora {
 
 SearchPanel::SearchPanel(DriveInfo& drives, FolderReader& reader, QWidget* parent)
     : QWidget(parent),
-      drives_(drives),
       drvList_(new DriveList("drvList", drives, this)),
       dirList_(new FolderList("dirList", reader, this)),
       filList_(new FileList("filList", reader, this)),
@@ -95,12 +93,7 @@ void SearchPanel::OpenFolder(const std::string& folder) {
 }
 
 void SearchPanel::drvList_Change(const std::string& designation) {
-  const FolderAndDrive moved = ChangeDrive(designation, dirList_->Path(), drives_);
-  if (!dirList_->SetPath(moved.folder)) {
-    drvList_->SetDrive(drives_.DriveOf(dirList_->Path()));
-    return;
-  }
-  drvList_->SetDrive(moved.drive);
+  drvList_->MoveToDrive(designation, *dirList_);
 }
 
 void SearchPanel::dirList_Change(const std::string& folder) {

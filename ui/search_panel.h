@@ -60,7 +60,6 @@ class SearchPanel : public QWidget {
   void dirList_Change(const std::string& folder);
   void txtSearchSpec_Change(const QString& text);
 
-  DriveInfo& drives_;
   DriveList* drvList_;
   FolderList* dirList_;
   FileList* filList_;
