@@ -91,17 +91,12 @@ TEST_F(InfoWindowsTest, HistoryOpenedTwiceShowsItsFourteenReleasesOnce) {
   EXPECT_EQ(Entries(windows_->OpenHistory()->List1()), entries);
 }
 
-TEST_F(InfoWindowsTest, AboutShowsItsCaptionsAndClosesOnOkEnterAndEscape) {
+TEST_F(InfoWindowsTest, AboutShowsTheVersionAndClosesOnOkEnterAndEscape) {
   AboutWindow* about = windows_->OpenAbout();
   EXPECT_EQ(about->windowTitle(), "About Velmora");
-  auto label = [&](const char* name) {
-    return about->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
-  };
-  EXPECT_EQ(label("lblTitle"), "Velmora    Velmora-Team");
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$"))
-                  .match(QString::fromStdString(label("lblVersion")))
+                  .match(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text())
                   .hasMatch());
-  EXPECT_FALSE(about->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
 
   for (int key : {0, int{Qt::Key_Return}, int{Qt::Key_Escape}}) {
     QPointer<AboutWindow> window = windows_->OpenAbout();

@@ -65,29 +65,24 @@ class ModalAnswerer {
     steps_.pop_front();
     log_.push_back(modal->objectName().toStdString() + ":" + step.button.toStdString());
     if (step.inspect) step.inspect(modal);
-    if (modal->objectName() != step.window) {
-      modal->close();
-      return;
-    }
-    if (step.button == kClose) {
-      modal->close();
-    } else if (step.button == kEscape) {
+    if (step.button == kEscape && modal->objectName() == step.window) {
       QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
       QApplication::sendEvent(modal, &press);
-    } else {
-      for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
-        // Message boxes caption their button "OK" or "&OK", by platform.
-        const bool match = button->text() == step.button ||
-                           (step.button == QLatin1String("OK") &&
-                            QString(button->text()).remove(QLatin1Char('&')) == step.button);
-        if (match && button->isVisible()) {
-          button->click();
-          return;
-        }
-      }
-      log_.back() += "<no such button>";
-      modal->close();
+      return;
     }
+    for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
+      // Message boxes caption their button "OK" or "&OK", by platform.
+      const bool match = button->text() == step.button ||
+                         (step.button == QLatin1String("OK") &&
+                          QString(button->text()).remove(QLatin1Char('&')) == step.button);
+      if (match && button->isVisible() && modal->objectName() == step.window) {
+        button->click();
+        return;
+      }
+    }
+    // kClose, another window than expected, or no such button: closed by its frame.
+    if (step.button != kClose) log_.back() += "<no such button>";
+    modal->close();
   }
 
   static inline ModalAnswerer* current_ = nullptr;

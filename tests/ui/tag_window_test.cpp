@@ -8,6 +8,7 @@
 
 #include "services/context_link.h"
 #include "tags/tag_record.h"
+#include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/history_window.h"
 #include "ui/slot_panel.h"
@@ -15,10 +16,6 @@
 
 namespace velmora::testing {
 namespace {
-
-struct NoReports : ErrorReporter {
-  void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {}
-};
 
 TagRecord Tag(const std::string& title, const std::string& artist, unsigned char genre) {
   TagRecord record;
@@ -29,7 +26,7 @@ TagRecord Tag(const std::string& title, const std::string& artist, unsigned char
   return record;
 }
 
-const std::string kAudio(300, '\x55');
+const std::string kAudio = Audio(300);
 
 std::string WithTag(const TagRecord& record) {
   const TagBytes bytes = ToBytes(record);
@@ -42,7 +39,7 @@ class MainExtrasTest : public WindowTest {
  protected:
   std::string Field(const char* name) { return Text(name).toStdString(); }
   TagRecord Stored(const std::string& path) {
-    NoReports reporter;
+    RecordingReporter reporter;
     return ReadTag(path, reporter);
   }
   QWidget* TopLevel(const char* name) {
