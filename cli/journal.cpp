@@ -36,20 +36,6 @@ bool Unescape(std::string_view text, std::string& out) {
 
 bool IsKind(char c) { return c >= '0' && c <= '3'; }
 
-// Writes all of text to fd; the platform's error otherwise.
-Error WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return ErrorFromErrno(errno);
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return {};
-}
-
 std::string Lines(const std::vector<UndoRecord>& records) {
   std::string text;
   for (const UndoRecord& record : records) text += JournalLine(record) + '\n';

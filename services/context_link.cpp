@@ -26,41 +26,18 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-// Creates folder and its missing parents with the usual user rights.
-Error MakeFolders(const std::string& folder) {
-  for (std::size_t at = 1; at <= folder.size(); ++at) {
-    if (at < folder.size() && folder[at] != kPathSeparator) continue;
-    const std::string part = folder.substr(0, at);
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return ErrorFromErrno(errno);
-  }
-  return {};
-}
-
 // Writes content to path through a temporary file beside it, so a reader
 // never sees half an entry and a failed write leaves nothing behind.
 Error WriteWhole(const std::string& path, const std::string& content) {
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return ErrorFromErrno(errno);
-  std::size_t done = 0;
-  int err = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (err == 0 && ::fchmod(fd, 0644) != 0) err = errno;
-  if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-  if (err != 0) {
-    ::unlink(temp.c_str());
-    return ErrorFromErrno(err);
-  }
-  return {};
+  Error error = WriteAll(fd, content);
+  if (!error && ::fchmod(fd, 0644) != 0) error = ErrorFromErrno(errno);
+  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
+  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = ErrorFromErrno(errno);
+  if (error) ::unlink(temp.c_str());
+  return error;
 }
 
 }  // namespace
@@ -160,7 +137,7 @@ LinkToggle ToggleExplorerLink(const std::string& entryName, const std::string& p
     result.error = ErrorFromErrno(ENOENT);
     return result;
   }
-  result.error = MakeFolders(folder);
+  result.error = MakeFolders(folder, 0755);
   if (!result.error) result.error = WriteWhole(path, ContextLinkEntry(entryName, programPath));
   return result;
 }

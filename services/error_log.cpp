@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -12,6 +11,7 @@
 
 #include "engine/path.h"
 #include "services/error_text.h"
+#include "services/posix_file_system.h"
 
 namespace velmora {
 namespace {
@@ -23,16 +23,11 @@ bool WritableFolder(const std::string& folder) {
   return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-// Creates folder and its missing parents; true when it exists afterwards.
-bool MakeFolders(const std::string& folder) {
-  for (std::size_t cut = folder.find(kPathSeparator, 1);;
-       cut = folder.find(kPathSeparator, cut + 1)) {
-    const std::string part = folder.substr(0, cut);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (cut == std::string::npos) break;
-  }
+// Creates folder and its missing parents for the user alone; true when it
+// is a folder afterwards.
+bool MakeOwnFolders(const std::string& folder) {
   struct stat st {};
-  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !MakeFolders(folder, 0700) && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string StateHome() {
@@ -86,7 +81,7 @@ std::string ChooseLogFolder(const std::string& programFolder) {
   const std::string stateHome = StateHome();
   if (stateHome.empty()) return programFolder;
   const std::string folder = stateHome + kPathSeparator + "velmora";
-  return MakeFolders(folder) ? folder : programFolder;
+  return MakeOwnFolders(folder) ? folder : programFolder;
 }
 
 std::string CurrentDateTimeText() {

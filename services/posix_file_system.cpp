@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/path.h"
 #include "services/posix_copy.h"
 
 namespace velmora {
@@ -117,6 +118,28 @@ Error ErrorFromErrno(int err) {
       break;
   }
   return {number, std::strerror(err)};
+}
+
+Error WriteAll(int fd, std::string_view text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ErrorFromErrno(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return {};
+}
+
+Error MakeFolders(const std::string& folder, mode_t mode) {
+  for (std::size_t at = 1; at <= folder.size(); ++at) {
+    if (at < folder.size() && folder[at] != kPathSeparator) continue;
+    const std::string part = folder.substr(0, at);
+    if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) return ErrorFromErrno(errno);
+  }
+  return {};
 }
 
 Error PosixFileSystem::GetFile(const std::string& path) {

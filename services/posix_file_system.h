@@ -1,9 +1,14 @@
 // The file-system service on Linux: renames that never replace, copies that
 // never overwrite and leave no half file, moves across file systems by copy
-// and delete, and errno turned into the program's error numbers.
+// and delete, and errno turned into the program's error numbers. Also the
+// small POSIX steps the other services share: writing a whole text and
+// creating folders.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
+#include <string_view>
 
 #include "engine/file_system.h"
 
@@ -13,6 +18,14 @@ namespace velmora {
 // EEXIST 58, ENOSPC 61, EACCES/EPERM 70, EROFS 75, EIO 57, ENOTDIR 76,
 // ENAMETOOLONG 52, EXDEV 74, others as nearest.
 Error ErrorFromErrno(int err);
+
+// Writes all of text to fd, retrying interrupted writes; the first failure
+// otherwise.
+Error WriteAll(int fd, std::string_view text);
+
+// Creates folder and its missing parents with the given rights; the first
+// failure otherwise (a part that already exists is no failure).
+Error MakeFolders(const std::string& folder, mode_t mode);
 
 class PosixFileSystem : public FileSystem {
  public:
