@@ -128,12 +128,22 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   EXPECT_TRUE(Find<TagPanel>("FrameMp3Tag")->isVisible());
 }
 
+// Without Hilfe.txt beside the program the help shows "ERROR" once and opens empty.
 TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
   Start();
   ModalAnswerer answerer;
-  answerer.Then("MessageBox", "OK");  // no Hilfe.txt in the program's folder
-  for (const char* action : {"MnuHilfe", "MnuHistorie", "MnuHistorie", "MnuAbout"}) Trigger(action);
+  QString title, text;
+  answerer.Then("MessageBox", "OK", [&](QWidget* box) {
+    title = box->windowTitle();
+    text = static_cast<QMessageBox*>(box)->text();
+  });
+  for (const char* action : {"MnuHilfe", "MnuHilfe", "MnuHistorie", "MnuHistorie", "MnuAbout"}) {
+    Trigger(action);
+  }
   EXPECT_EQ(answerer.log(), (std::vector<std::string>{"MessageBox:OK"}));
+  EXPECT_EQ(title, "ERROR");
+  EXPECT_EQ(text, "File: Hilfe.txt nicht gefunden");
+  EXPECT_EQ(static_cast<LineListWindow*>(TopLevel("Hilfe"))->List1()->count(), 0);
   for (const char* name : {"Hilfe", "Hist", "frmAbout"}) {
     QWidget* window = TopLevel(name);
     ASSERT_NE(window, nullptr) << name;
