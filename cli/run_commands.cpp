@@ -78,7 +78,7 @@ bool MayAsk(const CliOptions& options) {
 // The destination folder with its trailing separator, as the run wants it.
 std::optional<std::string> DestPath(const std::string& text) {
   std::optional<std::string> folder = FolderArgument(text);
-  if (folder && folder->back() != kPathSeparator) *folder += kPathSeparator;
+  if (folder) *folder = WithTrailingSeparator(std::move(*folder));
   return folder;
 }
 

@@ -11,6 +11,11 @@ std::size_t FileNameStart(std::string_view path) {
   return static_cast<std::size_t>(p - begin);
 }
 
+std::string WithTrailingSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
 std::string_view FolderOf(std::string_view path) {
   return path.substr(0, FileNameStart(path));
 }

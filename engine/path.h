@@ -30,6 +30,11 @@ std::string SplitExtension(const std::string& name, bool wantBase, Error* error 
 // last separator; 0 without one).
 std::size_t FileNameStart(std::string_view path);
 
+// folder with a separator appended unless it already ends in one; "" gives
+// the separator alone. Destination folders and the log folder take this form
+// so that file names can be appended.
+std::string WithTrailingSeparator(std::string folder);
+
 // The folder part of `path` with its trailing separator ("" without one),
 // ignoring the run flags; a view into `path`.
 std::string_view FolderOf(std::string_view path);

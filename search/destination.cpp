@@ -34,11 +34,7 @@ AcceptedDestination AcceptDestination(const std::string& folder, const std::stri
                                       SettingsWriter& settings) {
   settings.WriteSetting(kKeyDestPath, folder);
   settings.WriteSetting(kKeyDestDrive, drive);
-  AcceptedDestination accepted{folder, drive};
-  if (accepted.destPath.empty() || accepted.destPath.back() != kPathSeparator) {
-    accepted.destPath += kPathSeparator;
-  }
-  return accepted;
+  return {WithTrailingSeparator(folder), drive};
 }
 
 }  // namespace velmora

@@ -63,8 +63,7 @@ std::string ErrorMessageText(int number, const std::string& context, const std::
 }
 
 std::string LogPathIn(const std::string& folder) {
-  if (!folder.empty() && folder.back() == kPathSeparator) return folder + kLogFileName;
-  return folder + kPathSeparator + kLogFileName;
+  return WithTrailingSeparator(folder) + kLogFileName;
 }
 
 std::string ProgramFolder() {

@@ -337,9 +337,7 @@ void Main::RunJob(RunKind kind) {
   // A destination restored from the settings is stored without its final
   // separator; the run appends file names to it, so it must end in one.
   std::string& destPath = state_.context.destPath;
-  if (kind != RunKind::kRename && (destPath.empty() || destPath.back() != kPathSeparator)) {
-    destPath += kPathSeparator;
-  }
+  if (kind != RunKind::kRename) destPath = WithTrailingSeparator(std::move(destPath));
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
