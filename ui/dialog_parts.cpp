@@ -4,6 +4,18 @@
 #include "ui/fonts.h"
 
 namespace velmora {
+namespace {
+
+// A widget of type W with a caption, named and in the dialogs' label font.
+template <typename W>
+W* MakeCaptioned(const char* name, const QString& caption, QWidget* parent) {
+  auto* widget = new W(caption, parent);
+  widget->setObjectName(QLatin1String(name));
+  widget->setFont(DialogLabelFont());
+  return widget;
+}
+
+}  // namespace
 
 PathField::PathField(const char* name, std::string path, QWidget* parent)
     : QLineEdit(parent), path_(std::move(path)) {
@@ -20,12 +32,18 @@ void PathField::ShowView(bool leftView) {
 }
 
 QPushButton* MakeDialogButton(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setFont(DialogLabelFont());
+  auto* button = MakeCaptioned<QPushButton>(name, caption, parent);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
+}
+
+QLabel* MakeDialogLabel(const char* name, const QString& text, QWidget* parent) {
+  return MakeCaptioned<QLabel>(name, text, parent);
+}
+
+QRadioButton* MakeDialogOption(const char* name, const QString& caption, QWidget* parent) {
+  return MakeCaptioned<QRadioButton>(name, caption, parent);
 }
 
 }  // namespace velmora

@@ -3,8 +3,10 @@
 // dialog's default.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <string>
 
 namespace velmora {
@@ -26,5 +28,11 @@ class PathField : public QLineEdit {
 // A button in the dialogs' label font that Enter never presses unless it has
 // the focus.
 QPushButton* MakeDialogButton(const char* name, const QString& caption, QWidget* parent);
+
+// A label in the dialogs' label font.
+QLabel* MakeDialogLabel(const char* name, const QString& text, QWidget* parent);
+
+// An option ("Links", "Rechts") in the dialogs' label font.
+QRadioButton* MakeDialogOption(const char* name, const QString& caption, QWidget* parent);
 
 }  // namespace velmora

@@ -6,28 +6,19 @@
 #include <QVBoxLayout>
 
 #include "ui/dialog_parts.h"
-#include "ui/fonts.h"
 
 namespace velmora {
 
 Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog2"));
   setWindowTitle(QStringLiteral("Löschen ???"));
-  const QFont labelFont = DialogLabelFont();
 
-  auto* exists = new QLabel(QStringLiteral("Die Zieldatei existiert bereits"), this);
-  exists->setObjectName(QStringLiteral("Label1_0"));
-  exists->setFont(labelFont);
+  auto* exists =
+      MakeDialogLabel("Label1_0", QStringLiteral("Die Zieldatei existiert bereits"), this);
   txtTo_ = new PathField("TxtTo", nameDest, this);
-  auto* optLeft = new QRadioButton(QStringLiteral("Links"), this);
-  optLeft->setObjectName(QStringLiteral("OptLeft"));
-  optLeft->setFont(labelFont);
-  auto* optRight = new QRadioButton(QStringLiteral("Rechts"), this);
-  optRight->setObjectName(QStringLiteral("OptRight"));
-  optRight->setFont(labelFont);
-  auto* question = new QLabel(QStringLiteral("Datei löschen ?"), this);
-  question->setObjectName(QStringLiteral("Label1_1"));
-  question->setFont(labelFont);
+  auto* optLeft = MakeDialogOption("OptLeft", QStringLiteral("Links"), this);
+  auto* optRight = MakeDialogOption("OptRight", QStringLiteral("Rechts"), this);
+  auto* question = MakeDialogLabel("Label1_1", QStringLiteral("Datei löschen ?"), this);
 
   auto* yes = MakeDialogButton("CmdYes", QStringLiteral("&Ja"), this);
   auto* all = MakeDialogButton("CmdAll", QStringLiteral("&Alle"), this);

@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "ui/dialog_parts.h"
-#include "ui/fonts.h"
 
 namespace velmora {
 
@@ -29,21 +28,12 @@ Dialog::Dialog(const std::string& nameSrc, const std::string& nameDest, const Ru
     : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog"));
   setWindowTitle(QStringLiteral("Sind Sie sicher ??"));
-  const QFont labelFont = DialogLabelFont();
 
-  label1_ = new QLabel(ActionWord(flags), this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setFont(labelFont);
+  label1_ = MakeDialogLabel("Label1", ActionWord(flags), this);
   txtFrom_ = new PathField("TxtFrom", nameSrc, this);
-  auto* zu = new QLabel(QStringLiteral("Zu :"), this);
-  zu->setObjectName(QStringLiteral("Label2"));
-  zu->setFont(labelFont);
-  optLeft_ = new QRadioButton(QStringLiteral("Links"), this);
-  optLeft_->setObjectName(QStringLiteral("OptLeft"));
-  optLeft_->setFont(labelFont);
-  optRight_ = new QRadioButton(QStringLiteral("Rechts"), this);
-  optRight_->setObjectName(QStringLiteral("OptRight"));
-  optRight_->setFont(labelFont);
+  auto* zu = MakeDialogLabel("Label2", QStringLiteral("Zu :"), this);
+  optLeft_ = MakeDialogOption("OptLeft", QStringLiteral("Links"), this);
+  optRight_ = MakeDialogOption("OptRight", QStringLiteral("Rechts"), this);
   txtTo_ = new PathField("TxtTo", nameDest, this);
 
   auto* yes = MakeDialogButton("CmdYes", QStringLiteral("&Ja"), this);
