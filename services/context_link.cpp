@@ -124,8 +124,10 @@ std::string ReadLinkCommand(const std::string& path) {
 LinkToggle ToggleExplorerLink(const std::string& entryName, const std::string& programPath,
                               const std::string& folder) {
   LinkToggle result;
-  const std::string path = ContextLinkPath(folder, entryName);
-  if (!ReadLinkCommand(path).empty()) {
+  // Without an applications folder there is no entry to read; never fall back
+  // to a file of that name in the working folder.
+  const std::string path = folder.empty() ? std::string() : ContextLinkPath(folder, entryName);
+  if (!path.empty() && !ReadLinkCommand(path).empty()) {
     result.message = kLinkDeletedMessage;
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) result.error = ErrorFromErrno(errno);
     return result;

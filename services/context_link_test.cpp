@@ -138,8 +138,16 @@ TEST_F(LinkFolder, AFailedWriteIsReportedAndLeavesNothing) {
   EXPECT_EQ(toggle.error.number, 76);
   EXPECT_EQ(testing::ReadFile(dir / "data"), "a file where the folder should be");
 
+  // No applications folder: a file of the entry's name in the working folder
+  // is neither read nor deleted.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  std::ofstream("velmora.desktop") << "[Desktop Entry]\nExec=/mine %f\n";
   LinkToggle noFolder = ToggleExplorerLink("Velmora", "/usr/bin/velmora", "");
+  fs::current_path(before);
   EXPECT_TRUE(noFolder.error);
+  EXPECT_TRUE(noFolder.created);
+  EXPECT_EQ(ReadLinkCommand(dir / "velmora.desktop"), "/mine %f");
 }
 
 }  // namespace
