@@ -8,6 +8,7 @@
 #include "engine/file_system.h"
 #include "engine/job.h"
 #include "engine/run_dialogs.h"
+#include "engine/run_journal.h"
 #include "engine/undo_store.h"
 
 namespace velmora {
@@ -32,8 +33,8 @@ class CommitObserver {
   virtual void Committed(const std::string& source, const std::string& destination) = 0;
 };
 
-// Everything a run or an undo talks to. progress, search and committed may
-// be null.
+// Everything a run or an undo talks to. progress, search, committed, journal
+// and stop may be null.
 struct RunServices {
   FileSystem& fileSystem;
   RunDialogs& dialogs;
@@ -43,6 +44,8 @@ struct RunServices {
   ProgressBar* progress = nullptr;
   SearchRepeater* search = nullptr;
   CommitObserver* committed = nullptr;
+  RunJournal* journal = nullptr;  // told before and after each file operation
+  StopSignal* stop = nullptr;     // asked between steps
 };
 
 // Clears the three mode flags, dialogAll and dialog2All. The window also

@@ -45,6 +45,15 @@ class FileSystem {
   // True when both paths name one and the same file (same device and inode),
   // whatever their spelling; false when either does not exist.
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+  // A visible name beside path under which a rename holds the file between
+  // two moves ("NAME.velmora-move-PID" on disk).
+  virtual std::string TemporaryName(const std::string& path) { return path + ".velmora-move"; }
+
+  // While held, a crash handler moves the file at temp back to original;
+  // a rename temporary is never deleted.
+  virtual void HoldTemporary(const std::string& /*temp*/, const std::string& /*original*/) {}
+  virtual void ReleaseTemporary(const std::string& /*temp*/) {}
 };
 
 }  // namespace velmora

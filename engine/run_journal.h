@@ -1,0 +1,44 @@
+// The hooks a run and an undo call around each file operation, so that a
+// journal can record an intent before the disk changes and a done record
+// after it, and a run can be stopped between steps. The command line and the
+// window implement them; a run without them (tests, plans) passes null.
+#pragma once
+
+#include <string>
+
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+// What one file operation does, as a journal records it.
+enum class FileOp {
+  kRename,      // a rename in place (also into and out of a rename temporary)
+  kMove,        // a move into another folder
+  kCopy,        // a copy; the source stays
+};
+
+class RunJournal {
+ public:
+  virtual ~RunJournal() = default;
+
+  // Before the disk changes: source is to become target. An error stops the
+  // run before this operation; the caller reports it.
+  virtual Error Intent(FileOp op, const std::string& source, const std::string& target) = 0;
+
+  // After the operation went through. An error stops the run before the next
+  // operation; the caller reports it.
+  virtual Error Done(FileOp op, const std::string& source, const std::string& target) = 0;
+
+  // The operation announced by the last Intent did not happen.
+  virtual void Abandoned(FileOp op, const std::string& source, const std::string& target) = 0;
+};
+
+// Asked between steps: true once the user wants the run to stop (the
+// window's "Abbrechen", Ctrl+C in a terminal).
+class StopSignal {
+ public:
+  virtual ~StopSignal() = default;
+  virtual bool StopRequested() = 0;
+};
+
+}  // namespace velmora
