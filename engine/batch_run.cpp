@@ -53,7 +53,12 @@ class RunActions : public StepActions {
   int Ask() override {
     return services_.dialogs.AskDialog(state_.nameSrc, state_.nameDest, state_.context.flags);
   }
-  void Commit() override { CommitFile(state_, state_.nameSrc, state_.nameDest, services_); }
+  CommitResult Commit() override {
+    return CommitFile(state_, state_.nameSrc, state_.nameDest, services_);
+  }
+  bool StopRequested() override {
+    return services_.stop != nullptr && services_.stop->StopRequested();
+  }
 
  private:
   RunState& state_;

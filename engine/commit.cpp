@@ -14,29 +14,64 @@ int NormalizeDialog2(int answer) {
   return answer == kAnswerYes || answer == kAnswerAll ? answer : kAnswerCancel;
 }
 
+FileOp OpOf(const RunFlags& flags) {
+  if (flags.moveFiles) return FileOp::kMove;
+  if (flags.copyFiles) return FileOp::kCopy;
+  return FileOp::kRename;
+}
+
+// One file operation between the journal's intent and done records. stop is
+// set when the journal failed; the operation then did not happen, or happened
+// and could not be recorded.
+Error Journaled(FileOp op, const std::string& source, const std::string& target,
+                RunServices& services, bool& stop) {
+  RunJournal* journal = services.journal;
+  if (journal != nullptr && journal->Intent(op, source, target)) {
+    stop = true;
+    return {};
+  }
+  FileSystem& fileSystem = services.fileSystem;
+  const Error error = op == FileOp::kCopy ? fileSystem.Copy(source, target)
+                                          : fileSystem.Move(source, target);
+  if (journal != nullptr) {
+    if (error) {
+      journal->Abandoned(op, source, target);
+    } else if (journal->Done(op, source, target)) {
+      stop = true;
+    }
+  }
+  return error;
+}
+
 Error Perform(const RunFlags& flags, const std::string& source, const std::string& destination,
-              FileSystem& fileSystem) {
-  if (flags.renameFiles || flags.moveFiles) return fileSystem.Move(source, destination);
-  if (flags.copyFiles) return fileSystem.Copy(source, destination);
-  return {};
+              RunServices& services, bool& stop) {
+  if (!flags.renameFiles && !flags.moveFiles && !flags.copyFiles) return {};
+  return Journaled(OpOf(flags), source, destination, services, stop);
 }
 
 // The destination is the source file under another spelling (a file system
-// that ignores case). Rename through a temporary name in the same folder so
-// that the platform never sees the target as taken; on failure put it back.
+// that ignores case). Rename through a visible temporary name in the same
+// folder so that the platform never sees the target as taken; the temporary
+// is journaled and held for the crash handler, and put back on failure.
 Error RenameInPlace(const std::string& source, const std::string& destination,
-                    FileSystem& fileSystem) {
-  const std::string folder = SplitPath(destination, true);
+                    RunServices& services, bool& stop) {
+  FileSystem& fileSystem = services.fileSystem;
+  const std::string base = fileSystem.TemporaryName(source);
   Error error;
   std::string temp;
-  for (int n = 0; n < 100; ++n) {
-    temp = folder + ".velmora-" + std::to_string(n) + ".tmp";
-    error = fileSystem.Move(source, temp);
+  for (int n = 0; n < 100 && !stop; ++n) {
+    temp = n == 0 ? base : base + "-" + std::to_string(n);
+    error = Journaled(FileOp::kRename, source, temp, services, stop);
     if (error.number != kErrFileExists) break;
   }
-  if (error) return error;
-  error = fileSystem.Move(temp, destination);
-  if (error) fileSystem.Move(temp, source);
+  if (error || stop) return error;
+  fileSystem.HoldTemporary(temp, source);
+  error = Journaled(FileOp::kRename, temp, destination, services, stop);
+  if (error) {
+    bool ignored = false;
+    Journaled(FileOp::kRename, temp, source, services, ignored);
+  }
+  fileSystem.ReleaseTemporary(temp);
   return error;
 }
 
@@ -73,45 +108,48 @@ bool DeleteTarget(RunState& state, const std::string& source, RunServices& servi
   return true;
 }
 
-void CommitFile(RunState& state, const std::string& source, const std::string& destination,
-                RunServices& services) {
+CommitResult CommitFile(RunState& state, const std::string& source,
+                        const std::string& destination, RunServices& services) {
   FileSystem& fileSystem = services.fileSystem;
   const RunFlags& flags = state.context.flags;
   // Source and destination are the same path: the step is already done.
-  if (source == destination) return;
+  if (source == destination) return CommitResult::kCommitted;
+  bool stop = false;
 
   // One try, and after the target was deleted one more; a second failure is
   // reported rather than asked again, so "&Alle" cannot loop.
   for (int attempt = 0; attempt < 2; ++attempt) {
     Error error = fileSystem.GetFile(source);
-    if (!error) error = Perform(flags, source, destination, fileSystem);
+    if (!error) error = Perform(flags, source, destination, services, stop);
+    if (stop) return CommitResult::kStopRun;
     if (!error) {
       NotifyCommitted(source, destination, services);
-      return;
+      return CommitResult::kCommitted;
     }
-    if (error.number == kErrFileNotFound) return;
+    if (error.number == kErrFileNotFound) return CommitResult::kNotCommitted;
     if (error.number != kErrFileExists || attempt > 0) {
       ReportCommitFailure(error, source, destination, services);
-      return;
+      return CommitResult::kNotCommitted;
     }
 
     // The target that exists is the source itself under another spelling:
     // never delete it. A copy onto itself is already there.
     if (fileSystem.SameFile(source, destination)) {
-      if (flags.copyFiles) return;
-      error = RenameInPlace(source, destination, fileSystem);
+      if (flags.copyFiles) return CommitResult::kCommitted;
+      error = RenameInPlace(source, destination, services, stop);
+      if (stop) return CommitResult::kStopRun;
       if (!error) {
         NotifyCommitted(source, destination, services);
-      } else if (error.number != kErrFileNotFound) {
-        ReportCommitFailure(error, source, destination, services);
+        return CommitResult::kCommitted;
       }
-      return;
+      if (error.number != kErrFileNotFound) ReportCommitFailure(error, source, destination, services);
+      return CommitResult::kNotCommitted;
     }
 
     // DeleteTarget removes state.nameDest; never let it strike another path.
     if (destination != state.nameDest) {
       ReportCommitFailure(error, source, destination, services);
-      return;
+      return CommitResult::kNotCommitted;
     }
     state.dialog2Ret =
         state.dialog2All ? kAnswerYes : NormalizeDialog2(services.dialogs.AskDialog2(destination));
@@ -125,9 +163,10 @@ void CommitFile(RunState& state, const std::string& source, const std::string& d
         break;
       default:  // "&Abbrechen"
         services.messages.ShowMessage(CommitFailureText(source, destination));
-        return;
+        return CommitResult::kNotCommitted;
     }
   }
+  return CommitResult::kNotCommitted;
 }
 
 }  // namespace velmora

@@ -12,12 +12,17 @@ namespace velmora {
 // destination, "umbenennen", joined by CR LF.
 std::string CommitFailureText(const std::string& source, const std::string& destination);
 
+// How a commit ended: the file now has the new path; it has not (missing
+// source, kept target, failure); or the journal failed and the run must stop.
+enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
+
 // Gives source the path destination in the current mode. A missing source
 // passes silently; an existing target goes through `Dialog2`; a destination
 // naming the source file itself is never deleted (same text: nothing to do;
 // other spelling of the same file: renamed in place). Other failures are
-// reported at location 20. Nothing is returned.
-void CommitFile(RunState& state, const std::string& source, const std::string& destination,
+// reported at location 20. With a journal, each file operation is announced
+// before and recorded after it.
+CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
                 RunServices& services);
 
 // Deletes the file at state.nameDest unless it is the file source itself.

@@ -69,7 +69,7 @@ class PlanActions : public StepActions {
 
   int Ask() override { return kAnswerYes; }
 
-  void Commit() override {
+  CommitResult Commit() override {
     const std::string& src = state_.nameSrc;
     const std::string& dest = state_.nameDest;
     const PlanState state = Play(src, dest);
@@ -79,6 +79,7 @@ class PlanActions : public StepActions {
       carried_.followsName = false;
     }
     if (withSteps_) plan_.steps.push_back({Row().entry, slot_, src, dest, state});
+    return state == PlanState::kFailed ? CommitResult::kNotCommitted : CommitResult::kCommitted;
   }
 
   // Closes the entry walked last: its final path, and its carried file

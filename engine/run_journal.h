@@ -22,11 +22,11 @@ class RunJournal {
   virtual ~RunJournal() = default;
 
   // Before the disk changes: source is to become target. An error stops the
-  // run before this operation; the caller reports it.
+  // run before this operation; the journal has reported it.
   virtual Error Intent(FileOp op, const std::string& source, const std::string& target) = 0;
 
   // After the operation went through. An error stops the run before the next
-  // operation; the caller reports it.
+  // operation; the journal has reported it.
   virtual Error Done(FileOp op, const std::string& source, const std::string& target) = 0;
 
   // The operation announced by the last Intent did not happen.

@@ -30,6 +30,7 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
         code = 0;
       }
       if (code == 0) continue;
+      if (actions.StopRequested()) return {};
 
       if (Error error = actions.Computed(i)) return error;
 
@@ -45,7 +46,7 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
         case kAnswerYes:
         case kAnswerAll:
           if (!state.nameDest.empty()) {
-            actions.Commit();
+            if (actions.Commit() == CommitResult::kStopRun) return {};
             state.nameSrc = state.nameDest;
           }
           if (state.dialogRet == kAnswerAll) state.dialogAll = true;

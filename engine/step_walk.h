@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/commit.h"
 
 namespace velmora {
 
@@ -28,12 +29,15 @@ class StepActions {
   virtual int Ask() = 0;
 
   // A confirmed step with a result: the file at state.nameSrc is to get the
-  // path state.nameDest.
-  virtual void Commit() = 0;
+  // path state.nameDest. kStopRun ends the walk.
+  virtual CommitResult Commit() = 0;
+
+  // Asked before each step: true ends the walk there.
+  virtual bool StopRequested() { return false; }
 };
 
 // Walks the marked entries in list order, applying the active slots one
-// after the other, until the end or "&Abbrechen". Starts numbering afresh
+// after the other, until the end, "&Abbrechen" or a stop request. Starts numbering afresh
 // and clears dialogAll. Out-of-range slot codes are set to 0. Returns the
 // error that ended the walk, if any.
 Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,

@@ -28,6 +28,7 @@ void MnuUndo_Click(RunState& state, RunServices& services) {
   RunFlags& flags = state.context.flags;
 
   for (int i = state.undo.Count() - 1; i >= 0; --i) {
+    if (services.stop != nullptr && services.stop->StopRequested()) break;
     const UndoRecord record = state.undo.Get(i);
     state.nameDest = record.source;  // where the file goes back to
     state.nameSrc = record.dest;     // where it is now
@@ -45,7 +46,10 @@ void MnuUndo_Click(RunState& state, RunServices& services) {
 
     if (state.dialogRet == kAnswerCancel) break;
     if (state.dialogRet == kAnswerYes || state.dialogRet == kAnswerAll) {
-      if (!state.nameSrc.empty()) CommitFile(state, state.nameSrc, state.nameDest, services);
+      if (!state.nameSrc.empty() &&
+          CommitFile(state, state.nameSrc, state.nameDest, services) == CommitResult::kStopRun) {
+        break;
+      }
       state.undo.Remove(i);
       if (state.dialogRet == kAnswerAll) state.dialogAll = true;
     }
