@@ -39,7 +39,8 @@ struct CliOptions {
   bool dryRun = false;
   bool check = false;
   bool log = false;
-  std::string journal;
+  std::string journal;  // "" = the default journal
+  bool lastRun = false;  // undo: only the newest run
 
   // tag: separator and one source per field ("aus", "1", "2", "3", "=TEXT").
   std::string separator;

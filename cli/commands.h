@@ -17,7 +17,7 @@ enum OptionGroup : unsigned {
   kDestOption = 1u << 2,       // --dest DIR (required)
   kAnswerOptions = 1u << 3,    // --yes-all, --overwrite-all
   kRunOptions = 1u << 4,       // --dry-run, --log, --journal FILE
-  kUndoJournal = 1u << 5,      // --journal FILE (required)
+  kUndoJournal = 1u << 5,      // --journal FILE, --last
   kTagOptions = 1u << 6,       // --separator, --title ... --genre, --log
   kReadTagOptions = 1u << 7,   // --json, FILE...
 };

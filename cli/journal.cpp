@@ -1,19 +1,39 @@
 #include "cli/journal.h"
 
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <utility>
 
+#include "engine/path.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
 namespace {
 
 constexpr int kErrBadFormat = 321;
-constexpr char kFieldSeparator = '\t';
+constexpr char kTab = '\t';
+constexpr char kHeaderV1[] = "# velmora journal 1";
+constexpr char kV1Run[] = "v1";
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t begin = 0;;) {
+    const std::size_t cut = line.find(kTab, begin);
+    fields.push_back(line.substr(begin, cut == std::string_view::npos ? cut : cut - begin));
+    if (cut == std::string_view::npos) return fields;
+    begin = cut + 1;
+  }
+}
 
 bool Unescape(std::string_view text, std::string& out) {
   out.clear();
@@ -34,12 +54,183 @@ bool Unescape(std::string_view text, std::string& out) {
   return true;
 }
 
-bool IsKind(char c) { return c >= '0' && c <= '3'; }
+// Run names end up in side-file names: letters, digits and "-" only.
+bool IsRunName(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-')) return false;
+  }
+  return true;
+}
 
-std::string Lines(const std::vector<UndoRecord>& records) {
-  std::string text;
-  for (const UndoRecord& record : records) text += JournalLine(record) + '\n';
+bool ParseNumber(std::string_view text, long long& value) {
+  if (text.empty() || text.size() > 20) return false;
+  const std::string copy(text);
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtoll(copy.c_str(), &end, 10);
+  return errno == 0 && *end == '\0';
+}
+
+bool ParseSeq(std::string_view text, long& seq) {
+  long long value = 0;
+  if (!ParseNumber(text, value) || value < 1) return false;
+  seq = static_cast<long>(value);
+  return true;
+}
+
+// Four fields from first: SIZE MTIME DEV INO, or "-" each.
+bool ParseIdentity(const std::vector<std::string_view>& fields, std::size_t first,
+                   FileIdentity& id) {
+  if (fields[first] == "-") {
+    id = {};
+    for (std::size_t i = first; i < first + 4; ++i) {
+      if (fields[i] != "-") return false;
+    }
+    return true;
+  }
+  long long numbers[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (!ParseNumber(fields[first + i], numbers[i])) return false;
+  }
+  id = {true, numbers[0], numbers[1], static_cast<std::uint64_t>(numbers[2]),
+        static_cast<std::uint64_t>(numbers[3])};
+  return true;
+}
+
+std::string IdentityFields(const FileIdentity& id) {
+  if (!id.known) return "-\t-\t-\t-";
+  return std::to_string(id.size) + kTab + std::to_string(id.mtimeNs) + kTab +
+         std::to_string(id.device) + kTab + std::to_string(id.inode);
+}
+
+std::string Key(const std::string& run, long seq) { return run + '\t' + std::to_string(seq); }
+
+class Parser {
+ public:
+  explicit Parser(JournalContents& contents) : contents_(contents) {}
+
+  bool V1Line(std::string_view line) {
+    const std::vector<std::string_view> f = Fields(line);
+    if (f.size() != 3 || f[0].size() != 1 || f[0][0] < '0' || f[0][0] > '3') return false;
+    JournalStep step;
+    step.run = kV1Run;
+    step.seq = static_cast<long>(contents_.steps.size()) + 1;
+    step.kind = f[0][0];
+    step.state = StepState::kDone;
+    if (!Unescape(f[1], step.source) || step.source.empty() || !Unescape(f[2], step.target)) {
+      return false;
+    }
+    if (contents_.runs.empty()) contents_.runs.push_back({kV1Run, "-", "-", ""});
+    contents_.steps.push_back(std::move(step));
+    return true;
+  }
+
+  bool V2Line(std::string_view line) {
+    const std::vector<std::string_view> f = Fields(line);
+    const std::string_view letter = f[0];
+    if (letter != "B" && letter != "E" && letter != "I" && letter != "D" && letter != "A" &&
+        letter != "U") {
+      contents_.foreign.emplace_back(line);
+      return true;
+    }
+    if (f.size() < 3 || !IsRunName(f[1])) return false;
+    const std::string run(f[1]);
+    if (letter == "B") {
+      JournalRun& r = RunNamed(run);
+      return f.size() == 4 && Unescape(f[2], r.began) && !r.began.empty() &&
+             Unescape(f[3], r.command);
+    }
+    if (letter == "E") {
+      return f.size() == 3 && Unescape(f[2], RunNamed(run).ended) && !RunNamed(run).ended.empty();
+    }
+    long seq = 0;
+    if (!ParseSeq(f[2], seq)) return false;
+    if (letter == "I") {
+      JournalStep step;
+      step.run = run;
+      step.seq = seq;
+      if (f.size() != 10 || f[3].size() != 1 || !Unescape(f[4], step.source) ||
+          !Unescape(f[5], step.target) || !ParseIdentity(f, 6, step.before)) {
+        return false;
+      }
+      step.kind = f[3][0];
+      RunNamed(run);
+      index_[Key(run, seq)] = contents_.steps.size();
+      contents_.steps.push_back(std::move(step));
+      return true;
+    }
+    const auto found = index_.find(Key(run, seq));
+    if (found == index_.end()) {  // its intent is not here: keep the line as it is
+      contents_.foreign.emplace_back(line);
+      return true;
+    }
+    JournalStep& step = contents_.steps[found->second];
+    if (letter == "D") {
+      step.state = StepState::kDone;
+      return f.size() == 7 && ParseIdentity(f, 3, step.after);
+    }
+    if (f.size() != 3) return false;
+    step.state = letter == "A" ? StepState::kAbandoned : StepState::kUndone;
+    return true;
+  }
+
+ private:
+  JournalRun& RunNamed(const std::string& id) {
+    for (JournalRun& run : contents_.runs) {
+      if (run.id == id) return run;
+    }
+    contents_.runs.push_back({id, "-", "", ""});
+    return contents_.runs.back();
+  }
+
+  JournalContents& contents_;
+  std::map<std::string, std::size_t> index_;
+};
+
+std::string NowText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  ::gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
   return text;
+}
+
+char KindOf(FileOp op) {
+  switch (op) {
+    case FileOp::kRename: return '1';
+    case FileOp::kMove: return '2';
+    case FileOp::kCopy: return '3';
+  }
+  return '0';
+}
+
+// The journal and its lock file are the user's own regular files, never
+// reached through a link (O_NOFOLLOW refuses one at the last component).
+Error CheckOwnRegularFile(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return ErrorFromErrno(errno);
+  if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    Error error = ErrorFromErrno(EPERM);
+    error.description = "keine eigene reguläre Datei";
+    return error;
+  }
+  return {};
+}
+
+int OpenChecked(const std::string& path, int flags, Error& error) {
+  const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    error = ErrorFromErrno(errno);
+    return -1;
+  }
+  error = CheckOwnRegularFile(fd);
+  if (error) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace
@@ -59,79 +250,269 @@ std::string EscapeJournalText(std::string_view text) {
   return out;
 }
 
-std::string JournalLine(const UndoRecord& record) {
-  return std::string(1, record.kind) + kFieldSeparator + EscapeJournalText(record.source) +
-         kFieldSeparator + EscapeJournalText(record.dest);
+FileIdentity IdentityOf(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return {};
+  return {true, static_cast<std::int64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
-bool ParseJournalLine(std::string_view line, UndoRecord& record) {
-  if (line.size() < 2 || !IsKind(line[0]) || line[1] != kFieldSeparator) return false;
-  const std::string_view rest = line.substr(2);
-  const std::size_t cut = rest.find(kFieldSeparator);
-  if (cut == std::string_view::npos || rest.find(kFieldSeparator, cut + 1) != std::string_view::npos) {
-    return false;
-  }
-  record.kind = line[0];
-  return Unescape(rest.substr(0, cut), record.source) && !record.source.empty() &&
-         Unescape(rest.substr(cut + 1), record.dest);
+bool SameIdentity(const FileIdentity& a, const FileIdentity& b) {
+  return a.known && b.known && a.size == b.size && a.mtimeNs == b.mtimeNs;
 }
 
-Error ReadJournal(const std::string& path, std::vector<UndoRecord>& records) {
-  records.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return ErrorFromErrno(errno);
-  std::string text;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  const bool readError = std::ferror(file) != 0;
-  std::fclose(file);
-  if (readError) return ErrorFromErrno(EIO);
-
+Error ParseJournal(std::string_view text, JournalContents& contents) {
+  contents = {};
+  Parser parser(contents);
+  int version = 0;
   std::size_t lineNumber = 0;
   for (std::size_t begin = 0; begin < text.size();) {
     std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + begin, end - begin);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(begin, end - begin);
     begin = end + 1;
     ++lineNumber;
     // Written CRs are escaped; a bare one at the end comes from an editor.
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (version == 0 && line == kHeaderV1) version = 1;
+    if (version == 0 && line == kJournalHeader) version = 2;
     if (line.empty() || line.front() == '#') continue;
-    UndoRecord record;
-    if (!ParseJournalLine(line, record)) {
+    if (version == 0) version = 1;  // records without a header: the old format
+    if (!(version == 1 ? parser.V1Line(line) : parser.V2Line(line))) {
       return {kErrBadFormat, "Invalid journal line " + std::to_string(lineNumber)};
     }
-    records.push_back(std::move(record));
   }
   return {};
 }
 
-Error AppendJournal(const std::string& path, const std::vector<UndoRecord>& records) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+std::string FormatJournal(const JournalContents& contents) {
+  std::string text = std::string(kJournalHeader) + '\n';
+  for (const std::string& line : contents.foreign) text += line + '\n';
+  for (const JournalRun& run : contents.runs) {
+    text += "B\t" + run.id + kTab + EscapeJournalText(run.began) + kTab +
+            EscapeJournalText(run.command) + '\n';
+    for (const JournalStep& step : contents.steps) {
+      if (step.run != run.id) continue;
+      const std::string key = run.id + kTab + std::to_string(step.seq);
+      text += "I\t" + key + kTab + step.kind + kTab + EscapeJournalText(step.source) + kTab +
+              EscapeJournalText(step.target) + kTab + IdentityFields(step.before) + '\n';
+      switch (step.state) {
+        case StepState::kPending: break;
+        case StepState::kDone: text += "D\t" + key + kTab + IdentityFields(step.after) + '\n'; break;
+        case StepState::kAbandoned: text += "A\t" + key + '\n'; break;
+        case StepState::kUndone: text += "U\t" + key + '\n'; break;
+      }
+    }
+    if (!run.ended.empty()) text += "E\t" + run.id + kTab + EscapeJournalText(run.ended) + '\n';
+  }
+  return text;
+}
+
+bool RunInProgress(const JournalRun& run) {
+  if (!run.ended.empty()) return false;
+  long long pid = 0;
+  const std::size_t cut = run.id.find('-');
+  if (cut == std::string::npos || !ParseNumber(std::string_view(run.id).substr(0, cut), pid) ||
+      pid <= 0 || pid == ::getpid()) {
+    return false;
+  }
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+void CompactJournal(JournalContents& contents) {
+  std::erase_if(contents.steps, [](const JournalStep& step) {
+    return step.state == StepState::kAbandoned || step.state == StepState::kUndone;
+  });
+  std::erase_if(contents.runs, [&contents](const JournalRun& run) {
+    if (RunInProgress(run)) return false;
+    for (const JournalStep& step : contents.steps) {
+      if (step.run == run.id) return false;
+    }
+    return true;
+  });
+}
+
+std::string DefaultJournalPath() {
+  std::string base;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
+    base = state;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+      const passwd* user = ::getpwuid(::geteuid());
+      home = user != nullptr ? user->pw_dir : "";
+    }
+    base = std::string(home) + kPathSeparator + ".local" + kPathSeparator + "state";
+  }
+  return base + kPathSeparator + "velmora" + kPathSeparator + "journal";
+}
+
+// Holds the exclusive lock on the lock file for one call.
+class JournalFile::Lock {
+ public:
+  explicit Lock(JournalFile& file) {
+    error_ = file.OpenLock();
+    if (!error_ && ::flock(file.lockFd_, LOCK_EX) != 0) error_ = ErrorFromErrno(errno);
+    if (!error_) fd_ = file.lockFd_;
+  }
+  ~Lock() {
+    if (fd_ >= 0) ::flock(fd_, LOCK_UN);
+  }
+  const Error& error() const { return error_; }
+
+ private:
+  Error error_;
+  int fd_ = -1;
+};
+
+JournalFile::~JournalFile() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+Error JournalFile::OpenLock() {
+  if (lockFd_ >= 0) return {};
+  Error error;
+  lockFd_ = OpenChecked(path_ + ".lock", O_RDWR | O_CREAT, error);
+  return error;
+}
+
+Error JournalFile::ReadLocked(std::string& text, bool& missing) {
+  text.clear();
+  Error error;
+  const int fd = OpenChecked(path_, O_RDONLY | O_NONBLOCK, error);
+  missing = fd < 0 && errno == ENOENT;
+  if (fd < 0) return error;
+  char buffer[65536];
+  ssize_t n;
+  while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = ErrorFromErrno(errno);
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return error;
+}
+
+Error JournalFile::Replace(const std::string& text) {
+  std::string temp = path_ + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
   if (fd < 0) return ErrorFromErrno(errno);
-  std::string text = Lines(records);
-  const off_t oldSize = ::lseek(fd, 0, SEEK_END);
-  if (oldSize == 0) text = std::string(kJournalHeader) + '\n' + text;
   Error error = WriteAll(fd, text);
+  if (!error && ::fsync(fd) != 0) error = ErrorFromErrno(errno);
+  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
+  if (!error && ::rename(temp.c_str(), path_.c_str()) != 0) error = ErrorFromErrno(errno);
+  if (error) ::unlink(temp.c_str());
+  return error;
+}
+
+Error JournalFile::Append(const std::string& lines) {
+  const Lock lock(*this);
+  if (lock.error()) return lock.error();
+  Error error;
+  int fd = OpenChecked(path_, O_RDWR | O_APPEND | O_CREAT, error);
+  if (fd < 0) return error;
+  char head[sizeof kHeaderV1 - 1];
+  if (::pread(fd, head, sizeof head, 0) == sizeof head &&
+      std::string_view(head, sizeof head) == kHeaderV1) {
+    // Version-2 records never go after version-1 ones: convert first.
+    ::close(fd);
+    std::string text;
+    bool missing = false;
+    JournalContents contents;
+    error = ReadLocked(text, missing);
+    if (!error) error = ParseJournal(text, contents);
+    if (!error) error = Replace(FormatJournal(contents));
+    if (error) return error;
+    fd = OpenChecked(path_, O_RDWR | O_APPEND, error);
+    if (fd < 0) return error;
+  }
+  const off_t oldSize = ::lseek(fd, 0, SEEK_END);
+  const std::string text = oldSize == 0 ? std::string(kJournalHeader) + '\n' + lines : lines;
+  error = WriteAll(fd, text);
   // A half-written record would make the whole journal unreadable.
   if (error && oldSize >= 0 && ::ftruncate(fd, oldSize) != 0) error = ErrorFromErrno(errno);
   if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
   return error;
 }
 
-Error RewriteJournal(const std::string& path, const std::vector<UndoRecord>& records) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return ErrorFromErrno(errno);
-  // Keep the journal's permissions; mkstemp creates it for the owner only.
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-  Error error = WriteAll(fd, std::string(kJournalHeader) + '\n' + Lines(records));
-  if (!error && ::fsync(fd) != 0) error = ErrorFromErrno(errno);
-  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
-  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = ErrorFromErrno(errno);
-  if (error) ::unlink(temp.c_str());
+Error JournalFile::Read(JournalContents& contents) {
+  const Lock lock(*this);
+  if (lock.error()) return lock.error();
+  std::string text;
+  bool missing = false;
+  if (Error error = ReadLocked(text, missing)) return error;
+  return ParseJournal(text, contents);
+}
+
+Error JournalFile::Compact(int* stepsLeft) {
+  const Lock lock(*this);
+  if (lock.error()) return lock.error();
+  std::string text;
+  bool missing = false;
+  JournalContents contents;
+  Error error = ReadLocked(text, missing);
+  if (!error) error = ParseJournal(text, contents);
+  if (error) return error;
+  CompactJournal(contents);
+  if (stepsLeft != nullptr) *stepsLeft = static_cast<int>(contents.steps.size());
+  return Replace(FormatJournal(contents));
+}
+
+JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
+    : file_(file), reporter_(reporter) {
+  if (const char* kill = std::getenv("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
+}
+
+Error JournalWriter::Begin(const std::string& command) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  run_ = std::to_string(::getpid()) + "-" +
+         std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
+  return file_.Append("B\t" + run_ + kTab + NowText() + kTab + EscapeJournalText(command) + '\n');
+}
+
+void JournalWriter::End() { Write("E\t" + run_ + kTab + NowText() + '\n'); }
+
+Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target) {
+  ownSteps_.push_back(++seq_);
+  return Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
+               EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
+               IdentityFields(IdentityOf(source)) + '\n');
+}
+
+Error JournalWriter::Done(FileOp, const std::string&, const std::string& target) {
+  // Tests kill the run between an operation and its done record.
+  if (killAfter_ > 0 && ++operations_ == killAfter_) std::raise(SIGKILL);
+  return Write("D\t" + run_ + kTab + std::to_string(seq_) + kTab +
+               IdentityFields(IdentityOf(target)) + '\n');
+}
+
+void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
+  Write("A\t" + run_ + kTab + std::to_string(seq_) + '\n');
+}
+
+Error JournalWriter::Undone(const std::string& run, long seq) {
+  std::string lines = run.empty() ? "" : "U\t" + run + kTab + std::to_string(seq) + '\n';
+  for (long own : TakeOwnSteps()) lines += "U\t" + run_ + kTab + std::to_string(own) + '\n';
+  return lines.empty() ? Error{} : Write(lines);
+}
+
+Error JournalWriter::NotDone(const std::string& run, long seq) {
+  return Write("A\t" + run + kTab + std::to_string(seq) + '\n');
+}
+
+std::vector<long> JournalWriter::TakeOwnSteps() { return std::exchange(ownSteps_, {}); }
+
+Error JournalWriter::Write(const std::string& line) {
+  const Error error = file_.Append(line);
+  if (error && !reported_) {
+    reported_ = true;
+    reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(), error.description);
+  }
   return error;
 }
 

@@ -1,51 +1,190 @@
-// The journal: the undo records of the steps that command-line runs carried
-// out, kept in a text file so that a later `velmora-cli undo --journal FILE`
-// can take them back.
+// The journal: the one record of what command-line runs did to the disk, kept
+// in a text file so that `velmora-cli undo` can take it back, and written so
+// that a run killed at any moment still leaves enough to restore every file.
 //
-// Format (UTF-8 or any bytes, LF line ends): a first line
-//   # velmora journal 1
-// then one record a line, oldest first:
-//   KIND <TAB> OLD <TAB> NEW
-// KIND is the run kind digit ("1" rename, "2" move, "3" copy, "0" none), OLD
-// the path before the step and NEW the path the step computed, empty when the
-// operation did not apply. Inside OLD and NEW a backslash is written "\\", a
-// tab "\t", a line feed "\n" and a carriage return "\r"; every other byte
-// stands as it is. Lines that are empty or begin with "#" are comments.
-// A run appends its records; undo rewrites the file with those that stay.
+// Format, version 2 (any bytes, LF line ends): a first line
+//   # velmora journal 2
+// then one record a line, fields separated by a tab:
+//   B  RUN  TIME  COMMAND              a run begins (one CLI command)
+//   I  RUN  SEQ  KIND  OLD  NEW  ID    before a file operation: OLD is to become NEW
+//   D  RUN  SEQ  ID                    after it went through
+//   A  RUN  SEQ                        it did not happen
+//   U  RUN  SEQ                        an undo took it back
+//   E  RUN  TIME                       the run ended
+// RUN names the run ("PID-NANOSECONDS" of its process; letters, digits and
+// "-"), SEQ counts its operations from 1, TIME is UTC ("2026-12-06T23:50:50Z").
+// KIND is "1" rename, "2" move, "3" copy; kinds not known here (tags later)
+// are kept and reported as not undoable. ID is four fields SIZE MTIME DEV INO
+// (MTIME in nanoseconds) of the file: in an intent the file at OLD before the
+// step, in a done record the file the step produced at NEW; "-" each when
+// unknown. Size and mtime prove the identity; device and inode are a hint
+// only (they change when a stick is plugged in again). In OLD, NEW and
+// COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a
+// carriage return "\r". Lines starting with "#" are comments; records of
+// other letters are kept as they are. An intent without done or abandoned
+// record is settled when read back: the source gone (a copy: still there)
+// and NEW holding a file with the intent's size and mtime means done.
+// A payload too large for a line (later: tag bytes) goes into the side file
+// "JOURNAL.RUN.SEQ" beside the journal, written before the record naming it.
+//
+// Version 1 ("# velmora journal 1", then "KIND <TAB> OLD <TAB> NEW" per step
+// that went through) is still read, as one finished run without identities;
+// the first append or undo rewrites it as version 2.
+//
+// Every append and rewrite holds an exclusive flock on "JOURNAL.lock": a
+// lock on the journal itself would be lost when a rewrite replaces the file.
+// Neither file is opened through a symbolic link; both must be regular files
+// of the user.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/error_reporter.h"
-#include "engine/undo_store.h"
+#include "engine/run_journal.h"
 
 namespace velmora::cli {
 
-inline constexpr char kJournalHeader[] = "# velmora journal 1";
+inline constexpr char kJournalHeader[] = "# velmora journal 2";
+inline constexpr char kJournalWriteContext[] = "Fehler beim Schreiben des Journals";
 
 // text with backslash, tab, line feed and carriage return escaped.
 std::string EscapeJournalText(std::string_view text);
 
-// The journal line of record, without its line end.
-std::string JournalLine(const UndoRecord& record);
+// What undo needs to know that a file is still the one a step produced.
+struct FileIdentity {
+  bool known = false;
+  std::int64_t size = 0;
+  std::int64_t mtimeNs = 0;
+  std::uint64_t device = 0;  // hints only
+  std::uint64_t inode = 0;
+};
 
-// The record written by JournalLine; false for a line that is not one (wrong
-// field count, kind or escape).
-bool ParseJournalLine(std::string_view line, UndoRecord& record);
+// The identity of the file at path itself (a link is not followed); unknown
+// when there is none.
+FileIdentity IdentityOf(const std::string& path);
 
-// Reads every record of the journal at path, oldest first. Fails with the
-// platform's error when the file cannot be read, and with 321 ("Falsches
+// Both known, same size and modification time.
+bool SameIdentity(const FileIdentity& a, const FileIdentity& b);
+
+enum class StepState { kPending, kDone, kAbandoned, kUndone };
+
+// One file operation, from its intent and the records after it.
+struct JournalStep {
+  std::string run;
+  long seq = 0;
+  char kind = '0';
+  std::string source;
+  std::string target;
+  FileIdentity before;  // the file at source when the step was announced
+  FileIdentity after;   // the file the step produced (done records)
+  StepState state = StepState::kPending;
+};
+
+struct JournalRun {
+  std::string id;
+  std::string began;  // time of the begin record
+  std::string ended;  // time of the end record; empty while none
+  std::string command;
+};
+
+struct JournalContents {
+  std::vector<JournalRun> runs;    // in order of their begin records
+  std::vector<JournalStep> steps;  // in order of their intents
+  std::vector<std::string> foreign;  // records of unknown letters, verbatim
+};
+
+// Reads journal text of version 1 or 2. Fails with 321 ("Falsches
 // Datei-Format", the line number in the description) on a malformed line.
-Error ReadJournal(const std::string& path, std::vector<UndoRecord>& records);
+Error ParseJournal(std::string_view text, JournalContents& contents);
 
-// Appends records to the journal at path, creating it with its header line
-// when missing. Fails with the platform's error; then nothing is appended.
-Error AppendJournal(const std::string& path, const std::vector<UndoRecord>& records);
+// The version-2 text of contents.
+std::string FormatJournal(const JournalContents& contents);
 
-// Replaces the journal at path by one holding exactly records, through a
-// temporary file beside it, so that a failure leaves the old journal whole.
-Error RewriteJournal(const std::string& path, const std::vector<UndoRecord>& records);
+// True while the process that began run (another one) still lives and the
+// run has no end record: its records must stay.
+bool RunInProgress(const JournalRun& run);
+
+// Drops taken-back and abandoned steps and finished runs with no step left.
+void CompactJournal(JournalContents& contents);
+
+// $XDG_STATE_HOME/velmora/journal, else ~/.local/state/velmora/journal. The
+// caller creates its folder.
+std::string DefaultJournalPath();
+
+// The journal file at path with its lock file. Each call takes the lock for
+// its duration; the journal is opened anew each time, since a rewrite by
+// another process replaces it.
+class JournalFile {
+ public:
+  explicit JournalFile(std::string path) : path_(std::move(path)) {}
+  ~JournalFile();
+  JournalFile(const JournalFile&) = delete;
+  JournalFile& operator=(const JournalFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Appends lines (each ending in LF) in one write, creating the journal
+  // with its header when missing and converting a version-1 journal first.
+  // On failure nothing is appended.
+  Error Append(const std::string& lines);
+
+  // Reads the whole journal; a missing file is the platform's error.
+  Error Read(JournalContents& contents);
+
+  // Rewrites the journal compacted, through a temporary file beside it, so
+  // that a failure leaves the old journal whole. Records appended by other
+  // processes meanwhile are kept: the file is read again under the lock.
+  Error Compact(int* stepsLeft = nullptr);
+
+ private:
+  class Lock;
+  Error OpenLock();
+  Error ReadLocked(std::string& text, bool& missing);
+  Error Replace(const std::string& text);
+
+  std::string path_;
+  int lockFd_ = -1;
+};
+
+// The journal of one run: begin and end records, and an intent before and a
+// done record after each file operation, each written through at once.
+class JournalWriter : public RunJournal {
+ public:
+  JournalWriter(JournalFile& file, ErrorReporter& reporter);
+
+  // The begin record; a failure is returned, not reported.
+  Error Begin(const std::string& command);
+  void End();
+
+  Error Intent(FileOp op, const std::string& source, const std::string& target) override;
+  Error Done(FileOp op, const std::string& source, const std::string& target) override;
+  void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
+
+  // Appends "U" records for the step of run and seq (none when run is empty)
+  // and for every step this writer announced since the last call, in one
+  // write: the undo of one step counts as a whole or not at all.
+  Error Undone(const std::string& run, long seq);
+  // Appends the "A" record that settles a pending step as not done.
+  Error NotDone(const std::string& run, long seq);
+  // Forgets the steps announced since the last call.
+  std::vector<long> TakeOwnSteps();
+
+  const std::string& run() const { return run_; }
+
+ private:
+  Error Write(const std::string& line);
+
+  JournalFile& file_;
+  ErrorReporter& reporter_;
+  std::string run_;
+  long seq_ = 0;
+  std::vector<long> ownSteps_;
+  bool reported_ = false;
+  long killAfter_ = 0;  // test hook: die after this many operations
+  long operations_ = 0;
+};
 
 }  // namespace velmora::cli

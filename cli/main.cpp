@@ -90,13 +90,14 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     command.add_flag("--check", options.check,
                      "vorher planen: bei einem Konflikt nichts ändern, Status 3");
     command.add_flag("--log", options.log, "jeden Schritt ins Logfile schreiben");
-    command.add_option("--journal", options.journal, "Rückgängig-Einträge an FILE anhängen")
+    command.add_option("--journal", options.journal,
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)")
         ->type_name("FILE");
   }
   if (groups & kUndoJournal) {
-    command.add_option("--journal", options.journal, "Journal eines früheren Laufs")
-        ->type_name("FILE")
-        ->required();
+    command.add_option("--journal", options.journal, "Journal FILE statt des Standard-Journals")
+        ->type_name("FILE");
+    command.add_flag("--last", options.lastRun, "nur den neuesten Lauf zurücknehmen");
   }
   if (groups & kTagOptions) {
     command.add_option("--separator", options.separator, "Trenntext der Dateinamen-Teile")
