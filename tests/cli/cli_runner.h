@@ -42,6 +42,13 @@ struct CliResult {
 
 namespace detail {
 
+// The default journal of the program under test lives in a folder of this
+// test program, never in the user's own state folder.
+inline void UseTestStateHome() {
+  static const TempFolder state;
+  ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+}
+
 [[noreturn]] inline void ExecCli(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   std::string program = VELMORA_CLI;
@@ -62,18 +69,29 @@ inline int WaitStatus(pid_t pid) {
 
 }  // namespace detail
 
-// Without a terminal: standard input is empty (as under cron or CI).
-inline CliResult RunCli(const std::vector<std::string>& args) {
-  CliResult result;
-  const TempFolder capture;
-  const std::string out = capture / "out", err = capture / "err";
+// Starts the program without a terminal (standard input empty, as under cron
+// or CI), its output into the files out and err, with the extra environment
+// entries env ("NAME=VALUE").
+inline pid_t StartCli(const std::vector<std::string>& args, const std::string& out,
+                      const std::string& err, const std::vector<std::string>& env = {}) {
+  detail::UseTestStateHome();
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+    for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
     detail::ExecCli(args);
   }
+  return pid;
+}
+
+inline CliResult RunCli(const std::vector<std::string>& args,
+                        const std::vector<std::string>& env = {}) {
+  CliResult result;
+  const TempFolder capture;
+  const std::string out = capture / "out", err = capture / "err";
+  const pid_t pid = StartCli(args, out, err, env);
   if (pid < 0) return result;
   result.status = detail::WaitStatus(pid);
   result.out = ReadFile(out);
@@ -86,6 +104,7 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
 inline CliResult RunCliOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
   CliResult result;
   int master = -1;
+  detail::UseTestStateHome();
   const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
   if (pid == 0) detail::ExecCli(args);
   if (pid < 0) return result;

@@ -56,7 +56,8 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
     EXPECT_EQ(r.status, row.status) << what << "\n" << r.err;
     EXPECT_NE((r.out + r.err).find(row.inOutput), std::string::npos) << what << r.out << r.err;
   }
-  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "good.journal"}));
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "bad.journal.lock",
+                                        "good.journal", "good.journal.lock"}));
   EXPECT_EQ(ReadFile(dir / "a-b.txt"), "content of a-b.txt");
   EXPECT_EQ(ReadFile(dir / "good.journal"), good);
   EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
@@ -92,11 +93,12 @@ TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
   const CliResult run = RunCli(real);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, preview.out);
-  EXPECT_EQ(Listing(dir.path()), (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal"}));
+  EXPECT_EQ(Listing(dir.path()),
+            (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal", "journal.lock"}));
 }
 
 // Names with a tab, a line end and a backslash survive the journal; undo
-// takes two runs back newest first and leaves the records that stay.
+// --last takes the newest run back, undo the rest, newest step first.
 TEST(CliJournal, RoundTripRestoresEveryName) {
   TempFolder dir;
   const Names original = {"back\\slash.txt", "line\nend.txt", "tab\there.txt"};
@@ -110,10 +112,10 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   r = RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern",
               "*.txt", Bare(dir)});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Listing(dir.path()),
-            (Names{"BACK\\SLASH-X.TXT", "LINE\nEND-X.TXT", "TAB\tHERE-X.TXT", "undo.journal"}));
+  EXPECT_EQ(Listing(dir.path()), (Names{"BACK\\SLASH-X.TXT", "LINE\nEND-X.TXT", "TAB\tHERE-X.TXT",
+                                        "undo.journal", "undo.journal.lock"}));
   // One record a line: the tab and the line end inside a name are escaped.
-  EXPECT_NE(ReadFile(journal).find("1\t" + dir / "tab\\there.txt\t" + dir / "tab\\there-x.txt\n"),
+  EXPECT_NE(ReadFile(journal).find("\t1\t" + dir / "tab\\there.txt\t" + dir / "tab\\there-x.txt\t"),
             std::string::npos);
 
   // The run log beside the program holds the nine lines of each step.
@@ -123,14 +125,18 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
                      dir / "tab\there-x.txt\r\n"),
             std::string::npos);
 
-  r = RunCli({"undo", "--journal", journal, "--yes-all"});
+  r = RunCli({"undo", "--journal", journal, "--yes-all", "--last"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find(dir / "TAB\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
+  EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash-x.txt", "line\nend-x.txt", "tab\there-x.txt",
+                                        "undo.journal", "undo.journal.lock"}));
+  r = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_EQ(r.status, 0) << r.err;
   Names expected = original;
-  expected.push_back("undo.journal");
+  expected.insert(expected.end(), {"undo.journal", "undo.journal.lock"});
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Listing(dir.path()), expected);
-  EXPECT_EQ(ReadFile(journal), "# velmora journal 1\n");
+  EXPECT_EQ(ReadFile(journal), "# velmora journal 2\n");
 }
 
 // Copy into --dest: an existing target is kept without --overwrite-all (the
@@ -143,15 +149,18 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all",
                         "--journal", dest / "journal", Bare(dir)});
   EXPECT_EQ(r.status, 1);
-  // The kept step is not journaled: its undo would move the old A.TXT onto a.txt.
-  EXPECT_EQ(ReadFile(dest / "journal"),
-            "# velmora journal 1\n3\t" + dir / "b.txt\t" + dest / "B.TXT\n");
   EXPECT_EQ(r.out, dir / "b.txt -> " + dest / "B.TXT\n");
   EXPECT_NE(r.err.find("Konnte \n" + dir / "a.txt\n nicht zu \n" + dest / "A.TXT\numbenennen"),
             std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(dest / "A.TXT"), "old");
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "content of b.txt");
   EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
+  // The kept step never went through: undo removes only the copy made.
+  r = RunCli({"undo", "--journal", dest / "journal", "--yes-all"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "entfernt: " + dest / "B.TXT\n");
+  EXPECT_EQ(ReadFile(dest / "A.TXT"), "old");
+  EXPECT_FALSE(FileExists(dest / "B.TXT"));
 
   r = RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all", "--overwrite-all",
               "--pattern", "*.txt", Bare(dir)});
