@@ -193,5 +193,29 @@ TEST(CliJournal, KeepsWhatItCannotTakeBack) {
   }
 }
 
+// A link planted where the journal should be is never written through, nor
+// read: the run and the undo stop before touching anything.
+TEST(CliJournal, PlantedLinkIsRefused) {
+  TempFolder dir, other;
+  WriteFile(dir / "a.txt", "a");
+  WriteFile(other / "victim", "victim");
+  std::filesystem::create_symlink(other / "victim", other / "j");
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } rows[] = {
+      {{"rename", "--slot1", "upper", "--yes-all", "--journal", other / "j", Bare(dir)},
+       "Fehler beim Schreiben des Journals"},
+      {{"undo", "--yes-all", "--journal", other / "j"}, "Fehler beim Lesen des Journals"},
+  };
+  for (const auto& row : rows) {
+    const CliResult r = RunCli(row.args);
+    EXPECT_EQ(r.status, 2) << row.message;
+    EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadFile(other / "victim"), "victim");
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt"}));
+}
+
 }  // namespace
 }  // namespace velmora
