@@ -14,6 +14,7 @@
 #include "engine/path.h"
 #include "engine/undo.h"
 #include "services/error_log.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
@@ -125,6 +126,8 @@ int RunJob(RunKind kind, const CliOptions& options) {
   StepsAndJournal observer(state, options.journal, reporting.reporter());
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &observer;
+  LocalPlanDisk planDisk;
+  services.planDisk = &planDisk;
   RunCommand(kind, state, job, found, services, options.log);
   observer.Flush();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;

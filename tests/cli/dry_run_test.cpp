@@ -26,7 +26,7 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
        {"A - B.mp3", "B - A.mp3"},
        {"--slot1", "mirror", "--src1", " - "},
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
-       "2 Änderungen, 2 Konflikte"},
+       "0 Änderungen, 2 Konflikte"},
       {"two end at one name, one meets an unlisted file",
        {"x-.mp3", "x-1.txt", "x-2.txt"},
        {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",
