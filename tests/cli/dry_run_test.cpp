@@ -80,5 +80,27 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnythingAndRunsWhenClean) {
   EXPECT_NE(r.err.find("Pfad nicht gefunden"), std::string::npos) << r.err;
 }
 
+// --check clears exactly what the run then does: "&Alle" numbers as "&Ja"
+// would, and a step onto a file the run needs is refused, not obeyed.
+TEST(CliPlan, YesAllRunsThePlanAndKeepsWhatTheRunNeeds) {
+  TempFolder dir;
+  for (const char* name : {"a-x.txt", "b.txt", "c-x.txt"}) WriteFile(dir / name, name);
+  WriteFile(dir / "c-3x.txt", "precious");
+  CliResult r = RunCli({"rename", "--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1",
+                        "1", "--dst1", "-", "--check", "--yes-all", "--overwrite-all", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}));
+  EXPECT_EQ(ReadFile(dir / "c-3x.txt"), "precious");
+
+  TempFolder two;
+  WriteFile(two / "a1.txt", "one");
+  WriteFile(two / "a2.txt", "two");
+  r = RunCli({"rename", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
+              "--overwrite-all", Bare(two)});
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("Muster enger fassen"), std::string::npos) << r.err;
+  EXPECT_EQ(Listing(two.path()), (Names{"a.txt", "a2.txt"}));
+}
+
 }  // namespace
 }  // namespace velmora
