@@ -14,6 +14,7 @@
 #include "engine/batch_run.h"
 #include "engine/path.h"
 #include "services/error_log.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
@@ -95,6 +96,8 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &printer;
   services.journal = &journal;
+  LocalPlanDisk planDisk;
+  services.planDisk = &planDisk;
   RunCommand(kind, state, job, found, services, options.log);
   journal.End();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;

@@ -72,6 +72,15 @@ int TerminalDialogs::AskDialog2(const std::string& nameDest) {
   return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
 }
 
+int TerminalDialogs::AskDialog2Unplanned(const std::string& nameDest) {
+  if (!interactive_) return kAnswerCancel;
+  std::fflush(stdout);
+  std::fprintf(out_,
+               "\nLöschen ???\nDie Zieldatei existiert bereits (nicht in der Vorschau)\n  %s\n",
+               nameDest.c_str());
+  return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
+}
+
 int TerminalDialogs::Ask(const char* prompt, bool allowNo) {
   std::string line;
   for (;;) {

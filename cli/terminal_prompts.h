@@ -33,6 +33,8 @@ class TerminalDialogs : public RunDialogs {
   int AskDialog(const std::string& nameSrc, const std::string& nameDest,
                 const RunFlags& flags) override;
   int AskDialog2(const std::string& nameDest) override;
+  // Never answered by --overwrite-all: asked on a terminal, else "&Abbrechen".
+  int AskDialog2Unplanned(const std::string& nameDest) override;
 
  private:
   int Ask(const char* prompt, bool allowNo);

@@ -3,8 +3,10 @@
 #include <exception>
 #include <new>
 
+#include "engine/batch_run_guard.h"
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
+#include "engine/plan.h"
 #include "engine/step_walk.h"
 
 namespace velmora {
@@ -54,7 +56,12 @@ class RunActions : public StepActions {
     return services_.dialogs.AskDialog(state_.nameSrc, state_.nameDest, state_.context.flags);
   }
   CommitResult Commit() override {
-    return CommitFile(state_, state_.nameSrc, state_.nameDest, services_);
+    const CommitResult result = CommitFile(state_, state_.nameSrc, state_.nameDest, services_);
+    if (result == CommitResult::kCommitted && state_.guard != nullptr) {
+      if (!state_.context.flags.copyFiles) state_.guard->Release(state_.nameSrc);
+      state_.guard->Protect(state_.nameDest);
+    }
+    return result;
   }
   bool StopRequested() override {
     return services_.stop != nullptr && services_.stop->StopRequested();
@@ -68,6 +75,12 @@ class RunActions : public StepActions {
   const char kind_;
 };
 
+RunKind KindOf(const RunFlags& flags) {
+  if (flags.moveFiles) return RunKind::kMove;
+  if (flags.copyFiles) return RunKind::kCopy;
+  return RunKind::kRename;
+}
+
 }  // namespace
 
 void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
@@ -79,6 +92,23 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
   // Nothing may escape to the window: an unexpected failure ends the run
   // with a report, as every other caught failure does.
   try {
+    // The run's own plan, for its real kind and destination: the files it
+    // shows as deleted are the only ones "&Alle" in `Dialog2` may delete.
+    std::vector<PlannedDeletion> deletions;
+    if (services.planDisk != nullptr) {
+      deletions = PlanRun(KindOf(state.context.flags), job, found, state.context.destPath,
+                          *services.planDisk, /*withSteps=*/false)
+                      .deletions;
+    }
+    RunGuard guard(services.fileSystem, services.planDisk, deletions);
+    for (const FoundEntry& entry : found) {
+      if (entry.marked) guard.Protect(entry.path);
+    }
+    struct Unset {
+      RunState& state;
+      ~Unset() { state.guard = nullptr; }
+    } unset{state};
+    state.guard = &guard;
     RunActions actions(state, job, services, logOn);
     const Error error = WalkSteps(state, job, found, actions);
     if (error) {

@@ -13,6 +13,9 @@
 
 namespace velmora {
 
+class PlanDisk;
+class RunGuard;
+
 struct RunState {
   NameContext context;      // mode flags, destPath, numberCounter, numberWidth
   std::string nameSrc;      // the file as it now is on disk
@@ -22,6 +25,7 @@ struct RunState {
   bool dialogAll = false;   // "&Alle" in `Dialog` during this run
   bool dialog2All = false;  // "&Alle" in `Dialog2` during this run
   UndoStore undo;
+  RunGuard* guard = nullptr;  // set while a run goes; undo has none
 };
 
 // Told of each file operation of a run or an undo that went through, so a
@@ -33,8 +37,9 @@ class CommitObserver {
   virtual void Committed(const std::string& source, const std::string& destination) = 0;
 };
 
-// Everything a run or an undo talks to. progress, search, committed, journal
-// and stop may be null.
+// Everything a run or an undo talks to. progress, search, committed, journal,
+// stop and planDisk may be null; without planDisk a run has no plan, and
+// "&Alle" in `Dialog2` deletes nothing without asking.
 struct RunServices {
   FileSystem& fileSystem;
   RunDialogs& dialogs;
@@ -46,6 +51,7 @@ struct RunServices {
   CommitObserver* committed = nullptr;
   RunJournal* journal = nullptr;  // told before and after each file operation
   StopSignal* stop = nullptr;     // asked between steps
+  PlanDisk* planDisk = nullptr;   // what a run plans over when it starts
 };
 
 // Clears the three mode flags, dialogAll and dialog2All. The window also

@@ -1,5 +1,6 @@
 #include "engine/commit.h"
 
+#include "engine/batch_run_guard.h"
 #include "engine/path.h"
 
 namespace velmora {
@@ -81,6 +82,23 @@ void ReportCommitFailure(const Error& error, const std::string& source,
                                 CommitFailureText(source, destination), "", error.description);
 }
 
+// A step whose target is a file the run must keep: never asked about,
+// never deleted; reported (and so logged) with what to do instead.
+CommitResult Refuse(const std::string& source, const std::string& destination,
+                    const char* why, RunServices& services) {
+  services.reporter.ReportError(kCommitLocation, kErrFileExists,
+                                CommitFailureText(source, destination), "", why);
+  return CommitResult::kNotCommitted;
+}
+
+constexpr char kRefusedSelf[] =
+    "Das Ziel ist die Quelldatei selbst unter einem anderen Namen (Verknüpfung). Der Schritt "
+    "wurde ausgelassen; die Datei bleibt, wie sie ist.";
+constexpr char kRefusedNeeded[] =
+    "Das Ziel ist eine Datei, die dieser Lauf noch braucht (eine markierte Datei oder das "
+    "Ergebnis eines früheren Schritts). Der Schritt wurde ausgelassen, damit keine Datei "
+    "verloren geht. Muster enger fassen oder die Dateien in getrennten Läufen umbenennen.";
+
 void NotifyCommitted(const std::string& source, const std::string& destination,
                      RunServices& services) {
   if (services.committed != nullptr) services.committed->Committed(source, destination);
@@ -133,8 +151,9 @@ CommitResult CommitFile(RunState& state, const std::string& source,
     }
 
     // The target that exists is the source itself under another spelling:
-    // never delete it. A copy onto itself is already there.
-    if (fileSystem.SameFile(source, destination)) {
+    // never delete it. A copy onto itself is already there. Decided for this
+    // very step by name and identity, never by the mount type.
+    if (SameFileOtherSpelling(fileSystem, source, destination)) {
       if (flags.copyFiles) return CommitResult::kCommitted;
       error = RenameInPlace(source, destination, services, stop);
       if (stop) return CommitResult::kStopRun;
@@ -146,13 +165,28 @@ CommitResult CommitFile(RunState& state, const std::string& source,
       return CommitResult::kNotCommitted;
     }
 
+    // Another link of the source, or a file the run still needs.
+    if (fileSystem.SameFile(source, destination)) {
+      return Refuse(source, destination, kRefusedSelf, services);
+    }
+    if (state.guard != nullptr && state.guard->Protects(destination)) {
+      return Refuse(source, destination, kRefusedNeeded, services);
+    }
+
     // DeleteTarget removes state.nameDest; never let it strike another path.
     if (destination != state.nameDest) {
       ReportCommitFailure(error, source, destination, services);
       return CommitResult::kNotCommitted;
     }
-    state.dialog2Ret =
-        state.dialog2All ? kAnswerYes : NormalizeDialog2(services.dialogs.AskDialog2(destination));
+    // "&Alle" covers only the files the run's plan showed as deleted; any
+    // other is asked about, each time.
+    if (state.guard == nullptr || state.guard->Planned(destination)) {
+      state.dialog2Ret = state.dialog2All
+                             ? kAnswerYes
+                             : NormalizeDialog2(services.dialogs.AskDialog2(destination));
+    } else {
+      state.dialog2Ret = NormalizeDialog2(services.dialogs.AskDialog2Unplanned(destination));
+    }
     switch (state.dialog2Ret) {
       case kAnswerYes:
         DeleteTarget(state, source, services);

@@ -17,11 +17,14 @@ std::string CommitFailureText(const std::string& source, const std::string& dest
 enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 
 // Gives source the path destination in the current mode. A missing source
-// passes silently; an existing target goes through `Dialog2`; a destination
-// naming the source file itself is never deleted (same text: nothing to do;
-// other spelling of the same file: renamed in place). Other failures are
-// reported at location 20. With a journal, each file operation is announced
-// before and recorded after it.
+// passes silently; a destination naming the source file itself is never
+// deleted (same text: nothing to do; other spelling of the same file:
+// renamed in place; another link: refused). During a run (state.guard set)
+// a target the run still needs is refused, and "&Alle" in `Dialog2` applies
+// only to the targets its plan showed; any other existing target goes
+// through `Dialog2`. Refusals and other failures are reported at location
+// 20. With a journal, each file operation is announced before and recorded
+// after it.
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
                 RunServices& services);
 

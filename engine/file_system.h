@@ -46,6 +46,12 @@ class FileSystem {
   // whatever their spelling; false when either does not exist.
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 
+  // True when the folder of path holds an entry spelled exactly like path's
+  // name, as opposed to one that only answers to that spelling (a file
+  // system that ignores case). Without a way to tell, any file that path
+  // reaches counts.
+  virtual bool HasEntrySpelled(const std::string& path) { return !GetFile(path); }
+
   // A visible name beside path under which a rename holds the file between
   // two moves ("NAME.velmora-move-PID" on disk).
   virtual std::string TemporaryName(const std::string& path) { return path + ".velmora-move"; }

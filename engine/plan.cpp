@@ -45,10 +45,11 @@ class MessageCatcher : public MessageSink {
 // Answers "&Ja" to every question and plays each commit on the disk model.
 class PlanActions : public StepActions {
  public:
-  PlanActions(RunState& state, const std::vector<FoundEntry>& found, DiskModel& model,
-              RunPlan& plan, FailureCatcher& catcher, bool withSteps)
+  PlanActions(RunState& state, const std::vector<FoundEntry>& found, PlanDisk& disk,
+              DiskModel& model, RunPlan& plan, FailureCatcher& catcher, bool withSteps)
       : state_(state),
         found_(found),
+        disk_(disk),
         model_(model),
         plan_(plan),
         catcher_(catcher),
@@ -72,14 +73,11 @@ class PlanActions : public StepActions {
   CommitResult Commit() override {
     const std::string& src = state_.nameSrc;
     const std::string& dest = state_.nameDest;
+    refused_ = false;
     const PlanState state = Play(src, dest);
-    if (state == PlanState::kFailed && carried_.active && carried_.followsName) {
-      // The file stays where it is while the names walk on.
-      carried_.path = src;
-      carried_.followsName = false;
-    }
-    if (withSteps_) plan_.steps.push_back({Row().entry, slot_, src, dest, state});
-    return state == PlanState::kFailed ? CommitResult::kNotCommitted : CommitResult::kCommitted;
+    if (withSteps_) plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_});
+    return state == PlanState::kFailed || refused_ ? CommitResult::kNotCommitted
+                                                   : CommitResult::kCommitted;
   }
 
   // Closes the entry walked last: its final path, and its carried file
@@ -125,9 +123,7 @@ class PlanActions : public StepActions {
     if (src == dest) return PlanState::kUnchanged;  // CommitFile does nothing
     const bool copy = state_.context.flags.copyFiles;
     int owner = carried_.owner;
-    const bool carriedHere =
-        !copy && carried_.active && (carried_.followsName || src == carried_.path);
-    if (!carriedHere) {
+    if (copy || !carried_.active) {
       // A rename or move takes its file out of the model at the first step
       // and carries it along the entry's steps, so passing names cost no
       // updates; a copy leaves it where it is.
@@ -151,7 +147,6 @@ class PlanActions : public StepActions {
       if (!copy) {
         carried_.active = true;
         carried_.owner = owner;
-        carried_.followsName = true;
       }
     }
     // Another step put a different file under this entry's name before.
@@ -163,7 +158,8 @@ class PlanActions : public StepActions {
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
       return FailCommit(kErrBadFileName, ENAMETOOLONG);
     }
-    // Only where case is ignored can two spellings be one place.
+    // Only where case is ignored, and no other entry is spelled exactly like
+    // the target, can two spellings be one place.
     if (to.ignoresCase && model_.SamePlace(src, dest)) {
       // The same file under another spelling: renamed in place, never copied.
       if (!copy) return PlanState::kChanged;
@@ -180,6 +176,7 @@ class PlanActions : public StepActions {
     PlanState state = PlanState::kChanged;
     if (to.occupant != nullptr) {
       state = Overwrite(to, dest, name);
+      if (refused_) return state;
       if (!copy) model_.Remove(dest);
     }
     if (copy) model_.Put(dest, owner);
@@ -201,47 +198,53 @@ class PlanActions : public StepActions {
 
   void Settle() {
     if (!carried_.active) return;
-    model_.Put(carried_.followsName ? state_.nameSrc : carried_.path, carried_.owner);
+    model_.Put(state_.nameSrc, carried_.owner);
     carried_.active = false;
   }
 
-  // The target is taken; "&Ja" in `Dialog2` deletes it. Marks this row and
-  // the row whose file is lost.
+  // The target is taken. A file outside the run is deleted after "&Ja" in
+  // `Dialog2`, and noted with its identity so that the run deletes that very
+  // file only. A file the run still needs (a marked entry's file at its
+  // listed path, or one an earlier step put there) is never deleted: the
+  // run refuses the step.
   PlanState Overwrite(const Place& target, const std::string& dest, std::string_view name) {
     int other = target.occupant->owner;
     if (other == kNoOwner) {
       other = OriginalOwner(
           target.ignoresCase ? std::string(FolderOf(dest)) + target.occupant->spelled : dest);
     }
-    const bool ours = other == kNoOwner || other == row_;
-    PlanState state = PlanState::kChain;
-    if (target.SpelledOtherThan(name)) {
-      state = PlanState::kCaseOnly;
-    } else if (ours) {
-      state = PlanState::kExists;
-    } else if (other < row_ && plan_.rows[static_cast<std::size_t>(other)].finalPath == dest) {
-      state = PlanState::kDuplicate;
+    if (other == kNoOwner) {
+      const PlanState state =
+          target.SpelledOtherThan(name) ? PlanState::kCaseOnly : PlanState::kExists;
+      Mark(row_, state, dest, "");
+      PlannedDeletion deletion{dest, {}};
+      if (disk_.Identify(dest, deletion.identity)) plan_.deletions.push_back(std::move(deletion));
+      return state;
     }
-    Mark(row_, state, dest, ours ? std::string() : ListedPath(other));
-    if (!ours) Mark(other, state, dest, ListedPath(row_), /*overwritten=*/true);
+    refused_ = true;
+    // Put there by the other entry's own steps: both would end at one name.
+    const bool same = other < row_ && dest != ListedPath(other) &&
+                      plan_.rows[static_cast<std::size_t>(other)].finalPath == dest;
+    const PlanState state = same ? PlanState::kDuplicate : PlanState::kChain;
+    Mark(row_, state, dest, other == row_ ? std::string() : ListedPath(other));
     return state;
   }
 
   RunState& state_;
   const std::vector<FoundEntry>& found_;
+  PlanDisk& disk_;
   DiskModel& model_;
   RunPlan& plan_;
   FailureCatcher& catcher_;
   const bool withSteps_;
   int row_ = -1;
   int slot_ = 0;
-  // The file a rename or move carries: at state_.nameSrc while its steps go
-  // through, else at path.
+  bool refused_ = false;  // the step played last is refused
+  // The file a rename or move carries along its entry's steps, at
+  // state_.nameSrc.
   struct {
     bool active = false;
     int owner = kNoOwner;
-    bool followsName = true;
-    std::string path;
   } carried_;
   std::unordered_map<std::string_view, int> rowOfPath_;  // built at the first need
 };
@@ -294,7 +297,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   state.context.reporter = &catcher;
   try {
     DiskModel model(disk);
-    PlanActions actions(state, found, model, plan, catcher, withSteps);
+    PlanActions actions(state, found, disk, model, plan, catcher, withSteps);
     WalkSteps(state, planJob, found, actions);
     actions.EndEntry();
   } catch (const std::exception& e) {

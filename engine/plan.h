@@ -1,5 +1,6 @@
 // The plan of a run: what "Umbenennen", "Kopieren" or "Verschieben" would do
-// to the marked entries if every question were answered "&Ja", worked out
+// to the marked entries if every question were answered "&Ja" or "&Alle"
+// (a "&Nein" on a numbering step shifts the later numbers), worked out
 // without touching a file. The plan walks the list with the run's own step
 // walk (operations, chained slots, numbering with its give-back) over a model
 // of the disk built from one listing per folder, and marks every entry where
@@ -7,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,9 @@ enum class PlanState {
   kCaseOnly,   // a target differs only in letter case from an existing name
                // on a file system that ignores case
   kFailed,     // a step fails (failure holds the report the run would make)
-  kDuplicate,  // two marked entries end at the same name: the later wins
-  kChain,      // a target is the current name of another marked entry
+  kDuplicate,  // two marked entries end at the same name: the later step is refused
+  kChain,      // a target is a file the run still needs (another marked entry's
+               // current name, or made by an earlier step): the step is refused
 };
 
 // True for every state but kUnchanged and kChanged.
@@ -47,6 +50,24 @@ struct PlanStep {
   std::string source;
   std::string destination;
   PlanState state = PlanState::kChanged;  // kUnchanged when source is destination
+  bool refused = false;  // the run refuses it: its target is a file the run needs
+};
+
+// Which file lies at a path: what a later look must find again to be sure it
+// is still the same file.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modified = 0;  // nanoseconds
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A file outside the run that a step deletes after "&Ja" in `Dialog2`: its
+// path as the step names it and the file found there while planning.
+struct PlannedDeletion {
+  std::string path;
+  FileIdentity identity;
 };
 
 // One marked entry.
@@ -65,6 +86,7 @@ struct RunPlan {
   std::vector<PlanRow> rows;             // one per marked entry, in list order
   std::vector<PlanStep> steps;           // every commit the run would try (if asked for)
   std::vector<PlannedFailure> failures;  // every failure the run would report
+  std::vector<PlannedDeletion> deletions;  // files outside the run it would delete
   int changes = 0;                       // rows whose path changes
   int conflicts = 0;                     // rows in a conflict state
 
@@ -94,6 +116,10 @@ class PlanDisk {
 
   // True when the file system holding folder ignores letter case.
   virtual bool IgnoresCase(const std::string& folder) = 0;
+
+  // The file at path itself (a link is not followed); false when there is
+  // none or it cannot be told.
+  virtual bool Identify(const std::string& /*path*/, FileIdentity& /*identity*/) { return false; }
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies

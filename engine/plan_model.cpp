@@ -86,17 +86,13 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
     folder.Size(items.size());
     if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
-      folder.names.reserve(items.size() + items.size() / 2);
-      for (FolderItem& item : items) {
-        Occupant occupant{kNoOwner, item.file, {}};
-        std::string key = std::move(item.name);
-        if (folder.ignoresCase) {
-          occupant.spelled = std::move(key);
-          key = CaselessName(occupant.spelled);
-        }
-        folder.Note(NameHash{}(key));
-        folder.names.emplace(std::move(key), std::move(occupant));
+      if (folder.ignoresCase && !Fill(folder, items, true)) {
+        // Two names equal but for case: whatever the mount type says, this
+        // folder tells its spellings apart.
+        folder.ignoresCase = false;
+        folder.names.clear();
       }
+      if (!folder.ignoresCase) Fill(folder, items, false);
     } else if (disk_.Probe(folder.path) == PathKind::kOther) {
       // Readable for renames but not for listing: ask name by name.
       folder.probing = true;
@@ -108,6 +104,21 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
   lastPath_.assign(raw);
   last_ = slot.get();
   return *last_;
+}
+
+bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless) {
+  folder.names.reserve(items.size() + items.size() / 2);
+  for (const FolderItem& item : items) {
+    Occupant occupant{kNoOwner, item.file, {}};
+    std::string key = item.name;
+    if (caseless) {
+      occupant.spelled = item.name;
+      key = CaselessName(item.name);
+    }
+    folder.Note(NameHash{}(key));
+    if (!folder.names.emplace(std::move(key), std::move(occupant)).second) return false;
+  }
+  return true;
 }
 
 DiskModel::Names::iterator DiskModel::Locate(std::string_view path, Folder*& where,

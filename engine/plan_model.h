@@ -93,6 +93,9 @@ class DiskModel {
   // The entry for path in its folder's table (end() when none); where is
   // set to the folder and name to the file-name part.
   Names::iterator Locate(std::string_view path, Folder*& where, std::string_view& name);
+  // Enters the listed items into folder's table, folded when caseless.
+  // Returns false when two items fold to one name.
+  static bool Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless);
   // The folder part of path, listed the first time; name is set to the rest.
   Folder& FolderFor(std::string_view path, std::string_view& name);
   // The name as the folder's table holds it; folded is the storage for a

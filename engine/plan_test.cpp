@@ -100,15 +100,19 @@ TEST(PlanRun, EachStateOfAnEntry) {
       {"target taken by an unmarked file",
        Case({"a.txt", "-c.txt"}).Slot(0, 1, "a", "c"),
        {{"c.txt", S::kExists}}},
+      // A step onto a file the run still needs is refused: the file stays.
       {"two entries end at one name",
        Case({"x-1.txt", "x-2.txt"}).Slot(0, 7, "1", "3"),
-       {{"x-.txt", S::kDuplicate}, {"x-.txt", S::kDuplicate}}},
+       {{"x-.txt", S::kChanged}, {"x-2.txt", S::kDuplicate}}},
       {"shift onto a later marked entry",
        Case({"f1.txt", "f2.txt"}).Slot(0, 1, "1", "2"),
-       {{"f2.txt", S::kChain}, {"f2.txt", S::kChain}}},
+       {{"f1.txt", S::kChain}, {"f2.txt", S::kUnchanged}}},
       {"swap mirrored around ' - '",
        Case({"A - B.mp3", "B - A.mp3"}).Slot(0, 14, " - "),
-       {{"B - A.mp3", S::kChain}, {"A - B.mp3", S::kChain}}},
+       {{"A - B.mp3", S::kChain}, {"B - A.mp3", S::kChain}}},
+      {"a file sits between two slots of another entry",
+       Case({"a1.txt", "a2.txt"}).Slot(0, 1, "a1", "a2").Slot(1, 1, "a2", "c"),
+       {{"a1.txt", S::kChain}, {"c.txt", S::kChanged}}},
       {"a chain in harmless order: the name is free again",
        Case({"a1.txt", "a11.txt"}).Slot(0, 7, "1", "2"),
        {{"a.txt", S::kChanged}, {"a1.txt", S::kChanged}}},
@@ -132,10 +136,27 @@ TEST(PlanRun, ConflictsNameTheOtherEntryAndCount) {
   EXPECT_EQ(plan.rows[0].otherPath, kDir + "B - A.mp3");
   EXPECT_EQ(plan.rows[1].otherPath, kDir + "A - B.mp3");
   EXPECT_EQ(plan.rows[0].conflictPath, kDir + "B - A.mp3");
-  EXPECT_EQ(plan.changes, 2);
+  EXPECT_EQ(plan.changes, 0);
   EXPECT_EQ(plan.conflicts, 2);
   EXPECT_EQ(plan.RowFor(2), nullptr);
   EXPECT_EQ(plan.RowFor(1), &plan.rows[1]);
+}
+
+// The later slots of a refused step go on from the name the file has, and
+// a target folder that tells its spellings apart (two names equal but for
+// case) is no place for a rename in place, whatever its mount type says.
+TEST(PlanRun, RefusedStepsAndSpellingsMatchTheRun) {
+  Case fuseblk({"Song.mp3", "-SONG.MP3"}, /*ignoreCase=*/true);
+  EXPECT_EQ(Rows(fuseblk.Slot(0, 16, "").Plan()), (R{{"SONG.MP3", S::kExists}}));
+  Case caseless({"Song.mp3"}, /*ignoreCase=*/true);
+  EXPECT_EQ(Rows(caseless.Slot(0, 16, "").Plan()), (R{{"SONG.MP3", S::kChanged}}));
+
+  Case copies({"a1.txt", "a2.txt"});
+  copies.disk.Add(kDest, {"other.txt"});
+  const RunPlan plan = copies.Slot(0, 7, "1", "2").Plan(RunKind::kCopy);
+  EXPECT_EQ(Rows(plan), (R{{"a.txt", S::kChanged}, {"a2.txt", S::kDuplicate}}));
+  ASSERT_EQ(plan.steps.size(), 2u);
+  EXPECT_TRUE(plan.steps[1].refused);
 }
 
 TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {

@@ -30,6 +30,11 @@ class RunDialogs {
   // `Dialog2`, "Löschen ???": nameDest exists; delete it? Returns 1 "&Ja",
   // 3 "&Alle", 4 "&Abbrechen", or 0 when closed without a button (taken as 4).
   virtual int AskDialog2(const std::string& nameDest) = 0;
+
+  // `Dialog2` for a target the run's plan did not show as deleted (names
+  // shifted by a "&Nein", a file that appeared since): asked even after
+  // "&Alle", and never answered in advance.
+  virtual int AskDialog2Unplanned(const std::string& nameDest) { return AskDialog2(nameDest); }
 };
 
 // The main window's progress bar `ProgBar`.

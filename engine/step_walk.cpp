@@ -34,20 +34,26 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
 
       if (Error error = actions.Computed(i)) return error;
 
-      if (state.dialogAll) {
-        state.dialogRet = kAnswerYes;
-      } else if (!state.nameDest.empty()) {
-        state.dialogRet = NormalizeDialog(actions.Ask());
-      } else {
+      // An empty result counts as "&Nein" before and after "&Alle" alike, so
+      // its number is given back either way and "&Alle" names each file as
+      // "&Ja" to every remaining question would.
+      if (state.nameDest.empty()) {
         state.dialogRet = kAnswerNo;
+      } else if (state.dialogAll) {
+        state.dialogRet = kAnswerYes;
+      } else {
+        state.dialogRet = NormalizeDialog(actions.Ask());
       }
 
       switch (state.dialogRet) {
         case kAnswerYes:
         case kAnswerAll:
           if (!state.nameDest.empty()) {
-            if (actions.Commit() == CommitResult::kStopRun) return {};
-            state.nameSrc = state.nameDest;
+            const CommitResult result = actions.Commit();
+            if (result == CommitResult::kStopRun) return {};
+            // A step that did not go through leaves the file under its name,
+            // and the later slots go on from there.
+            if (result == CommitResult::kCommitted) state.nameSrc = state.nameDest;
           }
           if (state.dialogRet == kAnswerAll) state.dialogAll = true;
           break;

@@ -1,6 +1,6 @@
 // The walk over the found list that a run and its plan share: list order,
-// the slots chained through nameSrc, the numbering counter with its give-back
-// for declined steps, and what each answer of `Dialog` does. The caller
+// the slots chained through the name each file really has, the numbering
+// counter with its give-back for declined and empty steps, and what each answer of `Dialog` does. The caller
 // supplies what happens around each step (record, ask, commit), so a run
 // and its plan cannot come to different names.
 #pragma once
@@ -29,7 +29,8 @@ class StepActions {
   virtual int Ask() = 0;
 
   // A confirmed step with a result: the file at state.nameSrc is to get the
-  // path state.nameDest. kStopRun ends the walk.
+  // path state.nameDest. Only kCommitted moves the walk on to the new name;
+  // kStopRun ends the walk.
   virtual CommitResult Commit() = 0;
 
   // Asked before each step: true ends the walk there.

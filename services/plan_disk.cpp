@@ -90,4 +90,14 @@ bool LocalPlanDisk::IgnoresCase(const std::string& folder) {
   return best != nullptr && IsCaselessFileSystemType(best->type);
 }
 
+bool LocalPlanDisk::Identify(const std::string& path, FileIdentity& identity) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return false;
+  identity.device = st.st_dev;
+  identity.inode = st.st_ino;
+  identity.size = st.st_size;
+  identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
 }  // namespace velmora

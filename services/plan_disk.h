@@ -26,6 +26,8 @@ class LocalPlanDisk : public PlanDisk {
   // From the folder's case-folding flag, else from the type of the mount
   // that holds its real path; false when neither can be told.
   bool IgnoresCase(const std::string& folder) override;
+  // Device, inode, size and modification time of the entry itself.
+  bool Identify(const std::string& path, FileIdentity& identity) override;
 
  private:
   std::string mountTable_;

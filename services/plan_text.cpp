@@ -16,7 +16,17 @@ std::string PlainLines(const std::string& text) {
   return out;
 }
 
+constexpr char kRefused[] =
+    "Der Lauf lässt diesen Schritt aus, damit keine Datei verloren geht: Muster enger fassen "
+    "oder die Dateien in getrennten Läufen umbenennen.";
+
 }  // namespace
+
+const char* PlanAssumptionText() {
+  return "Die Vorschau nimmt an, dass jede Frage mit \u201EJa\u201C oder \u201EAlle\u201C "
+         "beantwortet wird. Ein \u201ENein\u201C bei einer Nummer gibt sie an die nächste "
+         "Datei weiter und verschiebt die folgenden Namen.";
+}
 
 const char* PlanStateWord(PlanState state) {
   switch (state) {
@@ -69,13 +79,19 @@ std::string PlanRowText(const PlanRow& row) {
       return text + "Der Lauf würde hier scheitern:\n\n" +
              PlainLines(PlannedFailureText(row.failure));
     case PlanState::kDuplicate:
-      return text + "Endet unter demselben Namen " + target + " wie " + other +
-             (row.overwritten ? ": die spätere Datei überschreibt diese."
-                              : ": diese Datei überschreibt die frühere.");
+      if (row.overwritten) {
+        return text + "Endet unter demselben Namen " + target + " wie " + other +
+               ": die spätere Datei überschreibt diese.";
+      }
+      return text + "Endet unter demselben Namen " + target + " wie " + other + ". " + kRefused;
     case PlanState::kChain:
+      if (!row.overwritten && other.empty()) {
+        return text + "Das Ziel " + target +
+               " hat ein früherer Schritt dieses Laufs angelegt. " + kRefused;
+      }
       if (!row.overwritten) {
         return text + "Das Ziel " + target + " ist der aktuelle Name von " + other +
-               " (Kette oder Tausch): in dieser Reihenfolge würde jene Datei überschrieben.";
+               " (Kette oder Tausch). " + kRefused;
       }
       if (other.empty()) {
         return text + "Unter dem Namen " + target +

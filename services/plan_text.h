@@ -21,6 +21,9 @@ std::string PlannedFailureText(const PlannedFailure& failure);
 // Lines are joined by "\n".
 std::string PlanRowText(const PlanRow& row);
 
+// What every plan takes for granted: no "&Nein" (a note for the summary).
+const char* PlanAssumptionText();
+
 // "N Änderungen, K Konflikte"; the slot check's message (its first line)
 // when it refuses.
 std::string PlanSummaryText(const RunPlan& plan);

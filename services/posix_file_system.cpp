@@ -1,5 +1,6 @@
 #include "services/posix_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -173,6 +174,29 @@ bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
   }, sb{};
   if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace velmora
+
+namespace velmora {
+
+bool PosixFileSystem::HasEntrySpelled(const std::string& path) {
+  if (!Exists(path)) return false;
+  const std::size_t nameStart = FileNameStart(path);
+  const std::string folder = nameStart == 0 ? std::string(".") : path.substr(0, nameStart);
+  const std::string_view name = std::string_view(path).substr(nameStart);
+  DIR* dir = ::opendir(folder.c_str());
+  // A folder that cannot be read: the path answers, so take it as spelled.
+  if (dir == nullptr) return true;
+  bool found = false;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (name == entry->d_name) {
+      found = true;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return found;
 }
 
 }  // namespace velmora

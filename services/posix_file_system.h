@@ -34,6 +34,7 @@ class PosixFileSystem : public FileSystem {
   Error Copy(const std::string& source, const std::string& target) override;
   Error Delete(const std::string& path) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+  bool HasEntrySpelled(const std::string& path) override;
 };
 
 }  // namespace velmora

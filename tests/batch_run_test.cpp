@@ -12,6 +12,7 @@
 
 #include "engine/undo.h"
 #include "services/error_log.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
@@ -31,6 +32,7 @@ struct RealRun {
         services{
             disk != nullptr ? *disk : posix, dialogs, screen, errorLog, log, &screen, &screen} {
     state.context.destPath = dest.path();
+    services.planDisk = &planDisk;
   }
   std::vector<FoundEntry> Found(const Names& names, const std::string& content = "") {
     std::vector<FoundEntry> found;
@@ -73,6 +75,7 @@ struct RealRun {
 
   testing::TempFolder dir, dest, logDir;
   PosixFileSystem posix;
+  LocalPlanDisk planDisk;
   testing::ScriptedDialogs dialogs;
   testing::Recorders screen;
   FileLogWriter log;

@@ -79,6 +79,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   SearchRepeater* repeater = this;
   services_ = std::make_unique<RunServices>(RunServices{fileSystem_, *dialogs_, messages_,
                                                         *errorLog_, *log_, progress_.get(), repeater});
+  services_->planDisk = &planDisk_;
   sinceListShown_.start();
 }
 
@@ -338,6 +339,7 @@ void Main::RunJob(RunKind kind) {
   // separator; the run appends file names to it, so it must end in one.
   std::string& destPath = state_.context.destPath;
   if (kind != RunKind::kRename) destPath = WithTrailingSeparator(std::move(destPath));
+  planDisk_ = LocalPlanDisk();  // mounts may have changed since the last run
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);

@@ -13,6 +13,7 @@
 #include "engine/batch_run_state.h"
 #include "search/search_command.h"
 #include "services/drives.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "ui/message_box.h"
 #include "ui/qt_prompts.h"
@@ -124,6 +125,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   QElapsedTimer sinceListShown_;
 
   PosixFileSystem fileSystem_;
+  LocalPlanDisk planDisk_;  // what each run plans over when it starts
   MountedDrives drives_;
   DiskFolderReader reader_;
   std::unique_ptr<SettingsStore> settings_;

@@ -36,6 +36,7 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
   setObjectName(QStringLiteral("FramePreview"));
   caption_->setObjectName(QStringLiteral("lblNewName"));
   summary_->setObjectName(QStringLiteral("lblPreview"));
+  summary_->setToolTip(QString::fromUtf8(PlanAssumptionText()));
   list_->setObjectName(QStringLiteral("lstNewNames"));
   list_->setModel(model_);
   list_->setUniformItemSizes(true);

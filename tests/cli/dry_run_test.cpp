@@ -26,7 +26,7 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
        {"A - B.mp3", "B - A.mp3"},
        {"--slot1", "mirror", "--src1", " - "},
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
-       "2 Änderungen, 2 Konflikte"},
+       "0 Änderungen, 2 Konflikte"},
       {"two end at one name, one meets an unlisted file",
        {"x-.mp3", "x-1.txt", "x-2.txt"},
        {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",
@@ -78,6 +78,28 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnythingAndRunsWhenClean) {
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.out.find("[Fehler]"), std::string::npos) << r.out;
   EXPECT_NE(r.err.find("Pfad nicht gefunden"), std::string::npos) << r.err;
+}
+
+// --check clears exactly what the run then does: "&Alle" numbers as "&Ja"
+// would, and a step onto a file the run needs is refused, not obeyed.
+TEST(CliPlan, YesAllRunsThePlanAndKeepsWhatTheRunNeeds) {
+  TempFolder dir;
+  for (const char* name : {"a-x.txt", "b.txt", "c-x.txt"}) WriteFile(dir / name, name);
+  WriteFile(dir / "c-3x.txt", "precious");
+  CliResult r = RunCli({"rename", "--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1",
+                        "1", "--dst1", "-", "--check", "--yes-all", "--overwrite-all", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}));
+  EXPECT_EQ(ReadFile(dir / "c-3x.txt"), "precious");
+
+  TempFolder two;
+  WriteFile(two / "a1.txt", "one");
+  WriteFile(two / "a2.txt", "two");
+  r = RunCli({"rename", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
+              "--overwrite-all", Bare(two)});
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("Muster enger fassen"), std::string::npos) << r.err;
+  EXPECT_EQ(Listing(two.path()), (Names{"a.txt", "a2.txt"}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // An in-memory disk for tests: names point at shared files, so links and
 // spellings on a case-insensitive disk are one file; any call can be made
-// to fail, and a hook sees every change.
+// to fail, and a hook sees every change. It is also the plan's view of
+// itself. With inodePerSpelling each spelling of a file has its own inode
+// number, as exFAT through FUSE gives them.
 #pragma once
 
 #include <algorithm>
@@ -12,12 +14,15 @@
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/path.h"
+#include "engine/plan.h"
 
 namespace velmora::testing {
 
-class FakeFileSystem : public FileSystem {
+class FakeFileSystem : public FileSystem, public PlanDisk {
  public:
-  explicit FakeFileSystem(bool ignoreCase = false) : ignoreCase_(ignoreCase) {}
+  explicit FakeFileSystem(bool ignoreCase = false, bool inodePerSpelling = false)
+      : ignoreCase_(ignoreCase), inodePerSpelling_(inodePerSpelling) {}
 
   void AddFile(const std::string& path, const std::string& content = "") {
     files_[Key(path)] = {path, std::make_shared<std::string>(content)};
@@ -57,7 +62,34 @@ class FakeFileSystem : public FileSystem {
     return Changed("Delete", path);
   }
   bool SameFile(const std::string& a, const std::string& b) override {
-    return Has(a) && Has(b) && files_.at(Key(a)).second == files_.at(Key(b)).second;
+    return Has(a) && Has(b) && files_.at(Key(a)).second == files_.at(Key(b)).second &&
+           (!inodePerSpelling_ || a == b);
+  }
+  bool HasEntrySpelled(const std::string& path) override {
+    return Has(path) && files_.at(Key(path)).first == path;
+  }
+
+  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
+    for (const auto& [key, file] : files_) {
+      const std::string& path = file.first;
+      if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+          path.find(kPathSeparator, folder.size()) == std::string::npos) {
+        items.push_back({path.substr(folder.size()), true});
+      }
+    }
+    return true;
+  }
+  PathKind Probe(const std::string& path) override {
+    return Has(path) ? PathKind::kFile : PathKind::kNone;
+  }
+  bool IgnoresCase(const std::string&) override { return ignoreCase_; }
+  bool Identify(const std::string& path, FileIdentity& identity) override {
+    if (!Has(path)) return false;
+    const auto& file = files_.at(Key(path));
+    identity.inode = reinterpret_cast<std::uintptr_t>(file.second.get());
+    if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
+    identity.size = static_cast<std::int64_t>(file.second->size());
+    return true;
   }
 
  private:
@@ -80,6 +112,7 @@ class FakeFileSystem : public FileSystem {
   }
 
   bool ignoreCase_;
+  bool inodePerSpelling_;
   std::map<std::string, std::pair<std::string, std::shared_ptr<std::string>>> files_;
   std::map<std::string, Error> failures_;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/batch_run_state.h"
+#include "engine/plan.h"
 
 namespace velmora::testing {
 
@@ -24,6 +25,10 @@ class ScriptedDialogs : public RunDialogs {
   }
   int AskDialog2(const std::string& dest) override {
     asked.push_back("delete " + dest);
+    return Next(dialog2Answers);
+  }
+  int AskDialog2Unplanned(const std::string& dest) override {
+    asked.push_back("delete unplanned " + dest);
     return Next(dialog2Answers);
   }
 
@@ -62,10 +67,13 @@ class Recorders : public ErrorReporter,
   void RepeatSearch() override { ++searches; }
 };
 
-// A run's services over the given disk, answered and recorded here.
+// A run's services over the given disk, answered and recorded here. A disk
+// that is also a plan's view of itself (the fake) is what the run plans over.
 struct ScriptedRun {
   explicit ScriptedRun(FileSystem& disk)
-      : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {}
+      : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {
+    services.planDisk = dynamic_cast<PlanDisk*>(&disk);
+  }
   ScriptedDialogs dialogs;
   Recorders recorders;
   RunServices services;

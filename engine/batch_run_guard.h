@@ -1,0 +1,51 @@
+// What a run holds on to while it goes: the paths of the files it still
+// needs, which no step may delete or overwrite, and the files outside the
+// run that its plan showed as deleted, the only ones "&Alle" in `Dialog2`
+// may delete without asking again.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/file_system.h"
+#include "engine/plan.h"
+
+namespace velmora {
+
+class RunGuard {
+ public:
+  // disk identifies the planned deletions again; without it none is known.
+  RunGuard(FileSystem& fileSystem, PlanDisk* disk, const std::vector<PlannedDeletion>& deletions);
+
+  // The file at path is the run's own (a marked entry at its listed path, or
+  // made by a step): no step may delete it.
+  void Protect(const std::string& path);
+  // The run's file has left path.
+  void Release(const std::string& path);
+
+  // True when target reaches a protected file: the same path, or, in the
+  // same folder, a name equal but for case where the folder holds no entry
+  // spelled like target (or both are one file).
+  bool Protects(const std::string& target);
+
+  // True when the plan showed target as a file outside the run to be
+  // deleted and the same file still lies there.
+  bool Planned(const std::string& target);
+
+ private:
+  FileSystem& fileSystem_;
+  PlanDisk* disk_;
+  // By folded path; each holds the protected paths as written.
+  std::unordered_map<std::string, std::vector<std::string>> protected_;
+  std::unordered_map<std::string, FileIdentity> planned_;
+};
+
+// True when target is source under another spelling: both in the same
+// folder, names equal but for case, and either one file by device and inode
+// or the folder holds no entry spelled exactly like target. Asked when the
+// platform reports target as taken.
+bool SameFileOtherSpelling(FileSystem& fileSystem, const std::string& source,
+                           const std::string& target);
+
+}  // namespace velmora
