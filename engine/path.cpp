@@ -24,6 +24,12 @@ std::string_view FileNameOf(std::string_view path) {
   return path.substr(FileNameStart(path));
 }
 
+bool IsSingleName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find(kPathSeparator) == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
+
 std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags,
                       const std::string& destPath) {
   if (!wantFolder) return std::string(FileNameOf(path));

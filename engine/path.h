@@ -42,4 +42,9 @@ std::string_view FolderOf(std::string_view path);
 // The file-name part of `path`; a view into `path`.
 std::string_view FileNameOf(std::string_view path);
 
+// True when name is one path component: not empty, not "." or "..", and
+// without a separator or NUL. A new name that is not would lead the file
+// out of its folder or nowhere.
+bool IsSingleName(std::string_view name);
+
 }  // namespace velmora
