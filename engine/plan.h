@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/path.h"
 
 namespace velmora {
 
@@ -94,6 +95,12 @@ class PlanDisk {
 
   // True when the file system holding folder ignores letter case.
   virtual bool IgnoresCase(const std::string& folder) = 0;
+
+  // The kind of file system holding folder, for the names it refuses;
+  // kUnknown when it cannot be told.
+  virtual FileSystemKind FolderKind(const std::string& /*folder*/) {
+    return FileSystemKind::kUnknown;
+  }
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies

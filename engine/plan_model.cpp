@@ -86,6 +86,7 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
     folder.Size(items.size());
     if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
+      folder.kind = disk_.FolderKind(folder.path);
       folder.names.reserve(items.size() + items.size() / 2);
       for (FolderItem& item : items) {
         Occupant occupant{kNoOwner, item.file, {}};
@@ -101,6 +102,7 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
       // Readable for renames but not for listing: ask name by name.
       folder.probing = true;
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
+      folder.kind = disk_.FolderKind(folder.path);
     } else {
       folder.missing = true;
     }
@@ -187,6 +189,11 @@ bool DiskModel::SamePlace(std::string_view a, std::string_view b) {
 bool DiskModel::IgnoresCase(std::string_view path) {
   std::string_view name;
   return FolderFor(path, name).ignoresCase;
+}
+
+FileSystemKind DiskModel::KindOf(std::string_view path) {
+  std::string_view name;
+  return FolderFor(path, name).kind;
 }
 
 }  // namespace velmora

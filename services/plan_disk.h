@@ -4,6 +4,7 @@
 // case-folding on ext4 and f2fs). It never changes anything.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,14 @@ class LocalPlanDisk : public PlanDisk {
   // From the folder's case-folding flag, else from the type of the mount
   // that holds its real path; false when neither can be told.
   bool IgnoresCase(const std::string& folder) override;
+  // From the mount that holds the folder's real path.
+  FileSystemKind FolderKind(const std::string& folder) override;
 
  private:
   std::string mountTable_;
   bool mountsRead_ = false;
   std::vector<MountEntry> mounts_;
+  std::map<std::string, FileSystemKind> kinds_;  // by mount point
 };
 
 }  // namespace velmora

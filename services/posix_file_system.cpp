@@ -19,9 +19,13 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-bool IsFolder(const std::string& path) {
+// What a taken target is, links followed: 0 for a file, else EISDIR for a
+// folder and EEXIST for anything else.
+int TargetKind(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0) return EEXIST;
+  if (S_ISREG(st.st_mode)) return 0;
+  return S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
 }
 
 // link() failures that mean the file system has no hard links at all.
@@ -66,13 +70,17 @@ int MoveAcross(const std::string& source, const std::string& target) {
 }
 
 // ENOENT with an existing source means the target's folder is missing: "path
-// not found", described as what it is. A folder in the target's place is no
-// file to overwrite.
+// not found", described as what it is. A folder (or anything else that is no
+// file) in the target's place is not a file to overwrite: an access error,
+// never 58.
 Error Failure(int err, const std::string& source, const std::string& target) {
   if (err == ENOENT && Exists(source)) {
     return {ErrorFromErrno(ENOTDIR).number, std::strerror(ENOENT)};
   }
-  if (err == EEXIST && IsFolder(target)) return ErrorFromErrno(EISDIR);
+  if (err == EEXIST) {
+    const int kind = TargetKind(target);
+    if (kind != 0) return {ErrorFromErrno(EISDIR).number, std::strerror(kind)};
+  }
   return ErrorFromErrno(err);
 }
 
