@@ -125,7 +125,7 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
 
   r = RunCli({"undo", "--journal", journal, "--yes-all"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.find(dir / "TAB\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
+  EXPECT_EQ(r.out.find(dir / "TAB\\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
   Names expected = original;
   expected.push_back("undo.journal");
   std::sort(expected.begin(), expected.end());
