@@ -34,7 +34,7 @@ int SearchMain(const CliOptions& options) {
   Reporting reporting;
   for (const FoundEntry& entry :
        SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
-    std::printf("%s\n", entry.path.c_str());
+    std::printf("%s\n", ConsoleName(entry.path).c_str());
   }
   std::fflush(stdout);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/journal.h"
 #include "services/error_log.h"
 
 namespace velmora::cli {
@@ -20,18 +21,23 @@ class Reporting::Counter : public ErrorReporter {
   ErrorReporter& inner_;
 };
 
+std::string ConsoleName(std::string_view name) { return EscapeJournalText(name); }
+
 std::string ConsoleText(const std::string& text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t end = text.find("\r\n", begin);
+    out += ConsoleName(std::string_view(text).substr(begin, end - begin));
+    if (end == std::string::npos) return out;
+    out += '\n';
+    begin = end + 2;
   }
-  return out;
 }
 
 void PrintProblem(const std::string& text) {
-  std::fprintf(stderr, "velmora-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "velmora-cli: %s\n", ConsoleName(text).c_str());
 }
 
 void StderrMessages::ShowMessage(const std::string& text) {
@@ -60,7 +66,7 @@ int Reporting::Failures() const { return counter_->count; }
 bool Reporting::AnyProblem() const { return counter_->count > 0 || messages_.Count() > 0; }
 
 void StepPrinter::Committed(const std::string& source, const std::string& destination) {
-  std::printf("%s -> %s\n", source.c_str(), destination.c_str());
+  std::printf("%s -> %s\n", ConsoleName(source).c_str(), ConsoleName(destination).c_str());
   std::fflush(stdout);
 }
 

@@ -1,21 +1,28 @@
 // How the command line shows what the window shows in message boxes: every
 // message and every reported failure goes to standard error in the window's
 // text, failures also to the log file, and each step that went through is
-// printed as "OLD -> NEW" on standard output.
+// printed as "OLD -> NEW" on standard output, names escaped to one line.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/batch_run_state.h"
 #include "engine/error_reporter.h"
 
 namespace velmora::cli {
 
-// text with each CR LF turned into a plain line end, as a terminal wants it.
+// A name or path on one line: backslash, tab, line feed and carriage return
+// escaped as in the journal.
+std::string ConsoleName(std::string_view name);
+
+// A message as a terminal wants it: each CR LF (the message's own line
+// breaks) a plain line end, everything between as ConsoleName shows it, so a
+// name in the message stays on its line.
 std::string ConsoleText(const std::string& text);
 
-// Writes "velmora-cli: " + text and a line end to standard error.
+// Writes "velmora-cli: " + text on one line (as ConsoleName) to standard error.
 void PrintProblem(const std::string& text);
 
 // The message boxes of the window: each message on standard error.

@@ -43,7 +43,8 @@ void PrintPlan(const RunPlan& plan, bool onlyConflicts) {
     if (step.state == PlanState::kUnchanged) continue;  // nothing the run would do
     const bool conflict = IsConflict(marks[i]);
     if (onlyConflicts && !conflict) continue;
-    std::printf("%s -> %s", step.source.c_str(), step.destination.c_str());
+    std::printf("%s -> %s", ConsoleName(step.source).c_str(),
+                ConsoleName(step.destination).c_str());
     if (conflict) std::printf("  [%s]", PlanStateWord(marks[i]));
     std::printf("\n");
   }

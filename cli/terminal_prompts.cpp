@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "cli/console.h"
+
 namespace velmora::cli {
 namespace {
 
@@ -60,7 +62,7 @@ int TerminalDialogs::AskDialog(const std::string& nameSrc, const std::string& na
   if (!interactive_) return kAnswerCancel;
   std::fflush(stdout);
   std::fprintf(out_, "\nSind Sie sicher ??\n%s\n  %s\nZu :\n  %s\n", ActionWord(flags),
-               nameSrc.c_str(), nameDest.c_str());
+               ConsoleName(nameSrc).c_str(), ConsoleName(nameDest).c_str());
   return Ask("(j)a, (a)lle, (n)ein, a(b)brechen? ", true);
 }
 
@@ -68,7 +70,7 @@ int TerminalDialogs::AskDialog2(const std::string& nameDest) {
   if (overwriteAll_) return kAnswerAll;
   if (!interactive_) return kAnswerCancel;
   std::fflush(stdout);
-  std::fprintf(out_, "\nLöschen ???\nDie Zieldatei existiert bereits\n  %s\n", nameDest.c_str());
+  std::fprintf(out_, "\nLöschen ???\nDie Zieldatei existiert bereits\n  %s\n", ConsoleName(nameDest).c_str());
   return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
 }
 

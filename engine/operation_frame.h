@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/error_numbers.h"
 #include "engine/error_reporter.h"
 #include "engine/job.h"
 #include "engine/path.h"
@@ -45,7 +46,8 @@ bool InsertAtPosition(const OperationInput& in, std::string_view insert, std::st
 
 // Runs `rule(input, out, error)`, which appends the new file name to `out`
 // (already holding the folder part) and returns false when the operation
-// does not apply. Returns out, or "" when the rule did not apply or failed.
+// does not apply. Returns out, or "" when the rule did not apply or failed;
+// a new name that is not a single path component is a failure (52).
 template <typename Rule>
 std::string RunOperation(int code, const RenameJob& job, int slot, const std::string& sourcePath,
                          NameContext& ctx, Rule&& rule) {
@@ -66,6 +68,10 @@ std::string RunOperation(int code, const RenameJob& job, int slot, const std::st
     return {};
   }
   if (!applied) return {};
+  if (!IsSingleName(std::string_view(out).substr(folder.size()))) {
+    ReportOperationFailure(code, BadFileNameError(), sourcePath, ctx);
+    return {};
+  }
   return out;
 }
 

@@ -132,6 +132,10 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
       {10, "abc", "a", "a.txt", 13},        {12, "1", "x", "a.txt", 13},
       {14, " - ", "", "Titel - Interpret", 5}, {14, "mp", "", "Titel.mp3", 5},
       {14, ".", "", "Titel.mp3", 5},
+      // The new name must stay one name in its folder.
+      {1, "a-", "../", "a-x.txt", 52},       {1, "b", "a/x", "b.txt", 52},
+      {1, "a.txt", "..", "a.txt", 52},      {1, "a.txt", ".", "a.txt", 52},
+      {7, "7", "1", "abc.txt", 52},         {4, "/", "1", "a.txt", 52},
   };
   for (const Failure& f : failures) {
     NameContext ctx;
@@ -143,6 +147,13 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
     ASSERT_EQ(reporter.errors.size(), 1u) << f.code << " " << f.first << " " << f.second;
     EXPECT_EQ(reporter.errors[0].substr(0, report.size()), report);
     EXPECT_GT(reporter.errors[0].size(), report.size()) << "no description: " << report;
+  }
+  for (const int kind : {0, 1}) {
+    NameContext ctx;
+    ctx.flags = {kind == 0, kind == 1, false};
+    ctx.destPath = "/ziel/";
+    EXPECT_EQ(ApplyOperation(OneSlotJob(1, "b", std::string("\0", 1)), 1, "/q/b.txt", ctx), "");
+    EXPECT_EQ(ApplyOperation(OneSlotJob(1, "b", "../"), 1, "/q/b.txt", ctx), "");
   }
   NameContext noReporter;
   EXPECT_EQ(NewName(14, "-", "", "x-y", noReporter), "-");

@@ -24,6 +24,22 @@ std::string_view FileNameOf(std::string_view path) {
   return path.substr(FileNameStart(path));
 }
 
+bool IsSingleName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find(kPathSeparator) == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
+
+bool NameRefusedOn(FileSystemKind kind, std::string_view name) {
+  if (kind != FileSystemKind::kFat && kind != FileSystemKind::kExfat) return false;
+  if (!name.empty() && (name.back() == '.' || name.back() == ' ')) return true;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return true;
+    if (std::string_view(":*?\"<>|\\").find(c) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags,
                       const std::string& destPath) {
   if (!wantFolder) return std::string(FileNameOf(path));

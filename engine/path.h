@@ -42,4 +42,17 @@ std::string_view FolderOf(std::string_view path);
 // The file-name part of `path`; a view into `path`.
 std::string_view FileNameOf(std::string_view path);
 
+// True when name is one path component: not empty, not "." or "..", and
+// without a separator or NUL. A new name that is not would lead the file
+// out of its folder or nowhere.
+bool IsSingleName(std::string_view name);
+
+// The file systems whose own name rules are known.
+enum class FileSystemKind { kUnknown, kFat, kExfat, kNtfs };
+
+// True when a file system of this kind refuses name: on vfat and exFAT a
+// control character, any of : * ? " < > | \ or a trailing dot or blank.
+// Other kinds refuse nothing here.
+bool NameRefusedOn(FileSystemKind kind, std::string_view name);
+
 }  // namespace velmora

@@ -41,5 +41,21 @@ TEST(SplitExtension, BaseAndExtension) {
   EXPECT_EQ(error.number, 5);
 }
 
+TEST(NameRefusedOn, FatAndExfatRules) {
+  struct Row {
+    const char* name;
+    bool refused;
+  };
+  for (const Row& row : {Row{"Titel - Interpret.mp3", false}, Row{"a:b", true}, Row{"a*", true},
+                         Row{"wer?", true}, Row{"\"x\"", true}, Row{"<>", true}, Row{"a|b", true},
+                         Row{"a\\b", true}, Row{"name.", true}, Row{"name ", true},
+                         Row{"a\tb", true}, Row{".hidden", false}, Row{"über.txt", false}}) {
+    EXPECT_EQ(NameRefusedOn(FileSystemKind::kFat, row.name), row.refused) << row.name;
+    EXPECT_EQ(NameRefusedOn(FileSystemKind::kExfat, row.name), row.refused) << row.name;
+    EXPECT_FALSE(NameRefusedOn(FileSystemKind::kUnknown, row.name)) << row.name;
+    EXPECT_FALSE(NameRefusedOn(FileSystemKind::kNtfs, row.name)) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -16,10 +16,10 @@ namespace {
 
 // As CommitFile and DeleteTarget report.
 constexpr int kCommitLocation = 20;
-constexpr int kDeleteLocation = 21;
 constexpr int kRunLocation = 2;
 constexpr int kErrBadFileName = 52;
 constexpr int kErrPathNotFound = 76;
+constexpr int kErrFileAccess = 75;
 constexpr int kErrInternal = 51;
 
 // Longest name and path Linux file systems take, in bytes.
@@ -153,11 +153,13 @@ class PlanActions : public StepActions {
     if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
 
     const Place to = model_.Find(dest);
-    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOTDIR);
+    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOENT);
     const std::string_view name = to.name;
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
       return FailCommit(kErrBadFileName, ENAMETOOLONG);
     }
+    // A name the target's file system refuses: the commit would fail.
+    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kErrBadFileName, EINVAL);
     // Only where case is ignored, and no other entry is spelled exactly like
     // the target, can two spellings be one place.
     if (to.ignoresCase && model_.SamePlace(src, dest)) {
@@ -168,10 +170,8 @@ class PlanActions : public StepActions {
     }
     const bool folderItself = name.empty() || name == "." || name == "..";
     if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
-      // `Dialog2` would be asked, and deleting a folder fails.
-      Fail({0, kDeleteLocation, kErrFileNotFound, "Fehler beim Löschen", dest,
-            std::strerror(ENOENT)});
-      return PlanState::kFailed;
+      // A folder in the way is no file to overwrite: the commit fails.
+      return FailCommit(kErrFileAccess, EISDIR);
     }
     PlanState state = PlanState::kChanged;
     if (to.occupant != nullptr) {

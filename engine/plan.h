@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/path.h"
 
 namespace velmora {
 
@@ -120,6 +121,12 @@ class PlanDisk {
   // The file at path itself (a link is not followed); false when there is
   // none or it cannot be told.
   virtual bool Identify(const std::string& /*path*/, FileIdentity& /*identity*/) { return false; }
+
+  // The kind of file system holding folder, for the names it refuses;
+  // kUnknown when it cannot be told.
+  virtual FileSystemKind FolderKind(const std::string& /*folder*/) {
+    return FileSystemKind::kUnknown;
+  }
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies

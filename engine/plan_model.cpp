@@ -86,6 +86,7 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
     folder.Size(items.size());
     if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
+      folder.kind = disk_.FolderKind(folder.path);
       if (folder.ignoresCase && !Fill(folder, items, true)) {
         // Two names equal but for case: whatever the mount type says, this
         // folder tells its spellings apart.
@@ -97,6 +98,7 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
       // Readable for renames but not for listing: ask name by name.
       folder.probing = true;
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
+      folder.kind = disk_.FolderKind(folder.path);
     } else {
       folder.missing = true;
     }
@@ -198,6 +200,11 @@ bool DiskModel::SamePlace(std::string_view a, std::string_view b) {
 bool DiskModel::IgnoresCase(std::string_view path) {
   std::string_view name;
   return FolderFor(path, name).ignoresCase;
+}
+
+FileSystemKind DiskModel::KindOf(std::string_view path) {
+  std::string_view name;
+  return FolderFor(path, name).kind;
 }
 
 }  // namespace velmora

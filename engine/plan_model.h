@@ -62,6 +62,9 @@ class DiskModel {
   // Whether the folder of path ignores letter case.
   bool IgnoresCase(std::string_view path);
 
+  // The kind of file system the folder of path lies on.
+  FileSystemKind KindOf(std::string_view path);
+
  private:
   // Finds names by string_view, without a copy.
   struct NameHash {
@@ -75,6 +78,7 @@ class DiskModel {
   struct Folder {
     bool missing = false;
     bool ignoresCase = false;
+    FileSystemKind kind = FileSystemKind::kUnknown;
     bool probing = false;  // could not be listed: each name is probed once
     Names names;           // by name, folded where case is ignored
     std::unordered_set<std::string> probed;

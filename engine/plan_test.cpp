@@ -42,9 +42,11 @@ class FakePlanDisk : public PlanDisk {
     return PathKind::kNone;
   }
   bool IgnoresCase(const std::string& folder) override { return caseless[folder]; }
+  FileSystemKind FolderKind(const std::string& folder) override { return kinds[folder]; }
 
   std::map<std::string, std::vector<FolderItem>> folders;
   std::map<std::string, bool> caseless;
+  std::map<std::string, FileSystemKind> kinds;
   std::map<std::string, int> listings;
   std::map<std::string, std::vector<FolderItem>> unlistable;
   int probes = 0;
@@ -209,6 +211,39 @@ TEST(PlanRun, AFolderThatCannotBeListedIsAskedNameByName) {
   locked.disk.folders.erase(kDir);
   EXPECT_EQ(Rows(locked.Slot(0, 1, "a", "b").Plan()), (R{{"b.txt", S::kExists}}));
   EXPECT_EQ(locked.disk.probes, 3);  // the folder, "a.txt", "b.txt"
+}
+
+// Names the target's file system refuses, and a folder in the target's
+// place, fail the commit; --check stops there.
+TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
+  struct Row {
+    FileSystemKind kind;
+    const char* from;
+    const char* to;
+    PlanState expected;
+  };
+  const Row rows[] = {
+      {FileSystemKind::kFat, "a", "a:", S::kFailed},
+      {FileSystemKind::kExfat, ".txt", ".", S::kFailed},
+      {FileSystemKind::kExfat, "a", "a?b", S::kFailed},
+      {FileSystemKind::kNtfs, "a", "a:", S::kChanged},
+      {FileSystemKind::kUnknown, "a", "a:", S::kChanged},
+  };
+  for (const Row& row : rows) {
+    Case input({"a.txt"});
+    input.disk.kinds[kDir] = row.kind;
+    const RunPlan plan = input.Slot(0, 1, row.from, row.to).Plan();
+    EXPECT_EQ(plan.rows[0].state, row.expected) << row.to;
+    if (row.expected == S::kFailed) {
+      EXPECT_EQ(plan.rows[0].failure.number, 52) << row.to;
+    }
+  }
+  Case folder({"a.txt"});
+  folder.disk.folders[kDir].push_back({"sub", false});
+  const RunPlan plan = folder.Slot(0, 1, "a.txt", "sub").Plan();
+  EXPECT_EQ(plan.rows[0].state, S::kFailed);
+  EXPECT_EQ(plan.rows[0].failure.location, 20);
+  EXPECT_NE(plan.rows[0].failure.number, 53);
 }
 
 TEST(CaselessName, FoldsAsciiAndLatin1Capitals) {

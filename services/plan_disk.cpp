@@ -100,4 +100,19 @@ bool LocalPlanDisk::Identify(const std::string& path, FileIdentity& identity) {
   return true;
 }
 
+FileSystemKind LocalPlanDisk::FolderKind(const std::string& folder) {
+  if (!mountsRead_) {
+    mountsRead_ = true;
+    mounts_ = ReadMountTable(mountTable_);
+  }
+  char buffer[PATH_MAX];
+  if (::realpath(folder.c_str(), buffer) == nullptr) return FileSystemKind::kUnknown;
+  const MountEntry* mount = MountHolding(mounts_, buffer);
+  if (mount == nullptr) return FileSystemKind::kUnknown;
+  // A device is read at most once per plan.
+  const auto [it, added] = kinds_.try_emplace(mount->point, FileSystemKind::kUnknown);
+  if (added) it->second = KindOfMount(*mount);
+  return it->second;
+}
+
 }  // namespace velmora

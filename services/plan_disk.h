@@ -4,6 +4,7 @@
 // case-folding on ext4 and f2fs). It never changes anything.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,14 @@ class LocalPlanDisk : public PlanDisk {
   // Device, inode, size and modification time of the entry itself.
   bool Identify(const std::string& path, FileIdentity& identity) override;
 
+  // From the mount that holds the folder's real path.
+  FileSystemKind FolderKind(const std::string& folder) override;
+
  private:
   std::string mountTable_;
   bool mountsRead_ = false;
   std::vector<MountEntry> mounts_;
+  std::map<std::string, FileSystemKind> kinds_;  // by mount point
 };
 
 }  // namespace velmora

@@ -57,6 +57,30 @@ TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
   EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
 }
 
+TEST(LocalPlanDisk, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
+  TempFolder dir;
+  for (const char* sub : {"fat", "ex", "nt", "odd", "gone"}) {
+    std::filesystem::create_directory(dir / sub);
+  }
+  WriteFile(dir / "ex.img", std::string("\xEB\x76\x90" "EXFAT   ", 11));
+  WriteFile(dir / "nt.img", std::string("\xEB\x52\x90" "NTFS    ", 11));
+  WriteFile(dir / "odd.img", std::string(11, 'x'));
+  const std::string root = std::filesystem::canonical(dir.path()).string();
+  const std::string table = dir / "mounts";
+  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/fat vfat rw 0 0\n" +
+                       root + "/ex.img " + root + "/ex fuseblk rw 0 0\n" + root + "/nt.img " +
+                       root + "/nt fuseblk rw 0 0\n" + root + "/odd.img " + root +
+                       "/odd fuseblk rw 0 0\n" + root + "/none.img " + root +
+                       "/gone fuseblk rw 0 0\n");
+  LocalPlanDisk disk(table);
+  EXPECT_EQ(disk.FolderKind(dir / "fat/"), FileSystemKind::kFat);
+  EXPECT_EQ(disk.FolderKind(dir / "ex/"), FileSystemKind::kExfat);
+  EXPECT_EQ(disk.FolderKind(dir / "nt/"), FileSystemKind::kNtfs);
+  EXPECT_EQ(disk.FolderKind(dir / "odd/"), FileSystemKind::kUnknown);
+  EXPECT_EQ(disk.FolderKind(dir / "gone/"), FileSystemKind::kUnknown);
+  EXPECT_EQ(disk.FolderKind(dir.path()), FileSystemKind::kUnknown);
+}
+
 // The counts and state words show in the window and command tests.
 // A file put in the place of a planned one is another file, even under the
 // same name; a rename keeps it the same.

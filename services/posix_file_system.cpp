@@ -20,14 +20,34 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// What a taken target is, links followed: 0 for a file, else EISDIR for a
+// folder and EEXIST for anything else.
+int TargetKind(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return EEXIST;
+  if (S_ISREG(st.st_mode)) return 0;
+  return S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
+}
+
+// link() failures that mean the file system has no hard links at all.
+bool NoHardLinks(int err) { return err == EPERM || err == ENOTSUP || err == ENOSYS; }
+
 // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag,
-// link then unlink, which cannot replace either.
+// link then unlink, which cannot replace either. Where it has hard links
+// neither (exFAT through FUSE), look first and rename then, as mv -n does:
+// nothing better exists there, and nowhere else is the gap taken.
 int RenameNoReplace(const std::string& source, const std::string& target) {
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
     return 0;
   }
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-  if (::link(source.c_str(), target.c_str()) != 0) return errno;
+  if (::link(source.c_str(), target.c_str()) != 0) {
+    if (!NoHardLinks(errno)) return errno;
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0) return EEXIST;
+    if (errno != ENOENT) return errno;
+    return ::rename(source.c_str(), target.c_str()) == 0 ? 0 : errno;
+  }
   if (::unlink(source.c_str()) != 0) {
     const int err = errno;
     ::unlink(target.c_str());
@@ -50,9 +70,18 @@ int MoveAcross(const std::string& source, const std::string& target) {
   return 0;
 }
 
-// ENOENT with an existing source means the target's folder is missing.
-Error Failure(int err, const std::string& source) {
-  if (err == ENOENT && Exists(source)) err = ENOTDIR;
+// ENOENT with an existing source means the target's folder is missing: "path
+// not found", described as what it is. A folder (or anything else that is no
+// file) in the target's place is not a file to overwrite: an access error,
+// never 58.
+Error Failure(int err, const std::string& source, const std::string& target) {
+  if (err == ENOENT && Exists(source)) {
+    return {ErrorFromErrno(ENOTDIR).number, std::strerror(ENOENT)};
+  }
+  if (err == EEXIST) {
+    const int kind = TargetKind(target);
+    if (kind != 0) return {ErrorFromErrno(EISDIR).number, std::strerror(kind)};
+  }
   return ErrorFromErrno(err);
 }
 
@@ -153,12 +182,12 @@ Error PosixFileSystem::GetFile(const std::string& path) {
 Error PosixFileSystem::Move(const std::string& source, const std::string& target) {
   int err = RenameNoReplace(source, target);
   if (err == EXDEV) err = MoveAcross(source, target);
-  return err == 0 ? Error{} : Failure(err, source);
+  return err == 0 ? Error{} : Failure(err, source, target);
 }
 
 Error PosixFileSystem::Copy(const std::string& source, const std::string& target) {
   const int err = CopyFileExclusive(source, target, /*flush=*/false);
-  return err == 0 ? Error{} : Failure(err, source);
+  return err == 0 ? Error{} : Failure(err, source, target);
 }
 
 Error PosixFileSystem::Delete(const std::string& path) {

@@ -45,7 +45,9 @@ TEST(PosixFileSystem, MoveAndCopyNeverReplace) {
   EXPECT_EQ(fs.Copy(dir / "a", dir / "b").number, 58);
   EXPECT_EQ(ReadFile(dir / "b"), "B");
   EXPECT_EQ(fs.Move(dir / "gone", dir / "c").number, 53);
-  EXPECT_EQ(fs.Move(dir / "a", dir / ("no" + std::string(kPathSeparatorText) + "c")).number, 76);
+  const Error noFolder = fs.Move(dir / "a", dir / ("no" + std::string(kPathSeparatorText) + "c"));
+  EXPECT_EQ(noFolder.number, 76);
+  EXPECT_EQ(noFolder.description, std::strerror(ENOENT));
 
   ASSERT_TRUE(fs.Copy(dir / "a", dir / "c").ok());
   EXPECT_EQ(ReadFile(dir / "c"), ReadFile(dir / "a"));
@@ -86,6 +88,19 @@ TEST(PosixFileSystem, FailureMidMoveLeavesNoPartialTarget) {
   EXPECT_EQ(move.number, 61);
   EXPECT_FALSE(FileExists(there / "moved"));
   EXPECT_EQ(ReadFile(here / "big"), big);
+}
+
+// A folder under the target name is no file to ask about overwriting.
+TEST(PosixFileSystem, TargetThatIsAFolderIsNotTaken) {
+  TempFolder dir;
+  PosixFileSystem fs;
+  WriteFile(dir / "a", "A");
+  ::mkdir((dir / "sub").c_str(), 0700);
+  for (const Error& error : {fs.Move(dir / "a", dir / "sub"), fs.Copy(dir / "a", dir / "sub")}) {
+    EXPECT_NE(error.number, 58);
+    EXPECT_EQ(error.description, std::strerror(EISDIR));
+  }
+  EXPECT_EQ(ReadFile(dir / "a"), "A");
 }
 
 TEST(PosixFileSystem, GetFileDeleteAndSameFile) {

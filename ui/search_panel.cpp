@@ -1,5 +1,6 @@
 #include "ui/search_panel.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -30,6 +31,9 @@ SearchPanel::SearchPanel(DriveInfo& drives, FolderReader& reader, QWidget* paren
   txtSearchSpec_->setObjectName(QStringLiteral("txtSearchSpec"));
   txtSearchSpec_->installEventFilter(this);
   optSubdirs_->setObjectName(QStringLiteral("OptSubdirs"));
+  // Alone, an option button goes off at a second click; in an exclusive
+  // group it stays on, and only the reset (ShowState) clears it.
+  (new QButtonGroup(this))->addButton(optSubdirs_);
   cmdSearch_->setObjectName(QStringLiteral("cmdSearch"));
   cmdSearch_->setDefault(true);
   cmdExit_->setObjectName(QStringLiteral("cmdExit"));
@@ -81,10 +85,11 @@ void SearchPanel::ShowState(const SearchState& state) {
   cmdSearch_->setText(QString::fromStdString(state.searchCaption));
   cmdExit_->setText(QString::fromStdString(state.exitCaption));
   if (optSubdirs_->isChecked() != state.optSubdirs) {
-    // A lone option button cannot be switched off by itself.
-    optSubdirs_->setAutoExclusive(false);
+    // The checked button of an exclusive group cannot be switched off.
+    QButtonGroup* group = optSubdirs_->group();
+    group->setExclusive(false);
     optSubdirs_->setChecked(state.optSubdirs);
-    optSubdirs_->setAutoExclusive(true);
+    group->setExclusive(true);
   }
 }
 

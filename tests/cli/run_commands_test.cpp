@@ -127,7 +127,7 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
 
   r = RunCli({"undo", "--journal", journal, "--yes-all", "--last"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.find(dir / "TAB\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
+  EXPECT_EQ(r.out.find(dir / "TAB\\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
   EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash-x.txt", "line\nend-x.txt", "tab\there-x.txt",
                                         "undo.journal", "undo.journal.lock"}));
   r = RunCli({"undo", "--journal", journal, "--yes-all"});

@@ -122,6 +122,23 @@ TEST_F(WindowTest, SearchFillsTheListAndTheSecondPressResets) {
   EXPECT_EQ(FoundPaths().size(), 3u);
 }
 
+// Every click leaves "UnterVerz" on, as the search sees it; only the reset
+// clears it.
+TEST_F(WindowTest, SubFolderOptionStaysOnUntilTheReset) {
+  std::filesystem::create_directories(InTree("unter"));
+  WriteFile(InTree("unter/d.txt"), "d");
+  Start();
+  auto* option = Find<QAbstractButton>("OptSubdirs");
+  Click("OptSubdirs");
+  Click("OptSubdirs");
+  EXPECT_TRUE(option->isChecked());
+  Search(Tree(), "*.txt", true);
+  EXPECT_TRUE(option->isChecked());
+  EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("unter/d.txt")}));
+  Click("cmdSearch");
+  EXPECT_FALSE(option->isChecked());
+}
+
 TEST_F(WindowTest, EnterInThePatternFieldSearchesButNotOnAnotherButton) {
   WriteFile(InTree("a.txt"), "a");
   Start();
