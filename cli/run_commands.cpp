@@ -7,6 +7,7 @@
 #include "cli/console.h"
 #include "cli/dry_run.h"
 #include "cli/folder_search.h"
+#include "cli/interrupt.h"
 #include "cli/job_options.h"
 #include "cli/journal.h"
 #include "cli/terminal_prompts.h"
@@ -14,6 +15,7 @@
 #include "engine/path.h"
 #include "engine/undo.h"
 #include "services/error_log.h"
+#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
@@ -98,8 +100,11 @@ int RunJob(RunKind kind, const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
-  const std::vector<FoundEntry> found =
+  std::vector<FoundEntry> found =
       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+  // Written to during the run: renaming them would split their entries.
+  LeaveOutOwnFile(found, options.journal);
+  if (!options.dryRun) LeaveOutOwnFile(found, LogPathIn(ChooseLogFolder(ProgramFolder())));
 
   if (options.dryRun || options.check) {
     const RunPlan plan = PlanOnDisk(kind, job, found, destPath);
@@ -125,6 +130,8 @@ int RunJob(RunKind kind, const CliOptions& options) {
   StepsAndJournal observer(state, options.journal, reporting.reporter());
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &observer;
+  StepStop stop;
+  services.stop = &stop;
   RunCommand(kind, state, job, found, services, options.log);
   observer.Flush();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
