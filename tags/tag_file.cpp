@@ -60,11 +60,12 @@ Error WriteExactly(int fd, const char* data, std::size_t size, off_t offset) {
 // Not a regular file of its own (a symbolic link, a FIFO, a device).
 constexpr int kNotAFileNumber = 75;
 
-// Opens path with flags, never through a symbolic link and never blocking on
-// a FIFO; anything but a regular file is closed again and refused. Returns the
-// descriptor, or -1 with error set.
+// Opens path with flags, for writing never through a symbolic link, and never
+// blocking on a FIFO; anything but a regular file is closed again and refused.
+// Returns the descriptor, or -1 with error set.
 int OpenRegularFile(const std::string& path, int flags, Error& error) {
-  const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int noFollow = (flags & O_ACCMODE) == O_RDONLY ? 0 : O_NOFOLLOW;
+  const int fd = ::open(path.c_str(), flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = errno == ELOOP ? Error{kNotAFileNumber, "symbolic link, not followed"}
                            : ErrorFromErrno(errno);
