@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "services/command_line.h"
+#include "services/crash_guard.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Ctrl+C or SIGTERM mid-copy: no partial file stays, no temporary name.
+  velmora::InstallCrashHandler();
   QApplication::setApplicationName(QString::fromLatin1(velmora::kAppTitle));
 
   std::vector<std::string> arguments;

@@ -10,6 +10,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/job_options.h"
 
 namespace velmora::cli {
@@ -179,7 +180,10 @@ int Main(int argc, char** argv) {
     return kExitUsage;
   }
   if (chosen == nullptr) return kExitUsage;
-  return chosen->run(options);
+  InstallInterruptHandler();
+  const int status = chosen->run(options);
+  EndIfInterrupted();
+  return status;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "cli/console.h"
 #include "cli/dry_run.h"
 #include "cli/folder_search.h"
+#include "cli/interrupt.h"
 #include "cli/job_options.h"
 #include "cli/journal.h"
 #include "cli/journal_undo.h"
@@ -15,6 +16,7 @@
 #include "engine/path.h"
 #include "services/error_log.h"
 #include "services/plan_disk.h"
+#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
@@ -67,8 +69,14 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
-  const std::vector<FoundEntry> found =
+  std::vector<FoundEntry> found =
       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+  // Written to during the run: renaming them would split their entries.
+  const std::string journalPath =
+      options.journal.empty() ? DefaultJournalPath() : options.journal;
+  LeaveOutOwnFile(found, journalPath);
+  LeaveOutOwnFile(found, journalPath + ".lock");
+  if (!options.dryRun) LeaveOutOwnFile(found, LogPathIn(ChooseLogFolder(ProgramFolder())));
 
   if (options.dryRun || options.check) {
     const RunPlan plan = PlanOnDisk(kind, job, found, destPath);
@@ -98,6 +106,8 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   services.journal = &journal;
   LocalPlanDisk planDisk;
   services.planDisk = &planDisk;
+  StepStop stop;
+  services.stop = &stop;
   RunCommand(kind, state, job, found, services, options.log);
   journal.End();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;

@@ -11,6 +11,7 @@
 
 #include "engine/path.h"
 #include "services/error_text.h"
+#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -105,11 +106,12 @@ void FileLogWriter::WriteLog(const std::string& text, int location) {
   if (location != 0) entry = "Location: " + SignedNumberText(location) + kLineEnd;
   entry += text + kLineEnd;
 
-  std::FILE* file = std::fopen(path_.c_str(), "ab");
-  bool ok = file != nullptr;
+  // Never through a link or into another user's file planted in its place.
+  int fd = -1;
+  bool ok = !OpenOwnFileForAppend(path_, 0644, fd);
   if (ok) {
-    ok = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
-    ok = std::fclose(file) == 0 && ok;
+    ok = !WriteAll(fd, entry);
+    ok = ::close(fd) == 0 && ok;
   }
   if (!ok) messages_.ShowMessage("Logfile konnte nicht geöffnet werden");
 }

@@ -1,14 +1,23 @@
 #include "services/posix_copy.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
+#include "engine/path.h"
+#include "services/crash_guard.h"
+
 namespace velmora {
 namespace {
+
+// Room left for ".", ".velmora-part-PID-N" within a 255-byte file name.
+constexpr std::size_t kPartialNameKeep = 200;
+// One kernel copy call at most this long, so a signal is served soon.
+constexpr std::size_t kChunk = 16u << 20;
 
 // Closes a descriptor once, keeping the first error.
 struct Fd {
@@ -23,12 +32,37 @@ struct Fd {
   }
 };
 
+// The partial file, guarded from creation until it is published or gone.
+struct Partial {
+  std::string path;
+  int guard = kNoGuard;
+  bool published = false;
+  ~Partial() {
+    if (!published && !path.empty()) ::unlink(path.c_str());
+    Unguard(guard);
+  }
+};
+
+int WriteAllBytes(int out, const char* data, ssize_t size) {
+  for (ssize_t written = 0; written < size;) {
+    const ssize_t w = ::write(out, data + written, static_cast<std::size_t>(size - written));
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    written += w;
+  }
+  return 0;
+}
+
 int CopyBytes(int in, int out, off_t size) {
   // The kernel's copy first; plain read and write where it is not offered.
   off_t done = 0;
   while (done < size) {
-    const ssize_t n =
-        ::copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(size - done), 0);
+    const std::size_t want = static_cast<std::size_t>(size - done) < kChunk
+                                 ? static_cast<std::size_t>(size - done)
+                                 : kChunk;
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (done == 0 &&
@@ -39,6 +73,7 @@ int CopyBytes(int in, int out, off_t size) {
     }
     if (n == 0) break;  // the file shrank, or a file system reporting 0
     done += n;
+    TestSignalPoint("copy");
   }
   if (done == size && size > 0) return 0;
   // copy_file_range moved both offsets; read and write take any rest.
@@ -50,45 +85,108 @@ int CopyBytes(int in, int out, off_t size) {
       return errno;
     }
     if (n == 0) return 0;
-    for (ssize_t written = 0; written < n;) {
-      const ssize_t w =
-          ::write(out, buffer.data() + written, static_cast<std::size_t>(n - written));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      written += w;
-    }
+    if (int err = WriteAllBytes(out, buffer.data(), n); err != 0) return err;
+    TestSignalPoint("copy");
   }
 }
 
-int CopyInto(int in, const struct stat& st, Fd& out, bool flush) {
+// The rights of the copy: special bits only where the owner (and for
+// set-gid the group) is still the source's, as cp -p does; otherwise root
+// copying a user's set-uid program would hand out root's rights.
+mode_t CopyMode(const struct stat& source, const struct stat& copy) {
+  mode_t mode = source.st_mode & 07777;
+  if (copy.st_uid != source.st_uid) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID | S_ISVTX);
+  if (copy.st_gid != source.st_gid) mode &= ~static_cast<mode_t>(S_ISGID);
+  return mode;
+}
+
+int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   if (int err = CopyBytes(in, out.fd, st.st_size); err != 0) return err;
-  if (::fchmod(out.fd, st.st_mode & 07777) != 0) return errno;
+  // A moved file stays its owner's where the system lets us; a refusal only
+  // costs the special bits below.
+  if (purpose == CopyPurpose::kMove) (void)::fchown(out.fd, st.st_uid, st.st_gid);
+  struct stat made {};
+  if (::fstat(out.fd, &made) != 0) return errno;
+  if (::fchmod(out.fd, CopyMode(st, made)) != 0) return errno;
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   if (::futimens(out.fd, times) != 0) return errno;
-  if (flush && ::fsync(out.fd) != 0) return errno;
+  // A move deletes its source next: the copy must be on the disk first.
+  if (purpose == CopyPurpose::kMove && ::fsync(out.fd) != 0) return errno;
   return out.Close();
+}
+
+// Creates the partial file exclusively, numbering past leftovers of an
+// earlier process with the same id.
+int CreatePartial(const std::string& target, Partial& partial, Fd& out) {
+  for (int n = 0; n < 10; ++n) {
+    const std::string path = PartialName(target, n);
+    out.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    S_IRUSR | S_IWUSR);
+    if (out.fd >= 0) {
+      partial.path = path;
+      partial.guard = GuardPartialFile(path);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
 
-int CopyFileExclusive(const std::string& source, const std::string& target, bool flush) {
-  Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+std::string PartialName(const std::string& target, int n) {
+  const std::size_t nameStart = FileNameStart(target);
+  std::string name = target.substr(nameStart);
+  if (name.size() > kPartialNameKeep) {
+    std::size_t cut = kPartialNameKeep;
+    // Never inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  std::string path = target.substr(0, nameStart) + "." + name + ".velmora-part-" +
+                     std::to_string(::getpid());
+  if (n > 0) path += "-" + std::to_string(n);
+  return path;
+}
+
+int PublishNoReplace(const std::string& partial, const std::string& target) {
+  if (::renameat2(AT_FDCWD, partial.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (::link(partial.c_str(), target.c_str()) == 0) {
+    ::unlink(partial.c_str());
+    return 0;
+  }
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
+  // No links (exFAT, NTFS through FUSE): the name is checked just before.
+  if (Exists(target)) return EEXIST;
+  return ::rename(partial.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+
+int CopyFileExclusive(const std::string& source, const std::string& target, CopyPurpose purpose) {
+  // Non-blocking: a FIFO put in the file's place must not hang the run.
+  Fd in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
   if (in.fd < 0) return errno;
   struct stat st {};
   if (::fstat(in.fd, &st) != 0) return errno;
   if (!S_ISREG(st.st_mode)) return EISDIR;
+  // Taken names are refused before the bytes are copied; publishing checks
+  // again without a gap.
+  if (Exists(target)) return EEXIST;
 
-  Fd out{::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR)};
-  if (out.fd < 0) return errno;
-  const int err = CopyInto(in.fd, st, out, flush);
-  if (err != 0) {
-    // Ours alone (created exclusively): no half file stays under the new name.
-    if (out.fd >= 0) out.Close();
-    ::unlink(target.c_str());
-  }
-  return err;
+  Partial partial;
+  Fd out;
+  if (int err = CreatePartial(target, partial, out); err != 0) return err;
+  if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
+  if (int err = PublishNoReplace(partial.path, target); err != 0) return err;
+  partial.published = true;
+  return 0;
 }
 
 }  // namespace velmora

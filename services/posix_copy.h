@@ -1,14 +1,31 @@
-// Copying one file's bytes, permissions and modification time into a new
-// file that must not exist yet. Internal to the file-system service.
+// Copying one file's bytes, permissions and modification time to a name that
+// must not exist yet. The bytes go into a partial file beside the target
+// (".NAME.velmora-part-PID", guarded against signals) that takes the final
+// name only when complete and never over another file, so a copy appears
+// whole or not at all. Internal to the file-system service.
 #pragma once
 
 #include <string>
 
 namespace velmora {
 
-// Creates target exclusively and copies source into it; with flush the copy
-// is on the disk before this returns. Returns 0 or the errno of the first
-// failure, in which case no file is left at target.
-int CopyFileExclusive(const std::string& source, const std::string& target, bool flush);
+enum class CopyPurpose {
+  kCopy,  // a new file of the user who copies
+  kMove,  // the second half of a move: the owner is kept where allowed, and
+          // the bytes are on the disk before this returns
+};
+
+// The partial file's name for target, with attempt n > 0 numbered.
+std::string PartialName(const std::string& target, int n);
+
+// Copies source to target. Set-uid, set-gid and sticky bits stay only where
+// the copy keeps the owner (and, for set-gid, the group). Returns 0 or the
+// errno of the first failure, in which case no file is left at target and
+// no partial file remains.
+int CopyFileExclusive(const std::string& source, const std::string& target, CopyPurpose purpose);
+
+// Gives partial the name target without ever replacing a file: a no-replace
+// rename, else a link, else (file systems without links) check, then rename.
+int PublishNoReplace(const std::string& partial, const std::string& target);
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "engine/path.h"
+#include "services/crash_guard.h"
 #include "services/posix_copy.h"
 
 namespace velmora {
@@ -60,7 +61,7 @@ int RenameNoReplace(const std::string& source, const std::string& target) {
 // only after that. If the source cannot go, the copy goes instead, so a
 // failed move leaves things as they were.
 int MoveAcross(const std::string& source, const std::string& target) {
-  const int err = CopyFileExclusive(source, target, /*flush=*/true);
+  const int err = CopyFileExclusive(source, target, CopyPurpose::kMove);
   if (err != 0) return err;
   if (::unlink(source.c_str()) != 0) {
     const int unlinkErr = errno;
@@ -186,7 +187,7 @@ Error PosixFileSystem::Move(const std::string& source, const std::string& target
 }
 
 Error PosixFileSystem::Copy(const std::string& source, const std::string& target) {
-  const int err = CopyFileExclusive(source, target, /*flush=*/false);
+  const int err = CopyFileExclusive(source, target, CopyPurpose::kCopy);
   return err == 0 ? Error{} : Failure(err, source, target);
 }
 
@@ -197,6 +198,17 @@ Error PosixFileSystem::Delete(const std::string& path) {
   if (::unlink(path.c_str()) != 0) return ErrorFromErrno(errno);
   return {};
 }
+
+std::string PosixFileSystem::TemporaryName(const std::string& path) {
+  return path + ".velmora-move-" + std::to_string(::getpid());
+}
+
+void PosixFileSystem::HoldTemporary(const std::string& temp, const std::string& original) {
+  GuardTemporary(temp, original);
+  TestSignalPoint("temporary");
+}
+
+void PosixFileSystem::ReleaseTemporary(const std::string& temp) { Unguard(GuardOf(temp)); }
 
 bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
   struct stat sa {

@@ -35,6 +35,12 @@ class PosixFileSystem : public FileSystem {
   Error Delete(const std::string& path) override;
   bool SameFile(const std::string& a, const std::string& b) override;
   bool HasEntrySpelled(const std::string& path) override;
+
+  // "NAME.velmora-move-PID" beside path. While held, a fatal signal moves
+  // the file back to original (crash_guard.h).
+  std::string TemporaryName(const std::string& path) override;
+  void HoldTemporary(const std::string& temp, const std::string& original) override;
+  void ReleaseTemporary(const std::string& temp) override;
 };
 
 }  // namespace velmora

@@ -57,6 +57,30 @@ Error WriteExactly(int fd, const char* data, std::size_t size, off_t offset) {
   return {};
 }
 
+// Not a regular file of its own (a symbolic link, a FIFO, a device).
+constexpr int kNotAFileNumber = 75;
+
+// Opens path with flags, for writing never through a symbolic link, and never
+// blocking on a FIFO; anything but a regular file is closed again and refused.
+// Returns the descriptor, or -1 with error set.
+int OpenRegularFile(const std::string& path, int flags, Error& error) {
+  const int noFollow = (flags & O_ACCMODE) == O_RDONLY ? 0 : O_NOFOLLOW;
+  const int fd = ::open(path.c_str(), flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno == ELOOP ? Error{kNotAFileNumber, "symbolic link, not followed"}
+                           : ErrorFromErrno(errno);
+    return -1;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = S_ISDIR(info.st_mode) ? ErrorFromErrno(EISDIR)
+                                  : Error{kNotAFileNumber, "not a regular file"};
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // The length of an open regular file. The tag sits at length - 128, so a
 // shorter file has no place for one.
 Error TagFileSize(int fd, off_t& size) {
@@ -81,12 +105,10 @@ bool IsMp3Name(const std::string& path) {
 
 TagFile::TagFile(std::string path, bool forWriting) : path_(std::move(path)) {
   if (forWriting) {
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    fd_ = OpenRegularFile(path_, O_RDWR, writeOpenError_);
     if (fd_ >= 0) return;
-    writeOpenError_ = ErrorFromErrno(errno);
   }
-  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) openError_ = ErrorFromErrno(errno);
+  fd_ = OpenRegularFile(path_, O_RDONLY, openError_);
   if (!forWriting) writeOpenError_ = ErrorFromErrno(EBADF);
 }
 

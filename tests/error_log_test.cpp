@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <functional>
 
 #include "services/posix_file_system.h"
 #include "tests/support/scripted_run.h"
@@ -74,6 +78,50 @@ TEST(LogFolder, BesideTheProgramElseInTheStateFolder) {
   EXPECT_TRUE(testing::FileExists(chosen));
   saved != nullptr ? ::setenv("XDG_STATE_HOME", savedText.c_str(), 1)
                    : ::unsetenv("XDG_STATE_HOME");
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Whatever is planted in the log's place is never written through: a link
+// (to a file or to nowhere), a FIFO, another user's file. Each costs the
+// message; the planted thing is unchanged.
+TEST(WriteLog, NothingPlantedInItsPlaceIsWrittenThrough) {
+  TempFolder dir;
+  testing::WriteFile(dir / "victim", "victim");
+  const std::string log = dir / "LogFile.Log";
+  struct Row {
+    const char* what;
+    std::function<bool()> plant;
+    bool needsRoot = false;
+  };
+  const Row rows[] = {
+      {"link", [&] { return ::symlink((dir / "victim").c_str(), log.c_str()) == 0; }},
+      {"dangling link",
+       [&] { return ::symlink((dir / "created").c_str(), log.c_str()) == 0; }},
+      {"fifo", [&] { return ::mkfifo(log.c_str(), 0600) == 0; }},
+      {"other user's file",
+       [&] {
+         testing::WriteFile(log, "theirs");
+         return ::chown(log.c_str(), 65534, 65534) == 0;
+       },
+       true},
+  };
+  for (const Row& row : rows) {
+    ::unlink(log.c_str());
+    if (row.needsRoot && ::geteuid() != 0) continue;  // printed below
+    ASSERT_TRUE(row.plant()) << row.what;
+    testing::Recorders screen;
+    FileLogWriter(log, screen).WriteLog("entry", 0);
+    EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"}) << row.what;
+    EXPECT_EQ(ReadFile(dir / "victim"), "victim");
+    EXPECT_FALSE(testing::FileExists(dir / "created"));
+  }
+  if (::geteuid() != 0) GTEST_SKIP() << "another user's file needs root";
+  EXPECT_EQ(ReadFile(log), "theirs");
 }
 
 }  // namespace

@@ -2,11 +2,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "services/crash_guard.h"
+#include "services/posix_copy.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -21,6 +26,15 @@ struct stat StatOf(const std::string& path) {
   struct stat st {};
   ::stat(path.c_str(), &st);
   return st;
+}
+
+std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // A writable folder on another file system than the temporary folder, or "".
@@ -86,7 +100,7 @@ TEST(PosixFileSystem, FailureMidMoveLeavesNoPartialTarget) {
     move = PosixFileSystem().Move(here / "big", there / "moved");
   }
   EXPECT_EQ(move.number, 61);
-  EXPECT_FALSE(FileExists(there / "moved"));
+  EXPECT_EQ(Listing(there.path()), std::vector<std::string>{});
   EXPECT_EQ(ReadFile(here / "big"), big);
 }
 
@@ -101,6 +115,90 @@ TEST(PosixFileSystem, TargetThatIsAFolderIsNotTaken) {
     EXPECT_EQ(error.description, std::strerror(EISDIR));
   }
   EXPECT_EQ(ReadFile(dir / "a"), "A");
+}
+
+// A copy that fails half way leaves neither the final name nor its partial
+// file; one that succeeds leaves only the final name.
+TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
+  TempFolder dir, dest;
+  const std::string big(1 << 20, 'b');
+  WriteFile(dir / "big", big);
+  Error copy;
+  {
+    testing::FileSizeLimit limit(64 * 1024);
+    copy = PosixFileSystem().Copy(dir / "big", dest / "big");
+  }
+  EXPECT_EQ(copy.number, 61);
+  EXPECT_EQ(Listing(dest.path()), std::vector<std::string>{});
+  ASSERT_TRUE(PosixFileSystem().Copy(dir / "big", dest / "big").ok());
+  EXPECT_EQ(Listing(dest.path()), std::vector<std::string>{"big"});
+  EXPECT_EQ(ReadFile(dest / "big"), big);
+  EXPECT_EQ(PartialName(dest / "big", 2), dest / (".big.velmora-part-" +
+                                                  std::to_string(::getpid()) + "-2"));
+}
+
+// A fatal signal deletes the guarded partial files and moves the guarded
+// temporaries back, unless the original name was taken meanwhile; files
+// not in the registry stay, whatever their names.
+TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
+  TempFolder dir;
+  PosixFileSystem fs;
+  const std::string partial = PartialName(dir / "copy", 0);
+  const std::string stray = PartialName(dir / "other", 0);
+  for (const char* name : {"a", "b", "taken"}) WriteFile(dir / name, name);
+  WriteFile(partial, "half");
+  WriteFile(stray, "not ours");
+  const std::string tempA = fs.TemporaryName(dir / "a"), tempB = fs.TemporaryName(dir / "b");
+  EXPECT_EQ(tempA, dir / ("a.velmora-move-" + std::to_string(::getpid())));
+  ASSERT_TRUE(fs.Move(dir / "a", tempA).ok());
+  ASSERT_TRUE(fs.Move(dir / "b", tempB).ok());
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    InstallCrashHandler();
+    GuardPartialFile(partial);
+    GuardTemporary(tempA, dir / "a");
+    GuardTemporary(tempB, dir / "taken");
+    const int released = GuardTemporary(dir / "gone", dir / "x");
+    Unguard(released);
+    ::raise(SIGTERM);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  const std::vector<std::string> expected = {
+      ".other.velmora-part-" + std::to_string(::getpid()), "a",
+      "b.velmora-move-" + std::to_string(::getpid()), "taken"};
+  EXPECT_EQ(Listing(dir.path()), expected);
+  EXPECT_EQ(ReadFile(dir / "a"), "a");
+  EXPECT_EQ(ReadFile(dir / "taken"), "taken");
+}
+
+// Root copying another user's set-uid, set-gid program owns the copy and
+// so gets no special bits; a move keeps owner and bits.
+TEST(PosixFileSystem, SpecialBitsOnlyWithTheOwnerKept) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a file for another user";
+  TempFolder dir;
+  PosixFileSystem fs;
+  WriteFile(dir / "tool", "#!/bin/sh\n");
+  ASSERT_EQ(::chown((dir / "tool").c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod((dir / "tool").c_str(), 06755), 0);
+  ASSERT_TRUE(fs.Copy(dir / "tool", dir / "copy").ok());
+  EXPECT_EQ(StatOf(dir / "copy").st_mode & 07777, 0755u);
+  EXPECT_EQ(StatOf(dir / "copy").st_uid, 0u);
+
+  ASSERT_EQ(::chown((dir / "copy").c_str(), 0, 0), 0);
+  ASSERT_EQ(::chmod((dir / "copy").c_str(), 06755), 0);
+  ASSERT_TRUE(fs.Copy(dir / "copy", dir / "own").ok());
+  EXPECT_EQ(StatOf(dir / "own").st_mode & 07777, 06755u);
+
+  const std::string base = OtherFileSystem();
+  if (base.empty()) GTEST_SKIP() << "no second file system for a move";
+  TempFolder there(base);
+  ASSERT_TRUE(fs.Move(dir / "tool", there / "tool").ok());
+  EXPECT_EQ(StatOf(there / "tool").st_mode & 07777, 06755u);
+  EXPECT_EQ(StatOf(there / "tool").st_uid, 65534u);
 }
 
 TEST(PosixFileSystem, GetFileDeleteAndSameFile) {

@@ -18,6 +18,7 @@
 #include "engine/path.h"
 #include "engine/undo.h"
 #include "services/error_log.h"
+#include "services/own_file.h"
 #include "services/settings.h"
 #include "ui/app_icon.h"
 #include "ui/dir_search_dialog.h"
@@ -80,6 +81,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   services_ = std::make_unique<RunServices>(RunServices{fileSystem_, *dialogs_, messages_,
                                                         *errorLog_, *log_, progress_.get(), repeater});
   services_->planDisk = &planDisk_;
+  services_->stop = &runStop_;
   sinceListShown_.start();
 }
 
@@ -293,6 +295,9 @@ void Main::SetSearching(bool searching) {
 }
 
 void Main::RepeatSearch() {
+  // The run is over; "Abbrechen" now stops the search again.
+  EndRun();
+  if (ending_) return;
   cmdSearch_Click();
   cmdSearch_Click();
 }
@@ -300,6 +305,9 @@ void Main::RepeatSearch() {
 void Main::cmdExit_Click() {
   if (searchPanel_->cmdExit()->text() == QString::fromUtf8(kCaptionExit)) {
     EndProgram();
+  } else if (runStop_.running()) {
+    // Between steps; the run's own flags must stay as they are.
+    runStop_.Request();
   } else {
     ResetRunFlags();
   }
@@ -334,13 +342,17 @@ bool Main::ChooseDestination() {
 void Main::RunJob(RunKind kind) {
   ResetRunFlags();
   RenameJob job = slotPanel_->ReadJob();
-  const std::vector<FoundEntry> found = command_->Found().Entries();
+  std::vector<FoundEntry> found = command_->Found().Entries();
   // A destination restored from the settings is stored without its final
   // separator; the run appends file names to it, so it must end in one.
   std::string& destPath = state_.context.destPath;
   if (kind != RunKind::kRename) destPath = WithTrailingSeparator(std::move(destPath));
   planDisk_ = LocalPlanDisk();  // mounts may have changed since the last run
+  // The log file is written during the run; it is never one of its steps.
+  LeaveOutOwnFile(found, logPath_);
+  BeginRun();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
+  EndRun();
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
   }
@@ -348,12 +360,27 @@ void Main::RunJob(RunKind kind) {
 
 void Main::MnuUndo_Click() {
   ResetRunFlags();
+  BeginRun();
   ::velmora::MnuUndo_Click(state_, *services_);
+  EndRun();
+}
+
+void Main::BeginRun() {
+  runStop_.Start();
+  searchPanel_->cmdExit()->setText(QString::fromUtf8(kCaptionCancel));
+  inputGuard_->SetActive(true);
+}
+
+void Main::EndRun() {
+  if (!runStop_.running()) return;
+  runStop_.Finish();
+  CaptionsChanged();
 }
 
 void Main::EndProgram() {
   if (ending_) return;
   ending_ = true;
+  runStop_.Request();
   // A search in progress stops at its next folder; nothing is saved now.
   command_->Cancel();
   QApplication::closeAllWindows();

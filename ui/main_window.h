@@ -112,6 +112,10 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void ShowSearchResult(const SearchResult& result);
   void SetSearching(bool searching);
   void RunJob(RunKind kind);
+  // Around a run or an undo: the exit button reads "Abbrechen" and is the
+  // only live control; EndRun puts the search's captions back.
+  void BeginRun();
+  void EndRun();
   bool ChooseDestination();
   void EndProgram();
 
@@ -136,6 +140,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   RunState state_;
   std::unique_ptr<QtRunDialogs> dialogs_;
   std::unique_ptr<QtProgressBar> progress_;
+  QtRunStop runStop_;
   std::unique_ptr<RunServices> services_;
   std::unique_ptr<MainTagHost> tagHost_;
   std::unique_ptr<InfoWindows> infoWindows_;

@@ -1,5 +1,6 @@
 #include "ui/qt_prompts.h"
 
+#include <QApplication>
 #include <QProgressBar>
 #include <QWidget>
 
@@ -38,6 +39,29 @@ void QtProgressBar::SetValue(int value) {
     bar_->setValue(value);
     sinceShown_.restart();
   }
+}
+
+void QtRunStop::Start() {
+  running_ = true;
+  requested_ = false;
+  sinceEvents_.start();
+}
+
+void QtRunStop::Finish() {
+  running_ = false;
+  requested_ = false;
+}
+
+void QtRunStop::Request() {
+  if (running_) requested_ = true;
+}
+
+bool QtRunStop::StopRequested() {
+  if (running_ && sinceEvents_.elapsed() >= kEventIntervalMs) {
+    QApplication::processEvents();
+    sinceEvents_.restart();
+  }
+  return requested_;
 }
 
 }  // namespace velmora

@@ -1,11 +1,13 @@
-// The window side of the engine's question and progress interfaces: the
-// questions open `Dialog` and `Dialog2` over the owner window, the progress
-// goes to a progress bar.
+// The window side of the engine's question, progress and stop interfaces:
+// the questions open `Dialog` and `Dialog2` over the owner window, the
+// progress goes to a progress bar, and a run asks between steps whether
+// "Abbrechen" was pressed.
 #pragma once
 
 #include <QElapsedTimer>
 
 #include "engine/run_dialogs.h"
+#include "engine/run_journal.h"
 
 class QProgressBar;
 class QWidget;
@@ -36,6 +38,29 @@ class QtProgressBar : public ProgressBar {
  private:
   QProgressBar* bar_;
   QElapsedTimer sinceShown_;
+};
+
+// A run's stop request from the window. Asked between steps, it lets pending
+// events run (at most every kEventIntervalMs) so that "Abbrechen" can be
+// pressed while no dialog is open, as after "&Alle".
+class QtRunStop : public StopSignal {
+ public:
+  static constexpr qint64 kEventIntervalMs = 25;
+
+  // A run begins; no stop is requested yet.
+  void Start();
+  // The run has ended; later requests are ignored.
+  void Finish();
+  // "Abbrechen" was pressed, or the window is closing.
+  void Request();
+  bool running() const { return running_; }
+
+  bool StopRequested() override;
+
+ private:
+  bool running_ = false;
+  bool requested_ = false;
+  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace velmora

@@ -1,0 +1,51 @@
+#include "services/own_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "services/posix_file_system.h"
+
+namespace velmora {
+
+Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
+  fd = ::open(path.c_str(),
+              O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+              mode);
+  if (fd < 0) {
+    if (errno == ELOOP) return {75, "symbolic link in the file's place, not followed"};
+    return ErrorFromErrno(errno);
+  }
+  struct stat st {};
+  Error error;
+  if (::fstat(fd, &st) != 0) {
+    error = ErrorFromErrno(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    error = {75, "not a regular file"};
+  } else if (st.st_uid != ::geteuid()) {
+    error = {70, "the file belongs to another user"};
+  } else if (::fcntl(fd, F_SETFL, O_APPEND) != 0) {  // blocking writes again
+    error = ErrorFromErrno(errno);
+  }
+  if (error) {
+    ::close(fd);
+    fd = -1;
+  }
+  return error;
+}
+
+void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path) {
+  struct stat own {};
+  if (path.empty() || ::stat(path.c_str(), &own) != 0) return;
+  for (FoundEntry& entry : found) {
+    struct stat st {};
+    if (entry.marked && ::stat(entry.path.c_str(), &st) == 0 && st.st_dev == own.st_dev &&
+        st.st_ino == own.st_ino) {
+      entry.marked = false;
+    }
+  }
+}
+
+}  // namespace velmora

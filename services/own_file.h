@@ -1,0 +1,27 @@
+// The program's own files (the log file, the journal): opened for appending
+// so that nothing planted in their place is written through (not a symbolic
+// link, not a FIFO or device, not another user's file), and kept out of runs.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/batch_run.h"
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+// Opens path for appending, creating it with mode when missing. Never follows
+// a symbolic link at path and never blocks; refuses anything but a regular
+// file owned by the effective user. Sets fd and returns no error, or returns
+// the failure (a refused file: 75, or 70 for another user's) with fd -1.
+Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd);
+
+// Unmarks the entries that are the file at path under any spelling or link:
+// the log file and the journal are never steps of a run. Nothing happens
+// when path names no file.
+void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path);
+
+}  // namespace velmora

@@ -1,0 +1,150 @@
+// velmora-cli stopped by signals mid-copy and between the two moves of a
+// rename through a temporary name, and files that are not what they seem:
+// links and FIFOs given to tag and read-tag, the journal inside the searched
+// folder. The signals come at fixed points through VELMORA_TEST_SIGNAL_AT.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include "tests/cli/cli_runner.h"
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+using Names = std::vector<std::string>;
+
+constexpr off_t kBigSize = 64 << 20;  // several kernel copy chunks
+
+// Sets VELMORA_TEST_SIGNAL_AT for the programs started while it lives.
+class SignalAt {
+ public:
+  explicit SignalAt(const std::string& setting) {
+    ::setenv("VELMORA_TEST_SIGNAL_AT", setting.c_str(), 1);
+  }
+  ~SignalAt() { ::unsetenv("VELMORA_TEST_SIGNAL_AT"); }
+};
+
+void MakeBig(const std::string& path) {
+  WriteFile(path, "start");
+  ASSERT_EQ(::truncate(path.c_str(), kBigSize), 0);
+}
+
+off_t SizeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+// The program under a time limit: a blocked open ends it by SIGALRM.
+int StatusWithin(unsigned seconds, const std::vector<std::string>& args) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::alarm(seconds);
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    detail::ExecCli(args);
+  }
+  return detail::WaitStatus(pid);
+}
+
+// SIGTERM and SIGKILL while the bytes are copied: never a file under the
+// final name; after SIGTERM no partial file either.
+TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
+  for (const int sig : {SIGTERM, SIGKILL}) {
+    TempFolder src, dest;
+    MakeBig(src / "BIG.BIN");
+    SignalAt at("copy:" + std::to_string(sig));
+    const CliResult r =
+        RunCli({"copy", "--slot1", "upper", "--dest", Bare(dest), "--yes-all", Bare(src)});
+    EXPECT_EQ(r.status, -1) << sig << r.err;
+    const Names left = Listing(dest.path());
+    EXPECT_FALSE(FileExists(dest / "BIG.BIN")) << sig;
+    if (sig == SIGTERM) {
+      EXPECT_EQ(left, Names{}) << sig;
+    }
+    for (const std::string& name : left) EXPECT_EQ(name.rfind(".BIG.BIN.velmora-part-", 0), 0u);
+    EXPECT_EQ(SizeOf(src / "BIG.BIN"), kBigSize);
+  }
+}
+
+// The first Ctrl+C lets the copy in progress finish and starts no other;
+// a second one stops at once and removes the partial file.
+TEST(CliInterrupt, CtrlCStopsAfterTheStepAndTwiceAtOnce) {
+  struct Row {
+    const char* signals;
+    Names copied;
+  };
+  const Row rows[] = {{"copy:2", {"A.BIN"}}, {"copy:2,2", {}}};
+  for (const Row& row : rows) {
+    TempFolder src, dest;
+    MakeBig(src / "a.bin");
+    WriteFile(src / "b.bin", "b");
+    SignalAt at(row.signals);
+    const CliResult r =
+        RunCli({"copy", "--slot1", "upper", "--dest", Bare(dest), "--yes-all", Bare(src)});
+    EXPECT_EQ(r.status, -1) << row.signals;
+    EXPECT_EQ(Listing(dest.path()), row.copied) << row.signals;
+    if (!row.copied.empty()) {
+      EXPECT_EQ(SizeOf(dest / "A.BIN"), kBigSize);
+    }
+  }
+}
+
+// Two names of one file: the rename of "a.txt" to "A.TXT" goes through a
+// temporary name, where the signal finds it. SIGTERM puts the file back;
+// after SIGKILL it waits under a visible name that a search lists.
+TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
+  for (const int sig : {SIGTERM, SIGKILL}) {
+    TempFolder dir;
+    WriteFile(dir / "a.txt", "only copy");
+    ASSERT_EQ(::link((dir / "a.txt").c_str(), (dir / "A.TXT").c_str()), 0);
+    SignalAt at("temporary:" + std::to_string(sig));
+    const CliResult r = RunCli({"rename", "--slot1", "upper", "--yes-all", Bare(dir)});
+    EXPECT_EQ(r.status, -1) << sig << r.err;
+    const Names left = Listing(dir.path());
+    if (sig == SIGTERM) {
+      EXPECT_EQ(left, (Names{"A.TXT", "a.txt"}));
+      EXPECT_EQ(ReadFile(dir / "a.txt"), "only copy");
+    } else {
+      ASSERT_EQ(left.size(), 2u);
+      EXPECT_EQ(left[0], "A.TXT");
+      EXPECT_EQ(left[1].rfind("a.txt.velmora-move-", 0), 0u) << left[1];
+      EXPECT_EQ(ReadFile(dir / left[1]), "only copy");
+    }
+  }
+}
+
+// A journal inside the searched folder is written during the run and is
+// never one of its steps.
+TEST(CliRun, JournalInTheSearchedFolderIsLeftOut) {
+  TempFolder dir;
+  WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / "j.txt", "# velmora journal 1\n");
+  WriteFile(dir / "j.txt.lock", "");
+  const CliResult r =
+      RunCli({"rename", "--slot1", "upper", "--journal", dir / "j.txt", "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "j.txt", "j.txt.lock"}));
+  EXPECT_NE(ReadFile(dir / "j.txt").find("A.TXT"), std::string::npos);
+}
+
+// tag refuses a link with an error naming it, leaving the file it points at
+// alone; read-tag never waits on a FIFO.
+TEST(CliTag, NeverThroughALinkNeverBlocked) {
+  TempFolder dir, outside;
+  const std::string victim(300, 'v');
+  WriteFile(outside / "victim.mp3", victim);
+  ASSERT_EQ(::symlink((outside / "victim.mp3").c_str(), (dir / "link.mp3").c_str()), 0);
+  const CliResult r = RunCli({"tag", "--title", "=owned", Bare(dir)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("link.mp3"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(outside / "victim.mp3"), victim);
+
+  ASSERT_EQ(::mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
+  EXPECT_EQ(StatusWithin(20, {"read-tag", dir / "fifo.mp3"}), 1);
+}
+
+}  // namespace
+}  // namespace velmora
