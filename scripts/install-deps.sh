@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   fonts-dejavu-core
+  dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 
 missing=()
