@@ -1,9 +1,10 @@
 # Front door: `make run` starts the program, `make test` runs every test.
-# Both install the Debian packages the build needs first.
+# Both install the Debian packages the build needs first. `make package`
+# builds build/velmora_VERSION_ARCH.deb from an optimised tree of its own.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -25,5 +26,12 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/*; do [ -x "$$b" ] && "$$b"; done
 
+package: deps
+	@test -f build-package/build.ninja || cmake --preset release -B build-package \
+		-DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-package -j $(JOBS)
+	@mkdir -p $(BUILD)
+	@cd build-package && cpack -G DEB -B $(abspath $(BUILD)) | grep 'package:'
+
 clean:
-	rm -rf $(BUILD) build-release
+	rm -rf $(BUILD) build-release build-package

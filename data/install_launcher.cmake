@@ -1,7 +1,8 @@
 # Runs at install time: writes the launcher with the full path of the
 # installed program (known only now, as --prefix may change it) and installs
-# it. Expects VELMORA_LAUNCHER_TEMPLATE, VELMORA_LAUNCHER_OUT, VELMORA_BINDIR
-# and VELMORA_APPDIR from the install code before it.
+# it. Expects VELMORA_LAUNCHER_TEMPLATE, VELMORA_LAUNCHER_WORK (a folder in
+# the build tree), VELMORA_BINDIR and VELMORA_APPDIR from the install code
+# before it.
 if(IS_ABSOLUTE "${VELMORA_BINDIR}")
   set(program "${VELMORA_BINDIR}/velmora")
 else()
@@ -23,10 +24,15 @@ string(REPLACE "\r" "\\r" exec "${exec}")
 string(REPLACE "%" "%%" exec "${exec}")
 set(VELMORA_EXEC "${exec}")
 
-configure_file("${VELMORA_LAUNCHER_TEMPLATE}" "${VELMORA_LAUNCHER_OUT}" @ONLY)
+# One work folder per destination, so that installs running side by side
+# (a test install while a package is built) never share the written file.
+string(MD5 destination "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}|${program}")
+get_filename_component(name "${VELMORA_LAUNCHER_TEMPLATE}" NAME_WLE)
+set(launcher "${VELMORA_LAUNCHER_WORK}/${destination}/${name}")
+configure_file("${VELMORA_LAUNCHER_TEMPLATE}" "${launcher}" @ONLY)
 if(IS_ABSOLUTE "${VELMORA_APPDIR}")
   set(appdir "${VELMORA_APPDIR}")
 else()
   set(appdir "${CMAKE_INSTALL_PREFIX}/${VELMORA_APPDIR}")
 endif()
-file(INSTALL DESTINATION "${appdir}" TYPE FILE FILES "${VELMORA_LAUNCHER_OUT}")
+file(INSTALL DESTINATION "${appdir}" TYPE FILE FILES "${launcher}")

@@ -11,6 +11,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g
+  dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 
 missing=()

@@ -74,13 +74,13 @@ Kind KindOf(int dirFd, const dirent& entry) {
   }
 }
 
-// Sorts names by NameLess, folding each name once.
+// Sorts names by NameLess, computing each name's key once.
 void SortNames(std::vector<std::string>& names) {
   if (names.size() < 2) return;
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(names.size());
   for (std::string& name : names) {
-    std::string key = FoldCase(name);
+    std::string key = SortKey(name);
     keyed.emplace_back(std::move(key), std::move(name));
   }
   std::sort(keyed.begin(), keyed.end());

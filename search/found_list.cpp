@@ -8,7 +8,7 @@ namespace velmora {
 
 bool FoundList::Add(std::string path) {
   if (Count() >= kFoundListCapacity) return false;
-  std::string key = FoldCase(path);
+  std::string key = SortKey(path);
   if (sorted_ && !entries_.empty()) {
     const Item& last = entries_.back();
     sorted_ = last.key < key || (last.key == key && last.entry.path <= path);

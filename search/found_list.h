@@ -1,5 +1,5 @@
 // The found-files list: the full paths the search found, each with a mark,
-// kept in ascending order with letter case ignored (ties in byte order).
+// kept in ascending order of SortKey (ties in byte order).
 // Positions are 0-based; the list holds at most 32,767 entries.
 #pragma once
 
@@ -43,7 +43,7 @@ class FoundList {
 
  private:
   struct Item {
-    std::string key;  // FoldCase(path)
+    std::string key;  // SortKey(path)
     FoundEntry entry;
   };
   void Sort() const;

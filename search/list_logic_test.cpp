@@ -39,12 +39,40 @@ TEST(FilePattern, TagEditButtonFollowsTheLastFourCharacters) {
     EXPECT_FALSE(ShowsTagEditButton(hidden));
 }
 
-TEST(NameOrder, CaseIgnoredWithByteOrderTies) {
+TEST(NameOrder, FoldCaseKeepsLettersApart) {
   EXPECT_EQ(FoldCase("ÄÖÜ ÀÞ Ÿ Straße ΣЖ"), "äöü àþ ÿ straße σж");
-  EXPECT_TRUE(NameLess("apfel", "Birne"));
-  EXPECT_TRUE(NameLess("B", "b"));  // tie: byte order
-  EXPECT_FALSE(NameLess("b", "B"));
-  EXPECT_TRUE(NameLess("Zebra", "Ärger"));  // code point order after folding
+}
+
+// Names in the order a German reader expects: case ignored, umlauts and
+// accents beside their base letters, "ß" as "ss", equal keys by their bytes.
+const char* const kGermanOrder[] = {
+    "2 Lieder", "Abend", "Apfel", "A\xCC\x88pfel" /* decomposed Ä */, "apfel", "Äpfel", "äpfel",
+    "Ärger", "Bär", "Bart", "Birne", "Café", "Čapek", "Döner", "Dose", "Éclair", "Ende",
+    "Masse", "Maße", "Maßstab", "Mast", "Ode", "Œuvre", "Ofen", "Öl", "Ostern", "STRASSE",
+    "STRA\xE1\xBA\x9E" "E", "Strasse", "Straße", "Straßenbahn", "Über", "Ufer", "Zebra", "Zürich",
+    "Ωmega",
+};
+
+TEST(NameOrder, GermanReadingOrder) {
+  const std::size_t n = std::size(kGermanOrder);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    EXPECT_TRUE(NameLess(kGermanOrder[i], kGermanOrder[i + 1]))
+        << kGermanOrder[i] << " < " << kGermanOrder[i + 1];
+    EXPECT_FALSE(NameLess(kGermanOrder[i + 1], kGermanOrder[i]))
+        << kGermanOrder[i + 1] << " !< " << kGermanOrder[i];
+  }
+  EXPECT_FALSE(NameLess("Straße", "Straße"));
+  EXPECT_EQ(SortKey("ÄÖÜäöüß ẞ Æ Þ Ĳ Œ Łódź × ΣЖ"), "aouaouss ss ae th ij oe lodz × σж");
+}
+
+TEST(NameOrder, FoundListSortsAsGermanReaders) {
+  FoundList list;
+  const std::size_t n = std::size(kGermanOrder);
+  for (std::size_t i = n; i-- > 0;) list.Add(std::string("/m/") + kGermanOrder[i]);
+  ASSERT_EQ(list.Count(), static_cast<int>(n));
+  for (std::size_t i = 0; i < n; ++i) {
+    EXPECT_EQ(list.Path(static_cast<int>(i)), std::string("/m/") + kGermanOrder[i]) << i;
+  }
 }
 
 TEST(FoundList, SortsAndMarks) {

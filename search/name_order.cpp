@@ -1,5 +1,6 @@
 #include "search/name_order.h"
 
+#include <array>
 #include <cstdint>
 
 namespace velmora {
@@ -31,6 +32,39 @@ bool DecodeTwoBytes(std::string_view text, std::size_t i, char32_t& c) {
   return true;
 }
 
+// The base letter of each code point from U+00C0 to U+017F, lower case; '_'
+// keeps the character (the signs × and ÷), '*' marks the letters that stand
+// for two (LatinBase spells them out).
+constexpr std::string_view kLatinBases =
+    "aaaaaa*ceeeeiiii" "dnooooo_ouuuuy**" "aaaaaa*ceeeeiiii" "dnooooo_ouuuuy*y"  // Latin-1
+    "aaaaaaccccccccdd" "ddeeeeeeeeeegggg" "gggghhhhiiiiiiii" "ii**jjkkklllllll"  // Extended-A
+    "lllnnnnnnnnnoooo" "oo**rrrrrrssssss" "ssttttttuuuuuuuu" "uuuuwwyyyzzzzzzs";
+
+// The base letters of c for the sort key, or nullptr when c has none.
+const char* LatinBase(char32_t c) {
+  if (c < 0xC0 || c > 0x17F) return nullptr;
+  static const std::array<std::string, 192> bases = [] {
+    std::array<std::string, 192> out;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+      const char base = kLatinBases[k];
+      if (base != '*' && base != '_') out[k] = std::string(1, base);
+    }
+    out[0xC6 - 0xC0] = out[0xE6 - 0xC0] = "ae";
+    out[0xDE - 0xC0] = out[0xFE - 0xC0] = "th";
+    out[0xDF - 0xC0] = "ss";
+    out[0x132 - 0xC0] = out[0x133 - 0xC0] = "ij";
+    out[0x152 - 0xC0] = out[0x153 - 0xC0] = "oe";
+    return out;
+  }();
+  const std::string& base = bases[c - 0xC0];
+  return base.empty() ? nullptr : base.c_str();
+}
+
+void AppendTwoBytes(std::string& out, char32_t c) {
+  out += static_cast<char>(0xC0 | (c >> 6));
+  out += static_cast<char>(0x80 | (c & 0x3F));
+}
+
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
@@ -57,10 +91,42 @@ std::string FoldCase(std::string_view text) {
   return out;
 }
 
+std::string SortKey(std::string_view text) {
+  std::string key;
+  key.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    auto b = static_cast<std::uint8_t>(text[i]);
+    if (b < 0x80) {
+      key += static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+      ++i;
+      continue;
+    }
+    if (text.substr(i, 3) == "\xE1\xBA\x9E") {  // capital sharp s
+      key += "ss";
+      i += 3;
+      continue;
+    }
+    char32_t c = 0;
+    if (!DecodeTwoBytes(text, i, c)) {
+      key += text[i];
+      ++i;
+      continue;
+    }
+    i += 2;
+    if (c >= 0x300 && c <= 0x36F) continue;  // combining accent
+    if (const char* base = LatinBase(c)) {
+      key += base;
+      continue;
+    }
+    AppendTwoBytes(key, FoldCodePoint(c));
+  }
+  return key;
+}
+
 bool NameLess(std::string_view a, std::string_view b) {
-  std::string fa = FoldCase(a);
-  std::string fb = FoldCase(b);
-  if (fa != fb) return fa < fb;
+  std::string ka = SortKey(a);
+  std::string kb = SortKey(b);
+  if (ka != kb) return ka < kb;
   return a < b;
 }
 

@@ -1,6 +1,10 @@
-// Letter-case-free comparison of names and paths, as the folder list, the
-// file list and the found list sort and as patterns match. Works on UTF-8
-// code points; an invalid byte stands for itself.
+// How names and paths are compared and sorted. FoldCase serves the pattern
+// match (letter case ignored, letters kept apart); SortKey gives the order a
+// German reader expects of the folder, file and found lists: case ignored,
+// umlauts and accented letters beside their base letters, "ß" as "ss". The
+// order comes from fixed tables, never from the installed locales, so every
+// machine sorts alike. Works on UTF-8 code points; an invalid byte stands for
+// itself.
 #pragma once
 
 #include <string>
@@ -12,8 +16,13 @@ namespace velmora {
 // Greek and Cyrillic letters are folded; everything else is kept as it is.
 std::string FoldCase(std::string_view text);
 
-// True when a sorts before b with letter case ignored; texts that differ only
-// in case are ordered by their bytes, so the order is total and stable.
+// The key a name sorts by: FoldCase, then Latin letters reduced to their base
+// letters ("Ä" and "á" to "a", "Ø" to "o"), "ß" and "ẞ" to "ss", "Æ" to "ae",
+// "Œ" to "oe", "Þ" to "th", and combining accents dropped.
+std::string SortKey(std::string_view text);
+
+// True when a sorts before b by SortKey; texts with equal keys are ordered by
+// their bytes, so the order is total and stable.
 bool NameLess(std::string_view a, std::string_view b);
 
 }  // namespace velmora

@@ -18,8 +18,10 @@
 namespace velmora {
 namespace {
 
-constexpr const char* kContactLine1 = "Velmora-Team";
-constexpr const char* kContactLine2 = "Kontakt: über die Projektseite von Velmora";
+// The maker's two lines: who and how to reach them, and the licence.
+constexpr const char* kContactLine1 = "Velmora-Team, Kontakt über die Projektseite von Velmora";
+constexpr const char* kContactLine2 =
+    "Freie Software unter der GNU GPL, Version 3 oder neuer (GPL-3.0-or-later)";
 
 QLabel* Label(const char* name, const std::string& text, QWidget* parent) {
   QString shown = QString::fromStdString(text);
