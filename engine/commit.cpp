@@ -65,13 +65,23 @@ Error RenameInPlace(const std::string& source, const std::string& destination,
     error = Journaled(FileOp::kRename, source, temp, services, stop);
     if (error.number != kErrFileExists) break;
   }
-  if (error || stop) return error;
+  if (error) return error;
+  if (stop) {
+    // The journal failed after the move: no file stays under a temporary
+    // name; the pending intent reads as not done once the source is back.
+    if (!fileSystem.GetFile(temp)) fileSystem.Move(temp, source);
+    return error;
+  }
   fileSystem.HoldTemporary(temp, source);
   error = Journaled(FileOp::kRename, temp, destination, services, stop);
   if (error) {
-    bool ignored = false;
-    Journaled(FileOp::kRename, temp, source, services, ignored);
+    // Back to the source name, journaled where the journal still works.
+    bool journalFailed = false;
+    Journaled(FileOp::kRename, temp, source, services, journalFailed);
+    stop = stop || journalFailed;
   }
+  // Whatever the journal did, no file stays under a temporary name.
+  if (!fileSystem.GetFile(temp)) fileSystem.Move(temp, source);
   fileSystem.ReleaseTemporary(temp);
   return error;
 }

@@ -100,6 +100,36 @@ TEST(CommitFile, DestinationIsTheSourceItself) {
   EXPECT_EQ(link.run.recorders.errors.size(), 1u);
 }
 
+// A journal that fails at any call of a case change stops the run, and the
+// file never stays under its rename temporary.
+class FailingJournal : public RunJournal {
+ public:
+  explicit FailingJournal(int failAt) : failAt_(failAt) {}
+  Error Intent(FileOp, const std::string&, const std::string&) override { return Next(); }
+  Error Done(FileOp, const std::string&, const std::string&) override { return Next(); }
+  void Abandoned(FileOp, const std::string&, const std::string&) override {}
+
+ private:
+  Error Next() { return ++calls_ == failAt_ ? Error{61, "Disk full"} : Error{}; }
+  int failAt_;
+  int calls_ = 0;
+};
+
+TEST(CommitFile, FailingJournalLeavesNoTemporary) {
+  for (int failAt = 1; failAt <= 5; ++failAt) {
+    Commit otherCase(/*ignoreCase=*/true);
+    FailingJournal journal(failAt);
+    otherCase.run.services.journal = &journal;
+    otherCase.state.nameSrc = kA;
+    otherCase.state.nameDest = kDir + "A.txt";
+    EXPECT_EQ(CommitFile(otherCase.state, kA, kDir + "A.txt", otherCase.run.services),
+              CommitResult::kStopRun)
+        << failAt;
+    // Stopped before the second move went through: back under the old name.
+    EXPECT_EQ(otherCase.disk.Files(), Files{failAt <= 4 ? kA : kDir + "A.txt"}) << failAt;
+  }
+}
+
 TEST(DeleteTarget, ComparesFileIdentityNotText) {
   Commit commit(/*ignoreCase=*/true);
   commit.state.nameDest = kDir + "A.TXT";

@@ -94,15 +94,21 @@ TEST(CliInterrupt, CtrlCStopsAfterTheStepAndTwiceAtOnce) {
 
 // Two names of one file: the rename of "a.txt" to "A.TXT" goes through a
 // temporary name, where the signal finds it. SIGTERM puts the file back;
-// after SIGKILL it waits under a visible name that a search lists.
+// after SIGKILL it waits under a visible name that a search lists, and undo
+// puts it back.
 TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
   for (const int sig : {SIGTERM, SIGKILL}) {
     TempFolder dir;
     WriteFile(dir / "a.txt", "only copy");
     ASSERT_EQ(::link((dir / "a.txt").c_str(), (dir / "A.TXT").c_str()), 0);
-    SignalAt at("temporary:" + std::to_string(sig));
-    const CliResult r = RunCli({"rename", "--slot1", "upper", "--yes-all", Bare(dir)});
-    EXPECT_EQ(r.status, -1) << sig << r.err;
+    TempFolder state;
+    const std::string journal = state / "j";
+    {
+      SignalAt at("temporary:" + std::to_string(sig));
+      const CliResult r =
+          RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)});
+      EXPECT_EQ(r.status, -1) << sig << r.err;
+    }
     const Names left = Listing(dir.path());
     if (sig == SIGTERM) {
       EXPECT_EQ(left, (Names{"A.TXT", "a.txt"}));
@@ -113,6 +119,11 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
       EXPECT_EQ(left[1].rfind("a.txt.velmora-move-", 0), 0u) << left[1];
       EXPECT_EQ(ReadFile(dir / left[1]), "only copy");
     }
+    // Whatever the signal, the journal knows where the file is.
+    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << sig << undo.err;
+    EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "a.txt"})) << sig;
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "only copy");
   }
 }
 
