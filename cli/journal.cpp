@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "engine/path.h"
+#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora::cli {
@@ -207,29 +208,10 @@ char KindOf(FileOp op) {
 }
 
 // The journal and its lock file are the user's own regular files, never
-// reached through a link (O_NOFOLLOW refuses one at the last component).
-Error CheckOwnRegularFile(int fd) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return ErrorFromErrno(errno);
-  if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-    Error error = ErrorFromErrno(EPERM);
-    error.description = "keine eigene reguläre Datei";
-    return error;
-  }
-  return {};
-}
-
+// reached through a link.
 int OpenChecked(const std::string& path, int flags, Error& error) {
-  const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    error = ErrorFromErrno(errno);
-    return -1;
-  }
-  error = CheckOwnRegularFile(fd);
-  if (error) {
-    ::close(fd);
-    return -1;
-  }
+  int fd = -1;
+  error = OpenOwnFile(path, flags & ~O_NONBLOCK, 0600, fd);
   return fd;
 }
 

@@ -10,10 +10,8 @@
 
 namespace velmora {
 
-Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
-  fd = ::open(path.c_str(),
-              O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-              mode);
+Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd) {
+  fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
   if (fd < 0) {
     if (errno == ELOOP) return {75, "symbolic link in the file's place, not followed"};
     return ErrorFromErrno(errno);
@@ -26,7 +24,7 @@ Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
     error = {75, "not a regular file"};
   } else if (st.st_uid != ::geteuid()) {
     error = {70, "the file belongs to another user"};
-  } else if (::fcntl(fd, F_SETFL, O_APPEND) != 0) {  // blocking writes again
+  } else if (::fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {  // blocking again
     error = ErrorFromErrno(errno);
   }
   if (error) {
@@ -34,6 +32,10 @@ Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
     fd = -1;
   }
   return error;
+}
+
+Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
+  return OpenOwnFile(path, O_WRONLY | O_APPEND | O_CREAT, mode, fd);
 }
 
 void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path) {

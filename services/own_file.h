@@ -13,6 +13,13 @@
 
 namespace velmora {
 
+// Opens path with flags (open(2)'s), creating it with mode where flags say
+// so. Never follows a symbolic link at path and never blocks on opening;
+// refuses anything but a regular file owned by the effective user (75, or 70
+// for another user's file). Sets fd and returns no error, or returns the
+// failure with fd -1.
+Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd);
+
 // Opens path for appending, creating it with mode when missing. Never follows
 // a symbolic link at path and never blocks; refuses anything but a regular
 // file owned by the effective user. Sets fd and returns no error, or returns
