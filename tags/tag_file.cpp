@@ -55,15 +55,14 @@ Error TagFileSize(int fd, off_t& size) {
   return {};
 }
 
-// Only MP3 files get a tag appended; other files are left as they are.
+}  // namespace
+
 bool IsMp3Name(const std::string& path) {
   if (path.size() < 4) return false;
   std::string extension = path.substr(path.size() - 4);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return extension == ".mp3";
 }
-
-}  // namespace
 
 TagFile::TagFile(std::string path, bool forWriting) : path_(std::move(path)) {
   if (forWriting) {

@@ -22,6 +22,10 @@ struct ReplacedTagBytes {
   ReplacedRegion id3v2;     // the old ID3v2 region, when id3v2Written
 };
 
+// True for a name ending in ".mp3" in any case: only such files get a tag
+// that was not there before.
+bool IsMp3Name(const std::string& path);
+
 class TagFile {
  public:
   // Opens the file at path, for reading and writing when forWriting is set;
