@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-Error ErrorFromErrno(int err) {
+Error TagErrorFromErrno(int err) {
   int number = 75;  // path/file access error
   switch (err) {
     case ENOENT: number = 53; break;
@@ -27,7 +27,7 @@ Error ReadExactly(int fd, char* data, std::size_t size, off_t offset) {
   while (size > 0) {
     const ssize_t got = ::pread(fd, data, size, offset);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return ErrorFromErrno(errno);
+    if (got < 0) return TagErrorFromErrno(errno);
     if (got == 0) return Error{62, "input past end of file"};
     data += got, size -= static_cast<std::size_t>(got), offset += got;
   }
@@ -38,8 +38,8 @@ Error WriteExactly(int fd, const char* data, std::size_t size, off_t offset) {
   while (size > 0) {
     const ssize_t put = ::pwrite(fd, data, size, offset);
     if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return ErrorFromErrno(errno);
-    if (put == 0) return ErrorFromErrno(ENOSPC);
+    if (put < 0) return TagErrorFromErrno(errno);
+    if (put == 0) return TagErrorFromErrno(ENOSPC);
     data += put, size -= static_cast<std::size_t>(put), offset += put;
   }
   return {};

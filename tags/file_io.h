@@ -11,7 +11,7 @@
 namespace velmora {
 
 // The error of the message table for errno value err, described by strerror.
-Error ErrorFromErrno(int err);
+Error TagErrorFromErrno(int err);
 
 // Reads exactly size bytes at offset; running into the end of the file is
 // error 62.

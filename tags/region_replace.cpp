@@ -50,12 +50,12 @@ Error WriteEdited(int from, int to, off_t size, const RegionEdit& edit) {
 // clears the set-user-ID bit.
 Error KeepModeAndOwner(int fd, const FileStamp& stamp) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return ErrorFromErrno(errno);
+  if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
   if ((info.st_uid != stamp.owner || info.st_gid != stamp.group) &&
       ::fchown(fd, stamp.owner, stamp.group) != 0) {
-    return ErrorFromErrno(errno);
+    return TagErrorFromErrno(errno);
   }
-  if (::fchmod(fd, stamp.mode & 07777) != 0) return ErrorFromErrno(errno);
+  if (::fchmod(fd, stamp.mode & 07777) != 0) return TagErrorFromErrno(errno);
   return {};
 }
 
@@ -65,15 +65,15 @@ Error Rewrite(const std::string& path, int& fd, const FileStamp& stamp, const Re
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string temp = (slash == std::string::npos ? "" : folder) + "." + name + ".velmora-XXXXXX";
   const int out = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (out < 0) return ErrorFromErrno(errno);
+  if (out < 0) return TagErrorFromErrno(errno);
   Error error = WriteEdited(fd, out, stamp.size, edit);
   if (!error) error = KeepModeAndOwner(out, stamp);
-  if (!error && ::fsync(out) != 0) error = ErrorFromErrno(errno);
+  if (!error && ::fsync(out) != 0) error = TagErrorFromErrno(errno);
   struct stat now {};
   if (!error && (::lstat(path.c_str(), &now) != 0 || !SameFile(now, stamp))) {
     error = Error{75, "the file changed while its tag was written"};
   }
-  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = ErrorFromErrno(errno);
+  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = TagErrorFromErrno(errno);
   if (error) {
     ::close(out);
     ::unlink(temp.c_str());
@@ -94,7 +94,7 @@ Error Rewrite(const std::string& path, int& fd, const FileStamp& stamp, const Re
 
 Error StampOf(int fd, FileStamp& stamp) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return ErrorFromErrno(errno);
+  if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
   stamp = {info.st_dev, info.st_ino, info.st_size, info.st_mtim,
            info.st_mode, info.st_uid, info.st_gid};
   return {};

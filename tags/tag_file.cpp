@@ -30,12 +30,12 @@ int OpenRegularFile(const std::string& path, int flags, Error& error) {
   const int fd = ::open(path.c_str(), flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = errno == ELOOP ? Error{kNotAFileNumber, "symbolic link, not followed"}
-                           : ErrorFromErrno(errno);
+                           : TagErrorFromErrno(errno);
     return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? ErrorFromErrno(EISDIR)
+    error = S_ISDIR(info.st_mode) ? TagErrorFromErrno(EISDIR)
                                   : Error{kNotAFileNumber, "not a regular file"};
     ::close(fd);
     return -1;
@@ -47,8 +47,8 @@ int OpenRegularFile(const std::string& path, int flags, Error& error) {
 // shorter file has no place for one.
 Error TagFileSize(int fd, off_t& size) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return ErrorFromErrno(errno);
-  if (S_ISDIR(info.st_mode)) return ErrorFromErrno(EISDIR);
+  if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
+  if (S_ISDIR(info.st_mode)) return TagErrorFromErrno(EISDIR);
   if (!S_ISREG(info.st_mode)) return Error{75, "not a regular file"};
   size = info.st_size;
   if (size < kTagLength) return Error{63, "file is shorter than 128 bytes"};
@@ -70,7 +70,7 @@ TagFile::TagFile(std::string path, bool forWriting) : path_(std::move(path)) {
     if (fd_ >= 0) return;
   }
   fd_ = OpenRegularFile(path_, O_RDONLY, openError_);
-  if (!forWriting) writeOpenError_ = ErrorFromErrno(EBADF);
+  if (!forWriting) writeOpenError_ = TagErrorFromErrno(EBADF);
 }
 
 TagFile::~TagFile() {
@@ -129,7 +129,7 @@ Error TagFile::WriteBytes(const TagBytes& bytes) {
   const int fd = fd_;
   fd_ = -1;
   // A failing close can mean that the written bytes did not land.
-  return ::close(fd) == 0 ? Error{} : ErrorFromErrno(errno);
+  return ::close(fd) == 0 ? Error{} : TagErrorFromErrno(errno);
 }
 
 std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
