@@ -45,6 +45,7 @@ struct CliOptions {
   // tag: separator and one source per field ("aus", "1", "2", "3", "=TEXT").
   std::string separator;
   std::array<std::string, kTagFieldCount> tagSource{"aus", "aus", "aus", "aus", "aus", "aus"};
+  std::string id3v2 = "auto";  // "auto", "always" or "never"
 
   // read-tag.
   bool json = false;

@@ -111,6 +111,10 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
       command.add_option(names[f], options.tagSource[f], std::string("Quelle für ") + help[f])
           ->type_name("SRC");
     }
+    command.add_option("--id3v2", options.id3v2,
+                       "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)")
+        ->type_name("MODE")
+        ->check(CLI::IsMember({"auto", "always", "never"}));
     command.add_flag("--log", options.log, "jede Datei ins Logfile schreiben");
     footer += std::string(kTagSourceHelp) + "\n";
   }

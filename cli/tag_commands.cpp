@@ -8,6 +8,7 @@
 #include "cli/console.h"
 #include "cli/folder_search.h"
 #include "tags/genre.h"
+#include "tags/tag_file.h"
 #include "tags/tag_record.h"
 
 namespace velmora::cli {
@@ -95,7 +96,8 @@ void PrintTagText(const std::string& path, const TagRecord& record, bool tagged)
               GenreNames()[record.genre].c_str(), static_cast<int>(record.genre));
 }
 
-void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged) {
+void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
+                  const std::optional<Id3v2Values>& id3v2) {
   nlohmann::ordered_json object;
   object["file"] = path;
   object["tag"] = tagged;
@@ -106,6 +108,17 @@ void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged)
   object["comment"] = FieldText(record.comment);
   object["genre"] = static_cast<int>(record.genre);
   object["genreName"] = GenreNames()[record.genre];
+  object["id3v2"] = nullptr;
+  if (id3v2) {
+    nlohmann::ordered_json tag;
+    tag["version"] = id3v2->version;
+    const char* names[kId3Fields] = {"title", "artist", "album", "comment", "year", "genre"};
+    for (const int field : {kId3Title, kId3Artist, kId3Album, kId3Year, kId3Comment, kId3Genre}) {
+      tag[names[field]] = id3v2->fields[static_cast<std::size_t>(field)];
+    }
+    tag["track"] = id3v2->track;
+    object["id3v2"] = tag;
+  }
   // A file name need not be valid UTF-8; such bytes become U+FFFD.
   const std::string line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::printf("%s\n", line.c_str());
@@ -160,6 +173,7 @@ int TagMain(const CliOptions& options) {
   TagPrinter printer(list, reporting);
   TagEditor editor(reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
+  editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));
   printer.Watch(editor.fields());
   editor.CmdEditTag_Click(list, options.log);
   printer.Flush();
@@ -170,12 +184,15 @@ int ReadTagMain(const CliOptions& options) {
   Reporting reporting;
   for (const std::string& path : options.files) {
     const int before = reporting.Failures();
-    const TagRecord record = ReadTag(path, reporting.reporter());
+    TagFile file(path, false);
+    const TagRecord record = file.Read(reporting.reporter());
+    const std::optional<Id3v2Values> id3v2 =
+        options.json ? file.ReadId3v2(reporting.reporter()) : std::nullopt;
     if (reporting.Failures() != before) continue;
     const bool tagged = HasTagMarker(record.tag);
     try {
       if (options.json) {
-        PrintTagJson(path, record, tagged);
+        PrintTagJson(path, record, tagged, id3v2);
       } else {
         PrintTagText(path, record, tagged);
       }

@@ -59,6 +59,10 @@ _velmora_cli() {
             COMPREPLY=($(compgen -W "aus =" -- "$cur"))
             return
             ;;
+        --id3v2)
+            COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
+            return
+            ;;
         --pattern | --src[123] | --dst[123] | --separator)
             return
             ;;
@@ -73,7 +77,7 @@ _velmora_cli() {
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
         undo) options="--yes-all --overwrite-all --journal --last" ;;
-        tag) options="$search --separator --title --artist --album --comment --year --genre --log" ;;
+        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log" ;;
         read-tag) options="--json" ;;
     esac
     if [[ $cur == -* ]]; then

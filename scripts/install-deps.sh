@@ -8,7 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libtag1-dev
+  eyed3 id3v2 python3-mutagen
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g
   dpkg-dev desktop-file-utils appstream man-db groff-base

@@ -30,6 +30,38 @@ void ApplySource(std::string& value, const std::string& chooser, const std::stri
   }
 }
 
+// The value fields and choosers in Id3v2Field order; the genre's value is
+// ComboGenreTyp.
+using TextMember = std::string TagEditorFields::*;
+constexpr TextMember kValueOf[kId3Fields] = {
+    &TagEditorFields::TxtTitel, &TagEditorFields::TxtInterpret, &TagEditorFields::TxtAlbum,
+    &TagEditorFields::TxtKommentar, &TagEditorFields::TxtJahr, &TagEditorFields::ComboGenreTyp};
+constexpr TextMember kChooserOf[kId3Fields] = {
+    &TagEditorFields::ComboTitel, &TagEditorFields::ComboInterpret, &TagEditorFields::ComboAlbum,
+    &TagEditorFields::ComboKommentar, &TagEditorFields::ComboJahr, &TagEditorFields::ComboGenre};
+
+std::string TrimRight(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+std::array<std::string, kId3Fields> RecordValues(const TagRecord& record) {
+  return {FieldText(record.title),   FieldText(record.artist), FieldText(record.album),
+          FieldText(record.comment), FieldText(record.year),   GenreNames()[record.genre]};
+}
+
+// The values "aus" takes: the ID3v1 record's or, in a file with only an
+// ID3v2 tag, that tag's (the record gets them cut and converted).
+std::array<std::string, kId3Fields> StoredValues(const TagRecord& record,
+                                                 const std::optional<Id3v2Values>& id3v2) {
+  std::array<std::string, kId3Fields> values = RecordValues(record);
+  if (HasTagMarker(record.tag) || !id3v2) return values;
+  const std::string blues = values[kId3Genre];
+  values = id3v2->fields;
+  if (values[kId3Genre].empty()) values[kId3Genre] = blues;
+  return values;
+}
+
 // Anything unexpected thrown inside (out of memory, a host callback) becomes
 // an error value here, so that nothing crosses into the window.
 Error ErrorFromException() {
@@ -105,7 +137,11 @@ void TagEditor::FillTagEditor(const std::string& path) {
 
 void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
   try {
+    shownPath_ = path;
+    shownId3v2_.reset();
     const TagRecord record = file.Read(reporter_);
+    shownRecord_ = record;
+    if (id3v2Mode_ != Id3v2Mode::kNever) shownId3v2_ = file.ReadId3v2(reporter_);
     TagEditorFields& f = fields_;
     if (view_ == TagView::kBefore) {
       f.TxtTitel = FieldText(record.title);
@@ -121,12 +157,11 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
         reporter_.ReportError(kFillLocation, error.number, kFillContext, path, error.description);
         return;
       }
-      ApplySource(f.TxtTitel, f.ComboTitel, FieldText(record.title), parts);
-      ApplySource(f.TxtInterpret, f.ComboInterpret, FieldText(record.artist), parts);
-      ApplySource(f.TxtAlbum, f.ComboAlbum, FieldText(record.album), parts);
-      ApplySource(f.TxtKommentar, f.ComboKommentar, FieldText(record.comment), parts);
-      ApplySource(f.TxtJahr, f.ComboJahr, FieldText(record.year), parts);
-      if (f.ComboGenre == "aus") f.ComboGenreTyp = GenreNames()[record.genre];
+      const std::array<std::string, kId3Fields> stored = StoredValues(record, shownId3v2_);
+      for (int i = 0; i < kId3Genre; ++i) {
+        ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
+      }
+      if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
     }
     host_.ShowTagValues();
   } catch (...) {
@@ -151,7 +186,9 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
       // One open per file for reading the old tag and writing the new one.
       TagFile file(current, true);
       FillFromFile(current, file);
-      file.Write(BuildTagRecord(fields_), reporter_);
+      TagRecord record = BuildTagRecord(fields_);
+      KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
+      file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);
     }
   } catch (...) {
     const Error error = ErrorFromException();
@@ -159,6 +196,47 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
     return;
   }
   host_.RepeatSearch();
+}
+
+Id3v2Changes TagEditor::ChangesForId3v2() const {
+  Id3v2Changes changes;
+  for (int i = 0; i < kId3Fields; ++i) {
+    if (fields_.*kChooserOf[i] != "aus") changes[i] = fields_.*kValueOf[i];
+  }
+  if (changes[kId3Year] && !IsId3v2Year(*changes[kId3Year])) changes[kId3Year].reset();
+  return changes;
+}
+
+TagEditorNotes TagEditor::Notes() const {
+  TagEditorNotes notes;
+  if (id3v2Mode_ == Id3v2Mode::kNever || shownPath_.empty()) return notes;
+  const std::optional<Id3v2Values>& stored = shownId3v2_;
+  if (view_ == TagView::kBefore) {
+    notes.tag = stored ? "ID3v2." + stored->version.substr(2) + "-Tag" : "kein ID3v2-Tag";
+    if (!stored) return notes;
+    for (int i = 0; i < kId3Fields; ++i) {
+      const std::string& value = stored->fields[i];
+      if (value != TrimRight(fields_.*kValueOf[i])) notes.fields[i] = "ID3v2: " + value;
+    }
+    return notes;
+  }
+  const bool create = !stored && id3v2Mode_ == Id3v2Mode::kAlways && IsMp3Name(shownPath_);
+  if (stored) {
+    notes.tag = "ID3v2." + stored->version.substr(2) + "-Tag wird mitgeschrieben";
+    if (stored->version == "2.2") notes.tag += " (als 2.3)";
+  } else if (create) {
+    notes.tag = "ID3v2.4-Tag wird angelegt";
+  }
+  const TagRecord record = BuildTagRecord(fields_);
+  std::array<std::string, kId3Fields> id3v1 = RecordValues(record);
+  const Id3v2Changes changes = ChangesForId3v2();
+  for (int i = 0; i < kId3Fields; ++i) {
+    const std::string cut = TrimRight(id3v1[i]);
+    notes.fields[i] = "ID3v1: " + cut;
+    const bool written = (stored || create) && changes[i].has_value();
+    if (written && *changes[i] != cut) notes.fields[i] += "   ID3v2: " + *changes[i];
+  }
+  return notes;
 }
 
 }  // namespace velmora

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "tags/id3v2_tag.h"
 #include "tags/tag_record.h"
 
 namespace velmora {
@@ -50,6 +52,16 @@ struct TagEditorFields {
   std::string ComboGenre = "aus";
 };
 
+// What the panel shows beside the fields about the shown file's two tags.
+// Before: whether it has an ID3v2 tag, and its values where they differ from
+// the ID3v1 record. After: per field the ID3v1 value as it will be stored
+// (cut, "?" for what Windows-1252 lacks) and the full ID3v2 value where that
+// differs. Fields in Id3v2Field order; all empty while ID3v2 is "nie".
+struct TagEditorNotes {
+  std::string tag;
+  std::array<std::string, kId3Fields> fields;
+};
+
 // What the tag editor needs from the main window.
 class TagEditorHost {
  public:
@@ -75,6 +87,12 @@ class TagEditor {
   const TagEditorFields& fields() const { return fields_; }
   TagView view() const { return view_; }
   bool tagEditorOpen() const { return tagEditorOpen_; }
+  // "ID3v2 schreiben"; kAuto at start.
+  Id3v2Mode id3v2Mode() const { return id3v2Mode_; }
+  void SetId3v2Mode(Id3v2Mode mode) { id3v2Mode_ = mode; }
+
+  // The notes for the file shown last and the fields as they stand.
+  TagEditorNotes Notes() const;
 
   // "Edit MP3-Tag": opens the panel and shows the first marked entry.
   void CmdTagEdit_Click(const TagList& list);
@@ -107,6 +125,9 @@ class TagEditor {
  private:
   void SelectView(TagView view, const TagList& list);
   void FillFromFile(const std::string& path, TagFile& file);
+  // What the run sets in the ID3v2 tag: every field whose chooser is not
+  // "aus"; a year that is not 1 to 4 digits is left as stored.
+  Id3v2Changes ChangesForId3v2() const;
 
   ErrorReporter& reporter_;
   LogWriter& log_;
@@ -114,6 +135,11 @@ class TagEditor {
   TagEditorFields fields_;
   TagView view_ = TagView::kBefore;
   bool tagEditorOpen_ = false;
+  Id3v2Mode id3v2Mode_ = Id3v2Mode::kAuto;
+  // The file shown last: its record and ID3v2 tag.
+  std::string shownPath_;
+  TagRecord shownRecord_;
+  std::optional<Id3v2Values> shownId3v2_;
 };
 
 }  // namespace velmora

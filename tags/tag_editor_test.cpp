@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tags/genre.h"
+#include "tags/tag_file.h"
 #include "tags/tag_test_support.h"
 
 namespace velmora {
@@ -175,6 +176,91 @@ TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   EXPECT_EQ(reporter.reports[1].file, c);
   EXPECT_EQ(ReadFile(c), Audio(300));
   EXPECT_EQ(host.searches, 0);
+}
+
+// A 2.4 tag with title, album, year and genre in UTF-8; padding for
+// in-place writes.
+std::string PlayerTag(const std::string& title) {
+  auto text = [](const char* id, const std::string& value) {
+    return Id3v2Frame(4, id, '\3' + value);
+  };
+  return Id3v2Bytes(4, text("TIT2", title) + text("TALB", "Grüne Platte") +
+                           text("TDRC", "1987") + text("TCON", "Classic Rock"), 300);
+}
+
+// An ID3v1.1 track number survives a comment that fits 28 characters and
+// gives way to a longer one.
+TEST_F(TagEditorTest, KeepsTheId3v11TrackNumber) {
+  std::string tagged = StoredTag("T", "kurz", 0);
+  tagged[tagged.size() - 3] = '\0';
+  tagged[tagged.size() - 2] = '\x07';
+  const std::string a = File("a - b.mp3", tagged), b = File("c - d.mp3", tagged);
+  f.TxtKommentar = std::string(28, 'k');
+  editor.CmdEditTag_Click({{a, true}}, false);
+  EXPECT_EQ(Stored(a).comment[28], '\0');
+  EXPECT_EQ(Stored(a).comment[29], '\x07');
+  EXPECT_EQ(FieldText(Stored(a).comment), std::string(28, 'k'));
+  f.TxtKommentar = std::string(29, 'k');
+  editor.CmdEditTag_Click({{b, true}}, false);
+  EXPECT_EQ(FieldText(Stored(b).comment), std::string(29, 'k') + ' ');
+}
+
+// "aus" fields stay as stored in the ID3v2 tag; the others get full values.
+// Without an ID3v1 record, "aus" takes the ID3v2 values for the record.
+TEST_F(TagEditorTest, Id3v2BesideTheRecord) {
+  const std::string longTitle = "Ein sehr langer Titel über fünfundvierzig Zei";
+  const std::string path = File("Wer - " + longTitle + ".mp3", PlayerTag("Alt") + Audio(300));
+  f.TxtSeparator = " - ";
+  f.ComboTitel = "2";
+  f.ComboInterpret = "1";
+  editor.CmdEditTag_Click({{path, true}}, false);
+  ASSERT_TRUE(reporter.reports.empty()) << reporter.reports[0].description;
+  const std::optional<Id3v2Values> v2 = TagFile(path, false).ReadId3v2(reporter);
+  ASSERT_TRUE(v2);
+  EXPECT_EQ(v2->fields[kId3Title], longTitle);
+  EXPECT_EQ(v2->fields[kId3Artist], "Wer");
+  EXPECT_EQ(v2->fields[kId3Album], "Grüne Platte");
+  EXPECT_EQ(v2->fields[kId3Year], "1987");
+  EXPECT_EQ(v2->fields[kId3Genre], "ClassicRock");
+  EXPECT_EQ(v2->fields[kId3Comment], "Kommentar");
+  const TagRecord record = Stored(path);
+  EXPECT_EQ(FieldText(record.title), "Ein sehr langer Titel über fün");
+  EXPECT_EQ(FieldText(record.album), "Grüne Platte" + std::string(18, ' '));
+  EXPECT_EQ(FieldText(record.year), "1987");
+  EXPECT_EQ(record.genre, 1);
+
+  // "nie": the ID3v2 tag is neither read nor written.
+  const std::string before = ReadFile(path).substr(0, PlayerTag("Alt").size());
+  editor.SetId3v2Mode(Id3v2Mode::kNever);
+  f.ComboTitel = "fest";
+  f.TxtTitel = "Anders";
+  editor.CmdEditTag_Click({{path, true}}, false);
+  EXPECT_EQ(ReadFile(path).substr(0, before.size()), before);
+  EXPECT_EQ(editor.Notes().tag, "");
+}
+
+// Before: the ID3v2 values where they differ. After: the record's value as
+// stored, cut and in Windows-1252, and the full ID3v2 value beside it.
+TEST_F(TagEditorTest, NotesShowTheCutBeforeWriting) {
+  const std::string title = std::string(40, 'a') + "€→";
+  const std::string path = File("x.mp3", PlayerTag(title) + Audio(300));
+  editor.FillTagEditor(path);
+  TagEditorNotes notes = editor.Notes();
+  EXPECT_EQ(notes.tag, "ID3v2.4-Tag");
+  EXPECT_EQ(notes.fields[kId3Title], "ID3v2: " + title);
+  EXPECT_EQ(notes.fields[kId3Genre], "ID3v2: ClassicRock");
+  EXPECT_EQ(notes.fields[kId3Artist], "");  // both empty
+
+  editor.OptKeineAus_Click({});
+  editor.FillTagEditor(path);
+  f.ComboTitel = "fest";
+  f.TxtTitel = std::string(29, 'a') + "€→";
+  notes = editor.Notes();
+  EXPECT_EQ(notes.tag, "ID3v2.4-Tag wird mitgeschrieben");
+  EXPECT_EQ(notes.fields[kId3Title], "ID3v1: " + std::string(29, 'a') + "€   ID3v2: " + f.TxtTitel);
+  EXPECT_EQ(notes.fields[kId3Album], "ID3v1: Grüne Platte");  // "aus": no ID3v2 value
+  f.TxtTitel = "ab→";
+  EXPECT_EQ(editor.Notes().fields[kId3Title], "ID3v1: ab?   ID3v2: ab→");
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 
 #include "engine/error_numbers.h"
+#include "tags/file_io.h"
 
 namespace velmora {
 namespace {
@@ -18,44 +18,6 @@ constexpr int kWriteLocation = 23;
 constexpr const char* kReadContext = "Fehler beim Lesen des Tag's";
 constexpr const char* kWriteContext = "Fehler beim Schreiben des Tag's";
 constexpr off_t kTagLength = static_cast<off_t>(kTagSize);
-
-Error ErrorFromErrno(int err) {
-  int number = 75;  // path/file access error
-  switch (err) {
-    case ENOENT: number = 53; break;
-    case ENOTDIR: number = 76; break;
-    case EACCES: case EPERM: case EROFS: case ETXTBSY: case EBUSY: number = 70; break;
-    case ENOSPC: case EDQUOT: case EFBIG: number = 61; break;
-    case EIO: number = 57; break;
-    case EMFILE: case ENFILE: number = 67; break;
-    case ENAMETOOLONG: number = 52; break;
-    case ENXIO: case ENODEV: number = 68; break;
-    default: break;
-  }
-  return Error{number, std::strerror(err)};
-}
-
-Error ReadExactly(int fd, char* data, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t got = ::pread(fd, data, size, offset);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return ErrorFromErrno(errno);
-    if (got == 0) return Error{62, "input past end of file"};
-    data += got, size -= static_cast<std::size_t>(got), offset += got;
-  }
-  return {};
-}
-
-Error WriteExactly(int fd, const char* data, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t put = ::pwrite(fd, data, size, offset);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return ErrorFromErrno(errno);
-    if (put == 0) return ErrorFromErrno(ENOSPC);
-    data += put, size -= static_cast<std::size_t>(put), offset += put;
-  }
-  return {};
-}
 
 // Not a regular file of its own (a symbolic link, a FIFO, a device).
 constexpr int kNotAFileNumber = 75;
@@ -68,12 +30,12 @@ int OpenRegularFile(const std::string& path, int flags, Error& error) {
   const int fd = ::open(path.c_str(), flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = errno == ELOOP ? Error{kNotAFileNumber, "symbolic link, not followed"}
-                           : ErrorFromErrno(errno);
+                           : TagErrorFromErrno(errno);
     return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? ErrorFromErrno(EISDIR)
+    error = S_ISDIR(info.st_mode) ? TagErrorFromErrno(EISDIR)
                                   : Error{kNotAFileNumber, "not a regular file"};
     ::close(fd);
     return -1;
@@ -85,15 +47,16 @@ int OpenRegularFile(const std::string& path, int flags, Error& error) {
 // shorter file has no place for one.
 Error TagFileSize(int fd, off_t& size) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return ErrorFromErrno(errno);
-  if (S_ISDIR(info.st_mode)) return ErrorFromErrno(EISDIR);
+  if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
+  if (S_ISDIR(info.st_mode)) return TagErrorFromErrno(EISDIR);
   if (!S_ISREG(info.st_mode)) return Error{75, "not a regular file"};
   size = info.st_size;
   if (size < kTagLength) return Error{63, "file is shorter than 128 bytes"};
   return {};
 }
 
-// Only MP3 files get a tag appended; other files are left as they are.
+}  // namespace
+
 bool IsMp3Name(const std::string& path) {
   if (path.size() < 4) return false;
   std::string extension = path.substr(path.size() - 4);
@@ -101,15 +64,13 @@ bool IsMp3Name(const std::string& path) {
   return extension == ".mp3";
 }
 
-}  // namespace
-
 TagFile::TagFile(std::string path, bool forWriting) : path_(std::move(path)) {
   if (forWriting) {
     fd_ = OpenRegularFile(path_, O_RDWR, writeOpenError_);
     if (fd_ >= 0) return;
   }
   fd_ = OpenRegularFile(path_, O_RDONLY, openError_);
-  if (!forWriting) writeOpenError_ = ErrorFromErrno(EBADF);
+  if (!forWriting) writeOpenError_ = TagErrorFromErrno(EBADF);
 }
 
 TagFile::~TagFile() {
@@ -149,6 +110,8 @@ Error TagFile::WriteBytes(const TagBytes& bytes) {
   if (size != readSize_) {
     if (Error error = ReadExactly(fd_, old.data(), kTagSize, size - kTagLength)) return error;
   }
+  replaced_.hadRecord = HasTagMarker(old);
+  replaced_.record = old;
   if (HasTagMarker(old)) {
     if (Error error = WriteExactly(fd_, bytes.data(), kTagSize, size - kTagLength)) {
       // Best effort: put the old tag back rather than leave half a record.
@@ -166,7 +129,53 @@ Error TagFile::WriteBytes(const TagBytes& bytes) {
   const int fd = fd_;
   fd_ = -1;
   // A failing close can mean that the written bytes did not land.
-  return ::close(fd) == 0 ? Error{} : ErrorFromErrno(errno);
+  return ::close(fd) == 0 ? Error{} : TagErrorFromErrno(errno);
+}
+
+std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
+  if (id3v2Read_) return *id3v2Read_;
+  std::optional<Id3v2Values> values;
+  Error error = openError_;
+  if (!error) {
+    id3v2_ = std::make_unique<Id3v2Tag>(path_, fd_, !writeOpenError_);
+    error = id3v2_->Read(values);
+  }
+  if (error) {
+    reporter.ReportError(kReadLocation, error.number, kReadContext, path_,
+                         "ID3v2 tag: " + error.description);
+    values.reset();
+  }
+  id3v2Read_ = values;
+  return values;
+}
+
+Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
+                     ErrorReporter& reporter) {
+  // A file that cannot be written at all is reported once, by the record.
+  if (mode != Id3v2Mode::kNever && !openError_ && !writeOpenError_ && HasTagMarker(record.tag)) {
+    if (Error error = WriteId3v2(changes, mode)) {
+      reporter.ReportError(kWriteLocation, error.number, kWriteContext, path_,
+                           "ID3v2 tag: " + error.description);
+    }
+  }
+  return Write(record, reporter);
+}
+
+Error TagFile::WriteId3v2(const Id3v2Changes& changes, Id3v2Mode mode) {
+  if (!id3v2Read_) {
+    std::optional<Id3v2Values> values;
+    id3v2_ = std::make_unique<Id3v2Tag>(path_, fd_, true);
+    if (Error error = id3v2_->Read(values)) return error;
+    id3v2Read_ = values;
+  }
+  const bool create = mode == Id3v2Mode::kAlways && IsMp3Name(path_);
+  if (!*id3v2Read_ && !create) return {};
+  bool written = false;
+  const Error error = id3v2_->Write(changes, create, fd_, replaced_.id3v2, written);
+  replaced_.id3v2Written = written;
+  id3v2_.reset();
+  id3v2Read_.reset();
+  return error;
 }
 
 TagRecord ReadTag(const std::string& path, ErrorReporter& reporter) {

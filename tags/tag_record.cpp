@@ -51,4 +51,12 @@ void SetFieldText(std::span<char> field, const std::string& text) {
   std::fill(field.begin() + static_cast<std::ptrdiff_t>(length), field.end(), ' ');
 }
 
+void KeepTrackNumber(const TagRecord& stored, const std::string& comment, TagRecord& record) {
+  const bool track = HasTagMarker(stored.tag) && stored.comment[28] == '\0' &&
+                     stored.comment[29] != '\0';
+  if (!track || Utf8ToWindows1252(comment).size() > 28) return;
+  record.comment[28] = '\0';
+  record.comment[29] = stored.comment[29];
+}
+
 }  // namespace velmora

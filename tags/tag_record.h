@@ -46,6 +46,10 @@ std::string FieldText(std::span<const char> field);
 // characters, padded on the right with blanks.
 void SetFieldText(std::span<char> field, const std::string& text);
 
+// An ID3v1.1 record (comment byte 29 zero, byte 30 the track number) keeps
+// its track number in record when the new comment fits in 28 characters.
+void KeepTrackNumber(const TagRecord& stored, const std::string& comment, TagRecord& record);
+
 // The tag of the file at path, or the empty record when its last 128 bytes do
 // not begin with "TAG". A failure (missing, unreadable, shorter than 128
 // bytes) is reported at location 22 and gives the empty record.

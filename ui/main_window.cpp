@@ -165,6 +165,7 @@ void Main::BuildMenu() {
   QAction* explorerLink = options->addAction(QStringLiteral("Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
+  tagPanel_->AddId3v2Menu(options, *settings_);
 
   connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
   connect(mnuHilfe, &QAction::triggered, this, [this] { MnuHilfe_Click(); });

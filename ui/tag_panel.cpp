@@ -1,14 +1,17 @@
 #include "ui/tag_panel.h"
 
+#include <QActionGroup>
 #include <QComboBox>
 #include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "services/settings.h"
 #include "tags/genre.h"
 
 namespace velmora {
@@ -64,6 +67,10 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   optKeineAus_ = Named(new QRadioButton(QStringLiteral("nachher"), this), "OptKeineAus");
   cmdEditTag_ = Named(new QPushButton(QStringLiteral("Tag übernehmen"), this), "CmdEditTag");
   cmdTagExit_ = Named(new QPushButton(QStringLiteral("Ende"), this), "CmdTagExit");
+  labId3v2_ = Named(new QLabel(this), "LabId3v2");
+  const char* noteNames[kId3Fields] = {"LabId3Titel",     "LabId3Interpret", "LabId3Album",
+                                       "LabId3Kommentar", "LabId3Jahr",      "LabId3Genre"};
+  for (int i = 0; i < kId3Fields; ++i) notes_[i] = Named(new QLabel(this), noteNames[i]);
 
   auto* grid = new QGridLayout(this);
   auto addRow = [&](int row, const char* name, const char* caption, QWidget* value,
@@ -77,12 +84,15 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   views->addWidget(optAlleAus_);
   views->addWidget(optKeineAus_);
   grid->addLayout(views, 0, 2);
+  grid->addWidget(labId3v2_, 0, 3);
   addRow(1, "LabTitel", "Titel", txtTitel_, comboTitel_);
   addRow(2, "LabInterpret", "Interpret", txtInterpret_, comboInterpret_);
   addRow(3, "LabAlbum", "Album", txtAlbum_, comboAlbum_);
   addRow(4, "LabKommentar", "Kommentar", txtKommentar_, comboKommentar_);
   addRow(5, "LabJahr", "Jahr", txtJahr_, comboJahr_);
   addRow(6, "LabGenre", "Genre", comboGenreTyp_, comboGenre_);
+  // The notes beside their fields: rows 1 to 6 hold the fields in note order.
+  for (int i = 0; i < kId3Fields; ++i) grid->addWidget(notes_[i], i + 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdEditTag_);
@@ -94,9 +104,43 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   connect(cmdTagExit_, &QPushButton::clicked, this, [this] { CmdTagExit_Click(); });
   connect(optAlleAus_, &QRadioButton::clicked, this, [this] { OptAlleAus_Click(); });
   connect(optKeineAus_, &QRadioButton::clicked, this, [this] { OptKeineAus_Click(); });
+  // The after view's notes follow what is typed.
+  for (QLineEdit* edit : {txtTitel_, txtInterpret_, txtAlbum_, txtKommentar_, txtJahr_}) {
+    connect(edit, &QLineEdit::textEdited, this, [this] {
+      ReadWidgets();
+      ShowNotes();
+    });
+  }
 
   WriteWidgets();
   hide();
+}
+
+void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {
+  QMenu* sub = menu->addMenu(QStringLiteral("ID3v2 schreiben"));
+  sub->setObjectName(QStringLiteral("MnuId3v2"));
+  const std::optional<Id3v2Mode> stored = ParseId3v2Mode(settings.ReadSetting(kKeyId3v2));
+  SetId3v2Mode(stored.value_or(Id3v2Mode::kAuto));
+  const std::pair<Id3v2Mode, const char*> items[] = {{Id3v2Mode::kAuto, "wenn vorhanden"},
+                                                     {Id3v2Mode::kAlways, "immer"},
+                                                     {Id3v2Mode::kNever, "nie"}};
+  auto* group = new QActionGroup(sub);
+  for (const auto& [mode, caption] : items) {
+    QAction* action = sub->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QStringLiteral("OptId3v2_") + QLatin1String(Id3v2ModeName(mode)));
+    action->setCheckable(true);
+    action->setChecked(mode == editor_.id3v2Mode());
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, mode = mode, &settings] {
+      SetId3v2Mode(mode);
+      settings.WriteSetting(kKeyId3v2, Id3v2ModeName(mode));
+    });
+  }
+}
+
+void TagPanel::SetId3v2Mode(Id3v2Mode mode) {
+  editor_.SetId3v2Mode(mode);
+  if (editor_.tagEditorOpen()) OnFoundListClick();
 }
 
 void TagPanel::CmdTagEdit_Click() {
@@ -181,6 +225,13 @@ void TagPanel::WriteWidgets() {
   comboGenre_->setEditText(Q(f.ComboGenre));
   optAlleAus_->setChecked(editor_.view() == TagView::kBefore);
   optKeineAus_->setChecked(editor_.view() == TagView::kAfter);
+  ShowNotes();
+}
+
+void TagPanel::ShowNotes() {
+  const TagEditorNotes notes = editor_.Notes();
+  labId3v2_->setText(Q(notes.tag));
+  for (int i = 0; i < kId3Fields; ++i) notes_[i]->setText(Q(notes.fields[i]));
 }
 
 }  // namespace velmora

@@ -6,14 +6,23 @@
 
 #include <QGroupBox>
 
+#include <array>
+
 #include "tags/tag_editor.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace velmora {
+
+class SettingsStore;
+
+// The settings key of "ID3v2 schreiben": "auto", "always" or "never".
+inline constexpr char kKeyId3v2[] = "Id3v2";
 
 // What the panel needs from the main window.
 class TagPanelHost {
@@ -46,6 +55,11 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   // A click into the found list: while open, shows the first marked entry.
   void OnFoundListClick();
 
+  // Adds the submenu "ID3v2 schreiben" ("wenn vorhanden", "immer", "nie")
+  // to menu, set from and stored in settings.
+  void AddId3v2Menu(QMenu* menu, SettingsStore& settings);
+  void SetId3v2Mode(Id3v2Mode mode);
+
   bool tagEditorOpen() const { return editor_.tagEditorOpen(); }
   const TagEditor& editor() const { return editor_; }
 
@@ -61,6 +75,7 @@ class TagPanel : public QGroupBox, private TagEditorHost {
 
   void ReadWidgets();
   void WriteWidgets();
+  void ShowNotes();
 
   TagPanelHost& host_;
   TagEditor editor_;
@@ -82,6 +97,8 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   QRadioButton* optKeineAus_;
   QPushButton* cmdEditTag_;
   QPushButton* cmdTagExit_;
+  QLabel* labId3v2_;
+  std::array<QLabel*, kId3Fields> notes_{};
 };
 
 }  // namespace velmora

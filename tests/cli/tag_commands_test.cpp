@@ -50,6 +50,7 @@ TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
   EXPECT_EQ(lines[0]["year"], "1999");
   EXPECT_EQ(lines[0]["genre"], 200);
   EXPECT_EQ(lines[0]["genreName"], "Undefined");
+  EXPECT_TRUE(lines[0]["id3v2"].is_null());
   EXPECT_EQ(lines[1]["tag"], false);
   EXPECT_EQ(lines[1]["title"], "");
 

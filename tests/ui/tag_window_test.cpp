@@ -128,6 +128,39 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   EXPECT_TRUE(Find<TagPanel>("FrameMp3Tag")->isVisible());
 }
 
+// A file with an ID3v2 tag: "vorher" marks it and shows its full title
+// beside the record's; "nachher" shows the cut the record gets before the
+// run. "ID3v2 schreiben" is kept in the settings and "nie" hides all of it.
+TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
+  const std::string title = "Ein Titel, der länger ist als dreißig Zeichen";
+  WriteFile(InTree("x.mp3"), Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Kurz")), 100) +
+                                 WithTag(Tag("Kurz", "Anna", 17)));
+  Start();
+  Search(Tree(), "*.mp3");
+  MarkRow(0);
+  Click("CmdTagEdit");
+  EXPECT_EQ(Field("LabId3v2"), "ID3v2.3-Tag");
+  EXPECT_EQ(Field("LabId3Titel"), "");  // the same title in both
+  EXPECT_EQ(Field("LabId3Interpret"), "ID3v2: ");
+
+  Click("OptKeineAus");
+  Find<QComboBox>("ComboTitel")->setEditText("fest");
+  auto* titel = Find<QLineEdit>("TxtTitel");
+  titel->setText(QString::fromStdString(title));
+  emit titel->textEdited(titel->text());
+  EXPECT_EQ(Field("LabId3v2"), "ID3v2.3-Tag wird mitgeschrieben");
+  // 30 characters, the blank at the cut not shown
+  EXPECT_EQ(Field("LabId3Titel"), "ID3v1: Ein Titel, der länger ist als   ID3v2: " + title);
+
+  Trigger("OptId3v2_never");
+  EXPECT_EQ(Field("LabId3v2"), "");
+  EXPECT_EQ(Field("LabId3Titel"), "");
+  window_.reset();
+  Start();
+  EXPECT_TRUE(Find<QAction>("OptId3v2_never")->isChecked());
+  EXPECT_FALSE(Find<QAction>("OptId3v2_auto")->isChecked());
+}
+
 // Without Hilfe.txt beside the program the help shows "ERROR" once and opens empty.
 TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
   Start();

@@ -1,0 +1,142 @@
+// ID3v2 tags between velmora-cli and the other tools of the field: eyeD3,
+// id3v2 (id3lib) and mutagen's mid3v2. Each test skips when a tool is
+// missing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "tests/cli/cli_runner.h"
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+
+bool HaveTool(const std::string& name) {
+  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Standard output of a shell command line; standard error is dropped.
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+// Fifteen MPEG-1 layer III frames, so that every tool takes the file for
+// audio.
+std::string MpegAudio() {
+  std::string frame = "\xff\xfb\x90";
+  frame += '\0';
+  for (int i = 0; i < 413; ++i) frame += static_cast<char>(i * 7 % 251);
+  std::string audio;
+  for (int i = 0; i < 15; ++i) audio += frame;
+  return audio;
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+// A 1x1 PNG: eyeD3 takes the picture's type from its bytes.
+const std::string kPng(
+    "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\1\0\0\0\1\x08\x02\0\0\0\x90wS\xde\0\0\0\x0cIDATx"
+    "\x9c" "c\xf8\x0f\0\0\x01\x01\0\x05\x18\xd8N\0\0\0\0IEND\xae" "B`\x82", 69);
+
+nlohmann::json Id3v2Of(const std::string& path) {
+  const CliResult r = RunCli({"read-tag", "--json", path});
+  return r.status == 0 ? nlohmann::json::parse(r.out)["id3v2"] : nlohmann::json();
+}
+
+class TagInterop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"eyeD3", "id3v2", "mid3v2"}) {
+      if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    WriteFile(dir / "cover.png", kPng);
+  }
+  // An untagged file given a tag by eyeD3 (2.3 or 2.4) with picture and track.
+  std::string EyeD3File(const std::string& name, const char* version) {
+    WriteFile(dir / name, MpegAudio());
+    Output(std::string("eyeD3 ") + version + " -t Alt -a Wer -A Platte --recording-date 1999 -n 5 -c alt" +
+           " --add-image " + Quoted(dir / "cover.png") + ":FRONT_COVER " + Quoted(dir / name));
+    return dir / name;
+  }
+  TempFolder dir;
+};
+
+TEST_F(TagInterop, TagsOfOtherToolsReadRight) {
+  const std::string v23 = EyeD3File("a.mp3", "--to-v2.3");
+  const std::string v24 = EyeD3File("b.mp3", "--to-v2.4");
+  WriteFile(dir / "c.mp3", MpegAudio());
+  Output("id3v2 -2 -t 'Über' -a Wer -A Platte -y 1999 -T 3 -g 17 " + Quoted(dir / "c.mp3"));
+  struct Row {
+    std::string path, version, title, track, genre;
+  } rows[] = {{v23, "2.3", "Alt", "05", ""}, {v24, "2.4", "Alt", "05", ""},
+              {dir / "c.mp3", "2.3", "Über", "3", "Rock"}};
+  for (const Row& row : rows) {
+    const nlohmann::json tag = Id3v2Of(row.path);
+    ASSERT_TRUE(tag.is_object()) << row.path;
+    EXPECT_EQ(tag["version"], row.version) << row.path;
+    EXPECT_EQ(tag["title"], row.title) << row.path;
+    EXPECT_EQ(tag["artist"], "Wer") << row.path;
+    EXPECT_EQ(tag["album"], "Platte") << row.path;
+    EXPECT_EQ(tag["year"], "1999") << row.path;
+    EXPECT_EQ(tag["track"], row.track) << row.path;
+    EXPECT_EQ(tag["genre"], row.genre) << row.path;
+  }
+}
+
+// Umlauts, "ß", "€" and 45 characters reach all three readers whole; the
+// picture, the track and the "aus" album and year survive.
+TEST_F(TagInterop, WhatWeWriteReadsRightElsewhere) {
+  EyeD3File("a.mp3", "--to-v2.3");
+  EyeD3File("b.mp3", "--to-v2.4");
+  const std::string title = "Größer als € – fünfundvierzig Zeichen, Straße";
+  ASSERT_EQ(title.size(), 53u);  // 45 characters, six of them of two or three bytes
+  const CliResult r = RunCli({"tag", "--pattern", "*.mp3", "--title", "=" + title, "--artist",
+                              "=Straße", "--comment", "=Grüße", Bare(dir)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* name : {"a.mp3", "b.mp3"}) {
+    const std::string path = Quoted(dir / name);
+    const std::string eyed3 = Output("eyeD3 --no-color " + path);
+    for (const std::string& line : {"title: " + title, std::string("artist: Straße"),
+                                    std::string("album: Platte"), std::string("track: 5"),
+                                    std::string("FRONT_COVER Image"), std::string("Grüße")}) {
+      EXPECT_NE(eyed3.find(line), std::string::npos) << name << ": " << line << "\n" << eyed3;
+    }
+    const std::string mutagen = Output("mid3v2 -l " + path);
+    for (const std::string& line : {"TIT2=" + title, std::string("TPE1=Straße"),
+                                    std::string("TALB=Platte"), std::string("TRCK=05"),
+                                    std::string("COMM==eng=Grüße"), std::string("APIC=")}) {
+      EXPECT_NE(mutagen.find(line), std::string::npos) << name << ": " << line << "\n" << mutagen;
+    }
+  }
+  // id3lib reads 2.3 only.
+  const std::string id3lib = Output("id3v2 -l " + Quoted(dir / "a.mp3"));
+  for (const std::string& line : {"): " + title, std::string("): Straße"),
+                                  std::string("(Year): 1999"), std::string("APIC")}) {
+    EXPECT_NE(id3lib.find(line), std::string::npos) << line << "\n" << id3lib;
+  }
+}
+
+// A tag created with --id3v2 always is a 2.4 tag in UTF-8 that the others read.
+TEST_F(TagInterop, CreatedTagsReadRight) {
+  WriteFile(dir / "n.mp3", MpegAudio());
+  const CliResult r = RunCli({"tag", "--pattern", "*.mp3", "--id3v2", "always", "--title",
+                              "=Grüße €", "--year", "=2024", Bare(dir)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Output("eyeD3 --no-color " + Quoted(dir / "n.mp3")).find("title: Grüße €"),
+            std::string::npos);
+  const std::string mutagen = Output("mid3v2 -l " + Quoted(dir / "n.mp3"));
+  EXPECT_NE(mutagen.find("TIT2=Grüße €"), std::string::npos) << mutagen;
+  EXPECT_NE(mutagen.find("TDRC=2024"), std::string::npos) << mutagen;
+  EXPECT_EQ(Id3v2Of(dir / "n.mp3")["version"], "2.4");
+}
+
+}  // namespace
+}  // namespace velmora
