@@ -200,4 +200,11 @@ bool DiskModel::IgnoresCase(std::string_view path) {
   return FolderFor(path, name).ignoresCase;
 }
 
+std::string DiskModel::PlaceKey(std::string_view path) {
+  std::string_view name;
+  const Folder& folder = FolderFor(path, name);
+  std::string folded;
+  return folder.path + std::string(Key(folder, name, folded));
+}
+
 }  // namespace velmora
