@@ -20,6 +20,7 @@
 #include "engine/path.h"
 #include "engine/undo.h"
 #include "services/error_log.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -220,12 +221,48 @@ void BM_CopyRun(benchmark::State& bench) {
   });
 }
 
+// A shift of every file by one ("f00000" to "f00001", ...): two slots, a
+// number inserted and the old one cut, each target the next file's name,
+// so the run must go from the last file back. Paired with the same job
+// whose numbers start beyond the files, which list order runs as it is.
+// The seconds the run takes; -1 when it failed or the first file did not
+// reach its new name. Each file takes two moves and two undo records, so at
+// most half the undo store's records in files.
+double ShiftRun(const char* start) {
+  Folder folder(std::min(RenameCount(), UndoStore::kMaxRecords / 2), 0);
+  const std::vector<FoundEntry> found = folder.Found();
+  Run run(RunFlags{true, false, false});
+  run.job.slotCode = {12, 7, 0};
+  run.job.txtSource = {start, "5", ""};
+  run.job.txtDestination = {"2", "7", ""};
+  LocalPlanDisk planDisk;
+  run.services.planDisk = &planDisk;
+  run.state.resolveChains = true;
+  const double seconds =
+      Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
+  struct stat st {};
+  const std::string first = folder.src + "f" + start + ".txt";
+  if (run.answers.errors != 0 || ::stat(first.c_str(), &st) != 0) return -1;
+  return seconds;
+}
+
+void BM_ShiftRunResolved(benchmark::State& bench) {
+  Pair(
+      bench, [] { return ShiftRun("40000"); },
+      [&] {
+        const double seconds = ShiftRun("00001");
+        if (seconds < 0) bench.SkipWithError("the shift did not go through");
+        return seconds;
+      });
+}
+
 #define VELMORA_BENCH(fn) \
   BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime()
 VELMORA_BENCH(BM_RenameRun);
 VELMORA_BENCH(BM_RenameRunLogOn);
 VELMORA_BENCH(BM_UndoRun);
 VELMORA_BENCH(BM_CopyRun);
+VELMORA_BENCH(BM_ShiftRunResolved);
 
 }  // namespace
 }  // namespace velmora

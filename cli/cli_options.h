@@ -39,6 +39,7 @@ struct CliOptions {
   bool dryRun = false;
   bool check = false;
   bool log = false;
+  bool resolveChains = true;  // off with --no-resolve-chains
   std::string journal;  // "" = the default journal
   bool lastRun = false;  // undo: only the newest run
 

@@ -31,9 +31,9 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
 }  // namespace
 
 RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                   const std::string& destPath) {
+                   const std::string& destPath, bool resolveChains) {
   LocalPlanDisk disk;
-  return PlanRun(kind, job, found, destPath, disk);
+  return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains);
 }
 
 void PrintPlan(const RunPlan& plan, bool onlyConflicts) {

@@ -13,9 +13,9 @@ namespace velmora::cli {
 
 // The plan of a kind run of job over the marked entries of found, copy and
 // move going into destPath (ending in the separator). Checking the slots is
-// the caller's business.
+// the caller's business. With resolveChains, chains and cycles are ordered.
 RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                   const std::string& destPath);
+                   const std::string& destPath, bool resolveChains = true);
 
 // Prints each step that would go through as "OLD -> NEW" on standard output;
 // a step in conflict (and the last step of an entry whose file another step

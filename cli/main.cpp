@@ -91,6 +91,9 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     command.add_flag("--check", options.check,
                      "vorher planen: bei einem Konflikt nichts ändern, Status 3");
     command.add_flag("--log", options.log, "jeden Schritt ins Logfile schreiben");
+    command.add_flag("!--no-resolve-chains", options.resolveChains,
+                     "Ketten und Tausche nicht auflösen: Schritte auf eine andere markierte "
+                     "Datei auslassen");
     command.add_option("--journal", options.journal,
                        "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)")
         ->type_name("FILE");

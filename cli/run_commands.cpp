@@ -79,7 +79,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   if (!options.dryRun) LeaveOutOwnFile(found, LogPathIn(ChooseLogFolder(ProgramFolder())));
 
   if (options.dryRun || options.check) {
-    const RunPlan plan = PlanOnDisk(kind, job, found, destPath);
+    const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains);
     if (options.dryRun || plan.conflicts > 0) PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
     if (options.check && plan.conflicts > 0) return kExitConflict;
     if (options.dryRun) {
@@ -100,6 +100,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
   RunState state;
   state.context.destPath = destPath;
+  state.resolveChains = options.resolveChains;
   StepPrinter printer;
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &printer;

@@ -70,7 +70,7 @@ _velmora_cli() {
 
     local search="--pattern --subdirs"
     local job="$search --slot1 --src1 --dst1 --slot2 --src2 --dst2 --slot3 --src3 --dst3
-        --yes-all --overwrite-all --dry-run --check --log --journal"
+        --yes-all --overwrite-all --dry-run --check --log --no-resolve-chains --journal"
     local options
     case $command in
         search) options=$search ;;

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "engine/batch_run_chains.h"
 #include "engine/batch_run_guard.h"
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
@@ -18,6 +19,8 @@ constexpr int kErrInternal = 51;
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
+}  // namespace
+
 void WriteStepLog(const RunState& state, const RenameJob& job, int slot, LogWriter& log) {
   const RunFlags& flags = state.context.flags;
   const std::size_t i = static_cast<std::size_t>(slot);
@@ -31,6 +34,8 @@ void WriteStepLog(const RunState& state, const RenameJob& job, int slot, LogWrit
   log.WriteLog("nameSrc= " + state.nameSrc, 0);
   log.WriteLog("nameDest= " + state.nameDest, 0);
 }
+
+namespace {
 
 // What a run does around each step: progress, the undo record, the log
 // lines, the question and the commit. A full undo store ends the run with an
@@ -94,13 +99,13 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
   try {
     // The run's own plan, for its real kind and destination: the files it
     // shows as deleted are the only ones "&Alle" in `Dialog2` may delete.
-    std::vector<PlannedDeletion> deletions;
+    // With chains resolved, its names and order are what the run does.
+    RunPlan plan;
     if (services.planDisk != nullptr) {
-      deletions = PlanRun(KindOf(state.context.flags), job, found, state.context.destPath,
-                          *services.planDisk, /*withSteps=*/false)
-                      .deletions;
+      plan = PlanRun(KindOf(state.context.flags), job, found, state.context.destPath,
+                     *services.planDisk, /*withSteps=*/state.resolveChains, state.resolveChains);
     }
-    RunGuard guard(services.fileSystem, services.planDisk, deletions);
+    RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
     for (const FoundEntry& entry : found) {
       if (entry.marked) guard.Protect(entry.path);
     }
@@ -109,8 +114,13 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       ~Unset() { state.guard = nullptr; }
     } unset{state};
     state.guard = &guard;
-    RunActions actions(state, job, services, logOn);
-    const Error error = WalkSteps(state, job, found, actions);
+    Error error;
+    if (!plan.order.empty()) {
+      error = RunResolved(state, job, plan, found, services, logOn);
+    } else {
+      RunActions actions(state, job, services, logOn);
+      error = WalkSteps(state, job, found, actions);
+    }
     if (error) {
       services.reporter.ReportError(kRunLocation, error.number, "Allgemeiner Fehler", "",
                                     error.description);

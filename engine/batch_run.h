@@ -22,7 +22,9 @@ enum class RunKind { kRename, kCopy, kMove };
 // Runs the job over the marked entries in the mode set in state.context.flags
 // (copy and move into state.context.destPath, ending in the separator). Stops
 // at once when CheckSlotInputs refuses or the user cancels. Out-of-range slot
-// codes are set to 0. Failures are reported, never returned.
+// codes are set to 0. Failures are reported, never returned. With
+// state.resolveChains and a plan whose list order would refuse a step onto
+// another marked file, the run follows the plan's order instead.
 void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
               RunServices& services, bool logOn);
 

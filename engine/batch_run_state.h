@@ -26,6 +26,9 @@ struct RunState {
   bool dialog2All = false;  // "&Alle" in `Dialog2` during this run
   UndoStore undo;
   RunGuard* guard = nullptr;  // set while a run goes; undo has none
+  // "Ketten auflösen": renames and moves onto another marked file's name
+  // are ordered (cycles broken through a rename temporary), not refused.
+  bool resolveChains = false;
 };
 
 // Told of each file operation of a run or an undo that went through, so a

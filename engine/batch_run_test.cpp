@@ -40,8 +40,9 @@ struct FakeRun {
   }
   void operator()(std::deque<int> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
-    RunCommand(RunKind::kRename, state, job, found, run.services, logOn);
+    RunCommand(kind, state, job, found, run.services, logOn);
   }
+  RunKind kind = RunKind::kRename;
   testing::FakeFileSystem disk;
   testing::ScriptedRun run;
   RunState state;
@@ -201,6 +202,143 @@ TEST(RunBatch, FullUndoStoreEndsTheRunBeforeAnUnrecordedStep) {
   run({kAnswerAll});
   EXPECT_EQ(run.disk.Files(), (Files{kDir + "A.TXT", kDir + "b.txt"}));
   EXPECT_EQ(run.run.recorders.errors, Files{"2 6 Allgemeiner Fehler||Overflow"});
+}
+
+// With "Ketten auflösen": shifts, swaps and cycles go through, the later
+// entry of a chain first, a cycle through one rename temporary.
+TEST(RunBatch, ChainsAndCyclesGoThrough) {
+  struct Row {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<std::array<std::string, 3>> slots;  // code, first, second
+    Files after;
+    RunKind kind = RunKind::kRename;
+  };
+  std::vector<std::string> numbered;
+  Files shifted;
+  for (int i = 1; i <= 200; ++i) {
+    char name[16], next[16];
+    std::snprintf(name, sizeof name, "%03d.txt", i);
+    std::snprintf(next, sizeof next, "%03d.txt", i + 1);
+    numbered.push_back(name);
+    shifted.push_back(std::string(next) + "=" + name);
+  }
+  const std::vector<Row> rows = {
+      {"swap mirrored at ' - '",
+       {"A - B.mp3", "B - A.mp3"},
+       {{"14", " - ", ""}},
+       {"A - B.mp3=B - A.mp3", "B - A.mp3=A - B.mp3"}},
+      {"three-cycle",
+       {"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"},
+       {{"14", " - ", ""}},
+       {"A - B - C.mp3=C - A - B.mp3", "B - C - A.mp3=A - B - C.mp3",
+        "C - A - B.mp3=B - C - A.mp3"}},
+      {"later entry first", {"x.txt", "xx.txt"}, {{"1", "x.txt", "xx.txt"}},
+       {"xx.txt=x.txt", "xxx.txt=xx.txt"}},
+      {"shift of 200 by one", numbered, {{"12", "002", "1"}, {"7", "3", "4"}}, shifted},
+      {"two slots over a swap",
+       {"A - B.mp3", "B - A.mp3"},
+       {{"14", " - ", ""}, {"16", "", ""}},
+       {"A - B.MP3=B - A.mp3", "B - A.MP3=A - B.mp3"}},
+      {"move of a swap within its folder",
+       {"A - B.mp3", "B - A.mp3"},
+       {{"14", " - ", ""}},
+       {"A - B.mp3=B - A.mp3", "B - A.mp3=A - B.mp3"},
+       RunKind::kMove},
+  };
+  for (const Row& row : rows) {
+    FakeRun run;
+    for (const std::string& name : row.names) run.Add({name.c_str()});
+    for (std::size_t i = 0; i < row.slots.size(); ++i) {
+      run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1],
+               row.slots[i][2]);
+    }
+    run.kind = row.kind;
+    run.state.context.destPath = kDir;
+    run.state.resolveChains = true;
+    const RunPlan plan = PlanRun(row.kind, run.job, run.found, kDir, run.disk, true, true);
+    EXPECT_EQ(plan.conflicts, 0) << row.what;
+    EXPECT_FALSE(plan.order.empty()) << row.what;
+    run({kAnswerAll});
+    EXPECT_EQ(run.Disk(), row.after) << row.what;
+    EXPECT_TRUE(run.run.recorders.errors.empty()) << row.what << run.run.recorders.errors[0];
+    EXPECT_EQ(run.run.dialogs.unexpected, 0) << row.what;
+    EXPECT_TRUE(run.run.dialogs.asked.size() == 1) << row.what;
+
+    // Undo takes every move back, the parking included, without a question
+    // about a taken name.
+    run.run.dialogs.asked.clear();
+    run.run.dialogs.dialogAnswers = {kAnswerAll};
+    MnuUndo_Click(run.state, run.run.services);
+    Files before;
+    for (const std::string& name : row.names) before.push_back(name + "=" + name);
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(run.Disk(), before) << row.what;
+    EXPECT_EQ(run.run.dialogs.unexpected, 0) << row.what;
+  }
+}
+
+// Questions in the order of execution; "&Nein" or "&Abbrechen" inside the
+// three-cycle puts back what moved, and no temporary name stays.
+TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
+  const std::string a = kDir + "A - B - C.mp3", b = kDir + "B - C - A.mp3",
+                    c = kDir + "C - A - B.mp3";
+  struct Row {
+    std::deque<int> answers;
+    Files asked;
+  };
+  const Row rows[] = {
+      {{kAnswerNo}, {a + " -> " + b}},
+      {{kAnswerYes, kAnswerYes, kAnswerNo}, {a + " -> " + b, c + " -> " + a, b + " -> " + c}},
+      {{kAnswerYes, kAnswerCancel}, {a + " -> " + b, c + " -> " + a}},
+      {{kAnswerYes, kAnswerYes, kAnswerCancel},
+       {a + " -> " + b, c + " -> " + a, b + " -> " + c}},
+  };
+  for (const Row& row : rows) {
+    FakeRun run;
+    run.Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
+    run.Slot(0, 14, " - ", "");
+    run.state.resolveChains = true;
+    run(row.answers);
+    EXPECT_EQ(run.Disk(), (Files{"A - B - C.mp3=A - B - C.mp3", "B - C - A.mp3=B - C - A.mp3",
+                                 "C - A - B.mp3=C - A - B.mp3"}))
+        << row.answers.size();
+    EXPECT_EQ(run.run.dialogs.asked, row.asked);
+    EXPECT_EQ(run.state.undo.Count(), 0);  // every move taken back is no record
+  }
+}
+
+// "&Nein" in a shift skips the steps that need the declined name; the
+// numbers stay as planned, with a gap.
+TEST(RunBatch, NeinInAChainLeavesAGap) {
+  FakeRun run;
+  run.Add({"1.txt", "2.txt", "3.txt", "4.txt"});
+  run.Slot(0, 12, "2", "1");   // 1.txt -> 21.txt
+  run.Slot(1, 7, "1", "2");    // 21.txt -> 2.txt
+  run.state.resolveChains = true;
+  // Order 4, 3, 2, 1; "&Nein" to 3's first step: 2's step onto 3.txt is
+  // passed over unasked, and 4.txt stays a gap.
+  run({kAnswerYes, kAnswerYes, kAnswerNo, kAnswerAll});
+  EXPECT_EQ(run.Disk(), (Files{"2.txt=1.txt", "3.txt=3.txt", "32.txt=2.txt", "5.txt=4.txt"}));
+  EXPECT_EQ(run.run.dialogs.asked.size(), 4u);
+}
+
+TEST(PlanRun, ChainsResolvedOrConflicts) {
+  FakeRun run;
+  run.Add({"a.txt", "b.txt", "c.txt"});
+  run.Slot(0, 1, "a", "b");  // a -> b; b -> nothing; c -> nothing
+  const RunPlan plain = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk);
+  EXPECT_EQ(plain.rows[0].state, PlanState::kChain);
+  // b never leaves: no order frees it.
+  const RunPlan resolved = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk, true, true);
+  EXPECT_EQ(resolved.rows[0].state, PlanState::kChain);
+  EXPECT_EQ(resolved.rows[0].finalPath, kDir + "a.txt");
+  EXPECT_EQ(resolved.conflicts, 1);
+
+  run.Slot(1, 1, "b", "c");  // and b -> c: c stays, so b stays, so a stays
+  const RunPlan both = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk, true, true);
+  EXPECT_EQ(both.conflicts, 2);
+  EXPECT_EQ(both.rows[1].finalPath, kDir + "b.txt");
 }
 
 }  // namespace

@@ -21,9 +21,8 @@ FileOp OpOf(const RunFlags& flags) {
   return FileOp::kRename;
 }
 
-// One file operation between the journal's intent and done records. stop is
-// set when the journal failed; the operation then did not happen, or happened
-// and could not be recorded.
+}  // namespace
+
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
                 RunServices& services, bool& stop) {
   RunJournal* journal = services.journal;
@@ -44,6 +43,28 @@ Error Journaled(FileOp op, const std::string& source, const std::string& target,
   return error;
 }
 
+Error MoveToTemporary(const std::string& source, std::string& temp, RunServices& services,
+                      bool& stop) {
+  const std::string base = services.fileSystem.TemporaryName(source);
+  Error error;
+  for (int n = 0; n < 100 && !stop; ++n) {
+    temp = n == 0 ? base : base + "-" + std::to_string(n);
+    error = Journaled(FileOp::kRename, source, temp, services, stop);
+    if (error.number != kErrFileExists) break;
+  }
+  if (error) return error;
+  if (stop) {
+    // The journal failed after the move: no file stays under a temporary
+    // name; the pending intent reads as not done once the source is back.
+    if (!services.fileSystem.GetFile(temp)) services.fileSystem.Move(temp, source);
+    return error;
+  }
+  services.fileSystem.HoldTemporary(temp, source);
+  return error;
+}
+
+namespace {
+
 Error Perform(const RunFlags& flags, const std::string& source, const std::string& destination,
               RunServices& services, bool& stop) {
   if (!flags.renameFiles && !flags.moveFiles && !flags.copyFiles) return {};
@@ -57,22 +78,9 @@ Error Perform(const RunFlags& flags, const std::string& source, const std::strin
 Error RenameInPlace(const std::string& source, const std::string& destination,
                     RunServices& services, bool& stop) {
   FileSystem& fileSystem = services.fileSystem;
-  const std::string base = fileSystem.TemporaryName(source);
-  Error error;
   std::string temp;
-  for (int n = 0; n < 100 && !stop; ++n) {
-    temp = n == 0 ? base : base + "-" + std::to_string(n);
-    error = Journaled(FileOp::kRename, source, temp, services, stop);
-    if (error.number != kErrFileExists) break;
-  }
-  if (error) return error;
-  if (stop) {
-    // The journal failed after the move: no file stays under a temporary
-    // name; the pending intent reads as not done once the source is back.
-    if (!fileSystem.GetFile(temp)) fileSystem.Move(temp, source);
-    return error;
-  }
-  fileSystem.HoldTemporary(temp, source);
+  Error error = MoveToTemporary(source, temp, services, stop);
+  if (error || stop) return error;
   error = Journaled(FileOp::kRename, temp, destination, services, stop);
   if (error) {
     // Back to the source name, journaled where the journal still works.
@@ -115,6 +123,11 @@ void NotifyCommitted(const std::string& source, const std::string& destination,
 }
 
 }  // namespace
+
+void ReportRefusedStep(const std::string& source, const std::string& destination,
+                       RunServices& services) {
+  Refuse(source, destination, kRefusedNeeded, services);
+}
 
 std::string CommitFailureText(const std::string& source, const std::string& destination) {
   return "Konnte \r\n" + source + "\r\n nicht zu \r\n" + destination + "\r\numbenennen";

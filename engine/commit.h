@@ -28,6 +28,22 @@ enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
                 RunServices& services);
 
+// One file operation between the journal's intent and done records. stop is
+// set when the journal failed; the operation then did not happen, or
+// happened and could not be recorded.
+Error Journaled(FileOp op, const std::string& source, const std::string& target,
+                RunServices& services, bool& stop);
+
+// Moves the file at source to a free rename temporary beside it, journaled
+// and held for the crash handler (released once the file leaves it); temp
+// is set to its path.
+Error MoveToTemporary(const std::string& source, std::string& temp, RunServices& services,
+                      bool& stop);
+
+// Reports a step refused because its target is a file the run still needs.
+void ReportRefusedStep(const std::string& source, const std::string& destination,
+                       RunServices& services);
+
 // Deletes the file at state.nameDest unless it is the file source itself.
 // Failures are reported at location 21. Returns true when the file was deleted.
 bool DeleteTarget(RunState& state, const std::string& source, RunServices& services);

@@ -6,6 +6,7 @@
 #include <exception>
 #include <unordered_map>
 
+#include "engine/chain_run.h"
 #include "engine/commit.h"
 #include "engine/path.h"
 #include "engine/plan_model.h"
@@ -46,14 +47,24 @@ class MessageCatcher : public MessageSink {
 class PlanActions : public StepActions {
  public:
   PlanActions(RunState& state, const std::vector<FoundEntry>& found, PlanDisk& disk,
-              DiskModel& model, RunPlan& plan, FailureCatcher& catcher, bool withSteps)
+              DiskModel& model, RunPlan& plan, FailureCatcher& catcher, bool withSteps,
+              bool resolve)
       : state_(state),
         found_(found),
         disk_(disk),
         model_(model),
         plan_(plan),
         catcher_(catcher),
-        withSteps_(withSteps) {}
+        withSteps_(withSteps),
+        resolve_(resolve) {
+    if (resolve_) MarkListedFiles();
+  }
+
+  // A step went onto another entry's listed file before that entry's own
+  // turn in list order: only a resolved order makes it go through.
+  bool ChainAhead() const { return chainAhead_; }
+  // Some step went onto another entry's listed file.
+  bool Waits() const { return waits_; }
 
   void Reached(std::size_t k) override {
     if (!found_[k].marked) return;
@@ -74,8 +85,11 @@ class PlanActions : public StepActions {
     const std::string& src = state_.nameSrc;
     const std::string& dest = state_.nameDest;
     refused_ = false;
+    waitsFor_ = -1;
     const PlanState state = Play(src, dest);
-    if (withSteps_) plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_});
+    if (withSteps_) {
+      plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_, waitsFor_});
+    }
     return state == PlanState::kFailed || refused_ ? CommitResult::kNotCommitted
                                                    : CommitResult::kCommitted;
   }
@@ -135,7 +149,13 @@ class PlanActions : public StepActions {
         if (present) found.owner = from.occupant->owner;
       } else {
         Settle();
-        present = model_.Take(src, found);
+        if (resolve_ && src == ListedPath(row_)) {
+          // Its listed file stays in the model as a mark until the end.
+          present = listed_[static_cast<std::size_t>(row_)] != 0;
+          found.owner = row_;
+        } else {
+          present = model_.Take(src, found);
+        }
       }
       if (!present) {
         // The run passes over a missing source without a word; say it here.
@@ -173,6 +193,17 @@ class PlanActions : public StepActions {
       // A folder in the way is no file to overwrite: the commit fails.
       return FailCommit(kErrFileAccess, EISDIR);
     }
+    if (to.occupant != nullptr && to.occupant->leaving) {
+      // A marked entry's listed file, which its own steps take away: free
+      // once that entry has gone, whatever the list order.
+      const int other = to.occupant->owner;
+      if (other != row_) {
+        waitsFor_ = other;
+        waits_ = true;
+        chainAhead_ = chainAhead_ || other > row_;
+      }
+      return PlanState::kChanged;
+    }
     PlanState state = PlanState::kChanged;
     if (to.occupant != nullptr) {
       state = Overwrite(to, dest, name);
@@ -181,6 +212,19 @@ class PlanActions : public StepActions {
     }
     if (copy) model_.Put(dest, owner);
     return state;
+  }
+
+  // With chains resolved: every marked entry's file at its listed path is
+  // marked as its own and leaving.
+  void MarkListedFiles() {
+    listed_.assign(plan_.rows.size(), 0);
+    for (std::size_t r = 0; r < plan_.rows.size(); ++r) {
+      const Place place = model_.Find(found_[plan_.rows[r].entry].path);
+      if (place.occupant == nullptr || !place.occupant->file) continue;
+      place.occupant->owner = static_cast<int>(r);
+      place.occupant->leaving = true;
+      listed_[r] = 1;
+    }
   }
 
   // Whose the file is that was listed at path at the start: the marked entry
@@ -237,6 +281,11 @@ class PlanActions : public StepActions {
   RunPlan& plan_;
   FailureCatcher& catcher_;
   const bool withSteps_;
+  const bool resolve_;
+  std::vector<char> listed_;  // with chains resolved: a file lay at the row's listed path
+  int waitsFor_ = -1;         // of the step played last
+  bool chainAhead_ = false;
+  bool waits_ = false;
   int row_ = -1;
   int slot_ = 0;
   bool refused_ = false;  // the step played last is refused
@@ -252,7 +301,9 @@ class PlanActions : public StepActions {
 void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
   for (PlanRow& row : plan.rows) {
     const bool moved = row.finalPath != found[row.entry].path;
-    if (!IsConflict(row.state)) row.state = moved ? PlanState::kChanged : PlanState::kUnchanged;
+    if (!IsConflict(row.state) && (row.state != PlanState::kResolved || !moved)) {
+      row.state = moved ? PlanState::kChanged : PlanState::kUnchanged;
+    }
     if (moved) ++plan.changes;
     if (IsConflict(row.state)) ++plan.conflicts;
   }
@@ -260,7 +311,7 @@ void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
 
 }  // namespace
 
-bool IsConflict(PlanState state) { return state > PlanState::kChanged; }
+bool IsConflict(PlanState state) { return state > PlanState::kResolved; }
 
 const PlanRow* RunPlan::RowFor(std::size_t entry) const {
   const auto it = std::lower_bound(rows.begin(), rows.end(), entry,
@@ -269,7 +320,9 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
 }
 
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk, bool withSteps) {
+                const std::string& destPath, PlanDisk& disk, bool withSteps,
+                bool resolveChains) {
+  resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (found[k].marked) {
@@ -286,7 +339,9 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
 
   int active = 0;
   for (const int code : planJob.slotCode) active += code >= 1 && code < kOperationCount ? 1 : 0;
-  if (withSteps) plan.steps.reserve(plan.rows.size() * static_cast<std::size_t>(active));
+  // Resolving needs the steps, to order them.
+  const bool keepSteps = withSteps || resolveChains;
+  if (keepSteps) plan.steps.reserve(plan.rows.size() * static_cast<std::size_t>(active));
 
   RunState state;
   state.context.destPath = destPath;
@@ -297,14 +352,25 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   state.context.reporter = &catcher;
   try {
     DiskModel model(disk);
-    PlanActions actions(state, found, disk, model, plan, catcher, withSteps);
+    PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains);
     WalkSteps(state, planJob, found, actions);
     actions.EndEntry();
+    if (resolveChains) {
+      // List order frees every name in time: the run goes as without the
+      // option, and so does its plan.
+      if (!actions.ChainAhead()) {
+        if (actions.Waits()) return PlanRun(kind, job, found, destPath, disk, withSteps);
+      } else {
+        plan.order = OrderChains(plan);
+        PlayChains(plan, found, model);
+      }
+    }
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
     plan.failures.push_back({0, kRunLocation, kErrInternal, "Allgemeiner Fehler", "", e.what()});
   }
   CountRows(plan, found);
+  if (!withSteps) plan.steps.clear();
   return plan;
 }
 

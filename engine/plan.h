@@ -22,6 +22,8 @@ namespace velmora {
 enum class PlanState {
   kUnchanged,  // no step changes its name
   kChanged,    // it gets a new name and nothing is in the way
+  kResolved,   // a target is another marked entry's current name, and the run
+               // orders the steps (or parks a file) so that it is free by then
   kExists,     // a target is taken by another file: the run asks `Dialog2`
   kCaseOnly,   // a target differs only in letter case from an existing name
                // on a file system that ignores case
@@ -31,7 +33,7 @@ enum class PlanState {
                // current name, or made by an earlier step): the step is refused
 };
 
-// True for every state but kUnchanged and kChanged.
+// True for every state but kUnchanged, kChanged and kResolved.
 bool IsConflict(PlanState state);
 
 // A failure as the run would hand it to the error reporter.
@@ -52,6 +54,15 @@ struct PlanStep {
   std::string destination;
   PlanState state = PlanState::kChanged;  // kUnchanged when source is destination
   bool refused = false;  // the run refuses it: its target is a file the run needs
+  int waitsFor = -1;     // with chains resolved: the plan row whose listed file
+                         // must leave this step's target first, or -1
+};
+
+// One turn of a run with resolved chains: all steps of a plan row, or its
+// parking, which moves its file to a rename temporary to break a cycle.
+struct ChainTurn {
+  int row = 0;
+  bool park = false;
 };
 
 // Which file lies at a path: what a later look must find again to be sure it
@@ -88,6 +99,8 @@ struct RunPlan {
   std::vector<PlanStep> steps;           // every commit the run would try (if asked for)
   std::vector<PlannedFailure> failures;  // every failure the run would report
   std::vector<PlannedDeletion> deletions;  // files outside the run it would delete
+  std::vector<ChainTurn> order;          // with chains resolved: the run's order of
+                                         // rows; empty when list order does
   int changes = 0;                       // rows whose path changes
   int conflicts = 0;                     // rows in a conflict state
 
@@ -132,8 +145,12 @@ class PlanDisk {
 // The plan of a `kind` run of job over the marked entries of found, copies
 // and moves going into destPath (ending in the separator). Without
 // withSteps the plan's steps stay empty (a preview needs the rows only).
+// With resolveChains (rename and move only), a step onto another marked
+// entry's listed file is no conflict: when list order does not free it in
+// time, the plan orders the rows (order) and the names are fixed as planned.
 // Reports nothing: refusals and failures are returned in the plan.
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk, bool withSteps = true);
+                const std::string& destPath, PlanDisk& disk, bool withSteps = true,
+                bool resolveChains = false);
 
 }  // namespace velmora

@@ -207,4 +207,11 @@ FileSystemKind DiskModel::KindOf(std::string_view path) {
   return FolderFor(path, name).kind;
 }
 
+std::string DiskModel::PlaceKey(std::string_view path) {
+  std::string_view name;
+  const Folder& folder = FolderFor(path, name);
+  std::string folded;
+  return folder.path + std::string(Key(folder, name, folded));
+}
+
 }  // namespace velmora

@@ -23,6 +23,8 @@ struct Occupant {
   int owner = kNoOwner;  // plan row whose file a step brought here
   bool file = true;      // false for folders and whatever else GetFile refuses
   std::string spelled;   // the name as written on disk, kept where case is ignored
+  bool leaving = false;  // with chains resolved: owner's file at its listed path,
+                         // which owner's own steps take away
 };
 
 // Where a path leads in the model.
@@ -64,6 +66,10 @@ class DiskModel {
 
   // The kind of file system the folder of path lies on.
   FileSystemKind KindOf(std::string_view path);
+
+  // One text per place: the folder written one way and the name folded
+  // where case is ignored.
+  std::string PlaceKey(std::string_view path);
 
  private:
   // Finds names by string_view, without a copy.
@@ -111,6 +117,12 @@ class DiskModel {
   std::string lastPath_;
   Folder* last_ = nullptr;
 };
+
+// Plays plan.order as a resolved run answered "&Ja" throughout would, on the
+// names alone: rows it cannot finish become kChain conflicts ending where
+// the run leaves them, and steps that go through thanks to the order are
+// kResolved.
+void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model);
 
 // name with A-Z and the Latin-1 capitals À-Þ (UTF-8) made small, as file
 // systems that ignore case compare names.

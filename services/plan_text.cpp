@@ -34,6 +34,8 @@ const char* PlanStateWord(PlanState state) {
       return "unverändert";
     case PlanState::kChanged:
       return "neu";
+    case PlanState::kResolved:
+      return "Kette (aufgelöst)";
     case PlanState::kExists:
       return "existiert";
     case PlanState::kCaseOnly:
@@ -61,6 +63,10 @@ std::string PlanRowText(const PlanRow& row) {
       return "Keine Operation ändert diesen Namen.";
     case PlanState::kChanged:
       return text + "Nichts steht im Weg.";
+    case PlanState::kResolved:
+      return text + "Das Ziel " + target + " ist der aktuelle Name von " + other +
+             ". \u201EKetten auflösen\u201C ordnet den Lauf so, dass es rechtzeitig frei wird "
+             "(einen Tausch oder Kreis über einen vorübergehenden Namen).";
     case PlanState::kExists:
       return text + "Das Ziel " + target +
              " existiert bereits. Der Lauf fragt, ob es gelöscht werden soll; mit \u201EJa\u201C "

@@ -101,4 +101,12 @@ StartSettings RestoreStartSettings(const SettingsStore& store, DriveInfo& drives
   return start;
 }
 
+bool ReadResolveChains(const SettingsStore& store) {
+  return store.ReadSetting(kKeyResolveChains) != "0";
+}
+
+void WriteResolveChains(SettingsStore& store, bool on) {
+  store.WriteSetting(kKeyResolveChains, on ? "1" : "0");
+}
+
 }  // namespace velmora

@@ -36,6 +36,12 @@ class SettingsStore : public SettingsWriter {
   std::unique_ptr<QSettings> settings_;
 };
 
+// "Ketten auflösen", stored under kKeyResolveChains as "1" or "0"; on
+// unless stored off.
+inline constexpr char kKeyResolveChains[] = "ResolveChains";
+bool ReadResolveChains(const SettingsStore& store);
+void WriteResolveChains(SettingsStore& store, bool on);
+
 // What the window starts with.
 struct StartSettings {
   std::string drive;

@@ -190,5 +190,24 @@ TEST(RealRun, ReadOnlyFolderIsReported) {
   EXPECT_EQ(r.Log(), "Location:  20\r\n" + message + "\r\n");
 }
 
+// On a real folder: a swap and a three-cycle go through a visible rename
+// temporary and come back by undo; none of the temporaries stays.
+TEST(RealRun, ResolvedCyclesAndTheirUndo) {
+  for (const Names& names : {Names{"A - B.mp3", "B - A.mp3"},
+                             Names{"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"}}) {
+    RealRun r;
+    r.state.resolveChains = true;
+    r.Slot(0, 14, " - ", "");
+    r.Run(RunKind::kRename, r.Found(names), {kAnswerAll});
+    EXPECT_EQ(RealRun::Files(r.dir), names);
+    EXPECT_EQ(ReadFile(r.dir / names[1]), names[0]);
+    EXPECT_TRUE(r.screen.errors.empty());
+    r.Undo({kAnswerAll});
+    EXPECT_EQ(RealRun::Files(r.dir), names);
+    EXPECT_EQ(ReadFile(r.dir / names[0]), names[0]);
+    EXPECT_EQ(r.dialogs.unexpected, 0);
+  }
+}
+
 }  // namespace
 }  // namespace velmora

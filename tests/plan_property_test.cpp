@@ -111,9 +111,10 @@ struct Round {
     destPath = kind == RunKind::kRename ? "" : dst.path();
     job = RandomJob(random);
   }
-  void Run(testing::ScriptedRun& run) {
+  void Run(testing::ScriptedRun& run, bool resolve = false) {
     RunState state;
     state.context.destPath = destPath;
+    state.resolveChains = resolve;
     RunCommand(kind, state, job, found, run.services, false);
   }
 
@@ -124,6 +125,22 @@ struct Round {
   std::string destPath;
   RenameJob job;
 };
+
+// Often a mirror first, over a swap and a three-cycle among the files, and
+// a move within the files' own folder.
+void AddCycles(Round& r, Random& random) {
+  if (random.Int(0, 1) == 0) return;
+  r.job.slotCode[0] = 14;
+  r.job.txtSource[0] = " - ";
+  for (const char* name : {"P - Q.mp3", "Q - P.mp3", "K - L - M", "L - M - K", "M - K - L"}) {
+    if (random.Int(0, 4) == 0) continue;
+    WriteFile(r.src / name, name);
+    r.found.push_back({r.src / name, random.Int(0, 5) != 0});
+  }
+  std::sort(r.found.begin(), r.found.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
+  if (r.kind == RunKind::kMove && random.Int(0, 1) == 0) r.destPath = r.src.path();
+}
 
 // "&Ja" up to a random step, then "&Alle"; the same in `Dialog2`, whose
 // first "&Alle" is what --overwrite-all answers.
@@ -196,8 +213,9 @@ TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
 }
 
 // Any answers, "&Nein" and "&Abbrechen" included: after a rename or move,
-// the content of every marked file is still on disk somewhere.
-TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) {
+// the content of every marked file is still on disk somewhere, and with
+// chains resolved no rename temporary is left.
+void NeverLoseAMarkedFile(bool resolve) {
   Random random{std::mt19937(771)};
   const std::vector<int> dialog = {kAnswerYes, kAnswerYes, kAnswerYes, kAnswerNo,
                                    kAnswerNo,  kAnswerAll, kAnswerCancel};
@@ -207,6 +225,7 @@ TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) {
     Round r(random);
     if (r.kind == RunKind::kCopy) r.kind = RunKind::kRename;
     r.destPath = r.kind == RunKind::kRename ? "" : r.dst.path();
+    if (resolve) AddCycles(r, random);
     const Disk before = Snapshot(r.folders);
 
     PosixFileSystem disk;
@@ -217,10 +236,13 @@ TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) {
       run.dialogs.dialogAnswers.push_back(random.Pick(dialog));
       run.dialogs.dialog2Answers.push_back(random.Pick(dialog2));
     }
-    r.Run(run);
+    r.Run(run, resolve);
     const Disk after = Snapshot(r.folders);
     std::multiset<std::string> contents;
-    for (const auto& [path, content] : after) contents.insert(content);
+    for (const auto& [path, content] : after) {
+      contents.insert(content);
+      EXPECT_EQ(path.find(".velmora-move"), std::string::npos) << "round " << round << " " << path;
+    }
     for (const FoundEntry& entry : r.found) {
       if (!entry.marked) continue;
       EXPECT_EQ(contents.count(before.at(entry.path)), 1u) << "round " << round << " " << entry.path;
@@ -228,6 +250,52 @@ TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) {
     }
   }
   EXPECT_GT(moved, 100);  // the runs did move files
+}
+
+TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) { NeverLoseAMarkedFile(false); }
+TEST(PlanProperty, ResolvedRunsNeverLoseAMarkedFile) { NeverLoseAMarkedFile(true); }
+
+// With chains resolved: wherever the plan sees no conflict, each file ends
+// at its planned name, chains and cycles included, and nothing else moves.
+TEST(PlanProperty, ResolvedRunEndsAsPlanned) {
+  Random random{std::mt19937(4711)};
+  int resolved = 0, clean = 0;
+  for (int round = 0; round < 300; ++round) {
+    Round r(random);
+    if (r.kind == RunKind::kCopy) continue;
+    AddCycles(r, random);
+    const std::string what = "round " + std::to_string(round);
+    LocalPlanDisk planDisk;
+    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, true);
+    if (!plan.refusal.empty()) continue;
+    const Disk before = Snapshot(r.folders);
+
+    PosixFileSystem disk;
+    testing::ScriptedRun run(disk);
+    LocalPlanDisk runPlanDisk;
+    run.services.planDisk = &runPlanDisk;
+    run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
+    run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
+    r.Run(run, true);
+    const Disk after = Snapshot(r.folders);
+    ASSERT_EQ(run.dialogs.unexpected, 0) << what;
+    resolved += plan.order.empty() ? 0 : 1;
+    for (const PlanRow& row : plan.rows) {
+      if (IsConflict(row.state)) continue;
+      ASSERT_EQ(after.count(row.finalPath), 1u) << what << " " << row.finalPath;
+      EXPECT_EQ(after.at(row.finalPath), before.at(r.found[row.entry].path)) << what;
+    }
+    if (plan.conflicts > 0) continue;
+    ++clean;
+    Disk expected = before;
+    for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
+    for (const PlanRow& row : plan.rows) {
+      expected[row.finalPath] = before.at(r.found[row.entry].path);
+    }
+    EXPECT_EQ(after, expected) << what;
+  }
+  EXPECT_GT(resolved, 10);
+  EXPECT_GT(clean, 50);
 }
 
 }  // namespace

@@ -162,6 +162,15 @@ void Main::BuildMenu() {
   optLogFile_->setObjectName(QStringLiteral("OptLogFile"));
   optLogFile_->setCheckable(true);
   optLogFile_->setChecked(false);
+  optResolveChains_ = options->addAction(QStringLiteral("Ketten auflösen"));
+  optResolveChains_->setObjectName(QStringLiteral("OptResolveChains"));
+  optResolveChains_->setCheckable(true);
+  optResolveChains_->setChecked(true);
+  connect(optResolveChains_, &QAction::toggled, this, [this](bool on) {
+    state_.resolveChains = on;
+    previewPanel_->SetResolveChains(on);
+    WriteResolveChains(*settings_, on);
+  });
   QAction* explorerLink = options->addAction(QStringLiteral("Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
@@ -190,6 +199,10 @@ void Main::Form_Load() {
   searchPanel_->StartAt(start.drive, start.folder, start.pattern);
   state_.context.destPath = start.destPath;
   destDrive_ = start.destDrive;
+  const bool resolve = ReadResolveChains(*settings_);
+  optResolveChains_->setChecked(resolve);
+  state_.resolveChains = resolve;
+  previewPanel_->SetResolveChains(resolve);
 
   // Stage 3: flags and choosers.
   ResetRunFlags();

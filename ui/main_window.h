@@ -155,6 +155,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   InputGuard* inputGuard_ = nullptr;
   QAction* mnuUndo_ = nullptr;
   QAction* optLogFile_ = nullptr;
+  QAction* optResolveChains_ = nullptr;
 };
 
 }  // namespace velmora

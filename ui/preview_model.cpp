@@ -21,6 +21,7 @@ Colours ColoursOf(PlanState state) {
     case PlanState::kUnchanged:
       return {QColor(0x70, 0x70, 0x70), QColor()};
     case PlanState::kChanged:
+    case PlanState::kResolved:
       return {QColor(0x1b, 0x5e, 0x20), QColor(0xe8, 0xf5, 0xe9)};
     case PlanState::kExists:
     case PlanState::kCaseOnly:

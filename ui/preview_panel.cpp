@@ -121,6 +121,11 @@ void PreviewPanel::SetOn(bool on) {
   }
 }
 
+void PreviewPanel::SetResolveChains(bool on) {
+  resolveChains_ = on;
+  Schedule();
+}
+
 void PreviewPanel::Schedule() {
   if (on_) timer_->start();
 }
@@ -133,7 +138,7 @@ void PreviewPanel::Recompute() {
   const std::vector<FoundEntry> entries = found_.Entries();
   LocalPlanDisk disk;
   RunPlan plan = PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk,
-                         /*withSteps=*/false);
+                         /*withSteps=*/false, resolveChains_);
   summary_->setText(QString::fromStdString(PlanSummaryText(plan)));
   summary_->setStyleSheet(plan.conflicts > 0 || !plan.refusal.empty()
                               ? QStringLiteral("color: #a31010; font-weight: bold;")

@@ -34,6 +34,8 @@ class PreviewPanel : public QWidget {
 
   // Adds the checkable option "Vorschau", checked, to menu.
   void AddOption(QMenu* menu);
+  // Plans with chains resolved, as "Ketten auflösen" says.
+  void SetResolveChains(bool on);
 
   // Works the plan out now (the timer does this after each change).
   void Recompute();
@@ -58,6 +60,7 @@ class PreviewPanel : public QWidget {
   QListView* foundView_ = nullptr;
   QTimer* timer_;
   bool on_ = true;
+  bool resolveChains_ = false;
 };
 
 }  // namespace velmora

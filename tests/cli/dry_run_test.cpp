@@ -22,11 +22,16 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
     std::string summary;
   };
   const Row rows[] = {
-      {"swap",
+      {"swap, not resolved",
        {"A - B.mp3", "B - A.mp3"},
-       {"--slot1", "mirror", "--src1", " - "},
+       {"--slot1", "mirror", "--src1", " - ", "--no-resolve-chains"},
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
        "0 Änderungen, 2 Konflikte"},
+      {"swap resolved",
+       {"A - B.mp3", "B - A.mp3"},
+       {"--slot1", "mirror", "--src1", " - "},
+       "D/A - B.mp3 -> D/B - A.mp3\nD/B - A.mp3 -> D/A - B.mp3\n",
+       "2 Änderungen, 0 Konflikte"},
       {"two end at one name, one meets an unlisted file",
        {"x-.mp3", "x-1.txt", "x-2.txt"},
        {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",

@@ -24,6 +24,12 @@ Names MakeNumberedFiles(const TempFolder& folder, int count, const std::string& 
   return names;
 }
 
+std::string Join(const Names& names) {
+  std::string text;
+  for (const std::string& name : names) text += name + "\n";
+  return text;
+}
+
 int Count(const std::string& text, const std::string& part) {
   int n = 0;
   for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
@@ -48,6 +54,39 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
     expected.insert(expected.end(), {"j", "j.lock"});
     EXPECT_EQ(Listing(dir.path()), expected) << killAfter;
     EXPECT_EQ(ReadFile(dir / "f1.txt"), "content 1");
+  }
+}
+
+// A three-cycle goes through one rename temporary. Killed right after the
+// parking, the file lies under it; after a later step the others have
+// moved. The journal says where each is, and undo restores all.
+TEST(CliJournal, KillInsideACycleThenUndo) {
+  const Names cycle = {"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"};
+  for (const int killAfter : {0, 1, 2, 3}) {
+    TempFolder dir;
+    for (const std::string& name : cycle) WriteFile(dir / name, name);
+    const std::string journal = dir / "j";
+    Names env;
+    if (killAfter > 0) env.push_back("VELMORA_TEST_KILL_AFTER=" + std::to_string(killAfter));
+    const CliResult run = RunCli({"rename", "--slot1", "mirror", "--src1", " - ", "--yes-all",
+                                  "--pattern", "*.mp3", "--journal", journal, Bare(dir)},
+                                 env);
+    const Names after = Listing(dir.path());
+    if (killAfter == 0) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_EQ(ReadFile(dir / "B - C - A.mp3"), "A - B - C.mp3");
+    } else {
+      EXPECT_EQ(run.status, -1) << killAfter;
+    }
+    if (killAfter == 1) {
+      EXPECT_EQ(Count(Join(after), ".velmora-move"), 1) << Join(after);
+    }
+    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << killAfter << undo.err;
+    Names expected = cycle;
+    expected.insert(expected.end(), {"j", "j.lock"});
+    EXPECT_EQ(Listing(dir.path()), expected) << killAfter;
+    for (const std::string& name : cycle) EXPECT_EQ(ReadFile(dir / name), name) << killAfter;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QListView>
 
 #include "tests/ui/window_fixture.h"
+#include "services/settings.h"
 #include "ui/preview_panel.h"
 
 namespace velmora::testing {
@@ -51,10 +52,19 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
             (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3", "neu: d.mp3"}));
   EXPECT_EQ(Text("lblPreview"), "1 Änderungen, 0 Konflikte");
 
-  // The mirror swaps the first two: each would overwrite the other, so the
+  // The mirror swaps the first two: "Ketten auflösen" (on by default, and
+  // stored) orders the swap. Off, each would overwrite the other, so the
   // run refuses both steps and the names stay.
   ChooseOperation(0, 14, " - ");
   Settle();
+  EXPECT_EQ(Column(), (QStringList{"Kette (aufgelöst): B - A.mp3", "Kette (aufgelöst): A - B.mp3",
+                                   "unverändert: c.mp3"}));
+  EXPECT_EQ(Text("lblPreview"), "2 Änderungen, 0 Konflikte");
+  auto* resolve = Find<QAction>("OptResolveChains");
+  ASSERT_TRUE(resolve->isCheckable() && resolve->isChecked());
+  resolve->trigger();
+  Settle();
+  EXPECT_FALSE(ReadResolveChains(SettingsStore(temp_ / "settings.ini")));
   EXPECT_EQ(Column(), (QStringList{"Kette: A - B.mp3", "Kette: B - A.mp3", "unverändert: c.mp3"}));
   EXPECT_EQ(Text("lblPreview"), "0 Änderungen, 2 Konflikte");
   EXPECT_TRUE(Tip(0).contains("ist der aktuelle Name von")) << Tip(0).toStdString();

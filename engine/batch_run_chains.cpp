@@ -1,0 +1,131 @@
+#include "engine/batch_run_chains.h"
+
+#include <algorithm>
+
+#include "engine/batch_run_guard.h"
+#include "engine/chain_run.h"
+#include "engine/commit.h"
+#include "engine/error_numbers.h"
+#include "engine/path.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kCommitLocation = 20;
+
+class ResolvedActions : public ChainActions {
+ public:
+  ResolvedActions(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
+                  RunServices& services, bool logOn)
+      : state_(state),
+        job_(job),
+        found_(found),
+        services_(services),
+        logOn_(logOn),
+        kind_(ModeDigit(state.context.flags)) {}
+
+  void Turn(int) override {
+    if (services_.progress == nullptr) return;
+    turns_ = std::min(turns_ + 1, static_cast<int>(found_.size()));
+    services_.progress->SetValue(turns_);
+  }
+  Error Computed(const PlanStep& step) override {
+    // Room for the step and a parking before it is asked.
+    if (state_.undo.Count() + 2 > UndoStore::kMaxRecords) return OverflowError();
+    state_.nameSrc = step.source;
+    state_.nameDest = step.destination;
+    if (logOn_) WriteStepLog(state_, job_, step.slot, services_.log);
+    return {};
+  }
+  int Ask(const PlanStep& step) override {
+    return services_.dialogs.AskDialog(step.source, step.destination, state_.context.flags);
+  }
+  CommitResult Move(const std::string& from, const PlanStep& step) override {
+    state_.nameSrc = from;
+    state_.nameDest = step.destination;
+    const CommitResult result = CommitFile(state_, from, step.destination, services_);
+    if (result == CommitResult::kCommitted) Went(from, step.destination, kind_);
+    return result;
+  }
+  CommitResult Park(const std::string& from, std::string& temp) override {
+    bool stop = false;
+    const Error error = MoveToTemporary(from, temp, services_, stop);
+    if (stop) return CommitResult::kStopRun;
+    if (error) {
+      if (error.number != kErrFileNotFound) Report(error, from, temp);
+      return CommitResult::kNotCommitted;
+    }
+    temps_.push_back(temp);
+    if (services_.committed != nullptr) services_.committed->Committed(from, temp);
+    Went(from, temp, '1');
+    return CommitResult::kCommitted;
+  }
+  CommitResult MoveBack(const std::string& from, const std::string& to) override {
+    const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
+    bool stop = false;
+    const Error error = Journaled(op, from, to, services_, stop);
+    if (stop) return CommitResult::kStopRun;
+    if (error) {
+      Report(error, from, to);
+      return CommitResult::kNotCommitted;
+    }
+    Guard(from, to);
+    if (!recorded_.empty()) {
+      if (recorded_.back()) state_.undo.Remove(state_.undo.Count() - 1);
+      recorded_.pop_back();
+    }
+    if (services_.committed != nullptr) services_.committed->Committed(from, to);
+    return CommitResult::kCommitted;
+  }
+  void Refused(const PlanStep& step) override {
+    ReportRefusedStep(step.source, step.destination, services_);
+  }
+  bool StopRequested() override {
+    return services_.stop != nullptr && services_.stop->StopRequested();
+  }
+
+ private:
+  // A move went through: the run's files, the undo record, the held temporary.
+  void Went(const std::string& from, const std::string& to, char kind) {
+    Guard(from, to);
+    recorded_.push_back(state_.undo.Append(from, to, kind));
+  }
+  void Guard(const std::string& from, const std::string& to) {
+    if (state_.guard != nullptr) {
+      state_.guard->Release(from);
+      state_.guard->Protect(to);
+    }
+    const auto held = std::find(temps_.begin(), temps_.end(), from);
+    if (held != temps_.end()) {
+      services_.fileSystem.ReleaseTemporary(from);
+      temps_.erase(held);
+    }
+  }
+  void Report(const Error& error, const std::string& from, const std::string& to) {
+    services_.reporter.ReportError(kCommitLocation, error.number, CommitFailureText(from, to), "",
+                                   error.description);
+  }
+
+  RunState& state_;
+  const RenameJob& job_;
+  const std::vector<FoundEntry>& found_;
+  RunServices& services_;
+  const bool logOn_;
+  const char kind_;
+  int turns_ = 0;
+  std::vector<std::string> temps_;  // rename temporaries holding a file now
+  std::vector<bool> recorded_;      // per move still standing: an undo record was kept
+};
+
+}  // namespace
+
+Error RunResolved(RunState& state, const RenameJob& job, const RunPlan& plan,
+                  const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
+  ResolvedActions actions(state, job, found, services, logOn);
+  ChainRun run(state, plan, found, actions);
+  const Error error = run.Run();
+  if (services.progress != nullptr) services.progress->SetValue(static_cast<int>(found.size()));
+  return error;
+}
+
+}  // namespace velmora

@@ -1,0 +1,252 @@
+#include "engine/chain_run.h"
+
+#include <functional>
+#include <limits>
+#include <queue>
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kNoStep = std::numeric_limits<std::size_t>::max();
+
+bool Moves(const PlanStep& step) { return step.state != PlanState::kUnchanged; }
+
+}  // namespace
+
+std::vector<ChainTurn> OrderChains(const RunPlan& plan) {
+  const std::size_t n = plan.rows.size();
+  std::vector<std::vector<int>> waits(n), dependents(n);
+  std::vector<char> moves(n, 0);
+  {
+    std::size_t row = 0;
+    for (const PlanStep& step : plan.steps) {
+      while (row < n && plan.rows[row].entry != step.entry) ++row;
+      if (row == n) break;
+      if (Moves(step)) moves[row] = 1;
+      const int other = step.waitsFor;
+      if (other >= 0 && static_cast<std::size_t>(other) != row) {
+        waits[row].push_back(other);
+        dependents[static_cast<std::size_t>(other)].push_back(static_cast<int>(row));
+      }
+    }
+  }
+  std::vector<std::size_t> pending(n);
+  std::vector<char> freed(n, 0), done(n, 0);
+  std::vector<int> seen(n, -1);
+  std::priority_queue<int, std::vector<int>, std::greater<>> ready;
+  std::vector<ChainTurn> order;
+  // The row's listed name is free for others: it has left, or is parked.
+  auto free = [&](int row) {
+    std::size_t r = static_cast<std::size_t>(row);
+    if (freed[r]) return;
+    freed[r] = 1;
+    for (const int d : dependents[r]) {
+      const std::size_t dr = static_cast<std::size_t>(d);
+      if (--pending[dr] == 0 && !done[dr] && moves[dr]) ready.push(d);
+    }
+  };
+  for (std::size_t r = 0; r < n; ++r) pending[r] = waits[r].size();
+  // A row that never moves never frees its name; those waiting on it are
+  // passed over when their turn comes.
+  for (std::size_t r = 0; r < n; ++r) {
+    if (!moves[r]) free(static_cast<int>(r));
+  }
+  std::size_t remaining = 0, scan = 0;
+  for (std::size_t r = 0; r < n; ++r) {
+    if (!moves[r]) continue;
+    ++remaining;
+    if (pending[r] == 0) ready.push(static_cast<int>(r));
+  }
+  int stall = 0;
+  while (remaining > 0) {
+    while (!ready.empty()) {
+      const int row = ready.top();
+      ready.pop();
+      std::size_t r = static_cast<std::size_t>(row);
+      if (done[r]) continue;
+      done[r] = 1;
+      --remaining;
+      order.push_back({row, false});
+      free(row);
+    }
+    if (remaining == 0) break;
+    // Only cycles (and rows waiting on them) remain: follow what the first
+    // of them waits for until a row comes round again; it is on a cycle.
+    while (scan < n && (done[scan] || freed[scan] || !moves[scan])) ++scan;
+    if (scan == n) break;  // cannot happen: a parked row waits on an unfreed one
+    int x = static_cast<int>(scan);
+    while (seen[static_cast<std::size_t>(x)] != stall) {
+      seen[static_cast<std::size_t>(x)] = stall;
+      for (const int w : waits[static_cast<std::size_t>(x)]) {
+        if (!freed[static_cast<std::size_t>(w)]) {
+          x = w;
+          break;
+        }
+      }
+    }
+    ++stall;
+    order.push_back({x, true});
+    free(x);
+  }
+  return order;
+}
+
+ChainRun::ChainRun(RunState& state, const RunPlan& plan, const std::vector<FoundEntry>& found,
+                   ChainActions& actions)
+    : state_(state), plan_(plan), found_(found), actions_(actions) {
+  const std::size_t n = plan.rows.size();
+  first_.assign(n, 0);
+  last_.assign(n, 0);
+  at_.resize(n);
+  asked_.assign(n, kNoStep);
+  parked_.assign(n, 0);
+  stopped_.assign(n, 0);
+  ran_.assign(plan.steps.size(), 0);
+  std::size_t row = 0;
+  for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+    while (row < n && plan.rows[row].entry != plan.steps[i].entry) ++row;
+    if (row == n) break;
+    if (first_[row] == last_[row]) first_[row] = i;
+    last_[row] = i + 1;
+  }
+  for (std::size_t r = 0; r < n; ++r) at_[r] = found[plan.rows[r].entry].path;
+}
+
+bool ChainRun::Left(int row) const {
+  const std::size_t r = static_cast<std::size_t>(row);
+  return at_[r] != found_[plan_.rows[r].entry].path;
+}
+
+Error ChainRun::Run() {
+  state_.dialogAll = false;
+  for (const ChainTurn& turn : plan_.order) {
+    actions_.Turn(turn.row);
+    const Go go = turn.park ? ParkTurn(turn.row) : RunTurn(turn.row);
+    if (go == Go::kEnd) break;
+  }
+  return error_;
+}
+
+ChainRun::Go ChainRun::End() {
+  if (!ended_) RollBack();
+  return Go::kEnd;
+}
+
+ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken) {
+  taken = false;
+  if (actions_.StopRequested()) return End();
+  if (Error error = actions_.Computed(step)) {
+    error_ = error;
+    return End();
+  }
+  int answer = kAnswerYes;
+  if (!state_.dialogAll) {
+    answer = actions_.Ask(step);
+    if (answer < kAnswerYes || answer > kAnswerCancel) answer = kAnswerCancel;
+  }
+  state_.dialogRet = answer;
+  if (answer == kAnswerCancel) return End();
+  if (answer == kAnswerAll) state_.dialogAll = true;
+  if (answer == kAnswerNo) return Go::kOn;
+  if (step.refused) {
+    actions_.Refused(step);
+    return Go::kOn;
+  }
+  taken = true;
+  return Go::kOn;
+}
+
+void ChainRun::Record(int row, std::size_t step, const std::string& from, const std::string& to) {
+  if (parkedCount_ > 0) since_.push_back({row, step, from, to});
+}
+
+ChainRun::Go ChainRun::ParkTurn(int row) {
+  const std::size_t r = static_cast<std::size_t>(row);
+  std::size_t i = first_[r];
+  while (i < last_[r] && !Moves(plan_.steps[i])) ++i;
+  if (i == last_[r] || stopped_[r]) return Go::kOn;
+  bool taken = false;
+  if (AskStep(plan_.steps[i], taken) == Go::kEnd) return Go::kEnd;
+  if (!taken) {
+    stopped_[r] = 1;
+    return Go::kOn;
+  }
+  std::string temp;
+  const CommitResult result = actions_.Park(at_[r], temp);
+  if (result == CommitResult::kStopRun) {
+    ended_ = true;
+    return Go::kEnd;
+  }
+  if (result != CommitResult::kCommitted) {
+    stopped_[r] = 1;
+    return Go::kOn;
+  }
+  parked_[r] = 1;
+  ++parkedCount_;
+  Record(row, kNoStep, at_[r], temp);
+  at_[r] = temp;
+  asked_[r] = i;
+  return Go::kOn;
+}
+
+ChainRun::Go ChainRun::RunTurn(int row) {
+  const std::size_t r = static_cast<std::size_t>(row);
+  if (stopped_[r]) return Go::kOn;
+  for (std::size_t i = first_[r]; i < last_[r]; ++i) {
+    const PlanStep& step = plan_.steps[i];
+    if (!Moves(step)) {
+      ran_[i] = 1;
+      continue;
+    }
+    const bool blocked = step.waitsFor >= 0 && !Left(step.waitsFor);
+    if (asked_[r] == i) {
+      asked_[r] = kNoStep;
+      if (actions_.StopRequested()) return End();
+    } else {
+      // The entry whose name this step needs stays: passed over, unasked.
+      if (blocked) break;
+      bool taken = false;
+      if (AskStep(step, taken) == Go::kEnd) return Go::kEnd;
+      if (!taken) break;
+    }
+    const CommitResult result =
+        blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
+    if (result == CommitResult::kStopRun) {
+      ended_ = true;
+      return Go::kEnd;
+    }
+    if (result != CommitResult::kCommitted) break;
+    Record(row, i, at_[r], step.destination);
+    at_[r] = step.destination;
+    ran_[i] = 1;
+    if (parked_[r]) {
+      parked_[r] = 0;
+      if (--parkedCount_ == 0) since_.clear();
+    }
+  }
+  // A parked file that cannot go on goes home, and so does every file moved
+  // since it was parked: its name may be taken.
+  if (parked_[r]) RollBack();
+  stopped_[r] = 1;
+  return Go::kOn;
+}
+
+void ChainRun::RollBack() {
+  for (auto it = since_.rbegin(); it != since_.rend(); ++it) {
+    const std::size_t r = static_cast<std::size_t>(it->row);
+    const CommitResult result = actions_.MoveBack(it->to, it->from);
+    if (result == CommitResult::kStopRun) {
+      ended_ = true;
+      break;
+    }
+    if (result != CommitResult::kCommitted) continue;
+    at_[r] = it->from;
+    parked_[r] = 0;
+    stopped_[r] = 1;
+    if (it->step != kNoStep) ran_[it->step] = 0;
+  }
+  since_.clear();
+  parkedCount_ = 0;
+}
+
+}  // namespace velmora

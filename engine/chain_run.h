@@ -1,0 +1,90 @@
+// Runs with chains and cycles resolved: the planned steps of each marked
+// entry, all together, in an order where every target is free by its turn;
+// a cycle is broken by parking one entry's file under a rename temporary
+// first. The names are the plan's, fixed before the first question. The run
+// and its plan share this walk, so the plan foretells what the run does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/batch_run_state.h"
+#include "engine/commit.h"
+#include "engine/plan.h"
+
+namespace velmora {
+
+// The order of turns for the plan's rows: rows ready first (lowest row
+// first), a parking wherever only cycles remain. Reads the steps' waitsFor.
+std::vector<ChainTurn> OrderChains(const RunPlan& plan);
+
+// What a resolved run does around each step; the plan plays it on names.
+class ChainActions {
+ public:
+  virtual ~ChainActions() = default;
+  // Row's turn begins.
+  virtual void Turn(int /*row*/) {}
+  // Before the question; an error ends the run with it.
+  virtual Error Computed(const PlanStep& step) = 0;
+  // The answer of `Dialog` for step, asked until "&Alle".
+  virtual int Ask(const PlanStep& step) = 0;
+  // The file at from gets step's destination (from is step.source, or the
+  // rename temporary of a parked entry).
+  virtual CommitResult Move(const std::string& from, const PlanStep& step) = 0;
+  // Moves the file at from to a rename temporary, set into temp.
+  virtual CommitResult Park(const std::string& from, std::string& temp) = 0;
+  // Takes a move of this run back: the file at from returns to to.
+  virtual CommitResult MoveBack(const std::string& from, const std::string& to) = 0;
+  // A confirmed step the plan refused (its target stays taken).
+  virtual void Refused(const PlanStep& step) = 0;
+  virtual bool StopRequested() { return false; }
+};
+
+// Walks plan.order. "&Nein", a refused or a failed step ends that entry's
+// turn; a step whose target's entry has not left is passed over without a
+// question. A parked file that cannot go on, "&Abbrechen" and a stop while
+// a file is parked first take back every move made since the parking.
+class ChainRun {
+ public:
+  ChainRun(RunState& state, const RunPlan& plan, const std::vector<FoundEntry>& found,
+           ChainActions& actions);
+
+  // Returns the error that ended the run, if any.
+  Error Run();
+
+  // After Run: where row's file is, and whether step i went through.
+  const std::string& At(int row) const { return at_[static_cast<std::size_t>(row)]; }
+  bool Ran(std::size_t step) const { return ran_[step] != 0; }
+
+ private:
+  enum class Go { kOn, kEnd };
+  struct Moved {
+    int row;
+    std::size_t step;  // the step it made, or kNoStep
+    std::string from, to;
+  };
+
+  Go RunTurn(int row);
+  Go ParkTurn(int row);
+  // Asks step; kOn with taken set, or kEnd.
+  Go AskStep(const PlanStep& step, bool& taken);
+  Go End();
+  void Record(int row, std::size_t step, const std::string& from, const std::string& to);
+  void RollBack();
+  bool Left(int row) const;
+
+  RunState& state_;
+  const RunPlan& plan_;
+  const std::vector<FoundEntry>& found_;
+  ChainActions& actions_;
+  std::vector<std::size_t> first_, last_;  // each row's steps
+  std::vector<std::string> at_;
+  std::vector<std::size_t> asked_;  // a parked row's step already answered
+  std::vector<char> parked_, stopped_, ran_;
+  std::vector<Moved> since_;  // moves since the oldest parking still open
+  int parkedCount_ = 0;
+  bool ended_ = false;
+  Error error_;
+};
+
+}  // namespace velmora
