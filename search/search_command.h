@@ -11,19 +11,21 @@
 #include "search/folder_reader.h"
 #include "search/found_list.h"
 #include "search/settings_writer.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 
-inline constexpr char kCaptionSearch[] = "&Suche";
-inline constexpr char kCaptionReset[] = "&Reset";
-inline constexpr char kCaptionExit[] = "E&nde";
-inline constexpr char kCaptionCancel[] = "Abbrechen";
-inline constexpr char kListFullMessage[] = "Wenn die Listen-Box gefüllt wurde. Suche beendet...";
+inline constexpr char kCaptionSearch[] = VELMORA_TEXT("velmora", "&Suche");
+inline constexpr char kCaptionReset[] = VELMORA_TEXT("velmora", "&Reset");
+inline constexpr char kCaptionExit[] = VELMORA_TEXT("velmora", "E&nde");
+inline constexpr char kCaptionCancel[] = VELMORA_TEXT("velmora", "Abbrechen");
+inline constexpr char kListFullMessage[] =
+    VELMORA_TEXT("velmora", "Wenn die Listen-Box gefüllt wurde. Suche beendet...");
 
 // How a folder that cannot be opened is reported: no location line, this
 // context, the folder as the file, the platform's text as the description.
 inline constexpr int kSearchErrorLocation = 0;
-inline constexpr char kSearchErrorContext[] = "Fehler beim Suchen";
+inline constexpr char kSearchErrorContext[] = VELMORA_TEXT("velmora", "Fehler beim Suchen");
 
 // The main window's side of a search.
 class SearchHost {

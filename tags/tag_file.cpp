@@ -9,14 +9,15 @@
 #include <cstring>
 
 #include "engine/error_numbers.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
 
 constexpr int kReadLocation = 22;
 constexpr int kWriteLocation = 23;
-constexpr const char* kReadContext = "Fehler beim Lesen des Tag's";
-constexpr const char* kWriteContext = "Fehler beim Schreiben des Tag's";
+constexpr const char* kReadContext = VELMORA_TEXT("velmora", "Fehler beim Lesen des Tag's");
+constexpr const char* kWriteContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 constexpr off_t kTagLength = static_cast<off_t>(kTagSize);
 
 Error ErrorFromErrno(int err) {

@@ -42,7 +42,7 @@ QComboBox* SourceChooser(const char* name, QWidget* parent) {
 }  // namespace
 
 TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent)
-    : QGroupBox(QStringLiteral("MP3 - Tag - Editor"), parent), host_(host),
+    : QGroupBox(tr("MP3 - Tag - Editor"), parent), host_(host),
       editor_(reporter, log, *this) {
   setObjectName(QStringLiteral("FrameMp3Tag"));
 
@@ -60,29 +60,29 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   comboKommentar_ = SourceChooser("ComboKommentar", this);
   comboJahr_ = SourceChooser("ComboJahr", this);
   comboGenre_ = SourceChooser("ComboGenre", this);
-  optAlleAus_ = Named(new QRadioButton(QStringLiteral("vorher"), this), "OptAlleAus");
-  optKeineAus_ = Named(new QRadioButton(QStringLiteral("nachher"), this), "OptKeineAus");
-  cmdEditTag_ = Named(new QPushButton(QStringLiteral("Tag übernehmen"), this), "CmdEditTag");
-  cmdTagExit_ = Named(new QPushButton(QStringLiteral("Ende"), this), "CmdTagExit");
+  optAlleAus_ = Named(new QRadioButton(tr("vorher"), this), "OptAlleAus");
+  optKeineAus_ = Named(new QRadioButton(tr("nachher"), this), "OptKeineAus");
+  cmdEditTag_ = Named(new QPushButton(tr("Tag übernehmen"), this), "CmdEditTag");
+  cmdTagExit_ = Named(new QPushButton(tr("Ende"), this), "CmdTagExit");
 
   auto* grid = new QGridLayout(this);
   auto addRow = [&](int row, const char* name, const char* caption, QWidget* value,
                     QWidget* source) {
-    grid->addWidget(Named(new QLabel(QString::fromUtf8(caption), this), name), row, 0);
+    grid->addWidget(Named(new QLabel(tr(caption), this), name), row, 0);
     grid->addWidget(value, row, 1);
     if (source != nullptr) grid->addWidget(source, row, 2);
   };
-  addRow(0, "LabSeparator", "Separator", txtSeparator_, nullptr);
+  addRow(0, "LabSeparator", QT_TR_NOOP("Separator"), txtSeparator_, nullptr);
   auto* views = new QHBoxLayout;
   views->addWidget(optAlleAus_);
   views->addWidget(optKeineAus_);
   grid->addLayout(views, 0, 2);
-  addRow(1, "LabTitel", "Titel", txtTitel_, comboTitel_);
-  addRow(2, "LabInterpret", "Interpret", txtInterpret_, comboInterpret_);
-  addRow(3, "LabAlbum", "Album", txtAlbum_, comboAlbum_);
-  addRow(4, "LabKommentar", "Kommentar", txtKommentar_, comboKommentar_);
-  addRow(5, "LabJahr", "Jahr", txtJahr_, comboJahr_);
-  addRow(6, "LabGenre", "Genre", comboGenreTyp_, comboGenre_);
+  addRow(1, "LabTitel", QT_TR_NOOP("Titel"), txtTitel_, comboTitel_);
+  addRow(2, "LabInterpret", QT_TR_NOOP("Interpret"), txtInterpret_, comboInterpret_);
+  addRow(3, "LabAlbum", QT_TR_NOOP("Album"), txtAlbum_, comboAlbum_);
+  addRow(4, "LabKommentar", QT_TR_NOOP("Kommentar"), txtKommentar_, comboKommentar_);
+  addRow(5, "LabJahr", QT_TR_NOOP("Jahr"), txtJahr_, comboJahr_);
+  addRow(6, "LabGenre", QT_TR_NOOP("Genre"), comboGenreTyp_, comboGenre_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdEditTag_);

@@ -49,7 +49,7 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   Settle();
   EXPECT_EQ(Column(),
             (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3", "neu: d.mp3"}));
-  EXPECT_EQ(Text("lblPreview"), "1 Änderungen, 0 Konflikte");
+  EXPECT_EQ(Text("lblPreview"), "1 Änderung, 0 Konflikte");
 
   // The mirror swaps the first two: each would overwrite the other, so the
   // run refuses both steps and the names stay.
