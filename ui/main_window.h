@@ -113,6 +113,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
  private:
   // SearchHost and SearchRepeater.
   void ProcessPendingEvents() override;
+  void KeepResponsive() override { ProcessPendingEvents(); }
   void CaptionsChanged() override;
   void CountChanged() override;
   void RepeatSearch() override;
