@@ -6,6 +6,9 @@
 
 #include "services/command_line.h"
 #include "services/crash_guard.h"
+#include "services/error_log.h"
+#include "services/settings.h"
+#include "services/translation.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +16,10 @@ int main(int argc, char* argv[]) {
   // Ctrl+C or SIGTERM mid-copy: no partial file stays, no temporary name.
   velmora::InstallCrashHandler();
   QApplication::setApplicationName(QString::fromLatin1(velmora::kAppTitle));
+  // German unless the menu's choice or the user's language says English.
+  velmora::UseLanguage(
+      velmora::ChosenLanguage(velmora::SettingsStore().ReadSetting(velmora::kKeyLanguage)),
+      velmora::ProgramFolder());
 
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);

@@ -4,6 +4,7 @@
 
 #include "cli/journal.h"
 #include "services/error_log.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 
@@ -37,14 +38,14 @@ std::string ConsoleText(const std::string& text) {
 }
 
 void PrintProblem(const std::string& text) {
-  std::fprintf(stderr, "velmora-cli: %s\n", ConsoleName(text).c_str());
+  std::fprintf(stderr, "velmora-cli: %s\n", ConsoleName(Translated(text)).c_str());
 }
 
 void StderrMessages::ShowMessage(const std::string& text) {
   ++count_;
   // Standard output may be buffered into a pipe; keep the order a reader sees.
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", ConsoleText(text).c_str());
+  std::fprintf(stderr, "%s\n", ConsoleText(Translated(text)).c_str());
 }
 
 Reporting::Reporting(bool withLogFile) {

@@ -7,6 +7,7 @@
 #include "search/search_command.h"
 #include "services/command_line.h"
 #include "services/drives.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
@@ -31,7 +32,7 @@ std::optional<std::string> FolderArgument(const std::string& text) {
   MountedDrives drives;
   std::optional<StartFolder> start = StartFolderFromCommandLine(text, working, drives);
   if (!start) {
-    PrintProblem("Pfad nicht gefunden: " + text);
+    PrintProblem(Tr("velmora", "Pfad nicht gefunden:") + " " + text);
     return std::nullopt;
   }
   return start->folder;

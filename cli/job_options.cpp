@@ -1,6 +1,7 @@
 #include "cli/job_options.h"
 
 #include "cli/console.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 
@@ -28,8 +29,8 @@ bool JobFromOptions(const CliOptions& options, RenameJob& job) {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     const int code = OperationCode(options.slotOperation[i]);
     if (code < 0) {
-      PrintProblem("Unbekannte Operation für --slot" + std::to_string(i + 1) + ": " +
-                   options.slotOperation[i]);
+      PrintProblem(WithArgs(Tr("velmora", "Unbekannte Operation für --slot%1: %2"),
+                          {std::to_string(i + 1), options.slotOperation[i]}));
       return false;
     }
     job.slotCode[i] = code;
@@ -39,7 +40,7 @@ bool JobFromOptions(const CliOptions& options, RenameJob& job) {
     anyActive = anyActive || code != 0;
   }
   if (!anyActive) {
-    PrintProblem("Keine Operation gewählt: --slot1, --slot2 oder --slot3 angeben.");
+    PrintProblem(Tr("velmora", "Keine Operation gewählt: --slot1, --slot2 oder --slot3 angeben."));
     return false;
   }
   return true;

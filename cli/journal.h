@@ -44,11 +44,13 @@
 
 #include "engine/error_reporter.h"
 #include "engine/run_journal.h"
+#include "engine/user_text.h"
 
 namespace velmora::cli {
 
 inline constexpr char kJournalHeader[] = "# velmora journal 2";
-inline constexpr char kJournalWriteContext[] = "Fehler beim Schreiben des Journals";
+inline constexpr char kJournalWriteContext[] =
+    VELMORA_TEXT("velmora", "Fehler beim Schreiben des Journals");
 
 // text with backslash, tab, line feed and carriage return escaped.
 std::string EscapeJournalText(std::string_view text);

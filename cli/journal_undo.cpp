@@ -5,6 +5,7 @@
 
 #include "engine/commit.h"
 #include "services/posix_file_system.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
@@ -37,7 +38,8 @@ std::vector<std::size_t> StepsToUndo(const JournalContents& contents, bool lastR
   std::set<std::string> runs;
   for (auto run = contents.runs.rbegin(); run != contents.runs.rend(); ++run) {
     if (RunInProgress(*run)) {
-      PrintProblem("Lauf " + run->id + " läuft noch; seine Schritte bleiben im Journal.");
+      PrintProblem(
+          WithArgs(Tr("velmora", "Lauf %1 läuft noch; seine Schritte bleiben im Journal."), {run->id}));
       continue;
     }
     bool open = false;
@@ -89,7 +91,8 @@ class Undo {
   // False ends the walk: "&Abbrechen", or the journal cannot be written.
   bool Step(JournalStep& step) {
     if (!KnownKind(step.kind)) {
-      Refuse("Schritt kann nicht zurückgenommen werden: " + step.source + " -> " + step.target);
+      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " +
+             step.target);
       return true;
     }
     if (step.state == StepState::kPending && !SettledDone(step)) {
@@ -102,12 +105,12 @@ class Undo {
     const FileIdentity expected =
         step.after.known ? step.after : step.kind == '3' ? IdentityOf(step.source) : now;
     if (!SameIdentity(now, expected)) {
-      Refuse("Datei seit dem Lauf geändert, nicht zurückgenommen: " + step.target);
+      Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " + step.target);
       return true;
     }
     const bool sameFile = disk_.SameFile(step.target, step.source);
     if (step.kind != '3' && IdentityOf(step.source).known && !sameFile) {
-      Refuse("Ziel vorhanden, nicht zurückgenommen: " + step.source);
+      Refuse(Tr("velmora", "Ziel vorhanden, nicht zurückgenommen:") + " " + step.source);
       return true;
     }
 
@@ -134,11 +137,11 @@ class Undo {
   bool RemoveCopy(const JournalStep& step, bool sameFile) {
     if (!sameFile) {
       if (const Error error = disk_.Delete(step.target)) {
-        reporting_.reporter().ReportError(0, error.number, "Fehler beim Löschen", step.target,
+        reporting_.reporter().ReportError(0, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
                                           error.description);
         return true;
       }
-      std::printf("entfernt: %s\n", step.target.c_str());
+      std::printf("%s %s\n", Tr("velmora", "entfernt:").c_str(), step.target.c_str());
       std::fflush(stdout);
     }
     return !writer_.Undone(step.run, step.seq);
@@ -188,8 +191,9 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
                                      error.description);
   }
   if (left > 0) {
-    PrintProblem(std::to_string(left) + (left == 1 ? " Schritt bleibt" : " Schritte bleiben") +
-                 " im Journal " + file.path());
+    PrintProblem(left == 1 ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})
+                           : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
+                                    {std::to_string(left), file.path()}));
   }
 }
 

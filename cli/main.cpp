@@ -12,43 +12,49 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
+#include "services/error_log.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
 
 std::string OperationList() {
-  std::string text = "Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):\n";
+  std::string text =
+      Tr("velmora", "Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):") + "\n";
   for (int code = 0; code < kOperationCount; ++code) {
     const CatalogueEntry& row = Catalogue()[static_cast<std::size_t>(code)];
     const char* name = code == 0 ? "" : OperationNames()[static_cast<std::size_t>(code)];
     char line[200];
-    std::snprintf(line, sizeof line, "  %2d %-20s %s", code, name, row.listText);
+    std::snprintf(line, sizeof line, "  %2d %-20s %s", code, name, Tr("velmora", row.listText).c_str());
     text += line;
     if (row.firstCaption[0] != '\0' || row.secondCaption[0] != '\0') {
-      text += std::string(" [") + row.firstCaption + " | " + row.secondCaption + "]";
+      text += " [" + Tr("velmora", row.firstCaption) + " | " + Tr("velmora", row.secondCaption) + "]";
     }
     text += '\n';
   }
   return text;
 }
 
-constexpr char kAnswerHelp[] =
+constexpr char kAnswerHelp[] = VELMORA_TEXT(
+    "velmora",
     "Ohne --yes-all wird jeder Schritt auf der Konsole bestätigt (Ja, Alle, Nein, Abbrechen); "
-    "ohne Konsole bricht der Befehl dann mit Status 2 ab.";
+    "ohne Konsole bricht der Befehl dann mit Status 2 ab.");
 
-constexpr char kTagSourceHelp[] =
+constexpr char kTagSourceHelp[] = VELMORA_TEXT(
+    "velmora",
     "SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT "
-    "(fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.";
+    "(fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.");
 
-constexpr char kExitHelp[] =
+constexpr char kExitHelp[] = VELMORA_TEXT(
+    "velmora",
     "Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, "
-    "abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).";
+    "abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).");
 
 void AddSearchOptions(CLI::App& command, CliOptions& options) {
-  command.add_option("--pattern", options.pattern, "Dateimuster mit * und ?, mehrere durch ; (*.*)")
+  command.add_option("--pattern", options.pattern, Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
-  command.add_flag("--subdirs", options.subdirs, "Unterordner mit durchsuchen");
-  command.add_option("FOLDER", options.folder, "Ordner, in dem gesucht wird")
+  command.add_flag("--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
+  command.add_option("FOLDER", options.folder, Tr("velmora", "Ordner, in dem gesucht wird"))
       ->type_name("")
       ->required();
 }
@@ -56,19 +62,19 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
 void AddSlotOptions(CLI::App& command, CliOptions& options) {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     const std::string n = std::to_string(i + 1);
-    command.add_option("--slot" + n, options.slotOperation[i], "Operation für No. " + n)
+    command.add_option("--slot" + n, options.slotOperation[i], WithArgs(Tr("velmora", "Operation für No. %1"), {n}))
         ->type_name("OP");
-    command.add_option("--src" + n, options.slotSource[i], "erstes Feld von No. " + n)
+    command.add_option("--src" + n, options.slotSource[i], WithArgs(Tr("velmora", "erstes Feld von No. %1"), {n}))
         ->type_name("TEXT");
-    command.add_option("--dst" + n, options.slotDestination[i], "zweites Feld von No. " + n)
+    command.add_option("--dst" + n, options.slotDestination[i], WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
         ->type_name("TEXT");
   }
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("--yes-all", options.yesAll, "erste Rückfrage mit \"Alle\" beantworten");
+  command.add_flag("--yes-all", options.yesAll, Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
   command.add_flag("--overwrite-all", options.overwriteAll,
-                   "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")");
+                   Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
 }
 
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
@@ -79,64 +85,66 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     footer += OperationList() + "\n";
   }
   if (groups & kDestOption) {
-    command.add_option("--dest", options.dest, "Zielordner")->type_name("DIR")->required();
+    command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))->type_name("DIR")->required();
   }
   if (groups & kAnswerOptions) {
     AddAnswerOptions(command, options);
-    footer += std::string(kAnswerHelp) + "\n";
+    footer += Tr("velmora", kAnswerHelp) + "\n";
   }
   if (groups & kRunOptions) {
     command.add_flag("--dry-run", options.dryRun,
-                     "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern");
+                     Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
     command.add_flag("--check", options.check,
-                     "vorher planen: bei einem Konflikt nichts ändern, Status 3");
-    command.add_flag("--log", options.log, "jeden Schritt ins Logfile schreiben");
+                     Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
+    command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
     command.add_flag("!--no-resolve-chains", options.resolveChains,
-                     "Ketten und Tausche nicht auflösen: Schritte auf eine andere markierte "
-                     "Datei auslassen");
+                     Tr("velmora", "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+                                   "markierte Datei auslassen"));
     command.add_option("--journal", options.journal,
-                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)")
+                       Tr("velmora", "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
         ->type_name("FILE");
   }
   if (groups & kUndoJournal) {
-    command.add_option("--journal", options.journal, "Journal FILE statt des Standard-Journals")
+    command.add_option("--journal", options.journal, Tr("velmora", "Journal FILE statt des Standard-Journals"))
         ->type_name("FILE");
-    command.add_flag("--last", options.lastRun, "nur den neuesten Lauf zurücknehmen");
+    command.add_flag("--last", options.lastRun, Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
   }
   if (groups & kTagOptions) {
-    command.add_option("--separator", options.separator, "Trenntext der Dateinamen-Teile")
+    command.add_option("--separator", options.separator, Tr("velmora", "Trenntext der Dateinamen-Teile"))
         ->type_name("S");
     const char* names[kTagFieldCount] = {"--title", "--artist", "--album",
                                          "--comment", "--year", "--genre"};
-    const char* help[kTagFieldCount] = {"Titel", "Interpret", "Album",
-                                        "Kommentar", "Jahr", "Genre"};
+    const char* help[kTagFieldCount] = {
+        VELMORA_TEXT("velmora", "Quelle für Titel"),     VELMORA_TEXT("velmora", "Quelle für Interpret"),
+        VELMORA_TEXT("velmora", "Quelle für Album"),     VELMORA_TEXT("velmora", "Quelle für Kommentar"),
+        VELMORA_TEXT("velmora", "Quelle für Jahr"),      VELMORA_TEXT("velmora", "Quelle für Genre")};
     for (std::size_t f = 0; f < kTagFieldCount; ++f) {
-      command.add_option(names[f], options.tagSource[f], std::string("Quelle für ") + help[f])
+      command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))
           ->type_name("SRC");
     }
     command.add_option("--id3v2", options.id3v2,
-                       "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)")
+                       Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
-    command.add_flag("--log", options.log, "jede Datei ins Logfile schreiben");
-    footer += std::string(kTagSourceHelp) + "\n";
+    command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
+    footer += Tr("velmora", kTagSourceHelp) + "\n";
   }
   if (groups & kReadTagOptions) {
-    command.add_flag("--json", options.json, "ein JSON-Objekt je Zeile");
-    command.add_option("FILE", options.files, "MP3-Dateien")->type_name("")->required();
+    command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
+    command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))->type_name("")->required();
   }
-  command.footer(footer + kExitHelp);
+  command.footer(footer + Tr("velmora", kExitHelp));
 }
 
-void SetGermanLabels(CLI::App& app) {
+void SetLabels(CLI::App& app) {
   auto formatter = app.get_formatter();
-  formatter->label("Usage", "Aufruf");
-  formatter->label("OPTIONS", "OPTIONEN");
-  formatter->label("SUBCOMMAND", "BEFEHL");
-  formatter->label("Positionals", "Argumente");
-  formatter->label("REQUIRED", "(Pflicht)");
+  formatter->label("Usage", Tr("velmora", "Aufruf"));
+  formatter->label("OPTIONS", Tr("velmora", "OPTIONEN"));
+  formatter->label("SUBCOMMAND", Tr("velmora", "BEFEHL"));
+  formatter->label("Positionals", Tr("velmora", "Argumente"));
+  formatter->label("REQUIRED", Tr("velmora", "(Pflicht)"));
   formatter->column_width(26);
-  app.option_defaults()->group("Optionen");
+  app.option_defaults()->group(Tr("velmora", "Optionen"));
 }
 
 // The arguments for CLI11, last first. "--dst1=" is spelled out as "--dst1"
@@ -157,20 +165,25 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
 }
 
 int Main(int argc, char** argv) {
-  CLI::App app("Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, verschieben, "
-               "zurücknehmen und MP3-Tags schreiben.",
+  // German unless the user's language is English; nothing a script reads
+  // (lists, marks, JSON, statuses) changes with it.
+  UseLanguage(ChosenLanguage(""), ProgramFolder());
+  CLI::App app(Tr("velmora",
+                  "Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, "
+                  "verschieben, zurücknehmen und MP3-Tags schreiben."),
                "velmora-cli");
-  SetGermanLabels(app);
-  app.set_help_flag("-h,--help", "Hilfe anzeigen");
+  SetLabels(app);
+  app.set_help_flag("-h,--help", Tr("velmora", "Hilfe anzeigen"));
   app.require_subcommand(1);
-  app.footer(std::string("Hilfe zu einem Befehl: velmora-cli BEFEHL --help\n") + kExitHelp);
+  app.footer(Tr("velmora", "Hilfe zu einem Befehl: velmora-cli BEFEHL --help") + "\n" +
+             Tr("velmora", kExitHelp));
 
   CliOptions options;
   const Command* chosen = nullptr;
   for (const Command& command : Commands()) {
-    CLI::App* sub = app.add_subcommand(command.name, command.summary);
-    sub->group("Befehle");
-    sub->get_help_ptr()->group("Optionen");
+    CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
+    sub->group(Tr("velmora", "Befehle"));
+    sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
     AddOptions(*sub, command.groups, options);
     sub->final_callback([&chosen, &command] { chosen = &command; });
   }
@@ -183,7 +196,7 @@ int Main(int argc, char** argv) {
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "velmora-cli: %s\nHilfe: velmora-cli --help\n", e.what());
+    std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(), Tr("velmora", "Hilfe: velmora-cli --help").c_str());
     return kExitUsage;
   }
   if (chosen == nullptr) return kExitUsage;
@@ -203,7 +216,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "velmora-cli: %s\n", e.what());
   } catch (...) {
-    std::fprintf(stderr, "velmora-cli: unerwarteter Fehler\n");
+    std::fprintf(stderr, "velmora-cli: %s\n", velmora::Tr("velmora", "unerwarteter Fehler").c_str());
   }
   return velmora::cli::kExitFailure;
 }

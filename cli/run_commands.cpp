@@ -18,11 +18,12 @@
 #include "services/plan_disk.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
 
-constexpr char kJournalReadContext[] = "Fehler beim Lesen des Journals";
+constexpr char kJournalReadContext[] = VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals");
 
 // The journal named by --journal, else the default one (its folder made).
 std::string JournalPath(const CliOptions& options) {
@@ -41,8 +42,9 @@ void PrintError(const Error& error, const std::string& context, const std::strin
 bool MayAsk(const CliOptions& options) {
   if (options.yesAll || HasTerminal()) return true;
   PrintProblem(
-      "Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen "
-      "(vorhandene Ziele werden nur mit --overwrite-all überschrieben).");
+      Tr("velmora",
+         "Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen "
+         "(vorhandene Ziele werden nur mit --overwrite-all überschrieben)."));
   return false;
 }
 

@@ -10,6 +10,7 @@
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
@@ -155,9 +156,12 @@ int TagMain(const CliOptions& options) {
   for (int field = 0; field < kTagFieldCount; ++field) {
     const std::string& source = options.tagSource[static_cast<std::size_t>(field)];
     if (!ApplyTagSource(static_cast<TagField>(field), source, chosen)) {
-      PrintProblem(std::string("Ungültige Quelle für ") + kFieldOption[field] + ": " + source +
-                   (field == kTagGenre ? " (aus oder =NAME aus der Genre-Liste)"
-                                       : " (aus, 1, 2, 3 oder =TEXT)"));
+      const char* text =
+          field == kTagGenre
+              ? VELMORA_TEXT("velmora",
+                             "Ungültige Quelle für %1: %2 (aus oder =NAME aus der Genre-Liste)")
+              : VELMORA_TEXT("velmora", "Ungültige Quelle für %1: %2 (aus, 1, 2, 3 oder =TEXT)");
+      PrintProblem(WithArgs(Tr("velmora", text), {kFieldOption[field], source}));
       return kExitUsage;
     }
   }

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "cli/console.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
@@ -23,12 +24,12 @@ std::string Lower(std::string text) {
 }
 
 // `Dialog`'s action word, tested in the window's order.
-const char* ActionWord(const RunFlags& flags) {
-  const char* word = "Umbenennen :";
-  if (flags.renameFiles) word = "Umbenennen";
-  if (flags.copyFiles) word = "Kopieren";
-  if (flags.moveFiles) word = "Verschieben";
-  return word;
+std::string ActionWord(const RunFlags& flags) {
+  const char* word = VELMORA_TEXT("velmora", "Umbenennen :");
+  if (flags.renameFiles) word = VELMORA_TEXT("velmora", "Umbenennen");
+  if (flags.copyFiles) word = VELMORA_TEXT("velmora", "Kopieren");
+  if (flags.moveFiles) word = VELMORA_TEXT("velmora", "Verschieben");
+  return Tr("velmora", word);
 }
 
 // One line from in, without its line end; false at end of input.
@@ -45,10 +46,11 @@ bool HasTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 int AnswerFromReply(const std::string& reply, bool allowNo) {
   const std::string word = Lower(Trimmed(reply));
-  if (word == "j" || word == "ja") return kAnswerYes;
-  if (word == "a" || word == "alle") return kAnswerAll;
-  if (allowNo && (word == "n" || word == "nein")) return kAnswerNo;
-  if (word == "b" || word == "abbrechen") return kAnswerCancel;
+  // Either language's letters and words, whatever the language shown.
+  if (word == "j" || word == "ja" || word == "y" || word == "yes") return kAnswerYes;
+  if (word == "a" || word == "alle" || word == "all") return kAnswerAll;
+  if (allowNo && (word == "n" || word == "nein" || word == "no")) return kAnswerNo;
+  if (word == "b" || word == "abbrechen" || word == "c" || word == "cancel") return kAnswerCancel;
   return kAnswerClosed;
 }
 
@@ -61,32 +63,35 @@ int TerminalDialogs::AskDialog(const std::string& nameSrc, const std::string& na
   if (yesAll_) return kAnswerAll;
   if (!interactive_) return kAnswerCancel;
   std::fflush(stdout);
-  std::fprintf(out_, "\nSind Sie sicher ??\n%s\n  %s\nZu :\n  %s\n", ActionWord(flags),
-               ConsoleName(nameSrc).c_str(), ConsoleName(nameDest).c_str());
-  return Ask("(j)a, (a)lle, (n)ein, a(b)brechen? ", true);
+  std::fprintf(out_, "\n%s\n%s\n  %s\n%s\n  %s\n", Tr("velmora", "Sind Sie sicher ??").c_str(),
+               ActionWord(flags).c_str(), ConsoleName(nameSrc).c_str(),
+               Tr("velmora", "Zu :").c_str(), ConsoleName(nameDest).c_str());
+  return Ask(Tr("velmora", "(j)a, (a)lle, (n)ein, a(b)brechen? "), true);
 }
 
 int TerminalDialogs::AskDialog2(const std::string& nameDest) {
   if (overwriteAll_) return kAnswerAll;
   if (!interactive_) return kAnswerCancel;
   std::fflush(stdout);
-  std::fprintf(out_, "\nLöschen ???\nDie Zieldatei existiert bereits\n  %s\n", ConsoleName(nameDest).c_str());
-  return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
+  std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
+               Tr("velmora", "Die Zieldatei existiert bereits").c_str(),
+               ConsoleName(nameDest).c_str());
+  return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
 }
 
 int TerminalDialogs::AskDialog2Unplanned(const std::string& nameDest) {
   if (!interactive_) return kAnswerCancel;
   std::fflush(stdout);
-  std::fprintf(out_,
-               "\nLöschen ???\nDie Zieldatei existiert bereits (nicht in der Vorschau)\n  %s\n",
+  std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
+               Tr("velmora", "Die Zieldatei existiert bereits (nicht in der Vorschau)").c_str(),
                nameDest.c_str());
-  return Ask("Datei löschen ? (j)a, (a)lle, a(b)brechen? ", false);
+  return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
 }
 
-int TerminalDialogs::Ask(const char* prompt, bool allowNo) {
+int TerminalDialogs::Ask(const std::string& prompt, bool allowNo) {
   std::string line;
   for (;;) {
-    std::fputs(prompt, out_);
+    std::fputs(prompt.c_str(), out_);
     std::fflush(out_);
     if (!ReadLine(in_, line)) {
       std::fputc('\n', out_);

@@ -37,7 +37,7 @@ class TerminalDialogs : public RunDialogs {
   int AskDialog2Unplanned(const std::string& nameDest) override;
 
  private:
-  int Ask(const char* prompt, bool allowNo);
+  int Ask(const std::string& prompt, bool allowNo);
 
   bool yesAll_;
   bool overwriteAll_;

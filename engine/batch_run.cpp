@@ -9,6 +9,7 @@
 #include "engine/error_numbers.h"
 #include "engine/plan.h"
 #include "engine/step_walk.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -122,14 +123,14 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {
-      services.reporter.ReportError(kRunLocation, error.number, "Allgemeiner Fehler", "",
+      services.reporter.ReportError(kRunLocation, error.number, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                     error.description);
     }
   } catch (const std::bad_alloc&) {
-    services.reporter.ReportError(kRunLocation, kErrOutOfMemory, "Allgemeiner Fehler", "",
+    services.reporter.ReportError(kRunLocation, kErrOutOfMemory, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                   "Out of memory");
   } catch (const std::exception& e) {
-    services.reporter.ReportError(kRunLocation, kErrInternal, "Allgemeiner Fehler", "", e.what());
+    services.reporter.ReportError(kRunLocation, kErrInternal, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
   }
   state.context.reporter = savedReporter;
 }

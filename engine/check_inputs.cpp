@@ -1,6 +1,7 @@
 // The check of all three slots' fields before a run touches any file.
 #include "engine/job.h"
 #include "engine/numeric.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -68,10 +69,11 @@ bool CheckSlotInputs(const RenameJob& job, MessageSink& messages) {
     const Verdict destination = Judge(rule.destination, job.txtDestination[slot]);
     if (source == Verdict::kPass && destination == Verdict::kPass) continue;
 
-    std::string message = "Falsche oder fehlende Eingabe";
+    std::string message = VELMORA_TEXT("velmora", "Falsche oder fehlende Eingabe");
     const bool wrong = source == Verdict::kWrong || destination == Verdict::kWrong;
     if (IsNumberingCode(code) && !wrong) {
-      message += "\r\n(Null ist als Startnummer nicht erlaubt)";
+      message += "\r\n";
+      message += VELMORA_TEXT("velmora", "(Null ist als Startnummer nicht erlaubt)");
     }
     messages.ShowMessage(message);
     return false;

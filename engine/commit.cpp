@@ -2,6 +2,7 @@
 
 #include "engine/batch_run_guard.h"
 #include "engine/path.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -109,13 +110,15 @@ CommitResult Refuse(const std::string& source, const std::string& destination,
   return CommitResult::kNotCommitted;
 }
 
-constexpr char kRefusedSelf[] =
+constexpr char kRefusedSelf[] = VELMORA_TEXT(
+    "velmora",
     "Das Ziel ist die Quelldatei selbst unter einem anderen Namen (Verknüpfung). Der Schritt "
-    "wurde ausgelassen; die Datei bleibt, wie sie ist.";
-constexpr char kRefusedNeeded[] =
+    "wurde ausgelassen; die Datei bleibt, wie sie ist.");
+constexpr char kRefusedNeeded[] = VELMORA_TEXT(
+    "velmora",
     "Das Ziel ist eine Datei, die dieser Lauf noch braucht (eine markierte Datei oder das "
     "Ergebnis eines früheren Schritts). Der Schritt wurde ausgelassen, damit keine Datei "
-    "verloren geht. Muster enger fassen oder die Dateien in getrennten Läufen umbenennen.";
+    "verloren geht. Muster enger fassen oder die Dateien in getrennten Läufen umbenennen.");
 
 void NotifyCommitted(const std::string& source, const std::string& destination,
                      RunServices& services) {
@@ -130,7 +133,10 @@ void ReportRefusedStep(const std::string& source, const std::string& destination
 }
 
 std::string CommitFailureText(const std::string& source, const std::string& destination) {
-  return "Konnte \r\n" + source + "\r\n nicht zu \r\n" + destination + "\r\numbenennen";
+  // Each line is a text of its own, so that it can be translated where shown.
+  return std::string(VELMORA_TEXT("velmora", "Konnte ")) + "\r\n" + source + "\r\n" +
+         VELMORA_TEXT("velmora", " nicht zu ") + "\r\n" + destination + "\r\n" +
+         VELMORA_TEXT("velmora", "umbenennen");
 }
 
 bool DeleteTarget(RunState& state, const std::string& source, RunServices& services) {
@@ -142,7 +148,7 @@ bool DeleteTarget(RunState& state, const std::string& source, RunServices& servi
   Error error = fileSystem.GetFile(state.nameDest);
   if (!error) error = fileSystem.Delete(state.nameDest);
   if (error) {
-    services.reporter.ReportError(kDeleteLocation, error.number, "Fehler beim Löschen",
+    services.reporter.ReportError(kDeleteLocation, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"),
                                   state.nameDest, error.description);
     return false;
   }

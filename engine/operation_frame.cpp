@@ -2,13 +2,14 @@
 
 #include "engine/numeric.h"
 #include "engine/text.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 
 void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
                             const NameContext& ctx) {
   if (ctx.reporter == nullptr) return;
-  ctx.reporter->ReportError(code + 2, error.number, "Fehler beim Umbenennen", sourcePath,
+  ctx.reporter->ReportError(code + 2, error.number, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), sourcePath,
                             error.description);
 }
 

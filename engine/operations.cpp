@@ -1,28 +1,30 @@
 #include "engine/operations.h"
 
+#include "engine/user_text.h"
+
 
 namespace velmora {
 
 const std::array<CatalogueEntry, kOperationCount>& Catalogue() {
   static const std::array<CatalogueEntry, kOperationCount> rows{{
-      {"nicht aktiv", "", ""},
-      {"Text ersetzen / löschen", "von", "zu"},
-      {"Text einfügen nach ...", "Text", "nach"},
-      {"Text einfügen vor ...", "Text", "vor"},
-      {"Text einfügen an Pos.", "Text", "Pos."},
-      {"Anzahl Zeichen löschen nach ...", "Anz.", "nach"},
-      {"Anzahl Zeichen löschen vor ...", "Anz.", "vor"},
-      {"Anzahl Zeichen löschen an Pos.", "Anz.", "Pos."},
-      {"Alle Zeichen löschen vor ...", "", "vor"},
-      {"Alle Zeichen löschen nach ...", "", "nach"},
-      {"Nummer einfügen nach ...", "Start", "nach"},
-      {"Nummer einfügen vor ...", "Start", "vor"},
-      {"Nummer einfügen an Pos.", "Start", "Pos."},
-      {"Großbuchstaben am Wortanfang", "leer", "leer"},
-      {"Zeichenfolge Spiegeln", "Spiegel", "leer"},
-      {"Anzahl Zeichen löschen zwischen", "nach", "vor"},
-      {"Alle in Großbuchstaben", "leer", "leer"},
-      {"Alle in Kleinbuchstaben", "leer", "leer"},
+      {VELMORA_TEXT("velmora", "nicht aktiv"), "", ""},
+      {VELMORA_TEXT("velmora", "Text ersetzen / löschen"), VELMORA_TEXT("velmora", "von"), VELMORA_TEXT("velmora", "zu")},
+      {VELMORA_TEXT("velmora", "Text einfügen nach ..."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Text einfügen vor ..."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Text einfügen an Pos."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen nach ..."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen vor ..."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen an Pos."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Alle Zeichen löschen vor ..."), "", VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Alle Zeichen löschen nach ..."), "", VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen nach ..."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen vor ..."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen an Pos."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Großbuchstaben am Wortanfang"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Zeichenfolge Spiegeln"), VELMORA_TEXT("velmora", "Spiegel"), VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen zwischen"), VELMORA_TEXT("velmora", "nach"), VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Alle in Großbuchstaben"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Alle in Kleinbuchstaben"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
   }};
   return rows;
 }

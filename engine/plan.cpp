@@ -11,6 +11,7 @@
 #include "engine/path.h"
 #include "engine/plan_model.h"
 #include "engine/step_walk.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -159,7 +160,7 @@ class PlanActions : public StepActions {
       }
       if (!present) {
         // The run passes over a missing source without a word; say it here.
-        Fail({0, 0, kErrFileNotFound, "Fehler beim Umbenennen", src, std::strerror(ENOENT)});
+        Fail({0, 0, kErrFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), src, std::strerror(ENOENT)});
         return PlanState::kFailed;
       }
       owner = found.owner;

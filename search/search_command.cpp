@@ -1,5 +1,6 @@
 #include "search/search_command.h"
 
+#include <future>
 #include <utility>
 
 namespace velmora {
@@ -67,14 +68,11 @@ void SearchCommand::ResetSearch() {
 bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
   state_.keepSearching = true;
   host_.ProcessPendingEvents();
+  lastYield_ = std::chrono::steady_clock::now();
   if (!state_.keepSearching) return true;
 
-  // An unreadable folder is reported and left out; the search goes on.
-  FolderListing listing = reader_.ReadFolder(cursor_);
-  if (listing.error) {
-    reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext, cursor_,
-                          listing.error.description);
-  }
+  FolderRead read = ReadFolder(cursor_);
+  const FolderListing& listing = read.listing;
 
   // Sub-folders from the last to the first, each completely before the
   // next; this folder's own files come after everything below it.
@@ -89,23 +87,55 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
 
   // After a cancel the cursor may stand on another folder: its files are
   // the ones listed here, as the file list follows the cursor.
-  if (cursor_ != folder) {
-    listing = reader_.ReadFolder(cursor_);
-    if (listing.error) {
-      reporter_.ReportError(kSearchErrorLocation, listing.error.number, kSearchErrorContext,
-                            cursor_, listing.error.description);
-    }
-  }
-  if (ListFiles(listing, cursor_)) return true;
+  if (cursor_ != folder) read = ReadFolder(cursor_);
+  if (ListFiles(read.matches, cursor_)) return true;
   if (!backFolder.empty()) cursor_ = backFolder;
   return false;
 }
 
+// Reads folder and picks its matching files on a thread of its own while the
+// window goes on handling events: a folder of 100,000 files takes longer to
+// read and sort than the window may stand still. An unreadable folder is
+// reported and left out; the search goes on.
+SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
+  std::future<FolderRead> work = std::async(std::launch::async, [this, folder] {
+    FolderRead read;
+    read.listing = reader_.ReadFolder(folder);
+    read.matches = MatchingFiles(read.listing, pattern_);
+    return read;
+  });
+  while (work.wait_for(std::chrono::milliseconds(kResponsiveMs)) != std::future_status::ready) {
+    KeepResponsive();
+  }
+  FolderRead read = work.get();
+  if (read.listing.error) {
+    reporter_.ReportError(kSearchErrorLocation, read.listing.error.number, kSearchErrorContext,
+                          folder, read.listing.error.description);
+  }
+  return read;
+}
+
+void SearchCommand::KeepResponsive() {
+  host_.KeepResponsive();
+  lastYield_ = std::chrono::steady_clock::now();
+}
+
 // Adds the matching files of folder; true when the list became full, after
-// the message was shown once. Once full, later calls add nothing.
-bool SearchCommand::ListFiles(const FolderListing& listing, const std::string& folder) {
+// the message was shown once. Once full, later calls add nothing. A cancel
+// while a long folder is listed keeps what was listed so far.
+bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std::string& folder) {
   if (listFull_) return false;
-  for (const std::string& name : MatchingFiles(listing, pattern_)) {
+  constexpr std::size_t kClockEvery = 256;  // files between looks at the clock
+  std::size_t sinceClock = 0;
+  for (const std::string& name : matches) {
+    if (++sinceClock == kClockEvery) {
+      sinceClock = 0;
+      if (std::chrono::steady_clock::now() - lastYield_ >=
+          std::chrono::milliseconds(kResponsiveMs)) {
+        KeepResponsive();
+        if (!state_.keepSearching) return false;
+      }
+    }
     if (!found_.Add(FoundEntryPath(folder, name))) {
       listFull_ = true;
       // Stop every level above, as a cancel would; the message shows once.

@@ -4,26 +4,33 @@
 // else happens here so that it can be tested without a screen.
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "engine/error_reporter.h"
 #include "search/file_pattern.h"
 #include "search/folder_reader.h"
 #include "search/found_list.h"
 #include "search/settings_writer.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 
-inline constexpr char kCaptionSearch[] = "&Suche";
-inline constexpr char kCaptionReset[] = "&Reset";
-inline constexpr char kCaptionExit[] = "E&nde";
-inline constexpr char kCaptionCancel[] = "Abbrechen";
-inline constexpr char kListFullMessage[] = "Wenn die Listen-Box gefüllt wurde. Suche beendet...";
+inline constexpr char kCaptionSearch[] = VELMORA_TEXT("velmora", "&Suche");
+inline constexpr char kCaptionReset[] = VELMORA_TEXT("velmora", "&Reset");
+inline constexpr char kCaptionExit[] = VELMORA_TEXT("velmora", "E&nde");
+inline constexpr char kCaptionCancel[] = VELMORA_TEXT("velmora", "Abbrechen");
+inline constexpr char kListFullMessage[] =
+    VELMORA_TEXT("velmora", "Wenn die Listen-Box gefüllt wurde. Suche beendet...");
 
 // How a folder that cannot be opened is reported: no location line, this
 // context, the folder as the file, the platform's text as the description.
 inline constexpr int kSearchErrorLocation = 0;
-inline constexpr char kSearchErrorContext[] = "Fehler beim Suchen";
+// The longest the search goes without letting the window handle its events.
+inline constexpr int kResponsiveMs = 20;
+
+inline constexpr char kSearchErrorContext[] = VELMORA_TEXT("velmora", "Fehler beim Suchen");
 
 // The main window's side of a search.
 class SearchHost {
@@ -32,6 +39,10 @@ class SearchHost {
 
   // Lets pending user events run once; called at every folder visit.
   virtual void ProcessPendingEvents() = 0;
+
+  // The same, between folder visits: while a large folder is read and while
+  // its files are listed, at least every kResponsiveMs.
+  virtual void KeepResponsive() {}
 
   // First step of ResetSearch: the run's ResetRunFlags (mode and dialog
   // flags, progress bar minimum). keepSearching is cleared by the command.
@@ -113,8 +124,14 @@ class SearchCommand {
   FoundList& Found() { return found_; }
 
  private:
+  struct FolderRead {
+    FolderListing listing;
+    std::vector<std::string> matches;  // MatchingFiles of the listing
+  };
   void SetCaptions(std::string search, std::string exit);
-  bool ListFiles(const FolderListing& listing, const std::string& folder);
+  FolderRead ReadFolder(const std::string& folder);
+  bool ListFiles(const std::vector<std::string>& matches, const std::string& folder);
+  void KeepResponsive();
 
   FolderReader& reader_;
   SettingsWriter& settings_;
@@ -127,6 +144,7 @@ class SearchCommand {
   std::string cursor_;     // the folder list's current folder during a search
   bool listFull_ = false;  // the full-list message was shown in this search
   bool searching_ = false;
+  std::chrono::steady_clock::time_point lastYield_;
 };
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -44,7 +45,13 @@ struct ScriptedHost : SearchHost {
     if (onVisit) onVisit(visits);
   }
   void CountChanged() override { counts.push_back(command->State().countText); }
+  void KeepResponsive() override {
+    ++responsive;
+    if (onResponsive) onResponsive();
+  }
   int visits = 0;
+  int responsive = 0;
+  std::function<void()> onResponsive;
   std::function<void(int)> onVisit;
   std::vector<std::string> counts;
   SearchCommand* command = nullptr;
@@ -239,6 +246,25 @@ TEST_F(SearchFixture, FullListShowsTheMessageOnceAndStops) {
   EXPECT_EQ(r.progressMaximum, kFoundListCapacity);
   EXPECT_EQ(r.folder, "/");  // the top visit found the list full: cursor stayed on it
   EXPECT_EQ(command.Found().Path(0), "/m/s0");  // the sub-folder came first, whole
+}
+
+// A folder that is slow to read: the window keeps handling events meanwhile,
+// and "Abbrechen" pressed then stops the search before its sub-folders.
+TEST_F(SearchFixture, SlowFolderLetsTheWindowRunAndCancel) {
+  reader.serve = [](const std::string& folder) {
+    FolderListing listing;
+    if (folder.find("/sub") != std::string::npos) return listing;
+    std::this_thread::sleep_for(std::chrono::milliseconds(4 * kResponsiveMs));
+    listing.subFolders = {"sub"};
+    listing.files = {"x.mp3"};
+    return listing;
+  };
+  command.OptSubdirs_Click();
+  host.onResponsive = [this] { command.Cancel(); };
+  Press(tree.root);
+  EXPECT_GE(host.responsive, 1);
+  EXPECT_EQ(reader.read, std::vector<std::string>{tree.root});
+  EXPECT_EQ(Paths(), std::vector<std::string>{"/x.mp3"});  // what was found is kept
 }
 
 }  // namespace

@@ -13,12 +13,12 @@
 #include "services/error_text.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/translation.h"
 
 namespace velmora {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-constexpr int kGerman = 1;
 
 bool WritableFolder(const std::string& folder) {
   return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
@@ -53,11 +53,11 @@ std::string SignedNumberText(int number) {
 
 std::string ErrorMessageText(int number, const std::string& context, const std::string& file,
                              const std::string& description) {
-  std::string text = context + kLineEnd;
+  std::string text = Translated(context) + kLineEnd;
   if (!file.empty()) text += "in File: " + file + kLineEnd;
   text += kLineEnd;
-  text += "Fehler: " + SignedNumberText(number) + kLineEnd;
-  text += ErrorText(number, kGerman) + kLineEnd;
+  text += Tr("velmora", "Fehler: ") + SignedNumberText(number) + kLineEnd;
+  text += ErrorText(number, ErrorTextLanguage()) + kLineEnd;
   text += kLineEnd;
   text += "( " + description + " )";
   return text;
@@ -113,7 +113,7 @@ void FileLogWriter::WriteLog(const std::string& text, int location) {
     ok = !WriteAll(fd, entry);
     ok = ::close(fd) == 0 && ok;
   }
-  if (!ok) messages_.ShowMessage("Logfile konnte nicht geöffnet werden");
+  if (!ok) messages_.ShowMessage(VELMORA_TEXT("velmora", "Logfile konnte nicht geöffnet werden"));
 }
 
 void ErrorLog::ReportError(int location, int number, const std::string& context,

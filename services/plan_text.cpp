@@ -1,11 +1,12 @@
 #include "services/plan_text.h"
 
 #include "services/error_log.h"
+#include "services/translation.h"
 
 namespace velmora {
 namespace {
 
-std::string Quoted(const std::string& text) { return "\u201E" + text + "\u201C"; }
+std::string Quoted(const std::string& text) { return "„" + text + "“"; }
 
 std::string PlainLines(const std::string& text) {
   std::string out;
@@ -16,36 +17,44 @@ std::string PlainLines(const std::string& text) {
   return out;
 }
 
-constexpr char kRefused[] =
-    "Der Lauf lässt diesen Schritt aus, damit keine Datei verloren geht: Muster enger fassen "
-    "oder die Dateien in getrennten Läufen umbenennen.";
+std::string Refused() {
+  return Tr("velmora",
+            "Der Lauf lässt diesen Schritt aus, damit keine Datei verloren geht: Muster enger "
+            "fassen oder die Dateien in getrennten Läufen umbenennen.");
+}
+
+// "1 Änderung" but "0 Änderungen", "2 Änderungen".
+std::string Counted(int count, const char* one, const char* many) {
+  return count == 1 ? Tr("velmora", one) : WithArgs(Tr("velmora", many), {std::to_string(count)});
+}
 
 }  // namespace
 
-const char* PlanAssumptionText() {
-  return "Die Vorschau nimmt an, dass jede Frage mit \u201EJa\u201C oder \u201EAlle\u201C "
-         "beantwortet wird. Ein \u201ENein\u201C bei einer Nummer gibt sie an die nächste "
-         "Datei weiter und verschiebt die folgenden Namen.";
+std::string PlanAssumptionText() {
+  return Tr("velmora",
+            "Die Vorschau nimmt an, dass jede Frage mit „Ja“ oder „Alle“ "
+            "beantwortet wird. Ein „Nein“ bei einer Nummer gibt sie an die nächste "
+            "Datei weiter und verschiebt die folgenden Namen.");
 }
 
 const char* PlanStateWord(PlanState state) {
   switch (state) {
     case PlanState::kUnchanged:
-      return "unverändert";
+      return VELMORA_TEXT("velmora", "unverändert");
     case PlanState::kChanged:
-      return "neu";
+      return VELMORA_TEXT("velmora", "neu");
     case PlanState::kResolved:
-      return "Kette (aufgelöst)";
+      return VELMORA_TEXT("velmora", "Kette (aufgelöst)");
     case PlanState::kExists:
-      return "existiert";
+      return VELMORA_TEXT("velmora", "existiert");
     case PlanState::kCaseOnly:
-      return "Groß/Klein";
+      return VELMORA_TEXT("velmora", "Groß/Klein");
     case PlanState::kFailed:
-      return "Fehler";
+      return VELMORA_TEXT("velmora", "Fehler");
     case PlanState::kDuplicate:
-      return "doppelt";
+      return VELMORA_TEXT("velmora", "doppelt");
     case PlanState::kChain:
-      return "Kette";
+      return VELMORA_TEXT("velmora", "Kette");
   }
   return "";
 }
@@ -55,64 +64,84 @@ std::string PlannedFailureText(const PlannedFailure& failure) {
 }
 
 std::string PlanRowText(const PlanRow& row) {
-  std::string text = "Neuer Name: " + row.finalPath + "\n";
+  const std::string text = WithArgs(Tr("velmora", "Neuer Name: %1"), {row.finalPath}) + "\n";
   const std::string target = Quoted(row.conflictPath);
   const std::string other = row.otherPath.empty() ? "" : Quoted(row.otherPath);
   switch (row.state) {
     case PlanState::kUnchanged:
-      return "Keine Operation ändert diesen Namen.";
+      return Tr("velmora", "Keine Operation ändert diesen Namen.");
     case PlanState::kChanged:
-      return text + "Nichts steht im Weg.";
+      return text + Tr("velmora", "Nichts steht im Weg.");
     case PlanState::kResolved:
-      return text + "Das Ziel " + target + " ist der aktuelle Name von " + other +
-             ". \u201EKetten auflösen\u201C ordnet den Lauf so, dass es rechtzeitig frei wird "
-             "(einen Tausch oder Kreis über einen vorübergehenden Namen).";
+      return text + WithArgs(Tr("velmora",
+                                "Das Ziel %1 ist der aktuelle Name von %2. „Ketten auflösen“ "
+                                "ordnet den Lauf so, dass es rechtzeitig frei wird (einen Tausch "
+                                "oder Kreis über einen vorübergehenden Namen)."),
+                             {target, other});
     case PlanState::kExists:
-      return text + "Das Ziel " + target +
-             " existiert bereits. Der Lauf fragt, ob es gelöscht werden soll; mit \u201EJa\u201C "
-             "geht die vorhandene Datei verloren.";
+      return text + WithArgs(Tr("velmora",
+                           "Das Ziel %1 existiert bereits. Der Lauf fragt, ob es gelöscht werden "
+                           "soll; mit „Ja“ geht die vorhandene Datei verloren."),
+                           {target});
     case PlanState::kCaseOnly:
       if (row.overwritten) {
-        return text + "Wird von " + other +
-               " überschrieben: dessen neuer Name unterscheidet sich nur in "
-               "Groß-/Kleinschreibung, und das Dateisystem unterscheidet die Schreibweisen nicht.";
+        return text + WithArgs(Tr("velmora",
+                             "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
+                             "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
+                             "Schreibweisen nicht."),
+                             {other});
       }
-      return text + target +
-             " unterscheidet sich nur in Groß-/Kleinschreibung von einem vorhandenen Namen. Das "
-             "Dateisystem unterscheidet die Schreibweisen nicht: der Lauf fragt, ob die "
-             "vorhandene Datei gelöscht werden soll.";
+      return text + WithArgs(Tr("velmora",
+                           "%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem "
+                           "vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen "
+                           "nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll."),
+                           {target});
     case PlanState::kFailed:
-      return text + "Der Lauf würde hier scheitern:\n\n" +
+      return text + Tr("velmora", "Der Lauf würde hier scheitern:") + "\n\n" +
              PlainLines(PlannedFailureText(row.failure));
     case PlanState::kDuplicate:
       if (row.overwritten) {
-        return text + "Endet unter demselben Namen " + target + " wie " + other +
-               ": die spätere Datei überschreibt diese.";
+        return text + WithArgs(Tr("velmora",
+                             "Endet unter demselben Namen %1 wie %2: die spätere Datei "
+                             "überschreibt diese."),
+                             {target, other});
       }
-      return text + "Endet unter demselben Namen " + target + " wie " + other + ". " + kRefused;
+      return text + WithArgs(Tr("velmora", "Endet unter demselben Namen %1 wie %2."), {target, other}) +
+             " " + Refused();
     case PlanState::kChain:
       if (!row.overwritten && other.empty()) {
-        return text + "Das Ziel " + target +
-               " hat ein früherer Schritt dieses Laufs angelegt. " + kRefused;
+        return text +
+               WithArgs(Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
+                      {target}) +
+               " " + Refused();
       }
       if (!row.overwritten) {
-        return text + "Das Ziel " + target + " ist der aktuelle Name von " + other +
-               " (Kette oder Tausch). " + kRefused;
+        return text +
+               WithArgs(Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
+                      {target, other}) +
+               " " + Refused();
       }
       if (other.empty()) {
-        return text + "Unter dem Namen " + target +
-               " liegt beim Lauf schon eine andere Datei: diese Datei ist dann verloren.";
+        return text + WithArgs(Tr("velmora",
+                             "Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese "
+                             "Datei ist dann verloren."),
+                             {target});
       }
-      return text + "Wird von " + other +
-             " überschrieben, bevor sie selbst an der Reihe ist (Kette oder Tausch).";
+      return text + WithArgs(Tr("velmora",
+                           "Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette "
+                           "oder Tausch)."),
+                           {other});
   }
   return text;
 }
 
 std::string PlanSummaryText(const RunPlan& plan) {
-  if (!plan.refusal.empty()) return plan.refusal.substr(0, plan.refusal.find('\r'));
-  return std::to_string(plan.changes) + " Änderungen, " + std::to_string(plan.conflicts) +
-         " Konflikte";
+  if (!plan.refusal.empty()) return Translated(plan.refusal.substr(0, plan.refusal.find('\r')));
+  return Counted(plan.changes, VELMORA_TEXT("velmora", "1 Änderung"),
+                 VELMORA_TEXT("velmora", "%1 Änderungen")) +
+         ", " +
+         Counted(plan.conflicts, VELMORA_TEXT("velmora", "1 Konflikt"),
+                 VELMORA_TEXT("velmora", "%1 Konflikte"));
 }
 
 }  // namespace velmora

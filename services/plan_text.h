@@ -22,9 +22,9 @@ std::string PlannedFailureText(const PlannedFailure& failure);
 std::string PlanRowText(const PlanRow& row);
 
 // What every plan takes for granted: no "&Nein" (a note for the summary).
-const char* PlanAssumptionText();
+std::string PlanAssumptionText();
 
-// "N Änderungen, K Konflikte"; the slot check's message (its first line)
+// "N Änderungen, K Konflikte" ("1 Änderung", "1 Konflikt"); the slot check's message (its first line)
 // when it refuses.
 std::string PlanSummaryText(const RunPlan& plan);
 

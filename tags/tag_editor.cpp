@@ -6,14 +6,15 @@
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
+#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
 
 constexpr int kFillLocation = 24;
 constexpr int kRunLocation = 25;
-constexpr const char* kFillContext = "Fehler beim Auslesen des Tag's";
-constexpr const char* kRunContext = "Fehler beim Schreiben des Tag's";
+constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
+constexpr const char* kRunContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
 // A value field takes the stored text ("aus") or a file-name part ("1".."3");
 // "fest" and any other chooser text leave the typed value as it is.

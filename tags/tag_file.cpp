@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "engine/error_numbers.h"
+#include "engine/user_text.h"
 #include "tags/file_io.h"
 
 namespace velmora {
@@ -15,8 +16,8 @@ namespace {
 
 constexpr int kReadLocation = 22;
 constexpr int kWriteLocation = 23;
-constexpr const char* kReadContext = "Fehler beim Lesen des Tag's";
-constexpr const char* kWriteContext = "Fehler beim Schreiben des Tag's";
+constexpr const char* kReadContext = VELMORA_TEXT("velmora", "Fehler beim Lesen des Tag's");
+constexpr const char* kWriteContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 constexpr off_t kTagLength = static_cast<off_t>(kTagSize);
 
 // Not a regular file of its own (a symbolic link, a FIFO, a device).

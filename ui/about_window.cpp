@@ -8,6 +8,7 @@
 
 #include "ui/app_icon.h"
 #include "ui/message_box.h"
+#include "services/translation.h"
 
 #ifndef VELMORA_VERSION_MAJOR
 #define VELMORA_VERSION_MAJOR 0
@@ -19,9 +20,10 @@ namespace velmora {
 namespace {
 
 // The maker's two lines: who and how to reach them, and the licence.
-constexpr const char* kContactLine1 = "Velmora-Team, Kontakt über die Projektseite von Velmora";
-constexpr const char* kContactLine2 =
-    "Freie Software unter der GNU GPL, Version 3 oder neuer (GPL-3.0-or-later)";
+constexpr const char* kContactLine1 =
+    VELMORA_TEXT("velmora", "Velmora-Team, Kontakt über die Projektseite von Velmora");
+constexpr const char* kContactLine2 = VELMORA_TEXT(
+    "velmora", "Freie Software unter der GNU GPL, Version 3 oder neuer (GPL-3.0-or-later)");
 
 QLabel* Label(const char* name, const std::string& text, QWidget* parent) {
   QString shown = QString::fromStdString(text);
@@ -42,13 +44,14 @@ AboutTexts MakeAboutTexts(int major, int minor, int revision) {
   texts.version = "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
                   std::to_string(revision);
   texts.description =
-      std::string("Einfaches Umbenennen, Kopieren und Verschieben von mehreren Dateien.") + "\r" +
-      "Editieren und Erstellen von MP3-TAGs aus dem File-Namen." + "\r\r" +
-      " Freiwillige Spenden werden jedoch gerne entgegengenommen" + "\r\r" + kContactLine1 + "\r" +
-      kContactLine2;
-  texts.disclaimer =
-      "Für durch dieses Tool verursachte Schäden an Dateien und Ordnern"
-      " kann keine Haftung übernommen werden\r";
+      Tr("velmora", "Einfaches Umbenennen, Kopieren und Verschieben von mehreren Dateien.") +
+      "\r" + Tr("velmora", "Editieren und Erstellen von MP3-TAGs aus dem File-Namen.") + "\r\r" +
+      Tr("velmora", " Freiwillige Spenden werden jedoch gerne entgegengenommen") + "\r\r" +
+      Tr("velmora", kContactLine1) + "\r" + Tr("velmora", kContactLine2);
+  texts.disclaimer = Tr("velmora",
+                        "Für durch dieses Tool verursachte Schäden an Dateien und Ordnern"
+                        " kann keine Haftung übernommen werden") +
+                     "\r";
   return texts;
 }
 

@@ -16,9 +16,9 @@ DirSearch::DirSearch(const std::string& destPath, const std::string& destDrive,
       settings_(settings),
       drive1_(new DriveList("Drive1", drives, this)),
       dir1_(new FolderList("Dir1", reader, this)),
-      cmdOk_(new QPushButton(QStringLiteral("Übernehmen"), this)) {
+      cmdOk_(new QPushButton(tr("Übernehmen"), this)) {
   setObjectName(QStringLiteral("DirSearch"));
-  setWindowTitle(QStringLiteral("Zielpfad"));
+  setWindowTitle(tr("Zielpfad"));
   cmdOk_->setObjectName(QStringLiteral("CmdOk"));
   cmdOk_->setAutoDefault(false);
   // As in the main window: leaving the list takes the highlighted folder, so

@@ -15,10 +15,10 @@ FoundPanel::FoundPanel(FoundList& found, QWidget* parent)
     : QWidget(parent),
       found_(found),
       model_(new FoundListModel(found, this)),
-      lblfound_(new QLabel(QStringLiteral("&Dateien gefunden:"), this)),
+      lblfound_(new QLabel(tr("&Dateien gefunden:"), this)),
       lblCount_(new QLabel(QStringLiteral("0"), this)),
-      cmdSelectAll_(new QPushButton(QStringLiteral("Alle auswählen"), this)),
-      cmdSelectNone_(new QPushButton(QStringLiteral("Markierung aufheben"), this)),
+      cmdSelectAll_(new QPushButton(tr("Alle auswählen"), this)),
+      cmdSelectNone_(new QPushButton(tr("Markierung aufheben"), this)),
       lstFoundFiles_(new QListView(this)) {
   lblfound_->setObjectName(QStringLiteral("lblfound"));
   lblCount_->setObjectName(QStringLiteral("lblCount"));

@@ -1,16 +1,17 @@
 #include "ui/help_window.h"
 
 #include "services/help_file.h"
+#include "services/translation.h"
 #include "ui/message_box.h"
 
 namespace velmora {
 
 HelpWindow::HelpWindow(const std::string& helpPath)
-    : LineListWindow(QStringLiteral("Hilfe"), QStringLiteral("Hilfe")) {
+    : LineListWindow(QStringLiteral("Hilfe"), tr("Hilfe")) {
   const HelpText text = ReadHelpFile(helpPath);
   SetLines(text.lines);
   if (!text.ok) {
-    ShowMessageBox(nullptr, QString::fromUtf8(kHelpMissingText),
+    ShowMessageBox(nullptr, UiText(kHelpMissingText),
                    QString::fromUtf8(kHelpMissingTitle));
   }
 }

@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "engine/user_text.h"
 #include "ui/line_list_window.h"
 
 namespace velmora {
 
-inline constexpr const char* kHelpMissingText = "File: Hilfe.txt nicht gefunden";
+inline constexpr const char* kHelpMissingText =
+    VELMORA_TEXT("velmora", "File: Hilfe.txt nicht gefunden");
 inline constexpr const char* kHelpMissingTitle = "ERROR";
 
 class HelpWindow : public LineListWindow {

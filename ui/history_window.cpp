@@ -74,7 +74,7 @@ std::vector<std::string> ChangeHistoryLines() {
 }
 
 HistoryWindow::HistoryWindow()
-    : LineListWindow(QStringLiteral("Hist"), QStringLiteral("Änderungsgeschichte")) {
+    : LineListWindow(QStringLiteral("Hist"), tr("Änderungsgeschichte")) {
   SetLines(ChangeHistoryLines());
 }
 

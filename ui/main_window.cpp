@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
+#include "services/translation.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -34,6 +36,7 @@
 #include "ui/search_panel.h"
 #include "ui/slot_panel.h"
 #include "ui/tag_panel.h"
+#include "ui/window_geometry.h"
 
 namespace velmora {
 
@@ -107,6 +110,8 @@ void Main::BuildLayout() {
       new PreviewPanel(command_->Found(), *foundPanel_, *slotPanel_, *searchPanel_, this);
 
   auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setObjectName(QStringLiteral("splitter"));
+  splitter_ = split;
   split->addWidget(searchPanel_);
   split->addWidget(foundPanel_);
   split->addWidget(previewPanel_);
@@ -151,18 +156,18 @@ void Main::BuildLayout() {
 
 void Main::BuildMenu() {
   QMenuBar* bar = menuBar();
-  mnuUndo_ = MenuCommand(bar, "MnuUndo", QStringLiteral("Zurück"));
-  QAction* mnuHilfe = MenuCommand(bar, "MnuHilfe", QStringLiteral("Hilfe"));
-  QAction* mnuHistorie = MenuCommand(bar, "MnuHistorie", QStringLiteral("Historie"));
-  QAction* mnuAbout = MenuCommand(bar, "MnuAbout", QStringLiteral("Über"));
-  QMenu* options = bar->addMenu(QStringLiteral("Optionen"));
+  mnuUndo_ = MenuCommand(bar, "MnuUndo", tr("Zurück"));
+  QAction* mnuHilfe = MenuCommand(bar, "MnuHilfe", tr("Hilfe"));
+  QAction* mnuHistorie = MenuCommand(bar, "MnuHistorie", tr("Historie"));
+  QAction* mnuAbout = MenuCommand(bar, "MnuAbout", tr("Über"));
+  QMenu* options = bar->addMenu(tr("Optionen"));
   options->setObjectName(QStringLiteral("MnuOptions"));
   options->menuAction()->setObjectName(QStringLiteral("MnuOptionsAction"));
-  optLogFile_ = options->addAction(QStringLiteral("Logfile"));
+  optLogFile_ = options->addAction(tr("Logfile"));
   optLogFile_->setObjectName(QStringLiteral("OptLogFile"));
   optLogFile_->setCheckable(true);
   optLogFile_->setChecked(false);
-  optResolveChains_ = options->addAction(QStringLiteral("Ketten auflösen"));
+  optResolveChains_ = options->addAction(tr("Ketten auflösen"));
   optResolveChains_->setObjectName(QStringLiteral("OptResolveChains"));
   optResolveChains_->setCheckable(true);
   optResolveChains_->setChecked(true);
@@ -171,10 +176,11 @@ void Main::BuildMenu() {
     previewPanel_->SetResolveChains(on);
     WriteResolveChains(*settings_, on);
   });
-  QAction* explorerLink = options->addAction(QStringLiteral("Explorer-Link"));
+  QAction* explorerLink = options->addAction(tr("Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
   tagPanel_->AddId3v2Menu(options, *settings_);
+  BuildLanguageMenu(options);
 
   connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
   connect(mnuHilfe, &QAction::triggered, this, [this] { MnuHilfe_Click(); });
@@ -183,6 +189,57 @@ void Main::BuildMenu() {
   connect(explorerLink, &QAction::triggered, this, [this] { OptExplorerLink_Click(); });
   // The check mark is the option; clicking toggles it, which is all
   // OptLogFile_Click does.
+}
+
+void Main::BuildLanguageMenu(QMenu* options) {
+  QMenu* language = options->addMenu(tr("Sprache"));
+  language->setObjectName(QStringLiteral("MnuLanguage"));
+  auto* group = new QActionGroup(language);
+  const std::string stored = settings_->ReadSetting(kKeyLanguage);
+  struct Choice {
+    const char* name;
+    QString caption;
+    const char* value;
+  };
+  const Choice choices[] = {{"OptLanguageGerman", tr("Deutsch"), "de"},
+                            {"OptLanguageEnglish", tr("English"), "en"},
+                            {"OptLanguageSystem", tr("wie System"), ""}};
+  for (const Choice& choice : choices) {
+    QAction* action = language->addAction(choice.caption);
+    action->setObjectName(QLatin1String(choice.name));
+    action->setCheckable(true);
+    const bool system = stored != "de" && stored != "en";
+    action->setChecked(system ? choice.value[0] == '\0' : stored == choice.value);
+    group->addAction(action);
+    const std::string value = choice.value;
+    connect(action, &QAction::triggered, this, [this, value] { OptLanguage_Click(value); });
+  }
+}
+
+void Main::OptLanguage_Click(const std::string& choice) {
+  settings_->WriteSetting(kKeyLanguage, choice);
+  // The window's texts are set as it is built; a new language needs a new start.
+  messages_.ShowMessage(VELMORA_TEXT("velmora", "Die Sprache wechselt beim nächsten Start."));
+}
+
+void Main::SaveWindowGeometry() {
+  settings_->WriteSetting(kKeyWindowGeometry, GeometryText(geometry()));
+  settings_->WriteSetting(kKeySplitterSizes, SizesText(splitter_->sizes()));
+}
+
+void Main::RestoreWindowGeometry() {
+  if (const std::optional<QRect> stored =
+          GeometryFromText(settings_->ReadSetting(kKeyWindowGeometry))) {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+    setGeometry(PlaceInside(*stored, screens));
+  }
+  const QList<int> sizes = SizesFromText(settings_->ReadSetting(kKeySplitterSizes));
+  if (sizes.size() != splitter_->count()) return;
+  // The splitter shares out its own width; it must have the restored one first.
+  layout()->activate();
+  centralWidget()->layout()->activate();
+  splitter_->setSizes(sizes);
 }
 
 void Main::Form_Load() {
@@ -203,6 +260,7 @@ void Main::Form_Load() {
   optResolveChains_->setChecked(resolve);
   state_.resolveChains = resolve;
   previewPanel_->SetResolveChains(resolve);
+  RestoreWindowGeometry();
 
   // Stage 3: flags and choosers.
   ResetRunFlags();
@@ -317,7 +375,7 @@ void Main::RepeatSearch() {
 }
 
 void Main::cmdExit_Click() {
-  if (searchPanel_->cmdExit()->text() == QString::fromUtf8(kCaptionExit)) {
+  if (searchPanel_->cmdExit()->text() == UiText(kCaptionExit)) {
     EndProgram();
   } else if (runStop_.running()) {
     // Between steps; the run's own flags must stay as they are.
@@ -381,7 +439,7 @@ void Main::MnuUndo_Click() {
 
 void Main::BeginRun() {
   runStop_.Start();
-  searchPanel_->cmdExit()->setText(QString::fromUtf8(kCaptionCancel));
+  searchPanel_->cmdExit()->setText(UiText(kCaptionCancel));
   inputGuard_->SetActive(true);
 }
 
@@ -394,6 +452,7 @@ void Main::EndRun() {
 void Main::EndProgram() {
   if (ending_) return;
   ending_ = true;
+  SaveWindowGeometry();
   runStop_.Request();
   // A search in progress stops at its next folder; nothing is saved now.
   command_->Cancel();

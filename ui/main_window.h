@@ -19,7 +19,9 @@
 #include "ui/qt_prompts.h"
 
 class QAction;
+class QMenu;
 class QProgressBar;
+class QSplitter;
 class QStackedWidget;
 
 namespace velmora {
@@ -96,6 +98,14 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   RunServices& runServices() { return *services_; }
   bool LogOptionOn() const;
 
+  // Size, position and the splitter's sizes into the settings; at the end of
+  // the program, and for tests.
+  void SaveWindowGeometry();
+
+  // "Optionen → Sprache": "de", "en" or "" (as the system), stored for the
+  // next start.
+  void OptLanguage_Click(const std::string& choice);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -103,11 +113,14 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
  private:
   // SearchHost and SearchRepeater.
   void ProcessPendingEvents() override;
+  void KeepResponsive() override { ProcessPendingEvents(); }
   void CaptionsChanged() override;
   void CountChanged() override;
   void RepeatSearch() override;
 
   void BuildMenu();
+  void BuildLanguageMenu(QMenu* options);
+  void RestoreWindowGeometry();
   void BuildLayout();
   void ShowSearchResult(const SearchResult& result);
   void SetSearching(bool searching);
@@ -151,6 +164,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   SlotPanel* slotPanel_ = nullptr;
   TagPanel* tagPanel_ = nullptr;
   QStackedWidget* lowerStack_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QProgressBar* progBar_ = nullptr;
   InputGuard* inputGuard_ = nullptr;
   QAction* mnuUndo_ = nullptr;

@@ -1,4 +1,5 @@
 #include "ui/message_box.h"
+#include "services/translation.h"
 
 #include <QMessageBox>
 
@@ -27,7 +28,7 @@ void ShowMessageBox(QWidget* parent, const QString& text, const QString& title) 
 }
 
 void QtMessageSink::ShowMessage(const std::string& text) {
-  ShowMessageBox(parent_, QString::fromStdString(text));
+  ShowMessageBox(parent_, UiText(text));
 }
 
 }  // namespace velmora

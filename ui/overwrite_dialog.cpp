@@ -11,18 +11,18 @@ namespace velmora {
 
 Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog2"));
-  setWindowTitle(QStringLiteral("Löschen ???"));
+  setWindowTitle(tr("Löschen ???"));
 
   auto* exists =
-      MakeDialogLabel("Label1_0", QStringLiteral("Die Zieldatei existiert bereits"), this);
+      MakeDialogLabel("Label1_0", tr("Die Zieldatei existiert bereits"), this);
   txtTo_ = new PathField("TxtTo", nameDest, this);
-  auto* optLeft = MakeDialogOption("OptLeft", QStringLiteral("Links"), this);
-  auto* optRight = MakeDialogOption("OptRight", QStringLiteral("Rechts"), this);
-  auto* question = MakeDialogLabel("Label1_1", QStringLiteral("Datei löschen ?"), this);
+  auto* optLeft = MakeDialogOption("OptLeft", tr("Links"), this);
+  auto* optRight = MakeDialogOption("OptRight", tr("Rechts"), this);
+  auto* question = MakeDialogLabel("Label1_1", tr("Datei löschen ?"), this);
 
-  auto* yes = MakeDialogButton("CmdYes", QStringLiteral("&Ja"), this);
-  auto* all = MakeDialogButton("CmdAll", QStringLiteral("&Alle"), this);
-  auto* cancel = MakeDialogButton("CmdCancel", QStringLiteral("&Abbrechen"), this);
+  auto* yes = MakeDialogButton("CmdYes", tr("&Ja"), this);
+  auto* all = MakeDialogButton("CmdAll", tr("&Alle"), this);
+  auto* cancel = MakeDialogButton("CmdCancel", tr("&Abbrechen"), this);
   connect(yes, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
   connect(all, &QPushButton::clicked, this, [this] { Answer(kAnswerAll); });
   connect(cancel, &QPushButton::clicked, this, [this] { Answer(kAnswerCancel); });

@@ -1,4 +1,5 @@
 #include "ui/preview_model.h"
+#include "services/translation.h"
 
 #include <QBrush>
 #include <QColor>
@@ -38,7 +39,7 @@ Colours ColoursOf(PlanState state) {
 
 QString PreviewRowText(const PlanRow& row) {
   return QStringLiteral("%1: %2").arg(
-      QString::fromUtf8(PlanStateWord(row.state)),
+      UiText(PlanStateWord(row.state)),
       QString::fromStdString(std::string(FileNameOf(row.finalPath))));
 }
 

@@ -29,14 +29,14 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
       found_(found),
       slots_(slotPanel),
       model_(new PreviewModel(this)),
-      caption_(new QLabel(QStringLiteral("Neuer Name"), this)),
+      caption_(new QLabel(tr("Neuer Name"), this)),
       summary_(new QLabel(this)),
       list_(new QListView(this)),
       timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("FramePreview"));
   caption_->setObjectName(QStringLiteral("lblNewName"));
   summary_->setObjectName(QStringLiteral("lblPreview"));
-  summary_->setToolTip(QString::fromUtf8(PlanAssumptionText()));
+  summary_->setToolTip(QString::fromStdString(PlanAssumptionText()));
   list_->setObjectName(QStringLiteral("lstNewNames"));
   list_->setModel(model_);
   list_->setUniformItemSizes(true);
@@ -102,7 +102,7 @@ void PreviewPanel::FollowFoundList(QListView* found) {
 }
 
 void PreviewPanel::AddOption(QMenu* menu) {
-  QAction* option = menu->addAction(QStringLiteral("Vorschau"));
+  QAction* option = menu->addAction(tr("Vorschau"));
   option->setObjectName(QStringLiteral("OptPreview"));
   option->setCheckable(true);
   option->setChecked(on_);

@@ -1,4 +1,5 @@
 #include "ui/run_dialog.h"
+#include <QCoreApplication>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,10 +15,10 @@ namespace {
 // The action word above the current path; the design text stays when no
 // mode flag is set.
 QString ActionWord(const RunFlags& flags) {
-  QString word = QStringLiteral("Umbenennen :");
-  if (flags.renameFiles) word = QStringLiteral("Umbenennen");
-  if (flags.copyFiles) word = QStringLiteral("Kopieren");
-  if (flags.moveFiles) word = QStringLiteral("Verschieben");
+  QString word = QCoreApplication::translate("velmora", "Umbenennen :");
+  if (flags.renameFiles) word = QCoreApplication::translate("velmora", "Umbenennen");
+  if (flags.copyFiles) word = QCoreApplication::translate("velmora", "Kopieren");
+  if (flags.moveFiles) word = QCoreApplication::translate("velmora", "Verschieben");
   return word;
 }
 
@@ -27,19 +28,19 @@ Dialog::Dialog(const std::string& nameSrc, const std::string& nameDest, const Ru
                QWidget* owner)
     : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog"));
-  setWindowTitle(QStringLiteral("Sind Sie sicher ??"));
+  setWindowTitle(tr("Sind Sie sicher ??"));
 
   label1_ = MakeDialogLabel("Label1", ActionWord(flags), this);
   txtFrom_ = new PathField("TxtFrom", nameSrc, this);
-  auto* zu = MakeDialogLabel("Label2", QStringLiteral("Zu :"), this);
-  optLeft_ = MakeDialogOption("OptLeft", QStringLiteral("Links"), this);
-  optRight_ = MakeDialogOption("OptRight", QStringLiteral("Rechts"), this);
+  auto* zu = MakeDialogLabel("Label2", tr("Zu :"), this);
+  optLeft_ = MakeDialogOption("OptLeft", tr("Links"), this);
+  optRight_ = MakeDialogOption("OptRight", tr("Rechts"), this);
   txtTo_ = new PathField("TxtTo", nameDest, this);
 
-  auto* yes = MakeDialogButton("CmdYes", QStringLiteral("&Ja"), this);
-  auto* all = MakeDialogButton("CmdAll", QStringLiteral("&Alle"), this);
-  auto* no = MakeDialogButton("CmdNo", QStringLiteral("&Nein"), this);
-  auto* cancel = MakeDialogButton("CmdCancel", QStringLiteral("&Abbrechen"), this);
+  auto* yes = MakeDialogButton("CmdYes", tr("&Ja"), this);
+  auto* all = MakeDialogButton("CmdAll", tr("&Alle"), this);
+  auto* no = MakeDialogButton("CmdNo", tr("&Nein"), this);
+  auto* cancel = MakeDialogButton("CmdCancel", tr("&Abbrechen"), this);
   connect(yes, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
   connect(all, &QPushButton::clicked, this, [this] { Answer(kAnswerAll); });
   connect(no, &QPushButton::clicked, this, [this] { Answer(kAnswerNo); });

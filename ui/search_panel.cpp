@@ -1,4 +1,5 @@
 #include "ui/search_panel.h"
+#include "services/translation.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -21,11 +22,11 @@ SearchPanel::SearchPanel(DriveInfo& drives, FolderReader& reader, QWidget* paren
       drvList_(new DriveList("drvList", drives, this)),
       dirList_(new FolderList("dirList", reader, this)),
       filList_(new FileList("filList", reader, this)),
-      lblCriteria_(new QLabel(QStringLiteral("Such&kriterium:"), this)),
+      lblCriteria_(new QLabel(tr("Such&kriterium:"), this)),
       txtSearchSpec_(new QLineEdit(QStringLiteral("*.*"), this)),
-      optSubdirs_(new QRadioButton(QStringLiteral("UnterVerz"), this)),
-      cmdSearch_(new QPushButton(QString::fromUtf8(kCaptionSearch), this)),
-      cmdExit_(new QPushButton(QString::fromUtf8(kCaptionExit), this)) {
+      optSubdirs_(new QRadioButton(tr("UnterVerz"), this)),
+      cmdSearch_(new QPushButton(UiText(kCaptionSearch), this)),
+      cmdExit_(new QPushButton(UiText(kCaptionExit), this)) {
   lblCriteria_->setObjectName(QStringLiteral("lblCriteria"));
   lblCriteria_->setBuddy(txtSearchSpec_);
   txtSearchSpec_->setObjectName(QStringLiteral("txtSearchSpec"));
@@ -82,8 +83,8 @@ SearchInputs SearchPanel::Inputs() const {
 }
 
 void SearchPanel::ShowState(const SearchState& state) {
-  cmdSearch_->setText(QString::fromStdString(state.searchCaption));
-  cmdExit_->setText(QString::fromStdString(state.exitCaption));
+  cmdSearch_->setText(UiText(state.searchCaption));
+  cmdExit_->setText(UiText(state.exitCaption));
   if (optSubdirs_->isChecked() != state.optSubdirs) {
     // The checked button of an exclusive group cannot be switched off.
     QButtonGroup* group = optSubdirs_->group();

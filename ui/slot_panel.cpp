@@ -1,4 +1,5 @@
 #include "ui/slot_panel.h"
+#include "services/translation.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,7 +13,8 @@ namespace velmora {
 
 namespace {
 
-const QString kInactiveText = QStringLiteral("nicht aktiv");
+// The chooser's text while no operation is chosen.
+constexpr char kInactiveSlotText[] = "nicht aktiv";
 
 QString Indexed(const char* name, int index) {
   return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -26,7 +28,7 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
 
 }  // namespace
 
-SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), parent) {
+SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
   setObjectName(QStringLiteral("Frame1"));
   auto* rows = new QGridLayout;
   rows->setColumnStretch(3, 1);
@@ -34,7 +36,7 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), 
   // The longest caption sets the width, so the fields stay put when it changes.
   const int captionWidth = fontMetrics().horizontalAdvance(QStringLiteral("Spiegel")) + 8;
   for (int i = 0; i < kSlotCount; ++i) {
-    labNo_[i] = new QLabel(QStringLiteral("No. %1").arg(i + 1), this);
+    labNo_[i] = new QLabel(tr("No. %1").arg(i + 1), this);
     labNo_[i]->setObjectName(Indexed("LabNo", i));
     auswahl_[i] = new QComboBox(this);
     auswahl_[i]->setObjectName(Indexed("Auswahl", i));
@@ -42,7 +44,7 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), 
     auswahl_[i]->setInsertPolicy(QComboBox::NoInsert);
     auswahl_[i]->setMaxVisibleItems(kOperationCount);
     auswahl_[i]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    auswahl_[i]->setEditText(kInactiveText);
+    auswahl_[i]->setEditText(UiText(kInactiveSlotText));
     labSource_[i] = new QLabel(this);
     labSource_[i]->setObjectName(Indexed("LabSource", i));
     labSource_[i]->setMinimumWidth(captionWidth);
@@ -67,10 +69,10 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), 
     connect(auswahl_[i], &QComboBox::activated, this, [this, i] { Auswahl_Click(i); });
   }
 
-  cmdTagEdit_ = MakeButton("CmdTagEdit", QStringLiteral("Edit MP3-Tag"), this);
-  cmdMove_ = MakeButton("CmdMove", QStringLiteral("Verschieben"), this);
-  cmdCopy_ = MakeButton("CmdCopy", QStringLiteral("Kopieren"), this);
-  cmdRename_ = MakeButton("CmdRename", QStringLiteral("Umbenennen"), this);
+  cmdTagEdit_ = MakeButton("CmdTagEdit", tr("Edit MP3-Tag"), this);
+  cmdMove_ = MakeButton("CmdMove", tr("Verschieben"), this);
+  cmdCopy_ = MakeButton("CmdCopy", tr("Kopieren"), this);
+  cmdRename_ = MakeButton("CmdRename", tr("Umbenennen"), this);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(cmdTagEdit_);
   buttons->addStretch(1);
@@ -86,11 +88,11 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(QStringLiteral("Umbenennen"), 
 void SlotPanel::FillCatalogue() {
   for (QComboBox* combo : auswahl_) {
     for (const CatalogueEntry& entry : Catalogue()) {
-      combo->addItem(QString::fromUtf8(entry.listText));
+      combo->addItem(UiText(entry.listText));
     }
     // Adding to an empty combo chooses its first entry; none is chosen at start.
     combo->setCurrentIndex(-1);
-    combo->setEditText(kInactiveText);
+    combo->setEditText(UiText(kInactiveSlotText));
   }
 }
 
@@ -99,8 +101,8 @@ void SlotPanel::Auswahl_Click(int slot) {
   slotCode_[slot] = position;
   if (position >= 0 && position < kOperationCount) {
     const CatalogueEntry& entry = Catalogue()[position];
-    labSource_[slot]->setText(QString::fromUtf8(entry.firstCaption));
-    labDestination_[slot]->setText(QString::fromUtf8(entry.secondCaption));
+    labSource_[slot]->setText(UiText(entry.firstCaption));
+    labDestination_[slot]->setText(UiText(entry.secondCaption));
   } else {
     labSource_[slot]->clear();
     labDestination_[slot]->clear();

@@ -45,7 +45,7 @@ QComboBox* SourceChooser(const char* name, QWidget* parent) {
 }  // namespace
 
 TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent)
-    : QGroupBox(QStringLiteral("MP3 - Tag - Editor"), parent), host_(host),
+    : QGroupBox(tr("MP3 - Tag - Editor"), parent), host_(host),
       editor_(reporter, log, *this) {
   setObjectName(QStringLiteral("FrameMp3Tag"));
 
@@ -63,10 +63,10 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   comboKommentar_ = SourceChooser("ComboKommentar", this);
   comboJahr_ = SourceChooser("ComboJahr", this);
   comboGenre_ = SourceChooser("ComboGenre", this);
-  optAlleAus_ = Named(new QRadioButton(QStringLiteral("vorher"), this), "OptAlleAus");
-  optKeineAus_ = Named(new QRadioButton(QStringLiteral("nachher"), this), "OptKeineAus");
-  cmdEditTag_ = Named(new QPushButton(QStringLiteral("Tag übernehmen"), this), "CmdEditTag");
-  cmdTagExit_ = Named(new QPushButton(QStringLiteral("Ende"), this), "CmdTagExit");
+  optAlleAus_ = Named(new QRadioButton(tr("vorher"), this), "OptAlleAus");
+  optKeineAus_ = Named(new QRadioButton(tr("nachher"), this), "OptKeineAus");
+  cmdEditTag_ = Named(new QPushButton(tr("Tag übernehmen"), this), "CmdEditTag");
+  cmdTagExit_ = Named(new QPushButton(tr("Ende"), this), "CmdTagExit");
   labId3v2_ = Named(new QLabel(this), "LabId3v2");
   const char* noteNames[kId3Fields] = {"LabId3Titel",     "LabId3Interpret", "LabId3Album",
                                        "LabId3Kommentar", "LabId3Jahr",      "LabId3Genre"};
@@ -75,22 +75,22 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
   auto* grid = new QGridLayout(this);
   auto addRow = [&](int row, const char* name, const char* caption, QWidget* value,
                     QWidget* source) {
-    grid->addWidget(Named(new QLabel(QString::fromUtf8(caption), this), name), row, 0);
+    grid->addWidget(Named(new QLabel(tr(caption), this), name), row, 0);
     grid->addWidget(value, row, 1);
     if (source != nullptr) grid->addWidget(source, row, 2);
   };
-  addRow(0, "LabSeparator", "Separator", txtSeparator_, nullptr);
+  addRow(0, "LabSeparator", QT_TR_NOOP("Separator"), txtSeparator_, nullptr);
   auto* views = new QHBoxLayout;
   views->addWidget(optAlleAus_);
   views->addWidget(optKeineAus_);
   grid->addLayout(views, 0, 2);
   grid->addWidget(labId3v2_, 0, 3);
-  addRow(1, "LabTitel", "Titel", txtTitel_, comboTitel_);
-  addRow(2, "LabInterpret", "Interpret", txtInterpret_, comboInterpret_);
-  addRow(3, "LabAlbum", "Album", txtAlbum_, comboAlbum_);
-  addRow(4, "LabKommentar", "Kommentar", txtKommentar_, comboKommentar_);
-  addRow(5, "LabJahr", "Jahr", txtJahr_, comboJahr_);
-  addRow(6, "LabGenre", "Genre", comboGenreTyp_, comboGenre_);
+  addRow(1, "LabTitel", QT_TR_NOOP("Titel"), txtTitel_, comboTitel_);
+  addRow(2, "LabInterpret", QT_TR_NOOP("Interpret"), txtInterpret_, comboInterpret_);
+  addRow(3, "LabAlbum", QT_TR_NOOP("Album"), txtAlbum_, comboAlbum_);
+  addRow(4, "LabKommentar", QT_TR_NOOP("Kommentar"), txtKommentar_, comboKommentar_);
+  addRow(5, "LabJahr", QT_TR_NOOP("Jahr"), txtJahr_, comboJahr_);
+  addRow(6, "LabGenre", QT_TR_NOOP("Genre"), comboGenreTyp_, comboGenre_);
   // The notes beside their fields: rows 1 to 6 hold the fields in note order.
   for (int i = 0; i < kId3Fields; ++i) grid->addWidget(notes_[i], i + 1, 3);
   auto* buttons = new QHBoxLayout;
@@ -117,16 +117,16 @@ TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, 
 }
 
 void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {
-  QMenu* sub = menu->addMenu(QStringLiteral("ID3v2 schreiben"));
+  QMenu* sub = menu->addMenu(tr("ID3v2 schreiben"));
   sub->setObjectName(QStringLiteral("MnuId3v2"));
   const std::optional<Id3v2Mode> stored = ParseId3v2Mode(settings.ReadSetting(kKeyId3v2));
   SetId3v2Mode(stored.value_or(Id3v2Mode::kAuto));
-  const std::pair<Id3v2Mode, const char*> items[] = {{Id3v2Mode::kAuto, "wenn vorhanden"},
-                                                     {Id3v2Mode::kAlways, "immer"},
-                                                     {Id3v2Mode::kNever, "nie"}};
+  const std::pair<Id3v2Mode, const char*> items[] = {{Id3v2Mode::kAuto, QT_TR_NOOP("wenn vorhanden")},
+                                                     {Id3v2Mode::kAlways, QT_TR_NOOP("immer")},
+                                                     {Id3v2Mode::kNever, QT_TR_NOOP("nie")}};
   auto* group = new QActionGroup(sub);
   for (const auto& [mode, caption] : items) {
-    QAction* action = sub->addAction(QString::fromUtf8(caption));
+    QAction* action = sub->addAction(tr(caption));
     action->setObjectName(QStringLiteral("OptId3v2_") + QLatin1String(Id3v2ModeName(mode)));
     action->setCheckable(true);
     action->setChecked(mode == editor_.id3v2Mode());

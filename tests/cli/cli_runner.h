@@ -67,6 +67,14 @@ inline int WaitStatus(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// German whatever the developer's locale, then the test's own entries
+// ("NAME=VALUE"), which may ask for English.
+inline void SetEnvironment(const std::vector<std::string>& env) {
+  ::setenv("LANGUAGE", "de", 1);
+  ::setenv("LC_ALL", "C.UTF-8", 1);
+  for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
+}
+
 }  // namespace detail
 
 // Starts the program without a terminal (standard input empty, as under cron
@@ -80,7 +88,7 @@ inline pid_t StartCli(const std::vector<std::string>& args, const std::string& o
     ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
-    for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
+    detail::SetEnvironment(env);
     detail::ExecCli(args);
   }
   return pid;
@@ -101,12 +109,16 @@ inline CliResult RunCli(const std::vector<std::string>& args,
 
 // On a pseudo terminal, with typed lines already waiting: everything the
 // program shows, prompts included, lands in out.
-inline CliResult RunCliOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
+inline CliResult RunCliOnTerminal(const std::vector<std::string>& args, const std::string& typed,
+                                  const std::vector<std::string>& env = {}) {
   CliResult result;
   int master = -1;
   detail::UseTestStateHome();
   const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) detail::ExecCli(args);
+  if (pid == 0) {
+    detail::SetEnvironment(env);
+    detail::ExecCli(args);
+  }
   if (pid < 0) return result;
   if (::write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
     return result;

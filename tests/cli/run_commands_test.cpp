@@ -187,5 +187,54 @@ TEST(CliTerminal, AnswersAreTypedAtThePrompts) {
   EXPECT_EQ(ReadFile(dir / "c.md"), "old");
 }
 
+// English prompts and letters; what scripts read stays as in German.
+TEST(CliTerminal, EnglishPromptsTakeEitherLanguagesLetters) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt", "b.txt", "c.txt"});
+  WriteFile(dir / "c.md", "old");
+  const CliResult r = RunCliOnTerminal(
+      {"rename", "--slot1", "replace", "--src1", ".txt", "--dst1", ".md", "--pattern", "*.txt",
+       Bare(dir)},
+      "y\nmaybe\nn\nj\nc\n", {"LANGUAGE=en", "LC_ALL=en_US.UTF-8"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("Are you sure ??"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("(y)es, (a)ll, (n)o, (c)ancel?"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("The target file already exists"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(dir / "a.txt -> " + dir / "a.md"), std::string::npos) << r.out;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.md", "b.txt", "c.md", "c.txt"}));
+}
+
+TEST(CliLanguage, ScriptOutputIsTheSameInBothLanguages) {
+  TempFolder dir;
+  MakeFiles(dir, {"a.txt", "b.txt"});
+  WriteFile(dir / "b.md", "");
+  const std::vector<std::string> args = {"rename", "--dry-run", "--slot1", "replace", "--src1",
+                                         ".txt", "--dst1", ".md", "--pattern", "*.txt", Bare(dir)};
+  const CliResult german = RunCli(args);
+  const CliResult english = RunCli(args, {"LANGUAGE=en"});
+  EXPECT_EQ(german.status, english.status);
+  auto steps = [](const std::string& out) {
+    std::string lines;
+    std::size_t start = 0;
+    while (start < out.size()) {
+      std::size_t end = out.find('\n', start);
+      if (end == std::string::npos) end = out.size();
+      const std::string line = out.substr(start, end - start);
+      if (line.find(" -> ") != std::string::npos) lines += line + "\n";
+      start = end + 1;
+    }
+    return lines;
+  };
+  EXPECT_NE(steps(german.out).find("[existiert]"), std::string::npos) << german.out;
+  EXPECT_EQ(steps(english.out), steps(german.out));
+  // Help and messages follow the language.
+  EXPECT_NE(RunCli({"--help"}, {"LANGUAGE=en"}).out.find("Rename the files found"),
+            std::string::npos);
+  EXPECT_NE(RunCli({"--help"}, {"LANGUAGE=fr:en"}).out.find("Rename the files found"),
+            std::string::npos);
+  EXPECT_NE(RunCli({"--help"}, {"LANGUAGE=", "LC_ALL=C"}).out.find("Gefundene Dateien umbenennen"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace velmora

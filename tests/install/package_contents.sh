@@ -52,6 +52,7 @@ sort >"$work/expected" <<'LIST'
 ./usr/share/man/man1/velmora.1.gz
 ./usr/share/metainfo/org.velmora.Velmora.metainfo.xml
 ./usr/share/velmora/Hilfe.txt
+./usr/share/velmora/translations/velmora_en.qm
 LIST
 diff -u "$work/expected" "$work/files" || fail "file list differs"
 

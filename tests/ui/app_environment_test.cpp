@@ -19,6 +19,9 @@ class QtAppEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window is German unless a test loads English; pinned all the same.
+    qputenv("LANGUAGE", "de");
+    qputenv("LC_ALL", "C.UTF-8");
     previousHandler = qInstallMessageHandler(QuietHandler);
     app_ = std::make_unique<QApplication>(argc_, argv_);
   }

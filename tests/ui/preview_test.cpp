@@ -50,7 +50,7 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   Settle();
   EXPECT_EQ(Column(),
             (QStringList{"unverändert: A - B.mp3", "unverändert: B - A.mp3", "neu: d.mp3"}));
-  EXPECT_EQ(Text("lblPreview"), "1 Änderungen, 0 Konflikte");
+  EXPECT_EQ(Text("lblPreview"), "1 Änderung, 0 Konflikte");
 
   // The mirror swaps the first two: "Ketten auflösen" (on by default, and
   // stored) orders the swap. Off, each would overwrite the other, so the

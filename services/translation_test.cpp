@@ -1,0 +1,81 @@
+#include "services/translation.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/plan.h"
+#include "services/error_log.h"
+#include "services/plan_text.h"
+
+namespace velmora {
+namespace {
+
+TEST(Translation, LanguageFromUiLanguages) {
+  struct Row {
+    QStringList languages;
+    Language expected;
+  };
+  const Row rows[] = {
+      {{"en-US", "en"}, Language::kEnglish},
+      {{"en_GB"}, Language::kEnglish},
+      {{"de-DE", "de"}, Language::kGerman},
+      {{"fr-FR", "en-US"}, Language::kEnglish},  // the first of ours decides
+      {{"de-AT", "en"}, Language::kGerman},
+      {{"fr-FR"}, Language::kGerman},
+      {{"C"}, Language::kGerman},
+      {{"POSIX"}, Language::kGerman},
+      {{}, Language::kGerman},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(LanguageForUiLanguages(row.languages), row.expected)
+        << row.languages.join(QLatin1Char(',')).toStdString();
+  }
+  EXPECT_EQ(ChosenLanguage("de"), Language::kGerman);
+  EXPECT_EQ(ChosenLanguage("en"), Language::kEnglish);
+}
+
+TEST(Translation, CountsInGermanGrammar) {
+  struct Row {
+    int changes;
+    int conflicts;
+    const char* expected;
+  };
+  const Row rows[] = {{0, 0, "0 Änderungen, 0 Konflikte"},
+                      {1, 1, "1 Änderung, 1 Konflikt"},
+                      {2, 3, "2 Änderungen, 3 Konflikte"}};
+  for (const Row& row : rows) {
+    RunPlan plan;
+    plan.changes = row.changes;
+    plan.conflicts = row.conflicts;
+    EXPECT_EQ(PlanSummaryText(plan), row.expected);
+  }
+}
+
+// The build puts the translation beside the programs.
+class EnglishTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(UseLanguage(Language::kEnglish, VELMORA_BIN_DIR)); }
+  void TearDown() override { UseLanguage(Language::kGerman, VELMORA_BIN_DIR); }
+};
+
+TEST_F(EnglishTest, TextsOfTheOtherLayersLineByLine) {
+  EXPECT_EQ(Translated("Falsche oder fehlende Eingabe\r\n(Null ist als Startnummer nicht erlaubt)"),
+            "Wrong or missing input\r\n(Zero is not allowed as the start number)");
+  // Lines that are no text of ours (paths) stay as they are.
+  EXPECT_EQ(Translated("Konnte \r\n/a/b\r\n nicht zu \r\n/a/c\r\numbenennen"),
+            "Renaming \r\n/a/b\r\n to \r\n/a/c\r\nfailed");
+  EXPECT_EQ(Translated("/no/text/of/ours"), "/no/text/of/ours");
+}
+
+TEST_F(EnglishTest, ErrorMessagesAndPlanTexts) {
+  EXPECT_EQ(ErrorMessageText(53, "Fehler beim Umbenennen", "/a", "No such file"),
+            "Error while renaming\r\nin File: /a\r\n\r\nError:  53\r\nFile not found\r\n\r\n"
+            "( No such file )");
+  RunPlan plan;
+  plan.changes = 1;
+  plan.conflicts = 2;
+  EXPECT_EQ(PlanSummaryText(plan), "1 change, 2 conflicts");
+  EXPECT_EQ(Tr("velmora", "&Suche"), "&Search");
+}
+
+}  // namespace
+}  // namespace velmora

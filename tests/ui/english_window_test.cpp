@@ -1,0 +1,90 @@
+// The window in English: its captions, and a walk over every text of the
+// window and its dialogs that finds none left in German.
+#include <QGroupBox>
+#include <set>
+
+#include "services/translation.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/overwrite_dialog.h"
+#include "ui/run_dialog.h"
+
+namespace velmora::testing {
+namespace {
+
+// Every text a user can read in widget and its children, tag choosers aside
+// (their entries are the tag sources' codes, the same in both languages).
+void CollectTexts(const QWidget& widget, std::set<QString>& texts) {
+  auto add = [&texts](const QString& text) {
+    if (!text.isEmpty()) texts.insert(text);
+  };
+  add(widget.windowTitle());
+  for (const QLabel* label : widget.findChildren<QLabel*>()) add(label->text());
+  for (const QAbstractButton* button : widget.findChildren<QAbstractButton*>()) add(button->text());
+  for (const QGroupBox* box : widget.findChildren<QGroupBox*>()) add(box->title());
+  for (const QAction* action : widget.findChildren<QAction*>()) add(action->text());
+  for (const QComboBox* combo : widget.findChildren<QComboBox*>()) {
+    if (!combo->objectName().startsWith(QLatin1String("Auswahl"))) continue;
+    for (int i = 0; i < combo->count(); ++i) add(combo->itemText(i));
+    add(combo->currentText());
+  }
+}
+
+std::set<QString> TextsOf(Main& window) {
+  std::set<QString> texts;
+  CollectTexts(window, texts);
+  Dialog dialog("/a/x", "/a/y", RunFlags{}, &window);
+  CollectTexts(dialog, texts);
+  Dialog2 dialog2("/a/y", &window);
+  CollectTexts(dialog2, texts);
+  return texts;
+}
+
+class EnglishWindowTest : public WindowTest {
+ protected:
+  void TearDown() override {
+    window_.reset();
+    UseLanguage(Language::kGerman, VELMORA_BIN_DIR);
+  }
+  void English() { ASSERT_TRUE(UseLanguage(Language::kEnglish, VELMORA_BIN_DIR)); }
+};
+
+TEST_F(EnglishWindowTest, CaptionsAndASearch) {
+  English();
+  WriteFile(InTree("a.txt"), "");
+  Start();
+  EXPECT_EQ(Text("cmdSearch"), "&Search");
+  EXPECT_EQ(Text("cmdExit"), "E&xit");
+  EXPECT_EQ(Text("lblfound"), "&Files found:");
+  EXPECT_EQ(Find<QAction>("MnuUndo")->text(), "Undo");
+  EXPECT_EQ(Find<QComboBox>("Auswahl_0")->currentText(), "not active");
+  OpenFolder(Tree());
+  Click("cmdSearch");
+  // The search still works from its English captions: found, then reset.
+  EXPECT_EQ(Text("cmdSearch"), "&Reset");
+  EXPECT_EQ(FoundPaths(), std::vector<std::string>{InTree("a.txt")});
+  EXPECT_EQ(Text("cmdExit"), "E&xit");
+  ChooseOperation(0, 1, "a", "b");
+  EXPECT_EQ(Text("LabSource_0"), "from");
+}
+
+TEST_F(EnglishWindowTest, NoGermanTextLeft) {
+  Start();
+  const std::set<QString> german = TextsOf(*window_);
+  window_.reset();
+  English();
+  Start();
+  const std::set<QString> english = TextsOf(*window_);
+  // Texts that read the same in both languages.
+  const std::set<QString> same = {
+      "&Reset", "No. 1", "No. 2",  "No. 3", "Album", "Genre", "Separator", "Text",
+      "Start",  "Pos.",  "MP3 - Tag - Editor", "Deutsch", "English", "Velmora", "0", "*.*"};
+  for (const QString& text : english) {
+    if (german.count(text) != 0 && same.count(text) == 0) {
+      ADD_FAILURE() << "untranslated: " << text.toStdString();
+    }
+  }
+  EXPECT_GT(english.size(), 40u);
+}
+
+}  // namespace
+}  // namespace velmora::testing

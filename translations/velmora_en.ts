@@ -1,0 +1,924 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>velmora</name>
+    <message>
+        <source>Allgemeiner Fehler</source>
+        <translation>General error</translation>
+    </message>
+    <message>
+        <source>Falsche oder fehlende Eingabe</source>
+        <translation>Wrong or missing input</translation>
+    </message>
+    <message>
+        <source>(Null ist als Startnummer nicht erlaubt)</source>
+        <translation>(Zero is not allowed as the start number)</translation>
+    </message>
+    <message>
+        <source>Das Ziel ist die Quelldatei selbst unter einem anderen Namen (Verknüpfung). Der Schritt wurde ausgelassen; die Datei bleibt, wie sie ist.</source>
+        <translation>The target is the source file itself under another name (a link). The step was skipped; the file stays as it is.</translation>
+    </message>
+    <message>
+        <source>Das Ziel ist eine Datei, die dieser Lauf noch braucht (eine markierte Datei oder das Ergebnis eines früheren Schritts). Der Schritt wurde ausgelassen, damit keine Datei verloren geht. Muster enger fassen oder die Dateien in getrennten Läufen umbenennen.</source>
+        <translation>The target is a file this run still needs (a marked file or the result of an earlier step). The step was skipped so that no file is lost. Narrow the pattern or rename the files in separate runs.</translation>
+    </message>
+    <message>
+        <source>Konnte </source>
+        <translation>Renaming </translation>
+    </message>
+    <message>
+        <source> nicht zu </source>
+        <translation> to </translation>
+    </message>
+    <message>
+        <source>umbenennen</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>Fehler beim Löschen</source>
+        <translation>Error while deleting</translation>
+    </message>
+    <message>
+        <source>Fehler beim Umbenennen</source>
+        <translation>Error while renaming</translation>
+    </message>
+    <message>
+        <source>nicht aktiv</source>
+        <translation>not active</translation>
+    </message>
+    <message>
+        <source>&amp;Suche</source>
+        <translation>&amp;Search</translation>
+    </message>
+    <message>
+        <source>&amp;Reset</source>
+        <translation>&amp;Reset</translation>
+    </message>
+    <message>
+        <source>E&amp;nde</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Wenn die Listen-Box gefüllt wurde. Suche beendet...</source>
+        <translation>The list box is full. Search ended...</translation>
+    </message>
+    <message>
+        <source>Fehler beim Suchen</source>
+        <translation>Error while searching</translation>
+    </message>
+    <message>
+        <source>Fehler beim Auslesen des Tag&apos;s</source>
+        <translation>Error while reading the tag</translation>
+    </message>
+    <message>
+        <source>Fehler beim Schreiben des Tag&apos;s</source>
+        <translation>Error while writing the tag</translation>
+    </message>
+    <message>
+        <source>Fehler beim Lesen des Tag&apos;s</source>
+        <translation>Error while reading the tag</translation>
+    </message>
+    <message>
+        <source>Fehler: </source>
+        <translation>Error: </translation>
+    </message>
+    <message>
+        <source>Logfile konnte nicht geöffnet werden</source>
+        <translation>The log file could not be opened</translation>
+    </message>
+    <message>
+        <source>unverändert</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>neu</source>
+        <translation>new</translation>
+    </message>
+    <message>
+        <source>existiert</source>
+        <translation>exists</translation>
+    </message>
+    <message>
+        <source>Groß/Klein</source>
+        <translation>case</translation>
+    </message>
+    <message>
+        <source>Fehler</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>doppelt</source>
+        <translation>duplicate</translation>
+    </message>
+    <message>
+        <source>Kette</source>
+        <translation>chain</translation>
+    </message>
+    <message>
+        <source>Velmora-Team, Kontakt über die Projektseite von Velmora</source>
+        <translation>Velmora team, contact through the Velmora project page</translation>
+    </message>
+    <message>
+        <source>Freie Software unter der GNU GPL, Version 3 oder neuer (GPL-3.0-or-later)</source>
+        <translation>Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later)</translation>
+    </message>
+    <message>
+        <source>Einfaches Umbenennen, Kopieren und Verschieben von mehreren Dateien.</source>
+        <translation>Simple renaming, copying and moving of many files.</translation>
+    </message>
+    <message>
+        <source>Editieren und Erstellen von MP3-TAGs aus dem File-Namen.</source>
+        <translation>Editing and creating MP3 tags from the file name.</translation>
+    </message>
+    <message>
+        <source> Freiwillige Spenden werden jedoch gerne entgegengenommen</source>
+        <translation> Voluntary donations are gladly accepted, though</translation>
+    </message>
+    <message>
+        <source>Für durch dieses Tool verursachte Schäden an Dateien und Ordnern kann keine Haftung übernommen werden</source>
+        <translation>No liability can be accepted for damage to files and folders caused by this tool</translation>
+    </message>
+    <message>
+        <source>File: Hilfe.txt nicht gefunden</source>
+        <translation>File: Hilfe.txt not found</translation>
+    </message>
+    <message>
+        <source>Umbenennen :</source>
+        <translation>Rename :</translation>
+    </message>
+    <message>
+        <source>Umbenennen</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Verschieben</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Dateien suchen und die Trefferliste ausgeben</source>
+        <translation>Search for files and print the list of hits</translation>
+    </message>
+    <message>
+        <source>Gefundene Dateien umbenennen</source>
+        <translation>Rename the files found</translation>
+    </message>
+    <message>
+        <source>Gefundene Dateien unter neuem Namen in einen Zielordner kopieren</source>
+        <translation>Copy the files found under new names into a destination folder</translation>
+    </message>
+    <message>
+        <source>Gefundene Dateien unter neuem Namen in einen Zielordner verschieben</source>
+        <translation>Move the files found under new names into a destination folder</translation>
+    </message>
+    <message>
+        <source>Die Schritte eines Journals zurücknehmen, den neuesten zuerst</source>
+        <translation>Take back the steps of a journal, the newest first</translation>
+    </message>
+    <message>
+        <source>ID3v1-Tags in gefundene Dateien schreiben</source>
+        <translation>Write ID3v1 tags into the files found</translation>
+    </message>
+    <message>
+        <source>ID3v1-Tags von Dateien ausgeben</source>
+        <translation>Print the ID3v1 tags of files</translation>
+    </message>
+    <message>
+        <source>Pfad nicht gefunden:</source>
+        <translation>Path not found:</translation>
+    </message>
+    <message>
+        <source>Keine Operation gewählt: --slot1, --slot2 oder --slot3 angeben.</source>
+        <translation>No operation chosen: give --slot1, --slot2 or --slot3.</translation>
+    </message>
+    <message>
+        <source>Fehler beim Schreiben des Journals</source>
+        <translation>Error while writing the journal</translation>
+    </message>
+    <message>
+        <source>Schritt kann nicht zurückgenommen werden:</source>
+        <translation>Step cannot be taken back:</translation>
+    </message>
+    <message>
+        <source>Datei seit dem Lauf geändert, nicht zurückgenommen:</source>
+        <translation>File changed since the run, not taken back:</translation>
+    </message>
+    <message>
+        <source>Ziel vorhanden, nicht zurückgenommen:</source>
+        <translation>Target exists, not taken back:</translation>
+    </message>
+    <message>
+        <source>entfernt:</source>
+        <translation>removed:</translation>
+    </message>
+    <message>
+        <source>Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):</source>
+        <translation>Operations (OP, code or name; --srcN/--dstN = first/second field):</translation>
+    </message>
+    <message>
+        <source>Ohne --yes-all wird jeder Schritt auf der Konsole bestätigt (Ja, Alle, Nein, Abbrechen); ohne Konsole bricht der Befehl dann mit Status 2 ab.</source>
+        <translation>Without --yes-all every step is confirmed on the console (Yes, All, No, Cancel); without a console the command then stops with status 2.</translation>
+    </message>
+    <message>
+        <source>SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT (fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.</source>
+        <translation>SRC: aus (the stored tag), 1, 2, 3 (part of the file name at the separator) or =TEXT (fixed text); for --genre aus or =NAME. Fields not given: aus.</translation>
+    </message>
+    <message>
+        <source>Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).</source>
+        <translation>Exit status: 0 all done, 1 at least one error reported, 2 wrong call, refused input or no folder, 3 conflict in the plan (--check).</translation>
+    </message>
+    <message>
+        <source>Dateimuster mit * und ?, mehrere durch ; (*.*)</source>
+        <translation>file pattern with * and ?, several separated by ; (*.*)</translation>
+    </message>
+    <message>
+        <source>Unterordner mit durchsuchen</source>
+        <translation>search the sub-folders too</translation>
+    </message>
+    <message>
+        <source>Ordner, in dem gesucht wird</source>
+        <translation>folder to search in</translation>
+    </message>
+    <message>
+        <source>erste Rückfrage mit &quot;Alle&quot; beantworten</source>
+        <translation>answer the first question with &quot;All&quot;</translation>
+    </message>
+    <message>
+        <source>vorhandene Zieldateien ohne Rückfrage löschen (&quot;Alle&quot;)</source>
+        <translation>delete existing target files without asking (&quot;All&quot;)</translation>
+    </message>
+    <message>
+        <source>Zielordner</source>
+        <translation>destination folder</translation>
+    </message>
+    <message>
+        <source>nur zeigen, was bei &quot;Ja&quot; auf jede Frage geschähe; nichts ändern</source>
+        <translation>only show what &quot;Yes&quot; to every question would do; change nothing</translation>
+    </message>
+    <message>
+        <source>vorher planen: bei einem Konflikt nichts ändern, Status 3</source>
+        <translation>plan first: on a conflict change nothing, status 3</translation>
+    </message>
+    <message>
+        <source>jeden Schritt ins Logfile schreiben</source>
+        <translation>write every step into the log file</translation>
+    </message>
+    <message>
+        <source>Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)</source>
+        <translation>journal FILE instead of the default journal (~/.local/state/velmora/journal)</translation>
+    </message>
+    <message>
+        <source>Journal FILE statt des Standard-Journals</source>
+        <translation>journal FILE instead of the default journal</translation>
+    </message>
+    <message>
+        <source>nur den neuesten Lauf zurücknehmen</source>
+        <translation>take back only the newest run</translation>
+    </message>
+    <message>
+        <source>Trenntext der Dateinamen-Teile</source>
+        <translation>separator text of the file-name parts</translation>
+    </message>
+    <message>
+        <source>Quelle für Titel</source>
+        <translation>source for the title</translation>
+    </message>
+    <message>
+        <source>Quelle für Interpret</source>
+        <translation>source for the artist</translation>
+    </message>
+    <message>
+        <source>Quelle für Album</source>
+        <translation>source for the album</translation>
+    </message>
+    <message>
+        <source>Quelle für Kommentar</source>
+        <translation>source for the comment</translation>
+    </message>
+    <message>
+        <source>Quelle für Jahr</source>
+        <translation>source for the year</translation>
+    </message>
+    <message>
+        <source>Quelle für Genre</source>
+        <translation>source for the genre</translation>
+    </message>
+    <message>
+        <source>jede Datei ins Logfile schreiben</source>
+        <translation>write every file into the log file</translation>
+    </message>
+    <message>
+        <source>ein JSON-Objekt je Zeile</source>
+        <translation>one JSON object per line</translation>
+    </message>
+    <message>
+        <source>MP3-Dateien</source>
+        <translation>MP3 files</translation>
+    </message>
+    <message>
+        <source>Aufruf</source>
+        <translation>Usage</translation>
+    </message>
+    <message>
+        <source>OPTIONEN</source>
+        <translation>OPTIONS</translation>
+    </message>
+    <message>
+        <source>BEFEHL</source>
+        <translation>COMMAND</translation>
+    </message>
+    <message>
+        <source>Argumente</source>
+        <translation>Arguments</translation>
+    </message>
+    <message>
+        <source>(Pflicht)</source>
+        <translation>(required)</translation>
+    </message>
+    <message>
+        <source>Optionen</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, verschieben, zurücknehmen und MP3-Tags schreiben.</source>
+        <translation>Velmora on the command line: search, rename, copy, move files, take changes back and write MP3 tags.</translation>
+    </message>
+    <message>
+        <source>Hilfe anzeigen</source>
+        <translation>show help</translation>
+    </message>
+    <message>
+        <source>Hilfe zu einem Befehl: velmora-cli BEFEHL --help</source>
+        <translation>Help on a command: velmora-cli COMMAND --help</translation>
+    </message>
+    <message>
+        <source>Befehle</source>
+        <translation>Commands</translation>
+    </message>
+    <message>
+        <source>Hilfe: velmora-cli --help</source>
+        <translation>Help: velmora-cli --help</translation>
+    </message>
+    <message>
+        <source>unerwarteter Fehler</source>
+        <translation>unexpected error</translation>
+    </message>
+    <message>
+        <source>Fehler beim Lesen des Journals</source>
+        <translation>Error while reading the journal</translation>
+    </message>
+    <message>
+        <source>Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen (vorhandene Ziele werden nur mit --overwrite-all überschrieben).</source>
+        <translation>No console for questions: give --yes-all to confirm all steps (existing targets are only overwritten with --overwrite-all).</translation>
+    </message>
+    <message>
+        <source>Ungültige Quelle für %1: %2 (aus oder =NAME aus der Genre-Liste)</source>
+        <translation>Invalid source for %1: %2 (aus or =NAME from the genre list)</translation>
+    </message>
+    <message>
+        <source>Ungültige Quelle für %1: %2 (aus, 1, 2, 3 oder =TEXT)</source>
+        <translation>Invalid source for %1: %2 (aus, 1, 2, 3 or =TEXT)</translation>
+    </message>
+    <message>
+        <source>Sind Sie sicher ??</source>
+        <translation>Are you sure ??</translation>
+    </message>
+    <message>
+        <source>Zu :</source>
+        <translation>To :</translation>
+    </message>
+    <message>
+        <source>(j)a, (a)lle, (n)ein, a(b)brechen? </source>
+        <translation>(y)es, (a)ll, (n)o, (c)ancel? </translation>
+    </message>
+    <message>
+        <source>Löschen ???</source>
+        <translation>Delete ???</translation>
+    </message>
+    <message>
+        <source>Die Zieldatei existiert bereits</source>
+        <translation>The target file already exists</translation>
+    </message>
+    <message>
+        <source>Datei löschen ? (j)a, (a)lle, a(b)brechen? </source>
+        <translation>Delete the file ? (y)es, (a)ll, (c)ancel? </translation>
+    </message>
+    <message>
+        <source>Die Zieldatei existiert bereits (nicht in der Vorschau)</source>
+        <translation>The target file already exists (not in the preview)</translation>
+    </message>
+    <message>
+        <source>Text ersetzen / löschen</source>
+        <translation>Replace / delete text</translation>
+    </message>
+    <message>
+        <source>von</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <source>zu</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>Text einfügen nach ...</source>
+        <translation>Insert text after ...</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>nach</source>
+        <translation>after</translation>
+    </message>
+    <message>
+        <source>Text einfügen vor ...</source>
+        <translation>Insert text before ...</translation>
+    </message>
+    <message>
+        <source>vor</source>
+        <translation>before</translation>
+    </message>
+    <message>
+        <source>Text einfügen an Pos.</source>
+        <translation>Insert text at pos.</translation>
+    </message>
+    <message>
+        <source>Pos.</source>
+        <translation>Pos.</translation>
+    </message>
+    <message>
+        <source>Anzahl Zeichen löschen nach ...</source>
+        <translation>Delete characters after ...</translation>
+    </message>
+    <message>
+        <source>Anz.</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>Anzahl Zeichen löschen vor ...</source>
+        <translation>Delete characters before ...</translation>
+    </message>
+    <message>
+        <source>Anzahl Zeichen löschen an Pos.</source>
+        <translation>Delete characters at pos.</translation>
+    </message>
+    <message>
+        <source>Alle Zeichen löschen vor ...</source>
+        <translation>Delete everything before ...</translation>
+    </message>
+    <message>
+        <source>Alle Zeichen löschen nach ...</source>
+        <translation>Delete everything after ...</translation>
+    </message>
+    <message>
+        <source>Nummer einfügen nach ...</source>
+        <translation>Insert number after ...</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Nummer einfügen vor ...</source>
+        <translation>Insert number before ...</translation>
+    </message>
+    <message>
+        <source>Nummer einfügen an Pos.</source>
+        <translation>Insert number at pos.</translation>
+    </message>
+    <message>
+        <source>Großbuchstaben am Wortanfang</source>
+        <translation>Capitals at word starts</translation>
+    </message>
+    <message>
+        <source>leer</source>
+        <translation>empty</translation>
+    </message>
+    <message>
+        <source>Zeichenfolge Spiegeln</source>
+        <translation>Mirror the name</translation>
+    </message>
+    <message>
+        <source>Spiegel</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>Anzahl Zeichen löschen zwischen</source>
+        <translation>Delete characters between</translation>
+    </message>
+    <message>
+        <source>Alle in Großbuchstaben</source>
+        <translation>All in capitals</translation>
+    </message>
+    <message>
+        <source>Alle in Kleinbuchstaben</source>
+        <translation>All in small letters</translation>
+    </message>
+    <message>
+        <source>Der Lauf lässt diesen Schritt aus, damit keine Datei verloren geht: Muster enger fassen oder die Dateien in getrennten Läufen umbenennen.</source>
+        <translation>The run skips this step so that no file is lost: narrow the pattern or rename the files in separate runs.</translation>
+    </message>
+    <message>
+        <source>Keine Operation ändert diesen Namen.</source>
+        <translation>No operation changes this name.</translation>
+    </message>
+    <message>
+        <source>Nichts steht im Weg.</source>
+        <translation>Nothing stands in the way.</translation>
+    </message>
+    <message>
+        <source>Der Lauf würde hier scheitern:</source>
+        <translation>The run would fail here:</translation>
+    </message>
+    <message>
+        <source>Neuer Name: %1</source>
+        <translation>New name: %1</translation>
+    </message>
+    <message>
+        <source>Das Ziel %1 existiert bereits. Der Lauf fragt, ob es gelöscht werden soll; mit „Ja“ geht die vorhandene Datei verloren.</source>
+        <translation>The target %1 already exists. The run asks whether to delete it; with “Yes” the existing file is lost.</translation>
+    </message>
+    <message>
+        <source>Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die Schreibweisen nicht.</source>
+        <translation>Overwritten by %1: its new name differs only in letter case, and the file system does not tell the spellings apart.</translation>
+    </message>
+    <message>
+        <source>%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll.</source>
+        <translation>%1 differs only in letter case from an existing name. The file system does not tell the spellings apart: the run asks whether to delete the existing file.</translation>
+    </message>
+    <message>
+        <source>Endet unter demselben Namen %1 wie %2: die spätere Datei überschreibt diese.</source>
+        <translation>Ends under the same name %1 as %2: the later file overwrites this one.</translation>
+    </message>
+    <message>
+        <source>Endet unter demselben Namen %1 wie %2.</source>
+        <translation>Ends under the same name %1 as %2.</translation>
+    </message>
+    <message>
+        <source>Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt.</source>
+        <translation>The target %1 was made by an earlier step of this run.</translation>
+    </message>
+    <message>
+        <source>Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch).</source>
+        <translation>The target %1 is the current name of %2 (chain or swap).</translation>
+    </message>
+    <message>
+        <source>Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese Datei ist dann verloren.</source>
+        <translation>By the time of the run another file has the name %1: that file is then lost.</translation>
+    </message>
+    <message>
+        <source>Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette oder Tausch).</source>
+        <translation>Overwritten by %1 before its own turn comes (chain or swap).</translation>
+    </message>
+    <message>
+        <source>1 Änderung</source>
+        <translation>1 change</translation>
+    </message>
+    <message>
+        <source>%1 Änderungen</source>
+        <translation>%1 changes</translation>
+    </message>
+    <message>
+        <source>1 Konflikt</source>
+        <translation>1 conflict</translation>
+    </message>
+    <message>
+        <source>%1 Konflikte</source>
+        <translation>%1 conflicts</translation>
+    </message>
+    <message>
+        <source>Unbekannte Operation für --slot%1: %2</source>
+        <translation>Unknown operation for --slot%1: %2</translation>
+    </message>
+    <message>
+        <source>Lauf %1 läuft noch; seine Schritte bleiben im Journal.</source>
+        <translation>Run %1 is still running; its steps stay in the journal.</translation>
+    </message>
+    <message>
+        <source>1 Schritt bleibt im Journal %1</source>
+        <translation>1 step stays in the journal %1</translation>
+    </message>
+    <message>
+        <source>%1 Schritte bleiben im Journal %2</source>
+        <translation>%1 steps stay in the journal %2</translation>
+    </message>
+    <message>
+        <source>Operation für No. %1</source>
+        <translation>operation for No. %1</translation>
+    </message>
+    <message>
+        <source>erstes Feld von No. %1</source>
+        <translation>first field of No. %1</translation>
+    </message>
+    <message>
+        <source>zweites Feld von No. %1</source>
+        <translation>second field of No. %1</translation>
+    </message>
+    <message>
+        <source>Die Vorschau nimmt an, dass jede Frage mit „Ja“ oder „Alle“ beantwortet wird. Ein „Nein“ bei einer Nummer gibt sie an die nächste Datei weiter und verschiebt die folgenden Namen.</source>
+        <translation>The preview assumes that every question is answered with “Yes” or “All”. A “No” on a number passes it on to the next file and shifts the names that follow.</translation>
+    </message>
+    <message>
+        <source>Die Sprache wechselt beim nächsten Start.</source>
+        <translation>The language changes at the next start.</translation>
+    </message>
+    <message>
+        <source>Kette (aufgelöst)</source>
+        <translation>chain (resolved)</translation>
+    </message>
+    <message>
+        <source>Das Ziel %1 ist der aktuelle Name von %2. „Ketten auflösen“ ordnet den Lauf so, dass es rechtzeitig frei wird (einen Tausch oder Kreis über einen vorübergehenden Namen).</source>
+        <translation>The target %1 is the current name of %2. “Resolve chains” orders the run so that it is free in time (a swap or cycle through a temporary name).</translation>
+    </message>
+    <message>
+        <source>Ketten und Tausche nicht auflösen: Schritte auf eine andere markierte Datei auslassen</source>
+        <translation>do not resolve chains and swaps: leave out steps onto another marked file</translation>
+    </message>
+    <message>
+        <source>ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)</source>
+        <translation>ID3v2 tag: auto (where present), always, never</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::Dialog</name>
+    <message>
+        <source>Sind Sie sicher ??</source>
+        <translation>Are you sure ??</translation>
+    </message>
+    <message>
+        <source>Zu :</source>
+        <translation>To :</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Rechts</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Alle</source>
+        <translation>&amp;All</translation>
+    </message>
+    <message>
+        <source>&amp;Nein</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::Dialog2</name>
+    <message>
+        <source>Löschen ???</source>
+        <translation>Delete ???</translation>
+    </message>
+    <message>
+        <source>Die Zieldatei existiert bereits</source>
+        <translation>The target file already exists</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Rechts</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Datei löschen ?</source>
+        <translation>Delete the file ?</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Alle</source>
+        <translation>&amp;All</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::DirSearch</name>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Zielpfad</source>
+        <translation>Destination</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::FoundPanel</name>
+    <message>
+        <source>&amp;Dateien gefunden:</source>
+        <translation>&amp;Files found:</translation>
+    </message>
+    <message>
+        <source>Alle auswählen</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Markierung aufheben</source>
+        <translation>Clear selection</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::HelpWindow</name>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::HistoryWindow</name>
+    <message>
+        <source>Änderungsgeschichte</source>
+        <translation>Version history</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::Main</name>
+    <message>
+        <source>Zurück</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Historie</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Über</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Optionen</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Logfile</source>
+        <translation>Log file</translation>
+    </message>
+    <message>
+        <source>Explorer-Link</source>
+        <translation>Folder menu link</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>wie System</source>
+        <translation>as the system</translation>
+    </message>
+    <message>
+        <source>Ketten auflösen</source>
+        <translation>Resolve chains</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PreviewPanel</name>
+    <message>
+        <source>Neuer Name</source>
+        <translation>New name</translation>
+    </message>
+    <message>
+        <source>Vorschau</source>
+        <translation>Preview</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SearchPanel</name>
+    <message>
+        <source>Such&amp;kriterium:</source>
+        <translation>Search &amp;pattern:</translation>
+    </message>
+    <message>
+        <source>UnterVerz</source>
+        <translation>Sub-folders</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SlotPanel</name>
+    <message>
+        <source>Umbenennen</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>No. %1</source>
+        <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>Edit MP3-Tag</source>
+        <translation>Edit MP3 tag</translation>
+    </message>
+    <message>
+        <source>Verschieben</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::TagPanel</name>
+    <message>
+        <source>MP3 - Tag - Editor</source>
+        <translation>MP3 - Tag - Editor</translation>
+    </message>
+    <message>
+        <source>vorher</source>
+        <translation>before</translation>
+    </message>
+    <message>
+        <source>nachher</source>
+        <translation>after</translation>
+    </message>
+    <message>
+        <source>Tag übernehmen</source>
+        <translation>Write tag</translation>
+    </message>
+    <message>
+        <source>Ende</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Separator</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>Titel</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Interpret</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>Album</source>
+        <translation>Album</translation>
+    </message>
+    <message>
+        <source>Kommentar</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>Jahr</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>Genre</source>
+        <translation>Genre</translation>
+    </message>
+    <message>
+        <source>ID3v2 schreiben</source>
+        <translation>Write ID3v2</translation>
+    </message>
+    <message>
+        <source>wenn vorhanden</source>
+        <translation>where present</translation>
+    </message>
+    <message>
+        <source>immer</source>
+        <translation>always</translation>
+    </message>
+    <message>
+        <source>nie</source>
+        <translation>never</translation>
+    </message>
+</context>
+</TS>
