@@ -119,6 +119,9 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
     command.add_flag("--log", options.log, "jede Datei ins Logfile schreiben");
+    command.add_option("--journal", options.journal,
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)")
+        ->type_name("FILE");
     footer += std::string(kTagSourceHelp) + "\n";
   }
   if (groups & kReadTagOptions) {
