@@ -18,7 +18,7 @@ enum OptionGroup : unsigned {
   kAnswerOptions = 1u << 3,    // --yes-all, --overwrite-all
   kRunOptions = 1u << 4,       // --dry-run, --log, --journal FILE
   kUndoJournal = 1u << 5,      // --journal FILE, --last
-  kTagOptions = 1u << 6,       // --separator, --title ... --genre, --log
+  kTagOptions = 1u << 6,       // --separator, --title ... --genre, --log, --journal
   kReadTagOptions = 1u << 7,   // --json, FILE...
 };
 

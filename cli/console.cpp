@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/journal.h"
+#include "services/journal.h"
 #include "services/error_log.h"
 #include "services/translation.h"
 

@@ -127,6 +127,9 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
     command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
+    command.add_option("--journal", options.journal,
+                       Tr("velmora", "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+        ->type_name("FILE");
     footer += Tr("velmora", kTagSourceHelp) + "\n";
   }
   if (groups & kReadTagOptions) {

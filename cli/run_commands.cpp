@@ -9,7 +9,7 @@
 #include "cli/folder_search.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
-#include "cli/journal.h"
+#include "services/journal.h"
 #include "cli/journal_undo.h"
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"

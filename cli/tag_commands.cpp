@@ -7,6 +7,9 @@
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
+#include "engine/path.h"
+#include "services/journal.h"
+#include "services/posix_file_system.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
@@ -174,12 +177,27 @@ int TagMain(const CliOptions& options) {
        SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
     list.push_back({entry.path, true});
   }
+  // Each write is journaled with the bytes it replaces, so undo takes it back.
+  std::string journalPath = options.journal;
+  if (journalPath.empty()) {
+    journalPath = DefaultJournalPath();
+    MakeFolders(SplitPath(journalPath, true), 0700);
+  }
+  JournalFile journalFile(journalPath);
+  JournalWriter journal(journalFile, reporting.reporter());
+  if (const Error error = journal.Begin("tag")) {
+    reporting.reporter().ReportError(0, error.number, kJournalWriteContext, journalPath,
+                                     error.description);
+    return kExitUsage;
+  }
   TagPrinter printer(list, reporting);
   TagEditor editor(reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
   editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));
+  editor.SetJournal(&journal);
   printer.Watch(editor.fields());
   editor.CmdEditTag_Click(list, options.log);
+  journal.End();
   printer.Flush();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }

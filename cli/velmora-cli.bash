@@ -77,7 +77,7 @@ _velmora_cli() {
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
         undo) options="--yes-all --overwrite-all --journal --last" ;;
-        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log" ;;
+        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal" ;;
         read-tag) options="--json" ;;
     esac
     if [[ $cur == -* ]]; then

@@ -54,7 +54,9 @@ class RunActions : public StepActions {
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
   }
   Error Computed(int slot) override {
-    if (!state_.undo.Append(state_.nameSrc, state_.nameDest, kind_)) return OverflowError();
+    if (state_.recordUndo && !state_.undo.Append(state_.nameSrc, state_.nameDest, kind_)) {
+      return OverflowError();
+    }
     if (logOn_) WriteStepLog(state_, job_, slot, services_.log);
     return {};
   }

@@ -31,7 +31,9 @@ class ResolvedActions : public ChainActions {
   }
   Error Computed(const PlanStep& step) override {
     // Room for the step and a parking before it is asked.
-    if (state_.undo.Count() + 2 > UndoStore::kMaxRecords) return OverflowError();
+    if (state_.recordUndo && state_.undo.Count() + 2 > UndoStore::kMaxRecords) {
+      return OverflowError();
+    }
     state_.nameSrc = step.source;
     state_.nameDest = step.destination;
     if (logOn_) WriteStepLog(state_, job_, step.slot, services_.log);
@@ -88,7 +90,7 @@ class ResolvedActions : public ChainActions {
   // A move went through: the run's files, the undo record, the held temporary.
   void Went(const std::string& from, const std::string& to, char kind) {
     Guard(from, to);
-    recorded_.push_back(state_.undo.Append(from, to, kind));
+    recorded_.push_back(state_.recordUndo && state_.undo.Append(from, to, kind));
   }
   void Guard(const std::string& from, const std::string& to) {
     if (state_.guard != nullptr) {

@@ -25,6 +25,9 @@ struct RunState {
   bool dialogAll = false;   // "&Alle" in `Dialog` during this run
   bool dialog2All = false;  // "&Alle" in `Dialog2` during this run
   UndoStore undo;
+  // Off where a journal keeps the undo records (the window): a run is then
+  // never capped by the store.
+  bool recordUndo = true;
   RunGuard* guard = nullptr;  // set while a run goes; undo has none
   // "Ketten auflösen": renames and moves onto another marked file's name
   // are ordered (cycles broken through a rename temporary), not refused.

@@ -15,6 +15,7 @@ enum class FileOp {
   kRename,      // a rename in place (also into and out of a rename temporary)
   kMove,        // a move into another folder
   kCopy,        // a copy; the source stays
+  kTag,         // a tag written into source (target is the same path)
 };
 
 class RunJournal {
@@ -31,6 +32,9 @@ class RunJournal {
 
   // The operation announced by the last Intent did not happen.
   virtual void Abandoned(FileOp op, const std::string& source, const std::string& target) = 0;
+
+  // The run is over: a journal that began it on the first operation ends it.
+  virtual void Finished() {}
 };
 
 // Asked between steps: true once the user wants the run to stop (the

@@ -1,5 +1,7 @@
 #include "tags/tag_editor.h"
 
+#include <sys/stat.h>
+
 #include <exception>
 #include <new>
 
@@ -10,6 +12,23 @@
 
 namespace velmora {
 namespace {
+
+// What shows that a tag write changed a file.
+struct FileTimes {
+  off_t size = -1;
+  ino_t inode = 0;
+  timespec modified{};
+  bool operator==(const FileTimes& other) const {
+    return size == other.size && inode == other.inode &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+FileTimes TimesOf(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return {};
+  return {info.st_size, info.st_ino, info.st_mtim};
+}
 
 constexpr int kFillLocation = 24;
 constexpr int kRunLocation = 25;
@@ -184,18 +203,32 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);
       }
-      // One open per file for reading the old tag and writing the new one.
-      TagFile file(current, true);
-      FillFromFile(current, file);
-      TagRecord record = BuildTagRecord(fields_);
-      KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
-      file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);
+      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current)) break;
+      const FileTimes before = TimesOf(current);
+      {
+        // One open per file for reading the old tag and writing the new one.
+        TagFile file(current, true);
+        FillFromFile(current, file);
+        TagRecord record = BuildTagRecord(fields_);
+        KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
+        file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);
+      }
+      // Done only when the file changed: a failed write leaves it as it was.
+      if (journal_ != nullptr) {
+        if (TimesOf(current) == before) {
+          journal_->Abandoned(FileOp::kTag, current, current);
+        } else if (journal_->Done(FileOp::kTag, current, current)) {
+          break;
+        }
+      }
     }
   } catch (...) {
     const Error error = ErrorFromException();
     reporter_.ReportError(kRunLocation, error.number, kRunContext, current, error.description);
+    if (journal_ != nullptr) journal_->Finished();
     return;
   }
+  if (journal_ != nullptr) journal_->Finished();
   host_.RepeatSearch();
 }
 

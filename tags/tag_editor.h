@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "engine/run_journal.h"
 #include "tags/id3v2_tag.h"
 #include "tags/tag_record.h"
 
@@ -90,6 +91,9 @@ class TagEditor {
   // "ID3v2 schreiben"; kAuto at start.
   Id3v2Mode id3v2Mode() const { return id3v2Mode_; }
   void SetId3v2Mode(Id3v2Mode mode) { id3v2Mode_ = mode; }
+  // Told before and after each tag write (FileOp::kTag), so that it can be
+  // taken back; null for none. An intent that fails ends the run.
+  void SetJournal(RunJournal* journal) { journal_ = journal; }
 
   // The notes for the file shown last and the fields as they stand.
   TagEditorNotes Notes() const;
@@ -136,6 +140,7 @@ class TagEditor {
   TagView view_ = TagView::kBefore;
   bool tagEditorOpen_ = false;
   Id3v2Mode id3v2Mode_ = Id3v2Mode::kAuto;
+  RunJournal* journal_ = nullptr;
   // The file shown last: its record and ID3v2 tag.
   std::string shownPath_;
   TagRecord shownRecord_;

@@ -808,6 +808,10 @@
         <source>Ketten auflösen</source>
         <translation>Resolve chains</translation>
     </message>
+    <message>
+        <source>Den Lauf vom %1 zurücknehmen?</source>
+        <translation>Take back the run of %1?</translation>
+    </message>
 </context>
 <context>
     <name>velmora::PreviewPanel</name>

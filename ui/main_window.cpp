@@ -1,5 +1,4 @@
 #include "ui/main_window.h"
-#include "services/translation.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -9,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,11 +17,15 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "engine/file_system.h"
 #include "engine/path.h"
-#include "engine/undo.h"
+#include "engine/user_text.h"
 #include "services/error_log.h"
+#include "services/journal_undo.h"
 #include "services/own_file.h"
+#include "services/session_journal.h"
 #include "services/settings.h"
+#include "services/translation.h"
 #include "ui/app_icon.h"
 #include "ui/dir_search_dialog.h"
 #include "ui/drive_list.h"
@@ -47,6 +51,27 @@ constexpr qint64 kListRefreshMs = 250;
 
 std::unique_ptr<SettingsStore> OpenSettings(const std::string& file) {
   return file.empty() ? std::make_unique<SettingsStore>() : std::make_unique<SettingsStore>(file);
+}
+
+// The window shows the undone files by searching again afterwards.
+class QuietUndoOutput : public UndoOutput {
+ public:
+  void Committed(const std::string&, const std::string&) override {}
+  void Removed(const std::string&) override {}
+  void RunStays(const std::string&) override {}
+};
+
+bool AskYesNo(QWidget* parent, const QString& text) {
+  QMessageBox box(parent);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(QString::fromLatin1(kAppTitle));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+  box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 QAction* MenuCommand(QMenuBar* bar, const char* name, const QString& caption) {
@@ -85,6 +110,11 @@ Main::Main(MainEnvironment environment, QWidget* parent)
                                                         *errorLog_, *log_, progress_.get(), repeater});
   services_->planDisk = &planDisk_;
   services_->stop = &runStop_;
+  // The journal keeps the undo records, committed steps only, across restarts.
+  journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
+  services_->journal = journal_.get();
+  state_.recordUndo = false;
+  tagPanel_->SetJournal(journal_.get());
   sinceListShown_.start();
 }
 
@@ -422,8 +452,12 @@ void Main::RunJob(RunKind kind) {
   planDisk_ = LocalPlanDisk();  // mounts may have changed since the last run
   // The log file is written during the run; it is never one of its steps.
   LeaveOutOwnFile(found, logPath_);
+  LeaveOutOwnFile(found, journal_->file().path());
+  LeaveOutOwnFile(found, journal_->file().path() + ".lock");
   BeginRun();
+  journal_->SetCommand(kind == RunKind::kRename ? "rename" : kind == RunKind::kCopy ? "copy" : "move");
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
+  journal_->Finished();
   EndRun();
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
@@ -432,9 +466,35 @@ void Main::RunJob(RunKind kind) {
 
 void Main::MnuUndo_Click() {
   ResetRunFlags();
+  JournalContents contents;
+  if (const Error error = journal_->file().Read(contents); error && error.number != kErrFileNotFound) {
+    errorLog_->ReportError(0, error.number, VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"), journal_->file().path(),
+                           error.description);
+    return;
+  }
+  // Every run of this window, newest first, as long as one has steps left.
+  std::vector<std::string> runs;
+  const std::vector<std::string>& own = journal_->ownRuns();
+  for (auto run = own.rbegin(); run != own.rend(); ++run) {
+    if (RunHasSteps(contents, *run)) runs.push_back(*run);
+  }
+  QuietUndoOutput output;
+  if (runs.empty()) {
+    // Nothing of its own: the newest run a closed or crashed window left.
+    runs = RunsToUndo(contents, /*lastRunOnly=*/true, output);
+    if (runs.empty()) return;
+    std::string began;
+    for (const JournalRun& run : contents.runs) {
+      if (run.id == runs.front()) began = run.began;
+    }
+    const QString question = tr("Den Lauf vom %1 zurücknehmen?")
+                                 .arg(QString::fromStdString(LocalRunTime(began)));
+    if (!AskYesNo(this, question)) return;
+  }
   BeginRun();
-  ::velmora::MnuUndo_Click(state_, *services_);
-  EndRun();
+  UndoServices undo{*dialogs_, messages_, *errorLog_, *log_, output, &runStop_};
+  UndoJournalRuns(journal_->file(), contents, runs, undo);
+  RepeatSearch();
 }
 
 void Main::BeginRun() {

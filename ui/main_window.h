@@ -34,6 +34,7 @@ class InputGuard;
 class MainTagHost;
 class PreviewPanel;
 class SearchPanel;
+class SessionJournal;
 class SettingsStore;
 class SlotPanel;
 class TagPanel;
@@ -45,6 +46,7 @@ struct MainEnvironment {
   std::string commandLine;    // the command line's argument text
   std::string workingFolder;  // relative command lines start here
   std::string settingsFile;   // an INI file; "" = the user's own settings store
+  std::string journalFile;    // "" = the default journal
   std::string mountTable = kMountTable;
 };
 
@@ -65,6 +67,9 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void CmdRename_Click();
   void CmdCopy_Click();
   void CmdMove_Click();
+  // "Zurück": every run of this window with steps left, newest first; in a
+  // window without such runs the newest finished run of the journal, after
+  // a question.
   void MnuUndo_Click();
   void OptLogFile_Click();
   void OptExplorerLink_Click();
@@ -155,6 +160,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   std::unique_ptr<QtProgressBar> progress_;
   QtRunStop runStop_;
   std::unique_ptr<RunServices> services_;
+  std::unique_ptr<SessionJournal> journal_;  // the undo records of runs and tag runs
   std::unique_ptr<MainTagHost> tagHost_;
   std::unique_ptr<InfoWindows> infoWindows_;
 

@@ -62,6 +62,7 @@ class TagPanel : public QGroupBox, private TagEditorHost {
 
   bool tagEditorOpen() const { return editor_.tagEditorOpen(); }
   const TagEditor& editor() const { return editor_; }
+  void SetJournal(RunJournal* journal) { editor_.SetJournal(journal); }
 
  signals:
   void opened();

@@ -74,6 +74,39 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   EXPECT_EQ(FoundPaths().size(), 4u);
 }
 
+// The undo records outlive the window: started anew, "Zurück" offers the
+// newest run of the journal and takes it back once confirmed.
+TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
+  for (const char* name : {"a1.txt", "a2.txt"}) WriteFile(InTree(name), name);
+  Start();
+  Prepare("a", "x");
+  ModalAnswerer answers;
+  answers.Then("Dialog", "&Alle");
+  Click("CmdRename");
+  ASSERT_TRUE(FileExists(InTree("x2.txt")));
+  window_.reset();
+
+  Start();
+  const auto asked = [](QWidget* box) {
+    const QString text = box->findChild<QLabel*>("qt_msgbox_label")->text();
+    EXPECT_TRUE(text.startsWith("Den Lauf vom ") && text.endsWith(" zurücknehmen?"))
+        << text.toStdString();
+  };
+  ModalAnswerer declined;
+  declined.Then("MessageBox", "&Nein", asked);
+  Trigger("MnuUndo");
+  EXPECT_TRUE(declined.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("x1.txt")));
+
+  ModalAnswerer undo;
+  undo.Then("MessageBox", "&Ja", asked).Then("Dialog", "&Alle", [&](QWidget* d) {
+    EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt"));
+  });
+  Trigger("MnuUndo");
+  EXPECT_TRUE(undo.AllAnswered());
+  for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
+}
+
 // Closing Dialog2 by its frame counts as "&Abbrechen": the target is kept.
 TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
   Start();

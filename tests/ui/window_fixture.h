@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -38,6 +39,9 @@ class WindowTest : public ::testing::Test {
     environment_.settingsFile = temp_ / "settings.ini";
     environment_.mountTable = temp_ / "mounts";
     environment_.workingFolder = temp_.path();
+    // The window's undo journal lives in the test's folder.
+    const std::string state = temp_ / "state";
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
   }
 
   // Creates, loads and shows the window.

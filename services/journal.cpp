@@ -1,4 +1,4 @@
-#include "cli/journal.h"
+#include "services/journal.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -11,14 +11,17 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "engine/path.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "tags/tag_undo.h"
 
-namespace velmora::cli {
+namespace velmora {
 namespace {
 
 constexpr int kErrBadFormat = 321;
@@ -82,7 +85,7 @@ bool ParseSeq(std::string_view text, long& seq) {
 
 // Four fields from first: SIZE MTIME DEV INO, or "-" each.
 bool ParseIdentity(const std::vector<std::string_view>& fields, std::size_t first,
-                   FileIdentity& id) {
+                   StepIdentity& id) {
   if (fields[first] == "-") {
     id = {};
     for (std::size_t i = first; i < first + 4; ++i) {
@@ -99,7 +102,7 @@ bool ParseIdentity(const std::vector<std::string_view>& fields, std::size_t firs
   return true;
 }
 
-std::string IdentityFields(const FileIdentity& id) {
+std::string IdentityFields(const StepIdentity& id) {
   if (!id.known) return "-\t-\t-\t-";
   return std::to_string(id.size) + kTab + std::to_string(id.mtimeNs) + kTab +
          std::to_string(id.device) + kTab + std::to_string(id.inode);
@@ -203,6 +206,7 @@ char KindOf(FileOp op) {
     case FileOp::kRename: return '1';
     case FileOp::kMove: return '2';
     case FileOp::kCopy: return '3';
+    case FileOp::kTag: return '4';
   }
   return '0';
 }
@@ -215,7 +219,31 @@ int OpenChecked(const std::string& path, int flags, Error& error) {
   return fd;
 }
 
+Error ReadWhole(const std::string& path, std::string& text, bool& missing) {
+  text.clear();
+  Error error;
+  const int fd = OpenChecked(path, O_RDONLY | O_NONBLOCK, error);
+  missing = fd < 0 && errno == ENOENT;
+  if (fd < 0) return error;
+  char buffer[65536];
+  ssize_t n;
+  while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = ErrorFromErrno(errno);
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return error;
+}
+
 }  // namespace
+
+std::string SideFilePath(const std::string& journalPath, const std::string& run, long seq) {
+  return journalPath + '.' + run + '.' + std::to_string(seq);
+}
 
 std::string EscapeJournalText(std::string_view text) {
   std::string out;
@@ -232,7 +260,7 @@ std::string EscapeJournalText(std::string_view text) {
   return out;
 }
 
-FileIdentity IdentityOf(const std::string& path) {
+StepIdentity IdentityOf(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return {};
   return {true, static_cast<std::int64_t>(st.st_size),
@@ -240,7 +268,7 @@ FileIdentity IdentityOf(const std::string& path) {
           static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
-bool SameIdentity(const FileIdentity& a, const FileIdentity& b) {
+bool SameIdentity(const StepIdentity& a, const StepIdentity& b) {
   return a.known && b.known && a.size == b.size && a.mtimeNs == b.mtimeNs;
 }
 
@@ -359,24 +387,13 @@ Error JournalFile::OpenLock() {
   return error;
 }
 
+Error ReadSideFile(const std::string& path, std::string& bytes) {
+  bool missing = false;
+  return ReadWhole(path, bytes, missing);
+}
+
 Error JournalFile::ReadLocked(std::string& text, bool& missing) {
-  text.clear();
-  Error error;
-  const int fd = OpenChecked(path_, O_RDONLY | O_NONBLOCK, error);
-  missing = fd < 0 && errno == ENOENT;
-  if (fd < 0) return error;
-  char buffer[65536];
-  ssize_t n;
-  while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = ErrorFromErrno(errno);
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return error;
+  return ReadWhole(path_, text, missing);
 }
 
 Error JournalFile::Replace(const std::string& text) {
@@ -439,10 +456,66 @@ Error JournalFile::Compact(int* stepsLeft) {
   Error error = ReadLocked(text, missing);
   if (!error) error = ParseJournal(text, contents);
   if (error) return error;
+  const JournalContents before = contents;
   CompactJournal(contents);
   if (stepsLeft != nullptr) *stepsLeft = static_cast<int>(contents.steps.size());
-  return Replace(FormatJournal(contents));
+  return ReplaceWith(before, contents);
 }
+
+Error JournalFile::Trim(std::size_t maxSteps) {
+  const Lock lock(*this);
+  if (lock.error()) return lock.error();
+  std::string text;
+  bool missing = false;
+  JournalContents contents;
+  Error error = ReadLocked(text, missing);
+  if (missing) return {};
+  if (!error) error = ParseJournal(text, contents);
+  if (error || contents.steps.size() <= maxSteps) return error;
+  const JournalContents before = contents;
+  std::map<std::string, std::size_t> stepsOf;
+  for (const JournalStep& step : contents.steps) ++stepsOf[step.run];
+  std::size_t steps = contents.steps.size();
+  std::vector<std::string> dropped;
+  for (const JournalRun& run : contents.runs) {
+    if (steps <= maxSteps) break;
+    if (RunInProgress(run)) continue;
+    dropped.push_back(run.id);
+    steps -= stepsOf[run.id];
+  }
+  const auto isDropped = [&dropped](const std::string& run) {
+    return std::find(dropped.begin(), dropped.end(), run) != dropped.end();
+  };
+  std::erase_if(contents.steps, [&](const JournalStep& step) { return isDropped(step.run); });
+  std::erase_if(contents.runs, [&](const JournalRun& run) { return isDropped(run.id); });
+  return ReplaceWith(before, contents);
+}
+
+Error JournalFile::ReplaceWith(const JournalContents& before, const JournalContents& contents) {
+  if (Error error = Replace(FormatJournal(contents))) return error;
+  std::set<std::string> kept;
+  for (const JournalStep& step : contents.steps) kept.insert(Key(step.run, step.seq));
+  for (const JournalStep& step : before.steps) {
+    if (step.kind == '4' && kept.count(Key(step.run, step.seq)) == 0) {
+      ::unlink(SideFilePath(path_, step.run, step.seq).c_str());
+    }
+  }
+  return {};
+}
+
+namespace {
+
+Error WriteSideFile(const std::string& path, const std::string& bytes) {
+  Error error;
+  const int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_TRUNC, error);
+  if (fd < 0) return error;
+  error = WriteAll(fd, bytes);
+  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
+  if (error) ::unlink(path.c_str());
+  return error;
+}
+
+}  // namespace
 
 JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
     : file_(file), reporter_(reporter) {
@@ -454,6 +527,9 @@ Error JournalWriter::Begin(const std::string& command) {
   ::clock_gettime(CLOCK_REALTIME, &now);
   run_ = std::to_string(::getpid()) + "-" +
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
+  seq_ = 0;
+  ownSteps_.clear();
+  if (Error error = file_.Trim(kMaxJournalSteps)) return error;
   return file_.Append("B\t" + run_ + kTab + NowText() + kTab + EscapeJournalText(command) + '\n');
 }
 
@@ -461,6 +537,21 @@ void JournalWriter::End() { Write("E\t" + run_ + kTab + NowText() + '\n'); }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target) {
   ownSteps_.push_back(++seq_);
+  if (op == FileOp::kTag) {
+    // Without the old bytes the write cannot be taken back; it goes ahead
+    // only when the file could not be read at all, and then fails as well.
+    TagUndoBytes bytes;
+    if (!CaptureTagBytes(source, bytes)) {
+      if (Error error = WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
+        if (!reported_) {
+          reported_ = true;
+          reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(),
+                                error.description);
+        }
+        return error;
+      }
+    }
+  }
   return Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
                EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
                IdentityFields(IdentityOf(source)) + '\n');
@@ -498,4 +589,4 @@ Error JournalWriter::Write(const std::string& line) {
   return error;
 }
 
-}  // namespace velmora::cli
+}  // namespace velmora

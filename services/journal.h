@@ -1,11 +1,13 @@
-// The journal: the one record of what command-line runs did to the disk, kept
-// in a text file so that `velmora-cli undo` can take it back, and written so
-// that a run killed at any moment still leaves enough to restore every file.
+// The journal: the one record of what runs of the window and the command line
+// did to the disk, kept in a text file so that "Zurück" and `velmora-cli undo`
+// can take it back, and written so that a run killed at any moment still
+// leaves enough to restore every file.
 //
 // Format, version 2 (any bytes, LF line ends): a first line
 //   # velmora journal 2
 // then one record a line, fields separated by a tab:
-//   B  RUN  TIME  COMMAND              a run begins (one CLI command)
+//   B  RUN  TIME  COMMAND              a run begins (one CLI command, one press
+//                                      of a run button in the window)
 //   I  RUN  SEQ  KIND  OLD  NEW  ID    before a file operation: OLD is to become NEW
 //   D  RUN  SEQ  ID                    after it went through
 //   A  RUN  SEQ                        it did not happen
@@ -13,8 +15,8 @@
 //   E  RUN  TIME                       the run ended
 // RUN names the run ("PID-NANOSECONDS" of its process; letters, digits and
 // "-"), SEQ counts its operations from 1, TIME is UTC ("2026-12-06T23:50:50Z").
-// KIND is "1" rename, "2" move, "3" copy; kinds not known here (tags later)
-// are kept and reported as not undoable. ID is four fields SIZE MTIME DEV INO
+// KIND is "1" rename, "2" move, "3" copy, "4" tag write (OLD and NEW are the
+// same file); kinds not known here are kept and reported as not undoable. ID is four fields SIZE MTIME DEV INO
 // (MTIME in nanoseconds) of the file: in an intent the file at OLD before the
 // step, in a done record the file the step produced at NEW; "-" each when
 // unknown. Size and mtime prove the identity; device and inode are a hint
@@ -24,8 +26,16 @@
 // other letters are kept as they are. An intent without done or abandoned
 // record is settled when read back: the source gone (a copy: still there)
 // and NEW holding a file with the intent's size and mtime means done.
-// A payload too large for a line (later: tag bytes) goes into the side file
-// "JOURNAL.RUN.SEQ" beside the journal, written before the record naming it.
+// A payload too large for a line goes into the side file "JOURNAL.RUN.SEQ"
+// beside the journal, written before the record naming it. A tag write has
+// one: the bytes the write may replace (PackTagBytes in tags/tag_undo.h: the
+// old length, the old last 128 bytes and the old ID3v2 region), so that undo
+// puts them back with the intent's modification time. A tag intent without
+// its side file (the file could not be read) cannot be taken back. Side
+// files go when their step leaves the journal.
+//
+// At most kMaxJournalSteps steps are kept: a new run first drops the oldest
+// runs, whole, never one still in progress.
 //
 // Version 1 ("# velmora journal 1", then "KIND <TAB> OLD <TAB> NEW" per step
 // that went through) is still read, as one finished run without identities;
@@ -46,17 +56,24 @@
 #include "engine/run_journal.h"
 #include "engine/user_text.h"
 
-namespace velmora::cli {
+namespace velmora {
 
 inline constexpr char kJournalHeader[] = "# velmora journal 2";
 inline constexpr char kJournalWriteContext[] =
     VELMORA_TEXT("velmora", "Fehler beim Schreiben des Journals");
+inline constexpr std::size_t kMaxJournalSteps = 32767;
+
+// The side file of the step seq of run in the journal at journalPath.
+std::string SideFilePath(const std::string& journalPath, const std::string& run, long seq);
+
+// The whole side file at path (never through a link).
+Error ReadSideFile(const std::string& path, std::string& bytes);
 
 // text with backslash, tab, line feed and carriage return escaped.
 std::string EscapeJournalText(std::string_view text);
 
 // What undo needs to know that a file is still the one a step produced.
-struct FileIdentity {
+struct StepIdentity {
   bool known = false;
   std::int64_t size = 0;
   std::int64_t mtimeNs = 0;
@@ -66,10 +83,10 @@ struct FileIdentity {
 
 // The identity of the file at path itself (a link is not followed); unknown
 // when there is none.
-FileIdentity IdentityOf(const std::string& path);
+StepIdentity IdentityOf(const std::string& path);
 
 // Both known, same size and modification time.
-bool SameIdentity(const FileIdentity& a, const FileIdentity& b);
+bool SameIdentity(const StepIdentity& a, const StepIdentity& b);
 
 enum class StepState { kPending, kDone, kAbandoned, kUndone };
 
@@ -80,8 +97,8 @@ struct JournalStep {
   char kind = '0';
   std::string source;
   std::string target;
-  FileIdentity before;  // the file at source when the step was announced
-  FileIdentity after;   // the file the step produced (done records)
+  StepIdentity before;  // the file at source when the step was announced
+  StepIdentity after;   // the file the step produced (done records)
   StepState state = StepState::kPending;
 };
 
@@ -141,11 +158,18 @@ class JournalFile {
   // processes meanwhile are kept: the file is read again under the lock.
   Error Compact(int* stepsLeft = nullptr);
 
+  // Drops the oldest runs not in progress, whole, until at most maxSteps
+  // steps are left or no such run remains; rewrites only when it drops any.
+  Error Trim(std::size_t maxSteps);
+
  private:
   class Lock;
   Error OpenLock();
   Error ReadLocked(std::string& text, bool& missing);
   Error Replace(const std::string& text);
+  // Rewrites the journal as contents, removing the side files of steps that
+  // were in before but are not any more.
+  Error ReplaceWith(const JournalContents& before, const JournalContents& contents);
 
   std::string path_;
   int lockFd_ = -1;
@@ -157,7 +181,8 @@ class JournalWriter : public RunJournal {
  public:
   JournalWriter(JournalFile& file, ErrorReporter& reporter);
 
-  // The begin record; a failure is returned, not reported.
+  // The begin record, after trimming the journal; a failure is returned, not
+  // reported.
   Error Begin(const std::string& command);
   void End();
 
@@ -165,6 +190,7 @@ class JournalWriter : public RunJournal {
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
 
+  // A tag write (kTag) first puts the bytes it may replace into its side file.
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
   // write: the undo of one step counts as a whole or not at all.
@@ -189,4 +215,4 @@ class JournalWriter : public RunJournal {
   long operations_ = 0;
 };
 
-}  // namespace velmora::cli
+}  // namespace velmora

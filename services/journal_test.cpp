@@ -1,0 +1,81 @@
+#include "services/journal.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include "services/session_journal.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::TempFolder;
+
+// Run id, whether it ended, its number of steps; tag steps get a side file.
+struct RunSpec {
+  std::string id;
+  bool ended;
+  int steps;
+};
+
+std::string Lines(const RunSpec& run) {
+  std::string text = "B\t" + run.id + "\t2026-01-01T00:00:00Z\trename\n";
+  for (int seq = 1; seq <= run.steps; ++seq) {
+    const std::string key = run.id + "\t" + std::to_string(seq);
+    text += "I\t" + key + "\t4\t/x\t/x\t-\t-\t-\t-\nD\t" + key + "\t1\t2\t3\t4\n";
+  }
+  return run.ended ? text + "E\t" + run.id + "\t2026-01-01T00:00:01Z\n" : text;
+}
+
+TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
+  // Process 1 lives as long as the machine: its run without an end goes on.
+  const struct Case {
+    std::vector<RunSpec> runs;
+    std::size_t max;
+    std::vector<std::string> left;
+  } cases[] = {
+      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 3}}, 6,
+       {"99999990-2", "99999990-3"}},
+      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}}, 5, {"99999990-2"}},
+      {{{"99999990-1", true, 3}}, 2, {}},  // too big on its own: it goes too
+      {{{"1-1", false, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 1}}, 4,
+       {"1-1", "99999990-3"}},
+      {{{"99999990-1", true, 2}, {"99999990-2", true, 2}}, 4, {"99999990-1", "99999990-2"}},
+  };
+  for (const Case& c : cases) {
+    const TempFolder folder;
+    JournalFile file(folder / "journal");
+    for (const RunSpec& run : c.runs) {
+      ASSERT_FALSE(file.Append(Lines(run)));
+      for (int seq = 1; seq <= run.steps; ++seq) {
+        std::ofstream(SideFilePath(file.path(), run.id, seq)) << "bytes";
+      }
+    }
+    ASSERT_FALSE(file.Trim(c.max));
+    JournalContents contents;
+    ASSERT_FALSE(file.Read(contents));
+    std::vector<std::string> left;
+    for (const JournalRun& run : contents.runs) left.push_back(run.id);
+    EXPECT_EQ(left, c.left) << c.max;
+    // Side files go with their steps.
+    for (const RunSpec& run : c.runs) {
+      const bool kept = std::find(left.begin(), left.end(), run.id) != left.end();
+      EXPECT_EQ(std::filesystem::exists(SideFilePath(file.path(), run.id, 1)), kept) << run.id;
+    }
+  }
+}
+
+TEST(JournalTime, BeginTimeShownInLocalTime) {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  EXPECT_EQ(LocalRunTime("2026-12-06T23:50:50Z"), "06.12.2026 23:50:50");
+  EXPECT_EQ(LocalRunTime("-"), "-");  // a version-1 run has no time
+}
+
+}  // namespace
+}  // namespace velmora

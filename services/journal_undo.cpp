@@ -1,0 +1,225 @@
+#include "services/journal_undo.h"
+
+#include <set>
+
+#include "engine/commit.h"
+#include "services/posix_file_system.h"
+#include "services/translation.h"
+#include "tags/tag_undo.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kTagUndoLocation = 23;
+constexpr char kTagUndoContext[] = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
+
+// Undo asks each step as a run does, but never overwrites: a taken target
+// keeps the step in the journal, whatever was answered in advance.
+class NoOverwriteDialogs : public RunDialogs {
+ public:
+  explicit NoOverwriteDialogs(RunDialogs& inner) : inner_(inner) {}
+  int AskDialog(const std::string& nameSrc, const std::string& nameDest,
+                const RunFlags& flags) override {
+    const int answer = inner_.AskDialog(nameSrc, nameDest, flags);
+    return answer >= kAnswerYes && answer <= kAnswerCancel ? answer : kAnswerCancel;
+  }
+  int AskDialog2(const std::string&) override { return kAnswerCancel; }
+
+ private:
+  RunDialogs& inner_;
+};
+
+// A tag write is asked as a rename of the file onto itself.
+RunFlags FlagsOf(char kind) {
+  return RunFlags{kind == '1' || kind == '4', kind == '2', kind == '3'};
+}
+
+bool KnownKind(char kind) { return kind >= '1' && kind <= '4'; }
+
+bool Open(const JournalStep& step) {
+  return step.state == StepState::kDone || step.state == StepState::kPending;
+}
+
+// A pending step went through when its source is gone (a copy's stays) and
+// its target holds the file the intent saw. A pending tag write went through
+// as soon as the file changed: the side file still holds the old bytes.
+bool SettledDone(JournalStep& step) {
+  const StepIdentity now = IdentityOf(step.target);
+  if (step.kind == '4') {
+    if (!now.known || SameIdentity(now, step.before)) return false;
+    step.after = now;
+    step.state = StepState::kDone;
+    return true;
+  }
+  const bool sourceGone = !IdentityOf(step.source).known;
+  if (!SameIdentity(now, step.before) || !(step.kind == '3' || sourceGone)) return false;
+  step.after = step.before;
+  step.state = StepState::kDone;
+  return true;
+}
+
+class Undo {
+ public:
+  Undo(JournalFile& file, UndoServices& services)
+      : file_(file),
+        writer_(file, services.reporter),
+        dialogs_(services.dialogs),
+        services_(services),
+        run_{disk_, dialogs_, services.messages, services.reporter, services.log} {
+    run_.committed = &services.output;
+    run_.journal = &writer_;
+    ResetRunFlags(state_);
+  }
+
+  JournalWriter& writer() { return writer_; }
+
+  // False ends the walk: "&Abbrechen", a stop, or the journal cannot be written.
+  bool Step(JournalStep& step) {
+    if (services_.stop != nullptr && services_.stop->StopRequested()) return false;
+    if (!KnownKind(step.kind)) {
+      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " + step.target);
+      return true;
+    }
+    if (step.state == StepState::kPending && !SettledDone(step)) {
+      return !writer_.NotDone(step.run, step.seq);
+    }
+    const StepIdentity now = IdentityOf(step.target);
+    // Nothing at the new path: nothing to take back.
+    if (!now.known) return !writer_.Undone(step.run, step.seq);
+    // Without a recorded identity (version 1) a copy must still match its original.
+    const StepIdentity expected =
+        step.after.known ? step.after : step.kind == '3' ? IdentityOf(step.source) : now;
+    if (!SameIdentity(now, expected)) {
+      Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " + step.target);
+      return true;
+    }
+    const bool sameFile = step.kind != '4' && disk_.SameFile(step.target, step.source);
+    if (step.kind != '3' && step.kind != '4' && IdentityOf(step.source).known && !sameFile) {
+      Refuse(Tr("velmora", "Ziel vorhanden, nicht zurückgenommen:") + " " + step.source);
+      return true;
+    }
+
+    state_.nameSrc = step.target;
+    state_.nameDest = step.source;
+    state_.context.flags = FlagsOf(step.kind);
+    const int answer = all_ ? kAnswerYes : dialogs_.AskDialog(step.target, step.source,
+                                                              state_.context.flags);
+    if (answer == kAnswerCancel) return false;
+    if (answer == kAnswerNo) return true;
+    all_ = all_ || answer == kAnswerAll;
+    if (step.kind == '4') return RestoreTag(step);
+    return step.kind == '3' ? RemoveCopy(step, sameFile) : MoveBack(step);
+  }
+
+  void End() {
+    state_.context.flags = RunFlags{};
+    writer_.End();
+  }
+
+ private:
+  void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
+
+  // The old bytes and the old modification time, so that the records
+  // before this one still know the file.
+  bool RestoreTag(const JournalStep& step) {
+    std::string block;
+    TagUndoBytes bytes;
+    if (ReadSideFile(SideFilePath(file_.path(), step.run, step.seq), block) ||
+        !UnpackTagBytes(block, bytes) || !step.before.known) {
+      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.target);
+      return true;
+    }
+    if (const Error error = RestoreTagBytes(step.target, bytes, step.before.mtimeNs)) {
+      services_.reporter.ReportError(kTagUndoLocation, error.number, kTagUndoContext, step.target,
+                                     error.description);
+      return true;
+    }
+    services_.output.Committed(step.target, step.source);
+    return !writer_.Undone(step.run, step.seq);
+  }
+
+  // The copy goes; the original, edited since or not, stays.
+  bool RemoveCopy(const JournalStep& step, bool sameFile) {
+    if (!sameFile) {
+      if (const Error error = disk_.Delete(step.target)) {
+        services_.reporter.ReportError(0, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
+                                       error.description);
+        return true;
+      }
+      services_.output.Removed(step.target);
+    }
+    return !writer_.Undone(step.run, step.seq);
+  }
+
+  bool MoveBack(const JournalStep& step) {
+    const CommitResult result = CommitFile(state_, step.target, step.source, run_);
+    if (result == CommitResult::kStopRun) return false;
+    if (result == CommitResult::kCommitted) return !writer_.Undone(step.run, step.seq);
+    // Not taken back: this undo's own steps for it cancel out when the file
+    // is where it was; otherwise they stay for the next undo.
+    if (SameIdentity(IdentityOf(step.target), step.after.known ? step.after : step.before)) {
+      return !writer_.Undone("", 0);
+    }
+    writer_.TakeOwnSteps();
+    return true;
+  }
+
+  JournalFile& file_;
+  PosixFileSystem disk_;
+  JournalWriter writer_;
+  NoOverwriteDialogs dialogs_;
+  UndoServices& services_;
+  RunServices run_;
+  RunState state_;
+  bool all_ = false;
+};
+
+}  // namespace
+
+bool RunHasSteps(const JournalContents& contents, const std::string& run) {
+  for (const JournalStep& step : contents.steps) {
+    if (step.run == run && Open(step)) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> RunsToUndo(const JournalContents& contents, bool lastRunOnly,
+                                    UndoOutput& output) {
+  std::vector<std::string> runs;
+  for (auto run = contents.runs.rbegin(); run != contents.runs.rend(); ++run) {
+    if (RunInProgress(*run)) {
+      output.RunStays(run->id);
+      continue;
+    }
+    if (!RunHasSteps(contents, run->id)) continue;
+    runs.push_back(run->id);
+    if (lastRunOnly) break;
+  }
+  return runs;
+}
+
+int UndoJournalRuns(JournalFile& file, JournalContents& contents,
+                    const std::vector<std::string>& runs, UndoServices& services) {
+  const std::set<std::string> chosen(runs.begin(), runs.end());
+  Undo undo(file, services);
+  if (const Error error = undo.writer().Begin("undo")) {
+    services.reporter.ReportError(0, error.number, kJournalWriteContext, file.path(),
+                                  error.description);
+    return -1;
+  }
+  for (std::size_t i = contents.steps.size(); i-- > 0;) {
+    JournalStep& step = contents.steps[i];
+    if (chosen.count(step.run) == 0 || !Open(step)) continue;
+    if (!undo.Step(step)) break;
+  }
+  undo.End();
+  int left = 0;
+  if (const Error error = file.Compact(&left)) {
+    services.reporter.ReportError(0, error.number, kJournalWriteContext, file.path(),
+                                  error.description);
+    return -1;
+  }
+  return left;
+}
+
+}  // namespace velmora

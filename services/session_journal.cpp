@@ -1,0 +1,62 @@
+#include "services/session_journal.h"
+
+#include <ctime>
+
+#include "engine/path.h"
+#include "services/posix_file_system.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kDefaultCommand[] = "tag";
+
+}  // namespace
+
+SessionJournal::SessionJournal(const std::string& path, ErrorReporter& reporter)
+    : file_(path.empty() ? DefaultJournalPath() : path), reporter_(reporter),
+      command_(kDefaultCommand) {}
+
+SessionJournal::~SessionJournal() { Finished(); }
+
+Error SessionJournal::Intent(FileOp op, const std::string& source, const std::string& target) {
+  if (!writer_) {
+    MakeFolders(SplitPath(file_.path(), true), 0700);
+    auto writer = std::make_unique<JournalWriter>(file_, reporter_);
+    if (Error error = writer->Begin(command_)) {
+      reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(),
+                            error.description);
+      return error;
+    }
+    ownRuns_.push_back(writer->run());
+    writer_ = std::move(writer);
+  }
+  return writer_->Intent(op, source, target);
+}
+
+Error SessionJournal::Done(FileOp op, const std::string& source, const std::string& target) {
+  return writer_ ? writer_->Done(op, source, target) : Error{};
+}
+
+void SessionJournal::Abandoned(FileOp op, const std::string& source, const std::string& target) {
+  if (writer_) writer_->Abandoned(op, source, target);
+}
+
+void SessionJournal::Finished() {
+  if (writer_) writer_->End();
+  writer_.reset();
+  command_ = kDefaultCommand;
+}
+
+std::string LocalRunTime(const std::string& began) {
+  std::tm utc{};
+  const char* end = ::strptime(began.c_str(), "%Y-%m-%dT%H:%M:%SZ", &utc);
+  if (end == nullptr || *end != '\0') return began;
+  const std::time_t when = ::timegm(&utc);
+  std::tm local{};
+  ::localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
+  return text;
+}
+
+}  // namespace velmora

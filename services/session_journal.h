@@ -1,0 +1,45 @@
+// The window's journal: the default journal, a run begun on its first file
+// operation and ended when the run is over, and the runs this window began,
+// which "Zurück" takes back while the window stays open.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "services/journal.h"
+
+namespace velmora {
+
+class SessionJournal : public RunJournal {
+ public:
+  // The journal at path ("" = DefaultJournalPath()); failures go to reporter.
+  SessionJournal(const std::string& path, ErrorReporter& reporter);
+  ~SessionJournal() override;
+
+  JournalFile& file() { return file_; }
+
+  // The command of the next run, written into its begin record.
+  void SetCommand(std::string command) { command_ = std::move(command); }
+
+  Error Intent(FileOp op, const std::string& source, const std::string& target) override;
+  Error Done(FileOp op, const std::string& source, const std::string& target) override;
+  void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
+  void Finished() override;
+
+  // The runs this window began, oldest first.
+  const std::vector<std::string>& ownRuns() const { return ownRuns_; }
+
+ private:
+  JournalFile file_;
+  ErrorReporter& reporter_;
+  std::unique_ptr<JournalWriter> writer_;  // while a run is open
+  std::string command_;
+  std::vector<std::string> ownRuns_;
+};
+
+// The local time of a begin record's UTC time as "dd.mm.yyyy hh:mm:ss"; the
+// text itself when it is no such time.
+std::string LocalRunTime(const std::string& began);
+
+}  // namespace velmora
