@@ -10,6 +10,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
 
@@ -157,6 +158,7 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
 }
 
 int Main(int argc, char** argv) {
+  SetUpStandardOutput();
   CLI::App app("Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, verschieben, "
                "zurücknehmen und MP3-Tags schreiben.",
                "velmora-cli");

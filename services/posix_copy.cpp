@@ -1,7 +1,9 @@
 #include "services/posix_copy.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <stdio.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,7 +58,12 @@ int WriteAllBytes(int out, const char* data, ssize_t size) {
 }
 
 int CopyBytes(int in, int out, off_t size) {
-  // The kernel's copy first; plain read and write where it is not offered.
+  // A clone shares the source's blocks (btrfs, XFS): no data is written.
+  if (size > 0 && ::ioctl(out, FICLONE, in) == 0) {
+    TestSignalPoint("copy");
+    return 0;
+  }
+  // The kernel's copy next; plain read and write where it is not offered.
   off_t done = 0;
   while (done < size) {
     const std::size_t want = static_cast<std::size_t>(size - done) < kChunk
