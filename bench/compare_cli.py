@@ -39,7 +39,7 @@ def make_files(folder, count, size):
 def make_big_file(folder, size):
     os.makedirs(folder, exist_ok=True)
     block = os.urandom(1 << 20)
-    with open(os.path.join(folder, "big.bin"), "wb") as f:
+    with open(os.path.join(folder, "file-big.bin"), "wb") as f:
         for _ in range(size >> 20):
             f.write(block)
 
@@ -92,9 +92,10 @@ class Bench:
         if os.path.exists(log):
             os.unlink(log)
 
-    def rounds_of(self, contenders, prepare):
+    def rounds_of(self, contenders, prepare, done):
         """Per contender the list of its times, contenders taking turns and
-        starting one later each round."""
+        starting one later each round; done(folder) tells whether the work
+        was all done."""
         times = {name: [] for name, _ in contenders}
         for r in range(self.rounds):
             order = contenders[r % len(contenders):] + contenders[:r % len(contenders)]
@@ -103,6 +104,8 @@ class Bench:
                 prepare()
                 sync()
                 times[name].append(timed(argv, env=self.env))
+                if not done():
+                    sys.exit("%s did not do the whole job" % name)
         return times
 
     def rename(self, count):
@@ -123,19 +126,23 @@ class Bench:
                 os.unlink(journal)
             make_empty_files(folder, count)
 
-        return self.rounds_of(contenders, prepare)
+        def done():
+            return sum(1 for n in os.listdir(folder) if n.startswith("song")) == count
+
+        return self.rounds_of(contenders, prepare, done)
 
     def copy(self, count, size):
         source = os.path.join(self.data, "src")
         dest = os.path.join(self.data, "dest")
         if count == 1:
-            names = ["big.bin"]
+            names = ["file-big.bin"]
         else:
             names = ["file%05d.bin" % i for i in range(count)]
         cp = "cd %s && cp -p %s %s/" % (source, " ".join(names), dest)
         contenders = [
             ("cp -p", cp),
-            ("velmora copy", [self.velmora, "copy", "--dest", dest, "--yes-all", source]),
+            ("velmora copy", [self.velmora, "copy", "--slot1", "replace", "--src1", "file",
+                              "--dst1", "kopie", "--dest", dest, "--yes-all", source]),
         ]
 
         def prepare():
@@ -145,7 +152,10 @@ class Bench:
                 make_files(source, count, size)
             os.makedirs(dest)
 
-        return self.rounds_of(contenders, prepare)
+        def done():
+            return len(os.listdir(dest)) == count
+
+        return self.rounds_of(contenders, prepare, done)
 
     def search(self, folders, per_folder):
         tree = os.path.join(self.work, "tree")
@@ -191,7 +201,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--velmora", default=os.path.join(ROOT, "build-release", "bin",
                                                           "velmora-cli"))
-    parser.add_argument("--rounds", type=int, default=7)
+    parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--files", type=int, default=32767)
     parser.add_argument("--quick", action="store_true", help="small sizes, three rounds")
     args = parser.parse_args()
