@@ -7,6 +7,7 @@ figures printed are the medians of the per-round ratios, and the largest
 resident size of a rename and its journal.
 
     bench/compare_cli.py [--velmora build-release/bin/velmora-cli] [--quick]
+                         [--only rename,copy,search,memory]
 """
 import argparse
 import os
@@ -134,13 +135,8 @@ class Bench:
     def copy(self, count, size):
         source = os.path.join(self.data, "src")
         dest = os.path.join(self.data, "dest")
-        if count == 1:
-            names = ["file-big.bin"]
-        else:
-            names = ["file%05d.bin" % i for i in range(count)]
-        cp = "cd %s && cp -p %s %s/" % (source, " ".join(names), dest)
         contenders = [
-            ("cp -p", cp),
+            ("cp -p", ["cp", "-p", "-r", os.path.join(source, "."), dest]),
             ("velmora copy", [self.velmora, "copy", "--slot1", "replace", "--src1", "file",
                               "--dst1", "kopie", "--dest", dest, "--yes-all", source]),
         ]
@@ -204,7 +200,10 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--files", type=int, default=32767)
     parser.add_argument("--quick", action="store_true", help="small sizes, three rounds")
+    parser.add_argument("--only", default="rename,copy,search,memory",
+                        help="comma-separated parts to run")
     args = parser.parse_args()
+    parts = args.only.split(",")
     files, rounds = args.files, args.rounds
     copies, big_mib, folders = 10000, 512, 5000
     if args.quick:
@@ -217,19 +216,24 @@ def main():
     try:
         bench = Bench(work, os.path.abspath(args.velmora), rounds)
         print("%d rounds in %s, medians of the per-round ratios" % (rounds, work))
-        times = bench.rename(files)
-        report("rename of %d files in one folder (velmora: with its journal)" % files, times,
-               [("velmora", "c loop"), ("velmora", "mmv"), ("velmora --journal", "c loop"),
-                ("velmora --journal", "mmv"), ("velmora --log", "velmora")])
-        times = bench.copy(copies, 4096)
-        report("copy of %d files of 4 KiB" % copies, times, [("velmora copy", "cp -p")])
-        times = bench.copy(1, big_mib << 20)
-        report("copy of one file of %d MiB" % big_mib, times, [("velmora copy", "cp -p")])
-        times = bench.search(folders, 20)
-        report("search of %d files in %d folders" % (folders * 20, folders), times,
-               [("velmora search", "find | sort -f")])
-        print("max resident size, rename of %d files with --journal: %d KiB"
-              % (files, bench.max_rss_kib(files)))
+        if "rename" in parts:
+            times = bench.rename(files)
+            report("rename of %d files in one folder (velmora: with its journal)" % files, times,
+                   [("velmora", "c loop"), ("velmora", "mmv"), ("velmora --journal", "c loop"),
+                    ("velmora --journal", "mmv"), ("velmora --log", "velmora")])
+        if "copy" in parts:
+            times = bench.copy(copies, 4096)
+            report("copy of %d files of 4 KiB (velmora: with its journal)" % copies, times,
+                   [("velmora copy", "cp -p")])
+            times = bench.copy(1, big_mib << 20)
+            report("copy of one file of %d MiB" % big_mib, times, [("velmora copy", "cp -p")])
+        if "search" in parts:
+            times = bench.search(folders, 20)
+            report("search of %d files in %d folders" % (folders * 20, folders), times,
+                   [("velmora search", "find | sort -f")])
+        if "memory" in parts:
+            print("max resident size, rename of %d files with --journal: %d KiB"
+                  % (files, bench.max_rss_kib(files)))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
