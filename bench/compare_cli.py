@@ -45,13 +45,24 @@ def make_big_file(folder, size):
             f.write(block)
 
 
-def make_tree(folder, folders, per_folder):
-    for d in range(folders):
-        sub = os.path.join(folder, "Ordner %02d" % (d // 100), "Teil %04d" % d)
-        os.makedirs(sub, exist_ok=True)
+def make_tree(folder, per_folder, scale=1):
+    """5,000 folders (50 / 9 / 10 deep) of per_folder files each, one in
+    five of them "*.mp3" or "*.MP3"; scale < 1 keeps fewer top folders."""
+    kinds = [".mp3", ".MP3", ".txt", ".jpg", ".wav"]
+    folders = []
+    for t in range(max(1, int(50 * scale))):
+        top = os.path.join(folder, "Sammlung %02d" % t)
+        folders.append(top)
+        for m in range(9):
+            middle = os.path.join(top, "Album %d" % m)
+            folders.append(middle)
+            folders.extend(os.path.join(middle, "CD %d" % b) for b in range(10))
+    for n, path in enumerate(folders):
+        os.makedirs(path, exist_ok=True)
         for i in range(per_folder):
-            with open(os.path.join(sub, "Datei %d - %04d.mp3" % (i, d)), "wb"):
+            with open(os.path.join(path, "Titel %05d-%02d%s" % (n, i, kinds[i % 5])), "wb"):
                 pass
+    return len(folders)
 
 
 def timed(argv, env=None, cwd=None):
@@ -153,11 +164,11 @@ class Bench:
 
         return self.rounds_of(contenders, prepare, done)
 
-    def search(self, folders, per_folder):
+    def search(self, scale):
         tree = os.path.join(self.work, "tree")
-        make_tree(tree, folders, per_folder)
+        folders = make_tree(tree, 20, scale)
         contenders = [
-            ("find | sort -f", "find %s -type f -name '*.mp3' | sort -f" % tree),
+            ("find | sort -f", "find %s -type f -iname '*.mp3' | sort -f" % tree),
             ("velmora search", [self.velmora, "search", "--subdirs", "--pattern", "*.mp3", tree]),
         ]
         times = {name: [] for name, _ in contenders}
@@ -165,7 +176,7 @@ class Bench:
             for name, argv in (contenders if r % 2 == 0 else contenders[::-1]):
                 times[name].append(timed(argv, env=self.env))
         shutil.rmtree(tree)
-        return times
+        return times, folders
 
     def max_rss_kib(self, count):
         """Largest resident size of a rename of count files with a journal."""
@@ -205,9 +216,9 @@ def main():
     args = parser.parse_args()
     parts = args.only.split(",")
     files, rounds = args.files, args.rounds
-    copies, big_mib, folders = 10000, 512, 5000
+    copies, big_mib, scale = 10000, 512, 1
     if args.quick:
-        files, rounds, copies, big_mib, folders = 2000, 3, 1000, 32, 500
+        files, rounds, copies, big_mib, scale = 2000, 3, 1000, 32, 0.1
     if shutil.which("mmv") is None:
         sys.exit("mmv is missing (scripts/install-deps.sh installs it)")
 
@@ -228,7 +239,7 @@ def main():
             times = bench.copy(1, big_mib << 20)
             report("copy of one file of %d MiB" % big_mib, times, [("velmora copy", "cp -p")])
         if "search" in parts:
-            times = bench.search(folders, 20)
+            times, folders = bench.search(scale)
             report("search of %d files in %d folders" % (folders * 20, folders), times,
                    [("velmora search", "find | sort -f")])
         if "memory" in parts:
