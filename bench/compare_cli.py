@@ -48,7 +48,7 @@ def make_big_file(folder, size):
 def make_tree(folder, per_folder, scale=1):
     """5,000 folders (50 / 9 / 10 deep) of per_folder files each, one in
     five of them "*.mp3" or "*.MP3"; scale < 1 keeps fewer top folders."""
-    kinds = [".mp3", ".MP3", ".txt", ".jpg", ".wav"]
+    kinds = [".mp3", ".txt", ".jpg", ".wav", ".png", ".MP3", ".txt", ".jpg", ".wav", ".doc"]
     folders = []
     for t in range(max(1, int(50 * scale))):
         top = os.path.join(folder, "Sammlung %02d" % t)
@@ -60,7 +60,7 @@ def make_tree(folder, per_folder, scale=1):
     for n, path in enumerate(folders):
         os.makedirs(path, exist_ok=True)
         for i in range(per_folder):
-            with open(os.path.join(path, "Titel %05d-%02d%s" % (n, i, kinds[i % 5])), "wb"):
+            with open(os.path.join(path, "Titel %05d-%02d%s" % (n, i, kinds[i % len(kinds)])), "wb"):
                 pass
     return len(folders)
 
