@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench package clean
+.PHONY: deps configure build run test bench bench-cli package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -25,6 +25,13 @@ bench: deps
 	@test -f build-release/build.ninja || cmake --preset release >/dev/null
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/*; do [ -x "$$b" ] && "$$b"; done
+	@python3 bench/compare_cli.py --velmora build-release/bin/velmora-cli
+
+# Only the whole-process comparison with the C loop, mmv, cp and find.
+bench-cli: deps
+	@test -f build-release/build.ninja || cmake --preset release >/dev/null
+	@cmake --build build-release --target velmora-cli -j $(JOBS)
+	@python3 bench/compare_cli.py --velmora build-release/bin/velmora-cli $(ARGS)
 
 package: deps
 	@test -f build-package/build.ninja || cmake --preset release -B build-package \

@@ -1,5 +1,7 @@
 #include "cli/console.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "services/journal.h"
@@ -38,6 +40,7 @@ std::string ConsoleText(const std::string& text) {
 }
 
 void PrintProblem(const std::string& text) {
+  std::fflush(stdout);
   std::fprintf(stderr, "velmora-cli: %s\n", ConsoleName(Translated(text)).c_str());
 }
 
@@ -50,7 +53,9 @@ void StderrMessages::ShowMessage(const std::string& text) {
 
 Reporting::Reporting(bool withLogFile) {
   if (withLogFile) {
-    log_ = std::make_unique<FileLogWriter>(LogPathIn(ChooseLogFolder(ProgramFolder())), messages_);
+    // One command is one run: the file stays open for its entries.
+    log_ = std::make_unique<FileLogWriter>(LogPathIn(ChooseLogFolder(ProgramFolder())), messages_,
+                                           /*keepOpen=*/true);
   } else {
     log_ = std::make_unique<NullLog>();
   }
@@ -66,9 +71,23 @@ LogWriter& Reporting::log() { return *log_; }
 int Reporting::Failures() const { return counter_->count; }
 bool Reporting::AnyProblem() const { return counter_->count > 0 || messages_.Count() > 0; }
 
+void SetUpStandardOutput() {
+  // A write per step costs as much as the rename itself; a reader on a
+  // terminal still sees each step as it happens.
+  constexpr std::size_t kBlock = 1u << 16;
+  if (::isatty(STDOUT_FILENO) == 1) {
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+  } else {
+    std::setvbuf(stdout, nullptr, _IOFBF, kBlock);
+  }
+}
+
 void StepPrinter::Committed(const std::string& source, const std::string& destination) {
-  std::printf("%s -> %s\n", ConsoleName(source).c_str(), ConsoleName(destination).c_str());
-  std::fflush(stdout);
+  std::string line = ConsoleName(source);
+  line += " -> ";
+  line += ConsoleName(destination);
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 }  // namespace velmora::cli

@@ -69,8 +69,12 @@ class Reporting {
   std::unique_ptr<Counter> counter_;
 };
 
-// Prints "OLD -> NEW" for every step that went through, at once, so a script
-// reading the output sees each step as it happens.
+// Standard output line by line on a terminal; into a file or a pipe in large
+// blocks, which is flushed before every question and message and at the end.
+// Called once, before anything is printed.
+void SetUpStandardOutput();
+
+// Prints "OLD -> NEW" for every step that went through.
 class StepPrinter : public CommitObserver {
  public:
   void Committed(const std::string& source, const std::string& destination) override;

@@ -10,6 +10,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
 #include "services/error_log.h"
@@ -168,6 +169,7 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
 }
 
 int Main(int argc, char** argv) {
+  SetUpStandardOutput();
   // German unless the user's language is English; nothing a script reads
   // (lists, marks, JSON, statuses) changes with it.
   UseLanguage(ChosenLanguage(""), ProgramFolder());

@@ -76,9 +76,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath =
       options.journal.empty() ? DefaultJournalPath() : options.journal;
-  LeaveOutOwnFile(found, journalPath);
-  LeaveOutOwnFile(found, journalPath + ".lock");
-  if (!options.dryRun) LeaveOutOwnFile(found, LogPathIn(ChooseLogFolder(ProgramFolder())));
+  std::vector<std::string> ownFiles{journalPath, journalPath + ".lock"};
+  if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
+  LeaveOutOwnFiles(found, ownFiles);
 
   if (options.dryRun || options.check) {
     const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains);

@@ -11,7 +11,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev libtag1-dev
   eyed3 id3v2 python3-mutagen
   fonts-dejavu-core
-  mount exfat-fuse exfatprogs ntfs-3g
+  mount exfat-fuse exfatprogs ntfs-3g btrfs-progs
+  mmv time
   dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 

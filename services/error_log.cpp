@@ -98,8 +98,12 @@ std::string BannerLine(const std::string& dateTime, int major, int minor, int re
          "." + std::to_string(revision) + " ------";
 }
 
-FileLogWriter::FileLogWriter(std::string path, MessageSink& messages)
-    : path_(std::move(path)), messages_(messages) {}
+FileLogWriter::FileLogWriter(std::string path, MessageSink& messages, bool keepOpen)
+    : path_(std::move(path)), messages_(messages), keepOpen_(keepOpen) {}
+
+FileLogWriter::~FileLogWriter() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 void FileLogWriter::WriteLog(const std::string& text, int location) {
   std::string entry;
@@ -107,11 +111,13 @@ void FileLogWriter::WriteLog(const std::string& text, int location) {
   entry += text + kLineEnd;
 
   // Never through a link or into another user's file planted in its place.
-  int fd = -1;
-  bool ok = !OpenOwnFileForAppend(path_, 0644, fd);
+  bool ok = fd_ >= 0 || !OpenOwnFileForAppend(path_, 0644, fd_);
   if (ok) {
-    ok = !WriteAll(fd, entry);
-    ok = ::close(fd) == 0 && ok;
+    ok = !WriteAll(fd_, entry);
+    if (!keepOpen_ || !ok) {
+      ok = ::close(fd_) == 0 && ok;
+      fd_ = -1;
+    }
   }
   if (!ok) messages_.ShowMessage(VELMORA_TEXT("velmora", "Logfile konnte nicht geöffnet werden"));
 }

@@ -38,18 +38,25 @@ std::string CurrentDateTimeText();
 // "------ " + dateTime + " ------ V" + major.minor.revision + " ------".
 std::string BannerLine(const std::string& dateTime, int major, int minor, int revision);
 
-// Appends entries to one log file, opening and closing it for each. A failure
+// Appends entries to one log file, each with one write, so every entry is
+// in the file when WriteLog returns. Opened for each entry, or with keepOpen
+// once (for a process that is one run) and held until destruction. A failure
 // shows "Logfile konnte nicht geöffnet werden" through messages; the entry is
-// lost.
+// lost, and the next entry opens the file again.
 class FileLogWriter : public LogWriter {
  public:
-  FileLogWriter(std::string path, MessageSink& messages);
+  FileLogWriter(std::string path, MessageSink& messages, bool keepOpen = false);
+  ~FileLogWriter() override;
+  FileLogWriter(const FileLogWriter&) = delete;
+  FileLogWriter& operator=(const FileLogWriter&) = delete;
   void WriteLog(const std::string& text, int location) override;
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
   MessageSink& messages_;
+  bool keepOpen_;
+  int fd_ = -1;
 };
 
 // Shows each failure's message, then writes it to the log with its location.

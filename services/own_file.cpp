@@ -39,13 +39,23 @@ Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd) {
 }
 
 void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path) {
-  struct stat own {};
-  if (path.empty() || ::stat(path.c_str(), &own) != 0) return;
+  LeaveOutOwnFiles(found, {path});
+}
+
+void LeaveOutOwnFiles(std::vector<FoundEntry>& found, const std::vector<std::string>& paths) {
+  std::vector<struct stat> own;
+  for (const std::string& path : paths) {
+    struct stat st {};
+    if (!path.empty() && ::stat(path.c_str(), &st) == 0) own.push_back(st);
+  }
+  if (own.empty()) return;
+  // One stat per entry: on a large folder these stats cost as much as the
+  // renames.
   for (FoundEntry& entry : found) {
     struct stat st {};
-    if (entry.marked && ::stat(entry.path.c_str(), &st) == 0 && st.st_dev == own.st_dev &&
-        st.st_ino == own.st_ino) {
-      entry.marked = false;
+    if (!entry.marked || ::stat(entry.path.c_str(), &st) != 0) continue;
+    for (const struct stat& file : own) {
+      if (st.st_dev == file.st_dev && st.st_ino == file.st_ino) entry.marked = false;
     }
   }
 }

@@ -31,4 +31,7 @@ Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd);
 // when path names no file.
 void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path);
 
+// LeaveOutOwnFile for each of paths, looking at each entry once.
+void LeaveOutOwnFiles(std::vector<FoundEntry>& found, const std::vector<std::string>& paths);
+
 }  // namespace velmora

@@ -50,6 +50,28 @@ TEST(WriteLog, AppendsEntriesWithCrLfAndLocationLines) {
   EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
 }
 
+// Held open for a run, the file has the same bytes, each entry in it as soon
+// as it is written, and a link planted at the path is still refused.
+TEST(WriteLog, HeldOpenWritesTheSameBytesAtOnce) {
+  TempFolder dir;
+  testing::Recorders screen;
+  FileLogWriter held(dir / "held", screen, /*keepOpen=*/true);
+  FileLogWriter each(dir / "each", screen);
+  held.WriteLog("nameSrc= ä.txt", 0);
+  EXPECT_EQ(ReadFile(dir / "held"), "nameSrc= ä.txt\r\n");
+  held.WriteLog("x", -3);
+  each.WriteLog("nameSrc= ä.txt", 0);
+  each.WriteLog("x", -3);
+  EXPECT_EQ(ReadFile(dir / "held"), "nameSrc= ä.txt\r\nLocation: -3\r\nx\r\n");
+  EXPECT_EQ(ReadFile(dir / "held"), ReadFile(dir / "each"));
+
+  testing::WriteFile(dir / "target", "");
+  ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+  FileLogWriter(dir / "link", screen, /*keepOpen=*/true).WriteLog("x", 0);
+  EXPECT_EQ(ReadFile(dir / "target"), "");
+  EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
+}
+
 TEST(PrepareLog, ReplacesAnOldLogWithTheBanner) {
   TempFolder dir;
   testing::Recorders screen;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "services/crash_guard.h"
@@ -218,6 +219,55 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   EXPECT_EQ(fs.Delete(dir / "a").number, 53);
   EXPECT_FALSE(fs.Delete(dir / "sub").ok());
   EXPECT_TRUE(FileExists(dir / "sub"));
+}
+
+// A small btrfs volume on a loop device, mounted at a fresh folder.
+class BtrfsVolume {
+ public:
+  BtrfsVolume() {
+    if (::geteuid() != 0) {
+      reason_ = "needs root to mount";
+      return;
+    }
+    const std::string image = work_ / "volume.img", mnt = work_ / "mnt";
+    ::mkdir(mnt.c_str(), 0700);
+    if (!Shell("truncate -s 128M " + image + " && mkfs.btrfs -q " + image)) {
+      reason_ = "cannot format with mkfs.btrfs (scripts/install-deps.sh)";
+    } else if (!Shell("mount -o loop " + image + " " + mnt)) {
+      reason_ = "cannot mount a btrfs image on a loop device";
+    } else {
+      folder_ = mnt;
+    }
+  }
+  ~BtrfsVolume() {
+    if (!folder_.empty()) Shell("umount " + folder_);
+  }
+  const std::string& reason() const { return reason_; }
+  std::string operator/(const std::string& name) const { return folder_ + "/" + name; }
+
+  static bool Shell(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+  }
+
+ private:
+  TempFolder work_;
+  std::string folder_;
+  std::string reason_;
+};
+
+// Where the file system clones, a copy shares the source's blocks and is
+// still a whole, separate file.
+TEST(PosixFileSystem, CopyOnBtrfsSharesTheBlocks) {
+  BtrfsVolume volume;
+  if (!volume.reason().empty()) GTEST_SKIP() << "btrfs: " << volume.reason();
+  const std::string bytes(8 << 20, 'x');
+  WriteFile(volume / "a", bytes);
+  ::sync();
+  ASSERT_TRUE(PosixFileSystem().Copy(volume / "a", volume / "b").ok());
+  ::sync();
+  EXPECT_TRUE(BtrfsVolume::Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
+  WriteFile(volume / "a", "changed");
+  EXPECT_EQ(ReadFile(volume / "b"), bytes);
 }
 
 TEST(ErrorFromErrno, MapsToTheMessageTable) {

@@ -10,8 +10,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
 
 #include "engine/plan.h"
 #include "services/plan_disk.h"
@@ -32,7 +36,9 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
       caption_(new QLabel(tr("Neuer Name"), this)),
       summary_(new QLabel(this)),
       list_(new QListView(this)),
-      timer_(new QTimer(this)) {
+      timer_(new QTimer(this)),
+      pool_(new QThreadPool(this)) {
+  pool_->setMaxThreadCount(1);
   setObjectName(QStringLiteral("FramePreview"));
   caption_->setObjectName(QStringLiteral("lblNewName"));
   summary_->setObjectName(QStringLiteral("lblPreview"));
@@ -63,7 +69,7 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
 
   timer_->setSingleShot(true);
   timer_->setInterval(kDelayMs);
-  connect(timer_, &QTimer::timeout, this, [this] { Recompute(); });
+  connect(timer_, &QTimer::timeout, this, [this] { RecomputeAside(); });
 
   for (int i = 0; i < kSlotCount; ++i) {
     const QString index = QString::number(i);
@@ -116,6 +122,8 @@ void PreviewPanel::SetOn(bool on) {
     Schedule();
   } else {
     timer_->stop();
+    ++generation_;
+    aside_ = false;
     model_->Clear();
     summary_->clear();
   }
@@ -130,22 +138,58 @@ void PreviewPanel::Schedule() {
   if (on_) timer_->start();
 }
 
-bool PreviewPanel::Pending() const { return timer_->isActive(); }
+PreviewPanel::~PreviewPanel() {
+  // A plan still being worked out must not outlive the panel it reports to.
+  pool_->clear();
+  pool_->waitForDone();
+}
+
+bool PreviewPanel::Pending() const { return timer_->isActive() || aside_; }
 
 void PreviewPanel::Recompute() {
   timer_->stop();
+  ++generation_;
+  aside_ = false;
   if (!on_) return;
   const std::vector<FoundEntry> entries = found_.Entries();
   LocalPlanDisk disk;
-  RunPlan plan = PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk,
-                         /*withSteps=*/false, resolveChains_);
+  Show(PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk, /*withSteps=*/false,
+               resolveChains_),
+       static_cast<int>(entries.size()));
+}
+
+// The inputs are copied here; the plan (a listing per folder, each name
+// worked out) runs on the pool, and typing goes on meanwhile.
+void PreviewPanel::RecomputeAside() {
+  if (!on_) return;
+  const unsigned generation = ++generation_;
+  aside_ = true;
+  pool_->clear();
+  pool_->start([this, generation, job = slots_.ReadJob(), entries = found_.Entries(),
+                resolveChains = resolveChains_] {
+    LocalPlanDisk disk;
+    RunPlan plan = PlanRun(RunKind::kRename, job, entries, "", disk, /*withSteps=*/false,
+                           resolveChains);
+    const int rows = static_cast<int>(entries.size());
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, rows, plan = std::move(plan)]() mutable {
+          if (generation != generation_) return;  // a newer change is on its way
+          aside_ = false;
+          Show(std::move(plan), rows);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void PreviewPanel::Show(RunPlan plan, int rows) {
   summary_->setText(QString::fromStdString(PlanSummaryText(plan)));
   summary_->setStyleSheet(plan.conflicts > 0 || !plan.refusal.empty()
                               ? QStringLiteral("color: #a31010; font-weight: bold;")
                               : QString());
   // Refused inputs give no names to show.
   if (!plan.refusal.empty()) plan = RunPlan{};
-  model_->Show(std::move(plan), static_cast<int>(entries.size()));
+  model_->Show(std::move(plan), rows);
   list_->verticalScrollBar()->setValue(foundView_->verticalScrollBar()->value());
 }
 

@@ -13,12 +13,14 @@
 class QLabel;
 class QListView;
 class QMenu;
+class QThreadPool;
 class QTimer;
 
 namespace velmora {
 
 class FoundPanel;
 class PreviewModel;
+struct RunPlan;
 class SearchPanel;
 class SlotPanel;
 
@@ -37,7 +39,10 @@ class PreviewPanel : public QWidget {
   // Plans with chains resolved, as "Ketten auflösen" says.
   void SetResolveChains(bool on);
 
-  // Works the plan out now (the timer does this after each change).
+  ~PreviewPanel() override;
+
+  // Works the plan out now. After each change the timer has it worked out
+  // off the input path instead, a newer change dropping an older plan.
   void Recompute();
 
   // True while a change waits for its plan.
@@ -48,6 +53,8 @@ class PreviewPanel : public QWidget {
 
  private:
   void Schedule();
+  void RecomputeAside();
+  void Show(RunPlan plan, int rows);
   void SetOn(bool on);
   void FollowFoundList(QListView* found);
 
@@ -59,6 +66,10 @@ class PreviewPanel : public QWidget {
   QListView* list_;
   QListView* foundView_ = nullptr;
   QTimer* timer_;
+  // One plan at a time is worked out aside; only the newest is shown.
+  QThreadPool* pool_;
+  unsigned generation_ = 0;
+  bool aside_ = false;
   bool on_ = true;
   bool resolveChains_ = false;
 };

@@ -169,6 +169,33 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   EXPECT_TRUE(Listing(dir.path()).empty());
 }
 
+// Standard output and error into one pipe, as `2>&1 | tee` does: the step
+// lines are buffered there, yet each failure still shows after the steps
+// before it and before the steps after it.
+TEST(CliRun, StepsAndFailuresKeepTheirOrderInOnePipe) {
+  TempFolder dir, dest, capture;
+  MakeFiles(dir, {"a.txt", "b.txt", "c.txt"});
+  WriteFile(dest / "B.TXT", "old");
+  const std::string both = capture / "both";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int fd = ::open(both.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    ::dup2(fd, STDOUT_FILENO);
+    ::dup2(fd, STDERR_FILENO);
+    ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+    detail::ExecCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all", "--journal",
+                     dest / "journal", Bare(dir)});
+  }
+  ASSERT_EQ(detail::WaitStatus(pid), 1);
+  const std::string out = ReadFile(both);
+  const std::size_t a = out.find("a.txt -> "), failure = out.find("B.TXT\numbenennen"),
+                    c = out.find("c.txt -> ");
+  ASSERT_NE(failure, std::string::npos) << out;
+  EXPECT_LT(a, failure) << out;
+  EXPECT_LT(failure, c) << out;
+  EXPECT_NE(c, std::string::npos) << out;
+}
+
 // On a terminal every step is asked: "j" commits, "n" skips, and the
 // overwrite question's "b" keeps the existing file.
 TEST(CliTerminal, AnswersAreTypedAtThePrompts) {

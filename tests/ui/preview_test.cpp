@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QListView>
+#include <QThread>
 
 #include "tests/ui/window_fixture.h"
 #include "services/settings.h"
@@ -84,6 +85,24 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   Settle();
   EXPECT_EQ(Column(), (QStringList{"", "", ""}));
   EXPECT_TRUE(FileExists(InTree("A - B.mp3")) && FileExists(InTree("c.mp3")));
+}
+
+// A plan worked out aside for an older state never lands after a newer one:
+// switched off while the plan is on its way, the column stays empty.
+TEST_F(PreviewTest, PlanOnItsWayIsDroppedAfterANewerChange) {
+  for (const char* name : {"a.mp3", "c.mp3"}) WriteFile(InTree(name), name);
+  Start();
+  Search(Tree());
+  MarkAll();
+  Settle();
+  ChooseOperation(0, 1, "c", "d");
+  QThread::msleep(PreviewPanel::kDelayMs + 50);
+  QApplication::processEvents();  // the timer starts the plan aside
+  Find<QAction>("OptPreview")->trigger();
+  QThread::msleep(100);
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"", ""}));
+  EXPECT_EQ(Text("lblPreview"), "");
 }
 
 }  // namespace
