@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g
   dpkg-dev desktop-file-utils appstream man-db groff-base
+  clang-format clang-tidy
 )
 
 missing=()
