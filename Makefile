@@ -1,16 +1,21 @@
 # Front door: `make run` starts the program, `make test` runs every test.
 # Both install the Debian packages the build needs first. `make package`
 # builds build/velmora_VERSION_ARCH.deb from an optimised tree of its own.
+# `make asan` runs every test built with the sanitizers in build-asan/.
+# Under CI=true warnings are errors.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+WERROR := $(if $(filter true 1,$(CI)),-DVELMORA_WERROR=ON)
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: deps configure build run test bench bench-cli package clean
+.PHONY: deps configure build run test asan bench bench-cli package format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@test -f $(BUILD)/build.ninja || cmake --preset debug -B $(BUILD) >/dev/null
+	@if [ ! -f $(BUILD)/build.ninja ] || [ -n "$(WERROR)" ]; then \
+		cmake --preset debug -B $(BUILD) $(WERROR) >/dev/null; fi
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -20,6 +25,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+asan: deps
+	@test -f build-asan/build.ninja || cmake --preset asan $(LAUNCHER) >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 bench: deps
 	@test -f build-release/build.ninja || cmake --preset release >/dev/null
@@ -40,5 +50,8 @@ package: deps
 	@mkdir -p $(BUILD)
 	@cd build-package && cpack -G DEB -B $(abspath $(BUILD)) | grep 'package:'
 
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 clean:
-	rm -rf $(BUILD) build-release build-package
+	rm -rf $(BUILD) build-release build-package build-asan

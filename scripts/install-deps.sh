@@ -14,6 +14,7 @@ packages=(
   mount exfat-fuse exfatprogs ntfs-3g btrfs-progs
   mmv time
   dpkg-dev desktop-file-utils appstream man-db groff-base
+  clang-format clang-tidy
 )
 
 missing=()

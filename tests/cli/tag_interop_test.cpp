@@ -41,10 +41,14 @@ std::string MpegAudio() {
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-// A 1x1 PNG: eyeD3 takes the picture's type from its bytes.
-const std::string kPng(
-    "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\1\0\0\0\1\x08\x02\0\0\0\x90wS\xde\0\0\0\x0cIDATx"
-    "\x9c" "c\xf8\x0f\0\0\x01\x01\0\x05\x18\xd8N\0\0\0\0IEND\xae" "B`\x82", 69);
+// A 1x1 PNG: eyeD3 takes the picture's type from its bytes. The length
+// comes from the array, so it cannot run past the bytes written here.
+constexpr char kPngBytes[] =
+    "\x89PNG\r\n\x1a\n"
+    "\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xde"
+    "\0\0\0\x0cIDAT\x78\xda\x63\xf8\xcf\xc0\0\0\x03\x01\x01\0\xf7\x03\x41\x43"
+    "\0\0\0\0IEND\xae\x42\x60\x82";
+const std::string kPng(kPngBytes, sizeof kPngBytes - 1);
 
 nlohmann::json Id3v2Of(const std::string& path) {
   const CliResult r = RunCli({"read-tag", "--json", path});
