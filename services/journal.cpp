@@ -377,6 +377,7 @@ class JournalFile::Lock {
 };
 
 JournalFile::~JournalFile() {
+  DropJournal();
   if (lockFd_ >= 0) ::close(lockFd_);
 }
 
@@ -405,12 +406,28 @@ Error JournalFile::Replace(const std::string& text) {
   if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
   if (!error && ::rename(temp.c_str(), path_.c_str()) != 0) error = ErrorFromErrno(errno);
   if (error) ::unlink(temp.c_str());
+  if (!error) DropJournal();  // the held file is no longer the journal
   return error;
 }
 
-Error JournalFile::Append(const std::string& lines) {
-  const Lock lock(*this);
-  if (lock.error()) return lock.error();
+void JournalFile::DropJournal() {
+  if (journalFd_ >= 0) ::close(journalFd_);
+  journalFd_ = -1;
+}
+
+Error JournalFile::HoldJournal(std::int64_t& size) {
+  // One lstat per record instead of an open with its checks: the path must
+  // still name the held file, and that file must still be a regular file of
+  // the user. A link put in its place, or a rewrite, has an inode of its own.
+  struct stat st {};
+  if (journalFd_ >= 0 && ::lstat(path_.c_str(), &st) == 0 &&
+      static_cast<std::uint64_t>(st.st_dev) == journalDevice_ &&
+      static_cast<std::uint64_t>(st.st_ino) == journalInode_ && S_ISREG(st.st_mode) &&
+      st.st_uid == owner_) {
+    size = st.st_size;
+    return {};
+  }
+  DropJournal();
   Error error;
   int fd = OpenChecked(path_, O_RDWR | O_APPEND | O_CREAT, error);
   if (fd < 0) return error;
@@ -429,12 +446,28 @@ Error JournalFile::Append(const std::string& lines) {
     fd = OpenChecked(path_, O_RDWR | O_APPEND, error);
     if (fd < 0) return error;
   }
-  const off_t oldSize = ::lseek(fd, 0, SEEK_END);
-  const std::string text = oldSize == 0 ? std::string(kJournalHeader) + '\n' + lines : lines;
-  error = WriteAll(fd, text);
+  if (::fstat(fd, &st) != 0) {
+    error = ErrorFromErrno(errno);
+    ::close(fd);
+    return error;
+  }
+  journalFd_ = fd;
+  journalDevice_ = static_cast<std::uint64_t>(st.st_dev);
+  journalInode_ = static_cast<std::uint64_t>(st.st_ino);
+  owner_ = st.st_uid;  // the effective user's: OpenChecked refuses others
+  size = st.st_size;
+  return {};
+}
+
+Error JournalFile::Append(const std::string& lines) {
+  const Lock lock(*this);
+  if (lock.error()) return lock.error();
+  std::int64_t size = 0;
+  if (Error error = HoldJournal(size)) return error;
+  Error error = size == 0 ? WriteAll(journalFd_, std::string(kJournalHeader) + '\n' + lines)
+                          : WriteAll(journalFd_, lines);
   // A half-written record would make the whole journal unreadable.
-  if (error && oldSize >= 0 && ::ftruncate(fd, oldSize) != 0) error = ErrorFromErrno(errno);
-  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
+  if (error && ::ftruncate(journalFd_, size) != 0) error = ErrorFromErrno(errno);
   return error;
 }
 
@@ -552,16 +585,21 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
       }
     }
   }
+  announced_ = IdentityOf(source);
   return Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
                EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
-               IdentityFields(IdentityOf(source)) + '\n');
+               IdentityFields(announced_) + '\n');
 }
 
-Error JournalWriter::Done(FileOp, const std::string&, const std::string& target) {
+Error JournalWriter::Done(FileOp op, const std::string&, const std::string& target) {
   // Tests kill the run between an operation and its done record.
   if (killAfter_ > 0 && ++operations_ == killAfter_) std::raise(SIGKILL);
-  return Write("D\t" + run_ + kTab + std::to_string(seq_) + kTab +
-               IdentityFields(IdentityOf(target)) + '\n');
+  // A rename keeps the file, its size and modification time: the intent's
+  // identity is the new name's, without another lstat. A file changed
+  // between the two is refused by undo, as one changed after the run.
+  const StepIdentity after =
+      op == FileOp::kRename && announced_.known ? announced_ : IdentityOf(target);
+  return Write("D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after) + '\n');
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {

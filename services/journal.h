@@ -134,8 +134,9 @@ void CompactJournal(JournalContents& contents);
 std::string DefaultJournalPath();
 
 // The journal file at path with its lock file. Each call takes the lock for
-// its duration; the journal is opened anew each time, since a rewrite by
-// another process replaces it.
+// its duration. Appends keep the journal open between calls and check under
+// the lock that the path still names that file (a rewrite by another process
+// replaces it; the new one is then opened with the same checks).
 class JournalFile {
  public:
   explicit JournalFile(std::string path) : path_(std::move(path)) {}
@@ -165,6 +166,10 @@ class JournalFile {
  private:
   class Lock;
   Error OpenLock();
+  // The journal held open for appends, (re)opened when the path no longer
+  // names it; size is its length now. Lock held.
+  Error HoldJournal(std::int64_t& size);
+  void DropJournal();
   Error ReadLocked(std::string& text, bool& missing);
   Error Replace(const std::string& text);
   // Rewrites the journal as contents, removing the side files of steps that
@@ -173,6 +178,10 @@ class JournalFile {
 
   std::string path_;
   int lockFd_ = -1;
+  int journalFd_ = -1;
+  std::uint64_t journalDevice_ = 0;
+  std::uint64_t journalInode_ = 0;
+  unsigned owner_ = 0;  // the effective user when it was opened
 };
 
 // The journal of one run: begin and end records, and an intent before and a
@@ -210,6 +219,7 @@ class JournalWriter : public RunJournal {
   std::string run_;
   long seq_ = 0;
   std::vector<long> ownSteps_;
+  StepIdentity announced_;  // the source of the last intent
   bool reported_ = false;
   long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;

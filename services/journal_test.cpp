@@ -70,6 +70,51 @@ TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
   }
 }
 
+// Appends keep the journal open; whatever takes its path meanwhile (another
+// process's rewrite, a planted link, a removal) is seen at the next append.
+TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
+  const std::string first = Lines({"99999990-1", true, 1});
+  const std::string second = Lines({"99999990-2", true, 1});
+  const struct Case {
+    const char* name;
+    void (*change)(const TempFolder&, JournalFile& other);
+    bool appends;
+    std::vector<std::string> runs;
+  } cases[] = {
+      {"rewritten by another process",
+       [](const TempFolder&, JournalFile& other) { ASSERT_FALSE(other.Compact()); }, true,
+       {"99999990-1", "99999990-2"}},
+      {"removed", [](const TempFolder& f, JournalFile&) { std::filesystem::remove(f / "j"); },
+       true, {"99999990-2"}},
+      {"a link in its place",
+       [](const TempFolder& f, JournalFile&) {
+         std::filesystem::rename(f / "j", f / "victim");
+         std::filesystem::create_symlink(f / "victim", f / "j");
+       },
+       false, {}},
+  };
+  for (const Case& c : cases) {
+    const TempFolder folder;
+    JournalFile file(folder / "j");
+    JournalFile other(folder / "j");
+    ASSERT_FALSE(file.Append(first));
+    c.change(folder, other);
+    const std::uintmax_t victimSize =
+        std::filesystem::exists(folder / "victim") ? std::filesystem::file_size(folder / "victim")
+                                                   : 0;
+    EXPECT_EQ(!file.Append(second), c.appends) << c.name;
+    if (!c.appends) {
+      EXPECT_EQ(std::filesystem::file_size(folder / "victim"), victimSize) << c.name;
+      continue;
+    }
+    JournalContents contents;
+    ASSERT_FALSE(other.Read(contents)) << c.name;
+    std::vector<std::string> runs;
+    for (const JournalRun& run : contents.runs) runs.push_back(run.id);
+    EXPECT_EQ(runs, c.runs) << c.name;
+  }
+}
+
 TEST(JournalTime, BeginTimeShownInLocalTime) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();

@@ -1,6 +1,7 @@
 #include "services/posix_copy.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <linux/fs.h>
 #include <stdio.h>
 #include <sys/ioctl.h>
@@ -21,6 +22,8 @@ namespace {
 constexpr std::size_t kPartialNameKeep = 200;
 // One kernel copy call at most this long, so a signal is served soon.
 constexpr std::size_t kChunk = 16u << 20;
+// From this size on the target name is checked before the bytes are copied.
+constexpr off_t kCheckFirstSize = 1 << 20;
 
 // Closes a descriptor once, keeping the first error.
 struct Fd {
@@ -125,8 +128,13 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   // A moved file stays its owner's where the system lets us; a refusal only
   // costs the special bits below.
   if (purpose == CopyPurpose::kMove) (void)::fchown(out.fd, st.st_uid, st.st_gid);
+  // Only the special bits depend on who owns the copy.
   struct stat made {};
-  if (::fstat(out.fd, &made) != 0) return errno;
+  made.st_uid = st.st_uid;
+  made.st_gid = st.st_gid;
+  if ((st.st_mode & (S_ISUID | S_ISGID | S_ISVTX)) != 0 && ::fstat(out.fd, &made) != 0) {
+    return errno;
+  }
   if (::fchmod(out.fd, CopyMode(st, made)) != 0) return errno;
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   if (::futimens(out.fd, times) != 0) return errno;
@@ -152,6 +160,15 @@ int CreatePartial(const std::string& target, Partial& partial, Fd& out) {
   return EEXIST;
 }
 
+// getpid is a system call per copy; a forked child asks again.
+pid_t OwnPid() {
+  static std::atomic<pid_t> pid{0};
+  static const int registered = ::pthread_atfork(nullptr, nullptr, [] { pid = 0; });
+  (void)registered;
+  if (pid == 0) pid = ::getpid();
+  return pid;
+}
+
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
@@ -169,7 +186,7 @@ std::string PartialName(const std::string& target, int n) {
     name.resize(cut);
   }
   std::string path = target.substr(0, nameStart) + "." + name + ".velmora-part-" +
-                     std::to_string(::getpid());
+                     std::to_string(OwnPid());
   if (n > 0) path += "-" + std::to_string(n);
   return path;
 }
@@ -196,9 +213,10 @@ int CopyFileExclusive(const std::string& source, const std::string& target, Copy
   struct stat st {};
   if (::fstat(in.fd, &st) != 0) return errno;
   if (!S_ISREG(st.st_mode)) return EISDIR;
-  // Taken names are refused before the bytes are copied; publishing checks
-  // again without a gap.
-  if (Exists(target)) return EEXIST;
+  // A taken name is refused before a large file's bytes are copied; for a
+  // small one publishing finds it soon enough, without a gap and without the
+  // extra lstat per file.
+  if (st.st_size >= kCheckFirstSize && Exists(target)) return EEXIST;
 
   Partial partial;
   Fd out;

@@ -59,6 +59,7 @@ TEST(PosixFileSystem, MoveAndCopyNeverReplace) {
   EXPECT_EQ(fs.Move(dir / "a", dir / "b").number, 58);
   EXPECT_EQ(fs.Copy(dir / "a", dir / "b").number, 58);
   EXPECT_EQ(ReadFile(dir / "b"), "B");
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"a", "b"}));  // no partial left
   EXPECT_EQ(fs.Move(dir / "gone", dir / "c").number, 53);
   const Error noFolder = fs.Move(dir / "a", dir / ("no" + std::string(kPathSeparatorText) + "c"));
   EXPECT_EQ(noFolder.number, 76);
