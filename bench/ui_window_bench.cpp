@@ -63,10 +63,10 @@ class NoWindow : public SearchHost, public SearchRepeater, public RunDialogs, pu
  public:
   void ProcessPendingEvents() override {}
   void RepeatSearch() override { command->RepeatSearch(inputs); }
-  int AskDialog(const std::string&, const std::string&, const RunFlags&) override {
-    return kAnswerAll;
+  Answer AskDialog(const std::string&, const std::string&, RunKind) override {
+    return Answer::kAll;
   }
-  int AskDialog2(const std::string&) override { return kAnswerYes; }
+  Answer AskDialog2(const std::string&) override { return Answer::kYes; }
   void ShowMessage(const std::string&) override {}
   void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {}
   void WriteLog(const std::string&, int) override {}
