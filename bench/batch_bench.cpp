@@ -61,10 +61,10 @@ void Pair(benchmark::State& bench, Plain&& plain, Runner&& run) {
 // "&Alle" at the first question, "&Ja" to any overwrite; counts failures.
 class Answers : public RunDialogs, public ErrorReporter, public MessageSink, public LogWriter {
  public:
-  int AskDialog(const std::string&, const std::string&, const RunFlags&) override {
-    return kAnswerAll;
+  Answer AskDialog(const std::string&, const std::string&, RunKind) override {
+    return Answer::kAll;
   }
-  int AskDialog2(const std::string&) override { return kAnswerYes; }
+  Answer AskDialog2(const std::string&) override { return Answer::kYes; }
   void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {
     ++errors;
   }
@@ -113,9 +113,9 @@ struct Folder {
 
 // One run's state and services, renaming "f" to "g" in slot 0.
 struct Run {
-  explicit Run(RunFlags flags, LogWriter* log = nullptr)
+  explicit Run(RunKind kind, LogWriter* log = nullptr)
       : services{disk, answers, answers, answers, log != nullptr ? *log : answers} {
-    state.context.flags = flags;
+    state.context.kind = kind;
     job.slotCode[0] = 1;
     job.txtSource[0] = std::string(1, 'f');
     job.txtDestination[0] = std::string(1, 'g');
@@ -154,7 +154,7 @@ void RenameRun(benchmark::State& bench, bool logOn) {
     const std::vector<FoundEntry> found = folder.Found();
     Answers quiet;
     FileLogWriter fileLog(LogPathIn(folder.root), quiet);
-    Run run(RunFlags{true, false, false}, &fileLog);
+    Run run(RunKind::kRename, &fileLog);
     const double seconds =
         Seconds([&] { RunBatch(run.state, run.job, found, run.services, logOn); });
     bench.counters["undo_MB"] = static_cast<double>(run.state.undo.MemoryUsage()) / (1 << 20);
@@ -177,7 +177,7 @@ void BM_UndoRun(benchmark::State& bench) {
   };
   Pair(bench, loop, [&] {
     Folder folder(RenameCount(), 0);
-    Run run(RunFlags{true, false, false});
+    Run run(RunKind::kRename);
     RunBatch(run.state, run.job, folder.Found(), run.services, false);
     ::sync();
     const double seconds = Seconds([&] { MnuUndo_Click(run.state, run.services); });
@@ -212,7 +212,7 @@ void BM_CopyRun(benchmark::State& bench) {
   Pair(bench, CopyLoop, [&] {
     Folder folder(CopyCount(), 4096);
     const std::vector<FoundEntry> found = folder.Found();
-    Run run(RunFlags{false, false, true});
+    Run run(RunKind::kCopy);
     run.state.context.destPath = folder.dest;
     const double seconds =
         Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
@@ -231,7 +231,7 @@ void BM_CopyRun(benchmark::State& bench) {
 double ShiftRun(const char* start) {
   Folder folder(RenameCount(), 0);
   const std::vector<FoundEntry> found = folder.Found();
-  Run run(RunFlags{true, false, false});
+  Run run(RunKind::kRename);
   run.job.slotCode = {12, 7, 0};
   run.job.txtSource = {start, "5", ""};
   run.job.txtDestination = {"2", "7", ""};

@@ -27,7 +27,7 @@ void BM_ThreeSlotJob(benchmark::State& state) {
   job.txtSource = {"_", "001", ""};
   job.txtDestination = {" ", " - ", ""};
   velmora::NameContext ctx;
-  ctx.flags.renameFiles = true;
+  ctx.kind = velmora::RunKind::kRename;
   for (auto _ : state) {
     ctx.numberCounter = 0;
     for (const std::string& path : paths) {

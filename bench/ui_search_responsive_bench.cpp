@@ -58,8 +58,8 @@ std::unique_ptr<Main> OpenWindow() {
   auto window = std::make_unique<Main>(environment);
   window->Form_Load();
   window->show();
-  window->searchPanel()->dirList()->SetPath((Files().root / "files").string());
-  window->searchPanel()->txtSearchSpec()->setText(QStringLiteral("*.mp3"));
+  window->findChild<SearchPanel*>()->dirList()->SetPath((Files().root / "files").string());
+  window->findChild<SearchPanel*>()->txtSearchSpec()->setText(QStringLiteral("*.mp3"));
   QApplication::processEvents();
   return window;
 }
@@ -89,7 +89,7 @@ struct GapMeter {
 void BM_SearchKeepsTheWindowResponsive(benchmark::State& state) {
   Files();
   std::unique_ptr<Main> window = OpenWindow();
-  QPushButton* search = window->searchPanel()->cmdSearch();
+  QPushButton* search = window->findChild<SearchPanel*>()->cmdSearch();
   GapMeter meter;
   double worstGapMs = 0;
   int found = 0;
@@ -101,7 +101,7 @@ void BM_SearchKeepsTheWindowResponsive(benchmark::State& state) {
     state.SetIterationTime(static_cast<double>(took.nsecsElapsed()) / 1e9);
     meter.timer.stop();
     worstGapMs = std::max(worstGapMs, static_cast<double>(meter.maxGapNs) / 1e6);
-    found = window->search().Found().Count();
+    found = window->Found().Count();
     search->click();  // reset
   }
   if (found != kFiles / kMp3Every) state.SkipWithError("wrong number of files found");
@@ -114,8 +114,8 @@ BENCHMARK(BM_SearchKeepsTheWindowResponsive)->UseManualTime()->Unit(benchmark::k
 void BM_CancelEndsTheSearch(benchmark::State& state) {
   Files();
   std::unique_ptr<Main> window = OpenWindow();
-  QPushButton* search = window->searchPanel()->cmdSearch();
-  QPushButton* exit = window->searchPanel()->cmdExit();
+  QPushButton* search = window->findChild<SearchPanel*>()->cmdSearch();
+  QPushButton* exit = window->findChild<SearchPanel*>()->cmdExit();
   double worstCancelMs = 0;
   for (auto _ : state) {
     QElapsedTimer sincePress;

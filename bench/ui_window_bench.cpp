@@ -63,10 +63,10 @@ class NoWindow : public SearchHost, public SearchRepeater, public RunDialogs, pu
  public:
   void ProcessPendingEvents() override {}
   void RepeatSearch() override { command->RepeatSearch(inputs); }
-  int AskDialog(const std::string&, const std::string&, const RunFlags&) override {
-    return kAnswerAll;
+  Answer AskDialog(const std::string&, const std::string&, RunKind) override {
+    return Answer::kAll;
   }
-  int AskDialog2(const std::string&) override { return kAnswerYes; }
+  Answer AskDialog2(const std::string&) override { return Answer::kYes; }
   void ShowMessage(const std::string&) override {}
   void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {}
   void WriteLog(const std::string&, int) override {}
@@ -151,7 +151,7 @@ void BM_Search(benchmark::State& bench) {
       QApplication::processEvents();
     });
     pair.Add(bench, alone, shown);
-    if (engine.command->Found().Count() != kFiles || window->search().Found().Count() != kFiles) {
+    if (engine.command->Found().Count() != kFiles || window->Found().Count() != kFiles) {
       bench.SkipWithError("not all files found");
     }
     engine.command->cmdSearch_Click(engine.host.inputs);  // reset
@@ -224,9 +224,8 @@ void BM_RenameRun(benchmark::State& bench) {
       QApplication::processEvents();
     });
     pair.Add(bench, alone, shown);
-    if (window->search().Found().Count() != kFiles) bench.SkipWithError("list not refreshed");
+    if (window->Found().Count() != kFiles) bench.SkipWithError("list not refreshed");
     state.undo = UndoStore();
-    window->runState().undo = UndoStore();
   }
   pair.Report(bench);
 }

@@ -24,11 +24,11 @@ std::string Lower(std::string text) {
 }
 
 // `Dialog`'s action word, tested in the window's order.
-std::string ActionWord(const RunFlags& flags) {
+std::string ActionWord(RunKind kind) {
   const char* word = VELMORA_TEXT("velmora", "Umbenennen :");
-  if (flags.renameFiles) word = VELMORA_TEXT("velmora", "Umbenennen");
-  if (flags.copyFiles) word = VELMORA_TEXT("velmora", "Kopieren");
-  if (flags.moveFiles) word = VELMORA_TEXT("velmora", "Verschieben");
+  if (kind == RunKind::kRename) word = VELMORA_TEXT("velmora", "Umbenennen");
+  if (kind == RunKind::kCopy) word = VELMORA_TEXT("velmora", "Kopieren");
+  if (kind == RunKind::kMove) word = VELMORA_TEXT("velmora", "Verschieben");
   return Tr("velmora", word);
 }
 
@@ -44,61 +44,61 @@ bool ReadLine(std::FILE* in, std::string& line) {
 
 bool HasTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
-int AnswerFromReply(const std::string& reply, bool allowNo) {
+Answer AnswerFromReply(const std::string& reply, bool allowNo) {
   const std::string word = Lower(Trimmed(reply));
   // Either language's letters and words, whatever the language shown.
-  if (word == "j" || word == "ja" || word == "y" || word == "yes") return kAnswerYes;
-  if (word == "a" || word == "alle" || word == "all") return kAnswerAll;
-  if (allowNo && (word == "n" || word == "nein" || word == "no")) return kAnswerNo;
-  if (word == "b" || word == "abbrechen" || word == "c" || word == "cancel") return kAnswerCancel;
-  return kAnswerClosed;
+  if (word == "j" || word == "ja" || word == "y" || word == "yes") return Answer::kYes;
+  if (word == "a" || word == "alle" || word == "all") return Answer::kAll;
+  if (allowNo && (word == "n" || word == "nein" || word == "no")) return Answer::kNo;
+  if (word == "b" || word == "abbrechen" || word == "c" || word == "cancel") return Answer::kCancel;
+  return Answer::kClosed;
 }
 
 TerminalDialogs::TerminalDialogs(bool yesAll, bool overwriteAll, bool interactive,
                                  std::FILE* in, std::FILE* out)
     : yesAll_(yesAll), overwriteAll_(overwriteAll), interactive_(interactive), in_(in), out_(out) {}
 
-int TerminalDialogs::AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                               const RunFlags& flags) {
-  if (yesAll_) return kAnswerAll;
-  if (!interactive_) return kAnswerCancel;
+Answer TerminalDialogs::AskDialog(const std::string& source, const std::string& target,
+                                  RunKind kind) {
+  if (yesAll_) return Answer::kAll;
+  if (!interactive_) return Answer::kCancel;
   std::fflush(stdout);
   std::fprintf(out_, "\n%s\n%s\n  %s\n%s\n  %s\n", Tr("velmora", "Sind Sie sicher ??").c_str(),
-               ActionWord(flags).c_str(), ConsoleName(nameSrc).c_str(),
-               Tr("velmora", "Zu :").c_str(), ConsoleName(nameDest).c_str());
+               ActionWord(kind).c_str(), ConsoleName(source).c_str(),
+               Tr("velmora", "Zu :").c_str(), ConsoleName(target).c_str());
   return Ask(Tr("velmora", "(j)a, (a)lle, (n)ein, a(b)brechen? "), true);
 }
 
-int TerminalDialogs::AskDialog2(const std::string& nameDest) {
-  if (overwriteAll_) return kAnswerAll;
-  if (!interactive_) return kAnswerCancel;
+Answer TerminalDialogs::AskDialog2(const std::string& target) {
+  if (overwriteAll_) return Answer::kAll;
+  if (!interactive_) return Answer::kCancel;
   std::fflush(stdout);
   std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
                Tr("velmora", "Die Zieldatei existiert bereits").c_str(),
-               ConsoleName(nameDest).c_str());
+               ConsoleName(target).c_str());
   return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
 }
 
-int TerminalDialogs::AskDialog2Unplanned(const std::string& nameDest) {
-  if (!interactive_) return kAnswerCancel;
+Answer TerminalDialogs::AskDialog2Unplanned(const std::string& target) {
+  if (!interactive_) return Answer::kCancel;
   std::fflush(stdout);
   std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
                Tr("velmora", "Die Zieldatei existiert bereits (nicht in der Vorschau)").c_str(),
-               nameDest.c_str());
+               target.c_str());
   return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
 }
 
-int TerminalDialogs::Ask(const std::string& prompt, bool allowNo) {
+Answer TerminalDialogs::Ask(const std::string& prompt, bool allowNo) {
   std::string line;
   for (;;) {
     std::fputs(prompt.c_str(), out_);
     std::fflush(out_);
     if (!ReadLine(in_, line)) {
       std::fputc('\n', out_);
-      return kAnswerClosed;
+      return Answer::kClosed;
     }
-    const int answer = AnswerFromReply(line, allowNo);
-    if (answer != kAnswerClosed) return answer;
+    const Answer answer = AnswerFromReply(line, allowNo);
+    if (answer != Answer::kClosed) return answer;
   }
 }
 

@@ -15,11 +15,11 @@ namespace velmora::cli {
 // True when questions can be put to a person: standard input is a terminal.
 bool HasTerminal();
 
-// The answer code for a typed reply, or kAnswerClosed when the reply names
+// The answer for a typed reply, or Answer::kClosed when the reply names
 // no offered button. allowNo is false for `Dialog2`, which has no "&Nein".
 // Replies: j/ja, a/alle, n/nein, b/abbrechen, any letter case, blanks around
 // ignored.
-int AnswerFromReply(const std::string& reply, bool allowNo);
+Answer AnswerFromReply(const std::string& reply, bool allowNo);
 
 class TerminalDialogs : public RunDialogs {
  public:
@@ -30,14 +30,13 @@ class TerminalDialogs : public RunDialogs {
                   std::FILE* out = stderr);
 
   // Asks until a valid reply comes; end of input counts as closed (no button).
-  int AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                const RunFlags& flags) override;
-  int AskDialog2(const std::string& nameDest) override;
+  Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) override;
+  Answer AskDialog2(const std::string& target) override;
   // Never answered by --overwrite-all: asked on a terminal, else "&Abbrechen".
-  int AskDialog2Unplanned(const std::string& nameDest) override;
+  Answer AskDialog2Unplanned(const std::string& target) override;
 
  private:
-  int Ask(const std::string& prompt, bool allowNo);
+  Answer Ask(const std::string& prompt, bool allowNo);
 
   bool yesAll_;
   bool overwriteAll_;

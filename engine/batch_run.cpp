@@ -22,18 +22,18 @@ const char* BoolText(bool value) { return value ? "True" : "False"; }
 
 }  // namespace
 
-void WriteStepLog(const RunState& state, const RenameJob& job, int slot, LogWriter& log) {
-  const RunFlags& flags = state.context.flags;
+void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::string& source,
+                  const std::string& target, LogWriter& log) {
   const std::size_t i = static_cast<std::size_t>(slot);
   log.WriteLog("--- Velmora ---", 0);
-  log.WriteLog(std::string("renameFiles= ") + BoolText(flags.renameFiles), 0);
-  log.WriteLog(std::string("moveFiles= ") + BoolText(flags.moveFiles), 0);
-  log.WriteLog(std::string("copyFiles= ") + BoolText(flags.copyFiles), 0);
+  log.WriteLog(std::string("renameFiles= ") + BoolText(kind == RunKind::kRename), 0);
+  log.WriteLog(std::string("moveFiles= ") + BoolText(kind == RunKind::kMove), 0);
+  log.WriteLog(std::string("copyFiles= ") + BoolText(kind == RunKind::kCopy), 0);
   log.WriteLog("Auswahl= " + job.auswahlText[i], 0);
   log.WriteLog("TxtSource= " + job.txtSource[i], 0);
   log.WriteLog("TxtDest= " + job.txtDestination[i], 0);
-  log.WriteLog("nameSrc= " + state.nameSrc, 0);
-  log.WriteLog("nameDest= " + state.nameDest, 0);
+  log.WriteLog("nameSrc= " + source, 0);
+  log.WriteLog("nameDest= " + target, 0);
 }
 
 namespace {
@@ -48,26 +48,24 @@ class RunActions : public StepActions {
         job_(job),
         services_(services),
         logOn_(logOn),
-        kind_(ModeDigit(state.context.flags)) {}
+        kind_(state.context.kind) {}
 
   void Reached(std::size_t k) override {
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
   }
-  Error Computed(int slot) override {
-    if (state_.recordUndo && !state_.undo.Append(state_.nameSrc, state_.nameDest, kind_)) {
-      return OverflowError();
-    }
-    if (logOn_) WriteStepLog(state_, job_, slot, services_.log);
+  Error Computed(int slot, const std::string& source, const std::string& target) override {
+    if (state_.recordUndo && !state_.undo.Append(source, target, kind_)) return OverflowError();
+    if (logOn_) WriteStepLog(kind_, job_, slot, source, target, services_.log);
     return {};
   }
-  int Ask() override {
-    return services_.dialogs.AskDialog(state_.nameSrc, state_.nameDest, state_.context.flags);
+  Answer Ask(const std::string& source, const std::string& target) override {
+    return services_.dialogs.AskDialog(source, target, kind_);
   }
-  CommitResult Commit() override {
-    const CommitResult result = CommitFile(state_, state_.nameSrc, state_.nameDest, services_);
+  CommitResult Commit(const std::string& source, const std::string& target) override {
+    const CommitResult result = CommitFile(state_, source, target, services_);
     if (result == CommitResult::kCommitted && state_.guard != nullptr) {
-      if (!state_.context.flags.copyFiles) state_.guard->Release(state_.nameSrc);
-      state_.guard->Protect(state_.nameDest);
+      if (kind_ != RunKind::kCopy) state_.guard->Release(source);
+      state_.guard->Protect(target);
     }
     return result;
   }
@@ -80,14 +78,8 @@ class RunActions : public StepActions {
   const RenameJob& job_;
   RunServices& services_;
   const bool logOn_;
-  const char kind_;
+  const RunKind kind_;
 };
-
-RunKind KindOf(const RunFlags& flags) {
-  if (flags.moveFiles) return RunKind::kMove;
-  if (flags.copyFiles) return RunKind::kCopy;
-  return RunKind::kRename;
-}
 
 }  // namespace
 
@@ -105,7 +97,7 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
     // With chains resolved, its names and order are what the run does.
     RunPlan plan;
     if (services.planDisk != nullptr) {
-      plan = PlanRun(KindOf(state.context.flags), job, found, state.context.destPath,
+      plan = PlanRun(state.context.kind, job, found, state.context.destPath,
                      *services.planDisk, /*withSteps=*/state.resolveChains, state.resolveChains);
     }
     RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
@@ -140,20 +132,9 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
 void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
                 RunServices& services, bool logOn) {
   ResetRunFlags(state);
-  RunFlags& flags = state.context.flags;
-  switch (kind) {
-    case RunKind::kRename:
-      flags.renameFiles = true;
-      break;
-    case RunKind::kCopy:
-      flags.copyFiles = true;
-      break;
-    case RunKind::kMove:
-      flags.moveFiles = true;
-      break;
-  }
+  state.context.kind = kind;
   RunBatch(state, job, found, services, logOn);
-  flags = RunFlags{};
+  state.context.kind = RunKind::kNone;
   if (services.search != nullptr) services.search->RepeatSearch();
 }
 

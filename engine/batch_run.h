@@ -17,9 +17,7 @@ struct FoundEntry {
   bool marked = false;
 };
 
-enum class RunKind { kRename, kCopy, kMove };
-
-// Runs the job over the marked entries in the mode set in state.context.flags
+// Runs the job over the marked entries as state.context.kind says
 // (copy and move into state.context.destPath, ending in the separator). Stops
 // at once when CheckSlotInputs refuses or the user cancels. Out-of-range slot
 // codes are set to 0. Failures are reported, never returned. With
@@ -29,8 +27,8 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
               RunServices& services, bool logOn);
 
 // What "Umbenennen", "Kopieren" and "Verschieben" do once the destination is
-// chosen: ResetRunFlags, set the kind's flag, RunBatch, clear the flag, then
-// search again.
+// chosen: ResetRunFlags, set the run kind, RunBatch, clear it, then search
+// again.
 void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
                 RunServices& services, bool logOn);
 

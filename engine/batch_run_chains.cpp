@@ -22,7 +22,7 @@ class ResolvedActions : public ChainActions {
         found_(found),
         services_(services),
         logOn_(logOn),
-        kind_(ModeDigit(state.context.flags)) {}
+        kind_(state.context.kind) {}
 
   void Turn(int) override {
     if (services_.progress == nullptr) return;
@@ -34,17 +34,13 @@ class ResolvedActions : public ChainActions {
     if (state_.recordUndo && state_.undo.Count() + 2 > UndoStore::kMaxRecords) {
       return OverflowError();
     }
-    state_.nameSrc = step.source;
-    state_.nameDest = step.destination;
-    if (logOn_) WriteStepLog(state_, job_, step.slot, services_.log);
+    if (logOn_) WriteStepLog(kind_, job_, step.slot, step.source, step.destination, services_.log);
     return {};
   }
-  int Ask(const PlanStep& step) override {
-    return services_.dialogs.AskDialog(step.source, step.destination, state_.context.flags);
+  Answer Ask(const PlanStep& step) override {
+    return services_.dialogs.AskDialog(step.source, step.destination, kind_);
   }
   CommitResult Move(const std::string& from, const PlanStep& step) override {
-    state_.nameSrc = from;
-    state_.nameDest = step.destination;
     const CommitResult result = CommitFile(state_, from, step.destination, services_);
     if (result == CommitResult::kCommitted) Went(from, step.destination, kind_);
     return result;
@@ -59,7 +55,7 @@ class ResolvedActions : public ChainActions {
     }
     temps_.push_back(temp);
     if (services_.committed != nullptr) services_.committed->Committed(from, temp);
-    Went(from, temp, '1');
+    Went(from, temp, RunKind::kRename);
     return CommitResult::kCommitted;
   }
   CommitResult MoveBack(const std::string& from, const std::string& to) override {
@@ -88,7 +84,7 @@ class ResolvedActions : public ChainActions {
 
  private:
   // A move went through: the run's files, the undo record, the held temporary.
-  void Went(const std::string& from, const std::string& to, char kind) {
+  void Went(const std::string& from, const std::string& to, RunKind kind) {
     Guard(from, to);
     recorded_.push_back(state_.recordUndo && state_.undo.Append(from, to, kind));
   }
@@ -113,7 +109,7 @@ class ResolvedActions : public ChainActions {
   const std::vector<FoundEntry>& found_;
   RunServices& services_;
   const bool logOn_;
-  const char kind_;
+  const RunKind kind_;
   int turns_ = 0;
   std::vector<std::string> temps_;  // rename temporaries holding a file now
   std::vector<bool> recorded_;      // per move still standing: an undo record was kept
@@ -124,7 +120,7 @@ class ResolvedActions : public ChainActions {
 Error RunResolved(RunState& state, const RenameJob& job, const RunPlan& plan,
                   const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
   ResolvedActions actions(state, job, found, services, logOn);
-  ChainRun run(state, plan, found, actions);
+  ChainRun run(plan, found, actions);
   const Error error = run.Run();
   if (services.progress != nullptr) services.progress->SetValue(static_cast<int>(found.size()));
   return error;

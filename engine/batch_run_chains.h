@@ -3,6 +3,7 @@
 // batch run.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "engine/batch_run.h"
@@ -10,8 +11,9 @@
 
 namespace velmora {
 
-// The nine log lines of one step, from state.nameSrc and state.nameDest.
-void WriteStepLog(const RunState& state, const RenameJob& job, int slot, LogWriter& log);
+// The nine log lines of one step: the file at source is to get the path target.
+void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::string& source,
+                  const std::string& target, LogWriter& log);
 
 // Runs plan.order (the plan made with chains resolved, steps included).
 // The undo store gets one record per file move that went through, parkings

@@ -3,9 +3,8 @@
 namespace velmora {
 
 void ResetRunFlags(RunState& state) {
-  state.context.flags = RunFlags{};
-  state.dialogAll = false;
-  state.dialog2All = false;
+  state.context.kind = RunKind::kNone;
+  state.deleteAll = false;
 }
 
 }  // namespace velmora

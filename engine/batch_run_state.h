@@ -17,13 +17,10 @@ class PlanDisk;
 class RunGuard;
 
 struct RunState {
-  NameContext context;      // mode flags, destPath, numberCounter, numberWidth
-  std::string nameSrc;      // the file as it now is on disk
-  std::string nameDest;     // what the current slot computed; "" = not applicable
-  int dialogRet = 0;        // last answer of `Dialog`
-  int dialog2Ret = 0;       // last answer of `Dialog2`
-  bool dialogAll = false;   // "&Alle" in `Dialog` during this run
-  bool dialog2All = false;  // "&Alle" in `Dialog2` during this run
+  NameContext context;  // run kind, destPath, numberCounter, numberWidth
+  // "&Alle" in `Dialog2` during this run or undo: later targets the plan
+  // showed are deleted without asking.
+  bool deleteAll = false;
   UndoStore undo;
   // Off where a journal keeps the undo records (the window): a run is then
   // never capped by the store.
@@ -60,8 +57,8 @@ struct RunServices {
   PlanDisk* planDisk = nullptr;   // what a run plans over when it starts
 };
 
-// Clears the three mode flags, dialogAll and dialog2All. The window also
-// stops a search in progress and sets the progress minimum to 0.
+// Clears the run kind and deleteAll. The window also stops a search in
+// progress and sets the progress minimum to 0.
 void ResetRunFlags(RunState& state);
 
 }  // namespace velmora

@@ -38,7 +38,7 @@ struct FakeRun {
     job.txtSource[i] = std::move(first);
     job.txtDestination[i] = std::move(second);
   }
-  void operator()(std::deque<int> answers, bool logOn = false) {
+  void operator()(std::deque<Answer> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
     RunCommand(kind, state, job, found, run.services, logOn);
   }
@@ -54,7 +54,7 @@ TEST(RunBatch, NoOnNumberingGivesTheNumberBack) {
   FakeRun run;
   run.Add({"a.mp3", "b.mp3", "c.mp3"});
   run.Slot(0, 12, "1", "1");
-  run({kAnswerYes, kAnswerNo, kAnswerYes});
+  run({Answer::kYes, Answer::kNo, Answer::kYes});
   EXPECT_EQ(run.disk.Files(), (Files{kDir + "1a.mp3", kDir + "2c.mp3", kDir + "b.mp3"}));
   EXPECT_EQ(run.state.undo.Count(), 3);  // the declined step is recorded too
   EXPECT_EQ(run.run.recorders.progress, (std::vector<int>{1, 2, 3}));
@@ -63,9 +63,9 @@ TEST(RunBatch, NoOnNumberingGivesTheNumberBack) {
 // After "&Alle" an empty numbering step gives its number back as before it,
 // so every mix of "&Ja" and "&Alle" names the files as the plan does.
 TEST(RunBatch, AlleNumbersAsJaWould) {
-  for (const std::deque<int>& answers : {std::deque<int>{kAnswerAll},
-                                         std::deque<int>{kAnswerYes, kAnswerAll},
-                                         std::deque<int>{kAnswerYes, kAnswerYes}}) {
+  for (const std::deque<Answer>& answers : {std::deque<Answer>{Answer::kAll},
+                                         std::deque<Answer>{Answer::kYes, Answer::kAll},
+                                         std::deque<Answer>{Answer::kYes, Answer::kYes}}) {
     FakeRun run;
     run.Add({"a-x.txt", "b.txt", "c-x.txt"});
     run.disk.AddFile(kDir + "c-3x.txt", "precious");
@@ -87,7 +87,7 @@ TEST(RunBatch, FilesTheRunNeedsAreNeverOverwritten) {
     const char* what;
     std::initializer_list<const char*> names;
     std::vector<std::array<std::string, 3>> slots;  // code, first, second
-    std::deque<int> answers;
+    std::deque<Answer> answers;
     Files after;
     std::size_t refusals;
   };
@@ -95,25 +95,25 @@ TEST(RunBatch, FilesTheRunNeedsAreNeverOverwritten) {
       {"two files end at one name",
        {"a1.txt", "a2.txt"},
        {{"7", "1", "2"}},
-       {kAnswerAll},
+       {Answer::kAll},
        {"a.txt=a1.txt", "a2.txt=a2.txt"},
        1},
       {"swap mirrored at ' - '",
        {"A - B.mp3", "B - A.mp3"},
        {{"14", " - ", ""}},
-       {kAnswerAll},
+       {Answer::kAll},
        {"A - B.mp3=A - B.mp3", "B - A.mp3=B - A.mp3"},
        2},
       {"three-cycle",
        {"a.txt", "b.txt", "c.txt"},
        {{"1", "a", "b"}, {"1", "b", "c"}, {"1", "c", "a"}},
-       {kAnswerAll},
+       {Answer::kAll},
        {"a.txt=a.txt", "b.txt=b.txt", "c.txt=c.txt"},
        3},
       {"a file answered Nein is a later entry's target",
        {"a.txt", "b.txt"},
        {{"1", "b", "a"}, {"16", "", ""}},
-       {kAnswerNo, kAnswerAll},
+       {Answer::kNo, Answer::kAll},
        {"B.TXT=b.txt", "a.txt=a.txt"},
        1},
   };
@@ -124,7 +124,7 @@ TEST(RunBatch, FilesTheRunNeedsAreNeverOverwritten) {
       run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1],
                row.slots[i][2]);
     }
-    run.run.dialogs.dialog2Answers = {kAnswerAll};
+    run.run.dialogs.dialog2Answers = {Answer::kAll};
     run(row.answers);
     EXPECT_EQ(run.Disk(), row.after) << row.what;
     EXPECT_EQ(run.run.recorders.errors.size(), row.refusals) << row.what;
@@ -144,8 +144,8 @@ TEST(RunBatch, AlleDeletesOnlyWhatThePlanShowed) {
   run.disk.AddFile(kDir + "1a.txt", "planned");
   run.disk.AddFile(kDir + "2c.txt", "stranger");
   run.Slot(0, 12, "1", "1");
-  run.run.dialogs.dialog2Answers = {kAnswerAll, kAnswerCancel};
-  run({kAnswerYes, kAnswerNo, kAnswerAll});
+  run.run.dialogs.dialog2Answers = {Answer::kAll, Answer::kCancel};
+  run({Answer::kYes, Answer::kNo, Answer::kAll});
   EXPECT_EQ(run.Disk(), (Files{"1a.txt=a.txt", "2c.txt=stranger", "b.txt=b.txt", "c.txt=c.txt"}));
   EXPECT_EQ(run.run.dialogs.asked.back(), "delete unplanned " + kDir + "2c.txt");
   EXPECT_EQ(run.run.dialogs.unexpected, 0);
@@ -157,22 +157,22 @@ TEST(RunBatch, CaseChangeWhereEachSpellingHasItsOwnInode) {
   FakeRun run(/*ignoreCase=*/true, /*inodePerSpelling=*/true);
   run.Add({"Song.mp3"});
   run.Slot(0, 16, "", "");
-  run.run.dialogs.dialog2Answers = {kAnswerAll};
-  run({kAnswerAll});
+  run.run.dialogs.dialog2Answers = {Answer::kAll};
+  run({Answer::kAll});
   EXPECT_EQ(run.Disk(), Files{"SONG.MP3=Song.mp3"});
   EXPECT_EQ(run.run.dialogs.asked, Files{kDir + "Song.mp3 -> " + kDir + "SONG.MP3"});
 }
 
-// A closed Dialog must not act on the "&Ja" left from an earlier question.
+// A closed Dialog must not act on the "&Ja" given to an earlier question.
 TEST(RunBatch, CancelOrClosedDialogEndsTheRun) {
-  for (int answer : {kAnswerCancel, kAnswerClosed}) {
+  for (Answer answer : {Answer::kCancel, Answer::kClosed}) {
     FakeRun run;
     run.Add({"a.txt", "b.txt"});
     for (int i = 0; i < 3; ++i) run.Slot(i, 3, "X", ".");
-    run({kAnswerYes, answer});
-    EXPECT_EQ(run.disk.Files(), (Files{kDir + "aX.txt", kDir + "b.txt"})) << answer;
-    EXPECT_EQ(run.state.undo.Count(), 2) << answer;  // the cancelled step is recorded
-    EXPECT_EQ(run.state.dialogRet, kAnswerCancel);
+    run({Answer::kYes, answer});
+    const int shown = static_cast<int>(answer);
+    EXPECT_EQ(run.disk.Files(), (Files{kDir + "aX.txt", kDir + "b.txt"})) << shown;
+    EXPECT_EQ(run.state.undo.Count(), 2) << shown;  // the cancelled step is recorded
   }
 }
 
@@ -196,10 +196,10 @@ TEST(RunBatch, EmptyResultIsRecordedAndLoggedButNotAsked) {
 
 TEST(RunBatch, FullUndoStoreEndsTheRunBeforeAnUnrecordedStep) {
   FakeRun run;
-  for (int i = 1; i < UndoStore::kMaxRecords; ++i) run.state.undo.Append("x", "y", '1');
+  for (int i = 1; i < UndoStore::kMaxRecords; ++i) run.state.undo.Append("x", "y", RunKind::kRename);
   run.Add({"a.txt", "b.txt"});
   run.Slot(0, 16, "", "");
-  run({kAnswerAll});
+  run({Answer::kAll});
   EXPECT_EQ(run.disk.Files(), (Files{kDir + "A.TXT", kDir + "b.txt"}));
   EXPECT_EQ(run.run.recorders.errors, Files{"2 6 Allgemeiner Fehler||Overflow"});
 }
@@ -259,7 +259,7 @@ TEST(RunBatch, ChainsAndCyclesGoThrough) {
     const RunPlan plan = PlanRun(row.kind, run.job, run.found, kDir, run.disk, true, true);
     EXPECT_EQ(plan.conflicts, 0) << row.what;
     EXPECT_FALSE(plan.order.empty()) << row.what;
-    run({kAnswerAll});
+    run({Answer::kAll});
     EXPECT_EQ(run.Disk(), row.after) << row.what;
     EXPECT_TRUE(run.run.recorders.errors.empty()) << row.what << run.run.recorders.errors[0];
     EXPECT_EQ(run.run.dialogs.unexpected, 0) << row.what;
@@ -268,7 +268,7 @@ TEST(RunBatch, ChainsAndCyclesGoThrough) {
     // Undo takes every move back, the parking included, without a question
     // about a taken name.
     run.run.dialogs.asked.clear();
-    run.run.dialogs.dialogAnswers = {kAnswerAll};
+    run.run.dialogs.dialogAnswers = {Answer::kAll};
     MnuUndo_Click(run.state, run.run.services);
     Files before;
     for (const std::string& name : row.names) before.push_back(name + "=" + name);
@@ -284,14 +284,14 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
   const std::string a = kDir + "A - B - C.mp3", b = kDir + "B - C - A.mp3",
                     c = kDir + "C - A - B.mp3";
   struct Row {
-    std::deque<int> answers;
+    std::deque<Answer> answers;
     Files asked;
   };
   const Row rows[] = {
-      {{kAnswerNo}, {a + " -> " + b}},
-      {{kAnswerYes, kAnswerYes, kAnswerNo}, {a + " -> " + b, c + " -> " + a, b + " -> " + c}},
-      {{kAnswerYes, kAnswerCancel}, {a + " -> " + b, c + " -> " + a}},
-      {{kAnswerYes, kAnswerYes, kAnswerCancel},
+      {{Answer::kNo}, {a + " -> " + b}},
+      {{Answer::kYes, Answer::kYes, Answer::kNo}, {a + " -> " + b, c + " -> " + a, b + " -> " + c}},
+      {{Answer::kYes, Answer::kCancel}, {a + " -> " + b, c + " -> " + a}},
+      {{Answer::kYes, Answer::kYes, Answer::kCancel},
        {a + " -> " + b, c + " -> " + a, b + " -> " + c}},
   };
   for (const Row& row : rows) {
@@ -318,7 +318,7 @@ TEST(RunBatch, NeinInAChainLeavesAGap) {
   run.state.resolveChains = true;
   // Order 4, 3, 2, 1; "&Nein" to 3's first step: 2's step onto 3.txt is
   // passed over unasked, and 4.txt stays a gap.
-  run({kAnswerYes, kAnswerYes, kAnswerNo, kAnswerAll});
+  run({Answer::kYes, Answer::kYes, Answer::kNo, Answer::kAll});
   EXPECT_EQ(run.Disk(), (Files{"2.txt=1.txt", "3.txt=3.txt", "32.txt=2.txt", "5.txt=4.txt"}));
   EXPECT_EQ(run.run.dialogs.asked.size(), 4u);
 }

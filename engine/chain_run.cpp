@@ -91,9 +91,9 @@ std::vector<ChainTurn> OrderChains(const RunPlan& plan) {
   return order;
 }
 
-ChainRun::ChainRun(RunState& state, const RunPlan& plan, const std::vector<FoundEntry>& found,
+ChainRun::ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found,
                    ChainActions& actions)
-    : state_(state), plan_(plan), found_(found), actions_(actions) {
+    : plan_(plan), found_(found), actions_(actions) {
   const std::size_t n = plan.rows.size();
   first_.assign(n, 0);
   last_.assign(n, 0);
@@ -118,7 +118,7 @@ bool ChainRun::Left(int row) const {
 }
 
 Error ChainRun::Run() {
-  state_.dialogAll = false;
+  all_ = false;
   for (const ChainTurn& turn : plan_.order) {
     actions_.Turn(turn.row);
     const Go go = turn.park ? ParkTurn(turn.row) : RunTurn(turn.row);
@@ -139,15 +139,10 @@ ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken) {
     error_ = error;
     return End();
   }
-  int answer = kAnswerYes;
-  if (!state_.dialogAll) {
-    answer = actions_.Ask(step);
-    if (answer < kAnswerYes || answer > kAnswerCancel) answer = kAnswerCancel;
-  }
-  state_.dialogRet = answer;
-  if (answer == kAnswerCancel) return End();
-  if (answer == kAnswerAll) state_.dialogAll = true;
-  if (answer == kAnswerNo) return Go::kOn;
+  const Answer answer = all_ ? Answer::kYes : ClosedAsCancel(actions_.Ask(step));
+  if (answer == Answer::kCancel) return End();
+  if (answer == Answer::kAll) all_ = true;
+  if (answer == Answer::kNo) return Go::kOn;
   if (step.refused) {
     actions_.Refused(step);
     return Go::kOn;

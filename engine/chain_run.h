@@ -27,7 +27,7 @@ class ChainActions {
   // Before the question; an error ends the run with it.
   virtual Error Computed(const PlanStep& step) = 0;
   // The answer of `Dialog` for step, asked until "&Alle".
-  virtual int Ask(const PlanStep& step) = 0;
+  virtual Answer Ask(const PlanStep& step) = 0;
   // The file at from gets step's destination (from is step.source, or the
   // rename temporary of a parked entry).
   virtual CommitResult Move(const std::string& from, const PlanStep& step) = 0;
@@ -46,7 +46,7 @@ class ChainActions {
 // a file is parked first take back every move made since the parking.
 class ChainRun {
  public:
-  ChainRun(RunState& state, const RunPlan& plan, const std::vector<FoundEntry>& found,
+  ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found,
            ChainActions& actions);
 
   // Returns the error that ended the run, if any.
@@ -73,7 +73,6 @@ class ChainRun {
   void RollBack();
   bool Left(int row) const;
 
-  RunState& state_;
   const RunPlan& plan_;
   const std::vector<FoundEntry>& found_;
   ChainActions& actions_;
@@ -84,6 +83,7 @@ class ChainRun {
   std::vector<Moved> since_;  // moves since the oldest parking still open
   int parkedCount_ = 0;
   bool ended_ = false;
+  bool all_ = false;  // "&Alle" given during this run
   Error error_;
 };
 

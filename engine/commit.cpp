@@ -12,13 +12,13 @@ constexpr int kDeleteLocation = 21;
 
 // Any answer but a button of `Dialog2` (a closed window) counts as
 // "&Abbrechen", so a stale answer never deletes anything.
-int NormalizeDialog2(int answer) {
-  return answer == kAnswerYes || answer == kAnswerAll ? answer : kAnswerCancel;
+Answer AsDeleteAnswer(Answer answer) {
+  return answer == Answer::kYes || answer == Answer::kAll ? answer : Answer::kCancel;
 }
 
-FileOp OpOf(const RunFlags& flags) {
-  if (flags.moveFiles) return FileOp::kMove;
-  if (flags.copyFiles) return FileOp::kCopy;
+FileOp OpOf(RunKind kind) {
+  if (kind == RunKind::kMove) return FileOp::kMove;
+  if (kind == RunKind::kCopy) return FileOp::kCopy;
   return FileOp::kRename;
 }
 
@@ -66,10 +66,10 @@ Error MoveToTemporary(const std::string& source, std::string& temp, RunServices&
 
 namespace {
 
-Error Perform(const RunFlags& flags, const std::string& source, const std::string& destination,
+Error Perform(RunKind kind, const std::string& source, const std::string& destination,
               RunServices& services, bool& stop) {
-  if (!flags.renameFiles && !flags.moveFiles && !flags.copyFiles) return {};
-  return Journaled(OpOf(flags), source, destination, services, stop);
+  if (kind == RunKind::kNone) return {};
+  return Journaled(OpOf(kind), source, destination, services, stop);
 }
 
 // The destination is the source file under another spelling (a file system
@@ -139,17 +139,17 @@ std::string CommitFailureText(const std::string& source, const std::string& dest
          VELMORA_TEXT("velmora", "umbenennen");
 }
 
-bool DeleteTarget(RunState& state, const std::string& source, RunServices& services) {
+bool DeleteTarget(const std::string& target, const std::string& source, RunServices& services) {
   FileSystem& fileSystem = services.fileSystem;
   // The target may be the file being committed under another spelling or
   // another link; deleting it would lose the file. The retry then fails and
   // is reported.
-  if (fileSystem.SameFile(state.nameDest, source)) return false;
-  Error error = fileSystem.GetFile(state.nameDest);
-  if (!error) error = fileSystem.Delete(state.nameDest);
+  if (fileSystem.SameFile(target, source)) return false;
+  Error error = fileSystem.GetFile(target);
+  if (!error) error = fileSystem.Delete(target);
   if (error) {
     services.reporter.ReportError(kDeleteLocation, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"),
-                                  state.nameDest, error.description);
+                                  target, error.description);
     return false;
   }
   return true;
@@ -158,7 +158,7 @@ bool DeleteTarget(RunState& state, const std::string& source, RunServices& servi
 CommitResult CommitFile(RunState& state, const std::string& source,
                         const std::string& destination, RunServices& services) {
   FileSystem& fileSystem = services.fileSystem;
-  const RunFlags& flags = state.context.flags;
+  const RunKind kind = state.context.kind;
   // Source and destination are the same path: the step is already done.
   if (source == destination) return CommitResult::kCommitted;
   bool stop = false;
@@ -167,7 +167,7 @@ CommitResult CommitFile(RunState& state, const std::string& source,
   // reported rather than asked again, so "&Alle" cannot loop.
   for (int attempt = 0; attempt < 2; ++attempt) {
     Error error = fileSystem.GetFile(source);
-    if (!error) error = Perform(flags, source, destination, services, stop);
+    if (!error) error = Perform(kind, source, destination, services, stop);
     if (stop) return CommitResult::kStopRun;
     if (!error) {
       NotifyCommitted(source, destination, services);
@@ -183,7 +183,7 @@ CommitResult CommitFile(RunState& state, const std::string& source,
     // never delete it. A copy onto itself is already there. Decided for this
     // very step by name and identity, never by the mount type.
     if (SameFileOtherSpelling(fileSystem, source, destination)) {
-      if (flags.copyFiles) return CommitResult::kCommitted;
+      if (kind == RunKind::kCopy) return CommitResult::kCommitted;
       error = RenameInPlace(source, destination, services, stop);
       if (stop) return CommitResult::kStopRun;
       if (!error) {
@@ -202,32 +202,20 @@ CommitResult CommitFile(RunState& state, const std::string& source,
       return Refuse(source, destination, kRefusedNeeded, services);
     }
 
-    // DeleteTarget removes state.nameDest; never let it strike another path.
-    if (destination != state.nameDest) {
-      ReportCommitFailure(error, source, destination, services);
-      return CommitResult::kNotCommitted;
-    }
     // "&Alle" covers only the files the run's plan showed as deleted; any
     // other is asked about, each time.
+    Answer answer = Answer::kYes;
     if (state.guard == nullptr || state.guard->Planned(destination)) {
-      state.dialog2Ret = state.dialog2All
-                             ? kAnswerYes
-                             : NormalizeDialog2(services.dialogs.AskDialog2(destination));
+      if (!state.deleteAll) answer = AsDeleteAnswer(services.dialogs.AskDialog2(destination));
     } else {
-      state.dialog2Ret = NormalizeDialog2(services.dialogs.AskDialog2Unplanned(destination));
+      answer = AsDeleteAnswer(services.dialogs.AskDialog2Unplanned(destination));
     }
-    switch (state.dialog2Ret) {
-      case kAnswerYes:
-        DeleteTarget(state, source, services);
-        break;
-      case kAnswerAll:
-        DeleteTarget(state, source, services);
-        state.dialog2All = true;
-        break;
-      default:  // "&Abbrechen"
-        services.messages.ShowMessage(CommitFailureText(source, destination));
-        return CommitResult::kNotCommitted;
+    if (answer == Answer::kCancel) {
+      services.messages.ShowMessage(CommitFailureText(source, destination));
+      return CommitResult::kNotCommitted;
     }
+    DeleteTarget(destination, source, services);
+    if (answer == Answer::kAll) state.deleteAll = true;
   }
   return CommitResult::kNotCommitted;
 }

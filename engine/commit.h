@@ -1,5 +1,5 @@
-// One file operation of a run or an undo: rename, move or copy by the mode
-// flags, with the overwrite question when the new name is taken.
+// One file operation of a run or an undo: rename, move or copy by the run
+// kind, with the overwrite question when the new name is taken.
 #pragma once
 
 #include <string>
@@ -16,7 +16,7 @@ std::string CommitFailureText(const std::string& source, const std::string& dest
 // source, kept target, failure); or the journal failed and the run must stop.
 enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 
-// Gives source the path destination in the current mode. A missing source
+// Gives source the path destination by state.context.kind. A missing source
 // passes silently; a destination naming the source file itself is never
 // deleted (same text: nothing to do; other spelling of the same file:
 // renamed in place; another link: refused). During a run (state.guard set)
@@ -44,8 +44,8 @@ Error MoveToTemporary(const std::string& source, std::string& temp, RunServices&
 void ReportRefusedStep(const std::string& source, const std::string& destination,
                        RunServices& services);
 
-// Deletes the file at state.nameDest unless it is the file source itself.
-// Failures are reported at location 21. Returns true when the file was deleted.
-bool DeleteTarget(RunState& state, const std::string& source, RunServices& services);
+// Deletes the file at target unless it is the file source itself. Failures
+// are reported at location 21. Returns true when the file was deleted.
+bool DeleteTarget(const std::string& target, const std::string& source, RunServices& services);
 
 }  // namespace velmora

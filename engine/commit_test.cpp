@@ -15,14 +15,12 @@ const std::string kA = kDir + "a.txt", kB = kDir + "b.txt";
 
 struct Commit {
   explicit Commit(bool ignoreCase = false, bool copy = false) : disk(ignoreCase), run(disk) {
-    state.context.flags = RunFlags{!copy, false, copy};
+    state.context.kind = copy ? RunKind::kCopy : RunKind::kRename;
     disk.AddFile(kA, "new");
   }
-  void operator()(const std::string& dest, std::deque<int> answers = {}) {
+  void operator()(const std::string& dest, std::deque<Answer> answers = {}) {
     run.dialogs.dialog2Answers = std::move(answers);
-    state.nameSrc = kA;
-    state.nameDest = dest;
-    CommitFile(state, state.nameSrc, state.nameDest, run.services);
+    CommitFile(state, kA, dest, run.services);
   }
   testing::FakeFileSystem disk;
   testing::ScriptedRun run;
@@ -31,21 +29,21 @@ struct Commit {
 
 TEST(CommitFile, ExistingTargetFollowsDialog2) {
   struct Row {
-    int answer;
+    Answer answer;
     bool replaced;
   };
-  // A closed Dialog2 (0) must not act on the stale "&Ja" left in dialog2Ret.
-  for (Row row : {Row{kAnswerYes, true}, Row{kAnswerAll, true}, Row{kAnswerCancel, false},
-                  Row{kAnswerClosed, false}}) {
+  // A closed Dialog2 counts as "&Abbrechen".
+  for (Row row : {Row{Answer::kYes, true}, Row{Answer::kAll, true}, Row{Answer::kCancel, false},
+                  Row{Answer::kClosed, false}}) {
     Commit commit;
     commit.disk.AddFile(kB, "old");
-    commit.state.dialog2Ret = kAnswerYes;
     commit(kB, {row.answer});
-    EXPECT_EQ(commit.disk.Content(kB), row.replaced ? "new" : "old") << row.answer;
-    EXPECT_EQ(commit.disk.Has(kA), !row.replaced) << row.answer;
-    EXPECT_EQ(commit.state.dialog2All, row.answer == kAnswerAll) << row.answer;
+    const int shown = static_cast<int>(row.answer);
+    EXPECT_EQ(commit.disk.Content(kB), row.replaced ? "new" : "old") << shown;
+    EXPECT_EQ(commit.disk.Has(kA), !row.replaced) << shown;
+    EXPECT_EQ(commit.state.deleteAll, row.answer == Answer::kAll) << shown;
     const Files message{"Konnte \r\n" + kA + "\r\n nicht zu \r\n" + kB + "\r\numbenennen"};
-    EXPECT_EQ(commit.run.recorders.messages, row.replaced ? Files{} : message) << row.answer;
+    EXPECT_EQ(commit.run.recorders.messages, row.replaced ? Files{} : message) << shown;
   }
 }
 
@@ -65,14 +63,14 @@ TEST(CommitFile, SecondFailureIsReportedNotLooped) {
   Commit failedDelete;
   failedDelete.disk.AddFile(kB, "old");
   failedDelete.disk.Fail("Delete", {70, "Permission denied"});
-  failedDelete(kB, {kAnswerAll});
+  failedDelete(kB, {Answer::kAll});
   EXPECT_EQ(failedDelete.run.recorders.errors,
             (Files{"21 70 Fehler beim Löschen|" + kB + "|Permission denied",
                    "20 58 " + CommitFailureText(kA, kB) + "||File exists"}));
 
   Commit comesBack;
   comesBack.disk.AddFile(kB, "old");
-  comesBack.state.dialog2All = true;
+  comesBack.state.deleteAll = true;
   comesBack.disk.afterChange = [&](const std::string& op, const std::string& path) {
     if (op == "Delete") comesBack.disk.AddFile(path, "again");
   };
@@ -87,7 +85,7 @@ TEST(CommitFile, SecondFailureIsReportedNotLooped) {
 TEST(CommitFile, DestinationIsTheSourceItself) {
   for (bool copy : {false, true}) {
     Commit otherCase(/*ignoreCase=*/true, copy);
-    otherCase(kDir + "A.txt", {kAnswerYes});
+    otherCase(kDir + "A.txt", {Answer::kYes});
     EXPECT_EQ(otherCase.disk.Files(), Files{copy ? kA : kDir + "A.txt"}) << copy;
     EXPECT_EQ(otherCase.disk.Content(kA), "new");
     EXPECT_TRUE(otherCase.run.dialogs.asked.empty());
@@ -95,7 +93,7 @@ TEST(CommitFile, DestinationIsTheSourceItself) {
 
   Commit link;  // another link of the source: kept, and the step reported
   link.disk.AddLink(kA, kB);
-  link(kB, {kAnswerYes});
+  link(kB, {Answer::kYes});
   EXPECT_EQ(link.disk.Files(), (Files{kA, kB}));
   EXPECT_EQ(link.run.recorders.errors.size(), 1u);
 }
@@ -120,8 +118,6 @@ TEST(CommitFile, FailingJournalLeavesNoTemporary) {
     Commit otherCase(/*ignoreCase=*/true);
     FailingJournal journal(failAt);
     otherCase.run.services.journal = &journal;
-    otherCase.state.nameSrc = kA;
-    otherCase.state.nameDest = kDir + "A.txt";
     EXPECT_EQ(CommitFile(otherCase.state, kA, kDir + "A.txt", otherCase.run.services),
               CommitResult::kStopRun)
         << failAt;
@@ -132,8 +128,7 @@ TEST(CommitFile, FailingJournalLeavesNoTemporary) {
 
 TEST(DeleteTarget, ComparesFileIdentityNotText) {
   Commit commit(/*ignoreCase=*/true);
-  commit.state.nameDest = kDir + "A.TXT";
-  EXPECT_FALSE(DeleteTarget(commit.state, kA, commit.run.services));
+  EXPECT_FALSE(DeleteTarget(kDir + "A.TXT", kA, commit.run.services));
   EXPECT_TRUE(commit.disk.Has(kA));
 }
 

@@ -1,6 +1,6 @@
 // The rename job: three slots, each with an operation code (0 = inactive,
 // 1..17) and two text fields, plus the state the name operations read while a
-// run is going on (mode flags, destination folder, numbering counter).
+// run is going on (run kind, destination folder, numbering counter).
 #pragma once
 
 #include <array>
@@ -22,16 +22,15 @@ struct RenameJob {
       "nicht aktiv", "nicht aktiv", "nicht aktiv"};
 };
 
-// The three run kinds; outside a run all are false, during a run one is true.
-struct RunFlags {
-  bool renameFiles = false;
-  bool moveFiles = false;
-  bool copyFiles = false;
-};
+// What a run does with each file; kNone outside a run and undo.
+enum class RunKind : char { kNone, kRename, kMove, kCopy };
+
+// Copies and moves put their results into the destination folder.
+inline bool IntoFolder(RunKind kind) { return kind == RunKind::kMove || kind == RunKind::kCopy; }
 
 // Everything besides the job that an operation reads or advances.
 struct NameContext {
-  RunFlags flags;
+  RunKind kind = RunKind::kNone;
   std::string destPath;    // ends in the separator while copying or moving
   int numberCounter = 0;   // 0 = numbering not started in this run
   int numberWidth = 0;

@@ -148,9 +148,9 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
     EXPECT_EQ(reporter.errors[0].substr(0, report.size()), report);
     EXPECT_GT(reporter.errors[0].size(), report.size()) << "no description: " << report;
   }
-  for (const int kind : {0, 1}) {
+  for (const RunKind kind : {RunKind::kRename, RunKind::kMove}) {
     NameContext ctx;
-    ctx.flags = {kind == 0, kind == 1, false};
+    ctx.kind = kind;
     ctx.destPath = "/ziel/";
     EXPECT_EQ(ApplyOperation(OneSlotJob(1, "b", std::string("\0", 1)), 1, "/q/b.txt", ctx), "");
     EXPECT_EQ(ApplyOperation(OneSlotJob(1, "b", "../"), 1, "/q/b.txt", ctx), "");
@@ -166,12 +166,12 @@ TEST(NameOperations, ResultFolderFollowsTheRunKind) {
                                {"a", "x"}, {"", ""},   {"", ""}};
   for (int code = 1; code <= 17; ++code) {
     const RenameJob job = OneSlotJob(code, fields[code][0], fields[code][1]);
-    for (int kind = 0; kind < 3; ++kind) {
+    for (const RunKind kind : {RunKind::kRename, RunKind::kMove, RunKind::kCopy}) {
       NameContext ctx;
-      ctx.flags = {kind == 0, kind == 1, kind == 2};
+      ctx.kind = kind;
       ctx.destPath = "/ziel/";
       const std::string result = ApplyOperation(job, 1, "/quelle/da.xt.txt", ctx);
-      EXPECT_EQ(result.rfind(kind == 0 ? "/quelle/" : "/ziel/", 0), 0u) << code << result;
+      EXPECT_EQ(result.rfind(IntoFolder(kind) ? "/ziel/" : "/quelle/", 0), 0u) << code << result;
     }
   }
   NameContext ctx;

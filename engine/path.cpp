@@ -40,10 +40,10 @@ bool NameRefusedOn(FileSystemKind kind, std::string_view name) {
   return false;
 }
 
-std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags,
+std::string SplitPath(const std::string& path, bool wantFolder, RunKind kind,
                       const std::string& destPath) {
   if (!wantFolder) return std::string(FileNameOf(path));
-  if (flags.copyFiles || flags.moveFiles) return destPath;
+  if (IntoFolder(kind)) return destPath;
   return std::string(FolderOf(path));
 }
 

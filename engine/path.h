@@ -16,9 +16,9 @@ inline constexpr char kPathSeparator = '/';
 inline constexpr std::string_view kPathSeparatorText = "/";
 
 // wantFolder false: the file-name part (after the last separator, the whole
-// path without one). wantFolder true: flags.copyFiles or flags.moveFiles ?
+// path without one). wantFolder true: a copy or a move (IntoFolder(kind)) ?
 // destPath : the folder part with its trailing separator ("" without one).
-std::string SplitPath(const std::string& path, bool wantFolder, const RunFlags& flags = {},
+std::string SplitPath(const std::string& path, bool wantFolder, RunKind kind = RunKind::kNone,
                       const std::string& destPath = {});
 
 // wantBase false: the extension (after the last dot; the whole name without a

@@ -17,9 +17,9 @@ TEST(SplitPath, FolderAndName) {
     EXPECT_EQ(SplitPath(row.path, true), row.folder) << row.path;
     EXPECT_EQ(SplitPath(row.path, false), row.name) << row.path;
   }
-  EXPECT_EQ(SplitPath("/musik/a.mp3", true, RunFlags{false, false, true}, "/neu/"), "/neu/");
-  EXPECT_EQ(SplitPath("a.mp3", true, RunFlags{false, true, false}, "/neu/"), "/neu/");
-  EXPECT_EQ(SplitPath("/musik/a.mp3", true, RunFlags{true, false, false}, "/neu/"), "/musik/");
+  EXPECT_EQ(SplitPath("/musik/a.mp3", true, RunKind::kCopy, "/neu/"), "/neu/");
+  EXPECT_EQ(SplitPath("a.mp3", true, RunKind::kMove, "/neu/"), "/neu/");
+  EXPECT_EQ(SplitPath("/musik/a.mp3", true, RunKind::kRename, "/neu/"), "/musik/");
 }
 
 TEST(SplitExtension, BaseAndExtension) {

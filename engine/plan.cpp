@@ -71,35 +71,35 @@ class PlanActions : public StepActions {
     if (!found_[k].marked) return;
     EndEntry();
     ++row_;
+    at_ = found_[k].path;
   }
 
-  Error Computed(int slot) override {
+  Error Computed(int slot, const std::string&, const std::string&) override {
     slot_ = slot;
     for (PlannedFailure& failure : catcher_.caught) Fail(std::move(failure));
     catcher_.caught.clear();
     return {};
   }
 
-  int Ask() override { return kAnswerYes; }
+  Answer Ask(const std::string&, const std::string&) override { return Answer::kYes; }
 
-  CommitResult Commit() override {
-    const std::string& src = state_.nameSrc;
-    const std::string& dest = state_.nameDest;
+  CommitResult Commit(const std::string& src, const std::string& dest) override {
     refused_ = false;
     waitsFor_ = -1;
     const PlanState state = Play(src, dest);
     if (withSteps_) {
       plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_, waitsFor_});
     }
-    return state == PlanState::kFailed || refused_ ? CommitResult::kNotCommitted
-                                                   : CommitResult::kCommitted;
+    if (state == PlanState::kFailed || refused_) return CommitResult::kNotCommitted;
+    at_ = dest;
+    return CommitResult::kCommitted;
   }
 
   // Closes the entry walked last: its final path, and its carried file
   // put down where its steps left it.
   void EndEntry() {
     if (row_ < 0) return;
-    Row().finalPath = state_.nameSrc;
+    Row().finalPath = at_;
     Settle();
   }
 
@@ -127,8 +127,8 @@ class PlanActions : public StepActions {
     plan_.failures.push_back(std::move(failure));
   }
 
-  PlanState FailCommit(int number, int err) {
-    Fail({0, kCommitLocation, number, CommitFailureText(state_.nameSrc, state_.nameDest), "",
+  PlanState FailCommit(int number, int err, const std::string& src, const std::string& dest) {
+    Fail({0, kCommitLocation, number, CommitFailureText(src, dest), "",
           std::strerror(err)});
     return PlanState::kFailed;
   }
@@ -136,7 +136,7 @@ class PlanActions : public StepActions {
   // One commit of CommitFile with "&Ja" to `Dialog2`; returns the step's state.
   PlanState Play(const std::string& src, const std::string& dest) {
     if (src == dest) return PlanState::kUnchanged;  // CommitFile does nothing
-    const bool copy = state_.context.flags.copyFiles;
+    const bool copy = state_.context.kind == RunKind::kCopy;
     int owner = carried_.owner;
     if (copy || !carried_.active) {
       // A rename or move takes its file out of the model at the first step
@@ -174,13 +174,13 @@ class PlanActions : public StepActions {
     if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
 
     const Place to = model_.Find(dest);
-    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOENT);
+    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOENT, src, dest);
     const std::string_view name = to.name;
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
-      return FailCommit(kErrBadFileName, ENAMETOOLONG);
+      return FailCommit(kErrBadFileName, ENAMETOOLONG, src, dest);
     }
     // A name the target's file system refuses: the commit would fail.
-    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kErrBadFileName, EINVAL);
+    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kErrBadFileName, EINVAL, src, dest);
     // Only where case is ignored, and no other entry is spelled exactly like
     // the target, can two spellings be one place.
     if (to.ignoresCase && model_.SamePlace(src, dest)) {
@@ -192,7 +192,7 @@ class PlanActions : public StepActions {
     const bool folderItself = name.empty() || name == "." || name == "..";
     if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
       // A folder in the way is no file to overwrite: the commit fails.
-      return FailCommit(kErrFileAccess, EISDIR);
+      return FailCommit(kErrFileAccess, EISDIR, src, dest);
     }
     if (to.occupant != nullptr && to.occupant->leaving) {
       // A marked entry's listed file, which its own steps take away: free
@@ -243,7 +243,7 @@ class PlanActions : public StepActions {
 
   void Settle() {
     if (!carried_.active) return;
-    model_.Put(state_.nameSrc, carried_.owner);
+    model_.Put(at_, carried_.owner);
     carried_.active = false;
   }
 
@@ -290,8 +290,8 @@ class PlanActions : public StepActions {
   int row_ = -1;
   int slot_ = 0;
   bool refused_ = false;  // the step played last is refused
-  // The file a rename or move carries along its entry's steps, at
-  // state_.nameSrc.
+  std::string at_;  // where the walked entry's file now is
+  // The file a rename or move carries along its entry's steps, at at_.
   struct {
     bool active = false;
     int owner = kNoOwner;
@@ -346,9 +346,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
 
   RunState state;
   state.context.destPath = destPath;
-  state.context.flags.renameFiles = kind == RunKind::kRename;
-  state.context.flags.copyFiles = kind == RunKind::kCopy;
-  state.context.flags.moveFiles = kind == RunKind::kMove;
+  state.context.kind = kind;
   FailureCatcher catcher;
   state.context.reporter = &catcher;
   try {

@@ -24,7 +24,7 @@ class PlayedChains : public ChainActions {
     }
   }
   Error Computed(const PlanStep&) override { return {}; }
-  int Ask(const PlanStep&) override { return kAnswerYes; }
+  Answer Ask(const PlanStep&) override { return Answer::kYes; }
   CommitResult Move(const std::string& from, const PlanStep& step) override {
     if (step.state == PlanState::kFailed) return CommitResult::kNotCommitted;
     std::string to = Key(step.destination), at = Key(from);
@@ -65,9 +65,8 @@ void Raise(PlanRow& row, PlanState state, const std::string& path, const std::st
 }  // namespace
 
 void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model) {
-  RunState state;
   PlayedChains actions(plan, found, model);
-  ChainRun run(state, plan, found, actions);
+  ChainRun run(plan, found, actions);
   run.Run();
   std::size_t r = 0;
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {

@@ -9,32 +9,33 @@
 
 namespace velmora {
 
-// Answer codes of the two questions; kAnswerClosed means the dialog was
-// closed without a button.
-inline constexpr int kAnswerClosed = 0;
-inline constexpr int kAnswerYes = 1;
-inline constexpr int kAnswerNo = 2;
-inline constexpr int kAnswerAll = 3;
-inline constexpr int kAnswerCancel = 4;
+// The answer to either question: a button ("&Ja", "&Nein", "&Alle",
+// "&Abbrechen"), or kClosed when the dialog was closed without one.
+enum class Answer { kClosed, kYes, kNo, kAll, kCancel };
+
+// A window closed without a button counts as "&Abbrechen", so that a stale
+// answer never confirms anything.
+inline Answer ClosedAsCancel(Answer answer) {
+  return answer == Answer::kClosed ? Answer::kCancel : answer;
+}
 
 class RunDialogs {
  public:
   virtual ~RunDialogs() = default;
 
-  // `Dialog`, "Sind Sie sicher ??": shall nameSrc get the name nameDest?
-  // flags name the action. Returns 1 "&Ja", 2 "&Nein", 3 "&Alle",
-  // 4 "&Abbrechen", or 0 when closed without a button (taken as 4).
-  virtual int AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                        const RunFlags& flags) = 0;
+  // `Dialog`, "Sind Sie sicher ??": shall the file at source get the path
+  // target? kind names the action. Any answer.
+  virtual Answer AskDialog(const std::string& source, const std::string& target,
+                           RunKind kind) = 0;
 
-  // `Dialog2`, "Löschen ???": nameDest exists; delete it? Returns 1 "&Ja",
-  // 3 "&Alle", 4 "&Abbrechen", or 0 when closed without a button (taken as 4).
-  virtual int AskDialog2(const std::string& nameDest) = 0;
+  // `Dialog2`, "Löschen ???": target exists; delete it? kYes, kAll, kCancel
+  // or kClosed (taken as kCancel).
+  virtual Answer AskDialog2(const std::string& target) = 0;
 
   // `Dialog2` for a target the run's plan did not show as deleted (names
   // shifted by a "&Nein", a file that appeared since): asked even after
   // "&Alle", and never answered in advance.
-  virtual int AskDialog2Unplanned(const std::string& nameDest) { return AskDialog2(nameDest); }
+  virtual Answer AskDialog2Unplanned(const std::string& target) { return AskDialog2(target); }
 };
 
 // The main window's progress bar `ProgBar`.

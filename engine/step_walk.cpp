@@ -1,70 +1,60 @@
 #include "engine/step_walk.h"
 
 namespace velmora {
-namespace {
-
-// Any answer but a button of `Dialog` (a closed window) counts as
-// "&Abbrechen", so a stale answer never confirms a step.
-int NormalizeDialog(int answer) {
-  return answer >= kAnswerYes && answer <= kAnswerCancel ? answer : kAnswerCancel;
-}
-
-}  // namespace
 
 Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions) {
   state.context.numberCounter = 0;
-  state.dialogAll = false;
+  bool all = false;  // "&Alle" given during this walk
 
   const std::size_t n = found.size();
   for (std::size_t k = 0; k < n; ++k) {
     actions.Reached(k);
     if (!found[k].marked) continue;
-    state.nameSrc = found[k].path;
+    std::string source = found[k].path;  // the file as it now is on disk
 
     for (int i = 0; i < kSlotCount; ++i) {
       int& code = job.slotCode[static_cast<std::size_t>(i)];
+      std::string target;
       if (code >= 1 && code < kOperationCount) {
-        state.nameDest = ApplyOperation(job, i, state.nameSrc, state.context);
+        target = ApplyOperation(job, i, source, state.context);
       } else {
         code = 0;
       }
       if (code == 0) continue;
       if (actions.StopRequested()) return {};
 
-      if (Error error = actions.Computed(i)) return error;
+      if (Error error = actions.Computed(i, source, target)) return error;
 
       // An empty result counts as "&Nein" before and after "&Alle" alike, so
       // its number is given back either way and "&Alle" names each file as
       // "&Ja" to every remaining question would.
-      if (state.nameDest.empty()) {
-        state.dialogRet = kAnswerNo;
-      } else if (state.dialogAll) {
-        state.dialogRet = kAnswerYes;
-      } else {
-        state.dialogRet = NormalizeDialog(actions.Ask());
+      Answer answer = Answer::kYes;
+      if (target.empty()) {
+        answer = Answer::kNo;
+      } else if (!all) {
+        answer = ClosedAsCancel(actions.Ask(source, target));
       }
 
-      switch (state.dialogRet) {
-        case kAnswerYes:
-        case kAnswerAll:
-          if (!state.nameDest.empty()) {
-            const CommitResult result = actions.Commit();
+      switch (answer) {
+        case Answer::kYes:
+        case Answer::kAll:
+          if (!target.empty()) {
+            const CommitResult result = actions.Commit(source, target);
             if (result == CommitResult::kStopRun) return {};
             // A step that did not go through leaves the file under its name,
             // and the later slots go on from there.
-            if (result == CommitResult::kCommitted) state.nameSrc = state.nameDest;
+            if (result == CommitResult::kCommitted) source = target;
           }
-          if (state.dialogRet == kAnswerAll) state.dialogAll = true;
+          if (answer == Answer::kAll) all = true;
           break;
-        case kAnswerNo:
+        case Answer::kNo:
           // The skipped number is handed to the next file.
           if (IsNumberingCode(code)) --state.context.numberCounter;
           break;
-        case kAnswerCancel:
+        case Answer::kCancel:
+        case Answer::kClosed:
           return {};
-        default:
-          break;
       }
     }
   }

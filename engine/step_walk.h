@@ -1,11 +1,12 @@
 // The walk over the found list that a run and its plan share: list order,
 // the slots chained through the name each file really has, the numbering
-// counter with its give-back for declined and empty steps, and what each answer of `Dialog` does. The caller
-// supplies what happens around each step (record, ask, commit), so a run
-// and its plan cannot come to different names.
+// counter with its give-back for declined and empty steps, and what each
+// answer of `Dialog` does. The caller supplies what happens around each step
+// (record, ask, commit), so a run and its plan cannot come to different names.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "engine/batch_run.h"
@@ -20,27 +21,28 @@ class StepActions {
   // Entry k of the list is reached, marked or not.
   virtual void Reached(std::size_t k) = 0;
 
-  // The active slot has computed state.nameDest from state.nameSrc, before
-  // the question. An error returned here ends the walk with it.
-  virtual Error Computed(int slot) = 0;
+  // The active slot has computed target ("" = not applicable) for the file
+  // now at source, before the question. An error returned here ends the
+  // walk with it.
+  virtual Error Computed(int slot, const std::string& source, const std::string& target) = 0;
 
   // The answer of `Dialog` for a step with a result; asked only until
-  // "&Alle" was given. Anything but a button counts as "&Abbrechen".
-  virtual int Ask() = 0;
+  // "&Alle" was given. A closed window counts as "&Abbrechen".
+  virtual Answer Ask(const std::string& source, const std::string& target) = 0;
 
-  // A confirmed step with a result: the file at state.nameSrc is to get the
-  // path state.nameDest. Only kCommitted moves the walk on to the new name;
-  // kStopRun ends the walk.
-  virtual CommitResult Commit() = 0;
+  // A confirmed step with a result: the file at source is to get the path
+  // target. Only kCommitted moves the walk on to the new name; kStopRun
+  // ends the walk.
+  virtual CommitResult Commit(const std::string& source, const std::string& target) = 0;
 
   // Asked before each step: true ends the walk there.
   virtual bool StopRequested() { return false; }
 };
 
 // Walks the marked entries in list order, applying the active slots one
-// after the other, until the end, "&Abbrechen" or a stop request. Starts numbering afresh
-// and clears dialogAll. Out-of-range slot codes are set to 0. Returns the
-// error that ended the walk, if any.
+// after the other, until the end, "&Abbrechen" or a stop request. Starts
+// numbering afresh. Out-of-range slot codes are set to 0. Returns the error
+// that ended the walk, if any.
 Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions);
 

@@ -3,60 +3,35 @@
 #include "engine/commit.h"
 
 namespace velmora {
-namespace {
-
-void SetFlagsFromKind(char kind, RunFlags& flags) {
-  switch (kind) {
-    case '1':
-      flags = RunFlags{true, false, false};
-      break;
-    case '2':
-      flags = RunFlags{false, true, false};
-      break;
-    case '3':
-      flags = RunFlags{false, false, true};
-      break;
-    default:
-      break;  // "0": the flags stay as the previous record left them
-  }
-}
-
-}  // namespace
 
 void MnuUndo_Click(RunState& state, RunServices& services) {
   ResetRunFlags(state);
-  RunFlags& flags = state.context.flags;
+  RunKind& kind = state.context.kind;
+  bool all = false;  // "&Alle" given during this undo
 
   for (int i = state.undo.Count() - 1; i >= 0; --i) {
     if (services.stop != nullptr && services.stop->StopRequested()) break;
     const UndoRecord record = state.undo.Get(i);
-    state.nameDest = record.source;  // where the file goes back to
-    state.nameSrc = record.dest;     // where it is now
-    SetFlagsFromKind(record.kind, flags);
+    const std::string& back = record.source;  // where the file goes back to
+    const std::string& now = record.dest;     // where it is now
+    // A record without a kind keeps the one the previous record left.
+    if (record.kind != RunKind::kNone) kind = record.kind;
 
-    if (state.dialogAll) {
-      state.dialogRet = kAnswerYes;
-    } else if (state.nameSrc.empty()) {
-      state.dialogRet = kAnswerNo;
-    } else {
-      const int answer = services.dialogs.AskDialog(state.nameSrc, state.nameDest, flags);
-      // A window closed without a button is "&Abbrechen", never a stale "&Ja".
-      state.dialogRet = answer >= kAnswerYes && answer <= kAnswerCancel ? answer : kAnswerCancel;
+    Answer answer = Answer::kYes;
+    if (!all) {
+      answer = now.empty() ? Answer::kNo : ClosedAsCancel(services.dialogs.AskDialog(now, back, kind));
     }
 
-    if (state.dialogRet == kAnswerCancel) break;
-    if (state.dialogRet == kAnswerYes || state.dialogRet == kAnswerAll) {
-      if (!state.nameSrc.empty() &&
-          CommitFile(state, state.nameSrc, state.nameDest, services) == CommitResult::kStopRun) {
-        break;
-      }
+    if (answer == Answer::kCancel) break;
+    if (answer == Answer::kYes || answer == Answer::kAll) {
+      if (!now.empty() && CommitFile(state, now, back, services) == CommitResult::kStopRun) break;
       state.undo.Remove(i);
-      if (state.dialogRet == kAnswerAll) state.dialogAll = true;
+      if (answer == Answer::kAll) all = true;
     }
   }
 
-  // Outside a run no mode flag is set; the last record must not leave one.
-  flags = RunFlags{};
+  // Outside a run there is no run kind; the last record must not leave one.
+  kind = RunKind::kNone;
   if (services.search != nullptr) services.search->RepeatSearch();
 }
 

@@ -6,13 +6,6 @@
 
 namespace velmora {
 
-char ModeDigit(const RunFlags& flags) {
-  if (flags.renameFiles) return '1';
-  if (flags.moveFiles) return '2';
-  if (flags.copyFiles) return '3';
-  return '0';
-}
-
 UndoStore::PathRef UndoStore::Store(std::string_view path) {
   const std::size_t cut = path.rfind(kPathSeparator);
   const std::string_view folder =
@@ -43,7 +36,7 @@ std::string UndoStore::Load(const PathRef& ref) const {
   return path;
 }
 
-bool UndoStore::Append(std::string_view source, std::string_view dest, char kind) {
+bool UndoStore::Append(std::string_view source, std::string_view dest, RunKind kind) {
   if (Count() >= kMaxRecords) return false;
   Record record{Store(source), Store(dest), kind};
   records_.push_back(record);

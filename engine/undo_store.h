@@ -13,14 +13,11 @@
 
 namespace velmora {
 
-// The run kind digit of a record: '1' rename, '2' move, '3' copy, '0' none.
-char ModeDigit(const RunFlags& flags);
-
 // One record as the three hidden lists held it.
 struct UndoRecord {
   std::string source;  // `LstUndoSource`: the path before the step
   std::string dest;    // `LstUndoDest`: the path the step computed, or ""
-  char kind = '0';     // `LstUndoOpt`
+  RunKind kind = RunKind::kNone;  // `LstUndoOpt`
 };
 
 class UndoStore {
@@ -31,7 +28,7 @@ class UndoStore {
   int Count() const { return static_cast<int>(records_.size()); }
 
   // Appends a record; returns false, storing nothing, when the store is full.
-  bool Append(std::string_view source, std::string_view dest, char kind);
+  bool Append(std::string_view source, std::string_view dest, RunKind kind);
 
   // The record at index (0 = oldest); index must be below Count().
   UndoRecord Get(int index) const;
@@ -51,7 +48,7 @@ class UndoStore {
   struct Record {
     PathRef source;
     PathRef dest;
-    char kind;
+    RunKind kind;
   };
 
   PathRef Store(std::string_view path);

@@ -18,20 +18,26 @@ constexpr char kTagUndoContext[] = VELMORA_TEXT("velmora", "Fehler beim Schreibe
 class NoOverwriteDialogs : public RunDialogs {
  public:
   explicit NoOverwriteDialogs(RunDialogs& inner) : inner_(inner) {}
-  int AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                const RunFlags& flags) override {
-    const int answer = inner_.AskDialog(nameSrc, nameDest, flags);
-    return answer >= kAnswerYes && answer <= kAnswerCancel ? answer : kAnswerCancel;
+  Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) override {
+    return ClosedAsCancel(inner_.AskDialog(source, target, kind));
   }
-  int AskDialog2(const std::string&) override { return kAnswerCancel; }
+  Answer AskDialog2(const std::string&) override { return Answer::kCancel; }
 
  private:
   RunDialogs& inner_;
 };
 
-// A tag write is asked as a rename of the file onto itself.
-RunFlags FlagsOf(char kind) {
-  return RunFlags{kind == '1' || kind == '4', kind == '2', kind == '3'};
+// The journal's kind digit as a run kind; a tag write ('4') is asked as a
+// rename of the file onto itself.
+RunKind KindOf(char kind) {
+  switch (kind) {
+    case '2':
+      return RunKind::kMove;
+    case '3':
+      return RunKind::kCopy;
+    default:
+      return RunKind::kRename;
+  }
 }
 
 bool KnownKind(char kind) { return kind >= '1' && kind <= '4'; }
@@ -99,20 +105,18 @@ class Undo {
       return true;
     }
 
-    state_.nameSrc = step.target;
-    state_.nameDest = step.source;
-    state_.context.flags = FlagsOf(step.kind);
-    const int answer = all_ ? kAnswerYes : dialogs_.AskDialog(step.target, step.source,
-                                                              state_.context.flags);
-    if (answer == kAnswerCancel) return false;
-    if (answer == kAnswerNo) return true;
-    all_ = all_ || answer == kAnswerAll;
+    state_.context.kind = KindOf(step.kind);
+    const Answer answer =
+        all_ ? Answer::kYes : dialogs_.AskDialog(step.target, step.source, state_.context.kind);
+    if (answer == Answer::kCancel) return false;
+    if (answer == Answer::kNo) return true;
+    all_ = all_ || answer == Answer::kAll;
     if (step.kind == '4') return RestoreTag(step);
     return step.kind == '3' ? RemoveCopy(step, sameFile) : MoveBack(step);
   }
 
   void End() {
-    state_.context.flags = RunFlags{};
+    state_.context.kind = RunKind::kNone;
     writer_.End();
   }
 

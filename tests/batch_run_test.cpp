@@ -47,12 +47,12 @@ struct RealRun {
     job.txtSource[i] = std::move(first);
     job.txtDestination[i] = std::move(second);
   }
-  void Run(RunKind kind, const std::vector<FoundEntry>& found, std::deque<int> answers,
+  void Run(RunKind kind, const std::vector<FoundEntry>& found, std::deque<Answer> answers,
            bool logOn = false) {
     dialogs.dialogAnswers = std::move(answers);
     RunCommand(kind, state, job, found, services, logOn);
   }
-  void Undo(std::deque<int> answers) {
+  void Undo(std::deque<Answer> answers) {
     dialogs.dialogAnswers = std::move(answers);
     MnuUndo_Click(state, services);
   }
@@ -92,7 +92,7 @@ TEST(RealRun, WorkedExampleTwoSlotsWithLogThenUndo) {
   r.Slot(0, 1, "a", "b");
   r.Slot(1, 11, "1", ".txt");
   r.job.auswahlText[1] = "Nummer einfügen vor ...";
-  r.Run(RunKind::kRename, found, {kAnswerYes, kAnswerYes}, /*logOn=*/true);
+  r.Run(RunKind::kRename, found, {Answer::kYes, Answer::kYes}, /*logOn=*/true);
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"b1.txt", "c.txt"}));
   const std::string secondStep =
       "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\ncopyFiles= False\r\n"
@@ -103,7 +103,7 @@ TEST(RealRun, WorkedExampleTwoSlotsWithLogThenUndo) {
   EXPECT_EQ(log.substr(log.size() - secondStep.size()), secondStep);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 18);
 
-  r.Undo({kAnswerYes, kAnswerYes});
+  r.Undo({Answer::kYes, Answer::kYes});
   EXPECT_EQ(r.dialogs.asked.back(), r.dir / "b.txt -> " + r.dir / "a.txt");
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"a.txt", "c.txt"}));
   EXPECT_EQ(r.state.undo.Count(), 0);
@@ -113,17 +113,17 @@ TEST(RealRun, CopyAndMoveIntoADestinationAndBack) {
   RealRun r;
   r.Slot(0, 3, "_1", ".");
   r.Slot(1, 3, "_2", ".");
-  r.Run(RunKind::kCopy, r.Found({"a.txt"}), {kAnswerYes, kAnswerYes});
+  r.Run(RunKind::kCopy, r.Found({"a.txt"}), {Answer::kYes, Answer::kYes});
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"a.txt"}));
   EXPECT_EQ(RealRun::Files(r.dest), (Names{"a_1.txt", "a_1_2.txt"}));
 
   r.Slot(1, 0, "", "");
-  r.Run(RunKind::kMove, r.Found({"b.txt", "c.txt"}), {kAnswerAll});
+  r.Run(RunKind::kMove, r.Found({"b.txt", "c.txt"}), {Answer::kAll});
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"a.txt"}));
 
   // Moves come back; copies go back onto what is there through Dialog2.
-  r.dialogs.dialog2Answers = {kAnswerAll};
-  r.Undo({kAnswerAll});
+  r.dialogs.dialog2Answers = {Answer::kAll};
+  r.Undo({Answer::kAll});
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"a.txt", "b.txt", "c.txt"}));
   EXPECT_EQ(RealRun::Files(r.dest), (Names{"a_1.txt", "a_1_2.txt"}));
   EXPECT_EQ(r.dialogs.unexpected, 0);
@@ -133,15 +133,15 @@ TEST(RealRun, Dialog2AnswersAndUndoCancelledPartWay) {
   RealRun r;
   r.Slot(0, 16, "", "");
   for (const char* name : {"A.TXT", "B.TXT", "C.TXT", "D.TXT"}) WriteFile(r.dir / name, "old");
-  r.dialogs.dialog2Answers = {kAnswerYes, kAnswerCancel, kAnswerAll};
-  r.Run(RunKind::kRename, r.Found({"a.txt", "b.txt", "c.txt", "d.txt"}, "new"), {kAnswerAll});
+  r.dialogs.dialog2Answers = {Answer::kYes, Answer::kCancel, Answer::kAll};
+  r.Run(RunKind::kRename, r.Found({"a.txt", "b.txt", "c.txt", "d.txt"}, "new"), {Answer::kAll});
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"A.TXT", "B.TXT", "C.TXT", "D.TXT", "b.txt"}));
   EXPECT_EQ(ReadFile(r.dir / "A.TXT") + ReadFile(r.dir / "B.TXT") + ReadFile(r.dir / "D.TXT"),
             "newoldnew");
   EXPECT_EQ(r.screen.messages.size(), 1u);
   EXPECT_EQ(r.dialogs.unexpected, 0);
 
-  r.Undo({kAnswerYes, kAnswerNo, kAnswerCancel});
+  r.Undo({Answer::kYes, Answer::kNo, Answer::kCancel});
   EXPECT_EQ(RealRun::Files(r.dir), (Names{"A.TXT", "B.TXT", "C.TXT", "b.txt", "d.txt"}));
   EXPECT_EQ(r.state.undo.Count(), 3);
 }
@@ -151,8 +151,8 @@ TEST(RealRun, Dialog2AnswersAndUndoCancelledPartWay) {
 TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   RealRun r;
   r.Slot(0, 16, "", "");  // already upper case: the same path
-  r.dialogs.dialog2Answers = {kAnswerYes};
-  r.Run(RunKind::kRename, r.Found({"X.TXT"}), {kAnswerYes});
+  r.dialogs.dialog2Answers = {Answer::kYes};
+  r.Run(RunKind::kRename, r.Found({"X.TXT"}), {Answer::kYes});
   EXPECT_EQ(r.dialogs.asked, Names{r.dir / "X.TXT -> " + r.dir / "X.TXT"});
   EXPECT_EQ(RealRun::Files(r.dir), Names{"X.TXT"});
   EXPECT_EQ(ReadFile(r.dir / "X.TXT"), "X.TXT");
@@ -164,7 +164,7 @@ TEST(RealRun, DiskFullIsReportedAndLeavesNoHalfCopy) {
   const std::vector<FoundEntry> found = r.Found({"big.bin"}, std::string(1 << 20, 'b'));
   {
     testing::FileSizeLimit limit(64 * 1024);
-    r.Run(RunKind::kCopy, found, {kAnswerYes});
+    r.Run(RunKind::kCopy, found, {Answer::kYes});
   }
   EXPECT_TRUE(RealRun::Files(r.dest).empty());
   const std::string message = r.CommitMessage(r.dir / "big.bin", r.dest / "big_1.bin", " 61",
@@ -182,7 +182,7 @@ TEST(RealRun, ReadOnlyFolderIsReported) {
   fake.Fail("Move", {70, std::strerror(EACCES)});
   ::chmod(r.dir.path().c_str(), 0555);
   r.Slot(0, 16, "", "");
-  r.Run(RunKind::kRename, found, {kAnswerYes});
+  r.Run(RunKind::kRename, found, {Answer::kYes});
   ::chmod(r.dir.path().c_str(), 0755);
   const std::string message = r.CommitMessage(r.dir / "a", r.dir / "A", " 70",
                                               "Zugriff nicht erlaubt", std::strerror(EACCES));
@@ -198,11 +198,11 @@ TEST(RealRun, ResolvedCyclesAndTheirUndo) {
     RealRun r;
     r.state.resolveChains = true;
     r.Slot(0, 14, " - ", "");
-    r.Run(RunKind::kRename, r.Found(names), {kAnswerAll});
+    r.Run(RunKind::kRename, r.Found(names), {Answer::kAll});
     EXPECT_EQ(RealRun::Files(r.dir), names);
     EXPECT_EQ(ReadFile(r.dir / names[1]), names[0]);
     EXPECT_TRUE(r.screen.errors.empty());
-    r.Undo({kAnswerAll});
+    r.Undo({Answer::kAll});
     EXPECT_EQ(RealRun::Files(r.dir), names);
     EXPECT_EQ(ReadFile(r.dir / names[0]), names[0]);
     EXPECT_EQ(r.dialogs.unexpected, 0);

@@ -107,7 +107,8 @@ struct Round {
     }
     std::sort(found.begin(), found.end(),
               [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
-    kind = static_cast<RunKind>(random.Int(0, 2));
+    constexpr RunKind kKinds[] = {RunKind::kRename, RunKind::kCopy, RunKind::kMove};
+    kind = kKinds[random.Int(0, 2)];
     destPath = kind == RunKind::kRename ? "" : dst.path();
     job = RandomJob(random);
   }
@@ -144,10 +145,10 @@ void AddCycles(Round& r, Random& random) {
 
 // "&Ja" up to a random step, then "&Alle"; the same in `Dialog2`, whose
 // first "&Alle" is what --overwrite-all answers.
-std::deque<int> JaThenAlle(Random& random, bool neverAlle) {
-  std::deque<int> answers(64, kAnswerYes);
+std::deque<Answer> JaThenAlle(Random& random, bool neverAlle) {
+  std::deque<Answer> answers(64, Answer::kYes);
   const int alle = random.Int(0, 8);
-  if (!neverAlle && alle < 64) answers[static_cast<std::size_t>(alle)] = kAnswerAll;
+  if (!neverAlle && alle < 64) answers[static_cast<std::size_t>(alle)] = Answer::kAll;
   return answers;
 }
 
@@ -217,9 +218,9 @@ TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
 // chains resolved no rename temporary is left.
 void NeverLoseAMarkedFile(bool resolve) {
   Random random{std::mt19937(771)};
-  const std::vector<int> dialog = {kAnswerYes, kAnswerYes, kAnswerYes, kAnswerNo,
-                                   kAnswerNo,  kAnswerAll, kAnswerCancel};
-  const std::vector<int> dialog2 = {kAnswerYes, kAnswerAll, kAnswerAll, kAnswerCancel};
+  const std::vector<Answer> dialog = {Answer::kYes, Answer::kYes, Answer::kYes, Answer::kNo,
+                                   Answer::kNo,  Answer::kAll, Answer::kCancel};
+  const std::vector<Answer> dialog2 = {Answer::kYes, Answer::kAll, Answer::kAll, Answer::kCancel};
   int moved = 0;
   for (int round = 0; round < 300; ++round) {
     Round r(random);

@@ -1,26 +1,36 @@
-// What the tag panel needs from the main window, taken from the window's
-// public side: the found list with its marks, the log option, the progress
-// bar and the repeat search.
+// What the tag panel needs from the main window: the found list with its
+// marks, the log option, the progress bar and the repeat search, handed in
+// one by one so that the panel sees nothing else of the window.
 #pragma once
 
+#include <functional>
+#include <utility>
+
+#include "search/found_list.h"
 #include "ui/tag_panel.h"
 
 namespace velmora {
 
-class Main;
-
 class MainTagHost : public TagPanelHost {
  public:
-  explicit MainTagHost(Main& main) : main_(main) {}
+  MainTagHost(const FoundList& found, std::function<bool()> logOn,
+              std::function<void(int)> progress, std::function<void()> repeatSearch)
+      : found_(found),
+        logOn_(std::move(logOn)),
+        progress_(std::move(progress)),
+        repeatSearch_(std::move(repeatSearch)) {}
 
   TagList TagEntries() override;
-  bool LogOptionOn() const override;
-  void SetTagProgress(int value) override;
+  bool LogOptionOn() const override { return logOn_(); }
+  void SetTagProgress(int value) override { progress_(value); }
   // The search button pressed twice: reset, then search again.
-  void RepeatTagSearch() override;
+  void RepeatTagSearch() override { repeatSearch_(); }
 
  private:
-  Main& main_;
+  const FoundList& found_;
+  std::function<bool()> logOn_;
+  std::function<void(int)> progress_;
+  std::function<void()> repeatSearch_;
 };
 
 }  // namespace velmora

@@ -98,7 +98,13 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   SearchHost& host = *this;
   command_ = std::make_unique<SearchCommand>(reader_, *settings_, host, messages_, *errorLog_);
   dialogs_ = std::make_unique<QtRunDialogs>(this);
-  tagHost_ = std::make_unique<MainTagHost>(*this);
+  tagHost_ = std::make_unique<MainTagHost>(
+      command_->Found(), [this] { return LogOptionOn(); },
+      [this](int value) { progBar_->setValue(value); },
+      [this] {
+        cmdSearch_Click();
+        cmdSearch_Click();
+      });
   infoWindows_ = std::make_unique<InfoWindows>(appPath_);
 
   BuildLayout();

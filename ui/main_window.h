@@ -81,27 +81,11 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   // progress stops, the progress bar's minimum is 0.
   void ResetRunFlags() override;
 
-  // The window's public variables.
-  const std::string& appPath() const { return appPath_; }
+  // The window's public variables, as shown and logged.
   const std::string& destPath() const { return state_.context.destPath; }
-  const std::string& destDrive() const { return destDrive_; }
   const std::string& logPath() const { return logPath_; }
-  RunState& runState() { return state_; }
-  SearchCommand& search() { return *command_; }
-
-  // The panels and controls, for the pages and windows that join later.
-  SearchPanel* searchPanel() const { return searchPanel_; }
-  FoundPanel* foundPanel() const { return foundPanel_; }
-  SlotPanel* slotPanel() const { return slotPanel_; }
-  TagPanel* tagPanel() const { return tagPanel_; }
-  // The lower area; page 0 is the rename frame `Frame1`. The tag panel is
-  // added as another page and shown in its place.
-  QStackedWidget* lowerStack() const { return lowerStack_; }
-  QProgressBar* ProgBar() const { return progBar_; }
-
-  // The services the window's runs use, for panels that run over the list.
-  RunServices& runServices() { return *services_; }
-  bool LogOptionOn() const;
+  // The found list with its marks, as the last search left it.
+  const FoundList& Found() const { return command_->Found(); }
 
   // Size, position and the splitter's sizes into the settings; at the end of
   // the program, and for tests.
@@ -123,6 +107,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void CountChanged() override;
   void RepeatSearch() override;
 
+  bool LogOptionOn() const;
   void BuildMenu();
   void BuildLanguageMenu(QMenu* options);
   void RestoreWindowGeometry();

@@ -9,13 +9,13 @@
 
 namespace velmora {
 
-Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
+Dialog2::Dialog2(const std::string& target, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog2"));
   setWindowTitle(tr("Löschen ???"));
 
   auto* exists =
       MakeDialogLabel("Label1_0", tr("Die Zieldatei existiert bereits"), this);
-  txtTo_ = new PathField("TxtTo", nameDest, this);
+  txtTo_ = new PathField("TxtTo", target, this);
   auto* optLeft = MakeDialogOption("OptLeft", tr("Links"), this);
   auto* optRight = MakeDialogOption("OptRight", tr("Rechts"), this);
   auto* question = MakeDialogLabel("Label1_1", tr("Datei löschen ?"), this);
@@ -23,9 +23,9 @@ Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
   auto* yes = MakeDialogButton("CmdYes", tr("&Ja"), this);
   auto* all = MakeDialogButton("CmdAll", tr("&Alle"), this);
   auto* cancel = MakeDialogButton("CmdCancel", tr("&Abbrechen"), this);
-  connect(yes, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
-  connect(all, &QPushButton::clicked, this, [this] { Answer(kAnswerAll); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Answer(kAnswerCancel); });
+  connect(yes, &QPushButton::clicked, this, [this] { Choose(Answer::kYes); });
+  connect(all, &QPushButton::clicked, this, [this] { Choose(Answer::kAll); });
+  connect(cancel, &QPushButton::clicked, this, [this] { Choose(Answer::kCancel); });
   connect(optLeft, &QRadioButton::clicked, this, [this] { txtTo_->ShowView(true); });
   connect(optRight, &QRadioButton::clicked, this, [this] { txtTo_->ShowView(false); });
 
@@ -48,14 +48,14 @@ Dialog2::Dialog2(const std::string& nameDest, QWidget* owner) : QDialog(owner) {
   txtTo_->ShowView(false);
 }
 
-int Dialog2::Ask(const std::string& nameDest, QWidget* owner) {
-  Dialog2 dialog(nameDest, owner);
+Answer Dialog2::Ask(const std::string& target, QWidget* owner) {
+  Dialog2 dialog(target, owner);
   dialog.exec();
   return dialog.answer();
 }
 
-void Dialog2::Answer(int code) {
-  answer_ = code;
+void Dialog2::Choose(Answer answer) {
+  answer_ = answer;
   accept();
 }
 

@@ -15,18 +15,18 @@ class Dialog2 : public QDialog {
   Q_OBJECT
 
  public:
-  Dialog2(const std::string& nameDest, QWidget* owner);
+  Dialog2(const std::string& target, QWidget* owner);
 
   // Shows the dialog modally over owner and returns the button's code, or
-  // kAnswerClosed when it was closed by its frame or Escape.
-  static int Ask(const std::string& nameDest, QWidget* owner);
+  // Answer::kClosed when it was closed by its frame or Escape.
+  static Answer Ask(const std::string& target, QWidget* owner);
 
-  int answer() const { return answer_; }
+  Answer answer() const { return answer_; }
 
  private:
-  void Answer(int code);
+  void Choose(Answer answer);
 
-  int answer_ = kAnswerClosed;
+  Answer answer_ = Answer::kClosed;
   PathField* txtTo_ = nullptr;
 };
 

@@ -1,11 +1,9 @@
 #include "ui/preview_panel.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
@@ -71,17 +69,7 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
   timer_->setInterval(kDelayMs);
   connect(timer_, &QTimer::timeout, this, [this] { RecomputeAside(); });
 
-  for (int i = 0; i < kSlotCount; ++i) {
-    const QString index = QString::number(i);
-    if (auto* combo = slotPanel.findChild<QComboBox*>(QStringLiteral("Auswahl_") + index)) {
-      connect(combo, &QComboBox::activated, this, [this] { Schedule(); });
-    }
-    for (const char* field : {"TxtSource_", "TxtDestination_"}) {
-      if (auto* edit = slotPanel.findChild<QLineEdit*>(QLatin1String(field) + index)) {
-        connect(edit, &QLineEdit::textChanged, this, [this] { Schedule(); });
-      }
-    }
-  }
+  connect(&slotPanel, &SlotPanel::JobChanged, this, [this] { Schedule(); });
   connect(&search, &SearchPanel::PatternChanged, this, [this] { Schedule(); });
   foundView_ = foundPanel.lstFoundFiles();
   QListView* foundView = foundView_;

@@ -9,16 +9,16 @@
 
 namespace velmora {
 
-int QtRunDialogs::AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                            const RunFlags& flags) {
-  const int answer = Dialog::Ask(nameSrc, nameDest, flags, owner_);
+Answer QtRunDialogs::AskDialog(const std::string& source, const std::string& target,
+                               RunKind kind) {
+  const Answer answer = Dialog::Ask(source, target, kind, owner_);
   // The owner shows the state the step left behind before the next question.
   if (owner_ != nullptr) owner_->repaint();
   return answer;
 }
 
-int QtRunDialogs::AskDialog2(const std::string& nameDest) {
-  const int answer = Dialog2::Ask(nameDest, owner_);
+Answer QtRunDialogs::AskDialog2(const std::string& target) {
+  const Answer answer = Dialog2::Ask(target, owner_);
   if (owner_ != nullptr) owner_->repaint();
   return answer;
 }

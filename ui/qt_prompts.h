@@ -17,9 +17,8 @@ namespace velmora {
 class QtRunDialogs : public RunDialogs {
  public:
   explicit QtRunDialogs(QWidget* owner) : owner_(owner) {}
-  int AskDialog(const std::string& nameSrc, const std::string& nameDest,
-                const RunFlags& flags) override;
-  int AskDialog2(const std::string& nameDest) override;
+  Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) override;
+  Answer AskDialog2(const std::string& target) override;
 
  private:
   QWidget* owner_;

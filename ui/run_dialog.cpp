@@ -12,39 +12,45 @@ namespace velmora {
 
 namespace {
 
-// The action word above the current path; the design text stays when no
-// mode flag is set.
-QString ActionWord(const RunFlags& flags) {
-  QString word = QCoreApplication::translate("velmora", "Umbenennen :");
-  if (flags.renameFiles) word = QCoreApplication::translate("velmora", "Umbenennen");
-  if (flags.copyFiles) word = QCoreApplication::translate("velmora", "Kopieren");
-  if (flags.moveFiles) word = QCoreApplication::translate("velmora", "Verschieben");
-  return word;
+// The action word above the current path; the design text stays outside a
+// run.
+QString ActionWord(RunKind kind) {
+  switch (kind) {
+    case RunKind::kRename:
+      return QCoreApplication::translate("velmora", "Umbenennen");
+    case RunKind::kCopy:
+      return QCoreApplication::translate("velmora", "Kopieren");
+    case RunKind::kMove:
+      return QCoreApplication::translate("velmora", "Verschieben");
+    case RunKind::kNone:
+      break;
+  }
+  return QCoreApplication::translate("velmora", "Umbenennen :");
 }
 
 }  // namespace
 
-Dialog::Dialog(const std::string& nameSrc, const std::string& nameDest, const RunFlags& flags,
+Dialog::Dialog(const std::string& source, const std::string& target, RunKind kind,
                QWidget* owner)
     : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog"));
   setWindowTitle(tr("Sind Sie sicher ??"));
 
-  label1_ = MakeDialogLabel("Label1", ActionWord(flags), this);
-  txtFrom_ = new PathField("TxtFrom", nameSrc, this);
+  label1_ = MakeDialogLabel("Label1", ActionWord(kind), this);
+  txtFrom_ = new PathField("TxtFrom", source, this);
   auto* zu = MakeDialogLabel("Label2", tr("Zu :"), this);
   optLeft_ = MakeDialogOption("OptLeft", tr("Links"), this);
   optRight_ = MakeDialogOption("OptRight", tr("Rechts"), this);
-  txtTo_ = new PathField("TxtTo", nameDest, this);
+  txtTo_ = new PathField("TxtTo", target, this);
 
   auto* yes = MakeDialogButton("CmdYes", tr("&Ja"), this);
   auto* all = MakeDialogButton("CmdAll", tr("&Alle"), this);
   auto* no = MakeDialogButton("CmdNo", tr("&Nein"), this);
   auto* cancel = MakeDialogButton("CmdCancel", tr("&Abbrechen"), this);
-  connect(yes, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
-  connect(all, &QPushButton::clicked, this, [this] { Answer(kAnswerAll); });
-  connect(no, &QPushButton::clicked, this, [this] { Answer(kAnswerNo); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Answer(kAnswerCancel); });
+  connect(yes, &QPushButton::clicked, this, [this] { Choose(Answer::kYes); });
+  connect(all, &QPushButton::clicked, this, [this] { Choose(Answer::kAll); });
+  connect(no, &QPushButton::clicked, this, [this] { Choose(Answer::kNo); });
+  connect(cancel, &QPushButton::clicked, this, [this] { Choose(Answer::kCancel); });
   connect(optLeft_, &QRadioButton::clicked, this, [this] { ShowViews(true); });
   connect(optRight_, &QRadioButton::clicked, this, [this] { ShowViews(false); });
 
@@ -69,15 +75,15 @@ Dialog::Dialog(const std::string& nameSrc, const std::string& nameDest, const Ru
   ShowViews(false);
 }
 
-int Dialog::Ask(const std::string& nameSrc, const std::string& nameDest, const RunFlags& flags,
+Answer Dialog::Ask(const std::string& source, const std::string& target, RunKind kind,
                 QWidget* owner) {
-  Dialog dialog(nameSrc, nameDest, flags, owner);
+  Dialog dialog(source, target, kind, owner);
   dialog.exec();
   return dialog.answer();
 }
 
-void Dialog::Answer(int code) {
-  answer_ = code;
+void Dialog::Choose(Answer answer) {
+  answer_ = answer;
   accept();
 }
 

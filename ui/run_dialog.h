@@ -19,21 +19,21 @@ class Dialog : public QDialog {
   Q_OBJECT
 
  public:
-  Dialog(const std::string& nameSrc, const std::string& nameDest, const RunFlags& flags,
+  Dialog(const std::string& source, const std::string& target, RunKind kind,
          QWidget* owner);
 
   // Shows the dialog modally over owner and returns the button's code, or
-  // kAnswerClosed when it was closed by its frame or Escape.
-  static int Ask(const std::string& nameSrc, const std::string& nameDest, const RunFlags& flags,
+  // Answer::kClosed when it was closed by its frame or Escape.
+  static Answer Ask(const std::string& source, const std::string& target, RunKind kind,
                  QWidget* owner);
 
-  int answer() const { return answer_; }
+  Answer answer() const { return answer_; }
 
  private:
-  void Answer(int code);
+  void Choose(Answer answer);
   void ShowViews(bool leftView);
 
-  int answer_ = kAnswerClosed;
+  Answer answer_ = Answer::kClosed;
   QLabel* label1_ = nullptr;
   PathField* txtFrom_ = nullptr;
   PathField* txtTo_ = nullptr;

@@ -66,7 +66,12 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
     rows->addWidget(txtSource_[i], i, 3);
     rows->addWidget(labDestination_[i], i, 4);
     rows->addWidget(txtDestination_[i], i, 5);
-    connect(auswahl_[i], &QComboBox::activated, this, [this, i] { Auswahl_Click(i); });
+    connect(auswahl_[i], &QComboBox::activated, this, [this, i] {
+      Auswahl_Click(i);
+      emit JobChanged();
+    });
+    connect(txtSource_[i], &QLineEdit::textChanged, this, &SlotPanel::JobChanged);
+    connect(txtDestination_[i], &QLineEdit::textChanged, this, &SlotPanel::JobChanged);
   }
 
   cmdTagEdit_ = MakeButton("CmdTagEdit", tr("Edit MP3-Tag"), this);

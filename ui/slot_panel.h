@@ -37,6 +37,10 @@ class SlotPanel : public QGroupBox {
   QPushButton* CmdCopy() const { return cmdCopy_; }
   QPushButton* CmdRename() const { return cmdRename_; }
 
+ signals:
+  // The user chose an operation, or a field's text changed (typed or set).
+  void JobChanged();
+
  private:
   void Auswahl_Click(int slot);
 

@@ -15,27 +15,27 @@ namespace velmora::testing {
 // and counts as unexpected.
 class ScriptedDialogs : public RunDialogs {
  public:
-  std::deque<int> dialogAnswers, dialog2Answers;
+  std::deque<Answer> dialogAnswers, dialog2Answers;
   std::vector<std::string> asked;  // "src -> dest", or "delete dest"
   int unexpected = 0;
 
-  int AskDialog(const std::string& src, const std::string& dest, const RunFlags&) override {
+  Answer AskDialog(const std::string& src, const std::string& dest, RunKind) override {
     asked.push_back(src + " -> " + dest);
     return Next(dialogAnswers);
   }
-  int AskDialog2(const std::string& dest) override {
+  Answer AskDialog2(const std::string& dest) override {
     asked.push_back("delete " + dest);
     return Next(dialog2Answers);
   }
-  int AskDialog2Unplanned(const std::string& dest) override {
+  Answer AskDialog2Unplanned(const std::string& dest) override {
     asked.push_back("delete unplanned " + dest);
     return Next(dialog2Answers);
   }
 
  private:
-  int Next(std::deque<int>& answers) {
-    if (answers.empty()) return ++unexpected, kAnswerCancel;
-    const int answer = answers.front();
+  Answer Next(std::deque<Answer>& answers) {
+    if (answers.empty()) return ++unexpected, Answer::kCancel;
+    const Answer answer = answers.front();
     answers.pop_front();
     return answer;
   }

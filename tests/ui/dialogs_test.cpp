@@ -31,20 +31,20 @@ TEST(DialogTest, EachButtonAndEachWayOfClosingGivesItsAnswer) {
   struct Row {
     const char* window;
     QString button;
-    int answer;
+    Answer answer;
   };
   const Row rows[] = {
-      {"Dialog", "&Ja", 1},
-      {"Dialog", "&Nein", 2},
-      {"Dialog", "&Alle", 3},
-      {"Dialog", "&Abbrechen", 4},
-      {"Dialog", ModalAnswerer::kClose, kAnswerClosed},
-      {"Dialog", ModalAnswerer::kEscape, kAnswerClosed},
-      {"Dialog2", "&Ja", 1},
-      {"Dialog2", "&Alle", 3},
-      {"Dialog2", "&Abbrechen", 4},
-      {"Dialog2", "&Nein", kAnswerClosed},  // no such button: closed instead
-      {"Dialog2", ModalAnswerer::kEscape, kAnswerClosed},
+      {"Dialog", "&Ja", Answer::kYes},
+      {"Dialog", "&Nein", Answer::kNo},
+      {"Dialog", "&Alle", Answer::kAll},
+      {"Dialog", "&Abbrechen", Answer::kCancel},
+      {"Dialog", ModalAnswerer::kClose, Answer::kClosed},
+      {"Dialog", ModalAnswerer::kEscape, Answer::kClosed},
+      {"Dialog2", "&Ja", Answer::kYes},
+      {"Dialog2", "&Alle", Answer::kAll},
+      {"Dialog2", "&Abbrechen", Answer::kCancel},
+      {"Dialog2", "&Nein", Answer::kClosed},  // no such button: closed instead
+      {"Dialog2", ModalAnswerer::kEscape, Answer::kClosed},
   };
   const std::string target = "/ziel/" + std::string(80, 'n') + ".mp3";
   for (const Row& row : rows) {
@@ -56,8 +56,8 @@ TEST(DialogTest, EachButtonAndEachWayOfClosingGivesItsAnswer) {
       shown = w->findChild<QLineEdit*>(QStringLiteral("TxtTo"))->text();
     });
     const bool first = std::string(row.window) == "Dialog";
-    const int answer = first ? Dialog::Ask("/a", target, {true, false, false}, nullptr)
-                             : Dialog2::Ask(target, nullptr);
+    const Answer answer = first ? Dialog::Ask("/a", target, RunKind::kRename, nullptr)
+                                : Dialog2::Ask(target, nullptr);
     EXPECT_EQ(answer, row.answer) << what;
     EXPECT_EQ(title, first ? "Sind Sie sicher ??" : "Löschen ???") << what;
     EXPECT_EQ(shown, "..." + QString::fromStdString(target.substr(target.size() - 70))) << what;

@@ -32,7 +32,7 @@ void CollectTexts(const QWidget& widget, std::set<QString>& texts) {
 std::set<QString> TextsOf(Main& window) {
   std::set<QString> texts;
   CollectTexts(window, texts);
-  Dialog dialog("/a/x", "/a/y", RunFlags{}, &window);
+  Dialog dialog("/a/x", "/a/y", RunKind::kNone, &window);
   CollectTexts(dialog, texts);
   Dialog2 dialog2("/a/y", &window);
   CollectTexts(dialog2, texts);

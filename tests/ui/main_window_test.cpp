@@ -20,8 +20,8 @@ namespace {
 TEST_F(WindowTest, StartsWithDefaultsOnAnEmptySettingsStore) {
   Main& window = Start();
   EXPECT_EQ(window.windowTitle(), "Velmora");
-  EXPECT_EQ(window.searchPanel()->drvList()->Drive(), "/");
-  EXPECT_EQ(window.searchPanel()->dirList()->Path(), "/");
+  EXPECT_EQ(window.findChild<SearchPanel*>()->drvList()->Drive(), "/");
+  EXPECT_EQ(window.findChild<SearchPanel*>()->dirList()->Path(), "/");
   EXPECT_EQ(Text("txtSearchSpec"), "*.*");
   EXPECT_EQ(window.destPath(), "/");
   for (const char* name : {"Auswahl_0", "Auswahl_1", "Auswahl_2"}) {
@@ -67,8 +67,8 @@ TEST_F(WindowTest, StartsInTheCommandLineFolderWithTheStoredPattern) {
     store.setValue("destPath/VMsearch", QString::fromStdString(InTree("ziel")));
   }
   Main& window = Start(Tree() + "/");
-  EXPECT_EQ(window.searchPanel()->dirList()->Path(), Tree());
-  EXPECT_EQ(window.searchPanel()->filList()->Folder(), Tree());
+  EXPECT_EQ(window.findChild<SearchPanel*>()->dirList()->Path(), Tree());
+  EXPECT_EQ(window.findChild<SearchPanel*>()->filList()->Folder(), Tree());
   EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
   EXPECT_EQ(window.destPath(), InTree("ziel"));
 }
@@ -94,7 +94,7 @@ TEST_F(WindowTest, ChoosingOperationsSetsCaptionsAndKeepsFields) {
   ChooseOperation(2, 15, "a", "b");
   EXPECT_EQ(Text("LabSource_2"), "nach");
   EXPECT_EQ(Text("LabDestination_2"), "vor");
-  const RenameJob job = window_->slotPanel()->ReadJob();
+  const RenameJob job = window_->findChild<SlotPanel*>()->ReadJob();
   EXPECT_EQ(job.slotCode, (std::array<int, 3>{0, 0, 15}));
   EXPECT_EQ(job.txtSource[2], "a");
   EXPECT_EQ(job.auswahlText[2], "Anzahl Zeichen löschen zwischen");
@@ -111,7 +111,7 @@ TEST_F(WindowTest, SearchFillsTheListAndTheSecondPressResets) {
   Search(Tree(), "*.txt");
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("A.txt"), InTree("b.txt")}));
   EXPECT_EQ(Text("lblCount"), " 2");
-  EXPECT_EQ(window_->ProgBar()->maximum(), 2);
+  EXPECT_EQ(window_->findChild<QProgressBar*>("ProgBar")->maximum(), 2);
 
   Click("cmdSearch");
   EXPECT_TRUE(FoundPaths().empty());
@@ -150,7 +150,7 @@ TEST_F(WindowTest, EnterInThePatternFieldSearchesButNotOnAnotherButton) {
   QApplication::setActiveWindow(window_.get());
   Find<QPushButton>("CmdSelectAll")->setFocus();
   QApplication::sendEvent(Find<QPushButton>("CmdSelectAll"), &enter);
-  EXPECT_EQ(window_->search().Found().FirstMarked(), 0);
+  EXPECT_EQ(window_->Found().FirstMarked(), 0);
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
 }
 
@@ -162,7 +162,7 @@ TEST_F(WindowTest, FolderListOpensTheHighlightedFolder) {
   }
   Start();
   OpenFolder(Tree());
-  FolderList* folders = window_->searchPanel()->dirList();
+  FolderList* folders = window_->findChild<SearchPanel*>()->dirList();
   std::vector<std::string> shown;
   for (QTreeWidgetItemIterator it(folders); *it; ++it) shown.push_back((*it)->text(0).toStdString());
   ASSERT_GE(shown.size(), 4u);
@@ -176,7 +176,7 @@ TEST_F(WindowTest, FolderListOpensTheHighlightedFolder) {
   Find<QLineEdit>("txtSearchSpec")->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(folders->Path(), InTree("A-unter"));
-  EXPECT_EQ(window_->searchPanel()->filList()->Folder(), InTree("A-unter"));
+  EXPECT_EQ(window_->findChild<SearchPanel*>()->filList()->Folder(), InTree("A-unter"));
 
   OpenFolder(Tree());
   folders->Highlight(InTree("b-unter"));
@@ -190,7 +190,7 @@ TEST_F(WindowTest, MarkingAllAndNone) {
   Start();
   Click("CmdSelectAll");  // an empty list: nothing happens
   Search(Tree());
-  const FoundList& found = window_->search().Found();
+  const FoundList& found = window_->Found();
   auto* list = Find<QListView>("lstFoundFiles");
 
   Click("CmdSelectAll");
@@ -257,7 +257,7 @@ TEST_F(SearchingTest, OnlyAbbrechenTakesInput) {
   EXPECT_TRUE(none.log().empty());
   EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
   EXPECT_LT(FoundPaths().size(), 40u);
-  EXPECT_EQ(window_->search().Found().FirstMarked(), -1);
+  EXPECT_EQ(window_->Found().FirstMarked(), -1);
   EXPECT_EQ(Text("cmdExit"), "E&nde");
   EXPECT_TRUE(window_->isVisible());
 

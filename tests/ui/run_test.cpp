@@ -140,8 +140,6 @@ TEST_F(RunTest, ClosingDialogWithoutAButtonEndsTheRun) {
   WriteFile(InTree("a2.txt"), "2");
   Start();
   Prepare("a", "x");
-  // An earlier "&Ja" must not count for the closed dialog.
-  window_->runState().dialogRet = 1;
   ModalAnswerer answers;
   answers.Then("Dialog", ModalAnswerer::kClose);
   Click("CmdRename");
@@ -178,6 +176,29 @@ TEST_F(RunTest, CopyThroughTheDestinationChooser) {
   Click("CmdCopy");
   EXPECT_TRUE(again.AllAnswered());
   EXPECT_EQ(window_->destPath(), ziel + "/");
+}
+
+// The settings keep the destination without its final separator; a run
+// into it, the chooser closed, must still put the file into the folder.
+TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
+  WriteFile(InTree("lied.txt"), "musik");
+  const std::string ziel = InTree("ziel");
+  std::filesystem::create_directories(ziel);
+  {
+    QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
+    store.setValue("destPath/VMsearch", QString::fromStdString(ziel));
+  }
+  Start();
+  Prepare("lied", "song");
+
+  ModalAnswerer answers;
+  answers.Then("DirSearch", ModalAnswerer::kClose).Then("Dialog", "&Ja", [&](QWidget* d) {
+    EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
+  });
+  Click("CmdCopy");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
+  EXPECT_FALSE(FileExists(ziel + "song.txt"));
 }
 
 TEST_F(RunTest, MoveShowsLongPathsByTheirEnds) {

@@ -70,8 +70,8 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   EXPECT_EQ(panel->title(), "MP3 - Tag - Editor");
 
   Click("CmdTagEdit");
-  EXPECT_EQ(window_->lowerStack()->currentWidget(), panel);
-  EXPECT_FALSE(window_->slotPanel()->isVisible());
+  EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(), panel);
+  EXPECT_FALSE(window_->findChild<SlotPanel*>()->isVisible());
   EXPECT_EQ(Field("TxtTitel"), Padded("Zweiter"));
   EXPECT_EQ(Field("ComboGenreTyp"), "Metal");
 
@@ -87,7 +87,7 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   EXPECT_EQ(Field("TxtTitel"), Padded("Erster"));
 
   Click("CmdTagExit");
-  EXPECT_EQ(window_->lowerStack()->currentWidget(), window_->slotPanel());
+  EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(), window_->findChild<SlotPanel*>());
 }
 
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {

@@ -76,7 +76,7 @@ class WindowTest : public ::testing::Test {
 
   // Opens folder in the folder list, as a double click does.
   void OpenFolder(const std::string& folder) {
-    ASSERT_TRUE(window_->searchPanel()->dirList()->SetPath(folder)) << folder;
+    ASSERT_TRUE(window_->findChild<SearchPanel*>()->dirList()->SetPath(folder)) << folder;
   }
 
   // Searches folder with pattern; the list must be in its ready state.
