@@ -68,7 +68,7 @@ void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& 
   RunState state;
   PlayedChains actions(plan, found, model);
   ChainRun run(state, plan, found, actions);
-  run.Run();
+  (void)run.Run();  // the played actions record every failure themselves
   std::size_t r = 0;
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
     PlanStep& step = plan.steps[i];

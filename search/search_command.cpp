@@ -109,7 +109,7 @@ SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
   }
   FolderRead read = work.get();
   if (read.listing.error) {
-    reporter_.ReportError(kSearchErrorLocation, read.listing.error.number, kSearchErrorContext,
+    reporter_.ReportError(Location::kNone, read.listing.error.number, kSearchErrorContext,
                           folder, read.listing.error.description);
   }
   return read;

@@ -63,7 +63,7 @@ class FileLogWriter : public LogWriter {
 class ErrorLog : public ErrorReporter {
  public:
   ErrorLog(MessageSink& messages, LogWriter& log) : messages_(messages), log_(log) {}
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
+  void ReportError(Location location, int number, const std::string& context, const std::string& file,
                    const std::string& description) override;
 
  private:

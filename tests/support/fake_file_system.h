@@ -93,7 +93,7 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
   }
 
  private:
-  static Error NotFound() { return {kErrFileNotFound, "No such file or directory"}; }
+  static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
   std::string Key(std::string path) const {
     if (ignoreCase_) {
       for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -103,7 +103,7 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
   Error Check(const std::string& op, const std::string& source, const std::string& target) {
     if (failures_.count(op) != 0) return failures_[op];
     if (!Has(source)) return NotFound();
-    if (!target.empty() && Has(target)) return {kErrFileExists, "File exists"};
+    if (!target.empty() && Has(target)) return {kFileExists, "File exists"};
     return {};
   }
   Error Changed(const std::string& op, const std::string& path) {
