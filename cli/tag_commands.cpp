@@ -186,8 +186,8 @@ int TagMain(const CliOptions& options) {
   JournalFile journalFile(journalPath);
   JournalWriter journal(journalFile, reporting.reporter());
   if (const Error error = journal.Begin("tag")) {
-    reporting.reporter().ReportError(Location::kNone, error.number, kJournalWriteContext, journalPath,
-                                     error.description);
+    reporting.reporter().ReportError(Location::kNone, error.number, kJournalWriteContext,
+                                     journalPath, error.description);
     return kExitUsage;
   }
   TagPrinter printer(list, reporting);

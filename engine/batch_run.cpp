@@ -14,7 +14,6 @@
 namespace velmora {
 namespace {
 
-
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
 }  // namespace
@@ -122,14 +121,17 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {
-      services.reporter.ReportError(Location::kRun, error.number, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+      services.reporter.ReportError(Location::kRun, error.number,
+                                    VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                     error.description);
     }
   } catch (const std::bad_alloc&) {
-    services.reporter.ReportError(Location::kRun, kOutOfMemory, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+    services.reporter.ReportError(Location::kRun, kOutOfMemory,
+                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                   "Out of memory");
   } catch (const std::exception& e) {
-    services.reporter.ReportError(Location::kRun, kInternalError, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
+    services.reporter.ReportError(Location::kRun, kInternalError,
+                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
   }
   state.context.reporter = savedReporter;
 }

@@ -11,7 +11,6 @@
 namespace velmora {
 namespace {
 
-
 class ResolvedActions : public ChainActions {
  public:
   ResolvedActions(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,

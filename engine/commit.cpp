@@ -8,7 +8,6 @@
 namespace velmora {
 namespace {
 
-
 // Any answer but a button of `Dialog2` (a closed window) counts as
 // "&Abbrechen", so a stale answer never deletes anything.
 int NormalizeDialog2(int answer) {
@@ -147,8 +146,9 @@ bool DeleteTarget(RunState& state, const std::string& source, RunServices& servi
   Error error = fileSystem.GetFile(state.nameDest);
   if (!error) error = fileSystem.Delete(state.nameDest);
   if (error) {
-    services.reporter.ReportError(Location::kDeleteTarget, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"),
-                                  state.nameDest, error.description);
+    services.reporter.ReportError(Location::kDeleteTarget, error.number,
+                                  VELMORA_TEXT("velmora", "Fehler beim Löschen"), state.nameDest,
+                                  error.description);
     return false;
   }
   return true;

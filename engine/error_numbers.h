@@ -8,25 +8,25 @@
 
 namespace velmora {
 
-inline constexpr int kInvalidArgument = 5;     // Invalid procedure call or argument
-inline constexpr int kOverflow = 6;            // Overflow
-inline constexpr int kOutOfMemory = 7;         // Out of memory
-inline constexpr int kTypeMismatch = 13;       // Type mismatch
-inline constexpr int kInternalError = 51;      // Internal error
-inline constexpr int kBadFileName = 52;        // Bad file name or number
-inline constexpr int kFileNotFound = 53;       // File not found
-inline constexpr int kDeviceIoError = 57;      // Device I/O error
-inline constexpr int kFileExists = 58;         // File already exists
-inline constexpr int kDiskFull = 61;           // Disk full
-inline constexpr int kInputPastEnd = 62;       // Input past end of file
-inline constexpr int kBadRecordNumber = 63;    // Bad record number
-inline constexpr int kTooManyFiles = 67;       // Too many files
-inline constexpr int kDeviceUnavailable = 68;  // Device unavailable
-inline constexpr int kPermissionDenied = 70;   // Permission denied
-inline constexpr int kRenameAcrossDrives = 74; // Can't rename with different drive
-inline constexpr int kPathFileAccess = 75;     // Path/File access error
-inline constexpr int kPathNotFound = 76;       // Path not found
-inline constexpr int kInvalidFileFormat = 321; // Invalid file format
+inline constexpr int kInvalidArgument = 5;      // Invalid procedure call or argument
+inline constexpr int kOverflow = 6;             // Overflow
+inline constexpr int kOutOfMemory = 7;          // Out of memory
+inline constexpr int kTypeMismatch = 13;        // Type mismatch
+inline constexpr int kInternalError = 51;       // Internal error
+inline constexpr int kBadFileName = 52;         // Bad file name or number
+inline constexpr int kFileNotFound = 53;        // File not found
+inline constexpr int kDeviceIoError = 57;       // Device I/O error
+inline constexpr int kFileExists = 58;          // File already exists
+inline constexpr int kDiskFull = 61;            // Disk full
+inline constexpr int kInputPastEnd = 62;        // Input past end of file
+inline constexpr int kBadRecordNumber = 63;     // Bad record number
+inline constexpr int kTooManyFiles = 67;        // Too many files
+inline constexpr int kDeviceUnavailable = 68;   // Device unavailable
+inline constexpr int kPermissionDenied = 70;    // Permission denied
+inline constexpr int kRenameAcrossDrives = 74;  // Can't rename with different drive
+inline constexpr int kPathFileAccess = 75;      // Path/File access error
+inline constexpr int kPathNotFound = 76;        // Path not found
+inline constexpr int kInvalidFileFormat = 321;  // Invalid file format
 
 // Invalid procedure call or argument.
 inline Error InvalidArgumentError() {

@@ -22,15 +22,15 @@ struct [[nodiscard]] Error {
 enum class Location : int {
   kNone = 0,
   kStartUp = 1,
-  kRun = 2,              // RunBatch
-  kFirstOperation = 3,   // name operation 1; operation code c reports at c + 2
-  kLastOperation = 19,   // name operation 17
-  kCommit = 20,          // CommitFile
-  kDeleteTarget = 21,    // DeleteTarget
+  kRun = 2,             // RunBatch
+  kFirstOperation = 3,  // name operation 1; operation code c reports at c + 2
+  kLastOperation = 19,  // name operation 17
+  kCommit = 20,         // CommitFile
+  kDeleteTarget = 21,   // DeleteTarget
   kReadTag = 22,
   kWriteTag = 23,
   kFillTagEditor = 24,
-  kTagRun = 25,          // the tag editor's write command
+  kTagRun = 25,  // the tag editor's write command
   kGenreIndex = 26,
 };
 

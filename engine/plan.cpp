@@ -26,8 +26,8 @@ constexpr std::size_t kPathMax = 4096;
 // What the operations report while the plan walks.
 class FailureCatcher : public ErrorReporter {
  public:
-  void ReportError(Location location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
     caught.push_back({0, location, number, context, file, description});
   }
   std::vector<PlannedFailure> caught;
@@ -155,7 +155,8 @@ class PlanActions : public StepActions {
       }
       if (!present) {
         // The run passes over a missing source without a word; say it here.
-        Fail({0, Location::kNone, kFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), src, std::strerror(ENOENT)});
+        Fail({0, Location::kNone, kFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"),
+              src, std::strerror(ENOENT)});
         return PlanState::kFailed;
       }
       owner = found.owner;
@@ -363,7 +364,8 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
     }
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
-    plan.failures.push_back({0, Location::kRun, kInternalError, "Allgemeiner Fehler", "", e.what()});
+    plan.failures.push_back(
+        {0, Location::kRun, kInternalError, "Allgemeiner Fehler", "", e.what()});
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();

@@ -584,7 +584,8 @@ Error JournalWriter::Write(const std::string& line) {
   const Error error = file_.Append(line);
   if (error && !reported_) {
     reported_ = true;
-    reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(), error.description);
+    reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
+                          error.description);
   }
   return error;
 }

@@ -129,8 +129,8 @@ class Undo {
       return true;
     }
     if (const Error error = RestoreTagBytes(step.target, bytes, step.before.mtimeNs)) {
-      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext, step.target,
-                                     error.description);
+      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
+                                     step.target, error.description);
       return true;
     }
     services_.output.Committed(step.target, step.source);
@@ -141,7 +141,8 @@ class Undo {
   bool RemoveCopy(const JournalStep& step, bool sameFile) {
     if (!sameFile) {
       if (const Error error = disk_.Delete(step.target)) {
-        services_.reporter.ReportError(Location::kNone, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
+        services_.reporter.ReportError(Location::kNone, error.number,
+                                       VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
                                        error.description);
         return true;
       }

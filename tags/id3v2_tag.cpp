@@ -1,8 +1,6 @@
 #include "tags/id3v2_tag.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
-
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v2framefactory.h>
@@ -11,6 +9,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tiostream.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>

@@ -5,11 +5,11 @@
 #include <exception>
 #include <new>
 
+#include "engine/error_numbers.h"
+#include "engine/user_text.h"
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
-#include "engine/error_numbers.h"
-#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -173,7 +173,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       Error error;
       const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
       if (error) {
-        reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path, error.description);
+        reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                              error.description);
         return;
       }
       const std::array<std::string, kId3Fields> stored = StoredValues(record, shownId3v2_);
@@ -185,7 +186,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
     host_.ShowTagValues();
   } catch (...) {
     const Error error = ErrorFromException();
-    reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path, error.description);
+    reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                          error.description);
   }
 }
 

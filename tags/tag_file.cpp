@@ -93,7 +93,8 @@ Error TagFile::Write(const TagRecord& record, ErrorReporter& reporter) {
                       : writeOpenError_         ? writeOpenError_
                                                 : WriteBytes(ToBytes(record));
   if (error) {
-    reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_, error.description);
+    reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
+                         error.description);
   }
   return error;
 }

@@ -45,8 +45,8 @@ struct ReportedError {
 };
 
 struct RecordingReporter : ErrorReporter {
-  void ReportError(Location location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
     reports.push_back({LocationNumber(location), number, context, file, description});
   }
   std::vector<ReportedError> reports;

@@ -22,7 +22,8 @@ constexpr char kBlockHeader[] = "velmora tag bytes 1\n";
 int OpenRegular(const std::string& path, int flags, Error& error) {
   const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"} : TagErrorFromErrno(errno);
+    error = errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"}
+                           : TagErrorFromErrno(errno);
     return -1;
   }
   struct stat info {};

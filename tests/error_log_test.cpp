@@ -1,7 +1,6 @@
 #include "services/error_log.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,7 +23,9 @@ TEST(ReportError, ShowsThenLogsTheWholeMessage) {
   TempFolder dir;
   testing::Recorders screen;
   FileLogWriter log(LogPathIn(dir.path()), screen);
-  ErrorLog(screen, log).ReportError(Location::kFirstOperation, kFileNotFound, "Fehler beim Umbenennen", "a.txt", "No such file");
+  ErrorLog(screen, log)
+      .ReportError(Location::kFirstOperation, kFileNotFound, "Fehler beim Umbenennen", "a.txt",
+                   "No such file");
   const std::string message =
       "Fehler beim Umbenennen\r\nin File: a.txt\r\n\r\nFehler:  53\r\nDatei nicht gefunden\r\n"
       "\r\n( No such file )";

@@ -468,8 +468,9 @@ void Main::MnuUndo_Click() {
   ResetRunFlags();
   JournalContents contents;
   if (const Error error = journal_->file().Read(contents); error && error.number != kFileNotFound) {
-    errorLog_->ReportError(Location::kNone, error.number, VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"), journal_->file().path(),
-                           error.description);
+    errorLog_->ReportError(Location::kNone, error.number,
+                           VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"),
+                           journal_->file().path(), error.description);
     return;
   }
   // Every run of this window, newest first, as long as one has steps left.
