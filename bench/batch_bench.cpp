@@ -65,7 +65,8 @@ class Answers : public RunDialogs, public ErrorReporter, public MessageSink, pub
     return Answer::kAll;
   }
   Answer AskDialog2(const std::string&) override { return Answer::kYes; }
-  void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {
+  void ReportError(Location, int, const std::string&, const std::string&,
+                   const std::string&) override {
     ++errors;
   }
   void ShowMessage(const std::string&) override { ++errors; }

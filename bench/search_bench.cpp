@@ -66,7 +66,8 @@ struct NullHost : SearchHost {
 };
 struct NullSink : MessageSink, ErrorReporter {
   void ShowMessage(const std::string&) override {}
-  void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {}
+  void ReportError(Location, int, const std::string&, const std::string&,
+                   const std::string&) override {}
 };
 
 void BM_SearchWithSubFolders(benchmark::State& state) {

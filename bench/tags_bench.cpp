@@ -18,7 +18,8 @@ namespace {
 constexpr int kFileCount = 1000;
 
 struct Quiet : ErrorReporter, LogWriter, TagEditorHost {
-  void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {
+  void ReportError(Location, int, const std::string&, const std::string&,
+                   const std::string&) override {
     ++failures;
   }
   void WriteLog(const std::string&, int) override {}

@@ -68,7 +68,8 @@ class NoWindow : public SearchHost, public SearchRepeater, public RunDialogs, pu
   }
   Answer AskDialog2(const std::string&) override { return Answer::kYes; }
   void ShowMessage(const std::string&) override {}
-  void ReportError(int, int, const std::string&, const std::string&, const std::string&) override {}
+  void ReportError(Location, int, const std::string&, const std::string&,
+                   const std::string&) override {}
   void WriteLog(const std::string&, int) override {}
   SearchCommand* command = nullptr;
   SearchInputs inputs;

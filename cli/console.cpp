@@ -13,8 +13,8 @@ namespace velmora::cli {
 class Reporting::Counter : public ErrorReporter {
  public:
   explicit Counter(ErrorReporter& inner) : inner_(inner) {}
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
     ++count;
     inner_.ReportError(location, number, context, file, description);
   }

@@ -29,7 +29,7 @@ constexpr char kJournalReadContext[] = VELMORA_TEXT("velmora", "Fehler beim Lese
 std::string JournalPath(const CliOptions& options) {
   if (!options.journal.empty()) return options.journal;
   const std::string path = DefaultJournalPath();
-  MakeFolders(SplitPath(path, true), 0700);
+  (void)MakeFolders(SplitPath(path, true), 0700);  // the journal's first write reports it
   return path;
 }
 

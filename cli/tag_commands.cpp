@@ -181,13 +181,13 @@ int TagMain(const CliOptions& options) {
   std::string journalPath = options.journal;
   if (journalPath.empty()) {
     journalPath = DefaultJournalPath();
-    MakeFolders(SplitPath(journalPath, true), 0700);
+    (void)MakeFolders(SplitPath(journalPath, true), 0700);  // the journal's first write reports it
   }
   JournalFile journalFile(journalPath);
   JournalWriter journal(journalFile, reporting.reporter());
   if (const Error error = journal.Begin("tag")) {
-    reporting.reporter().ReportError(0, error.number, kJournalWriteContext, journalPath,
-                                     error.description);
+    reporting.reporter().ReportError(Location::kNone, error.number, kJournalWriteContext,
+                                     journalPath, error.description);
     return kExitUsage;
   }
   TagPrinter printer(list, reporting);

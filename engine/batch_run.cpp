@@ -14,10 +14,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kRunLocation = 2;
-constexpr int kErrOutOfMemory = 7;
-constexpr int kErrInternal = 51;
-
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
 }  // namespace
@@ -117,14 +113,17 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {
-      services.reporter.ReportError(kRunLocation, error.number, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+      services.reporter.ReportError(Location::kRun, error.number,
+                                    VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                     error.description);
     }
   } catch (const std::bad_alloc&) {
-    services.reporter.ReportError(kRunLocation, kErrOutOfMemory, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+    services.reporter.ReportError(Location::kRun, kOutOfMemory,
+                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
                                   "Out of memory");
   } catch (const std::exception& e) {
-    services.reporter.ReportError(kRunLocation, kErrInternal, VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
+    services.reporter.ReportError(Location::kRun, kInternalError,
+                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
   }
   state.context.reporter = savedReporter;
 }

@@ -11,8 +11,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kCommitLocation = 20;
-
 class ResolvedActions : public ChainActions {
  public:
   ResolvedActions(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
@@ -50,7 +48,7 @@ class ResolvedActions : public ChainActions {
     const Error error = MoveToTemporary(from, temp, services_, stop);
     if (stop) return CommitResult::kStopRun;
     if (error) {
-      if (error.number != kErrFileNotFound) Report(error, from, temp);
+      if (error.number != kFileNotFound) Report(error, from, temp);
       return CommitResult::kNotCommitted;
     }
     temps_.push_back(temp);
@@ -100,7 +98,7 @@ class ResolvedActions : public ChainActions {
     }
   }
   void Report(const Error& error, const std::string& from, const std::string& to) {
-    services_.reporter.ReportError(kCommitLocation, error.number, CommitFailureText(from, to), "",
+    services_.reporter.ReportError(Location::kCommit, error.number, CommitFailureText(from, to), "",
                                    error.description);
   }
 

@@ -1,14 +1,12 @@
 #include "engine/commit.h"
 
 #include "engine/batch_run_guard.h"
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/user_text.h"
 
 namespace velmora {
 namespace {
-
-constexpr int kCommitLocation = 20;
-constexpr int kDeleteLocation = 21;
 
 // Any answer but a button of `Dialog2` (a closed window) counts as
 // "&Abbrechen", so a stale answer never deletes anything.
@@ -51,13 +49,13 @@ Error MoveToTemporary(const std::string& source, std::string& temp, RunServices&
   for (int n = 0; n < 100 && !stop; ++n) {
     temp = n == 0 ? base : base + "-" + std::to_string(n);
     error = Journaled(FileOp::kRename, source, temp, services, stop);
-    if (error.number != kErrFileExists) break;
+    if (error.number != kFileExists) break;
   }
   if (error) return error;
   if (stop) {
     // The journal failed after the move: no file stays under a temporary
     // name; the pending intent reads as not done once the source is back.
-    if (!services.fileSystem.GetFile(temp)) services.fileSystem.Move(temp, source);
+    if (!services.fileSystem.GetFile(temp)) (void)services.fileSystem.Move(temp, source);
     return error;
   }
   services.fileSystem.HoldTemporary(temp, source);
@@ -86,18 +84,18 @@ Error RenameInPlace(const std::string& source, const std::string& destination,
   if (error) {
     // Back to the source name, journaled where the journal still works.
     bool journalFailed = false;
-    Journaled(FileOp::kRename, temp, source, services, journalFailed);
+    (void)Journaled(FileOp::kRename, temp, source, services, journalFailed);
     stop = stop || journalFailed;
   }
   // Whatever the journal did, no file stays under a temporary name.
-  if (!fileSystem.GetFile(temp)) fileSystem.Move(temp, source);
+  if (!fileSystem.GetFile(temp)) (void)fileSystem.Move(temp, source);
   fileSystem.ReleaseTemporary(temp);
   return error;
 }
 
 void ReportCommitFailure(const Error& error, const std::string& source,
                          const std::string& destination, RunServices& services) {
-  services.reporter.ReportError(kCommitLocation, error.number,
+  services.reporter.ReportError(Location::kCommit, error.number,
                                 CommitFailureText(source, destination), "", error.description);
 }
 
@@ -105,7 +103,7 @@ void ReportCommitFailure(const Error& error, const std::string& source,
 // never deleted; reported (and so logged) with what to do instead.
 CommitResult Refuse(const std::string& source, const std::string& destination,
                     const char* why, RunServices& services) {
-  services.reporter.ReportError(kCommitLocation, kErrFileExists,
+  services.reporter.ReportError(Location::kCommit, kFileExists,
                                 CommitFailureText(source, destination), "", why);
   return CommitResult::kNotCommitted;
 }
@@ -148,8 +146,9 @@ bool DeleteTarget(const std::string& target, const std::string& source, RunServi
   Error error = fileSystem.GetFile(target);
   if (!error) error = fileSystem.Delete(target);
   if (error) {
-    services.reporter.ReportError(kDeleteLocation, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"),
-                                  target, error.description);
+    services.reporter.ReportError(Location::kDeleteTarget, error.number,
+                                  VELMORA_TEXT("velmora", "Fehler beim Löschen"), target,
+                                  error.description);
     return false;
   }
   return true;
@@ -173,8 +172,8 @@ CommitResult CommitFile(RunState& state, const std::string& source,
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;
     }
-    if (error.number == kErrFileNotFound) return CommitResult::kNotCommitted;
-    if (error.number != kErrFileExists || attempt > 0) {
+    if (error.number == kFileNotFound) return CommitResult::kNotCommitted;
+    if (error.number != kFileExists || attempt > 0) {
       ReportCommitFailure(error, source, destination, services);
       return CommitResult::kNotCommitted;
     }
@@ -190,7 +189,7 @@ CommitResult CommitFile(RunState& state, const std::string& source,
         NotifyCommitted(source, destination, services);
         return CommitResult::kCommitted;
       }
-      if (error.number != kErrFileNotFound) ReportCommitFailure(error, source, destination, services);
+      if (error.number != kFileNotFound) ReportCommitFailure(error, source, destination, services);
       return CommitResult::kNotCommitted;
     }
 

@@ -51,7 +51,7 @@ TEST(CommitFile, ExistingTargetFollowsDialog2) {
 // folders; a source that vanished since the search is passed over.
 TEST(CommitFile, MissingSourceIsSilent) {
   Commit commit(false, /*copy=*/true);
-  commit.disk.Delete(kA);
+  ASSERT_FALSE(commit.disk.Delete(kA));
   commit(kB);
   EXPECT_TRUE(commit.run.recorders.errors.empty());
   EXPECT_TRUE(commit.run.recorders.messages.empty());

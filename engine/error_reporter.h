@@ -7,8 +7,9 @@
 namespace velmora {
 
 // A failure as a value: an error number of the message table and the
-// platform's description. Number 0 means success.
-struct Error {
+// platform's description. Number 0 means success. Dropping one unread is a
+// mistake; where ignoring it is right, the caller says so with (void).
+struct [[nodiscard]] Error {
   int number = 0;
   std::string description;
 
@@ -16,13 +17,38 @@ struct Error {
   explicit operator bool() const { return number != 0; }
 };
 
-// Receives every caught failure: where it was caught (location 1..26, 0 for
-// none), its error number, the German context text, the file concerned (or
-// empty) and the platform's description.
+// Where a failure was caught; the log writes the number ("Location:  20").
+// kNone writes no location line.
+enum class Location : int {
+  kNone = 0,
+  kStartUp = 1,
+  kRun = 2,             // RunBatch
+  kFirstOperation = 3,  // name operation 1; operation code c reports at c + 2
+  kLastOperation = 19,  // name operation 17
+  kCommit = 20,         // CommitFile
+  kDeleteTarget = 21,   // DeleteTarget
+  kReadTag = 22,
+  kWriteTag = 23,
+  kFillTagEditor = 24,
+  kTagRun = 25,  // the tag editor's write command
+  kGenreIndex = 26,
+};
+
+// The location of name operation code (1..17).
+constexpr Location OperationLocation(int code) {
+  return static_cast<Location>(static_cast<int>(Location::kFirstOperation) + code - 1);
+}
+
+// The number the log writes for location.
+constexpr int LocationNumber(Location location) { return static_cast<int>(location); }
+
+// Receives every caught failure: where it was caught, its error number, the
+// German context text, the file concerned (or empty) and the platform's
+// description.
 class ErrorReporter {
  public:
   virtual ~ErrorReporter() = default;
-  virtual void ReportError(int location, int number, const std::string& context,
+  virtual void ReportError(Location location, int number, const std::string& context,
                            const std::string& file, const std::string& description) = 0;
 };
 

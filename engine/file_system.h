@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/error_reporter.h"
+#include "engine/error_numbers.h"
 
 namespace velmora {
-
-// Error numbers the callers branch on.
-inline constexpr int kErrFileNotFound = 53;
-inline constexpr int kErrFileExists = 58;
 
 // One mounted file system, standing in for a drive: its mount folder and
 // whether it can be read right now.
@@ -26,20 +22,21 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Succeeds when a file (not a folder) exists at path; 53 otherwise.
+  // Succeeds when a file (not a folder) exists at path; kFileNotFound otherwise.
   virtual Error GetFile(const std::string& path) = 0;
 
   // Gives the file at source the path target, across folders and file
-  // systems. Never replaces: 58 when target exists, 53 when source is missing.
+  // systems. Never replaces: kFileExists when target exists, kFileNotFound when source
+  // is missing.
   // On failure source is unchanged and nothing new exists at target.
   virtual Error Move(const std::string& source, const std::string& target) = 0;
 
   // Copies the file at source to target, keeping permissions and modification
-  // time. Never overwrites: 58 when target exists. On failure no file is left
+  // time. Never overwrites: kFileExists when target exists. On failure no file is left
   // at target.
   virtual Error Copy(const std::string& source, const std::string& target) = 0;
 
-  // Removes the file at path; 53 when there is none.
+  // Removes the file at path; kFileNotFound when there is none.
   virtual Error Delete(const std::string& path) = 0;
 
   // True when both paths name one and the same file (same device and inode),

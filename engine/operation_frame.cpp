@@ -9,7 +9,8 @@ namespace velmora {
 void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
                             const NameContext& ctx) {
   if (ctx.reporter == nullptr) return;
-  ctx.reporter->ReportError(code + 2, error.number, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), sourcePath,
+  ctx.reporter->ReportError(OperationLocation(code), error.number,
+                            VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), sourcePath,
                             error.description);
 }
 

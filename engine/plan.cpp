@@ -8,6 +8,7 @@
 
 #include "engine/chain_run.h"
 #include "engine/commit.h"
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/plan_model.h"
 #include "engine/step_walk.h"
@@ -17,12 +18,6 @@ namespace velmora {
 namespace {
 
 // As CommitFile and DeleteTarget report.
-constexpr int kCommitLocation = 20;
-constexpr int kRunLocation = 2;
-constexpr int kErrBadFileName = 52;
-constexpr int kErrPathNotFound = 76;
-constexpr int kErrFileAccess = 75;
-constexpr int kErrInternal = 51;
 
 // Longest name and path Linux file systems take, in bytes.
 constexpr std::size_t kNameMax = 255;
@@ -31,8 +26,8 @@ constexpr std::size_t kPathMax = 4096;
 // What the operations report while the plan walks.
 class FailureCatcher : public ErrorReporter {
  public:
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
     caught.push_back({0, location, number, context, file, description});
   }
   std::vector<PlannedFailure> caught;
@@ -128,7 +123,7 @@ class PlanActions : public StepActions {
   }
 
   PlanState FailCommit(int number, int err, const std::string& src, const std::string& dest) {
-    Fail({0, kCommitLocation, number, CommitFailureText(src, dest), "",
+    Fail({0, Location::kCommit, number, CommitFailureText(src, dest), "",
           std::strerror(err)});
     return PlanState::kFailed;
   }
@@ -160,7 +155,8 @@ class PlanActions : public StepActions {
       }
       if (!present) {
         // The run passes over a missing source without a word; say it here.
-        Fail({0, 0, kErrFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), src, std::strerror(ENOENT)});
+        Fail({0, Location::kNone, kFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"),
+              src, std::strerror(ENOENT)});
         return PlanState::kFailed;
       }
       owner = found.owner;
@@ -174,13 +170,13 @@ class PlanActions : public StepActions {
     if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
 
     const Place to = model_.Find(dest);
-    if (to.folderMissing) return FailCommit(kErrPathNotFound, ENOENT, src, dest);
+    if (to.folderMissing) return FailCommit(kPathNotFound, ENOENT, src, dest);
     const std::string_view name = to.name;
     if (name.size() > kNameMax || dest.size() >= kPathMax) {
-      return FailCommit(kErrBadFileName, ENAMETOOLONG, src, dest);
+      return FailCommit(kBadFileName, ENAMETOOLONG, src, dest);
     }
     // A name the target's file system refuses: the commit would fail.
-    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kErrBadFileName, EINVAL, src, dest);
+    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kBadFileName, EINVAL, src, dest);
     // Only where case is ignored, and no other entry is spelled exactly like
     // the target, can two spellings be one place.
     if (to.ignoresCase && model_.SamePlace(src, dest)) {
@@ -192,7 +188,7 @@ class PlanActions : public StepActions {
     const bool folderItself = name.empty() || name == "." || name == "..";
     if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
       // A folder in the way is no file to overwrite: the commit fails.
-      return FailCommit(kErrFileAccess, EISDIR, src, dest);
+      return FailCommit(kPathFileAccess, EISDIR, src, dest);
     }
     if (to.occupant != nullptr && to.occupant->leaving) {
       // A marked entry's listed file, which its own steps take away: free
@@ -352,7 +348,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   try {
     DiskModel model(disk);
     PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains);
-    WalkSteps(state, planJob, found, actions);
+    (void)WalkSteps(state, planJob, found, actions);  // failures are caught into the plan
     actions.EndEntry();
     if (resolveChains) {
       // List order frees every name in time: the run goes as without the
@@ -366,7 +362,8 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
     }
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
-    plan.failures.push_back({0, kRunLocation, kErrInternal, "Allgemeiner Fehler", "", e.what()});
+    plan.failures.push_back(
+        {0, Location::kRun, kInternalError, "Allgemeiner Fehler", "", e.what()});
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();

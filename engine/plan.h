@@ -39,7 +39,7 @@ bool IsConflict(PlanState state);
 // A failure as the run would hand it to the error reporter.
 struct PlannedFailure {
   std::size_t entry = 0;  // index in the found list
-  int location = 0;
+  Location location = Location::kNone;
   int number = 0;
   std::string context;
   std::string file;

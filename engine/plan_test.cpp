@@ -164,7 +164,7 @@ TEST(PlanRun, RefusedStepsAndSpellingsMatchTheRun) {
 TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
   const RunPlan mirror = Case({"noext"}).Slot(0, 14, "-").Plan();
   ASSERT_EQ(mirror.failures.size(), 1u);
-  EXPECT_EQ(mirror.rows[0].failure.location, 16);
+  EXPECT_EQ(mirror.rows[0].failure.location, OperationLocation(14));
   EXPECT_EQ(mirror.rows[0].failure.number, 5);
   EXPECT_EQ(mirror.rows[0].failure.context, "Fehler beim Umbenennen");
   EXPECT_EQ(mirror.rows[0].failure.file, kDir + "noext");
@@ -242,7 +242,7 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
   folder.disk.folders[kDir].push_back({"sub", false});
   const RunPlan plan = folder.Slot(0, 1, "a.txt", "sub").Plan();
   EXPECT_EQ(plan.rows[0].state, S::kFailed);
-  EXPECT_EQ(plan.rows[0].failure.location, 20);
+  EXPECT_EQ(plan.rows[0].failure.location, Location::kCommit);
   EXPECT_NE(plan.rows[0].failure.number, 53);
 }
 

@@ -6,39 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <system_error>
 
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "search/name_order.h"
 
 namespace velmora {
 namespace {
-
-// The program's number for a failure to open a folder, with the platform's
-// own text.
-Error FolderError(int err) {
-  int number = 75;  // Path/File access error
-  switch (err) {
-    case EACCES:
-    case EPERM:
-      number = 70;  // Permission denied
-      break;
-    case ENOENT:
-    case ENOTDIR:
-      number = 76;  // Path not found
-      break;
-    case EIO:
-      number = 57;  // Device I/O error
-      break;
-    case EMFILE:
-    case ENFILE:
-      number = 67;  // Too many files
-      break;
-    default:
-      break;
-  }
-  return {number, std::generic_category().message(err)};
-}
 
 enum class Kind { kFile, kFolder, kOther };
 
@@ -93,7 +67,7 @@ FolderListing DiskFolderReader::ReadFolder(const std::string& folder) {
   FolderListing listing;
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) {
-    listing.error = FolderError(errno);
+    listing.error = ErrorFromErrno(errno, ErrnoUse::kFolder);
     return listing;
   }
   int dirFd = dirfd(dir);
@@ -103,7 +77,7 @@ FolderListing DiskFolderReader::ReadFolder(const std::string& folder) {
     if (entry == nullptr) {
       if (errno != 0) {
         listing = {};
-        listing.error = FolderError(errno);
+        listing.error = ErrorFromErrno(errno, ErrnoUse::kFolder);
       }
       break;
     }

@@ -13,7 +13,7 @@
 namespace velmora {
 
 struct FolderListing {
-  Error error;                          // the folder could not be opened (70, 76, 75...)
+  Error error;                          // the folder could not be opened
   std::vector<std::string> subFolders;  // names, sorted by NameLess
   std::vector<std::string> files;       // names, in no particular order
 };

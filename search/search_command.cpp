@@ -109,8 +109,8 @@ SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
   }
   FolderRead read = work.get();
   if (read.listing.error) {
-    reporter_.ReportError(kSearchErrorLocation, read.listing.error.number, kSearchErrorContext,
-                          folder, read.listing.error.description);
+    reporter_.ReportError(Location::kNone, read.listing.error.number, kSearchErrorContext, folder,
+                          read.listing.error.description);
   }
   return read;
 }

@@ -24,12 +24,11 @@ inline constexpr char kCaptionCancel[] = VELMORA_TEXT("velmora", "Abbrechen");
 inline constexpr char kListFullMessage[] =
     VELMORA_TEXT("velmora", "Wenn die Listen-Box gefüllt wurde. Suche beendet...");
 
-// How a folder that cannot be opened is reported: no location line, this
-// context, the folder as the file, the platform's text as the description.
-inline constexpr int kSearchErrorLocation = 0;
 // The longest the search goes without letting the window handle its events.
 inline constexpr int kResponsiveMs = 20;
 
+// How a folder that cannot be opened is reported: no location line, this
+// context, the folder as the file, the platform's text as the description.
 inline constexpr char kSearchErrorContext[] = VELMORA_TEXT("velmora", "Fehler beim Suchen");
 
 // The main window's side of a search.

@@ -8,6 +8,8 @@
 #include <functional>
 #include <thread>
 
+#include "engine/error_numbers.h"
+#include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
 
@@ -210,23 +212,24 @@ TEST_F(SearchFixture, VanishedFolderIsReportedOnceAndLeftOut) {
                                                   "/b|No such file or directory"});
 }
 
-TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
-  tree.Add("locked/x.mp3");
-  tree.Add("top.mp3");
-  const std::string locked = tree.root + "/locked";
-  if (geteuid() == 0) {  // permissions do not bind root: the reader refuses instead
-    reader.serve = [&](const std::string& folder) {
-      return folder == locked ? FolderListing{{70, "Permission denied"}, {}, {}}
-                              : reader.disk.ReadFolder(folder);
-    };
-  }
-  chmod(locked.c_str(), 0);
+// On the in-memory disk: the second read (the sub-folder) is refused.
+TEST(SearchOnFakeDisk, UnreadableFolderIsReportedAndLeftOut) {
+  testing::FakeFileSystem disk;
+  disk.AddFile("/T/locked/x.mp3");
+  disk.AddFile("/T/top.mp3");
+  RecordingWriter writer;
+  ScriptedHost host;
+  testing::Recorders sink;
+  SearchCommand command{disk, writer, host, sink, sink};
+  host.command = &command;
   command.OptSubdirs_Click();
-  Press(tree.root);
-  chmod(locked.c_str(), 0755);
-  EXPECT_EQ(Paths(), std::vector<std::string>{"/top.mp3"});
-  EXPECT_EQ(sink.errors, std::vector<std::string>{"0 70 Fehler beim Suchen|" + tree.root +
-                                                  "/locked|Permission denied"});
+  disk.FailCall(2, {kPermissionDenied, "Permission denied"});
+  command.cmdSearch_Click({"/", "/T", "", "*.mp3"});
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"ReadFolder /T", "ReadFolder /T/locked"}));
+  ASSERT_EQ(command.Found().Entries().size(), 1u);
+  EXPECT_EQ(command.Found().Entries()[0].path, "/T/top.mp3");
+  EXPECT_EQ(sink.errors,
+            std::vector<std::string>{"0 70 Fehler beim Suchen|/T/locked|Permission denied"});
 }
 
 // Two folders of 20,000 names each, served from memory.

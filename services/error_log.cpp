@@ -122,11 +122,11 @@ void FileLogWriter::WriteLog(const std::string& text, int location) {
   if (!ok) messages_.ShowMessage(VELMORA_TEXT("velmora", "Logfile konnte nicht geöffnet werden"));
 }
 
-void ErrorLog::ReportError(int location, int number, const std::string& context,
+void ErrorLog::ReportError(Location location, int number, const std::string& context,
                            const std::string& file, const std::string& description) {
   const std::string message = ErrorMessageText(number, context, file, description);
   messages_.ShowMessage(message);
-  log_.WriteLog(message, location);
+  log_.WriteLog(message, LocationNumber(location));
 }
 
 void PrepareLog(FileSystem& fileSystem, LogWriter& log, const std::string& logPath,

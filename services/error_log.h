@@ -63,8 +63,8 @@ class FileLogWriter : public LogWriter {
 class ErrorLog : public ErrorReporter {
  public:
   ErrorLog(MessageSink& messages, LogWriter& log) : messages_(messages), log_(log) {}
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override;
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override;
 
  private:
   MessageSink& messages_;

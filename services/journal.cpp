@@ -24,7 +24,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kErrBadFormat = 321;
 constexpr char kTab = '\t';
 constexpr char kHeaderV1[] = "# velmora journal 1";
 constexpr char kV1Run[] = "v1";
@@ -290,7 +289,7 @@ Error ParseJournal(std::string_view text, JournalContents& contents) {
     if (line.empty() || line.front() == '#') continue;
     if (version == 0) version = 1;  // records without a header: the old format
     if (!(version == 1 ? parser.V1Line(line) : parser.V2Line(line))) {
-      return {kErrBadFormat, "Invalid journal line " + std::to_string(lineNumber)};
+      return {kInvalidFileFormat, "Invalid journal line " + std::to_string(lineNumber)};
     }
   }
   return {};
@@ -566,7 +565,8 @@ Error JournalWriter::Begin(const std::string& command) {
   return file_.Append("B\t" + run_ + kTab + NowText() + kTab + EscapeJournalText(command) + '\n');
 }
 
-void JournalWriter::End() { Write("E\t" + run_ + kTab + NowText() + '\n'); }
+// Write reports its own failure; the run has nothing left to stop.
+void JournalWriter::End() { (void)Write("E\t" + run_ + kTab + NowText() + '\n'); }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target) {
   ownSteps_.push_back(++seq_);
@@ -578,7 +578,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
       if (Error error = WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
         if (!reported_) {
           reported_ = true;
-          reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(),
+          reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
                                 error.description);
         }
         return error;
@@ -603,7 +603,7 @@ Error JournalWriter::Done(FileOp op, const std::string&, const std::string& targ
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
-  Write("A\t" + run_ + kTab + std::to_string(seq_) + '\n');
+  (void)Write("A\t" + run_ + kTab + std::to_string(seq_) + '\n');  // reports its own failure
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
@@ -622,7 +622,8 @@ Error JournalWriter::Write(const std::string& line) {
   const Error error = file_.Append(line);
   if (error && !reported_) {
     reported_ = true;
-    reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(), error.description);
+    reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
+                          error.description);
   }
   return error;
 }

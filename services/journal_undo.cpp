@@ -10,7 +10,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kTagUndoLocation = 23;
 constexpr char kTagUndoContext[] = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
 // Undo asks each step as a run does, but never overwrites: a taken target
@@ -134,8 +133,8 @@ class Undo {
       return true;
     }
     if (const Error error = RestoreTagBytes(step.target, bytes, step.before.mtimeNs)) {
-      services_.reporter.ReportError(kTagUndoLocation, error.number, kTagUndoContext, step.target,
-                                     error.description);
+      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
+                                     step.target, error.description);
       return true;
     }
     services_.output.Committed(step.target, step.source);
@@ -146,7 +145,8 @@ class Undo {
   bool RemoveCopy(const JournalStep& step, bool sameFile) {
     if (!sameFile) {
       if (const Error error = disk_.Delete(step.target)) {
-        services_.reporter.ReportError(0, error.number, VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
+        services_.reporter.ReportError(Location::kNone, error.number,
+                                       VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
                                        error.description);
         return true;
       }
@@ -207,7 +207,7 @@ int UndoJournalRuns(JournalFile& file, JournalContents& contents,
   const std::set<std::string> chosen(runs.begin(), runs.end());
   Undo undo(file, services);
   if (const Error error = undo.writer().Begin("undo")) {
-    services.reporter.ReportError(0, error.number, kJournalWriteContext, file.path(),
+    services.reporter.ReportError(Location::kNone, error.number, kJournalWriteContext, file.path(),
                                   error.description);
     return -1;
   }
@@ -219,7 +219,7 @@ int UndoJournalRuns(JournalFile& file, JournalContents& contents,
   undo.End();
   int left = 0;
   if (const Error error = file.Compact(&left)) {
-    services.reporter.ReportError(0, error.number, kJournalWriteContext, file.path(),
+    services.reporter.ReportError(Location::kNone, error.number, kJournalWriteContext, file.path(),
                                   error.description);
     return -1;
   }

@@ -13,7 +13,7 @@ namespace velmora {
 Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd) {
   fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
   if (fd < 0) {
-    if (errno == ELOOP) return {75, "symbolic link in the file's place, not followed"};
+    if (errno == ELOOP) return {kPathFileAccess, "symbolic link in the file's place, not followed"};
     return ErrorFromErrno(errno);
   }
   struct stat st {};
@@ -21,9 +21,9 @@ Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd) {
   if (::fstat(fd, &st) != 0) {
     error = ErrorFromErrno(errno);
   } else if (!S_ISREG(st.st_mode)) {
-    error = {75, "not a regular file"};
+    error = {kPathFileAccess, "not a regular file"};
   } else if (st.st_uid != ::geteuid()) {
-    error = {70, "the file belongs to another user"};
+    error = {kPermissionDenied, "the file belongs to another user"};
   } else if (::fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {  // blocking again
     error = ErrorFromErrno(errno);
   }

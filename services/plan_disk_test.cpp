@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/error_numbers.h"
 #include "services/plan_text.h"
 #include "tests/support/temp_folder.h"
 
@@ -108,7 +109,8 @@ TEST(PlanText, RefusalSummaryAndFailureReport) {
   row.finalPath = "/T/x";
   row.state = PlanState::kFailed;
   row.failure = {
-      0, 20, 76, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen", "", "Not a directory"};
+      0,  Location::kCommit, kPathNotFound, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen",
+      "", "Not a directory"};
   const std::string text = PlanRowText(row);
   EXPECT_EQ(text.find('\r'), std::string::npos);
   EXPECT_NE(text.find("Fehler:  76"), std::string::npos) << text;

@@ -77,79 +77,16 @@ int MoveAcross(const std::string& source, const std::string& target) {
 // never 58.
 Error Failure(int err, const std::string& source, const std::string& target) {
   if (err == ENOENT && Exists(source)) {
-    return {ErrorFromErrno(ENOTDIR).number, std::strerror(ENOENT)};
+    return {kPathNotFound, std::strerror(ENOENT)};
   }
   if (err == EEXIST) {
     const int kind = TargetKind(target);
-    if (kind != 0) return {ErrorFromErrno(EISDIR).number, std::strerror(kind)};
+    if (kind != 0) return {kPathFileAccess, std::strerror(kind)};
   }
   return ErrorFromErrno(err);
 }
 
 }  // namespace
-
-Error ErrorFromErrno(int err) {
-  int number = 75;  // path/file access error
-  switch (err) {
-    case 0:
-      return {};
-    case ENOENT:
-      number = 53;
-      break;
-    case EEXIST:
-    case ENOTEMPTY:
-      number = 58;
-      break;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      number = 61;
-      break;
-    case EACCES:
-    case EPERM:
-      number = 70;
-      break;
-    case EROFS:
-      number = 75;
-      break;
-    case EIO:
-      number = 57;
-      break;
-    case ENOTDIR:
-    case ELOOP:
-      number = 76;
-      break;
-    case ENAMETOOLONG:
-      number = 52;
-      break;
-    case EXDEV:
-      number = 74;
-      break;
-    case EMFILE:
-    case ENFILE:
-      number = 67;
-      break;
-    case ENODEV:
-    case ENXIO:
-    case ENOMEDIUM:
-      number = 68;
-      break;
-    case ENOMEM:
-      number = 7;
-      break;
-    case EINVAL:
-      number = 5;
-      break;
-    case EBUSY:
-    case ETXTBSY:
-    case EISDIR:
-      number = 75;
-      break;
-    default:
-      break;
-  }
-  return {number, std::strerror(err)};
-}
 
 Error WriteAll(int fd, std::string_view text) {
   std::size_t done = 0;

@@ -10,14 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/error_numbers.h"
 #include "engine/file_system.h"
 
 namespace velmora {
-
-// The error for errno value err, with the platform's description: ENOENT 53,
-// EEXIST 58, ENOSPC 61, EACCES/EPERM 70, EROFS 75, EIO 57, ENOTDIR 76,
-// ENAMETOOLONG 52, EXDEV 74, others as nearest.
-Error ErrorFromErrno(int err);
 
 // Writes all of text to fd, retrying interrupted writes; the first failure
 // otherwise.

@@ -20,10 +20,11 @@ SessionJournal::~SessionJournal() { Finished(); }
 
 Error SessionJournal::Intent(FileOp op, const std::string& source, const std::string& target) {
   if (!writer_) {
-    MakeFolders(SplitPath(file_.path(), true), 0700);
+    // A folder that cannot be made fails the journal's first write, which reports it.
+    (void)MakeFolders(SplitPath(file_.path(), true), 0700);
     auto writer = std::make_unique<JournalWriter>(file_, reporter_);
     if (Error error = writer->Begin(command_)) {
-      reporter_.ReportError(0, error.number, kJournalWriteContext, file_.path(),
+      reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
                             error.description);
       return error;
     }

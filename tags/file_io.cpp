@@ -3,32 +3,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "engine/error_numbers.h"
 
 namespace velmora {
 
-Error TagErrorFromErrno(int err) {
-  int number = 75;  // path/file access error
-  switch (err) {
-    case ENOENT: number = 53; break;
-    case ENOTDIR: number = 76; break;
-    case EACCES: case EPERM: case EROFS: case ETXTBSY: case EBUSY: number = 70; break;
-    case ENOSPC: case EDQUOT: case EFBIG: number = 61; break;
-    case EIO: number = 57; break;
-    case EMFILE: case ENFILE: number = 67; break;
-    case ENAMETOOLONG: number = 52; break;
-    case ENXIO: case ENODEV: number = 68; break;
-    default: break;
-  }
-  return Error{number, std::strerror(err)};
-}
+Error TagErrorFromErrno(int err) { return ErrorFromErrno(err, ErrnoUse::kTag); }
 
 Error ReadExactly(int fd, char* data, std::size_t size, off_t offset) {
   while (size > 0) {
     const ssize_t got = ::pread(fd, data, size, offset);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return TagErrorFromErrno(errno);
-    if (got == 0) return Error{62, "input past end of file"};
+    if (got == 0) return Error{kInputPastEnd, "input past end of file"};
     data += got, size -= static_cast<std::size_t>(got), offset += got;
   }
   return {};

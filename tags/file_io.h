@@ -10,7 +10,7 @@
 
 namespace velmora {
 
-// The error of the message table for errno value err, described by strerror.
+// The error for errno value err as a tag file reads it (ErrnoUse::kTag).
 Error TagErrorFromErrno(int err);
 
 // Reads exactly size bytes at offset; running into the end of the file is

@@ -1,8 +1,6 @@
 #include "tags/id3v2_tag.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
-
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v2framefactory.h>
@@ -11,10 +9,12 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tiostream.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "engine/error_numbers.h"
 #include "tags/file_io.h"
 #include "tags/genre.h"
 
@@ -82,7 +82,7 @@ class DescriptorStream : public TagLib::IOStream {
     edit = RegionEdit{start, replace, std::string(data.data(), data.size())};
   }
   void Refuse() {
-    if (!error) error = Error{51, "unexpected change of the file by the tag library"};
+    if (!error) error = Error{kInternalError, "unexpected change of the file by the tag library"};
   }
 
   std::string path_;
@@ -278,7 +278,7 @@ Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, int& fd,
   // The descriptor may be replaced below: this state is done with.
   const std::unique_ptr<State> done = std::move(state_);
   if (stream.error) return stream.error;
-  if (!saved) return Error{75, "the tag library could not save the ID3v2 tag"};
+  if (!saved) return Error{kPathFileAccess, "the tag library could not save the ID3v2 tag"};
   if (!stream.edit) return {};
   if (Error error = ReplaceRegion(path_, fd, done->stamp, *stream.edit, replaced)) return error;
   fd_ = fd;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "tags/file_io.h"
 
@@ -71,7 +72,7 @@ Error Rewrite(const std::string& path, int& fd, const FileStamp& stamp, const Re
   if (!error && ::fsync(out) != 0) error = TagErrorFromErrno(errno);
   struct stat now {};
   if (!error && (::lstat(path.c_str(), &now) != 0 || !SameFile(now, stamp))) {
-    error = Error{75, "the file changed while its tag was written"};
+    error = Error{kPathFileAccess, "the file changed while its tag was written"};
   }
   if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = TagErrorFromErrno(errno);
   if (error) {
@@ -103,7 +104,7 @@ Error StampOf(int fd, FileStamp& stamp) {
 Error ReplaceRegion(const std::string& path, int& fd, const FileStamp& stamp,
                     const RegionEdit& edit, ReplacedRegion& replaced) {
   if (edit.start < 0 || edit.length < 0 || edit.start + edit.length > stamp.size) {
-    return Error{5, "tag region outside the file"};
+    return Error{kInvalidArgument, "tag region outside the file"};
   }
   replaced.start = edit.start;
   replaced.newLength = static_cast<long long>(edit.bytes.size());
@@ -118,12 +119,12 @@ Error ReplaceRegion(const std::string& path, int& fd, const FileStamp& stamp,
   }
   struct stat now {};
   if (::fstat(fd, &now) != 0 || !SameFile(now, stamp)) {
-    return Error{75, "the file changed while its tag was written"};
+    return Error{kPathFileAccess, "the file changed while its tag was written"};
   }
   const off_t start = static_cast<off_t>(edit.start);
   if (Error error = WriteExactly(fd, edit.bytes.data(), edit.bytes.size(), start)) {
     // Best effort: the old region back rather than half a tag.
-    WriteExactly(fd, replaced.oldBytes.data(), replaced.oldBytes.size(), start);
+    (void)WriteExactly(fd, replaced.oldBytes.data(), replaced.oldBytes.size(), start);
     return error;
   }
   return {};

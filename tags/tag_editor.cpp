@@ -5,10 +5,11 @@
 #include <exception>
 #include <new>
 
+#include "engine/error_numbers.h"
+#include "engine/user_text.h"
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
-#include "engine/user_text.h"
 
 namespace velmora {
 namespace {
@@ -30,8 +31,6 @@ FileTimes TimesOf(const std::string& path) {
   return {info.st_size, info.st_ino, info.st_mtim};
 }
 
-constexpr int kFillLocation = 24;
-constexpr int kRunLocation = 25;
 constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
 constexpr const char* kRunContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
@@ -88,11 +87,11 @@ Error ErrorFromException() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    return Error{7, "out of memory"};
+    return Error{kOutOfMemory, "out of memory"};
   } catch (const std::exception& e) {
-    return Error{51, e.what()};
+    return Error{kInternalError, e.what()};
   } catch (...) {
-    return Error{51, "unknown failure"};
+    return Error{kInternalError, "unknown failure"};
   }
 }
 
@@ -174,7 +173,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       Error error;
       const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
       if (error) {
-        reporter_.ReportError(kFillLocation, error.number, kFillContext, path, error.description);
+        reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                              error.description);
         return;
       }
       const std::array<std::string, kId3Fields> stored = StoredValues(record, shownId3v2_);
@@ -186,7 +186,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
     host_.ShowTagValues();
   } catch (...) {
     const Error error = ErrorFromException();
-    reporter_.ReportError(kFillLocation, error.number, kFillContext, path, error.description);
+    reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                          error.description);
   }
 }
 
@@ -211,7 +212,7 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         FillFromFile(current, file);
         TagRecord record = BuildTagRecord(fields_);
         KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
-        file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);
+        (void)file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);  // reported at 23
       }
       // Done only when the file changed: a failed write leaves it as it was.
       if (journal_ != nullptr) {
@@ -224,7 +225,7 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
     }
   } catch (...) {
     const Error error = ErrorFromException();
-    reporter_.ReportError(kRunLocation, error.number, kRunContext, current, error.description);
+    reporter_.ReportError(Location::kTagRun, error.number, kRunContext, current, error.description);
     if (journal_ != nullptr) journal_->Finished();
     return;
   }

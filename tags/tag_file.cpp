@@ -14,14 +14,9 @@
 namespace velmora {
 namespace {
 
-constexpr int kReadLocation = 22;
-constexpr int kWriteLocation = 23;
 constexpr const char* kReadContext = VELMORA_TEXT("velmora", "Fehler beim Lesen des Tag's");
 constexpr const char* kWriteContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 constexpr off_t kTagLength = static_cast<off_t>(kTagSize);
-
-// Not a regular file of its own (a symbolic link, a FIFO, a device).
-constexpr int kNotAFileNumber = 75;
 
 // Opens path with flags, for writing never through a symbolic link, and never
 // blocking on a FIFO; anything but a regular file is closed again and refused.
@@ -30,14 +25,14 @@ int OpenRegularFile(const std::string& path, int flags, Error& error) {
   const int noFollow = (flags & O_ACCMODE) == O_RDONLY ? 0 : O_NOFOLLOW;
   const int fd = ::open(path.c_str(), flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = errno == ELOOP ? Error{kNotAFileNumber, "symbolic link, not followed"}
+    error = errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"}
                            : TagErrorFromErrno(errno);
     return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     error = S_ISDIR(info.st_mode) ? TagErrorFromErrno(EISDIR)
-                                  : Error{kNotAFileNumber, "not a regular file"};
+                                  : Error{kPathFileAccess, "not a regular file"};
     ::close(fd);
     return -1;
   }
@@ -50,9 +45,9 @@ Error TagFileSize(int fd, off_t& size) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
   if (S_ISDIR(info.st_mode)) return TagErrorFromErrno(EISDIR);
-  if (!S_ISREG(info.st_mode)) return Error{75, "not a regular file"};
+  if (!S_ISREG(info.st_mode)) return Error{kPathFileAccess, "not a regular file"};
   size = info.st_size;
-  if (size < kTagLength) return Error{63, "file is shorter than 128 bytes"};
+  if (size < kTagLength) return Error{kBadRecordNumber, "file is shorter than 128 bytes"};
   return {};
 }
 
@@ -83,7 +78,7 @@ TagRecord TagFile::Read(ErrorReporter& reporter) {
   Error error = openError_ ? openError_ : TagFileSize(fd_, size);
   if (!error) error = ReadExactly(fd_, lastBytes_.data(), kTagSize, size - kTagLength);
   if (error) {
-    reporter.ReportError(kReadLocation, error.number, kReadContext, path_, error.description);
+    reporter.ReportError(Location::kReadTag, error.number, kReadContext, path_, error.description);
     return {};
   }
   readSize_ = size;
@@ -98,7 +93,8 @@ Error TagFile::Write(const TagRecord& record, ErrorReporter& reporter) {
                       : writeOpenError_         ? writeOpenError_
                                                 : WriteBytes(ToBytes(record));
   if (error) {
-    reporter.ReportError(kWriteLocation, error.number, kWriteContext, path_, error.description);
+    reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
+                         error.description);
   }
   return error;
 }
@@ -116,11 +112,11 @@ Error TagFile::WriteBytes(const TagBytes& bytes) {
   if (HasTagMarker(old)) {
     if (Error error = WriteExactly(fd_, bytes.data(), kTagSize, size - kTagLength)) {
       // Best effort: put the old tag back rather than leave half a record.
-      WriteExactly(fd_, old.data(), kTagSize, size - kTagLength);
+      (void)WriteExactly(fd_, old.data(), kTagSize, size - kTagLength);
       return error;
     }
   } else if (!IsMp3Name(path_)) {
-    return Error{321, "no tag found, and not an MP3 file to append one to"};
+    return Error{kInvalidFileFormat, "no tag found, and not an MP3 file to append one to"};
   } else if (Error error = WriteExactly(fd_, bytes.data(), kTagSize, size)) {
     // A partly appended record would be taken for audio: cut it off again.
     while (::ftruncate(fd_, size) != 0 && errno == EINTR) {
@@ -142,7 +138,7 @@ std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
     error = id3v2_->Read(values);
   }
   if (error) {
-    reporter.ReportError(kReadLocation, error.number, kReadContext, path_,
+    reporter.ReportError(Location::kReadTag, error.number, kReadContext, path_,
                          "ID3v2 tag: " + error.description);
     values.reset();
   }
@@ -155,7 +151,7 @@ Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2
   // A file that cannot be written at all is reported once, by the record.
   if (mode != Id3v2Mode::kNever && !openError_ && !writeOpenError_ && HasTagMarker(record.tag)) {
     if (Error error = WriteId3v2(changes, mode)) {
-      reporter.ReportError(kWriteLocation, error.number, kWriteContext, path_,
+      reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
                            "ID3v2 tag: " + error.description);
     }
   }

@@ -45,9 +45,9 @@ struct ReportedError {
 };
 
 struct RecordingReporter : ErrorReporter {
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
-    reports.push_back({location, number, context, file, description});
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
+    reports.push_back({LocationNumber(location), number, context, file, description});
   }
   std::vector<ReportedError> reports;
 };

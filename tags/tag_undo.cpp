@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "engine/error_numbers.h"
 #include "tags/file_io.h"
 #include "tags/region_replace.h"
 
@@ -21,12 +22,13 @@ constexpr char kBlockHeader[] = "velmora tag bytes 1\n";
 int OpenRegular(const std::string& path, int flags, Error& error) {
   const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = errno == ELOOP ? Error{75, "symbolic link, not followed"} : TagErrorFromErrno(errno);
+    error = errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"}
+                           : TagErrorFromErrno(errno);
     return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = Error{75, "not a regular file"};
+    error = Error{kPathFileAccess, "not a regular file"};
     ::close(fd);
     return -1;
   }

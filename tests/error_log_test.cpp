@@ -1,13 +1,13 @@
 #include "services/error_log.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <functional>
 
+#include "engine/error_numbers.h"
 #include "services/posix_file_system.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -23,7 +23,9 @@ TEST(ReportError, ShowsThenLogsTheWholeMessage) {
   TempFolder dir;
   testing::Recorders screen;
   FileLogWriter log(LogPathIn(dir.path()), screen);
-  ErrorLog(screen, log).ReportError(3, 53, "Fehler beim Umbenennen", "a.txt", "No such file");
+  ErrorLog(screen, log)
+      .ReportError(Location::kFirstOperation, kFileNotFound, "Fehler beim Umbenennen", "a.txt",
+                   "No such file");
   const std::string message =
       "Fehler beim Umbenennen\r\nin File: a.txt\r\n\r\nFehler:  53\r\nDatei nicht gefunden\r\n"
       "\r\n( No such file )";

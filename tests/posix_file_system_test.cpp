@@ -271,14 +271,27 @@ TEST(PosixFileSystem, CopyOnBtrfsSharesTheBlocks) {
   EXPECT_EQ(ReadFile(volume / "b"), bytes);
 }
 
-TEST(ErrorFromErrno, MapsToTheMessageTable) {
-  const std::pair<int, int> rows[] = {{ENOENT, 53}, {EEXIST, 58},  {ENOSPC, 61},
-                                      {EACCES, 70}, {EPERM, 70},   {EROFS, 75},
-                                      {EIO, 57},    {ENOTDIR, 76}, {ENAMETOOLONG, 52}};
-  for (const auto& [err, number] : rows) {
-    EXPECT_EQ(ErrorFromErrno(err).number, number) << err;
-    EXPECT_EQ(ErrorFromErrno(err).description, std::strerror(err)) << err;
+TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {
+  struct Row {
+    int err;
+    ErrnoUse use;
+    int number;
+  };
+  const Row rows[] = {
+      {ENOENT, ErrnoUse::kFile, 53},       {EEXIST, ErrnoUse::kFile, 58},
+      {ENOSPC, ErrnoUse::kFile, 61},       {EACCES, ErrnoUse::kFile, 70},
+      {EPERM, ErrnoUse::kFile, 70},        {EROFS, ErrnoUse::kFile, 75},
+      {EIO, ErrnoUse::kFile, 57},          {ENOTDIR, ErrnoUse::kFile, 76},
+      {ENAMETOOLONG, ErrnoUse::kFile, 52}, {EROFS, ErrnoUse::kTag, 70},
+      {EBUSY, ErrnoUse::kTag, 70},         {ENOENT, ErrnoUse::kTag, 53},
+      {ENOENT, ErrnoUse::kFolder, 76},     {EACCES, ErrnoUse::kFolder, 70},
+  };
+  for (const Row& row : rows) {
+    const Error error = ErrorFromErrno(row.err, row.use);
+    EXPECT_EQ(error.number, row.number) << row.err << " as " << static_cast<int>(row.use);
+    EXPECT_EQ(error.description, std::strerror(row.err)) << row.err;
   }
+  EXPECT_TRUE(ErrorFromErrno(0).ok());
 }
 
 }  // namespace

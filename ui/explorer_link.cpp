@@ -11,7 +11,7 @@ void ToggleExplorerLinkAndTell(MessageSink& messages, ErrorReporter& reporter) {
   const LinkToggle toggle = ToggleExplorerLink(
       kContextLinkName, QCoreApplication::applicationFilePath().toStdString(), folder);
   if (toggle.error) {
-    reporter.ReportError(0, toggle.error.number,
+    reporter.ReportError(Location::kNone, toggle.error.number,
                          toggle.created ? "Fehler beim Anlegen des Explorer-Links"
                                         : "Fehler beim Entfernen des Explorer-Links",
                          ContextLinkPath(folder, kContextLinkName), toggle.error.description);

@@ -473,9 +473,10 @@ void Main::RunJob(RunKind kind) {
 void Main::MnuUndo_Click() {
   ResetRunFlags();
   JournalContents contents;
-  if (const Error error = journal_->file().Read(contents); error && error.number != kErrFileNotFound) {
-    errorLog_->ReportError(0, error.number, VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"), journal_->file().path(),
-                           error.description);
+  if (const Error error = journal_->file().Read(contents); error && error.number != kFileNotFound) {
+    errorLog_->ReportError(Location::kNone, error.number,
+                           VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"),
+                           journal_->file().path(), error.description);
     return;
   }
   // Every run of this window, newest first, as long as one has steps left.

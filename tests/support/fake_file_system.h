@@ -1,7 +1,8 @@
 // An in-memory disk for tests: names point at shared files, so links and
 // spellings on a case-insensitive disk are one file; any call can be made
-// to fail, and a hook sees every change. It is also the plan's view of
-// itself. With inodePerSpelling each spelling of a file has its own inode
+// to fail, every call is logged, and a hook sees every change. It is also
+// the plan's and the search's view of itself (a folder exists while it holds
+// a file). With inodePerSpelling each spelling of a file has its own inode
 // number, as exFAT through FUSE gives them.
 #pragma once
 
@@ -16,10 +17,11 @@
 #include "engine/file_system.h"
 #include "engine/path.h"
 #include "engine/plan.h"
+#include "search/folder_reader.h"
 
 namespace velmora::testing {
 
-class FakeFileSystem : public FileSystem, public PlanDisk {
+class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
  public:
   explicit FakeFileSystem(bool ignoreCase = false, bool inodePerSpelling = false)
       : ignoreCase_(ignoreCase), inodePerSpelling_(inodePerSpelling) {}
@@ -40,9 +42,20 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
   }
   // Every later call of op ("Move", "Copy", "Delete") fails with error.
   void Fail(const std::string& op, Error error) { failures_[op] = std::move(error); }
+  // The n-th call from now (1: the next one), whatever it is, fails with error.
+  void FailCall(std::size_t n, Error error) {
+    failAt_ = calls.size() + n;
+    failAtError_ = std::move(error);
+  }
+  // Every call of the disk's and the search's doors in order, as "Move a b",
+  // "GetFile a", "ReadFolder f"; the plan's looks are not logged.
+  std::vector<std::string> calls;
   std::function<void(const std::string& op, const std::string& path)> afterChange;
 
-  Error GetFile(const std::string& path) override { return Has(path) ? Error{} : NotFound(); }
+  Error GetFile(const std::string& path) override {
+    if (Error e = Call("GetFile", path, "")) return e;
+    return Has(path) ? Error{} : NotFound();
+  }
   Error Move(const std::string& source, const std::string& target) override {
     if (Error e = Check("Move", source, target)) return e;
     auto file = files_.extract(Key(source));
@@ -79,6 +92,27 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
     }
     return true;
   }
+  FolderListing ReadFolder(const std::string& folder) override {
+    FolderListing listing;
+    if ((listing.error = Call("ReadFolder", folder, ""))) return listing;
+    const std::string prefix =
+        !folder.empty() && folder.back() == kPathSeparator ? folder : folder + kPathSeparator;
+    for (const auto& [key, file] : files_) {
+      const std::string& path = file.first;
+      if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) continue;
+      const std::size_t end = path.find(kPathSeparator, prefix.size());
+      const std::string name = path.substr(prefix.size(), end - prefix.size());
+      if (name[0] == '.') continue;
+      auto& names = end == std::string::npos ? listing.files : listing.subFolders;
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    if (listing.files.empty() && listing.subFolders.empty()) {
+      listing.error = {kPathNotFound, "No such file or directory"};
+    }
+    std::sort(listing.subFolders.begin(), listing.subFolders.end());
+    return listing;
+  }
+
   PathKind Probe(const std::string& path) override {
     return Has(path) ? PathKind::kFile : PathKind::kNone;
   }
@@ -93,17 +127,22 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
   }
 
  private:
-  static Error NotFound() { return {kErrFileNotFound, "No such file or directory"}; }
+  static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
   std::string Key(std::string path) const {
     if (ignoreCase_) {
       for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return path;
   }
+  Error Call(const std::string& op, const std::string& a, const std::string& b) {
+    calls.push_back(op + " " + a + (b.empty() ? "" : " " + b));
+    return calls.size() == failAt_ ? failAtError_ : Error{};
+  }
   Error Check(const std::string& op, const std::string& source, const std::string& target) {
+    if (Error e = Call(op, source, target)) return e;
     if (failures_.count(op) != 0) return failures_[op];
     if (!Has(source)) return NotFound();
-    if (!target.empty() && Has(target)) return {kErrFileExists, "File exists"};
+    if (!target.empty() && Has(target)) return {kFileExists, "File exists"};
     return {};
   }
   Error Changed(const std::string& op, const std::string& path) {
@@ -115,6 +154,8 @@ class FakeFileSystem : public FileSystem, public PlanDisk {
   bool inodePerSpelling_;
   std::map<std::string, std::pair<std::string, std::shared_ptr<std::string>>> files_;
   std::map<std::string, Error> failures_;
+  std::size_t failAt_ = 0;
+  Error failAtError_;
 };
 
 }  // namespace velmora::testing

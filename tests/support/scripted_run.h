@@ -53,10 +53,10 @@ class Recorders : public ErrorReporter,
   std::vector<int> progress;
   int searches = 0;
 
-  void ReportError(int location, int number, const std::string& context, const std::string& file,
-                   const std::string& description) override {
-    errors.push_back(std::to_string(location) + " " + std::to_string(number) + " " + context + "|" +
-                     file + "|" + description);
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
+    errors.push_back(std::to_string(LocationNumber(location)) + " " + std::to_string(number) + " " +
+                     context + "|" + file + "|" + description);
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void WriteLog(const std::string& text, int location) override {
