@@ -240,8 +240,7 @@ double ShiftRun(const char* start) {
   run.services.planDisk = &planDisk;
   run.state.resolveChains = true;
   run.state.recordUndo = false;
-  const double seconds =
-      Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
+  const double seconds = Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
   struct stat st {};
   const std::string first = folder.src + "f" + start + ".txt";
   if (run.answers.errors != 0 || ::stat(first.c_str(), &st) != 0) return -1;

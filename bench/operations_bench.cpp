@@ -14,8 +14,8 @@ std::vector<std::string> MakePaths(int count) {
   std::vector<std::string> paths;
   paths.reserve(count);
   for (int i = 0; i < count; ++i) {
-    paths.push_back("/home/user/Musik/Sammlung/Interpret " + std::to_string(i % 97) +
-                    " - Titel_" + std::to_string(i) + " (live).mp3");
+    paths.push_back("/home/user/Musik/Sammlung/Interpret " + std::to_string(i % 97) + " - Titel_" +
+                    std::to_string(i) + " (live).mp3");
   }
   return paths;
 }

@@ -1,14 +1,13 @@
 // The tag run over 1,000 marked files against a plain loop that only writes
 // 128 bytes at the end of each file; the run should stay within twice the
 // loop's time.
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <benchmark/benchmark.h>
 
 #include "tags/tag_editor.h"
 
@@ -44,8 +43,8 @@ struct BenchFiles {
   }
   ~BenchFiles() { std::filesystem::remove_all(folder); }
 
-  std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                 ("velmora-tags-bench-" + std::to_string(::getpid()));
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("velmora-tags-bench-" + std::to_string(::getpid()));
   TagList list;
 };
 

@@ -108,7 +108,9 @@ void BM_SearchKeepsTheWindowResponsive(benchmark::State& state) {
   state.counters["files"] = found;
   state.counters["max_gap_ms"] = worstGapMs;
 }
-BENCHMARK(BM_SearchKeepsTheWindowResponsive)->UseManualTime()->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_SearchKeepsTheWindowResponsive)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
 void BM_CancelEndsTheSearch(benchmark::State& state) {

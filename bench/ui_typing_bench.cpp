@@ -80,8 +80,10 @@ int Run() {
   key.setInterval(kKeyGapMs);
   QObject::connect(&key, &QTimer::timeout, [&] {
     // Typing "x", then deleting it again: every key changes the plan.
-    if (typed % 2 == 0) field->insert(QStringLiteral("x"));
-    else field->backspace();
+    if (typed % 2 == 0)
+      field->insert(QStringLiteral("x"));
+    else
+      field->backspace();
     if (++typed == kKeys) QTimer::singleShot(1000, qApp, &QApplication::quit);
   });
   last = clock.elapsed();
@@ -94,9 +96,10 @@ int Run() {
               summary != nullptr ? summary->text().toUtf8().constData() : "(none)");
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  std::printf("typing in a slot field, %d files, preview on: longest input gap %lld ms "
-              "(target 100 ms)\n",
-              kFiles, static_cast<long long>(longest));
+  std::printf(
+      "typing in a slot field, %d files, preview on: longest input gap %lld ms "
+      "(target 100 ms)\n",
+      kFiles, static_cast<long long>(longest));
   std::printf("window with %d entries and the preview: max resident size %ld KiB\n", kFiles,
               usage.ru_maxrss);
   window.reset();

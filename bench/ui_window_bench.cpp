@@ -36,7 +36,8 @@ constexpr int kFiles = kFoundListCapacity;
 // made once, removed at exit.
 struct Fixture {
   Fixture() {
-    root = std::filesystem::temp_directory_path() / ("velmora-uibench-" + std::to_string(::getpid()));
+    root =
+        std::filesystem::temp_directory_path() / ("velmora-uibench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(root / "files");
     std::filesystem::create_directories(root / "app");
     std::ofstream(root / "mounts") << "/dev/root / ext4 rw 0 0\n";
@@ -58,8 +59,12 @@ Fixture& Files() {
 }
 
 // The search's host without a window: nothing to paint.
-class NoWindow : public SearchHost, public SearchRepeater, public RunDialogs, public MessageSink,
-                 public ErrorReporter, public LogWriter {
+class NoWindow : public SearchHost,
+                 public SearchRepeater,
+                 public RunDialogs,
+                 public MessageSink,
+                 public ErrorReporter,
+                 public LogWriter {
  public:
   void ProcessPendingEvents() override {}
   void RepeatSearch() override { command->RepeatSearch(inputs); }
@@ -180,8 +185,8 @@ void BM_RenameRun(benchmark::State& bench) {
   EngineOnly engine;
   PosixFileSystem fileSystem;
   RunState state;
-  RunServices services{fileSystem, engine.host, engine.host, engine.host, engine.host, nullptr,
-                       &engine.host};
+  RunServices services{fileSystem,  engine.host, engine.host, engine.host,
+                       engine.host, nullptr,     &engine.host};
   std::unique_ptr<Main> window = StartWindow();
   auto* combo = Child<QComboBox>(*window, "Auswahl_0");
   combo->setCurrentIndex(1);

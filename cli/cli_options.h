@@ -11,13 +11,21 @@
 
 namespace velmora::cli {
 
-inline constexpr int kExitOk = 0;       // everything went through
-inline constexpr int kExitFailure = 1;  // at least one failure was reported
-inline constexpr int kExitUsage = 2;    // bad arguments, refused input, no folder
+inline constexpr int kExitOk = 0;        // everything went through
+inline constexpr int kExitFailure = 1;   // at least one failure was reported
+inline constexpr int kExitUsage = 2;     // bad arguments, refused input, no folder
 inline constexpr int kExitConflict = 3;  // --check found a conflict in the plan
 
 // The tag fields in the order the tag run fills them.
-enum TagField { kTagTitle, kTagArtist, kTagAlbum, kTagComment, kTagYear, kTagGenre, kTagFieldCount };
+enum TagField {
+  kTagTitle,
+  kTagArtist,
+  kTagAlbum,
+  kTagComment,
+  kTagYear,
+  kTagGenre,
+  kTagFieldCount
+};
 
 struct CliOptions {
   // Search inputs.
@@ -40,8 +48,8 @@ struct CliOptions {
   bool check = false;
   bool log = false;
   bool resolveChains = true;  // off with --no-resolve-chains
-  std::string journal;  // "" = the default journal
-  bool lastRun = false;  // undo: only the newest run
+  std::string journal;        // "" = the default journal
+  bool lastRun = false;       // undo: only the newest run
 
   // tag: separator and one source per field ("aus", "1", "2", "3", "=TEXT").
   std::string separator;

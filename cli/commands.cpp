@@ -15,16 +15,23 @@ namespace velmora::cli {
 std::span<const Command> Commands() {
   static constexpr unsigned kJob = kSearchOptions | kSlotOptions | kAnswerOptions | kRunOptions;
   static constexpr std::array<Command, 7> kCommands{{
-      {"search", VELMORA_TEXT("velmora", "Dateien suchen und die Trefferliste ausgeben"), kSearchOptions, SearchMain},
+      {"search", VELMORA_TEXT("velmora", "Dateien suchen und die Trefferliste ausgeben"),
+       kSearchOptions, SearchMain},
       {"rename", VELMORA_TEXT("velmora", "Gefundene Dateien umbenennen"), kJob, RenameMain},
-      {"copy", VELMORA_TEXT("velmora", "Gefundene Dateien unter neuem Namen in einen Zielordner kopieren"),
+      {"copy",
+       VELMORA_TEXT("velmora", "Gefundene Dateien unter neuem Namen in einen Zielordner kopieren"),
        kJob | kDestOption, CopyMain},
-      {"move", VELMORA_TEXT("velmora", "Gefundene Dateien unter neuem Namen in einen Zielordner verschieben"),
+      {"move",
+       VELMORA_TEXT("velmora",
+                    "Gefundene Dateien unter neuem Namen in einen Zielordner verschieben"),
        kJob | kDestOption, MoveMain},
-      {"undo", VELMORA_TEXT("velmora", "Die Schritte eines Journals zurücknehmen, den neuesten zuerst"),
+      {"undo",
+       VELMORA_TEXT("velmora", "Die Schritte eines Journals zurücknehmen, den neuesten zuerst"),
        kUndoJournal | kAnswerOptions, UndoMain},
-      {"tag", VELMORA_TEXT("velmora", "ID3v1-Tags in gefundene Dateien schreiben"), kSearchOptions | kTagOptions, TagMain},
-      {"read-tag", VELMORA_TEXT("velmora", "ID3v1-Tags von Dateien ausgeben"), kReadTagOptions, ReadTagMain},
+      {"tag", VELMORA_TEXT("velmora", "ID3v1-Tags in gefundene Dateien schreiben"),
+       kSearchOptions | kTagOptions, TagMain},
+      {"read-tag", VELMORA_TEXT("velmora", "ID3v1-Tags von Dateien ausgeben"), kReadTagOptions,
+       ReadTagMain},
   }};
   return kCommands;
 }

@@ -12,14 +12,14 @@ namespace velmora::cli {
 
 // Option groups a command takes; the parser adds the options of each.
 enum OptionGroup : unsigned {
-  kSearchOptions = 1u << 0,    // --pattern, --subdirs, FOLDER
-  kSlotOptions = 1u << 1,      // --slotN, --srcN, --dstN
-  kDestOption = 1u << 2,       // --dest DIR (required)
-  kAnswerOptions = 1u << 3,    // --yes-all, --overwrite-all
-  kRunOptions = 1u << 4,       // --dry-run, --log, --journal FILE
-  kUndoJournal = 1u << 5,      // --journal FILE, --last
-  kTagOptions = 1u << 6,       // --separator, --title ... --genre, --log, --journal
-  kReadTagOptions = 1u << 7,   // --json, FILE...
+  kSearchOptions = 1u << 0,   // --pattern, --subdirs, FOLDER
+  kSlotOptions = 1u << 1,     // --slotN, --srcN, --dstN
+  kDestOption = 1u << 2,      // --dest DIR (required)
+  kAnswerOptions = 1u << 3,   // --yes-all, --overwrite-all
+  kRunOptions = 1u << 4,      // --dry-run, --log, --journal FILE
+  kUndoJournal = 1u << 5,     // --journal FILE, --last
+  kTagOptions = 1u << 6,      // --separator, --title ... --genre, --log, --journal
+  kReadTagOptions = 1u << 7,  // --json, FILE...
 };
 
 struct Command {

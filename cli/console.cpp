@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "services/journal.h"
 #include "services/error_log.h"
+#include "services/journal.h"
 #include "services/translation.h"
 
 namespace velmora::cli {

@@ -7,11 +7,24 @@ namespace velmora::cli {
 
 const std::array<const char*, kOperationCount>& OperationNames() {
   static const std::array<const char*, kOperationCount> names{
-      "",                    "replace",             "insert-after",       "insert-before",
-      "insert-at",           "delete-count-after",  "delete-count-before", "delete-count-at",
-      "delete-all-before",   "delete-all-after",    "number-after",       "number-before",
-      "number-at",           "capitalize",          "mirror",             "delete-between",
-      "upper",               "lower",
+      "",
+      "replace",
+      "insert-after",
+      "insert-before",
+      "insert-at",
+      "delete-count-after",
+      "delete-count-before",
+      "delete-count-at",
+      "delete-all-before",
+      "delete-all-after",
+      "number-after",
+      "number-before",
+      "number-at",
+      "capitalize",
+      "mirror",
+      "delete-between",
+      "upper",
+      "lower",
   };
   return names;
 }
@@ -30,7 +43,7 @@ bool JobFromOptions(const CliOptions& options, RenameJob& job) {
     const int code = OperationCode(options.slotOperation[i]);
     if (code < 0) {
       PrintProblem(WithArgs(Tr("velmora", "Unbekannte Operation für --slot%1: %2"),
-                          {std::to_string(i + 1), options.slotOperation[i]}));
+                            {std::to_string(i + 1), options.slotOperation[i]}));
       return false;
     }
     job.slotCode[i] = code;

@@ -36,9 +36,10 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
   const int left =
       UndoJournalRuns(file, contents, RunsToUndo(contents, lastRunOnly, output), services);
   if (left > 0) {
-    PrintProblem(left == 1 ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})
-                           : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
-                                      {std::to_string(left), file.path()}));
+    PrintProblem(left == 1
+                     ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})
+                     : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
+                                {std::to_string(left), file.path()}));
   }
 }
 

@@ -21,15 +21,18 @@ namespace {
 
 std::string OperationList() {
   std::string text =
-      Tr("velmora", "Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):") + "\n";
+      Tr("velmora", "Operationen (OP, Code oder Name; --srcN/--dstN = erstes/zweites Feld):") +
+      "\n";
   for (int code = 0; code < kOperationCount; ++code) {
     const CatalogueEntry& row = Catalogue()[static_cast<std::size_t>(code)];
     const char* name = code == 0 ? "" : OperationNames()[static_cast<std::size_t>(code)];
     char line[200];
-    std::snprintf(line, sizeof line, "  %2d %-20s %s", code, name, Tr("velmora", row.listText).c_str());
+    std::snprintf(line, sizeof line, "  %2d %-20s %s", code, name,
+                  Tr("velmora", row.listText).c_str());
     text += line;
     if (row.firstCaption[0] != '\0' || row.secondCaption[0] != '\0') {
-      text += " [" + Tr("velmora", row.firstCaption) + " | " + Tr("velmora", row.secondCaption) + "]";
+      text +=
+          " [" + Tr("velmora", row.firstCaption) + " | " + Tr("velmora", row.secondCaption) + "]";
     }
     text += '\n';
   }
@@ -52,7 +55,9 @@ constexpr char kExitHelp[] = VELMORA_TEXT(
     "abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).");
 
 void AddSearchOptions(CLI::App& command, CliOptions& options) {
-  command.add_option("--pattern", options.pattern, Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
+  command
+      .add_option("--pattern", options.pattern,
+                  Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
   command.add_flag("--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
   command.add_option("FOLDER", options.folder, Tr("velmora", "Ordner, in dem gesucht wird"))
@@ -63,17 +68,24 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
 void AddSlotOptions(CLI::App& command, CliOptions& options) {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     const std::string n = std::to_string(i + 1);
-    command.add_option("--slot" + n, options.slotOperation[i], WithArgs(Tr("velmora", "Operation für No. %1"), {n}))
+    command
+        .add_option("--slot" + n, options.slotOperation[i],
+                    WithArgs(Tr("velmora", "Operation für No. %1"), {n}))
         ->type_name("OP");
-    command.add_option("--src" + n, options.slotSource[i], WithArgs(Tr("velmora", "erstes Feld von No. %1"), {n}))
+    command
+        .add_option("--src" + n, options.slotSource[i],
+                    WithArgs(Tr("velmora", "erstes Feld von No. %1"), {n}))
         ->type_name("TEXT");
-    command.add_option("--dst" + n, options.slotDestination[i], WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
+    command
+        .add_option("--dst" + n, options.slotDestination[i],
+                    WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
         ->type_name("TEXT");
   }
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("--yes-all", options.yesAll, Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
+  command.add_flag("--yes-all", options.yesAll,
+                   Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
   command.add_flag("--overwrite-all", options.overwriteAll,
                    Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
 }
@@ -86,56 +98,73 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     footer += OperationList() + "\n";
   }
   if (groups & kDestOption) {
-    command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))->type_name("DIR")->required();
+    command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))
+        ->type_name("DIR")
+        ->required();
   }
   if (groups & kAnswerOptions) {
     AddAnswerOptions(command, options);
     footer += Tr("velmora", kAnswerHelp) + "\n";
   }
   if (groups & kRunOptions) {
-    command.add_flag("--dry-run", options.dryRun,
-                     Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
+    command.add_flag(
+        "--dry-run", options.dryRun,
+        Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
     command.add_flag("--check", options.check,
                      Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
     command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
     command.add_flag("!--no-resolve-chains", options.resolveChains,
-                     Tr("velmora", "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-                                   "markierte Datei auslassen"));
-    command.add_option("--journal", options.journal,
-                       Tr("velmora", "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+                     Tr("velmora",
+                        "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+                        "markierte Datei auslassen"));
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora",
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
         ->type_name("FILE");
   }
   if (groups & kUndoJournal) {
-    command.add_option("--journal", options.journal, Tr("velmora", "Journal FILE statt des Standard-Journals"))
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora", "Journal FILE statt des Standard-Journals"))
         ->type_name("FILE");
-    command.add_flag("--last", options.lastRun, Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
+    command.add_flag("--last", options.lastRun,
+                     Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
   }
   if (groups & kTagOptions) {
-    command.add_option("--separator", options.separator, Tr("velmora", "Trenntext der Dateinamen-Teile"))
+    command
+        .add_option("--separator", options.separator,
+                    Tr("velmora", "Trenntext der Dateinamen-Teile"))
         ->type_name("S");
-    const char* names[kTagFieldCount] = {"--title", "--artist", "--album",
-                                         "--comment", "--year", "--genre"};
-    const char* help[kTagFieldCount] = {
-        VELMORA_TEXT("velmora", "Quelle für Titel"),     VELMORA_TEXT("velmora", "Quelle für Interpret"),
-        VELMORA_TEXT("velmora", "Quelle für Album"),     VELMORA_TEXT("velmora", "Quelle für Kommentar"),
-        VELMORA_TEXT("velmora", "Quelle für Jahr"),      VELMORA_TEXT("velmora", "Quelle für Genre")};
+    const char* names[kTagFieldCount] = {"--title",   "--artist", "--album",
+                                         "--comment", "--year",   "--genre"};
+    const char* help[kTagFieldCount] = {VELMORA_TEXT("velmora", "Quelle für Titel"),
+                                        VELMORA_TEXT("velmora", "Quelle für Interpret"),
+                                        VELMORA_TEXT("velmora", "Quelle für Album"),
+                                        VELMORA_TEXT("velmora", "Quelle für Kommentar"),
+                                        VELMORA_TEXT("velmora", "Quelle für Jahr"),
+                                        VELMORA_TEXT("velmora", "Quelle für Genre")};
     for (std::size_t f = 0; f < kTagFieldCount; ++f) {
-      command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))
-          ->type_name("SRC");
+      command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))->type_name("SRC");
     }
-    command.add_option("--id3v2", options.id3v2,
-                       Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
+    command
+        .add_option("--id3v2", options.id3v2,
+                    Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
     command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
-    command.add_option("--journal", options.journal,
-                       Tr("velmora", "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora",
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
         ->type_name("FILE");
     footer += Tr("velmora", kTagSourceHelp) + "\n";
   }
   if (groups & kReadTagOptions) {
     command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
-    command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))->type_name("")->required();
+    command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))
+        ->type_name("")
+        ->required();
   }
   command.footer(footer + Tr("velmora", kExitHelp));
 }
@@ -201,7 +230,8 @@ int Main(int argc, char** argv) {
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(), Tr("velmora", "Hilfe: velmora-cli --help").c_str());
+    std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(),
+                 Tr("velmora", "Hilfe: velmora-cli --help").c_str());
     return kExitUsage;
   }
   if (chosen == nullptr) return kExitUsage;
@@ -221,7 +251,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "velmora-cli: %s\n", e.what());
   } catch (...) {
-    std::fprintf(stderr, "velmora-cli: %s\n", velmora::Tr("velmora", "unerwarteter Fehler").c_str());
+    std::fprintf(stderr, "velmora-cli: %s\n",
+                 velmora::Tr("velmora", "unerwarteter Fehler").c_str());
   }
   return velmora::cli::kExitFailure;
 }

@@ -9,14 +9,14 @@
 #include "cli/folder_search.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
-#include "services/journal.h"
 #include "cli/journal_undo.h"
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
 #include "services/error_log.h"
-#include "services/plan_disk.h"
+#include "services/journal.h"
 #include "services/own_file.h"
+#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
 
@@ -34,17 +34,17 @@ std::string JournalPath(const CliOptions& options) {
 }
 
 void PrintError(const Error& error, const std::string& context, const std::string& file) {
-  std::fprintf(stderr, "%s\n",
-               ConsoleText(ErrorMessageText(error.number, context, file, error.description)).c_str());
+  std::fprintf(
+      stderr, "%s\n",
+      ConsoleText(ErrorMessageText(error.number, context, file, error.description)).c_str());
 }
 
 // Without --yes-all every step is a question, and only a person can answer.
 bool MayAsk(const CliOptions& options) {
   if (options.yesAll || HasTerminal()) return true;
-  PrintProblem(
-      Tr("velmora",
-         "Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen "
-         "(vorhandene Ziele werden nur mit --overwrite-all überschrieben)."));
+  PrintProblem(Tr("velmora",
+                  "Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen "
+                  "(vorhandene Ziele werden nur mit --overwrite-all überschrieben)."));
   return false;
 }
 
@@ -74,8 +74,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   std::vector<FoundEntry> found =
       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
   // Written to during the run: renaming them would split their entries.
-  const std::string journalPath =
-      options.journal.empty() ? DefaultJournalPath() : options.journal;
+  const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles{journalPath, journalPath + ".lock"};
   if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
   LeaveOutOwnFiles(found, ownFiles);

@@ -10,16 +10,16 @@
 #include "engine/path.h"
 #include "services/journal.h"
 #include "services/posix_file_system.h"
+#include "services/translation.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
-#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
 
-constexpr const char* kFieldOption[kTagFieldCount] = {"--title", "--artist", "--album",
-                                                      "--comment", "--year", "--genre"};
+constexpr const char* kFieldOption[kTagFieldCount] = {"--title",   "--artist", "--album",
+                                                      "--comment", "--year",   "--genre"};
 
 // The chooser and the value field of each text field, in TagField order.
 struct FieldControls {
@@ -50,7 +50,8 @@ std::string WithoutTrailingBlanks(std::string text) {
 // the line of a file is held until the run moves on to the next one.
 class TagPrinter : public TagEditorHost {
  public:
-  TagPrinter(const TagList& list, const Reporting& reporting) : list_(list), reporting_(reporting) {}
+  TagPrinter(const TagList& list, const Reporting& reporting)
+      : list_(list), reporting_(reporting) {}
 
   // The editor's fields, read when a file's values are shown.
   void Watch(const TagEditorFields& fields) { fields_ = &fields; }
@@ -59,9 +60,9 @@ class TagPrinter : public TagEditorHost {
     if (fields_ == nullptr || index_ < 0 || index_ >= static_cast<int>(list_.size())) return;
     const TagRecord record = BuildTagRecord(*fields_);
     std::string line = list_[static_cast<std::size_t>(index_)].path + ":";
-    for (const std::string& text : {FieldText(record.title), FieldText(record.artist),
-                                    FieldText(record.album), FieldText(record.year),
-                                    FieldText(record.comment)}) {
+    for (const std::string& text :
+         {FieldText(record.title), FieldText(record.artist), FieldText(record.album),
+          FieldText(record.year), FieldText(record.comment)}) {
       line += " " + WithoutTrailingBlanks(text) + " |";
     }
     line += " " + GenreNames()[record.genre];
@@ -92,12 +93,13 @@ class TagPrinter : public TagEditorHost {
 };
 
 void PrintTagText(const std::string& path, const TagRecord& record, bool tagged) {
-  std::printf("%s\n  Tag:       %s\n  Titel:     %s\n  Interpret: %s\n  Album:     %s\n"
-              "  Jahr:      %s\n  Kommentar: %s\n  Genre:     %s (%d)\n",
-              path.c_str(), tagged ? "ja" : "nein", FieldText(record.title).c_str(),
-              FieldText(record.artist).c_str(), FieldText(record.album).c_str(),
-              FieldText(record.year).c_str(), FieldText(record.comment).c_str(),
-              GenreNames()[record.genre].c_str(), static_cast<int>(record.genre));
+  std::printf(
+      "%s\n  Tag:       %s\n  Titel:     %s\n  Interpret: %s\n  Album:     %s\n"
+      "  Jahr:      %s\n  Kommentar: %s\n  Genre:     %s (%d)\n",
+      path.c_str(), tagged ? "ja" : "nein", FieldText(record.title).c_str(),
+      FieldText(record.artist).c_str(), FieldText(record.album).c_str(),
+      FieldText(record.year).c_str(), FieldText(record.comment).c_str(),
+      GenreNames()[record.genre].c_str(), static_cast<int>(record.genre));
 }
 
 void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,

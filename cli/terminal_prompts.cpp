@@ -54,8 +54,8 @@ Answer AnswerFromReply(const std::string& reply, bool allowNo) {
   return Answer::kClosed;
 }
 
-TerminalDialogs::TerminalDialogs(bool yesAll, bool overwriteAll, bool interactive,
-                                 std::FILE* in, std::FILE* out)
+TerminalDialogs::TerminalDialogs(bool yesAll, bool overwriteAll, bool interactive, std::FILE* in,
+                                 std::FILE* out)
     : yesAll_(yesAll), overwriteAll_(overwriteAll), interactive_(interactive), in_(in), out_(out) {}
 
 Answer TerminalDialogs::AskDialog(const std::string& source, const std::string& target,
@@ -64,8 +64,8 @@ Answer TerminalDialogs::AskDialog(const std::string& source, const std::string& 
   if (!interactive_) return Answer::kCancel;
   std::fflush(stdout);
   std::fprintf(out_, "\n%s\n%s\n  %s\n%s\n  %s\n", Tr("velmora", "Sind Sie sicher ??").c_str(),
-               ActionWord(kind).c_str(), ConsoleName(source).c_str(),
-               Tr("velmora", "Zu :").c_str(), ConsoleName(target).c_str());
+               ActionWord(kind).c_str(), ConsoleName(source).c_str(), Tr("velmora", "Zu :").c_str(),
+               ConsoleName(target).c_str());
   return Ask(Tr("velmora", "(j)a, (a)lle, (n)ein, a(b)brechen? "), true);
 }
 

@@ -40,11 +40,7 @@ namespace {
 class RunActions : public StepActions {
  public:
   RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn)
-      : state_(state),
-        job_(job),
-        services_(services),
-        logOn_(logOn),
-        kind_(state.context.kind) {}
+      : state_(state), job_(job), services_(services), logOn_(logOn), kind_(state.context.kind) {}
 
   void Reached(std::size_t k) override {
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
@@ -93,8 +89,8 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
     // With chains resolved, its names and order are what the run does.
     RunPlan plan;
     if (services.planDisk != nullptr) {
-      plan = PlanRun(state.context.kind, job, found, state.context.destPath,
-                     *services.planDisk, /*withSteps=*/state.resolveChains, state.resolveChains);
+      plan = PlanRun(state.context.kind, job, found, state.context.destPath, *services.planDisk,
+                     /*withSteps=*/state.resolveChains, state.resolveChains);
     }
     RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
     for (const FoundEntry& entry : found) {

@@ -63,17 +63,17 @@ TEST(RunBatch, NoOnNumberingGivesTheNumberBack) {
 // After "&Alle" an empty numbering step gives its number back as before it,
 // so every mix of "&Ja" and "&Alle" names the files as the plan does.
 TEST(RunBatch, AlleNumbersAsJaWould) {
-  for (const std::deque<Answer>& answers : {std::deque<Answer>{Answer::kAll},
-                                         std::deque<Answer>{Answer::kYes, Answer::kAll},
-                                         std::deque<Answer>{Answer::kYes, Answer::kYes}}) {
+  for (const std::deque<Answer>& answers :
+       {std::deque<Answer>{Answer::kAll}, std::deque<Answer>{Answer::kYes, Answer::kAll},
+        std::deque<Answer>{Answer::kYes, Answer::kYes}}) {
     FakeRun run;
     run.Add({"a-x.txt", "b.txt", "c-x.txt"});
     run.disk.AddFile(kDir + "c-3x.txt", "precious");
     run.Slot(0, 10, "1", "-");
     const RunPlan plan = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk);
     run(answers);
-    EXPECT_EQ(run.Disk(), (Files{"a-1x.txt=a-x.txt", "b.txt=b.txt", "c-2x.txt=c-x.txt",
-                                 "c-3x.txt=precious"}))
+    EXPECT_EQ(run.Disk(),
+              (Files{"a-1x.txt=a-x.txt", "b.txt=b.txt", "c-2x.txt=c-x.txt", "c-3x.txt=precious"}))
         << answers.size();
     EXPECT_EQ(plan.rows[2].finalPath, kDir + "c-2x.txt");
     EXPECT_EQ(run.run.dialogs.unexpected, 0);
@@ -121,8 +121,7 @@ TEST(RunBatch, FilesTheRunNeedsAreNeverOverwritten) {
     FakeRun run;
     run.Add(row.names);
     for (std::size_t i = 0; i < row.slots.size(); ++i) {
-      run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1],
-               row.slots[i][2]);
+      run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1], row.slots[i][2]);
     }
     run.run.dialogs.dialog2Answers = {Answer::kAll};
     run(row.answers);
@@ -196,7 +195,8 @@ TEST(RunBatch, EmptyResultIsRecordedAndLoggedButNotAsked) {
 
 TEST(RunBatch, FullUndoStoreEndsTheRunBeforeAnUnrecordedStep) {
   FakeRun run;
-  for (int i = 1; i < UndoStore::kMaxRecords; ++i) run.state.undo.Append("x", "y", RunKind::kRename);
+  for (int i = 1; i < UndoStore::kMaxRecords; ++i)
+    run.state.undo.Append("x", "y", RunKind::kRename);
   run.Add({"a.txt", "b.txt"});
   run.Slot(0, 16, "", "");
   run({Answer::kAll});
@@ -233,7 +233,9 @@ TEST(RunBatch, ChainsAndCyclesGoThrough) {
        {{"14", " - ", ""}},
        {"A - B - C.mp3=C - A - B.mp3", "B - C - A.mp3=A - B - C.mp3",
         "C - A - B.mp3=B - C - A.mp3"}},
-      {"later entry first", {"x.txt", "xx.txt"}, {{"1", "x.txt", "xx.txt"}},
+      {"later entry first",
+       {"x.txt", "xx.txt"},
+       {{"1", "x.txt", "xx.txt"}},
        {"xx.txt=x.txt", "xxx.txt=xx.txt"}},
       {"shift of 200 by one", numbered, {{"12", "002", "1"}, {"7", "3", "4"}}, shifted},
       {"two slots over a swap",
@@ -250,8 +252,7 @@ TEST(RunBatch, ChainsAndCyclesGoThrough) {
     FakeRun run;
     for (const std::string& name : row.names) run.Add({name.c_str()});
     for (std::size_t i = 0; i < row.slots.size(); ++i) {
-      run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1],
-               row.slots[i][2]);
+      run.Slot(static_cast<int>(i), std::stoi(row.slots[i][0]), row.slots[i][1], row.slots[i][2]);
     }
     run.kind = row.kind;
     run.state.context.destPath = kDir;
@@ -313,8 +314,8 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
 TEST(RunBatch, NeinInAChainLeavesAGap) {
   FakeRun run;
   run.Add({"1.txt", "2.txt", "3.txt", "4.txt"});
-  run.Slot(0, 12, "2", "1");   // 1.txt -> 21.txt
-  run.Slot(1, 7, "1", "2");    // 21.txt -> 2.txt
+  run.Slot(0, 12, "2", "1");  // 1.txt -> 21.txt
+  run.Slot(1, 7, "1", "2");   // 21.txt -> 2.txt
   run.state.resolveChains = true;
   // Order 4, 3, 2, 1; "&Nein" to 3's first step: 2's step onto 3.txt is
   // passed over unasked, and 4.txt stays a gap.

@@ -91,8 +91,7 @@ std::vector<ChainTurn> OrderChains(const RunPlan& plan) {
   return order;
 }
 
-ChainRun::ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found,
-                   ChainActions& actions)
+ChainRun::ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, ChainActions& actions)
     : plan_(plan), found_(found), actions_(actions) {
   const std::size_t n = plan.rows.size();
   first_.assign(n, 0);
@@ -204,8 +203,7 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       if (AskStep(step, taken) == Go::kEnd) return Go::kEnd;
       if (!taken) break;
     }
-    const CommitResult result =
-        blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
+    const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
     if (result == CommitResult::kStopRun) {
       ended_ = true;
       return Go::kEnd;

@@ -46,8 +46,7 @@ class ChainActions {
 // a file is parked first take back every move made since the parking.
 class ChainRun {
  public:
-  ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found,
-           ChainActions& actions);
+  ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, ChainActions& actions);
 
   // Returns the error that ended the run, if any.
   Error Run();

@@ -30,8 +30,8 @@ Error Journaled(FileOp op, const std::string& source, const std::string& target,
     return {};
   }
   FileSystem& fileSystem = services.fileSystem;
-  const Error error = op == FileOp::kCopy ? fileSystem.Copy(source, target)
-                                          : fileSystem.Move(source, target);
+  const Error error =
+      op == FileOp::kCopy ? fileSystem.Copy(source, target) : fileSystem.Move(source, target);
   if (journal != nullptr) {
     if (error) {
       journal->Abandoned(op, source, target);
@@ -101,8 +101,8 @@ void ReportCommitFailure(const Error& error, const std::string& source,
 
 // A step whose target is a file the run must keep: never asked about,
 // never deleted; reported (and so logged) with what to do instead.
-CommitResult Refuse(const std::string& source, const std::string& destination,
-                    const char* why, RunServices& services) {
+CommitResult Refuse(const std::string& source, const std::string& destination, const char* why,
+                    RunServices& services) {
   services.reporter.ReportError(Location::kCommit, kFileExists,
                                 CommitFailureText(source, destination), "", why);
   return CommitResult::kNotCommitted;
@@ -154,8 +154,8 @@ bool DeleteTarget(const std::string& target, const std::string& source, RunServi
   return true;
 }
 
-CommitResult CommitFile(RunState& state, const std::string& source,
-                        const std::string& destination, RunServices& services) {
+CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
+                        RunServices& services) {
   FileSystem& fileSystem = services.fileSystem;
   const RunKind kind = state.context.kind;
   // Source and destination are the same path: the step is already done.

@@ -26,7 +26,7 @@ enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 // 20. With a journal, each file operation is announced before and recorded
 // after it.
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
-                RunServices& services);
+                        RunServices& services);
 
 // One file operation between the journal's intent and done records. stop is
 // set when the journal failed; the operation then did not happen, or

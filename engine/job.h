@@ -15,11 +15,11 @@ inline constexpr int kOperationCount = 18;  // codes 0..17
 
 // What the user set up: read afresh by every operation call.
 struct RenameJob {
-  std::array<int, kSlotCount> slotCode{};          // 0..17
-  std::array<std::string, kSlotCount> txtSource;   // first field
+  std::array<int, kSlotCount> slotCode{};              // 0..17
+  std::array<std::string, kSlotCount> txtSource;       // first field
   std::array<std::string, kSlotCount> txtDestination;  // second field
-  std::array<std::string, kSlotCount> auswahlText{  // combo text, for the log
-      "nicht aktiv", "nicht aktiv", "nicht aktiv"};
+  std::array<std::string, kSlotCount> auswahlText{     // combo text, for the log
+                                                  "nicht aktiv", "nicht aktiv", "nicht aktiv"};
 };
 
 // What a run does with each file; kNone outside a run and undo.
@@ -31,8 +31,8 @@ inline bool IntoFolder(RunKind kind) { return kind == RunKind::kMove || kind == 
 // Everything besides the job that an operation reads or advances.
 struct NameContext {
   RunKind kind = RunKind::kNone;
-  std::string destPath;    // ends in the separator while copying or moving
-  int numberCounter = 0;   // 0 = numbering not started in this run
+  std::string destPath;   // ends in the separator while copying or moving
+  int numberCounter = 0;  // 0 = numbering not started in this run
   int numberWidth = 0;
   ErrorReporter* reporter = nullptr;  // may be null: failures then go unreported
 };

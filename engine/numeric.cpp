@@ -28,8 +28,8 @@ std::uint64_t PushDigit(std::uint64_t value, char digit) {
 IntResult ToRange(std::string_view text, std::int64_t low, std::int64_t high) {
   const WholeNumber number = RoundNumeric(text);
   if (!number.numeric) return {0, TypeMismatchError()};
-  const std::uint64_t limit = number.negative ? static_cast<std::uint64_t>(-low)
-                                              : static_cast<std::uint64_t>(high);
+  const std::uint64_t limit =
+      number.negative ? static_cast<std::uint64_t>(-low) : static_cast<std::uint64_t>(high);
   if (number.magnitude > limit) return {0, OverflowError()};
   const std::int64_t value = number.negative ? -static_cast<std::int64_t>(number.magnitude)
                                              : static_cast<std::int64_t>(number.magnitude);

@@ -6,7 +6,8 @@ namespace velmora {
 namespace {
 
 TEST(IsNumeric, Grammar) {
-  for (const char* yes : {"0", " 12 ", "+3", "-3", "2,5", "007", "123456789012345678901234567890"}) {
+  for (const char* yes :
+       {"0", " 12 ", "+3", "-3", "2,5", "007", "123456789012345678901234567890"}) {
     EXPECT_TRUE(IsNumeric(yes)) << yes;
   }
   for (const char* no : {"", " ", "-", "1e3", "0x10", "12abc", "1.2.3", "1 2", ".5", "- 5"}) {
@@ -15,9 +16,15 @@ TEST(IsNumeric, Grammar) {
 }
 
 TEST(ToInt32, RoundsToNearestHalvesToEven) {
-  const std::pair<const char*, int> rows[] = {
-      {"2,4", 2},         {"2.6", 3},  {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"2.50001", 3},
-      {"1.4999999999999999999", 1}, {"-2147483648", -2147483647 - 1}, {"2147483646.5", 2147483646}};
+  const std::pair<const char*, int> rows[] = {{"2,4", 2},
+                                              {"2.6", 3},
+                                              {"2.5", 2},
+                                              {"3.5", 4},
+                                              {"-2.5", -2},
+                                              {"2.50001", 3},
+                                              {"1.4999999999999999999", 1},
+                                              {"-2147483648", -2147483647 - 1},
+                                              {"2147483646.5", 2147483646}};
   for (const auto& [text, value] : rows) {
     EXPECT_TRUE(ToInt32(text).error.ok()) << text;
     EXPECT_EQ(ToInt32(text).value, value) << text;

@@ -53,11 +53,9 @@ std::string RunOperation(int code, const RenameJob& job, int slot, const std::st
                          NameContext& ctx, Rule&& rule) {
   const std::string_view path = sourcePath;
   const std::size_t nameStart = FileNameStart(path);
-  const std::string_view folder = IntoFolder(ctx.kind)
-                                      ? std::string_view(ctx.destPath)
-                                      : path.substr(0, nameStart);
-  OperationInput input{job.txtSource[slot], job.txtDestination[slot], path.substr(nameStart),
-                       ctx};
+  const std::string_view folder =
+      IntoFolder(ctx.kind) ? std::string_view(ctx.destPath) : path.substr(0, nameStart);
+  OperationInput input{job.txtSource[slot], job.txtDestination[slot], path.substr(nameStart), ctx};
   std::string out;
   out.reserve(folder.size() + input.name.size() + input.source.size() + 16);
   out.append(folder);

@@ -2,29 +2,44 @@
 
 #include "engine/user_text.h"
 
-
 namespace velmora {
 
 const std::array<CatalogueEntry, kOperationCount>& Catalogue() {
   static const std::array<CatalogueEntry, kOperationCount> rows{{
       {VELMORA_TEXT("velmora", "nicht aktiv"), "", ""},
-      {VELMORA_TEXT("velmora", "Text ersetzen / löschen"), VELMORA_TEXT("velmora", "von"), VELMORA_TEXT("velmora", "zu")},
-      {VELMORA_TEXT("velmora", "Text einfügen nach ..."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "nach")},
-      {VELMORA_TEXT("velmora", "Text einfügen vor ..."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "vor")},
-      {VELMORA_TEXT("velmora", "Text einfügen an Pos."), VELMORA_TEXT("velmora", "Text"), VELMORA_TEXT("velmora", "Pos.")},
-      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen nach ..."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "nach")},
-      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen vor ..."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "vor")},
-      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen an Pos."), VELMORA_TEXT("velmora", "Anz."), VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Text ersetzen / löschen"), VELMORA_TEXT("velmora", "von"),
+       VELMORA_TEXT("velmora", "zu")},
+      {VELMORA_TEXT("velmora", "Text einfügen nach ..."), VELMORA_TEXT("velmora", "Text"),
+       VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Text einfügen vor ..."), VELMORA_TEXT("velmora", "Text"),
+       VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Text einfügen an Pos."), VELMORA_TEXT("velmora", "Text"),
+       VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen nach ..."), VELMORA_TEXT("velmora", "Anz."),
+       VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen vor ..."), VELMORA_TEXT("velmora", "Anz."),
+       VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen an Pos."), VELMORA_TEXT("velmora", "Anz."),
+       VELMORA_TEXT("velmora", "Pos.")},
       {VELMORA_TEXT("velmora", "Alle Zeichen löschen vor ..."), "", VELMORA_TEXT("velmora", "vor")},
-      {VELMORA_TEXT("velmora", "Alle Zeichen löschen nach ..."), "", VELMORA_TEXT("velmora", "nach")},
-      {VELMORA_TEXT("velmora", "Nummer einfügen nach ..."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "nach")},
-      {VELMORA_TEXT("velmora", "Nummer einfügen vor ..."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "vor")},
-      {VELMORA_TEXT("velmora", "Nummer einfügen an Pos."), VELMORA_TEXT("velmora", "Start"), VELMORA_TEXT("velmora", "Pos.")},
-      {VELMORA_TEXT("velmora", "Großbuchstaben am Wortanfang"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
-      {VELMORA_TEXT("velmora", "Zeichenfolge Spiegeln"), VELMORA_TEXT("velmora", "Spiegel"), VELMORA_TEXT("velmora", "leer")},
-      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen zwischen"), VELMORA_TEXT("velmora", "nach"), VELMORA_TEXT("velmora", "vor")},
-      {VELMORA_TEXT("velmora", "Alle in Großbuchstaben"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
-      {VELMORA_TEXT("velmora", "Alle in Kleinbuchstaben"), VELMORA_TEXT("velmora", "leer"), VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Alle Zeichen löschen nach ..."), "",
+       VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen nach ..."), VELMORA_TEXT("velmora", "Start"),
+       VELMORA_TEXT("velmora", "nach")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen vor ..."), VELMORA_TEXT("velmora", "Start"),
+       VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Nummer einfügen an Pos."), VELMORA_TEXT("velmora", "Start"),
+       VELMORA_TEXT("velmora", "Pos.")},
+      {VELMORA_TEXT("velmora", "Großbuchstaben am Wortanfang"), VELMORA_TEXT("velmora", "leer"),
+       VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Zeichenfolge Spiegeln"), VELMORA_TEXT("velmora", "Spiegel"),
+       VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Anzahl Zeichen löschen zwischen"), VELMORA_TEXT("velmora", "nach"),
+       VELMORA_TEXT("velmora", "vor")},
+      {VELMORA_TEXT("velmora", "Alle in Großbuchstaben"), VELMORA_TEXT("velmora", "leer"),
+       VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Alle in Kleinbuchstaben"), VELMORA_TEXT("velmora", "leer"),
+       VELMORA_TEXT("velmora", "leer")},
   }};
   return rows;
 }
@@ -35,11 +50,10 @@ using OperationFn = std::string (*)(const RenameJob&, int, const std::string&, N
 
 // Indexed by operation code; code 0 is the inactive slot.
 constexpr std::array<OperationFn, kOperationCount> kOperations{
-    nullptr,           ReplaceText,       InsertTextAfter,   InsertTextBefore,
-    InsertTextAt,      DeleteCountAfter,  DeleteCountBefore, DeleteCountAt,
-    DeleteAllBefore,   DeleteAllAfter,    InsertNumberAfter, InsertNumberBefore,
-    InsertNumberAt,    CapitalizeWords,   MirrorName,        DeleteBetween,
-    ToUpperCase,       ToLowerCase,
+    nullptr,           ReplaceText,        InsertTextAfter, InsertTextBefore, InsertTextAt,
+    DeleteCountAfter,  DeleteCountBefore,  DeleteCountAt,   DeleteAllBefore,  DeleteAllAfter,
+    InsertNumberAfter, InsertNumberBefore, InsertNumberAt,  CapitalizeWords,  MirrorName,
+    DeleteBetween,     ToUpperCase,        ToLowerCase,
 };
 
 }  // namespace

@@ -44,17 +44,17 @@ std::string DeleteCountAfter(const RenameJob& job, int slot, const std::string& 
 
 std::string DeleteCountBefore(const RenameJob& job, int slot, const std::string& sourcePath,
                               NameContext& ctx) {
-  return RunOperation(6, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error& error) {
-                        std::size_t n = 0;
-                        if (!ReadCount(in.source, n, error)) return false;
-                        const TextHit hit = FindTextHit(in.name, in.destination);
-                        if (!hit) return false;
-                        const std::size_t before = hit.position - 1;
-                        if (before < n) return false;
-                        out.append(LeftChars(in.name, before - n)).append(in.name.substr(hit.offset));
-                        return true;
-                      });
+  return RunOperation(
+      6, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error& error) {
+        std::size_t n = 0;
+        if (!ReadCount(in.source, n, error)) return false;
+        const TextHit hit = FindTextHit(in.name, in.destination);
+        if (!hit) return false;
+        const std::size_t before = hit.position - 1;
+        if (before < n) return false;
+        out.append(LeftChars(in.name, before - n)).append(in.name.substr(hit.offset));
+        return true;
+      });
 }
 
 std::string DeleteCountAt(const RenameJob& job, int slot, const std::string& sourcePath,
@@ -98,21 +98,20 @@ std::string DeleteAllAfter(const RenameJob& job, int slot, const std::string& so
 
 std::string DeleteBetween(const RenameJob& job, int slot, const std::string& sourcePath,
                           NameContext& ctx) {
-  return RunOperation(15, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error&) {
-                        const std::string_view first = in.source;
-                        const std::string_view second = in.destination;
-                        if (!FindTextHit(in.name, first) || !FindTextHit(in.name, second)) {
-                          return false;
-                        }
-                        const TextHit a = FindTextNoCaseHit(in.name, first);
-                        const TextHit b = FindTextNoCaseHit(in.name, second);
-                        const std::size_t e = a.position + CharLength(first);
-                        if (b.position <= e) return false;
-                        out.append(in.name.substr(0, a.offset + first.size()))
-                            .append(in.name.substr(b.offset));
-                        return true;
-                      });
+  return RunOperation(
+      15, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error&) {
+        const std::string_view first = in.source;
+        const std::string_view second = in.destination;
+        if (!FindTextHit(in.name, first) || !FindTextHit(in.name, second)) {
+          return false;
+        }
+        const TextHit a = FindTextNoCaseHit(in.name, first);
+        const TextHit b = FindTextNoCaseHit(in.name, second);
+        const std::size_t e = a.position + CharLength(first);
+        if (b.position <= e) return false;
+        out.append(in.name.substr(0, a.offset + first.size())).append(in.name.substr(b.offset));
+        return true;
+      });
 }
 
 }  // namespace velmora

@@ -48,32 +48,29 @@ std::string NumberText(int value, int width) {
 
 std::string InsertNumberAfter(const RenameJob& job, int slot, const std::string& sourcePath,
                               NameContext& ctx) {
-  return RunOperation(10, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error& error) {
-                        std::string number;
-                        return AdvanceCounter(in, number, error) &&
-                               InsertAfterAnchor(in, number, out);
-                      });
+  return RunOperation(
+      10, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error& error) {
+        std::string number;
+        return AdvanceCounter(in, number, error) && InsertAfterAnchor(in, number, out);
+      });
 }
 
 std::string InsertNumberBefore(const RenameJob& job, int slot, const std::string& sourcePath,
                                NameContext& ctx) {
-  return RunOperation(11, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error& error) {
-                        std::string number;
-                        return AdvanceCounter(in, number, error) &&
-                               InsertBeforeAnchor(in, number, out);
-                      });
+  return RunOperation(
+      11, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error& error) {
+        std::string number;
+        return AdvanceCounter(in, number, error) && InsertBeforeAnchor(in, number, out);
+      });
 }
 
 std::string InsertNumberAt(const RenameJob& job, int slot, const std::string& sourcePath,
                            NameContext& ctx) {
-  return RunOperation(12, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error& error) {
-                        std::string number;
-                        return AdvanceCounter(in, number, error) &&
-                               InsertAtPosition(in, number, out, error);
-                      });
+  return RunOperation(
+      12, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error& error) {
+        std::string number;
+        return AdvanceCounter(in, number, error) && InsertAtPosition(in, number, out, error);
+      });
 }
 
 }  // namespace velmora

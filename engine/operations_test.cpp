@@ -22,7 +22,8 @@ RenameJob OneSlotJob(int code, const std::string& first, const std::string& seco
 // The new name of /musik/<name> without its folder; "-" for the empty result.
 std::string NewName(int code, const std::string& first, const std::string& second,
                     const std::string& name, NameContext& ctx) {
-  const std::string result = ApplyOperation(OneSlotJob(code, first, second), 1, "/musik/" + name, ctx);
+  const std::string result =
+      ApplyOperation(OneSlotJob(code, first, second), 1, "/musik/" + name, ctx);
   if (result.empty()) return "-";
   return result.rfind("/musik/", 0) == 0 ? result.substr(7) : "wrong folder: " + result;
 }
@@ -126,16 +127,24 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
     int number;
   };
   const Failure failures[] = {
-      {4, "X", "abc", "a.txt", 13},        {4, "X", "99999999999", "a.txt", 6},
-      {5, "40000", "a", "abc.txt", 6},     {6, "-40000", "c", "abc.txt", 6},
-      {7, "1", "3000000000", "abc.txt", 6}, {7, "x", "1", "abc.txt", 13},
-      {10, "abc", "a", "a.txt", 13},        {12, "1", "x", "a.txt", 13},
-      {14, " - ", "", "Titel - Interpret", 5}, {14, "mp", "", "Titel.mp3", 5},
+      {4, "X", "abc", "a.txt", 13},
+      {4, "X", "99999999999", "a.txt", 6},
+      {5, "40000", "a", "abc.txt", 6},
+      {6, "-40000", "c", "abc.txt", 6},
+      {7, "1", "3000000000", "abc.txt", 6},
+      {7, "x", "1", "abc.txt", 13},
+      {10, "abc", "a", "a.txt", 13},
+      {12, "1", "x", "a.txt", 13},
+      {14, " - ", "", "Titel - Interpret", 5},
+      {14, "mp", "", "Titel.mp3", 5},
       {14, ".", "", "Titel.mp3", 5},
       // The new name must stay one name in its folder.
-      {1, "a-", "../", "a-x.txt", 52},       {1, "b", "a/x", "b.txt", 52},
-      {1, "a.txt", "..", "a.txt", 52},      {1, "a.txt", ".", "a.txt", 52},
-      {7, "7", "1", "abc.txt", 52},         {4, "/", "1", "a.txt", 52},
+      {1, "a-", "../", "a-x.txt", 52},
+      {1, "b", "a/x", "b.txt", 52},
+      {1, "a.txt", "..", "a.txt", 52},
+      {1, "a.txt", ".", "a.txt", 52},
+      {7, "7", "1", "abc.txt", 52},
+      {4, "/", "1", "a.txt", 52},
   };
   for (const Failure& f : failures) {
     NameContext ctx;

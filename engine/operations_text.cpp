@@ -7,14 +7,13 @@ namespace velmora {
 
 std::string ReplaceText(const RenameJob& job, int slot, const std::string& sourcePath,
                         NameContext& ctx) {
-  return RunOperation(1, job, slot, sourcePath, ctx,
-                      [](const OperationInput& in, std::string& out, Error&) {
-                        // The name changes exactly when something was found and the
-                        // replacement differs: the first occurrence then reads otherwise.
-                        const std::size_t found =
-                            AppendReplaced(out, in.name, in.source, in.destination);
-                        return found > 0 && in.source != in.destination;
-                      });
+  return RunOperation(
+      1, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error&) {
+        // The name changes exactly when something was found and the
+        // replacement differs: the first occurrence then reads otherwise.
+        const std::size_t found = AppendReplaced(out, in.name, in.source, in.destination);
+        return found > 0 && in.source != in.destination;
+      });
 }
 
 std::string InsertTextAfter(const RenameJob& job, int slot, const std::string& sourcePath,

@@ -16,13 +16,9 @@ std::string WithTrailingSeparator(std::string folder) {
   return folder;
 }
 
-std::string_view FolderOf(std::string_view path) {
-  return path.substr(0, FileNameStart(path));
-}
+std::string_view FolderOf(std::string_view path) { return path.substr(0, FileNameStart(path)); }
 
-std::string_view FileNameOf(std::string_view path) {
-  return path.substr(FileNameStart(path));
-}
+std::string_view FileNameOf(std::string_view path) { return path.substr(FileNameStart(path)); }
 
 bool IsSingleName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;

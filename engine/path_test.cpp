@@ -11,9 +11,9 @@ TEST(SplitPath, FolderAndName) {
     const char* folder;
     const char* name;
   };
-  for (const Row& row : {Row{"/musik/Titel.mp3", "/musik/", "Titel.mp3"},
-                         Row{"Titel.mp3", "", "Titel.mp3"}, Row{"/a.txt", "/", "a.txt"},
-                         Row{"/musik/", "/musik/", ""}}) {
+  for (const Row& row :
+       {Row{"/musik/Titel.mp3", "/musik/", "Titel.mp3"}, Row{"Titel.mp3", "", "Titel.mp3"},
+        Row{"/a.txt", "/", "a.txt"}, Row{"/musik/", "/musik/", ""}}) {
     EXPECT_EQ(SplitPath(row.path, true), row.folder) << row.path;
     EXPECT_EQ(SplitPath(row.path, false), row.name) << row.path;
   }

@@ -123,8 +123,7 @@ class PlanActions : public StepActions {
   }
 
   PlanState FailCommit(int number, int err, const std::string& src, const std::string& dest) {
-    Fail({0, Location::kCommit, number, CommitFailureText(src, dest), "",
-          std::strerror(err)});
+    Fail({0, Location::kCommit, number, CommitFailureText(src, dest), "", std::strerror(err)});
     return PlanState::kFailed;
   }
 
@@ -176,7 +175,8 @@ class PlanActions : public StepActions {
       return FailCommit(kBadFileName, ENAMETOOLONG, src, dest);
     }
     // A name the target's file system refuses: the commit would fail.
-    if (NameRefusedOn(model_.KindOf(dest), name)) return FailCommit(kBadFileName, EINVAL, src, dest);
+    if (NameRefusedOn(model_.KindOf(dest), name))
+      return FailCommit(kBadFileName, EINVAL, src, dest);
     // Only where case is ignored, and no other entry is spelled exactly like
     // the target, can two spellings be one place.
     if (to.ignoresCase && model_.SamePlace(src, dest)) {
@@ -286,7 +286,7 @@ class PlanActions : public StepActions {
   int row_ = -1;
   int slot_ = 0;
   bool refused_ = false;  // the step played last is refused
-  std::string at_;  // where the walked entry's file now is
+  std::string at_;        // where the walked entry's file now is
   // The file a rename or move carries along its entry's steps, at at_.
   struct {
     bool active = false;
@@ -317,8 +317,7 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
 }
 
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk, bool withSteps,
-                bool resolveChains) {
+                const std::string& destPath, PlanDisk& disk, bool withSteps, bool resolveChains) {
   resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {

@@ -53,9 +53,9 @@ struct PlanStep {
   std::string source;
   std::string destination;
   PlanState state = PlanState::kChanged;  // kUnchanged when source is destination
-  bool refused = false;  // the run refuses it: its target is a file the run needs
-  int waitsFor = -1;     // with chains resolved: the plan row whose listed file
-                         // must leave this step's target first, or -1
+  bool refused = false;                   // the run refuses it: its target is a file the run needs
+  int waitsFor = -1;                      // with chains resolved: the plan row whose listed file
+                                          // must leave this step's target first, or -1
 };
 
 // One turn of a run with resolved chains: all steps of a plan row, or its
@@ -94,15 +94,15 @@ struct PlanRow {
 };
 
 struct RunPlan {
-  std::string refusal;                   // the slot check's message when it refuses
-  std::vector<PlanRow> rows;             // one per marked entry, in list order
-  std::vector<PlanStep> steps;           // every commit the run would try (if asked for)
-  std::vector<PlannedFailure> failures;  // every failure the run would report
+  std::string refusal;                     // the slot check's message when it refuses
+  std::vector<PlanRow> rows;               // one per marked entry, in list order
+  std::vector<PlanStep> steps;             // every commit the run would try (if asked for)
+  std::vector<PlannedFailure> failures;    // every failure the run would report
   std::vector<PlannedDeletion> deletions;  // files outside the run it would delete
-  std::vector<ChainTurn> order;          // with chains resolved: the run's order of
-                                         // rows; empty when list order does
-  int changes = 0;                       // rows whose path changes
-  int conflicts = 0;                     // rows in a conflict state
+  std::vector<ChainTurn> order;            // with chains resolved: the run's order of
+                                           // rows; empty when list order does
+  int changes = 0;                         // rows whose path changes
+  int conflicts = 0;                       // rows in a conflict state
 
   // The row of found-list entry `entry`, or null when it is not marked.
   const PlanRow* RowFor(std::size_t entry) const;

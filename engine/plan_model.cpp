@@ -18,8 +18,8 @@ std::string CaselessName(std::string_view name) {
 bool EqualCaseless(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && FoldCaseByte(a[i], i > 0 ? a[i - 1] : 0) !=
-                            FoldCaseByte(b[i], i > 0 ? b[i - 1] : 0)) {
+    if (a[i] != b[i] &&
+        FoldCaseByte(a[i], i > 0 ? a[i - 1] : 0) != FoldCaseByte(b[i], i > 0 ? b[i - 1] : 0)) {
       return false;
     }
   }

@@ -25,8 +25,7 @@ class RunDialogs {
 
   // `Dialog`, "Sind Sie sicher ??": shall the file at source get the path
   // target? kind names the action. Any answer.
-  virtual Answer AskDialog(const std::string& source, const std::string& target,
-                           RunKind kind) = 0;
+  virtual Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) = 0;
 
   // `Dialog2`, "Löschen ???": target exists; delete it? kYes, kAll, kCancel
   // or kClosed (taken as kCancel).

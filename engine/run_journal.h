@@ -12,10 +12,10 @@ namespace velmora {
 
 // What one file operation does, as a journal records it.
 enum class FileOp {
-  kRename,      // a rename in place (also into and out of a rename temporary)
-  kMove,        // a move into another folder
-  kCopy,        // a copy; the source stays
-  kTag,         // a tag written into source (target is the same path)
+  kRename,  // a rename in place (also into and out of a rename temporary)
+  kMove,    // a move into another folder
+  kCopy,    // a copy; the source stays
+  kTag,     // a tag written into source (target is the same path)
 };
 
 class RunJournal {

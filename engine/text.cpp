@@ -122,8 +122,8 @@ TextHit FindTextNoCaseHit(std::string_view text, std::string_view needle) {
     // continuation is always one character.
     if (FoldCaseByte(text[i], 0) != first) continue;
     std::size_t k = 1;
-    while (k < length && FoldCaseByte(text[i + k], text[i + k - 1]) ==
-                             FoldCaseByte(needle[k], needle[k - 1])) {
+    while (k < length &&
+           FoldCaseByte(text[i + k], text[i + k - 1]) == FoldCaseByte(needle[k], needle[k - 1])) {
       ++k;
     }
     if (k == length && EndsOnBoundary(text, i, length)) return {chars + 1, i};

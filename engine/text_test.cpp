@@ -7,8 +7,13 @@ namespace {
 
 TEST(CharLength, CountsCodePointsAndEachInvalidByte) {
   const std::pair<const char*, std::size_t> rows[] = {
-      {"über.mp3", 8}, {"\xF0\x9F\x8E\xB5.mp3", 5}, {"a\xFF" "b", 3}, {"\xE2\x82", 2},
-      {"\xC0\xAF", 2},  // overlong
+      {"über.mp3", 8},
+      {"\xF0\x9F\x8E\xB5.mp3", 5},
+      {"a\xFF"
+       "b",
+       3},
+      {"\xE2\x82", 2},
+      {"\xC0\xAF", 2},      // overlong
       {"\xED\xA0\x80", 3},  // surrogate
   };
   for (const auto& [text, length] : rows) EXPECT_EQ(CharLength(text), length) << text;
@@ -41,9 +46,8 @@ TEST(FindTextNoCase, FoldsAsciiAndLatinOneLetters) {
     const char* needle;
     std::size_t position;
   };
-  for (const Row& row : {Row{"abcABC", "ABC", 1}, Row{"xÜber", "über", 2},
-                         Row{"ÀÉÎÕÞ", "àéîõþ", 1}, Row{"a×b", "a÷b", 0}, Row{"ß", "SS", 0},
-                         Row{"q\x84Ä", "\xA4", 0}}) {
+  for (const Row& row : {Row{"abcABC", "ABC", 1}, Row{"xÜber", "über", 2}, Row{"ÀÉÎÕÞ", "àéîõþ", 1},
+                         Row{"a×b", "a÷b", 0}, Row{"ß", "SS", 0}, Row{"q\x84Ä", "\xA4", 0}}) {
     EXPECT_EQ(FindTextNoCase(row.text, row.needle), row.position)
         << row.needle << " in " << row.text;
   }

@@ -19,7 +19,8 @@ void MnuUndo_Click(RunState& state, RunServices& services) {
 
     Answer answer = Answer::kYes;
     if (!all) {
-      answer = now.empty() ? Answer::kNo : ClosedAsCancel(services.dialogs.AskDialog(now, back, kind));
+      answer =
+          now.empty() ? Answer::kNo : ClosedAsCancel(services.dialogs.AskDialog(now, back, kind));
     }
 
     if (answer == Answer::kCancel) break;

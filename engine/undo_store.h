@@ -15,8 +15,8 @@ namespace velmora {
 
 // One record as the three hidden lists held it.
 struct UndoRecord {
-  std::string source;  // `LstUndoSource`: the path before the step
-  std::string dest;    // `LstUndoDest`: the path the step computed, or ""
+  std::string source;             // `LstUndoSource`: the path before the step
+  std::string dest;               // `LstUndoDest`: the path the step computed, or ""
   RunKind kind = RunKind::kNone;  // `LstUndoOpt`
 };
 

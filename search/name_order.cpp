@@ -36,9 +36,18 @@ bool DecodeTwoBytes(std::string_view text, std::size_t i, char32_t& c) {
 // keeps the character (the signs × and ÷), '*' marks the letters that stand
 // for two (LatinBase spells them out).
 constexpr std::string_view kLatinBases =
-    "aaaaaa*ceeeeiiii" "dnooooo_ouuuuy**" "aaaaaa*ceeeeiiii" "dnooooo_ouuuuy*y"  // Latin-1
-    "aaaaaaccccccccdd" "ddeeeeeeeeeegggg" "gggghhhhiiiiiiii" "ii**jjkkklllllll"  // Extended-A
-    "lllnnnnnnnnnoooo" "oo**rrrrrrssssss" "ssttttttuuuuuuuu" "uuuuwwyyyzzzzzzs";
+    "aaaaaa*ceeeeiiii"
+    "dnooooo_ouuuuy**"
+    "aaaaaa*ceeeeiiii"
+    "dnooooo_ouuuuy*y"  // Latin-1
+    "aaaaaaccccccccdd"
+    "ddeeeeeeeeeegggg"
+    "gggghhhhiiiiiiii"
+    "ii**jjkkklllllll"  // Extended-A
+    "lllnnnnnnnnnoooo"
+    "oo**rrrrrrssssss"
+    "ssttttttuuuuuuuu"
+    "uuuuwwyyyzzzzzzs";
 
 // The base letters of c for the sort key, or nullptr when c has none.
 const char* LatinBase(char32_t c) {

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "engine/user_text.h"
 #include "search/file_pattern.h"
 #include "search/folder_reader.h"
 #include "search/found_list.h"
 #include "search/settings_writer.h"
-#include "engine/user_text.h"
 
 namespace velmora {
 

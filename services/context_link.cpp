@@ -72,12 +72,23 @@ std::string QuoteExecArgument(const std::string& argument) {
   std::string value;
   for (char c : quoted) {
     switch (c) {
-      case '\\': value += "\\\\"; break;
-      case '\n': value += "\\n"; break;
-      case '\t': value += "\\t"; break;
-      case '\r': value += "\\r"; break;
-      case '%': value += "%%"; break;
-      default: value += c;
+      case '\\':
+        value += "\\\\";
+        break;
+      case '\n':
+        value += "\\n";
+        break;
+      case '\t':
+        value += "\\t";
+        break;
+      case '\r':
+        value += "\\r";
+        break;
+      case '%':
+        value += "%%";
+        break;
+      default:
+        value += c;
     }
   }
   return value;
@@ -92,10 +103,14 @@ std::string ContextLinkEntry(const std::string& entryName, const std::string& pr
   // offer it for folders.
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + entryName + "\n"
+         "Name=" +
+         entryName +
+         "\n"
          "Comment=Dateien in diesem Ordner umbenennen\n"
          "Icon=velmora\n"
-         "Exec=" + ContextLinkCommand(programPath) + "\n"
+         "Exec=" +
+         ContextLinkCommand(programPath) +
+         "\n"
          "MimeType=inode/directory;\n"
          "NoDisplay=true\n"
          "Terminal=false\n";

@@ -31,8 +31,12 @@ TEST_F(HelpFolder, ReadsLinesAtEveryKindOfLineEnd) {
       {"eins\nzwei\n", {"eins", "zwei"}},
       {"eins\r\n\r\n\tzwei", {"eins", "", "\tzwei"}},
       {"\r\n", {""}},
-      {"Gr\xC3\xB6\xC3\x9F" "e", {"Größe"}},
-      {"Gr\xF6\xDF" "e \x80", {"Größe €"}},
+      {"Gr\xC3\xB6\xC3\x9F"
+       "e",
+       {"Größe"}},
+      {"Gr\xF6\xDF"
+       "e \x80",
+       {"Größe €"}},
       {"\xC3", {"Ã"}},
   };
   const std::string path = dir / "Hilfe.txt";

@@ -6,12 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
-#include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
@@ -47,11 +47,20 @@ bool Unescape(std::string_view text, std::string& out) {
     }
     if (++i == text.size()) return false;
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: return false;
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -202,10 +211,14 @@ std::string NowText() {
 
 char KindOf(FileOp op) {
   switch (op) {
-    case FileOp::kRename: return '1';
-    case FileOp::kMove: return '2';
-    case FileOp::kCopy: return '3';
-    case FileOp::kTag: return '4';
+    case FileOp::kRename:
+      return '1';
+    case FileOp::kMove:
+      return '2';
+    case FileOp::kCopy:
+      return '3';
+    case FileOp::kTag:
+      return '4';
   }
   return '0';
 }
@@ -249,11 +262,20 @@ std::string EscapeJournalText(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -307,10 +329,17 @@ std::string FormatJournal(const JournalContents& contents) {
       text += "I\t" + key + kTab + step.kind + kTab + EscapeJournalText(step.source) + kTab +
               EscapeJournalText(step.target) + kTab + IdentityFields(step.before) + '\n';
       switch (step.state) {
-        case StepState::kPending: break;
-        case StepState::kDone: text += "D\t" + key + kTab + IdentityFields(step.after) + '\n'; break;
-        case StepState::kAbandoned: text += "A\t" + key + '\n'; break;
-        case StepState::kUndone: text += "U\t" + key + '\n'; break;
+        case StepState::kPending:
+          break;
+        case StepState::kDone:
+          text += "D\t" + key + kTab + IdentityFields(step.after) + '\n';
+          break;
+        case StepState::kAbandoned:
+          text += "A\t" + key + '\n';
+          break;
+        case StepState::kUndone:
+          text += "U\t" + key + '\n';
+          break;
       }
     }
     if (!run.ended.empty()) text += "E\t" + run.id + kTab + EscapeJournalText(run.ended) + '\n';
@@ -575,7 +604,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     // only when the file could not be read at all, and then fails as well.
     TagUndoBytes bytes;
     if (!CaptureTagBytes(source, bytes)) {
-      if (Error error = WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
+      if (Error error =
+              WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
         if (!reported_) {
           reported_ = true;
           reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),

@@ -16,20 +16,17 @@
 // RUN names the run ("PID-NANOSECONDS" of its process; letters, digits and
 // "-"), SEQ counts its operations from 1, TIME is UTC ("2026-12-06T23:50:50Z").
 // KIND is "1" rename, "2" move, "3" copy, "4" tag write (OLD and NEW are the
-// same file); kinds not known here are kept and reported as not undoable. ID is four fields SIZE MTIME DEV INO
-// (MTIME in nanoseconds) of the file: in an intent the file at OLD before the
-// step, in a done record the file the step produced at NEW; "-" each when
-// unknown. Size and mtime prove the identity; device and inode are a hint
-// only (they change when a stick is plugged in again). In OLD, NEW and
-// COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a
-// carriage return "\r". Lines starting with "#" are comments; records of
-// other letters are kept as they are. An intent without done or abandoned
-// record is settled when read back: the source gone (a copy: still there)
-// and NEW holding a file with the intent's size and mtime means done.
-// A payload too large for a line goes into the side file "JOURNAL.RUN.SEQ"
-// beside the journal, written before the record naming it. A tag write has
-// one: the bytes the write may replace (PackTagBytes in tags/tag_undo.h: the
-// old length, the old last 128 bytes and the old ID3v2 region), so that undo
+// same file); kinds not known here are kept and reported as not undoable. ID is four fields SIZE
+// MTIME DEV INO (MTIME in nanoseconds) of the file: in an intent the file at OLD before the step,
+// in a done record the file the step produced at NEW; "-" each when unknown. Size and mtime prove
+// the identity; device and inode are a hint only (they change when a stick is plugged in again). In
+// OLD, NEW and COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
+// return "\r". Lines starting with "#" are comments; records of other letters are kept as they are.
+// An intent without done or abandoned record is settled when read back: the source gone (a copy:
+// still there) and NEW holding a file with the intent's size and mtime means done. A payload too
+// large for a line goes into the side file "JOURNAL.RUN.SEQ" beside the journal, written before the
+// record naming it. A tag write has one: the bytes the write may replace (PackTagBytes in
+// tags/tag_undo.h: the old length, the old last 128 bytes and the old ID3v2 region), so that undo
 // puts them back with the intent's modification time. A tag intent without
 // its side file (the file could not be read) cannot be taken back. Side
 // files go when their step leaves the journal.
@@ -110,8 +107,8 @@ struct JournalRun {
 };
 
 struct JournalContents {
-  std::vector<JournalRun> runs;    // in order of their begin records
-  std::vector<JournalStep> steps;  // in order of their intents
+  std::vector<JournalRun> runs;      // in order of their begin records
+  std::vector<JournalStep> steps;    // in order of their intents
   std::vector<std::string> foreign;  // records of unknown letters, verbatim
 };
 

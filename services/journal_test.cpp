@@ -39,11 +39,13 @@ TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
     std::size_t max;
     std::vector<std::string> left;
   } cases[] = {
-      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 3}}, 6,
+      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 3}},
+       6,
        {"99999990-2", "99999990-3"}},
       {{{"99999990-1", true, 3}, {"99999990-2", true, 3}}, 5, {"99999990-2"}},
       {{{"99999990-1", true, 3}}, 2, {}},  // too big on its own: it goes too
-      {{{"1-1", false, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 1}}, 4,
+      {{{"1-1", false, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 1}},
+       4,
        {"1-1", "99999990-3"}},
       {{{"99999990-1", true, 2}, {"99999990-2", true, 2}}, 4, {"99999990-1", "99999990-2"}},
   };
@@ -82,16 +84,20 @@ TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
     std::vector<std::string> runs;
   } cases[] = {
       {"rewritten by another process",
-       [](const TempFolder&, JournalFile& other) { ASSERT_FALSE(other.Compact()); }, true,
+       [](const TempFolder&, JournalFile& other) { ASSERT_FALSE(other.Compact()); },
+       true,
        {"99999990-1", "99999990-2"}},
-      {"removed", [](const TempFolder& f, JournalFile&) { std::filesystem::remove(f / "j"); },
-       true, {"99999990-2"}},
+      {"removed",
+       [](const TempFolder& f, JournalFile&) { std::filesystem::remove(f / "j"); },
+       true,
+       {"99999990-2"}},
       {"a link in its place",
        [](const TempFolder& f, JournalFile&) {
          std::filesystem::rename(f / "j", f / "victim");
          std::filesystem::create_symlink(f / "victim", f / "j");
        },
-       false, {}},
+       false,
+       {}},
   };
   for (const Case& c : cases) {
     const TempFolder folder;
@@ -99,9 +105,9 @@ TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
     JournalFile other(folder / "j");
     ASSERT_FALSE(file.Append(first));
     c.change(folder, other);
-    const std::uintmax_t victimSize =
-        std::filesystem::exists(folder / "victim") ? std::filesystem::file_size(folder / "victim")
-                                                   : 0;
+    const std::uintmax_t victimSize = std::filesystem::exists(folder / "victim")
+                                          ? std::filesystem::file_size(folder / "victim")
+                                          : 0;
     EXPECT_EQ(!file.Append(second), c.appends) << c.name;
     if (!c.appends) {
       EXPECT_EQ(std::filesystem::file_size(folder / "victim"), victimSize) << c.name;

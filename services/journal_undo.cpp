@@ -82,7 +82,8 @@ class Undo {
   bool Step(JournalStep& step) {
     if (services_.stop != nullptr && services_.stop->StopRequested()) return false;
     if (!KnownKind(step.kind)) {
-      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " + step.target);
+      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source +
+             " -> " + step.target);
       return true;
     }
     if (step.state == StepState::kPending && !SettledDone(step)) {
@@ -92,10 +93,12 @@ class Undo {
     // Nothing at the new path: nothing to take back.
     if (!now.known) return !writer_.Undone(step.run, step.seq);
     // Without a recorded identity (version 1) a copy must still match its original.
-    const StepIdentity expected =
-        step.after.known ? step.after : step.kind == '3' ? IdentityOf(step.source) : now;
+    const StepIdentity expected = step.after.known   ? step.after
+                                  : step.kind == '3' ? IdentityOf(step.source)
+                                                     : now;
     if (!SameIdentity(now, expected)) {
-      Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " + step.target);
+      Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " +
+             step.target);
       return true;
     }
     const bool sameFile = step.kind != '4' && disk_.SameFile(step.target, step.source);

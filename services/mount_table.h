@@ -14,9 +14,9 @@ namespace velmora {
 inline constexpr char kMountTable[] = "/proc/self/mounts";
 
 struct MountEntry {
-  std::string point;  // mount point
-  std::string type;   // file-system type
-  std::string device; // what is mounted (a device path for block file systems)
+  std::string point;   // mount point
+  std::string type;    // file-system type
+  std::string device;  // what is mounted (a device path for block file systems)
 };
 
 // The entries of a file in the format of /proc/self/mounts, in its order;

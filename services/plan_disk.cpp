@@ -96,7 +96,8 @@ bool LocalPlanDisk::Identify(const std::string& path, FileIdentity& identity) {
   identity.device = st.st_dev;
   identity.inode = st.st_ino;
   identity.size = st.st_size;
-  identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  identity.modified =
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   return true;
 }
 

@@ -54,7 +54,8 @@ TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
   EXPECT_FALSE(disk.IgnoresCase(dir / "usb/inner/"));
   EXPECT_FALSE(disk.IgnoresCase(dir / "usbx/"));
   EXPECT_FALSE(disk.IgnoresCase(dir.path()));
-  for (const char* type : {"exfat", "ntfs3", "cifs"}) EXPECT_TRUE(IsCaselessFileSystemType(type)) << type;
+  for (const char* type : {"exfat", "ntfs3", "cifs"})
+    EXPECT_TRUE(IsCaselessFileSystemType(type)) << type;
   EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
 }
 
@@ -63,14 +64,18 @@ TEST(LocalPlanDisk, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
   for (const char* sub : {"fat", "ex", "nt", "odd", "gone"}) {
     std::filesystem::create_directory(dir / sub);
   }
-  WriteFile(dir / "ex.img", std::string("\xEB\x76\x90" "EXFAT   ", 11));
-  WriteFile(dir / "nt.img", std::string("\xEB\x52\x90" "NTFS    ", 11));
+  WriteFile(dir / "ex.img", std::string("\xEB\x76\x90"
+                                        "EXFAT   ",
+                                        11));
+  WriteFile(dir / "nt.img", std::string("\xEB\x52\x90"
+                                        "NTFS    ",
+                                        11));
   WriteFile(dir / "odd.img", std::string(11, 'x'));
   const std::string root = std::filesystem::canonical(dir.path()).string();
   const std::string table = dir / "mounts";
-  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/fat vfat rw 0 0\n" +
-                       root + "/ex.img " + root + "/ex fuseblk rw 0 0\n" + root + "/nt.img " +
-                       root + "/nt fuseblk rw 0 0\n" + root + "/odd.img " + root +
+  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/fat vfat rw 0 0\n" + root +
+                       "/ex.img " + root + "/ex fuseblk rw 0 0\n" + root + "/nt.img " + root +
+                       "/nt fuseblk rw 0 0\n" + root + "/odd.img " + root +
                        "/odd fuseblk rw 0 0\n" + root + "/none.img " + root +
                        "/gone fuseblk rw 0 0\n");
   LocalPlanDisk disk(table);

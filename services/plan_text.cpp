@@ -79,58 +79,66 @@ std::string PlanRowText(const PlanRow& row) {
                                 "oder Kreis über einen vorübergehenden Namen)."),
                              {target, other});
     case PlanState::kExists:
-      return text + WithArgs(Tr("velmora",
-                           "Das Ziel %1 existiert bereits. Der Lauf fragt, ob es gelöscht werden "
-                           "soll; mit „Ja“ geht die vorhandene Datei verloren."),
-                           {target});
+      return text +
+             WithArgs(Tr("velmora",
+                         "Das Ziel %1 existiert bereits. Der Lauf fragt, ob es gelöscht werden "
+                         "soll; mit „Ja“ geht die vorhandene Datei verloren."),
+                      {target});
     case PlanState::kCaseOnly:
       if (row.overwritten) {
-        return text + WithArgs(Tr("velmora",
-                             "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
-                             "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
-                             "Schreibweisen nicht."),
-                             {other});
+        return text +
+               WithArgs(Tr("velmora",
+                           "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
+                           "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
+                           "Schreibweisen nicht."),
+                        {other});
       }
-      return text + WithArgs(Tr("velmora",
-                           "%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem "
-                           "vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen "
-                           "nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll."),
-                           {target});
+      return text +
+             WithArgs(Tr("velmora",
+                         "%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem "
+                         "vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen "
+                         "nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll."),
+                      {target});
     case PlanState::kFailed:
       return text + Tr("velmora", "Der Lauf würde hier scheitern:") + "\n\n" +
              PlainLines(PlannedFailureText(row.failure));
     case PlanState::kDuplicate:
       if (row.overwritten) {
         return text + WithArgs(Tr("velmora",
-                             "Endet unter demselben Namen %1 wie %2: die spätere Datei "
-                             "überschreibt diese."),
-                             {target, other});
+                                  "Endet unter demselben Namen %1 wie %2: die spätere Datei "
+                                  "überschreibt diese."),
+                               {target, other});
       }
-      return text + WithArgs(Tr("velmora", "Endet unter demselben Namen %1 wie %2."), {target, other}) +
+      return text +
+             WithArgs(Tr("velmora", "Endet unter demselben Namen %1 wie %2."), {target, other}) +
              " " + Refused();
     case PlanState::kChain:
       if (!row.overwritten && other.empty()) {
         return text +
-               WithArgs(Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
-                      {target}) +
+               WithArgs(
+                   Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
+                   {target}) +
                " " + Refused();
       }
       if (!row.overwritten) {
         return text +
-               WithArgs(Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
-                      {target, other}) +
+               WithArgs(
+                   Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
+                   {target, other}) +
                " " + Refused();
       }
       if (other.empty()) {
-        return text + WithArgs(Tr("velmora",
-                             "Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese "
-                             "Datei ist dann verloren."),
-                             {target});
+        return text +
+               WithArgs(Tr("velmora",
+                           "Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese "
+                           "Datei ist dann verloren."),
+                        {target});
       }
-      return text + WithArgs(Tr("velmora",
-                           "Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette "
-                           "oder Tausch)."),
-                           {other});
+      return text +
+             WithArgs(Tr("velmora",
+                         "Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette "
+                         "oder Tausch)."),
+                      {other});
   }
   return text;
 }

@@ -24,8 +24,8 @@ std::string PlanRowText(const PlanRow& row);
 // What every plan takes for granted: no "&Nein" (a note for the summary).
 std::string PlanAssumptionText();
 
-// "N Änderungen, K Konflikte" ("1 Änderung", "1 Konflikt"); the slot check's message (its first line)
-// when it refuses.
+// "N Änderungen, K Konflikte" ("1 Änderung", "1 Konflikt"); the slot check's message (its first
+// line) when it refuses.
 std::string PlanSummaryText(const RunPlan& plan);
 
 }  // namespace velmora

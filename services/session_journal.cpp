@@ -13,7 +13,8 @@ constexpr char kDefaultCommand[] = "tag";
 }  // namespace
 
 SessionJournal::SessionJournal(const std::string& path, ErrorReporter& reporter)
-    : file_(path.empty() ? DefaultJournalPath() : path), reporter_(reporter),
+    : file_(path.empty() ? DefaultJournalPath() : path),
+      reporter_(reporter),
       command_(kDefaultCommand) {}
 
 SessionJournal::~SessionJournal() { Finished(); }

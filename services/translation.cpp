@@ -67,19 +67,16 @@ bool UseLanguage(Language language, const std::string& programFolder) {
     }
   }
   if (!loaded) return false;
-  if (QCoreApplication::instance() != nullptr) QCoreApplication::installTranslator(translator.get());
+  if (QCoreApplication::instance() != nullptr)
+    QCoreApplication::installTranslator(translator.get());
   current.translator = std::move(translator);
   current.language = language;
   return true;
 }
 
-Language CurrentLanguage() {
-  return State().language;
-}
+Language CurrentLanguage() { return State().language; }
 
-int ErrorTextLanguage() {
-  return CurrentLanguage() == Language::kEnglish ? 0 : 1;
-}
+int ErrorTextLanguage() { return CurrentLanguage() == Language::kEnglish ? 0 : 1; }
 
 std::string Tr(const char* context, const char* text) {
   if (!State().translator) return text;
@@ -111,8 +108,6 @@ std::string Translated(const std::string& german) {
   return out;
 }
 
-QString UiText(const std::string& german) {
-  return QString::fromStdString(Translated(german));
-}
+QString UiText(const std::string& german) { return QString::fromStdString(Translated(german)); }
 
 }  // namespace velmora

@@ -174,9 +174,12 @@ void KeepObsoleteFrames(ID3v2::Tag& tag) {
 
 const char* Id3v2ModeName(Id3v2Mode mode) {
   switch (mode) {
-    case Id3v2Mode::kAlways: return "always";
-    case Id3v2Mode::kNever: return "never";
-    case Id3v2Mode::kAuto: break;
+    case Id3v2Mode::kAlways:
+      return "always";
+    case Id3v2Mode::kNever:
+      return "never";
+    case Id3v2Mode::kAuto:
+      break;
   }
   return "auto";
 }
@@ -251,8 +254,8 @@ Error Id3v2Tag::Read(std::optional<Id3v2Values>& values) {
   return {};
 }
 
-Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, int& fd,
-                      ReplacedRegion& replaced, bool& written) {
+Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, int& fd, ReplacedRegion& replaced,
+                      bool& written) {
   written = false;
   if (std::none_of(changes.begin(), changes.end(), [](const auto& c) { return c.has_value(); })) {
     return {};

@@ -1,9 +1,8 @@
 #include "tags/id3v2_tag.h"
 
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -80,8 +79,8 @@ TEST_F(Id3v2Test, ReadsThePlayersFields) {
   const std::optional<Id3v2Values> values = Read(path);
   ASSERT_TRUE(values);
   EXPECT_EQ(values->version, "2.3");
-  const std::array<std::string, kId3Fields> expected = {"Alter Titel", "Wer", "Platte",
-                                                        "alt", "1999", "Rock"};
+  const std::array<std::string, kId3Fields> expected = {"Alter Titel", "Wer",  "Platte",
+                                                        "alt",         "1999", "Rock"};
   EXPECT_EQ(values->fields, expected);
   EXPECT_EQ(values->track, "7/12");
   EXPECT_FALSE(Read(Make("b.mp3", audio)));

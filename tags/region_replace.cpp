@@ -96,7 +96,7 @@ Error Rewrite(const std::string& path, int& fd, const FileStamp& stamp, const Re
 Error StampOf(int fd, FileStamp& stamp) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return TagErrorFromErrno(errno);
-  stamp = {info.st_dev, info.st_ino, info.st_size, info.st_mtim,
+  stamp = {info.st_dev,  info.st_ino, info.st_size, info.st_mtim,
            info.st_mode, info.st_uid, info.st_gid};
   return {};
 }

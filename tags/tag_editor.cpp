@@ -20,8 +20,8 @@ struct FileTimes {
   ino_t inode = 0;
   timespec modified{};
   bool operator==(const FileTimes& other) const {
-    return size == other.size && inode == other.inode &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+    return size == other.size && inode == other.inode && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
   }
 };
 
@@ -53,11 +53,13 @@ void ApplySource(std::string& value, const std::string& chooser, const std::stri
 // ComboGenreTyp.
 using TextMember = std::string TagEditorFields::*;
 constexpr TextMember kValueOf[kId3Fields] = {
-    &TagEditorFields::TxtTitel, &TagEditorFields::TxtInterpret, &TagEditorFields::TxtAlbum,
-    &TagEditorFields::TxtKommentar, &TagEditorFields::TxtJahr, &TagEditorFields::ComboGenreTyp};
+    &TagEditorFields::TxtTitel, &TagEditorFields::TxtInterpret,
+    &TagEditorFields::TxtAlbum, &TagEditorFields::TxtKommentar,
+    &TagEditorFields::TxtJahr,  &TagEditorFields::ComboGenreTyp};
 constexpr TextMember kChooserOf[kId3Fields] = {
-    &TagEditorFields::ComboTitel, &TagEditorFields::ComboInterpret, &TagEditorFields::ComboAlbum,
-    &TagEditorFields::ComboKommentar, &TagEditorFields::ComboJahr, &TagEditorFields::ComboGenre};
+    &TagEditorFields::ComboTitel, &TagEditorFields::ComboInterpret,
+    &TagEditorFields::ComboAlbum, &TagEditorFields::ComboKommentar,
+    &TagEditorFields::ComboJahr,  &TagEditorFields::ComboGenre};
 
 std::string TrimRight(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();

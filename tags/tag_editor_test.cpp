@@ -1,8 +1,8 @@
 #include "tags/tag_editor.h"
 
-#include <stdexcept>
-
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "tags/genre.h"
 #include "tags/tag_file.h"
@@ -98,7 +98,7 @@ TEST_F(TagEditorTest, DefaultChoosersRun) {
 TEST_F(TagEditorTest, ChooserTable) {
   const std::string path = File("Eins - Zwei - Drei - Vier.mp3", StoredTag("T", "Notiz", 200));
   f = {" - ", "Titel", "Getippt", "Album", "Kommentar", "Jahr", "Blues",
-       "3", "4", "1", "aus", "2", "aus"};  // "4" acts like "fest"
+       "3",   "4",     "1",       "aus",   "2",         "aus"};  // "4" acts like "fest"
   editor.OptKeineAus_Click({});
   editor.FillTagEditor(path);
   EXPECT_EQ(f.TxtTitel, "Drei - Vier");
@@ -184,8 +184,10 @@ std::string PlayerTag(const std::string& title) {
   auto text = [](const char* id, const std::string& value) {
     return Id3v2Frame(4, id, '\3' + value);
   };
-  return Id3v2Bytes(4, text("TIT2", title) + text("TALB", "Grüne Platte") +
-                           text("TDRC", "1987") + text("TCON", "Classic Rock"), 300);
+  return Id3v2Bytes(4,
+                    text("TIT2", title) + text("TALB", "Grüne Platte") + text("TDRC", "1987") +
+                        text("TCON", "Classic Rock"),
+                    300);
 }
 
 // An ID3v1.1 track number survives a comment that fits 28 characters and

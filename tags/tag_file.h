@@ -16,10 +16,10 @@ namespace velmora {
 
 // The bytes a write replaced, for taking it back.
 struct ReplacedTagBytes {
-  bool hadRecord = false;   // the last 128 bytes were an ID3v1 record
-  TagBytes record{};        // those bytes; else the record was appended
+  bool hadRecord = false;  // the last 128 bytes were an ID3v1 record
+  TagBytes record{};       // those bytes; else the record was appended
   bool id3v2Written = false;
-  ReplacedRegion id3v2;     // the old ID3v2 region, when id3v2Written
+  ReplacedRegion id3v2;  // the old ID3v2 region, when id3v2Written
 };
 
 // True for a name ending in ".mp3" in any case: only such files get a tag
@@ -64,8 +64,8 @@ class TagFile {
 
   std::string path_;
   int fd_ = -1;
-  Error openError_;       // why the file could not be opened at all
-  Error writeOpenError_;  // why it could not be opened for writing
+  Error openError_;          // why the file could not be opened at all
+  Error writeOpenError_;     // why it could not be opened for writing
   TagBytes lastBytes_{};     // the last 128 bytes as Read found them
   long long readSize_ = -1;  // the length Read saw; -1 before a good Read
   std::unique_ptr<Id3v2Tag> id3v2_;

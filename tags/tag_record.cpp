@@ -23,9 +23,9 @@ TagRecord FromBytes(const TagBytes& bytes) {
   TagRecord record;
   auto in = bytes.begin();
   for (const std::span<char> field :
-       {std::span<char>(record.tag), std::span<char>(record.title),
-        std::span<char>(record.artist), std::span<char>(record.album),
-        std::span<char>(record.year), std::span<char>(record.comment)}) {
+       {std::span<char>(record.tag), std::span<char>(record.title), std::span<char>(record.artist),
+        std::span<char>(record.album), std::span<char>(record.year),
+        std::span<char>(record.comment)}) {
     std::copy(in, in + static_cast<std::ptrdiff_t>(field.size()), field.begin());
     in += static_cast<std::ptrdiff_t>(field.size());
   }
@@ -52,8 +52,8 @@ void SetFieldText(std::span<char> field, const std::string& text) {
 }
 
 void KeepTrackNumber(const TagRecord& stored, const std::string& comment, TagRecord& record) {
-  const bool track = HasTagMarker(stored.tag) && stored.comment[28] == '\0' &&
-                     stored.comment[29] != '\0';
+  const bool track =
+      HasTagMarker(stored.tag) && stored.comment[28] == '\0' && stored.comment[29] != '\0';
   if (!track || Utf8ToWindows1252(comment).size() > 28) return;
   record.comment[28] = '\0';
   record.comment[29] = stored.comment[29];

@@ -18,13 +18,13 @@ using TagBytes = std::array<char, kTagSize>;
 // The record in file order. All bytes zero is the empty record, which stands
 // for a file without tag.
 struct TagRecord {
-  std::array<char, 3> tag{};       // "TAG"
+  std::array<char, 3> tag{};  // "TAG"
   std::array<char, 30> title{};
   std::array<char, 30> artist{};
   std::array<char, 30> album{};
   std::array<char, 4> year{};
   std::array<char, 30> comment{};
-  unsigned char genre = 0;         // index into GenreNames()
+  unsigned char genre = 0;  // index into GenreNames()
 
   bool operator==(const TagRecord&) const = default;
 };

@@ -33,9 +33,9 @@ TEST(ReadTag, Fields) {
   } rows[] = {
       {Audio(500) + RawTag("Song"), "Song", 17},
       {Audio(500) + RawTag("Song", "tag"), "", 0},  // marker is case-sensitive
-      {RawTag("Nur Tag"), "Nur Tag", 17},            // exactly 128 bytes
+      {RawTag("Nur Tag"), "Nur Tag", 17},           // exactly 128 bytes
       {Audio(9) + RawTag(std::string("abc\0def", 7)), "abc", 17},
-      {Audio(9) + RawTag("Band  "), "Band  ", 17},   // trailing blanks stay
+      {Audio(9) + RawTag("Band  "), "Band  ", 17},  // trailing blanks stay
   };
   TempFolder folder;
   for (const Row& row : rows) {
@@ -96,8 +96,8 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
     const ReportedError& report = reporter.reports[0];
     EXPECT_EQ(report.location, row.read ? 22 : 23) << row.path;
     EXPECT_EQ(report.number, row.number) << row.path;
-    EXPECT_EQ(report.context, row.read ? "Fehler beim Lesen des Tag's"
-                                       : "Fehler beim Schreiben des Tag's");
+    EXPECT_EQ(report.context,
+              row.read ? "Fehler beim Lesen des Tag's" : "Fehler beim Schreiben des Tag's");
     EXPECT_EQ(report.file, row.path);
   }
   EXPECT_EQ(ReadFile(shortFile), "TAG" + Audio(97));
@@ -142,8 +142,8 @@ TEST(Genre, NamesAndIndex) {
   const std::pair<int, const char*> names[] = {
       {0, "Blues"}, {14, "R_B"}, {115, "Folklore"}, {116, "Undefined"}, {255, "Undefined"}};
   for (const auto& [genre, name] : names) EXPECT_EQ(GenreNames()[genre], name);
-  const std::pair<const char*, int> indexes[] = {
-      {"Rock", 17}, {"rock", 12}, {"Undefined", 12}, {"Metal", 9}, {"", 12}, {"Folklore", 115}};
+  const std::pair<const char*, int> indexes[] = {{"Rock", 17}, {"rock", 12}, {"Undefined", 12},
+                                                 {"Metal", 9}, {"", 12},     {"Folklore", 115}};
   for (const auto& [name, genre] : indexes) EXPECT_EQ(GenreIndex(name), genre) << name;
 }
 

@@ -23,7 +23,8 @@ inline std::string Id3v2Frame(int major, const std::string& id, const std::strin
   std::string frame = id;
   if (major == 2) return frame + char(n >> 16) + char(n >> 8) + char(n) + body;
   if (major == 3) frame += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-  if (major == 4) frame += {char(n >> 21 & 0x7f), char(n >> 14 & 0x7f), char(n >> 7 & 0x7f), char(n & 0x7f)};
+  if (major == 4)
+    frame += {char(n >> 21 & 0x7f), char(n >> 14 & 0x7f), char(n >> 7 & 0x7f), char(n & 0x7f)};
   return frame + std::string(2, '\0') + body;
 }
 
@@ -34,7 +35,7 @@ inline std::string Latin1Body(const std::string& text) { return '\0' + text; }
 inline std::string Id3v2Bytes(int major, const std::string& frames, std::size_t padding) {
   const std::size_t n = frames.size() + padding;
   std::string tag = "ID3";
-  tag += {char(major), '\0', '\0', char(n >> 21 & 0x7f), char(n >> 14 & 0x7f),
+  tag += {char(major),         '\0',          '\0', char(n >> 21 & 0x7f), char(n >> 14 & 0x7f),
           char(n >> 7 & 0x7f), char(n & 0x7f)};
   return tag + frames + std::string(padding, '\0');
 }

@@ -80,8 +80,8 @@ Error CaptureTagBytes(const std::string& path, TagUndoBytes& bytes) {
 }
 
 std::string PackTagBytes(const TagUndoBytes& bytes) {
-  return kBlockHeader + std::to_string(bytes.size) + ' ' + std::to_string(bytes.tail.size()) +
-         ' ' + std::to_string(bytes.region.size()) + '\n' + bytes.tail + bytes.region;
+  return kBlockHeader + std::to_string(bytes.size) + ' ' + std::to_string(bytes.tail.size()) + ' ' +
+         std::to_string(bytes.region.size()) + '\n' + bytes.tail + bytes.region;
 }
 
 bool UnpackTagBytes(std::string_view block, TagUndoBytes& bytes) {
@@ -126,11 +126,13 @@ Error RestoreTagBytes(const std::string& path, const TagUndoBytes& bytes, std::i
     error = TagErrorFromErrno(errno);
   }
   if (!error) {
-    error = WriteExactly(fd, bytes.tail.data(), bytes.tail.size(),
-                         static_cast<off_t>(bytes.size - static_cast<long long>(bytes.tail.size())));
+    error =
+        WriteExactly(fd, bytes.tail.data(), bytes.tail.size(),
+                     static_cast<off_t>(bytes.size - static_cast<long long>(bytes.tail.size())));
   }
-  const timespec times[2] = {{0, UTIME_OMIT},
-                             {static_cast<time_t>(mtimeNs / 1000000000), static_cast<long>(mtimeNs % 1000000000)}};
+  const timespec times[2] = {
+      {0, UTIME_OMIT},
+      {static_cast<time_t>(mtimeNs / 1000000000), static_cast<long>(mtimeNs % 1000000000)}};
   if (!error && ::futimens(fd, times) != 0) error = TagErrorFromErrno(errno);
   if (::close(fd) != 0 && !error) error = TagErrorFromErrno(errno);
   return error;

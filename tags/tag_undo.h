@@ -13,9 +13,9 @@
 namespace velmora {
 
 struct TagUndoBytes {
-  long long size = 0;    // the file's length
-  std::string tail;      // its last 128 bytes (all of it when shorter)
-  std::string region;    // the ID3v2 tag at the start, header to padding; "" when none
+  long long size = 0;  // the file's length
+  std::string tail;    // its last 128 bytes (all of it when shorter)
+  std::string region;  // the ID3v2 tag at the start, header to padding; "" when none
 };
 
 // The bytes of the regular file at path that a tag write may replace. A

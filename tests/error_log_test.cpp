@@ -124,8 +124,7 @@ TEST(WriteLog, NothingPlantedInItsPlaceIsWrittenThrough) {
   };
   const Row rows[] = {
       {"link", [&] { return ::symlink((dir / "victim").c_str(), log.c_str()) == 0; }},
-      {"dangling link",
-       [&] { return ::symlink((dir / "created").c_str(), log.c_str()) == 0; }},
+      {"dangling link", [&] { return ::symlink((dir / "created").c_str(), log.c_str()) == 0; }},
       {"fifo", [&] { return ::mkfifo(log.c_str(), 0600) == 0; }},
       {"other user's file",
        [&] {

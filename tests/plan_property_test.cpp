@@ -218,8 +218,8 @@ TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
 // chains resolved no rename temporary is left.
 void NeverLoseAMarkedFile(bool resolve) {
   Random random{std::mt19937(771)};
-  const std::vector<Answer> dialog = {Answer::kYes, Answer::kYes, Answer::kYes, Answer::kNo,
-                                   Answer::kNo,  Answer::kAll, Answer::kCancel};
+  const std::vector<Answer> dialog = {Answer::kYes, Answer::kYes, Answer::kYes,   Answer::kNo,
+                                      Answer::kNo,  Answer::kAll, Answer::kCancel};
   const std::vector<Answer> dialog2 = {Answer::kYes, Answer::kAll, Answer::kAll, Answer::kCancel};
   int moved = 0;
   for (int round = 0; round < 300; ++round) {
@@ -246,7 +246,8 @@ void NeverLoseAMarkedFile(bool resolve) {
     }
     for (const FoundEntry& entry : r.found) {
       if (!entry.marked) continue;
-      EXPECT_EQ(contents.count(before.at(entry.path)), 1u) << "round " << round << " " << entry.path;
+      EXPECT_EQ(contents.count(before.at(entry.path)), 1u)
+          << "round " << round << " " << entry.path;
       moved += after.count(entry.path) == 0 ? 1 : 0;
     }
   }

@@ -135,8 +135,8 @@ TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
   ASSERT_TRUE(PosixFileSystem().Copy(dir / "big", dest / "big").ok());
   EXPECT_EQ(Listing(dest.path()), std::vector<std::string>{"big"});
   EXPECT_EQ(ReadFile(dest / "big"), big);
-  EXPECT_EQ(PartialName(dest / "big", 2), dest / (".big.velmora-part-" +
-                                                  std::to_string(::getpid()) + "-2"));
+  EXPECT_EQ(PartialName(dest / "big", 2),
+            dest / (".big.velmora-part-" + std::to_string(::getpid()) + "-2"));
 }
 
 // A fatal signal deletes the guarded partial files and moves the guarded
@@ -169,9 +169,9 @@ TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-  const std::vector<std::string> expected = {
-      ".other.velmora-part-" + std::to_string(::getpid()), "a",
-      "b.velmora-move-" + std::to_string(::getpid()), "taken"};
+  const std::vector<std::string> expected = {".other.velmora-part-" + std::to_string(::getpid()),
+                                             "a", "b.velmora-move-" + std::to_string(::getpid()),
+                                             "taken"};
   EXPECT_EQ(Listing(dir.path()), expected);
   EXPECT_EQ(ReadFile(dir / "a"), "a");
   EXPECT_EQ(ReadFile(dir / "taken"), "taken");

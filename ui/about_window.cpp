@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "services/translation.h"
 #include "ui/app_icon.h"
 #include "ui/message_box.h"
-#include "services/translation.h"
 
 #ifndef VELMORA_VERSION_MAJOR
 #define VELMORA_VERSION_MAJOR 0
@@ -44,8 +44,8 @@ AboutTexts MakeAboutTexts(int major, int minor, int revision) {
   texts.version = "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
                   std::to_string(revision);
   texts.description =
-      Tr("velmora", "Einfaches Umbenennen, Kopieren und Verschieben von mehreren Dateien.") +
-      "\r" + Tr("velmora", "Editieren und Erstellen von MP3-TAGs aus dem File-Namen.") + "\r\r" +
+      Tr("velmora", "Einfaches Umbenennen, Kopieren und Verschieben von mehreren Dateien.") + "\r" +
+      Tr("velmora", "Editieren und Erstellen von MP3-TAGs aus dem File-Namen.") + "\r\r" +
       Tr("velmora", " Freiwillige Spenden werden jedoch gerne entgegengenommen") + "\r\r" +
       Tr("velmora", kContactLine1) + "\r" + Tr("velmora", kContactLine2);
   texts.disclaimer = Tr("velmora",

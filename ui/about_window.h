@@ -12,9 +12,9 @@ inline constexpr const char* kMakerSign = "Velmora-Team";
 
 // The label texts as the program keeps them; CR (a lone "\r") breaks a line.
 struct AboutTexts {
-  std::string caption;      // "About Velmora"
-  std::string title;        // "Velmora", four blanks, the maker's sign
-  std::string version;      // "Version 1.0.0"
+  std::string caption;  // "About Velmora"
+  std::string title;    // "Velmora", four blanks, the maker's sign
+  std::string version;  // "Version 1.0.0"
   std::string description;
   std::string disclaimer;
 };

@@ -8,9 +8,8 @@
 
 namespace velmora {
 
-DirSearch::DirSearch(const std::string& destPath, const std::string& destDrive,
-                     DriveInfo& drives, FolderReader& reader, SettingsWriter& settings,
-                     QWidget* owner)
+DirSearch::DirSearch(const std::string& destPath, const std::string& destDrive, DriveInfo& drives,
+                     FolderReader& reader, SettingsWriter& settings, QWidget* owner)
     : QDialog(owner),
       drives_(drives),
       settings_(settings),

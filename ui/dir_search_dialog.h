@@ -30,9 +30,9 @@ class DirSearch : public QDialog {
   // ending in the separator), or nullopt when it was closed without
   // "Übernehmen".
   static std::optional<AcceptedDestination> Choose(const std::string& destPath,
-                                                   const std::string& destDrive,
-                                                   DriveInfo& drives, FolderReader& reader,
-                                                   SettingsWriter& settings, QWidget* owner);
+                                                   const std::string& destDrive, DriveInfo& drives,
+                                                   FolderReader& reader, SettingsWriter& settings,
+                                                   QWidget* owner);
 
   const std::optional<AcceptedDestination>& accepted() const { return accepted_; }
 

@@ -25,9 +25,7 @@ void DriveList::Reload() {
   if (!chosen.isEmpty()) SetDrive(chosen.toStdString());
 }
 
-std::string DriveList::Drive() const {
-  return currentText().toStdString();
-}
+std::string DriveList::Drive() const { return currentText().toStdString(); }
 
 void DriveList::SetDrive(const std::string& designation) {
   const QString text = QString::fromStdString(designation);

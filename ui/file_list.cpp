@@ -39,12 +39,8 @@ void FileList::ShowMatches() {
   model_->setStringList(names);
 }
 
-int FileList::Count() const {
-  return model_->rowCount();
-}
+int FileList::Count() const { return model_->rowCount(); }
 
-QString FileList::Entry(int index) const {
-  return model_->index(index).data().toString();
-}
+QString FileList::Entry(int index) const { return model_->index(index).data().toString(); }
 
 }  // namespace velmora

@@ -10,9 +10,10 @@ namespace {
 
 // Sans faces that stand in for Arial, in order of likeness (metric twins first).
 const QStringList& ArialStandIns() {
-  static const QStringList families{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
-                                    QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
+  static const QStringList families{
+      QStringLiteral("Arial"),       QStringLiteral("Liberation Sans"),
+      QStringLiteral("Arimo"),       QStringLiteral("Helvetica"),
+      QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
   return families;
 }
 
@@ -36,8 +37,6 @@ QFont DialogLabelFont() {
   return font;
 }
 
-QFont DialogPathFont() {
-  return SansFont();
-}
+QFont DialogPathFont() { return SansFont(); }
 
 }  // namespace velmora

@@ -26,9 +26,7 @@ int FoundListModel::FitExtent(const QFont& font, int rowHeight, int margin) {
   return rowSize_.width();
 }
 
-void FoundListModel::ClearExtent() {
-  rowSize_ = QSize();
-}
+void FoundListModel::ClearExtent() { rowSize_ = QSize(); }
 
 int FoundListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : rows_;

@@ -86,9 +86,7 @@ void FoundPanel::FitFoundListExtent() {
   model_->FitExtent(lstFoundFiles_->font(), natural.height(), margin);
 }
 
-void FoundPanel::SetCountText(const QString& text) {
-  lblCount_->setText(text);
-}
+void FoundPanel::SetCountText(const QString& text) { lblCount_->setText(text); }
 
 void FoundPanel::CmdSelectAll_Click() {
   const int count = model_->rowCount();
@@ -97,9 +95,7 @@ void FoundPanel::CmdSelectAll_Click() {
       QItemSelection(model_->index(0), model_->index(count - 1)), QItemSelectionModel::Select);
 }
 
-void FoundPanel::CmdSelectNone_Click() {
-  lstFoundFiles_->selectionModel()->clearSelection();
-}
+void FoundPanel::CmdSelectNone_Click() { lstFoundFiles_->selectionModel()->clearSelection(); }
 
 void FoundPanel::CopyMarks(const QItemSelection& selected, const QItemSelection& deselected) {
   for (const QItemSelectionRange& range : deselected) {

@@ -11,8 +11,7 @@ HelpWindow::HelpWindow(const std::string& helpPath)
   const HelpText text = ReadHelpFile(helpPath);
   SetLines(text.lines);
   if (!text.ok) {
-    ShowMessageBox(nullptr, UiText(kHelpMissingText),
-                   QString::fromUtf8(kHelpMissingTitle));
+    ShowMessageBox(nullptr, UiText(kHelpMissingText), QString::fromUtf8(kHelpMissingTitle));
   }
 }
 

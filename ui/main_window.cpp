@@ -112,8 +112,8 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   progress_ = std::make_unique<QtProgressBar>(progBar_);
   inputGuard_ = new InputGuard(this, searchPanel_->cmdExit());
   SearchRepeater* repeater = this;
-  services_ = std::make_unique<RunServices>(RunServices{fileSystem_, *dialogs_, messages_,
-                                                        *errorLog_, *log_, progress_.get(), repeater});
+  services_ = std::make_unique<RunServices>(
+      RunServices{fileSystem_, *dialogs_, messages_, *errorLog_, *log_, progress_.get(), repeater});
   services_->planDisk = &planDisk_;
   services_->stop = &runStop_;
   // The journal keeps the undo records, committed steps only, across restarts.
@@ -185,7 +185,8 @@ void Main::BuildLayout() {
   connect(slotPanel_->CmdTagEdit(), &QPushButton::clicked, this,
           [this] { tagPanel_->CmdTagEdit_Click(); });
   connect(tagPanel_, &TagPanel::opened, this, [this] { lowerStack_->setCurrentWidget(tagPanel_); });
-  connect(tagPanel_, &TagPanel::closed, this, [this] { lowerStack_->setCurrentWidget(slotPanel_); });
+  connect(tagPanel_, &TagPanel::closed, this,
+          [this] { lowerStack_->setCurrentWidget(slotPanel_); });
   connect(foundPanel_, &FoundPanel::lstFoundFiles_Click, this,
           [this] { tagPanel_->OnFoundListClick(); });
 }
@@ -282,8 +283,8 @@ void Main::Form_Load() {
   const std::string dateTime = CurrentDateTimeText();
 
   // Stage 1: the log begins anew with a banner when an old one could go.
-  PrepareLog(fileSystem_, *log_, logPath_, dateTime, VELMORA_VERSION_MAJOR,
-             VELMORA_VERSION_MINOR, VELMORA_VERSION_PATCH);
+  PrepareLog(fileSystem_, *log_, logPath_, dateTime, VELMORA_VERSION_MAJOR, VELMORA_VERSION_MINOR,
+             VELMORA_VERSION_PATCH);
 
   // Stage 2: start folder from the command line or the settings; any
   // failure there yields the defaults, silently.
@@ -303,30 +304,18 @@ void Main::Form_Load() {
   slotPanel_->FillCatalogue();
 }
 
-bool Main::LogOptionOn() const {
-  return optLogFile_->isChecked();
-}
+bool Main::LogOptionOn() const { return optLogFile_->isChecked(); }
 
-void Main::OptLogFile_Click() {
-  optLogFile_->setChecked(!optLogFile_->isChecked());
-}
+void Main::OptLogFile_Click() { optLogFile_->setChecked(!optLogFile_->isChecked()); }
 
-void Main::OptExplorerLink_Click() {
-  ToggleExplorerLinkAndTell(messages_, *errorLog_);
-}
+void Main::OptExplorerLink_Click() { ToggleExplorerLinkAndTell(messages_, *errorLog_); }
 
 // The information windows open modeless and without an owner.
-void Main::MnuHilfe_Click() {
-  infoWindows_->OpenHelp();
-}
+void Main::MnuHilfe_Click() { infoWindows_->OpenHelp(); }
 
-void Main::MnuHistorie_Click() {
-  infoWindows_->OpenHistory();
-}
+void Main::MnuHistorie_Click() { infoWindows_->OpenHistory(); }
 
-void Main::MnuAbout_Click() {
-  infoWindows_->OpenAbout();
-}
+void Main::MnuAbout_Click() { infoWindows_->OpenAbout(); }
 
 void Main::ResetRunFlags() {
   ::velmora::ResetRunFlags(state_);
@@ -421,9 +410,7 @@ void Main::cmdExit_Click() {
   }
 }
 
-void Main::CmdRename_Click() {
-  RunJob(RunKind::kRename);
-}
+void Main::CmdRename_Click() { RunJob(RunKind::kRename); }
 
 void Main::CmdCopy_Click() {
   ResetRunFlags();
@@ -438,8 +425,8 @@ void Main::CmdMove_Click() {
 }
 
 bool Main::ChooseDestination() {
-  const std::optional<AcceptedDestination> chosen = DirSearch::Choose(
-      state_.context.destPath, destDrive_, drives_, reader_, *settings_, this);
+  const std::optional<AcceptedDestination> chosen =
+      DirSearch::Choose(state_.context.destPath, destDrive_, drives_, reader_, *settings_, this);
   repaint();
   if (!chosen) return false;
   state_.context.destPath = chosen->destPath;
@@ -461,7 +448,9 @@ void Main::RunJob(RunKind kind) {
   LeaveOutOwnFile(found, journal_->file().path());
   LeaveOutOwnFile(found, journal_->file().path() + ".lock");
   BeginRun();
-  journal_->SetCommand(kind == RunKind::kRename ? "rename" : kind == RunKind::kCopy ? "copy" : "move");
+  journal_->SetCommand(kind == RunKind::kRename ? "rename"
+                       : kind == RunKind::kCopy ? "copy"
+                                                : "move");
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   journal_->Finished();
   EndRun();
@@ -494,8 +483,8 @@ void Main::MnuUndo_Click() {
     for (const JournalRun& run : contents.runs) {
       if (run.id == runs.front()) began = run.began;
     }
-    const QString question = tr("Den Lauf vom %1 zurücknehmen?")
-                                 .arg(QString::fromStdString(LocalRunTime(began)));
+    const QString question =
+        tr("Den Lauf vom %1 zurücknehmen?").arg(QString::fromStdString(LocalRunTime(began)));
     if (!AskYesNo(this, question)) return;
   }
   BeginRun();

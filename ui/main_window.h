@@ -4,8 +4,8 @@
 // read the controls, call the engine and show what it answers.
 #pragma once
 
-#include <QMainWindow>
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <memory>
 #include <string>
 

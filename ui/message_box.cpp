@@ -1,7 +1,8 @@
 #include "ui/message_box.h"
-#include "services/translation.h"
 
 #include <QMessageBox>
+
+#include "services/translation.h"
 
 namespace velmora {
 
@@ -27,8 +28,6 @@ void ShowMessageBox(QWidget* parent, const QString& text, const QString& title) 
   box.exec();
 }
 
-void QtMessageSink::ShowMessage(const std::string& text) {
-  ShowMessageBox(parent_, UiText(text));
-}
+void QtMessageSink::ShowMessage(const std::string& text) { ShowMessageBox(parent_, UiText(text)); }
 
 }  // namespace velmora

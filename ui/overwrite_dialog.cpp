@@ -13,8 +13,7 @@ Dialog2::Dialog2(const std::string& target, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog2"));
   setWindowTitle(tr("Löschen ???"));
 
-  auto* exists =
-      MakeDialogLabel("Label1_0", tr("Die Zieldatei existiert bereits"), this);
+  auto* exists = MakeDialogLabel("Label1_0", tr("Die Zieldatei existiert bereits"), this);
   txtTo_ = new PathField("TxtTo", target, this);
   auto* optLeft = MakeDialogOption("OptLeft", tr("Links"), this);
   auto* optRight = MakeDialogOption("OptRight", tr("Rechts"), this);

@@ -1,11 +1,11 @@
 #include "ui/preview_model.h"
-#include "services/translation.h"
 
 #include <QBrush>
 #include <QColor>
 
 #include "engine/path.h"
 #include "services/plan_text.h"
+#include "services/translation.h"
 
 namespace velmora {
 namespace {

@@ -11,7 +11,6 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <utility>
 #include <vector>
 
@@ -156,8 +155,8 @@ void PreviewPanel::RecomputeAside() {
   pool_->start([this, generation, job = slots_.ReadJob(), entries = found_.Entries(),
                 resolveChains = resolveChains_] {
     LocalPlanDisk disk;
-    RunPlan plan = PlanRun(RunKind::kRename, job, entries, "", disk, /*withSteps=*/false,
-                           resolveChains);
+    RunPlan plan =
+        PlanRun(RunKind::kRename, job, entries, "", disk, /*withSteps=*/false, resolveChains);
     const int rows = static_cast<int>(entries.size());
     QMetaObject::invokeMethod(
         this,

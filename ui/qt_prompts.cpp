@@ -9,8 +9,7 @@
 
 namespace velmora {
 
-Answer QtRunDialogs::AskDialog(const std::string& source, const std::string& target,
-                               RunKind kind) {
+Answer QtRunDialogs::AskDialog(const std::string& source, const std::string& target, RunKind kind) {
   const Answer answer = Dialog::Ask(source, target, kind, owner_);
   // The owner shows the state the step left behind before the next question.
   if (owner_ != nullptr) owner_->repaint();
@@ -23,13 +22,9 @@ Answer QtRunDialogs::AskDialog2(const std::string& target) {
   return answer;
 }
 
-QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) {
-  sinceShown_.start();
-}
+QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) { sinceShown_.start(); }
 
-void QtProgressBar::SetMaximum(int maximum) {
-  bar_->setMaximum(maximum);
-}
+void QtProgressBar::SetMaximum(int maximum) { bar_->setMaximum(maximum); }
 
 void QtProgressBar::SetValue(int value) {
   // A step repaints the bar at once; tens of thousands of them would cost

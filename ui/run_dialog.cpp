@@ -1,6 +1,6 @@
 #include "ui/run_dialog.h"
-#include <QCoreApplication>
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -30,8 +30,7 @@ QString ActionWord(RunKind kind) {
 
 }  // namespace
 
-Dialog::Dialog(const std::string& source, const std::string& target, RunKind kind,
-               QWidget* owner)
+Dialog::Dialog(const std::string& source, const std::string& target, RunKind kind, QWidget* owner)
     : QDialog(owner) {
   setObjectName(QStringLiteral("Dialog"));
   setWindowTitle(tr("Sind Sie sicher ??"));
@@ -76,7 +75,7 @@ Dialog::Dialog(const std::string& source, const std::string& target, RunKind kin
 }
 
 Answer Dialog::Ask(const std::string& source, const std::string& target, RunKind kind,
-                QWidget* owner) {
+                   QWidget* owner) {
   Dialog dialog(source, target, kind, owner);
   dialog.exec();
   return dialog.answer();

@@ -19,13 +19,12 @@ class Dialog : public QDialog {
   Q_OBJECT
 
  public:
-  Dialog(const std::string& source, const std::string& target, RunKind kind,
-         QWidget* owner);
+  Dialog(const std::string& source, const std::string& target, RunKind kind, QWidget* owner);
 
   // Shows the dialog modally over owner and returns the button's code, or
   // Answer::kClosed when it was closed by its frame or Escape.
   static Answer Ask(const std::string& source, const std::string& target, RunKind kind,
-                 QWidget* owner);
+                    QWidget* owner);
 
   Answer answer() const { return answer_; }
 

@@ -1,5 +1,4 @@
 #include "ui/search_panel.h"
-#include "services/translation.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -11,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "services/translation.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
@@ -102,9 +102,7 @@ void SearchPanel::drvList_Change(const std::string& designation) {
   drvList_->MoveToDrive(designation, *dirList_);
 }
 
-void SearchPanel::dirList_Change(const std::string& folder) {
-  filList_->SetFolder(folder);
-}
+void SearchPanel::dirList_Change(const std::string& folder) { filList_->SetFolder(folder); }
 
 void SearchPanel::txtSearchSpec_Change(const QString& text) {
   filList_->SetPattern(text.toStdString());

@@ -1,5 +1,4 @@
 #include "ui/slot_panel.h"
-#include "services/translation.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "services/translation.h"
 
 namespace velmora {
 
@@ -126,8 +127,6 @@ RenameJob SlotPanel::ReadJob() const {
   return job;
 }
 
-void SlotPanel::SetSlotCode(int slot, int code) {
-  slotCode_[slot] = code;
-}
+void SlotPanel::SetSlotCode(int slot, int code) { slotCode_[slot] = code; }
 
 }  // namespace velmora

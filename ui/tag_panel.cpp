@@ -45,8 +45,7 @@ QComboBox* SourceChooser(const char* name, QWidget* parent) {
 }  // namespace
 
 TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent)
-    : QGroupBox(tr("MP3 - Tag - Editor"), parent), host_(host),
-      editor_(reporter, log, *this) {
+    : QGroupBox(tr("MP3 - Tag - Editor"), parent), host_(host), editor_(reporter, log, *this) {
   setObjectName(QStringLiteral("FrameMp3Tag"));
 
   txtSeparator_ = Named(new QLineEdit(this), "TxtSeparator");
@@ -121,9 +120,10 @@ void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {
   sub->setObjectName(QStringLiteral("MnuId3v2"));
   const std::optional<Id3v2Mode> stored = ParseId3v2Mode(settings.ReadSetting(kKeyId3v2));
   SetId3v2Mode(stored.value_or(Id3v2Mode::kAuto));
-  const std::pair<Id3v2Mode, const char*> items[] = {{Id3v2Mode::kAuto, QT_TR_NOOP("wenn vorhanden")},
-                                                     {Id3v2Mode::kAlways, QT_TR_NOOP("immer")},
-                                                     {Id3v2Mode::kNever, QT_TR_NOOP("nie")}};
+  const std::pair<Id3v2Mode, const char*> items[] = {
+      {Id3v2Mode::kAuto, QT_TR_NOOP("wenn vorhanden")},
+      {Id3v2Mode::kAlways, QT_TR_NOOP("immer")},
+      {Id3v2Mode::kNever, QT_TR_NOOP("nie")}};
   auto* group = new QActionGroup(sub);
   for (const auto& [mode, caption] : items) {
     QAction* action = sub->addAction(tr(caption));

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QGroupBox>
-
 #include <array>
 
 #include "tags/tag_editor.h"

@@ -43,10 +43,10 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
     TempFolder dir;
     const Names original = MakeNumberedFiles(dir, 3, "f");
     const std::string journal = dir / "j";
-    const CliResult run = RunCli({"rename", "--slot1", "upper", "--slot2", "insert-before",
-                                  "--src2=-x", "--dst2", ".TXT", "--yes-all", "--pattern",
-                                  "*.txt", "--journal", journal, Bare(dir)},
-                                 {"VELMORA_TEST_KILL_AFTER=" + std::to_string(killAfter)});
+    const CliResult run =
+        RunCli({"rename", "--slot1", "upper", "--slot2", "insert-before", "--src2=-x", "--dst2",
+                ".TXT", "--yes-all", "--pattern", "*.txt", "--journal", journal, Bare(dir)},
+               {"VELMORA_TEST_KILL_AFTER=" + std::to_string(killAfter)});
     EXPECT_EQ(run.status, -1) << killAfter;  // killed
     const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
     EXPECT_EQ(undo.status, 0) << killAfter << undo.err;
@@ -104,7 +104,7 @@ TEST(CliJournal, FullDiskStopsTheRunAndLosesNoRecord) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Fehler beim Schreiben des Journals"), std::string::npos) << run.err;
   const Names after = Listing(dir.path());
-  EXPECT_NE(after, original);                                 // some went through
+  EXPECT_NE(after, original);                                             // some went through
   EXPECT_EQ(std::count(after.begin(), after.end(), original.back()), 1);  // the rest did not
 
   ::mount("tmpfs", mount.path().c_str(), "tmpfs", MS_REMOUNT, "size=1m");
@@ -137,8 +137,8 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
     TempFolder dir;
     WriteFile(dir / "a.txt", "content");
     const std::string journal = dir / "j";
-    RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern",
-            "*.txt", Bare(dir)});
+    RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern", "*.txt",
+            Bare(dir)});
     row.disturb(dir);
     const Names disturbed = Listing(dir.path());
     CliResult r = RunCli({"undo", "--journal", journal, "--yes-all", "--overwrite-all"});
@@ -179,9 +179,9 @@ TEST(CliJournal, TwoProcessesShareOneJournal) {
   pid_t pids[2];
   int n = 0;
   for (const TempFolder* folder : {&one, &two}) {
-    pids[n] = StartCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal,
-                        Bare(*folder)},
-                       capture / ("out" + std::to_string(n)), capture / ("err" + std::to_string(n)));
+    pids[n] =
+        StartCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(*folder)},
+                 capture / ("out" + std::to_string(n)), capture / ("err" + std::to_string(n)));
     ++n;
   }
   for (pid_t pid : pids) EXPECT_EQ(detail::WaitStatus(pid), 0);
@@ -210,7 +210,8 @@ TEST(CliJournal, KeepsWhatItCannotTakeBack) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, dir / "B.TXT -> " + dir / "b.txt\n");
   EXPECT_NE(r.err.find("kann nicht zurückgenommen werden: " + dir / "x -> " + dir / "y"),
-            std::string::npos) << r.err;
+            std::string::npos)
+      << r.err;
   EXPECT_EQ(ReadFile(dir / "b.txt"), "b");
 
   const std::string live = std::to_string(::getpid()) + "-1";

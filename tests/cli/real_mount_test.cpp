@@ -3,10 +3,9 @@
 // an NTFS image through ntfs-3g, which tells the spellings apart. Both show
 // the mount type "fuseblk". They need root, /dev/fuse, a free loop device
 // and the packages of scripts/install-deps.sh, and are skipped without.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -127,8 +126,8 @@ TEST(RealMountExfat, CheckRefusesNamesTheVolumeRefuses) {
   FuseVolume volume("mkfs.exfat", "mount.exfat-fuse");
   if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
   WriteFile(volume / "Song.mp3", "song");
-  const CliResult check = RunCli({"rename", "--slot1", "replace", "--src1", "Song", "--dst1",
-                                  "a:b", "--yes-all", "--check", volume.Bare()});
+  const CliResult check = RunCli({"rename", "--slot1", "replace", "--src1", "Song", "--dst1", "a:b",
+                                  "--yes-all", "--check", volume.Bare()});
   EXPECT_EQ(check.status, 3) << check.err;
   EXPECT_NE(check.out.find("[Fehler]"), std::string::npos) << check.out;
   EXPECT_EQ(Listing(volume.folder()), (Names{"Song.mp3"}));

@@ -44,7 +44,8 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
       // Without a terminal the questions need answering in advance.
       {{"rename", "--slot1", "upper", f}, 2, "--yes-all"},
       {{"undo", "--journal", dir / "good.journal"}, 2, "--yes-all"},
-      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f}, 2,
+      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f},
+       2,
        "Falsche oder fehlende Eingabe"},
       {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, 2, "Falsches Datei-Format"},
       // An empty value after "=" must not swallow the next option.
@@ -78,9 +79,9 @@ TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
 TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
   TempFolder dir;
   MakeFiles(dir, {"a 1.txt", "b 2.txt", "c.txt"});
-  const Args job = {"rename", "--slot1", "replace", "--src1", " ", "--dst1", "_", "--slot2",
-                    "number-before", "--src2", "7", "--dst2", ".txt", "--journal",
-                    dir / "journal"};
+  const Args job = {"rename", "--slot1", "replace", "--src1",        " ",
+                    "--dst1", "_",       "--slot2", "number-before", "--src2",
+                    "7",      "--dst2",  ".txt",    "--journal",     dir / "journal"};
   Args dry = job;
   dry.insert(dry.end(), {"--dry-run", Bare(dir)});
   const CliResult preview = RunCli(dry);
@@ -105,12 +106,12 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   MakeFiles(dir, original);
   const std::string journal = dir / "undo.journal";
 
-  CliResult r = RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1", ".txt",
-                        "--yes-all", "--log", "--journal", journal, "--pattern", "*.txt",
-                        Bare(dir)});
+  CliResult r =
+      RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1", ".txt", "--yes-all",
+              "--log", "--journal", journal, "--pattern", "*.txt", Bare(dir)});
   ASSERT_EQ(r.status, 0) << r.err;
-  r = RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern",
-              "*.txt", Bare(dir)});
+  r = RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern", "*.txt",
+              Bare(dir)});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Listing(dir.path()), (Names{"BACK\\SLASH-X.TXT", "LINE\nEND-X.TXT", "TAB\tHERE-X.TXT",
                                         "undo.journal", "undo.journal.lock"}));
@@ -121,9 +122,9 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   // The run log beside the program holds the nine lines of each step.
   const std::string log =
       ReadFile(std::filesystem::path(VELMORA_CLI).parent_path() / "LogFile.Log");
-  EXPECT_NE(log.find("nameSrc= " + dir / "tab\there.txt\r\nnameDest= " +
-                     dir / "tab\there-x.txt\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      log.find("nameSrc= " + dir / "tab\there.txt\r\nnameDest= " + dir / "tab\there-x.txt\r\n"),
+      std::string::npos);
 
   r = RunCli({"undo", "--journal", journal, "--yes-all", "--last"});
   EXPECT_EQ(r.status, 0) << r.err;
@@ -146,12 +147,13 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   MakeFiles(dir, {"a.txt", "b.txt"});
   WriteFile(dest / "A.TXT", "old");
 
-  CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all",
-                        "--journal", dest / "journal", Bare(dir)});
+  CliResult r = RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all", "--journal",
+                        dest / "journal", Bare(dir)});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, dir / "b.txt -> " + dest / "B.TXT\n");
   EXPECT_NE(r.err.find("Konnte \n" + dir / "a.txt\n nicht zu \n" + dest / "A.TXT\numbenennen"),
-            std::string::npos) << r.err;
+            std::string::npos)
+      << r.err;
   EXPECT_EQ(ReadFile(dest / "A.TXT"), "old");
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "content of b.txt");
   EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
@@ -202,10 +204,9 @@ TEST(CliTerminal, AnswersAreTypedAtThePrompts) {
   TempFolder dir;
   MakeFiles(dir, {"a.txt", "b.txt", "c.txt"});
   WriteFile(dir / "c.md", "old");
-  const CliResult r = RunCliOnTerminal(
-      {"rename", "--slot1", "replace", "--src1", ".txt", "--dst1", ".md", "--pattern", "*.txt",
-       Bare(dir)},
-      "j\nvielleicht\nn\nj\nb\n");
+  const CliResult r = RunCliOnTerminal({"rename", "--slot1", "replace", "--src1", ".txt", "--dst1",
+                                        ".md", "--pattern", "*.txt", Bare(dir)},
+                                       "j\nvielleicht\nn\nj\nb\n");
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(r.out.find("Sind Sie sicher ??"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Die Zieldatei existiert bereits"), std::string::npos) << r.out;
@@ -219,10 +220,10 @@ TEST(CliTerminal, EnglishPromptsTakeEitherLanguagesLetters) {
   TempFolder dir;
   MakeFiles(dir, {"a.txt", "b.txt", "c.txt"});
   WriteFile(dir / "c.md", "old");
-  const CliResult r = RunCliOnTerminal(
-      {"rename", "--slot1", "replace", "--src1", ".txt", "--dst1", ".md", "--pattern", "*.txt",
-       Bare(dir)},
-      "y\nmaybe\nn\nj\nc\n", {"LANGUAGE=en", "LC_ALL=en_US.UTF-8"});
+  const CliResult r =
+      RunCliOnTerminal({"rename", "--slot1", "replace", "--src1", ".txt", "--dst1", ".md",
+                        "--pattern", "*.txt", Bare(dir)},
+                       "y\nmaybe\nn\nj\nc\n", {"LANGUAGE=en", "LC_ALL=en_US.UTF-8"});
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(r.out.find("Are you sure ??"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("(y)es, (a)ll, (n)o, (c)ancel?"), std::string::npos) << r.out;
@@ -235,8 +236,9 @@ TEST(CliLanguage, ScriptOutputIsTheSameInBothLanguages) {
   TempFolder dir;
   MakeFiles(dir, {"a.txt", "b.txt"});
   WriteFile(dir / "b.md", "");
-  const std::vector<std::string> args = {"rename", "--dry-run", "--slot1", "replace", "--src1",
-                                         ".txt", "--dst1", ".md", "--pattern", "*.txt", Bare(dir)};
+  const std::vector<std::string> args = {"rename",    "--dry-run", "--slot1", "replace",
+                                         "--src1",    ".txt",      "--dst1",  ".md",
+                                         "--pattern", "*.txt",     Bare(dir)};
   const CliResult german = RunCli(args);
   const CliResult english = RunCli(args, {"LANGUAGE=en"});
   EXPECT_EQ(german.status, english.status);

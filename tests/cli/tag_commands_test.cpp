@@ -38,10 +38,12 @@ TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
   WriteFile(dir / "plain.mp3", kAudio);
   WriteFile(dir / "short.mp3", "abc");
 
-  CliResult r = RunCli({"read-tag", "--json", dir / "tagged.mp3", dir / "short.mp3", dir / "plain.mp3"});
+  CliResult r =
+      RunCli({"read-tag", "--json", dir / "tagged.mp3", dir / "short.mp3", dir / "plain.mp3"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"),
-            std::string::npos) << r.err;
+            std::string::npos)
+      << r.err;
   const std::vector<nlohmann::json> lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 2u) << r.out;
   EXPECT_EQ(lines[0]["file"], dir / "tagged.mp3");
@@ -67,12 +69,14 @@ TEST(CliTag, WritesTagsFromFileNamesAndFixedTexts) {
   WriteFile(dir / "Band - Song - X.mp3", kAudio + Tag("alt", "alt", 3));
   WriteFile(dir / "notes.txt", "not an mp3");
 
-  CliResult r = RunCli({"tag", "--pattern", "*.mp3", "--separator", " - ", "--title", "2",
-                        "--artist", "1", "--comment", "=von velmora", "--genre", "=Rock",
-                        dir.path()});
+  CliResult r =
+      RunCli({"tag", "--pattern", "*.mp3", "--separator", " - ", "--title", "2", "--artist", "1",
+              "--comment", "=von velmora", "--genre", "=Rock", dir.path()});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"),
-            std::string::npos) << r.out;
+  EXPECT_NE(
+      r.out.find(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"),
+      std::string::npos)
+      << r.out;
   EXPECT_EQ(ReadFile(dir / "notes.txt"), "not an mp3");
 
   r = RunCli({"read-tag", "--json", dir / "Artist - Title.mp3", dir / "Band - Song - X.mp3"});

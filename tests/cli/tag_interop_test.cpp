@@ -22,7 +22,8 @@ std::string Output(const std::string& command) {
   std::string out;
   if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      out.append(buffer, n);
     ::pclose(pipe);
   }
   return out;
@@ -66,8 +67,9 @@ class TagInterop : public ::testing::Test {
   // An untagged file given a tag by eyeD3 (2.3 or 2.4) with picture and track.
   std::string EyeD3File(const std::string& name, const char* version) {
     WriteFile(dir / name, MpegAudio());
-    Output(std::string("eyeD3 ") + version + " -t Alt -a Wer -A Platte --recording-date 1999 -n 5 -c alt" +
-           " --add-image " + Quoted(dir / "cover.png") + ":FRONT_COVER " + Quoted(dir / name));
+    Output(std::string("eyeD3 ") + version +
+           " -t Alt -a Wer -A Platte --recording-date 1999 -n 5 -c alt" + " --add-image " +
+           Quoted(dir / "cover.png") + ":FRONT_COVER " + Quoted(dir / name));
     return dir / name;
   }
   TempFolder dir;
@@ -80,7 +82,8 @@ TEST_F(TagInterop, TagsOfOtherToolsReadRight) {
   Output("id3v2 -2 -t 'Über' -a Wer -A Platte -y 1999 -T 3 -g 17 " + Quoted(dir / "c.mp3"));
   struct Row {
     std::string path, version, title, track, genre;
-  } rows[] = {{v23, "2.3", "Alt", "05", ""}, {v24, "2.4", "Alt", "05", ""},
+  } rows[] = {{v23, "2.3", "Alt", "05", ""},
+              {v24, "2.4", "Alt", "05", ""},
               {dir / "c.mp3", "2.3", "Über", "3", "Rock"}};
   for (const Row& row : rows) {
     const nlohmann::json tag = Id3v2Of(row.path);
@@ -108,15 +111,15 @@ TEST_F(TagInterop, WhatWeWriteReadsRightElsewhere) {
   for (const char* name : {"a.mp3", "b.mp3"}) {
     const std::string path = Quoted(dir / name);
     const std::string eyed3 = Output("eyeD3 --no-color " + path);
-    for (const std::string& line : {"title: " + title, std::string("artist: Straße"),
-                                    std::string("album: Platte"), std::string("track: 5"),
-                                    std::string("FRONT_COVER Image"), std::string("Grüße")}) {
+    for (const std::string& line :
+         {"title: " + title, std::string("artist: Straße"), std::string("album: Platte"),
+          std::string("track: 5"), std::string("FRONT_COVER Image"), std::string("Grüße")}) {
       EXPECT_NE(eyed3.find(line), std::string::npos) << name << ": " << line << "\n" << eyed3;
     }
     const std::string mutagen = Output("mid3v2 -l " + path);
-    for (const std::string& line : {"TIT2=" + title, std::string("TPE1=Straße"),
-                                    std::string("TALB=Platte"), std::string("TRCK=05"),
-                                    std::string("COMM==eng=Grüße"), std::string("APIC=")}) {
+    for (const std::string& line :
+         {"TIT2=" + title, std::string("TPE1=Straße"), std::string("TALB=Platte"),
+          std::string("TRCK=05"), std::string("COMM==eng=Grüße"), std::string("APIC=")}) {
       EXPECT_NE(mutagen.find(line), std::string::npos) << name << ": " << line << "\n" << mutagen;
     }
   }

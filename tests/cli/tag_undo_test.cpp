@@ -73,8 +73,8 @@ TEST(CliTagUndo, RefusesAFileChangedSinceTheWrite) {
     const std::string file = folder / "Artist - Title.mp3";
     const std::string journal = folder / "journal";
     WriteFile(file, Audio(300));
-    ASSERT_EQ(RunCli({"tag", "--separator", " - ", "--title", "2", "--id3v2", "never",
-                      "--journal", journal, folder.path()})
+    ASSERT_EQ(RunCli({"tag", "--separator", " - ", "--title", "2", "--id3v2", "never", "--journal",
+                      journal, folder.path()})
                   .status,
               0);
     if (grown) {

@@ -20,7 +20,8 @@ TEST(DialogTest, NoButtonIsTheDefault) {
   Dialog2 dialog2("/b", nullptr);
   for (QDialog* d : {static_cast<QDialog*>(&dialog), static_cast<QDialog*>(&dialog2)}) {
     for (QPushButton* button : d->findChildren<QPushButton*>()) {
-      EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->objectName().toStdString();
+      EXPECT_FALSE(button->isDefault() || button->autoDefault())
+          << button->objectName().toStdString();
     }
   }
 }

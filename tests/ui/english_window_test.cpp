@@ -75,9 +75,22 @@ TEST_F(EnglishWindowTest, NoGermanTextLeft) {
   Start();
   const std::set<QString> english = TextsOf(*window_);
   // Texts that read the same in both languages.
-  const std::set<QString> same = {
-      "&Reset", "No. 1", "No. 2",  "No. 3", "Album", "Genre", "Separator", "Text",
-      "Start",  "Pos.",  "MP3 - Tag - Editor", "Deutsch", "English", "Velmora", "0", "*.*"};
+  const std::set<QString> same = {"&Reset",
+                                  "No. 1",
+                                  "No. 2",
+                                  "No. 3",
+                                  "Album",
+                                  "Genre",
+                                  "Separator",
+                                  "Text",
+                                  "Start",
+                                  "Pos.",
+                                  "MP3 - Tag - Editor",
+                                  "Deutsch",
+                                  "English",
+                                  "Velmora",
+                                  "0",
+                                  "*.*"};
   for (const QString& text : english) {
     if (german.count(text) != 0 && same.count(text) == 0) {
       ADD_FAILURE() << "untranslated: " << text.toStdString();

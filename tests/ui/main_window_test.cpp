@@ -33,10 +33,13 @@ TEST_F(WindowTest, StartsWithDefaultsOnAnEmptySettingsStore) {
 
   // A few captions, accelerators included, and the menu bar left to right.
   const std::pair<const char*, const char*> captions[] = {
-      {"lblCriteria", "Such&kriterium:"}, {"lblfound", "&Dateien gefunden:"},
-      {"LabNo_2", "No. 3"},               {"CmdMove", "Verschieben"},
+      {"lblCriteria", "Such&kriterium:"},
+      {"lblfound", "&Dateien gefunden:"},
+      {"LabNo_2", "No. 3"},
+      {"CmdMove", "Verschieben"},
   };
-  for (const auto& [name, caption] : captions) EXPECT_EQ(Text(name), QString::fromUtf8(caption)) << name;
+  for (const auto& [name, caption] : captions)
+    EXPECT_EQ(Text(name), QString::fromUtf8(caption)) << name;
   QStringList bar;
   for (QAction* action : window.menuBar()->actions()) bar << action->text();
   EXPECT_EQ(bar, (QStringList{"Zurück", "Hilfe", "Historie", "Über", "Optionen"}));
@@ -164,7 +167,8 @@ TEST_F(WindowTest, FolderListOpensTheHighlightedFolder) {
   OpenFolder(Tree());
   FolderList* folders = window_->findChild<SearchPanel*>()->dirList();
   std::vector<std::string> shown;
-  for (QTreeWidgetItemIterator it(folders); *it; ++it) shown.push_back((*it)->text(0).toStdString());
+  for (QTreeWidgetItemIterator it(folders); *it; ++it)
+    shown.push_back((*it)->text(0).toStdString());
   ASSERT_GE(shown.size(), 4u);
   EXPECT_EQ(shown.front(), "/");
   EXPECT_EQ(std::vector<std::string>(shown.end() - 3, shown.end()),
@@ -210,7 +214,8 @@ TEST_F(WindowTest, TheListScrollsToItsWidestEntry) {
   Search(Tree());
   auto* list = Find<QListView>("lstFoundFiles");
   QApplication::processEvents();
-  const int needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(InTree(longName)));
+  const int needed =
+      list->fontMetrics().horizontalAdvance(QString::fromStdString(InTree(longName)));
   EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), needed);
 }
 

@@ -4,8 +4,8 @@
 #include <QListView>
 #include <QThread>
 
-#include "tests/ui/window_fixture.h"
 #include "services/settings.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/preview_panel.h"
 
 namespace velmora::testing {

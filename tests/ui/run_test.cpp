@@ -49,7 +49,7 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   Click("CmdRename");
   EXPECT_EQ(answers.log().size(), 3u);
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a2.txt"), InTree("b.txt"),
-                                                     InTree("x1.txt"), InTree("x3.txt")}));
+                                                    InTree("x1.txt"), InTree("x3.txt")}));
   EXPECT_EQ(ReadFile(InTree("x1.txt")), "a1.txt");
 
   // "Zurück": newest first; "&Abbrechen" keeps the older records for the
@@ -239,7 +239,8 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   ModalAnswerer answers;
   answers.Then("Dialog", "&Ja");
   Click("CmdRename");
-  const std::string expected = banner + "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\n" +
+  const std::string expected = banner +
+                               "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\n" +
                                "copyFiles= False\r\nAuswahl= Text ersetzen / löschen\r\n" +
                                "TxtSource= a\r\nTxtDest= b\r\nnameSrc= " + InTree("a.txt") +
                                "\r\nnameDest= " + InTree("b.txt") + "\r\n";

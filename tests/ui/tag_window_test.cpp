@@ -87,7 +87,8 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   EXPECT_EQ(Field("TxtTitel"), Padded("Erster"));
 
   Click("CmdTagExit");
-  EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(), window_->findChild<SlotPanel*>());
+  EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(),
+            window_->findChild<SlotPanel*>());
 }
 
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
@@ -122,8 +123,9 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
             (std::vector<std::string>{InTree("Anna - Eins - Platte.mp3"), InTree("Bert - Zwei.mp3"),
                                       InTree("Carl - Drei.mp3"), InTree("Dora - Vier.mp3")}));
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
-  EXPECT_NE(ReadFile(window_->logPath()).find("--- Edit TAG ---\r\nFile= " + InTree("Bert - Zwei.mp3")),
-            std::string::npos);
+  EXPECT_NE(
+      ReadFile(window_->logPath()).find("--- Edit TAG ---\r\nFile= " + InTree("Bert - Zwei.mp3")),
+      std::string::npos);
   EXPECT_TRUE(Find<QRadioButton>("OptKeineAus")->isChecked());
   EXPECT_TRUE(Find<TagPanel>("FrameMp3Tag")->isVisible());
 }

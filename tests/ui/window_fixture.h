@@ -66,9 +66,11 @@ class WindowTest : public ::testing::Test {
   }
   QString Text(const char* name) const {
     if (auto* label = window_->findChild<QLabel*>(QLatin1String(name))) return label->text();
-    if (auto* button = window_->findChild<QAbstractButton*>(QLatin1String(name))) return button->text();
+    if (auto* button = window_->findChild<QAbstractButton*>(QLatin1String(name)))
+      return button->text();
     if (auto* edit = window_->findChild<QLineEdit*>(QLatin1String(name))) return edit->text();
-    if (auto* combo = window_->findChild<QComboBox*>(QLatin1String(name))) return combo->currentText();
+    if (auto* combo = window_->findChild<QComboBox*>(QLatin1String(name)))
+      return combo->currentText();
     ADD_FAILURE() << "no control " << name;
     return {};
   }
