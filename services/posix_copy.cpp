@@ -1,8 +1,8 @@
 #include "services/posix_copy.h"
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <linux/fs.h>
+#include <pthread.h>
 #include <stdio.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -185,8 +185,8 @@ std::string PartialName(const std::string& target, int n) {
     while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
     name.resize(cut);
   }
-  std::string path = target.substr(0, nameStart) + "." + name + ".velmora-part-" +
-                     std::to_string(OwnPid());
+  std::string path =
+      target.substr(0, nameStart) + "." + name + ".velmora-part-" + std::to_string(OwnPid());
   if (n > 0) path += "-" + std::to_string(n);
   return path;
 }
