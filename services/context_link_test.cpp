@@ -1,11 +1,9 @@
 #include "services/context_link.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 
 #include "tests/support/temp_folder.h"
 
@@ -14,29 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value == nullptr) {
-      ::unsetenv(name);
-    } else {
-      ::setenv(name, value, 1);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 struct LinkFolder : ::testing::Test {
   testing::TempFolder dir;
@@ -98,16 +74,10 @@ TEST_F(LinkFolder, ReadsTheCommandOfTheMainGroupOnly) {
   EXPECT_EQ(ReadLinkCommand(apps + "/missing.desktop"), "");
 }
 
-TEST_F(LinkFolder, ToggleCreatesThenRemovesTheEntry) {
-  const std::string program = "/opt/Velmora Neu/bin/velmora";
-  const std::string command = ContextLinkCommand(program);
+// The messages and the round trip through the menu: the window's test.
+TEST_F(LinkFolder, ToggleWritesAReadableEntryThenRemovesIt) {
   const std::string path = apps + "/velmora.desktop";
-
-  LinkToggle first = ToggleExplorerLink("Velmora", program, apps);
-  EXPECT_TRUE(first.created);
-  EXPECT_TRUE(first.error.ok()) << first.error.description;
-  EXPECT_EQ(first.message, "Created Context-Menu for Explorer\r" + command);
-  EXPECT_EQ(ReadLinkCommand(path), command);
+  EXPECT_TRUE(ToggleExplorerLink("Velmora", "/opt/V/velmora", apps).created);
   const std::string entry = testing::ReadFile(path);
   EXPECT_NE(entry.find("\nMimeType=inode/directory;\n"), std::string::npos);
   EXPECT_NE(entry.find("\nName=Velmora\n"), std::string::npos);
@@ -115,12 +85,10 @@ TEST_F(LinkFolder, ToggleCreatesThenRemovesTheEntry) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                 fs::perms::others_read);
 
-  LinkToggle second = ToggleExplorerLink("Velmora", program, apps);
+  const LinkToggle second = ToggleExplorerLink("Velmora", "/opt/V/velmora", apps);
   EXPECT_FALSE(second.created);
   EXPECT_TRUE(second.error.ok());
-  EXPECT_EQ(second.message, "Deleted Context-Menu for Explorer");
-  EXPECT_FALSE(fs::exists(path));
-  EXPECT_EQ(std::distance(fs::directory_iterator(apps), fs::directory_iterator()), 0);
+  EXPECT_TRUE(fs::is_empty(apps));
 }
 
 TEST_F(LinkFolder, AnEntryWithoutCommandIsWrittenAnew) {

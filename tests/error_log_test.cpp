@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <functional>
 
 #include "engine/error_numbers.h"
@@ -19,6 +18,8 @@ using testing::ReadFile;
 using testing::TempFolder;
 using Lines = std::vector<std::string>;
 
+// Shown, then logged at its location. Without a file no "in File" line; a
+// negative number takes the sign's place.
 TEST(ReportError, ShowsThenLogsTheWholeMessage) {
   TempFolder dir;
   testing::Recorders screen;
@@ -31,47 +32,67 @@ TEST(ReportError, ShowsThenLogsTheWholeMessage) {
       "\r\n( No such file )";
   EXPECT_EQ(screen.messages, Lines{message});
   EXPECT_EQ(ReadFile(dir / "LogFile.Log"), "Location:  3\r\n" + message + "\r\n");
-}
-
-// Without a file no "in File" line; a negative number takes the sign's place.
-TEST(ReportError, MessageLayout) {
   EXPECT_EQ(ErrorMessageText(-5, "K", "", "d"), "K\r\n\r\nFehler: -5\r\n\r\n\r\n( d )");
 }
 
+// Opened per entry or held open for a run: the same bytes, each entry in
+// the file as soon as it is written.
 TEST(WriteLog, AppendsEntriesWithCrLfAndLocationLines) {
   TempFolder dir;
   testing::Recorders screen;
-  FileLogWriter log(dir / "LogFile.Log", screen);
-  log.WriteLog("Auswahl= Text ersetzen / löschen", 0);
-  log.WriteLog("x", 12);
-  EXPECT_EQ(ReadFile(dir / "LogFile.Log"),
-            "Auswahl= Text ersetzen / löschen\r\nLocation:  12\r\nx\r\n");
+  for (const bool keepOpen : {false, true}) {
+    const std::string path = dir / (keepOpen ? "held" : "each");
+    FileLogWriter log(path, screen, keepOpen);
+    log.WriteLog("Auswahl= Text ersetzen / löschen", 0);
+    EXPECT_EQ(ReadFile(path), "Auswahl= Text ersetzen / löschen\r\n") << keepOpen;
+    log.WriteLog("x", -3);
+    EXPECT_EQ(ReadFile(path), "Auswahl= Text ersetzen / löschen\r\nLocation: -3\r\nx\r\n")
+        << keepOpen;
+  }
   EXPECT_TRUE(screen.messages.empty());
 
   FileLogWriter(dir / ("missing" + std::string(kPathSeparatorText) + "L"), screen).WriteLog("", 0);
   EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
 }
 
-// Held open for a run, the file has the same bytes, each entry in it as soon
-// as it is written, and a link planted at the path is still refused.
-TEST(WriteLog, HeldOpenWritesTheSameBytesAtOnce) {
+// Whatever is planted in the log's place is never written through, whether
+// the log opens per entry or once: a link (to a file or to nowhere), a FIFO,
+// another user's file. Each costs the message; the planted thing is unchanged.
+TEST(WriteLog, NothingPlantedInItsPlaceIsWrittenThrough) {
   TempFolder dir;
-  testing::Recorders screen;
-  FileLogWriter held(dir / "held", screen, /*keepOpen=*/true);
-  FileLogWriter each(dir / "each", screen);
-  held.WriteLog("nameSrc= ä.txt", 0);
-  EXPECT_EQ(ReadFile(dir / "held"), "nameSrc= ä.txt\r\n");
-  held.WriteLog("x", -3);
-  each.WriteLog("nameSrc= ä.txt", 0);
-  each.WriteLog("x", -3);
-  EXPECT_EQ(ReadFile(dir / "held"), "nameSrc= ä.txt\r\nLocation: -3\r\nx\r\n");
-  EXPECT_EQ(ReadFile(dir / "held"), ReadFile(dir / "each"));
-
-  testing::WriteFile(dir / "target", "");
-  ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
-  FileLogWriter(dir / "link", screen, /*keepOpen=*/true).WriteLog("x", 0);
-  EXPECT_EQ(ReadFile(dir / "target"), "");
-  EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
+  testing::WriteFile(dir / "victim", "victim");
+  const std::string log = dir / "LogFile.Log";
+  struct Row {
+    const char* what;
+    std::function<bool()> plant;
+    bool needsRoot = false;
+  };
+  const Row rows[] = {
+      {"link", [&] { return ::symlink((dir / "victim").c_str(), log.c_str()) == 0; }},
+      {"dangling link", [&] { return ::symlink((dir / "created").c_str(), log.c_str()) == 0; }},
+      {"fifo", [&] { return ::mkfifo(log.c_str(), 0600) == 0; }},
+      {"other user's file",
+       [&] {
+         testing::WriteFile(log, "theirs");
+         return ::chown(log.c_str(), 65534, 65534) == 0;
+       },
+       true},
+  };
+  for (const bool keepOpen : {false, true}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + (keepOpen ? ", held open" : ""));
+      ::unlink(log.c_str());
+      if (row.needsRoot && ::geteuid() != 0) continue;  // printed below
+      ASSERT_TRUE(row.plant());
+      testing::Recorders screen;
+      FileLogWriter(log, screen, keepOpen).WriteLog("entry", 0);
+      EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
+      EXPECT_EQ(ReadFile(dir / "victim"), "victim");
+      EXPECT_FALSE(testing::FileExists(dir / "created"));
+    }
+  }
+  if (::geteuid() != 0) GTEST_SKIP() << "another user's file needs root";
+  EXPECT_EQ(ReadFile(log), "theirs");
 }
 
 TEST(PrepareLog, ReplacesAnOldLogWithTheBanner) {
@@ -94,57 +115,10 @@ TEST(LogFolder, BesideTheProgramElseInTheStateFolder) {
   TempFolder dir;
   EXPECT_EQ(ChooseLogFolder(dir.path()), dir.path());
 
-  const char* saved = std::getenv("XDG_STATE_HOME");
-  const std::string savedText = saved != nullptr ? saved : "";
-  ::setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+  testing::ScopedEnv state("XDG_STATE_HOME", (dir / "state").c_str());
   const std::string chosen = ChooseLogFolder(dir / "not-there");  // cannot be written
   EXPECT_EQ(chosen, dir / "state" + root + "velmora");
   EXPECT_TRUE(testing::FileExists(chosen));
-  saved != nullptr ? ::setenv("XDG_STATE_HOME", savedText.c_str(), 1)
-                   : ::unsetenv("XDG_STATE_HOME");
-}
-
-}  // namespace
-}  // namespace velmora
-
-namespace velmora {
-namespace {
-
-// Whatever is planted in the log's place is never written through: a link
-// (to a file or to nowhere), a FIFO, another user's file. Each costs the
-// message; the planted thing is unchanged.
-TEST(WriteLog, NothingPlantedInItsPlaceIsWrittenThrough) {
-  TempFolder dir;
-  testing::WriteFile(dir / "victim", "victim");
-  const std::string log = dir / "LogFile.Log";
-  struct Row {
-    const char* what;
-    std::function<bool()> plant;
-    bool needsRoot = false;
-  };
-  const Row rows[] = {
-      {"link", [&] { return ::symlink((dir / "victim").c_str(), log.c_str()) == 0; }},
-      {"dangling link", [&] { return ::symlink((dir / "created").c_str(), log.c_str()) == 0; }},
-      {"fifo", [&] { return ::mkfifo(log.c_str(), 0600) == 0; }},
-      {"other user's file",
-       [&] {
-         testing::WriteFile(log, "theirs");
-         return ::chown(log.c_str(), 65534, 65534) == 0;
-       },
-       true},
-  };
-  for (const Row& row : rows) {
-    ::unlink(log.c_str());
-    if (row.needsRoot && ::geteuid() != 0) continue;  // printed below
-    ASSERT_TRUE(row.plant()) << row.what;
-    testing::Recorders screen;
-    FileLogWriter(log, screen).WriteLog("entry", 0);
-    EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"}) << row.what;
-    EXPECT_EQ(ReadFile(dir / "victim"), "victim");
-    EXPECT_FALSE(testing::FileExists(dir / "created"));
-  }
-  if (::geteuid() != 0) GTEST_SKIP() << "another user's file needs root";
-  EXPECT_EQ(ReadFile(log), "theirs");
 }
 
 }  // namespace

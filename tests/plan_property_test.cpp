@@ -87,6 +87,11 @@ RenameJob RandomJob(Random& random) {
   return job;
 }
 
+void SortByPath(std::vector<FoundEntry>& found) {
+  std::sort(found.begin(), found.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
+}
+
 // One random case: marked and unmarked files in a folder and a sub-folder,
 // strangers in the destination, a kind and a job.
 struct Round {
@@ -105,8 +110,7 @@ struct Round {
       const std::string& name = random.Pick(kNames);
       WriteFile(dst / name, "dest " + name);
     }
-    std::sort(found.begin(), found.end(),
-              [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
+    SortByPath(found);
     constexpr RunKind kKinds[] = {RunKind::kRename, RunKind::kCopy, RunKind::kMove};
     kind = kKinds[random.Int(0, 2)];
     destPath = kind == RunKind::kRename ? "" : dst.path();
@@ -138,8 +142,7 @@ void AddCycles(Round& r, Random& random) {
     WriteFile(r.src / name, name);
     r.found.push_back({r.src / name, random.Int(0, 5) != 0});
   }
-  std::sort(r.found.begin(), r.found.end(),
-            [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
+  SortByPath(r.found);
   if (r.kind == RunKind::kMove && random.Int(0, 1) == 0) r.destPath = r.src.path();
 }
 
@@ -152,66 +155,94 @@ std::deque<Answer> JaThenAlle(Random& random, bool neverAlle) {
   return answers;
 }
 
-TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
-  Random random{std::mt19937(20240611)};
-  int withConflict = 0, clean = 0, refused = 0;
+// A run over the real disk, its commits recorded.
+struct DiskRun {
+  DiskRun() {
+    run.services.planDisk = &planDisk;
+    run.services.committed = &recorder;
+  }
+  PosixFileSystem disk;
+  LocalPlanDisk planDisk;
+  testing::ScriptedRun run{disk};
+  Recorder recorder;
+};
+
+// Every entry the plan sees no conflict for ends where it says. Without
+// any conflict the whole disk is as planned: played step by step (copies
+// leave their intermediates), or with chains resolved, each file moved
+// once to its final name; and without resolving, every commit is a step
+// of the plan in its order.
+void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
+  Random random{std::mt19937(seed)};
+  int withConflict = 0, clean = 0, refused = 0, ordered = 0;
   for (int round = 0; round < 300; ++round) {
     Round r(random);
-    const std::string what = "round " + std::to_string(round);
+    if (resolve) {
+      if (r.kind == RunKind::kCopy) continue;
+      AddCycles(r, random);
+    }
+    SCOPED_TRACE("round " + std::to_string(round));
     LocalPlanDisk planDisk;
-    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk);
+    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, resolve);
     const Disk before = Snapshot(r.folders);
 
-    PosixFileSystem disk;
-    testing::ScriptedRun run(disk);
-    LocalPlanDisk runPlanDisk;
-    run.services.planDisk = &runPlanDisk;
-    run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
-    run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
-    Recorder recorder;
-    run.services.committed = &recorder;
-    r.Run(run);
+    DiskRun disk;
+    disk.run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
+    disk.run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
+    r.Run(disk.run, resolve);
     const Disk after = Snapshot(r.folders);
-    ASSERT_EQ(run.dialogs.unexpected, 0) << what;
-    for (const std::string& asked : run.dialogs.asked) {
-      EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << what << " " << asked;
+    ASSERT_EQ(disk.run.dialogs.unexpected, 0);
+    for (const std::string& asked : disk.run.dialogs.asked) {
+      EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << asked;
     }
-
     if (!plan.refusal.empty()) {
       ++refused;
-      EXPECT_EQ(after, before) << what;
+      EXPECT_EQ(after, before);
       continue;
     }
-    // Every entry the plan sees no conflict for ends where it says.
+    ordered += plan.order.empty() ? 0 : 1;
     for (const PlanRow& row : plan.rows) {
       if (IsConflict(row.state)) continue;
       const std::string original = r.found[row.entry].path;
-      ASSERT_EQ(after.count(row.finalPath), 1u) << what << " " << row.finalPath;
-      EXPECT_EQ(after.at(row.finalPath), before.at(original)) << what << " " << row.finalPath;
+      ASSERT_EQ(after.count(row.finalPath), 1u) << row.finalPath;
+      EXPECT_EQ(after.at(row.finalPath), before.at(original)) << row.finalPath;
       if (r.kind == RunKind::kCopy) {
-        EXPECT_EQ(after.at(original), before.at(original)) << what;
+        EXPECT_EQ(after.at(original), before.at(original));
       }
     }
     if (plan.conflicts > 0) {
       ++withConflict;
       continue;
     }
-    // Without conflicts the whole disk, intermediate copies included, and
-    // every commit are as planned.
     ++clean;
-    EXPECT_EQ(after, Played(before, plan, r.kind)) << what;
+    if (resolve) {
+      Disk expected = before;
+      for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
+      for (const PlanRow& row : plan.rows) {
+        expected[row.finalPath] = before.at(r.found[row.entry].path);
+      }
+      EXPECT_EQ(after, expected);
+      continue;
+    }
+    EXPECT_EQ(after, Played(before, plan, r.kind));
     std::vector<std::string> planned;
     for (const PlanStep& step : plan.steps) {
       if (step.state != PlanState::kUnchanged)
         planned.push_back(step.source + " -> " + step.destination);
     }
-    EXPECT_EQ(recorder.commits, planned) << what;
+    EXPECT_EQ(disk.recorder.commits, planned);
   }
-  // The random cases reach all three outcomes.
+  // The random cases reach every outcome.
   EXPECT_GT(withConflict, 10);
-  EXPECT_GT(clean, 100);
-  EXPECT_GT(refused, 5);
+  EXPECT_GT(clean, resolve ? 50 : 100);
+  EXPECT_GT(resolve ? ordered : refused, resolve ? 10 : 5);
 }
+
+TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
+  PlanEqualsWhatTheRunDoes(false, 20240611);
+}
+// With chains resolved, chains and cycles included, and nothing else moves.
+TEST(PlanProperty, ResolvedRunEndsAsPlanned) { PlanEqualsWhatTheRunDoes(true, 4711); }
 
 // Any answers, "&Nein" and "&Abbrechen" included: after a rename or move,
 // the content of every marked file is still on disk somewhere, and with
@@ -229,15 +260,12 @@ void NeverLoseAMarkedFile(bool resolve) {
     if (resolve) AddCycles(r, random);
     const Disk before = Snapshot(r.folders);
 
-    PosixFileSystem disk;
-    testing::ScriptedRun run(disk);
-    LocalPlanDisk planDisk;
-    run.services.planDisk = &planDisk;
+    DiskRun disk;
     for (int i = 0; i < 64; ++i) {
-      run.dialogs.dialogAnswers.push_back(random.Pick(dialog));
-      run.dialogs.dialog2Answers.push_back(random.Pick(dialog2));
+      disk.run.dialogs.dialogAnswers.push_back(random.Pick(dialog));
+      disk.run.dialogs.dialog2Answers.push_back(random.Pick(dialog2));
     }
-    r.Run(run, resolve);
+    r.Run(disk.run, resolve);
     const Disk after = Snapshot(r.folders);
     std::multiset<std::string> contents;
     for (const auto& [path, content] : after) {
@@ -256,49 +284,6 @@ void NeverLoseAMarkedFile(bool resolve) {
 
 TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) { NeverLoseAMarkedFile(false); }
 TEST(PlanProperty, ResolvedRunsNeverLoseAMarkedFile) { NeverLoseAMarkedFile(true); }
-
-// With chains resolved: wherever the plan sees no conflict, each file ends
-// at its planned name, chains and cycles included, and nothing else moves.
-TEST(PlanProperty, ResolvedRunEndsAsPlanned) {
-  Random random{std::mt19937(4711)};
-  int resolved = 0, clean = 0;
-  for (int round = 0; round < 300; ++round) {
-    Round r(random);
-    if (r.kind == RunKind::kCopy) continue;
-    AddCycles(r, random);
-    const std::string what = "round " + std::to_string(round);
-    LocalPlanDisk planDisk;
-    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, true);
-    if (!plan.refusal.empty()) continue;
-    const Disk before = Snapshot(r.folders);
-
-    PosixFileSystem disk;
-    testing::ScriptedRun run(disk);
-    LocalPlanDisk runPlanDisk;
-    run.services.planDisk = &runPlanDisk;
-    run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
-    run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
-    r.Run(run, true);
-    const Disk after = Snapshot(r.folders);
-    ASSERT_EQ(run.dialogs.unexpected, 0) << what;
-    resolved += plan.order.empty() ? 0 : 1;
-    for (const PlanRow& row : plan.rows) {
-      if (IsConflict(row.state)) continue;
-      ASSERT_EQ(after.count(row.finalPath), 1u) << what << " " << row.finalPath;
-      EXPECT_EQ(after.at(row.finalPath), before.at(r.found[row.entry].path)) << what;
-    }
-    if (plan.conflicts > 0) continue;
-    ++clean;
-    Disk expected = before;
-    for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
-    for (const PlanRow& row : plan.rows) {
-      expected[row.finalPath] = before.at(r.found[row.entry].path);
-    }
-    EXPECT_EQ(after, expected) << what;
-  }
-  EXPECT_GT(resolved, 10);
-  EXPECT_GT(clean, 50);
-}
 
 }  // namespace
 }  // namespace velmora

@@ -4,12 +4,22 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/batch_run_state.h"
 #include "engine/plan.h"
 
 namespace velmora::testing {
+
+// Slot i of the job runs operation code with its two fields.
+inline RenameJob& SetSlot(RenameJob& job, int i, int code, std::string first = "",
+                          std::string second = "") {
+  job.slotCode[i] = code;
+  job.txtSource[i] = std::move(first);
+  job.txtDestination[i] = std::move(second);
+  return job;
+}
 
 // Answers each question from its queue; an empty queue answers "&Abbrechen"
 // and counts as unexpected.

@@ -1,8 +1,9 @@
 // The real disk in tests: a fresh folder removed with its contents at the
-// end, whole-file helpers, and a file-size limit that makes writes fail as
-// on a full disk.
+// end, whole-file helpers, a file-size limit that makes writes fail as on a
+// full disk, and an environment variable set for one scope.
 #pragma once
 
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "engine/path.h"
@@ -36,7 +38,10 @@ class TempFolder {
   std::string path_;
 };
 
+// Creates the folders on the way.
 inline void WriteFile(const std::string& path, const std::string& content) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
   std::ofstream(path, std::ios::binary) << content;
 }
 inline std::string ReadFile(const std::string& path) {
@@ -59,6 +64,23 @@ class FileSizeLimit {
 
  private:
   rlimit saved_{};
+};
+
+// Sets (or with nullptr removes) an environment variable for one scope and
+// puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 }  // namespace velmora::testing
