@@ -43,9 +43,7 @@ TEST(CheckSlotInputs, RowByRow) {
   };
   for (const Row& row : rows) {
     RenameJob job;
-    job.slotCode[1] = row.code;
-    job.txtSource[1] = row.first;
-    job.txtDestination[1] = row.second;
+    testing::SetSlot(job, 1, row.code, row.first, row.second);
     testing::Recorders messages;
     const bool passed = CheckSlotInputs(job, messages);
     const std::vector<std::string> expected =

@@ -13,10 +13,7 @@ namespace {
 // The operation in the middle slot, so the slot index is exercised too.
 RenameJob OneSlotJob(int code, const std::string& first, const std::string& second) {
   RenameJob job;
-  job.slotCode[1] = code;
-  job.txtSource[1] = first;
-  job.txtDestination[1] = second;
-  return job;
+  return testing::SetSlot(job, 1, code, first, second);
 }
 
 // The new name of /musik/<name> without its folder; "-" for the empty result.
