@@ -27,28 +27,10 @@ struct Commit {
   RunState state;
 };
 
-TEST(CommitFile, ExistingTargetFollowsDialog2) {
-  struct Row {
-    Answer answer;
-    bool replaced;
-  };
-  // A closed Dialog2 counts as "&Abbrechen".
-  for (Row row : {Row{Answer::kYes, true}, Row{Answer::kAll, true}, Row{Answer::kCancel, false},
-                  Row{Answer::kClosed, false}}) {
-    Commit commit;
-    commit.disk.AddFile(kB, "old");
-    commit(kB, {row.answer});
-    const int shown = static_cast<int>(row.answer);
-    EXPECT_EQ(commit.disk.Content(kB), row.replaced ? "new" : "old") << shown;
-    EXPECT_EQ(commit.disk.Has(kA), !row.replaced) << shown;
-    EXPECT_EQ(commit.state.deleteAll, row.answer == Answer::kAll) << shown;
-    const Files message{"Konnte \r\n" + kA + "\r\n nicht zu \r\n" + kB + "\r\numbenennen"};
-    EXPECT_EQ(commit.run.recorders.messages, row.replaced ? Files{} : message) << shown;
-  }
-}
-
-// Disk full and a read-only folder are reported by the run tests on real
-// folders; a source that vanished since the search is passed over.
+// What each answer in Dialog2 does to an existing target is the window's
+// run test (Ja, closed) and the run's (Alle, Abbrechen); how a failed commit
+// is reported, the run test on a real folder. A source that vanished since
+// the search is passed over.
 TEST(CommitFile, MissingSourceIsSilent) {
   Commit commit(false, /*copy=*/true);
   ASSERT_FALSE(commit.disk.Delete(kA));
