@@ -61,9 +61,8 @@ struct SpyReader : FolderReader {
 
 struct SearchFixture : ::testing::Test {
   SearchFixture() { host.command = &command; }
-  SearchResult Press(const std::string& folder, const std::string& pattern = "*.mp3",
-                     const std::string& highlighted = "") {
-    return command.cmdSearch_Click({"/", folder, highlighted, pattern});
+  SearchResult Press(const std::string& folder) {
+    return command.cmdSearch_Click({"/", folder, "", "*.mp3"});
   }
   std::vector<std::string> Paths() {
     std::vector<std::string> out;
