@@ -129,7 +129,7 @@ TEST(RealMountExfat, CheckRefusesNamesTheVolumeRefuses) {
   const CliResult check = RunCli({"rename", "--slot1", "replace", "--src1", "Song", "--dst1", "a:b",
                                   "--yes-all", "--check", volume.Bare()});
   EXPECT_EQ(check.status, 3) << check.err;
-  EXPECT_NE(check.out.find("[Fehler]"), std::string::npos) << check.out;
+  EXPECT_THAT(check.out, HasSubstr("[Fehler]"));
   EXPECT_EQ(Listing(volume.folder()), (Names{"Song.mp3"}));
 }
 

@@ -41,9 +41,7 @@ TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
   CliResult r =
       RunCli({"read-tag", "--json", dir / "tagged.mp3", dir / "short.mp3", dir / "plain.mp3"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, HasSubstr("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"));
   const std::vector<nlohmann::json> lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 2u) << r.out;
   EXPECT_EQ(lines[0]["file"], dir / "tagged.mp3");
@@ -58,7 +56,7 @@ TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
 
   r = RunCli({"read-tag", dir / "plain.mp3"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find(dir / "plain.mp3\n  Tag:       nein"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr(dir / "plain.mp3\n  Tag:       nein"));
 }
 
 // Title and artist from the name's parts, a fixed comment and genre, the
@@ -73,10 +71,9 @@ TEST(CliTag, WritesTagsFromFileNamesAndFixedTexts) {
       RunCli({"tag", "--pattern", "*.mp3", "--separator", " - ", "--title", "2", "--artist", "1",
               "--comment", "=von velmora", "--genre", "=Rock", dir.path()});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(
-      r.out.find(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"),
-      std::string::npos)
-      << r.out;
+  EXPECT_THAT(
+      r.out,
+      HasSubstr(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"));
   EXPECT_EQ(ReadFile(dir / "notes.txt"), "not an mp3");
 
   r = RunCli({"read-tag", "--json", dir / "Artist - Title.mp3", dir / "Band - Song - X.mp3"});
