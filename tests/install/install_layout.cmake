@@ -1,4 +1,4 @@
-# Installs the build into temporary prefixes and checks that each file lies
+# Installs the build into a temporary prefix and checks that each file lies
 # where its user looks for it: the programs in bin, the help text where the
 # help window finds it, the launcher naming the installed program the way the
 # folder entry does, and the icon under the name the launcher gives.
@@ -70,19 +70,6 @@ desktop_value("${launcher}" Type type)
 desktop_value("${launcher}" Name name)
 if(NOT type STREQUAL "Application" OR NOT name STREQUAL "Velmora")
   fail("launcher Type '${type}' / Name '${name}'")
-endif()
-
-# A staged install (DESTDIR) names the final place, not the staging folder.
-set(stage "${root}/stage")
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env "DESTDIR=${stage}"
-                        "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix /opt/velmora
-                RESULT_VARIABLE result OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-  fail("staged install failed: ${result}")
-endif()
-desktop_value("${stage}/opt/velmora/${DATADIR}/applications/org.velmora.Velmora.desktop" Exec staged)
-if(NOT staged STREQUAL "\"/opt/velmora/${BINDIR}/velmora\"")
-  fail("staged launcher Exec is ${staged}")
 endif()
 
 file(REMOVE_RECURSE "${root}")

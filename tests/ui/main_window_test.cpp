@@ -4,7 +4,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTimer>
 
 #include "search/found_list.h"
@@ -65,22 +64,6 @@ TEST_F(WindowTest, FitsA1024By768ScreenAndGivesGrowthToTheLists) {
   window_->resize(1600, 1100);
   QApplication::processEvents();
   EXPECT_GT(list->height(), listHeight + 200);
-}
-
-// The command line names the folder; the store gives pattern and destination.
-TEST_F(WindowTest, StartsInTheCommandLineFolderWithTheStoredPattern) {
-  std::filesystem::create_directories(InTree("ziel"));
-  {
-    QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
-    store.setValue("LastPath/VMsearch", "/");
-    store.setValue("LastPattern/VMsearch", "*.txt");
-    store.setValue("destPath/VMsearch", QString::fromStdString(InTree("ziel")));
-  }
-  Main& window = Start(Tree() + "/");
-  EXPECT_EQ(window.findChild<SearchPanel*>()->dirList()->Path(), Tree());
-  EXPECT_EQ(window.findChild<SearchPanel*>()->filList()->Folder(), Tree());
-  EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
-  EXPECT_EQ(window.destPath(), InTree("ziel"));
 }
 
 TEST_F(WindowTest, ChoosingOperationsSetsCaptionsAndKeepsFields) {

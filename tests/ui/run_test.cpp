@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "tests/ui/window_fixture.h"
+#include "ui/file_list.h"
 
 namespace velmora::testing {
 namespace {
@@ -175,17 +176,24 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   EXPECT_EQ(ReadFile(ziel + "/neu.txt"), "musik");
 }
 
-// The settings keep the destination without its final separator; a run
-// into it, the chooser closed, must still put the file into the folder.
+// The command line names the folder; the store gives pattern and
+// destination. The store keeps the destination without its final separator;
+// a run into it, the chooser closed, must still put the file into the folder.
 TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
   WriteFile(InTree("lied.txt"), "musik");
   const std::string ziel = InTree("ziel");
   std::filesystem::create_directories(ziel);
   {
     QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
+    store.setValue("LastPath/VMsearch", "/");
+    store.setValue("LastPattern/VMsearch", "*.txt");
     store.setValue("destPath/VMsearch", QString::fromStdString(ziel));
   }
-  Start();
+  Main& window = Start(Tree() + "/");
+  EXPECT_EQ(window.findChild<SearchPanel*>()->dirList()->Path(), Tree());
+  EXPECT_EQ(window.findChild<SearchPanel*>()->filList()->Folder(), Tree());
+  EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
+  EXPECT_EQ(window.destPath(), ziel);
   Prepare("lied", "song");
 
   ModalAnswerer answers;
