@@ -15,8 +15,8 @@ void MakeFiles(const TempFolder& folder, const Names& names) {
   for (const std::string& name : names) WriteFile(folder / name, "content of " + name);
 }
 
-// Help, usage errors and every refusal: their status and message, and the
-// folder untouched.
+// Usage errors and every refusal: their status and message, and the folder
+// untouched. The help is what the completion and man page tests read.
 TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   TempFolder dir;
   MakeFiles(dir, {"a-b.txt"});
@@ -31,8 +31,6 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
     std::string inOutput;
   };
   const Row rows[] = {
-      {{"--help"}, 0, "read-tag"},
-      {{"rename", "--help"}, 0, "delete-between"},
       {{}, 2, "velmora-cli"},
       {{"rename", "--no-such-option", f}, 2, "no-such-option"},
       {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},

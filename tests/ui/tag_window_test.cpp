@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QStackedWidget>
-#include <cstdlib>
 
 #include "services/context_link.h"
 #include "tags/tag_record.h"
@@ -184,9 +183,6 @@ TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
 }
 
 TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::string saved = old != nullptr ? old : "";
-  ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1);
   const std::string entry = temp_ / "xdg/applications/velmora.desktop";
   const std::string command =
       ContextLinkCommand(QCoreApplication::applicationFilePath().toStdString());
@@ -205,12 +201,6 @@ TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
   EXPECT_EQ(messages, (std::vector<std::string>{"Created Context-Menu for Explorer\n" + command,
                                                 "Deleted Context-Menu for Explorer"}));
   EXPECT_FALSE(Find<QAction>("OptExplorerLink")->isChecked());
-
-  if (old != nullptr) {
-    ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
 }
 
 }  // namespace

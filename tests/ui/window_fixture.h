@@ -40,9 +40,9 @@ class WindowTest : public ::testing::Test {
     environment_.settingsFile = temp_ / "settings.ini";
     environment_.mountTable = temp_ / "mounts";
     environment_.workingFolder = temp_.path();
-    // The window's undo journal lives in the test's folder.
-    const std::string state = temp_ / "state";
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    // The window's undo journal and folder entry live in the test's folder.
+    ::setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1);
   }
 
   // Creates, loads and shows the window.
