@@ -53,14 +53,22 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
                                                     InTree("x1.txt"), InTree("x3.txt")}));
   EXPECT_EQ(ReadFile(InTree("x1.txt")), "a1.txt");
 
-  // "Zurück": newest first, "&Alle" takes the rest.
+  // "Zurück": newest first; "&Abbrechen" keeps the older records for the
+  // next undo, whose "&Alle" takes the rest.
   ModalAnswerer undo;
-  undo.Then("Dialog", "&Alle", [&](QWidget* d) {
-    EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
-    EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
-  });
+  undo.Then("Dialog", "&Ja",
+            [&](QWidget* d) {
+              EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
+              EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
+            })
+      .Then("Dialog", "&Abbrechen");
   Trigger("MnuUndo");
   EXPECT_TRUE(undo.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("x1.txt")));
+  ModalAnswerer rest;
+  rest.Then("Dialog", "&Alle");
+  Trigger("MnuUndo");
+  EXPECT_TRUE(rest.AllAnswered());
   for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) {
     EXPECT_EQ(ReadFile(InTree(name)), name);
   }
