@@ -5,6 +5,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include "tests/support/temp_folder.h"
 
 namespace velmora::testing {
+
+using ::testing::HasSubstr;
 
 // The names in folder (files and folders), sorted.
 inline std::vector<std::string> Listing(const std::string& folder) {
@@ -78,16 +81,16 @@ inline void SetEnvironment(const std::vector<std::string>& env) {
 }  // namespace detail
 
 // Starts the program without a terminal (standard input empty, as under cron
-// or CI), its output into the files out and err, with the extra environment
-// entries env ("NAME=VALUE").
+// or CI), its output into the files out and err (one file for both when they
+// are the same), with the extra environment entries env ("NAME=VALUE").
 inline pid_t StartCli(const std::vector<std::string>& args, const std::string& out,
                       const std::string& err, const std::vector<std::string>& env = {}) {
   detail::UseTestStateHome();
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600), STDERR_FILENO);
     detail::SetEnvironment(env);
     detail::ExecCli(args);
   }

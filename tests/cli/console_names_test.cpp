@@ -35,9 +35,9 @@ TEST(CliNames, ANewNameThatIsAFolderFailsClearly) {
   const CliResult run = RunCli({"rename", "--slot1", "replace", "--src1", "k\nx.txt", "--dst1",
                                 "sub", "--yes-all", "--overwrite-all", Bare(dir)});
   EXPECT_NE(run.status, 0);
-  EXPECT_EQ(run.err.find("Fehler beim Löschen"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(dir / "k\\nx.txt"), std::string::npos) << run.err;
+  EXPECT_THAT(run.err, ::testing::Not(HasSubstr("Fehler beim Löschen")));
+  EXPECT_THAT(run.err, HasSubstr("Is a directory"));
+  EXPECT_THAT(run.err, HasSubstr(dir / "k\\nx.txt"));
   EXPECT_EQ(ReadFile(dir / "k\nx.txt"), "k");
   EXPECT_TRUE(std::filesystem::is_empty(dir / "sub"));
 }

@@ -41,6 +41,7 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
        "2 Änderungen, 2 Konflikte"},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
     TempFolder dir;
     for (const std::string& name : row.files) WriteFile(dir / name, name);
     Args args = {"rename"};
@@ -52,10 +53,10 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
          at = expected.find("D/", at + dir.path().size())) {
       expected.replace(at, 2, dir.path());
     }
-    EXPECT_EQ(r.status, 0) << row.what << r.err;
-    EXPECT_EQ(r.out, expected) << row.what;
-    EXPECT_NE(r.err.find(row.summary), std::string::npos) << row.what << r.err;
-    EXPECT_EQ(Listing(dir.path()), row.files) << row.what;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+    EXPECT_THAT(r.err, HasSubstr(row.summary));
+    EXPECT_EQ(Listing(dir.path()), row.files);
   }
 }
 
@@ -82,7 +83,7 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnythingAndRunsWhenClean) {
   r = RunCli({"rename", "--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check",
               "--dry-run", Bare(dir)});
   EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_NE(r.err.find("Falscher Dateiname"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
 }
 
 // --check clears exactly what the run then does: "&Alle" numbers as "&Ja"
@@ -103,7 +104,7 @@ TEST(CliPlan, YesAllRunsThePlanAndKeepsWhatTheRunNeeds) {
   r = RunCli({"rename", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
               "--overwrite-all", Bare(two)});
   EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.err.find("Muster enger fassen"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("Muster enger fassen"));
   EXPECT_EQ(Listing(two.path()), (Names{"a.txt", "a2.txt"}));
 }
 

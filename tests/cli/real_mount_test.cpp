@@ -108,8 +108,7 @@ TEST(RealMountExfat, RenamesWithoutReplacing) {
 }
 
 // A case change is the same file under another spelling, even though the
-// two spellings show different inodes: renamed, never deleted. Disabled
-// until the run decides "same file" per step by name rather than by inode.
+// two spellings show different inodes: renamed, never deleted.
 TEST(RealMountExfat, UpperCaseKeepsTheFile) {
   FuseVolume volume("mkfs.exfat", "mount.exfat-fuse");
   if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
@@ -129,7 +128,7 @@ TEST(RealMountExfat, CheckRefusesNamesTheVolumeRefuses) {
   const CliResult check = RunCli({"rename", "--slot1", "replace", "--src1", "Song", "--dst1", "a:b",
                                   "--yes-all", "--check", volume.Bare()});
   EXPECT_EQ(check.status, 3) << check.err;
-  EXPECT_NE(check.out.find("[Fehler]"), std::string::npos) << check.out;
+  EXPECT_THAT(check.out, HasSubstr("[Fehler]"));
   EXPECT_EQ(Listing(volume.folder()), (Names{"Song.mp3"}));
 }
 
@@ -147,8 +146,7 @@ TEST(RealMountNtfs, CaseChangeOntoASeparateFileIsNotDoneUnasked) {
   EXPECT_EQ(ReadFile(volume / "Song.mp3"), "song");
 }
 
-// ... and --check reports it. Disabled until the plan decides "same file"
-// per name rather than from the mount type.
+// ... and --check reports it.
 TEST(RealMountNtfs, CheckReportsACaseChangeOntoASeparateFile) {
   FuseVolume volume("mkntfs -F -Q", "ntfs-3g");
   if (!volume.reason().empty()) GTEST_SKIP() << "NTFS through ntfs-3g: " << volume.reason();

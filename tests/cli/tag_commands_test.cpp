@@ -31,22 +31,23 @@ std::vector<nlohmann::json> JsonLines(const std::string& out) {
   return lines;
 }
 
-// An unreadable file is reported and fails the command; the others are shown.
-TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
+// read-tag: an unreadable file is reported and fails the command, the others
+// are shown. tag: title and artist from the name's parts, a fixed comment
+// and genre, the album as stored; every file of the pattern gets its tag.
+TEST(CliTag, WritesTagsFromFileNamesAndFixedTextsThatReadTagShows) {
   TempFolder dir;
-  WriteFile(dir / "tagged.mp3", kAudio + Tag("Titel", "Wer", 200));
-  WriteFile(dir / "plain.mp3", kAudio);
+  WriteFile(dir / "Artist - Title.mp3", kAudio);
+  WriteFile(dir / "Band - Song - X.mp3", kAudio + Tag("Titel", "Wer", 200));
   WriteFile(dir / "short.mp3", "abc");
+  WriteFile(dir / "notes.txt", "not an mp3");
+  const std::string plain = dir / "Artist - Title.mp3", tagged = dir / "Band - Song - X.mp3";
 
-  CliResult r =
-      RunCli({"read-tag", "--json", dir / "tagged.mp3", dir / "short.mp3", dir / "plain.mp3"});
+  CliResult r = RunCli({"read-tag", "--json", tagged, dir / "short.mp3", plain});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"),
-            std::string::npos)
-      << r.err;
-  const std::vector<nlohmann::json> lines = JsonLines(r.out);
+  EXPECT_THAT(r.err, HasSubstr("Fehler beim Lesen des Tag's\nin File: " + dir / "short.mp3"));
+  std::vector<nlohmann::json> lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 2u) << r.out;
-  EXPECT_EQ(lines[0]["file"], dir / "tagged.mp3");
+  EXPECT_EQ(lines[0]["file"], tagged);
   EXPECT_EQ(lines[0]["tag"], true);
   EXPECT_EQ(lines[0]["title"], "Titel" + std::string(25, ' '));  // trailing blanks kept
   EXPECT_EQ(lines[0]["year"], "1999");
@@ -55,39 +56,24 @@ TEST(CliReadTag, JsonForTaggedAndUntaggedFiles) {
   EXPECT_TRUE(lines[0]["id3v2"].is_null());
   EXPECT_EQ(lines[1]["tag"], false);
   EXPECT_EQ(lines[1]["title"], "");
-
-  r = RunCli({"read-tag", dir / "plain.mp3"});
+  r = RunCli({"read-tag", plain});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find(dir / "plain.mp3\n  Tag:       nein"), std::string::npos) << r.out;
-}
+  EXPECT_THAT(r.out, HasSubstr(plain + "\n  Tag:       nein"));
 
-// Title and artist from the name's parts, a fixed comment and genre, the
-// album as stored; every file of the pattern gets its tag.
-TEST(CliTag, WritesTagsFromFileNamesAndFixedTexts) {
-  TempFolder dir;
-  WriteFile(dir / "Artist - Title.mp3", kAudio);
-  WriteFile(dir / "Band - Song - X.mp3", kAudio + Tag("alt", "alt", 3));
-  WriteFile(dir / "notes.txt", "not an mp3");
-
-  CliResult r =
-      RunCli({"tag", "--pattern", "*.mp3", "--separator", " - ", "--title", "2", "--artist", "1",
-              "--comment", "=von velmora", "--genre", "=Rock", dir.path()});
+  r = RunCli({"tag", "--pattern", "* - *.mp3", "--separator", " - ", "--title", "2", "--artist",
+              "1", "--comment", "=von velmora", "--genre", "=Rock", dir.path()});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(
-      r.out.find(dir / "Band - Song - X.mp3: Song | Band | Album | 1999 | von velmora | Rock"),
-      std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out, HasSubstr(tagged + ": Song | Band | Album | 1999 | von velmora | Rock"));
   EXPECT_EQ(ReadFile(dir / "notes.txt"), "not an mp3");
-
-  r = RunCli({"read-tag", "--json", dir / "Artist - Title.mp3", dir / "Band - Song - X.mp3"});
+  r = RunCli({"read-tag", "--json", plain, tagged});
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::vector<nlohmann::json> lines = JsonLines(r.out);
+  lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0]["title"], "Title" + std::string(25, ' '));
   EXPECT_EQ(lines[0]["artist"], "Artist" + std::string(24, ' '));
   EXPECT_EQ(lines[1]["comment"], "von velmora" + std::string(19, ' '));
   EXPECT_EQ(lines[1]["genreName"], "Rock");
-  EXPECT_EQ(ReadFile(dir / "Artist - Title.mp3").substr(0, kAudio.size()), kAudio);
+  EXPECT_EQ(ReadFile(plain).substr(0, kAudio.size()), kAudio);
 }
 
 }  // namespace

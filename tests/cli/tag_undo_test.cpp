@@ -85,9 +85,9 @@ TEST(CliTagUndo, RefusesAFileChangedSinceTheWrite) {
     const std::string changed = ReadFile(file);
     const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
     EXPECT_NE(undo.status, 0) << grown;
-    EXPECT_NE(undo.err.find("Datei seit dem Lauf geändert"), std::string::npos) << undo.err;
+    EXPECT_THAT(undo.err, HasSubstr("Datei seit dem Lauf geändert"));
     EXPECT_EQ(ReadFile(file), changed) << grown;
-    EXPECT_NE(undo.err.find("1 Schritt bleibt"), std::string::npos) << undo.err;
+    EXPECT_THAT(undo.err, HasSubstr("1 Schritt bleibt"));
   }
 }
 

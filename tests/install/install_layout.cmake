@@ -1,4 +1,4 @@
-# Installs the build into temporary prefixes and checks that each file lies
+# Installs the build into a temporary prefix and checks that each file lies
 # where its user looks for it: the programs in bin, the help text where the
 # help window finds it, the launcher naming the installed program the way the
 # folder entry does, and the icon under the name the launcher gives.
@@ -8,12 +8,6 @@ cmake_minimum_required(VERSION 3.25)
 
 function(fail message)
   message(FATAL_ERROR "install_layout: ${message}")
-endfunction()
-
-function(expect_file path)
-  if(NOT EXISTS "${path}" OR IS_DIRECTORY "${path}")
-    fail("missing ${path}")
-  endif()
 endfunction()
 
 # The value of key in the launcher file.
@@ -40,25 +34,15 @@ endif()
 
 set(bin "${prefix}/${BINDIR}")
 set(share "${prefix}/${DATADIR}")
+# The full file list is the package test's; here what depends on the prefix.
 foreach(program velmora velmora-cli)
-  expect_file("${bin}/${program}")
-  execute_process(COMMAND test -x "${bin}/${program}" RESULT_VARIABLE notExecutable)
+  execute_process(COMMAND test -f "${bin}/${program}" -a -x "${bin}/${program}"
+                  RESULT_VARIABLE notExecutable)
   if(notExecutable)
-    fail("${bin}/${program} is not executable")
+    fail("${bin}/${program} is missing or not executable")
   endif()
 endforeach()
-expect_file("${share}/velmora/Hilfe.txt")
-expect_file("${share}/velmora/translations/velmora_en.qm")
-expect_file("${share}/icons/hicolor/scalable/apps/velmora.svg")
-expect_file("${share}/metainfo/org.velmora.Velmora.metainfo.xml")
-expect_file("${share}/man/man1/velmora.1.gz")
-expect_file("${share}/man/man1/velmora-cli.1.gz")
-expect_file("${share}/bash-completion/completions/velmora-cli")
 set(launcher "${share}/applications/org.velmora.Velmora.desktop")
-expect_file("${launcher}")
-if(EXISTS "${share}/applications/velmora.desktop")
-  fail("the launcher must not take the folder entry's name velmora.desktop")
-endif()
 
 # What the installed program finds and writes, asked through its own code.
 execute_process(COMMAND "${PROBE}" "${bin}" OUTPUT_VARIABLE answers RESULT_VARIABLE result)
@@ -86,19 +70,6 @@ desktop_value("${launcher}" Type type)
 desktop_value("${launcher}" Name name)
 if(NOT type STREQUAL "Application" OR NOT name STREQUAL "Velmora")
   fail("launcher Type '${type}' / Name '${name}'")
-endif()
-
-# A staged install (DESTDIR) names the final place, not the staging folder.
-set(stage "${root}/stage")
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env "DESTDIR=${stage}"
-                        "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix /opt/velmora
-                RESULT_VARIABLE result OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-  fail("staged install failed: ${result}")
-endif()
-desktop_value("${stage}/opt/velmora/${DATADIR}/applications/org.velmora.Velmora.desktop" Exec staged)
-if(NOT staged STREQUAL "\"/opt/velmora/${BINDIR}/velmora\"")
-  fail("staged launcher Exec is ${staged}")
 endif()
 
 file(REMOVE_RECURSE "${root}")

@@ -48,55 +48,36 @@ class EnglishWindowTest : public WindowTest {
   void English() { ASSERT_TRUE(UseLanguage(Language::kEnglish, VELMORA_BIN_DIR)); }
 };
 
-TEST_F(EnglishWindowTest, CaptionsAndASearch) {
+TEST_F(EnglishWindowTest, NoGermanTextLeftAndTheSearchStillWorks) {
+  Start();
+  const std::set<QString> german = TextsOf(*window_);
+  window_.reset();
   English();
   WriteFile(InTree("a.txt"), "");
   Start();
+  const std::set<QString> english = TextsOf(*window_);
+  // Texts that read the same in both languages.
+  const QStringList same = QStringLiteral(
+                               "&Reset|No. 1|No. 2|No. 3|Album|Genre|Separator|Text|Start|Pos.|"
+                               "MP3 - Tag - Editor|Deutsch|English|Velmora|0|*.*")
+                               .split(QLatin1Char('|'));
+  for (const QString& text : english) {
+    if (german.count(text) != 0 && !same.contains(text)) {
+      ADD_FAILURE() << "untranslated: " << text.toStdString();
+    }
+  }
+  EXPECT_GT(english.size(), 40u);
+
+  // The search works from its English captions: found, then reset.
   EXPECT_EQ(Text("cmdSearch"), "&Search");
-  EXPECT_EQ(Text("cmdExit"), "E&xit");
   EXPECT_EQ(Text("lblfound"), "&Files found:");
-  EXPECT_EQ(Find<QAction>("MnuUndo")->text(), "Undo");
-  EXPECT_EQ(Find<QComboBox>("Auswahl_0")->currentText(), "not active");
   OpenFolder(Tree());
   Click("cmdSearch");
-  // The search still works from its English captions: found, then reset.
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
   EXPECT_EQ(FoundPaths(), std::vector<std::string>{InTree("a.txt")});
   EXPECT_EQ(Text("cmdExit"), "E&xit");
   ChooseOperation(0, 1, "a", "b");
   EXPECT_EQ(Text("LabSource_0"), "from");
-}
-
-TEST_F(EnglishWindowTest, NoGermanTextLeft) {
-  Start();
-  const std::set<QString> german = TextsOf(*window_);
-  window_.reset();
-  English();
-  Start();
-  const std::set<QString> english = TextsOf(*window_);
-  // Texts that read the same in both languages.
-  const std::set<QString> same = {"&Reset",
-                                  "No. 1",
-                                  "No. 2",
-                                  "No. 3",
-                                  "Album",
-                                  "Genre",
-                                  "Separator",
-                                  "Text",
-                                  "Start",
-                                  "Pos.",
-                                  "MP3 - Tag - Editor",
-                                  "Deutsch",
-                                  "English",
-                                  "Velmora",
-                                  "0",
-                                  "*.*"};
-  for (const QString& text : english) {
-    if (german.count(text) != 0 && same.count(text) == 0) {
-      ADD_FAILURE() << "untranslated: " << text.toStdString();
-    }
-  }
-  EXPECT_GT(english.size(), 40u);
 }
 
 }  // namespace

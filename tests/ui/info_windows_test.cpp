@@ -1,5 +1,5 @@
-// The help, history and About windows as the menu opens them (the missing
-// help file: the menu test in tag_window_test.cpp).
+// The help and About windows as the menu opens them (the missing help file
+// and the history: the menu test in tag_window_test.cpp).
 #include "ui/info_windows.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <algorithm>
 
 #include "tests/support/temp_folder.h"
 #include "tests/ui/modal_answerer.h"
@@ -55,24 +54,6 @@ TEST_F(InfoWindowsTest, HelpShowsTheFileLineByLineAndScrollsToItsLongestLine) {
   QScrollBar* bar = help->List1()->horizontalScrollBar();
   EXPECT_GE(bar->maximum() + help->List1()->viewport()->width(),
             help->List1()->fontMetrics().horizontalAdvance(QString::fromStdString(longLine)));
-}
-
-TEST_F(InfoWindowsTest, HistoryOpenedTwiceShowsItsFourteenReleasesOnce) {
-  HistoryWindow* history = windows_->OpenHistory();
-  EXPECT_EQ(windows_->OpenHistory(), history);
-  EXPECT_EQ(history->windowTitle(), "Änderungsgeschichte");
-  const QRegularExpression header(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}\\tV\\d+(\\.\\d+)+$"));
-  const std::vector<std::string> entries = Entries(history->List1());
-  const auto headers = std::count_if(entries.begin(), entries.end(), [&](const std::string& e) {
-    return header.match(QString::fromStdString(e)).hasMatch();
-  });
-  EXPECT_EQ(headers, 14);
-  EXPECT_TRUE(header.match(QString::fromStdString(entries.at(0))).hasMatch());
-
-  // A closed window is built afresh, again with every entry once.
-  history->close();
-  Settle();
-  EXPECT_EQ(Entries(windows_->OpenHistory()->List1()), entries);
 }
 
 TEST_F(InfoWindowsTest, AboutShowsTheVersionAndClosesOnOkEnterAndEscape) {

@@ -1,26 +1,11 @@
 // Stopping a run from the window, and the window's own log file kept out of
 // its runs.
-#include <QMouseEvent>
-
 #include "tests/ui/window_fixture.h"
 
 namespace velmora::testing {
 namespace {
 
-class RunStopTest : public WindowTest {
- protected:
-  // A real click into the button, through the window's input filter.
-  static void MouseClick(QWidget* button) {
-    const QPointF at(button->width() / 2.0, button->height() / 2.0);
-    const QPointF global = button->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(button, &press);
-    QApplication::sendEvent(button, &release);
-  }
-};
+using RunStopTest = WindowTest;
 
 // During a run the exit button reads "Abbrechen"; pressed after "&Alle" it
 // stops the run before the next step, and it reads "E&nde" again after.

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdlib>
@@ -39,9 +40,9 @@ class WindowTest : public ::testing::Test {
     environment_.settingsFile = temp_ / "settings.ini";
     environment_.mountTable = temp_ / "mounts";
     environment_.workingFolder = temp_.path();
-    // The window's undo journal lives in the test's folder.
-    const std::string state = temp_ / "state";
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    // The window's undo journal and folder entry live in the test's folder.
+    ::setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1);
   }
 
   // Creates, loads and shows the window.
@@ -75,6 +76,17 @@ class WindowTest : public ::testing::Test {
     return {};
   }
   void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+  // A real mouse click, as the window system delivers it, through the
+  // window's input filter.
+  static void MouseClick(QWidget* widget) {
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(widget, &event);
+    }
+  }
 
   // Opens folder in the folder list, as a double click does.
   void OpenFolder(const std::string& folder) {
