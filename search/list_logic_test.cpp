@@ -13,6 +13,12 @@
 namespace velmora {
 namespace {
 
+TEST(FilePattern, TagEditButtonFollowsTheLastFourCharacters) {
+  for (const char* shown : {"*.mp3", "*.wav;*.mp3"}) EXPECT_TRUE(ShowsTagEditButton(shown));
+  for (const char* hidden : {"*.MP3", "*.mp3;*.wav", "mp3"})
+    EXPECT_FALSE(ShowsTagEditButton(hidden));
+}
+
 TEST(FilePattern, Cases) {
   const std::tuple<const char*, const char*, bool> rows[] = {
       {"*.*", "README", true},         {"*.*", "a.b.c", true},

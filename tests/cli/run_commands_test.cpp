@@ -72,6 +72,30 @@ TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
   EXPECT_EQ(r.out, dir / "A.TXT\n" + dir / "b.txt\n" + dir / "sub/d.txt\n");
 }
 
+// Two chained slots with numbering: the dry run prints exactly what the run
+// then does, and touches nothing (journal included).
+TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
+  TempFolder dir;
+  MakeFiles(dir, {"a 1.txt", "b 2.txt", "c.txt"});
+  const Args job = {"rename", "--slot1", "replace", "--src1",        " ",
+                    "--dst1", "_",       "--slot2", "number-before", "--src2",
+                    "7",      "--dst2",  ".txt",    "--journal",     dir / "journal"};
+  Args dry = job;
+  dry.insert(dry.end(), {"--dry-run", Bare(dir)});
+  const CliResult preview = RunCli(dry);
+  EXPECT_EQ(preview.status, 0) << preview.err;
+  EXPECT_NE(preview.out.find(dir / "a_1.txt -> " + dir / "a_17.txt\n"), std::string::npos);
+  EXPECT_EQ(Listing(dir.path()), (Names{"a 1.txt", "b 2.txt", "c.txt"}));
+
+  Args real = job;
+  real.insert(real.end(), {"--yes-all", Bare(dir)});
+  const CliResult run = RunCli(real);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, preview.out);
+  EXPECT_EQ(Listing(dir.path()),
+            (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal", "journal.lock"}));
+}
+
 // Names with a tab, a line end and a backslash survive the journal; undo
 // --last takes the newest run back, undo the rest, newest step first.
 TEST(CliJournal, RoundTripRestoresEveryName) {

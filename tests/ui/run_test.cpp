@@ -119,24 +119,30 @@ TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
 // Closing Dialog2 by its frame counts as "&Abbrechen": the target is kept,
 // and the failed step is reported.
 TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
-  WriteFile(InTree("a.txt"), "A");
-  WriteFile(InTree("b.txt"), "B");
   Start();
-  Search(Tree());
-  MarkRow(0);
-  ChooseOperation(0, 1, "a", "b");
-  ModalAnswerer answers;
-  answers.Then("Dialog", "&Ja")
-      .Then("Dialog2", ModalAnswerer::kClose,
-            [&](QWidget* d) { EXPECT_EQ(Field(d, "TxtTo"), InTree("b.txt")); })
-      .Then("MessageBox", "OK", [&](QWidget* box) {
+  for (const auto& [answer, replaced] :
+       {std::pair<QString, bool>{"&Ja", true}, {ModalAnswerer::kClose, false}}) {
+    WriteFile(InTree("a.txt"), "A");
+    WriteFile(InTree("b.txt"), "B");
+    Search(Tree());
+    MarkRow(0);
+    ChooseOperation(0, 1, "a", "b");
+    ModalAnswerer answers;
+    answers.Then("Dialog", "&Ja").Then("Dialog2", answer, [&](QWidget* d) {
+      EXPECT_EQ(Field(d, "TxtTo"), InTree("b.txt"));
+    });
+    if (!replaced) {
+      answers.Then("MessageBox", "OK", [&](QWidget* box) {
         EXPECT_EQ(box->windowTitle(), "Velmora");
         EXPECT_TRUE(box->findChild<QLabel*>("qt_msgbox_label")->text().startsWith("Konnte \n"));
       });
-  Click("CmdRename");
-  EXPECT_TRUE(answers.AllAnswered());
-  EXPECT_EQ(ReadFile(InTree("a.txt")), "A");
-  EXPECT_EQ(ReadFile(InTree("b.txt")), "B");
+    }
+    Click("CmdRename");
+    EXPECT_TRUE(answers.AllAnswered()) << answer.toStdString();
+    EXPECT_EQ(ReadFile(InTree("b.txt")), replaced ? "A" : "B") << answer.toStdString();
+    Click("cmdSearch");  // reset for the next row
+    std::filesystem::remove(InTree("a.txt"));
+  }
 }
 
 // Copy and move ask for the destination first; long paths show by their
