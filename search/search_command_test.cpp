@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/error_numbers.h"
+#include "services/posix_file_system.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -60,12 +61,11 @@ struct ScriptedHost : SearchHost {
 };
 
 // Records the order in which folders are read; serves them from serve when set.
-struct SpyReader : FolderReader {
+struct SpyReader : PosixFileSystem {
   FolderListing ReadFolder(const std::string& folder) override {
     read.push_back(folder);
-    return serve ? serve(folder) : disk.ReadFolder(folder);
+    return serve ? serve(folder) : PosixFileSystem::ReadFolder(folder);
   }
-  DiskFolderReader disk;
   std::function<FolderListing(const std::string&)> serve;
   std::vector<std::string> read;
 };

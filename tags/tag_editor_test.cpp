@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "services/posix_file_system.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_test_support.h"
@@ -53,13 +54,14 @@ class TagEditorTest : public ::testing::Test {
     WriteFile(folder / name, bytes);
     return folder / name;
   }
-  TagRecord Stored(const std::string& path) { return ReadTag(path, reporter); }
+  TagRecord Stored(const std::string& path) { return ReadTag(disk, path, reporter); }
 
   TempFolder folder;
+  PosixFileSystem disk;
   RecordingReporter reporter;
   RecordingLog log;
   FakeHost host;
-  TagEditor editor{reporter, log, host};
+  TagEditor editor{disk, reporter, log, host};
   TagEditorFields& f = editor.fields();
 };
 
@@ -217,7 +219,7 @@ TEST_F(TagEditorTest, Id3v2BesideTheRecord) {
   f.ComboInterpret = "1";
   editor.CmdEditTag_Click({{path, true}}, false);
   ASSERT_TRUE(reporter.reports.empty()) << reporter.reports[0].description;
-  const std::optional<Id3v2Values> v2 = TagFile(path, false).ReadId3v2(reporter);
+  const std::optional<Id3v2Values> v2 = TagFile(disk, path, false).ReadId3v2(reporter);
   ASSERT_TRUE(v2);
   EXPECT_EQ(v2->fields[kId3Title], longTitle);
   EXPECT_EQ(v2->fields[kId3Artist], "Wer");

@@ -12,7 +12,6 @@
 
 #include "engine/undo.h"
 #include "services/error_log.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
@@ -75,7 +74,7 @@ struct RealRun {
 
   testing::TempFolder dir, dest, logDir;
   PosixFileSystem posix;
-  LocalPlanDisk planDisk;
+  PosixFileSystem planDisk;
   testing::ScriptedDialogs dialogs;
   testing::Recorders screen;
   FileLogWriter log;

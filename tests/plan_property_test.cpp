@@ -12,7 +12,6 @@
 
 #include "engine/batch_run.h"
 #include "engine/plan.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -158,13 +157,13 @@ TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
   for (int round = 0; round < 300; ++round) {
     Round r(random);
     const std::string what = "round " + std::to_string(round);
-    LocalPlanDisk planDisk;
+    PosixFileSystem planDisk;
     const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk);
     const Disk before = Snapshot(r.folders);
 
     PosixFileSystem disk;
     testing::ScriptedRun run(disk);
-    LocalPlanDisk runPlanDisk;
+    PosixFileSystem runPlanDisk;
     run.services.planDisk = &runPlanDisk;
     run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
     run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
@@ -231,7 +230,7 @@ void NeverLoseAMarkedFile(bool resolve) {
 
     PosixFileSystem disk;
     testing::ScriptedRun run(disk);
-    LocalPlanDisk planDisk;
+    PosixFileSystem planDisk;
     run.services.planDisk = &planDisk;
     for (int i = 0; i < 64; ++i) {
       run.dialogs.dialogAnswers.push_back(random.Pick(dialog));
@@ -267,14 +266,14 @@ TEST(PlanProperty, ResolvedRunEndsAsPlanned) {
     if (r.kind == RunKind::kCopy) continue;
     AddCycles(r, random);
     const std::string what = "round " + std::to_string(round);
-    LocalPlanDisk planDisk;
+    PosixFileSystem planDisk;
     const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, true);
     if (!plan.refusal.empty()) continue;
     const Disk before = Snapshot(r.folders);
 
     PosixFileSystem disk;
     testing::ScriptedRun run(disk);
-    LocalPlanDisk runPlanDisk;
+    PosixFileSystem runPlanDisk;
     run.services.planDisk = &runPlanDisk;
     run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
     run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
