@@ -184,19 +184,6 @@ TEST_F(SearchFixture, HighlightedFolderIsOpenedFirstAndEmptyResultShowsZero) {
   EXPECT_EQ(command.State().countText, "0");
 }
 
-TEST_F(SearchFixture, HiddenEntriesLinksAndLoops) {
-  tree.Add("a.MP3");
-  tree.Add(".hidden.mp3");
-  tree.Add(".dir/in-hidden.mp3");
-  tree.Add("sub/deep.mp3");
-  fs::create_directory_symlink(tree.root, tree.root + "/sub/loop");
-  fs::create_symlink(tree.root + "/sub/deep.mp3", tree.root + "/link.mp3");
-  fs::create_symlink(tree.root + "/gone.mp3", tree.root + "/broken.mp3");
-  command.OptSubdirs_Click();
-  Press(tree.root);
-  EXPECT_EQ(Paths(), (std::vector<std::string>{"/a.MP3", "/link.mp3", "/sub/deep.mp3"}));
-}
-
 TEST_F(SearchFixture, VanishedFolderIsReportedOnceAndLeftOut) {
   tree.Add("a/a.mp3");
   tree.Add("b/b.mp3");

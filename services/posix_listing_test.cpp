@@ -15,22 +15,35 @@ namespace {
 using testing::TempFolder;
 using testing::WriteFile;
 
+// The lists and the search leave out hidden names and never enter a link to
+// a folder; the plan sees every name, a file where GetFile finds one.
 TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   TempFolder dir;
   WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / ".hidden", "h");
   std::filesystem::create_directory(dir / "sub");
   ::symlink((dir / "a.txt").c_str(), (dir / "link").c_str());
   ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
+  ::symlink(dir.path().c_str(), (dir / "loop").c_str());
 
   PosixFileSystem disk;
+  FolderListing listing = disk.ReadFolder(dir.path());
+  std::sort(listing.files.begin(), listing.files.end());
+  EXPECT_EQ(listing.files, (std::vector<std::string>{"a.txt", "link"}));
+  EXPECT_EQ(listing.subFolders, std::vector<std::string>{"sub"});
+  EXPECT_EQ(disk.ReadFolder(dir / "none").error.number, kPathNotFound);
   std::vector<FolderItem> items;
   ASSERT_TRUE(disk.ListFolder(dir.path(), items));
   std::sort(items.begin(), items.end(),
             [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
   std::vector<std::pair<std::string, bool>> seen;
   for (const FolderItem& item : items) seen.emplace_back(item.name, item.file);
-  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{
-                      {"a.txt", true}, {"broken", false}, {"link", true}, {"sub", false}}));
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{".hidden", true},
+                                                             {"a.txt", true},
+                                                             {"broken", false},
+                                                             {"link", true},
+                                                             {"loop", false},
+                                                             {"sub", false}}));
   EXPECT_FALSE(disk.ListFolder(dir / "none/", items));
 
   EXPECT_EQ(disk.Probe(dir / "a.txt"), PathKind::kFile);

@@ -66,9 +66,9 @@ class PosixOpenFile : public OpenFile {
   }
 
   Error SetModified(std::int64_t modified) override {
-    const timespec times[2] = {{0, UTIME_OMIT},
-                               {static_cast<time_t>(modified / 1000000000),
-                                static_cast<long>(modified % 1000000000)}};
+    const timespec times[2] = {
+        {0, UTIME_OMIT},
+        {static_cast<time_t>(modified / 1000000000), static_cast<long>(modified % 1000000000)}};
     return ::futimens(fd_, times) == 0 ? Error{} : TagError(errno);
   }
 
@@ -110,7 +110,8 @@ std::unique_ptr<OpenFile> PosixFileSystem::Open(const std::string& path, OpenMod
   flags |= mode == OpenMode::kReadWrite ? O_RDWR : O_RDONLY;
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0) {
-    error = errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"} : TagError(errno);
+    error =
+        errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"} : TagError(errno);
     return nullptr;
   }
   struct stat info {};
@@ -126,8 +127,8 @@ std::unique_ptr<OpenFile> PosixFileSystem::CreateBeside(const std::string& path,
                                                         std::string& created, Error& error) {
   const std::size_t slash = path.rfind(kPathSeparator);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  created = (slash == std::string::npos ? "" : FolderOf(path, slash)) + "." + name +
-            ".velmora-XXXXXX";
+  created =
+      (slash == std::string::npos ? "" : FolderOf(path, slash)) + "." + name + ".velmora-XXXXXX";
   const int fd = ::mkostemp(created.data(), O_CLOEXEC);
   if (fd < 0) {
     error = TagError(errno);

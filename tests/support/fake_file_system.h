@@ -32,9 +32,6 @@ class FakeFileSystem : public FileSystem {
   }
   bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
   std::string Content(const std::string& path) const { return files_.at(Key(path)).second->bytes; }
-  std::int64_t Modified(const std::string& path) const {
-    return files_.at(Key(path)).second->modified;
-  }
   std::vector<std::string> Files() const {  // as spelled, sorted
     std::vector<std::string> names;
     for (const auto& [key, file] : files_) names.push_back(file.first);
@@ -61,10 +58,7 @@ class FakeFileSystem : public FileSystem {
   }
   Error Move(const std::string& source, const std::string& target) override {
     if (Error e = Check("Move", source, target)) return e;
-    auto file = files_.extract(Key(source));
-    file.key() = Key(target);
-    file.mapped().first = target;
-    files_.insert(std::move(file));
+    Rename(source, target);
     return Changed("Move", target);
   }
   Error Copy(const std::string& source, const std::string& target) override {
@@ -150,11 +144,8 @@ class FakeFileSystem : public FileSystem {
   Error ReplaceWith(const std::string& source, const std::string& target) override {
     if (Error e = Call("ReplaceWith", source, target)) return e;
     if (!Has(source)) return NotFound();
-    auto file = files_.extract(Key(source));
     files_.erase(Key(target));
-    file.key() = Key(target);
-    file.mapped().first = target;
-    files_.insert(std::move(file));
+    Rename(source, target);
     return Changed("ReplaceWith", target);
   }
 
@@ -171,7 +162,7 @@ class FakeFileSystem : public FileSystem {
     File(FakeFileSystem& disk, std::string path, std::shared_ptr<Data> data)
         : disk_(disk), path_(std::move(path)), data_(std::move(data)) {}
     Error Stamp(FileStamp& stamp) override {
-      if (Error e = disk_.Call("Stamp", path_, "")) return e;
+      if (Error e = Logged("Stamp")) return e;
       stamp.identity.inode = reinterpret_cast<std::uintptr_t>(data_.get());
       stamp.identity.size = static_cast<std::int64_t>(data_->bytes.size());
       stamp.identity.modified = data_->modified;
@@ -179,7 +170,7 @@ class FakeFileSystem : public FileSystem {
       return {};
     }
     Error ReadAt(std::int64_t offset, char* data, std::size_t size) override {
-      if (Error e = disk_.Call("ReadAt", path_, "")) return e;
+      if (Error e = Logged("ReadAt")) return e;
       const std::string& bytes = data_->bytes;
       if (offset < 0 || static_cast<std::size_t>(offset) + size > bytes.size()) {
         return {kInputPastEnd, "input past end of file"};
@@ -188,30 +179,31 @@ class FakeFileSystem : public FileSystem {
       return {};
     }
     Error WriteAt(std::int64_t offset, const char* data, std::size_t size) override {
-      const Error e = disk_.Call("WriteAt", path_, "");
+      const Error e = Logged("WriteAt");
       Put(offset, data, e ? size / 2 : size);
       return e;
     }
     Error Truncate(std::int64_t size) override {
-      if (Error e = disk_.Call("Truncate", path_, "")) return e;
-      data_->bytes.resize(static_cast<std::size_t>(size), '\0');
-      data_->modified = ++disk_.clock_;
-      return {};
+      const Error e = Logged("Truncate");
+      if (!e) data_->bytes.resize(static_cast<std::size_t>(size), '\0');
+      if (!e) data_->modified = ++disk_.clock_;
+      return e;
     }
     Error SetModified(std::int64_t modified) override {
-      if (Error e = disk_.Call("SetModified", path_, "")) return e;
-      data_->modified = modified;
-      return {};
+      const Error e = Logged("SetModified");
+      if (!e) data_->modified = modified;
+      return e;
     }
     Error KeepModeAndOwner(const FileStamp& stamp) override {
-      if (Error e = disk_.Call("KeepModeAndOwner", path_, "")) return e;
-      data_->mode = stamp.mode;
-      return {};
+      const Error e = Logged("KeepModeAndOwner");
+      if (!e) data_->mode = stamp.mode;
+      return e;
     }
-    Error Sync() override { return disk_.Call("Sync", path_, ""); }
-    Error Close() override { return disk_.Call("Close", path_, ""); }
+    Error Sync() override { return Logged("Sync"); }
+    Error Close() override { return Logged("Close"); }
 
    private:
+    Error Logged(const char* op) { return disk_.Call(op, path_, ""); }
     void Put(std::int64_t offset, const char* data, std::size_t size) {
       if (size == 0) return;
       std::string& bytes = data_->bytes;
@@ -225,6 +217,12 @@ class FakeFileSystem : public FileSystem {
     std::shared_ptr<Data> data_;
   };
 
+  void Rename(const std::string& source, const std::string& target) {
+    auto file = files_.extract(Key(source));
+    file.key() = Key(target);
+    file.mapped().first = target;
+    files_.insert(std::move(file));
+  }
   static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
   std::string Key(std::string path) const {
     if (ignoreCase_) {
