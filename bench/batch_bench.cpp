@@ -20,7 +20,6 @@
 #include "engine/path.h"
 #include "engine/undo.h"
 #include "services/error_log.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -236,7 +235,7 @@ double ShiftRun(const char* start) {
   run.job.slotCode = {12, 7, 0};
   run.job.txtSource = {start, "5", ""};
   run.job.txtDestination = {"2", "7", ""};
-  LocalPlanDisk planDisk;
+  PosixFileSystem planDisk;
   run.services.planDisk = &planDisk;
   run.state.resolveChains = true;
   run.state.recordUndo = false;

@@ -14,7 +14,8 @@
 
 #include "engine/path.h"
 #include "engine/plan.h"
-#include "services/plan_disk.h"
+#include "services/posix_file_system.h"
+#include "tests/support/fake_file_system.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ std::vector<FoundEntry> Found(const std::string& folder) {
 }
 
 // One folder of the names, held in memory.
-class MemoryDisk : public PlanDisk {
+class MemoryDisk : public testing::FakeFileSystem {
  public:
   bool ListFolder(const std::string&, std::vector<FolderItem>& items) override {
     for (int i = 0; i < kEntries; ++i) items.push_back({Name(i), true});
@@ -82,7 +83,7 @@ void PlanOnDisk(benchmark::State& state, bool withSteps) {
   const std::vector<FoundEntry> found = Found(folder.path());
   const RenameJob job = ThreeSlots();
   for (auto _ : state) {
-    LocalPlanDisk disk;
+    PosixFileSystem disk;
     const RunPlan plan = PlanRun(RunKind::kRename, job, found, "", disk, withSteps);
     if (plan.conflicts != 0 || plan.changes != kEntries) state.SkipWithError("unexpected plan");
     benchmark::DoNotOptimize(plan);
@@ -97,7 +98,7 @@ BENCHMARK(BM_PlanOnDiskWithSteps)->Unit(benchmark::kMillisecond);
 void BM_ListFolder(benchmark::State& state) {
   const BenchFolder& folder = TheFolder();
   for (auto _ : state) {
-    LocalPlanDisk disk;
+    PosixFileSystem disk;
     std::vector<FolderItem> items;
     disk.ListFolder(folder.path(), items);
     if (items.size() != kEntries) state.SkipWithError("unexpected listing");

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "search/search_command.h"
+#include "services/posix_file_system.h"
 
 namespace velmora {
 namespace {
@@ -72,13 +73,13 @@ struct NullSink : MessageSink, ErrorReporter {
 
 void BM_SearchWithSubFolders(benchmark::State& state) {
   const std::string& tree = Tree();
-  DiskFolderReader reader;
+  PosixFileSystem disk;
   NullSettings settings;
   NullHost host;
   NullSink sink;
   int found = 0;
   for (auto _ : state) {
-    SearchCommand command(reader, settings, host, sink, sink);
+    SearchCommand command(disk, settings, host, sink, sink);
     command.OptSubdirs_Click();
     command.cmdSearch_Click({"/", tree, "", "*.mp3"});
     found = command.Found().Count();

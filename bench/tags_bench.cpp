@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "services/posix_file_system.h"
 #include "tags/tag_editor.h"
 
 namespace velmora {
@@ -70,7 +71,8 @@ void BM_PlainWriteLoop(benchmark::State& state) {
 void BM_TagRun(benchmark::State& state) {
   const TagList& files = Files();
   Quiet quiet;
-  TagEditor editor(quiet, quiet, quiet);
+  PosixFileSystem disk;
+  TagEditor editor(disk, quiet, quiet, quiet);
   editor.fields().TxtSeparator = " - ";
   // The default choosers take the title from part 1 and the artist from part 2.
   editor.OptKeineAus_Click(files);

@@ -86,7 +86,7 @@ struct EngineOnly {
     host.command = command.get();
     host.inputs = {"/", Files().Folder(), Files().Folder(), "*.*"};
   }
-  DiskFolderReader reader;
+  PosixFileSystem reader;
   SettingsStore settings;
   NoWindow host;
   std::unique_ptr<SearchCommand> command;

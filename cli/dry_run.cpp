@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "cli/console.h"
-#include "services/plan_disk.h"
 #include "services/plan_text.h"
+#include "services/posix_file_system.h"
 
 namespace velmora::cli {
 namespace {
@@ -32,7 +32,7 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
 
 RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
                    const std::string& destPath, bool resolveChains) {
-  LocalPlanDisk disk;
+  PosixFileSystem disk;
   return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains);
 }
 

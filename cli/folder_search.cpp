@@ -7,6 +7,7 @@
 #include "search/search_command.h"
 #include "services/command_line.h"
 #include "services/drives.h"
+#include "services/posix_file_system.h"
 #include "services/translation.h"
 
 namespace velmora::cli {
@@ -40,10 +41,10 @@ std::optional<std::string> FolderArgument(const std::string& text) {
 
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
                                     bool subdirs, bool markAll, Reporting& reporting) {
-  DiskFolderReader reader;
+  PosixFileSystem disk;
   NoSettings settings;
   QuietHost host;
-  SearchCommand command(reader, settings, host, reporting.messages(), reporting.reporter());
+  SearchCommand command(disk, settings, host, reporting.messages(), reporting.reporter());
   if (subdirs) command.OptSubdirs_Click();
   SearchInputs inputs;
   inputs.drive = MountedDrives().DriveOf(folder);

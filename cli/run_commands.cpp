@@ -16,7 +16,6 @@
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/own_file.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
 
@@ -106,7 +105,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
   services.committed = &printer;
   services.journal = &journal;
-  LocalPlanDisk planDisk;
+  PosixFileSystem planDisk;
   services.planDisk = &planDisk;
   StepStop stop;
   services.stop = &stop;

@@ -193,7 +193,8 @@ int TagMain(const CliOptions& options) {
     return kExitUsage;
   }
   TagPrinter printer(list, reporting);
-  TagEditor editor(reporting.reporter(), reporting.log(), printer);
+  PosixFileSystem disk;
+  TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
   editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));
   editor.SetJournal(&journal);
@@ -206,9 +207,10 @@ int TagMain(const CliOptions& options) {
 
 int ReadTagMain(const CliOptions& options) {
   Reporting reporting;
+  PosixFileSystem disk;
   for (const std::string& path : options.files) {
     const int before = reporting.Failures();
-    TagFile file(path, false);
+    TagFile file(disk, path, false);
     const TagRecord record = file.Read(reporting.reporter());
     const std::optional<Id3v2Values> id3v2 =
         options.json ? file.ReadId3v2(reporting.reporter()) : std::nullopt;

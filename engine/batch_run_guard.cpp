@@ -32,7 +32,7 @@ bool SameFileOtherSpelling(FileSystem& fileSystem, const std::string& source,
   return fileSystem.SameFile(source, target) || !fileSystem.HasEntrySpelled(target);
 }
 
-RunGuard::RunGuard(FileSystem& fileSystem, PlanDisk* disk,
+RunGuard::RunGuard(FileSystem& fileSystem, FileSystem* disk,
                    const std::vector<PlannedDeletion>& deletions)
     : fileSystem_(fileSystem), disk_(disk) {
   for (const PlannedDeletion& deletion : deletions) planned_[deletion.path] = deletion.identity;

@@ -16,7 +16,7 @@ namespace velmora {
 class RunGuard {
  public:
   // disk identifies the planned deletions again; without it none is known.
-  RunGuard(FileSystem& fileSystem, PlanDisk* disk, const std::vector<PlannedDeletion>& deletions);
+  RunGuard(FileSystem& fileSystem, FileSystem* disk, const std::vector<PlannedDeletion>& deletions);
 
   // The file at path is the run's own (a marked entry at its listed path, or
   // made by a step): no step may delete it.
@@ -35,7 +35,7 @@ class RunGuard {
 
  private:
   FileSystem& fileSystem_;
-  PlanDisk* disk_;
+  FileSystem* disk_;
   // By folded path; each holds the protected paths as written.
   std::unordered_map<std::string, std::vector<std::string>> protected_;
   std::unordered_map<std::string, FileIdentity> planned_;

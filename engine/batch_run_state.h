@@ -13,7 +13,6 @@
 
 namespace velmora {
 
-class PlanDisk;
 class RunGuard;
 
 struct RunState {
@@ -52,9 +51,9 @@ struct RunServices {
   ProgressBar* progress = nullptr;
   SearchRepeater* search = nullptr;
   CommitObserver* committed = nullptr;
-  RunJournal* journal = nullptr;  // told before and after each file operation
-  StopSignal* stop = nullptr;     // asked between steps
-  PlanDisk* planDisk = nullptr;   // what a run plans over when it starts
+  RunJournal* journal = nullptr;   // told before and after each file operation
+  StopSignal* stop = nullptr;      // asked between steps
+  FileSystem* planDisk = nullptr;  // what a run plans over when it starts
 };
 
 // Clears the run kind and deleteAll. The window also stops a search in

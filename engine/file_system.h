@@ -1,13 +1,18 @@
-// The one door to the disk for moving, copying and deleting whole files. The
-// run, undo and the log preparation go through it; tests put an in-memory
-// fake in its place. Drives (mounted file systems) are listed by the search
-// side's DriveInfo.
+// The one door to the disk: moving, copying and deleting whole files for the
+// run, undo and the log preparation; listing folders for the plan, the
+// folder and file lists and the search; and open files for the tag writers.
+// Tests put an in-memory fake in its place. Drives (mounted file systems)
+// are listed by the search side's DriveInfo.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/error_numbers.h"
+#include "engine/path.h"
 
 namespace velmora {
 
@@ -16,6 +21,70 @@ namespace velmora {
 struct Drive {
   std::string path;
   bool ready = false;
+};
+
+// What lies at a path.
+enum class PathKind { kNone, kFile, kOther };
+
+// One name in a folder as the plan lists it.
+struct FolderItem {
+  std::string name;
+  bool file = false;  // a file as FileSystem::GetFile sees it
+};
+
+// One folder as the folder list, the file list and the search read it.
+// Hidden entries (names beginning with ".") are left out; links to files
+// count as files; links to folders are neither listed nor entered, so a link
+// loop cannot trap the search.
+struct FolderListing {
+  Error error;                          // the folder could not be opened
+  std::vector<std::string> subFolders;  // names, sorted by NameLess
+  std::vector<std::string> files;       // names, in no particular order
+};
+
+// Which file lies at a path: what a later look must find again to be sure it
+// is still the same file.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modified = 0;  // nanoseconds
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// An open file's identity with what a new copy of it must keep.
+struct FileStamp {
+  FileIdentity identity;
+  std::uint32_t mode = 0;  // permission bits
+  std::uint32_t owner = 0;
+  std::uint32_t group = 0;
+};
+
+// kRead follows a symbolic link; the others refuse one. None creates or
+// truncates, and anything but a regular file is refused.
+enum class OpenMode { kRead, kReadNoFollow, kReadWrite };
+
+// A regular file opened by FileSystem::Open. Failures are numbered as for a
+// file changed in place (ErrnoUse::kTag).
+class OpenFile {
+ public:
+  virtual ~OpenFile() = default;
+
+  virtual Error Stamp(FileStamp& stamp) = 0;
+  // Exactly size bytes at offset; running into the end is kInputPastEnd.
+  virtual Error ReadAt(std::int64_t offset, char* data, std::size_t size) = 0;
+  // Exactly size bytes at offset; a write that takes nothing counts as a
+  // full disk.
+  virtual Error WriteAt(std::int64_t offset, const char* data, std::size_t size) = 0;
+  virtual Error Truncate(std::int64_t size) = 0;
+  // The modification time in nanoseconds; the access time stays.
+  virtual Error SetModified(std::int64_t modified) = 0;
+  // Owner, group and permission bits of stamp; the owner first, as a change
+  // of owner clears the set-user-ID bit.
+  virtual Error KeepModeAndOwner(const FileStamp& stamp) = 0;
+  virtual Error Sync() = 0;
+  // A failing close can mean that written bytes did not land.
+  virtual Error Close() = 0;
 };
 
 class FileSystem {
@@ -57,6 +126,43 @@ class FileSystem {
   // a rename temporary is never deleted.
   virtual void HoldTemporary(const std::string& /*temp*/, const std::string& /*original*/) {}
   virtual void ReleaseTemporary(const std::string& /*temp*/) {}
+
+  // The visible sub-folders and files of folder; on failure an empty listing
+  // whose error carries the number and the platform's text.
+  virtual FolderListing ReadFolder(const std::string& folder) = 0;
+
+  // For the plan: every name in folder (ending in the separator), hidden ones
+  // included. Returns false when the folder cannot be listed.
+  virtual bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) = 0;
+
+  // What lies at path; the plan asks only inside folders it cannot list.
+  virtual PathKind Probe(const std::string& path) = 0;
+
+  // True when the file system holding folder ignores letter case.
+  virtual bool IgnoresCase(const std::string& /*folder*/) { return false; }
+
+  // The file at path itself (a link is not followed); false when there is
+  // none or it cannot be told.
+  virtual bool Identify(const std::string& /*path*/, FileIdentity& /*identity*/) { return false; }
+
+  // The kind of file system holding folder, for the names it refuses;
+  // kUnknown when it cannot be told.
+  virtual FileSystemKind FolderKind(const std::string& /*folder*/) {
+    return FileSystemKind::kUnknown;
+  }
+
+  // The regular file at path, opened as mode says; null with error set
+  // otherwise (a refused link is kPathFileAccess).
+  virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Error& error) = 0;
+
+  // A new empty file beside path under a hidden name of its own (created),
+  // open for reading and writing; null with error set otherwise.
+  virtual std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
+                                                 Error& error) = 0;
+
+  // Gives the file at source the path target, replacing the file there, and
+  // makes the change last (the folder is synced).
+  virtual Error ReplaceWith(const std::string& source, const std::string& target) = 0;
 };
 
 }  // namespace velmora

@@ -42,7 +42,7 @@ class MessageCatcher : public MessageSink {
 // Answers "&Ja" to every question and plays each commit on the disk model.
 class PlanActions : public StepActions {
  public:
-  PlanActions(RunState& state, const std::vector<FoundEntry>& found, PlanDisk& disk,
+  PlanActions(RunState& state, const std::vector<FoundEntry>& found, FileSystem& disk,
               DiskModel& model, RunPlan& plan, FailureCatcher& catcher, bool withSteps,
               bool resolve)
       : state_(state),
@@ -273,7 +273,7 @@ class PlanActions : public StepActions {
 
   RunState& state_;
   const std::vector<FoundEntry>& found_;
-  PlanDisk& disk_;
+  FileSystem& disk_;
   DiskModel& model_;
   RunPlan& plan_;
   FailureCatcher& catcher_;
@@ -317,7 +317,7 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
 }
 
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk, bool withSteps, bool resolveChains) {
+                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains) {
   resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/file_system.h"
 #include "engine/path.h"
 
 namespace velmora {
@@ -65,16 +66,6 @@ struct ChainTurn {
   bool park = false;
 };
 
-// Which file lies at a path: what a later look must find again to be sure it
-// is still the same file.
-struct FileIdentity {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::int64_t size = 0;
-  std::int64_t modified = 0;  // nanoseconds
-  bool operator==(const FileIdentity&) const = default;
-};
-
 // A file outside the run that a step deletes after "&Ja" in `Dialog2`: its
 // path as the step names it and the file found there while planning.
 struct PlannedDeletion {
@@ -108,40 +99,6 @@ struct RunPlan {
   const PlanRow* RowFor(std::size_t entry) const;
 };
 
-// What the plan may ask of the disk: which names a folder holds and whether
-// its file system ignores letter case. Nothing is changed through it.
-enum class PathKind { kNone, kFile, kOther };
-
-struct FolderItem {
-  std::string name;
-  bool file = false;  // a file as FileSystem::GetFile sees it
-};
-
-class PlanDisk {
- public:
-  virtual ~PlanDisk() = default;
-
-  // Every name in folder (ending in the separator). Returns false when the
-  // folder cannot be listed.
-  virtual bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) = 0;
-
-  // What lies at path; asked only inside folders that cannot be listed.
-  virtual PathKind Probe(const std::string& path) = 0;
-
-  // True when the file system holding folder ignores letter case.
-  virtual bool IgnoresCase(const std::string& folder) = 0;
-
-  // The file at path itself (a link is not followed); false when there is
-  // none or it cannot be told.
-  virtual bool Identify(const std::string& /*path*/, FileIdentity& /*identity*/) { return false; }
-
-  // The kind of file system holding folder, for the names it refuses;
-  // kUnknown when it cannot be told.
-  virtual FileSystemKind FolderKind(const std::string& /*folder*/) {
-    return FileSystemKind::kUnknown;
-  }
-};
-
 // The plan of a `kind` run of job over the marked entries of found, copies
 // and moves going into destPath (ending in the separator). Without
 // withSteps the plan's steps stay empty (a preview needs the rows only).
@@ -150,7 +107,7 @@ class PlanDisk {
 // time, the plan orders the rows (order) and the names are fixed as planned.
 // Reports nothing: refusals and failures are returned in the plan.
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, PlanDisk& disk, bool withSteps = true,
+                const std::string& destPath, FileSystem& disk, bool withSteps = true,
                 bool resolveChains = false);
 
 }  // namespace velmora

@@ -42,7 +42,7 @@ struct Place {
 
 class DiskModel {
  public:
-  explicit DiskModel(PlanDisk& disk) : disk_(disk) {}
+  explicit DiskModel(FileSystem& disk) : disk_(disk) {}
 
   // What lies at path now; lists its folder the first time.
   Place Find(std::string_view path);
@@ -112,7 +112,7 @@ class DiskModel {
   // folded name.
   static std::string_view Key(const Folder& folder, std::string_view name, std::string& folded);
 
-  PlanDisk& disk_;
+  FileSystem& disk_;
   std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
   std::string lastPath_;
   Folder* last_ = nullptr;

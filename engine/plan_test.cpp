@@ -6,6 +6,7 @@
 
 #include "engine/path.h"
 #include "engine/plan_model.h"
+#include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
 
 namespace velmora {
@@ -16,7 +17,7 @@ const std::string kDir = kSep + "T" + kSep;
 const std::string kDest = kSep + "D" + kSep;
 
 // Folders of names; a folder may ignore case. Counts the listings.
-class FakePlanDisk : public PlanDisk {
+class FakePlanDisk : public testing::FakeFileSystem {
  public:
   void Add(const std::string& folder, std::vector<std::string> names, bool ignoreCase = false) {
     for (std::string& name : names) folders[folder].push_back({std::move(name), true});

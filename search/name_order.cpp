@@ -1,7 +1,9 @@
 #include "search/name_order.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -137,6 +139,18 @@ bool NameLess(std::string_view a, std::string_view b) {
   std::string kb = SortKey(b);
   if (ka != kb) return ka < kb;
   return a < b;
+}
+
+void SortNames(std::vector<std::string>& names) {
+  if (names.size() < 2) return;
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) {
+    std::string key = SortKey(name);
+    keyed.emplace_back(std::move(key), std::move(name));
+  }
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -24,5 +25,8 @@ std::string SortKey(std::string_view text);
 // True when a sorts before b by SortKey; texts with equal keys are ordered by
 // their bytes, so the order is total and stable.
 bool NameLess(std::string_view a, std::string_view b);
+
+// Sorts names by NameLess, computing each name's key once.
+void SortNames(std::vector<std::string>& names);
 
 }  // namespace velmora

@@ -5,9 +5,9 @@
 
 namespace velmora {
 
-SearchCommand::SearchCommand(FolderReader& reader, SettingsWriter& settings, SearchHost& host,
+SearchCommand::SearchCommand(FileSystem& disk, SettingsWriter& settings, SearchHost& host,
                              MessageSink& messages, ErrorReporter& reporter)
-    : reader_(reader), settings_(settings), host_(host), messages_(messages), reporter_(reporter) {}
+    : disk_(disk), settings_(settings), host_(host), messages_(messages), reporter_(reporter) {}
 
 SearchResult SearchCommand::cmdSearch_Click(const SearchInputs& inputs) {
   SearchResult result;
@@ -100,7 +100,7 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
 SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
   std::future<FolderRead> work = std::async(std::launch::async, [this, folder] {
     FolderRead read;
-    read.listing = reader_.ReadFolder(folder);
+    read.listing = disk_.ReadFolder(folder);
     read.matches = MatchingFiles(read.listing, pattern_);
     return read;
   });

@@ -92,8 +92,8 @@ struct SearchResult {
 class SearchCommand {
  public:
   // All references must outlive the command.
-  SearchCommand(FolderReader& reader, SettingsWriter& settings, SearchHost& host,
-                MessageSink& messages, ErrorReporter& reporter);
+  SearchCommand(FileSystem& disk, SettingsWriter& settings, SearchHost& host, MessageSink& messages,
+                ErrorReporter& reporter);
 
   // The search button (or Enter): stores pattern, folder and drive, in this
   // order, then resets, opens the highlighted folder, or searches.
@@ -132,7 +132,7 @@ class SearchCommand {
   bool ListFiles(const std::vector<std::string>& matches, const std::string& folder);
   void KeepResponsive();
 
-  FolderReader& reader_;
+  FileSystem& disk_;
   SettingsWriter& settings_;
   SearchHost& host_;
   MessageSink& messages_;

@@ -603,7 +603,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     // Without the old bytes the write cannot be taken back; it goes ahead
     // only when the file could not be read at all, and then fails as well.
     TagUndoBytes bytes;
-    if (!CaptureTagBytes(source, bytes)) {
+    PosixFileSystem disk;
+    if (!CaptureTagBytes(disk, source, bytes)) {
       if (Error error =
               WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
         if (!reported_) {

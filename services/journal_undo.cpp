@@ -135,7 +135,7 @@ class Undo {
       Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.target);
       return true;
     }
-    if (const Error error = RestoreTagBytes(step.target, bytes, step.before.mtimeNs)) {
+    if (const Error error = RestoreTagBytes(disk_, step.target, bytes, step.before.mtimeNs)) {
       services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
                                      step.target, error.description);
       return true;

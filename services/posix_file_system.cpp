@@ -110,6 +110,8 @@ Error MakeFolders(const std::string& folder, mode_t mode) {
   return {};
 }
 
+PosixFileSystem::PosixFileSystem(std::string mountTable) : mountTable_(std::move(mountTable)) {}
+
 Error PosixFileSystem::GetFile(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);

@@ -1,17 +1,22 @@
 // The file-system service on Linux: renames that never replace, copies that
 // never overwrite and leave no half file, moves across file systems by copy
-// and delete, and errno turned into the program's error numbers. Also the
-// small POSIX steps the other services share: writing a whole text and
-// creating folders.
+// and delete, folder listings, open files that never follow a link for
+// writing, and errno turned into the program's error numbers. Also the small
+// POSIX steps the other services share: writing a whole text and creating
+// folders.
 #pragma once
 
 #include <sys/types.h>
 
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/error_numbers.h"
 #include "engine/file_system.h"
+#include "services/mount_table.h"
 
 namespace velmora {
 
@@ -23,8 +28,16 @@ Error WriteAll(int fd, std::string_view text);
 // failure otherwise (a part that already exists is no failure).
 Error MakeFolders(const std::string& folder, mode_t mode);
 
+// True for the mount types whose names ignore letter case.
+bool IsCaselessFileSystemType(const std::string& type);
+
 class PosixFileSystem : public FileSystem {
  public:
+  // mountTable: a file in the format of /proc/self/mounts, read once when
+  // first needed (tests pass their own). A new PosixFileSystem sees the
+  // mounts as they are now.
+  explicit PosixFileSystem(std::string mountTable = kMountTable);
+
   Error GetFile(const std::string& path) override;
   Error Move(const std::string& source, const std::string& target) override;
   Error Copy(const std::string& source, const std::string& target) override;
@@ -37,6 +50,35 @@ class PosixFileSystem : public FileSystem {
   std::string TemporaryName(const std::string& path) override;
   void HoldTemporary(const std::string& temp, const std::string& original) override;
   void ReleaseTemporary(const std::string& temp) override;
+
+  // posix_listing.cpp
+  FolderListing ReadFolder(const std::string& folder) override;
+  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override;
+  PathKind Probe(const std::string& path) override;
+  // From the folder's case-folding flag (ext4, f2fs), else from the type of
+  // the mount that holds its real path (vfat, exfat, ntfs, smb); false when
+  // neither can be told.
+  bool IgnoresCase(const std::string& folder) override;
+  // Device, inode, size and modification time of the entry itself.
+  bool Identify(const std::string& path, FileIdentity& identity) override;
+  // From the mount that holds the folder's real path; a device is read at
+  // most once.
+  FileSystemKind FolderKind(const std::string& folder) override;
+
+  // posix_open_file.cpp
+  std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Error& error) override;
+  // ".NAME.velmora-XXXXXX" beside path.
+  std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
+                                         Error& error) override;
+  Error ReplaceWith(const std::string& source, const std::string& target) override;
+
+ private:
+  const std::vector<MountEntry>& Mounts();
+
+  std::string mountTable_;
+  bool mountsRead_ = false;
+  std::vector<MountEntry> mounts_;
+  std::map<std::string, FileSystemKind> kinds_;  // by mount point
 };
 
 }  // namespace velmora

@@ -1,6 +1,5 @@
 #include "tags/id3v2_tag.h"
 
-#include <sys/stat.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v2framefactory.h>
@@ -9,13 +8,10 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tiostream.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "engine/error_numbers.h"
-#include "tags/file_io.h"
 #include "tags/genre.h"
 
 namespace velmora {
@@ -30,19 +26,19 @@ constexpr const char* kFrameIds[kId3Fields] = {"TIT2", "TPE1", "TALB", "COMM", "
 std::string Utf8(const String& text) { return text.to8Bit(true); }
 String FromUtf8(const std::string& text) { return String(text, String::UTF8); }
 
-// TagLib's view of the file: reads come from the descriptor our file layer
-// opened; writes are only recorded, as one region edit, for ReplaceRegion.
-class DescriptorStream : public TagLib::IOStream {
+// TagLib's view of the file: reads come from the open file; writes are only
+// recorded, as one region edit, for ReplaceRegion.
+class FileStream : public TagLib::IOStream {
  public:
-  DescriptorStream(const std::string& path, int fd, bool writable, long long size)
-      : path_(path), fd_(fd), writable_(writable), size_(size) {}
+  FileStream(const std::string& path, OpenFile& file, bool writable, long long size)
+      : path_(path), file_(file), writable_(writable), size_(size) {}
 
   TagLib::FileName name() const override { return path_.c_str(); }
   ByteVector readBlock(unsigned long length) override {
     const long long available = std::max(0LL, std::min<long long>(length, size_ - position_));
     ByteVector data(static_cast<unsigned int>(available), '\0');
     if (available > 0) {
-      if (Error e = ReadExactly(fd_, data.data(), data.size(), static_cast<off_t>(position_))) {
+      if (Error e = file_.ReadAt(position_, data.data(), data.size())) {
         if (!error) error = e;
         return ByteVector();
       }
@@ -86,7 +82,7 @@ class DescriptorStream : public TagLib::IOStream {
   }
 
   std::string path_;
-  int fd_;
+  OpenFile& file_;
   bool writable_;
   long long size_;
   long long position_ = 0;
@@ -205,20 +201,21 @@ int TableGenreNumber(const std::string& name) {
 
 struct Id3v2Tag::State {
   FileStamp stamp;
-  std::unique_ptr<DescriptorStream> stream;
+  std::unique_ptr<FileStream> stream;
   std::unique_ptr<TagLib::MPEG::File> file;
 };
 
-Id3v2Tag::Id3v2Tag(std::string path, int fd, bool writable)
-    : path_(std::move(path)), fd_(fd), writable_(writable) {}
+Id3v2Tag::Id3v2Tag(FileSystem& disk, std::string path, OpenFile& file, bool writable)
+    : disk_(disk), path_(std::move(path)), file_(&file), writable_(writable) {}
 
 Id3v2Tag::~Id3v2Tag() = default;
 
 Error Id3v2Tag::Open() {
   if (state_) return state_->stream->error;
   auto state = std::make_unique<State>();
-  if (Error error = StampOf(fd_, state->stamp)) return error;
-  state->stream = std::make_unique<DescriptorStream>(path_, fd_, writable_, state->stamp.size);
+  if (Error error = file_->Stamp(state->stamp)) return error;
+  state->stream =
+      std::make_unique<FileStream>(path_, *file_, writable_, state->stamp.identity.size);
   state->file = std::make_unique<TagLib::MPEG::File>(
       state->stream.get(), ID3v2::FrameFactory::instance(), /*readProperties=*/false);
   state_ = std::move(state);
@@ -229,7 +226,7 @@ Error Id3v2Tag::Read(std::optional<Id3v2Values>& values) {
   values.reset();
   // Most files say at their first byte whether TagLib is needed at all.
   char marker[3] = {};
-  if (ReadExactly(fd_, marker, sizeof marker, 0) || std::string_view(marker, 3) != "ID3") {
+  if (file_->ReadAt(0, marker, sizeof marker) || std::string_view(marker, 3) != "ID3") {
     return {};
   }
   if (Error error = Open()) return error;
@@ -254,17 +251,17 @@ Error Id3v2Tag::Read(std::optional<Id3v2Values>& values) {
   return {};
 }
 
-Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, int& fd, ReplacedRegion& replaced,
-                      bool& written) {
+Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, std::unique_ptr<OpenFile>& file,
+                      ReplacedRegion& replaced, bool& written) {
   written = false;
   if (std::none_of(changes.begin(), changes.end(), [](const auto& c) { return c.has_value(); })) {
     return {};
   }
   if (Error error = Open()) return error;
-  TagLib::MPEG::File& file = *state_->file;
-  const bool had = file.hasID3v2Tag();
+  TagLib::MPEG::File& mpeg = *state_->file;
+  const bool had = mpeg.hasID3v2Tag();
   if (!had && !create) return {};
-  ID3v2::Tag& tag = *file.ID3v2Tag(true);
+  ID3v2::Tag& tag = *mpeg.ID3v2Tag(true);
   const int major = had && tag.header()->majorVersion() == 4 ? 4 : had ? 3 : 4;
   KeepObsoleteFrames(tag);
   for (int field : {kId3Title, kId3Artist, kId3Album, kId3Year}) {
@@ -275,16 +272,18 @@ Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, int& fd, Replace
     const int number = TableGenreNumber(*genre);
     SetTextFrame(tag, "TCON", number >= 0 ? Utf8(TagLib::ID3v1::genre(number)) : *genre, major);
   }
-  DescriptorStream& stream = *state_->stream;
-  const bool saved = file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone,
+  FileStream& stream = *state_->stream;
+  const bool saved = mpeg.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone,
                                major == 4 ? ID3v2::v4 : ID3v2::v3, TagLib::File::DoNotDuplicate);
-  // The descriptor may be replaced below: this state is done with.
+  // The file may be replaced below: this state is done with.
   const std::unique_ptr<State> done = std::move(state_);
   if (stream.error) return stream.error;
   if (!saved) return Error{kPathFileAccess, "the tag library could not save the ID3v2 tag"};
   if (!stream.edit) return {};
-  if (Error error = ReplaceRegion(path_, fd, done->stamp, *stream.edit, replaced)) return error;
-  fd_ = fd;
+  if (Error error = ReplaceRegion(disk_, path_, file, done->stamp, *stream.edit, replaced)) {
+    return error;
+  }
+  file_ = file.get();
   written = true;
   return {};
 }

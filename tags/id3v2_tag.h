@@ -1,5 +1,5 @@
 // The ID3 version 2 tag at the start of an MP3 file, read and written through
-// TagLib over a file our own file layer opened. Only the six fields of the
+// TagLib over a file opened through the file system. Only the six fields of the
 // tag editor are ever set; every other frame stays as stored. TagLib never
 // touches the disk itself: its changes come back to us as one region edit,
 // and ReplaceRegion decides how they land.
@@ -50,8 +50,9 @@ int TableGenreNumber(const std::string& name);
 
 class Id3v2Tag {
  public:
-  // The file at path, open as fd (read-write when writable); fd stays ours.
-  Id3v2Tag(std::string path, int fd, bool writable);
+  // The file at path on disk, open as file (read-write when writable); file
+  // stays the caller's.
+  Id3v2Tag(FileSystem& disk, std::string path, OpenFile& file, bool writable);
   ~Id3v2Tag();
   Id3v2Tag(const Id3v2Tag&) = delete;
   Id3v2Tag& operator=(const Id3v2Tag&) = delete;
@@ -61,18 +62,20 @@ class Id3v2Tag {
   Error Read(std::optional<Id3v2Values>& values);
 
   // Sets changes in the tag, creating a 2.4 tag when there is none and create
-  // is set, and writes it through ReplaceRegion (fd may change to the new
-  // file). A 2.2 tag is written as 2.3. replaced tells what was replaced;
-  // written is false when nothing was to be done.
-  Error Write(const Id3v2Changes& changes, bool create, int& fd, ReplacedRegion& replaced,
-              bool& written);
+  // is set, and writes it through ReplaceRegion (file, the one this tag was
+  // made with, may become the new copy). A 2.2 tag is written as 2.3.
+  // replaced tells what was replaced; written is false when nothing was to
+  // be done.
+  Error Write(const Id3v2Changes& changes, bool create, std::unique_ptr<OpenFile>& file,
+              ReplacedRegion& replaced, bool& written);
 
  private:
   struct State;
   Error Open();
 
+  FileSystem& disk_;
   std::string path_;
-  int fd_;
+  OpenFile* file_;
   bool writable_;
   std::unique_ptr<State> state_;
 };

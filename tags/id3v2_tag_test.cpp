@@ -6,8 +6,11 @@
 
 #include <filesystem>
 
+#include "engine/error_numbers.h"
+#include "services/posix_file_system.h"
 #include "tags/tag_file.h"
 #include "tags/tag_test_support.h"
+#include "tests/support/fake_file_system.h"
 
 namespace velmora {
 namespace {
@@ -51,12 +54,12 @@ class Id3v2Test : public ::testing::Test {
     return folder / name;
   }
   std::optional<Id3v2Values> Read(const std::string& path) {
-    return TagFile(path, false).ReadId3v2(reporter);
+    return TagFile(*disk, path, false).ReadId3v2(reporter);
   }
   // Writes the record and changes; returns what was replaced.
   ReplacedTagBytes Write(const std::string& path, const Id3v2Changes& changes,
                          Id3v2Mode mode = Id3v2Mode::kAuto, const std::string& title = "Neu") {
-    TagFile file(path, true);
+    TagFile file(*disk, path, true);
     file.Read(reporter);
     file.ReadId3v2(reporter);
     TagRecord record = FromBytes([&] {
@@ -70,28 +73,21 @@ class Id3v2Test : public ::testing::Test {
   }
 
   TempFolder folder;
+  PosixFileSystem posix;
+  FileSystem* disk = &posix;
   RecordingReporter reporter;
   const std::string audio = Audio(5000);
 };
 
-TEST_F(Id3v2Test, ReadsThePlayersFields) {
-  const std::string path = Make("a.mp3", PlayerTag(200) + audio);
-  const std::optional<Id3v2Values> values = Read(path);
-  ASSERT_TRUE(values);
-  EXPECT_EQ(values->version, "2.3");
-  const std::array<std::string, kId3Fields> expected = {"Alter Titel", "Wer",  "Platte",
-                                                        "alt",         "1999", "Rock"};
-  EXPECT_EQ(values->fields, expected);
-  EXPECT_EQ(values->track, "7/12");
-  EXPECT_FALSE(Read(Make("b.mp3", audio)));
-  EXPECT_TRUE(reporter.reports.empty());
-}
-
-// New values that fit the padding are written in place: same inode, same
-// length, audio untouched; every frame the run does not set survives.
+// The players' fields are read; new values that fit the padding are written
+// in place: same inode, same length, audio untouched; every frame the run
+// does not set survives.
 TEST_F(Id3v2Test, WritesInPlaceAndKeepsOtherFrames) {
   const std::string original = PlayerTag(400) + audio;
   const std::string path = Make("a.mp3", original);
+  const std::array<std::string, kId3Fields> stored = {"Alter Titel", "Wer",  "Platte",
+                                                      "alt",         "1999", "Rock"};
+  EXPECT_EQ(Read(path)->fields, stored);
   struct stat before {};
   ::stat(path.c_str(), &before);
   const std::string title = "Ein Titel mit Umlauten äöü ß € und mehr als dreißig";
@@ -190,24 +186,23 @@ TEST_F(Id3v2Test, TheThreeSettings) {
 }
 
 // A rewrite that runs out of room is reported with the file named and
-// leaves the file as it was; the ID3v1 record, written in place, still goes
-// through.
+// leaves the file as it was, without the new copy; the ID3v1 record, written
+// in place, still goes through.
 TEST_F(Id3v2Test, FullDiskLeavesTheFileWhole) {
-  const std::string original = PlayerTag(0) + audio + Record("Alt");
-  const std::string path = Make("a.mp3", original);
+  FakeFileSystem fake;
+  disk = &fake;
+  fake.AddFile("/M/a.mp3", PlayerTag(0) + audio + Record("Alt"));
+  fake.Fail("WriteAt /M/.a.mp3.velmora-1", {kDiskFull, "No space left on device"});
   Id3v2Changes changes;
   changes[kId3Title] = std::string(200, 'y');
-  {
-    FileSizeLimit limit(original.size() + 100);
-    Write(path, changes);
-  }
+  Write("/M/a.mp3", changes);
   ASSERT_EQ(reporter.reports.size(), 1u);
   EXPECT_EQ(reporter.reports[0].location, 23);
-  EXPECT_EQ(reporter.reports[0].number, 61);
-  EXPECT_EQ(reporter.reports[0].file, path);
+  EXPECT_EQ(reporter.reports[0].number, kDiskFull);
+  EXPECT_EQ(reporter.reports[0].file, "/M/a.mp3");
   EXPECT_EQ(reporter.reports[0].description.rfind("ID3v2 tag: ", 0), 0u);
-  EXPECT_EQ(ReadFile(path), PlayerTag(0) + audio + Record("Neu"));
-  EXPECT_EQ(Entries(folder.path()), 1u);
+  EXPECT_EQ(fake.Content("/M/a.mp3"), PlayerTag(0) + audio + Record("Neu"));
+  EXPECT_EQ(fake.Files(), std::vector<std::string>{"/M/a.mp3"});
 }
 
 // A read-only file is reported once, as before, and nothing changes.

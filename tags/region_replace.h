@@ -4,28 +4,13 @@
 // original by rename. The audio bytes are copied, never changed.
 #pragma once
 
-#include <sys/stat.h>
-
+#include <memory>
 #include <string>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 
 namespace velmora {
-
-// What identifies the file as it was read: a rewrite goes ahead only while
-// the name still leads to this very file, unchanged.
-struct FileStamp {
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = -1;
-  timespec modified{};
-  mode_t mode = 0;
-  uid_t owner = 0;
-  gid_t group = 0;
-};
-
-// The stamp of an open file.
-Error StampOf(int fd, FileStamp& stamp);
 
 // A change of the file: the bytes at [start, start + length) become bytes.
 struct RegionEdit {
@@ -42,13 +27,14 @@ struct ReplacedRegion {
   bool rewritten = false;  // a new copy of the file took the original's place
 };
 
-// Applies edit to the file at path, open read-write as fd and stamped when it
-// was read. In place, a failed write puts the old bytes back. A rewrite
-// writes and syncs a temporary file beside the original, keeps mode and
-// owner, checks that path is still the stamped file and renames over it; fd
-// then belongs to the new file (the old one is closed). On failure the file
-// is as it was and no temporary file remains.
-Error ReplaceRegion(const std::string& path, int& fd, const FileStamp& stamp,
-                    const RegionEdit& edit, ReplacedRegion& replaced);
+// Applies edit to the file at path, open read-write as file and stamped when
+// it was read: a rewrite goes ahead only while the name still leads to this
+// very file, unchanged. In place, a failed write puts the old bytes back. A
+// rewrite writes and syncs a new file beside the original, keeps mode and
+// owner and renames it over the original; file then is the new file (the
+// old one is closed). On failure the file is as it was and no new file
+// remains.
+Error ReplaceRegion(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
+                    const FileStamp& stamp, const RegionEdit& edit, ReplacedRegion& replaced);
 
 }  // namespace velmora

@@ -1,7 +1,5 @@
 #include "tags/tag_editor.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <new>
 
@@ -13,23 +11,6 @@
 
 namespace velmora {
 namespace {
-
-// What shows that a tag write changed a file.
-struct FileTimes {
-  off_t size = -1;
-  ino_t inode = 0;
-  timespec modified{};
-  bool operator==(const FileTimes& other) const {
-    return size == other.size && inode == other.inode && modified.tv_sec == other.modified.tv_sec &&
-           modified.tv_nsec == other.modified.tv_nsec;
-  }
-};
-
-FileTimes TimesOf(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return {};
-  return {info.st_size, info.st_ino, info.st_mtim};
-}
 
 constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
 constexpr const char* kRunContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
@@ -111,8 +92,8 @@ TagRecord BuildTagRecord(const TagEditorFields& fields) {
   return record;
 }
 
-TagEditor::TagEditor(ErrorReporter& reporter, LogWriter& log, TagEditorHost& host)
-    : reporter_(reporter), log_(log), host_(host) {}
+TagEditor::TagEditor(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagEditorHost& host)
+    : disk_(disk), reporter_(reporter), log_(log), host_(host) {}
 
 void TagEditor::CmdTagEdit_Click(const TagList& list) {
   tagEditorOpen_ = true;
@@ -152,7 +133,7 @@ void TagEditor::SelectView(TagView view, const TagList& list) {
 }
 
 void TagEditor::FillTagEditor(const std::string& path) {
-  TagFile file(path, false);
+  TagFile file(disk_, path, false);
   FillFromFile(path, file);
 }
 
@@ -207,10 +188,12 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("File= " + current, 0);
       }
       if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current)) break;
-      const FileTimes before = TimesOf(current);
+      // What shows that the write changed the file.
+      FileIdentity before, after;
+      disk_.Identify(current, before);
       {
         // One open per file for reading the old tag and writing the new one.
-        TagFile file(current, true);
+        TagFile file(disk_, current, true);
         FillFromFile(current, file);
         TagRecord record = BuildTagRecord(fields_);
         KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
@@ -218,7 +201,8 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
       }
       // Done only when the file changed: a failed write leaves it as it was.
       if (journal_ != nullptr) {
-        if (TimesOf(current) == before) {
+        disk_.Identify(current, after);
+        if (after == before) {
           journal_->Abandoned(FileOp::kTag, current, current);
         } else if (journal_->Done(FileOp::kTag, current, current)) {
           break;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 #include "engine/run_journal.h"
 #include "tags/id3v2_tag.h"
 #include "tags/tag_record.h"
@@ -82,7 +83,8 @@ TagRecord BuildTagRecord(const TagEditorFields& fields);
 
 class TagEditor {
  public:
-  TagEditor(ErrorReporter& reporter, LogWriter& log, TagEditorHost& host);
+  // The files are read and written through disk.
+  TagEditor(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagEditorHost& host);
 
   TagEditorFields& fields() { return fields_; }
   const TagEditorFields& fields() const { return fields_; }
@@ -133,6 +135,7 @@ class TagEditor {
   // "aus"; a year that is not 1 to 4 digits is left as stored.
   Id3v2Changes ChangesForId3v2() const;
 
+  FileSystem& disk_;
   ErrorReporter& reporter_;
   LogWriter& log_;
   TagEditorHost& host_;

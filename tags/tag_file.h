@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 #include "tags/id3v2_tag.h"
 #include "tags/tag_record.h"
 
@@ -28,10 +29,11 @@ bool IsMp3Name(const std::string& path);
 
 class TagFile {
  public:
-  // Opens the file at path, for reading and writing when forWriting is set;
-  // a file that cannot be written is still opened for reading. Never creates
-  // or truncates. Failures show up in Read and Write.
-  TagFile(std::string path, bool forWriting);
+  // Opens the file at path on disk, for reading and writing (never through a
+  // link) when forWriting is set; a file that cannot be written is still
+  // opened for reading. Never creates or truncates. Failures show up in Read
+  // and Write.
+  TagFile(FileSystem& disk, std::string path, bool forWriting);
   ~TagFile();
   TagFile(const TagFile&) = delete;
   TagFile& operator=(const TagFile&) = delete;
@@ -62,8 +64,9 @@ class TagFile {
   Error WriteBytes(const TagBytes& bytes);
   Error WriteId3v2(const Id3v2Changes& changes, Id3v2Mode mode);
 
+  FileSystem& disk_;
   std::string path_;
-  int fd_ = -1;
+  std::unique_ptr<OpenFile> file_;
   Error openError_;          // why the file could not be opened at all
   Error writeOpenError_;     // why it could not be opened for writing
   TagBytes lastBytes_{};     // the last 128 bytes as Read found them

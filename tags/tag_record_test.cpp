@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
+#include "services/posix_file_system.h"
 #include "tags/genre.h"
 #include "tags/tag_test_support.h"
+#include "tests/support/fake_file_system.h"
 
 namespace velmora {
 namespace {
@@ -37,11 +40,11 @@ TEST(ReadTag, Fields) {
       {Audio(9) + RawTag(std::string("abc\0def", 7)), "abc", 17},
       {Audio(9) + RawTag("Band  "), "Band  ", 17},  // trailing blanks stay
   };
-  TempFolder folder;
   for (const Row& row : rows) {
+    FakeFileSystem disk;
     RecordingReporter reporter;
-    WriteFile(folder / "f.mp3", row.bytes);
-    const TagRecord record = ReadTag(folder / "f.mp3", reporter);
+    disk.AddFile("/f.mp3", row.bytes);
+    const TagRecord record = ReadTag(disk, "/f.mp3", reporter);
     EXPECT_EQ(FieldText(record.title), row.title);
     EXPECT_EQ(FieldText(record.album), row.title.empty() ? "" : "Album");
     EXPECT_EQ(record.genre, row.genre) << row.title;
@@ -50,25 +53,26 @@ TEST(ReadTag, Fields) {
 }
 
 TEST(WriteTag, ReplacesOrAppendsAndKeepsAudio) {
-  TempFolder folder;
+  FakeFileSystem disk;
   RecordingReporter reporter;
-  const std::string tagged = folder / "tagged.mp3", plain = folder / "plain.mp3";
-  WriteFile(tagged, Audio(1000) + RawTag("Alt"));
-  WriteFile(plain, Audio(128));  // exactly one record's length of audio
+  disk.AddFile("/tagged.mp3", Audio(1000) + RawTag("Alt"));
+  disk.AddFile("/plain.mp3", Audio(128));  // exactly one record's length of audio
 
-  for (const std::string& path : {tagged, plain, plain}) {  // plain again: replaced, not added
-    EXPECT_FALSE(WriteTag(path, Sample(), reporter));
-    EXPECT_EQ(ReadTag(path, reporter), Sample());
+  for (const char* path : {"/tagged.mp3", "/plain.mp3", "/plain.mp3"}) {  // replaced, not added
+    EXPECT_FALSE(WriteTag(disk, path, Sample(), reporter));
+    EXPECT_EQ(ReadTag(disk, path, reporter), Sample());
   }
-  EXPECT_EQ(ReadFile(tagged).substr(0, 1000), Audio(1000));
-  EXPECT_EQ(ReadFile(tagged).size(), 1128u);
-  EXPECT_EQ(ReadFile(plain).substr(0, 128), Audio(128));
-  EXPECT_EQ(ReadFile(plain).size(), 256u);
+  EXPECT_EQ(disk.Content("/tagged.mp3").substr(0, 1000), Audio(1000));
+  EXPECT_EQ(disk.Content("/tagged.mp3").size(), 1128u);
+  EXPECT_EQ(disk.Content("/plain.mp3").substr(0, 128), Audio(128));
+  EXPECT_EQ(disk.Content("/plain.mp3").size(), 256u);
   EXPECT_TRUE(reporter.reports.empty());
 }
 
+// On the real disk: what opening refuses (a folder, a missing file).
 TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   TempFolder folder;
+  PosixFileSystem disk;
   const std::string shortFile = folder / "short.mp3", plain = folder / "plain.mp3";
   const std::string notes = folder / "notes.txt";
   WriteFile(shortFile, "TAG" + Audio(97));
@@ -88,9 +92,9 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   for (const Row& row : rows) {
     RecordingReporter reporter;
     if (row.read) {
-      EXPECT_EQ(ReadTag(row.path, reporter), TagRecord{});
+      EXPECT_EQ(ReadTag(disk, row.path, reporter), TagRecord{});
     } else {
-      EXPECT_EQ(WriteTag(row.path, row.record, reporter).number, row.number);
+      EXPECT_EQ(WriteTag(disk, row.path, row.record, reporter).number, row.number);
     }
     ASSERT_EQ(reporter.reports.size(), 1u) << row.path;
     const ReportedError& report = reporter.reports[0];
@@ -106,19 +110,19 @@ TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   EXPECT_FALSE(FileExists(folder / "gone"));
 }
 
-TEST(WriteTag, FailedAppendLeavesLengthAndAudio) {
-  TempFolder folder;
-  RecordingReporter reporter;
-  const std::string path = folder / "full.mp3";
-  WriteFile(path, Audio(4000));
-  Error error;
-  {
-    FileSizeLimit limit(4050);  // the append is partly written, then fails as on a full disk
-    error = WriteTag(path, Sample(), reporter);
+// The disk fills up halfway through the record: an appended half is cut off
+// again, an overwritten half gets the old record back.
+TEST(WriteTag, FailedWriteLeavesTheFileAsItWas) {
+  for (const std::string& original : {Audio(4000), Audio(4000) + RawTag("Alt")}) {
+    FakeFileSystem disk;
+    RecordingReporter reporter;
+    disk.AddFile("/full.mp3", original);
+    disk.FailCall(4, {kDiskFull, "No space left on device"});  // Open, Stamp, ReadAt, WriteAt
+    EXPECT_EQ(WriteTag(disk, "/full.mp3", Sample(), reporter).number, kDiskFull);
+    EXPECT_EQ(disk.calls.at(3), "WriteAt /full.mp3");
+    EXPECT_EQ(reporter.reports.size(), 1u);
+    EXPECT_EQ(disk.Content("/full.mp3"), original);
   }
-  EXPECT_EQ(error.number, 61);
-  EXPECT_EQ(reporter.reports.size(), 1u);
-  EXPECT_EQ(ReadFile(path), Audio(4000));
 }
 
 TEST(SetFieldText, CutsAndPadsByCharacters) {

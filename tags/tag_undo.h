@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 
 namespace velmora {
 
@@ -20,7 +21,7 @@ struct TagUndoBytes {
 
 // The bytes of the regular file at path that a tag write may replace. A
 // symbolic link or anything but a regular file is refused.
-Error CaptureTagBytes(const std::string& path, TagUndoBytes& bytes);
+Error CaptureTagBytes(FileSystem& disk, const std::string& path, TagUndoBytes& bytes);
 
 // The bytes as one block for a side file, and back; false on a damaged block.
 std::string PackTagBytes(const TagUndoBytes& bytes);
@@ -30,6 +31,7 @@ bool UnpackTagBytes(std::string_view block, TagUndoBytes& bytes);
 // region replacement as a write (a rewrite when its length differs), the old
 // length (an appended record goes again), the old last 128 bytes, and the
 // modification time mtimeNs.
-Error RestoreTagBytes(const std::string& path, const TagUndoBytes& bytes, std::int64_t mtimeNs);
+Error RestoreTagBytes(FileSystem& disk, const std::string& path, const TagUndoBytes& bytes,
+                      std::int64_t mtimeNs);
 
 }  // namespace velmora

@@ -11,7 +11,6 @@
 #include <iterator>
 
 #include "services/error_log.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
@@ -41,7 +40,7 @@ struct RealRun {
 
   testing::TempFolder dir, logDir;
   PosixFileSystem posix;
-  LocalPlanDisk planDisk;
+  PosixFileSystem planDisk;
   testing::ScriptedDialogs dialogs;
   testing::Recorders screen;
   FileLogWriter log;

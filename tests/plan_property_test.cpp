@@ -12,7 +12,6 @@
 
 #include "engine/batch_run.h"
 #include "engine/plan.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -162,7 +161,7 @@ struct DiskRun {
     run.services.committed = &recorder;
   }
   PosixFileSystem disk;
-  LocalPlanDisk planDisk;
+  PosixFileSystem planDisk;
   testing::ScriptedRun run{disk};
   Recorder recorder;
 };
@@ -182,7 +181,7 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
       AddCycles(r, random);
     }
     SCOPED_TRACE("round " + std::to_string(round));
-    LocalPlanDisk planDisk;
+    PosixFileSystem planDisk;
     const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, resolve);
     const Disk before = Snapshot(r.folders);
 

@@ -9,12 +9,12 @@
 namespace velmora {
 
 DirSearch::DirSearch(const std::string& destPath, const std::string& destDrive, DriveInfo& drives,
-                     FolderReader& reader, SettingsWriter& settings, QWidget* owner)
+                     FileSystem& disk, SettingsWriter& settings, QWidget* owner)
     : QDialog(owner),
       drives_(drives),
       settings_(settings),
       drive1_(new DriveList("Drive1", drives, this)),
-      dir1_(new FolderList("Dir1", reader, this)),
+      dir1_(new FolderList("Dir1", disk, this)),
       cmdOk_(new QPushButton(tr("Übernehmen"), this)) {
   setObjectName(QStringLiteral("DirSearch"));
   setWindowTitle(tr("Zielpfad"));
@@ -38,9 +38,9 @@ DirSearch::DirSearch(const std::string& destPath, const std::string& destDrive, 
 
 std::optional<AcceptedDestination> DirSearch::Choose(const std::string& destPath,
                                                      const std::string& destDrive,
-                                                     DriveInfo& drives, FolderReader& reader,
+                                                     DriveInfo& drives, FileSystem& disk,
                                                      SettingsWriter& settings, QWidget* owner) {
-  DirSearch dialog(destPath, destDrive, drives, reader, settings, owner);
+  DirSearch dialog(destPath, destDrive, drives, disk, settings, owner);
   dialog.exec();
   return dialog.accepted();
 }

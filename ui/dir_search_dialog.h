@@ -24,14 +24,14 @@ class DirSearch : public QDialog {
 
  public:
   DirSearch(const std::string& destPath, const std::string& destDrive, DriveInfo& drives,
-            FolderReader& reader, SettingsWriter& settings, QWidget* owner);
+            FileSystem& disk, SettingsWriter& settings, QWidget* owner);
 
   // Shows the chooser modally over owner. The accepted destination (destPath
   // ending in the separator), or nullopt when it was closed without
   // "Übernehmen".
   static std::optional<AcceptedDestination> Choose(const std::string& destPath,
                                                    const std::string& destDrive, DriveInfo& drives,
-                                                   FolderReader& reader, SettingsWriter& settings,
+                                                   FileSystem& disk, SettingsWriter& settings,
                                                    QWidget* owner);
 
   const std::optional<AcceptedDestination>& accepted() const { return accepted_; }

@@ -5,8 +5,8 @@
 
 namespace velmora {
 
-FileList::FileList(const char* name, FolderReader& reader, QWidget* parent)
-    : QListView(parent), reader_(reader), model_(new QStringListModel(this)) {
+FileList::FileList(const char* name, FileSystem& disk, QWidget* parent)
+    : QListView(parent), disk_(disk), model_(new QStringListModel(this)) {
   setObjectName(QLatin1String(name));
   setModel(model_);
   setUniformItemSizes(true);
@@ -27,7 +27,7 @@ void FileList::SetPattern(const std::string& pattern) {
 }
 
 void FileList::Refresh() {
-  listing_ = folder_.empty() ? FolderListing{} : reader_.ReadFolder(folder_);
+  listing_ = folder_.empty() ? FolderListing{} : disk_.ReadFolder(folder_);
   ShowMatches();
 }
 

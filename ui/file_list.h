@@ -15,7 +15,7 @@ class FileList : public QListView {
   Q_OBJECT
 
  public:
-  FileList(const char* name, FolderReader& reader, QWidget* parent);
+  FileList(const char* name, FileSystem& disk, QWidget* parent);
 
   // Shows folder's matching files; reads the disk only when folder changed.
   void SetFolder(const std::string& folder);
@@ -33,7 +33,7 @@ class FileList : public QListView {
  private:
   void ShowMatches();
 
-  FolderReader& reader_;
+  FileSystem& disk_;
   QStringListModel* model_;
   std::string folder_;
   std::string pattern_ = "*.*";

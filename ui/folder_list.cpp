@@ -35,8 +35,8 @@ std::string LastName(const std::string& folder) {
 
 }  // namespace
 
-FolderList::FolderList(const char* name, FolderReader& reader, QWidget* parent)
-    : QTreeWidget(parent), reader_(reader) {
+FolderList::FolderList(const char* name, FileSystem& disk, QWidget* parent)
+    : QTreeWidget(parent), disk_(disk) {
   setObjectName(QLatin1String(name));
   setHeaderHidden(true);
   setRootIsDecorated(false);
@@ -52,7 +52,7 @@ FolderList::FolderList(const char* name, FolderReader& reader, QWidget* parent)
 }
 
 bool FolderList::SetPath(const std::string& folder) {
-  FolderListing listing = reader_.ReadFolder(folder);
+  FolderListing listing = disk_.ReadFolder(folder);
   if (listing.error) return false;
   const bool changed = folder != path_;
   path_ = folder;

@@ -15,7 +15,7 @@ class FolderList : public QTreeWidget {
   Q_OBJECT
 
  public:
-  FolderList(const char* name, FolderReader& reader, QWidget* parent);
+  FolderList(const char* name, FileSystem& disk, QWidget* parent);
 
   // The current folder.
   const std::string& Path() const { return path_; }
@@ -48,7 +48,7 @@ class FolderList : public QTreeWidget {
   void Fill(const std::vector<std::string>& subFolders);
   void OpenItem(QTreeWidgetItem* item);
 
-  FolderReader& reader_;
+  FileSystem& disk_;
   std::string path_;
   QTreeWidgetItem* currentItem_ = nullptr;
   bool openOnFocusOut_ = false;

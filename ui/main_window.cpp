@@ -96,7 +96,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   log_ = std::make_unique<FileLogWriter>(logPath_, messages_);
   errorLog_ = std::make_unique<ErrorLog>(messages_, *log_);
   SearchHost& host = *this;
-  command_ = std::make_unique<SearchCommand>(reader_, *settings_, host, messages_, *errorLog_);
+  command_ = std::make_unique<SearchCommand>(fileSystem_, *settings_, host, messages_, *errorLog_);
   dialogs_ = std::make_unique<QtRunDialogs>(this);
   tagHost_ = std::make_unique<MainTagHost>(
       command_->Found(), [this] { return LogOptionOn(); },
@@ -127,13 +127,13 @@ Main::Main(MainEnvironment environment, QWidget* parent)
 Main::~Main() = default;
 
 void Main::BuildLayout() {
-  searchPanel_ = new SearchPanel(drives_, reader_, this);
+  searchPanel_ = new SearchPanel(drives_, fileSystem_, this);
   foundPanel_ = new FoundPanel(command_->Found(), this);
   slotPanel_ = new SlotPanel(this);
   lowerStack_ = new QStackedWidget(this);
   lowerStack_->setObjectName(QStringLiteral("lowerStack"));
   lowerStack_->addWidget(slotPanel_);
-  tagPanel_ = new TagPanel(*errorLog_, *log_, *tagHost_, this);
+  tagPanel_ = new TagPanel(fileSystem_, *errorLog_, *log_, *tagHost_, this);
   lowerStack_->addWidget(tagPanel_);
   lowerStack_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   progBar_ = new QProgressBar(this);
@@ -425,8 +425,8 @@ void Main::CmdMove_Click() {
 }
 
 bool Main::ChooseDestination() {
-  const std::optional<AcceptedDestination> chosen =
-      DirSearch::Choose(state_.context.destPath, destDrive_, drives_, reader_, *settings_, this);
+  const std::optional<AcceptedDestination> chosen = DirSearch::Choose(
+      state_.context.destPath, destDrive_, drives_, fileSystem_, *settings_, this);
   repaint();
   if (!chosen) return false;
   state_.context.destPath = chosen->destPath;
@@ -442,7 +442,7 @@ void Main::RunJob(RunKind kind) {
   // separator; the run appends file names to it, so it must end in one.
   std::string& destPath = state_.context.destPath;
   if (kind != RunKind::kRename) destPath = WithTrailingSeparator(std::move(destPath));
-  planDisk_ = LocalPlanDisk();  // mounts may have changed since the last run
+  planDisk_ = PosixFileSystem();  // mounts may have changed since the last run
   // The log file is written during the run; it is never one of its steps.
   LeaveOutOwnFile(found, logPath_);
   LeaveOutOwnFile(found, journal_->file().path());

@@ -13,7 +13,6 @@
 #include "engine/batch_run_state.h"
 #include "search/search_command.h"
 #include "services/drives.h"
-#include "services/plan_disk.h"
 #include "services/posix_file_system.h"
 #include "ui/message_box.h"
 #include "ui/qt_prompts.h"
@@ -131,10 +130,9 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   int shownRows_ = 0;
   QElapsedTimer sinceListShown_;
 
-  PosixFileSystem fileSystem_;
-  LocalPlanDisk planDisk_;  // what each run plans over when it starts
+  PosixFileSystem fileSystem_;  // also what the lists and the search read
+  PosixFileSystem planDisk_;    // what each run plans over when it starts
   MountedDrives drives_;
-  DiskFolderReader reader_;
   std::unique_ptr<SettingsStore> settings_;
   QtMessageSink messages_;
   std::unique_ptr<FileLogWriter> log_;

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "engine/plan.h"
-#include "services/plan_disk.h"
 #include "services/plan_text.h"
+#include "services/posix_file_system.h"
 #include "ui/found_panel.h"
 #include "ui/preview_model.h"
 #include "ui/search_panel.h"
@@ -139,7 +139,7 @@ void PreviewPanel::Recompute() {
   aside_ = false;
   if (!on_) return;
   const std::vector<FoundEntry> entries = found_.Entries();
-  LocalPlanDisk disk;
+  PosixFileSystem disk;
   Show(PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk, /*withSteps=*/false,
                resolveChains_),
        static_cast<int>(entries.size()));
@@ -154,7 +154,7 @@ void PreviewPanel::RecomputeAside() {
   pool_->clear();
   pool_->start([this, generation, job = slots_.ReadJob(), entries = found_.Entries(),
                 resolveChains = resolveChains_] {
-    LocalPlanDisk disk;
+    PosixFileSystem disk;
     RunPlan plan =
         PlanRun(RunKind::kRename, job, entries, "", disk, /*withSteps=*/false, resolveChains);
     const int rows = static_cast<int>(entries.size());

@@ -17,11 +17,11 @@
 
 namespace velmora {
 
-SearchPanel::SearchPanel(DriveInfo& drives, FolderReader& reader, QWidget* parent)
+SearchPanel::SearchPanel(DriveInfo& drives, FileSystem& disk, QWidget* parent)
     : QWidget(parent),
       drvList_(new DriveList("drvList", drives, this)),
-      dirList_(new FolderList("dirList", reader, this)),
-      filList_(new FileList("filList", reader, this)),
+      dirList_(new FolderList("dirList", disk, this)),
+      filList_(new FileList("filList", disk, this)),
       lblCriteria_(new QLabel(tr("Such&kriterium:"), this)),
       txtSearchSpec_(new QLineEdit(QStringLiteral("*.*"), this)),
       optSubdirs_(new QRadioButton(tr("UnterVerz"), this)),

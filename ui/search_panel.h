@@ -26,7 +26,7 @@ class SearchPanel : public QWidget {
   Q_OBJECT
 
  public:
-  SearchPanel(DriveInfo& drives, FolderReader& reader, QWidget* parent);
+  SearchPanel(DriveInfo& drives, FileSystem& disk, QWidget* parent);
 
   DriveList* drvList() const { return drvList_; }
   FolderList* dirList() const { return dirList_; }

@@ -44,8 +44,11 @@ QComboBox* SourceChooser(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TagPanel::TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent)
-    : QGroupBox(tr("MP3 - Tag - Editor"), parent), host_(host), editor_(reporter, log, *this) {
+TagPanel::TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagPanelHost& host,
+                   QWidget* parent)
+    : QGroupBox(tr("MP3 - Tag - Editor"), parent),
+      host_(host),
+      editor_(disk, reporter, log, *this) {
   setObjectName(QStringLiteral("FrameMp3Tag"));
 
   txtSeparator_ = Named(new QLineEdit(this), "TxtSeparator");

@@ -41,7 +41,8 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   Q_OBJECT
 
  public:
-  TagPanel(ErrorReporter& reporter, LogWriter& log, TagPanelHost& host, QWidget* parent = nullptr);
+  TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagPanelHost& host,
+           QWidget* parent = nullptr);
 
   // "Edit MP3-Tag": opens the panel on the first marked entry; emits opened.
   void CmdTagEdit_Click();

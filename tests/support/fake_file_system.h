@@ -1,7 +1,7 @@
 // An in-memory disk for tests: names point at shared files, so links and
 // spellings on a case-insensitive disk are one file; any call can be made
-// to fail, every call is logged, and a hook sees every change. It is also
-// the plan's and the search's view of itself (a folder exists while it holds
+// to fail, every call is logged, and a hook sees every change. It serves the
+// plan, the search and the tag writers too (a folder exists while it holds
 // a file). With inodePerSpelling each spelling of a file has its own inode
 // number, as exFAT through FUSE gives them.
 #pragma once
@@ -16,39 +16,39 @@
 
 #include "engine/file_system.h"
 #include "engine/path.h"
-#include "engine/plan.h"
-#include "search/folder_reader.h"
 
 namespace velmora::testing {
 
-class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
+class FakeFileSystem : public FileSystem {
  public:
   explicit FakeFileSystem(bool ignoreCase = false, bool inodePerSpelling = false)
       : ignoreCase_(ignoreCase), inodePerSpelling_(inodePerSpelling) {}
 
   void AddFile(const std::string& path, const std::string& content = "") {
-    files_[Key(path)] = {path, std::make_shared<std::string>(content)};
+    files_[Key(path)] = {path, std::make_shared<Data>(Data{content})};
   }
   void AddLink(const std::string& existing, const std::string& path) {
     files_[Key(path)] = {path, files_.at(Key(existing)).second};
   }
   bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
-  std::string Content(const std::string& path) const { return *files_.at(Key(path)).second; }
+  std::string Content(const std::string& path) const { return files_.at(Key(path)).second->bytes; }
   std::vector<std::string> Files() const {  // as spelled, sorted
     std::vector<std::string> names;
     for (const auto& [key, file] : files_) names.push_back(file.first);
     std::sort(names.begin(), names.end());
     return names;
   }
-  // Every later call of op ("Move", "Copy", "Delete") fails with error.
-  void Fail(const std::string& op, Error error) { failures_[op] = std::move(error); }
-  // The n-th call from now (1: the next one), whatever it is, fails with error.
+  // Every later call of op ("Move", "WriteAt"), or every later call logged
+  // exactly as call ("WriteAt /T/a.mp3"), fails with error.
+  void Fail(const std::string& call, Error error) { failures_[call] = std::move(error); }
+  // The n-th call from now (1: the next one), whatever it is, fails with
+  // error. A failing WriteAt has written half its bytes, as on a full disk.
   void FailCall(std::size_t n, Error error) {
     failAt_ = calls.size() + n;
     failAtError_ = std::move(error);
   }
-  // Every call of the disk's and the search's doors in order, as "Move a b",
-  // "GetFile a", "ReadFolder f"; the plan's looks are not logged.
+  // Every call in order, as "Move a b", "GetFile a", "ReadFolder f",
+  // "WriteAt f"; the plan's looks are not logged.
   std::vector<std::string> calls;
   std::function<void(const std::string& op, const std::string& path)> afterChange;
 
@@ -58,10 +58,7 @@ class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
   }
   Error Move(const std::string& source, const std::string& target) override {
     if (Error e = Check("Move", source, target)) return e;
-    auto file = files_.extract(Key(source));
-    file.key() = Key(target);
-    file.mapped().first = target;
-    files_.insert(std::move(file));
+    Rename(source, target);
     return Changed("Move", target);
   }
   Error Copy(const std::string& source, const std::string& target) override {
@@ -122,11 +119,110 @@ class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
     const auto& file = files_.at(Key(path));
     identity.inode = reinterpret_cast<std::uintptr_t>(file.second.get());
     if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
-    identity.size = static_cast<std::int64_t>(file.second->size());
+    identity.size = static_cast<std::int64_t>(file.second->bytes.size());
+    identity.modified = file.second->modified;
     return true;
   }
 
+  std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode, Error& error) override {
+    if ((error = Call("Open", path, ""))) return nullptr;
+    if (!Has(path)) {
+      error = NotFound();
+      return nullptr;
+    }
+    return std::make_unique<File>(*this, path, files_.at(Key(path)).second);
+  }
+  std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
+                                         Error& error) override {
+    if ((error = Call("CreateBeside", path, ""))) return nullptr;
+    const std::size_t nameStart = path.rfind(kPathSeparator) + 1;
+    created = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".velmora-" +
+              std::to_string(++created_);
+    AddFile(created);
+    return std::make_unique<File>(*this, created, files_.at(Key(created)).second);
+  }
+  Error ReplaceWith(const std::string& source, const std::string& target) override {
+    if (Error e = Call("ReplaceWith", source, target)) return e;
+    if (!Has(source)) return NotFound();
+    files_.erase(Key(target));
+    Rename(source, target);
+    return Changed("ReplaceWith", target);
+  }
+
  private:
+  struct Data {
+    std::string bytes;
+    std::int64_t modified = 0;
+    std::uint32_t mode = 0644;
+  };
+
+  // An open file: every call is logged under the name it was opened by.
+  class File : public OpenFile {
+   public:
+    File(FakeFileSystem& disk, std::string path, std::shared_ptr<Data> data)
+        : disk_(disk), path_(std::move(path)), data_(std::move(data)) {}
+    Error Stamp(FileStamp& stamp) override {
+      if (Error e = Logged("Stamp")) return e;
+      stamp.identity.inode = reinterpret_cast<std::uintptr_t>(data_.get());
+      stamp.identity.size = static_cast<std::int64_t>(data_->bytes.size());
+      stamp.identity.modified = data_->modified;
+      stamp.mode = data_->mode;
+      return {};
+    }
+    Error ReadAt(std::int64_t offset, char* data, std::size_t size) override {
+      if (Error e = Logged("ReadAt")) return e;
+      const std::string& bytes = data_->bytes;
+      if (offset < 0 || static_cast<std::size_t>(offset) + size > bytes.size()) {
+        return {kInputPastEnd, "input past end of file"};
+      }
+      std::copy_n(bytes.begin() + offset, size, data);
+      return {};
+    }
+    Error WriteAt(std::int64_t offset, const char* data, std::size_t size) override {
+      const Error e = Logged("WriteAt");
+      Put(offset, data, e ? size / 2 : size);
+      return e;
+    }
+    Error Truncate(std::int64_t size) override {
+      const Error e = Logged("Truncate");
+      if (!e) data_->bytes.resize(static_cast<std::size_t>(size), '\0');
+      if (!e) data_->modified = ++disk_.clock_;
+      return e;
+    }
+    Error SetModified(std::int64_t modified) override {
+      const Error e = Logged("SetModified");
+      if (!e) data_->modified = modified;
+      return e;
+    }
+    Error KeepModeAndOwner(const FileStamp& stamp) override {
+      const Error e = Logged("KeepModeAndOwner");
+      if (!e) data_->mode = stamp.mode;
+      return e;
+    }
+    Error Sync() override { return Logged("Sync"); }
+    Error Close() override { return Logged("Close"); }
+
+   private:
+    Error Logged(const char* op) { return disk_.Call(op, path_, ""); }
+    void Put(std::int64_t offset, const char* data, std::size_t size) {
+      if (size == 0) return;
+      std::string& bytes = data_->bytes;
+      const std::size_t end = static_cast<std::size_t>(offset) + size;
+      if (bytes.size() < end) bytes.resize(end, '\0');
+      std::copy_n(data, size, bytes.begin() + offset);
+      data_->modified = ++disk_.clock_;
+    }
+    FakeFileSystem& disk_;
+    std::string path_;
+    std::shared_ptr<Data> data_;
+  };
+
+  void Rename(const std::string& source, const std::string& target) {
+    auto file = files_.extract(Key(source));
+    file.key() = Key(target);
+    file.mapped().first = target;
+    files_.insert(std::move(file));
+  }
   static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
   std::string Key(std::string path) const {
     if (ignoreCase_) {
@@ -136,11 +232,14 @@ class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
   }
   Error Call(const std::string& op, const std::string& a, const std::string& b) {
     calls.push_back(op + " " + a + (b.empty() ? "" : " " + b));
-    return calls.size() == failAt_ ? failAtError_ : Error{};
+    if (calls.size() == failAt_) return failAtError_;
+    for (const std::string& key : {op, calls.back()}) {
+      if (failures_.count(key) != 0) return failures_[key];
+    }
+    return {};
   }
   Error Check(const std::string& op, const std::string& source, const std::string& target) {
     if (Error e = Call(op, source, target)) return e;
-    if (failures_.count(op) != 0) return failures_[op];
     if (!Has(source)) return NotFound();
     if (!target.empty() && Has(target)) return {kFileExists, "File exists"};
     return {};
@@ -152,10 +251,12 @@ class FakeFileSystem : public FileSystem, public PlanDisk, public FolderReader {
 
   bool ignoreCase_;
   bool inodePerSpelling_;
-  std::map<std::string, std::pair<std::string, std::shared_ptr<std::string>>> files_;
+  std::map<std::string, std::pair<std::string, std::shared_ptr<Data>>> files_;
   std::map<std::string, Error> failures_;
   std::size_t failAt_ = 0;
   Error failAtError_;
+  std::int64_t clock_ = 0;  // modification times: every change is later
+  int created_ = 0;
 };
 
 }  // namespace velmora::testing

@@ -9,6 +9,7 @@
 
 #include "engine/batch_run_state.h"
 #include "engine/plan.h"
+#include "tests/support/fake_file_system.h"
 
 namespace velmora::testing {
 
@@ -77,12 +78,12 @@ class Recorders : public ErrorReporter,
   void RepeatSearch() override { ++searches; }
 };
 
-// A run's services over the given disk, answered and recorded here. A disk
-// that is also a plan's view of itself (the fake) is what the run plans over.
+// A run's services over the given disk, answered and recorded here. The run
+// plans over the fake disk; over the real one it has no plan.
 struct ScriptedRun {
   explicit ScriptedRun(FileSystem& disk)
       : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {
-    services.planDisk = dynamic_cast<PlanDisk*>(&disk);
+    services.planDisk = dynamic_cast<FakeFileSystem*>(&disk);
   }
   ScriptedDialogs dialogs;
   Recorders recorders;

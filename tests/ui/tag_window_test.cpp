@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 
 #include "services/context_link.h"
+#include "services/posix_file_system.h"
 #include "tags/tag_record.h"
 #include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
@@ -39,7 +40,8 @@ class MainExtrasTest : public WindowTest {
   std::string Field(const char* name) { return Text(name).toStdString(); }
   TagRecord Stored(const std::string& path) {
     RecordingReporter reporter;
-    return ReadTag(path, reporter);
+    PosixFileSystem disk;
+    return ReadTag(disk, path, reporter);
   }
   QWidget* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {

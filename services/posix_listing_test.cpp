@@ -1,5 +1,3 @@
-#include "services/plan_disk.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 
 #include "engine/error_numbers.h"
 #include "services/plan_text.h"
+#include "services/posix_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -16,22 +15,35 @@ namespace {
 using testing::TempFolder;
 using testing::WriteFile;
 
-TEST(LocalPlanDisk, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
+// The lists and the search leave out hidden names and never enter a link to
+// a folder; the plan sees every name, a file where GetFile finds one.
+TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   TempFolder dir;
   WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / ".hidden", "h");
   std::filesystem::create_directory(dir / "sub");
   ::symlink((dir / "a.txt").c_str(), (dir / "link").c_str());
   ::symlink((dir / "gone").c_str(), (dir / "broken").c_str());
+  ::symlink(dir.path().c_str(), (dir / "loop").c_str());
 
-  LocalPlanDisk disk;
+  PosixFileSystem disk;
+  FolderListing listing = disk.ReadFolder(dir.path());
+  std::sort(listing.files.begin(), listing.files.end());
+  EXPECT_EQ(listing.files, (std::vector<std::string>{"a.txt", "link"}));
+  EXPECT_EQ(listing.subFolders, std::vector<std::string>{"sub"});
+  EXPECT_EQ(disk.ReadFolder(dir / "none").error.number, kPathNotFound);
   std::vector<FolderItem> items;
   ASSERT_TRUE(disk.ListFolder(dir.path(), items));
   std::sort(items.begin(), items.end(),
             [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
   std::vector<std::pair<std::string, bool>> seen;
   for (const FolderItem& item : items) seen.emplace_back(item.name, item.file);
-  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{
-                      {"a.txt", true}, {"broken", false}, {"link", true}, {"sub", false}}));
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{".hidden", true},
+                                                             {"a.txt", true},
+                                                             {"broken", false},
+                                                             {"link", true},
+                                                             {"loop", false},
+                                                             {"sub", false}}));
   EXPECT_FALSE(disk.ListFolder(dir / "none/", items));
 
   EXPECT_EQ(disk.Probe(dir / "a.txt"), PathKind::kFile);
@@ -40,7 +52,7 @@ TEST(LocalPlanDisk, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   EXPECT_EQ(disk.Probe(dir / "none"), PathKind::kNone);
 }
 
-TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
+TEST(PosixListing, CaseFromTheTypeOfTheMountHoldingTheFolder) {
   TempFolder dir;
   std::filesystem::create_directory(dir / "usb");
   std::filesystem::create_directory(dir / "usb/inner");
@@ -49,7 +61,7 @@ TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
   const std::string table = dir / "mounts";
   WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/usb vfat rw 0 0\n" +
                        "/dev/sdb2 " + root + "/usb/inner ext4 rw 0 0\n");
-  LocalPlanDisk disk(table);
+  PosixFileSystem disk(table);
   EXPECT_TRUE(disk.IgnoresCase(dir / "usb/"));
   EXPECT_FALSE(disk.IgnoresCase(dir / "usb/inner/"));
   EXPECT_FALSE(disk.IgnoresCase(dir / "usbx/"));
@@ -59,7 +71,7 @@ TEST(LocalPlanDisk, CaseFromTheTypeOfTheMountHoldingTheFolder) {
   EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
 }
 
-TEST(LocalPlanDisk, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
+TEST(PosixListing, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
   TempFolder dir;
   for (const char* sub : {"fat", "ex", "nt", "odd", "gone"}) {
     std::filesystem::create_directory(dir / sub);
@@ -78,7 +90,7 @@ TEST(LocalPlanDisk, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
                        "/nt fuseblk rw 0 0\n" + root + "/odd.img " + root +
                        "/odd fuseblk rw 0 0\n" + root + "/none.img " + root +
                        "/gone fuseblk rw 0 0\n");
-  LocalPlanDisk disk(table);
+  PosixFileSystem disk(table);
   EXPECT_EQ(disk.FolderKind(dir / "fat/"), FileSystemKind::kFat);
   EXPECT_EQ(disk.FolderKind(dir / "ex/"), FileSystemKind::kExfat);
   EXPECT_EQ(disk.FolderKind(dir / "nt/"), FileSystemKind::kNtfs);
@@ -90,10 +102,10 @@ TEST(LocalPlanDisk, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
 // The counts and state words show in the window and command tests.
 // A file put in the place of a planned one is another file, even under the
 // same name; a rename keeps it the same.
-TEST(LocalPlanDisk, IdentifiesTheFileItselfNotItsName) {
+TEST(PosixListing, IdentifiesTheFileItselfNotItsName) {
   TempFolder dir;
   WriteFile(dir / "a.txt", "a");
-  LocalPlanDisk disk;
+  PosixFileSystem disk;
   FileIdentity first, moved, replaced;
   ASSERT_TRUE(disk.Identify(dir / "a.txt", first));
   std::filesystem::rename(dir / "a.txt", dir / "b.txt");
