@@ -4,6 +4,8 @@
 // side's DriveInfo.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +20,27 @@ struct Drive {
   bool ready = false;
 };
 
+// Which file lies at a path: what a later look must find again to be sure it
+// is still the same file.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modified = 0;  // nanoseconds
+  bool operator==(const FileIdentity&) const = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
   // Succeeds when a file (not a folder) exists at path; kFileNotFound otherwise.
   virtual Error GetFile(const std::string& path) = 0;
+  // The same, and identity is the entry's own (a link is not followed) when
+  // the look told it: the journal then needs no look of its own.
+  virtual Error GetFile(const std::string& path, std::optional<FileIdentity>& /*identity*/) {
+    return GetFile(path);
+  }
 
   // Gives the file at source the path target, across folders and file
   // systems. Never replaces: kFileExists when target exists, kFileNotFound when source

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/file_system.h"
 #include "engine/path.h"
 
 namespace velmora {
@@ -63,16 +64,6 @@ struct PlanStep {
 struct ChainTurn {
   int row = 0;
   bool park = false;
-};
-
-// Which file lies at a path: what a later look must find again to be sure it
-// is still the same file.
-struct FileIdentity {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::int64_t size = 0;
-  std::int64_t modified = 0;  // nanoseconds
-  bool operator==(const FileIdentity&) const = default;
 };
 
 // A file outside the run that a step deletes after "&Ja" in `Dialog2`: its

@@ -26,6 +26,7 @@ Error MakeFolders(const std::string& folder, mode_t mode);
 class PosixFileSystem : public FileSystem {
  public:
   Error GetFile(const std::string& path) override;
+  Error GetFile(const std::string& path, std::optional<FileIdentity>& identity) override;
   Error Move(const std::string& source, const std::string& target) override;
   Error Copy(const std::string& source, const std::string& target) override;
   Error Delete(const std::string& path) override;

@@ -206,7 +206,7 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);
       }
-      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current)) break;
+      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current, nullptr)) break;
       const FileTimes before = TimesOf(current);
       {
         // One open per file for reading the old tag and writing the new one.
