@@ -98,7 +98,11 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
 
   PosixFileSystem disk;
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
+  journal.DeferDoneRecords(true);
+  journalFile.KeepLockBriefly(true);
+  dialogs.BeforeWaiting([&journal] { (void)journal.Settle(); });
   RunState state;
+  state.recordUndo = false;  // undo goes through the journal
   state.context.destPath = destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;

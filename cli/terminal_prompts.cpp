@@ -62,7 +62,7 @@ Answer TerminalDialogs::AskDialog(const std::string& source, const std::string& 
                                   RunKind kind) {
   if (yesAll_) return Answer::kAll;
   if (!interactive_) return Answer::kCancel;
-  std::fflush(stdout);
+  PrepareQuestion();
   std::fprintf(out_, "\n%s\n%s\n  %s\n%s\n  %s\n", Tr("velmora", "Sind Sie sicher ??").c_str(),
                ActionWord(kind).c_str(), ConsoleName(source).c_str(), Tr("velmora", "Zu :").c_str(),
                ConsoleName(target).c_str());
@@ -72,7 +72,7 @@ Answer TerminalDialogs::AskDialog(const std::string& source, const std::string& 
 Answer TerminalDialogs::AskDialog2(const std::string& target) {
   if (overwriteAll_) return Answer::kAll;
   if (!interactive_) return Answer::kCancel;
-  std::fflush(stdout);
+  PrepareQuestion();
   std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
                Tr("velmora", "Die Zieldatei existiert bereits").c_str(),
                ConsoleName(target).c_str());
@@ -81,11 +81,16 @@ Answer TerminalDialogs::AskDialog2(const std::string& target) {
 
 Answer TerminalDialogs::AskDialog2Unplanned(const std::string& target) {
   if (!interactive_) return Answer::kCancel;
-  std::fflush(stdout);
+  PrepareQuestion();
   std::fprintf(out_, "\n%s\n%s\n  %s\n", Tr("velmora", "Löschen ???").c_str(),
                Tr("velmora", "Die Zieldatei existiert bereits (nicht in der Vorschau)").c_str(),
                target.c_str());
   return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
+}
+
+void TerminalDialogs::PrepareQuestion() {
+  if (beforeWaiting_) beforeWaiting_();
+  std::fflush(stdout);
 }
 
 Answer TerminalDialogs::Ask(const std::string& prompt, bool allowNo) {

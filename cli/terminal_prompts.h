@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "engine/run_dialogs.h"
@@ -35,14 +36,20 @@ class TerminalDialogs : public RunDialogs {
   // Never answered by --overwrite-all: asked on a terminal, else "&Abbrechen".
   Answer AskDialog2Unplanned(const std::string& target) override;
 
+  // Called before a question waits for the user (the run's journal writes
+  // what it holds back).
+  void BeforeWaiting(std::function<void()> hook) { beforeWaiting_ = std::move(hook); }
+
  private:
   Answer Ask(const std::string& prompt, bool allowNo);
+  void PrepareQuestion();
 
   bool yesAll_;
   bool overwriteAll_;
   bool interactive_;
   std::FILE* in_;
   std::FILE* out_;
+  std::function<void()> beforeWaiting_;
 };
 
 }  // namespace velmora::cli

@@ -23,9 +23,9 @@ FileOp OpOf(RunKind kind) {
 }  // namespace
 
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
-                RunServices& services, bool& stop) {
+                RunServices& services, bool& stop, const FileIdentity* known) {
   RunJournal* journal = services.journal;
-  if (journal != nullptr && journal->Intent(op, source, target)) {
+  if (journal != nullptr && journal->Intent(op, source, target, known)) {
     stop = true;
     return {};
   }
@@ -65,9 +65,9 @@ Error MoveToTemporary(const std::string& source, std::string& temp, RunServices&
 namespace {
 
 Error Perform(RunKind kind, const std::string& source, const std::string& destination,
-              RunServices& services, bool& stop) {
+              RunServices& services, bool& stop, const std::optional<FileIdentity>& known) {
   if (kind == RunKind::kNone) return {};
-  return Journaled(OpOf(kind), source, destination, services, stop);
+  return Journaled(OpOf(kind), source, destination, services, stop, known ? &*known : nullptr);
 }
 
 // The destination is the source file under another spelling (a file system
@@ -165,8 +165,9 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
   // One try, and after the target was deleted one more; a second failure is
   // reported rather than asked again, so "&Alle" cannot loop.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    Error error = fileSystem.GetFile(source);
-    if (!error) error = Perform(kind, source, destination, services, stop);
+    std::optional<FileIdentity> identity;
+    Error error = fileSystem.GetFile(source, identity);
+    if (!error) error = Perform(kind, source, destination, services, stop, identity);
     if (stop) return CommitResult::kStopRun;
     if (!error) {
       NotifyCommitted(source, destination, services);

@@ -30,9 +30,9 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
 
 // One file operation between the journal's intent and done records. stop is
 // set when the journal failed; the operation then did not happen, or
-// happened and could not be recorded.
+// happened and could not be recorded. known is the source as just looked at.
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
-                RunServices& services, bool& stop);
+                RunServices& services, bool& stop, const FileIdentity* known = nullptr);
 
 // Moves the file at source to a free rename temporary beside it, journaled
 // and held for the crash handler (released once the file leaves it); temp

@@ -85,7 +85,9 @@ TEST(CommitFile, DestinationIsTheSourceItself) {
 class FailingJournal : public RunJournal {
  public:
   explicit FailingJournal(int failAt) : failAt_(failAt) {}
-  Error Intent(FileOp, const std::string&, const std::string&) override { return Next(); }
+  Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*) override {
+    return Next();
+  }
   Error Done(FileOp, const std::string&, const std::string&) override { return Next(); }
   void Abandoned(FileOp, const std::string&, const std::string&) override {}
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,11 @@ class FileSystem {
 
   // Succeeds when a file (not a folder) exists at path; kFileNotFound otherwise.
   virtual Error GetFile(const std::string& path) = 0;
+  // The same, and identity is the entry's own (a link is not followed) when
+  // the look told it: the journal then needs no look of its own.
+  virtual Error GetFile(const std::string& path, std::optional<FileIdentity>& /*identity*/) {
+    return GetFile(path);
+  }
 
   // Gives the file at source the path target, across folders and file
   // systems. Never replaces: kFileExists when target exists, kFileNotFound when source

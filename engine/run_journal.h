@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 
 namespace velmora {
 
@@ -23,8 +24,10 @@ class RunJournal {
   virtual ~RunJournal() = default;
 
   // Before the disk changes: source is to become target. An error stops the
-  // run before this operation; the journal has reported it.
-  virtual Error Intent(FileOp op, const std::string& source, const std::string& target) = 0;
+  // run before this operation; the journal has reported it. known is the
+  // source as the run has just looked at it (null when it did not).
+  virtual Error Intent(FileOp op, const std::string& source, const std::string& target,
+                       const FileIdentity* known) = 0;
 
   // After the operation went through. An error stops the run before the next
   // operation; the journal has reported it.

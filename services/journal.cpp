@@ -386,10 +386,12 @@ std::string DefaultJournalPath() {
   return base + kPathSeparator + "velmora" + kPathSeparator + "journal";
 }
 
-// Holds the exclusive lock on the lock file for one call.
+// Holds the exclusive lock on the lock file for one call (a kept lock
+// serves as it is, and stays).
 class JournalFile::Lock {
  public:
   explicit Lock(JournalFile& file) {
+    if (file.lockKept_) return;
     error_ = file.OpenLock();
     if (!error_ && ::flock(file.lockFd_, LOCK_EX) != 0) error_ = ErrorFromErrno(errno);
     if (!error_) fd_ = file.lockFd_;
@@ -487,16 +489,49 @@ Error JournalFile::HoldJournal(std::int64_t& size) {
   return {};
 }
 
+namespace {
+
+std::int64_t MonotonicNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+constexpr std::int64_t kKeepLockNs = 20 * 1000000;
+
+}  // namespace
+
 Error JournalFile::Append(const std::string& lines) {
-  const Lock lock(*this);
-  if (lock.error()) return lock.error();
-  std::int64_t size = 0;
-  if (Error error = HoldJournal(size)) return error;
-  Error error = size == 0 ? WriteAll(journalFd_, std::string(kJournalHeader) + '\n' + lines)
-                          : WriteAll(journalFd_, lines);
-  // A half-written record would make the whole journal unreadable.
-  if (error && ::ftruncate(journalFd_, size) != 0) error = ErrorFromErrno(errno);
+  const bool kept = lockKept_;
+  if (!kept) {
+    if (Error error = OpenLock()) return error;
+    if (::flock(lockFd_, LOCK_EX) != 0) return ErrorFromErrno(errno);
+    lockKept_ = keepLock_;
+    keptSinceNs_ = MonotonicNs();
+  }
+  std::int64_t size = keptSize_;
+  Error error;
+  if (!kept || journalFd_ < 0) error = HoldJournal(size);
+  if (!error) {
+    std::string withHeader;
+    if (size == 0) withHeader = std::string(kJournalHeader) + '\n' + lines;
+    const std::string& bytes = size == 0 ? withHeader : lines;
+    error = WriteAll(journalFd_, bytes);
+    // A half-written record would make the whole journal unreadable.
+    if (error && ::ftruncate(journalFd_, size) != 0) error = ErrorFromErrno(errno);
+    keptSize_ = error ? size : size + static_cast<std::int64_t>(bytes.size());
+  }
+  if (!lockKept_ || error || MonotonicNs() - keptSinceNs_ > kKeepLockNs) {
+    lockKept_ = true;
+    ReleaseLock();
+  }
   return error;
+}
+
+void JournalFile::ReleaseLock() {
+  if (!lockKept_) return;
+  lockKept_ = false;
+  ::flock(lockFd_, LOCK_UN);
 }
 
 Error JournalFile::Read(JournalContents& contents) {
@@ -583,6 +618,14 @@ JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
   if (const char* kill = std::getenv("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
 }
 
+JournalWriter::~JournalWriter() { (void)Settle(); }
+
+Error JournalWriter::Settle() {
+  const Error error = waiting_.empty() ? Error{} : Write("");
+  file_.ReleaseLock();
+  return error;
+}
+
 Error JournalWriter::Begin(const std::string& command) {
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
@@ -590,14 +633,19 @@ Error JournalWriter::Begin(const std::string& command) {
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
   seq_ = 0;
   ownSteps_.clear();
+  if (Error error = Settle()) return error;
   if (Error error = file_.Trim(kMaxJournalSteps)) return error;
   return file_.Append("B\t" + run_ + kTab + NowText() + kTab + EscapeJournalText(command) + '\n');
 }
 
 // Write reports its own failure; the run has nothing left to stop.
-void JournalWriter::End() { (void)Write("E\t" + run_ + kTab + NowText() + '\n'); }
+void JournalWriter::End() {
+  (void)Write("E\t" + run_ + kTab + NowText() + '\n');
+  file_.ReleaseLock();
+}
 
-Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target) {
+Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
+                            const FileIdentity* known) {
   ownSteps_.push_back(++seq_);
   if (op == FileOp::kTag) {
     // Without the old bytes the write cannot be taken back; it goes ahead
@@ -616,10 +664,15 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
       }
     }
   }
-  announced_ = IdentityOf(source);
-  return Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
-               EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
-               IdentityFields(announced_) + '\n');
+  announced_ = known == nullptr
+                   ? IdentityOf(source)
+                   : StepIdentity{true, known->size, known->modified, known->device, known->inode};
+  const Error error = Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
+                            EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
+                            IdentityFields(announced_) + '\n');
+  // A copy may take long; others do not wait for it.
+  if (op != FileOp::kRename) file_.ReleaseLock();
+  return error;
 }
 
 Error JournalWriter::Done(FileOp op, const std::string&, const std::string& target) {
@@ -630,7 +683,11 @@ Error JournalWriter::Done(FileOp op, const std::string&, const std::string& targ
   // between the two is refused by undo, as one changed after the run.
   const StepIdentity after =
       op == FileOp::kRename && announced_.known ? announced_ : IdentityOf(target);
-  return Write("D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after) + '\n');
+  std::string line =
+      "D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after) + '\n';
+  if (!deferDone_) return Write(line);
+  waiting_ += line;
+  return {};
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
@@ -650,7 +707,10 @@ Error JournalWriter::NotDone(const std::string& run, long seq) {
 std::vector<long> JournalWriter::TakeOwnSteps() { return std::exchange(ownSteps_, {}); }
 
 Error JournalWriter::Write(const std::string& line) {
-  const Error error = file_.Append(line);
+  Error error = waiting_.empty() ? file_.Append(line) : file_.Append(waiting_ + line);
+  // A done record that could not be written is tried again with the next
+  // record, and that record fails too: the run stops before its operation.
+  if (!error) waiting_.clear();
   if (error && !reported_) {
     reported_ = true;
     reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),

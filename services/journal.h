@@ -148,6 +148,14 @@ class JournalFile {
   // On failure nothing is appended.
   Error Append(const std::string& lines);
 
+  // With keep set, Append keeps the lock for up to a few milliseconds of
+  // appends, so that a fast run takes it once per batch, not per record;
+  // nobody can rewrite the journal meanwhile, so the path needs no check.
+  // Other processes wait no longer than that, plus one file operation.
+  void KeepLockBriefly(bool keep) { keepLock_ = keep; }
+  // Gives a kept lock back (before the run waits for the user, at its end).
+  void ReleaseLock();
+
   // Reads the whole journal; a missing file is the platform's error.
   Error Read(JournalContents& contents);
 
@@ -179,6 +187,10 @@ class JournalFile {
   std::uint64_t journalDevice_ = 0;
   std::uint64_t journalInode_ = 0;
   unsigned owner_ = 0;  // the effective user when it was opened
+  bool keepLock_ = false;
+  bool lockKept_ = false;
+  std::int64_t keptSize_ = 0;     // the journal's length while the lock is kept
+  std::int64_t keptSinceNs_ = 0;  // monotonic
 };
 
 // The journal of one run: begin and end records, and an intent before and a
@@ -186,13 +198,22 @@ class JournalFile {
 class JournalWriter : public RunJournal {
  public:
   JournalWriter(JournalFile& file, ErrorReporter& reporter);
+  ~JournalWriter() override;
+
+  // With deferDone, a done record waits for the next record and goes out in
+  // one write with it: still before the next operation, half the writes.
+  // Settle() writes a waiting one on its own; call it before the run waits
+  // for the user.
+  void DeferDoneRecords(bool deferDone) { deferDone_ = deferDone; }
+  Error Settle();
 
   // The begin record, after trimming the journal; a failure is returned, not
   // reported.
   Error Begin(const std::string& command);
   void End();
 
-  Error Intent(FileOp op, const std::string& source, const std::string& target) override;
+  Error Intent(FileOp op, const std::string& source, const std::string& target,
+               const FileIdentity* known) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
 
@@ -218,7 +239,9 @@ class JournalWriter : public RunJournal {
   std::vector<long> ownSteps_;
   StepIdentity announced_;  // the source of the last intent
   bool reported_ = false;
-  long killAfter_ = 0;  // test hook: die after this many operations
+  bool deferDone_ = false;
+  std::string waiting_;  // a deferred done record
+  long killAfter_ = 0;   // test hook: die after this many operations
   long operations_ = 0;
 };
 

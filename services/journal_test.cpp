@@ -1,6 +1,9 @@
 #include "services/journal.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,6 +12,7 @@
 #include <fstream>
 
 #include "services/session_journal.h"
+#include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -119,6 +123,48 @@ TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
     for (const JournalRun& run : contents.runs) runs.push_back(run.id);
     EXPECT_EQ(runs, c.runs) << c.name;
   }
+}
+
+// A fast run sends each done record out with the next record and keeps the
+// lock between records; before a question and at the end both are given back.
+TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
+  const TempFolder folder;
+  testing::Recorders reporter;
+  JournalFile file(folder / "j");
+  JournalWriter writer(file, reporter);
+  const auto doneRecords = [&] {
+    const std::string text = testing::ReadFile(folder / "j");
+    int count = 0;
+    for (std::size_t at = text.find("\nD\t"); at != std::string::npos;
+         at = text.find("\nD\t", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  const auto lockFree = [&] {
+    const int fd = ::open((folder / "j.lock").c_str(), O_RDWR);
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+  };
+  ASSERT_FALSE(writer.Begin("rename"));
+  writer.DeferDoneRecords(true);
+  file.KeepLockBriefly(true);
+  for (const char* name : {"a", "b"}) {
+    ASSERT_FALSE(writer.Intent(FileOp::kRename, folder / name, folder / "x", nullptr));
+    EXPECT_FALSE(lockFree());
+    ASSERT_FALSE(writer.Done(FileOp::kRename, folder / name, folder / "x"));
+  }
+  EXPECT_EQ(doneRecords(), 1);  // the first went out with the second intent
+  ASSERT_FALSE(writer.Settle());
+  EXPECT_EQ(doneRecords(), 2);
+  EXPECT_TRUE(lockFree());
+  ASSERT_FALSE(writer.Intent(FileOp::kRename, folder / "c", folder / "x", nullptr));
+  ASSERT_FALSE(writer.Done(FileOp::kRename, folder / "c", folder / "x"));
+  writer.End();
+  EXPECT_EQ(doneRecords(), 3);
+  EXPECT_TRUE(lockFree());
+  EXPECT_TRUE(reporter.errors.empty());
 }
 
 TEST(JournalTime, BeginTimeShownInLocalTime) {

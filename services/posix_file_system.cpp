@@ -119,6 +119,19 @@ Error PosixFileSystem::GetFile(const std::string& path) {
   return {};
 }
 
+Error PosixFileSystem::GetFile(const std::string& path, std::optional<FileIdentity>& identity) {
+  // One lstat tells both for a plain file; a link is followed for the check.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
+  identity =
+      FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                   static_cast<std::int64_t>(st.st_size),
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  if (S_ISLNK(st.st_mode)) return GetFile(path);
+  if (!S_ISREG(st.st_mode)) return ErrorFromErrno(ENOENT);
+  return {};
+}
+
 Error PosixFileSystem::Move(const std::string& source, const std::string& target) {
   int err = RenameNoReplace(source, target);
   if (err == EXDEV) err = MoveAcross(source, target);

@@ -39,6 +39,7 @@ class PosixFileSystem : public FileSystem {
   explicit PosixFileSystem(std::string mountTable = kMountTable);
 
   Error GetFile(const std::string& path) override;
+  Error GetFile(const std::string& path, std::optional<FileIdentity>& identity) override;
   Error Move(const std::string& source, const std::string& target) override;
   Error Copy(const std::string& source, const std::string& target) override;
   Error Delete(const std::string& path) override;

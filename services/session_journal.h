@@ -22,7 +22,8 @@ class SessionJournal : public RunJournal {
   // The command of the next run, written into its begin record.
   void SetCommand(std::string command) { command_ = std::move(command); }
 
-  Error Intent(FileOp op, const std::string& source, const std::string& target) override;
+  Error Intent(FileOp op, const std::string& source, const std::string& target,
+               const FileIdentity* known) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Finished() override;

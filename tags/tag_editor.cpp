@@ -187,7 +187,7 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);
       }
-      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current)) break;
+      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current, nullptr)) break;
       // What shows that the write changed the file.
       FileIdentity before, after;
       disk_.Identify(current, before);
