@@ -110,11 +110,5 @@ TEST(CommitFile, FailingJournalLeavesNoTemporary) {
   }
 }
 
-TEST(DeleteTarget, ComparesFileIdentityNotText) {
-  Commit commit(/*ignoreCase=*/true);
-  EXPECT_FALSE(DeleteTarget(kDir + "A.TXT", kA, commit.run.services));
-  EXPECT_TRUE(commit.disk.Has(kA));
-}
-
 }  // namespace
 }  // namespace velmora

@@ -66,31 +66,6 @@ TEST(NameOrder, GermanReadingOrder) {
   EXPECT_EQ(SortKey("ÄÖÜäöüß ẞ Æ Þ Ĳ Œ Łódź × ΣЖ"), "aouaouss ss ae th ij oe lodz × σж");
 }
 
-TEST(FoundList, SortsAndMarks) {
-  FoundList list;
-  for (const char* p : {"/m/b.mp3", "/m/A.mp3", "/m/a.mp3", "/M/c.mp3"}) list.Add(p);
-  EXPECT_EQ(list.Path(0), "/m/A.mp3");
-  EXPECT_EQ(list.Path(1), "/m/a.mp3");
-  EXPECT_EQ(list.Path(3), "/M/c.mp3");
-  EXPECT_EQ(list.FirstMarked(), -1);
-  list.SetMarked(3, true);
-  list.SetMarked(1, true);
-  list.SetMarked(9, true);  // outside: ignored
-  EXPECT_EQ(list.FirstMarked(), 1);
-  std::vector<FoundEntry> entries = list.Entries();
-  ASSERT_EQ(entries.size(), 4u);
-  EXPECT_TRUE(entries[3].marked && entries[1].marked && !entries[0].marked);
-  list.MarkAll();
-  EXPECT_EQ(list.FirstMarked(), 0);
-  list.UnmarkAll();
-  EXPECT_EQ(list.FirstMarked(), -1);
-}
-
-TEST(FoundList, EntryText) {
-  EXPECT_EQ(FoundEntryPath("/", "a.mp3"), "/a.mp3");
-  EXPECT_EQ(FoundEntryPath("/musik", "a.mp3"), "/musik/a.mp3");
-}
-
 struct TableDrives : DriveInfo {
   std::vector<Drive> Drives() override { return {}; }
   bool IsDriveReady(const std::string& d) override { return ready.count(d) && ready[d]; }

@@ -36,6 +36,14 @@ std::string Lines(const RunSpec& run) {
   return run.ended ? text + "E\t" + run.id + "\t2026-01-01T00:00:01Z\n" : text;
 }
 
+std::vector<std::string> RunIds(JournalFile& file) {
+  JournalContents contents;
+  EXPECT_FALSE(file.Read(contents));
+  std::vector<std::string> ids;
+  for (const JournalRun& run : contents.runs) ids.push_back(run.id);
+  return ids;
+}
+
 TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
   // Process 1 lives as long as the machine: its run without an end goes on.
   const struct Case {
@@ -63,10 +71,7 @@ TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
       }
     }
     ASSERT_FALSE(file.Trim(c.max));
-    JournalContents contents;
-    ASSERT_FALSE(file.Read(contents));
-    std::vector<std::string> left;
-    for (const JournalRun& run : contents.runs) left.push_back(run.id);
+    const std::vector<std::string> left = RunIds(file);
     EXPECT_EQ(left, c.left) << c.max;
     // Side files go with their steps.
     for (const RunSpec& run : c.runs) {
@@ -117,11 +122,7 @@ TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
       EXPECT_EQ(std::filesystem::file_size(folder / "victim"), victimSize) << c.name;
       continue;
     }
-    JournalContents contents;
-    ASSERT_FALSE(other.Read(contents)) << c.name;
-    std::vector<std::string> runs;
-    for (const JournalRun& run : contents.runs) runs.push_back(run.id);
-    EXPECT_EQ(runs, c.runs) << c.name;
+    EXPECT_EQ(RunIds(other), c.runs) << c.name;
   }
 }
 
@@ -135,10 +136,7 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   const auto doneRecords = [&] {
     const std::string text = testing::ReadFile(folder / "j");
     int count = 0;
-    for (std::size_t at = text.find("\nD\t"); at != std::string::npos;
-         at = text.find("\nD\t", at + 1)) {
-      ++count;
-    }
+    for (std::size_t at = 0; (at = text.find("\nD\t", at)) != std::string::npos; ++at) ++count;
     return count;
   };
   const auto lockFree = [&] {

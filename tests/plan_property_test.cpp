@@ -1,7 +1,8 @@
 // The plan against the run it foretells: random jobs over random small real
 // folders, every question answered "&Ja" or "&Alle" in any mix. Wherever the
 // plan sees no conflict, the disk must end as the plan says. And whatever
-// the answers, a rename or move never loses a marked file's content.
+// the answers, a rename or move never loses a marked file's content. Also
+// what only the real disk shows about a run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -283,6 +284,23 @@ void NeverLoseAMarkedFile(bool resolve) {
 
 TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) { NeverLoseAMarkedFile(false); }
 TEST(PlanProperty, ResolvedRunsNeverLoseAMarkedFile) { NeverLoseAMarkedFile(true); }
+
+// The platform reports a step onto its own path as "exists": without the
+// mend, "&Ja" in Dialog2 would delete the only file.
+TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
+  TempFolder dir;
+  WriteFile(dir / "X.TXT", "X.TXT");  // already upper case
+  RenameJob job;
+  testing::SetSlot(job, 0, 16);
+  std::vector<FoundEntry> found = {{dir / "X.TXT", true}};
+  DiskRun disk;
+  disk.run.dialogs.dialogAnswers = {Answer::kYes};
+  disk.run.dialogs.dialog2Answers = {Answer::kYes};
+  RunState state;
+  RunCommand(RunKind::kRename, state, job, found, disk.run.services, false);
+  EXPECT_EQ(disk.run.dialogs.asked, std::vector<std::string>{dir / "X.TXT -> " + dir / "X.TXT"});
+  EXPECT_EQ(Snapshot({dir.path()}), (Disk{{dir / "X.TXT", "X.TXT"}}));
+}
 
 }  // namespace
 }  // namespace velmora

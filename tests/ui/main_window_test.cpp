@@ -1,9 +1,12 @@
 // The main window driven through its real widgets: start-up, the slot
-// choosers, the search and its reset, marking, and the two ways to end.
+// choosers, the search and its reset, marking, the two ways to end, and the
+// geometry it keeps.
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTimer>
 
 #include "search/found_list.h"
@@ -11,6 +14,7 @@
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/slot_panel.h"
+#include "ui/window_geometry.h"
 
 namespace velmora::testing {
 namespace {
@@ -61,24 +65,23 @@ TEST_F(WindowTest, FitsA1024By768ScreenAndGivesGrowthToTheLists) {
 TEST_F(WindowTest, ChoosingOperationsSetsCaptionsAndKeepsFields) {
   Start();
   ChooseOperation(0, 1, "alt", "neu");
-  EXPECT_EQ(Text("LabSource_0"), "von");
-  EXPECT_EQ(Text("LabDestination_0"), "zu");
+  EXPECT_EQ((QStringList{Text("LabSource_0"), Text("LabDestination_0")}),
+            (QStringList{"von", "zu"}));
 
   // Another operation, then "nicht aktiv": new captions, the typed fields stay.
-  for (const auto& [code, caption] : {std::pair<int, const char*>{13, "leer"}, {0, ""}}) {
+  for (const auto& [code, caption] : {std::pair<int, QString>{13, "leer"}, {0, ""}}) {
     auto* combo = Find<QComboBox>("Auswahl_0");
     combo->setCurrentIndex(code);
     emit combo->activated(code);
-    EXPECT_EQ(Text("LabSource_0"), caption) << code;
-    EXPECT_EQ(Text("LabDestination_0"), caption) << code;
-    EXPECT_EQ(Text("TxtSource_0"), "alt") << code;
-    EXPECT_EQ(Text("TxtDestination_0"), "neu") << code;
+    EXPECT_EQ((QStringList{Text("LabSource_0"), Text("LabDestination_0"), Text("TxtSource_0"),
+                           Text("TxtDestination_0")}),
+              (QStringList{caption, caption, "alt", "neu"}));
   }
 
   // Slot 3 alone reaches the job.
   ChooseOperation(2, 15, "a", "b");
-  EXPECT_EQ(Text("LabSource_2"), "nach");
-  EXPECT_EQ(Text("LabDestination_2"), "vor");
+  EXPECT_EQ((QStringList{Text("LabSource_2"), Text("LabDestination_2")}),
+            (QStringList{"nach", "vor"}));
   const RenameJob job = window_->findChild<SlotPanel*>()->ReadJob();
   EXPECT_EQ(job.slotCode, (std::array<int, 3>{0, 0, 15}));
   EXPECT_EQ(job.txtSource[2], "a");
@@ -229,6 +232,51 @@ TEST_F(SearchingTest, ClosingTheWindowEndsTheSearch) {
   Click("cmdSearch");
   EXPECT_FALSE(window_->isVisible());
   EXPECT_LT(FoundPaths().size(), 40u);
+}
+
+TEST(WindowGeometry, PlacedInsideAScreen) {
+  const QRect left(0, 0, 1920, 1080), right(1920, 0, 1280, 1024);
+  struct Row {
+    const char* name;
+    QRect stored;
+    QRect expected;
+  };
+  const Row rows[] = {
+      {"inside stays", {100, 50, 800, 600}, {100, 50, 800, 600}},
+      {"on the right screen stays", {2000, 100, 800, 600}, {2000, 100, 800, 600}},
+      {"off to the left moves in", {-500, 100, 800, 600}, {0, 100, 800, 600}},
+      {"below moves up", {100, 900, 800, 600}, {100, 480, 800, 600}},
+      {"screen gone: onto the first", {5000, 3000, 800, 600}, {1120, 480, 800, 600}},
+      {"too large shrinks", {1900, 0, 2000, 2000}, {1920, 0, 1280, 1024}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(PlaceInside(row.stored, {left, right}), row.expected) << row.name;
+  }
+}
+
+TEST(WindowGeometry, TextsBothWays) {
+  EXPECT_EQ(GeometryFromText(GeometryText({-10, 20, 800, 600})), QRect(-10, 20, 800, 600));
+  EXPECT_FALSE(GeometryFromText("1,2,3"));
+  EXPECT_FALSE(GeometryFromText("1,2,0,5"));
+  EXPECT_FALSE(GeometryFromText("a,b,c,d"));
+  EXPECT_EQ(SizesFromText(SizesText({290, 400, 310})), QList<int>({290, 400, 310}));
+  EXPECT_TRUE(SizesFromText("1,-2").isEmpty());
+}
+
+TEST_F(WindowTest, SizePositionAndSplitterComeBack) {
+  Start();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect wanted(screen.x() + 30, screen.y() + 40, screen.width() - 60, screen.height() - 80);
+  window_->setGeometry(wanted);
+  auto* splitter = Find<QSplitter>("splitter");
+  splitter->setSizes({250, 200, 250});
+  const QList<int> sizes = splitter->sizes();
+  window_->SaveWindowGeometry();
+  window_.reset();
+
+  Start();
+  EXPECT_EQ(window_->geometry(), wanted);
+  EXPECT_EQ(Find<QSplitter>("splitter")->sizes(), sizes);
 }
 
 }  // namespace

@@ -24,16 +24,13 @@ class PreviewTest : public WindowTest {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
   }
-  QStringList Column() const {
+  // The column's rows, or their tool tips.
+  QStringList Column(int role = Qt::DisplayRole) const {
     QStringList rows;
     QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
     for (int row = 0; row < model->rowCount(); ++row)
-      rows << model->index(row, 0).data().toString();
+      rows << model->index(row, 0).data(role).toString();
     return rows;
-  }
-  QString Tip(int row) const {
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
-    return model->index(row, 0).data(Qt::ToolTipRole).toString();
   }
 };
 
@@ -68,7 +65,8 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   EXPECT_FALSE(ReadResolveChains(SettingsStore(temp_ / "settings.ini")));
   EXPECT_EQ(Column(), (QStringList{"Kette: A - B.mp3", "Kette: B - A.mp3", "unverändert: c.mp3"}));
   EXPECT_EQ(Text("lblPreview"), "0 Änderungen, 2 Konflikte");
-  EXPECT_TRUE(Tip(0).contains("ist der aktuelle Name von")) << Tip(0).toStdString();
+  const QString tip = Column(Qt::ToolTipRole).at(0);
+  EXPECT_TRUE(tip.contains("ist der aktuelle Name von")) << tip.toStdString();
 
   // Switched off under "Optionen", the column empties; on again, it returns.
   auto* option = Find<QAction>("OptPreview");

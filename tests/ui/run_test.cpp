@@ -1,6 +1,6 @@
 // Runs from the main window with their dialogs answered by pressing the
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
-// destination chooser, and the log option.
+// destination chooser, stopping a run, and the log option.
 #include <QSettings>
 
 #include "tests/ui/window_fixture.h"
@@ -74,13 +74,14 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   }
   EXPECT_EQ(FoundPaths().size(), 4u);
 
-  // Closing the dialog by its frame ends the run.
+  // Closing the dialog by its frame ends the run; the "&Ja" before it
+  // stays with its own step.
   MarkAll();
   ModalAnswerer closed;
-  closed.Then("Dialog", ModalAnswerer::kClose);
+  closed.Then("Dialog", "&Ja").Then("Dialog", ModalAnswerer::kClose);
   Click("CmdRename");
-  EXPECT_EQ(closed.log().size(), 1u);
-  EXPECT_TRUE(FileExists(InTree("a1.txt")) && FileExists(InTree("a2.txt")));
+  EXPECT_EQ(closed.log().size(), 2u);
+  EXPECT_TRUE(FileExists(InTree("x1.txt")) && FileExists(InTree("a2.txt")));
 }
 
 // The undo records outlive the window: started anew, "Zurück" offers the
@@ -248,6 +249,48 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   Click("CmdRename");
   EXPECT_TRUE(FileExists(InTree("c.txt")));
   EXPECT_EQ(ReadFile(logPath), expected);
+}
+
+// During a run the exit button reads "Abbrechen"; pressed after "&Alle" it
+// stops the run before the next step, and it reads "E&nde" again after.
+TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
+  for (const char* name : {"a1.txt", "a2.txt", "a3.txt"}) WriteFile(InTree(name), name);
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "a", "x");
+
+  ModalAnswerer answers;
+  answers.Then("Dialog", "&Alle", [&](QWidget*) {
+    EXPECT_EQ(Text("cmdExit"), "Abbrechen");
+    MouseClick(Find<QPushButton>("cmdExit"));
+  });
+  Click("CmdRename");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(FoundPaths(),
+            (std::vector<std::string>{InTree("a2.txt"), InTree("a3.txt"), InTree("x1.txt")}));
+  EXPECT_EQ(Text("cmdExit"), "E&nde");
+
+  // The next run starts afresh and goes to the end.
+  ModalAnswerer again;
+  again.Then("Dialog", "&Alle");
+  MarkAll();
+  Click("CmdRename");
+  EXPECT_TRUE(FileExists(InTree("x2.txt")) && FileExists(InTree("x3.txt")));
+}
+
+TEST_F(RunTest, LogFileIsNeverAStep) {
+  WriteFile(AppFolder() + "/Log.txt", "other");
+  Start();
+  WriteFile(window_->logPath(), "log\r\n");
+  Search(AppFolder());
+  MarkAll();
+  ChooseOperation(0, 1, "Log", "Lug");
+  ModalAnswerer answers;
+  answers.Then("Dialog", "&Alle");
+  Click("CmdRename");
+  EXPECT_TRUE(FileExists(window_->logPath()));
+  EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
 }
 
 }  // namespace

@@ -65,15 +65,11 @@ class WindowTest : public ::testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
+  // The caption or content of a label, button, field or chooser.
   QString Text(const char* name) const {
-    if (auto* label = window_->findChild<QLabel*>(QLatin1String(name))) return label->text();
-    if (auto* button = window_->findChild<QAbstractButton*>(QLatin1String(name)))
-      return button->text();
-    if (auto* edit = window_->findChild<QLineEdit*>(QLatin1String(name))) return edit->text();
-    if (auto* combo = window_->findChild<QComboBox*>(QLatin1String(name)))
-      return combo->currentText();
-    ADD_FAILURE() << "no control " << name;
-    return {};
+    QWidget* widget = Find<QWidget>(name);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
+    return widget != nullptr ? widget->property("text").toString() : QString();
   }
   void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
   // A real mouse click, as the window system delivers it, through the
