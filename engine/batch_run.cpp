@@ -21,15 +21,15 @@ const char* BoolText(bool value) { return value ? "True" : "False"; }
 void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::string& source,
                   const std::string& target, LogWriter& log) {
   const std::size_t i = static_cast<std::size_t>(slot);
-  log.WriteLog("--- Velmora ---", 0);
-  log.WriteLog(std::string("renameFiles= ") + BoolText(kind == RunKind::kRename), 0);
-  log.WriteLog(std::string("moveFiles= ") + BoolText(kind == RunKind::kMove), 0);
-  log.WriteLog(std::string("copyFiles= ") + BoolText(kind == RunKind::kCopy), 0);
-  log.WriteLog("Auswahl= " + job.auswahlText[i], 0);
-  log.WriteLog("TxtSource= " + job.txtSource[i], 0);
-  log.WriteLog("TxtDest= " + job.txtDestination[i], 0);
-  log.WriteLog("nameSrc= " + source, 0);
-  log.WriteLog("nameDest= " + target, 0);
+  // One entry of nine lines: one write per step, the same bytes in the file.
+  const char* const end = "\r\n";
+  log.WriteLog(std::string("--- Velmora ---") + end +
+                   "renameFiles= " + BoolText(kind == RunKind::kRename) + end +
+                   "moveFiles= " + BoolText(kind == RunKind::kMove) + end + "copyFiles= " +
+                   BoolText(kind == RunKind::kCopy) + end + "Auswahl= " + job.auswahlText[i] + end +
+                   "TxtSource= " + job.txtSource[i] + end + "TxtDest= " + job.txtDestination[i] +
+                   end + "nameSrc= " + source + end + "nameDest= " + target,
+               0);
 }
 
 namespace {

@@ -4,19 +4,33 @@
 
 #include "engine/path.h"
 #include "engine/plan_model.h"
+#include "engine/text.h"
 
 namespace velmora {
 namespace {
 
 // The path with its folder written one way, so two spellings of a folder meet.
 std::string Normal(const std::string& path) {
+  // A name holds no separator: looking at the whole path is looking at the folder.
+  static const std::string sep(kPathSeparatorText);
+  static const std::string twice = sep + sep, dot = sep + "." + sep, dots = sep + ".." + sep;
+  if (path.find(twice) == std::string::npos && path.find(dot) == std::string::npos &&
+      path.find(dots) == std::string::npos) {
+    return path;
+  }
   const std::size_t nameStart = FileNameStart(path);
   return NormalFolder(std::string_view(path).substr(0, nameStart)) + path.substr(nameStart);
 }
 
-std::string FoldedKey(const std::string& normal) {
-  const std::size_t nameStart = FileNameStart(normal);
-  return normal.substr(0, nameStart) + CaselessName(std::string_view(normal).substr(nameStart));
+// The normal path with its name folded as CaselessName folds it.
+std::string FoldedKey(std::string normal) {
+  char previous = 0;
+  for (std::size_t i = FileNameStart(normal); i < normal.size(); ++i) {
+    const char original = normal[i];
+    normal[i] = FoldCaseByte(original, previous);
+    previous = original;
+  }
+  return normal;
 }
 
 }  // namespace

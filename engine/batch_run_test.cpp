@@ -71,8 +71,8 @@ TEST(RunBatch, AlleNumbersAsJaWould) {
         << answers.size();
     EXPECT_EQ(plan.rows[2].finalPath, kDir + "c-2x.txt");
     EXPECT_EQ(run.run.dialogs.unexpected, 0);
-    ASSERT_EQ(run.run.recorders.logLines.size(), 27u);
-    EXPECT_EQ(run.run.recorders.logLines[17], "nameDest= ");
+    ASSERT_EQ(run.run.recorders.logLines.size(), 3u);  // one entry of nine lines per step
+    EXPECT_TRUE(run.run.recorders.logLines[1].ends_with("\r\nnameDest= "));
   }
 }
 

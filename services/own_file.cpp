@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "engine/path.h"
+#include "engine/plan_model.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -43,19 +45,27 @@ void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path) {
 }
 
 void LeaveOutOwnFiles(std::vector<FoundEntry>& found, const std::vector<std::string>& paths) {
-  std::vector<struct stat> own;
+  struct Own {
+    std::string_view name;
+    struct stat st;
+  };
+  std::vector<Own> own;
   for (const std::string& path : paths) {
     struct stat st {};
-    if (!path.empty() && ::stat(path.c_str(), &st) == 0) own.push_back(st);
+    if (!path.empty() && ::stat(path.c_str(), &st) == 0) {
+      own.push_back({std::string_view(path).substr(FileNameStart(path)), st});
+    }
   }
-  if (own.empty()) return;
-  // One stat per entry: on a large folder these stats cost as much as the
-  // renames.
+  // A run harms its own file only through the file's own name, however its
+  // folder is reached and whatever the case: only such entries are looked at.
   for (FoundEntry& entry : found) {
-    struct stat st {};
-    if (!entry.marked || ::stat(entry.path.c_str(), &st) != 0) continue;
-    for (const struct stat& file : own) {
-      if (st.st_dev == file.st_dev && st.st_ino == file.st_ino) entry.marked = false;
+    const std::string_view name = std::string_view(entry.path).substr(FileNameStart(entry.path));
+    for (const Own& file : own) {
+      struct stat st {};
+      if (entry.marked && EqualCaseless(name, file.name) && ::stat(entry.path.c_str(), &st) == 0 &&
+          st.st_dev == file.st.st_dev && st.st_ino == file.st.st_ino) {
+        entry.marked = false;
+      }
     }
   }
 }

@@ -26,9 +26,11 @@ Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd);
 // the failure (a refused file: 75, or 70 for another user's) with fd -1.
 Error OpenOwnFileForAppend(const std::string& path, mode_t mode, int& fd);
 
-// Unmarks the entries that are the file at path under any spelling or link:
-// the log file and the journal are never steps of a run. Nothing happens
-// when path names no file.
+// Unmarks the entries that are the file at path under its own name, however
+// the folder is reached and in any letter case: the log file and the journal
+// are never steps of a run. Another link to the file may stay: a run moves
+// or copies the link, never the file's own name. Nothing happens when path
+// names no file.
 void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path);
 
 // LeaveOutOwnFile for each of paths, looking at each entry once.
