@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ui_bench_folder.h"
 #include "ui/folder_list.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
@@ -28,37 +29,24 @@ namespace {
 constexpr int kFiles = 100000;
 constexpr int kMp3Every = 5;
 
-struct Fixture {
-  Fixture() {
-    root = std::filesystem::temp_directory_path() /
-           ("velmora-responsive-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "files");
-    std::filesystem::create_directories(root / "app");
-    std::ofstream(root / "mounts") << "/dev/root / ext4 rw 0 0\n";
-    for (int i = 0; i < kFiles; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "Track %06d.%s", i, i % kMp3Every == 0 ? "mp3" : "txt");
-      std::ofstream(root / "files" / name);
-    }
-  }
-  ~Fixture() { std::filesystem::remove_all(root); }
-  std::filesystem::path root;
-};
-
-Fixture& Files() {
-  static Fixture fixture;
-  return fixture;
+UiBenchFolder& Files() {
+  static UiBenchFolder folder("velmora-responsive", kFiles, [](int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Track %06d.%s", i, i % kMp3Every == 0 ? "mp3" : "txt");
+    return std::string(name);
+  });
+  return folder;
 }
 
 std::unique_ptr<Main> OpenWindow() {
   MainEnvironment environment;
-  environment.appPath = (Files().root / "app").string();
-  environment.settingsFile = (Files().root / "settings.ini").string();
-  environment.mountTable = (Files().root / "mounts").string();
+  environment.appPath = Files().Path("app");
+  environment.settingsFile = Files().Path("settings.ini");
+  environment.mountTable = Files().Path("mounts");
   auto window = std::make_unique<Main>(environment);
   window->Form_Load();
   window->show();
-  window->findChild<SearchPanel*>()->dirList()->SetPath((Files().root / "files").string());
+  window->findChild<SearchPanel*>()->dirList()->SetPath(Files().Folder());
   window->findChild<SearchPanel*>()->txtSearchSpec()->setText(QStringLiteral("*.mp3"));
   QApplication::processEvents();
   return window;
@@ -139,12 +127,11 @@ BENCHMARK(BM_CancelEndsTheSearch)->UseManualTime()->Unit(benchmark::kMillisecond
 }  // namespace
 }  // namespace velmora
 
-// The application must end before Qt's own statics do, so it lives in main.
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return velmora::RunInApplication(argc, argv, [&] {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+  });
 }

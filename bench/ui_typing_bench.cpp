@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ui_bench_folder.h"
 #include "search/found_list.h"
 #include "ui/main_window.h"
 
@@ -35,22 +36,13 @@ T* Child(Main& window, const char* name) {
 }
 
 int Run() {
-  const std::filesystem::path root =
-      std::filesystem::temp_directory_path() / ("velmora-typing-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(root / "files");
-  std::filesystem::create_directories(root / "app");
-  std::ofstream(root / "mounts") << "/dev/root / ext4 rw 0 0\n";
-  for (int i = 0; i < kFiles; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "x%05d.dat", i);
-    std::ofstream(root / "files" / name);
-  }
+  const UiBenchFolder files("velmora-typing", kFiles, NumberedDatName);
 
   MainEnvironment environment;
-  environment.appPath = (root / "app").string();
-  environment.settingsFile = (root / "window.ini").string();
-  environment.mountTable = (root / "mounts").string();
-  environment.commandLine = (root / "files").string();
+  environment.appPath = files.Path("app");
+  environment.settingsFile = files.Path("window.ini");
+  environment.mountTable = files.Path("mounts");
+  environment.commandLine = files.Folder();
   auto window = std::make_unique<Main>(environment);
   window->Form_Load();
   window->resize(1024, 768);
@@ -103,15 +95,10 @@ int Run() {
   std::printf("window with %d entries and the preview: max resident size %ld KiB\n", kFiles,
               usage.ru_maxrss);
   window.reset();
-  std::filesystem::remove_all(root);
   return 0;
 }
 
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  return velmora::Run();
-}
+int main(int argc, char** argv) { return velmora::RunInApplication(argc, argv, velmora::Run); }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ui_bench_folder.h"
 #include "engine/batch_run.h"
 #include "search/found_list.h"
 #include "search/search_command.h"
@@ -32,30 +33,9 @@ namespace {
 
 constexpr int kFiles = kFoundListCapacity;
 
-// A folder of kFiles files "xNNNNN.dat", an app folder and a mount table;
-// made once, removed at exit.
-struct Fixture {
-  Fixture() {
-    root =
-        std::filesystem::temp_directory_path() / ("velmora-uibench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "files");
-    std::filesystem::create_directories(root / "app");
-    std::ofstream(root / "mounts") << "/dev/root / ext4 rw 0 0\n";
-    for (int i = 0; i < kFiles; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "x%05d.dat", i);
-      std::ofstream(root / "files" / name);
-    }
-  }
-  ~Fixture() { std::filesystem::remove_all(root); }
-  std::string Folder() const { return (root / "files").string(); }
-  std::string Path(const char* name) const { return (root / name).string(); }
-  std::filesystem::path root;
-};
-
-Fixture& Files() {
-  static Fixture fixture;
-  return fixture;
+UiBenchFolder& Files() {
+  static UiBenchFolder folder("velmora-uibench", kFiles, NumberedDatName);
+  return folder;
 }
 
 // The search's host without a window: nothing to paint.
@@ -242,12 +222,11 @@ BENCHMARK(BM_RenameRun)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterati
 }  // namespace
 }  // namespace velmora
 
-// The application must end before Qt's own statics do, so it lives in main.
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return velmora::RunInApplication(argc, argv, [&] {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+  });
 }

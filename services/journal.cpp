@@ -423,8 +423,10 @@ Error ReadSideFile(const std::string& path, std::string& bytes) {
   return ReadWhole(path, bytes, missing);
 }
 
-Error JournalFile::ReadLocked(std::string& text, bool& missing) {
-  return ReadWhole(path_, text, missing);
+Error JournalFile::ReadLocked(JournalContents& contents, bool& missing) {
+  std::string text;
+  if (Error error = ReadWhole(path_, text, missing)) return error;
+  return ParseJournal(text, contents);
 }
 
 Error JournalFile::Replace(const std::string& text) {
@@ -466,11 +468,9 @@ Error JournalFile::HoldJournal(std::int64_t& size) {
       std::string_view(head, sizeof head) == kHeaderV1) {
     // Version-2 records never go after version-1 ones: convert first.
     ::close(fd);
-    std::string text;
     bool missing = false;
     JournalContents contents;
-    error = ReadLocked(text, missing);
-    if (!error) error = ParseJournal(text, contents);
+    error = ReadLocked(contents, missing);
     if (!error) error = Replace(FormatJournal(contents));
     if (error) return error;
     fd = OpenChecked(path_, O_RDWR | O_APPEND, error);
@@ -537,21 +537,16 @@ void JournalFile::ReleaseLock() {
 Error JournalFile::Read(JournalContents& contents) {
   const Lock lock(*this);
   if (lock.error()) return lock.error();
-  std::string text;
   bool missing = false;
-  if (Error error = ReadLocked(text, missing)) return error;
-  return ParseJournal(text, contents);
+  return ReadLocked(contents, missing);
 }
 
 Error JournalFile::Compact(int* stepsLeft) {
   const Lock lock(*this);
   if (lock.error()) return lock.error();
-  std::string text;
   bool missing = false;
   JournalContents contents;
-  Error error = ReadLocked(text, missing);
-  if (!error) error = ParseJournal(text, contents);
-  if (error) return error;
+  if (Error error = ReadLocked(contents, missing)) return error;
   const JournalContents before = contents;
   CompactJournal(contents);
   if (stepsLeft != nullptr) *stepsLeft = static_cast<int>(contents.steps.size());
@@ -561,12 +556,10 @@ Error JournalFile::Compact(int* stepsLeft) {
 Error JournalFile::Trim(std::size_t maxSteps) {
   const Lock lock(*this);
   if (lock.error()) return lock.error();
-  std::string text;
   bool missing = false;
   JournalContents contents;
-  Error error = ReadLocked(text, missing);
+  const Error error = ReadLocked(contents, missing);
   if (missing) return {};
-  if (!error) error = ParseJournal(text, contents);
   if (error || contents.steps.size() <= maxSteps) return error;
   const JournalContents before = contents;
   std::map<std::string, std::size_t> stepsOf;

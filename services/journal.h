@@ -175,7 +175,8 @@ class JournalFile {
   // names it; size is its length now. Lock held.
   Error HoldJournal(std::int64_t& size);
   void DropJournal();
-  Error ReadLocked(std::string& text, bool& missing);
+  // The whole journal, parsed; missing is set when there is none. Lock held.
+  Error ReadLocked(JournalContents& contents, bool& missing);
   Error Replace(const std::string& text);
   // Rewrites the journal as contents, removing the side files of steps that
   // were in before but are not any more.
