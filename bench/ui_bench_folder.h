@@ -2,6 +2,7 @@
 // and a mount table, and an offscreen application to run in.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -46,6 +47,16 @@ inline int RunInApplication(int argc, char** argv, const std::function<int()>& r
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   return run();
+}
+
+// The registered benchmarks, in an application as RunInApplication makes it.
+inline int RunBenchmarksInApplication(int argc, char** argv) {
+  return RunInApplication(argc, argv, [&] {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+  });
 }
 
 }  // namespace velmora

@@ -222,11 +222,4 @@ BENCHMARK(BM_RenameRun)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterati
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-  return velmora::RunInApplication(argc, argv, [&] {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-  });
-}
+int main(int argc, char** argv) { return velmora::RunBenchmarksInApplication(argc, argv); }
