@@ -78,19 +78,24 @@ const BenchFolder& TheFolder() {
   return folder;
 }
 
-void PlanOnDisk(benchmark::State& state, bool withSteps) {
-  const BenchFolder& folder = TheFolder();
-  const std::vector<FoundEntry> found = Found(folder.path());
+// Plans found, each time over a fresh Disk (so every folder is listed again).
+template <typename Disk>
+void PlanEach(benchmark::State& state, const std::vector<FoundEntry>& found, bool withSteps) {
   const RenameJob job = ThreeSlots();
   for (auto _ : state) {
-    PosixFileSystem disk;
+    Disk disk;
     const RunPlan plan = PlanRun(RunKind::kRename, job, found, "", disk, withSteps);
     if (plan.conflicts != 0 || plan.changes != kEntries) state.SkipWithError("unexpected plan");
     benchmark::DoNotOptimize(plan);
   }
 }
-void BM_PlanOnDisk(benchmark::State& state) { PlanOnDisk(state, false); }
-void BM_PlanOnDiskWithSteps(benchmark::State& state) { PlanOnDisk(state, true); }
+
+void BM_PlanOnDisk(benchmark::State& state) {
+  PlanEach<PosixFileSystem>(state, Found(TheFolder().path()), false);
+}
+void BM_PlanOnDiskWithSteps(benchmark::State& state) {
+  PlanEach<PosixFileSystem>(state, Found(TheFolder().path()), true);
+}
 BENCHMARK(BM_PlanOnDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlanOnDiskWithSteps)->Unit(benchmark::kMillisecond);
 
@@ -108,14 +113,7 @@ void BM_ListFolder(benchmark::State& state) {
 BENCHMARK(BM_ListFolder)->Unit(benchmark::kMillisecond);
 
 void BM_PlanInMemory(benchmark::State& state) {
-  const std::vector<FoundEntry> found = Found("/home/user/Musik/Sammlung/");
-  const RenameJob job = ThreeSlots();
-  for (auto _ : state) {
-    MemoryDisk disk;
-    const RunPlan plan = PlanRun(RunKind::kRename, job, found, "", disk, false);
-    if (plan.conflicts != 0 || plan.changes != kEntries) state.SkipWithError("unexpected plan");
-    benchmark::DoNotOptimize(plan);
-  }
+  PlanEach<MemoryDisk>(state, Found("/home/user/Musik/Sammlung/"), false);
 }
 BENCHMARK(BM_PlanInMemory)->Unit(benchmark::kMillisecond);
 
