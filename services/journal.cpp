@@ -663,8 +663,9 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   const Error error = Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
                             EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
                             IdentityFields(announced_) + '\n');
-  // A copy may take long; others do not wait for it.
-  if (op != FileOp::kRename) file_.ReleaseLock();
+  // A large copy may take long; others do not wait for it.
+  constexpr std::int64_t kQuickCopy = 1 << 20;
+  if (op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy)) file_.ReleaseLock();
   return error;
 }
 
