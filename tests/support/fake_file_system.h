@@ -179,12 +179,8 @@ class FakeFileSystem : public FileSystem {
     Error KeepModeAndOwner(const FileStamp& stamp) override {
       return Do("KeepModeAndOwner", [&] { data_->mode = stamp.mode; });
     }
-    Error Sync() override {
-      return Do("Sync", [] {});
-    }
-    Error Close() override {
-      return Do("Close", [] {});
-    }
+    Error Sync() override { return disk_.Call("Sync", path_); }
+    Error Close() override { return disk_.Call("Close", path_); }
 
    private:
     template <typename Change>
