@@ -8,18 +8,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/loop_volume.h"
 
 namespace velmora {
 namespace {
 
 using testing::FileExists;
+using testing::LoopVolume;
 using testing::ReadFile;
+using testing::Shell;
 using testing::TempFolder;
 using testing::WriteFile;
 
@@ -86,19 +87,6 @@ TEST(PosixFileSystem, MoveIntoAnotherFileSystem) {
   EXPECT_EQ(ReadFile(there / "b"), "content");
   EXPECT_EQ(fs.Move(here / "c", there / "c").number, 58);
   EXPECT_EQ(ReadFile(here / "c") + ReadFile(there / "c"), "minetheirs");
-}
-
-// A folder under the target name is no file to ask about overwriting.
-TEST(PosixFileSystem, TargetThatIsAFolderIsNotTaken) {
-  TempFolder dir;
-  PosixFileSystem fs;
-  WriteFile(dir / "a", "A");
-  ::mkdir((dir / "sub").c_str(), 0700);
-  for (const Error& error : {fs.Move(dir / "a", dir / "sub"), fs.Copy(dir / "a", dir / "sub")}) {
-    EXPECT_NE(error.number, 58);
-    EXPECT_EQ(error.description, std::strerror(EISDIR));
-  }
-  EXPECT_EQ(ReadFile(dir / "a"), "A");
 }
 
 // A copy, or a move into another file system, that runs out of space half
@@ -190,6 +178,8 @@ TEST(PosixFileSystem, SpecialBitsOnlyWithTheOwnerKept) {
   EXPECT_EQ(StatOf(there / "tool").st_uid, 65534u);
 }
 
+// A folder is no file: not found, not deleted, and under the target name
+// no file to ask about overwriting.
 TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   TempFolder dir;
   PosixFileSystem fs;
@@ -199,6 +189,9 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   ::mkdir((dir / "sub").c_str(), 0700);
 
   EXPECT_EQ(fs.GetFile(dir / "sub").number, 53);
+  for (const Error& error : {fs.Move(dir / "b", dir / "sub"), fs.Copy(dir / "b", dir / "sub")}) {
+    EXPECT_EQ(error.description, std::strerror(EISDIR));
+  }
   EXPECT_TRUE(fs.SameFile(dir / "a", dir / "link"));
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "b"));
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "gone"));
@@ -209,51 +202,17 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   EXPECT_TRUE(FileExists(dir / "sub"));
 }
 
-// A small btrfs volume on a loop device, mounted at a fresh folder.
-class BtrfsVolume {
- public:
-  BtrfsVolume() {
-    if (::geteuid() != 0) {
-      reason_ = "needs root to mount";
-      return;
-    }
-    const std::string image = work_ / "volume.img", mnt = work_ / "mnt";
-    ::mkdir(mnt.c_str(), 0700);
-    if (!Shell("truncate -s 128M " + image + " && mkfs.btrfs -q " + image)) {
-      reason_ = "cannot format with mkfs.btrfs (scripts/install-deps.sh)";
-    } else if (!Shell("mount -o loop " + image + " " + mnt)) {
-      reason_ = "cannot mount a btrfs image on a loop device";
-    } else {
-      folder_ = mnt;
-    }
-  }
-  ~BtrfsVolume() {
-    if (!folder_.empty()) Shell("umount " + folder_);
-  }
-  const std::string& reason() const { return reason_; }
-  std::string operator/(const std::string& name) const { return folder_ + "/" + name; }
-
-  static bool Shell(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-  }
-
- private:
-  TempFolder work_;
-  std::string folder_;
-  std::string reason_;
-};
-
 // Where the file system clones, a copy shares the source's blocks and is
 // still a whole, separate file.
 TEST(PosixFileSystem, CopyOnBtrfsSharesTheBlocks) {
-  BtrfsVolume volume;
+  LoopVolume volume("mkfs.btrfs -q", "mount", "128M");
   if (!volume.reason().empty()) GTEST_SKIP() << "btrfs: " << volume.reason();
   const std::string bytes(8 << 20, 'x');
   WriteFile(volume / "a", bytes);
   ::sync();
   ASSERT_TRUE(PosixFileSystem().Copy(volume / "a", volume / "b").ok());
   ::sync();
-  EXPECT_TRUE(BtrfsVolume::Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
+  EXPECT_TRUE(Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
   WriteFile(volume / "a", "changed");
   EXPECT_EQ(ReadFile(volume / "b"), bytes);
 }
