@@ -12,7 +12,7 @@
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
-#include "tests/support/loop_volume.h"
+#include "tests/support/shell_tools.h"
 
 namespace velmora {
 namespace {

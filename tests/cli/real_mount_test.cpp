@@ -7,7 +7,7 @@
 
 #include "services/posix_file_system.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/loop_volume.h"
+#include "tests/support/shell_tools.h"
 
 namespace velmora {
 namespace {
