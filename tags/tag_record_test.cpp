@@ -45,21 +45,6 @@ TEST(ReadTag, Fields) {
   }
 }
 
-TEST(WriteTag, ReplacesOrAppendsAndKeepsAudio) {
-  FakeFileSystem disk;
-  RecordingReporter reporter;
-  disk.AddFile("/tagged.mp3", Audio(1000) + RawTag("Alt"));
-  disk.AddFile("/plain.mp3", Audio(128));  // exactly one record's length of audio
-
-  for (const char* path : {"/tagged.mp3", "/plain.mp3", "/plain.mp3"}) {  // replaced, not added
-    EXPECT_FALSE(WriteTag(disk, path, Sample(), reporter));
-    EXPECT_EQ(ReadTag(disk, path, reporter), Sample());
-  }
-  EXPECT_EQ(disk.Content("/tagged.mp3"), Audio(1000) + Bytes(Sample()));
-  EXPECT_EQ(disk.Content("/plain.mp3"), Audio(128) + Bytes(Sample()));
-  EXPECT_TRUE(reporter.reports.empty());
-}
-
 // On the real disk: what opening refuses (a folder, a missing file).
 TEST(TagFile, FailuresAreReportedAndChangeNothing) {
   TempFolder folder;
