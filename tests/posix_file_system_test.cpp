@@ -74,44 +74,37 @@ TEST(PosixFileSystem, MoveAndCopyNeverReplace) {
   EXPECT_FALSE(FileExists(dir / "a"));
 }
 
-TEST(PosixFileSystem, MoveIntoAnotherFileSystem) {
-  const std::string base = OtherFileSystem();
-  if (base.empty()) GTEST_SKIP() << "no second file system";
-  TempFolder here, there(base);
-  PosixFileSystem fs;
-  WriteFile(here / "a", "content");
-  WriteFile(here / "c", "mine");
-  WriteFile(there / "c", "theirs");
-  ASSERT_TRUE(fs.Move(here / "a", there / "b").ok());
-  EXPECT_FALSE(FileExists(here / "a"));
-  EXPECT_EQ(ReadFile(there / "b"), "content");
-  EXPECT_EQ(fs.Move(here / "c", there / "c").number, 58);
-  EXPECT_EQ(ReadFile(here / "c") + ReadFile(there / "c"), "minetheirs");
-}
-
 // A copy, or a move into another file system, that runs out of space half
 // way leaves the source whole and neither the final name nor its partial
-// file; a copy that succeeds leaves only the final name.
+// file; one that succeeds leaves only the final name, and never replaces.
 TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
   const std::string base = OtherFileSystem();
   TempFolder dir, dest, there(base.empty() ? dir.path() : base);
+  PosixFileSystem fs;
   const std::string big(1 << 20, 'b');
   WriteFile(dir / "big", big);
   for (const bool move : {false, true}) {
     if (move && base.empty()) continue;  // the move needs a second file system
     testing::FileSizeLimit limit(64 * 1024);
-    PosixFileSystem fs;
     const Error error =
         move ? fs.Move(dir / "big", there / "big") : fs.Copy(dir / "big", dest / "big");
     EXPECT_EQ(error.number, 61) << move;
     EXPECT_EQ(Listing((move ? there : dest).path()), std::vector<std::string>{}) << move;
     EXPECT_EQ(ReadFile(dir / "big"), big);
   }
-  ASSERT_TRUE(PosixFileSystem().Copy(dir / "big", dest / "big").ok());
+  ASSERT_TRUE(fs.Copy(dir / "big", dest / "big").ok());
   EXPECT_EQ(Listing(dest.path()), std::vector<std::string>{"big"});
   EXPECT_EQ(ReadFile(dest / "big"), big);
   EXPECT_EQ(PartialName(dest / "big", 2),
             dest / (".big.velmora-part-" + std::to_string(::getpid()) + "-2"));
+
+  if (base.empty()) GTEST_SKIP() << "no second file system for the move";
+  WriteFile(there / "taken", "theirs");
+  EXPECT_EQ(fs.Move(dir / "big", there / "taken").number, 58);
+  ASSERT_TRUE(fs.Move(dir / "big", there / "big").ok());
+  EXPECT_EQ(Listing(there.path()), (std::vector<std::string>{"big", "taken"}));
+  EXPECT_EQ(ReadFile(there / "big") + ReadFile(there / "taken"), big + "theirs");
+  EXPECT_FALSE(FileExists(dir / "big"));
 }
 
 // A fatal signal deletes the guarded partial files and moves the guarded
