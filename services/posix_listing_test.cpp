@@ -34,16 +34,11 @@ TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   EXPECT_EQ(disk.ReadFolder(dir / "none").error.number, kPathNotFound);
   std::vector<FolderItem> items;
   ASSERT_TRUE(disk.ListFolder(dir.path(), items));
-  std::sort(items.begin(), items.end(),
-            [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
-  std::vector<std::pair<std::string, bool>> seen;
-  for (const FolderItem& item : items) seen.emplace_back(item.name, item.file);
-  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{".hidden", true},
-                                                             {"a.txt", true},
-                                                             {"broken", false},
-                                                             {"link", true},
-                                                             {"loop", false},
-                                                             {"sub", false}}));
+  std::vector<std::string> seen;  // folders and broken links end in "/"
+  for (const FolderItem& item : items) seen.push_back(item.name + (item.file ? "" : "/"));
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{".hidden", "a.txt", "broken/", "link", "loop/", "sub/"}));
   EXPECT_FALSE(disk.ListFolder(dir / "none/", items));
 
   EXPECT_EQ(disk.Probe(dir / "a.txt"), PathKind::kFile);
@@ -52,54 +47,35 @@ TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   EXPECT_EQ(disk.Probe(dir / "none"), PathKind::kNone);
 }
 
-TEST(PosixListing, CaseFromTheTypeOfTheMountHoldingTheFolder) {
+// The mount table names the type; a FUSE volume's type comes from the boot
+// sector of its image.
+TEST(PosixListing, CaseAndKindFromTheMountHoldingTheFolder) {
   TempFolder dir;
-  std::filesystem::create_directory(dir / "usb");
-  std::filesystem::create_directory(dir / "usb/inner");
-  std::filesystem::create_directory(dir / "usbx");
-  const std::string root = std::filesystem::canonical(dir.path()).string();
-  const std::string table = dir / "mounts";
-  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/usb vfat rw 0 0\n" +
-                       "/dev/sdb2 " + root + "/usb/inner ext4 rw 0 0\n");
-  PosixFileSystem disk(table);
-  EXPECT_TRUE(disk.IgnoresCase(dir / "usb/"));
-  EXPECT_FALSE(disk.IgnoresCase(dir / "usb/inner/"));
-  EXPECT_FALSE(disk.IgnoresCase(dir / "usbx/"));
-  EXPECT_FALSE(disk.IgnoresCase(dir.path()));
-  for (const char* type : {"exfat", "ntfs3", "cifs"})
-    EXPECT_TRUE(IsCaselessFileSystemType(type)) << type;
-  EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
-}
-
-TEST(PosixListing, KindFromTheMountTypeOrTheBootSectorOfAFuseVolume) {
-  TempFolder dir;
-  for (const char* sub : {"fat", "ex", "nt", "odd", "gone"}) {
+  for (const char* sub : {"usb", "usb/inner", "usbx", "ex", "nt", "odd", "gone"}) {
     std::filesystem::create_directory(dir / sub);
   }
-  WriteFile(dir / "ex.img", std::string("\xEB\x76\x90"
-                                        "EXFAT   ",
-                                        11));
-  WriteFile(dir / "nt.img", std::string("\xEB\x52\x90"
-                                        "NTFS    ",
-                                        11));
+  WriteFile(dir / "ex.img", std::string("\xEB\x76\x90") + "EXFAT   ");
+  WriteFile(dir / "nt.img", std::string("\xEB\x52\x90") + "NTFS    ");
   WriteFile(dir / "odd.img", std::string(11, 'x'));
   const std::string root = std::filesystem::canonical(dir.path()).string();
-  const std::string table = dir / "mounts";
-  WriteFile(table, "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/fat vfat rw 0 0\n" + root +
-                       "/ex.img " + root + "/ex fuseblk rw 0 0\n" + root + "/nt.img " + root +
-                       "/nt fuseblk rw 0 0\n" + root + "/odd.img " + root +
-                       "/odd fuseblk rw 0 0\n" + root + "/none.img " + root +
-                       "/gone fuseblk rw 0 0\n");
-  PosixFileSystem disk(table);
-  EXPECT_EQ(disk.FolderKind(dir / "fat/"), FileSystemKind::kFat);
-  EXPECT_EQ(disk.FolderKind(dir / "ex/"), FileSystemKind::kExfat);
-  EXPECT_EQ(disk.FolderKind(dir / "nt/"), FileSystemKind::kNtfs);
-  EXPECT_EQ(disk.FolderKind(dir / "odd/"), FileSystemKind::kUnknown);
-  EXPECT_EQ(disk.FolderKind(dir / "gone/"), FileSystemKind::kUnknown);
-  EXPECT_EQ(disk.FolderKind(dir.path()), FileSystemKind::kUnknown);
+  std::string table = "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + root + "/usb vfat rw 0 0\n" +
+                      "/dev/sdb2 " + root + "/usb/inner ext4 rw 0 0\n";
+  for (const char* fuse : {"ex", "nt", "odd", "gone"}) {
+    table += root + "/" + fuse + ".img " + root + "/" + fuse + " fuseblk rw 0 0\n";
+  }
+  WriteFile(dir / "mounts", table);
+  PosixFileSystem disk(dir / "mounts");
+  EXPECT_TRUE(disk.IgnoresCase(dir / "usb/"));
+  for (const char* other : {"usb/inner/", "usbx/", ""}) EXPECT_FALSE(disk.IgnoresCase(dir / other));
+  for (const char* type : {"exfat", "ntfs3", "cifs"}) EXPECT_TRUE(IsCaselessFileSystemType(type));
+  EXPECT_FALSE(IsCaselessFileSystemType("ext4"));
+  const std::pair<const char*, FileSystemKind> kinds[] = {
+      {"usb/", FileSystemKind::kFat},      {"ex/", FileSystemKind::kExfat},
+      {"nt/", FileSystemKind::kNtfs},      {"odd/", FileSystemKind::kUnknown},
+      {"gone/", FileSystemKind::kUnknown}, {"", FileSystemKind::kUnknown}};
+  for (const auto& [folder, kind] : kinds) EXPECT_EQ(disk.FolderKind(dir / folder), kind) << folder;
 }
 
-// The counts and state words show in the window and command tests.
 // A file put in the place of a planned one is another file, even under the
 // same name; a rename keeps it the same.
 TEST(PosixListing, IdentifiesTheFileItselfNotItsName) {

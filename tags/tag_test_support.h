@@ -1,11 +1,13 @@
-// Helpers shared by the tag tests: audio bytes and a reporter that records
-// every failure; the scratch folder comes from the common test support.
+// Helpers shared by the tag tests: audio bytes, records, ID3v2 tags and a
+// reporter that records every failure; the scratch folder comes from the
+// common test support.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "tags/tag_record.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora::testing {
@@ -15,6 +17,27 @@ inline std::string Audio(std::size_t n) {
   std::string bytes(n, '\0');
   for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(0x80 + i % 97);
   return bytes;
+}
+
+// A stored ID3v1 record and its 128 bytes.
+inline TagRecord Record(const std::string& title, const std::string& artist = "",
+                        unsigned char genre = 0, const std::string& comment = "") {
+  TagRecord record;
+  record.tag = {'T', 'A', 'G'};
+  SetFieldText(record.title, title);
+  if (!artist.empty()) SetFieldText(record.artist, artist);
+  if (!comment.empty()) SetFieldText(record.comment, comment);
+  record.genre = genre;
+  return record;
+}
+inline std::string Bytes(const TagRecord& record) {
+  const TagBytes bytes = ToBytes(record);
+  return {bytes.begin(), bytes.end()};
+}
+
+// A field's text as stored: padded with blanks to width.
+inline std::string Padded(const std::string& text, std::size_t width = 30) {
+  return text + std::string(width - text.size(), ' ');
 }
 
 // One ID3v2 frame of major version 2, 3 or 4.
@@ -43,6 +66,10 @@ inline std::string Id3v2Bytes(int major, const std::string& frames, std::size_t 
 struct ReportedError {
   int location, number;
   std::string context, file, description;
+  // "location number context|file"
+  std::string Where() const {
+    return std::to_string(location) + " " + std::to_string(number) + " " + context + "|" + file;
+  }
 };
 
 struct RecordingReporter : ErrorReporter {

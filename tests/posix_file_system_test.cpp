@@ -8,18 +8,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/shell_tools.h"
 
 namespace velmora {
 namespace {
 
 using testing::FileExists;
+using testing::LoopVolume;
 using testing::ReadFile;
+using testing::Shell;
 using testing::TempFolder;
 using testing::WriteFile;
 
@@ -73,57 +74,37 @@ TEST(PosixFileSystem, MoveAndCopyNeverReplace) {
   EXPECT_FALSE(FileExists(dir / "a"));
 }
 
-TEST(PosixFileSystem, MoveIntoAnotherFileSystem) {
-  const std::string base = OtherFileSystem();
-  if (base.empty()) GTEST_SKIP() << "no second file system";
-  TempFolder here, there(base);
-  PosixFileSystem fs;
-  WriteFile(here / "a", "content");
-  WriteFile(here / "c", "mine");
-  WriteFile(there / "c", "theirs");
-  ASSERT_TRUE(fs.Move(here / "a", there / "b").ok());
-  EXPECT_FALSE(FileExists(here / "a"));
-  EXPECT_EQ(ReadFile(there / "b"), "content");
-  EXPECT_EQ(fs.Move(here / "c", there / "c").number, 58);
-  EXPECT_EQ(ReadFile(here / "c") + ReadFile(there / "c"), "minetheirs");
-}
-
-// A folder under the target name is no file to ask about overwriting.
-TEST(PosixFileSystem, TargetThatIsAFolderIsNotTaken) {
-  TempFolder dir;
-  PosixFileSystem fs;
-  WriteFile(dir / "a", "A");
-  ::mkdir((dir / "sub").c_str(), 0700);
-  for (const Error& error : {fs.Move(dir / "a", dir / "sub"), fs.Copy(dir / "a", dir / "sub")}) {
-    EXPECT_NE(error.number, 58);
-    EXPECT_EQ(error.description, std::strerror(EISDIR));
-  }
-  EXPECT_EQ(ReadFile(dir / "a"), "A");
-}
-
 // A copy, or a move into another file system, that runs out of space half
 // way leaves the source whole and neither the final name nor its partial
-// file; a copy that succeeds leaves only the final name.
+// file; one that succeeds leaves only the final name, and never replaces.
 TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
   const std::string base = OtherFileSystem();
   TempFolder dir, dest, there(base.empty() ? dir.path() : base);
+  PosixFileSystem fs;
   const std::string big(1 << 20, 'b');
   WriteFile(dir / "big", big);
   for (const bool move : {false, true}) {
     if (move && base.empty()) continue;  // the move needs a second file system
     testing::FileSizeLimit limit(64 * 1024);
-    PosixFileSystem fs;
     const Error error =
         move ? fs.Move(dir / "big", there / "big") : fs.Copy(dir / "big", dest / "big");
     EXPECT_EQ(error.number, 61) << move;
     EXPECT_EQ(Listing((move ? there : dest).path()), std::vector<std::string>{}) << move;
     EXPECT_EQ(ReadFile(dir / "big"), big);
   }
-  ASSERT_TRUE(PosixFileSystem().Copy(dir / "big", dest / "big").ok());
+  ASSERT_TRUE(fs.Copy(dir / "big", dest / "big").ok());
   EXPECT_EQ(Listing(dest.path()), std::vector<std::string>{"big"});
   EXPECT_EQ(ReadFile(dest / "big"), big);
   EXPECT_EQ(PartialName(dest / "big", 2),
             dest / (".big.velmora-part-" + std::to_string(::getpid()) + "-2"));
+
+  if (base.empty()) GTEST_SKIP() << "no second file system for the move";
+  WriteFile(there / "taken", "theirs");
+  EXPECT_EQ(fs.Move(dir / "big", there / "taken").number, 58);
+  ASSERT_TRUE(fs.Move(dir / "big", there / "big").ok());
+  EXPECT_EQ(Listing(there.path()), (std::vector<std::string>{"big", "taken"}));
+  EXPECT_EQ(ReadFile(there / "big") + ReadFile(there / "taken"), big + "theirs");
+  EXPECT_FALSE(FileExists(dir / "big"));
 }
 
 // A fatal signal deletes the guarded partial files and moves the guarded
@@ -190,6 +171,8 @@ TEST(PosixFileSystem, SpecialBitsOnlyWithTheOwnerKept) {
   EXPECT_EQ(StatOf(there / "tool").st_uid, 65534u);
 }
 
+// A folder is no file: not found, not deleted, and under the target name
+// no file to ask about overwriting.
 TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   TempFolder dir;
   PosixFileSystem fs;
@@ -199,6 +182,9 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   ::mkdir((dir / "sub").c_str(), 0700);
 
   EXPECT_EQ(fs.GetFile(dir / "sub").number, 53);
+  for (const Error& error : {fs.Move(dir / "b", dir / "sub"), fs.Copy(dir / "b", dir / "sub")}) {
+    EXPECT_EQ(error.description, std::strerror(EISDIR));
+  }
   EXPECT_TRUE(fs.SameFile(dir / "a", dir / "link"));
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "b"));
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "gone"));
@@ -209,51 +195,17 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   EXPECT_TRUE(FileExists(dir / "sub"));
 }
 
-// A small btrfs volume on a loop device, mounted at a fresh folder.
-class BtrfsVolume {
- public:
-  BtrfsVolume() {
-    if (::geteuid() != 0) {
-      reason_ = "needs root to mount";
-      return;
-    }
-    const std::string image = work_ / "volume.img", mnt = work_ / "mnt";
-    ::mkdir(mnt.c_str(), 0700);
-    if (!Shell("truncate -s 128M " + image + " && mkfs.btrfs -q " + image)) {
-      reason_ = "cannot format with mkfs.btrfs (scripts/install-deps.sh)";
-    } else if (!Shell("mount -o loop " + image + " " + mnt)) {
-      reason_ = "cannot mount a btrfs image on a loop device";
-    } else {
-      folder_ = mnt;
-    }
-  }
-  ~BtrfsVolume() {
-    if (!folder_.empty()) Shell("umount " + folder_);
-  }
-  const std::string& reason() const { return reason_; }
-  std::string operator/(const std::string& name) const { return folder_ + "/" + name; }
-
-  static bool Shell(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-  }
-
- private:
-  TempFolder work_;
-  std::string folder_;
-  std::string reason_;
-};
-
 // Where the file system clones, a copy shares the source's blocks and is
 // still a whole, separate file.
 TEST(PosixFileSystem, CopyOnBtrfsSharesTheBlocks) {
-  BtrfsVolume volume;
+  LoopVolume volume("mkfs.btrfs -q", "mount", "128M");
   if (!volume.reason().empty()) GTEST_SKIP() << "btrfs: " << volume.reason();
   const std::string bytes(8 << 20, 'x');
   WriteFile(volume / "a", bytes);
   ::sync();
   ASSERT_TRUE(PosixFileSystem().Copy(volume / "a", volume / "b").ok());
   ::sync();
-  EXPECT_TRUE(BtrfsVolume::Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
+  EXPECT_TRUE(Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
   WriteFile(volume / "a", "changed");
   EXPECT_EQ(ReadFile(volume / "b"), bytes);
 }

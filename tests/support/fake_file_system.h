@@ -1,9 +1,8 @@
 // An in-memory disk for tests: names point at shared files, so links and
 // spellings on a case-insensitive disk are one file; any call can be made
-// to fail, every call is logged, and a hook sees every change. It serves the
-// plan, the search and the tag writers too (a folder exists while it holds
-// a file). With inodePerSpelling each spelling of a file has its own inode
-// number, as exFAT through FUSE gives them.
+// to fail, every call is logged, and a hook sees every change. A folder
+// exists while it holds a file. With inodePerSpelling each spelling of a
+// file has its own inode number, as exFAT through FUSE gives them.
 #pragma once
 
 #include <algorithm>
@@ -28,13 +27,13 @@ class FakeFileSystem : public FileSystem {
     files_[Key(path)] = {path, std::make_shared<Data>(Data{content})};
   }
   void AddLink(const std::string& existing, const std::string& path) {
-    files_[Key(path)] = {path, files_.at(Key(existing)).second};
+    files_[Key(path)] = {path, At(existing).data};
   }
   bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
-  std::string Content(const std::string& path) const { return files_.at(Key(path)).second->bytes; }
+  std::string Content(const std::string& path) const { return At(path).data->bytes; }
   std::vector<std::string> Files() const {  // as spelled, sorted
     std::vector<std::string> names;
-    for (const auto& [key, file] : files_) names.push_back(file.first);
+    for (const auto& [key, entry] : files_) names.push_back(entry.spelled);
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -53,7 +52,7 @@ class FakeFileSystem : public FileSystem {
   std::function<void(const std::string& op, const std::string& path)> afterChange;
 
   Error GetFile(const std::string& path) override {
-    if (Error e = Call("GetFile", path, "")) return e;
+    if (Error e = Call("GetFile", path)) return e;
     return Has(path) ? Error{} : NotFound();
   }
   Error Move(const std::string& source, const std::string& target) override {
@@ -71,76 +70,6 @@ class FakeFileSystem : public FileSystem {
     files_.erase(Key(path));
     return Changed("Delete", path);
   }
-  bool SameFile(const std::string& a, const std::string& b) override {
-    return Has(a) && Has(b) && files_.at(Key(a)).second == files_.at(Key(b)).second &&
-           (!inodePerSpelling_ || a == b);
-  }
-  bool HasEntrySpelled(const std::string& path) override {
-    return Has(path) && files_.at(Key(path)).first == path;
-  }
-
-  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
-    for (const auto& [key, file] : files_) {
-      const std::string& path = file.first;
-      if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-          path.find(kPathSeparator, folder.size()) == std::string::npos) {
-        items.push_back({path.substr(folder.size()), true});
-      }
-    }
-    return true;
-  }
-  FolderListing ReadFolder(const std::string& folder) override {
-    FolderListing listing;
-    if ((listing.error = Call("ReadFolder", folder, ""))) return listing;
-    const std::string prefix =
-        !folder.empty() && folder.back() == kPathSeparator ? folder : folder + kPathSeparator;
-    for (const auto& [key, file] : files_) {
-      const std::string& path = file.first;
-      if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) continue;
-      const std::size_t end = path.find(kPathSeparator, prefix.size());
-      const std::string name = path.substr(prefix.size(), end - prefix.size());
-      if (name[0] == '.') continue;
-      auto& names = end == std::string::npos ? listing.files : listing.subFolders;
-      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-    }
-    if (listing.files.empty() && listing.subFolders.empty()) {
-      listing.error = {kPathNotFound, "No such file or directory"};
-    }
-    std::sort(listing.subFolders.begin(), listing.subFolders.end());
-    return listing;
-  }
-
-  PathKind Probe(const std::string& path) override {
-    return Has(path) ? PathKind::kFile : PathKind::kNone;
-  }
-  bool IgnoresCase(const std::string&) override { return ignoreCase_; }
-  bool Identify(const std::string& path, FileIdentity& identity) override {
-    if (!Has(path)) return false;
-    const auto& file = files_.at(Key(path));
-    identity.inode = reinterpret_cast<std::uintptr_t>(file.second.get());
-    if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
-    identity.size = static_cast<std::int64_t>(file.second->bytes.size());
-    identity.modified = file.second->modified;
-    return true;
-  }
-
-  std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode, Error& error) override {
-    if ((error = Call("Open", path, ""))) return nullptr;
-    if (!Has(path)) {
-      error = NotFound();
-      return nullptr;
-    }
-    return std::make_unique<File>(*this, path, files_.at(Key(path)).second);
-  }
-  std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
-                                         Error& error) override {
-    if ((error = Call("CreateBeside", path, ""))) return nullptr;
-    const std::size_t nameStart = path.rfind(kPathSeparator) + 1;
-    created = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".velmora-" +
-              std::to_string(++created_);
-    AddFile(created);
-    return std::make_unique<File>(*this, created, files_.at(Key(created)).second);
-  }
   Error ReplaceWith(const std::string& source, const std::string& target) override {
     if (Error e = Call("ReplaceWith", source, target)) return e;
     if (!Has(source)) return NotFound();
@@ -148,80 +77,143 @@ class FakeFileSystem : public FileSystem {
     Rename(source, target);
     return Changed("ReplaceWith", target);
   }
+  bool SameFile(const std::string& a, const std::string& b) override {
+    return Has(a) && Has(b) && At(a).data == At(b).data && (!inodePerSpelling_ || a == b);
+  }
+  bool HasEntrySpelled(const std::string& path) override {
+    return Has(path) && At(path).spelled == path;
+  }
+
+  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
+    for (const std::string& name : Children(folder).files) items.push_back({name, true});
+    return true;
+  }
+  FolderListing ReadFolder(const std::string& folder) override {
+    if (Error e = Call("ReadFolder", folder)) return {e, {}, {}};
+    FolderListing listing =
+        Children(folder.ends_with(kPathSeparator) ? folder : folder + kPathSeparator);
+    for (auto* names : {&listing.files, &listing.subFolders}) {
+      std::erase_if(*names, [](const std::string& name) { return name[0] == '.'; });
+    }
+    if (listing.files.empty() && listing.subFolders.empty()) {
+      listing.error = {kPathNotFound, "No such file or directory"};
+    }
+    return listing;
+  }
+  PathKind Probe(const std::string& path) override {
+    return Has(path) ? PathKind::kFile : PathKind::kNone;
+  }
+  bool IgnoresCase(const std::string&) override { return ignoreCase_; }
+  bool Identify(const std::string& path, FileIdentity& identity) override {
+    if (!Has(path)) return false;
+    identity = At(path).data->Identity();
+    if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
+    return true;
+  }
+
+  std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode, Error& error) override {
+    if (!(error = Call("Open", path)) && !Has(path)) error = NotFound();
+    return error ? nullptr : std::make_unique<File>(*this, path);
+  }
+  std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
+                                         Error& error) override {
+    if ((error = Call("CreateBeside", path))) return nullptr;
+    const std::size_t nameStart = path.rfind(kPathSeparator) + 1;
+    created = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".velmora-" +
+              std::to_string(++created_);
+    AddFile(created);
+    return std::make_unique<File>(*this, created);
+  }
 
  private:
   struct Data {
     std::string bytes;
     std::int64_t modified = 0;
     std::uint32_t mode = 0644;
+    FileIdentity Identity() const {
+      return {0, reinterpret_cast<std::uintptr_t>(this), static_cast<std::int64_t>(bytes.size()),
+              modified};
+    }
+  };
+  struct Entry {
+    std::string spelled;
+    std::shared_ptr<Data> data;
   };
 
-  // An open file: every call is logged under the name it was opened by.
+  // An open file: every call is logged under the name it was opened by and
+  // may fail like any other.
   class File : public OpenFile {
    public:
-    File(FakeFileSystem& disk, std::string path, std::shared_ptr<Data> data)
-        : disk_(disk), path_(std::move(path)), data_(std::move(data)) {}
+    File(FakeFileSystem& disk, std::string path)
+        : disk_(disk), path_(std::move(path)), data_(disk.At(path_).data) {}
     Error Stamp(FileStamp& stamp) override {
-      if (Error e = Logged("Stamp")) return e;
-      stamp.identity.inode = reinterpret_cast<std::uintptr_t>(data_.get());
-      stamp.identity.size = static_cast<std::int64_t>(data_->bytes.size());
-      stamp.identity.modified = data_->modified;
-      stamp.mode = data_->mode;
-      return {};
+      return Do("Stamp", [&] { stamp = {data_->Identity(), data_->mode}; });
     }
     Error ReadAt(std::int64_t offset, char* data, std::size_t size) override {
-      if (Error e = Logged("ReadAt")) return e;
-      const std::string& bytes = data_->bytes;
-      if (offset < 0 || static_cast<std::size_t>(offset) + size > bytes.size()) {
+      if (Error e = disk_.Call("ReadAt", path_)) return e;
+      if (offset < 0 || static_cast<std::size_t>(offset) + size > data_->bytes.size()) {
         return {kInputPastEnd, "input past end of file"};
       }
-      std::copy_n(bytes.begin() + offset, size, data);
+      data_->bytes.copy(data, size, static_cast<std::size_t>(offset));
       return {};
     }
     Error WriteAt(std::int64_t offset, const char* data, std::size_t size) override {
-      const Error e = Logged("WriteAt");
-      Put(offset, data, e ? size / 2 : size);
+      const Error e = disk_.Call("WriteAt", path_);
+      if (e) size /= 2;
+      if (size == 0) return e;
+      std::string& bytes = data_->bytes;
+      bytes.resize(std::max(bytes.size(), static_cast<std::size_t>(offset) + size), '\0');
+      bytes.replace(static_cast<std::size_t>(offset), size, data, size);
+      data_->modified = ++disk_.clock_;
       return e;
     }
     Error Truncate(std::int64_t size) override {
-      const Error e = Logged("Truncate");
-      if (!e) data_->bytes.resize(static_cast<std::size_t>(size), '\0');
-      if (!e) data_->modified = ++disk_.clock_;
-      return e;
+      return Do("Truncate", [&] {
+        data_->bytes.resize(static_cast<std::size_t>(size), '\0');
+        data_->modified = ++disk_.clock_;
+      });
     }
     Error SetModified(std::int64_t modified) override {
-      const Error e = Logged("SetModified");
-      if (!e) data_->modified = modified;
-      return e;
+      return Do("SetModified", [&] { data_->modified = modified; });
     }
     Error KeepModeAndOwner(const FileStamp& stamp) override {
-      const Error e = Logged("KeepModeAndOwner");
-      if (!e) data_->mode = stamp.mode;
-      return e;
+      return Do("KeepModeAndOwner", [&] { data_->mode = stamp.mode; });
     }
-    Error Sync() override { return Logged("Sync"); }
-    Error Close() override { return Logged("Close"); }
+    Error Sync() override { return disk_.Call("Sync", path_); }
+    Error Close() override { return disk_.Call("Close", path_); }
 
    private:
-    Error Logged(const char* op) { return disk_.Call(op, path_, ""); }
-    void Put(std::int64_t offset, const char* data, std::size_t size) {
-      if (size == 0) return;
-      std::string& bytes = data_->bytes;
-      const std::size_t end = static_cast<std::size_t>(offset) + size;
-      if (bytes.size() < end) bytes.resize(end, '\0');
-      std::copy_n(data, size, bytes.begin() + offset);
-      data_->modified = ++disk_.clock_;
+    template <typename Change>
+    Error Do(const char* op, Change change) {
+      const Error e = disk_.Call(op, path_);
+      if (!e) change();
+      return e;
     }
     FakeFileSystem& disk_;
     std::string path_;
     std::shared_ptr<Data> data_;
   };
 
+  const Entry& At(const std::string& path) const { return files_.at(Key(path)); }
+  // The names directly in prefix (ending in the separator), hidden ones too.
+  FolderListing Children(const std::string& prefix) const {
+    FolderListing listing;
+    for (const auto& [key, entry] : files_) {
+      const std::string& path = entry.spelled;
+      if (path.size() <= prefix.size() || !path.starts_with(prefix)) continue;
+      const std::size_t end = path.find(kPathSeparator, prefix.size());
+      auto& names = end == std::string::npos ? listing.files : listing.subFolders;
+      const std::string name = path.substr(prefix.size(), end - prefix.size());
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    std::sort(listing.subFolders.begin(), listing.subFolders.end());
+    return listing;
+  }
   void Rename(const std::string& source, const std::string& target) {
-    auto file = files_.extract(Key(source));
-    file.key() = Key(target);
-    file.mapped().first = target;
-    files_.insert(std::move(file));
+    auto node = files_.extract(Key(source));
+    node.key() = Key(target);
+    node.mapped().spelled = target;
+    files_.insert(std::move(node));
   }
   static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
   std::string Key(std::string path) const {
@@ -230,7 +222,7 @@ class FakeFileSystem : public FileSystem {
     }
     return path;
   }
-  Error Call(const std::string& op, const std::string& a, const std::string& b) {
+  Error Call(const std::string& op, const std::string& a, const std::string& b = "") {
     calls.push_back(op + " " + a + (b.empty() ? "" : " " + b));
     if (calls.size() == failAt_) return failAtError_;
     for (const std::string& key : {op, calls.back()}) {
@@ -241,8 +233,7 @@ class FakeFileSystem : public FileSystem {
   Error Check(const std::string& op, const std::string& source, const std::string& target) {
     if (Error e = Call(op, source, target)) return e;
     if (!Has(source)) return NotFound();
-    if (!target.empty() && Has(target)) return {kFileExists, "File exists"};
-    return {};
+    return !target.empty() && Has(target) ? Error{kFileExists, "File exists"} : Error{};
   }
   Error Changed(const std::string& op, const std::string& path) {
     if (afterChange) afterChange(op, path);
@@ -251,7 +242,7 @@ class FakeFileSystem : public FileSystem {
 
   bool ignoreCase_;
   bool inodePerSpelling_;
-  std::map<std::string, std::pair<std::string, std::shared_ptr<Data>>> files_;
+  std::map<std::string, Entry> files_;
   std::map<std::string, Error> failures_;
   std::size_t failAt_ = 0;
   Error failAtError_;

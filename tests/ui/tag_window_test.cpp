@@ -17,23 +17,11 @@
 namespace velmora::testing {
 namespace {
 
-TagRecord Tag(const std::string& title, const std::string& artist, unsigned char genre) {
-  TagRecord record;
-  record.tag = {'T', 'A', 'G'};
-  SetFieldText(record.title, title);
-  SetFieldText(record.artist, artist);
-  record.genre = genre;
-  return record;
-}
-
 const std::string kAudio = Audio(300);
 
-std::string WithTag(const TagRecord& record) {
-  const TagBytes bytes = ToBytes(record);
-  return kAudio + std::string(bytes.begin(), bytes.end());
+std::string WithTag(const std::string& title, const std::string& artist, unsigned char genre) {
+  return kAudio + Bytes(Record(title, artist, genre));
 }
-
-std::string Padded(const std::string& text) { return text + std::string(30 - text.size(), ' '); }
 
 class MainExtrasTest : public WindowTest {
  protected:
@@ -52,8 +40,8 @@ class MainExtrasTest : public WindowTest {
 };
 
 TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEntry) {
-  WriteFile(InTree("A - Eins.mp3"), WithTag(Tag("Erster", "Anna", 17)));
-  WriteFile(InTree("B - Zwei.mp3"), WithTag(Tag("Zweiter", "Bert", 9)));
+  WriteFile(InTree("A - Eins.mp3"), WithTag("Erster", "Anna", 17));
+  WriteFile(InTree("B - Zwei.mp3"), WithTag("Zweiter", "Bert", 9));
   Start();
   // The button follows the pattern's last four characters.
   Find<QLineEdit>("txtSearchSpec")->setText("*.MP3");
@@ -61,6 +49,7 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   Search(Tree(), "*.wav;*.mp3");
   EXPECT_FALSE(Find<QPushButton>("CmdTagEdit")->isHidden());
   MarkRow(1);
+  EXPECT_EQ(Field("TxtTitel"), "Titel");  // the panel is closed: nothing is filled
   auto* panel = Find<TagPanel>("FrameMp3Tag");
   EXPECT_EQ(panel->title(), "MP3 - Tag - Editor");
 
@@ -78,18 +67,24 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   Click("OptKeineAus");
   EXPECT_EQ(Field("TxtTitel"), "A");
   EXPECT_EQ(Field("TxtInterpret"), "Eins");
+  Find<QLineEdit>("TxtKommentar")->setText("getippt");
   Click("OptAlleAus");
   EXPECT_EQ(Field("TxtTitel"), Padded("Erster"));
+  Click("OptKeineAus");  // the typed comment is not restored
+  EXPECT_EQ(Field("TxtKommentar"), "");
 
   Click("CmdTagExit");
   EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(),
             window_->findChild<SlotPanel*>());
 }
 
+// The record keeps what "aus" finds stored, blanks and Blues where nothing
+// is; a 40-character part is shown whole and written as its first 30.
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
-  WriteFile(InTree("Anna - Eins - Platte.mp3"), WithTag(Tag("alt", "alt", 17)));
-  WriteFile(InTree("Bert - Zwei.mp3"), kAudio);
-  WriteFile(InTree("Carl - Drei.mp3"), WithTag(Tag("bleibt", "bleibt", 1)));
+  const std::string longName = "Bert - " + std::string(40, 'L') + ".mp3";
+  WriteFile(InTree("Anna - Eins - Platte.mp3"), WithTag("alt", "alt", 17));
+  WriteFile(InTree(longName), kAudio);
+  WriteFile(InTree("Carl - Drei.mp3"), WithTag("bleibt", "bleibt", 1));
   Start();
   Trigger("OptLogFile");
   Search(Tree(), "*.mp3");
@@ -106,27 +101,32 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   const TagRecord eins = Stored(InTree("Anna - Eins - Platte.mp3"));
   EXPECT_EQ(FieldText(eins.album), Padded("Platte"));
   EXPECT_EQ(FieldText(eins.comment), Padded("neu"));
-  EXPECT_EQ(FieldText(Stored(InTree("Bert - Zwei.mp3")).title), Padded("Bert"));
-  EXPECT_EQ(Stored(InTree("Carl - Drei.mp3")), Tag("bleibt", "bleibt", 1));
+  EXPECT_EQ(eins.genre, 17);
+  const TagRecord bert = Stored(InTree(longName));
+  EXPECT_EQ(FieldText(bert.title) + FieldText(bert.artist) + FieldText(bert.album),
+            Padded("Bert") + std::string(30, 'L') + Padded(""));
+  EXPECT_EQ(bert.genre, 0);
+  EXPECT_EQ(Field("TxtInterpret"), std::string(40, 'L'));
+  EXPECT_EQ(Stored(InTree("Carl - Drei.mp3")), Record("bleibt", "bleibt", 1));
 
   EXPECT_EQ(FoundPaths(),
-            (std::vector<std::string>{InTree("Anna - Eins - Platte.mp3"), InTree("Bert - Zwei.mp3"),
+            (std::vector<std::string>{InTree("Anna - Eins - Platte.mp3"), InTree(longName),
                                       InTree("Carl - Drei.mp3"), InTree("Dora - Vier.mp3")}));
   EXPECT_EQ(Text("cmdSearch"), "&Reset");
-  EXPECT_NE(
-      ReadFile(window_->logPath()).find("--- Edit TAG ---\r\nFile= " + InTree("Bert - Zwei.mp3")),
-      std::string::npos);
+  EXPECT_NE(ReadFile(window_->logPath()).find("--- Edit TAG ---\r\nFile= " + InTree(longName)),
+            std::string::npos);
   EXPECT_TRUE(Find<QRadioButton>("OptKeineAus")->isChecked());
   EXPECT_TRUE(Find<TagPanel>("FrameMp3Tag")->isVisible());
 }
 
 // A file with an ID3v2 tag: "vorher" marks it and shows its full title
-// beside the record's; "nachher" shows the cut the record gets before the
-// run. "ID3v2 schreiben" is kept in the settings and "nie" hides all of it.
+// beside the record's; "nachher" shows the cut and the Windows-1252 text
+// the record gets before the run. "ID3v2 schreiben" is kept in the settings and "nie" hides all of
+// it.
 TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   const std::string title = "Ein Titel, der länger ist als dreißig Zeichen";
   WriteFile(InTree("x.mp3"), Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Kurz")), 100) +
-                                 WithTag(Tag("Kurz", "Anna", 17)));
+                                 WithTag("Kurz", "Anna", 17));
   Start();
   Search(Tree(), "*.mp3");
   MarkRow(0);
@@ -142,6 +142,10 @@ TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   EXPECT_EQ(Field("LabId3v2"), "ID3v2.3-Tag wird mitgeschrieben");
   // 30 characters, the blank at the cut not shown
   EXPECT_EQ(Field("LabId3Titel"), "ID3v1: Ein Titel, der länger ist als   ID3v2: " + title);
+  EXPECT_EQ(Field("LabId3Album"), "ID3v1: ");  // "aus": the ID3v2 value stays as stored
+  titel->setText("ab€→");                      // "?" for what Windows-1252 lacks
+  emit titel->textEdited(titel->text());
+  EXPECT_EQ(Field("LabId3Titel"), "ID3v1: ab€?   ID3v2: ab€→");
 
   Trigger("OptId3v2_never");
   EXPECT_EQ(Field("LabId3v2") + Field("LabId3Titel"), "");
@@ -155,18 +159,19 @@ TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
 TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
   Start();
   ModalAnswerer answerer;
-  QString title, text;
+  QString shown;
   answerer.Then("MessageBox", "OK", [&](QWidget* box) {
-    title = box->windowTitle();
-    text = static_cast<QMessageBox*>(box)->text();
+    shown = box->windowTitle() + ": " + static_cast<QMessageBox*>(box)->text();
   });
   for (const char* action : {"MnuHilfe", "MnuHilfe", "MnuHistorie", "MnuHistorie", "MnuAbout"}) {
     Trigger(action);
   }
+  auto entries = [&](const char* name) {
+    return static_cast<LineListWindow*>(TopLevel(name))->List1()->count();
+  };
   EXPECT_EQ(answerer.log(), (std::vector<std::string>{"MessageBox:OK"}));
-  EXPECT_EQ(title, "ERROR");
-  EXPECT_EQ(text, "File: Hilfe.txt nicht gefunden");
-  EXPECT_EQ(static_cast<LineListWindow*>(TopLevel("Hilfe"))->List1()->count(), 0);
+  EXPECT_EQ(shown, "ERROR: File: Hilfe.txt nicht gefunden");
+  EXPECT_EQ(entries("Hilfe"), 0);
   for (const char* name : {"Hilfe", "Hist", "frmAbout"}) {
     QWidget* window = TopLevel(name);
     ASSERT_NE(window, nullptr) << name;
@@ -174,14 +179,14 @@ TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
     EXPECT_FALSE(window->isModal()) << name;
   }
   const int lines = static_cast<int>(ChangeHistoryLines().size());
-  EXPECT_EQ(static_cast<LineListWindow*>(TopLevel("Hist"))->List1()->count(), lines);
+  EXPECT_EQ(entries("Hist"), lines);
 
   // A closed window is built afresh, again with every entry once.
   TopLevel("Hist")->close();
   QApplication::processEvents();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   Trigger("MnuHistorie");
-  EXPECT_EQ(static_cast<LineListWindow*>(TopLevel("Hist"))->List1()->count(), lines);
+  EXPECT_EQ(entries("Hist"), lines);
 }
 
 TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
