@@ -23,6 +23,7 @@ class NoSettings : public SettingsWriter {
 class QuietHost : public SearchHost {
  public:
   void ProcessPendingEvents() override {}
+  bool Responsive() const override { return false; }
 };
 
 }  // namespace

@@ -98,16 +98,22 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
 // read and sort than the window may stand still. An unreadable folder is
 // reported and left out; the search goes on.
 SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
-  std::future<FolderRead> work = std::async(std::launch::async, [this, folder] {
+  const auto readFolder = [this, folder] {
     FolderRead read;
     read.listing = disk_.ReadFolder(folder);
     read.matches = MatchingFiles(read.listing, pattern_);
     return read;
-  });
-  while (work.wait_for(std::chrono::milliseconds(kResponsiveMs)) != std::future_status::ready) {
-    KeepResponsive();
+  };
+  FolderRead read;
+  if (host_.Responsive()) {
+    std::future<FolderRead> work = std::async(std::launch::async, readFolder);
+    while (work.wait_for(std::chrono::milliseconds(kResponsiveMs)) != std::future_status::ready) {
+      KeepResponsive();
+    }
+    read = work.get();
+  } else {
+    read = readFolder();
   }
-  FolderRead read = work.get();
   if (read.listing.error) {
     reporter_.ReportError(Location::kNone, read.listing.error.number, kSearchErrorContext, folder,
                           read.listing.error.description);

@@ -43,6 +43,10 @@ class SearchHost {
   // its files are listed, at least every kResponsiveMs.
   virtual void KeepResponsive() {}
 
+  // False for a host with no user waiting on it (the command line): folders
+  // are then read on the calling thread, without a thread per folder.
+  virtual bool Responsive() const { return true; }
+
   // First step of ResetSearch: the run's ResetRunFlags (mode and dialog
   // flags, progress bar minimum). keepSearching is cleared by the command.
   virtual void ResetRunFlags() {}
