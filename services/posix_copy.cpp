@@ -140,7 +140,7 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   if (::futimens(out.fd, times) != 0) return errno;
   // A move deletes its source next: the copy must be on the disk first.
   if (purpose == CopyPurpose::kMove && ::fsync(out.fd) != 0) return errno;
-  return out.Close();
+  return 0;
 }
 
 // Creates the partial file exclusively, numbering past leftovers of an
@@ -167,6 +167,31 @@ pid_t OwnPid() {
   (void)registered;
   if (pid == 0) pid = ::getpid();
   return pid;
+}
+
+// An unnamed file in target's folder (O_TMPFILE), which a crash leaves no
+// trace of; -1 where the file system or /proc does not offer it, so the
+// copy goes through a named partial file.
+int CreateUnnamed(const std::string& target) {
+  static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
+  if (!procFds) return -1;
+  const std::size_t nameStart = FileNameStart(target);
+  const std::string folder = nameStart == 0 ? std::string(".") : target.substr(0, nameStart);
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+}
+
+// Names the whole unnamed file; a link never replaces a file.
+int PublishUnnamed(Fd& out, const std::string& target) {
+  const std::string self = "/proc/self/fd/" + std::to_string(out.fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    return errno;
+  }
+  // A close that reports a lost write takes the copy back: it is this run's own.
+  if (int err = out.Close(); err != 0) {
+    ::unlink(target.c_str());
+    return err;
+  }
+  return 0;
 }
 
 bool Exists(const std::string& path) {
@@ -218,10 +243,15 @@ int CopyFileExclusive(const std::string& source, const std::string& target, Copy
   // extra lstat per file.
   if (st.st_size >= kCheckFirstSize && Exists(target)) return EEXIST;
 
+  Fd out{CreateUnnamed(target)};
+  if (out.fd >= 0) {
+    if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
+    return PublishUnnamed(out, target);
+  }
   Partial partial;
-  Fd out;
   if (int err = CreatePartial(target, partial, out); err != 0) return err;
   if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
+  if (int err = out.Close(); err != 0) return err;
   if (int err = PublishNoReplace(partial.path, target); err != 0) return err;
   partial.published = true;
   return 0;

@@ -1,8 +1,9 @@
 // Copying one file's bytes, permissions and modification time to a name that
-// must not exist yet. The bytes go into a partial file beside the target
-// (".NAME.velmora-part-PID", guarded against signals) that takes the final
-// name only when complete and never over another file, so a copy appears
-// whole or not at all. Internal to the file-system service.
+// must not exist yet. The bytes go into an unnamed file in the target's
+// folder (O_TMPFILE) or, where there is none, a partial file beside the
+// target (".NAME.velmora-part-PID", guarded against signals); either takes
+// the final name only when complete and never over another file, so a copy
+// appears whole or not at all. Internal to the file-system service.
 #pragma once
 
 #include <string>

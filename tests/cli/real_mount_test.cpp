@@ -16,7 +16,7 @@ using namespace velmora::testing;
 using Names = std::vector<std::string>;
 
 // exfat-fuse has neither no-replace renames nor hard links: plain renames
-// still go through, and never replace.
+// and copies still go through, and never replace.
 TEST(RealMountExfat, RenamesWithoutReplacing) {
   LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
   if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
@@ -25,12 +25,15 @@ TEST(RealMountExfat, RenamesWithoutReplacing) {
   PosixFileSystem fs;
   EXPECT_EQ(fs.Move(volume / "a.mp3", volume / "b.mp3").number, 58);
   ASSERT_TRUE(fs.Move(volume / "a.mp3", volume / "c.mp3").ok());
-  EXPECT_EQ(Listing(volume.folder()), (Names{"b.mp3", "c.mp3"}));
+  // No unnamed files there either: a copy goes through a named partial file.
+  EXPECT_EQ(fs.Copy(volume / "c.mp3", volume / "b.mp3").number, 58);
+  ASSERT_TRUE(fs.Copy(volume / "c.mp3", volume / "d.mp3").ok());
+  EXPECT_EQ(Listing(volume.folder()), (Names{"b.mp3", "c.mp3", "d.mp3"}));
 
   const CliResult run = RunCli({"rename", "--slot1", "replace", "--src1", "b", "--dst1", "Tune",
                                 "--yes-all", volume.Bare()});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Listing(volume.folder()), (Names{"Tune.mp3", "c.mp3"}));
+  EXPECT_EQ(Listing(volume.folder()), (Names{"Tune.mp3", "c.mp3", "d.mp3"}));
   EXPECT_EQ(ReadFile(volume / "Tune.mp3"), "b");
 }
 
