@@ -40,15 +40,18 @@ inline std::string Padded(const std::string& text, std::size_t width = 30) {
   return text + std::string(width - text.size(), ' ');
 }
 
+// A size in four bytes of seven bits each.
+inline std::string SyncSafe(std::size_t n) {
+  return {char(n >> 21 & 0x7f), char(n >> 14 & 0x7f), char(n >> 7 & 0x7f), char(n & 0x7f)};
+}
+
 // One ID3v2 frame of major version 2, 3 or 4.
 inline std::string Id3v2Frame(int major, const std::string& id, const std::string& body) {
   const std::size_t n = body.size();
-  std::string frame = id;
-  if (major == 2) return frame + char(n >> 16) + char(n >> 8) + char(n) + body;
-  if (major == 3) frame += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-  if (major == 4)
-    frame += {char(n >> 21 & 0x7f), char(n >> 14 & 0x7f), char(n >> 7 & 0x7f), char(n & 0x7f)};
-  return frame + std::string(2, '\0') + body;
+  if (major == 2) return id + char(n >> 16) + char(n >> 8) + char(n) + body;
+  const std::string size =
+      major == 3 ? std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)} : SyncSafe(n);
+  return id + size + std::string(2, '\0') + body;
 }
 
 // A text frame's body: Latin-1 text.
@@ -56,11 +59,8 @@ inline std::string Latin1Body(const std::string& text) { return '\0' + text; }
 
 // A whole ID3v2 tag holding frames, followed by padding zero bytes.
 inline std::string Id3v2Bytes(int major, const std::string& frames, std::size_t padding) {
-  const std::size_t n = frames.size() + padding;
-  std::string tag = "ID3";
-  tag += {char(major),         '\0',          '\0', char(n >> 21 & 0x7f), char(n >> 14 & 0x7f),
-          char(n >> 7 & 0x7f), char(n & 0x7f)};
-  return tag + frames + std::string(padding, '\0');
+  return "ID3" + std::string{char(major), '\0', '\0'} + SyncSafe(frames.size() + padding) + frames +
+         std::string(padding, '\0');
 }
 
 struct ReportedError {

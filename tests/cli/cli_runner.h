@@ -1,7 +1,6 @@
 // Runs the built velmora-cli (path in VELMORA_CLI) as a child process and
 // collects its exit status, standard output and standard error; or, for the
-// questions, runs it on a pseudo terminal and types the given answers. Also
-// the folder helpers the command tests share.
+// questions, runs it on a pseudo terminal and types the given answers.
 #pragma once
 
 #include <fcntl.h>
@@ -20,10 +19,11 @@
 namespace velmora::testing {
 
 using ::testing::HasSubstr;
+using Names = std::vector<std::string>;
 
 // The names in folder (files and folders), sorted.
-inline std::vector<std::string> Listing(const std::string& folder) {
-  std::vector<std::string> names;
+inline Names Listing(const std::string& folder) {
+  Names names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.push_back(entry.path().filename().string());
   }
@@ -33,14 +33,13 @@ inline std::vector<std::string> Listing(const std::string& folder) {
 
 // A folder without its trailing separator, as FOLDER arguments are written.
 inline std::string Bare(const TempFolder& folder) {
-  const std::string& path = folder.path();
-  return path.substr(0, path.size() - 1);
+  return folder.path().substr(0, folder.path().size() - 1);
 }
 
 struct CliResult {
   int status = -1;  // exit status, or -1 when the program did not exit normally
   std::string out;  // standard output (on a terminal: everything shown)
-  std::string err;  // standard error
+  std::string err;
 };
 
 namespace detail {
@@ -52,14 +51,17 @@ inline void UseTestStateHome() {
   ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
 }
 
-[[noreturn]] inline void ExecCli(const std::vector<std::string>& args) {
+// German whatever the developer's locale, then the test's own entries
+// ("NAME=VALUE"), which may ask for English.
+[[noreturn]] inline void ExecCli(std::vector<std::string> args, const Names& env) {
+  ::setenv("LANGUAGE", "de", 1);
+  ::setenv("LC_ALL", "C.UTF-8", 1);
+  for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
+  args.insert(args.begin(), VELMORA_CLI);
   std::vector<char*> argv;
-  std::string program = VELMORA_CLI;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = args;
-  for (std::string& arg : copies) argv.push_back(arg.data());
+  for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  ::execv(program.c_str(), argv.data());
+  ::execv(argv[0], argv.data());
   ::_exit(127);
 }
 
@@ -70,66 +72,46 @@ inline int WaitStatus(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// German whatever the developer's locale, then the test's own entries
-// ("NAME=VALUE"), which may ask for English.
-inline void SetEnvironment(const std::vector<std::string>& env) {
-  ::setenv("LANGUAGE", "de", 1);
-  ::setenv("LC_ALL", "C.UTF-8", 1);
-  for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
-}
-
 }  // namespace detail
 
 // Starts the program without a terminal (standard input empty, as under cron
 // or CI), its output into the files out and err (one file for both when they
 // are the same), with the extra environment entries env ("NAME=VALUE").
-inline pid_t StartCli(const std::vector<std::string>& args, const std::string& out,
-                      const std::string& err, const std::vector<std::string>& env = {}) {
+inline pid_t StartCli(const Names& args, const std::string& out, const std::string& err,
+                      const Names& env = {}) {
   detail::UseTestStateHome();
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600), STDERR_FILENO);
-    detail::SetEnvironment(env);
-    detail::ExecCli(args);
+    detail::ExecCli(args, env);
   }
   return pid;
 }
 
-inline CliResult RunCli(const std::vector<std::string>& args,
-                        const std::vector<std::string>& env = {}) {
-  CliResult result;
+inline CliResult RunCli(const Names& args, const Names& env = {}) {
   const TempFolder capture;
-  const std::string out = capture / "out", err = capture / "err";
-  const pid_t pid = StartCli(args, out, err, env);
-  if (pid < 0) return result;
-  result.status = detail::WaitStatus(pid);
-  result.out = ReadFile(out);
-  result.err = ReadFile(err);
-  return result;
+  const pid_t pid = StartCli(args, capture / "out", capture / "err", env);
+  if (pid < 0) return {};
+  const int status = detail::WaitStatus(pid);
+  return {status, ReadFile(capture / "out"), ReadFile(capture / "err")};
 }
 
 // On a pseudo terminal, with typed lines already waiting: everything the
 // program shows, prompts included, lands in out.
-inline CliResult RunCliOnTerminal(const std::vector<std::string>& args, const std::string& typed,
-                                  const std::vector<std::string>& env = {}) {
+inline CliResult RunCliOnTerminal(const Names& args, const std::string& typed,
+                                  const Names& env = {}) {
   CliResult result;
   int master = -1;
   detail::UseTestStateHome();
   const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) {
-    detail::SetEnvironment(env);
-    detail::ExecCli(args);
-  }
-  if (pid < 0) return result;
-  if (::write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+  if (pid == 0) detail::ExecCli(args, env);
+  if (pid < 0 || ::write(master, typed.data(), typed.size()) != ssize_t(typed.size())) {
     return result;
   }
   char buffer[4096];
-  for (;;) {
-    const ssize_t n = ::read(master, buffer, sizeof buffer);
-    if (n <= 0) break;  // EIO once the program has ended
+  for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {  // EIO once it has ended
     result.out.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(master);

@@ -12,7 +12,6 @@ namespace velmora {
 namespace {
 
 using namespace velmora::testing;
-using Names = std::vector<std::string>;
 
 constexpr off_t kBigSize = 64 << 20;  // several kernel copy chunks
 

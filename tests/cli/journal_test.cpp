@@ -12,7 +12,6 @@ namespace velmora {
 namespace {
 
 using namespace velmora::testing;
-using Names = std::vector<std::string>;
 
 Names MakeNumberedFiles(const TempFolder& folder, int count, const std::string& stem) {
   Names names;
@@ -53,7 +52,7 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
     for (const int killAfter : row.kills) {
       SCOPED_TRACE(row.files[0] + " killed after " + std::to_string(killAfter));
       TempFolder dir, state;
-      for (const std::string& name : row.files) WriteFile(dir / name, name);
+      WriteFiles(dir.path(), row.files);
       std::vector<std::string> args = {"rename", "--yes-all", "--journal", state / "j", Bare(dir)};
       args.insert(args.begin() + 1, row.job.begin(), row.job.end());
       std::vector<std::string> env;
@@ -161,12 +160,11 @@ TEST(CliJournal, TwoProcessesShareOneJournal) {
   const Names secondNames = MakeNumberedFiles(two, 30, "two");
   const std::string journal = capture / "j";
   pid_t pids[2];
-  int n = 0;
-  for (const TempFolder* folder : {&one, &two}) {
-    pids[n] =
-        StartCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(*folder)},
-                 capture / ("out" + std::to_string(n)), capture / ("err" + std::to_string(n)));
-    ++n;
+  for (int n = 0; n < 2; ++n) {
+    const std::string log = capture / std::to_string(n);
+    pids[n] = StartCli(
+        {"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(n ? two : one)}, log,
+        log);
   }
   for (pid_t pid : pids) EXPECT_EQ(detail::WaitStatus(pid), 0);
   const std::string text = ReadFile(journal);
@@ -201,10 +199,7 @@ TEST(CliJournal, KeepsWhatItCannotTakeBack) {
   const std::string running = "B\t" + live + "\t2026-01-01T00:00:00Z\trename\nI\t" + live +
                               "\t1\t1\t" + dir / "c\t" + dir / "d\t-\t-\t-\t-\n";
   const std::string tag = "I\t0-9\t1\t7\t" + dir / "e\t" + dir / "f\t-\t-\t-\t-\n";
-  {
-    std::ofstream append(journal, std::ios::app);
-    append << unknown << running << tag;
-  }
+  std::ofstream(journal, std::ios::app) << unknown << running << tag;
   r = RunCli({"undo", "--journal", journal, "--yes-all"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");

@@ -13,7 +13,6 @@ namespace velmora {
 namespace {
 
 using namespace velmora::testing;
-using Names = std::vector<std::string>;
 
 // exfat-fuse has neither no-replace renames nor hard links: plain renames
 // and copies still go through, and never replace.

@@ -74,15 +74,13 @@ TEST_F(TagInterop, TagsOfOtherToolsReadRight) {
               {v24, "2.4", "Alt", "05", ""},
               {dir / "c.mp3", "2.3", "Über", "3", "Rock"}};
   for (const Row& row : rows) {
-    const nlohmann::json tag = Id3v2Of(row.path);
+    const nlohmann::json tag = Id3v2Of(row.path),
+                         expected = {{"version", row.version}, {"title", row.title},
+                                     {"artist", "Wer"},        {"album", "Platte"},
+                                     {"year", "1999"},         {"track", row.track},
+                                     {"genre", row.genre}};
     ASSERT_TRUE(tag.is_object()) << row.path;
-    EXPECT_EQ(tag["version"], row.version) << row.path;
-    EXPECT_EQ(tag["title"], row.title) << row.path;
-    EXPECT_EQ(tag["artist"], "Wer") << row.path;
-    EXPECT_EQ(tag["album"], "Platte") << row.path;
-    EXPECT_EQ(tag["year"], "1999") << row.path;
-    EXPECT_EQ(tag["track"], row.track) << row.path;
-    EXPECT_EQ(tag["genre"], row.genre) << row.path;
+    for (const auto& [key, value] : expected.items()) EXPECT_EQ(tag[key], value) << row.path;
   }
 }
 

@@ -54,7 +54,7 @@ TEST(CliTagUndo, RestoresTheOldBytesAndTime) {
     EXPECT_EQ(ReadFile(file), c.bytes);  // byte for byte, length included
     EXPECT_EQ(Modified(file), 1500000000123456789LL);
     // The step and its side file are gone.
-    EXPECT_EQ(Listing(folder.path()), (std::vector<std::string>{name, "journal", "journal.lock"}));
+    EXPECT_EQ(Listing(folder.path()), (Names{name, "journal", "journal.lock"}));
   }
 }
 

@@ -44,7 +44,7 @@ class LoopVolume {
       reason_ = "no /dev/fuse";
     } else if (!Shell("truncate -s " + size + " " + image) || !Shell(mkfs + " " + image)) {
       reason_ = "cannot format an image with '" + mkfs + "' (scripts/install-deps.sh)";
-    } else if ((device_ = FirstLine("losetup -f --show " + image)).empty()) {
+    } else if ((device_ = Output("losetup -f --show " + image + " | tr -d '\\n'")).empty()) {
       reason_ = "no free loop device";
     } else if (!Shell(mount + " " + device_ + " " + mnt)) {
       reason_ = "'" + mount + "' cannot mount the image";
@@ -58,8 +58,6 @@ class LoopVolume {
     if (!mounted_.empty()) Shell("umount " + mounted_);
     if (!device_.empty()) Shell("losetup -d " + device_);
   }
-  LoopVolume(const LoopVolume&) = delete;
-  LoopVolume& operator=(const LoopVolume&) = delete;
 
   // Why the volume is not there, "" when it is.
   const std::string& reason() const { return reason_; }
@@ -68,11 +66,7 @@ class LoopVolume {
   std::string Bare() const { return folder_.substr(0, folder_.size() - 1); }
 
  private:
-  static std::string FirstLine(const std::string& command) {
-    const std::string out = Output(command);
-    return out.substr(0, out.find('\n'));
-  }
-  TempFolder work_;
+  TempFolder work_;  // not copyable, nor is the volume
   std::string device_, mounted_, folder_, reason_;
 };
 

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/path.h"
 
@@ -49,6 +50,10 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 inline bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+// Each file under prefix, holding its own name.
+inline void WriteFiles(const std::string& prefix, const std::vector<std::string>& names) {
+  for (const std::string& name : names) WriteFile(prefix + name, name);
+}
 
 // While this lives no file of the process may grow beyond limit bytes.
 class FileSizeLimit {
@@ -66,8 +71,7 @@ class FileSizeLimit {
   rlimit saved_{};
 };
 
-// Sets (or with nullptr removes) an environment variable for one scope and
-// puts the old value back.
+// Sets (or with nullptr removes) an environment variable for one scope.
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : name_(name) {

@@ -50,12 +50,11 @@ TEST(DialogTest, EachButtonAndEachWayOfClosingGivesItsAnswer) {
   const std::string target = "/ziel/" + std::string(80, 'n') + ".mp3";
   for (const Row& row : rows) {
     const std::string what = std::string(row.window) + " " + row.button.toStdString();
-    ModalAnswerer answers;
     QString title, shown;
-    answers.Then(row.window, row.button, [&](QWidget* w) {
-      title = w->windowTitle();
-      shown = w->findChild<QLineEdit*>(QStringLiteral("TxtTo"))->text();
-    });
+    ModalAnswerer answers{{row.window, row.button, [&](QWidget* w) {
+                             title = w->windowTitle();
+                             shown = w->findChild<QLineEdit*>(QStringLiteral("TxtTo"))->text();
+                           }}};
     const bool first = std::string(row.window) == "Dialog";
     const Answer answer = first ? Dialog::Ask("/a", target, RunKind::kRename, nullptr)
                                 : Dialog2::Ask(target, nullptr);

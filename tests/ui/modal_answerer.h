@@ -1,7 +1,6 @@
-// Answers the modal windows a test provokes: polls for the active modal
-// window and, for each one that appears, performs the next scripted step
-// (look at it, then press a button by caption, close it by its frame, or
-// press Escape).
+// Answers the modal windows a test provokes: for each one that appears,
+// the next scripted step looks at it, then presses a button by caption,
+// closes it by its frame or presses Escape.
 #pragma once
 
 #include <QAbstractButton>
@@ -12,6 +11,7 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,8 @@ class ModalAnswerer {
   };
 
   // The newest answerer alive answers; older ones wait until it is gone.
-  ModalAnswerer() : previous_(current_) {
+  // Each step's inspect (optional) sees the window before the answer.
+  ModalAnswerer(std::initializer_list<Step> steps = {}) : previous_(current_), steps_(steps) {
     current_ = this;
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
@@ -39,12 +40,7 @@ class ModalAnswerer {
   ModalAnswerer(const ModalAnswerer&) = delete;
   ModalAnswerer& operator=(const ModalAnswerer&) = delete;
 
-  // Queues one answer; inspect (optional) sees the window before the answer.
-  ModalAnswerer& Then(const QString& window, const QString& button,
-                      std::function<void(QWidget*)> inspect = {}) {
-    steps_.push_back({window, button, std::move(inspect)});
-    return *this;
-  }
+  void Then(Step step) { steps_.push_back(std::move(step)); }
 
   // Windows seen, as "objectName:caption pressed", in order.
   const std::vector<std::string>& log() const { return log_; }
@@ -56,13 +52,9 @@ class ModalAnswerer {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible() || modal->property("answered").toBool()) return;
     modal->setProperty("answered", true);
-    if (steps_.empty()) {
-      log_.push_back(modal->objectName().toStdString() + ":<unexpected>");
-      modal->close();
-      return;
-    }
-    Step step = steps_.front();
-    steps_.pop_front();
+    const Step step =
+        steps_.empty() ? Step{{}, QStringLiteral("<unexpected>"), {}} : steps_.front();
+    if (!steps_.empty()) steps_.pop_front();
     log_.push_back(modal->objectName().toStdString() + ":" + step.button.toStdString());
     if (step.inspect) step.inspect(modal);
     if (step.button == kEscape && modal->objectName() == step.window) {
@@ -80,7 +72,8 @@ class ModalAnswerer {
         return;
       }
     }
-    // kClose, another window than expected, or no such button: closed by its frame.
+    // kClose, unexpected, another window than expected, or no such button:
+    // closed by its frame.
     if (step.button != kClose) log_.back() += "<no such button>";
     modal->close();
   }

@@ -24,29 +24,27 @@ class RunTest : public WindowTest {
       ASSERT_TRUE(dialog->findChild<FolderList*>("Dir1")->SetPath(folder));
     };
   }
-  // Searches the tree, marks everything and sets slot 1 to replace.
-  void Prepare(const std::string& from, const std::string& to) {
-    Search(Tree());
+  // Searches folder (the tree when empty), marks everything and sets slot 1 to replace.
+  void Prepare(const QString& from, const QString& to, const std::string& folder = "") {
+    Search(folder.empty() ? Tree() : folder);
     MarkAll();
-    ChooseOperation(0, 1, QString::fromStdString(from), QString::fromStdString(to));
+    ChooseOperation(0, 1, from, to);
   }
 };
 
 TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
-  for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) WriteFile(InTree(name), name);
+  WriteFiles(InTree(""), {"a1.txt", "a2.txt", "a3.txt", "b.txt"});
   Start();
   Prepare("a", "x");
 
-  ModalAnswerer answers;
-  answers
-      .Then("Dialog", "&Ja",
-            [&](QWidget* d) {
-              EXPECT_EQ(Label(d), "Umbenennen");
-              EXPECT_EQ(Field(d, "TxtFrom"), InTree("a1.txt"));
-              EXPECT_EQ(Field(d, "TxtTo"), InTree("x1.txt"));
-            })
-      .Then("Dialog", "&Nein")
-      .Then("Dialog", "&Alle");  // b.txt has no "a": not asked
+  ModalAnswerer answers{{"Dialog", "&Ja",
+                         [&](QWidget* d) {
+                           EXPECT_EQ(Label(d), "Umbenennen");
+                           EXPECT_EQ(Field(d, "TxtFrom"), InTree("a1.txt"));
+                           EXPECT_EQ(Field(d, "TxtTo"), InTree("x1.txt"));
+                         }},
+                        {"Dialog", "&Nein"},
+                        {"Dialog", "&Alle"}};  // b.txt has no "a": not asked
   Click("CmdRename");
   EXPECT_EQ(answers.log().size(), 3u);
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a2.txt"), InTree("b.txt"),
@@ -55,18 +53,16 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 
   // "Zurück": newest first; "&Abbrechen" keeps the older records for the
   // next undo, whose "&Alle" takes the rest.
-  ModalAnswerer undo;
-  undo.Then("Dialog", "&Ja",
-            [&](QWidget* d) {
-              EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
-              EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
-            })
-      .Then("Dialog", "&Abbrechen");
+  ModalAnswerer undo{{"Dialog", "&Ja",
+                      [&](QWidget* d) {
+                        EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
+                        EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
+                      }},
+                     {"Dialog", "&Abbrechen"}};
   Trigger("MnuUndo");
   EXPECT_TRUE(undo.AllAnswered());
   EXPECT_TRUE(FileExists(InTree("x1.txt")));
-  ModalAnswerer rest;
-  rest.Then("Dialog", "&Alle");
+  ModalAnswerer rest{{"Dialog", "&Alle"}};
   Trigger("MnuUndo");
   EXPECT_TRUE(rest.AllAnswered());
   for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) {
@@ -77,8 +73,7 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   // Closing the dialog by its frame ends the run; the "&Ja" before it
   // stays with its own step.
   MarkAll();
-  ModalAnswerer closed;
-  closed.Then("Dialog", "&Ja").Then("Dialog", ModalAnswerer::kClose);
+  ModalAnswerer closed{{"Dialog", "&Ja"}, {"Dialog", ModalAnswerer::kClose}};
   Click("CmdRename");
   EXPECT_EQ(closed.log().size(), 2u);
   EXPECT_TRUE(FileExists(InTree("x1.txt")) && FileExists(InTree("a2.txt")));
@@ -87,11 +82,10 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 // The undo records outlive the window: started anew, "Zurück" offers the
 // newest run of the journal and takes it back once confirmed.
 TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
-  for (const char* name : {"a1.txt", "a2.txt"}) WriteFile(InTree(name), name);
+  WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
   Start();
   Prepare("a", "x");
-  ModalAnswerer answers;
-  answers.Then("Dialog", "&Alle");
+  ModalAnswerer answers{{"Dialog", "&Alle"}};
   Click("CmdRename");
   ASSERT_TRUE(FileExists(InTree("x2.txt")));
   window_.reset();
@@ -102,16 +96,14 @@ TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
     EXPECT_TRUE(text.startsWith("Den Lauf vom ") && text.endsWith(" zurücknehmen?"))
         << text.toStdString();
   };
-  ModalAnswerer declined;
-  declined.Then("MessageBox", "&Nein", asked);
+  ModalAnswerer declined{{"MessageBox", "&Nein", asked}};
   Trigger("MnuUndo");
   EXPECT_TRUE(declined.AllAnswered());
   EXPECT_TRUE(FileExists(InTree("x1.txt")));
 
-  ModalAnswerer undo;
-  undo.Then("MessageBox", "&Ja", asked).Then("Dialog", "&Alle", [&](QWidget* d) {
-    EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt"));
-  });
+  ModalAnswerer undo{
+      {"MessageBox", "&Ja", asked},
+      {"Dialog", "&Alle", [&](QWidget* d) { EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt")); }}};
   Trigger("MnuUndo");
   EXPECT_TRUE(undo.AllAnswered());
   for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
@@ -123,24 +115,24 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
   Start();
   for (const auto& [answer, replaced] :
        {std::pair<QString, bool>{"&Ja", true}, {ModalAnswerer::kClose, false}}) {
-    WriteFile(InTree("a.txt"), "A");
-    WriteFile(InTree("b.txt"), "B");
+    WriteFiles(InTree(""), {"a.txt", "b.txt"});
     Search(Tree());
     MarkRow(0);
     ChooseOperation(0, 1, "a", "b");
-    ModalAnswerer answers;
-    answers.Then("Dialog", "&Ja").Then("Dialog2", answer, [&](QWidget* d) {
-      EXPECT_EQ(Field(d, "TxtTo"), InTree("b.txt"));
-    });
+    ModalAnswerer answers{{"Dialog", "&Ja"}, {"Dialog2", answer, [&](QWidget* d) {
+                                                EXPECT_EQ(Field(d, "TxtTo"), InTree("b.txt"));
+                                              }}};
     if (!replaced) {
-      answers.Then("MessageBox", "OK", [&](QWidget* box) {
-        EXPECT_EQ(box->windowTitle(), "Velmora");
-        EXPECT_TRUE(box->findChild<QLabel*>("qt_msgbox_label")->text().startsWith("Konnte \n"));
-      });
+      answers.Then(
+          {"MessageBox", "OK", [&](QWidget* box) {
+             EXPECT_EQ(box->windowTitle(), "Velmora");
+             EXPECT_TRUE(
+                 box->findChild<QLabel*>("qt_msgbox_label")->text().startsWith("Konnte \n"));
+           }});
     }
     Click("CmdRename");
     EXPECT_TRUE(answers.AllAnswered()) << answer.toStdString();
-    EXPECT_EQ(ReadFile(InTree("b.txt")), replaced ? "A" : "B") << answer.toStdString();
+    EXPECT_EQ(ReadFile(InTree("b.txt")), replaced ? "a.txt" : "b.txt") << answer.toStdString();
     Click("cmdSearch");  // reset for the next row
     std::filesystem::remove(InTree("a.txt"));
   }
@@ -151,19 +143,16 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
 TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   const std::string deep = InTree(std::string(60, 'o') + "-ordner");
   const std::string ziel = InTree("ziel");
-  std::filesystem::create_directories(deep);
   std::filesystem::create_directories(ziel);
   WriteFile(deep + "/lied.txt", "musik");
   Start();
-  Search(deep);
-  MarkAll();
-  ChooseOperation(0, 1, "lied", "song");
+  Prepare("lied", "song", deep);
 
-  ModalAnswerer answers;
-  answers.Then("DirSearch", "Übernehmen", Choose(ziel)).Then("Dialog", "&Ja", [&](QWidget* d) {
-    EXPECT_EQ(Label(d), "Kopieren");
-    EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
-  });
+  ModalAnswerer answers{{"DirSearch", "Übernehmen", Choose(ziel)},
+                        {"Dialog", "&Ja", [&](QWidget* d) {
+                           EXPECT_EQ(Label(d), "Kopieren");
+                           EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
+                         }}};
   Click("CmdCopy");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
@@ -175,15 +164,14 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   MarkAll();
   ChooseOperation(0, 1, "lied", "neu");
   const QString source = QString::fromStdString(deep + "/lied.txt");
-  ModalAnswerer move;
-  move.Then("DirSearch", ModalAnswerer::kClose, Choose(Tree()))
-      .Then("Dialog", "&Ja", [&](QWidget* d) {
-        EXPECT_EQ(Label(d), "Verschieben");
-        EXPECT_EQ(Field(d, "TxtFrom"), ("..." + source.right(70)).toStdString());
-        d->findChild<QRadioButton*>("OptLeft")->click();
-        EXPECT_EQ(Field(d, "TxtFrom"), (source.left(70) + "...").toStdString());
-        EXPECT_EQ(Field(d, "TxtTo"), ziel + "/neu.txt");
-      });
+  ModalAnswerer move{{"DirSearch", ModalAnswerer::kClose, Choose(Tree())},
+                     {"Dialog", "&Ja", [&](QWidget* d) {
+                        EXPECT_EQ(Label(d), "Verschieben");
+                        EXPECT_EQ(Field(d, "TxtFrom"), ("..." + source.right(70)).toStdString());
+                        d->findChild<QRadioButton*>("OptLeft")->click();
+                        EXPECT_EQ(Field(d, "TxtFrom"), (source.left(70) + "...").toStdString());
+                        EXPECT_EQ(Field(d, "TxtTo"), ziel + "/neu.txt");
+                      }}};
   Click("CmdMove");
   EXPECT_TRUE(move.AllAnswered());
   EXPECT_EQ(window_->destPath(), ziel + "/");
@@ -211,10 +199,9 @@ TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
   EXPECT_EQ(window.destPath(), ziel);
   Prepare("lied", "song");
 
-  ModalAnswerer answers;
-  answers.Then("DirSearch", ModalAnswerer::kClose).Then("Dialog", "&Ja", [&](QWidget* d) {
-    EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
-  });
+  ModalAnswerer answers{
+      {"DirSearch", ModalAnswerer::kClose},
+      {"Dialog", "&Ja", [&](QWidget* d) { EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt"); }}};
   Click("CmdCopy");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
@@ -230,8 +217,7 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
 
   Trigger("OptLogFile");
   Prepare("a", "b");
-  ModalAnswerer answers;
-  answers.Then("Dialog", "&Ja");
+  ModalAnswerer answers{{"Dialog", "&Ja"}};
   Click("CmdRename");
   const std::string expected = banner +
                                "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\n" +
@@ -244,8 +230,7 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   Trigger("OptLogFile");
   MarkAll();
   ChooseOperation(0, 1, "b", "c");
-  ModalAnswerer more;
-  more.Then("Dialog", "&Ja");
+  ModalAnswerer more{{"Dialog", "&Ja"}};
   Click("CmdRename");
   EXPECT_TRUE(FileExists(InTree("c.txt")));
   EXPECT_EQ(ReadFile(logPath), expected);
@@ -254,17 +239,14 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
 // During a run the exit button reads "Abbrechen"; pressed after "&Alle" it
 // stops the run before the next step, and it reads "E&nde" again after.
 TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
-  for (const char* name : {"a1.txt", "a2.txt", "a3.txt"}) WriteFile(InTree(name), name);
+  WriteFiles(InTree(""), {"a1.txt", "a2.txt", "a3.txt"});
   Start();
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 1, "a", "x");
+  Prepare("a", "x");
 
-  ModalAnswerer answers;
-  answers.Then("Dialog", "&Alle", [&](QWidget*) {
-    EXPECT_EQ(Text("cmdExit"), "Abbrechen");
-    MouseClick(Find<QPushButton>("cmdExit"));
-  });
+  ModalAnswerer answers{{"Dialog", "&Alle", [&](QWidget*) {
+                           EXPECT_EQ(Text("cmdExit"), "Abbrechen");
+                           MouseClick(Find<QPushButton>("cmdExit"));
+                         }}};
   Click("CmdRename");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(FoundPaths(),
@@ -272,8 +254,7 @@ TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
   EXPECT_EQ(Text("cmdExit"), "E&nde");
 
   // The next run starts afresh and goes to the end.
-  ModalAnswerer again;
-  again.Then("Dialog", "&Alle");
+  ModalAnswerer again{{"Dialog", "&Alle"}};
   MarkAll();
   Click("CmdRename");
   EXPECT_TRUE(FileExists(InTree("x2.txt")) && FileExists(InTree("x3.txt")));
@@ -283,11 +264,8 @@ TEST_F(RunTest, LogFileIsNeverAStep) {
   WriteFile(AppFolder() + "/Log.txt", "other");
   Start();
   WriteFile(window_->logPath(), "log\r\n");
-  Search(AppFolder());
-  MarkAll();
-  ChooseOperation(0, 1, "Log", "Lug");
-  ModalAnswerer answers;
-  answers.Then("Dialog", "&Alle");
+  Prepare("Log", "Lug", AppFolder());
+  ModalAnswerer answers{{"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_TRUE(FileExists(window_->logPath()));
   EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));

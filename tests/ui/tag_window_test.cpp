@@ -158,11 +158,11 @@ TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
 // Without Hilfe.txt beside the program the help shows "ERROR" once and opens empty.
 TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
   Start();
-  ModalAnswerer answerer;
   QString shown;
-  answerer.Then("MessageBox", "OK", [&](QWidget* box) {
-    shown = box->windowTitle() + ": " + static_cast<QMessageBox*>(box)->text();
-  });
+  ModalAnswerer answerer{{"MessageBox", "OK", [&](QWidget* box) {
+                            shown =
+                                box->windowTitle() + ": " + static_cast<QMessageBox*>(box)->text();
+                          }}};
   for (const char* action : {"MnuHilfe", "MnuHilfe", "MnuHistorie", "MnuHistorie", "MnuAbout"}) {
     Trigger(action);
   }
@@ -195,12 +195,11 @@ TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
       ContextLinkCommand(QCoreApplication::applicationFilePath().toStdString());
   Start();
 
-  ModalAnswerer answerer;
   std::vector<std::string> messages;
   auto keep = [&](QWidget* box) {
     messages.push_back(static_cast<QMessageBox*>(box)->text().toStdString());
   };
-  answerer.Then("MessageBox", "OK", keep).Then("MessageBox", "OK", keep);
+  ModalAnswerer answerer{{"MessageBox", "OK", keep}, {"MessageBox", "OK", keep}};
   Trigger("OptExplorerLink");
   EXPECT_EQ(ReadLinkCommand(entry), command);
   Trigger("OptExplorerLink");
