@@ -25,7 +25,7 @@ class ModalAnswerer {
   struct Step {
     QString window;  // expected objectName of the modal window
     QString button;  // caption to press, or kClose / kEscape
-    std::function<void(QWidget*)> inspect;
+    std::function<void(QWidget*)> inspect = {};
   };
 
   // The newest answerer alive answers; older ones wait until it is gone.
@@ -52,8 +52,7 @@ class ModalAnswerer {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible() || modal->property("answered").toBool()) return;
     modal->setProperty("answered", true);
-    const Step step =
-        steps_.empty() ? Step{{}, QStringLiteral("<unexpected>"), {}} : steps_.front();
+    const Step step = steps_.empty() ? Step{{}, QStringLiteral("<unexpected>")} : steps_.front();
     if (!steps_.empty()) steps_.pop_front();
     log_.push_back(modal->objectName().toStdString() + ":" + step.button.toStdString());
     if (step.inspect) step.inspect(modal);
