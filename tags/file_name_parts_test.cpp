@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/path.h"
 
 namespace velmora {
@@ -24,9 +26,8 @@ TEST(SplitFileNameParts, Table) {
     Error error;
     const FileNameParts parts = SplitFileNameParts(folder + row[0], row[1], &error);
     EXPECT_FALSE(error) << row[0];
-    EXPECT_EQ(parts.part1, row[2]) << row[0];
-    EXPECT_EQ(parts.part2, row[3]) << row[0];
-    EXPECT_EQ(parts.part3, row[4]) << row[0];
+    EXPECT_EQ(std::tie(parts.part1, parts.part2, parts.part3), std::tie(row[2], row[3], row[4]))
+        << row[0];
   }
   Error error;
   EXPECT_EQ(SplitFileNameParts("Artist - Title", " - ", &error).part1, "");
