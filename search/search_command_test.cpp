@@ -39,14 +39,17 @@ struct ScriptedHost : SearchHost {
   SearchCommand* command = nullptr;
 };
 
-// The in-memory disk, its calls logged; the top folder reads slowly when asked.
+// The in-memory disk, its calls logged; the top folder reads slowly when
+// asked, and serve, when set, lists folders in place of the files.
 struct SlowDisk : testing::FakeFileSystem {
   FolderListing ReadFolder(const std::string& folder) override {
-    if (slow && folder == "/T")
+    if (slow && folder == "/T") {
       std::this_thread::sleep_for(std::chrono::milliseconds(4 * kResponsiveMs));
-    return FakeFileSystem::ReadFolder(folder);
+    }
+    return serve ? serve(folder) : FakeFileSystem::ReadFolder(folder);
   }
   bool slow = false;
+  std::function<FolderListing(const std::string&)> serve;
 };
 
 struct SearchFixture : ::testing::Test {
@@ -142,10 +145,14 @@ TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
 
 // Two folders of 20,000 names each.
 TEST_F(SearchFixture, FullListShowsTheMessageOnceAndStops) {
-  for (int i = 0; i < 20000; ++i) {
-    disk.AddFile("/r" + std::to_string(i));
-    disk.AddFile("/m/s" + std::to_string(i));
-  }
+  disk.serve = [](const std::string& folder) {
+    FolderListing listing;
+    if (folder == "/") listing.subFolders = {"m"};
+    for (int i = 0; i < 20000; ++i) {
+      listing.files.push_back((folder == "/" ? "r" : "s") + std::to_string(i));
+    }
+    return listing;
+  };
   command.OptSubdirs_Click();
   SearchResult r = command.cmdSearch_Click({"/", "/", "", "*"});
   EXPECT_EQ(command.Found().Count(), kFoundListCapacity);
