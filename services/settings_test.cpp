@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <filesystem>
 #include <fstream>
-#include <tuple>
 
 #include "services/command_line.h"
 #include "services/drives.h"
@@ -50,12 +49,12 @@ TEST_F(StartFixture, TextRoundTripAndOtherTypes) {
   raw.setValue("destPath/VMsearch", QByteArray("12345"));
   raw.setValue("LastPath/VMsearch", QString::fromStdString(std::string("ab\0cd", 5)));
   raw.sync();
-  std::vector<std::string> read;
-  for (const char* key :
-       {kKeyLastDrive, kKeyDestDrive, kKeyLastPattern, kKeyDestPath, kKeyLastPath}) {
-    read.push_back(Store().ReadSetting(key));
-  }
-  EXPECT_EQ(read, (std::vector<std::string>{"513", "-1", "", "", "ab"}));
+  SettingsStore reread = Store();
+  EXPECT_EQ(reread.ReadSetting(kKeyLastDrive), "513");
+  EXPECT_EQ(reread.ReadSetting(kKeyDestDrive), "-1");
+  EXPECT_EQ(reread.ReadSetting(kKeyLastPattern), "");
+  EXPECT_EQ(reread.ReadSetting(kKeyDestPath), "");
+  EXPECT_EQ(reread.ReadSetting(kKeyLastPath), "ab");
 }
 
 TEST_F(StartFixture, RestoreFallbacks) {
@@ -83,10 +82,10 @@ TEST_F(StartFixture, RestoreFallbacks) {
     store.WriteSetting(kKeyLastPattern, "");
     store.WriteSetting(kKeyDestPath, "/ziel");
     StartSettings start = RestoreStartSettings(store, drives, "", "/");
-    // No separator on the destination until the chooser adds one.
-    EXPECT_EQ(std::tie(start.drive, start.folder, start.pattern, start.destPath),
-              std::make_tuple(row.wantDrive, row.wantFolder, "*.*", "/ziel"))
-        << row.drive;
+    EXPECT_EQ(start.drive, row.wantDrive) << row.drive;
+    EXPECT_EQ(start.folder, row.wantFolder) << row.drive;
+    EXPECT_EQ(start.pattern, "*.*");
+    EXPECT_EQ(start.destPath, "/ziel");  // no separator until the chooser adds one
   }
 }
 
@@ -105,9 +104,9 @@ TEST_F(StartFixture, CommandLineFolder) {
   for (const Row& row : rows) {
     StartSettings start =
         RestoreStartSettings(store, drives, CommandLineText(row.args), row.working);
-    EXPECT_EQ(std::tie(start.drive, start.folder, start.pattern),
-              std::tie(row.wantDrive, row.wantFolder, row.wantPattern))
-        << row.args[0];
+    EXPECT_EQ(start.drive, row.wantDrive) << row.args[0];
+    EXPECT_EQ(start.folder, row.wantFolder) << row.args[0];
+    EXPECT_EQ(start.pattern, row.wantPattern) << row.args[0];
   }
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "engine/path.h"
 
 namespace velmora {
@@ -26,8 +24,9 @@ TEST(SplitFileNameParts, Table) {
     Error error;
     const FileNameParts parts = SplitFileNameParts(folder + row[0], row[1], &error);
     EXPECT_FALSE(error) << row[0];
-    EXPECT_EQ(std::tie(parts.part1, parts.part2, parts.part3), std::tie(row[2], row[3], row[4]))
-        << row[0];
+    EXPECT_EQ(parts.part1, row[2]) << row[0];
+    EXPECT_EQ(parts.part2, row[3]) << row[0];
+    EXPECT_EQ(parts.part3, row[4]) << row[0];
   }
   Error error;
   EXPECT_EQ(SplitFileNameParts("Artist - Title", " - ", &error).part1, "");
