@@ -41,6 +41,12 @@ struct FakeRun {
       Slot(static_cast<int>(i), std::stoi(slots[i][0]), slots[i][1], slots[i][2]);
     }
   }
+  // The three-cycle mirrored at " - ", chains resolved.
+  void Cycle() {
+    Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
+    Slot(0, 14, " - ");
+    state.resolveChains = true;
+  }
   void operator()(std::deque<Answer> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
     RunCommand(kind, state, job, found, run.services, logOn);
@@ -163,13 +169,9 @@ TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
   };
   std::vector<std::string> numbered;
   Files shifted;
-  for (int i = 1; i <= 200; ++i) {
-    char name[16], next[16];
-    std::snprintf(name, sizeof name, "%03d.txt", i);
-    std::snprintf(next, sizeof next, "%03d.txt", i + 1);
-    numbered.push_back(name);
-    shifted.push_back(std::string(next) + "=" + name);
-  }
+  for (int i = 1; i <= 200; ++i) numbered.push_back(std::to_string(1000 + i).substr(1) + ".txt");
+  for (int i = 0; i < 200; ++i)
+    shifted.push_back(std::to_string(1002 + i).substr(1) + ".txt=" + numbered[i]);
   const Row rows[] = {
       {{"x.txt", "xx.txt"}, {{"1", "x.txt", "xx.txt"}}, {"xx.txt=x.txt", "xxx.txt=xx.txt"}},
       {numbered, {{"12", "002", "1"}, {"7", "3", "4"}}, shifted},
@@ -193,10 +195,8 @@ TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
 // cycle back, its parking included, and no question about a taken name.
 TEST(RunBatch, InMemoryUndoTakesACycleBack) {
   FakeRun run;
-  run.Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
+  run.Cycle();
   const Files before = run.Disk();
-  run.Slot(0, 14, " - ");
-  run.state.resolveChains = true;
   run({Answer::kAll});
   ASSERT_NE(run.Disk(), before);
   run.run.dialogs.dialogAnswers = {Answer::kAll};
@@ -217,10 +217,8 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
                                             {Answer::kYes, Answer::kCancel},
                                             {Answer::kYes, Answer::kYes, Answer::kCancel}}) {
     FakeRun run;
-    run.Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
+    run.Cycle();
     const Files before = run.Disk();
-    run.Slot(0, 14, " - ", "");
-    run.state.resolveChains = true;
     run(answers);
     EXPECT_EQ(run.Disk(), before) << answers.size();
     EXPECT_EQ(run.run.dialogs.asked, Files(order.begin(), order.begin() + answers.size()));

@@ -48,8 +48,8 @@ TEST(CheckSlotInputs, RowByRow) {
     const bool passed = CheckSlotInputs(job, messages);
     const std::vector<std::string> expected =
         *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{};
-    EXPECT_EQ(passed, expected.empty()) << row.code << " '" << row.first << "' '" << row.second;
-    EXPECT_EQ(messages.messages, expected) << row.code << " '" << row.first << "' '" << row.second;
+    EXPECT_EQ(std::make_pair(passed, messages.messages), std::make_pair(expected.empty(), expected))
+        << row.code << " '" << row.first << "' '" << row.second;
   }
 }
 

@@ -186,26 +186,23 @@ TEST(NameOperations, ResultFolderFollowsTheRunKind) {
   EXPECT_EQ(ApplyOperation(OneSlotJob(16, "", ""), 3, "/a.txt", ctx), "");
 }
 
+// The names numbered in one run.
 std::vector<std::string> Numbered(int code, const std::string& start, const std::string& second,
-                                  const std::vector<std::string>& names, NameContext& ctx) {
+                                  const std::vector<std::string>& names) {
+  NameContext ctx;
   std::vector<std::string> out;
   for (const std::string& name : names) out.push_back(NewName(code, start, second, name, ctx));
   return out;
 }
 
 TEST(InsertNumber, CounterWidthAndSequence) {
-  NameContext ctx;
-  EXPECT_EQ(Numbered(11, "01", ".mp3", {"a.mp3", "b.mp3"}, ctx),
+  EXPECT_EQ(Numbered(11, "01", ".mp3", {"a.mp3", "b.mp3"}),
             (std::vector<std::string>{"a01.mp3", "b02.mp3"}));
-  ctx = {};
-  EXPECT_EQ(Numbered(10, "007", "-", {"a-b.txt", "c-d.txt"}, ctx),
+  EXPECT_EQ(Numbered(10, "007", "-", {"a-b.txt", "c-d.txt"}),
             (std::vector<std::string>{"a-007b.txt", "c-008d.txt"}));
-  ctx = {};
-  const auto twelve = Numbered(12, "9", "1", std::vector<std::string>(12, "a"), ctx);
-  EXPECT_EQ(twelve[1], "10a");
-  EXPECT_EQ(twelve[11], "20a");
-  ctx = {};
-  EXPECT_EQ(NewName(12, " +5", "1", "a", ctx), "005a");  // blanks and sign count for width
+  const auto twelve = Numbered(12, "9", "1", std::vector<std::string>(12, "a"));
+  EXPECT_EQ(twelve[1] + twelve[11], "10a20a");
+  EXPECT_EQ(Numbered(12, " +5", "1", {"a"})[0], "005a");  // blanks and sign count for width
   EXPECT_EQ(NumberText(-5, 2), "-05");
 }
 

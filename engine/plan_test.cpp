@@ -126,9 +126,8 @@ TEST(PlanRun, ConflictsNameTheOtherEntry) {
   Case swap({"A - B.mp3", "B - A.mp3", "-C - D.mp3"});
   const RunPlan plan = swap.Slot(0, 14, " - ").Plan();
   ASSERT_EQ(plan.rows.size(), 2u);
-  EXPECT_EQ(plan.rows[0].otherPath, kDir + "B - A.mp3");
-  EXPECT_EQ(plan.rows[1].otherPath, kDir + "A - B.mp3");
-  EXPECT_EQ(plan.rows[0].conflictPath, kDir + "B - A.mp3");
+  EXPECT_EQ(std::tie(plan.rows[0].otherPath, plan.rows[1].otherPath, plan.rows[0].conflictPath),
+            std::make_tuple(kDir + "B - A.mp3", kDir + "A - B.mp3", kDir + "B - A.mp3"));
   EXPECT_EQ(plan.RowFor(2), nullptr);
   EXPECT_EQ(plan.RowFor(1), &plan.rows[1]);
 }
@@ -200,10 +199,10 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
   }
   Case folder({"a.txt"});
   folder.disk.folders[kDir].push_back({"sub", false});
-  const RunPlan plan = folder.Slot(0, 1, "a.txt", "sub").Plan();
-  EXPECT_EQ(plan.rows[0].state, S::kFailed);
-  EXPECT_EQ(plan.rows[0].failure.location, Location::kCommit);
-  EXPECT_NE(plan.rows[0].failure.number, 53);
+  const PlanRow row = folder.Slot(0, 1, "a.txt", "sub").Plan().rows[0];
+  EXPECT_EQ(std::tie(row.state, row.failure.location),
+            std::make_tuple(S::kFailed, Location::kCommit));
+  EXPECT_NE(row.failure.number, 53);
 }
 
 TEST(CaselessName, FoldsAsciiAndLatin1Capitals) {

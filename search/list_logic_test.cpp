@@ -49,7 +49,6 @@ const char* const kGermanOrder[] = {
     "Öl",       "Ostern", "STRASSE", "STRAẞE",        "Strasse", "Straße", "Straßenbahn", "Über",
     "Ufer",     "Zebra",  "Zürich",  "Ωmega"};
 
-// The order itself, and the found list sorting by it.
 TEST(NameOrder, GermanReadingOrder) {
   const std::size_t n = std::size(kGermanOrder);
   FoundList list;
@@ -86,27 +85,23 @@ struct RecordingWriter : SettingsWriter {
 
 TEST(Destination, AcceptStoresTheFolderAndAddsTheSeparator) {
   RecordingWriter writer;
-  AcceptedDestination root = AcceptDestination("/", "/", writer);
-  EXPECT_EQ(root.destPath, "/");
-  AcceptedDestination ziel = AcceptDestination("/ziel", "/", writer);
-  EXPECT_EQ(ziel.destPath, "/ziel/");
+  EXPECT_EQ(AcceptDestination("/", "/", writer).destPath, "/");
+  EXPECT_EQ(AcceptDestination("/ziel", "/", writer).destPath, "/ziel/");
   EXPECT_EQ(writer.writes, (std::vector<std::string>{"destPath=/", "destDrive=/", "destPath=/ziel",
                                                      "destDrive=/"}));
 }
 
 TEST(Destination, OpenAndDriveChangeFallBack) {
   TableDrives drives;
-  auto open = OpenDestination("/ziel/", "/", drives);
-  EXPECT_EQ(open.folder, "/ziel");
+  EXPECT_EQ(OpenDestination("/ziel/", "/", drives).folder, "/ziel");
   EXPECT_EQ(OpenDestination("/geloescht/", "/", drives).folder, "/");
   EXPECT_EQ(OpenDestination("/media/x/", "/cdrom", drives).drive, "/");
 
-  auto change = ChangeDrive("/media", "/ziel", drives);
-  EXPECT_EQ(change.folder, "/media");
-  EXPECT_EQ(change.drive, "/media");
-  change = ChangeDrive("/cdrom", "/media/x", drives);
-  EXPECT_EQ(change.folder, "/media/x");
-  EXPECT_EQ(change.drive, "/media");
+  for (const auto& [drive, folder, wantFolder] :
+       {std::tuple{"/media", "/ziel", "/media"}, std::tuple{"/cdrom", "/media/x", "/media/x"}}) {
+    const auto change = ChangeDrive(drive, folder, drives);
+    EXPECT_EQ(change.folder + " " + change.drive, std::string(wantFolder) + " /media") << drive;
+  }
 }
 
 }  // namespace

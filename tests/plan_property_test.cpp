@@ -182,11 +182,9 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
       AddCycles(r, random);
     }
     SCOPED_TRACE("round " + std::to_string(round));
-    PosixFileSystem planDisk;
-    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, planDisk, true, resolve);
-    const Disk before = Snapshot(r.folders);
-
     DiskRun disk;
+    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, disk.planDisk, true, resolve);
+    const Disk before = Snapshot(r.folders);
     disk.run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
     disk.run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
     r.Run(disk.run, resolve);
