@@ -12,12 +12,7 @@ namespace {
 // The path with its folder written one way, so two spellings of a folder meet.
 std::string Normal(const std::string& path) {
   // A name holds no separator: looking at the whole path is looking at the folder.
-  static const std::string sep(kPathSeparatorText);
-  static const std::string twice = sep + sep, dot = sep + "." + sep, dots = sep + ".." + sep;
-  if (path.find(twice) == std::string::npos && path.find(dot) == std::string::npos &&
-      path.find(dots) == std::string::npos) {
-    return path;
-  }
+  if (WrittenOneWay(path)) return path;
   const std::size_t nameStart = FileNameStart(path);
   return NormalFolder(std::string_view(path).substr(0, nameStart)) + path.substr(nameStart);
 }

@@ -26,13 +26,16 @@ bool EqualCaseless(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string NormalFolder(std::string_view folder) {
+bool WrittenOneWay(std::string_view path) {
   static const std::string sep(kPathSeparatorText);
   static const std::string twice = sep + sep, dot = sep + "." + sep, dots = sep + ".." + sep;
-  const bool clean = folder.find(twice) == std::string_view::npos &&
-                     folder.find(dot) == std::string_view::npos &&
-                     folder.find(dots) == std::string_view::npos;
-  if (clean) return std::string(folder);
+  return path.find(twice) == std::string_view::npos && path.find(dot) == std::string_view::npos &&
+         path.find(dots) == std::string_view::npos;
+}
+
+std::string NormalFolder(std::string_view folder) {
+  static const std::string sep(kPathSeparatorText);
+  if (WrittenOneWay(folder)) return std::string(folder);
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   while (start < folder.size()) {

@@ -131,6 +131,9 @@ std::string CaselessName(std::string_view name);
 // True when a and b fold to the same name, without building either.
 bool EqualCaseless(std::string_view a, std::string_view b);
 
+// True when path has no empty, "." or ".." part between separators.
+bool WrittenOneWay(std::string_view path);
+
 // folder with empty and "." parts dropped and ".." parts taken back, so two
 // spellings of one folder meet; unchanged when there is nothing to do.
 std::string NormalFolder(std::string_view folder);

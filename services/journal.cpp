@@ -521,17 +521,17 @@ Error JournalFile::Append(const std::string& lines) {
     if (error && ::ftruncate(journalFd_, size) != 0) error = ErrorFromErrno(errno);
     keptSize_ = error ? size : size + static_cast<std::int64_t>(bytes.size());
   }
-  if (!lockKept_ || error || MonotonicNs() - keptSinceNs_ > kKeepLockNs) {
-    lockKept_ = true;
-    ReleaseLock();
-  }
+  if (!lockKept_ || error || MonotonicNs() - keptSinceNs_ > kKeepLockNs) Unlock();
   return error;
 }
 
-void JournalFile::ReleaseLock() {
-  if (!lockKept_) return;
+void JournalFile::Unlock() {
   lockKept_ = false;
   ::flock(lockFd_, LOCK_UN);
+}
+
+void JournalFile::ReleaseLock() {
+  if (lockKept_) Unlock();
 }
 
 Error JournalFile::Read(JournalContents& contents) {

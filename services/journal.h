@@ -171,6 +171,7 @@ class JournalFile {
  private:
   class Lock;
   Error OpenLock();
+  void Unlock();
   // The journal held open for appends, (re)opened when the path no longer
   // names it; size is its length now. Lock held.
   Error HoldJournal(std::int64_t& size);
