@@ -1,6 +1,8 @@
 // The window program: starts the main window and runs until it is closed.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,7 +13,38 @@
 #include "services/translation.h"
 #include "ui/main_window.h"
 
+namespace {
+
+constexpr char kUsage[] =
+    VELMORA_TEXT("velmora",
+                 "Aufruf: velmora [ORDNER]\n"
+                 "Öffnet das Fenster; mit ORDNER ist dieser Ordner für die Suche gewählt.\n"
+                 "\n"
+                 "  --help     diese Hilfe zeigen und beenden\n"
+                 "  --version  die Version zeigen und beenden\n"
+                 "\n"
+                 "Dasselbe aus Skripten und im Terminal: velmora-cli --help\n");
+
+// "--help" and "--version" alone answer without a window, so they work
+// where no display is; any other command line names a folder.
+int AnswerWithoutWindow(int argc, char* argv[]) {
+  if (argc != 2) return -1;
+  const std::string option = argv[1];
+  if (option != "--help" && option != "--version") return -1;
+  const QCoreApplication core(argc, argv);
+  velmora::UseLanguage(
+      velmora::ChosenLanguage(velmora::SettingsStore().ReadSetting(velmora::kKeyLanguage)),
+      velmora::ProgramFolder());
+  const std::string text = option == "--version" ? std::string("velmora " VELMORA_VERSION "\n")
+                                                 : velmora::Tr("velmora", kUsage);
+  std::fputs(text.c_str(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (const int status = AnswerWithoutWindow(argc, argv); status >= 0) return status;
   QApplication app(argc, argv);
   // Ctrl+C or SIGTERM mid-copy: no partial file stays, no temporary name.
   velmora::InstallCrashHandler();

@@ -22,7 +22,12 @@ string(REPLACE "\n" "\\n" exec "${exec}")
 string(REPLACE "\t" "\\t" exec "${exec}")
 string(REPLACE "\r" "\\r" exec "${exec}")
 string(REPLACE "%" "%%" exec "${exec}")
-set(VELMORA_EXEC "${exec}")
+# Installed on the system's own path, the launcher names the program as
+# Debian's do; "%f" hands it the folder of "Open with".
+if(program STREQUAL "/usr/bin/velmora")
+  set(exec "velmora")
+endif()
+set(VELMORA_EXEC "${exec} %f")
 
 # One work folder per destination, so that installs running side by side
 # (a test install while a package is built) never share the written file.

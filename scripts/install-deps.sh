@@ -13,7 +13,7 @@ packages=(
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g btrfs-progs
   mmv time
-  dpkg-dev desktop-file-utils appstream man-db groff-base
+  dpkg-dev desktop-file-utils appstream man-db groff-base lintian
   clang-format clang-tidy
 )
 

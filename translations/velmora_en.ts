@@ -4,6 +4,24 @@
 <context>
     <name>velmora</name>
     <message>
+        <source>Aufruf: velmora [ORDNER]
+Öffnet das Fenster; mit ORDNER ist dieser Ordner für die Suche gewählt.
+
+  --help     diese Hilfe zeigen und beenden
+  --version  die Version zeigen und beenden
+
+Dasselbe aus Skripten und im Terminal: velmora-cli --help
+</source>
+        <translation>Usage: velmora [FOLDER]
+Opens the window; with FOLDER, that folder is chosen for the search.
+
+  --help     show this help and exit
+  --version  show the version and exit
+
+The same from scripts and terminals: velmora-cli --help
+</translation>
+    </message>
+    <message>
         <source>Allgemeiner Fehler</source>
         <translation>General error</translation>
     </message>

@@ -53,7 +53,7 @@ if(NOT help STREQUAL installedHelp)
 endif()
 
 desktop_value("${launcher}" Exec exec)
-if(NOT "${exec} %f" STREQUAL "${linkCommand}")
+if(NOT exec STREQUAL linkCommand)
   fail("launcher Exec '${exec}' is not the program the folder entry starts ('${linkCommand}')")
 endif()
 desktop_value("${launcher}" Icon icon)

@@ -46,8 +46,19 @@ sort >"$work/expected" <<'LIST'
 ./usr/bin/velmora-cli
 ./usr/share/applications/org.velmora.Velmora.desktop
 ./usr/share/bash-completion/completions/velmora-cli
+./usr/share/doc/velmora/changelog.gz
 ./usr/share/doc/velmora/copyright
+./usr/share/icons/hicolor/128x128/apps/velmora.png
+./usr/share/icons/hicolor/16x16/apps/velmora.png
+./usr/share/icons/hicolor/22x22/apps/velmora.png
+./usr/share/icons/hicolor/24x24/apps/velmora.png
+./usr/share/icons/hicolor/256x256/apps/velmora.png
+./usr/share/icons/hicolor/32x32/apps/velmora.png
+./usr/share/icons/hicolor/48x48/apps/velmora.png
+./usr/share/icons/hicolor/512x512/apps/velmora.png
+./usr/share/icons/hicolor/64x64/apps/velmora.png
 ./usr/share/icons/hicolor/scalable/apps/velmora.svg
+./usr/share/lintian/overrides/velmora
 ./usr/share/man/man1/velmora-cli.1.gz
 ./usr/share/man/man1/velmora.1.gz
 ./usr/share/metainfo/org.velmora.Velmora.metainfo.xml
@@ -60,7 +71,8 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 launcher=$root/usr/share/applications/org.velmora.Velmora.desktop
 metainfo=$root/usr/share/metainfo/org.velmora.Velmora.metainfo.xml
-grep -qx 'Exec="/usr/bin/velmora"' "$launcher" || fail "launcher: $(grep ^Exec "$launcher")"
+grep -qx 'Exec=velmora %f' "$launcher" || fail "launcher: $(grep ^Exec "$launcher")"
+! grep -q '^MimeType' "$launcher" || fail "launcher offers itself for a type"
 desktop-file-validate "$launcher" || fail "desktop-file-validate failed"
 appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
     { cat "$work/appstream.log"; fail "appstreamcli validate failed"; }
