@@ -131,6 +131,10 @@ int UndoMain(const CliOptions& options) {
     PrintError(error, kJournalReadContext, file.path());
     return kExitUsage;
   }
+  for (const std::string& where : contents.warnings) {
+    PrintProblem(
+        WithArgs(Tr("velmora", "Beschädigter Eintrag im Journal übersprungen: %1"), {where}));
+  }
   if (!MayAsk(options)) return kExitUsage;
 
   Reporting reporting;
