@@ -171,6 +171,11 @@ std::string DefaultJournalPath();
 // The run file of run beside the journal at journalPath.
 std::string RunFilePath(const std::string& journalPath, const std::string& run);
 
+// The journal at journalPath and every file beside it that belongs to it
+// now (lock, segments, run files), whether or not each exists: a run must
+// never rename them.
+std::vector<std::string> JournalFilePaths(const std::string& journalPath);
+
 // The journal at path with its segments, run files and lock file. Each call
 // takes the append lock for its duration. Appends keep the segment open
 // between calls and check under the lock that the path still names that

@@ -84,19 +84,28 @@ bool RangeLocked(int fd, off_t start, off_t length) {
   return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
-std::vector<std::string> SegmentPaths(const std::string& journalPath) {
+std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix) {
   const std::string folder = FolderOf(journalPath);
-  const std::string prefix = journalPath.substr(journalPath.rfind('/') + 1) + kSegmentInfix;
-  std::vector<std::pair<unsigned long long, std::string>> found;
+  const std::string prefix = journalPath.substr(journalPath.rfind('/') + 1) + infix;
+  std::vector<std::string> paths;
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       const std::string_view name = entry->d_name;
-      if (!name.starts_with(prefix) || name.size() == prefix.size()) continue;
-      const std::string_view digits = name.substr(prefix.size());
-      if (digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
-      found.emplace_back(std::stoull(std::string(digits)), folder + '/' + std::string(name));
+      if (name.starts_with(prefix) && name.size() > prefix.size()) {
+        paths.push_back(folder + '/' + std::string(name));
+      }
     }
     ::closedir(dir);
+  }
+  return paths;
+}
+
+std::vector<std::string> SegmentPaths(const std::string& journalPath) {
+  std::vector<std::pair<unsigned long long, std::string>> found;
+  for (std::string& path : FilesBeside(journalPath, kSegmentInfix)) {
+    const std::string digits = path.substr(path.rfind(kSegmentInfix) + sizeof kSegmentInfix - 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 18) continue;
+    found.emplace_back(std::stoull(digits), std::move(path));
   }
   std::sort(found.begin(), found.end());
   std::vector<std::string> paths;

@@ -27,6 +27,9 @@ void UnlockRange(int fd, off_t start, off_t length);
 // exclusive one on the range out.
 bool RangeLocked(int fd, off_t start, off_t length);
 
+// The files beside the journal at journalPath whose names go on with infix.
+std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix);
+
 // The sealed segments beside the journal at journalPath, oldest first.
 std::vector<std::string> SegmentPaths(const std::string& journalPath);
 // The name the current segment takes when sealed after segments.

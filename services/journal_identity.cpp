@@ -36,6 +36,14 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run) 
   return journalPath + ".run-" + run;
 }
 
+std::vector<std::string> JournalFilePaths(const std::string& journalPath) {
+  std::vector<std::string> paths{journalPath, journalPath + ".lock"};
+  for (const char* infix : {".seg-", ".run-"}) {
+    for (std::string& path : FilesBeside(journalPath, infix)) paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
 bool RunInProgress(const std::string& journalPath, const JournalRun& run) {
   if (!run.ended.empty() || run.dismissed) return false;
   int fd = -1;
