@@ -86,6 +86,7 @@ Error JournalFile::Trim(std::size_t maxSteps) {
   const Lock lock(*this);
   if (lock.error()) return lock.error();
   SegmentTexts segments(path_);
+  if (segments.size() == 1) return {};  // only the current segment, never trimmed
   // Newest first: the segments older than the newest maxSteps steps may go.
   std::size_t newer = 0;
   std::size_t mayGo = 0;
