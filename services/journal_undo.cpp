@@ -47,7 +47,7 @@ bool Open(const JournalStep& step) {
 
 // A pending step went through when its source is gone (a copy's stays) and
 // its target holds the file the intent saw. A pending tag write went through
-// as soon as the file changed: the side file still holds the old bytes.
+// as soon as the file changed: its run file still holds the old bytes.
 bool SettledDone(JournalStep& step) {
   const StepIdentity now = IdentityOf(step.target);
   if (step.kind == '4') {
