@@ -10,6 +10,7 @@ resident size of a rename and its journal.
                          [--only rename,copy,search,memory]
 """
 import argparse
+import glob
 import os
 import shutil
 import statistics
@@ -131,17 +132,40 @@ class Bench:
             ("velmora", job + [folder]),
             ("velmora --journal", job + ["--journal", journal, folder]),
             ("velmora --log", job + ["--log", folder]),
+            ("velmora full journal", job + ["--journal", self.full_journal(count), folder]),
+            ("velmora no journal", ["env", "VELMORA_BENCH_NO_JOURNAL=1"] + job + [folder]),
         ]
 
         def prepare():
-            if os.path.exists(journal):
-                os.unlink(journal)
+            for path in glob.glob(journal + "*"):
+                os.unlink(path)
+            for path in glob.glob(self.full_journal(count) + "*"):
+                os.unlink(path)
+            for path in glob.glob(os.path.join(self.work, "template", "*")):
+                shutil.copy2(path, os.path.join(self.work, os.path.basename(path)))
             make_empty_files(folder, count)
 
         def done():
             return sum(1 for n in os.listdir(folder) if n.startswith("song")) == count
 
         return self.rounds_of(contenders, prepare, done)
+
+    def full_journal(self, count):
+        """A journal already holding two runs of count renames each, made
+        once as a template that each round copies: the second run's case."""
+        path = os.path.join(self.work, "full.journal")
+        template = os.path.join(self.work, "template")
+        if not os.path.isdir(template):
+            os.makedirs(template)
+            folder = os.path.join(self.work, "fill")
+            make_empty_files(folder, count)
+            for src, dst in (("file", "song"), ("song", "file")):
+                subprocess.run([self.velmora, "rename", "--slot1", "replace", "--src1", src,
+                                "--dst1", dst, "--yes-all", "--journal",
+                                os.path.join(template, "full.journal"), folder],
+                               stdout=subprocess.DEVNULL, env=self.env, check=True)
+            shutil.rmtree(folder)
+        return path
 
     def copy(self, count, size):
         source = os.path.join(self.data, "src")
@@ -231,7 +255,9 @@ def main():
             times = bench.rename(files)
             report("rename of %d files in one folder (velmora: with its journal)" % files, times,
                    [("velmora", "c loop"), ("velmora", "mmv"), ("velmora --journal", "c loop"),
-                    ("velmora --journal", "mmv"), ("velmora --log", "velmora")])
+                    ("velmora --journal", "mmv"), ("velmora --log", "velmora"),
+                    ("velmora full journal", "c loop"), ("velmora full journal", "mmv"),
+                    ("velmora no journal", "c loop"), ("velmora no journal", "velmora")])
         if "copy" in parts:
             times = bench.copy(copies, 4096)
             report("copy of %d files of 4 KiB (velmora: with its journal)" % copies, times,

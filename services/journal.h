@@ -1,52 +1,74 @@
 // The journal: the one record of what runs of the window and the command line
-// did to the disk, kept in a text file so that "Zurück" and `velmora-cli undo`
-// can take it back, and written so that a run killed at any moment still
-// leaves enough to restore every file.
+// did to the disk, kept in text files so that "Zurück" and `velmora-cli undo`
+// can take it back, and written so that a run killed at any moment, or a
+// power cut, still leaves enough to restore every file.
 //
-// Format, version 2 (any bytes, LF line ends): a first line
-//   # velmora journal 2
-// then one record a line, fields separated by a tab:
-//   B  RUN  TIME  COMMAND              a run begins (one CLI command, one press
-//                                      of a run button in the window)
-//   I  RUN  SEQ  KIND  OLD  NEW  ID    before a file operation: OLD is to become NEW
-//   D  RUN  SEQ  ID                    after it went through
-//   A  RUN  SEQ                        it did not happen
-//   U  RUN  SEQ                        an undo took it back
-//   E  RUN  TIME                       the run ended
+// Format, version 3 (any bytes, LF line ends): a first line
+//   # velmora journal 3
+// then one record a line, fields separated by a tab, the last field of each
+// the CRC-32C of the bytes before its tab as 8 lowercase hex digits:
+//   B  RUN  TIME  COMMAND  CRC              a run begins
+//   F  RUN  FOLDER  ID  CRC                 a folder the run works in, before
+//                                           its first intent there
+//   I  RUN  SEQ  KIND  OLD  NEW  ID  PAYLOAD  CRC
+//                                           before a file operation: OLD is to
+//                                           become NEW
+//   D  RUN  SEQ  ID  CRC                    after it went through
+//   A  RUN  SEQ  CRC                        it did not happen
+//   U  RUN  SEQ  CRC                        an undo took it back
+//   E  RUN  TIME  CRC                       the run ended
+//   X  RUN  TIME  CRC                       the run was dismissed: it counts as
+//                                           ended, nothing taken back
 // RUN names the run ("PID-NANOSECONDS" of its process; letters, digits and
 // "-"), SEQ counts its operations from 1, TIME is UTC ("2026-12-06T23:50:50Z").
 // KIND is "1" rename, "2" move, "3" copy, "4" tag write (OLD and NEW are the
-// same file); kinds not known here are kept and reported as not undoable. ID is four fields SIZE
-// MTIME DEV INO (MTIME in nanoseconds) of the file: in an intent the file at OLD before the step,
-// in a done record the file the step produced at NEW; "-" each when unknown. Size and mtime prove
-// the identity; device and inode are a hint only (they change when a stick is plugged in again). In
-// OLD, NEW and COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
-// return "\r". Lines starting with "#" are comments; records of other letters are kept as they are.
-// An intent without done or abandoned record is settled when read back: the source gone (a copy:
-// still there) and NEW holding a file with the intent's size and mtime means done. A payload too
-// large for a line goes into the side file "JOURNAL.RUN.SEQ" beside the journal, written before the
-// record naming it. A tag write has one: the bytes the write may replace (PackTagBytes in
-// tags/tag_undo.h: the old length, the old last 128 bytes and the old ID3v2 region), so that undo
-// puts them back with the intent's modification time. A tag intent without
-// its side file (the file could not be read) cannot be taken back. Side
-// files go when their step leaves the journal.
+// same file); kinds not known here are kept and reported as not undoable.
+// ID is six fields SIZE MTIME DEV INO FSID STABLE: in an intent the file at
+// OLD before the step, in a done record the file the step produced at NEW;
+// MTIME in nanoseconds, FSID the file system's statfs f_fsid (it survives a
+// reboot and a re-plug, the device number does not), STABLE "1" where the file
+// system keeps inode numbers (not vfat, exFAT, NTFS, FUSE, overlayfs), else
+// "0"; "-" each when unknown. PAYLOAD is three fields OFFSET LENGTH CRC of
+// bytes in the run file (below), "-" each when the step has none; a tag
+// write keeps there the bytes it may replace. In OLD, NEW, FOLDER and COMMAND
+// a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
+// return "\r". Lines starting with "#" are comments; records of other
+// letters are kept as they are.
 //
-// At most kMaxJournalSteps steps are kept: a new run first drops the oldest
-// runs, whole, never one still in progress.
+// Reading drops a last line without its LF (a write cut short) and skips a
+// line whose checksum or fields are wrong, naming it in the contents'
+// warnings; the rest is read. An append first cuts such a torn tail off. An
+// intent without done or abandoned record is settled when read back, from
+// the disk.
 //
-// Version 1 ("# velmora journal 1", then "KIND <TAB> OLD <TAB> NEW" per step
-// that went through) is still read, as one finished run without identities;
-// the first append or undo rewrites it as version 2.
+// Files beside the journal JOURNAL:
+//   JOURNAL              the segment being appended to
+//   JOURNAL.seg-N        older segments (N counts up), read before it
+//   JOURNAL.run-RUN      the run file: the run's payloads, appended to, and
+//                        the lock that says the run goes on (an
+//                        open-file-description write lock held for the
+//                        run's whole life); removed with the run's records,
+//                        or at its end when it holds no payload
+//   JOURNAL.lock         byte 0 locked (same lock family) by every append,
+//                        trim and compaction
+// A segment is sealed (renamed JOURNAL.seg-N) when it passes a few MiB.
+// Trimming deletes whole segments, oldest first, while the newer ones keep
+// at least kMaxJournalSteps steps and every run with records in the segment
+// is ended, dismissed, or has nothing left to take back and no lock.
 //
-// Every append and rewrite holds an exclusive flock on "JOURNAL.lock": a
-// lock on the journal itself would be lost when a rewrite replaces the file.
-// Neither file is opened through a symbolic link; both must be regular files
-// of the user.
+// Version 2 ("# velmora journal 2": no checksums, four ID fields, tag bytes
+// in side files "JOURNAL.RUN.SEQ") is still read, and converted to version 3
+// by the first append. Version 1 is no longer read.
+//
+// No file is opened through a symbolic link; all must be regular files of
+// the user.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/error_reporter.h"
@@ -55,16 +77,11 @@
 
 namespace velmora {
 
-inline constexpr char kJournalHeader[] = "# velmora journal 2";
+inline constexpr char kJournalHeader[] = "# velmora journal 3";
+inline constexpr char kJournalHeaderV2[] = "# velmora journal 2";
 inline constexpr char kJournalWriteContext[] =
     VELMORA_TEXT("velmora", "Fehler beim Schreiben des Journals");
 inline constexpr std::size_t kMaxJournalSteps = 32767;
-
-// The side file of the step seq of run in the journal at journalPath.
-std::string SideFilePath(const std::string& journalPath, const std::string& run, long seq);
-
-// The whole side file at path (never through a link).
-Error ReadSideFile(const std::string& path, std::string& bytes);
 
 // text with backslash, tab, line feed and carriage return escaped.
 std::string EscapeJournalText(std::string_view text);
@@ -74,18 +91,28 @@ struct StepIdentity {
   bool known = false;
   std::int64_t size = 0;
   std::int64_t mtimeNs = 0;
-  std::uint64_t device = 0;  // hints only
+  std::uint64_t device = 0;
   std::uint64_t inode = 0;
+  std::uint64_t fsid = 0;    // statfs f_fsid of the file system holding it
+  bool inodeStable = false;  // that file system keeps inode numbers
 };
 
-// The identity of the file at path itself (a link is not followed); unknown
-// when there is none.
+// The identity of the file at path itself (a link is not followed), with
+// its file system's; unknown when there is none.
 StepIdentity IdentityOf(const std::string& path);
 
 // Both known, same size and modification time.
 bool SameIdentity(const StepIdentity& a, const StepIdentity& b);
 
 enum class StepState { kPending, kDone, kAbandoned, kUndone };
+
+// Bytes of a step kept in its run file.
+struct JournalPayload {
+  bool present = false;
+  std::int64_t offset = 0;
+  std::int64_t length = 0;
+  std::uint32_t crc = 0;  // CRC-32C
+};
 
 // One file operation, from its intent and the records after it.
 struct JournalStep {
@@ -96,6 +123,7 @@ struct JournalStep {
   std::string target;
   StepIdentity before;  // the file at source when the step was announced
   StepIdentity after;   // the file the step produced (done records)
+  JournalPayload payload;
   StepState state = StepState::kPending;
 };
 
@@ -104,36 +132,54 @@ struct JournalRun {
   std::string began;  // time of the begin record
   std::string ended;  // time of the end record; empty while none
   std::string command;
+  bool dismissed = false;  // ended by the user without undoing it
+};
+
+// A folder a run worked in, as it was when the run first touched it.
+struct JournalFolder {
+  std::string run;
+  std::string path;
+  StepIdentity id;
 };
 
 struct JournalContents {
-  std::vector<JournalRun> runs;      // in order of their begin records
-  std::vector<JournalStep> steps;    // in order of their intents
-  std::vector<std::string> foreign;  // records of unknown letters, verbatim
+  std::string path;                    // the journal it was read from
+  std::vector<JournalRun> runs;        // in order of their begin records
+  std::vector<JournalStep> steps;      // in order of their intents
+  std::vector<JournalFolder> folders;  // in order of their records
+  std::vector<std::string> foreign;    // records of unknown letters, verbatim
+  std::vector<std::string> warnings;   // "FILE:LINE" of each record skipped as damaged
 };
 
-// Reads journal text of version 1 or 2. Fails with 321 ("Falsches
-// Datei-Format", the line number in the description) on a malformed line.
-Error ParseJournal(std::string_view text, JournalContents& contents);
+// Adds the records of one segment's text (version 2 or 3) to contents; name
+// is the segment's path for warnings. Fails with 321 ("Falsches
+// Datei-Format") on text of another version.
+Error ParseJournal(std::string_view text, JournalContents& contents,
+                   const std::string& name = "journal");
 
-// The version-2 text of contents.
+// The version-3 text of contents, header included.
 std::string FormatJournal(const JournalContents& contents);
 
-// True while the process that began run (another one) still lives and the
-// run has no end record: its records must stay.
-bool RunInProgress(const JournalRun& run);
-
-// Drops taken-back and abandoned steps and finished runs with no step left.
-void CompactJournal(JournalContents& contents);
+// True while run has no end or dismissed record and its run file beside the
+// journal at journalPath is locked: a process still works on it.
+bool RunInProgress(const std::string& journalPath, const JournalRun& run);
 
 // $XDG_STATE_HOME/velmora/journal, else ~/.local/state/velmora/journal. The
 // caller creates its folder.
 std::string DefaultJournalPath();
 
-// The journal file at path with its lock file. Each call takes the lock for
-// its duration. Appends keep the journal open between calls and check under
-// the lock that the path still names that file (a rewrite by another process
-// replaces it; the new one is then opened with the same checks).
+// The run file of run beside the journal at journalPath.
+std::string RunFilePath(const std::string& journalPath, const std::string& run);
+
+// The journal at journalPath and every file beside it that belongs to it
+// now (lock, segments, run files), whether or not each exists: a run must
+// never rename them.
+std::vector<std::string> JournalFilePaths(const std::string& journalPath);
+
+// The journal at path with its segments, run files and lock file. Each call
+// takes the append lock for its duration. Appends keep the segment open
+// between calls and check under the lock that the path still names that
+// file (a seal or a compaction by another process replaces it).
 class JournalFile {
  public:
   explicit JournalFile(std::string path) : path_(std::move(path)) {}
@@ -143,45 +189,61 @@ class JournalFile {
 
   const std::string& path() const { return path_; }
 
-  // Appends lines (each ending in LF) in one write, creating the journal
-  // with its header when missing and converting a version-1 journal first.
-  // On failure nothing is appended.
-  Error Append(const std::string& lines);
+  // Appends framed records (FrameRecord) in one write, creating the journal
+  // with its header when missing, cutting off a torn tail and converting a
+  // version-2 journal first. On failure nothing is appended.
+  Error Append(const std::string& records);
 
   // With keep set, Append keeps the lock for up to a few milliseconds of
-  // appends, so that a fast run takes it once per batch, not per record;
-  // nobody can rewrite the journal meanwhile, so the path needs no check.
-  // Other processes wait no longer than that, plus one file operation.
+  // appends, so that a fast run takes it once per batch, not per record.
   void KeepLockBriefly(bool keep) { keepLock_ = keep; }
   // Gives a kept lock back (before the run waits for the user, at its end).
   void ReleaseLock();
 
-  // Reads the whole journal; a missing file is the platform's error.
+  // Reads every segment; no journal at all is the platform's "not found".
+  // Damaged records are skipped and named in contents.warnings.
   Error Read(JournalContents& contents);
 
-  // Rewrites the journal compacted, through a temporary file beside it, so
-  // that a failure leaves the old journal whole. Records appended by other
-  // processes meanwhile are kept: the file is read again under the lock.
+  // Deletes the segments that hold nothing left to take back, with the run
+  // files of their runs. stepsLeft: the steps still open in the journal.
   Error Compact(int* stepsLeft = nullptr);
 
-  // Drops the oldest runs not in progress, whole, until at most maxSteps
-  // steps are left or no such run remains; rewrites only when it drops any.
+  // Deletes the oldest segments while the newer ones hold at least maxSteps
+  // steps and every run in them is over (see the top of this file).
   Error Trim(std::size_t maxSteps);
+
+  // Appends the dismissed record of run: it counts as ended, and its steps
+  // leave the journal with their segments.
+  Error Dismiss(const std::string& run);
+
+  // The payload of step from its run file, its checksum verified (321 when
+  // it does not match, or the step has none).
+  Error ReadPayload(const JournalStep& step, std::string& bytes);
+
+  // A segment is sealed once it is larger than this (tests make it small).
+  void SetSegmentBytes(std::int64_t bytes) { segmentBytes_ = bytes; }
 
  private:
   class Lock;
+  struct SegmentInfo;
   Error OpenLock();
+  Error LockAppends();
   void Unlock();
-  // The journal held open for appends, (re)opened when the path no longer
-  // names it; size is its length now. Lock held.
+  // The segment held open for appends, (re)opened when the path no longer
+  // names it, its torn tail cut off; size is its length now. Lock held.
   Error HoldJournal(std::int64_t& size);
+  // Appends records with the lock held; held says the segment is open and
+  // keptSize_ its length.
+  Error AppendLocked(const std::string& records, bool held);
+  Error OpenCurrent(std::int64_t& size);
+  Error ConvertVersion2();
   void DropJournal();
-  // The whole journal, parsed; missing is set when there is none. Lock held.
-  Error ReadLocked(JournalContents& contents, bool& missing);
+  void SealIfLarge(std::int64_t size);
   Error Replace(const std::string& text);
-  // Rewrites the journal as contents, removing the side files of steps that
-  // were in before but are not any more.
-  Error ReplaceWith(const JournalContents& before, const JournalContents& contents);
+  // Every segment, oldest first, the current one last, what each held in
+  // segments. Lock held.
+  Error ReadLocked(JournalContents& contents, bool& missing,
+                   std::vector<SegmentInfo>* segments = nullptr);
 
   std::string path_;
   int lockFd_ = -1;
@@ -191,35 +253,41 @@ class JournalFile {
   unsigned owner_ = 0;  // the effective user when it was opened
   bool keepLock_ = false;
   bool lockKept_ = false;
-  std::int64_t keptSize_ = 0;     // the journal's length while the lock is kept
+  std::int64_t keptSize_ = 0;     // the segment's length while the lock is kept
+  std::int64_t knownEnd_ = -1;    // its length after this object's last write
   std::int64_t keptSinceNs_ = 0;  // monotonic
+  std::int64_t segmentBytes_ = 4 << 20;
 };
 
-// The journal of one run: begin and end records, and an intent before and a
-// done record after each file operation, each written through at once.
+// The journal of one run: begin and end records, a folder record before the
+// first intent in a folder, and an intent before and a done record after
+// each file operation. The run holds the lock of its run file from Begin to
+// End.
 class JournalWriter : public RunJournal {
  public:
   JournalWriter(JournalFile& file, ErrorReporter& reporter);
   ~JournalWriter() override;
 
   // With deferDone, a done record waits for the next record and goes out in
-  // one write with it: still before the next operation, half the writes.
-  // Settle() writes a waiting one on its own; call it before the run waits
-  // for the user.
+  // one write with it: still before the next operation, half the writes. A
+  // step through a rename temporary, or on a file system without stable
+  // inode numbers, writes its done record at once. Settle() writes a waiting
+  // one; call it before the run waits for the user.
   void DeferDoneRecords(bool deferDone) { deferDone_ = deferDone; }
   Error Settle();
 
-  // The begin record, after trimming the journal; a failure is returned, not
-  // reported.
+  // Takes the run's lock, trims the journal and writes the begin record; a
+  // failure is returned, not reported.
   Error Begin(const std::string& command);
   void End();
 
+  // A tag write (kTag) keeps payload, or when it is empty the bytes the
+  // write may replace, in the run file before its intent.
   Error Intent(FileOp op, const std::string& source, const std::string& target,
-               const FileIdentity* known) override;
+               const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
 
-  // A tag write (kTag) first puts the bytes it may replace into its side file.
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
   // write: the undo of one step counts as a whole or not at all.
@@ -232,17 +300,28 @@ class JournalWriter : public RunJournal {
   const std::string& run() const { return run_; }
 
  private:
-  Error Write(const std::string& line);
+  Error Write(const std::string& records);
+  Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
+                     JournalPayload& stored);
+  std::string FolderRecords(const std::string& source, const std::string& target);
+  // The file (or folder) at path itself with its file system's traits.
+  StepIdentity LookUp(const std::string& path, bool folder = false);
+  void AddFileSystem(StepIdentity& id, const std::string& folder);
+  void ReportOnce(const Error& error);
 
   JournalFile& file_;
   ErrorReporter& reporter_;
   std::string run_;
+  int runFd_ = -1;  // the run file, locked
+  std::int64_t runFileSize_ = 0;
   long seq_ = 0;
   std::vector<long> ownSteps_;
-  StepIdentity announced_;  // the source of the last intent
+  std::unordered_set<std::string> folders_;                      // folders with a folder record
+  std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
+  StepIdentity announced_;                                       // the source of the last intent
   bool reported_ = false;
   bool deferDone_ = false;
-  std::string waiting_;  // a deferred done record
+  std::string waiting_;  // deferred done records
   long killAfter_ = 0;   // test hook: die after this many operations
   long operations_ = 0;
 };

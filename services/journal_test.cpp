@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "services/journal_format.h"
 #include "services/session_journal.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -18,90 +19,221 @@
 namespace velmora {
 namespace {
 
+using testing::ReadFile;
 using testing::TempFolder;
+using testing::WriteFile;
 
-// Run id, whether it ended, its number of steps; tag steps get a side file.
-struct RunSpec {
-  std::string id;
-  bool ended;
-  int steps;
-};
-
-std::string Lines(const RunSpec& run) {
-  std::string text = "B\t" + run.id + "\t2026-01-01T00:00:00Z\trename\n";
-  for (int seq = 1; seq <= run.steps; ++seq) {
-    const std::string key = run.id + "\t" + std::to_string(seq);
-    text += "I\t" + key + "\t4\t/x\t/x\t-\t-\t-\t-\nD\t" + key + "\t1\t2\t3\t4\n";
+// A finished run of renames whose records are written by hand.
+std::string Records(const std::string& run, int steps, bool ended = true) {
+  std::string text = FrameRecord("B\t" + run + "\t2026-01-01T00:00:00Z\trename");
+  for (int seq = 1; seq <= steps; ++seq) {
+    const std::string key = run + "\t" + std::to_string(seq);
+    text += FrameRecord("I\t" + key + "\t1\t/x" + std::to_string(seq) +
+                        "\t/y\t-\t-\t-\t-\t-\t-\t-\t-\t-");
+    text += FrameRecord("D\t" + key + "\t1\t2\t3\t4\t5\t1");
   }
-  return run.ended ? text + "E\t" + run.id + "\t2026-01-01T00:00:01Z\n" : text;
+  return ended ? text + FrameRecord("E\t" + run + "\t2026-01-01T00:00:01Z") : text;
+}
+
+JournalContents ReadAll(JournalFile& file) {
+  JournalContents contents;
+  EXPECT_FALSE(file.Read(contents));
+  return contents;
 }
 
 std::vector<std::string> RunIds(JournalFile& file) {
-  JournalContents contents;
-  EXPECT_FALSE(file.Read(contents));
   std::vector<std::string> ids;
-  for (const JournalRun& run : contents.runs) ids.push_back(run.id);
+  for (const JournalRun& run : ReadAll(file).runs) ids.push_back(run.id);
   return ids;
 }
 
-TEST(JournalTrim, DropsTheOldestWholeRunsButNoneInProgress) {
-  // Process 1 lives as long as the machine: its run without an end goes on.
+// A crash leaves a torn last line, a bad sector or an editor a damaged one:
+// each is skipped, the damaged one named, and every other record read.
+TEST(JournalRead, SkipsATornTailAndADamagedRecord) {
   const struct Case {
-    std::vector<RunSpec> runs;
-    std::size_t max;
-    std::vector<std::string> left;
+    const char* what;
+    void (*damage)(std::string& text);
+    std::size_t steps;
+    std::size_t warnings;
   } cases[] = {
-      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 3}},
-       6,
-       {"99999990-2", "99999990-3"}},
-      {{{"99999990-1", true, 3}, {"99999990-2", true, 3}}, 5, {"99999990-2"}},
-      {{{"99999990-1", true, 3}}, 2, {}},  // too big on its own: it goes too
-      {{{"1-1", false, 3}, {"99999990-2", true, 3}, {"99999990-3", true, 1}},
-       4,
-       {"1-1", "99999990-3"}},
-      {{{"99999990-1", true, 2}, {"99999990-2", true, 2}}, 4, {"99999990-1", "99999990-2"}},
+      {"torn tail", [](std::string& t) { t.resize(t.size() - 30); }, 3, 0},
+      {"torn inside the last intent", [](std::string& t) { t.resize(t.rfind("\nI\t") + 20); }, 2,
+       0},
+      {"flipped byte in a middle intent", [](std::string& t) { t[t.find("\nI\t") + 8] ^= 1; }, 2,
+       1},
+      {"checksum field of an intent cut to 7 digits",
+       [](std::string& t) { t.erase(t.find("\nD\t") - 1, 1); }, 2, 1},
   };
   for (const Case& c : cases) {
     const TempFolder folder;
-    JournalFile file(folder / "journal");
-    for (const RunSpec& run : c.runs) {
-      ASSERT_FALSE(file.Append(Lines(run)));
-      for (int seq = 1; seq <= run.steps; ++seq) {
-        std::ofstream(SideFilePath(file.path(), run.id, seq)) << "bytes";
-      }
+    JournalFile file(folder / "j");
+    ASSERT_FALSE(file.Append(Records("1-1", 3)));
+    std::string text = ReadFile(folder / "j");
+    c.damage(text);
+    WriteFile(folder / "j", text);
+    const JournalContents contents = ReadAll(file);
+    EXPECT_EQ(contents.steps.size(), c.steps) << c.what;
+    EXPECT_EQ(contents.warnings.size(), c.warnings) << c.what;
+  }
+}
+
+// The next append cuts a torn tail off instead of joining it.
+TEST(JournalAppend, NeverJoinsATornTail) {
+  const TempFolder folder;
+  JournalFile writer(folder / "j");
+  ASSERT_FALSE(writer.Append(Records("1-1", 2)));
+  std::string text = ReadFile(folder / "j");
+  WriteFile(folder / "j", text.substr(0, text.size() - 5));  // as a crash of another process
+  JournalFile other(folder / "j");
+  for (JournalFile* file : {&other, &writer}) {
+    ASSERT_FALSE(file->Append(Records(file == &other ? "2-2" : "3-3", 1)));
+  }
+  const JournalContents contents = ReadAll(writer);
+  EXPECT_TRUE(contents.warnings.empty());
+  EXPECT_EQ(contents.steps.size(), 4u);
+  EXPECT_EQ(RunIds(writer), (std::vector<std::string>{"1-1", "2-2", "3-3"}));
+}
+
+// Journals of the previous version are read, and converted by the first
+// read or append: checksums, six identity fields, side files into run files.
+TEST(JournalRead, ConvertsAVersion2Journal) {
+  const TempFolder folder;
+  const std::string v2 = std::string(kJournalHeaderV2) +
+                         "\nB\t7-7\t2026-01-01T00:00:00Z\ttag\n"
+                         "I\t7-7\t1\t4\t/m.mp3\t/m.mp3\t10\t20\t30\t40\n"
+                         "D\t7-7\t1\t11\t21\t30\t40\nE\t7-7\t2026-01-01T00:00:01Z\n";
+  WriteFile(folder / "j", v2);
+  WriteFile(folder / "j.7-7.1", "old tag bytes");
+  JournalFile file(folder / "j");
+  const JournalContents contents = ReadAll(file);
+  ASSERT_EQ(contents.steps.size(), 1u);
+  const JournalStep& step = contents.steps[0];
+  EXPECT_EQ(step.state, StepState::kDone);
+  EXPECT_EQ(step.before.mtimeNs, 20);
+  std::string bytes;
+  EXPECT_FALSE(file.ReadPayload(step, bytes));
+  EXPECT_EQ(bytes, "old tag bytes");
+  EXPECT_FALSE(testing::FileExists(folder / "j.7-7.1"));
+  EXPECT_TRUE(ReadFile(folder / "j").starts_with(std::string(kJournalHeader) + "\n"));
+  WriteFile(folder / "j", "# velmora journal 1\n1\t/a\t/b\n");
+  EXPECT_EQ(file.Read(*std::make_unique<JournalContents>()).number, kInvalidFileFormat);
+}
+
+// A run is live while its process holds the lock of its run file, whatever
+// its PID says; a dismissed run is over.
+TEST(JournalLiveness, ALockNotAPidTellsARunGoesOn) {
+  const TempFolder folder;
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    testing::Recorders reporter;
+    JournalFile file(folder / "j");
+    JournalWriter writer(file, reporter);
+    if (writer.Begin("rename")) ::_exit(1);
+    (void)!::write(ready[1], "x", 1);
+    ::pause();
+  }
+  char byte;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  JournalFile file(folder / "j");
+  const JournalRun run = ReadAll(file).runs.at(0);
+  EXPECT_TRUE(RunInProgress(file.path(), run));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_FALSE(RunInProgress(file.path(), run));  // interrupted: undo may take it back
+  ASSERT_FALSE(file.Dismiss(run.id));
+  const JournalRun dismissed = ReadAll(file).runs.at(0);
+  EXPECT_TRUE(dismissed.dismissed);
+  EXPECT_FALSE(dismissed.ended.empty());
+  EXPECT_EQ(file.Dismiss("a\tb").number, kInvalidFileFormat);
+}
+
+// A tag write's bytes go into the run file, checked when read back, and
+// leave with the run; folders and identities carry the file system's.
+TEST(JournalWriter, KeepsPayloadsAndIdentitiesInTheRunFile) {
+  const TempFolder folder;
+  WriteFile(folder / "a.mp3", "audio");
+  testing::Recorders reporter;
+  JournalFile file(folder / "j");
+  {
+    JournalWriter writer(file, reporter);
+    ASSERT_FALSE(writer.Begin("tag"));
+    ASSERT_FALSE(writer.Intent(FileOp::kTag, folder / "a.mp3", folder / "a.mp3", nullptr, "undo"));
+    ASSERT_FALSE(writer.Done(FileOp::kTag, folder / "a.mp3", folder / "a.mp3"));
+    writer.End();
+  }
+  JournalContents contents = ReadAll(file);
+  ASSERT_EQ(contents.steps.size(), 1u);
+  const JournalStep& step = contents.steps[0];
+  EXPECT_TRUE(step.before.known);
+  EXPECT_EQ(step.before.fsid, IdentityOf(folder / "a.mp3").fsid);
+  ASSERT_EQ(contents.folders.size(), 1u);
+  EXPECT_EQ(contents.folders[0].path + "/", folder.path());
+  EXPECT_EQ(contents.folders[0].id.inode, IdentityOf(folder.path()).inode);
+  std::string bytes;
+  ASSERT_FALSE(file.ReadPayload(step, bytes));
+  EXPECT_EQ(bytes, "undo");
+  const std::string runFile = RunFilePath(file.path(), step.run);
+  std::string damaged = ReadFile(runFile);
+  damaged[1] ^= 1;
+  WriteFile(runFile, damaged);
+  EXPECT_EQ(file.ReadPayload(step, bytes).number, kInvalidFileFormat);
+  // Taken back: the segment and the run file go.
+  ASSERT_FALSE(file.Append(FrameRecord("U\t" + step.run + "\t1")));
+  int left = -1;
+  ASSERT_FALSE(file.Compact(&left));
+  EXPECT_EQ(left, 0);
+  EXPECT_FALSE(testing::FileExists(runFile));
+  EXPECT_EQ(ReadFile(file.path()), std::string(kJournalHeader) + "\n");
+}
+
+// Old records go by whole segments: the oldest while the newer ones keep
+// the cap and every run in it is over; never one of a run still open.
+TEST(JournalTrim, DeletesWholeSegmentsOfRunsThatAreOver) {
+  const struct Case {
+    std::vector<std::pair<std::string, bool>> runs;  // id, ended; 4 steps each
+    std::size_t max;
+    std::vector<std::string> left;
+  } cases[] = {
+      {{{"1-1", true}, {"1-2", true}, {"1-3", true}}, 8, {"1-2", "1-3"}},
+      {{{"1-1", true}, {"1-2", true}, {"1-3", true}}, 4, {"1-3"}},
+      {{{"1-1", false}, {"1-2", true}, {"1-3", true}}, 4, {"1-1", "1-2", "1-3"}},
+      {{{"1-1", true}, {"1-2", true}}, 8, {"1-1", "1-2"}},
+  };
+  for (const Case& c : cases) {
+    const TempFolder folder;
+    JournalFile file(folder / "j");
+    file.SetSegmentBytes(200);  // a segment per run
+    for (const auto& [id, ended] : c.runs) {
+      ASSERT_FALSE(file.Append(Records(id, 4, ended)));
+      WriteFile(RunFilePath(file.path(), id), "payload");
     }
     ASSERT_FALSE(file.Trim(c.max));
-    const std::vector<std::string> left = RunIds(file);
-    EXPECT_EQ(left, c.left) << c.max;
-    // Side files go with their steps.
-    for (const RunSpec& run : c.runs) {
-      const bool kept = std::find(left.begin(), left.end(), run.id) != left.end();
-      EXPECT_EQ(std::filesystem::exists(SideFilePath(file.path(), run.id, 1)), kept) << run.id;
+    EXPECT_EQ(RunIds(file), c.left) << c.max;
+    for (const auto& [id, ended] : c.runs) {
+      const bool kept = std::count(c.left.begin(), c.left.end(), id) != 0;
+      EXPECT_EQ(testing::FileExists(RunFilePath(file.path(), id)), kept) << id;
     }
   }
 }
 
 // Appends keep the journal open; whatever takes its path meanwhile (another
-// process's rewrite, a planted link, a removal) is seen at the next append.
+// process's seal, a planted link, a removal) is seen at the next append.
 TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
-  const std::string first = Lines({"99999990-1", true, 1});
-  const std::string second = Lines({"99999990-2", true, 1});
   const struct Case {
     const char* name;
-    void (*change)(const TempFolder&, JournalFile& other);
+    void (*change)(const TempFolder&);
     bool appends;
     std::vector<std::string> runs;
   } cases[] = {
-      {"rewritten by another process",
-       [](const TempFolder&, JournalFile& other) { ASSERT_FALSE(other.Compact()); },
+      {"sealed by another process",
+       [](const TempFolder& f) { std::filesystem::rename(f / "j", f / "j.seg-000001"); },
        true,
-       {"99999990-1", "99999990-2"}},
-      {"removed",
-       [](const TempFolder& f, JournalFile&) { std::filesystem::remove(f / "j"); },
-       true,
-       {"99999990-2"}},
+       {"1-1", "1-2"}},
+      {"removed", [](const TempFolder& f) { std::filesystem::remove(f / "j"); }, true, {"1-2"}},
       {"a link in its place",
-       [](const TempFolder& f, JournalFile&) {
+       [](const TempFolder& f) {
          std::filesystem::rename(f / "j", f / "victim");
          std::filesystem::create_symlink(f / "victim", f / "j");
        },
@@ -111,40 +243,43 @@ TEST(JournalAppend, HeldJournalFollowsWhatNowHasItsPath) {
   for (const Case& c : cases) {
     const TempFolder folder;
     JournalFile file(folder / "j");
-    JournalFile other(folder / "j");
-    ASSERT_FALSE(file.Append(first));
-    c.change(folder, other);
-    const std::uintmax_t victimSize = std::filesystem::exists(folder / "victim")
-                                          ? std::filesystem::file_size(folder / "victim")
-                                          : 0;
-    EXPECT_EQ(!file.Append(second), c.appends) << c.name;
+    ASSERT_FALSE(file.Append(Records("1-1", 1)));
+    c.change(folder);
+    const std::string victim = ReadFile(folder / "victim");
+    EXPECT_EQ(!file.Append(Records("1-2", 1)), c.appends) << c.name;
     if (!c.appends) {
-      EXPECT_EQ(std::filesystem::file_size(folder / "victim"), victimSize) << c.name;
+      EXPECT_EQ(ReadFile(folder / "victim"), victim) << c.name;
       continue;
     }
+    JournalFile other(folder / "j");
     EXPECT_EQ(RunIds(other), c.runs) << c.name;
   }
 }
 
 // A fast run sends each done record out with the next record and keeps the
-// lock between records; before a question and at the end both are given back.
+// lock between records; a step through a rename temporary writes its done
+// record at once; before a question and at the end all are given back.
 TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   const TempFolder folder;
   testing::Recorders reporter;
   JournalFile file(folder / "j");
   JournalWriter writer(file, reporter);
   const auto doneRecords = [&] {
-    const std::string text = testing::ReadFile(folder / "j");
+    const std::string text = ReadFile(folder / "j");
     int count = 0;
     for (std::size_t at = 0; (at = text.find("\nD\t", at)) != std::string::npos; ++at) ++count;
     return count;
   };
   const auto lockFree = [&] {
     const int fd = ::open((folder / "j.lock").c_str(), O_RDWR);
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_len = 1;
+    const bool free = ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type == F_UNLCK;
     ::close(fd);
     return free;
   };
+  for (const char* name : {"a", "b", "c"}) WriteFile(folder / name, name);
   ASSERT_FALSE(writer.Begin("rename"));
   writer.DeferDoneRecords(true);
   file.KeepLockBriefly(true);
@@ -157,10 +292,11 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   ASSERT_FALSE(writer.Settle());
   EXPECT_EQ(doneRecords(), 2);
   EXPECT_TRUE(lockFree());
-  ASSERT_FALSE(writer.Intent(FileOp::kRename, folder / "c", folder / "x", nullptr));
-  ASSERT_FALSE(writer.Done(FileOp::kRename, folder / "c", folder / "x"));
-  writer.End();
+  const std::string temp = folder / "c.velmora-move-1";
+  ASSERT_FALSE(writer.Intent(FileOp::kRename, folder / "c", temp, nullptr));
+  ASSERT_FALSE(writer.Done(FileOp::kRename, folder / "c", temp));
   EXPECT_EQ(doneRecords(), 3);
+  writer.End();
   EXPECT_TRUE(lockFree());
   EXPECT_TRUE(reporter.errors.empty());
 }
@@ -169,7 +305,7 @@ TEST(JournalTime, BeginTimeShownInLocalTime) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();
   EXPECT_EQ(LocalRunTime("2026-12-06T23:50:50Z"), "06.12.2026 23:50:50");
-  EXPECT_EQ(LocalRunTime("-"), "-");  // a version-1 run has no time
+  EXPECT_EQ(LocalRunTime("-"), "-");  // a run whose begin record went
 }
 
 }  // namespace

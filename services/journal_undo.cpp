@@ -47,7 +47,7 @@ bool Open(const JournalStep& step) {
 
 // A pending step went through when its source is gone (a copy's stays) and
 // its target holds the file the intent saw. A pending tag write went through
-// as soon as the file changed: the side file still holds the old bytes.
+// as soon as the file changed: its run file still holds the old bytes.
 bool SettledDone(JournalStep& step) {
   const StepIdentity now = IdentityOf(step.target);
   if (step.kind == '4') {
@@ -61,6 +61,14 @@ bool SettledDone(JournalStep& step) {
   step.after = step.before;
   step.state = StepState::kDone;
   return true;
+}
+
+// Puts the bytes a tag write replaced, kept as its payload, back into its
+// file with the old modification time.
+Error UndoTagPayload(FileSystem& disk, const JournalStep& step, const std::string& payload) {
+  TagUndoBytes bytes;
+  if (!UnpackTagBytes(payload, bytes)) return {kInvalidFileFormat, "damaged undo record"};
+  return RestoreTagBytes(disk, step.target, bytes, step.before.mtimeNs);
 }
 
 class Undo {
@@ -128,14 +136,12 @@ class Undo {
   // The old bytes and the old modification time, so that the records
   // before this one still know the file.
   bool RestoreTag(const JournalStep& step) {
-    std::string block;
-    TagUndoBytes bytes;
-    if (ReadSideFile(SideFilePath(file_.path(), step.run, step.seq), block) ||
-        !UnpackTagBytes(block, bytes) || !step.before.known) {
+    std::string payload;
+    if (file_.ReadPayload(step, payload) || !step.before.known) {
       Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.target);
       return true;
     }
-    if (const Error error = RestoreTagBytes(disk_, step.target, bytes, step.before.mtimeNs)) {
+    if (const Error error = UndoTagPayload(disk_, step, payload)) {
       services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
                                      step.target, error.description);
       return true;
@@ -194,7 +200,7 @@ std::vector<std::string> RunsToUndo(const JournalContents& contents, bool lastRu
                                     UndoOutput& output) {
   std::vector<std::string> runs;
   for (auto run = contents.runs.rbegin(); run != contents.runs.rend(); ++run) {
-    if (RunInProgress(*run)) {
+    if (RunInProgress(contents.path, *run)) {
       output.RunStays(run->id);
       continue;
     }

@@ -618,6 +618,10 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Unknown operation for --slot%1: %2</translation>
     </message>
     <message>
+        <source>Beschädigter Eintrag im Journal übersprungen: %1</source>
+        <translation>Damaged journal record skipped: %1</translation>
+    </message>
+    <message>
         <source>Lauf %1 läuft noch; seine Schritte bleiben im Journal.</source>
         <translation>Run %1 is still running; its steps stay in the journal.</translation>
     </message>

@@ -445,8 +445,7 @@ void Main::RunJob(RunKind kind) {
   planDisk_ = PosixFileSystem();  // mounts may have changed since the last run
   // The log file is written during the run; it is never one of its steps.
   LeaveOutOwnFile(found, logPath_);
-  LeaveOutOwnFile(found, journal_->file().path());
-  LeaveOutOwnFile(found, journal_->file().path() + ".lock");
+  LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().path()));
   BeginRun();
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"

@@ -89,7 +89,7 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
 TEST(CliRun, JournalInTheSearchedFolderIsLeftOut) {
   TempFolder dir;
   WriteFile(dir / "a.txt", "a");
-  WriteFile(dir / "j.txt", "# velmora journal 1\n");
+  WriteFile(dir / "j.txt", "# velmora journal 3\n");
   WriteFile(dir / "j.txt.lock", "");
   const CliResult r =
       RunCli({"rename", "--slot1", "upper", "--journal", dir / "j.txt", "--yes-all", Bare(dir)});

@@ -1,11 +1,17 @@
 // The journal through velmora-cli: undo after a kill, on a full disk, after
 // a refusal, of a copy, with two runs writing at once, and journals with
 // records this version does not take back.
+#include "services/journal.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
+#include <cstdlib>
 #include <functional>
+#include <random>
 
+#include "services/journal_format.h"
 #include "tests/cli/cli_runner.h"
 
 namespace velmora {
@@ -40,10 +46,15 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
     std::vector<std::string> job;
     std::vector<int> kills;
   };
+  std::mt19937 random(22);  // kill points anywhere in a run of 16 operations
+  std::uniform_int_distribution<int> point(1, 16);
   const Row rows[] = {
       {{"f0.txt", "f1.txt", "f2.txt"},
        {"--slot1", "upper", "--slot2", "insert-before", "--src2=-x", "--dst2", ".TXT"},
        {1, 2, 5}},
+      {{"g0.txt", "g1.txt", "g2.txt", "g3.txt", "g4.txt", "g5.txt", "g6.txt", "g7.txt"},
+       {"--slot1", "upper", "--slot2", "insert-before", "--src2=-x", "--dst2", ".TXT"},
+       {point(random), point(random), point(random)}},
       {{"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"},
        {"--slot1", "mirror", "--src1", " - "},
        {0, 1, 2, 3}},
@@ -149,7 +160,7 @@ TEST(CliJournal, UndoOfACopyKeepsTheEditedOriginal) {
   const CliResult r = RunCli({"undo", "--journal", journal, "--yes-all", "--overwrite-all"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ReadFile(dir / "a.txt"), "edited");
-  EXPECT_EQ(Listing(dest.path()), (Names{"j", "j.lock"}));
+  EXPECT_EQ(Listing(dest.path()), (Names{"j", "j.lock"}));  // the run file went with the run
 }
 
 // Two runs writing one journal at once: both runs' records intact, and one
@@ -178,36 +189,129 @@ TEST(CliJournal, TwoProcessesShareOneJournal) {
   EXPECT_EQ(Listing(two.path()), secondNames);
 }
 
-// A version-1 journal is still taken back. What this version cannot take
-// back stays, reported and never shown as done: a kind-0 record, a kind and
-// a record letter it does not know. A run still going on in another process
-// keeps its records.
+// A version-2 journal is converted and taken back. What this version cannot
+// take back stays, reported and never shown as done: a kind-0 record, a kind
+// and a record letter it does not know. A run whose process still holds its
+// lock keeps its records.
 TEST(CliJournal, KeepsWhatItCannotTakeBack) {
   TempFolder dir;
   WriteFile(dir / "B.TXT", "b");
   const std::string journal = dir / "j";
-  WriteFile(journal, "# velmora journal 1\n1\t" + dir / "b.txt\t" + dir / "B.TXT\n0\t" +
-                         dir / "x\t" + dir / "y\n");
+  const std::string none = "\t-\t-\t-\t-\n";
+  WriteFile(journal, "# velmora journal 2\nB\t0-1\t2026-01-01T00:00:00Z\trename\nI\t0-1\t1\t1\t" +
+                         dir / "b.txt\t" + dir / "B.TXT" + none + "D\t0-1\t1" + none +
+                         "I\t0-1\t2\t0\t" + dir / "x\t" + dir / "y" + none + "D\t0-1\t2" + none +
+                         "E\t0-1\t2026-01-01T00:00:01Z\n");
   CliResult r = RunCli({"undo", "--journal", journal, "--yes-all"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, dir / "B.TXT -> " + dir / "b.txt\n");
   EXPECT_THAT(r.err, HasSubstr("kann nicht zurückgenommen werden: " + dir / "x -> " + dir / "y"));
   EXPECT_EQ(ReadFile(dir / "b.txt"), "b");
 
-  const std::string live = std::to_string(::getpid()) + "-1";
-  const std::string unknown = "T\tsome later record\n";
-  const std::string running = "B\t" + live + "\t2026-01-01T00:00:00Z\trename\nI\t" + live +
-                              "\t1\t1\t" + dir / "c\t" + dir / "d\t-\t-\t-\t-\n";
-  const std::string tag = "I\t0-9\t1\t7\t" + dir / "e\t" + dir / "f\t-\t-\t-\t-\n";
+  // The run of a process that lives: its run file locked.
+  const int runFile = ::open((journal + ".run-9-9").c_str(), O_RDWR | O_CREAT, 0600);
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  ASSERT_EQ(::fcntl(runFile, F_OFD_SETLK, &lock), 0);
+  const std::string unknown = FrameRecord("T\tsome later record");
+  const std::string ids = "\t-\t-\t-\t-\t-\t-\t-\t-\t-";
+  const std::string running = FrameRecord("B\t9-9\t2026-01-01T00:00:00Z\trename") +
+                              FrameRecord("I\t9-9\t1\t1\t" + dir / "c\t" + dir / "d" + ids);
+  const std::string tag = FrameRecord("I\t0-9\t1\t7\t" + dir / "e\t" + dir / "f" + ids);
   std::ofstream(journal, std::ios::app) << unknown << running << tag;
   r = RunCli({"undo", "--journal", journal, "--yes-all"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
+  EXPECT_THAT(r.err, HasSubstr("9-9"));
   const std::string text = ReadFile(journal);
-  EXPECT_EQ(text.rfind("# velmora journal 2\n", 0), 0u);
+  EXPECT_EQ(text.rfind("# velmora journal 3\n", 0), 0u);
   for (const std::string& kept : {unknown, running, tag, std::string("\t0\t" + dir / "x\t")}) {
     EXPECT_THAT(text, HasSubstr(kept));
   }
+  ::close(runFile);
+}
+
+// What a crash leaves: a torn last line, or a damaged record in the middle.
+// Undo names the damaged record and still takes every step back; a run
+// after the torn tail is taken back too.
+TEST(CliJournal, TornTailAndDamagedRecordAreStillUndone) {
+  const struct Row {
+    const char* what;
+    void (*damage)(std::string& text);
+    bool named;
+  } rows[] = {
+      {"torn tail", [](std::string& t) { t.resize(t.size() - 30); }, false},
+      {"damaged done record",
+       [](std::string& t) { t[t.find("\nD\t", t.find("\nD\t") + 1) + 5] ^= 4; }, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempFolder dir, state;
+    const Names original = MakeNumberedFiles(dir, 3, "f");
+    const std::string journal = state / "j";
+    ASSERT_EQ(
+        RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)}).status,
+        0);
+    std::string text = ReadFile(journal);
+    row.damage(text);
+    WriteFile(journal, text);
+    const CliResult next = RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1",
+                                   ".TXT", "--yes-all", "--journal", journal, Bare(dir)});
+    EXPECT_EQ(next.status, 0) << next.err;
+    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(Count(undo.err, "Beschädigter Eintrag im Journal übersprungen: " + journal + ":"),
+              row.named ? 1 : 0)
+        << undo.err;
+    EXPECT_EQ(Listing(dir.path()), original);
+  }
+}
+
+// A run killed inside a PID namespace has a PID that names another process
+// outside it; its free lock says it is over, and undo takes it back.
+TEST(CliJournal, RunKilledInAPidNamespaceIsTakenBack) {
+  if (std::system("unshare --pid --fork true >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "cannot make a PID namespace here (unshare --pid needs root)";
+  }
+  TempFolder dir, state;
+  const Names original = MakeNumberedFiles(dir, 4, "f");
+  const std::string journal = state / "j";
+  // The shell is PID 1 of the namespace; the program, PID 2, kills itself.
+  const std::string command = "LANGUAGE=de VELMORA_TEST_KILL_AFTER=2 unshare --pid --fork sh -c '" +
+                              std::string(VELMORA_CLI) + " rename --slot1 upper --yes-all " +
+                              "--journal " + journal + " " + Bare(dir) + "; true' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_NE(Listing(dir.path()), original);
+  const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(Listing(dir.path()), original);
+}
+
+// A run whose lock outlives its process (as on NFS) goes on for undo until
+// the user dismisses it; then it counts as ended and is taken back.
+TEST(CliJournal, DismissedRunCountsAsEnded) {
+  TempFolder dir, state;
+  const Names original = MakeNumberedFiles(dir, 2, "f");
+  const std::string journal = state / "j";
+  RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)},
+         {"VELMORA_TEST_KILL_AFTER=2"});
+  JournalFile file(journal);
+  JournalContents contents;
+  ASSERT_FALSE(file.Read(contents));
+  ASSERT_EQ(contents.runs.size(), 1u);
+  const std::string run = contents.runs[0].id;
+  const int stale = ::open(RunFilePath(journal, run).c_str(), O_RDWR);
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  ASSERT_EQ(::fcntl(stale, F_OFD_SETLK, &lock), 0);
+  CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_THAT(undo.err, HasSubstr(run));
+  EXPECT_NE(Listing(dir.path()), original);
+  ASSERT_FALSE(file.Dismiss(run));
+  undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(Listing(dir.path()), original);
+  ::close(stale);
 }
 
 // A link planted where the journal should be is never written through, nor

@@ -18,8 +18,9 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   TempFolder dir;
   WriteFiles(dir.path(), {"a-b.txt"});
   const std::string f = Bare(dir);
-  const std::string good = "# velmora journal 1\n";
-  const std::string bad = good + "1\t" + dir / "a-b.txt\n";  // no destination
+  const std::string good = "# velmora journal 3\n";
+  const std::string old = "# velmora journal 1\n";
+  const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
   WriteFile(dir / "good.journal", good);
   WriteFile(dir / "bad.journal", bad);
   struct Row {
@@ -128,7 +129,7 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   expected.insert(expected.end(), {"undo.journal", "undo.journal.lock"});
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Listing(dir.path()), expected);
-  EXPECT_EQ(ReadFile(journal), "# velmora journal 2\n");
+  EXPECT_EQ(ReadFile(journal), "# velmora journal 3\n");
 }
 
 // Copy into --dest: an existing target is kept without --overwrite-all, the

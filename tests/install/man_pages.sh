@@ -32,7 +32,7 @@ for command in $commands; do
         fi
     done
 done
-for section in "EXIT STATUS" "JOURNAL" "# velmora journal 2"; do
+for section in "EXIT STATUS" "JOURNAL" "# velmora journal 3"; do
     printf '%s\n' "$page" | grep -q "$section" || { echo "velmora-cli.1 lacks $section"; status=1; }
 done
 exit $status

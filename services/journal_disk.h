@@ -1,0 +1,50 @@
+// The journal's own files on disk: opened with OpenOwnFile's checks, read
+// whole, locked with open-file-description locks (the one lock family of the
+// journal), and the segments beside the journal listed. Also what the file
+// system holding a file promises about its inode numbers.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/error_reporter.h"
+
+namespace velmora {
+
+// The whole regular file of the user at path; missing is set when there is
+// none.
+Error ReadOwnFile(const std::string& path, std::string& text, bool& missing);
+
+// An open-file-description lock on length bytes from start (0: to the end
+// and beyond), exclusive or shared; wait says whether to wait for it. A lock
+// held elsewhere without wait is kFileInUse-like: EAGAIN as an Error.
+Error LockRange(int fd, off_t start, off_t length, bool exclusive, bool wait);
+void UnlockRange(int fd, off_t start, off_t length);
+// True when another open file description holds a lock that would keep an
+// exclusive one on the range out.
+bool RangeLocked(int fd, off_t start, off_t length);
+
+// The files beside the journal at journalPath whose names go on with infix.
+std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix);
+
+// The sealed segments beside the journal at journalPath, oldest first.
+std::vector<std::string> SegmentPaths(const std::string& journalPath);
+// The name the current segment takes when sealed after segments.
+std::string NextSegmentPath(const std::string& journalPath,
+                            const std::vector<std::string>& segments);
+
+// The file system holding folder: its statfs f_fsid, and whether it keeps
+// inode numbers (not vfat, exFAT, NTFS, FUSE, overlayfs).
+struct FileSystemTraits {
+  std::uint64_t fsid = 0;
+  bool inodeStable = false;
+};
+bool FileSystemOf(const std::string& folder, FileSystemTraits& traits);
+
+// The folder part of path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
+}  // namespace velmora

@@ -1,0 +1,155 @@
+#include "services/journal_format.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+namespace velmora {
+namespace {
+
+constexpr char kTab = '\t';
+
+using CrcTable = std::array<std::array<std::uint32_t, 256>, 4>;
+
+// Slicing by four: four table look-ups per four bytes.
+CrcTable MakeTable() {
+  CrcTable table{};
+  for (std::uint32_t i = 0; i < 256; ++i) {
+    std::uint32_t crc = i;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0x82F63B78u & (0u - (crc & 1u)));
+    table[0][i] = crc;
+  }
+  for (std::uint32_t i = 0; i < 256; ++i) {
+    for (std::size_t k = 1; k < 4; ++k) {
+      table[k][i] = (table[k - 1][i] >> 8) ^ table[0][table[k - 1][i] & 0xFF];
+    }
+  }
+  return table;
+}
+
+}  // namespace
+
+std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc) {
+  static const CrcTable table = MakeTable();
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t n = bytes.size();
+  crc = ~crc;
+  for (; n >= 4; n -= 4, p += 4) {
+    crc ^= static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    crc = table[3][crc & 0xFF] ^ table[2][(crc >> 8) & 0xFF] ^ table[1][(crc >> 16) & 0xFF] ^
+          table[0][crc >> 24];
+  }
+  while (n-- > 0) crc = (crc >> 8) ^ table[0][(crc ^ *p++) & 0xFF];
+  return ~crc;
+}
+
+std::string FrameRecord(std::string_view record) {
+  char crc[16];
+  std::snprintf(crc, sizeof crc, "\t%08x\n", Crc32c(record));
+  std::string line;
+  line.reserve(record.size() + 10);
+  line.append(record);
+  line.append(crc, 10);
+  return line;
+}
+
+bool UnframeRecord(std::string_view line, std::string_view& record) {
+  if (line.size() < 10 || line[line.size() - 9] != kTab) return false;
+  std::uint32_t crc = 0;
+  for (char c : line.substr(line.size() - 8)) {
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return false;
+    crc = crc << 4 | static_cast<std::uint32_t>(digit);
+  }
+  record = line.substr(0, line.size() - 9);
+  return Crc32c(record) == crc;
+}
+
+std::vector<std::string_view> JournalFields(std::string_view record) {
+  std::vector<std::string_view> fields;
+  for (std::size_t begin = 0;;) {
+    const std::size_t cut = record.find(kTab, begin);
+    fields.push_back(record.substr(begin, cut == std::string_view::npos ? cut : cut - begin));
+    if (cut == std::string_view::npos) return fields;
+    begin = cut + 1;
+  }
+}
+
+std::string EscapeJournalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+bool UnescapeJournalText(std::string_view text, std::string& out) {
+  out.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) return false;
+    const char c = text[i];
+    if (c != '\\' && c != 't' && c != 'n' && c != 'r') return false;
+    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : '\\';
+  }
+  return true;
+}
+
+std::string IdentityFields(const StepIdentity& id) {
+  if (!id.known) return "-\t-\t-\t-\t-\t-";
+  return std::to_string(id.size) + kTab + std::to_string(id.mtimeNs) + kTab +
+         std::to_string(id.device) + kTab + std::to_string(id.inode) + kTab +
+         std::to_string(id.fsid) + kTab + (id.inodeStable ? '1' : '0');
+}
+
+std::string PayloadFields(const JournalPayload& payload) {
+  if (!payload.present) return "-\t-\t-";
+  char crc[16];
+  std::snprintf(crc, sizeof crc, "%08x", payload.crc);
+  return std::to_string(payload.offset) + kTab + std::to_string(payload.length) + kTab + crc;
+}
+
+std::string JournalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  ::gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
+
+char KindDigit(FileOp op) {
+  switch (op) {
+    case FileOp::kRename:
+      return '1';
+    case FileOp::kMove:
+      return '2';
+    case FileOp::kCopy:
+      return '3';
+    case FileOp::kTag:
+      return '4';
+  }
+  return '0';
+}
+
+}  // namespace velmora

@@ -1,0 +1,39 @@
+// How a journal record looks on disk: framed with a CRC-32C, fields split
+// by tabs, identities and payload references as fields. Shared by the
+// reader and the writers; see services/journal.h for the format itself.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "services/journal.h"
+
+namespace velmora {
+
+// CRC-32C (Castagnoli) of bytes, continuing from crc.
+std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc = 0);
+
+// record (fields without the checksum) with its checksum field and LF.
+std::string FrameRecord(std::string_view record);
+
+// The record of line (without its LF) when its checksum field matches.
+bool UnframeRecord(std::string_view line, std::string_view& record);
+
+std::vector<std::string_view> JournalFields(std::string_view record);
+
+// text with the escapes of EscapeJournalText undone; false on a bad escape.
+bool UnescapeJournalText(std::string_view text, std::string& out);
+
+// The six ID fields, "-" each when unknown; and the three payload fields.
+std::string IdentityFields(const StepIdentity& id);
+std::string PayloadFields(const JournalPayload& payload);
+
+// The current UTC time as a record's TIME.
+std::string JournalNow();
+
+// The kind digit of op.
+char KindDigit(FileOp op);
+
+}  // namespace velmora

@@ -1,0 +1,44 @@
+// Reading journal segments into JournalContents: several segments, oldest
+// first, into one contents, so that a run's records may span them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "services/journal.h"
+
+namespace velmora {
+
+class JournalParser {
+ public:
+  explicit JournalParser(JournalContents& contents);
+
+  // What one segment held besides its records.
+  struct Segment {
+    std::unordered_set<std::string> runs;  // runs with a record in it
+    bool foreign = false;                  // a record of an unknown letter
+    bool damaged = false;                  // a record skipped as damaged
+    bool version2 = false;
+  };
+
+  // Adds the records of text (version 2 or 3). A last line without LF is
+  // dropped; a damaged line is skipped and named in warnings as NAME:LINE.
+  // 321 on text of another version.
+  Error Add(std::string_view text, const std::string& name, Segment* segment = nullptr);
+
+ private:
+  bool Record(std::string_view record, Segment& segment);
+  bool Intent(const std::vector<std::string_view>& f, const std::string& run);
+  bool Later(const std::vector<std::string_view>& f, const std::string& run);
+  bool Identity(const std::vector<std::string_view>& f, std::size_t first, StepIdentity& id) const;
+  JournalRun& RunNamed(const std::string& id);
+
+  JournalContents& contents_;
+  std::unordered_map<std::string, std::size_t> steps_;  // "RUN\tSEQ" -> index
+  std::unordered_map<std::string, std::size_t> runs_;
+  int version_ = 3;
+};
+
+}  // namespace velmora

@@ -1,0 +1,222 @@
+// JournalWriter: the records of one run, its run file and its lock.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+#include "services/journal.h"
+#include "services/journal_disk.h"
+#include "services/journal_format.h"
+#include "services/own_file.h"
+#include "services/posix_file_system.h"
+#include "tags/tag_undo.h"
+
+namespace velmora {
+namespace {
+
+constexpr char kTab = '\t';
+
+// A step into or out of a rename temporary (FileSystem::TemporaryName).
+bool IsTemporary(const std::string& path) {
+  return path.find(".velmora-move") != std::string::npos;
+}
+
+}  // namespace
+
+JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
+    : file_(file), reporter_(reporter) {
+  if (const char* kill = std::getenv("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
+}
+
+JournalWriter::~JournalWriter() {
+  (void)Settle();
+  if (runFd_ >= 0) ::close(runFd_);  // the lock goes with it: the run counts as interrupted
+}
+
+Error JournalWriter::Settle() {
+  const Error error = waiting_.empty() ? Error{} : Write("");
+  file_.ReleaseLock();
+  return error;
+}
+
+Error JournalWriter::Begin(const std::string& command) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  run_ = std::to_string(::getpid()) + "-" +
+         std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
+  seq_ = 0;
+  ownSteps_.clear();
+  folders_.clear();
+  if (Error error = Settle()) return error;
+  if (runFd_ >= 0) ::close(runFd_);
+  runFileSize_ = 0;
+  const std::string runFile = RunFilePath(file_.path(), run_);
+  Error error = OpenOwnFile(runFile, O_RDWR | O_APPEND | O_CREAT | O_EXCL, 0600, runFd_);
+  // Held for the run's whole life: whoever finds it free knows the run is over.
+  if (!error) error = LockRange(runFd_, 0, 0, /*exclusive=*/true, /*wait=*/false);
+  if (!error) error = file_.Trim(kMaxJournalSteps);
+  if (!error) {
+    error = file_.Append(
+        FrameRecord("B\t" + run_ + kTab + JournalNow() + kTab + EscapeJournalText(command)));
+  }
+  if (error && runFd_ >= 0) {
+    ::unlink(runFile.c_str());
+    ::close(runFd_);
+    runFd_ = -1;
+  }
+  return error;
+}
+
+// Write reports its own failure; the run has nothing left to stop.
+void JournalWriter::End() {
+  if (runFd_ < 0) return;
+  (void)Write(FrameRecord("E\t" + run_ + kTab + JournalNow()));
+  file_.ReleaseLock();
+  if (runFileSize_ == 0) ::unlink(RunFilePath(file_.path(), run_).c_str());
+  ::close(runFd_);
+  runFd_ = -1;
+}
+
+StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return {};
+  StepIdentity id{true, static_cast<std::int64_t>(st.st_size),
+                  static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                  static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  AddFileSystem(id, folder ? path : FolderOf(path));
+  return id;
+}
+
+// A run works through the folders it opened once: one statfs per device.
+void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
+  auto found = fileSystems_.find(id.device);
+  if (found == fileSystems_.end()) {
+    FileSystemTraits traits;
+    StepIdentity fs;
+    if (FileSystemOf(folder, traits))
+      fs = {true, 0, 0, id.device, 0, traits.fsid, traits.inodeStable};
+    found = fileSystems_.emplace(id.device, fs).first;
+  }
+  id.fsid = found->second.fsid;
+  id.inodeStable = found->second.inodeStable;
+}
+
+std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target) {
+  std::string records;
+  for (const std::string* path : {&source, &target}) {
+    std::string folder = FolderOf(*path);
+    if (folders_.count(folder) != 0) continue;
+    const StepIdentity id = LookUp(folder, /*folder=*/true);
+    records +=
+        FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
+    folders_.insert(std::move(folder));
+  }
+  return records;
+}
+
+// Without the old bytes a tag write cannot be taken back; it goes ahead only
+// when the file could not be read at all, and then fails as well.
+Error JournalWriter::StorePayload(FileOp op, const std::string& source, std::string_view payload,
+                                  JournalPayload& stored) {
+  stored = {};
+  if (op != FileOp::kTag) return {};
+  std::string captured;
+  if (payload.empty()) {
+    TagUndoBytes bytes;
+    PosixFileSystem disk;
+    if (CaptureTagBytes(disk, source, bytes)) return {};
+    captured = PackTagBytes(bytes);
+    payload = captured;
+  }
+  if (Error error = WriteAll(runFd_, payload)) {
+    (void)::ftruncate(runFd_, runFileSize_);
+    return error;
+  }
+  const auto length = static_cast<std::int64_t>(payload.size());
+  stored = {true, runFileSize_, length, Crc32c(payload)};
+  runFileSize_ += length;
+  return {};
+}
+
+Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
+                            const FileIdentity* known, std::string_view payload) {
+  ownSteps_.push_back(++seq_);
+  JournalPayload stored;
+  if (Error error = StorePayload(op, source, payload, stored)) {
+    ReportOnce(error);
+    return error;
+  }
+  std::string records = FolderRecords(source, target);
+  if (known != nullptr) {
+    announced_ = {true, known->size, known->modified, known->device, known->inode};
+    AddFileSystem(announced_, FolderOf(source));
+  } else {
+    announced_ = LookUp(source);
+  }
+  records += FrameRecord("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindDigit(op) + kTab +
+                         EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
+                         IdentityFields(announced_) + kTab + PayloadFields(stored));
+  const Error error = Write(records);
+  // A large copy may take long; others do not wait for it.
+  constexpr std::int64_t kQuickCopy = 1 << 20;
+  if (op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy)) file_.ReleaseLock();
+  return error;
+}
+
+Error JournalWriter::Done(FileOp op, const std::string& source, const std::string& target) {
+  // Tests kill the run between an operation and its done record.
+  if (killAfter_ > 0 && ++operations_ == killAfter_) std::raise(SIGKILL);
+  // A rename keeps the file, its size and modification time: the intent's
+  // identity is the new name's, without another lstat. A file changed
+  // between the two is refused by undo, as one changed after the run.
+  const StepIdentity after =
+      op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+  std::string line =
+      FrameRecord("D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after));
+  // Where the disk alone cannot tell which name holds the file, the record
+  // goes out at once.
+  if (!deferDone_ || IsTemporary(source) || IsTemporary(target) || !after.inodeStable) {
+    return Write(line);
+  }
+  waiting_ += line;
+  return {};
+}
+
+void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
+  // Reports its own failure.
+  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(seq_)));
+}
+
+Error JournalWriter::Undone(const std::string& run, long seq) {
+  std::string records = run.empty() ? "" : FrameRecord("U\t" + run + kTab + std::to_string(seq));
+  for (long own : TakeOwnSteps()) records += FrameRecord("U\t" + run_ + kTab + std::to_string(own));
+  return records.empty() ? Error{} : Write(records);
+}
+
+Error JournalWriter::NotDone(const std::string& run, long seq) {
+  return Write(FrameRecord("A\t" + run + kTab + std::to_string(seq)));
+}
+
+std::vector<long> JournalWriter::TakeOwnSteps() { return std::exchange(ownSteps_, {}); }
+
+void JournalWriter::ReportOnce(const Error& error) {
+  if (reported_) return;
+  reported_ = true;
+  reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
+                        error.description);
+}
+
+Error JournalWriter::Write(const std::string& records) {
+  const Error error = waiting_.empty() ? file_.Append(records) : file_.Append(waiting_ + records);
+  // A done record that could not be written is tried again with the next
+  // record, and that record fails too: the run stops before its operation.
+  if (!error) waiting_.clear();
+  if (error) ReportOnce(error);
+  return error;
+}
+
+}  // namespace velmora
