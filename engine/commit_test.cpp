@@ -85,7 +85,8 @@ TEST(CommitFile, DestinationIsTheSourceItself) {
 class FailingJournal : public RunJournal {
  public:
   explicit FailingJournal(int failAt) : failAt_(failAt) {}
-  Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*) override {
+  Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*,
+               std::string_view) override {
     return Next();
   }
   Error Done(FileOp, const std::string&, const std::string&) override { return Next(); }

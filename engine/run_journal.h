@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
@@ -25,9 +26,10 @@ class RunJournal {
 
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the
-  // source as the run has just looked at it (null when it did not).
+  // source as the run has just looked at it (null when it did not). payload
+  // is what undo needs beyond the paths (a tag write's packed edits).
   virtual Error Intent(FileOp op, const std::string& source, const std::string& target,
-                       const FileIdentity* known) = 0;
+                       const FileIdentity* known, std::string_view payload = {}) = 0;
 
   // After the operation went through. An error stops the run before the next
   // operation; the journal has reported it.

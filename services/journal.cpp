@@ -19,7 +19,6 @@
 #include "engine/path.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
-#include "tags/tag_undo.h"
 
 namespace velmora {
 namespace {
@@ -614,7 +613,7 @@ Error JournalFile::ReplaceWith(const JournalContents& before, const JournalConte
 
 namespace {
 
-Error WriteSideFile(const std::string& path, const std::string& bytes) {
+Error WriteSideFile(const std::string& path, std::string_view bytes) {
   Error error;
   const int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_TRUNC, error);
   if (fd < 0) return error;
@@ -658,23 +657,17 @@ void JournalWriter::End() {
 }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
-                            const FileIdentity* known) {
+                            const FileIdentity* known, std::string_view payload) {
   ownSteps_.push_back(++seq_);
   if (op == FileOp::kTag) {
-    // Without the old bytes the write cannot be taken back; it goes ahead
-    // only when the file could not be read at all, and then fails as well.
-    TagUndoBytes bytes;
-    PosixFileSystem disk;
-    if (!CaptureTagBytes(disk, source, bytes)) {
-      if (Error error =
-              WriteSideFile(SideFilePath(file_.path(), run_, seq_), PackTagBytes(bytes))) {
-        if (!reported_) {
-          reported_ = true;
-          reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
-                                error.description);
-        }
-        return error;
+    // Without its edits the write cannot be taken back: it does not go ahead.
+    if (Error error = WriteSideFile(SideFilePath(file_.path(), run_, seq_), payload)) {
+      if (!reported_) {
+        reported_ = true;
+        reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
+                              error.description);
       }
+      return error;
     }
   }
   announced_ = known == nullptr

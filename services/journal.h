@@ -25,11 +25,10 @@
 // An intent without done or abandoned record is settled when read back: the source gone (a copy:
 // still there) and NEW holding a file with the intent's size and mtime means done. A payload too
 // large for a line goes into the side file "JOURNAL.RUN.SEQ" beside the journal, written before the
-// record naming it. A tag write has one: the bytes the write may replace (PackTagBytes in
-// tags/tag_undo.h: the old length, the old last 128 bytes and the old ID3v2 region), so that undo
-// puts them back with the intent's modification time. A tag intent without
-// its side file (the file could not be read) cannot be taken back. Side
-// files go when their step leaves the journal.
+// record naming it. A tag write has one: its edits (PackTagEdits in tags/tag_undo.h: the
+// offsets, the old bytes, the old length and modification time and a checksum of the bytes
+// written), so that undo takes exactly those edits back. Side files go when their step leaves the
+// journal.
 //
 // At most kMaxJournalSteps steps are kept: a new run first drops the oldest
 // runs, whole, never one still in progress.
@@ -215,11 +214,11 @@ class JournalWriter : public RunJournal {
   void End();
 
   Error Intent(FileOp op, const std::string& source, const std::string& target,
-               const FileIdentity* known) override;
+               const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
 
-  // A tag write (kTag) first puts the bytes it may replace into its side file.
+  // A tag write (kTag) first puts its payload (the packed edits) into its side file.
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
   // write: the undo of one step counts as a whole or not at all.

@@ -125,17 +125,15 @@ class Undo {
  private:
   void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
 
-  // The old bytes and the old modification time, so that the records
-  // before this one still know the file.
+  // The write's own edits taken back, the old modification time included,
+  // so that the records before this one still know the file.
   bool RestoreTag(const JournalStep& step) {
-    std::string block;
-    TagUndoBytes bytes;
-    if (ReadSideFile(SideFilePath(file_.path(), step.run, step.seq), block) ||
-        !UnpackTagBytes(block, bytes) || !step.before.known) {
+    std::string payload;
+    if (ReadSideFile(SideFilePath(file_.path(), step.run, step.seq), payload)) {
       Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.target);
       return true;
     }
-    if (const Error error = RestoreTagBytes(disk_, step.target, bytes, step.before.mtimeNs)) {
+    if (const Error error = UndoTagWrite(disk_, step.target, payload)) {
       services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
                                      step.target, error.description);
       return true;

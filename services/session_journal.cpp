@@ -20,7 +20,7 @@ SessionJournal::SessionJournal(const std::string& path, ErrorReporter& reporter)
 SessionJournal::~SessionJournal() { Finished(); }
 
 Error SessionJournal::Intent(FileOp op, const std::string& source, const std::string& target,
-                             const FileIdentity* known) {
+                             const FileIdentity* known, std::string_view payload) {
   if (!writer_) {
     // A folder that cannot be made fails the journal's first write, which reports it.
     (void)MakeFolders(SplitPath(file_.path(), true), 0700);
@@ -33,7 +33,7 @@ Error SessionJournal::Intent(FileOp op, const std::string& source, const std::st
     ownRuns_.push_back(writer->run());
     writer_ = std::move(writer);
   }
-  return writer_->Intent(op, source, target, known);
+  return writer_->Intent(op, source, target, known, payload);
 }
 
 Error SessionJournal::Done(FileOp op, const std::string& source, const std::string& target) {

@@ -23,7 +23,7 @@ class SessionJournal : public RunJournal {
   void SetCommand(std::string command) { command_ = std::move(command); }
 
   Error Intent(FileOp op, const std::string& source, const std::string& target,
-               const FileIdentity* known) override;
+               const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Finished() override;
