@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
+#include <utility>
 
 #include "services/crash_guard.h"
 #include "services/posix_file_system.h"
@@ -85,8 +86,12 @@ Error KeepExtendedAttributes(int from, int to) {
 
 class PosixOpenFile : public OpenFile {
  public:
-  // guard: the crash guard's handle for a new file, kNoGuard for others.
-  explicit PosixOpenFile(int fd, int guard = kNoGuard) : fd_(fd), guard_(guard) {}
+  // guard: the crash guard's handle for a new file, kNoGuard for others;
+  // opened: what the open saw, which the first Stamp gives without asking
+  // again.
+  PosixOpenFile(int fd, int guard, const struct stat* opened = nullptr) : fd_(fd), guard_(guard) {
+    if (opened != nullptr) opened_ = *opened, fresh_ = true;
+  }
   ~PosixOpenFile() override {
     if (fd_ >= 0) ::close(fd_);
     Unguard(guard_);
@@ -95,8 +100,8 @@ class PosixOpenFile : public OpenFile {
   PosixOpenFile& operator=(const PosixOpenFile&) = delete;
 
   Error Stamp(FileStamp& stamp) override {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) return TagError(errno);
+    struct stat info = opened_;
+    if (!std::exchange(fresh_, false) && ::fstat(fd_, &info) != 0) return TagError(errno);
     stamp.identity.device = info.st_dev;
     stamp.identity.inode = info.st_ino;
     stamp.identity.size = info.st_size;
@@ -186,6 +191,8 @@ class PosixOpenFile : public OpenFile {
  private:
   int fd_;
   int guard_;
+  struct stat opened_ {};
+  bool fresh_ = false;
 };
 
 // The folder part of path (with its separator), "." for a bare name.
@@ -213,7 +220,7 @@ std::unique_ptr<OpenFile> PosixFileSystem::Open(const std::string& path, OpenMod
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixOpenFile>(fd);
+  return std::make_unique<PosixOpenFile>(fd, kNoGuard, &info);
 }
 
 std::unique_ptr<OpenFile> PosixFileSystem::CreateBeside(const std::string& path,

@@ -69,8 +69,7 @@ bool NoFrameSync(std::string_view tag, long long end) {
 long long FramesStart(std::string_view tag, int major, unsigned flags, long long end) {
   if ((flags & 0x40) == 0) return kHeader;
   if (end < kHeader + 4) return -1;
-  const long long size =
-      major == 3 ? BigEndian(tag, kHeader, 4) + 4 : SyncSafe(tag, kHeader, 4);
+  const long long size = major == 3 ? BigEndian(tag, kHeader, 4) + 4 : SyncSafe(tag, kHeader, 4);
   return size < 4 || kHeader + size > end ? -1 : kHeader + size;
 }
 
@@ -96,11 +95,11 @@ Error Id3v2TagEnd(const std::string& bytes, long long& end) {
     if (footer.substr(0, 3) != "3DI" || footer.substr(3) != tag.substr(3, 7)) return Damaged();
   }
   const long long frames = FramesStart(tag, major, flags, bodyEnd);
-  const bool holds = frames >= 0 && ((flags & 0x80) != 0
-                                         ? NoFrameSync(tag, bodyEnd)
-                                         : FramesHold(tag, frames, bodyEnd, major, false) ||
-                                               (major == 4 &&
-                                                FramesHold(tag, frames, bodyEnd, major, true)));
+  const bool holds =
+      frames >= 0 &&
+      ((flags & 0x80) != 0 ? NoFrameSync(tag, bodyEnd)
+                           : FramesHold(tag, frames, bodyEnd, major, false) ||
+                                 (major == 4 && FramesHold(tag, frames, bodyEnd, major, true)));
   if (!holds) return Damaged();
   end = tagEnd;
   return {};

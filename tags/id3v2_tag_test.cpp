@@ -58,7 +58,7 @@ class Id3v2Test : public ::testing::Test {
   }
   // Writes the record and changes; returns the write's edits.
   TagEdits Write(const std::string& path, const Id3v2Changes& changes,
-                         Id3v2Mode mode = Id3v2Mode::kAuto, const std::string& title = "Neu") {
+                 Id3v2Mode mode = Id3v2Mode::kAuto, const std::string& title = "Neu") {
     TagFile file(*disk, path, true);
     file.Read(reporter);
     file.ReadId3v2(reporter);

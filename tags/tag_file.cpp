@@ -91,8 +91,7 @@ Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2
 }
 
 void TagFile::Report(const Error& error, ErrorReporter& reporter) const {
-  reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
-                       error.description);
+  reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_, error.description);
 }
 
 Error TagFile::Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
@@ -119,7 +118,8 @@ Error TagFile::PlanId3v2(const Id3v2Changes& changes, Id3v2Mode mode,
   if (!id3v2Read_) {
     std::optional<Id3v2Values> values;
     id3v2_ = std::make_unique<Id3v2Tag>(path_, *file_, true);
-    if (Error error = id3v2_->Read(values)) return {error.number, "ID3v2 tag: " + error.description};
+    if (Error error = id3v2_->Read(values))
+      return {error.number, "ID3v2 tag: " + error.description};
     id3v2Read_ = values;
   }
   const bool create = mode == Id3v2Mode::kAlways && IsMp3Name(path_);

@@ -52,8 +52,7 @@ class TagFile {
   // one in a file named *.mp3 that has none; kNever: leaves it alone) and
   // record over the old record or after the last byte of an MP3 file. The
   // file is not touched. A failure of either part fails the whole write.
-  Error Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
-             TagEdits& edits);
+  Error Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode, TagEdits& edits);
   // Makes the edits of the last Plan, then closes the file; on failure the
   // file is as it was.
   Error Apply(const TagEdits& edits);

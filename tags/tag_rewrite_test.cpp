@@ -8,9 +8,9 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 
 #include "services/posix_file_system.h"
@@ -79,7 +79,8 @@ Error WriteLongTitle(PosixFileSystem& disk, const std::string& path, TagEdits& e
   RecordingReporter reporter;
   TagFile file(disk, path, true);
   file.Read(reporter);
-  const Error error = file.Write(Record("Neu"), {std::string(300, 'x')}, Id3v2Mode::kAuto, reporter);
+  const Error error =
+      file.Write(Record("Neu"), {std::string(300, 'x')}, Id3v2Mode::kAuto, reporter);
   edits = file.edits();
   return error;
 }
@@ -97,8 +98,11 @@ TEST(TagRewrite, KeepsAclModeAttributesAndHoles) {
   if (!Set(folder.path(), "system.posix_acl_default", defaultAcl)) {
     GTEST_SKIP() << "the file system of " << folder.path() << " has no ACLs";
   }
-  const std::string fileAcl = Acl(
-      {{kUserObj, 6, kNoId}, {kUser, 4, 4242}, {kGroupObj, 4, kNoId}, {kMask, 4, kNoId}, {kOther, 0, kNoId}});
+  const std::string fileAcl = Acl({{kUserObj, 6, kNoId},
+                                   {kUser, 4, 4242},
+                                   {kGroupObj, 4, kNoId},
+                                   {kMask, 4, kNoId},
+                                   {kOther, 0, kNoId}});
   const std::string head = Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Alt")), 0) + Audio(5000);
   for (const bool ownAcl : {true, false}) {
     SCOPED_TRACE(ownAcl ? "own ACL" : "no ACL");

@@ -105,7 +105,9 @@ std::string RandomAudio(std::mt19937& random, std::size_t n) {
 // A file whose ID3v2 tag is sound or damaged in one of the ways found in the
 // wild (kind 0..6); audio is what follows the tag, an ID3v1 record aside.
 std::string TaggedFile(std::mt19937& random, int kind, std::string& audio) {
-  auto pick = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  auto pick = [&](int low, int high) {
+    return low + static_cast<int>(random() % (high - low + 1));
+  };
   const int major = pick(3, 4);
   const std::string frames = Id3v2Frame(major, "TIT2", Latin1Body("Alt")) +
                              Id3v2Frame(major, "COMM", "\0eng\0" + std::string(150, 'c'));
