@@ -80,7 +80,7 @@ Error Id3v2TagEnd(const std::string& bytes, long long& end) {
   end = 0;
   if (tag.size() < 3 || tag.substr(0, 3) != "ID3") return {};
   if (tag.size() < kHeader) return Damaged();
-  const int major = tag[3];
+  const int major = static_cast<int>(Byte(tag, 3));
   const unsigned flags = Byte(tag, 5);
   const unsigned known = major == 2 ? 0x80 : major == 3 ? 0xE0 : 0xF0;
   const long long body = SyncSafe(tag, 6, 4);

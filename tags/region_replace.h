@@ -50,7 +50,7 @@ class EditedChecksum {
  public:
   explicit EditedChecksum(long long size);
   void Add(long long offset, std::string_view bytes);
-  std::uint64_t value() const { return value_; }
+  [[nodiscard]] std::uint64_t value() const { return value_; }
 
  private:
   void Mix(std::string_view bytes);

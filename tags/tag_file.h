@@ -60,9 +60,9 @@ class TagFile {
   void Report(const Error& error, ErrorReporter& reporter) const;
 
   // The file's stamp when it was read; valid after a good Plan.
-  const FileStamp& stamp() const { return stamp_; }
+  [[nodiscard]] const FileStamp& stamp() const { return stamp_; }
   // What the last Write made.
-  const TagEdits& edits() const { return edits_; }
+  [[nodiscard]] const TagEdits& edits() const { return edits_; }
 
  private:
   Error Stamped();
