@@ -112,6 +112,10 @@ bool UnpackTagEdits(std::string_view block, TagEdits& edits) {
 
 Error UndoTagWrite(FileSystem& disk, const std::string& path, std::string_view payload) {
   TagEdits edits;
+  if (payload.starts_with("velmora tag bytes 1\n")) {
+    // Those bytes say where the old tag was only through the file's header.
+    return {kInvalidFileFormat, "tag write recorded by an older version: not taken back"};
+  }
   if (!UnpackTagEdits(payload, edits)) {
     return {kInvalidFileFormat, "the journal's record of the tag write is damaged"};
   }
