@@ -14,7 +14,7 @@ using namespace velmora::testing;
 
 constexpr off_t kLargeSize = 1LL << 30;  // sparse: only its two ends hold data
 
-TEST(CliTagInterrupt, SignalDuringARewriteLeavesNoTemporary) {
+TEST(CliTagRewrite, SignalDuringARewriteLeavesNoTemporary) {
   for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(sig);
     const TempFolder folder, state;
