@@ -109,8 +109,9 @@ std::string TaggedFile(std::mt19937& random, int kind, std::string& audio) {
     return low + static_cast<int>(random() % (high - low + 1));
   };
   const int major = pick(3, 4);
-  const std::string frames = Id3v2Frame(major, "TIT2", Latin1Body("Alt")) +
-                             Id3v2Frame(major, "COMM", "\0eng\0" + std::string(150, 'c'));
+  const std::string frames =
+      Id3v2Frame(major, "TIT2", Latin1Body("Alt")) +
+      Id3v2Frame(major, "COMM", std::string("\0eng\0", 5) + std::string(150, 'c'));
   const std::size_t padding = static_cast<std::size_t>(pick(0, 64));
   std::string tag = Id3v2Bytes(major, frames, padding);
   audio = RandomAudio(random, static_cast<std::size_t>(pick(200, 1500)));
@@ -126,7 +127,7 @@ std::string TaggedFile(std::mt19937& random, int kind, std::string& audio) {
       tag += Id3v2Bytes(major, Id3v2Frame(major, "TALB", Latin1Body("Zwei")), padding);
       break;
     case 4:  // a size byte with the high bit set
-      tag[static_cast<std::size_t>(6 + pick(0, 3))] |= static_cast<char>(0x80);
+      tag[6 + static_cast<std::size_t>(pick(0, 3))] |= static_cast<char>(0x80);
       break;
     case 5:  // the file ends inside the tag
       tag.resize(static_cast<std::size_t>(pick(130, static_cast<int>(tag.size()) - 1)));
