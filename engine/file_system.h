@@ -59,6 +59,7 @@ struct FileStamp {
   std::uint32_t mode = 0;  // permission bits
   std::uint32_t owner = 0;
   std::uint32_t group = 0;
+  std::uint64_t links = 1;  // names the file has (hard links)
 };
 
 // kRead follows a symbolic link; the others refuse one. None creates or
@@ -80,9 +81,19 @@ class OpenFile {
   virtual Error Truncate(std::int64_t size) = 0;
   // The modification time in nanoseconds; the access time stays.
   virtual Error SetModified(std::int64_t modified) = 0;
-  // Owner, group and permission bits of stamp; the owner first, as a change
-  // of owner clears the set-user-ID bit.
-  virtual Error KeepModeAndOwner(const FileStamp& stamp) = 0;
+  // For a new file about to take original's place (stamped as stamp): owner
+  // and group first (a failure stops, as a change of owner clears the
+  // set-user-ID bit), then original's ACL or none and its permission bits,
+  // then its extended attributes.
+  virtual Error KeepAttributes(OpenFile& original, const FileStamp& stamp) = 0;
+  // Where data lies at or after offset in a file of size bytes: [start, end),
+  // start == size when only a hole is left. Without a way to tell, all data.
+  virtual Error NextData(std::int64_t offset, std::int64_t size, std::int64_t& start,
+                         std::int64_t& end) {
+    start = offset;
+    end = size;
+    return {};
+  }
   virtual Error Sync() = 0;
   // A failing close can mean that written bytes did not land.
   virtual Error Close() = 0;
@@ -161,8 +172,9 @@ class FileSystem {
   // otherwise (a refused link is kPathFileAccess).
   virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Error& error) = 0;
 
-  // A new empty file beside path under a hidden name of its own (created),
-  // open for reading and writing; null with error set otherwise.
+  // A new empty file beside path under a name of its own that says what it is
+  // (created), open for reading and writing; a signal that ends the process
+  // removes it until it is closed. Null with error set otherwise.
   virtual std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
                                                  Error& error) = 0;
 

@@ -26,9 +26,8 @@ class RunJournal {
 
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the
-  // source as the run has just looked at it (null when it did not). payload:
-  // what undo needs beyond the paths (a tag write's undo record), kept with
-  // the intent; empty when the journal is to capture it itself.
+  // source as the run has just looked at it (null when it did not). payload
+  // is what undo needs beyond the paths (a tag write's packed edits).
   virtual Error Intent(FileOp op, const std::string& source, const std::string& target,
                        const FileIdentity* known, std::string_view payload = {}) = 0;
 

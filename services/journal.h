@@ -30,8 +30,8 @@
 // system keeps inode numbers (not vfat, exFAT, NTFS, FUSE, overlayfs), else
 // "0"; "-" each when unknown. PAYLOAD is three fields OFFSET LENGTH CRC of
 // bytes in the run file (below), "-" each when the step has none; a tag
-// write keeps there the bytes it may replace. In OLD, NEW, FOLDER and COMMAND
-// a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
+// write keeps there its edits (PackTagEdits in tags/tag_undo.h). In OLD,
+// NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
 // return "\r". Lines starting with "#" are comments; records of other
 // letters are kept as they are.
 //

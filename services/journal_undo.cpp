@@ -63,14 +63,6 @@ bool SettledDone(JournalStep& step) {
   return true;
 }
 
-// Puts the bytes a tag write replaced, kept as its payload, back into its
-// file with the old modification time.
-Error UndoTagPayload(FileSystem& disk, const JournalStep& step, const std::string& payload) {
-  TagUndoBytes bytes;
-  if (!UnpackTagBytes(payload, bytes)) return {kInvalidFileFormat, "damaged undo record"};
-  return RestoreTagBytes(disk, step.target, bytes, step.before.mtimeNs);
-}
-
 class Undo {
  public:
   Undo(JournalFile& file, UndoServices& services)
@@ -133,15 +125,15 @@ class Undo {
  private:
   void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
 
-  // The old bytes and the old modification time, so that the records
-  // before this one still know the file.
+  // The write's own edits taken back, the old modification time included,
+  // so that the records before this one still know the file.
   bool RestoreTag(const JournalStep& step) {
     std::string payload;
     if (file_.ReadPayload(step, payload) || !step.before.known) {
       Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.target);
       return true;
     }
-    if (const Error error = UndoTagPayload(disk_, step, payload)) {
+    if (const Error error = UndoTagWrite(disk_, step.target, payload)) {
       services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
                                      step.target, error.description);
       return true;

@@ -13,7 +13,6 @@
 #include "services/journal_format.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
-#include "tags/tag_undo.h"
 
 namespace velmora {
 namespace {
@@ -118,20 +117,12 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
   return records;
 }
 
-// Without the old bytes a tag write cannot be taken back; it goes ahead only
-// when the file could not be read at all, and then fails as well.
-Error JournalWriter::StorePayload(FileOp op, const std::string& source, std::string_view payload,
-                                  JournalPayload& stored) {
+// A tag write's payload is its packed edits, worked out before the write;
+// without one the step cannot be taken back.
+Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
+                                  std::string_view payload, JournalPayload& stored) {
   stored = {};
-  if (op != FileOp::kTag) return {};
-  std::string captured;
-  if (payload.empty()) {
-    TagUndoBytes bytes;
-    PosixFileSystem disk;
-    if (CaptureTagBytes(disk, source, bytes)) return {};
-    captured = PackTagBytes(bytes);
-    payload = captured;
-  }
+  if (op != FileOp::kTag || payload.empty()) return {};
   if (Error error = WriteAll(runFd_, payload)) {
     (void)::ftruncate(runFd_, runFileSize_);
     return error;

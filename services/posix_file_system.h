@@ -68,7 +68,7 @@ class PosixFileSystem : public FileSystem {
 
   // posix_open_file.cpp
   std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Error& error) override;
-  // ".NAME.velmora-XXXXXX" beside path.
+  // "NAME.velmora-tag-XXXXXX" beside path, removed by a fatal signal.
   std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
                                          Error& error) override;
   Error ReplaceWith(const std::string& source, const std::string& target) override;

@@ -1,11 +1,16 @@
 // PosixFileSystem: open files for the tag writers, and the new copy that
-// replaces a file by rename.
+// replaces a file by rename, keeping everything of the original but its bytes.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string_view>
+#include <utility>
 
+#include "services/crash_guard.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -13,18 +18,90 @@ namespace {
 
 Error TagError(int err) { return ErrorFromErrno(err, ErrnoUse::kTag); }
 
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+
+bool NoAttributes(int err) { return err == ENOTSUP || err == ENOSYS; }
+
+// The attribute name of fd, in value; false with errno set when there is none.
+bool GetAttribute(int fd, const char* name, std::string& value) {
+  for (;;) {
+    const ssize_t size = ::fgetxattr(fd, name, nullptr, 0);
+    if (size < 0) return false;
+    value.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::fgetxattr(fd, name, value.data(), value.size());
+    if (got >= 0) {
+      value.resize(static_cast<std::size_t>(got));
+      return true;
+    }
+    if (errno != ERANGE) return false;  // grown meanwhile: ask again
+  }
+}
+
+// The original's ACL, or none: a folder's default ACL gave the new file one.
+Error KeepAcl(int from, int to) {
+  std::string acl;
+  if (GetAttribute(from, kAccessAcl, acl)) {
+    return ::fsetxattr(to, kAccessAcl, acl.data(), acl.size(), 0) == 0 ? Error{} : TagError(errno);
+  }
+  if (errno != ENODATA && !NoAttributes(errno)) return TagError(errno);
+  if (::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && !NoAttributes(errno)) {
+    return TagError(errno);
+  }
+  return {};
+}
+
+// Which extended attributes move to the new file: the user's; the
+// security and trusted ones where the process may set them; ACLs have their
+// own step.
+bool Carried(std::string_view name) {
+  if (name.starts_with("user.")) return true;
+  return ::geteuid() == 0 && (name.starts_with("security.") || name.starts_with("trusted."));
+}
+
+Error KeepExtendedAttributes(int from, int to) {
+  std::string names;
+  for (;;) {
+    const ssize_t size = ::flistxattr(from, nullptr, 0);
+    if (size < 0) return NoAttributes(errno) ? Error{} : TagError(errno);
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::flistxattr(from, names.data(), names.size());
+    if (got >= 0) {
+      names.resize(static_cast<std::size_t>(got));
+      break;
+    }
+    if (errno != ERANGE) return TagError(errno);
+  }
+  std::string value;
+  for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+    const char* name = names.c_str() + at;
+    if (!Carried(name)) continue;
+    if (!GetAttribute(from, name, value)) {
+      if (errno == ENODATA) continue;  // removed meanwhile
+      return TagError(errno);
+    }
+    if (::fsetxattr(to, name, value.data(), value.size(), 0) != 0) return TagError(errno);
+  }
+  return {};
+}
+
 class PosixOpenFile : public OpenFile {
  public:
-  explicit PosixOpenFile(int fd) : fd_(fd) {}
+  // guard: the crash guard's handle for a new file, kNoGuard for others;
+  // opened: what the open saw, which the first Stamp gives without asking
+  // again.
+  PosixOpenFile(int fd, int guard, const struct stat* opened = nullptr) : fd_(fd), guard_(guard) {
+    if (opened != nullptr) opened_ = *opened, fresh_ = true;
+  }
   ~PosixOpenFile() override {
     if (fd_ >= 0) ::close(fd_);
+    Unguard(guard_);
   }
   PosixOpenFile(const PosixOpenFile&) = delete;
   PosixOpenFile& operator=(const PosixOpenFile&) = delete;
 
   Error Stamp(FileStamp& stamp) override {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) return TagError(errno);
+    struct stat info = opened_;
+    if (!std::exchange(fresh_, false) && ::fstat(fd_, &info) != 0) return TagError(errno);
     stamp.identity.device = info.st_dev;
     stamp.identity.inode = info.st_ino;
     stamp.identity.size = info.st_size;
@@ -33,6 +110,7 @@ class PosixOpenFile : public OpenFile {
     stamp.mode = info.st_mode & 07777;
     stamp.owner = info.st_uid;
     stamp.group = info.st_gid;
+    stamp.links = info.st_nlink;
     return {};
   }
 
@@ -55,6 +133,7 @@ class PosixOpenFile : public OpenFile {
       if (put == 0) return TagError(ENOSPC);
       data += put, size -= static_cast<std::size_t>(put), offset += put;
     }
+    if (guard_ != kNoGuard) TestSignalPoint("rewrite");
     return {};
   }
 
@@ -72,14 +151,32 @@ class PosixOpenFile : public OpenFile {
     return ::futimens(fd_, times) == 0 ? Error{} : TagError(errno);
   }
 
-  Error KeepModeAndOwner(const FileStamp& stamp) override {
+  Error KeepAttributes(OpenFile& original, const FileStamp& stamp) override {
+    const auto* from = dynamic_cast<const PosixOpenFile*>(&original);
     struct stat info {};
+    if (from == nullptr) return TagError(EBADF);
     if (::fstat(fd_, &info) != 0) return TagError(errno);
     if ((info.st_uid != stamp.owner || info.st_gid != stamp.group) &&
         ::fchown(fd_, stamp.owner, stamp.group) != 0) {
       return TagError(errno);
     }
+    if (Error error = KeepAcl(from->fd_, fd_)) return error;
     if (::fchmod(fd_, stamp.mode & 07777) != 0) return TagError(errno);
+    return KeepExtendedAttributes(from->fd_, fd_);
+  }
+
+  Error NextData(std::int64_t offset, std::int64_t size, std::int64_t& start,
+                 std::int64_t& end) override {
+    start = offset;
+    end = size;
+    const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
+    if (data < 0) {
+      if (errno == ENXIO) start = size;  // a hole up to the end
+      return errno == ENXIO || errno == EINVAL || errno == ENOTSUP ? Error{} : TagError(errno);
+    }
+    const off_t hole = ::lseek(fd_, data, SEEK_HOLE);
+    start = std::min<std::int64_t>(data, size);
+    if (hole >= 0) end = std::min<std::int64_t>(hole, size);
     return {};
   }
 
@@ -93,6 +190,9 @@ class PosixOpenFile : public OpenFile {
 
  private:
   int fd_;
+  int guard_;
+  struct stat opened_ {};
+  bool fresh_ = false;
 };
 
 // The folder part of path (with its separator), "." for a bare name.
@@ -120,21 +220,23 @@ std::unique_ptr<OpenFile> PosixFileSystem::Open(const std::string& path, OpenMod
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixOpenFile>(fd);
+  return std::make_unique<PosixOpenFile>(fd, kNoGuard, &info);
 }
 
 std::unique_ptr<OpenFile> PosixFileSystem::CreateBeside(const std::string& path,
                                                         std::string& created, Error& error) {
+  // "NAME.velmora-tag-XXXXXX", the name cut where it would pass 255 bytes.
+  constexpr std::size_t kSuffix = 19, kMaxName = 255;
   const std::size_t slash = path.rfind(kPathSeparator);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  created =
-      (slash == std::string::npos ? "" : FolderOf(path, slash)) + "." + name + ".velmora-XXXXXX";
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  created = path.substr(0, name + std::min(path.size() - name, kMaxName - kSuffix)) +
+            ".velmora-tag-XXXXXX";
   const int fd = ::mkostemp(created.data(), O_CLOEXEC);
   if (fd < 0) {
     error = TagError(errno);
     return nullptr;
   }
-  return std::make_unique<PosixOpenFile>(fd);
+  return std::make_unique<PosixOpenFile>(fd, GuardPartialFile(created));
 }
 
 Error PosixFileSystem::ReplaceWith(const std::string& source, const std::string& target) {

@@ -205,8 +205,8 @@ struct Id3v2Tag::State {
   std::unique_ptr<TagLib::MPEG::File> file;
 };
 
-Id3v2Tag::Id3v2Tag(FileSystem& disk, std::string path, OpenFile& file, bool writable)
-    : disk_(disk), path_(std::move(path)), file_(&file), writable_(writable) {}
+Id3v2Tag::Id3v2Tag(std::string path, OpenFile& file, bool writable)
+    : path_(std::move(path)), file_(&file), writable_(writable) {}
 
 Id3v2Tag::~Id3v2Tag() = default;
 
@@ -251,9 +251,8 @@ Error Id3v2Tag::Read(std::optional<Id3v2Values>& values) {
   return {};
 }
 
-Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, std::unique_ptr<OpenFile>& file,
-                      ReplacedRegion& replaced, bool& written) {
-  written = false;
+Error Id3v2Tag::Edit(const Id3v2Changes& changes, bool create, std::optional<RegionEdit>& edit) {
+  edit.reset();
   if (std::none_of(changes.begin(), changes.end(), [](const auto& c) { return c.has_value(); })) {
     return {};
   }
@@ -275,16 +274,11 @@ Error Id3v2Tag::Write(const Id3v2Changes& changes, bool create, std::unique_ptr<
   FileStream& stream = *state_->stream;
   const bool saved = mpeg.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone,
                                major == 4 ? ID3v2::v4 : ID3v2::v3, TagLib::File::DoNotDuplicate);
-  // The file may be replaced below: this state is done with.
+  // The tag has changed: this state is done with.
   const std::unique_ptr<State> done = std::move(state_);
   if (stream.error) return stream.error;
   if (!saved) return Error{kPathFileAccess, "the tag library could not save the ID3v2 tag"};
-  if (!stream.edit) return {};
-  if (Error error = ReplaceRegion(disk_, path_, file, done->stamp, *stream.edit, replaced)) {
-    return error;
-  }
-  file_ = file.get();
-  written = true;
+  edit = std::move(stream.edit);
   return {};
 }
 

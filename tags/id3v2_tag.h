@@ -2,7 +2,7 @@
 // TagLib over a file opened through the file system. Only the six fields of the
 // tag editor are ever set; every other frame stays as stored. TagLib never
 // touches the disk itself: its changes come back to us as one region edit,
-// and ReplaceRegion decides how they land.
+// and the tag file decides whether and how it lands.
 #pragma once
 
 #include <array>
@@ -50,9 +50,9 @@ int TableGenreNumber(const std::string& name);
 
 class Id3v2Tag {
  public:
-  // The file at path on disk, open as file (read-write when writable); file
-  // stays the caller's.
-  Id3v2Tag(FileSystem& disk, std::string path, OpenFile& file, bool writable);
+  // The file at path, open as file (read-write when writable); file stays
+  // the caller's.
+  Id3v2Tag(std::string path, OpenFile& file, bool writable);
   ~Id3v2Tag();
   Id3v2Tag(const Id3v2Tag&) = delete;
   Id3v2Tag& operator=(const Id3v2Tag&) = delete;
@@ -62,18 +62,15 @@ class Id3v2Tag {
   Error Read(std::optional<Id3v2Values>& values);
 
   // Sets changes in the tag, creating a 2.4 tag when there is none and create
-  // is set, and writes it through ReplaceRegion (file, the one this tag was
-  // made with, may become the new copy). A 2.2 tag is written as 2.3.
-  // replaced tells what was replaced; written is false when nothing was to
-  // be done.
-  Error Write(const Id3v2Changes& changes, bool create, std::unique_ptr<OpenFile>& file,
-              ReplacedRegion& replaced, bool& written);
+  // is set, and gives the change of the file that saves it as edit (nullopt
+  // when there is nothing to do); the file is not touched. A 2.2 tag is
+  // written as 2.3.
+  Error Edit(const Id3v2Changes& changes, bool create, std::optional<RegionEdit>& edit);
 
  private:
   struct State;
   Error Open();
 
-  FileSystem& disk_;
   std::string path_;
   OpenFile* file_;
   bool writable_;

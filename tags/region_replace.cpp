@@ -9,45 +9,111 @@ namespace velmora {
 namespace {
 
 constexpr long long kCopyChunk = 1 << 20;
+constexpr std::uint64_t kFnvOffset = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
 
 Error ChangedError() { return {kPathFileAccess, "the file changed while its tag was written"}; }
 
-Error CopyRange(OpenFile& from, OpenFile& to, long long offset, long long length,
-                long long target) {
-  std::vector<char> buffer(static_cast<std::size_t>(std::min(length, kCopyChunk)));
-  while (length > 0) {
-    const std::size_t n = static_cast<std::size_t>(std::min(length, kCopyChunk));
-    if (Error error = from.ReadAt(offset, buffer.data(), n)) return error;
-    if (Error error = to.WriteAt(target, buffer.data(), n)) return error;
-    const long long done = static_cast<long long>(n);
-    offset += done, target += done, length -= done;
+std::string_view NumberBytes(const long long& number) {
+  return {reinterpret_cast<const char*>(&number), sizeof number};
+}
+
+long long Length(std::string_view bytes) { return static_cast<long long>(bytes.size()); }
+
+// In place when every splice keeps its length but a last one that ends
+// where the file ends.
+bool InPlace(const std::vector<Splice>& splices, long long size) {
+  for (std::size_t i = 0; i < splices.size(); ++i) {
+    const Splice& s = splices[i];
+    const bool tail = i + 1 == splices.size() && s.start + s.length == size;
+    if (Length(s.bytes) != s.length && !tail) return false;
+  }
+  return true;
+}
+
+// Puts the old bytes of splices [0, count) back and the old length.
+void PutBack(OpenFile& file, const std::vector<Splice>& splices, std::size_t count,
+             long long size) {
+  for (std::size_t i = 0; i < count; ++i) {
+    (void)file.WriteAt(splices[i].start, splices[i].old.data(), splices[i].old.size());
+  }
+  (void)file.Truncate(size);
+}
+
+Error WriteInPlace(OpenFile& file, const FileStamp& stamp, const std::vector<Splice>& splices) {
+  FileStamp now;
+  if (file.Stamp(now) || now.identity != stamp.identity) return ChangedError();
+  const long long size = stamp.identity.size;
+  for (std::size_t i = 0; i < splices.size(); ++i) {
+    const Splice& s = splices[i];
+    Error error = file.WriteAt(s.start, s.bytes.data(), s.bytes.size());
+    if (!error && Length(s.bytes) < s.length) error = file.Truncate(s.start + Length(s.bytes));
+    if (error) {
+      // Best effort: the old bytes back rather than half a tag.
+      PutBack(file, splices, i + 1, size);
+      return error;
+    }
   }
   return {};
 }
 
-// The new file's content: the original with the edit applied.
-Error WriteEdited(OpenFile& from, OpenFile& to, long long size, const RegionEdit& edit) {
-  const long long end = edit.start + edit.length;
-  const long long bytes = static_cast<long long>(edit.bytes.size());
-  if (Error error = CopyRange(from, to, 0, edit.start, 0)) return error;
-  if (Error error = to.WriteAt(edit.start, edit.bytes.data(), edit.bytes.size())) return error;
-  return CopyRange(from, to, end, size - end, edit.start + bytes);
+// Copies [offset, offset + length) of from to target in to, the holes left
+// out: the new file's length is set at the end.
+Error CopyKept(OpenFile& from, OpenFile& to, long long size, long long offset, long long length,
+               long long target, std::vector<char>& buffer) {
+  const long long end = offset + length, shift = target - offset;
+  while (offset < end) {
+    std::int64_t data = 0, hole = 0;
+    if (Error error = from.NextData(offset, size, data, hole)) return error;
+    if (data >= end) break;
+    for (long long at = data, stop = std::min<long long>(hole, end); at < stop;) {
+      const std::size_t n = static_cast<std::size_t>(std::min(stop - at, kCopyChunk));
+      if (buffer.size() < n) buffer.resize(n);
+      if (Error error = from.ReadAt(at, buffer.data(), n)) return error;
+      if (Error error = to.WriteAt(at + shift, buffer.data(), n)) return error;
+      at += static_cast<long long>(n);
+    }
+    offset = std::max<long long>(hole, offset + 1);
+  }
+  return {};
+}
+
+Error WriteSpliced(OpenFile& from, OpenFile& to, long long size,
+                   const std::vector<Splice>& splices) {
+  std::vector<char> buffer;
+  long long at = 0, target = 0;
+  for (const Splice& s : splices) {
+    if (Error error = CopyKept(from, to, size, at, s.start - at, target, buffer)) return error;
+    target += s.start - at;
+    if (Error error = to.WriteAt(target, s.bytes.data(), s.bytes.size())) return error;
+    target += Length(s.bytes);
+    at = s.start + s.length;
+  }
+  if (Error error = CopyKept(from, to, size, at, size - at, target, buffer)) return error;
+  return to.Truncate(target + size - at);
 }
 
 Error Rewrite(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
-              const FileStamp& stamp, const RegionEdit& edit) {
+              const FileStamp& stamp, const std::vector<Splice>& splices) {
+  if (stamp.links > 1) {
+    return Error{kPathFileAccess,
+                 "the file has more than one name (hard links) and the new tag does not fit "
+                 "its room: left unchanged"};
+  }
   std::string temp;
   Error error;
   std::unique_ptr<OpenFile> out = disk.CreateBeside(path, temp, error);
   if (!out) return error;
-  error = WriteEdited(*file, *out, stamp.identity.size, edit);
-  if (!error) error = out->KeepModeAndOwner(stamp);
+  // The attributes first: nobody the original keeps out may read the copy.
+  error = out->KeepAttributes(*file, stamp);
+  if (!error) error = WriteSpliced(*file, *out, stamp.identity.size, splices);
+  // Writing may have cleared the set-user-ID and set-group-ID bits.
+  if (!error && (stamp.mode & 06000) != 0) error = out->KeepAttributes(*file, stamp);
   if (!error) error = out->Sync();
   FileIdentity now;
   if (!error && (!disk.Identify(path, now) || now != stamp.identity)) error = ChangedError();
   if (!error) error = disk.ReplaceWith(temp, path);
   if (error) {
-    out.reset();
     (void)disk.Delete(temp);  // the original stays; the new copy must not
     return error;
   }
@@ -57,29 +123,54 @@ Error Rewrite(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFil
 
 }  // namespace
 
-Error ReplaceRegion(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
-                    const FileStamp& stamp, const RegionEdit& edit, ReplacedRegion& replaced) {
-  if (edit.start < 0 || edit.length < 0 || edit.start + edit.length > stamp.identity.size) {
-    return Error{kInvalidArgument, "tag region outside the file"};
+EditedChecksum::EditedChecksum(long long size) : value_(kFnvOffset) { Mix(NumberBytes(size)); }
+
+void EditedChecksum::Add(long long offset, std::string_view bytes) {
+  const long long length = Length(bytes);
+  Mix(NumberBytes(offset));
+  Mix(NumberBytes(length));
+  Mix(bytes);
+}
+
+void EditedChecksum::Mix(std::string_view bytes) {
+  for (const char c : bytes) value_ = (value_ ^ static_cast<unsigned char>(c)) * kFnvPrime;
+}
+
+std::uint64_t ChecksumOfWrite(const TagEdits& edits) {
+  EditedChecksum sum(edits.newSize);
+  for (const TagEdit& edit : edits.edits) sum.Add(edit.offset, edit.newBytes);
+  return sum.value();
+}
+
+std::vector<Splice> WriteSplices(const TagEdits& edits) {
+  std::vector<Splice> splices;
+  long long shift = 0;  // how much the edits before moved this one
+  for (const TagEdit& e : edits.edits) {
+    splices.push_back({e.offset - shift, Length(e.oldBytes), e.newBytes, e.oldBytes});
+    shift += e.newLength - Length(e.oldBytes);
   }
-  replaced.start = edit.start;
-  replaced.newLength = static_cast<long long>(edit.bytes.size());
-  replaced.oldBytes.assign(static_cast<std::size_t>(edit.length), '\0');
-  if (Error error = file->ReadAt(edit.start, replaced.oldBytes.data(), replaced.oldBytes.size())) {
-    return error;
+  return splices;
+}
+
+std::vector<Splice> UndoSplices(const TagEdits& edits) {
+  std::vector<Splice> splices;
+  for (const TagEdit& e : edits.edits) {
+    splices.push_back({e.offset, e.newLength, e.oldBytes, e.newBytes});
   }
-  if (static_cast<long long>(edit.bytes.size()) != edit.length) {
-    replaced.rewritten = true;
-    return Rewrite(disk, path, file, stamp, edit);
+  return splices;
+}
+
+Error ApplySplices(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
+                   const FileStamp& stamp, const std::vector<Splice>& splices) {
+  long long end = 0;
+  for (const Splice& s : splices) {
+    if (s.start < end || s.length < 0 || s.start + s.length > stamp.identity.size) {
+      return Error{kInvalidArgument, "tag region outside the file"};
+    }
+    end = s.start + s.length;
   }
-  FileStamp now;
-  if (file->Stamp(now) || now.identity != stamp.identity) return ChangedError();
-  if (Error error = file->WriteAt(edit.start, edit.bytes.data(), edit.bytes.size())) {
-    // Best effort: the old region back rather than half a tag.
-    (void)file->WriteAt(edit.start, replaced.oldBytes.data(), replaced.oldBytes.size());
-    return error;
-  }
-  return {};
+  if (InPlace(splices, stamp.identity.size)) return WriteInPlace(*file, stamp, splices);
+  return Rewrite(disk, path, file, stamp, splices);
 }
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
+#include "tags/tag_undo.h"
 
 namespace velmora {
 namespace {
@@ -187,27 +188,7 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
         log_.WriteLog("--- Edit TAG ---", 0);
         log_.WriteLog("File= " + current, 0);
       }
-      if (journal_ != nullptr && journal_->Intent(FileOp::kTag, current, current, nullptr)) break;
-      // What shows that the write changed the file.
-      FileIdentity before, after;
-      disk_.Identify(current, before);
-      {
-        // One open per file for reading the old tag and writing the new one.
-        TagFile file(disk_, current, true);
-        FillFromFile(current, file);
-        TagRecord record = BuildTagRecord(fields_);
-        KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
-        (void)file.Write(record, ChangesForId3v2(), id3v2Mode_, reporter_);  // reported at 23
-      }
-      // Done only when the file changed: a failed write leaves it as it was.
-      if (journal_ != nullptr) {
-        disk_.Identify(current, after);
-        if (after == before) {
-          journal_->Abandoned(FileOp::kTag, current, current);
-        } else if (journal_->Done(FileOp::kTag, current, current)) {
-          break;
-        }
-      }
+      if (!WriteOne(current)) break;
     }
   } catch (...) {
     const Error error = ErrorFromException();
@@ -217,6 +198,31 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
   }
   if (journal_ != nullptr) journal_->Finished();
   host_.RepeatSearch();
+}
+
+bool TagEditor::WriteOne(const std::string& path) {
+  // One open per file for reading the old tag and writing the new one; the
+  // journal holds the write's edits before the file changes.
+  TagFile file(disk_, path, true);
+  FillFromFile(path, file);
+  TagRecord record = BuildTagRecord(fields_);
+  KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
+  TagEdits edits;
+  if (const Error error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits)) {
+    file.Report(error, reporter_);
+    return true;
+  }
+  if (journal_ != nullptr &&
+      journal_->Intent(FileOp::kTag, path, path, &file.stamp().identity, PackTagEdits(edits))) {
+    return false;
+  }
+  // A failed write leaves the file as it was.
+  if (const Error error = file.Apply(edits)) {
+    file.Report(error, reporter_);
+    if (journal_ != nullptr) journal_->Abandoned(FileOp::kTag, path, path);
+    return true;
+  }
+  return journal_ == nullptr || !journal_->Done(FileOp::kTag, path, path);
 }
 
 Id3v2Changes TagEditor::ChangesForId3v2() const {

@@ -131,6 +131,9 @@ class TagEditor {
  private:
   void SelectView(TagView view, const TagList& list);
   void FillFromFile(const std::string& path, TagFile& file);
+  // Plans, journals and writes the tag of one file; false ends the run (the
+  // journal failed).
+  bool WriteOne(const std::string& path);
   // What the run sets in the ID3v2 tag: every field whose chooser is not
   // "aus"; a year that is not 1 to 4 digits is left as stored.
   Id3v2Changes ChangesForId3v2() const;

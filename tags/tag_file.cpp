@@ -5,6 +5,7 @@
 
 #include "engine/error_numbers.h"
 #include "engine/user_text.h"
+#include "tags/id3v2_layout.h"
 
 namespace velmora {
 namespace {
@@ -13,15 +14,9 @@ constexpr const char* kReadContext = VELMORA_TEXT("velmora", "Fehler beim Lesen 
 constexpr const char* kWriteContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 constexpr long long kTagLength = static_cast<long long>(kTagSize);
 
-// The length of the open file. The tag sits at length - 128, so a shorter
-// file has no place for one.
-Error TagFileSize(OpenFile& file, long long& size) {
-  FileStamp stamp;
-  if (Error error = file.Stamp(stamp)) return error;
-  size = stamp.identity.size;
-  if (size < kTagLength) return Error{kBadRecordNumber, "file is shorter than 128 bytes"};
-  return {};
-}
+Error ShortError() { return Error{kBadRecordNumber, "file is shorter than 128 bytes"}; }
+
+std::string_view View(const TagBytes& bytes) { return {bytes.data(), bytes.size()}; }
 
 }  // namespace
 
@@ -44,9 +39,18 @@ TagFile::TagFile(FileSystem& disk, std::string path, bool forWriting)
 
 TagFile::~TagFile() = default;
 
+Error TagFile::Stamped() {
+  if (stamped_) return {};
+  if (Error error = file_->Stamp(stamp_)) return error;
+  stamped_ = true;
+  return {};
+}
+
+// The tag sits at length - 128, so a shorter file has no place for one.
 TagRecord TagFile::Read(ErrorReporter& reporter) {
-  long long size = 0;
-  Error error = openError_ ? openError_ : TagFileSize(*file_, size);
+  Error error = openError_ ? openError_ : Stamped();
+  const long long size = stamp_.identity.size;
+  if (!error && size < kTagLength) error = ShortError();
   if (!error) error = file_->ReadAt(size - kTagLength, lastBytes_.data(), kTagSize);
   if (error) {
     reporter.ReportError(Location::kReadTag, error.number, kReadContext, path_, error.description);
@@ -56,52 +60,12 @@ TagRecord TagFile::Read(ErrorReporter& reporter) {
   return HasTagMarker(lastBytes_) ? FromBytes(lastBytes_) : TagRecord{};
 }
 
-Error TagFile::Write(const TagRecord& record, ErrorReporter& reporter) {
-  // Bytes without the marker would not be found again and would be taken
-  // for audio at the next write.
-  const Error error = !HasTagMarker(record.tag) ? InvalidArgumentError()
-                      : openError_              ? openError_
-                      : writeOpenError_         ? writeOpenError_
-                                                : WriteBytes(ToBytes(record));
-  if (error) {
-    reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
-                         error.description);
-  }
-  return error;
-}
-
-Error TagFile::WriteBytes(const TagBytes& bytes) {
-  long long size = 0;
-  if (Error error = TagFileSize(*file_, size)) return error;
-  // The bytes Read found are still those at the end while the length holds.
-  TagBytes old = lastBytes_;
-  if (size != readSize_) {
-    if (Error error = file_->ReadAt(size - kTagLength, old.data(), kTagSize)) return error;
-  }
-  replaced_.hadRecord = HasTagMarker(old);
-  replaced_.record = old;
-  if (HasTagMarker(old)) {
-    if (Error error = file_->WriteAt(size - kTagLength, bytes.data(), kTagSize)) {
-      // Best effort: put the old tag back rather than leave half a record.
-      (void)file_->WriteAt(size - kTagLength, old.data(), kTagSize);
-      return error;
-    }
-  } else if (!IsMp3Name(path_)) {
-    return Error{kInvalidFileFormat, "no tag found, and not an MP3 file to append one to"};
-  } else if (Error error = file_->WriteAt(size, bytes.data(), kTagSize)) {
-    // A partly appended record would be taken for audio: cut it off again.
-    (void)file_->Truncate(size);
-    return error;
-  }
-  return file_->Close();
-}
-
 std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
   if (id3v2Read_) return *id3v2Read_;
   std::optional<Id3v2Values> values;
   Error error = openError_;
   if (!error) {
-    id3v2_ = std::make_unique<Id3v2Tag>(disk_, path_, *file_, !writeOpenError_);
+    id3v2_ = std::make_unique<Id3v2Tag>(path_, *file_, !writeOpenError_);
     error = id3v2_->Read(values);
   }
   if (error) {
@@ -113,33 +77,117 @@ std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
   return values;
 }
 
-Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
-                     ErrorReporter& reporter) {
-  // A file that cannot be written at all is reported once, by the record.
-  if (mode != Id3v2Mode::kNever && !openError_ && !writeOpenError_ && HasTagMarker(record.tag)) {
-    if (Error error = WriteId3v2(changes, mode)) {
-      reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_,
-                           "ID3v2 tag: " + error.description);
-    }
-  }
-  return Write(record, reporter);
+Error TagFile::Write(const TagRecord& record, ErrorReporter& reporter) {
+  return Write(record, {}, Id3v2Mode::kNever, reporter);
 }
 
-Error TagFile::WriteId3v2(const Id3v2Changes& changes, Id3v2Mode mode) {
+Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
+                     ErrorReporter& reporter) {
+  TagEdits edits;
+  Error error = Plan(record, changes, mode, edits);
+  if (!error) error = Apply(edits);
+  if (error) Report(error, reporter);
+  return error;
+}
+
+void TagFile::Report(const Error& error, ErrorReporter& reporter) const {
+  reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_, error.description);
+}
+
+Error TagFile::Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
+                    TagEdits& edits) {
+  edits = {};
+  // Bytes without the marker would not be found again and would be taken
+  // for audio at the next write.
+  if (!HasTagMarker(record.tag)) return InvalidArgumentError();
+  if (openError_) return openError_;
+  if (writeOpenError_) return writeOpenError_;
+  if (Error error = Stamped()) return error;
+  if (stamp_.identity.size < kTagLength) return ShortError();
+  std::optional<RegionEdit> id3v2;
+  if (mode != Id3v2Mode::kNever) {
+    if (Error error = PlanId3v2(changes, mode, id3v2)) return error;
+  }
+  return PlanRecord(record, id3v2, edits);
+}
+
+// The tag library's change, accepted only where it replaces exactly the
+// tag that is really there: nothing after it is ever touched.
+Error TagFile::PlanId3v2(const Id3v2Changes& changes, Id3v2Mode mode,
+                         std::optional<RegionEdit>& edit) {
   if (!id3v2Read_) {
     std::optional<Id3v2Values> values;
-    id3v2_ = std::make_unique<Id3v2Tag>(disk_, path_, *file_, true);
-    if (Error error = id3v2_->Read(values)) return error;
+    id3v2_ = std::make_unique<Id3v2Tag>(path_, *file_, true);
+    if (Error error = id3v2_->Read(values))
+      return {error.number, "ID3v2 tag: " + error.description};
     id3v2Read_ = values;
   }
   const bool create = mode == Id3v2Mode::kAlways && IsMp3Name(path_);
   if (!*id3v2Read_ && !create) return {};
-  bool written = false;
-  const Error error = id3v2_->Write(changes, create, file_, replaced_.id3v2, written);
-  replaced_.id3v2Written = written;
+  Error error = id3v2_->Edit(changes, create, edit);
   id3v2_.reset();
   id3v2Read_.reset();
-  return error;
+  if (error) return {error.number, "ID3v2 tag: " + error.description};
+  if (!edit) return {};
+  long long end = 0;
+  if (Error damaged = Id3v2TagEnd(*file_, stamp_.identity.size, end)) return damaged;
+  if (edit->start != 0 || edit->length != end) return {kInvalidFileFormat, kDamagedId3v2};
+  return {};
+}
+
+// The record goes over the old one or after the last byte, on the file as
+// the ID3v2 edit leaves it.
+Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdit>& id3v2,
+                          TagEdits& edits) {
+  const long long size = stamp_.identity.size;
+  const long long head = id3v2 ? id3v2->length : 0;
+  const std::string newHead = id3v2 ? id3v2->bytes : std::string();
+  const long long newSize = size - head + static_cast<long long>(newHead.size());
+  std::string last;
+  if (size - head >= kTagLength) {
+    if (readSize_ != size) {
+      if (Error error = file_->ReadAt(size - kTagLength, lastBytes_.data(), kTagSize)) return error;
+    }
+    readSize_ = size;
+    last = View(lastBytes_);
+  } else if (newSize >= kTagLength) {
+    std::string rest(static_cast<std::size_t>(size - head), '\0');
+    if (Error error = file_->ReadAt(head, rest.data(), rest.size())) return error;
+    last = (newHead + rest).substr(static_cast<std::size_t>(newSize - kTagLength));
+  } else {
+    return ShortError();
+  }
+  const TagBytes bytes = ToBytes(record);
+  TagEdit recordEdit{newSize, "", kTagLength, std::string(View(bytes))};
+  // A marker inside the new ID3v2 tag is not a record.
+  if (HasTagMarker(last) && newSize - kTagLength >= static_cast<long long>(newHead.size())) {
+    recordEdit.offset = newSize - kTagLength;
+    recordEdit.oldBytes = last;
+  } else if (!IsMp3Name(path_)) {
+    return Error{kInvalidFileFormat, "no tag found, and not an MP3 file to append one to"};
+  }
+  edits.oldSize = size;
+  edits.oldModified = stamp_.identity.modified;
+  edits.newSize = recordEdit.offset + kTagLength;
+  if (id3v2) {
+    TagEdit headEdit{0, std::string(static_cast<std::size_t>(head), '\0'),
+                     static_cast<long long>(newHead.size()), newHead};
+    if (Error error = file_->ReadAt(0, headEdit.oldBytes.data(), headEdit.oldBytes.size())) {
+      return error;
+    }
+    edits.edits.push_back(std::move(headEdit));
+  }
+  edits.edits.push_back(std::move(recordEdit));
+  edits.checksum = ChecksumOfWrite(edits);
+  return {};
+}
+
+Error TagFile::Apply(const TagEdits& edits) {
+  if (Error error = ApplySplices(disk_, path_, file_, stamp_, WriteSplices(edits))) return error;
+  edits_ = edits;
+  stamped_ = false;
+  readSize_ = -1;
+  return file_->Close();
 }
 
 TagRecord ReadTag(FileSystem& disk, const std::string& path, ErrorReporter& reporter) {

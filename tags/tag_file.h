@@ -1,7 +1,9 @@
 // One MP3 file opened once to read its tags and then write new ones, as the
 // tag run does for each file: the ID3 version 1 record at the end and, beside
-// it, the ID3v2 tag at the start. ReadTag and WriteTag are built on it;
-// failures are reported the same way (locations 22 and 23).
+// it, the ID3v2 tag at the start. A write is planned in full as edits before
+// the file is touched, then applied as a whole or not at all. ReadTag and
+// WriteTag are built on it; failures are reported the same way (locations 22
+// and 23).
 #pragma once
 
 #include <memory>
@@ -11,17 +13,10 @@
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
 #include "tags/id3v2_tag.h"
+#include "tags/region_replace.h"
 #include "tags/tag_record.h"
 
 namespace velmora {
-
-// The bytes a write replaced, for taking it back.
-struct ReplacedTagBytes {
-  bool hadRecord = false;  // the last 128 bytes were an ID3v1 record
-  TagBytes record{};       // those bytes; else the record was appended
-  bool id3v2Written = false;
-  ReplacedRegion id3v2;  // the old ID3v2 region, when id3v2Written
-};
 
 // True for a name ending in ".mp3" in any case: only such files get a tag
 // that was not there before.
@@ -41,28 +36,39 @@ class TagFile {
   // As ReadTag: the tag, or the empty record; a failure is reported at 22.
   TagRecord Read(ErrorReporter& reporter);
 
-  // As WriteTag: writes record over the old tag or appends it to an MP3
-  // file, then closes the file. A failure is reported at 23 and returned; the file keeps its
-  // length and audio bytes.
+  // As WriteTag: Plan and Apply of record alone. A failure is reported at 23
+  // and returned; the file is then unchanged.
   Error Write(const TagRecord& record, ErrorReporter& reporter);
 
   // The ID3v2 tag at the start of the file, or nullopt when it has none; read
   // once. A failure is reported at 22 and gives nullopt.
   std::optional<Id3v2Values> ReadId3v2(ErrorReporter& reporter);
 
-  // Writes changes into the ID3v2 tag (mode kAlways: creating one in a file
-  // named *.mp3 that has none; kNever: leaves it alone), then record as
-  // Write does. A failure of the ID3v2 part is reported at 23 like the
-  // record's and leaves the tag as it was; the record is still written.
+  // Plan and Apply of record and changes, reported as Write does.
   Error Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
               ErrorReporter& reporter);
 
-  // What the last write replaced.
-  const ReplacedTagBytes& replaced() const { return replaced_; }
+  // The edits that write changes into the ID3v2 tag (mode kAlways: creating
+  // one in a file named *.mp3 that has none; kNever: leaves it alone) and
+  // record over the old record or after the last byte of an MP3 file. The
+  // file is not touched. A failure of either part fails the whole write.
+  Error Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode, TagEdits& edits);
+  // Makes the edits of the last Plan, then closes the file; on failure the
+  // file is as it was.
+  Error Apply(const TagEdits& edits);
+  // Reports a failure of Plan or Apply at 23.
+  void Report(const Error& error, ErrorReporter& reporter) const;
+
+  // The file's stamp when it was read; valid after a good Plan.
+  [[nodiscard]] const FileStamp& stamp() const { return stamp_; }
+  // What the last Write made.
+  [[nodiscard]] const TagEdits& edits() const { return edits_; }
 
  private:
-  Error WriteBytes(const TagBytes& bytes);
-  Error WriteId3v2(const Id3v2Changes& changes, Id3v2Mode mode);
+  Error Stamped();
+  Error PlanId3v2(const Id3v2Changes& changes, Id3v2Mode mode, std::optional<RegionEdit>& edit);
+  Error PlanRecord(const TagRecord& record, const std::optional<RegionEdit>& id3v2,
+                   TagEdits& edits);
 
   FileSystem& disk_;
   std::string path_;
@@ -71,9 +77,11 @@ class TagFile {
   Error writeOpenError_;     // why it could not be opened for writing
   TagBytes lastBytes_{};     // the last 128 bytes as Read found them
   long long readSize_ = -1;  // the length Read saw; -1 before a good Read
+  FileStamp stamp_;
+  bool stamped_ = false;
   std::unique_ptr<Id3v2Tag> id3v2_;
   std::optional<std::optional<Id3v2Values>> id3v2Read_;  // set once read
-  ReplacedTagBytes replaced_;
+  TagEdits edits_;
 };
 
 }  // namespace velmora

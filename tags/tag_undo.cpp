@@ -1,111 +1,138 @@
 #include "tags/tag_undo.h"
 
-#include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 
 #include "engine/error_numbers.h"
-#include "tags/region_replace.h"
 
 namespace velmora {
 namespace {
 
-constexpr long long kTailLength = 128;
-constexpr long long kHeaderLength = 10;
-constexpr char kBlockHeader[] = "velmora tag bytes 1\n";
+constexpr std::string_view kBlockHeader = "velmora tag edits 1\n";
+constexpr std::size_t kMaxEdits = 16;
 
-// The length of the ID3v2 tag at the start as its header gives it (footer
-// included), as the tag library replaces it; 0 without one.
-Error RegionLength(OpenFile& file, long long size, long long& length) {
-  length = 0;
-  unsigned char head[kHeaderLength];
-  if (size < kHeaderLength) return {};
-  if (Error error = file.ReadAt(0, reinterpret_cast<char*>(head), sizeof head)) return error;
-  if (head[0] != 'I' || head[1] != 'D' || head[2] != '3' || head[3] == 0xFF || head[4] == 0xFF) {
-    return {};
-  }
-  long long body = 0;
-  for (int i = 6; i < 10; ++i) {
-    if (head[i] & 0x80) return {};
-    body = (body << 7) | head[i];
-  }
-  length = std::min(size, kHeaderLength + body + ((head[5] & 0x10) != 0 ? kHeaderLength : 0));
-  return {};
+Error ChangedError() {
+  return {kPathFileAccess, "the file changed since its tag was written: not taken back"};
 }
 
-Error ReadAt(OpenFile& file, long long offset, long long length, std::string& out) {
-  out.assign(static_cast<std::size_t>(length), '\0');
-  return file.ReadAt(offset, out.data(), out.size());
+// The next line of block without its line feed; false when there is none
+// or it is longer than any line of ours.
+bool TakeLine(std::string_view& block, std::string& line) {
+  const std::size_t end = block.find('\n');
+  if (end == std::string_view::npos || end > 100) return false;
+  line.assign(block.substr(0, end));
+  block.remove_prefix(end + 1);
+  return true;
+}
+
+bool ParseEdit(const std::string& line, TagEdit& edit, long long& oldLength) {
+  long long offset = 0, newLength = 0;
+  int used = 0;
+  if (std::sscanf(line.c_str(), "%lld %lld %lld%n", &offset, &oldLength, &newLength, &used) != 3 ||
+      used != static_cast<int>(line.size()) || offset < 0 || oldLength < 0 || newLength < 0) {
+    return false;
+  }
+  edit.offset = offset;
+  edit.newLength = newLength;
+  return true;
+}
+
+bool Read(OpenFile& file, long long size, long long offset, std::string& bytes) {
+  if (offset < 0 || offset + static_cast<long long>(bytes.size()) > size) return false;
+  return !file.ReadAt(offset, bytes.data(), bytes.size());
+}
+
+// Whether the file holds what the write left (its new bytes go into edits).
+bool AsWritten(OpenFile& file, long long size, TagEdits& edits) {
+  if (size != edits.newSize) return false;
+  for (TagEdit& edit : edits.edits) {
+    edit.newBytes.assign(static_cast<std::size_t>(edit.newLength), '\0');
+    if (!Read(file, size, edit.offset, edit.newBytes)) return false;
+  }
+  return ChecksumOfWrite(edits) == edits.checksum;
+}
+
+// Whether the file holds the old length and the old bytes of every edit.
+bool AsBefore(OpenFile& file, const TagEdits& edits) {
+  FileStamp stamp;
+  if (file.Stamp(stamp) || stamp.identity.size != edits.oldSize) return false;
+  std::string bytes;
+  for (const Splice& splice : WriteSplices(edits)) {
+    bytes.assign(static_cast<std::size_t>(splice.length), '\0');
+    if (!Read(file, edits.oldSize, splice.start, bytes) || bytes != splice.old) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-Error CaptureTagBytes(FileSystem& disk, const std::string& path, TagUndoBytes& bytes) {
-  Error error;
-  const std::unique_ptr<OpenFile> file = disk.Open(path, OpenMode::kReadNoFollow, error);
-  if (!file) return error;
-  FileStamp stamp;
-  long long region = 0;
-  error = file->Stamp(stamp);
-  if (!error) {
-    bytes.size = stamp.identity.size;
-    const long long tail = std::min(bytes.size, kTailLength);
-    error = ReadAt(*file, bytes.size - tail, tail, bytes.tail);
+std::string PackTagEdits(const TagEdits& edits) {
+  char sum[17];
+  std::snprintf(sum, sizeof sum, "%016" PRIx64, edits.checksum);
+  std::string block(kBlockHeader);
+  block += std::to_string(edits.oldSize) + ' ' + std::to_string(edits.oldModified) + ' ' +
+           std::to_string(edits.newSize) + ' ' + sum + ' ' + std::to_string(edits.edits.size()) +
+           '\n';
+  for (const TagEdit& edit : edits.edits) {
+    block += std::to_string(edit.offset) + ' ' + std::to_string(edit.oldBytes.size()) + ' ' +
+             std::to_string(edit.newLength) + '\n';
   }
-  if (!error) error = RegionLength(*file, bytes.size, region);
-  if (!error) error = ReadAt(*file, 0, region, bytes.region);
-  return error;
+  for (const TagEdit& edit : edits.edits) block += edit.oldBytes;
+  return block;
 }
 
-std::string PackTagBytes(const TagUndoBytes& bytes) {
-  return kBlockHeader + std::to_string(bytes.size) + ' ' + std::to_string(bytes.tail.size()) + ' ' +
-         std::to_string(bytes.region.size()) + '\n' + bytes.tail + bytes.region;
-}
-
-bool UnpackTagBytes(std::string_view block, TagUndoBytes& bytes) {
-  const std::string_view header = kBlockHeader;
-  if (block.substr(0, header.size()) != header) return false;
-  block.remove_prefix(header.size());
-  const std::size_t end = block.find('\n');
-  if (end == std::string_view::npos || end > 64) return false;
-  const std::string numbers(block.substr(0, end));
-  long long size = 0, tail = 0, region = 0;
+bool UnpackTagEdits(std::string_view block, TagEdits& edits) {
+  if (!block.starts_with(kBlockHeader)) return false;
+  block.remove_prefix(kBlockHeader.size());
+  std::string line;
+  long long oldSize = 0, oldModified = 0, newSize = 0;
+  std::uint64_t checksum = 0;
+  std::size_t count = 0;
   int used = 0;
-  if (std::sscanf(numbers.c_str(), "%lld %lld %lld%n", &size, &tail, &region, &used) != 3 ||
-      used != static_cast<int>(numbers.size()) || size < 0 || tail < 0 || region < 0 ||
-      tail > kTailLength || tail > size || region > size) {
+  if (!TakeLine(block, line) ||
+      std::sscanf(line.c_str(), "%lld %lld %lld %16" SCNx64 " %zu%n", &oldSize, &oldModified,
+                  &newSize, &checksum, &count, &used) != 5 ||
+      used != static_cast<int>(line.size()) || oldSize < 0 || newSize < 0 || count > kMaxEdits) {
     return false;
   }
-  block.remove_prefix(end + 1);
-  if (block.size() != static_cast<std::size_t>(tail + region)) return false;
-  bytes.size = size;
-  bytes.tail = block.substr(0, static_cast<std::size_t>(tail));
-  bytes.region = block.substr(static_cast<std::size_t>(tail));
+  TagEdits read{oldSize, oldModified, newSize, checksum, std::vector<TagEdit>(count)};
+  std::vector<long long> oldLengths(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!TakeLine(block, line) || !ParseEdit(line, read.edits[i], oldLengths[i])) return false;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    if (block.size() < static_cast<std::size_t>(oldLengths[i])) return false;
+    read.edits[i].oldBytes = block.substr(0, static_cast<std::size_t>(oldLengths[i]));
+    block.remove_prefix(static_cast<std::size_t>(oldLengths[i]));
+  }
+  if (!block.empty()) return false;
+  edits = std::move(read);
   return true;
 }
 
-Error RestoreTagBytes(FileSystem& disk, const std::string& path, const TagUndoBytes& bytes,
-                      std::int64_t mtimeNs) {
+Error UndoTagWrite(FileSystem& disk, const std::string& path, std::string_view payload) {
+  TagEdits edits;
+  if (payload.starts_with("velmora tag bytes 1\n")) {
+    // Those bytes say where the old tag was only through the file's header.
+    return {kInvalidFileFormat, "tag write recorded by an older version: not taken back"};
+  }
+  if (!UnpackTagEdits(payload, edits)) {
+    return {kInvalidFileFormat, "the journal's record of the tag write is damaged"};
+  }
   Error error;
   std::unique_ptr<OpenFile> file = disk.Open(path, OpenMode::kReadWrite, error);
   if (!file) return error;
   FileStamp stamp;
-  long long region = 0;
-  std::string current;
-  error = file->Stamp(stamp);
-  if (!error) error = RegionLength(*file, stamp.identity.size, region);
-  if (!error) error = ReadAt(*file, 0, region, current);
-  if (!error && current != bytes.region) {
-    ReplacedRegion replaced;
-    error = ReplaceRegion(disk, path, file, stamp, RegionEdit{0, region, bytes.region}, replaced);
+  if ((error = file->Stamp(stamp))) return error;
+  if (AsWritten(*file, stamp.identity.size, edits)) {
+    error = ApplySplices(disk, path, file, stamp, UndoSplices(edits));
+    if (!error && !AsBefore(*file, edits)) {
+      error = {kPathFileAccess, "the file is not as before its tag was written"};
+    }
+  } else if (!AsBefore(*file, edits)) {
+    error = ChangedError();  // neither what the write left nor what it found
   }
-  // The length first: a record the write appended goes, and the old tail
-  // lands where it was.
-  if (!error) error = file->Truncate(bytes.size);
-  if (!error) {
-    const long long tail = static_cast<long long>(bytes.tail.size());
-    error = file->WriteAt(bytes.size - tail, bytes.tail.data(), bytes.tail.size());
-  }
-  if (!error) error = file->SetModified(mtimeNs);
+  if (!error) error = file->SetModified(edits.oldModified);
   if (const Error closed = file->Close(); closed && !error) error = closed;
   return error;
 }

@@ -1,37 +1,33 @@
-// Taking a tag write back: the bytes a write may replace are read before it
-// (the length, the last 128 bytes and the ID3v2 region at the start), kept
-// by the journal, and written back exactly, the old modification time
-// included, so the file ends as it was byte for byte.
+// Taking a tag write back exactly: the write is kept as its edits (where
+// each lies, the bytes it replaced, its old and new length), the file's old
+// length and modification time, and a checksum of what the write left. Undo
+// takes back just those edits, and only from the file the write left; it
+// never reads a region's extent from the file's header.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
+#include "tags/region_replace.h"
 
 namespace velmora {
 
-struct TagUndoBytes {
-  long long size = 0;  // the file's length
-  std::string tail;    // its last 128 bytes (all of it when shorter)
-  std::string region;  // the ID3v2 tag at the start, header to padding; "" when none
-};
+// The edits as one block for the journal, and back; false on a damaged
+// block. The block: the line "velmora tag edits 1", then the line
+// "OLDSIZE OLDMTIME NEWSIZE CHECKSUM COUNT" (mtime in nanoseconds, checksum
+// 16 hex digits), then per edit the line "OFFSET OLDLENGTH NEWLENGTH", then
+// the old bytes of every edit, in order, and nothing else. New bytes are not
+// kept.
+std::string PackTagEdits(const TagEdits& edits);
+bool UnpackTagEdits(std::string_view block, TagEdits& edits);
 
-// The bytes of the regular file at path that a tag write may replace. A
-// symbolic link or anything but a regular file is refused.
-Error CaptureTagBytes(FileSystem& disk, const std::string& path, TagUndoBytes& bytes);
-
-// The bytes as one block for a side file, and back; false on a damaged block.
-std::string PackTagBytes(const TagUndoBytes& bytes);
-bool UnpackTagBytes(std::string_view block, TagUndoBytes& bytes);
-
-// Puts bytes back into the file at path: the ID3v2 region through the same
-// region replacement as a write (a rewrite when its length differs), the old
-// length (an appended record goes again), the old last 128 bytes, and the
-// modification time mtimeNs.
-Error RestoreTagBytes(FileSystem& disk, const std::string& path, const TagUndoBytes& bytes,
-                      std::int64_t mtimeNs);
+// Takes back the tag write payload (a packed block) made to the file at
+// path: the file must still have the length and checksum the write left
+// (else it is refused, unchanged); afterwards length and bytes are checked
+// against the old ones and the old modification time is set. A file found
+// exactly as before the write only gets its old modification time back.
+Error UndoTagWrite(FileSystem& disk, const std::string& path, std::string_view payload);
 
 }  // namespace velmora

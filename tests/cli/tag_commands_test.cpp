@@ -71,5 +71,29 @@ TEST(CliTag, WritesTagsFromFileNamesAndFixedTextsThatReadTagShows) {
   EXPECT_EQ(ReadFile(tagged).size(), kAudio.size() + kTagSize);
 }
 
+// A file reported as failed is the file as it was: the ID3v2 part of a write
+// goes only with the whole write.
+TEST(CliTag, AFileReportedAsFailedIsUnchanged) {
+  const TempFolder dir;
+  const struct Row {
+    const char* name;
+    std::string bytes;
+    const char* report;
+  } rows[] = {
+      {"empty.mp3", "", "shorter than 128 bytes"},
+      {"song.bin", Id3v2Bytes(3, Id3v2Frame(3, "TPE1", Latin1Body("Alt")), 100) + kAudio,
+       "no tag found, and not an MP3 file"},
+  };
+  for (const Row& row : rows) WriteFile(dir / row.name, row.bytes);
+  const CliResult r =
+      RunCli({"tag", "--pattern", "*.*", "--artist", "=Neu", "--id3v2", "always", dir.path()});
+  EXPECT_EQ(r.status, 1);
+  for (const Row& row : rows) {
+    EXPECT_THAT(r.err, HasSubstr("in File: " + dir / row.name));
+    EXPECT_THAT(r.err, HasSubstr(row.report));
+    EXPECT_EQ(ReadFile(dir / row.name), row.bytes) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -176,8 +176,8 @@ class FakeFileSystem : public FileSystem {
     Error SetModified(std::int64_t modified) override {
       return Do("SetModified", [&] { data_->modified = modified; });
     }
-    Error KeepModeAndOwner(const FileStamp& stamp) override {
-      return Do("KeepModeAndOwner", [&] { data_->mode = stamp.mode; });
+    Error KeepAttributes(OpenFile&, const FileStamp& stamp) override {
+      return Do("KeepAttributes", [&] { data_->mode = stamp.mode; });
     }
     Error Sync() override { return disk_.Call("Sync", path_); }
     Error Close() override { return disk_.Call("Close", path_); }

@@ -1,0 +1,42 @@
+// A signal while a tag write copies a large file into a new one: the new
+// file goes, the original stays as it was.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include "tags/tag_test_support.h"
+#include "tests/cli/cli_runner.h"
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+
+constexpr off_t kLargeSize = 1LL << 30;  // sparse: only its two ends hold data
+
+TEST(CliTagRewrite, SignalDuringARewriteLeavesNoTemporary) {
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    const TempFolder folder, state;
+    const std::string file = folder / "a.mp3";
+    const std::string head = Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Alt")), 0);
+    WriteFile(file, head + Audio(4000));
+    ASSERT_EQ(::truncate(file.c_str(), kLargeSize), 0);
+    const ScopedEnv at("VELMORA_TEST_SIGNAL_AT", ("rewrite:" + std::to_string(sig)).c_str());
+    const CliResult r = RunCli({"tag", "--title", "=" + std::string(300, 'x'), "--journal",
+                                state / "journal", folder.path()});
+    EXPECT_EQ(r.status, -1) << r.err;
+    EXPECT_EQ(Listing(folder.path()), Names{"a.mp3"});
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, kLargeSize);
+    std::string start(head.size() + 4000, '\0');
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    EXPECT_EQ(::pread(fd, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
+    ::close(fd);
+    EXPECT_EQ(start, head + Audio(4000));
+  }
+}
+
+}  // namespace
+}  // namespace velmora
