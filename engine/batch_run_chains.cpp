@@ -73,6 +73,10 @@ class ResolvedActions : public ChainActions {
     if (services_.committed != nullptr) services_.committed->Committed(from, to);
     return CommitResult::kCommitted;
   }
+  CommitResult TakeBack(const std::string& from, const std::string& to) override {
+    // A copy's original never moved; the copy stays for undo.
+    return kind_ == RunKind::kCopy ? CommitResult::kNotCommitted : MoveBack(from, to);
+  }
   void Refused(const PlanStep& step) override {
     ReportRefusedStep(step.source, step.destination, services_);
   }

@@ -240,5 +240,37 @@ TEST(RunBatch, NeinInAChainLeavesAGap) {
   EXPECT_EQ(run.run.dialogs.asked.size(), 4u);
 }
 
+// A stop after a file's first slot: "&Alle" finishes the file's confirmed
+// slots, "&Ja" takes the first one back; the next file is not touched.
+TEST(RunBatch, StopBetweenSlotsNeverLeavesAFileHalfRenamed) {
+  struct StopAfterFirst : StopSignal, CommitObserver {
+    bool stop = false;
+    bool StopRequested() override { return stop; }
+    void Committed(const std::string&, const std::string&) override { stop = true; }
+  };
+  struct Row {
+    bool chains;
+    Answer first;
+    Files after;
+  };
+  const Row rows[] = {{false, Answer::kAll, {"A2.TXT=a1.txt", "b1.txt=b1.txt"}},
+                      {false, Answer::kYes, {"a1.txt=a1.txt", "b1.txt=b1.txt"}},
+                      {true, Answer::kAll, {"A2.TXT=a1.txt", "b1.txt=b1.txt"}},
+                      {true, Answer::kYes, {"a1.txt=a1.txt", "b1.txt=b1.txt"}}};
+  for (const Row& row : rows) {
+    FakeRun run;
+    run.Add({"a1.txt", "b1.txt"});
+    run.Slot(0, 1, "1", "2");
+    run.Slot(1, 16);
+    run.state.resolveChains = row.chains;
+    StopAfterFirst stop;
+    run.run.services.stop = &stop;
+    run.run.services.committed = &stop;
+    run({row.first});
+    EXPECT_EQ(run.Disk(), row.after) << row.chains << static_cast<int>(row.first);
+    EXPECT_EQ(run.run.dialogs.asked.size(), 1u);
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -130,6 +130,26 @@ void ReportRefusedStep(const std::string& source, const std::string& destination
   Refuse(source, destination, kRefusedNeeded, services);
 }
 
+CommitResult TakeBackStep(RunState& state, const std::string& from, const std::string& to,
+                          RunServices& services) {
+  if (state.context.kind == RunKind::kCopy) return CommitResult::kNotCommitted;
+  const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
+  bool stop = false;
+  const Error error = Journaled(op, from, to, services, stop);
+  if (stop) return CommitResult::kStopRun;
+  if (error) {
+    ReportCommitFailure(error, from, to, services);
+    return CommitResult::kNotCommitted;
+  }
+  if (state.guard != nullptr) {
+    state.guard->Release(from);
+    state.guard->Protect(to);
+  }
+  if (state.recordUndo) (void)state.undo.Append(from, to, state.context.kind);
+  NotifyCommitted(from, to, services);
+  return CommitResult::kCommitted;
+}
+
 std::string CommitFailureText(const std::string& source, const std::string& destination) {
   // Each line is a text of its own, so that it can be translated where shown.
   return std::string(VELMORA_TEXT("velmora", "Konnte ")) + "\r\n" + source + "\r\n" +

@@ -1,6 +1,19 @@
 #include "engine/step_walk.h"
 
 namespace velmora {
+namespace {
+
+// The file's earlier names in this walk, newest last; the file is at source.
+// Goes back one name at a time until it is home or a step fails (reported).
+void TakeBackFile(StepActions& actions, std::vector<std::string>& names, std::string& source) {
+  while (!names.empty()) {
+    if (actions.TakeBack(source, names.back()) != CommitResult::kCommitted) return;
+    source = names.back();
+    names.pop_back();
+  }
+}
+
+}  // namespace
 
 Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions) {
@@ -12,6 +25,7 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
     actions.Reached(k);
     if (!found[k].marked) continue;
     std::string source = found[k].path;  // the file as it now is on disk
+    std::vector<std::string> names;      // its earlier names in this walk
 
     for (int i = 0; i < kSlotCount; ++i) {
       int& code = job.slotCode[static_cast<std::size_t>(i)];
@@ -22,7 +36,12 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
         code = 0;
       }
       if (code == 0) continue;
-      if (actions.StopRequested()) return {};
+      // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
+      // start, and the file goes back to the name it had.
+      if (!(all && !names.empty()) && actions.StopRequested()) {
+        TakeBackFile(actions, names, source);
+        return {};
+      }
 
       if (Error error = actions.Computed(i, source, target)) return error;
 
@@ -44,7 +63,10 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
             if (result == CommitResult::kStopRun) return {};
             // A step that did not go through leaves the file under its name,
             // and the later slots go on from there.
-            if (result == CommitResult::kCommitted) source = target;
+            if (result == CommitResult::kCommitted && target != source) {
+              names.push_back(source);
+              source = target;
+            }
           }
           if (answer == Answer::kAll) all = true;
           break;
@@ -54,6 +76,8 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
           break;
         case Answer::kCancel:
         case Answer::kClosed:
+          // A question cut short by a stop (a terminal closed) is the stop.
+          if (actions.StopRequested()) TakeBackFile(actions, names, source);
           return {};
       }
     }
