@@ -33,8 +33,8 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
   ConsoleUndoOutput output;
   UndoServices services{dialogs, reporting.messages(), reporting.reporter(), reporting.log(),
                         output};
-  const int left =
-      UndoJournalRuns(file, contents, RunsToUndo(contents, lastRunOnly, output), services);
+  const int left = UndoJournalRuns(
+      file, contents, RunsToUndo(file.path(), contents, lastRunOnly, output), services);
   if (left > 0) {
     PrintProblem(left == 1
                      ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})

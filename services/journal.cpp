@@ -19,6 +19,7 @@
 #include "engine/path.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/step_identity.h"
 #include "tags/tag_undo.h"
 
 namespace velmora {
@@ -102,18 +103,28 @@ bool ParseIdentity(const std::vector<std::string_view>& fields, std::size_t firs
     return true;
   }
   long long numbers[4];
+  std::string_view inode = fields[first + 3];
+  const std::size_t slash = inode.find('/');
+  long long fsid = 0;
+  if (slash != std::string_view::npos && !ParseNumber(inode.substr(slash + 1), fsid)) return false;
   for (std::size_t i = 0; i < 4; ++i) {
-    if (!ParseNumber(fields[first + i], numbers[i])) return false;
+    if (!ParseNumber(i == 3 ? inode.substr(0, slash) : fields[first + i], numbers[i])) return false;
   }
-  id = {true, numbers[0], numbers[1], static_cast<std::uint64_t>(numbers[2]),
-        static_cast<std::uint64_t>(numbers[3])};
+  id = {true,
+        numbers[0],
+        numbers[1],
+        static_cast<std::uint64_t>(numbers[2]),
+        static_cast<std::uint64_t>(numbers[3]),
+        static_cast<std::uint64_t>(fsid),
+        slash != std::string_view::npos};
   return true;
 }
 
 std::string IdentityFields(const StepIdentity& id) {
   if (!id.known) return "-\t-\t-\t-";
   return std::to_string(id.size) + kTab + std::to_string(id.mtimeNs) + kTab +
-         std::to_string(id.device) + kTab + std::to_string(id.inode);
+         std::to_string(id.device) + kTab + std::to_string(id.inode) +
+         (id.inodeStable ? "/" + std::to_string(static_cast<long long>(id.fsid)) : "");
 }
 
 std::string Key(const std::string& run, long seq) { return run + '\t' + std::to_string(seq); }
@@ -284,9 +295,11 @@ std::string EscapeJournalText(std::string_view text) {
 StepIdentity IdentityOf(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return {};
-  return {true, static_cast<std::int64_t>(st.st_size),
-          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-          static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  StepIdentity id{true, static_cast<std::int64_t>(st.st_size),
+                  static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                  static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  AddFileSystemIdentity(path, id.device, id);
+  return id;
 }
 
 bool SameIdentity(const StepIdentity& a, const StepIdentity& b) {
@@ -314,6 +327,7 @@ Error ParseJournal(std::string_view text, JournalContents& contents) {
       return {kInvalidFileFormat, "Invalid journal line " + std::to_string(lineNumber)};
     }
   }
+  MarkDismissedRuns(contents);
   return {};
 }
 
@@ -680,6 +694,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   announced_ = known == nullptr
                    ? IdentityOf(source)
                    : StepIdentity{true, known->size, known->modified, known->device, known->inode};
+  if (known != nullptr) AddFileSystemIdentity(source, known->device, announced_);
   const Error error = Write("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindOf(op) + kTab +
                             EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
                             IdentityFields(announced_) + '\n');

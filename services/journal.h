@@ -76,6 +76,8 @@ struct StepIdentity {
   std::int64_t mtimeNs = 0;
   std::uint64_t device = 0;  // hints only
   std::uint64_t inode = 0;
+  std::uint64_t fsid = 0;    // statfs f_fsid of the file's file system
+  bool inodeStable = false;  // the inode number survives a remount (not vfat, FUSE...)
 };
 
 // The identity of the file at path itself (a link is not followed); unknown
@@ -104,6 +106,7 @@ struct JournalRun {
   std::string began;  // time of the begin record
   std::string ended;  // time of the end record; empty while none
   std::string command;
+  bool dismissed = false;  // ended by the user without undo
 };
 
 struct JournalContents {
@@ -122,6 +125,10 @@ std::string FormatJournal(const JournalContents& contents);
 // True while the process that began run (another one) still lives and the
 // run has no end record: its records must stay.
 bool RunInProgress(const JournalRun& run);
+// The same for run of the journal at journalPath.
+bool RunInProgress(const std::string& journalPath, const JournalRun& run);
+// Marks the runs named by dismissal records of contents.foreign.
+void MarkDismissedRuns(JournalContents& contents);
 
 // Drops taken-back and abandoned steps and finished runs with no step left.
 void CompactJournal(JournalContents& contents);
@@ -163,6 +170,9 @@ class JournalFile {
   // that a failure leaves the old journal whole. Records appended by other
   // processes meanwhile are kept: the file is read again under the lock.
   Error Compact(int* stepsLeft = nullptr);
+
+  // Appends a record that ends run without undoing it.
+  Error Dismiss(const std::string& run);
 
   // Drops the oldest runs not in progress, whole, until at most maxSteps
   // steps are left or no such run remains; rewrites only when it drops any.

@@ -477,7 +477,7 @@ void Main::MnuUndo_Click() {
   QuietUndoOutput output;
   if (runs.empty()) {
     // Nothing of its own: the newest run a closed or crashed window left.
-    runs = RunsToUndo(contents, /*lastRunOnly=*/true, output);
+    runs = RunsToUndo(journal_->file().path(), contents, /*lastRunOnly=*/true, output);
     if (runs.empty()) return;
     std::string began;
     for (const JournalRun& run : contents.runs) {

@@ -1,8 +1,11 @@
 // The journal through velmora-cli: undo after a kill, on a full disk, after
 // a refusal, of a copy, with two runs writing at once, and journals with
 // records this version does not take back.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <functional>
 
@@ -115,6 +118,8 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
        [](const TempFolder& d) { std::filesystem::rename(d / "a.txt", d / "moved.txt"); }},
       {"changed since", [](const TempFolder& d) { WriteFile(d / "A.TXT", "edited"); },
        "Datei seit dem Lauf geändert, nicht zurückgenommen: ", "A.TXT", nullptr},
+      {"gone", [](const TempFolder& d) { std::filesystem::remove(d / "A.TXT"); },
+       "Datei nicht mehr vorhanden, nicht zurückgenommen: ", "A.TXT", nullptr},
   };
   for (const Row& row : rows) {
     TempFolder dir;
@@ -134,6 +139,33 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
     r = RunCli({"undo", "--journal", journal, "--yes-all"});
     EXPECT_EQ(r.status, 0) << row.what << r.err;
     EXPECT_EQ(ReadFile(dir / "a.txt"), "content") << row.what;
+  }
+}
+
+// Another file of the same size and modification time in the renamed
+// file's place is not the file: undo names it and leaves it.
+TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
+  TempFolder dir, state;
+  struct statfs fs {};
+  ASSERT_EQ(::statfs(dir.path().c_str(), &fs), 0);
+  if (fs.f_type == 0x794c7630 || fs.f_type == 0x65735546) {
+    GTEST_SKIP() << "the temporary folder's file system has no stable inode numbers";
+  }
+  WriteFile(dir / "a.txt", "content");
+  const std::string journal = state / "j";
+  RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)});
+  WriteFile(dir / "other", "CONTENT");
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "A.TXT").c_str(), &st), 0);
+  const timespec times[2] = {st.st_atim, st.st_mtim};  // touch -r
+  ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "other").c_str(), times, 0), 0);
+  std::filesystem::rename(dir / "other", dir / "A.TXT");
+  for (int round = 0; round < 2; ++round) {  // refused, and kept for the next undo
+    const CliResult r = RunCli({"undo", "--journal", journal, "--yes-all"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("nicht zurückgenommen: " + dir / "A.TXT"));
+    EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT"}));
+    EXPECT_EQ(ReadFile(dir / "A.TXT"), "CONTENT");
   }
 }
 
