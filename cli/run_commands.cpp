@@ -87,6 +87,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     }
   }
 
+  // An interrupted run is named before this one can bury it.
+  if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
+
   // Every file operation is journaled, before and after, so that undo can
   // restore every file whenever the run ends.
   JournalFile journalFile(JournalPath(options));
@@ -131,6 +134,7 @@ int UndoMain(const CliOptions& options) {
     PrintError(error, kJournalReadContext, file.path());
     return kExitUsage;
   }
+  if (!options.dismiss.empty()) return DismissRun(file, contents, options.dismiss);
   if (!MayAsk(options)) return kExitUsage;
 
   Reporting reporting;
