@@ -60,7 +60,10 @@ class ResolvedActions : public ChainActions {
     const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
     bool stop = false;
     const Error error = Journaled(op, from, to, services_, stop);
-    if (stop) return CommitResult::kStopRun;
+    if (stop) {
+      if (!error && services_.committed != nullptr) services_.committed->Committed(from, to);
+      return CommitResult::kStopRun;
+    }
     if (error) {
       Report(error, from, to);
       return CommitResult::kNotCommitted;

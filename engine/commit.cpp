@@ -25,9 +25,11 @@ FileOp OpOf(RunKind kind) {
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
                 RunServices& services, bool& stop, const FileIdentity* known) {
   RunJournal* journal = services.journal;
-  if (journal != nullptr && journal->Intent(op, source, target, known)) {
-    stop = true;
-    return {};
+  if (journal != nullptr) {
+    if (Error error = journal->Intent(op, source, target, known)) {
+      stop = true;
+      return error;
+    }
   }
   FileSystem& fileSystem = services.fileSystem;
   const Error error =
@@ -87,8 +89,13 @@ Error RenameInPlace(const std::string& source, const std::string& destination,
     (void)Journaled(FileOp::kRename, temp, source, services, journalFailed);
     stop = stop || journalFailed;
   }
-  // Whatever the journal did, no file stays under a temporary name.
-  if (!fileSystem.GetFile(temp)) (void)fileSystem.Move(temp, source);
+  // Whatever the journal did, no file stays under a temporary name; where
+  // it must, the report says where the file is.
+  if (!fileSystem.GetFile(temp) && fileSystem.Move(temp, source)) {
+    services.messages.ShowMessage(
+        std::string(VELMORA_TEXT("velmora", "Die Datei liegt jetzt unter dem Namen:")) + "\r\n" +
+        temp);
+  }
   fileSystem.ReleaseTemporary(temp);
   return error;
 }
@@ -136,7 +143,10 @@ CommitResult TakeBackStep(RunState& state, const std::string& from, const std::s
   const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
   bool stop = false;
   const Error error = Journaled(op, from, to, services, stop);
-  if (stop) return CommitResult::kStopRun;
+  if (stop) {
+    if (!error) NotifyCommitted(from, to, services);
+    return CommitResult::kStopRun;
+  }
   if (error) {
     ReportCommitFailure(error, from, to, services);
     return CommitResult::kNotCommitted;
@@ -188,7 +198,11 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
     std::optional<FileIdentity> identity;
     Error error = fileSystem.GetFile(source, identity);
     if (!error) error = Perform(kind, source, destination, services, stop, identity);
-    if (stop) return CommitResult::kStopRun;
+    if (stop) {
+      // The journal failed after the step went through: it is still shown.
+      if (!error) NotifyCommitted(source, destination, services);
+      return CommitResult::kStopRun;
+    }
     if (!error) {
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;
