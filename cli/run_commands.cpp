@@ -87,11 +87,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     }
   }
 
-  // An interrupted run is named before this one can bury it.
-  if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
-
   // Every file operation is journaled, before and after, so that undo can
-  // restore every file whenever the run ends.
+  // restore every file whenever the run ends; an interrupted run is named first.
+  if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
   JournalFile journalFile(JournalPath(options));
   JournalWriter journal(journalFile, reporting.reporter());
   if (const Error error = journal.Begin(command)) {

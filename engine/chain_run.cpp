@@ -201,15 +201,9 @@ ChainRun::Go ChainRun::RunTurn(int row) {
     } else {
       // The entry whose name this step needs stays: passed over, unasked.
       if (blocked) break;
-      // Between the entry's steps a stop takes its turn back unless "&Alle"
-      // confirmed the rest; with a parking open, the roll back covers it.
-      const bool midTurn = !turn.empty();
-      if (midTurn && !all_ && parkedCount_ == 0 && actions_.StopRequested()) {
-        TakeBackTurn(row, turn);
-        return End();
-      }
+      if (StopsMidTurn(row, turn)) return End();
       bool taken = false;
-      if (AskStep(step, taken, midTurn && all_) == Go::kEnd) return Go::kEnd;
+      if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) return Go::kEnd;
       if (!taken) break;
     }
     const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
@@ -233,6 +227,14 @@ ChainRun::Go ChainRun::RunTurn(int row) {
   if (parked_[r]) RollBack();
   stopped_[r] = 1;
   return Go::kOn;
+}
+
+bool ChainRun::StopsMidTurn(int row, std::vector<Moved>& turn) {
+  // Between the entry's steps a stop takes its turn back unless "&Alle"
+  // confirmed the rest; with a parking open, the roll back covers it.
+  if (turn.empty() || all_ || parkedCount_ > 0 || !actions_.StopRequested()) return false;
+  TakeBackTurn(row, turn);
+  return true;
 }
 
 void ChainRun::TakeBackTurn(int row, std::vector<Moved>& turn) {

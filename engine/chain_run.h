@@ -73,6 +73,8 @@ class ChainRun {
   Go ParkTurn(int row);
   // Asks step; kOn with taken set, or kEnd. finishing skips the stop check.
   Go AskStep(const PlanStep& step, bool& taken, bool finishing = false);
+  // True when a stop came between the steps of row's turn, which is taken back.
+  bool StopsMidTurn(int row, std::vector<Moved>& turn);
   // Moves row's file back over the moves of its turn, newest first.
   void TakeBackTurn(int row, std::vector<Moved>& turn);
   Go End();

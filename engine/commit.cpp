@@ -130,6 +130,14 @@ void NotifyCommitted(const std::string& source, const std::string& destination,
   if (services.committed != nullptr) services.committed->Committed(source, destination);
 }
 
+// The journal stopped the run; a step that went through before it failed
+// is still shown.
+CommitResult Stopped(const Error& error, const std::string& source, const std::string& destination,
+                     RunServices& services) {
+  if (!error) NotifyCommitted(source, destination, services);
+  return CommitResult::kStopRun;
+}
+
 }  // namespace
 
 void ReportRefusedStep(const std::string& source, const std::string& destination,
@@ -143,10 +151,7 @@ CommitResult TakeBackStep(RunState& state, const std::string& from, const std::s
   const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
   bool stop = false;
   const Error error = Journaled(op, from, to, services, stop);
-  if (stop) {
-    if (!error) NotifyCommitted(from, to, services);
-    return CommitResult::kStopRun;
-  }
+  if (stop) return Stopped(error, from, to, services);
   if (error) {
     ReportCommitFailure(error, from, to, services);
     return CommitResult::kNotCommitted;
@@ -198,11 +203,7 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
     std::optional<FileIdentity> identity;
     Error error = fileSystem.GetFile(source, identity);
     if (!error) error = Perform(kind, source, destination, services, stop, identity);
-    if (stop) {
-      // The journal failed after the step went through: it is still shown.
-      if (!error) NotifyCommitted(source, destination, services);
-      return CommitResult::kStopRun;
-    }
+    if (stop) return Stopped(error, source, destination, services);
     if (!error) {
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;
