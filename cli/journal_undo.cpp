@@ -59,6 +59,7 @@ std::string UndoCommandFor(const std::string& path, const JournalContents& conte
 }  // namespace
 
 bool WarnOfInterruptedRuns(const std::string& path, bool yesAll) {
+  if (!JournalMayHoldInterruptedRuns(path)) return true;
   JournalFile file(path);
   JournalContents contents;
   if (file.Read(contents)) return true;  // none yet, or the run's first write reports it

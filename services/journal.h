@@ -129,6 +129,9 @@ bool RunInProgress(const JournalRun& run);
 bool RunInProgress(const std::string& journalPath, const JournalRun& run);
 // Marks the runs named by dismissal records of contents.foreign.
 void MarkDismissedRuns(JournalContents& contents);
+// False when every run the journal at journalPath began has ended or was
+// dismissed, without parsing it: the check before each run stays cheap.
+bool JournalMayHoldInterruptedRuns(const std::string& journalPath);
 
 // Drops taken-back and abandoned steps and finished runs with no step left.
 void CompactJournal(JournalContents& contents);

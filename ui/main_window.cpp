@@ -510,6 +510,7 @@ void Main::TakeBackRuns(JournalContents& contents, const std::vector<std::string
 }
 
 bool Main::OfferInterruptedRuns() {
+  if (!JournalMayHoldInterruptedRuns(journal_->file().path())) return true;
   JournalContents contents;
   if (journal_->file().Read(contents))
     return true;  // none yet, or the run's first write reports it
