@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_options.h"
+#include "cli/interrupt.h"
 #include "cli/terminal_prompts.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
@@ -36,6 +37,9 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
   ConsoleUndoOutput output;
   UndoServices services{dialogs, reporting.messages(), reporting.reporter(), reporting.log(),
                         output};
+  // Ctrl+C or a closed terminal stops after the step in progress; the rest stays.
+  StepStop stop;
+  services.stop = &stop;
   const int left = UndoJournalRuns(
       file, contents, RunsToUndo(file.path(), contents, lastRunOnly, output), services);
   if (left > 0) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "tags/tag_test_support.h"
 #include "tests/cli/cli_runner.h"
 
 namespace velmora {
@@ -142,30 +143,41 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
   }
 }
 
-// Another file of the same size and modification time in the renamed
-// file's place is not the file: undo names it and leaves it.
+// Another file of the same size and modification time in the place of a
+// renamed or tagged file is not the file: undo names it and leaves it.
 TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
-  TempFolder dir, state;
-  struct statfs fs {};
-  ASSERT_EQ(::statfs(dir.path().c_str(), &fs), 0);
-  if (fs.f_type == 0x794c7630 || fs.f_type == 0x65735546) {
-    GTEST_SKIP() << "the temporary folder's file system has no stable inode numbers";
-  }
-  WriteFile(dir / "a.txt", "content");
-  const std::string journal = state / "j";
-  RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)});
-  WriteFile(dir / "other", "CONTENT");
-  struct stat st {};
-  ASSERT_EQ(::stat((dir / "A.TXT").c_str(), &st), 0);
-  const timespec times[2] = {st.st_atim, st.st_mtim};  // touch -r
-  ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "other").c_str(), times, 0), 0);
-  std::filesystem::rename(dir / "other", dir / "A.TXT");
-  for (int round = 0; round < 2; ++round) {  // refused, and kept for the next undo
-    const CliResult r = RunCli({"undo", "--journal", journal, "--yes-all"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_THAT(r.err, HasSubstr("nicht zurückgenommen: " + dir / "A.TXT"));
-    EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT"}));
-    EXPECT_EQ(ReadFile(dir / "A.TXT"), "CONTENT");
+  struct Row {
+    Names job;
+    std::string before, after, content;
+  };
+  const Row rows[] = {{{"rename", "--slot1", "upper", "--yes-all"}, "a.txt", "A.TXT", "content"},
+                      {{"tag", "--title", "=T"}, "x.mp3", "x.mp3", Audio(300)}};
+  for (const Row& row : rows) {
+    TempFolder dir, state;
+    struct statfs fs {};
+    ASSERT_EQ(::statfs(dir.path().c_str(), &fs), 0);
+    if (fs.f_type == 0x794c7630 || fs.f_type == 0x65735546) {
+      GTEST_SKIP() << "the temporary folder's file system has no stable inode numbers";
+    }
+    WriteFile(dir / row.before, row.content);
+    const std::string journal = state / "j";
+    Names args = row.job;
+    args.insert(args.end(), {"--journal", journal, Bare(dir)});
+    ASSERT_EQ(RunCli(args).status, 0) << row.after;
+    const std::string stranger(ReadFile(dir / row.after).size(), 's');
+    WriteFile(dir / "other", stranger);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / row.after).c_str(), &st), 0);
+    const timespec times[2] = {st.st_atim, st.st_mtim};  // touch -r
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "other").c_str(), times, 0), 0);
+    std::filesystem::rename(dir / "other", dir / row.after);
+    for (int round = 0; round < 2; ++round) {  // refused, and kept for the next undo
+      const CliResult r = RunCli({"undo", "--journal", journal, "--yes-all"});
+      EXPECT_EQ(r.status, 1) << row.after;
+      EXPECT_THAT(r.err, HasSubstr("nicht zurückgenommen: " + dir / row.after));
+      EXPECT_EQ(Listing(dir.path()), Names{row.after});
+      EXPECT_EQ(ReadFile(dir / row.after), stranger);
+    }
   }
 }
 
