@@ -203,7 +203,12 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       if (blocked) break;
       if (StopsMidTurn(row, turn)) return End();
       bool taken = false;
-      if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) return Go::kEnd;
+      const bool rollsBack = parkedCount_ > 0;  // End() takes this turn back then
+      if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) {
+        // A question cut short by a stop (a terminal closed) is the stop.
+        if (!rollsBack) StopsMidTurn(row, turn);
+        return Go::kEnd;
+      }
       if (!taken) break;
     }
     const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
