@@ -201,14 +201,8 @@ ChainRun::Go ChainRun::RunTurn(int row) {
     } else {
       // The entry whose name this step needs stays: passed over, unasked.
       if (blocked) break;
-      if (StopsMidTurn(row, turn)) return End();
       bool taken = false;
-      const bool rollsBack = parkedCount_ > 0;  // End() takes this turn back then
-      if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) {
-        // A question cut short by a stop (a terminal closed) is the stop.
-        if (!rollsBack) StopsMidTurn(row, turn);
-        return Go::kEnd;
-      }
+      if (AskInTurn(row, step, turn, taken) == Go::kEnd) return Go::kEnd;
       if (!taken) break;
     }
     const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
@@ -231,6 +225,18 @@ ChainRun::Go ChainRun::RunTurn(int row) {
   // since it was parked: its name may be taken.
   if (parked_[r]) RollBack();
   stopped_[r] = 1;
+  return Go::kOn;
+}
+
+ChainRun::Go ChainRun::AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn,
+                                 bool& taken) {
+  if (StopsMidTurn(row, turn)) return End();
+  const bool rollsBack = parkedCount_ > 0;  // End() takes this turn back then
+  if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) {
+    // A question cut short by a stop (a terminal closed) is the stop.
+    if (!rollsBack) StopsMidTurn(row, turn);
+    return Go::kEnd;
+  }
   return Go::kOn;
 }
 

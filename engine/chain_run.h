@@ -73,6 +73,9 @@ class ChainRun {
   Go ParkTurn(int row);
   // Asks step; kOn with taken set, or kEnd. finishing skips the stop check.
   Go AskStep(const PlanStep& step, bool& taken, bool finishing = false);
+  // AskStep for a step of row's turn after the moves in turn: a stop between
+  // them takes the turn back unless "&Alle" confirmed the rest.
+  Go AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn, bool& taken);
   // True when a stop came between the steps of row's turn, which is taken back.
   bool StopsMidTurn(int row, std::vector<Moved>& turn);
   // Moves row's file back over the moves of its turn, newest first.
