@@ -58,8 +58,12 @@ bool SettledDone(JournalStep& step) {
     return true;
   }
   const bool sourceGone = !IdentityOf(step.source).known;
-  if (!ProvesSame(step.before, now) || !(step.kind == '3' || sourceGone)) return false;
-  step.after = step.before;
+  // Only a rename keeps the inode; a copy, and a move to another file
+  // system, make a new file with the old size and modification time.
+  const bool keepsInode = step.kind == '1' || (step.kind == '2' && now.fsid == step.before.fsid);
+  const bool same = keepsInode ? ProvesSame(step.before, now) : SameIdentity(step.before, now);
+  if (!same || !(step.kind == '3' || sourceGone)) return false;
+  step.after = now;
   step.state = StepState::kDone;
   return true;
 }

@@ -77,6 +77,27 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
   }
 }
 
+// Killed before the done record of a copy, or of a move to another file
+// system: the new file has an inode of its own, and undo still knows it.
+TEST(CliJournal, UndoAfterAKillKnowsANewFileByItsSizeAndTime) {
+  for (const std::string command : {"copy", "move"}) {
+    TempFolder dir, state;
+    const bool shm = command == "move";
+    if (shm && ::access("/dev/shm", W_OK) != 0) GTEST_SKIP() << "no /dev/shm to move into";
+    const TempFolder dest(shm ? "/dev/shm" : std::filesystem::temp_directory_path().string());
+    WriteFile(dir / "a.txt", "content");
+    const CliResult run = RunCli({command, "--slot1", "upper", "--dest", Bare(dest), "--yes-all",
+                                  "--journal", state / "j", Bare(dir)},
+                                 {"VELMORA_TEST_KILL_AFTER=1"});
+    EXPECT_EQ(run.status, -1);
+    ASSERT_EQ(Listing(dest.path()), Names{"A.TXT"});
+    const CliResult undo = RunCli({"undo", "--journal", state / "j", "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << command << undo.err;
+    EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
+    EXPECT_TRUE(Listing(dest.path()).empty()) << command;
+  }
+}
+
 // A journal on a full disk stops the run before the next step; every file
 // renamed by then is journaled, so undo restores all once there is room.
 TEST(CliJournal, FullDiskStopsTheRunAndLosesNoRecord) {
