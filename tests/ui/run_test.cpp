@@ -149,6 +149,20 @@ TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
   ModalAnswerer quiet{{"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_EQ(quiet.log(), (std::vector<std::string>{"Dialog:&Alle"}));
+
+  // "Zurück" in a new window offers it with "&Verwerfen" too; once
+  // dismissed, it is offered as a finished run.
+  window_.reset();
+  std::filesystem::rename(InTree("A.TXT"), InTree("a.txt"));
+  interrupt();
+  Start();
+  ModalAnswerer menu{{"InterruptedRun", "&Verwerfen"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(menu.AllAnswered());
+  ModalAnswerer finished{{"MessageBox", "&Nein"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(finished.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("A.TXT")));
 }
 
 // Closing Dialog2 by its frame counts as "&Abbrechen": the target is kept,
