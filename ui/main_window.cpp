@@ -512,8 +512,8 @@ void Main::TakeBackRuns(JournalContents& contents, const std::vector<std::string
 bool Main::OfferInterruptedRuns() {
   if (!JournalMayHoldInterruptedRuns(journal_->file().path())) return true;
   JournalContents contents;
-  if (journal_->file().Read(contents))
-    return true;  // none yet, or the run's first write reports it
+  // A journal that cannot be read is reported by the run's first write.
+  if (journal_->file().Read(contents)) return true;
   const std::vector<std::string>& own = journal_->ownRuns();
   std::vector<JournalRun> runs = InterruptedRuns(journal_->file().path(), contents);
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {

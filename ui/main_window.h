@@ -116,7 +116,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void SetSearching(bool searching);
   void RunJob(RunKind kind);
   // Offers each interrupted run of the journal before a run can bury it;
-  // false when the run must not start (a run was taken back, or the box closed).
+  // false when one was taken back instead (the run then does not start).
   bool OfferInterruptedRuns();
   void DismissRun(const std::string& run);
   // Takes runs of contents back, "Zurück" as the window does it.
