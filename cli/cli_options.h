@@ -50,6 +50,7 @@ struct CliOptions {
   bool resolveChains = true;  // off with --no-resolve-chains
   std::string journal;        // "" = the default journal
   bool lastRun = false;       // undo: only the newest run
+  std::string dismiss;        // undo: end this interrupted run without undoing it
 
   // tag: separator and one source per field ("aus", "1", "2", "3", "=TEXT").
   std::string separator;

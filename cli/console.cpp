@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "services/crash_guard.h"
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/translation.h"
@@ -88,6 +89,7 @@ void StepPrinter::Committed(const std::string& source, const std::string& destin
   line += ConsoleName(destination);
   line += '\n';
   std::fwrite(line.data(), 1, line.size(), stdout);
+  TestSignalPoint("committed");
 }
 
 }  // namespace velmora::cli

@@ -11,17 +11,21 @@ namespace velmora::cli {
 namespace {
 
 volatile sig_atomic_t stepwise = 0;
-volatile sig_atomic_t interrupted = 0;
+volatile sig_atomic_t interrupted = 0;  // the signal that asked the run to stop
 
 constexpr char kStopNotice[] =
     "\nvelmora-cli: Abbruch nach dem laufenden Schritt (Strg+C noch einmal: sofort)\n";
 
+// A closed terminal (SIGHUP) stops the run as the first Ctrl+C does; the
+// hang-up may come twice (kernel and shell), so only Ctrl+C insists.
 void OnSignal(int sig) {
-  if (sig == SIGINT && stepwise != 0 && interrupted == 0) {
-    interrupted = 1;
-    (void)!::write(STDERR_FILENO, kStopNotice, sizeof kStopNotice - 1);
+  const bool gentle = sig == SIGINT || sig == SIGHUP;
+  if (gentle && stepwise != 0 && interrupted == 0) {
+    interrupted = sig;
+    if (sig == SIGINT) (void)!::write(STDERR_FILENO, kStopNotice, sizeof kStopNotice - 1);
     return;
   }
+  if (sig == SIGHUP && interrupted != 0) return;
   DieBySignal(sig);
 }
 
@@ -45,7 +49,7 @@ bool StepStop::StopRequested() { return interrupted != 0; }
 void EndIfInterrupted() {
   if (interrupted == 0) return;
   std::fflush(nullptr);
-  DieBySignal(SIGINT);
+  DieBySignal(interrupted);
 }
 
 }  // namespace velmora::cli

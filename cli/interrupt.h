@@ -1,8 +1,8 @@
 // Ctrl+C and SIGTERM in velmora-cli. A signal ends the program at once, its
 // partial copies deleted and its rename temporaries moved back
 // (services/crash_guard.h). While a run's StepStop lives, the first Ctrl+C
-// only asks the run to stop after the step in progress; a second one, or
-// SIGTERM, still ends it at once.
+// or a closed terminal (SIGHUP) only asks the run to stop after the step in
+// progress; a second Ctrl+C, or SIGTERM, still ends it at once.
 #pragma once
 
 #include "engine/run_journal.h"
@@ -12,7 +12,8 @@ namespace velmora::cli {
 // Installs the handler for SIGINT, SIGTERM and SIGHUP.
 void InstallInterruptHandler();
 
-// The run's stop request: true once Ctrl+C was pressed during the run.
+// The run's stop request: true once Ctrl+C was pressed or the terminal
+// closed during the run.
 class StepStop : public StopSignal {
  public:
   StepStop();
@@ -22,8 +23,8 @@ class StepStop : public StopSignal {
   bool StopRequested() override;
 };
 
-// After a run that Ctrl+C stopped, ends the program through SIGINT as the
-// shell expects of an interrupted command; otherwise returns.
+// After a run that a signal stopped, ends the program through that signal as
+// the shell expects of an interrupted command; otherwise returns.
 void EndIfInterrupted();
 
 }  // namespace velmora::cli

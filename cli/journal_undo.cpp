@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include "cli/cli_options.h"
+#include "cli/interrupt.h"
+#include "cli/terminal_prompts.h"
+#include "services/error_log.h"
 #include "services/journal_undo.h"
 #include "services/translation.h"
 
@@ -33,14 +37,65 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
   ConsoleUndoOutput output;
   UndoServices services{dialogs, reporting.messages(), reporting.reporter(), reporting.log(),
                         output};
-  const int left =
-      UndoJournalRuns(file, contents, RunsToUndo(contents, lastRunOnly, output), services);
+  // Ctrl+C or a closed terminal stops after the step in progress; the rest stays.
+  StepStop stop;
+  services.stop = &stop;
+  const int left = UndoJournalRuns(
+      file, contents, RunsToUndo(file.path(), contents, lastRunOnly, output), services);
   if (left > 0) {
     PrintProblem(left == 1
                      ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})
                      : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
                                 {std::to_string(left), file.path()}));
   }
+}
+
+namespace {
+
+// The command that takes run back: --last only while it is the newest with steps.
+std::string UndoCommandFor(const std::string& path, const JournalContents& contents,
+                           const std::string& run) {
+  ConsoleUndoOutput quiet;
+  const std::vector<std::string> newest = RunsToUndo(path, contents, /*lastRunOnly=*/true, quiet);
+  return !newest.empty() && newest.front() == run ? "velmora-cli undo --last" : "velmora-cli undo";
+}
+
+}  // namespace
+
+bool WarnOfInterruptedRuns(const std::string& path, bool yesAll) {
+  if (!JournalMayHoldInterruptedRuns(path)) return true;
+  JournalFile file(path);
+  JournalContents contents;
+  if (file.Read(contents)) return true;  // none yet, or the run's first write reports it
+  const std::vector<JournalRun> runs = InterruptedRuns(path, contents);
+  if (runs.empty()) return true;
+  for (const JournalRun& run : runs) {
+    PrintProblem(
+        WithArgs(Tr("velmora",
+                    "Lauf %1 (%2, begonnen %3) wurde abgebrochen und nicht "
+                    "zurückgenommen. Zurücknehmen: %4; ohne Zurücknehmen beenden: "
+                    "velmora-cli undo --dismiss %1"),
+                 {run.id, run.command, run.began, UndoCommandFor(path, contents, run.id)}));
+  }
+  if (yesAll) return true;
+  return AskYesNo(Tr("velmora", "Trotzdem fortfahren?"));
+}
+
+int DismissRun(JournalFile& file, const JournalContents& contents, const std::string& run) {
+  for (const JournalRun& known : InterruptedRuns(file.path(), contents)) {
+    if (known.id != run) continue;
+    if (const Error error = file.Dismiss(run)) {
+      std::fprintf(stderr, "%s\n",
+                   ConsoleText(ErrorMessageText(error.number, kJournalWriteContext, file.path(),
+                                                error.description))
+                       .c_str());
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+  PrintProblem(
+      WithArgs(Tr("velmora", "Kein abgebrochener Lauf %1 im Journal %2"), {run, file.path()}));
+  return kExitUsage;
 }
 
 }  // namespace velmora::cli

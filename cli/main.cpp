@@ -130,6 +130,12 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
         ->type_name("FILE");
     command.add_flag("--last", options.lastRun,
                      Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
+    command
+        .add_option("--dismiss", options.dismiss,
+                    Tr("velmora",
+                       "den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine "
+                       "Schritte bleiben im Journal)"))
+        ->type_name("RUN");
   }
   if (groups & kTagOptions) {
     command

@@ -89,7 +89,8 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   }
 
   // Every file operation is journaled, before and after, so that undo can
-  // restore every file whenever the run ends.
+  // restore every file whenever the run ends; an interrupted run is named first.
+  if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
   JournalFile journalFile(JournalPath(options));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
@@ -138,6 +139,7 @@ int UndoMain(const CliOptions& options) {
     PrintProblem(
         WithArgs(Tr("velmora", "Beschädigter Eintrag im Journal übersprungen: %1"), {where}));
   }
+  if (!options.dismiss.empty()) return DismissRun(file, contents, options.dismiss);
   if (!MayAsk(options)) return kExitUsage;
 
   Reporting reporting;

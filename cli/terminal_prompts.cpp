@@ -88,6 +88,21 @@ Answer TerminalDialogs::AskDialog2Unplanned(const std::string& target) {
   return Ask(Tr("velmora", "Datei löschen ? (j)a, (a)lle, a(b)brechen? "), false);
 }
 
+bool AskYesNo(const std::string& question, std::FILE* in, std::FILE* out) {
+  std::fflush(stdout);
+  std::string line;
+  for (;;) {
+    std::fprintf(out, "%s %s", question.c_str(), Tr("velmora", "(j)a, (n)ein? ").c_str());
+    std::fflush(out);
+    if (!ReadLine(in, line)) {
+      std::fputc('\n', out);
+      return false;
+    }
+    const Answer answer = AnswerFromReply(line, /*allowNo=*/true);
+    if (answer == Answer::kYes || answer == Answer::kNo) return answer == Answer::kYes;
+  }
+}
+
 void TerminalDialogs::PrepareQuestion() {
   if (beforeWaiting_) beforeWaiting_();
   std::fflush(stdout);

@@ -22,6 +22,9 @@ bool HasTerminal();
 // ignored.
 Answer AnswerFromReply(const std::string& reply, bool allowNo);
 
+// Puts question on out and reads "j" or "n" from in; end of input is "n".
+bool AskYesNo(const std::string& question, std::FILE* in = stdin, std::FILE* out = stderr);
+
 class TerminalDialogs : public RunDialogs {
  public:
   // yesAll answers the first `Dialog` with "&Alle"; overwriteAll the first

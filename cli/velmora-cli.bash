@@ -63,7 +63,7 @@ _velmora_cli() {
             COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
             return
             ;;
-        --pattern | --src[123] | --dst[123] | --separator)
+        --pattern | --src[123] | --dst[123] | --separator | --dismiss)
             return
             ;;
     esac
@@ -76,7 +76,7 @@ _velmora_cli() {
         search) options=$search ;;
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
-        undo) options="--yes-all --overwrite-all --journal --last" ;;
+        undo) options="--yes-all --overwrite-all --journal --last --dismiss" ;;
         tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal" ;;
         read-tag) options="--json" ;;
     esac

@@ -61,6 +61,9 @@ class RunActions : public StepActions {
     }
     return result;
   }
+  CommitResult TakeBack(const std::string& from, const std::string& to) override {
+    return TakeBackStep(state_, from, to, services_);
+  }
   bool StopRequested() override {
     return services_.stop != nullptr && services_.stop->StopRequested();
   }

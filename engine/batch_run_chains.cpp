@@ -60,7 +60,10 @@ class ResolvedActions : public ChainActions {
     const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
     bool stop = false;
     const Error error = Journaled(op, from, to, services_, stop);
-    if (stop) return CommitResult::kStopRun;
+    if (stop) {
+      if (!error && services_.committed != nullptr) services_.committed->Committed(from, to);
+      return CommitResult::kStopRun;
+    }
     if (error) {
       Report(error, from, to);
       return CommitResult::kNotCommitted;
@@ -72,6 +75,10 @@ class ResolvedActions : public ChainActions {
     }
     if (services_.committed != nullptr) services_.committed->Committed(from, to);
     return CommitResult::kCommitted;
+  }
+  CommitResult TakeBack(const std::string& from, const std::string& to) override {
+    // A copy's original never moved; the copy stays for undo.
+    return kind_ == RunKind::kCopy ? CommitResult::kNotCommitted : MoveBack(from, to);
   }
   void Refused(const PlanStep& step) override {
     ReportRefusedStep(step.source, step.destination, services_);

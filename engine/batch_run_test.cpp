@@ -240,5 +240,44 @@ TEST(RunBatch, NeinInAChainLeavesAGap) {
   EXPECT_EQ(run.run.dialogs.asked.size(), 4u);
 }
 
+// A stop after a file's first slot: "&Alle" finishes the file's confirmed
+// slots, "&Ja" takes the first one back; so does a stop that cuts the second
+// question short (a terminal closed). The next file is not touched.
+TEST(RunBatch, StopBetweenSlotsNeverLeavesAFileHalfRenamed) {
+  struct Stop : StopSignal, CommitObserver {
+    const std::vector<std::string>* asked = nullptr;  // stop from the second question on
+    bool committed = false;
+    bool StopRequested() override { return asked ? asked->size() >= 2 : committed; }
+    void Committed(const std::string&, const std::string&) override { committed = true; }
+  };
+  struct Row {
+    bool chains, duringQuestion;
+    std::deque<Answer> answers;
+    Files after;
+  };
+  const Files finished = {"A2.TXT=a1.txt", "b1.txt=b1.txt"},
+              back = {"a1.txt=a1.txt", "b1.txt=b1.txt"};
+  const Row rows[] = {{false, false, {Answer::kAll}, finished},
+                      {false, false, {Answer::kYes}, back},
+                      {false, true, {Answer::kYes, Answer::kClosed}, back},
+                      {true, false, {Answer::kAll}, finished},
+                      {true, false, {Answer::kYes}, back},
+                      {true, true, {Answer::kYes, Answer::kClosed}, back}};
+  for (const Row& row : rows) {
+    FakeRun run;
+    run.Add({"a1.txt", "b1.txt"});
+    run.Slot(0, 1, "1", "2");
+    run.Slot(1, 16);
+    run.state.resolveChains = row.chains;
+    Stop stop;
+    if (row.duringQuestion) stop.asked = &run.run.dialogs.asked;
+    run.run.services.stop = &stop;
+    run.run.services.committed = &stop;
+    run(row.answers);
+    EXPECT_EQ(run.Disk(), row.after) << row.chains << row.duringQuestion << row.answers.size();
+    EXPECT_EQ(run.run.dialogs.asked.size(), row.answers.size());
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -131,9 +131,9 @@ ChainRun::Go ChainRun::End() {
   return Go::kEnd;
 }
 
-ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken) {
+ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken, bool finishing) {
   taken = false;
-  if (actions_.StopRequested()) return End();
+  if (!finishing && actions_.StopRequested()) return End();
   if (Error error = actions_.Computed(step)) {
     error_ = error;
     return End();
@@ -186,6 +186,7 @@ ChainRun::Go ChainRun::ParkTurn(int row) {
 ChainRun::Go ChainRun::RunTurn(int row) {
   const std::size_t r = static_cast<std::size_t>(row);
   if (stopped_[r]) return Go::kOn;
+  std::vector<Moved> turn;  // this turn's moves, for a stop before its end
   for (std::size_t i = first_[r]; i < last_[r]; ++i) {
     const PlanStep& step = plan_.steps[i];
     if (!Moves(step)) {
@@ -193,14 +194,15 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       continue;
     }
     const bool blocked = step.waitsFor >= 0 && !Left(step.waitsFor);
-    if (asked_[r] == i) {
+    const bool fromParking = asked_[r] == i;
+    if (fromParking) {
       asked_[r] = kNoStep;
       if (actions_.StopRequested()) return End();
     } else {
       // The entry whose name this step needs stays: passed over, unasked.
       if (blocked) break;
       bool taken = false;
-      if (AskStep(step, taken) == Go::kEnd) return Go::kEnd;
+      if (AskInTurn(row, step, turn, taken) == Go::kEnd) return Go::kEnd;
       if (!taken) break;
     }
     const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
@@ -210,6 +212,8 @@ ChainRun::Go ChainRun::RunTurn(int row) {
     }
     if (result != CommitResult::kCommitted) break;
     Record(row, i, at_[r], step.destination);
+    // Never back into a rename temporary: its name is free for nobody.
+    if (!fromParking) turn.push_back({row, i, at_[r], step.destination});
     at_[r] = step.destination;
     ran_[i] = 1;
     if (parked_[r]) {
@@ -222,6 +226,37 @@ ChainRun::Go ChainRun::RunTurn(int row) {
   if (parked_[r]) RollBack();
   stopped_[r] = 1;
   return Go::kOn;
+}
+
+ChainRun::Go ChainRun::AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn,
+                                 bool& taken) {
+  if (StopsMidTurn(row, turn)) return End();
+  const bool rollsBack = parkedCount_ > 0;  // End() takes this turn back then
+  if (AskStep(step, taken, !turn.empty() && all_) == Go::kEnd) {
+    // A question cut short by a stop (a terminal closed) is the stop.
+    if (!rollsBack) StopsMidTurn(row, turn);
+    return Go::kEnd;
+  }
+  return Go::kOn;
+}
+
+bool ChainRun::StopsMidTurn(int row, std::vector<Moved>& turn) {
+  // Between the entry's steps a stop takes its turn back unless "&Alle"
+  // confirmed the rest; with a parking open, the roll back covers it.
+  if (turn.empty() || all_ || parkedCount_ > 0 || !actions_.StopRequested()) return false;
+  TakeBackTurn(row, turn);
+  return true;
+}
+
+void ChainRun::TakeBackTurn(int row, std::vector<Moved>& turn) {
+  const std::size_t r = static_cast<std::size_t>(row);
+  for (auto it = turn.rbegin(); it != turn.rend(); ++it) {
+    const CommitResult result = actions_.TakeBack(it->to, it->from);
+    if (result == CommitResult::kStopRun) ended_ = true;
+    if (result != CommitResult::kCommitted) return;
+    at_[r] = it->from;
+    ran_[it->step] = 0;
+  }
 }
 
 void ChainRun::RollBack() {

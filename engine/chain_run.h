@@ -35,6 +35,10 @@ class ChainActions {
   virtual CommitResult Park(const std::string& from, std::string& temp) = 0;
   // Takes a move of this run back: the file at from returns to to.
   virtual CommitResult MoveBack(const std::string& from, const std::string& to) = 0;
+  // Takes a finished step back when a stop comes between a file's steps.
+  virtual CommitResult TakeBack(const std::string& from, const std::string& to) {
+    return MoveBack(from, to);
+  }
   // A confirmed step the plan refused (its target stays taken).
   virtual void Refused(const PlanStep& step) = 0;
   virtual bool StopRequested() { return false; }
@@ -43,7 +47,9 @@ class ChainActions {
 // Walks plan.order. "&Nein", a refused or a failed step ends that entry's
 // turn; a step whose target's entry has not left is passed over without a
 // question. A parked file that cannot go on, "&Abbrechen" and a stop while
-// a file is parked first take back every move made since the parking.
+// a file is parked first take back every move made since the parking. A stop
+// between an entry's steps finishes them after "&Alle", else takes back the
+// ones of its turn.
 class ChainRun {
  public:
   ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, ChainActions& actions);
@@ -65,8 +71,15 @@ class ChainRun {
 
   Go RunTurn(int row);
   Go ParkTurn(int row);
-  // Asks step; kOn with taken set, or kEnd.
-  Go AskStep(const PlanStep& step, bool& taken);
+  // Asks step; kOn with taken set, or kEnd. finishing skips the stop check.
+  Go AskStep(const PlanStep& step, bool& taken, bool finishing = false);
+  // AskStep for a step of row's turn after the moves in turn: a stop between
+  // them takes the turn back unless "&Alle" confirmed the rest.
+  Go AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn, bool& taken);
+  // True when a stop came between the steps of row's turn, which is taken back.
+  bool StopsMidTurn(int row, std::vector<Moved>& turn);
+  // Moves row's file back over the moves of its turn, newest first.
+  void TakeBackTurn(int row, std::vector<Moved>& turn);
   Go End();
   void Record(int row, std::size_t step, const std::string& from, const std::string& to);
   void RollBack();

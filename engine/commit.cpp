@@ -25,9 +25,11 @@ FileOp OpOf(RunKind kind) {
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
                 RunServices& services, bool& stop, const FileIdentity* known) {
   RunJournal* journal = services.journal;
-  if (journal != nullptr && journal->Intent(op, source, target, known)) {
-    stop = true;
-    return {};
+  if (journal != nullptr) {
+    if (Error error = journal->Intent(op, source, target, known)) {
+      stop = true;
+      return error;
+    }
   }
   FileSystem& fileSystem = services.fileSystem;
   const Error error =
@@ -87,8 +89,13 @@ Error RenameInPlace(const std::string& source, const std::string& destination,
     (void)Journaled(FileOp::kRename, temp, source, services, journalFailed);
     stop = stop || journalFailed;
   }
-  // Whatever the journal did, no file stays under a temporary name.
-  if (!fileSystem.GetFile(temp)) (void)fileSystem.Move(temp, source);
+  // Whatever the journal did, no file stays under a temporary name; where
+  // it must, the report says where the file is.
+  if (!fileSystem.GetFile(temp) && fileSystem.Move(temp, source)) {
+    services.messages.ShowMessage(
+        std::string(VELMORA_TEXT("velmora", "Die Datei liegt jetzt unter dem Namen:")) + "\r\n" +
+        temp);
+  }
   fileSystem.ReleaseTemporary(temp);
   return error;
 }
@@ -123,11 +130,39 @@ void NotifyCommitted(const std::string& source, const std::string& destination,
   if (services.committed != nullptr) services.committed->Committed(source, destination);
 }
 
+// The journal stopped the run; a step that went through before it failed
+// is still shown.
+CommitResult Stopped(const Error& error, const std::string& source, const std::string& destination,
+                     RunServices& services) {
+  if (!error) NotifyCommitted(source, destination, services);
+  return CommitResult::kStopRun;
+}
+
 }  // namespace
 
 void ReportRefusedStep(const std::string& source, const std::string& destination,
                        RunServices& services) {
   Refuse(source, destination, kRefusedNeeded, services);
+}
+
+CommitResult TakeBackStep(RunState& state, const std::string& from, const std::string& to,
+                          RunServices& services) {
+  if (state.context.kind == RunKind::kCopy) return CommitResult::kNotCommitted;
+  const FileOp op = FolderOf(from) == FolderOf(to) ? FileOp::kRename : FileOp::kMove;
+  bool stop = false;
+  const Error error = Journaled(op, from, to, services, stop);
+  if (stop) return Stopped(error, from, to, services);
+  if (error) {
+    ReportCommitFailure(error, from, to, services);
+    return CommitResult::kNotCommitted;
+  }
+  if (state.guard != nullptr) {
+    state.guard->Release(from);
+    state.guard->Protect(to);
+  }
+  if (state.recordUndo) (void)state.undo.Append(from, to, state.context.kind);
+  NotifyCommitted(from, to, services);
+  return CommitResult::kCommitted;
 }
 
 std::string CommitFailureText(const std::string& source, const std::string& destination) {
@@ -168,7 +203,7 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
     std::optional<FileIdentity> identity;
     Error error = fileSystem.GetFile(source, identity);
     if (!error) error = Perform(kind, source, destination, services, stop, identity);
-    if (stop) return CommitResult::kStopRun;
+    if (stop) return Stopped(error, source, destination, services);
     if (!error) {
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;

@@ -24,13 +24,15 @@ enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 // only to the targets its plan showed; any other existing target goes
 // through `Dialog2`. Refusals and other failures are reported at location
 // 20. With a journal, each file operation is announced before and recorded
-// after it.
+// after it; a step that went through before the journal failed is still
+// told to services.committed.
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
                         RunServices& services);
 
 // One file operation between the journal's intent and done records. stop is
-// set when the journal failed; the operation then did not happen, or
-// happened and could not be recorded. known is the source as just looked at.
+// set when the journal failed: the operation then did not happen (the
+// journal's error is returned), or happened and could not be recorded (no
+// error). known is the source as just looked at.
 Error Journaled(FileOp op, const std::string& source, const std::string& target,
                 RunServices& services, bool& stop, const FileIdentity* known = nullptr);
 
@@ -39,6 +41,12 @@ Error Journaled(FileOp op, const std::string& source, const std::string& target,
 // is set to its path.
 Error MoveToTemporary(const std::string& source, std::string& temp, RunServices& services,
                       bool& stop);
+
+// Moves the file a step of this run put at from back to to, journaled, with
+// an undo record of its own; a copy is not taken back (its original stays).
+// Failures are reported.
+CommitResult TakeBackStep(RunState& state, const std::string& from, const std::string& to,
+                          RunServices& services);
 
 // Reports a step refused because its target is a file the run still needs.
 void ReportRefusedStep(const std::string& source, const std::string& destination,

@@ -111,5 +111,41 @@ TEST(CommitFile, FailingJournalLeavesNoTemporary) {
   }
 }
 
+// A case change whose second move fails and whose file cannot go back
+// either is not reported as unchanged: the message names where it is.
+TEST(CommitFile, FileLeftUnderItsTemporaryIsNamed) {
+  Commit otherCase(/*ignoreCase=*/true);
+  otherCase.disk.afterChange = [&](const std::string&, const std::string&) {
+    otherCase.disk.Fail("Move", {70, "Permission denied"});
+  };
+  otherCase(kDir + "A.txt");
+  const Files left = otherCase.disk.Files();
+  ASSERT_EQ(left.size(), 1u);
+  ASSERT_NE(left[0], kA);
+  ASSERT_EQ(otherCase.run.recorders.messages.size(), 1u);
+  EXPECT_TRUE(otherCase.run.recorders.messages[0].ends_with("\r\n" + left[0]));
+}
+
+// A journal failing after a rename went through stops the run, and the
+// rename is still shown; one failing before it shows nothing.
+TEST(CommitFile, StepBeforeAFailedDoneRecordIsShown) {
+  struct Shown : CommitObserver {
+    Files steps;
+    void Committed(const std::string& from, const std::string& to) override {
+      steps.push_back(from + " -> " + to);
+    }
+  };
+  for (int failAt = 1; failAt <= 2; ++failAt) {
+    Commit commit;
+    FailingJournal journal(failAt);
+    Shown shown;
+    commit.run.services.journal = &journal;
+    commit.run.services.committed = &shown;
+    EXPECT_EQ(CommitFile(commit.state, kA, kB, commit.run.services), CommitResult::kStopRun);
+    EXPECT_EQ(commit.disk.Files(), Files{failAt == 1 ? kA : kB});
+    EXPECT_EQ(shown.steps, failAt == 1 ? Files{} : Files{kA + " -> " + kB}) << failAt;
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -35,12 +35,19 @@ class StepActions {
   // ends the walk.
   virtual CommitResult Commit(const std::string& source, const std::string& target) = 0;
 
+  // Takes a step of this walk back: the file at from returns to to.
+  virtual CommitResult TakeBack(const std::string& /*from*/, const std::string& /*to*/) {
+    return CommitResult::kNotCommitted;
+  }
+
   // Asked before each step: true ends the walk there.
   virtual bool StopRequested() { return false; }
 };
 
 // Walks the marked entries in list order, applying the active slots one
-// after the other, until the end, "&Abbrechen" or a stop request. Starts
+// after the other, until the end, "&Abbrechen" or a stop request. A stop
+// never leaves a file between its slots: after "&Alle" the file's remaining
+// steps go through, otherwise its earlier ones are taken back. Starts
 // numbering afresh. Out-of-range slot codes are set to 0. Returns the error
 // that ended the walk, if any.
 Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,

@@ -41,7 +41,8 @@ void InstallCrashHandler();
 // For tests of a signal mid-operation: when the environment variable
 // VELMORA_TEST_SIGNAL_AT reads "POINT:SIG[,SIG...]", the first call with that
 // point raises the listed signals in order. Points: "copy" (a partial copy
-// holds its first bytes), "temporary" (a rename temporary is held).
+// holds its first bytes), "temporary" (a rename temporary is held),
+// "committed" (the command line printed the first step that went through).
 void TestSignalPoint(const char* point);
 
 }  // namespace velmora

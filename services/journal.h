@@ -163,6 +163,10 @@ std::string FormatJournal(const JournalContents& contents);
 // True while run has no end or dismissed record and its run file beside the
 // journal at journalPath is locked: a process still works on it.
 bool RunInProgress(const std::string& journalPath, const JournalRun& run);
+// False when no run of the journal at journalPath can have been
+// interrupted, told without parsing it, so the check before each run stays
+// cheap; true when one may have been.
+bool JournalMayHoldInterruptedRuns(const std::string& journalPath);
 
 // $XDG_STATE_HOME/velmora/journal, else ~/.local/state/velmora/journal. The
 // caller creates its folder.

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <set>
+#include <string_view>
 
 #include "engine/path.h"
 #include "services/journal.h"
@@ -53,6 +55,37 @@ bool RunInProgress(const std::string& journalPath, const JournalRun& run) {
   const bool locked = RangeLocked(fd, 0, 0);
   ::close(fd);
   return locked;
+}
+
+namespace {
+
+// Runs begun in text and neither ended nor dismissed, by a look at the
+// letters only: checksums and the other records are the reader's.
+void OpenRuns(std::string_view text, std::set<std::string>& open) {
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.size() < 3 || line[1] != '\t') continue;
+    const std::string run(line.substr(2, line.find('\t', 2) - 2));
+    if (line[0] == 'B') open.insert(run);
+    if (line[0] == 'E' || line[0] == 'X') open.erase(run);
+  }
+}
+
+}  // namespace
+
+bool JournalMayHoldInterruptedRuns(const std::string& journalPath) {
+  std::set<std::string> open;
+  std::vector<std::string> segments = SegmentPaths(journalPath);
+  segments.push_back(journalPath);
+  for (const std::string& segment : segments) {
+    std::string text;
+    bool missing = false;
+    if (!ReadOwnFile(segment, text, missing)) OpenRuns(text, open);
+  }
+  return !open.empty();
 }
 
 std::string DefaultJournalPath() {

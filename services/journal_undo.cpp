@@ -1,9 +1,12 @@
 #include "services/journal_undo.h"
 
+#include <map>
 #include <set>
+#include <utility>
 
 #include "engine/commit.h"
 #include "services/posix_file_system.h"
+#include "services/step_identity.h"
 #include "services/translation.h"
 #include "tags/tag_undo.h"
 
@@ -51,14 +54,18 @@ bool Open(const JournalStep& step) {
 bool SettledDone(JournalStep& step) {
   const StepIdentity now = IdentityOf(step.target);
   if (step.kind == '4') {
-    if (!now.known || SameIdentity(now, step.before)) return false;
+    if (!now.known || ProvesSame(step.before, now)) return false;
     step.after = now;
     step.state = StepState::kDone;
     return true;
   }
   const bool sourceGone = !IdentityOf(step.source).known;
-  if (!SameIdentity(now, step.before) || !(step.kind == '3' || sourceGone)) return false;
-  step.after = step.before;
+  // Only a rename keeps the inode; a copy, and a move to another file
+  // system, make a new file with the old size and modification time.
+  const bool keepsInode = step.kind == '1' || (step.kind == '2' && now.fsid == step.before.fsid);
+  const bool same = keepsInode ? ProvesSame(step.before, now) : SameIdentity(step.before, now);
+  if (!same || !(step.kind == '3' || sourceGone)) return false;
+  step.after = now;
   step.state = StepState::kDone;
   return true;
 }
@@ -87,16 +94,30 @@ class Undo {
       return true;
     }
     if (step.state == StepState::kPending && !SettledDone(step)) {
-      return !writer_.NotDone(step.run, step.seq);
+      // Not done when the file is still at its source; a file at neither
+      // path is lost to this step, and said so.
+      if (IdentityOf(step.source).known) return !writer_.NotDone(step.run, step.seq);
+      Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " +
+             step.source);
+      return true;
     }
     const StepIdentity now = IdentityOf(step.target);
-    // Nothing at the new path: nothing to take back.
-    if (!now.known) return !writer_.Undone(step.run, step.seq);
+    if (!now.known) {
+      // Back at its old path already: a signal moved it out of its rename
+      // temporary. Nothing is lost, and nothing is left to do.
+      if (step.kind == '1' &&
+          ProvesSame(step.after.known ? step.after : step.before, IdentityOf(step.source))) {
+        return !writer_.Undone(step.run, step.seq);
+      }
+      Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " +
+             step.target);
+      return true;
+    }
     // Without a recorded identity (version 1) a copy must still match its original.
-    const StepIdentity expected = step.after.known   ? step.after
-                                  : step.kind == '3' ? IdentityOf(step.source)
-                                                     : now;
-    if (!SameIdentity(now, expected)) {
+    const bool same = step.after.known   ? ProvesSame(AsNow(step.after), now)
+                      : step.kind == '3' ? SameIdentity(now, IdentityOf(step.source))
+                                         : true;
+    if (!same) {
       Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " +
              step.target);
       return true;
@@ -138,8 +159,20 @@ class Undo {
                                      step.target, error.description);
       return true;
     }
+    const StepIdentity now = IdentityOf(step.target);
+    if (now.known && now.inode != step.before.inode) {
+      renumbered_[{step.before.fsid, step.before.inode}] = now.inode;
+    }
     services_.output.Committed(step.target, step.source);
     return !writer_.Undone(step.run, step.seq);
+  }
+
+  // A tag rewrite, and its undo, give the file a new inode; the steps
+  // before it knew the file by the old one.
+  StepIdentity AsNow(StepIdentity id) const {
+    const auto found = renumbered_.find({id.fsid, id.inode});
+    if (found != renumbered_.end()) id.inode = found->second;
+    return id;
   }
 
   // The copy goes; the original, edited since or not, stays.
@@ -162,7 +195,7 @@ class Undo {
     if (result == CommitResult::kCommitted) return !writer_.Undone(step.run, step.seq);
     // Not taken back: this undo's own steps for it cancel out when the file
     // is where it was; otherwise they stay for the next undo.
-    if (SameIdentity(IdentityOf(step.target), step.after.known ? step.after : step.before)) {
+    if (ProvesSame(AsNow(step.after.known ? step.after : step.before), IdentityOf(step.target))) {
       return !writer_.Undone("", 0);
     }
     writer_.TakeOwnSteps();
@@ -177,6 +210,7 @@ class Undo {
   RunServices run_;
   RunState state_;
   bool all_ = false;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> renumbered_;
 };
 
 }  // namespace
@@ -188,17 +222,29 @@ bool RunHasSteps(const JournalContents& contents, const std::string& run) {
   return false;
 }
 
-std::vector<std::string> RunsToUndo(const JournalContents& contents, bool lastRunOnly,
-                                    UndoOutput& output) {
+std::vector<std::string> RunsToUndo(const std::string& journalPath, const JournalContents& contents,
+                                    bool lastRunOnly, UndoOutput& output) {
   std::vector<std::string> runs;
   for (auto run = contents.runs.rbegin(); run != contents.runs.rend(); ++run) {
-    if (RunInProgress(contents.path, *run)) {
+    if (RunInProgress(journalPath, *run)) {
       output.RunStays(run->id);
       continue;
     }
     if (!RunHasSteps(contents, run->id)) continue;
     runs.push_back(run->id);
     if (lastRunOnly) break;
+  }
+  return runs;
+}
+
+std::vector<JournalRun> InterruptedRuns(const std::string& journalPath,
+                                        const JournalContents& contents) {
+  std::vector<JournalRun> runs;
+  for (const JournalRun& run : contents.runs) {
+    if (run.ended.empty() && !run.dismissed && RunHasSteps(contents, run.id) &&
+        !RunInProgress(journalPath, run)) {
+      runs.push_back(run);
+    }
   }
   return runs;
 }

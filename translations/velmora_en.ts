@@ -669,6 +669,38 @@ The same from scripts and terminals: velmora-cli --help
         <source>ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)</source>
         <translation>ID3v2 tag: auto (where present), always, never</translation>
     </message>
+    <message>
+        <source>Die Datei liegt jetzt unter dem Namen:</source>
+        <translation>The file is now under the name:</translation>
+    </message>
+    <message>
+        <source>Datei nicht mehr vorhanden, nicht zurückgenommen:</source>
+        <translation>File no longer there, not taken back:</translation>
+    </message>
+    <message>
+        <source>&amp;Verwerfen</source>
+        <translation>&amp;Dismiss</translation>
+    </message>
+    <message>
+        <source>Lauf %1 (%2, begonnen %3) wurde abgebrochen und nicht zurückgenommen. Zurücknehmen: %4; ohne Zurücknehmen beenden: velmora-cli undo --dismiss %1</source>
+        <translation>Run %1 (%2, begun %3) was interrupted and not taken back. Take it back: %4; end it without taking it back: velmora-cli undo --dismiss %1</translation>
+    </message>
+    <message>
+        <source>Trotzdem fortfahren?</source>
+        <translation>Go on anyway?</translation>
+    </message>
+    <message>
+        <source>Kein abgebrochener Lauf %1 im Journal %2</source>
+        <translation>No interrupted run %1 in the journal %2</translation>
+    </message>
+    <message>
+        <source>den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine Schritte bleiben im Journal)</source>
+        <translation>end the interrupted run RUN without taking it back (its steps stay in the journal)</translation>
+    </message>
+    <message>
+        <source>(j)a, (n)ein? </source>
+        <translation>(y)es, (n)o? </translation>
+    </message>
 </context>
 <context>
     <name>velmora::Dialog</name>
@@ -833,6 +865,14 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Den Lauf vom %1 zurücknehmen?</source>
         <translation>Take back the run of %1?</translation>
+    </message>
+    <message>
+        <source>Der Lauf vom %1 (%2) wurde abgebrochen und nicht zurückgenommen.</source>
+        <translation>The run of %1 (%2) was interrupted and not taken back.</translation>
+    </message>
+    <message>
+        <source>&amp;Weiter</source>
+        <translation>&amp;Go on</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engine/file_system.h"
 #include "engine/path.h"
@@ -35,6 +36,7 @@
 #include "ui/found_panel.h"
 #include "ui/info_windows.h"
 #include "ui/input_guard.h"
+#include "ui/interrupted_run.h"
 #include "ui/main_tag_host.h"
 #include "ui/preview_panel.h"
 #include "ui/search_panel.h"
@@ -446,6 +448,7 @@ void Main::RunJob(RunKind kind) {
   // The log file is written during the run; it is never one of its steps.
   LeaveOutOwnFile(found, logPath_);
   LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().path()));
+  if (!OfferInterruptedRuns()) return;
   BeginRun();
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"
@@ -473,23 +476,69 @@ void Main::MnuUndo_Click() {
   for (auto run = own.rbegin(); run != own.rend(); ++run) {
     if (RunHasSteps(contents, *run)) runs.push_back(*run);
   }
-  QuietUndoOutput output;
   if (runs.empty()) {
     // Nothing of its own: the newest run a closed or crashed window left.
-    runs = RunsToUndo(contents, /*lastRunOnly=*/true, output);
+    QuietUndoOutput output;
+    runs = RunsToUndo(journal_->file().path(), contents, /*lastRunOnly=*/true, output);
     if (runs.empty()) return;
-    std::string began;
-    for (const JournalRun& run : contents.runs) {
-      if (run.id == runs.front()) began = run.began;
+    const JournalRun* run = nullptr;
+    for (const JournalRun& known : contents.runs) {
+      if (known.id == runs.front()) run = &known;
     }
     const QString question =
-        tr("Den Lauf vom %1 zurücknehmen?").arg(QString::fromStdString(LocalRunTime(began)));
-    if (!AskYesNo(this, question)) return;
+        tr("Den Lauf vom %1 zurücknehmen?").arg(QString::fromStdString(LocalRunTime(run->began)));
+    if (run->ended.empty() && !run->dismissed) {
+      // Cut short: it may also be ended without undoing it.
+      const RunOffer offer =
+          OfferRun(this, question, QStringLiteral("&Ja"), QStringLiteral("&Nein"));
+      if (offer == RunOffer::kDismiss) DismissRun(run->id);
+      if (offer != RunOffer::kTakeBack) return;
+    } else if (!AskYesNo(this, question)) {
+      return;
+    }
   }
+  TakeBackRuns(contents, runs);
+}
+
+void Main::TakeBackRuns(JournalContents& contents, const std::vector<std::string>& runs) {
   BeginRun();
+  QuietUndoOutput output;
   UndoServices undo{*dialogs_, messages_, *errorLog_, *log_, output, &runStop_};
   UndoJournalRuns(journal_->file(), contents, runs, undo);
   RepeatSearch();
+}
+
+bool Main::OfferInterruptedRuns() {
+  if (!JournalMayHoldInterruptedRuns(journal_->file().path())) return true;
+  JournalContents contents;
+  // A journal that cannot be read is reported by the run's first write.
+  if (journal_->file().Read(contents)) return true;
+  const std::vector<std::string>& own = journal_->ownRuns();
+  std::vector<JournalRun> runs = InterruptedRuns(journal_->file().path(), contents);
+  for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+    if (std::find(own.begin(), own.end(), run->id) != own.end()) continue;
+    const QString text = tr("Der Lauf vom %1 (%2) wurde abgebrochen und nicht zurückgenommen.")
+                             .arg(QString::fromStdString(LocalRunTime(run->began)),
+                                  QString::fromStdString(run->command));
+    switch (OfferRun(this, text, tr("Zurück"), tr("&Weiter"))) {
+      case RunOffer::kTakeBack:
+        TakeBackRuns(contents, {run->id});
+        return false;
+      case RunOffer::kDismiss:
+        DismissRun(run->id);
+        break;
+      case RunOffer::kLeave:
+        break;
+    }
+  }
+  return true;
+}
+
+void Main::DismissRun(const std::string& run) {
+  if (const Error error = journal_->file().Dismiss(run)) {
+    errorLog_->ReportError(Location::kNone, error.number, kJournalWriteContext,
+                           journal_->file().path(), error.description);
+  }
 }
 
 void Main::BeginRun() {

@@ -34,6 +34,7 @@ class MainTagHost;
 class PreviewPanel;
 class SearchPanel;
 class SessionJournal;
+struct JournalContents;
 class SettingsStore;
 class SlotPanel;
 class TagPanel;
@@ -114,6 +115,12 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void ShowSearchResult(const SearchResult& result);
   void SetSearching(bool searching);
   void RunJob(RunKind kind);
+  // Offers each interrupted run of the journal before a run can bury it;
+  // false when one was taken back instead (the run then does not start).
+  bool OfferInterruptedRuns();
+  void DismissRun(const std::string& run);
+  // Takes runs of contents back, "Zurück" as the window does it.
+  void TakeBackRuns(JournalContents& contents, const std::vector<std::string>& runs);
   // Around a run or an undo: the exit button reads "Abbrechen" and is the
   // only live control; EndRun puts the search's captions back.
   void BeginRun();

@@ -36,13 +36,13 @@ TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
                       {"copy:2,2", {}, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.signals);
-    TempFolder src, dest;
+    TempFolder src, dest, state;  // a journal of its own: the run is cut short
     WriteFile(src / "a.bin", "start");
     ASSERT_EQ(::truncate((src / "a.bin").c_str(), kBigSize), 0);
     WriteFile(src / "b.bin", "b");
     ScopedEnv at("VELMORA_TEST_SIGNAL_AT", row.signals.c_str());
-    const CliResult r =
-        RunCli({"copy", "--slot1", "upper", "--dest", Bare(dest), "--yes-all", Bare(src)});
+    const CliResult r = RunCli({"copy", "--slot1", "upper", "--dest", Bare(dest), "--yes-all",
+                                "--journal", state / "j", Bare(src)});
     EXPECT_EQ(r.status, -1) << r.err;
     Names left = Listing(dest.path());
     std::erase_if(left, [&](const std::string& name) {
@@ -82,6 +82,78 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
     EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "a.txt"})) << sig;
     EXPECT_EQ(ReadFile(dir / "a.txt"), "only copy");
   }
+}
+
+// A closed terminal (SIGHUP) after the first step of a two-slot job: with
+// --yes-all the file's second slot, confirmed, still goes through; after a
+// typed "j" the first step is taken back. Either way no file stays under its
+// intermediate name (".t"), the run ends through SIGHUP, and a second run
+// and undo bring every file back.
+TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
+  const Names job = {"rename",  "--slot1",       "replace", "--src1", "7",      "--dst1=",
+                     "--slot2", "insert-before", "--src2",  "n",      "--dst2", ".t"};
+  struct Row {
+    bool terminal;
+    Names after;
+  };
+  for (const Row& row : {Row{false, {"8.t", "n.t"}}, Row{true, {"7.t", "8.t"}}}) {
+    SCOPED_TRACE(row.terminal);
+    TempFolder dir, state;
+    WriteFile(dir / "7.t", "content 7");
+    WriteFile(dir / "8.t", "content 8");
+    Names args = job;
+    args.insert(args.end(), {"--journal", state / "j", Bare(dir)});
+    Names yesAll = args;
+    yesAll.insert(yesAll.begin() + 1, "--yes-all");
+    {
+      ScopedEnv at("VELMORA_TEST_SIGNAL_AT", ("committed:" + std::to_string(SIGHUP)).c_str());
+      const CliResult r = row.terminal ? RunCliOnTerminal(args, "j\n") : RunCli(yesAll);
+      EXPECT_EQ(r.status, -1) << r.out << r.err;
+    }
+    EXPECT_EQ(Listing(dir.path()), row.after);
+    EXPECT_EQ(RunCli(yesAll).status, 0);
+    const CliResult undo = RunCli({"undo", "--journal", state / "j", "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(Listing(dir.path()), (Names{"7.t", "8.t"}));
+    EXPECT_EQ(ReadFile(dir / "7.t"), "content 7");
+  }
+}
+
+// A run killed before its end record is named by the next run, with how to
+// take it back or dismiss it; on a terminal the run asks first, with
+// --yes-all it goes on. Once dismissed, no run names it again.
+TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
+  TempFolder dir, state;
+  WriteFiles(dir.path(), {"a.txt", "b.txt"});
+  const std::string journal = state / "j";
+  const Names run = {"rename", "--slot1", "upper", "--journal", journal, Bare(dir)};
+  Names yesAll = run;
+  yesAll.insert(yesAll.begin() + 1, "--yes-all");
+  EXPECT_EQ(RunCli(yesAll, {"VELMORA_TEST_KILL_AFTER=1"}).status, -1);
+  const std::string text = ReadFile(journal);
+  const std::size_t begin = text.find("\nB\t") + 3;
+  const std::string id = text.substr(begin, text.find('\t', begin) - begin);
+
+  CliResult r = RunCliOnTerminal(run, "n\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_THAT(r.out, HasSubstr("Lauf " + id));
+  EXPECT_THAT(r.out, HasSubstr("Trotzdem fortfahren?"));
+  EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "b.txt"}));
+
+  r = RunCli(yesAll);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("velmora-cli undo --last"));
+  EXPECT_THAT(r.err, HasSubstr("velmora-cli undo --dismiss " + id));
+  EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "B.TXT"}));
+
+  EXPECT_EQ(RunCli({"undo", "--journal", journal, "--dismiss", "1-2"}).status, 2);
+  EXPECT_EQ(RunCli({"undo", "--journal", journal, "--dismiss", id}).status, 0);
+  r = RunCli(yesAll);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  // Dismissed is not undone: undo still takes the run back.
+  EXPECT_EQ(RunCli({"undo", "--journal", journal, "--yes-all"}).status, 0);
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
 }
 
 // A journal inside the searched folder is written during the run and is

@@ -6,12 +6,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <cstdlib>
 #include <functional>
 #include <random>
 
 #include "services/journal_format.h"
+#include "tags/tag_test_support.h"
 #include "tests/cli/cli_runner.h"
 
 namespace velmora {
@@ -84,6 +87,27 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
   }
 }
 
+// Killed before the done record of a copy, or of a move to another file
+// system: the new file has an inode of its own, and undo still knows it.
+TEST(CliJournal, UndoAfterAKillKnowsANewFileByItsSizeAndTime) {
+  for (const std::string command : {"copy", "move"}) {
+    TempFolder dir, state;
+    const bool shm = command == "move";
+    if (shm && ::access("/dev/shm", W_OK) != 0) GTEST_SKIP() << "no /dev/shm to move into";
+    const TempFolder dest(shm ? "/dev/shm" : std::filesystem::temp_directory_path().string());
+    WriteFile(dir / "a.txt", "content");
+    const CliResult run = RunCli({command, "--slot1", "upper", "--dest", Bare(dest), "--yes-all",
+                                  "--journal", state / "j", Bare(dir)},
+                                 {"VELMORA_TEST_KILL_AFTER=1"});
+    EXPECT_EQ(run.status, -1);
+    ASSERT_EQ(Listing(dest.path()), Names{"A.TXT"});
+    const CliResult undo = RunCli({"undo", "--journal", state / "j", "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << command << undo.err;
+    EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
+    EXPECT_TRUE(Listing(dest.path()).empty()) << command;
+  }
+}
+
 // A journal on a full disk stops the run before the next step; every file
 // renamed by then is journaled, so undo restores all once there is room.
 TEST(CliJournal, FullDiskStopsTheRunAndLosesNoRecord) {
@@ -126,6 +150,8 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
        [](const TempFolder& d) { std::filesystem::rename(d / "a.txt", d / "moved.txt"); }},
       {"changed since", [](const TempFolder& d) { WriteFile(d / "A.TXT", "edited"); },
        "Datei seit dem Lauf geändert, nicht zurückgenommen: ", "A.TXT", nullptr},
+      {"gone", [](const TempFolder& d) { std::filesystem::remove(d / "A.TXT"); },
+       "Datei nicht mehr vorhanden, nicht zurückgenommen: ", "A.TXT", nullptr},
   };
   for (const Row& row : rows) {
     TempFolder dir;
@@ -145,6 +171,44 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
     r = RunCli({"undo", "--journal", journal, "--yes-all"});
     EXPECT_EQ(r.status, 0) << row.what << r.err;
     EXPECT_EQ(ReadFile(dir / "a.txt"), "content") << row.what;
+  }
+}
+
+// Another file of the same size and modification time in the place of a
+// renamed or tagged file is not the file: undo names it and leaves it.
+TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
+  struct Row {
+    Names job;
+    std::string before, after, content;
+  };
+  const Row rows[] = {{{"rename", "--slot1", "upper", "--yes-all"}, "a.txt", "A.TXT", "content"},
+                      {{"tag", "--title", "=T"}, "x.mp3", "x.mp3", Audio(300)}};
+  for (const Row& row : rows) {
+    TempFolder dir, state;
+    struct statfs fs {};
+    ASSERT_EQ(::statfs(dir.path().c_str(), &fs), 0);
+    if (fs.f_type == 0x794c7630 || fs.f_type == 0x65735546) {
+      GTEST_SKIP() << "the temporary folder's file system has no stable inode numbers";
+    }
+    WriteFile(dir / row.before, row.content);
+    const std::string journal = state / "j";
+    Names args = row.job;
+    args.insert(args.end(), {"--journal", journal, Bare(dir)});
+    ASSERT_EQ(RunCli(args).status, 0) << row.after;
+    const std::string stranger(ReadFile(dir / row.after).size(), 's');
+    WriteFile(dir / "other", stranger);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / row.after).c_str(), &st), 0);
+    const timespec times[2] = {st.st_atim, st.st_mtim};  // touch -r
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "other").c_str(), times, 0), 0);
+    std::filesystem::rename(dir / "other", dir / row.after);
+    for (int round = 0; round < 2; ++round) {  // refused, and kept for the next undo
+      const CliResult r = RunCli({"undo", "--journal", journal, "--yes-all"});
+      EXPECT_EQ(r.status, 1) << row.after;
+      EXPECT_THAT(r.err, HasSubstr("nicht zurückgenommen: " + dir / row.after));
+      EXPECT_EQ(Listing(dir.path()), Names{row.after});
+      EXPECT_EQ(ReadFile(dir / row.after), stranger);
+    }
   }
 }
 

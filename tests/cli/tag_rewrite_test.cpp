@@ -38,5 +38,24 @@ TEST(CliTagRewrite, SignalDuringARewriteLeavesNoTemporary) {
   }
 }
 
+// A rewrite gives the file a new inode, and so does its undo: the rename
+// before it is still taken back, the file known by its new inode.
+TEST(CliTagRewrite, RenameBeforeARewriteIsStillTakenBack) {
+  const TempFolder folder, state;
+  const std::string head = Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Alt")), 0);
+  WriteFile(folder / "a.mp3", head + Audio(4000));
+  const std::string journal = state / "journal";
+  ASSERT_EQ(RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, folder.path()})
+                .status,
+            0);
+  const CliResult tag =
+      RunCli({"tag", "--title", "=" + std::string(300, 'x'), "--journal", journal, folder.path()});
+  ASSERT_EQ(tag.status, 0) << tag.err;
+  const CliResult undo = RunCli({"undo", "--yes-all", "--journal", journal});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(Listing(folder.path()), Names{"a.mp3"});
+  EXPECT_EQ(ReadFile(folder / "a.mp3"), head + Audio(4000));
+}
+
 }  // namespace
 }  // namespace velmora

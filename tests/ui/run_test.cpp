@@ -109,6 +109,62 @@ TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
   for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
 }
 
+// A run the journal holds without its end record, from a process long gone,
+// is offered before the next run: "Zurück" takes it back instead of running;
+// "&Verwerfen" ends it and the run goes on, and it is not offered again.
+TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
+  const std::string state = temp_ / "state/velmora";
+  std::filesystem::create_directories(state);
+  const auto interrupt = [&] {
+    std::filesystem::rename(InTree("a.txt"), InTree("A.TXT"));
+    WriteFile(state + "/journal",
+              "# velmora journal 2\nB\t999999999-1\t2026-12-07T10:00:00Z\t"
+              "rename\nI\t999999999-1\t1\t1\t" +
+                  InTree("a.txt") + "\t" + InTree("A.TXT") +
+                  "\t-\t-\t-\t-\nD\t999999999-1\t1\t-\t-\t-\t-\n");
+  };
+  const auto offered = [](QWidget* box) {
+    EXPECT_TRUE(box->findChild<QLabel*>("qt_msgbox_label")
+                    ->text()
+                    .endsWith("(rename) wurde abgebrochen und nicht zurückgenommen."));
+  };
+  WriteFiles(InTree(""), {"a.txt", "b.txt"});
+  interrupt();
+  Start();
+  Prepare("b", "c");
+  ModalAnswerer back{{"InterruptedRun", "Zurück", offered}, {"Dialog", "&Alle"}};
+  Click("CmdRename");
+  EXPECT_TRUE(back.AllAnswered());
+  EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a.txt"), InTree("b.txt")}));
+
+  interrupt();
+  Click("cmdSearch");  // back to a list that searches
+  Prepare("b", "c");
+  ModalAnswerer dismissed{{"InterruptedRun", "&Verwerfen", offered}, {"Dialog", "&Alle"}};
+  Click("CmdRename");
+  EXPECT_TRUE(dismissed.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("A.TXT")) && FileExists(InTree("c.txt")));
+  Click("cmdSearch");
+  Prepare("c", "d");
+  ModalAnswerer quiet{{"Dialog", "&Alle"}};
+  Click("CmdRename");
+  EXPECT_EQ(quiet.log(), (std::vector<std::string>{"Dialog:&Alle"}));
+
+  // "Zurück" in a new window offers it with "&Verwerfen" too; once
+  // dismissed, it is offered as a finished run.
+  window_.reset();
+  std::filesystem::rename(InTree("A.TXT"), InTree("a.txt"));
+  interrupt();
+  Start();
+  ModalAnswerer menu{{"InterruptedRun", "&Verwerfen"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(menu.AllAnswered());
+  ModalAnswerer finished{{"MessageBox", "&Nein"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(finished.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("A.TXT")));
+}
+
 // Closing Dialog2 by its frame counts as "&Abbrechen": the target is kept,
 // and the failed step is reported.
 TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {

@@ -1,0 +1,28 @@
+#include "ui/interrupted_run.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/message_box.h"
+
+namespace velmora {
+
+RunOffer OfferRun(QWidget* parent, const QString& text, const QString& takeBack,
+                  const QString& leave) {
+  QMessageBox box(parent);
+  box.setObjectName(QStringLiteral("InterruptedRun"));
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(QString::fromLatin1(kAppTitle));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  QPushButton* back = box.addButton(takeBack, QMessageBox::YesRole);
+  QPushButton* dismiss = box.addButton(QCoreApplication::translate("velmora", "&Verwerfen"),
+                                       QMessageBox::DestructiveRole);
+  box.setEscapeButton(box.addButton(leave, QMessageBox::NoRole));
+  box.exec();
+  if (box.clickedButton() == back) return RunOffer::kTakeBack;
+  return box.clickedButton() == dismiss ? RunOffer::kDismiss : RunOffer::kLeave;
+}
+
+}  // namespace velmora
