@@ -73,6 +73,24 @@ TEST_F(TagEditorTest, ChooserTable) {
   EXPECT_EQ(BuildTagRecord(f).genre, 8);
 }
 
+// Genre "aus" writes back what is stored; a file without tag has no genre
+// to invent, and 255 (none) stays none.
+TEST_F(TagEditorTest, GenreAusKeepsNoGenre) {
+  const struct {
+    std::string bytes, shown;
+    int genre;
+  } rows[] = {{Audio(300), "", 255},
+              {Audio(300) + Bytes(Record("T", "", 255)), "", 255},
+              {Audio(300) + Bytes(Record("T", "", 200)), "Undefined", kGenreOther},
+              {Audio(300) + Bytes(Record("T", "", 17)), "Rock", 17}};
+  for (const auto& row : rows) {
+    const std::string path = File("a - b.mp3", row.bytes);
+    editor.CmdEditTag_Click({{path, true}}, false);
+    EXPECT_EQ(f.ComboGenreTyp, row.shown) << row.genre;
+    EXPECT_EQ(Stored(path).genre, row.genre) << row.genre;
+  }
+}
+
 TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   const std::string a = File("a - b.mp3", Audio(300));
   editor.CmdEditTag_Click({{a, false}}, true);  // nothing marked: nothing written, but refreshed

@@ -78,8 +78,8 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
             window_->findChild<SlotPanel*>());
 }
 
-// The record keeps what "aus" finds stored, blanks and Blues where nothing
-// is; a 40-character part is shown whole and written as its first 30.
+// The record keeps what "aus" finds stored, blanks and no genre where
+// nothing is; a 40-character part is shown whole and written as its first 30.
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   const std::string longName = "Bert - " + std::string(40, 'L') + ".mp3";
   WriteFile(InTree("Anna - Eins - Platte.mp3"), WithTag("alt", "alt", 17));
@@ -105,7 +105,7 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   const TagRecord bert = Stored(InTree(longName));
   EXPECT_EQ(FieldText(bert.title) + FieldText(bert.artist) + FieldText(bert.album),
             Padded("Bert") + std::string(30, 'L') + Padded(""));
-  EXPECT_EQ(bert.genre, 0);
+  EXPECT_EQ(bert.genre, 255);
   EXPECT_EQ(Field("TxtInterpret"), std::string(40, 'L'));
   EXPECT_EQ(Stored(InTree("Carl - Drei.mp3")), Record("bleibt", "bleibt", 1));
 
