@@ -148,6 +148,22 @@ TEST_F(TagEditorTest, KeepsTheId3v11TrackNumber) {
   EXPECT_EQ(FieldText(Stored(b).comment), std::string(29, 'k') + ' ');
 }
 
+// A fixed comment, empty or not, goes into both tags.
+TEST_F(TagEditorTest, FixedCommentGoesIntoBothTags) {
+  const std::string comment = Id3v2Frame(3, "COMM", std::string("\0eng\0c", 6));
+  for (const std::string value : {"", "neu"}) {
+    const std::string path =
+        File("a.mp3", Id3v2Bytes(3, comment, 100) + Audio(300) + Bytes(Record("T", "", 1, "c")));
+    f.ComboKommentar = "fest";
+    f.TxtKommentar = value;
+    editor.CmdEditTag_Click({{path, true}}, false);
+    EXPECT_EQ(FieldText(Stored(path).comment), Padded(value)) << value;
+    const std::optional<Id3v2Values> v2 = TagFile(disk, path, false).ReadId3v2(reporter);
+    ASSERT_TRUE(v2);
+    EXPECT_EQ(v2->fields[kId3Comment], value);
+  }
+}
+
 // "aus" fields stay as stored in the ID3v2 tag; the others get full values.
 // Without an ID3v1 record, "aus" takes the ID3v2 values for the record.
 TEST_F(TagEditorTest, Id3v2BesideTheRecord) {
