@@ -146,6 +146,7 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
       listFull_ = true;
       // Stop every level above, as a cancel would; the message shows once.
       state_.keepSearching = false;
+      host_.ShowCountNow();
       messages_.ShowMessage(kListFullMessage);
       return true;
     }

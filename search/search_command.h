@@ -56,6 +56,10 @@ class SearchHost {
 
   // The count label text in State() changed.
   virtual void CountChanged() {}
+
+  // The count label is to show State() now: a message is about to cover
+  // the window.
+  virtual void ShowCountNow() {}
 };
 
 // What the controls hold when the button is pressed.

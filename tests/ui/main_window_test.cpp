@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
+#include <cstdio>
 
 #include "search/found_list.h"
 #include "tests/ui/window_fixture.h"
@@ -217,6 +218,34 @@ TEST_F(SearchingTest, ClosingTheWindowEndsTheSearch) {
   Click("cmdSearch");
   EXPECT_FALSE(window_->isVisible());
   EXPECT_LT(FoundPaths().size(), 40u);
+}
+
+// One folder of more files than the list holds, made once for its tests.
+class BigFolderTest : public WindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    big_ = new TempFolder;
+    for (int i = 0; i <= kFoundListCapacity; ++i) {
+      char name[16];
+      std::snprintf(name, sizeof name, "f%05d", i);
+      if (std::FILE* file = std::fopen((*big_ / name).c_str(), "w")) std::fclose(file);
+    }
+  }
+  static void TearDownTestSuite() {
+    delete big_;
+    big_ = nullptr;
+  }
+  static std::string Big() { return big_->path().substr(0, big_->path().size() - 1); }
+  static inline TempFolder* big_ = nullptr;
+};
+
+TEST_F(BigFolderTest, CountReadsTheCapWhenTheFullListMessageAppears) {
+  Start();
+  QString count;
+  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget*) { count = Text("lblCount"); }}};
+  Search(Big());
+  EXPECT_EQ(answers.log(), (std::vector<std::string>{"MessageBox:OK"}));
+  EXPECT_EQ(count, " 32767");
 }
 
 TEST(WindowGeometry, PlacedInsideAScreen) {
