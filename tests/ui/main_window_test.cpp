@@ -1,6 +1,7 @@
 // The main window driven through its real widgets: start-up, the slot
 // choosers, the search and its reset, marking, the two ways to end, and the
 // geometry it keeps.
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -246,6 +247,37 @@ TEST_F(BigFolderTest, CountReadsTheCapWhenTheFullListMessageAppears) {
   Search(Big());
   EXPECT_EQ(answers.log(), (std::vector<std::string>{"MessageBox:OK"}));
   EXPECT_EQ(count, " 32767");
+}
+
+// Pressed while the folder is being read, "Abbrechen" ends the search
+// there: nothing more is listed, and the full list's message never shows.
+TEST_F(BigFolderTest, AbbrechenWhileAFolderIsReadStopsTheSearch) {
+  Start();
+  QElapsedTimer sinceStart;
+  bool clicked = false;
+  std::size_t listedAtClick = 0;
+  QTimer clicker;
+  QObject::connect(&clicker, &QTimer::timeout, [&] {
+    // The folder visit's own turn starts the clock; the search's next turn,
+    // kResponsiveMs later, comes while the folder is read.
+    if (Text("cmdExit") != "Abbrechen" || clicked) return;
+    if (!sinceStart.isValid()) sinceStart.start();
+    if (sinceStart.elapsed() < kResponsiveMs / 2) return;
+    clicked = true;
+    listedAtClick = static_cast<std::size_t>(window_->Found().Count());
+    MouseClick(Find<QPushButton>("cmdExit"));
+  });
+  clicker.start(0);
+  // Many patterns that fail before the one that fits: the read of the folder
+  // and its matching take several of the window's turns.
+  QString pattern;
+  for (int i = 0; i < 16; ++i) pattern += QStringLiteral("q%1*;").arg(i);
+  ModalAnswerer none;
+  Search(Big(), pattern + "*");
+  EXPECT_TRUE(clicked);
+  EXPECT_TRUE(none.log().empty());
+  EXPECT_EQ(FoundPaths().size(), listedAtClick);
+  EXPECT_EQ(Text("cmdExit"), "E&nde");
 }
 
 TEST(WindowGeometry, PlacedInsideAScreen) {
