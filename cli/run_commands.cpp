@@ -79,8 +79,14 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   LeaveOutOwnFiles(found, ownFiles);
 
   if (options.dryRun || options.check) {
-    const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains);
-    if (options.dryRun || plan.conflicts > 0) PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
+    // With --yes-all the plan answers as the run will without a terminal.
+    const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains,
+                                    options.yesAll && !options.overwriteAll);
+    if (options.dryRun || plan.conflicts > 0) {
+      if (options.yesAll)
+        std::printf("%s\n", ConsoleText(AssumedAnswersText(options.overwriteAll)).c_str());
+      PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
+    }
     if (options.check && plan.conflicts > 0) return kExitConflict;
     if (options.dryRun) {
       return reporting.AnyProblem() || !plan.failures.empty() ? kExitFailure : kExitOk;
