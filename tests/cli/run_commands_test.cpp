@@ -317,6 +317,23 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
   EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
 }
 
+// A step onto a marked file that stays is reported with error 58 and fails
+// the command, whether chains are resolved or not.
+TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
+  for (const bool resolve : {true, false}) {
+    TempFolder dir;
+    WriteFiles(dir.path(), {"a-1.txt", "a_1.txt"});
+    Args args = {"rename", "--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
+    if (!resolve) args.push_back("--no-resolve-chains");
+    args.push_back(Bare(dir));
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 1) << resolve;
+    EXPECT_THAT(r.err, HasSubstr("Fehler:  58")) << resolve;
+    EXPECT_THAT(r.err, HasSubstr(dir / "a-1.txt")) << resolve;
+    EXPECT_EQ(Listing(dir.path()), (Names{"a-1.txt", "a_1.txt"})) << resolve;
+  }
+}
+
 // With --yes-all the dry run answers "Löschen ???" as the run without a
 // terminal does: the existing target stays unless --overwrite-all, and the
 // later slot goes on from the name the file kept.
