@@ -168,7 +168,7 @@ ChainRun::Go ChainRun::ParkTurn(int row) {
   if (AskStep(plan_.steps[i], taken) == Go::kEnd) return Go::kEnd;
   if (!taken) {
     stopped_[r] = 1;
-    declined_[r] = no_;
+    declined_[r] = no_ ? 1 : 0;
     return Go::kOn;
   }
   std::string temp;
@@ -212,7 +212,7 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       bool taken = false;
       if (AskStep(step, taken) == Go::kEnd) return Go::kEnd;
       if (!taken) {
-        declined_[r] = no_;
+        declined_[r] = no_ ? 1 : 0;
         break;
       }
     }
