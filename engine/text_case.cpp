@@ -72,20 +72,39 @@ UChar32 Fold(UChar32 c) {
   return u_foldCase(c, U_FOLD_CASE_DEFAULT);
 }
 
+// Appends text with map applied to every character. ASCII is changed in
+// place, as most names are nothing else; from the first other byte on the
+// rest goes through AppendMapped.
+template <typename Map>
+void AppendEveryMapped(std::string_view text, std::string& out, Map map) {
+  const std::size_t start = out.size();
+  out.append(text);
+  char* bytes = out.data() + start;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80) {
+      out.resize(start + i);
+      AppendMapped(text.substr(i), out, kEvery, map);
+      return;
+    }
+    bytes[i] = static_cast<char>(map(c));
+  }
+}
+
 }  // namespace
 
 std::string FoldLetterCase(std::string_view text) {
   std::string folded;
-  AppendMapped(text, folded, kEvery, Fold);
+  AppendEveryMapped(text, folded, [](UChar32 c) { return Fold(c); });
   return folded;
 }
 
 void AppendUpperCase(std::string_view text, std::string& out) {
-  AppendMapped(text, out, kEvery, Upper);
+  AppendEveryMapped(text, out, [](UChar32 c) { return Upper(c); });
 }
 
 void AppendLowerCase(std::string_view text, std::string& out) {
-  AppendMapped(text, out, kEvery, Lower);
+  AppendEveryMapped(text, out, [](UChar32 c) { return Lower(c); });
 }
 
 void AppendWordCapitals(std::string_view text, std::string& out) {
