@@ -5,6 +5,7 @@
 #include "cli/console.h"
 #include "services/plan_text.h"
 #include "services/posix_file_system.h"
+#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
@@ -31,9 +32,21 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
 }  // namespace
 
 RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                   const std::string& destPath, bool resolveChains) {
+                   const std::string& destPath, bool resolveChains, bool keepExisting) {
   PosixFileSystem disk;
-  return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains);
+  return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains, keepExisting);
+}
+
+std::string AssumedAnswersText(bool overwriteAll) {
+  static constexpr char kOverwrite[] = VELMORA_TEXT(
+      "velmora",
+      "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, vorhandene Ziele werden "
+      "überschrieben.");
+  static constexpr char kKeep[] =
+      VELMORA_TEXT("velmora",
+                   "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele bleiben (ohne "
+                   "--overwrite-all).");
+  return Tr("velmora", overwriteAll ? kOverwrite : kKeep);
 }
 
 void PrintPlan(const RunPlan& plan, bool onlyConflicts) {

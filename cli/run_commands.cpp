@@ -55,6 +55,27 @@ std::optional<std::string> DestPath(const std::string& text) {
   return folder;
 }
 
+// --dry-run and --check: plans and prints the plan (with --yes-all as the
+// run will answer without a terminal). Returns the exit status when the
+// command ends here, nothing when the run goes on.
+std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
+                             const std::vector<FoundEntry>& found, const std::string& destPath,
+                             const CliOptions& options, Reporting& reporting) {
+  const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains,
+                                  options.yesAll && !options.overwriteAll);
+  if (options.dryRun || plan.conflicts > 0) {
+    if (options.yesAll) {
+      std::printf("%s\n", ConsoleText(AssumedAnswersText(options.overwriteAll)).c_str());
+    }
+    PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
+  }
+  if (options.check && plan.conflicts > 0) return kExitConflict;
+  if (options.dryRun) {
+    return reporting.AnyProblem() || !plan.failures.empty() ? kExitFailure : kExitOk;
+  }
+  return std::nullopt;
+}
+
 int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
@@ -80,11 +101,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   LeaveOutOwnFiles(found, ownFiles);
 
   if (options.dryRun || options.check) {
-    const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains);
-    if (options.dryRun || plan.conflicts > 0) PrintPlan(plan, /*onlyConflicts=*/!options.dryRun);
-    if (options.check && plan.conflicts > 0) return kExitConflict;
-    if (options.dryRun) {
-      return reporting.AnyProblem() || !plan.failures.empty() ? kExitFailure : kExitOk;
+    if (const std::optional<int> status =
+            PlanFirst(kind, job, found, destPath, options, reporting)) {
+      return *status;
     }
   }
 

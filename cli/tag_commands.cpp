@@ -4,6 +4,7 @@
 #include <exception>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string>
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
@@ -65,7 +66,7 @@ class TagPrinter : public TagEditorHost {
           FieldText(record.year), FieldText(record.comment)}) {
       line += " " + WithoutTrailingBlanks(text) + " |";
     }
-    line += " " + GenreNames()[record.genre];
+    line += " " + GenreText(record.genre);
     pending_ = line;
     failuresBefore_ = reporting_.Failures();
   }
@@ -93,13 +94,15 @@ class TagPrinter : public TagEditorHost {
 };
 
 void PrintTagText(const std::string& path, const TagRecord& record, bool tagged) {
+  // No genre (255, or no tag at all) shows as nothing, not as a number.
+  const std::string& name = GenreText(record);
+  const std::string genre = name.empty() ? "" : name + " (" + std::to_string(record.genre) + ")";
   std::printf(
       "%s\n  Tag:       %s\n  Titel:     %s\n  Interpret: %s\n  Album:     %s\n"
-      "  Jahr:      %s\n  Kommentar: %s\n  Genre:     %s (%d)\n",
+      "  Jahr:      %s\n  Kommentar: %s\n  Genre:     %s\n",
       path.c_str(), tagged ? "ja" : "nein", FieldText(record.title).c_str(),
       FieldText(record.artist).c_str(), FieldText(record.album).c_str(),
-      FieldText(record.year).c_str(), FieldText(record.comment).c_str(),
-      GenreNames()[record.genre].c_str(), static_cast<int>(record.genre));
+      FieldText(record.year).c_str(), FieldText(record.comment).c_str(), genre.c_str());
 }
 
 void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
@@ -113,7 +116,7 @@ void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
   object["year"] = FieldText(record.year);
   object["comment"] = FieldText(record.comment);
   object["genre"] = static_cast<int>(record.genre);
-  object["genreName"] = GenreNames()[record.genre];
+  object["genreName"] = GenreText(record);
   object["id3v2"] = nullptr;
   if (id3v2) {
     nlohmann::ordered_json tag;

@@ -18,14 +18,9 @@ std::string Normal(const std::string& path) {
 }
 
 // The normal path with its name folded as CaselessName folds it.
-std::string FoldedKey(std::string normal) {
-  char previous = 0;
-  for (std::size_t i = FileNameStart(normal); i < normal.size(); ++i) {
-    const char original = normal[i];
-    normal[i] = FoldCaseByte(original, previous);
-    previous = original;
-  }
-  return normal;
+std::string FoldedKey(const std::string& normal) {
+  const std::size_t nameStart = FileNameStart(normal);
+  return normal.substr(0, nameStart) + CaselessName(std::string_view(normal).substr(nameStart));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "engine/path.h"
@@ -222,6 +223,44 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
     run(answers);
     EXPECT_EQ(run.Disk(), before) << answers.size();
     EXPECT_EQ(run.run.dialogs.asked, Files(order.begin(), order.begin() + answers.size()));
+  }
+}
+
+// A step onto a marked file that stays is refused with error 58 and logged,
+// whether chains are resolved or not.
+TEST(RunBatch, StepOntoAFileThatStaysIsReportedEitherWay) {
+  const struct {
+    std::vector<const char*> files;
+    std::vector<std::array<std::string, 3>> slots;
+    std::vector<const char*> refused;  // the refused steps' sources
+  } rows[] = {{{"a-1.txt", "a_1.txt"}, {{"1", "-", "_"}}, {"a-1.txt"}},
+              {{"a", "b", "c"}, {{"1", "b", "c"}, {"1", "a", "b"}}, {"a", "b"}}};
+  for (const auto& row : rows) {
+    for (const bool resolve : {false, true}) {
+      FakeRun run;
+      for (const char* file : row.files) run.Add({file});
+      run.Slots(row.slots);
+      run.state.resolveChains = resolve;
+      const Files before = run.Disk();
+      run({Answer::kAll}, /*logOn=*/true);
+      EXPECT_EQ(run.Disk(), before) << resolve;
+      std::vector<std::string> refused;
+      for (const std::string& error : run.run.recorders.errors) {
+        if (error.rfind("20 58 ", 0) == 0) refused.push_back(error);
+      }
+      EXPECT_EQ(refused.size(), row.refused.size()) << resolve;
+      for (const char* name : row.refused) {
+        const std::string source = kDir + name;
+        auto has = [](const std::vector<std::string>& texts, const std::string& part) {
+          return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+            return text.find(part) != std::string::npos;
+          });
+        };
+        EXPECT_TRUE(has(refused, "Konnte \r\n" + source + "\r\n")) << resolve << source;
+        EXPECT_TRUE(has(run.run.recorders.logLines, "nameSrc= " + source + "\r\n"))
+            << resolve << source;
+      }
+    }
   }
 }
 

@@ -99,6 +99,7 @@ ChainRun::ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, Ch
   at_.resize(n);
   asked_.assign(n, kNoStep);
   parked_.assign(n, 0);
+  declined_.assign(n, 0);
   stopped_.assign(n, 0);
   ran_.assign(plan.steps.size(), 0);
   std::size_t row = 0;
@@ -133,6 +134,7 @@ ChainRun::Go ChainRun::End() {
 
 ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken, bool finishing) {
   taken = false;
+  no_ = false;
   if (!finishing && actions_.StopRequested()) return End();
   if (Error error = actions_.Computed(step)) {
     error_ = error;
@@ -141,7 +143,10 @@ ChainRun::Go ChainRun::AskStep(const PlanStep& step, bool& taken, bool finishing
   const Answer answer = all_ ? Answer::kYes : ClosedAsCancel(actions_.Ask(step));
   if (answer == Answer::kCancel) return End();
   if (answer == Answer::kAll) all_ = true;
-  if (answer == Answer::kNo) return Go::kOn;
+  if (answer == Answer::kNo) {
+    no_ = true;
+    return Go::kOn;
+  }
   if (step.refused) {
     actions_.Refused(step);
     return Go::kOn;
@@ -163,6 +168,7 @@ ChainRun::Go ChainRun::ParkTurn(int row) {
   if (AskStep(plan_.steps[i], taken) == Go::kEnd) return Go::kEnd;
   if (!taken) {
     stopped_[r] = 1;
+    declined_[r] = no_ ? 1 : 0;
     return Go::kOn;
   }
   std::string temp;
@@ -194,18 +200,31 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       continue;
     }
     const bool blocked = step.waitsFor >= 0 && !Left(step.waitsFor);
+    // A name the user kept with "&Nein" is passed over unasked, and so is
+    // every step waiting on it.
+    if (blocked && declined_[static_cast<std::size_t>(step.waitsFor)]) {
+      declined_[r] = 1;
+      break;
+    }
     const bool fromParking = asked_[r] == i;
     if (fromParking) {
       asked_[r] = kNoStep;
       if (actions_.StopRequested()) return End();
     } else {
-      // The entry whose name this step needs stays: passed over, unasked.
-      if (blocked) break;
       bool taken = false;
       if (AskInTurn(row, step, turn, taken) == Go::kEnd) return Go::kEnd;
-      if (!taken) break;
+      if (!taken) {
+        declined_[r] = no_ ? 1 : 0;
+        break;
+      }
     }
-    const CommitResult result = blocked ? CommitResult::kNotCommitted : actions_.Move(at_[r], step);
+    // Otherwise the entry whose name this step needs stays: refused as a step
+    // onto a file the run needs is, logged and reported, never left out unsaid.
+    if (blocked) {
+      actions_.Refused(step);
+      break;
+    }
+    const CommitResult result = actions_.Move(at_[r], step);
     if (result == CommitResult::kStopRun) {
       ended_ = true;
       return Go::kEnd;

@@ -45,11 +45,12 @@ class ChainActions {
 };
 
 // Walks plan.order. "&Nein", a refused or a failed step ends that entry's
-// turn; a step whose target's entry has not left is passed over without a
-// question. A parked file that cannot go on, "&Abbrechen" and a stop while
-// a file is parked first take back every move made since the parking. A stop
-// between an entry's steps finishes them after "&Alle", else takes back the
-// ones of its turn.
+// turn; a step whose target's entry has not left is asked and refused like
+// a step the plan refused, unless that entry was kept by "&Nein": then it is
+// passed over without a question. A parked file that cannot go on,
+// "&Abbrechen" and a stop while a file is parked first take back every move
+// made since the parking. A stop between an entry's steps finishes them after
+// "&Alle", else takes back the ones of its turn.
 class ChainRun {
  public:
   ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, ChainActions& actions);
@@ -92,10 +93,12 @@ class ChainRun {
   std::vector<std::string> at_;
   std::vector<std::size_t> asked_;  // a parked row's step already answered
   std::vector<char> parked_, stopped_, ran_;
-  std::vector<Moved> since_;  // moves since the oldest parking still open
+  std::vector<char> declined_;  // the row's file stays by "&Nein"
+  std::vector<Moved> since_;    // moves since the oldest parking still open
   int parkedCount_ = 0;
   bool ended_ = false;
   bool all_ = false;  // "&Alle" given during this run
+  bool no_ = false;   // the step asked last was answered "&Nein"
   Error error_;
 };
 

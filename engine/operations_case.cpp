@@ -1,62 +1,18 @@
 // Operations 13, 14, 16 and 17: capitals, mirror, all capitals, all small.
-// The case operations touch A-Z only, and 16 and 17 also Ä, Ö, Ü (in UTF-8
-// C3 84/96/9C against C3 A4/B6/BC), so they work byte by byte.
+// The case operations map every letter by its simple one-to-one mapping
+// (engine/text.h), so a name keeps its characters, only their case changes.
 #include "engine/error_numbers.h"
 #include "engine/operation_frame.h"
 #include "engine/operations.h"
 #include "engine/text.h"
 
 namespace velmora {
-namespace {
-
-inline bool IsSmallAscii(char c) { return c >= 'a' && c <= 'z'; }
-inline bool IsCapitalAscii(char c) { return c >= 'A' && c <= 'Z'; }
-
-inline bool IsSmallUmlautTail(unsigned char c) { return c == 0xA4 || c == 0xB6 || c == 0xBC; }
-inline bool IsCapitalUmlautTail(unsigned char c) { return c == 0x84 || c == 0x96 || c == 0x9C; }
-
-// Appends name with a-z and ä, ö, ü made capital (toCapital) or A-Z and Ä, Ö,
-// Ü made small. Both cases sit 32 apart in ASCII and in the umlauts' second
-// byte.
-void AppendChangedCase(std::string_view name, bool toCapital, std::string& out) {
-  const std::size_t start = out.size();
-  out.append(name);
-  char* text = out.data() + start;
-  const std::size_t size = name.size();
-  const int shift = toCapital ? -32 : 32;
-  for (std::size_t i = 0; i < size; ++i) {
-    const char c = text[i];
-    if (toCapital ? IsSmallAscii(c) : IsCapitalAscii(c)) {
-      text[i] = static_cast<char>(c + shift);
-    } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size) {
-      const auto tail = static_cast<unsigned char>(text[i + 1]);
-      if (toCapital ? IsSmallUmlautTail(tail) : IsCapitalUmlautTail(tail)) {
-        ++i;
-        text[i] = static_cast<char>(tail + shift);
-      }
-    }
-  }
-}
-
-}  // namespace
 
 std::string CapitalizeWords(const RenameJob& job, int slot, const std::string& sourcePath,
                             NameContext& ctx) {
   return RunOperation(13, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        const std::size_t start = out.size();
-                        out.append(in.name);
-                        if (in.name.empty()) return true;
-                        char* name = out.data() + start;
-                        const std::size_t size = in.name.size();
-                        if (IsSmallAscii(name[0])) name[0] = static_cast<char>(name[0] - 32);
-                        // Only blanks behind the first character count: a leading blank
-                        // does not capitalise the second character.
-                        for (std::size_t i = CharByteLength(in.name, 0); i + 1 < size; ++i) {
-                          if (name[i] == ' ' && IsSmallAscii(name[i + 1])) {
-                            name[i + 1] = static_cast<char>(name[i + 1] - 32);
-                          }
-                        }
+                        AppendWordCapitals(in.name, out);
                         return true;
                       });
 }
@@ -95,7 +51,7 @@ std::string ToUpperCase(const RenameJob& job, int slot, const std::string& sourc
                         NameContext& ctx) {
   return RunOperation(16, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        AppendChangedCase(in.name, /*toCapital=*/true, out);
+                        AppendUpperCase(in.name, out);
                         return true;
                       });
 }
@@ -104,7 +60,7 @@ std::string ToLowerCase(const RenameJob& job, int slot, const std::string& sourc
                         NameContext& ctx) {
   return RunOperation(17, job, slot, sourcePath, ctx,
                       [](const OperationInput& in, std::string& out, Error&) {
-                        AppendChangedCase(in.name, /*toCapital=*/false, out);
+                        AppendLowerCase(in.name, out);
                         return true;
                       });
 }

@@ -44,7 +44,7 @@ class PlanActions : public StepActions {
  public:
   PlanActions(RunState& state, const std::vector<FoundEntry>& found, FileSystem& disk,
               DiskModel& model, RunPlan& plan, FailureCatcher& catcher, bool withSteps,
-              bool resolve)
+              bool resolve, bool keepExisting)
       : state_(state),
         found_(found),
         disk_(disk),
@@ -52,7 +52,8 @@ class PlanActions : public StepActions {
         plan_(plan),
         catcher_(catcher),
         withSteps_(withSteps),
-        resolve_(resolve) {
+        resolve_(resolve),
+        keepExisting_(keepExisting) {
     if (resolve_) MarkListedFiles();
   }
 
@@ -80,12 +81,13 @@ class PlanActions : public StepActions {
 
   CommitResult Commit(const std::string& src, const std::string& dest) override {
     refused_ = false;
+    kept_ = false;
     waitsFor_ = -1;
     const PlanState state = Play(src, dest);
     if (withSteps_) {
       plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_, waitsFor_});
     }
-    if (state == PlanState::kFailed || refused_) return CommitResult::kNotCommitted;
+    if (state == PlanState::kFailed || refused_ || kept_) return CommitResult::kNotCommitted;
     at_ = dest;
     return CommitResult::kCommitted;
   }
@@ -204,7 +206,7 @@ class PlanActions : public StepActions {
     PlanState state = PlanState::kChanged;
     if (to.occupant != nullptr) {
       state = Overwrite(to, dest, name);
-      if (refused_) return state;
+      if (refused_ || kept_) return state;
       if (!copy) model_.Remove(dest);
     }
     if (copy) model_.Put(dest, owner);
@@ -258,6 +260,8 @@ class PlanActions : public StepActions {
       const PlanState state =
           target.SpelledOtherThan(name) ? PlanState::kCaseOnly : PlanState::kExists;
       Mark(row_, state, dest, "");
+      kept_ = keepExisting_;
+      if (kept_) return state;
       PlannedDeletion deletion{dest, {}};
       if (disk_.Identify(dest, deletion.identity)) plan_.deletions.push_back(std::move(deletion));
       return state;
@@ -279,6 +283,7 @@ class PlanActions : public StepActions {
   FailureCatcher& catcher_;
   const bool withSteps_;
   const bool resolve_;
+  const bool keepExisting_;
   std::vector<char> listed_;  // with chains resolved: a file lay at the row's listed path
   int waitsFor_ = -1;         // of the step played last
   bool chainAhead_ = false;
@@ -286,6 +291,7 @@ class PlanActions : public StepActions {
   int row_ = -1;
   int slot_ = 0;
   bool refused_ = false;  // the step played last is refused
+  bool kept_ = false;     // the step played last keeps the taken target: not done
   std::string at_;        // where the walked entry's file now is
   // The file a rename or move carries along its entry's steps, at at_.
   struct {
@@ -317,7 +323,8 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
 }
 
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains) {
+                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
+                bool keepExisting) {
   resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
   for (std::size_t k = 0; k < found.size(); ++k) {
@@ -346,14 +353,17 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   state.context.reporter = &catcher;
   try {
     DiskModel model(disk);
-    PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains);
+    PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains,
+                        keepExisting);
     (void)WalkSteps(state, planJob, found, actions);  // failures are caught into the plan
     actions.EndEntry();
     if (resolveChains) {
       // List order frees every name in time: the run goes as without the
       // option, and so does its plan.
       if (!actions.ChainAhead()) {
-        if (actions.Waits()) return PlanRun(kind, job, found, destPath, disk, withSteps);
+        if (actions.Waits()) {
+          return PlanRun(kind, job, found, destPath, disk, withSteps, false, keepExisting);
+        }
       } else {
         plan.order = OrderChains(plan);
         PlayChains(plan, found, model);

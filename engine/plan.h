@@ -105,9 +105,13 @@ struct RunPlan {
 // With resolveChains (rename and move only), a step onto another marked
 // entry's listed file is no conflict: when list order does not free it in
 // time, the plan orders the rows (order) and the names are fixed as planned.
-// Reports nothing: refusals and failures are returned in the plan.
+// With keepExisting, "Löschen ???" is answered as a script without
+// --overwrite-all answers it: a taken target stays, the step is left out
+// (its row still shows the conflict) and later slots go on from the name
+// the file has. Reports nothing: refusals and failures are returned in the
+// plan.
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
                 const std::string& destPath, FileSystem& disk, bool withSteps = true,
-                bool resolveChains = false);
+                bool resolveChains = false, bool keepExisting = false);
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include "engine/plan_model.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/path.h"
@@ -7,23 +8,20 @@
 
 namespace velmora {
 
-std::string CaselessName(std::string_view name) {
-  std::string folded(name);
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    folded[i] = FoldCaseByte(name[i], i > 0 ? name[i - 1] : 0);
-  }
-  return folded;
-}
+std::string CaselessName(std::string_view name) { return FoldLetterCase(name); }
 
 bool EqualCaseless(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] &&
-        FoldCaseByte(a[i], i > 0 ? a[i - 1] : 0) != FoldCaseByte(b[i], i > 0 ? b[i - 1] : 0)) {
-      return false;
-    }
+  // ASCII compares in place; from the first other byte on, both tails fold.
+  const std::size_t size = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  for (; i < size; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) break;
+    if (x != y && (x | 0x20) != (y | 0x20)) return false;
+    if (x != y && ((x | 0x20) < 'a' || (x | 0x20) > 'z')) return false;
   }
-  return true;
+  if (i == size) return a.size() == b.size();
+  return FoldLetterCase(a.substr(i)) == FoldLetterCase(b.substr(i));
 }
 
 bool WrittenOneWay(std::string_view path) {

@@ -124,11 +124,11 @@ class DiskModel {
 // kResolved.
 void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model);
 
-// name with A-Z and the Latin-1 capitals À-Þ (UTF-8) made small, as file
-// systems that ignore case compare names.
+// name with every letter folded (FoldLetterCase), as file systems that ignore
+// case compare names.
 std::string CaselessName(std::string_view name);
 
-// True when a and b fold to the same name, without building either.
+// True when a and b fold to the same name; ASCII is compared in place.
 bool EqualCaseless(std::string_view a, std::string_view b);
 
 // True when path has no empty, "." or ".." part between separators.

@@ -149,6 +149,18 @@ TEST(PlanRun, RefusedStepsAndSpellingsMatchTheRun) {
   EXPECT_TRUE(plan.steps[1].refused);
 }
 
+// "Löschen ???" answered as a script without --overwrite-all answers it:
+// the taken target stays, and the next slot works on the name kept.
+TEST(PlanRun, KeptTargetLeavesTheStepOut) {
+  Case kept({"a.txt", "-b.txt"});
+  kept.Slot(0, 1, "a", "b").Slot(1, 16);
+  const RunPlan plan = PlanRun(RunKind::kRename, kept.job, kept.found, "", kept.disk, true, false,
+                               /*keepExisting=*/true);
+  EXPECT_EQ(Rows(plan), (R{{"A.TXT", S::kExists}}));
+  EXPECT_TRUE(plan.deletions.empty());
+  EXPECT_EQ(Rows(kept.Plan()), (R{{"B.TXT", S::kExists}}));
+}
+
 TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
   const RunPlan mirror = Case({"noext"}).Slot(0, 14, "-").Plan();
   ASSERT_EQ(mirror.failures.size(), 1u);
@@ -205,12 +217,20 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
   EXPECT_NE(row.failure.number, 53);
 }
 
-TEST(CaselessName, FoldsAsciiAndLatin1Capitals) {
+TEST(CaselessName, FoldsTheLettersTheCaseOperationsChange) {
   EXPECT_EQ(CaselessName("ÄrGER Ü.Mp3"), "ärger ü.mp3");
-  EXPECT_EQ(CaselessName("×"), "×");  // no letter
-  EXPECT_TRUE(EqualCaseless("ÖL.txt", "öl.TXT"));
-  EXPECT_FALSE(EqualCaseless("öl.txt", "ol.txt"));
-  EXPECT_FALSE(EqualCaseless("a.txt", "a.txt "));
+  EXPECT_EQ(CaselessName("ÉCOLE Ø ΣΟΦΙΑ Ж.txt"), "école ø σοφια ж.txt");
+  EXPECT_EQ(CaselessName("×ß\xFF"), "×ß\xFF");  // no letter, no pair, no character
+  const std::tuple<const char*, const char*, bool> rows[] = {
+      {"ÖL.txt", "öl.TXT", true}, {"öl.txt", "ol.txt", false},
+      {"a.txt", "a.txt ", false}, {"Ωμέγα.txt", "ΩΜΈΓΑ.TXT", true},
+      {"ДОМ", "дом", true},       {"ñ", "Ñ", true},
+      {"ß", "SS", false},         {"a\xFF", "A\xFF", true},
+      {"a\xFF", "a\xFE", false}};
+  for (const auto& [a, b, equal] : rows) EXPECT_EQ(EqualCaseless(a, b), equal) << a << " " << b;
+  // The preview sees "Groß/Klein": the name is taken under another spelling.
+  Case greek({"a.txt", "-ω.txt"}, /*ignoreCase=*/true);
+  EXPECT_EQ(Rows(greek.Slot(0, 1, "a", "Ω").Plan()), (R{{"Ω.txt", S::kCaseOnly}}));
 }
 
 }  // namespace

@@ -11,6 +11,18 @@ inline unsigned char ByteAt(std::string_view text, std::size_t i) {
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+// Byte `b` with letter case folded, `previous` being the byte before it: A-Z
+// to a-z, and the second byte of À-Þ (C3 80..9E, × excepted) to that of à-þ.
+// Every folded pair has the same byte length, so a search keeps its offsets.
+inline char FoldLatinByte(char b, char previous) {
+  const auto c = static_cast<unsigned char>(b);
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
+  if (c >= 0x80 && c <= 0x9E && c != 0x97 && static_cast<unsigned char>(previous) == 0xC3) {
+    return static_cast<char>(c + 0x20);
+  }
+  return b;
+}
+
 // True when a match of `length` bytes at the boundary `offset` also ends on a
 // character boundary of `text`.
 bool EndsOnBoundary(std::string_view text, std::size_t offset, std::size_t length) {
@@ -115,15 +127,15 @@ TextHit FindTextNoCaseHit(std::string_view text, std::string_view needle) {
   const std::size_t size = text.size();
   const std::size_t length = needle.size();
   if (length > size) return {};
-  const char first = FoldCaseByte(needle[0], 0);
+  const char first = FoldLatinByte(needle[0], 0);
   std::size_t chars = 0;
   for (std::size_t i = 0; i + length <= size; i += CharByteLength(text, i), ++chars) {
     // A boundary byte never folds through its predecessor: C3 followed by a
     // continuation is always one character.
-    if (FoldCaseByte(text[i], 0) != first) continue;
+    if (FoldLatinByte(text[i], 0) != first) continue;
     std::size_t k = 1;
     while (k < length &&
-           FoldCaseByte(text[i + k], text[i + k - 1]) == FoldCaseByte(needle[k], needle[k - 1])) {
+           FoldLatinByte(text[i + k], text[i + k - 1]) == FoldLatinByte(needle[k], needle[k - 1])) {
       ++k;
     }
     if (k == length && EndsOnBoundary(text, i, length)) return {chars + 1, i};

@@ -42,25 +42,33 @@ struct TextHit {
   explicit operator bool() const { return position != 0; }
 };
 
-// Byte `b` of a text with letter case folded, `previous` being the byte
-// before it: A-Z to a-z, and the second byte of À-Þ (C3 80..9E, × excepted)
-// to that of à-þ. Every folded pair has the same byte length, so texts fold
-// byte by byte and keep their length.
-inline char FoldCaseByte(char b, char previous) {
-  const auto c = static_cast<unsigned char>(b);
-  if (c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
-  if (c >= 0x80 && c <= 0x9E && c != 0x97 && static_cast<unsigned char>(previous) == 0xC3) {
-    return static_cast<char>(c + 0x20);
-  }
-  return b;
-}
+// Letter case, by ICU's simple one-to-one mapping of each code point
+// (u_toupper, u_tolower, u_foldCase), never the whole-string one that turns
+// "ß" into "SS". Bytes outside well-formed sequences are kept as they are.
+
+// `text` with every letter folded, so that names equal but for case (on
+// vfat, exFAT, NTFS) fold alike: "É" meets "é", "Σ" meets "ς".
+std::string FoldLetterCase(std::string_view text);
+
+// Appends `text` with every letter made capital ("café" gives "CAFÉ").
+void AppendUpperCase(std::string_view text, std::string& out);
+
+// Appends `text` with every letter made small ("ÉCOLE" gives "école").
+void AppendLowerCase(std::string_view text, std::string& out);
+
+// Appends `text` with each small letter at a word start made capital: the
+// first character, and a character after a blank that is not the first
+// character ("über alles" gives "Über Alles", " abc" stays). Capitals are
+// not lowered.
+void AppendWordCapitals(std::string_view text, std::string& out);
 
 // The first case-sensitive occurrence of `needle` in `text` that starts and
 // ends on character boundaries. An empty needle is found at position 1.
 TextHit FindTextHit(std::string_view text, std::string_view needle);
 
 // The same search ignoring letter case: A-Z with a-z and the Latin-1 letters
-// À-Þ with à-þ (× and ÷ are not letters).
+// À-Þ with à-þ (× and ÷ are not letters), so that positions stay byte for
+// byte.
 TextHit FindTextNoCaseHit(std::string_view text, std::string_view needle);
 
 // The 1-based character position of the first case-sensitive occurrence, or 0.

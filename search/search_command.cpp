@@ -18,6 +18,8 @@ SearchResult SearchCommand::cmdSearch_Click(const SearchInputs& inputs) {
     result.folder = cursor_;
     return result;
   }
+  abandoned_.clear();  // waits for reads left running
+  abandonedFolder_.clear();
   settings_.WriteSetting(kKeyLastPattern, inputs.pattern);
   settings_.WriteSetting(kKeyLastPath, inputs.currentFolder);
   settings_.WriteSetting(kKeyLastDrive, inputs.drive);
@@ -72,6 +74,8 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
   if (!state_.keepSearching) return true;
 
   FolderRead read = ReadFolder(cursor_);
+  // "Abbrechen" while a large folder was read: this visit saw the flag.
+  if (!state_.keepSearching) return true;
   const FolderListing& listing = read.listing;
 
   // Sub-folders from the last to the first, each completely before the
@@ -95,20 +99,27 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
 
 // Reads folder and picks its matching files on a thread of its own while the
 // window goes on handling events: a folder of 100,000 files takes longer to
-// read and sort than the window may stand still. An unreadable folder is
-// reported and left out; the search goes on.
+// read and sort than the window may stand still. "Abbrechen" meanwhile leaves
+// the read behind, unlisted, so the search ends at once. An unreadable
+// folder is reported and left out; the search goes on.
 SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
-  const auto readFolder = [this, folder] {
+  const auto readFolder = [&disk = disk_, folder, pattern = pattern_] {
     FolderRead read;
-    read.listing = disk_.ReadFolder(folder);
-    read.matches = MatchingFiles(read.listing, pattern_);
+    read.listing = disk.ReadFolder(folder);
+    read.matches = MatchingFiles(read.listing, pattern);
     return read;
   };
   FolderRead read;
+  if (folder == abandonedFolder_) return read;  // not read twice after a cancel
   if (host_.Responsive()) {
     std::future<FolderRead> work = std::async(std::launch::async, readFolder);
     while (work.wait_for(std::chrono::milliseconds(kResponsiveMs)) != std::future_status::ready) {
       KeepResponsive();
+      if (!state_.keepSearching) {
+        abandoned_.push_back(std::move(work));
+        abandonedFolder_ = folder;
+        return read;
+      }
     }
     read = work.get();
   } else {
@@ -146,6 +157,7 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
       listFull_ = true;
       // Stop every level above, as a cancel would; the message shows once.
       state_.keepSearching = false;
+      host_.ShowCountNow();
       messages_.ShowMessage(kListFullMessage);
       return true;
     }

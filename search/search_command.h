@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ class SearchHost {
 
   // The count label text in State() changed.
   virtual void CountChanged() {}
+
+  // The count label is to show State() now: a message is about to cover
+  // the window.
+  virtual void ShowCountNow() {}
 };
 
 // What the controls hold when the button is pressed.
@@ -144,6 +149,11 @@ class SearchCommand {
   SearchState state_;
   FoundList found_;
   FilePattern pattern_{"*.*"};
+  // Reads left behind by "Abbrechen": the files they list are not wanted,
+  // and waiting for a large folder would keep the search going. Finished
+  // before the next press of the button.
+  std::vector<std::future<FolderRead>> abandoned_;
+  std::string abandonedFolder_;
   std::string cursor_;     // the folder list's current folder during a search
   bool listFull_ = false;  // the full-list message was shown in this search
   bool searching_ = false;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 #include <utility>
 
 #include "engine/path.h"
@@ -20,8 +21,19 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-bool WritableFolder(const std::string& folder) {
-  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+// A log left in a system folder outlives the package that put the program
+// there, so beside the program only in a folder of the user's own.
+bool OwnProgramFolder(const std::string& folder) {
+  for (const std::string_view system : {"/usr", "/opt", "/bin", "/sbin", "/lib"}) {
+    if (folder.starts_with(system) &&
+        (folder.size() == system.size() || folder[system.size()] == kPathSeparator ||
+         system == "/lib")) {  // lib32, lib64, libx32 too
+      return false;
+    }
+  }
+  struct stat st {};
+  return !folder.empty() && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         st.st_uid == ::geteuid() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 // Creates folder and its missing parents for the user alone; true when it
@@ -77,11 +89,14 @@ std::string ProgramFolder() {
 }
 
 std::string ChooseLogFolder(const std::string& programFolder) {
-  if (WritableFolder(programFolder)) return programFolder;
+  if (OwnProgramFolder(programFolder)) return programFolder;
   const std::string stateHome = StateHome();
   if (stateHome.empty()) return programFolder;
+  // A folder that cannot be made costs a message per entry, never a file
+  // in the system's folders.
   const std::string folder = stateHome + kPathSeparator + "velmora";
-  return MakeOwnFolders(folder) ? folder : programFolder;
+  (void)MakeOwnFolders(folder);
+  return folder;
 }
 
 std::string CurrentDateTimeText() {

@@ -28,8 +28,10 @@ std::string LogPathIn(const std::string& folder);
 // The folder holding the running program; "" when it cannot be found.
 std::string ProgramFolder();
 
-// Where the log goes: programFolder when a file can be created there, else
-// $XDG_STATE_HOME/velmora (default ~/.local/state/velmora), created on demand.
+// Where the log goes: programFolder when it belongs to the user running the
+// program, can be written and lies outside /usr, /opt, /bin, /sbin and /lib;
+// else $XDG_STATE_HOME/velmora (default ~/.local/state/velmora), created on
+// demand.
 std::string ChooseLogFolder(const std::string& programFolder);
 
 // The current local date and time as "dd.mm.yyyy hh:mm:ss".

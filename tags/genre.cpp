@@ -126,7 +126,17 @@ const std::array<std::string, kGenreCount>& GenreNames() {
   return names;
 }
 
+const std::string& GenreText(int genre) {
+  static const std::string none;
+  return genre == kGenreNone ? none : GenreNames()[static_cast<std::size_t>(genre)];
+}
+
+const std::string& GenreText(const TagRecord& record) {
+  return GenreText(HasTagMarker(record.tag) ? record.genre : kGenreNone);
+}
+
 int GenreIndex(const std::string& name) {
+  if (name.empty()) return kGenreNone;
   const auto& names = GenreNames();
   for (int i = 0; i < kNamedGenreCount; ++i) {
     if (names[i] == name) return i;

@@ -50,7 +50,7 @@ std::string TrimRight(std::string text) {
 
 std::array<std::string, kId3Fields> RecordValues(const TagRecord& record) {
   return {FieldText(record.title),   FieldText(record.artist), FieldText(record.album),
-          FieldText(record.comment), FieldText(record.year),   GenreNames()[record.genre]};
+          FieldText(record.comment), FieldText(record.year),   GenreText(record)};
 }
 
 // The values "aus" takes: the ID3v1 record's or, in a file with only an
@@ -59,9 +59,7 @@ std::array<std::string, kId3Fields> StoredValues(const TagRecord& record,
                                                  const std::optional<Id3v2Values>& id3v2) {
   std::array<std::string, kId3Fields> values = RecordValues(record);
   if (HasTagMarker(record.tag) || !id3v2) return values;
-  const std::string blues = values[kId3Genre];
   values = id3v2->fields;
-  if (values[kId3Genre].empty()) values[kId3Genre] = blues;
   return values;
 }
 
@@ -152,7 +150,7 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       f.TxtAlbum = FieldText(record.album);
       f.TxtKommentar = FieldText(record.comment);
       f.TxtJahr = FieldText(record.year);
-      f.ComboGenreTyp = GenreNames()[record.genre];
+      f.ComboGenreTyp = GenreText(record);
     } else {
       Error error;
       const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);

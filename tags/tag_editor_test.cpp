@@ -73,6 +73,24 @@ TEST_F(TagEditorTest, ChooserTable) {
   EXPECT_EQ(BuildTagRecord(f).genre, 8);
 }
 
+// Genre "aus" writes back what is stored; a file without tag has no genre
+// to invent, and 255 (none) stays none.
+TEST_F(TagEditorTest, GenreAusKeepsNoGenre) {
+  const struct {
+    std::string bytes, shown;
+    int genre;
+  } rows[] = {{Audio(300), "", 255},
+              {Audio(300) + Bytes(Record("T", "", 255)), "", 255},
+              {Audio(300) + Bytes(Record("T", "", 200)), "Undefined", kGenreOther},
+              {Audio(300) + Bytes(Record("T", "", 17)), "Rock", 17}};
+  for (const auto& row : rows) {
+    const std::string path = File("a - b.mp3", row.bytes);
+    editor.CmdEditTag_Click({{path, true}}, false);
+    EXPECT_EQ(f.ComboGenreTyp, row.shown) << row.genre;
+    EXPECT_EQ(Stored(path).genre, row.genre) << row.genre;
+  }
+}
+
 TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   const std::string a = File("a - b.mp3", Audio(300));
   editor.CmdEditTag_Click({{a, false}}, true);  // nothing marked: nothing written, but refreshed
@@ -128,6 +146,22 @@ TEST_F(TagEditorTest, KeepsTheId3v11TrackNumber) {
   f.TxtKommentar = std::string(29, 'k');
   editor.CmdEditTag_Click({{b, true}}, false);
   EXPECT_EQ(FieldText(Stored(b).comment), std::string(29, 'k') + ' ');
+}
+
+// A fixed comment, empty or not, goes into both tags.
+TEST_F(TagEditorTest, FixedCommentGoesIntoBothTags) {
+  const std::string comment = Id3v2Frame(3, "COMM", std::string("\0eng\0c", 6));
+  for (const std::string value : {"", "neu"}) {
+    const std::string path =
+        File("a.mp3", Id3v2Bytes(3, comment, 100) + Audio(300) + Bytes(Record("T", "", 1, "c")));
+    f.ComboKommentar = "fest";
+    f.TxtKommentar = value;
+    editor.CmdEditTag_Click({{path, true}}, false);
+    EXPECT_EQ(FieldText(Stored(path).comment), Padded(value)) << value;
+    const std::optional<Id3v2Values> v2 = TagFile(disk, path, false).ReadId3v2(reporter);
+    ASSERT_TRUE(v2);
+    EXPECT_EQ(v2->fields[kId3Comment], value);
+  }
 }
 
 // "aus" fields stay as stored in the ID3v2 tag; the others get full values.

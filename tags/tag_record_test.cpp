@@ -120,8 +120,11 @@ TEST(Genre, NamesAndIndex) {
       {0, "Blues"}, {14, "R_B"}, {115, "Folklore"}, {116, "Undefined"}, {255, "Undefined"}};
   for (const auto& [genre, name] : names) EXPECT_EQ(GenreNames()[genre], name);
   const std::pair<const char*, int> indexes[] = {{"Rock", 17}, {"rock", 12}, {"Undefined", 12},
-                                                 {"Metal", 9}, {"", 12},     {"Folklore", 115}};
+                                                 {"Metal", 9}, {"", 255},    {"Folklore", 115}};
   for (const auto& [name, genre] : indexes) EXPECT_EQ(GenreIndex(name), genre) << name;
+  // 255 is no genre: shown as nothing, like the genre of a file without tag.
+  EXPECT_EQ(GenreText(254) + "|" + GenreText(255) + "|" + GenreText(TagRecord{}), "Undefined||");
+  EXPECT_EQ(GenreText(Record("", "", 0)), "Blues");
 }
 
 }  // namespace

@@ -116,9 +116,23 @@ TEST(LogFolder, BesideTheProgramElseInTheStateFolder) {
   EXPECT_EQ(ChooseLogFolder(dir.path()), dir.path());
 
   testing::ScopedEnv state("XDG_STATE_HOME", (dir / "state").c_str());
+  const std::string inState = dir / "state" + root + "velmora";
   const std::string chosen = ChooseLogFolder(dir / "not-there");  // cannot be written
-  EXPECT_EQ(chosen, dir / "state" + root + "velmora");
+  EXPECT_EQ(chosen, inState);
   EXPECT_TRUE(testing::FileExists(chosen));
+  // System folders never get a log, not even for root who may write them.
+  for (const char* system : {"/usr/bin", "/usr/local/bin", "/opt", "/bin", "/sbin", "/lib64"}) {
+    EXPECT_EQ(ChooseLogFolder(system), inState) << system;
+  }
+}
+
+TEST(LogFolder, NotBesideAProgramInSomeoneElsesFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "handing a folder to another user needs root";
+  TempFolder dir;
+  ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+  testing::ScopedEnv state("XDG_STATE_HOME", (dir / "state").c_str());
+  EXPECT_EQ(ChooseLogFolder(dir.path()),
+            dir / "state" + std::string(kPathSeparatorText) + "velmora");
 }
 
 }  // namespace

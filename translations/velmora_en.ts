@@ -394,6 +394,14 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Error while reading the journal</translation>
     </message>
     <message>
+        <source>Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, vorhandene Ziele werden überschrieben.</source>
+        <translation>Plan with --yes-all --overwrite-all: every step confirmed, existing targets are overwritten.</translation>
+    </message>
+    <message>
+        <source>Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele bleiben (ohne --overwrite-all).</source>
+        <translation>Plan with --yes-all: every step confirmed, existing targets are kept (no --overwrite-all).</translation>
+    </message>
+    <message>
         <source>Keine Konsole für Rückfragen: --yes-all angeben, um alle Schritte zu bestätigen (vorhandene Ziele werden nur mit --overwrite-all überschrieben).</source>
         <translation>No console for questions: give --yes-all to confirm all steps (existing targets are only overwritten with --overwrite-all).</translation>
     </message>

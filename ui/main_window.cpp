@@ -383,6 +383,11 @@ void Main::CountChanged() {
   countDirty_ = true;
 }
 
+void Main::ShowCountNow() {
+  foundPanel_->SetCountText(QString::fromStdString(command_->State().countText));
+  countDirty_ = false;
+}
+
 void Main::SetSearching(bool searching) {
   if (searching == inputGuard_->active()) return;
   // While the search runs only "Abbrechen" (and closing the window) is live.

@@ -105,6 +105,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void KeepResponsive() override { ProcessPendingEvents(); }
   void CaptionsChanged() override;
   void CountChanged() override;
+  void ShowCountNow() override;
   void RepeatSearch() override;
 
   bool LogOptionOn() const;

@@ -304,7 +304,9 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
                       "--journal", dir / "j", Bare(dir)};
   CliResult r = RunCli(shift);
   EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_EQ(r.out, dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
+  EXPECT_EQ(r.out, std::string("Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, "
+                               "vorhandene Ziele werden überschrieben.\n") +
+                       dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
   EXPECT_EQ(Listing(dir.path()), (Names{"f1.txt", "f2.txt"}));  // no journal either
   EXPECT_EQ(ReadFile(dir / "f2.txt"), "two");
 
@@ -314,6 +316,62 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
               "--dry-run", Bare(dir)});
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
+}
+
+// A step onto a marked file that stays is reported with error 58 and fails
+// the command, whether chains are resolved or not.
+TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
+  for (const bool resolve : {true, false}) {
+    TempFolder dir;
+    WriteFiles(dir.path(), {"a-1.txt", "a_1.txt"});
+    Args args = {"rename", "--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
+    if (!resolve) args.push_back("--no-resolve-chains");
+    args.push_back(Bare(dir));
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 1) << resolve;
+    EXPECT_THAT(r.err, HasSubstr("Fehler:  58")) << resolve;
+    EXPECT_THAT(r.err, HasSubstr(dir / "a-1.txt")) << resolve;
+    EXPECT_EQ(Listing(dir.path()), (Names{"a-1.txt", "a_1.txt"})) << resolve;
+  }
+}
+
+// With --yes-all the dry run answers "Löschen ???" as the run without a
+// terminal does: the existing target stays unless --overwrite-all, and the
+// later slot goes on from the name the file kept.
+TEST(CliPlan, YesAllDryRunAnswersAsTheRun) {
+  const struct {
+    bool overwrite;
+    std::string first, steps;
+    Names after;
+  } rows[] = {{false,
+               "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele bleiben (ohne "
+               "--overwrite-all).",
+               "a.txt -> D/b.txt  [existiert]\nD/a.txt -> D/A.TXT\n",
+               {"A.TXT", "b.txt"}},
+              {true,
+               "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, vorhandene "
+               "Ziele werden überschrieben.",
+               "a.txt -> D/b.txt  [existiert]\nD/b.txt -> D/B.TXT\n",
+               {"B.TXT"}}};
+  for (const auto& row : rows) {
+    TempFolder dir;
+    WriteFiles(dir.path(), {"a.txt", "b.txt"});
+    Args args = {"rename", "--pattern", "a*", "--slot1", "replace", "--src1",
+                 "a",      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
+    if (row.overwrite) args.push_back("--overwrite-all");
+    Args dry = args;
+    dry.insert(dry.end(), {"--dry-run", Bare(dir)});
+    const CliResult preview = RunCli(dry);
+    std::string steps = "D/" + row.steps;
+    for (std::size_t at = steps.find("D/"); at != std::string::npos;
+         at = steps.find("D/", at + dir.path().size())) {
+      steps.replace(at, 2, dir.path());
+    }
+    EXPECT_EQ(preview.out, row.first + "\n" + steps) << row.overwrite;
+    args.push_back(Bare(dir));
+    (void)RunCli(args);
+    EXPECT_EQ(Listing(dir.path()), row.after) << row.overwrite;
+  }
 }
 
 // --check clears exactly what the run then does: "&Alle" numbers as "&Ja"

@@ -51,10 +51,11 @@ TEST(CliTag, WritesTagsFromFileNamesAndFixedTextsThatReadTagShows) {
   ExpectFields(lines[0], {{"file", tagged}, {"tag", true}, {"title", Padded("Titel")}});
   ExpectFields(lines[0], {{"year", "1999"}, {"genre", 200}, {"genreName", "Undefined"}});
   EXPECT_TRUE(lines[0]["id3v2"].is_null());
-  ExpectFields(lines[1], {{"tag", false}, {"title", ""}});
+  ExpectFields(lines[1], {{"tag", false}, {"title", ""}, {"genreName", ""}});
   r = RunCli({"read-tag", plain});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_THAT(r.out, HasSubstr(plain + "\n  Tag:       nein"));
+  EXPECT_THAT(r.out, HasSubstr("\n  Genre:     \n"));
 
   r = RunCli({"tag", "--pattern", "* - *.mp3", "--separator", " - ", "--title", "2", "--artist",
               "1", "--comment", "=von velmora", "--genre", "=Rock", dir.path()});

@@ -1,6 +1,7 @@
 // The main window driven through its real widgets: start-up, the slot
 // choosers, the search and its reset, marking, the two ways to end, and the
 // geometry it keeps.
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
+#include <cstdio>
 
 #include "search/found_list.h"
 #include "tests/ui/window_fixture.h"
@@ -217,6 +219,65 @@ TEST_F(SearchingTest, ClosingTheWindowEndsTheSearch) {
   Click("cmdSearch");
   EXPECT_FALSE(window_->isVisible());
   EXPECT_LT(FoundPaths().size(), 40u);
+}
+
+// One folder of more files than the list holds, made once for its tests.
+class BigFolderTest : public WindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    big_ = new TempFolder;
+    for (int i = 0; i <= kFoundListCapacity; ++i) {
+      char name[16];
+      std::snprintf(name, sizeof name, "f%05d", i);
+      if (std::FILE* file = std::fopen((*big_ / name).c_str(), "w")) std::fclose(file);
+    }
+  }
+  static void TearDownTestSuite() {
+    delete big_;
+    big_ = nullptr;
+  }
+  static std::string Big() { return big_->path().substr(0, big_->path().size() - 1); }
+  static inline TempFolder* big_ = nullptr;
+};
+
+TEST_F(BigFolderTest, CountReadsTheCapWhenTheFullListMessageAppears) {
+  Start();
+  QString count;
+  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget*) { count = Text("lblCount"); }}};
+  Search(Big());
+  EXPECT_EQ(answers.log(), (std::vector<std::string>{"MessageBox:OK"}));
+  EXPECT_EQ(count, " 32767");
+}
+
+// Pressed while the folder is being read, "Abbrechen" ends the search
+// there: nothing more is listed, and the full list's message never shows.
+TEST_F(BigFolderTest, AbbrechenWhileAFolderIsReadStopsTheSearch) {
+  Start();
+  QElapsedTimer sinceStart;
+  bool clicked = false;
+  std::size_t listedAtClick = 0;
+  QTimer clicker;
+  QObject::connect(&clicker, &QTimer::timeout, [&] {
+    // The folder visit's own turn starts the clock; the search's next turn,
+    // kResponsiveMs later, comes while the folder is read.
+    if (Text("cmdExit") != "Abbrechen" || clicked) return;
+    if (!sinceStart.isValid()) sinceStart.start();
+    if (sinceStart.elapsed() < kResponsiveMs / 2) return;
+    clicked = true;
+    listedAtClick = static_cast<std::size_t>(window_->Found().Count());
+    MouseClick(Find<QPushButton>("cmdExit"));
+  });
+  clicker.start(0);
+  // Many patterns that fail before the one that fits: the read of the folder
+  // and its matching take several of the window's turns.
+  QString pattern;
+  for (int i = 0; i < 16; ++i) pattern += QStringLiteral("q%1*;").arg(i);
+  ModalAnswerer none;
+  Search(Big(), pattern + "*");
+  EXPECT_TRUE(clicked);
+  EXPECT_TRUE(none.log().empty());
+  EXPECT_EQ(FoundPaths().size(), listedAtClick);
+  EXPECT_EQ(Text("cmdExit"), "E&nde");
 }
 
 TEST(WindowGeometry, PlacedInsideAScreen) {

@@ -32,6 +32,26 @@ class RunTest : public WindowTest {
   }
 };
 
+// With chains resolved (the default), a step onto a marked file that stays
+// is asked, logged and refused with error 58, as without them.
+TEST_F(RunTest, StepOntoAMarkedFileThatStaysIsReported) {
+  WriteFiles(InTree(""), {"a-1.txt", "a_1.txt"});
+  Start();
+  Trigger("OptLogFile");
+  Prepare("-", "_");
+  QString text;
+  ModalAnswerer answers{{"Dialog", "&Alle"},
+                        {"MessageBox", "OK", [&](QWidget* box) {
+                           text = box->findChild<QLabel*>("qt_msgbox_label")->text();
+                         }}};
+  Click("CmdRename");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(text.contains("Fehler:  58")) << text.toStdString();
+  EXPECT_NE(ReadFile(window_->logPath()).find("nameSrc= " + InTree("a-1.txt") + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(InTree("a_1.txt")), "a_1.txt");
+}
+
 TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   WriteFiles(InTree(""), {"a1.txt", "a2.txt", "a3.txt", "b.txt"});
   Start();

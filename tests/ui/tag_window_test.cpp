@@ -7,6 +7,7 @@
 
 #include "services/context_link.h"
 #include "services/posix_file_system.h"
+#include "tags/tag_file.h"
 #include "tags/tag_record.h"
 #include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
@@ -78,8 +79,8 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
             window_->findChild<SlotPanel*>());
 }
 
-// The record keeps what "aus" finds stored, blanks and Blues where nothing
-// is; a 40-character part is shown whole and written as its first 30.
+// The record keeps what "aus" finds stored, blanks and no genre where
+// nothing is; a 40-character part is shown whole and written as its first 30.
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   const std::string longName = "Bert - " + std::string(40, 'L') + ".mp3";
   WriteFile(InTree("Anna - Eins - Platte.mp3"), WithTag("alt", "alt", 17));
@@ -105,7 +106,7 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
   const TagRecord bert = Stored(InTree(longName));
   EXPECT_EQ(FieldText(bert.title) + FieldText(bert.artist) + FieldText(bert.album),
             Padded("Bert") + std::string(30, 'L') + Padded(""));
-  EXPECT_EQ(bert.genre, 0);
+  EXPECT_EQ(bert.genre, 255);
   EXPECT_EQ(Field("TxtInterpret"), std::string(40, 'L'));
   EXPECT_EQ(Stored(InTree("Carl - Drei.mp3")), Record("bleibt", "bleibt", 1));
 
@@ -153,6 +154,28 @@ TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   Start();
   EXPECT_TRUE(Find<QAction>("OptId3v2_never")->isChecked());
   EXPECT_FALSE(Find<QAction>("OptId3v2_auto")->isChecked());
+}
+
+// "fest" with an empty text clears the comment in both tags, as the command
+// line's --comment = does.
+TEST_F(MainExtrasTest, FixedEmptyCommentClearsBothTags) {
+  // As the id3v2 tool writes them: no language, both tags.
+  const std::string comment = Id3v2Frame(3, "COMM", std::string("\0\0\0\0\0c", 6));
+  TagRecord record = Record("T", "", 255, "c");
+  WriteFile(InTree("x.mp3"), Id3v2Bytes(3, comment + Id3v2Frame(3, "TIT2", Latin1Body("T")), 0) +
+                                 kAudio + Bytes(record));
+  Start();
+  Search(Tree(), "*.mp3");
+  MarkRow(0);
+  Click("CmdTagEdit");  // "vorher" shows the stored comment; the user empties it
+  Find<QLineEdit>("TxtKommentar")->clear();
+  Click("CmdEditTag");
+  EXPECT_EQ(FieldText(Stored(InTree("x.mp3")).comment), Padded(""));
+  RecordingReporter reporter;
+  PosixFileSystem disk;
+  const std::optional<Id3v2Values> v2 = TagFile(disk, InTree("x.mp3"), false).ReadId3v2(reporter);
+  ASSERT_TRUE(v2);
+  EXPECT_EQ(v2->fields[kId3Comment], "");
 }
 
 // Without Hilfe.txt beside the program the help shows "ERROR" once and opens empty.
