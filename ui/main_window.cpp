@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -162,7 +163,14 @@ void Main::BuildLayout() {
   layout->addWidget(split, 1);
   layout->addWidget(lowerStack_);
   layout->addWidget(progBar_);
-  setCentralWidget(central);
+  // On a screen smaller than the controls need (a small one, or a large
+  // scale) the window stays on the screen and its content scrolls.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("MainScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
   // Room for everything at 1024 x 768 with the desktop's panels and frame.
   QSize size(1000, 700);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -275,7 +283,10 @@ void Main::RestoreWindowGeometry() {
   if (sizes.size() != splitter_->count()) return;
   // The splitter shares out its own width; it must have the restored one first.
   layout()->activate();
-  centralWidget()->layout()->activate();
+  // The scroll area sizes its content only once shown; until then by hand.
+  QWidget* content = splitter_->parentWidget();
+  content->resize(centralWidget()->size().expandedTo(content->minimumSizeHint()));
+  content->layout()->activate();
   splitter_->setSizes(sizes);
 }
 

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -60,6 +61,25 @@ TEST_F(WindowTest, FitsA1024By768ScreenAndGivesGrowthToTheLists) {
   window_->resize(1600, 1100);
   QApplication::processEvents();
   EXPECT_GT(list->height(), listHeight + 200);
+}
+
+// 1600 x 1000 at scale 2, less a panel: smaller than the controls need. The
+// window keeps to it and scrolls its content to every control.
+TEST_F(WindowTest, FitsAScreenSmallerThanItsControls) {
+  Start();
+  const QRect screen = window_->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window_->geometry())) << window_->width() << "x" << window_->height();
+  window_->resize(800, 470);
+  QApplication::processEvents();
+  EXPECT_EQ(window_->size(), QSize(800, 470));
+  auto* scroll = Find<QScrollArea>("MainScroll");
+  for (const char* name : {"CmdRename", "CmdMove", "cmdExit", "lstFoundFiles"}) {
+    auto* control = Find<QWidget>(name);
+    scroll->ensureWidgetVisible(control, 0, 0);
+    QApplication::processEvents();
+    const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << name;
+  }
 }
 
 TEST_F(WindowTest, ChoosingOperationsSetsCaptionsAndKeepsFields) {
