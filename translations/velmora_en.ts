@@ -799,16 +799,16 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Options</translation>
     </message>
     <message>
-        <source>Logfile</source>
-        <translation>Log file</translation>
+        <source>&amp;Logfile</source>
+        <translation>&amp;Log file</translation>
     </message>
     <message>
-        <source>Explorer-Link</source>
-        <translation>Folder menu link</translation>
+        <source>&amp;Explorer-Link</source>
+        <translation>&amp;Folder menu link</translation>
     </message>
     <message>
-        <source>Sprache</source>
-        <translation>Language</translation>
+        <source>&amp;Sprache</source>
+        <translation>Lan&amp;guage</translation>
     </message>
     <message>
         <source>Deutsch</source>
@@ -823,8 +823,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>as the system</translation>
     </message>
     <message>
-        <source>Ketten auflösen</source>
-        <translation>Resolve chains</translation>
+        <source>&amp;Ketten auflösen</source>
+        <translation>&amp;Resolve chains</translation>
     </message>
     <message>
         <source>Den Lauf vom %1 zurücknehmen?</source>
@@ -838,8 +838,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>New name</translation>
     </message>
     <message>
-        <source>Vorschau</source>
-        <translation>Preview</translation>
+        <source>&amp;Vorschau</source>
+        <translation>&amp;Preview</translation>
     </message>
 </context>
 <context>
@@ -927,8 +927,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Genre</translation>
     </message>
     <message>
-        <source>ID3v2 schreiben</source>
-        <translation>Write ID3v2</translation>
+        <source>&amp;ID3v2 schreiben</source>
+        <translation>&amp;Write ID3v2</translation>
     </message>
     <message>
         <source>wenn vorhanden</source>

@@ -205,14 +205,18 @@ void Main::BuildMenu() {
   QAction* mnuHilfe = MenuCommand(bar, "MnuHilfe", tr("Hilfe"));
   QAction* mnuHistorie = MenuCommand(bar, "MnuHistorie", tr("Historie"));
   QAction* mnuAbout = MenuCommand(bar, "MnuAbout", tr("Über"));
+  // Keys beside the captions, which stay as they are.
+  mnuUndo_->setShortcut(QKeySequence::Undo);
+  mnuHilfe->setShortcut(QKeySequence::HelpContents);
+  mnuHistorie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* options = bar->addMenu(tr("Optionen"));
   options->setObjectName(QStringLiteral("MnuOptions"));
   options->menuAction()->setObjectName(QStringLiteral("MnuOptionsAction"));
-  optLogFile_ = options->addAction(tr("Logfile"));
+  optLogFile_ = options->addAction(tr("&Logfile"));
   optLogFile_->setObjectName(QStringLiteral("OptLogFile"));
   optLogFile_->setCheckable(true);
   optLogFile_->setChecked(false);
-  optResolveChains_ = options->addAction(tr("Ketten auflösen"));
+  optResolveChains_ = options->addAction(tr("&Ketten auflösen"));
   optResolveChains_->setObjectName(QStringLiteral("OptResolveChains"));
   optResolveChains_->setCheckable(true);
   optResolveChains_->setChecked(true);
@@ -221,7 +225,7 @@ void Main::BuildMenu() {
     previewPanel_->SetResolveChains(on);
     WriteResolveChains(*settings_, on);
   });
-  QAction* explorerLink = options->addAction(tr("Explorer-Link"));
+  QAction* explorerLink = options->addAction(tr("&Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
   tagPanel_->AddId3v2Menu(options, *settings_);
@@ -237,7 +241,7 @@ void Main::BuildMenu() {
 }
 
 void Main::BuildLanguageMenu(QMenu* options) {
-  QMenu* language = options->addMenu(tr("Sprache"));
+  QMenu* language = options->addMenu(tr("&Sprache"));
   language->setObjectName(QStringLiteral("MnuLanguage"));
   auto* group = new QActionGroup(language);
   const std::string stored = settings_->ReadSetting(kKeyLanguage);

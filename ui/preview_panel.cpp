@@ -95,7 +95,7 @@ void PreviewPanel::FollowFoundList(QListView* found) {
 }
 
 void PreviewPanel::AddOption(QMenu* menu) {
-  QAction* option = menu->addAction(tr("Vorschau"));
+  QAction* option = menu->addAction(tr("&Vorschau"));
   option->setObjectName(QStringLiteral("OptPreview"));
   option->setCheckable(true);
   option->setChecked(on_);

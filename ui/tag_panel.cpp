@@ -119,7 +119,7 @@ TagPanel::TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, Ta
 }
 
 void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {
-  QMenu* sub = menu->addMenu(tr("ID3v2 schreiben"));
+  QMenu* sub = menu->addMenu(tr("&ID3v2 schreiben"));
   sub->setObjectName(QStringLiteral("MnuId3v2"));
   const std::optional<Id3v2Mode> stored = ParseId3v2Mode(settings.ReadSetting(kKeyId3v2));
   SetId3v2Mode(stored.value_or(Id3v2Mode::kAuto));

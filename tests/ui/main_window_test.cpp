@@ -2,6 +2,7 @@
 // choosers, the search and its reset, marking, the two ways to end, and the
 // geometry it keeps.
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -61,6 +62,26 @@ TEST_F(WindowTest, FitsA1024By768ScreenAndGivesGrowthToTheLists) {
   window_->resize(1600, 1100);
   QApplication::processEvents();
   EXPECT_GT(list->height(), listHeight + 200);
+}
+
+// Keys on the menu commands, their captions unchanged; the options by their
+// underlined letters, each once.
+TEST_F(WindowTest, MenuCommandsHaveKeysAndOptionsHaveMnemonics) {
+  Start();
+  const std::pair<const char*, QKeySequence> keys[] = {
+      {"MnuUndo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+      {"MnuHilfe", QKeySequence(Qt::Key_F1)},
+      {"MnuHistorie", QKeySequence(Qt::CTRL | Qt::Key_H)}};
+  for (const auto& [name, key] : keys) EXPECT_EQ(Find<QAction>(name)->shortcut(), key) << name;
+  QStringList mnemonics;
+  for (QAction* action : Find<QMenu>("MnuOptions")->actions()) {
+    if (action->isSeparator()) continue;
+    const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+    EXPECT_FALSE(mnemonic.isEmpty()) << action->text().toStdString();
+    EXPECT_FALSE(mnemonics.contains(mnemonic.toString())) << action->text().toStdString();
+    mnemonics << mnemonic.toString();
+  }
+  EXPECT_EQ(mnemonics.size(), 6);
 }
 
 // 1600 x 1000 at scale 2, less a panel: smaller than the controls need. The
