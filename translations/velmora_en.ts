@@ -4,6 +4,41 @@
 <context>
     <name>velmora</name>
     <message>
+        <source>%1 Datei umbenannt</source>
+        <translation>%1 file renamed</translation>
+    </message>
+    <message>
+        <source>%1 Dateien umbenannt</source>
+        <translation>%1 files renamed</translation>
+    </message>
+    <message>
+        <source>%1 Datei kopiert</source>
+        <translation>%1 file copied</translation>
+    </message>
+    <message>
+        <source>%1 Dateien kopiert</source>
+        <translation>%1 files copied</translation>
+    </message>
+    <message>
+        <source>%1 Datei verschoben</source>
+        <translation>%1 file moved</translation>
+    </message>
+    <message>
+        <source>%1 Dateien verschoben</source>
+        <translation>%1 files moved</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Fehler</source>
+        <translation>
+            <numerusform>%n error</numerusform>
+            <numerusform>%n errors</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Aufruf: velmora [ORDNER]
 Öffnet das Fenster; mit ORDNER ist dieser Ordner für die Suche gewählt.
 

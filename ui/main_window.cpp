@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "engine/file_system.h"
@@ -116,6 +117,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   services_ = std::make_unique<RunServices>(
       RunServices{fileSystem_, *dialogs_, messages_, *errorLog_, *log_, progress_.get(), repeater});
   services_->planDisk = &planDisk_;
+  services_->committed = &tally_;
   services_->stop = &runStop_;
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
@@ -171,6 +173,7 @@ void Main::BuildLayout() {
   scroll->setWidgetResizable(true);
   scroll->setWidget(central);
   setCentralWidget(scroll);
+  statusBar()->setObjectName(QStringLiteral("StatusLine"));
   // Room for everything at 1024 x 768 with the desktop's panels and frame.
   QSize size(1000, 700);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -466,9 +469,13 @@ void Main::RunJob(RunKind kind) {
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"
                                                 : "move");
+  tally_.Clear();
+  const int errorsBefore = errorLog_->reportedCount();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   journal_->Finished();
   EndRun();
+  statusBar()->showMessage(
+      RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
   }
@@ -510,6 +517,9 @@ void Main::MnuUndo_Click() {
 
 void Main::BeginRun() {
   runStop_.Start();
+  statusBar()->clearMessage();
+  progBar_->setFormat(CountOfText(0, progBar_->maximum()));
+  progBar_->setTextVisible(true);
   searchPanel_->cmdExit()->setText(UiText(kCaptionCancel));
   inputGuard_->SetActive(true);
 }
@@ -517,6 +527,7 @@ void Main::BeginRun() {
 void Main::EndRun() {
   if (!runStop_.running()) return;
   runStop_.Finish();
+  progBar_->setTextVisible(false);
   CaptionsChanged();
 }
 
