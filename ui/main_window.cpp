@@ -70,8 +70,9 @@ bool AskYesNo(QWidget* parent, const QString& text) {
   box.setWindowTitle(QString::fromLatin1(kAppTitle));
   box.setTextFormat(Qt::PlainText);
   box.setText(text);
-  QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-  box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  QPushButton* yes =
+      box.addButton(QCoreApplication::translate("velmora", "&Ja"), QMessageBox::YesRole);
+  box.addButton(QCoreApplication::translate("velmora", "&Nein"), QMessageBox::NoRole);
   box.exec();
   return box.clickedButton() == yes;
 }

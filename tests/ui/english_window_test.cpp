@@ -3,10 +3,14 @@
 #include <QGroupBox>
 #include <set>
 
+#include "services/help_file.h"
 #include "services/translation.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/about_window.h"
+#include "ui/history_window.h"
 #include "ui/overwrite_dialog.h"
 #include "ui/run_dialog.h"
+#include "ui/run_report.h"
 
 namespace velmora::testing {
 namespace {
@@ -78,6 +82,25 @@ TEST_F(EnglishWindowTest, NoGermanTextLeftAndTheSearchStillWorks) {
   EXPECT_EQ(Text("cmdExit"), "E&xit");
   ChooseOperation(0, 1, "a", "b");
   EXPECT_EQ(Text("LabSource_0"), "from");
+}
+
+// The texts outside the window's widgets: the tag sources, the history, the
+// About title, the help file, a run's report and its count.
+TEST_F(EnglishWindowTest, TagSourcesHistoryAboutHelpAndReportsInEnglish) {
+  English();
+  Start();
+  auto* titleSource = Find<QComboBox>("ComboTitel");
+  EXPECT_EQ((QStringList{titleSource->itemText(0), titleSource->itemText(1)}),
+            (QStringList{"off", "fixed"}));
+  EXPECT_EQ(ChangeHistoryLines()[1], "\t\tBug fix:");
+  EXPECT_EQ(MakeAboutTexts(1, 2, 3).title, "Velmora    Velmora team");
+  WriteFile(AppFolder() + "/" + kHelpFileName, "Hilfe");
+  EXPECT_EQ(FindHelpFile(AppFolder()), AppFolder() + "/" + kHelpFileName);
+  WriteFile(AppFolder() + "/" + kEnglishHelpFileName, "Help");
+  EXPECT_EQ(FindHelpFile(AppFolder()), AppFolder() + "/" + kEnglishHelpFileName);
+  EXPECT_EQ(RunReportText(RunKind::kRename, 12, 1), "12 files renamed, 1 error");
+  EXPECT_EQ(RunReportText(RunKind::kMove, 1, 2), "1 file moved, 2 errors");
+  EXPECT_EQ(CountOfText(4120, 20000), "4,120 of 20,000");
 }
 
 }  // namespace
