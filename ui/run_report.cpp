@@ -40,7 +40,7 @@ QString RunReportText(RunKind kind, int files, int errors) {
 QString CountOfText(int value, int maximum) {
   const bool english = CurrentLanguage() == Language::kEnglish;
   const QLocale numbers = english ? QLocale(QLocale::English) : QLocale(QLocale::German);
-  return QString::fromStdString(Tr("velmora", VELMORA_TEXT("velmora", "%1 von %2")))
+  return QString::fromStdString(Tr("velmora", "%1 von %2"))
       .arg(numbers.toString(value), numbers.toString(maximum));
 }
 
