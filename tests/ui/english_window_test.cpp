@@ -5,6 +5,7 @@
 
 #include "services/help_file.h"
 #include "services/translation.h"
+#include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/about_window.h"
 #include "ui/history_window.h"
@@ -101,6 +102,25 @@ TEST_F(EnglishWindowTest, TagSourcesHistoryAboutHelpAndReportsInEnglish) {
   EXPECT_EQ(RunReportText(RunKind::kRename, 12, 1), "12 files renamed, 1 error");
   EXPECT_EQ(RunReportText(RunKind::kMove, 1, 2), "1 file moved, 2 errors");
   EXPECT_EQ(CountOfText(4120, 20000), "4,120 of 20,000");
+}
+
+// "off" is the stored value, not a fixed text: the after view shows what
+// the file holds, not what was typed.
+TEST_F(EnglishWindowTest, TagSourceOffTakesTheStoredValue) {
+  English();
+  WriteFile(InTree("A - Eins.mp3"), std::string(300, '\xff') + Bytes(Record("Erster", "Anna")));
+  Start();
+  OpenFolder(Tree());
+  Find<QLineEdit>("txtSearchSpec")->setText("*.mp3");
+  Click("cmdSearch");
+  MarkRow(0);
+  Click("CmdTagEdit");
+  EXPECT_EQ(Text("LabId3v2"), "no ID3v2 tag");
+  Find<QComboBox>("ComboInterpret")->setCurrentIndex(0);
+  EXPECT_EQ(Text("ComboInterpret"), "off");
+  Find<QLineEdit>("TxtInterpret")->setText("typed");
+  Click("OptKeineAus");
+  EXPECT_EQ(Text("TxtInterpret").toStdString(), Padded("Anna"));
 }
 
 }  // namespace
