@@ -123,5 +123,26 @@ TEST_F(EnglishWindowTest, TagSourceOffTakesTheStoredValue) {
   EXPECT_EQ(Text("TxtInterpret").toStdString(), Padded("Anna"));
 }
 
+// The question before undoing a run of an earlier window answers in English.
+TEST_F(EnglishWindowTest, UndoQuestionAnswersYesOrNo) {
+  English();
+  WriteFiles(InTree(""), {"a1.txt"});
+  Start();
+  OpenFolder(Tree());
+  Click("cmdSearch");
+  MarkAll();
+  ChooseOperation(0, 1, "a", "x");
+  ModalAnswerer run{{"Dialog", "&All"}};
+  Click("CmdRename");
+  ASSERT_TRUE(FileExists(InTree("x1.txt")));
+  window_.reset();
+
+  Start();
+  ModalAnswerer declined{{"MessageBox", "&No"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(declined.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("x1.txt")));
+}
+
 }  // namespace
 }  // namespace velmora::testing
