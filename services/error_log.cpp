@@ -139,6 +139,7 @@ void FileLogWriter::WriteLog(const std::string& text, int location) {
 
 void ErrorLog::ReportError(Location location, int number, const std::string& context,
                            const std::string& file, const std::string& description) {
+  ++reported_;
   const std::string message = ErrorMessageText(number, context, file, description);
   messages_.ShowMessage(message);
   log_.WriteLog(message, LocationNumber(location));

@@ -67,10 +67,13 @@ class ErrorLog : public ErrorReporter {
   ErrorLog(MessageSink& messages, LogWriter& log) : messages_(messages), log_(log) {}
   void ReportError(Location location, int number, const std::string& context,
                    const std::string& file, const std::string& description) override;
+  // Failures reported so far; the window tells a run's own in its status line.
+  int reportedCount() const { return reported_; }
 
  private:
   MessageSink& messages_;
   LogWriter& log_;
+  int reported_ = 0;
 };
 
 // Start-up's log preparation: when a file exists at logPath and can be

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "engine/path.h"
+#include "services/translation.h"
 #include "tags/windows1252.h"
 
 // The data folder relative to the program's, set by the build; the default
@@ -58,12 +59,26 @@ std::string InstalledDataFolder(const std::string& programFolder) {
   return Join(programFolder, VELMORA_DATA_FROM_BIN);
 }
 
-std::string FindHelpFile(const std::string& programFolder) {
-  const std::string beside = Join(programFolder, kHelpFileName);
+namespace {
+
+// name beside the program or installed; "" when neither is there.
+std::string Located(const std::string& programFolder, const char* name) {
+  const std::string beside = Join(programFolder, name);
   if (IsFile(beside)) return beside;
-  const std::string installed = Join(InstalledDataFolder(programFolder), kHelpFileName);
+  const std::string installed = Join(InstalledDataFolder(programFolder), name);
   if (!programFolder.empty() && IsFile(installed)) return installed;
-  return beside;
+  return {};
+}
+
+}  // namespace
+
+std::string FindHelpFile(const std::string& programFolder) {
+  if (CurrentLanguage() == Language::kEnglish) {
+    const std::string english = Located(programFolder, kEnglishHelpFileName);
+    if (!english.empty()) return english;
+  }
+  const std::string german = Located(programFolder, kHelpFileName);
+  return german.empty() ? Join(programFolder, kHelpFileName) : german;
 }
 
 HelpText ReadHelpFile(const std::string& path) {

@@ -8,14 +8,16 @@
 namespace velmora {
 
 inline constexpr const char* kHelpFileName = "Hilfe.txt";
+inline constexpr const char* kEnglishHelpFileName = "Help.txt";
 
 // The data folder of a program installed in programFolder: the data folder
 // as the install layout places it relative to the program's folder.
 std::string InstalledDataFolder(const std::string& programFolder);
 
 // The help file for a program in programFolder: programFolder/Hilfe.txt when
-// it is there, else the installed copy in InstalledDataFolder. When neither
-// exists, the path beside the program, so that opening it fails.
+// it is there, else the installed copy in InstalledDataFolder. Under English,
+// Help.txt the same way first. When none exists, the path of Hilfe.txt beside
+// the program, so that opening it fails.
 std::string FindHelpFile(const std::string& programFolder);
 
 // The lines of a help file and whether it could be read completely.

@@ -237,7 +237,8 @@ TagEditorNotes TagEditor::Notes() const {
   if (id3v2Mode_ == Id3v2Mode::kNever || shownPath_.empty()) return notes;
   const std::optional<Id3v2Values>& stored = shownId3v2_;
   if (view_ == TagView::kBefore) {
-    notes.tag = stored ? "ID3v2." + stored->version.substr(2) + "-Tag" : "kein ID3v2-Tag";
+    notes.tag = stored ? "ID3v2." + stored->version.substr(2) + "-Tag"
+                       : VELMORA_TEXT("velmora", "kein ID3v2-Tag");
     if (!stored) return notes;
     for (int i = 0; i < kId3Fields; ++i) {
       const std::string& value = stored->fields[i];

@@ -4,6 +4,193 @@
 <context>
     <name>velmora</name>
     <message>
+        <source>Fehlerbehebung:</source>
+        <translation>Bug fix:</translation>
+    </message>
+    <message>
+        <source>Der letzte Such-Pfad wird gespeichert und bei</source>
+        <translation>The last search path is saved and restored</translation>
+    </message>
+    <message>
+        <source>erneutem Aufruf wiederhergestellt.</source>
+        <translation>at the next start.</translation>
+    </message>
+    <message>
+        <source>Falls dieser Pfad dann jedoch nicht mehr existierte,</source>
+        <translation>If that path no longer existed by then,</translation>
+    </message>
+    <message>
+        <source>wurde immer eine Fehlermeldung ausgegeben</source>
+        <translation>an error message was always shown</translation>
+    </message>
+    <message>
+        <source>und das Programm konnte nicht mehr gestartet werden.</source>
+        <translation>and the program could no longer be started.</translation>
+    </message>
+    <message>
+        <source>Explorer-Link: Velmora erscheint im Kontextmenü des Dateimanagers</source>
+        <translation>Folder menu link: Velmora appears in the file manager&apos;s context menu</translation>
+    </message>
+    <message>
+        <source>für Ordner und startet die Suche direkt in diesem Ordner.</source>
+        <translation>for folders and starts the search right in that folder.</translation>
+    </message>
+    <message>
+        <source>Logfile: Fehler werden in LogFile.Log neben dem Programm festgehalten,</source>
+        <translation>Log file: failures are kept in LogFile.Log beside the program,</translation>
+    </message>
+    <message>
+        <source>auf Wunsch (Optionen - Logfile) auch jeder Schritt eines Laufs.</source>
+        <translation>on request (Options - Log file) every step of a run too.</translation>
+    </message>
+    <message>
+        <source>MP3-Tag-Editor: Titel, Interpret, Album, Kommentar, Jahr und Genre</source>
+        <translation>MP3 tag editor: write title, artist, album, comment, year and genre</translation>
+    </message>
+    <message>
+        <source>aus dem gespeicherten Tag, aus festem Text oder aus Teilen</source>
+        <translation>from the stored tag, from fixed text or from parts</translation>
+    </message>
+    <message>
+        <source>des Dateinamens in alle markierten Dateien schreiben.</source>
+        <translation>of the file name into every selected file.</translation>
+    </message>
+    <message>
+        <source>Zurück: Umbenennen, Kopieren und Verschieben können Schritt für Schritt</source>
+        <translation>Undo: renaming, copying and moving can be taken back step by step,</translation>
+    </message>
+    <message>
+        <source>rückgängig gemacht werden, der letzte Schritt zuerst.</source>
+        <translation>the last step first.</translation>
+    </message>
+    <message>
+        <source>Neue Operation: Dateinamen an einem Trennzeichen spiegeln,</source>
+        <translation>New operation: mirror file names at a separator,</translation>
+    </message>
+    <message>
+        <source>z. B. aus &apos;Titel - Interpret&apos; wird &apos;Interpret - Titel&apos;.</source>
+        <translation>e.g. &apos;Title - Artist&apos; becomes &apos;Artist - Title&apos;.</translation>
+    </message>
+    <message>
+        <source>Groß- und Kleinschreibung: Wortanfänge groß, alles groß oder alles klein,</source>
+        <translation>Letter case: capitals at word starts, all capitals or all small letters,</translation>
+    </message>
+    <message>
+        <source>Umlaute eingeschlossen.</source>
+        <translation>umlauts included.</translation>
+    </message>
+    <message>
+        <source>Nummerieren: fortlaufende Nummer vor oder nach einem Text</source>
+        <translation>Numbering: insert a running number before or after a text</translation>
+    </message>
+    <message>
+        <source>oder an einer Position einfügen; die Startzahl bestimmt die Stellen.</source>
+        <translation>or at a position; the start number sets the digits.</translation>
+    </message>
+    <message>
+        <source>Zeichen löschen: eine Anzahl Zeichen vor, nach oder ab einer Stelle,</source>
+        <translation>Delete characters: a number of characters before, after or from a position,</translation>
+    </message>
+    <message>
+        <source>alles vor oder nach einem Text und alles zwischen zwei Texten.</source>
+        <translation>everything before or after a text and everything between two texts.</translation>
+    </message>
+    <message>
+        <source>Kopieren und Verschieben in einen wählbaren Zielordner;</source>
+        <translation>Copy and move into a destination folder of your choice;</translation>
+    </message>
+    <message>
+        <source>der letzte Zielordner wird gespeichert.</source>
+        <translation>the last destination is saved.</translation>
+    </message>
+    <message>
+        <source>Bis zu drei Operationen (No. 1 bis No. 3) pro Lauf,</source>
+        <translation>Up to three operations (No. 1 to No. 3) per run,</translation>
+    </message>
+    <message>
+        <source>die nacheinander auf jede markierte Datei angewendet werden.</source>
+        <translation>applied one after the other to each selected file.</translation>
+    </message>
+    <message>
+        <source>Jeder Schritt wird bestätigt: Ja, Nein, Alle oder Abbrechen.</source>
+        <translation>Every step is confirmed: Yes, No, All or Cancel.</translation>
+    </message>
+    <message>
+        <source>Ein vorhandenes Ziel wird erst nach einer zweiten Frage überschrieben.</source>
+        <translation>An existing target is overwritten only after a second question.</translation>
+    </message>
+    <message>
+        <source>Suche auch in Unterverzeichnissen;</source>
+        <translation>Search in sub-folders too;</translation>
+    </message>
+    <message>
+        <source>alle Dateien auf einmal markieren oder die Markierung aufheben.</source>
+        <translation>select all files at once or clear the selection.</translation>
+    </message>
+    <message>
+        <source>Erste Version: Text in Dateinamen ersetzen und einfügen.</source>
+        <translation>First version: replace and insert text in file names.</translation>
+    </message>
+    <message>
+        <source>%1 Datei umbenannt</source>
+        <translation>%1 file renamed</translation>
+    </message>
+    <message>
+        <source>%1 Dateien umbenannt</source>
+        <translation>%1 files renamed</translation>
+    </message>
+    <message>
+        <source>%1 Datei kopiert</source>
+        <translation>%1 file copied</translation>
+    </message>
+    <message>
+        <source>%1 Dateien kopiert</source>
+        <translation>%1 files copied</translation>
+    </message>
+    <message>
+        <source>%1 Datei verschoben</source>
+        <translation>%1 file moved</translation>
+    </message>
+    <message>
+        <source>%1 Dateien verschoben</source>
+        <translation>%1 files moved</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>fest</source>
+        <translation>fixed</translation>
+    </message>
+    <message>
+        <source>kein ID3v2-Tag</source>
+        <translation>no ID3v2 tag</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Nein</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>Velmora-Team</source>
+        <translation>Velmora team</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Fehler</source>
+        <translation>
+            <numerusform>%n error</numerusform>
+            <numerusform>%n errors</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Aufruf: velmora [ORDNER]
 Öffnet das Fenster; mit ORDNER ist dieser Ordner für die Suche gewählt.
 
@@ -843,16 +1030,16 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Options</translation>
     </message>
     <message>
-        <source>Logfile</source>
-        <translation>Log file</translation>
+        <source>&amp;Logfile</source>
+        <translation>&amp;Log file</translation>
     </message>
     <message>
-        <source>Explorer-Link</source>
-        <translation>Folder menu link</translation>
+        <source>&amp;Explorer-Link</source>
+        <translation>&amp;Folder menu link</translation>
     </message>
     <message>
-        <source>Sprache</source>
-        <translation>Language</translation>
+        <source>&amp;Sprache</source>
+        <translation>Lan&amp;guage</translation>
     </message>
     <message>
         <source>Deutsch</source>
@@ -867,8 +1054,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>as the system</translation>
     </message>
     <message>
-        <source>Ketten auflösen</source>
-        <translation>Resolve chains</translation>
+        <source>&amp;Ketten auflösen</source>
+        <translation>&amp;Resolve chains</translation>
     </message>
     <message>
         <source>Den Lauf vom %1 zurücknehmen?</source>
@@ -890,8 +1077,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>New name</translation>
     </message>
     <message>
-        <source>Vorschau</source>
-        <translation>Preview</translation>
+        <source>&amp;Vorschau</source>
+        <translation>&amp;Preview</translation>
     </message>
 </context>
 <context>
@@ -979,8 +1166,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Genre</translation>
     </message>
     <message>
-        <source>ID3v2 schreiben</source>
-        <translation>Write ID3v2</translation>
+        <source>&amp;ID3v2 schreiben</source>
+        <translation>&amp;Write ID3v2</translation>
     </message>
     <message>
         <source>wenn vorhanden</source>

@@ -40,7 +40,7 @@ QLabel* Label(const char* name, const std::string& text, QWidget* parent) {
 AboutTexts MakeAboutTexts(int major, int minor, int revision) {
   AboutTexts texts;
   texts.caption = std::string("About ") + kAppTitle;
-  texts.title = std::string(kAppTitle) + "    " + kMakerSign;
+  texts.title = std::string(kAppTitle) + "    " + Tr("velmora", kMakerSign);
   texts.version = "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
                   std::to_string(revision);
   texts.description =

@@ -5,10 +5,12 @@
 #include <QDialog>
 #include <string>
 
+#include "engine/user_text.h"
+
 namespace velmora {
 
 // The maker's short sign after the title.
-inline constexpr const char* kMakerSign = "Velmora-Team";
+inline constexpr const char* kMakerSign = VELMORA_TEXT("velmora", "Velmora-Team");
 
 // The label texts as the program keeps them; CR (a lone "\r") breaks a line.
 struct AboutTexts {

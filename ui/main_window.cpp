@@ -13,8 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -70,8 +72,9 @@ bool AskYesNo(QWidget* parent, const QString& text) {
   box.setWindowTitle(QString::fromLatin1(kAppTitle));
   box.setTextFormat(Qt::PlainText);
   box.setText(text);
-  QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-  box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  QPushButton* yes =
+      box.addButton(QCoreApplication::translate("velmora", "&Ja"), QMessageBox::YesRole);
+  box.addButton(QCoreApplication::translate("velmora", "&Nein"), QMessageBox::NoRole);
   box.exec();
   return box.clickedButton() == yes;
 }
@@ -117,6 +120,7 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   services_ = std::make_unique<RunServices>(
       RunServices{fileSystem_, *dialogs_, messages_, *errorLog_, *log_, progress_.get(), repeater});
   services_->planDisk = &planDisk_;
+  services_->committed = &tally_;
   services_->stop = &runStop_;
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
@@ -164,7 +168,15 @@ void Main::BuildLayout() {
   layout->addWidget(split, 1);
   layout->addWidget(lowerStack_);
   layout->addWidget(progBar_);
-  setCentralWidget(central);
+  // On a screen smaller than the controls need (a small one, or a large
+  // scale) the window stays on the screen and its content scrolls.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("MainScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
+  statusBar()->setObjectName(QStringLiteral("StatusLine"));
   // Room for everything at 1024 x 768 with the desktop's panels and frame.
   QSize size(1000, 700);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -199,14 +211,18 @@ void Main::BuildMenu() {
   QAction* mnuHilfe = MenuCommand(bar, "MnuHilfe", tr("Hilfe"));
   QAction* mnuHistorie = MenuCommand(bar, "MnuHistorie", tr("Historie"));
   QAction* mnuAbout = MenuCommand(bar, "MnuAbout", tr("Über"));
+  // Keys beside the captions, which stay as they are.
+  mnuUndo_->setShortcut(QKeySequence::Undo);
+  mnuHilfe->setShortcut(QKeySequence::HelpContents);
+  mnuHistorie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* options = bar->addMenu(tr("Optionen"));
   options->setObjectName(QStringLiteral("MnuOptions"));
   options->menuAction()->setObjectName(QStringLiteral("MnuOptionsAction"));
-  optLogFile_ = options->addAction(tr("Logfile"));
+  optLogFile_ = options->addAction(tr("&Logfile"));
   optLogFile_->setObjectName(QStringLiteral("OptLogFile"));
   optLogFile_->setCheckable(true);
   optLogFile_->setChecked(false);
-  optResolveChains_ = options->addAction(tr("Ketten auflösen"));
+  optResolveChains_ = options->addAction(tr("&Ketten auflösen"));
   optResolveChains_->setObjectName(QStringLiteral("OptResolveChains"));
   optResolveChains_->setCheckable(true);
   optResolveChains_->setChecked(true);
@@ -215,7 +231,7 @@ void Main::BuildMenu() {
     previewPanel_->SetResolveChains(on);
     WriteResolveChains(*settings_, on);
   });
-  QAction* explorerLink = options->addAction(tr("Explorer-Link"));
+  QAction* explorerLink = options->addAction(tr("&Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
   tagPanel_->AddId3v2Menu(options, *settings_);
@@ -231,7 +247,7 @@ void Main::BuildMenu() {
 }
 
 void Main::BuildLanguageMenu(QMenu* options) {
-  QMenu* language = options->addMenu(tr("Sprache"));
+  QMenu* language = options->addMenu(tr("&Sprache"));
   language->setObjectName(QStringLiteral("MnuLanguage"));
   auto* group = new QActionGroup(language);
   const std::string stored = settings_->ReadSetting(kKeyLanguage);
@@ -277,7 +293,10 @@ void Main::RestoreWindowGeometry() {
   if (sizes.size() != splitter_->count()) return;
   // The splitter shares out its own width; it must have the restored one first.
   layout()->activate();
-  centralWidget()->layout()->activate();
+  // The scroll area sizes its content only once shown; until then by hand.
+  QWidget* content = splitter_->parentWidget();
+  content->resize(centralWidget()->size().expandedTo(content->minimumSizeHint()));
+  content->layout()->activate();
   splitter_->setSizes(sizes);
 }
 
@@ -458,9 +477,13 @@ void Main::RunJob(RunKind kind) {
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"
                                                 : "move");
+  tally_.Clear();
+  const int errorsBefore = errorLog_->reportedCount();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   journal_->Finished();
   EndRun();
+  statusBar()->showMessage(
+      RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
   }
@@ -548,6 +571,9 @@ void Main::DismissRun(const std::string& run) {
 
 void Main::BeginRun() {
   runStop_.Start();
+  statusBar()->clearMessage();
+  progBar_->setFormat(CountOfText(0, progBar_->maximum()));
+  progBar_->setTextVisible(true);
   searchPanel_->cmdExit()->setText(UiText(kCaptionCancel));
   inputGuard_->SetActive(true);
 }
@@ -555,6 +581,7 @@ void Main::BeginRun() {
 void Main::EndRun() {
   if (!runStop_.running()) return;
   runStop_.Finish();
+  progBar_->setTextVisible(false);
   CaptionsChanged();
 }
 

@@ -16,6 +16,7 @@
 #include "services/posix_file_system.h"
 #include "ui/message_box.h"
 #include "ui/qt_prompts.h"
+#include "ui/run_report.h"
 
 class QAction;
 class QMenu;
@@ -154,6 +155,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   std::unique_ptr<SessionJournal> journal_;  // the undo records of runs and tag runs
   std::unique_ptr<MainTagHost> tagHost_;
   std::unique_ptr<InfoWindows> infoWindows_;
+  RunTally tally_;  // what the last run did, for the status line
 
   SearchPanel* searchPanel_ = nullptr;
   FoundPanel* foundPanel_ = nullptr;

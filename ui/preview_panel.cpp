@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -23,6 +24,21 @@
 #include "ui/slot_panel.h"
 
 namespace velmora {
+namespace {
+
+// The list takes one row's size for all (the last row's); its width would
+// make every row that wide, and a name would be shortened to a width the
+// column does not have. Without one, each row is the column's width and a
+// name is shortened only when the column is narrower than it.
+class ColumnWideRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+};
+
+}  // namespace
 
 PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel,
                            SearchPanel& search, QWidget* parent)
@@ -43,6 +59,7 @@ PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotP
   list_->setObjectName(QStringLiteral("lstNewNames"));
   list_->setModel(model_);
   list_->setUniformItemSizes(true);
+  list_->setItemDelegate(new ColumnWideRows(list_));
   list_->setSelectionMode(QAbstractItemView::NoSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setFocusPolicy(Qt::NoFocus);
@@ -95,7 +112,7 @@ void PreviewPanel::FollowFoundList(QListView* found) {
 }
 
 void PreviewPanel::AddOption(QMenu* menu) {
-  QAction* option = menu->addAction(tr("Vorschau"));
+  QAction* option = menu->addAction(tr("&Vorschau"));
   option->setObjectName(QStringLiteral("OptPreview"));
   option->setCheckable(true);
   option->setChecked(on_);

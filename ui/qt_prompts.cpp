@@ -6,6 +6,7 @@
 
 #include "ui/overwrite_dialog.h"
 #include "ui/run_dialog.h"
+#include "ui/run_report.h"
 
 namespace velmora {
 
@@ -24,7 +25,10 @@ Answer QtRunDialogs::AskDialog2(const std::string& target) {
 
 QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) { sinceShown_.start(); }
 
-void QtProgressBar::SetMaximum(int maximum) { bar_->setMaximum(maximum); }
+void QtProgressBar::SetMaximum(int maximum) {
+  bar_->setMaximum(maximum);
+  bar_->setFormat(CountOfText(bar_->value(), maximum));
+}
 
 void QtProgressBar::SetValue(int value) {
   // A step repaints the bar at once; tens of thousands of them would cost
@@ -32,6 +36,7 @@ void QtProgressBar::SetValue(int value) {
   if (value <= bar_->minimum() || value >= bar_->maximum() ||
       sinceShown_.elapsed() >= kStepIntervalMs) {
     bar_->setValue(value);
+    bar_->setFormat(CountOfText(value, bar_->maximum()));
     sinceShown_.restart();
   }
 }

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 
 #include "services/settings.h"
+#include "services/translation.h"
 #include "tags/genre.h"
 
 namespace velmora {
@@ -36,9 +37,24 @@ QComboBox* Chooser(const char* name, QWidget* parent) {
   return combo;
 }
 
+// The chooser shows "aus" and "fest" in the language in use; the editor
+// works with the German words.
+QString SourceCaption(const std::string& source) {
+  if (source == kTagSourceItems[0]) return QString::fromStdString(Tr("velmora", "aus"));
+  if (source == kTagSourceItems[1]) return QString::fromStdString(Tr("velmora", "fest"));
+  return Q(source);
+}
+
+std::string SourceOf(const QString& caption) {
+  for (const char* item : {kTagSourceItems[0], kTagSourceItems[1]}) {
+    if (caption == SourceCaption(item)) return item;
+  }
+  return S(caption);
+}
+
 QComboBox* SourceChooser(const char* name, QWidget* parent) {
   QComboBox* combo = Chooser(name, parent);
-  for (const char* item : kTagSourceItems) combo->addItem(QLatin1String(item));
+  for (const char* item : kTagSourceItems) combo->addItem(SourceCaption(item));
   return combo;
 }
 
@@ -119,7 +135,7 @@ TagPanel::TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, Ta
 }
 
 void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {
-  QMenu* sub = menu->addMenu(tr("ID3v2 schreiben"));
+  QMenu* sub = menu->addMenu(tr("&ID3v2 schreiben"));
   sub->setObjectName(QStringLiteral("MnuId3v2"));
   const std::optional<Id3v2Mode> stored = ParseId3v2Mode(settings.ReadSetting(kKeyId3v2));
   SetId3v2Mode(stored.value_or(Id3v2Mode::kAuto));
@@ -203,12 +219,12 @@ void TagPanel::ReadWidgets() {
   f.TxtKommentar = S(txtKommentar_->text());
   f.TxtJahr = S(txtJahr_->text());
   f.ComboGenreTyp = S(comboGenreTyp_->currentText());
-  f.ComboTitel = S(comboTitel_->currentText());
-  f.ComboInterpret = S(comboInterpret_->currentText());
-  f.ComboAlbum = S(comboAlbum_->currentText());
-  f.ComboKommentar = S(comboKommentar_->currentText());
-  f.ComboJahr = S(comboJahr_->currentText());
-  f.ComboGenre = S(comboGenre_->currentText());
+  f.ComboTitel = SourceOf(comboTitel_->currentText());
+  f.ComboInterpret = SourceOf(comboInterpret_->currentText());
+  f.ComboAlbum = SourceOf(comboAlbum_->currentText());
+  f.ComboKommentar = SourceOf(comboKommentar_->currentText());
+  f.ComboJahr = SourceOf(comboJahr_->currentText());
+  f.ComboGenre = SourceOf(comboGenre_->currentText());
 }
 
 void TagPanel::WriteWidgets() {
@@ -220,12 +236,12 @@ void TagPanel::WriteWidgets() {
   txtKommentar_->setText(Q(f.TxtKommentar));
   txtJahr_->setText(Q(f.TxtJahr));
   comboGenreTyp_->setEditText(Q(f.ComboGenreTyp));
-  comboTitel_->setEditText(Q(f.ComboTitel));
-  comboInterpret_->setEditText(Q(f.ComboInterpret));
-  comboAlbum_->setEditText(Q(f.ComboAlbum));
-  comboKommentar_->setEditText(Q(f.ComboKommentar));
-  comboJahr_->setEditText(Q(f.ComboJahr));
-  comboGenre_->setEditText(Q(f.ComboGenre));
+  comboTitel_->setEditText(SourceCaption(f.ComboTitel));
+  comboInterpret_->setEditText(SourceCaption(f.ComboInterpret));
+  comboAlbum_->setEditText(SourceCaption(f.ComboAlbum));
+  comboKommentar_->setEditText(SourceCaption(f.ComboKommentar));
+  comboJahr_->setEditText(SourceCaption(f.ComboJahr));
+  comboGenre_->setEditText(SourceCaption(f.ComboGenre));
   optAlleAus_->setChecked(editor_.view() == TagView::kBefore);
   optKeineAus_->setChecked(editor_.view() == TagView::kAfter);
   ShowNotes();
@@ -233,7 +249,7 @@ void TagPanel::WriteWidgets() {
 
 void TagPanel::ShowNotes() {
   const TagEditorNotes notes = editor_.Notes();
-  labId3v2_->setText(Q(notes.tag));
+  labId3v2_->setText(UiText(notes.tag));
   for (int i = 0; i < kId3Fields; ++i) notes_[i]->setText(Q(notes.fields[i]));
 }
 

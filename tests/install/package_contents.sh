@@ -62,6 +62,7 @@ sort >"$work/expected" <<'LIST'
 ./usr/share/man/man1/velmora-cli.1.gz
 ./usr/share/man/man1/velmora.1.gz
 ./usr/share/metainfo/org.velmora.Velmora.metainfo.xml
+./usr/share/velmora/Help.txt
 ./usr/share/velmora/Hilfe.txt
 ./usr/share/velmora/translations/velmora_en.qm
 LIST

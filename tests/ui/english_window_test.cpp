@@ -3,10 +3,15 @@
 #include <QGroupBox>
 #include <set>
 
+#include "services/help_file.h"
 #include "services/translation.h"
+#include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/about_window.h"
+#include "ui/history_window.h"
 #include "ui/overwrite_dialog.h"
 #include "ui/run_dialog.h"
+#include "ui/run_report.h"
 
 namespace velmora::testing {
 namespace {
@@ -78,6 +83,65 @@ TEST_F(EnglishWindowTest, NoGermanTextLeftAndTheSearchStillWorks) {
   EXPECT_EQ(Text("cmdExit"), "E&xit");
   ChooseOperation(0, 1, "a", "b");
   EXPECT_EQ(Text("LabSource_0"), "from");
+}
+
+// The texts outside the window's widgets: the tag sources, the history, the
+// About title, the help file, a run's report and its count.
+TEST_F(EnglishWindowTest, TagSourcesHistoryAboutHelpAndReportsInEnglish) {
+  English();
+  Start();
+  auto* titleSource = Find<QComboBox>("ComboTitel");
+  EXPECT_EQ((QStringList{titleSource->itemText(0), titleSource->itemText(1)}),
+            (QStringList{"off", "fixed"}));
+  EXPECT_EQ(ChangeHistoryLines()[1], "\t\tBug fix:");
+  EXPECT_EQ(MakeAboutTexts(1, 2, 3).title, "Velmora    Velmora team");
+  WriteFile(AppFolder() + "/" + kHelpFileName, "Hilfe");
+  EXPECT_EQ(FindHelpFile(AppFolder()), AppFolder() + "/" + kHelpFileName);
+  WriteFile(AppFolder() + "/" + kEnglishHelpFileName, "Help");
+  EXPECT_EQ(FindHelpFile(AppFolder()), AppFolder() + "/" + kEnglishHelpFileName);
+  EXPECT_EQ(RunReportText(RunKind::kRename, 12, 1), "12 files renamed, 1 error");
+  EXPECT_EQ(RunReportText(RunKind::kMove, 1, 2), "1 file moved, 2 errors");
+  EXPECT_EQ(CountOfText(4120, 20000), "4,120 of 20,000");
+}
+
+// "off" is the stored value, not a fixed text: the after view shows what
+// the file holds, not what was typed.
+TEST_F(EnglishWindowTest, TagSourceOffTakesTheStoredValue) {
+  English();
+  WriteFile(InTree("A - Eins.mp3"), std::string(300, '\xff') + Bytes(Record("Erster", "Anna")));
+  Start();
+  OpenFolder(Tree());
+  Find<QLineEdit>("txtSearchSpec")->setText("*.mp3");
+  Click("cmdSearch");
+  MarkRow(0);
+  Click("CmdTagEdit");
+  EXPECT_EQ(Text("LabId3v2"), "no ID3v2 tag");
+  Find<QComboBox>("ComboInterpret")->setCurrentIndex(0);
+  EXPECT_EQ(Text("ComboInterpret"), "off");
+  Find<QLineEdit>("TxtInterpret")->setText("typed");
+  Click("OptKeineAus");
+  EXPECT_EQ(Text("TxtInterpret").toStdString(), Padded("Anna"));
+}
+
+// The question before undoing a run of an earlier window answers in English.
+TEST_F(EnglishWindowTest, UndoQuestionAnswersYesOrNo) {
+  English();
+  WriteFiles(InTree(""), {"a1.txt"});
+  Start();
+  OpenFolder(Tree());
+  Click("cmdSearch");
+  MarkAll();
+  ChooseOperation(0, 1, "a", "x");
+  ModalAnswerer run{{"Dialog", "&All"}};
+  Click("CmdRename");
+  ASSERT_TRUE(FileExists(InTree("x1.txt")));
+  window_.reset();
+
+  Start();
+  ModalAnswerer declined{{"MessageBox", "&No"}};
+  Trigger("MnuUndo");
+  EXPECT_TRUE(declined.AllAnswered());
+  EXPECT_TRUE(FileExists(InTree("x1.txt")));
 }
 
 }  // namespace

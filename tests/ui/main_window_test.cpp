@@ -3,9 +3,11 @@
 // geometry it keeps.
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -62,6 +64,45 @@ TEST_F(WindowTest, FitsA1024By768ScreenAndGivesGrowthToTheLists) {
   window_->resize(1600, 1100);
   QApplication::processEvents();
   EXPECT_GT(list->height(), listHeight + 200);
+}
+
+// Keys on the menu commands, their captions unchanged; the options by their
+// underlined letters, each once.
+TEST_F(WindowTest, MenuCommandsHaveKeysAndOptionsHaveMnemonics) {
+  Start();
+  const std::pair<const char*, QKeySequence> keys[] = {
+      {"MnuUndo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+      {"MnuHilfe", QKeySequence(Qt::Key_F1)},
+      {"MnuHistorie", QKeySequence(Qt::CTRL | Qt::Key_H)}};
+  for (const auto& [name, key] : keys) EXPECT_EQ(Find<QAction>(name)->shortcut(), key) << name;
+  QStringList mnemonics;
+  for (QAction* action : Find<QMenu>("MnuOptions")->actions()) {
+    if (action->isSeparator()) continue;
+    const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+    EXPECT_FALSE(mnemonic.isEmpty()) << action->text().toStdString();
+    EXPECT_FALSE(mnemonics.contains(mnemonic.toString())) << action->text().toStdString();
+    mnemonics << mnemonic.toString();
+  }
+  EXPECT_EQ(mnemonics.size(), 6);
+}
+
+// 1600 x 1000 at scale 2, less a panel: smaller than the controls need. The
+// window keeps to it and scrolls its content to every control.
+TEST_F(WindowTest, FitsAScreenSmallerThanItsControls) {
+  Start();
+  const QRect screen = window_->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window_->geometry())) << window_->width() << "x" << window_->height();
+  window_->resize(800, 470);
+  QApplication::processEvents();
+  EXPECT_EQ(window_->size(), QSize(800, 470));
+  auto* scroll = Find<QScrollArea>("MainScroll");
+  for (const char* name : {"CmdRename", "CmdMove", "cmdExit", "lstFoundFiles"}) {
+    auto* control = Find<QWidget>(name);
+    scroll->ensureWidgetVisible(control, 0, 0);
+    QApplication::processEvents();
+    const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << name;
+  }
 }
 
 TEST_F(WindowTest, ChoosingOperationsSetsCaptionsAndKeepsFields) {

@@ -85,6 +85,29 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   EXPECT_TRUE(FileExists(InTree("A - B.mp3")) && FileExists(InTree("c.mp3")));
 }
 
+// A name is shortened only to the column's width: a row is never wider than
+// the column, so a name that fits is shown whole.
+TEST_F(PreviewTest, NamesAreShortenedOnlyToTheColumnsWidth) {
+  const char* names[] = {"a.mp3", "Die Ärzte - Haus am See 10 lang.mp3",
+                         "Die Ärzte - Haus am See 2.mp3"};
+  for (const char* name : names) WriteFile(InTree(name), name);
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "x", "y");
+  Settle();
+  auto* list = Find<QListView>("lstNewNames");
+  for (const int width : {0, 1400}) {
+    if (width > 0) window_->resize(width, 700);
+    QApplication::processEvents();
+    const int room = list->viewport()->width();
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+      const QModelIndex index = list->model()->index(row, 0);
+      EXPECT_EQ(list->visualRect(index).width(), room) << row << " at " << width;
+    }
+  }
+}
+
 // A plan worked out aside for an older state never lands after a newer one:
 // switched off while the plan is on its way, the column stays empty.
 TEST_F(PreviewTest, PlanOnItsWayIsDroppedAfterANewerChange) {

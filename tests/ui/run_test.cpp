@@ -1,10 +1,14 @@
 // Runs from the main window with their dialogs answered by pressing the
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
 // destination chooser, stopping a run, and the log option.
+#include <QProgressBar>
 #include <QSettings>
+#include <QStatusBar>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
+#include "ui/qt_prompts.h"
+#include "ui/run_report.h"
 
 namespace velmora::testing {
 namespace {
@@ -209,9 +213,35 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
     Click("CmdRename");
     EXPECT_TRUE(answers.AllAnswered()) << answer.toStdString();
     EXPECT_EQ(ReadFile(InTree("b.txt")), replaced ? "a.txt" : "b.txt") << answer.toStdString();
+    EXPECT_EQ(window_->statusBar()->currentMessage(),
+              replaced ? "1 Datei umbenannt, 0 Fehler" : "0 Dateien umbenannt, 0 Fehler");
     Click("cmdSearch");  // reset for the next row
     std::filesystem::remove(InTree("a.txt"));
   }
+}
+
+// A name longer than the file system takes fails; the status line counts
+// the failure apart from the files renamed.
+TEST_F(RunTest, StatusLineSaysWhatTheRunDid) {
+  WriteFiles(InTree(""), {"a1.txt", "b1.txt", "b2.txt"});
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 1, "a", QString(300, 'x'));
+  ChooseOperation(1, 1, "b", "c");
+  ModalAnswerer answers{{"Dialog", "&Alle"}, {"MessageBox", "OK"}};
+  Click("CmdRename");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(window_->statusBar()->currentMessage(), "2 Dateien umbenannt, 1 Fehler");
+}
+
+TEST(RunProgressTest, ShowsTheCountWithThousandsSeparators) {
+  QProgressBar bar;
+  QtProgressBar progress(&bar);
+  progress.SetMaximum(20000);
+  progress.SetValue(20000);
+  EXPECT_EQ(bar.text(), "20.000 von 20.000");
+  EXPECT_EQ(CountOfText(4120, 20000), "4.120 von 20.000");
 }
 
 // Copy and move ask for the destination first; long paths show by their
@@ -233,6 +263,7 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
   EXPECT_EQ(ReadFile(deep + "/lied.txt"), "musik");
+  EXPECT_EQ(window_->statusBar()->currentMessage(), "1 Datei kopiert, 0 Fehler");
   QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
   EXPECT_EQ(store.value("destPath/VMsearch").toString().toStdString(), ziel);
 
@@ -253,6 +284,7 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   EXPECT_EQ(window_->destPath(), ziel + "/");
   EXPECT_FALSE(FileExists(deep + "/lied.txt"));
   EXPECT_EQ(ReadFile(ziel + "/neu.txt"), "musik");
+  EXPECT_EQ(window_->statusBar()->currentMessage(), "1 Datei verschoben, 0 Fehler");
 }
 
 // The command line names the folder; the store gives pattern and
