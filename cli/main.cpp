@@ -113,10 +113,12 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     command.add_flag("--check", options.check,
                      Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
     command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
-    command.add_flag("!--no-resolve-chains", options.resolveChains,
-                     Tr("velmora",
-                        "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-                        "markierte Datei auslassen"));
+    // A callback, not a negated flag: CLI11 would list it as "{false}".
+    command.add_flag_callback(
+        "--no-resolve-chains", [&options] { options.resolveChains = false; },
+        Tr("velmora",
+           "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+           "markierte Datei auslassen"));
     command
         .add_option("--journal", options.journal,
                     Tr("velmora",
@@ -208,6 +210,8 @@ int Main(int argc, char** argv) {
                "velmora-cli");
   SetLabels(app);
   app.set_help_flag("-h,--help", Tr("velmora", "Hilfe anzeigen"));
+  app.set_version_flag("--version", "velmora-cli " VELMORA_VERSION,
+                       Tr("velmora", "die Version zeigen und beenden"));
   app.require_subcommand(1);
   app.footer(Tr("velmora", "Hilfe zu einem Befehl: velmora-cli BEFEHL --help") + "\n" +
              Tr("velmora", kExitHelp));
@@ -228,6 +232,8 @@ int Main(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(),

@@ -26,7 +26,7 @@ _velmora_cli() {
         esac
     done
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "search rename copy move undo tag read-tag -h --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "search rename copy move undo tag read-tag -h --help --version" -- "$cur"))
         return
     fi
 

@@ -374,6 +374,22 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>Unbekannte Option: %1</source>
+        <translation>unknown option: %1</translation>
+    </message>
+    <message>
+        <source>Unbekannter Befehl: %1</source>
+        <translation>unknown command: %1</translation>
+    </message>
+    <message>
+        <source>meinten Sie: %1?</source>
+        <translation>did you mean: %1?</translation>
+    </message>
+    <message>
+        <source>die Version zeigen und beenden</source>
+        <translation>show the version and exit</translation>
+    </message>
+    <message>
         <source>Hilfe zu einem Befehl: velmora-cli BEFEHL --help</source>
         <translation>Help on a command: velmora-cli COMMAND --help</translation>
     </message>

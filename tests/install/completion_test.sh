@@ -34,7 +34,7 @@ sorted() { tr ' ' '\n' | grep -v '^$' | sort | paste -sd ' '; }
 expect "rename" velmora-cli ren
 expect "read-tag rename" velmora-cli re
 commands=$("$cli" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p')
-expect "$(echo "$commands -h --help" | sorted)" velmora-cli ""
+expect "$(echo "$commands -h --help --version" | sorted)" velmora-cli ""
 
 for command in $commands; do
     options=$("$cli" "$command" --help | sed -n 's/^  -h,--help .*/-h --help/p; s/^  \(--[a-z0-9-]*\).*/\1/p')
