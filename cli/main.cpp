@@ -56,10 +56,10 @@ constexpr char kExitHelp[] = VELMORA_TEXT(
 
 void AddSearchOptions(CLI::App& command, CliOptions& options) {
   command
-      .add_option("--pattern", options.pattern,
+      .add_option("-p,--pattern", options.pattern,
                   Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
-  command.add_flag("--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
+  command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
   command.add_option("FOLDER", options.folder, Tr("velmora", "Ordner, in dem gesucht wird"))
       ->type_name("")
       ->required();
@@ -84,7 +84,7 @@ void AddSlotOptions(CLI::App& command, CliOptions& options) {
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("--yes-all", options.yesAll,
+  command.add_flag("-y,--yes-all", options.yesAll,
                    Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
   command.add_flag("--overwrite-all", options.overwriteAll,
                    Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
@@ -108,7 +108,7 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   }
   if (groups & kRunOptions) {
     command.add_flag(
-        "--dry-run", options.dryRun,
+        "-n,--dry-run", options.dryRun,
         Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
     command.add_flag("--check", options.check,
                      Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));

@@ -63,20 +63,20 @@ _velmora_cli() {
             COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
             return
             ;;
-        --pattern | --src[123] | --dst[123] | --separator)
+        --pattern | -p | --src[123] | --dst[123] | --separator)
             return
             ;;
     esac
 
-    local search="--pattern --subdirs"
+    local search="-p --pattern -s --subdirs"
     local job="$search --slot1 --src1 --dst1 --slot2 --src2 --dst2 --slot3 --src3 --dst3
-        --yes-all --overwrite-all --dry-run --check --log --no-resolve-chains --journal"
+        -y --yes-all --overwrite-all -n --dry-run --check --log --no-resolve-chains --journal"
     local options
     case $command in
         search) options=$search ;;
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
-        undo) options="--yes-all --overwrite-all --journal --last" ;;
+        undo) options="-y --yes-all --overwrite-all --journal --last" ;;
         tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal" ;;
         read-tag) options="--json" ;;
     esac

@@ -21,5 +21,22 @@ TEST(CliCommandLine, VersionAndHelpWithoutInternals) {
   EXPECT_THAT(help.out, Not(HasSubstr("{false}")));
 }
 
+// Each short option does what its long one does: the same dry run.
+TEST(CliCommandLine, ShortOptionsMatchTheLongOnes) {
+  TempFolder dir;
+  WriteFiles(dir.path(), {"a.txt", "b.mp3", "sub/c.txt"});
+  const Args job = {"rename", "--slot1", "upper"};
+  Args shortForm = job;
+  shortForm.insert(shortForm.end(), {"-n", "-y", "-s", "-p", "*.txt", Bare(dir)});
+  Args longForm = job;
+  longForm.insert(longForm.end(),
+                  {"--dry-run", "--yes-all", "--subdirs", "--pattern", "*.txt", Bare(dir)});
+  const CliResult shortRun = RunCli(shortForm);
+  EXPECT_EQ(shortRun.status, 0) << shortRun.err;
+  EXPECT_EQ(shortRun.out, RunCli(longForm).out);
+  EXPECT_THAT(shortRun.out, HasSubstr("sub/C.TXT"));
+  EXPECT_EQ(RunCli({"rename", "-r", "--slot1", "upper", "-n", Bare(dir)}).status, 2);
+}
+
 }  // namespace
 }  // namespace velmora

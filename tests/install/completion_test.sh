@@ -37,7 +37,7 @@ commands=$("$cli" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p')
 expect "$(echo "$commands -h --help --version" | sorted)" velmora-cli ""
 
 for command in $commands; do
-    options=$("$cli" "$command" --help | sed -n 's/^  -h,--help .*/-h --help/p; s/^  \(--[a-z0-9-]*\).*/\1/p')
+    options=$("$cli" "$command" --help | sed -n 's/^  -h,--help .*/-h --help/p; s/^  \(-[a-z0-9]\),\(--[a-z0-9-]*\).*/\1 \2/p; s/^  \(--[a-z0-9-]*\).*/\1/p')
     expect "$(echo "$options" | sorted)" velmora-cli "$command" -
 done
 
