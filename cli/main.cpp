@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
+#include "cli/suggest.h"
 #include "services/error_log.h"
 #include "services/translation.h"
 
@@ -199,6 +201,29 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
   return args;
 }
 
+std::vector<OptionWord> OptionWords(const CLI::App& app) {
+  std::vector<OptionWord> words;
+  for (const CLI::Option* option : app.get_options()) {
+    const bool takesValue = option->get_items_expected_min() > 0;
+    for (const std::string& name : option->get_lnames()) words.push_back({"--" + name, takesValue});
+    for (const std::string& name : option->get_snames()) words.push_back({"-" + name, takesValue});
+  }
+  return words;
+}
+
+// A mistyped command or option is named with the closest valid word; any
+// other refusal in the parser's words.
+void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+  std::vector<CommandWords> commands;
+  for (const CLI::App* sub : app.get_subcommands({})) {
+    commands.push_back({sub->get_name(), OptionWords(*sub)});
+  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
+  PrintProblem(unknown ? *unknown : std::string(error.what()));
+  std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
+}
+
 int Main(int argc, char** argv) {
   SetUpStandardOutput();
   // German unless the user's language is English; nothing a script reads
@@ -236,8 +261,7 @@ int Main(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(),
-                 Tr("velmora", "Hilfe: velmora-cli --help").c_str());
+    PrintParseError(app, e, argc, argv);
     return kExitUsage;
   }
   if (chosen == nullptr) return kExitUsage;

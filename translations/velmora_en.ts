@@ -374,12 +374,16 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>Gültige Operationen: 0 bis %1 oder %2</source>
+        <translation>Valid operations: 0 to %1 or %2</translation>
+    </message>
+    <message>
         <source>Unbekannte Option: %1</source>
-        <translation>unknown option: %1</translation>
+        <translation>Unknown option: %1</translation>
     </message>
     <message>
         <source>Unbekannter Befehl: %1</source>
-        <translation>unknown command: %1</translation>
+        <translation>Unknown command: %1</translation>
     </message>
     <message>
         <source>meinten Sie: %1?</source>

@@ -38,5 +38,33 @@ TEST(CliCommandLine, ShortOptionsMatchTheLongOnes) {
   EXPECT_EQ(RunCli({"rename", "-r", "--slot1", "upper", "-n", Bare(dir)}).status, 2);
 }
 
+// A mistyped word is named with the closest valid one; a word close to
+// nothing gets no guess.
+TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
+  TempFolder dir;
+  const std::string f = Bare(dir);
+  struct Row {
+    Args args;
+    std::string inError;
+  };
+  const Row rows[] = {
+      {{"renmae", f}, "Unbekannter Befehl: renmae – meinten Sie: rename?"},
+      {{"serch", f}, "meinten Sie: search?"},
+      {{"rename", "--slot1", "upper", "--dry-rn", f}, "--dry-rn – meinten Sie: --dry-run?"},
+      {{"tag", "--titel", "1", f}, "meinten Sie: --title?"},
+      {{"tag", "--sep", " - ", f}, "meinten Sie: --separator?"},
+      {{"rename", "--src1", "-x", "--slot1", "uper", "-ny", f},
+       "--slot1: uper – meinten Sie: upper?"},
+      {{"rename", "--slot1", "bogus", "-n", f}, "oder replace, insert-after"},
+      {{"rename", "--no-such-option", f}, "Unbekannte Option: --no-such-option\n"},
+      {{"frobnicate"}, "Unbekannter Befehl: frobnicate\n"},
+  };
+  for (const Row& row : rows) {
+    const CliResult r = RunCli(row.args);
+    EXPECT_EQ(r.status, 2) << row.args[0];
+    EXPECT_THAT(r.err, HasSubstr(row.inError)) << row.args[0];
+  }
+}
+
 }  // namespace
 }  // namespace velmora
