@@ -32,6 +32,7 @@ struct CliOptions {
   std::string pattern = "*.*";
   bool subdirs = false;
   std::string folder;
+  bool print0 = false;  // search: NUL after each path, the path unescaped
 
   // The job: operation as typed (code or name) and the two fields per slot.
   std::array<std::string, kSlotCount> slotOperation{"0", "0", "0"};

@@ -95,6 +95,10 @@ void AddAnswerOptions(CLI::App& command, CliOptions& options) {
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   std::string footer;
   if (groups & kSearchOptions) AddSearchOptions(command, options);
+  if (groups & kPrint0Option) {
+    command.add_flag("-0,--print0", options.print0,
+                     Tr("velmora", "jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)"));
+  }
   if (groups & kSlotOptions) {
     AddSlotOptions(command, options);
     footer += OperationList() + "\n";

@@ -73,7 +73,7 @@ _velmora_cli() {
         -y --yes-all --overwrite-all -n --dry-run --check --log --no-resolve-chains --journal"
     local options
     case $command in
-        search) options=$search ;;
+        search) options="$search -0 --print0" ;;
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
         undo) options="-y --yes-all --overwrite-all --journal --last" ;;

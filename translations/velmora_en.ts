@@ -374,6 +374,10 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)</source>
+        <translation>end each path, unchanged, with a NUL byte (xargs -0)</translation>
+    </message>
+    <message>
         <source>Gültige Operationen: 0 bis %1 oder %2</source>
         <translation>Valid operations: 0 to %1 or %2</translation>
     </message>

@@ -66,5 +66,20 @@ TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
   }
 }
 
+// Names with a line feed, a backslash and bytes that are no UTF-8 come out
+// as they are, each ended by NUL.
+TEST(CliCommandLine, SearchPrint0WritesRawNames) {
+  TempFolder dir;
+  const Names names = {"a\nb.txt", "c\\d.txt", "e\xff.txt"};
+  WriteFiles(dir.path(), names);
+  std::string expected;
+  for (const std::string& name : names) expected += dir / name + '\0';
+  for (const char* option : {"-0", "--print0"}) {
+    const CliResult r = RunCli({"search", option, Bare(dir)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected) << option;
+  }
+}
+
 }  // namespace
 }  // namespace velmora
