@@ -160,6 +160,11 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
                     Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
+    command.add_flag(
+        "-n,--dry-run", options.dryRun,
+        Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
+    command.add_flag("-y,--yes-all", options.yesAll,
+                     Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
     command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
     command
         .add_option("--journal", options.journal,

@@ -7,6 +7,7 @@
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
+#include "cli/tag_dry_run.h"
 #include "engine/path.h"
 #include "services/journal.h"
 #include "services/posix_file_system.h"
@@ -173,11 +174,17 @@ int TagMain(const CliOptions& options) {
   const std::optional<std::string> folder = FolderArgument(options.folder);
   if (!folder) return kExitUsage;
 
-  Reporting reporting;
+  // A dry run leaves the disk alone, log file and journal included.
+  Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   for (const FoundEntry& entry :
        SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
     list.push_back({entry.path, true});
+  }
+  const Id3v2Mode mode = ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto);
+  if (options.dryRun) {
+    PrintTagPlan(list, chosen, mode, reporting);
+    return reporting.AnyProblem() ? kExitFailure : kExitOk;
   }
   // Each write is journaled with the bytes it replaces, so undo takes it back.
   std::string journalPath = options.journal;
@@ -196,7 +203,7 @@ int TagMain(const CliOptions& options) {
   PosixFileSystem disk;
   TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
-  editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));
+  editor.SetId3v2Mode(mode);
   editor.SetJournal(&journal);
   printer.Watch(editor.fields());
   editor.CmdEditTag_Click(list, options.log);

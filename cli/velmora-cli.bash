@@ -77,7 +77,7 @@ _velmora_cli() {
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
         undo) options="-y --yes-all --overwrite-all --journal --last" ;;
-        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal" ;;
+        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal -n --dry-run -y --yes-all" ;;
         read-tag) options="--json" ;;
     esac
     if [[ $cur == -* ]]; then

@@ -374,6 +374,14 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>je Datei zeigen, was geschrieben würde (alt -&gt; neu); nichts ändern</source>
+        <translation>show per file what would be written (old -&gt; new); change nothing</translation>
+    </message>
+    <message>
+        <source>ohne Wirkung: tag schreibt ohne Rückfrage</source>
+        <translation>no effect: tag writes without questions</translation>
+    </message>
+    <message>
         <source>jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)</source>
         <translation>end each path, unchanged, with a NUL byte (xargs -0)</translation>
     </message>
