@@ -14,6 +14,7 @@
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
+#include "cli/parser_text.h"
 #include "cli/suggest.h"
 #include "services/error_log.h"
 #include "services/translation.h"
@@ -48,8 +49,8 @@ constexpr char kAnswerHelp[] = VELMORA_TEXT(
 
 constexpr char kTagSourceHelp[] = VELMORA_TEXT(
     "velmora",
-    "SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT "
-    "(fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.");
+    "SRC: aus oder off (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder "
+    "=TEXT (fester Text); bei --genre aus, off oder =NAME. Nicht angegebene Felder: aus.");
 
 constexpr char kExitHelp[] = VELMORA_TEXT(
     "velmora",
@@ -229,7 +230,7 @@ void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
   const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
-  PrintProblem(unknown ? *unknown : std::string(error.what()));
+  PrintProblem(unknown ? *unknown : ParserText(error.what()));
   std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
 }
 

@@ -133,7 +133,9 @@ void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
 
 }  // namespace
 
-bool ApplyTagSource(TagField field, const std::string& source, TagEditorFields& fields) {
+bool ApplyTagSource(TagField field, const std::string& typed, TagEditorFields& fields) {
+  // "off" is the English word for the chooser's "aus"; a fixed "=off" stays text.
+  const std::string source = typed == "off" ? "aus" : typed;
   const bool fixed = !source.empty() && source.front() == '=';
   if (field == kTagGenre) {
     if (source == "aus") {

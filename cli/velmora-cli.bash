@@ -51,12 +51,12 @@ _velmora_cli() {
             return
             ;;
         --title | --artist | --album | --comment | --year)
-            COMPREPLY=($(compgen -W "aus 1 2 3 =" -- "$cur"))
+            COMPREPLY=($(compgen -W "aus off 1 2 3 =" -- "$cur"))
             [[ ${#COMPREPLY[@]} -eq 1 && $COMPREPLY == "=" ]] && compopt -o nospace 2>/dev/null
             return
             ;;
         --genre)
-            COMPREPLY=($(compgen -W "aus =" -- "$cur"))
+            COMPREPLY=($(compgen -W "aus off =" -- "$cur"))
             return
             ;;
         --id3v2)

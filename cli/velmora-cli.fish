@@ -52,9 +52,9 @@ complete -c velmora-cli -n "__velmora_cli_in undo" -l last -d 'newest run only'
 complete -c velmora-cli -n "__velmora_cli_in tag" -s y -l yes-all -d 'no effect'
 complete -c velmora-cli -n "__velmora_cli_in tag" -l separator -x -d 'separator of the name parts'
 for field in title artist album comment year
-    complete -c velmora-cli -n "__velmora_cli_in tag" -l $field -x -a 'aus 1 2 3 =' -d "source of the $field"
+    complete -c velmora-cli -n "__velmora_cli_in tag" -l $field -x -a 'aus off 1 2 3 =' -d "source of the $field"
 end
-complete -c velmora-cli -n "__velmora_cli_in tag" -l genre -x -a 'aus =' -d 'source of the genre'
+complete -c velmora-cli -n "__velmora_cli_in tag" -l genre -x -a 'aus off =' -d 'source of the genre'
 complete -c velmora-cli -n "__velmora_cli_in tag" -l id3v2 -x -a 'auto always never' -d 'ID3v2 tag'
 complete -c velmora-cli -n "__velmora_cli_in read-tag" -l json -d 'one JSON object a line'
 complete -c velmora-cli -n "__velmora_cli_in read-tag" -F

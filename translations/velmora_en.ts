@@ -246,8 +246,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Without --yes-all every step is confirmed on the console (Yes, All, No, Cancel); without a console the command then stops with status 2.</translation>
     </message>
     <message>
-        <source>SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT (fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.</source>
-        <translation>SRC: aus (the stored tag), 1, 2, 3 (part of the file name at the separator) or =TEXT (fixed text); for --genre aus or =NAME. Fields not given: aus.</translation>
+        <source>SRC: aus oder off (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT (fester Text); bei --genre aus, off oder =NAME. Nicht angegebene Felder: aus.</source>
+        <translation>SRC: off or aus (the stored tag), 1, 2, 3 (part of the file name at the separator) or =TEXT (fixed text); for --genre off, aus or =NAME. Fields not given: off.</translation>
     </message>
     <message>
         <source>Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).</source>
@@ -374,6 +374,42 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>Unerwartete Argumente: %1</source>
+        <translation>The following arguments were not expected: %1</translation>
+    </message>
+    <message>
+        <source>Unerwartetes Argument: %1</source>
+        <translation>The following argument was not expected: %1</translation>
+    </message>
+    <message>
+        <source>Kein Befehl angegeben</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>%1 braucht einen Wert (%3)</source>
+        <translation>%1 needs a value (%3)</translation>
+    </message>
+    <message>
+        <source>%1 ist höchstens %2-mal erlaubt, nicht %3-mal</source>
+        <translation>%1 is allowed at most %2 times, not %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 ist nicht erlaubt; möglich: %3</source>
+        <translation>%1: %2 is not allowed; possible: %3</translation>
+    </message>
+    <message>
+        <source>Ungültiger Wert für %1: %2</source>
+        <translation>Invalid value for %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 nimmt keinen Wert</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>%1 fehlt</source>
+        <translation>%1 is required</translation>
+    </message>
+    <message>
         <source>je Datei zeigen, was geschrieben würde (alt -&gt; neu); nichts ändern</source>
         <translation>show per file what would be written (old -&gt; new); change nothing</translation>
     </message>
@@ -431,11 +467,11 @@ The same from scripts and terminals: velmora-cli --help
     </message>
     <message>
         <source>Ungültige Quelle für %1: %2 (aus oder =NAME aus der Genre-Liste)</source>
-        <translation>Invalid source for %1: %2 (aus or =NAME from the genre list)</translation>
+        <translation>Invalid source for %1: %2 (off or =NAME from the genre list)</translation>
     </message>
     <message>
         <source>Ungültige Quelle für %1: %2 (aus, 1, 2, 3 oder =TEXT)</source>
-        <translation>Invalid source for %1: %2 (aus, 1, 2, 3 or =TEXT)</translation>
+        <translation>Invalid source for %1: %2 (off, 1, 2, 3 or =TEXT)</translation>
     </message>
     <message>
         <source>Sind Sie sicher ??</source>

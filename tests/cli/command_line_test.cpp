@@ -2,6 +2,7 @@
 // suggestions for mistyped words, and what scripts read from search and tag.
 #include <gtest/gtest.h>
 
+#include "tags/tag_test_support.h"
 #include "tests/cli/cli_runner.h"
 
 namespace velmora {
@@ -79,6 +80,46 @@ TEST(CliCommandLine, SearchPrint0WritesRawNames) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected) << option;
   }
+}
+
+// The parser's own refusals in the user's language.
+TEST(CliCommandLine, ParserRefusalsInTheUsersLanguage) {
+  TempFolder dir;
+  const std::string f = Bare(dir);
+  struct Row {
+    Args args;
+    std::string german;
+    std::string english;
+  };
+  const Row rows[] = {
+      {{}, "Kein Befehl angegeben", "No command given"},
+      {{"search"}, "velmora-cli: FOLDER fehlt\n", "FOLDER is required"},
+      {{"copy", "--slot1", "upper", f}, "--dest fehlt", "--dest is required"},
+      {{"search", "-p"}, "--pattern braucht einen Wert (P)", "--pattern needs a value (P)"},
+      {{"tag", "--id3v2", "nie", f},
+       "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
+       "--id3v2: nie is not allowed; possible: {auto,always,never}"},
+      {{"search", f, f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
+      {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
+  };
+  for (const Row& row : rows) {
+    const CliResult german = RunCli(row.args);
+    EXPECT_EQ(german.status, 2);
+    EXPECT_THAT(german.err, HasSubstr(row.german));
+    EXPECT_THAT(RunCli(row.args, {"LANGUAGE=en"}).err, HasSubstr(row.english));
+  }
+}
+
+// "off" is the stored value like "aus"; "=off" is a fixed text.
+TEST(CliCommandLine, TagTakesOffBesideAus) {
+  TempFolder dir;
+  WriteFile(dir / "a.mp3", Audio(200));
+  const CliResult r =
+      RunCli({"tag", "-n", "--title", "off", "--artist", "=off", "--genre", "off", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, dir /
+                       "a.mp3\n  ID3v1 Interpret: \"\" -> \"off\"\n"
+                       "  ID3v1 Genre: \"\" -> \"Blues\"\n");
 }
 
 }  // namespace

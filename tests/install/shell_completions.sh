@@ -55,5 +55,5 @@ done
 got=$(fish_complete "velmora-cli copy --slot2 up")
 [ "$got" = "upper" ] || fail "fish --slot2 up: got '$got'"
 got=$(fish_complete "velmora-cli tag --genre ")
-[ "$got" = "= aus" ] || fail "fish --genre: got '$got'"
+[ "$got" = "= aus off" ] || fail "fish --genre: got '$got'"
 exit $status
