@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/run_summary.h"
 #include "services/journal_undo.h"
 #include "services/translation.h"
 
@@ -12,8 +13,10 @@ class ConsoleUndoOutput : public UndoOutput {
  public:
   void Committed(const std::string& source, const std::string& destination) override {
     printer_.Committed(source, destination);
+    ++done;
   }
   void Removed(const std::string& path) override {
+    ++done;
     std::printf("%s %s\n", Tr("velmora", "entfernt:").c_str(), ConsoleName(path).c_str());
     std::fflush(stdout);
   }
@@ -21,6 +24,8 @@ class ConsoleUndoOutput : public UndoOutput {
     PrintProblem(
         WithArgs(Tr("velmora", "Lauf %1 läuft noch; seine Schritte bleiben im Journal."), {run}));
   }
+
+  int done = 0;  // steps taken back
 
  private:
   StepPrinter printer_;
@@ -41,6 +46,7 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
                      : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
                                 {std::to_string(left), file.path()}));
   }
+  PrintRunSummary(SummaryKind::kUndone, output.done, reporting.Failures(), reporting.Notes());
 }
 
 }  // namespace velmora::cli

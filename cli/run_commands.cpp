@@ -10,6 +10,7 @@
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
 #include "cli/journal_undo.h"
+#include "cli/run_summary.h"
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
@@ -106,8 +107,10 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   state.context.destPath = destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;
-  RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
-  services.committed = &printer;
+  RunTally tally(printer, dialogs, found.size());
+  RunServices services{disk, tally, reporting.messages(), reporting.reporter(), reporting.log()};
+  services.committed = &tally;
+  services.progress = &tally.progress();
   services.journal = &journal;
   PosixFileSystem planDisk;
   services.planDisk = &planDisk;
@@ -115,6 +118,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   services.stop = &stop;
   RunCommand(kind, state, job, found, services, options.log);
   journal.End();
+  tally.PrintSummary(kind, reporting);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }
 

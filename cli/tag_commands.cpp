@@ -7,6 +7,7 @@
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
+#include "cli/run_summary.h"
 #include "cli/tag_dry_run.h"
 #include "engine/path.h"
 #include "services/journal.h"
@@ -51,8 +52,9 @@ std::string WithoutTrailingBlanks(std::string text) {
 // the line of a file is held until the run moves on to the next one.
 class TagPrinter : public TagEditorHost {
  public:
-  TagPrinter(const TagList& list, const Reporting& reporting)
-      : list_(list), reporting_(reporting) {}
+  TagPrinter(const TagList& list, const Reporting& reporting) : list_(list), reporting_(reporting) {
+    progress_.SetMaximum(static_cast<int>(list.size()));
+  }
 
   // The editor's fields, read when a file's values are shown.
   void Watch(const TagEditorFields& fields) { fields_ = &fields; }
@@ -73,6 +75,7 @@ class TagPrinter : public TagEditorHost {
   void SetProgress(int value) override {
     Flush();
     index_ = value - 1;
+    progress_.SetValue(value);
   }
   void RepeatSearch() override { Flush(); }
 
@@ -80,8 +83,17 @@ class TagPrinter : public TagEditorHost {
     if (pending_ && reporting_.Failures() == failuresBefore_) {
       std::printf("%s\n", pending_->c_str());
       std::fflush(stdout);
+      ++written_;
     }
     pending_.reset();
+  }
+
+  // Files neither written nor failed count as left out.
+  void PrintSummary() {
+    progress_.Clear();
+    const int failures = reporting_.Failures();
+    const int skipped = static_cast<int>(list_.size()) - written_ - failures;
+    PrintRunSummary(SummaryKind::kTagged, written_, failures, skipped > 0 ? skipped : 0);
   }
 
  private:
@@ -91,6 +103,8 @@ class TagPrinter : public TagEditorHost {
   int index_ = -1;
   std::optional<std::string> pending_;
   int failuresBefore_ = 0;
+  int written_ = 0;
+  ProgressLine progress_;
 };
 
 void PrintTagText(const std::string& path, const TagRecord& record, bool tagged) {
@@ -211,6 +225,7 @@ int TagMain(const CliOptions& options) {
   editor.CmdEditTag_Click(list, options.log);
   journal.End();
   printer.Flush();
+  printer.PrintSummary();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }
 

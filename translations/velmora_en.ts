@@ -374,6 +374,30 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>%1 zurückgenommen, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 undone, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>%1 umbenannt, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 renamed, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 kopiert, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 copied, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 verschoben, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 moved, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 geschrieben, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 written, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
         <source>Unerwartete Argumente: %1</source>
         <translation>The following arguments were not expected: %1</translation>
     </message>

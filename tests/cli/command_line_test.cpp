@@ -122,5 +122,43 @@ TEST(CliCommandLine, TagTakesOffBesideAus) {
                        "  ID3v1 Genre: \"\" -> \"Blues\"\n");
 }
 
+// After a run that changes files, one line on standard error says what it
+// did; a dry run has its own.
+TEST(CliCommandLine, SummaryLineAfterEachRun) {
+  TempFolder dir, dest;
+  WriteFiles(dir.path(), {"a.txt", "b.txt"});
+  WriteFile(dir / "c.mp3", Audio(200));
+  const std::string f = Bare(dir), journal = dir / "journal";
+  struct Row {
+    Args args;
+    std::string typed;  // on a terminal when not empty
+    std::string summary;
+  };
+  const Row rows[] = {
+      {{"rename", "-n", "--slot1", "upper", f}, "", "3 Änderungen, 0 Konflikte"},
+      // b.txt onto a.txt, a file the run still needs: a failure.
+      {{"rename", "-p", "*.txt", "--slot1", "replace", "--src1", "b", "--dst1", "a", "-y", f},
+       "",
+       "velmora-cli: 0 umbenannt, 1 Fehler, 0 ausgelassen\n"},
+      {{"rename", "-p", "*.txt", "--slot1", "upper", f},
+       "n\nj\n",
+       "1 umbenannt, 0 Fehler, 1 ausgelassen"},
+      {{"copy", "-p", "*.mp3", "--slot1", "upper", "-y", "--dest", Bare(dest), f},
+       "",
+       "velmora-cli: 1 kopiert, 0 Fehler, 0 ausgelassen\n"},
+      {{"undo", "--last", "-y"}, "", "velmora-cli: 1 zurückgenommen, 0 Fehler, 0 ausgelassen\n"},
+      {{"tag", "-p", "*.mp3", "--title", "=T", f},
+       "",
+       "velmora-cli: 1 geschrieben, 0 Fehler, 0 ausgelassen\n"},
+  };
+  for (const Row& row : rows) {
+    Args args = row.args;
+    args.insert(args.begin() + 1, {"--journal", journal});
+    const CliResult r = row.typed.empty() ? RunCli(args) : RunCliOnTerminal(args, row.typed);
+    EXPECT_THAT(row.typed.empty() ? r.err : r.out, HasSubstr(row.summary)) << row.args[0] << "\n"
+                                                                           << r.out << r.err;
+  }
+}
+
 }  // namespace
 }  // namespace velmora
