@@ -37,11 +37,11 @@ std::span<const Command> Commands() {
 }
 
 int SearchMain(const CliOptions& options) {
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
   Reporting reporting;
   for (const FoundEntry& entry :
-       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
+       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
     if (options.print0) {
       std::fwrite(entry.path.c_str(), 1, entry.path.size() + 1, stdout);
     } else {

@@ -63,7 +63,9 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
                   Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
   command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
-  command.add_option("FOLDER", options.folder, Tr("velmora", "Ordner, in dem gesucht wird"))
+  command
+      .add_option("FOLDER", options.folders,
+                  Tr("velmora", "Ordner, in denen gesucht wird, einer nach dem anderen"))
       ->type_name("")
       ->required();
 }

@@ -58,8 +58,8 @@ std::optional<std::string> DestPath(const std::string& text) {
 int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
   std::string destPath;
   if (kind != RunKind::kRename) {
     const std::optional<std::string> dest = DestPath(options.dest);
@@ -72,7 +72,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
   std::vector<FoundEntry> found =
-      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting);
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles{journalPath, journalPath + ".lock"};

@@ -187,14 +187,14 @@ int TagMain(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
 
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   for (const FoundEntry& entry :
-       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
+       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
     list.push_back({entry.path, true});
   }
   const Id3v2Mode mode = ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto);

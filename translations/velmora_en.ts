@@ -262,10 +262,6 @@ The same from scripts and terminals: velmora-cli --help
         <translation>search the sub-folders too</translation>
     </message>
     <message>
-        <source>Ordner, in dem gesucht wird</source>
-        <translation>folder to search in</translation>
-    </message>
-    <message>
         <source>erste Rückfrage mit &quot;Alle&quot; beantworten</source>
         <translation>answer the first question with &quot;All&quot;</translation>
     </message>
@@ -372,6 +368,10 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Hilfe anzeigen</source>
         <translation>show help</translation>
+    </message>
+    <message>
+        <source>Ordner, in denen gesucht wird, einer nach dem anderen</source>
+        <translation>folders to search, one after the other</translation>
     </message>
     <message>
         <source>%1 zurückgenommen, %2 Fehler, %3 ausgelassen</source>

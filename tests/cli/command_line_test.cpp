@@ -99,7 +99,7 @@ TEST(CliCommandLine, ParserRefusalsInTheUsersLanguage) {
       {{"tag", "--id3v2", "nie", f},
        "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
        "--id3v2: nie is not allowed; possible: {auto,always,never}"},
-      {{"search", f, f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
+      {{"undo", f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
       {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
   };
   for (const Row& row : rows) {
@@ -158,6 +158,25 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
     EXPECT_THAT(row.typed.empty() ? r.err : r.out, HasSubstr(row.summary)) << row.args[0] << "\n"
                                                                            << r.out << r.err;
   }
+}
+
+// Several folders: one list in the order given, each file once; one run
+// that one undo takes back.
+TEST(CliCommandLine, SeveralFoldersAreOneRun) {
+  TempFolder one, two;
+  WriteFiles(one.path(), {"b.txt", "sub/c.txt"});
+  WriteFiles(two.path(), {"a.txt"});
+  const CliResult search = RunCli({"search", "-s", Bare(two), Bare(one), one / "sub"});
+  EXPECT_EQ(search.out, two / "a.txt\n" + one / "b.txt\n" + one / "sub/c.txt\n") << search.err;
+  const std::string journal = one / "journal";
+  const CliResult run =
+      RunCli({"rename", "-y", "--journal", journal, "--slot1", "upper", Bare(one), Bare(two)});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Listing(two.path()), Names{"A.TXT"});
+  EXPECT_EQ(RunCli({"undo", "-y", "--last", "--journal", journal}).status, 0);
+  EXPECT_EQ(Listing(two.path()), Names{"a.txt"});
+  EXPECT_EQ(Listing(one.path()), (Names{"b.txt", "journal", "journal.lock", "sub"}));
+  EXPECT_EQ(RunCli({"search", Bare(one), one / "missing"}).status, 2);
 }
 
 }  // namespace
