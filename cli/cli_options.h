@@ -31,7 +31,8 @@ struct CliOptions {
   // Search inputs.
   std::string pattern = "*.*";
   bool subdirs = false;
-  std::string folder;
+  std::vector<std::string> folders;  // searched one after the other
+  bool print0 = false;               // search: NUL after each path, the path unescaped
 
   // The job: operation as typed (code or name) and the two fields per slot.
   std::array<std::string, kSlotCount> slotOperation{"0", "0", "0"};

@@ -16,7 +16,7 @@ std::span<const Command> Commands() {
   static constexpr unsigned kJob = kSearchOptions | kSlotOptions | kAnswerOptions | kRunOptions;
   static constexpr std::array<Command, 7> kCommands{{
       {"search", VELMORA_TEXT("velmora", "Dateien suchen und die Trefferliste ausgeben"),
-       kSearchOptions, SearchMain},
+       kSearchOptions | kPrint0Option, SearchMain},
       {"rename", VELMORA_TEXT("velmora", "Gefundene Dateien umbenennen"), kJob, RenameMain},
       {"copy",
        VELMORA_TEXT("velmora", "Gefundene Dateien unter neuem Namen in einen Zielordner kopieren"),
@@ -37,12 +37,16 @@ std::span<const Command> Commands() {
 }
 
 int SearchMain(const CliOptions& options) {
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
   Reporting reporting;
   for (const FoundEntry& entry :
-       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
-    std::printf("%s\n", ConsoleName(entry.path).c_str());
+       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
+    if (options.print0) {
+      std::fwrite(entry.path.c_str(), 1, entry.path.size() + 1, stdout);
+    } else {
+      std::printf("%s\n", ConsoleName(entry.path).c_str());
+    }
   }
   std::fflush(stdout);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;

@@ -20,6 +20,7 @@ enum OptionGroup : unsigned {
   kUndoJournal = 1u << 5,     // --journal FILE, --last
   kTagOptions = 1u << 6,      // --separator, --title ... --genre, --log, --journal
   kReadTagOptions = 1u << 7,  // --json, FILE...
+  kPrint0Option = 1u << 8,    // -0, --print0
 };
 
 struct Command {
@@ -32,7 +33,8 @@ struct Command {
 // Every command, in the order --help lists them.
 std::span<const Command> Commands();
 
-// search: prints the found list, one full path a line, in list order.
+// search: prints the found list, one full path a line, in list order
+// (with --print0 each path as it is, ended by a NUL byte).
 int SearchMain(const CliOptions& options);
 
 }  // namespace velmora::cli

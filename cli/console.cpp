@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "services/crash_guard.h"
@@ -70,6 +71,8 @@ MessageSink& Reporting::messages() { return messages_; }
 ErrorReporter& Reporting::reporter() { return *counter_; }
 LogWriter& Reporting::log() { return *log_; }
 int Reporting::Failures() const { return counter_->count; }
+// Every failure is shown as a message too.
+int Reporting::Notes() const { return std::max(0, messages_.Count() - counter_->count); }
 bool Reporting::AnyProblem() const { return counter_->count > 0 || messages_.Count() > 0; }
 
 void SetUpStandardOutput() {

@@ -57,6 +57,9 @@ class Reporting {
 
   // Number of failures reported so far.
   int Failures() const;
+  // Number of messages shown so far that were no reported failure (a step
+  // left out, such as a kept target).
+  int Notes() const;
   // True when a failure was reported or a message shown: the step it
   // concerns did not go through.
   bool AnyProblem() const;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 #include "search/folder_reader.h"
 #include "search/search_command.h"
@@ -38,6 +39,30 @@ std::optional<std::string> FolderArgument(const std::string& text) {
     return std::nullopt;
   }
   return start->folder;
+}
+
+std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::string>& texts) {
+  std::vector<std::string> folders;
+  for (const std::string& text : texts) {
+    std::optional<std::string> folder = FolderArgument(text);
+    if (!folder) return std::nullopt;
+    folders.push_back(std::move(*folder));
+  }
+  return folders;
+}
+
+std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
+                                      const std::string& pattern, bool subdirs, bool markAll,
+                                      Reporting& reporting) {
+  if (folders.size() == 1) return SearchFound(folders[0], pattern, subdirs, markAll, reporting);
+  std::vector<FoundEntry> found;
+  std::unordered_set<std::string> seen;
+  for (const std::string& folder : folders) {
+    for (FoundEntry& entry : SearchFound(folder, pattern, subdirs, markAll, reporting)) {
+      if (seen.insert(entry.path).second) found.push_back(std::move(entry));
+    }
+  }
+  return found;
 }
 
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,

@@ -17,6 +17,16 @@ namespace velmora::cli {
 // standard error, when text names no folder that can be opened.
 std::optional<std::string> FolderArgument(const std::string& text);
 
+// FolderArgument of each text, in order; nullopt when one names no folder.
+std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::string>& texts);
+
+// The found lists of folders one after the other, as one list: a file found
+// through two of them (a folder given twice, or inside another with
+// subdirs) is listed once, where it was found first.
+std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
+                                      const std::string& pattern, bool subdirs, bool markAll,
+                                      Reporting& reporting);
+
 // The found list of folder for pattern, with or without sub-folders, every
 // entry marked when markAll is set. Folders that cannot be read are reported
 // and left out.

@@ -1,6 +1,9 @@
 #include "cli/job_options.h"
 
+#include <vector>
+
 #include "cli/console.h"
+#include "cli/suggest.h"
 #include "services/translation.h"
 
 namespace velmora::cli {
@@ -37,13 +40,28 @@ int OperationCode(const std::string& text) {
   return -1;
 }
 
+namespace {
+
+// The closest name, and every valid one: a mistyped operation is no guess.
+void PrintUnknownOperation(std::size_t slot, const std::string& text) {
+  const std::vector<std::string> names(OperationNames().begin() + 1, OperationNames().end());
+  PrintProblem(WithSuggestion(WithArgs(Tr("velmora", "Unbekannte Operation für --slot%1: %2"),
+                                       {std::to_string(slot + 1), text}),
+                              ClosestWord(text, names)));
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  PrintProblem(WithArgs(Tr("velmora", "Gültige Operationen: 0 bis %1 oder %2"),
+                        {std::to_string(kOperationCount - 1), list}));
+}
+
+}  // namespace
+
 bool JobFromOptions(const CliOptions& options, RenameJob& job) {
   bool anyActive = false;
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     const int code = OperationCode(options.slotOperation[i]);
     if (code < 0) {
-      PrintProblem(WithArgs(Tr("velmora", "Unbekannte Operation für --slot%1: %2"),
-                            {std::to_string(i + 1), options.slotOperation[i]}));
+      PrintUnknownOperation(i, options.slotOperation[i]);
       return false;
     }
     job.slotCode[i] = code;

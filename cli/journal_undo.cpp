@@ -4,6 +4,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/interrupt.h"
+#include "cli/run_summary.h"
 #include "cli/terminal_prompts.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
@@ -16,8 +17,10 @@ class ConsoleUndoOutput : public UndoOutput {
  public:
   void Committed(const std::string& source, const std::string& destination) override {
     printer_.Committed(source, destination);
+    ++done;
   }
   void Removed(const std::string& path) override {
+    ++done;
     std::printf("%s %s\n", Tr("velmora", "entfernt:").c_str(), ConsoleName(path).c_str());
     std::fflush(stdout);
   }
@@ -25,6 +28,8 @@ class ConsoleUndoOutput : public UndoOutput {
     PrintProblem(
         WithArgs(Tr("velmora", "Lauf %1 läuft noch; seine Schritte bleiben im Journal."), {run}));
   }
+
+  int done = 0;  // steps taken back
 
  private:
   StepPrinter printer_;
@@ -48,6 +53,7 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
                      : WithArgs(Tr("velmora", "%1 Schritte bleiben im Journal %2"),
                                 {std::to_string(left), file.path()}));
   }
+  PrintRunSummary(SummaryKind::kUndone, output.done, reporting.Failures(), reporting.Notes());
 }
 
 namespace {

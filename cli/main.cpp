@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
+#include "cli/parser_text.h"
+#include "cli/suggest.h"
 #include "services/error_log.h"
 #include "services/translation.h"
 
@@ -46,8 +49,8 @@ constexpr char kAnswerHelp[] = VELMORA_TEXT(
 
 constexpr char kTagSourceHelp[] = VELMORA_TEXT(
     "velmora",
-    "SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT "
-    "(fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.");
+    "SRC: aus oder off (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder "
+    "=TEXT (fester Text); bei --genre aus, off oder =NAME. Nicht angegebene Felder: aus.");
 
 constexpr char kExitHelp[] = VELMORA_TEXT(
     "velmora",
@@ -56,11 +59,13 @@ constexpr char kExitHelp[] = VELMORA_TEXT(
 
 void AddSearchOptions(CLI::App& command, CliOptions& options) {
   command
-      .add_option("--pattern", options.pattern,
+      .add_option("-p,--pattern", options.pattern,
                   Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
-  command.add_flag("--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
-  command.add_option("FOLDER", options.folder, Tr("velmora", "Ordner, in dem gesucht wird"))
+  command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
+  command
+      .add_option("FOLDER", options.folders,
+                  Tr("velmora", "Ordner, in denen gesucht wird, einer nach dem anderen"))
       ->type_name("")
       ->required();
 }
@@ -84,7 +89,7 @@ void AddSlotOptions(CLI::App& command, CliOptions& options) {
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("--yes-all", options.yesAll,
+  command.add_flag("-y,--yes-all", options.yesAll,
                    Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
   command.add_flag("--overwrite-all", options.overwriteAll,
                    Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
@@ -93,6 +98,10 @@ void AddAnswerOptions(CLI::App& command, CliOptions& options) {
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   std::string footer;
   if (groups & kSearchOptions) AddSearchOptions(command, options);
+  if (groups & kPrint0Option) {
+    command.add_flag("-0,--print0", options.print0,
+                     Tr("velmora", "jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)"));
+  }
   if (groups & kSlotOptions) {
     AddSlotOptions(command, options);
     footer += OperationList() + "\n";
@@ -108,15 +117,17 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   }
   if (groups & kRunOptions) {
     command.add_flag(
-        "--dry-run", options.dryRun,
+        "-n,--dry-run", options.dryRun,
         Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
     command.add_flag("--check", options.check,
                      Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
     command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
-    command.add_flag("!--no-resolve-chains", options.resolveChains,
-                     Tr("velmora",
-                        "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-                        "markierte Datei auslassen"));
+    // A callback, not a negated flag: CLI11 would list it as "{false}".
+    command.add_flag_callback(
+        "--no-resolve-chains", [&options] { options.resolveChains = false; },
+        Tr("velmora",
+           "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+           "markierte Datei auslassen"));
     command
         .add_option("--journal", options.journal,
                     Tr("velmora",
@@ -158,6 +169,11 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
                     Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
         ->type_name("MODE")
         ->check(CLI::IsMember({"auto", "always", "never"}));
+    command.add_flag(
+        "-n,--dry-run", options.dryRun,
+        Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
+    command.add_flag("-y,--yes-all", options.yesAll,
+                     Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
     command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
     command
         .add_option("--journal", options.journal,
@@ -203,6 +219,29 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
   return args;
 }
 
+std::vector<OptionWord> OptionWords(const CLI::App& app) {
+  std::vector<OptionWord> words;
+  for (const CLI::Option* option : app.get_options()) {
+    const bool takesValue = option->get_items_expected_min() > 0;
+    for (const std::string& name : option->get_lnames()) words.push_back({"--" + name, takesValue});
+    for (const std::string& name : option->get_snames()) words.push_back({"-" + name, takesValue});
+  }
+  return words;
+}
+
+// A mistyped command or option is named with the closest valid word; any
+// other refusal in the parser's words.
+void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+  std::vector<CommandWords> commands;
+  for (const CLI::App* sub : app.get_subcommands({})) {
+    commands.push_back({sub->get_name(), OptionWords(*sub)});
+  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
+  PrintProblem(unknown ? *unknown : ParserText(error.what()));
+  std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
+}
+
 int Main(int argc, char** argv) {
   SetUpStandardOutput();
   // German unless the user's language is English; nothing a script reads
@@ -214,6 +253,8 @@ int Main(int argc, char** argv) {
                "velmora-cli");
   SetLabels(app);
   app.set_help_flag("-h,--help", Tr("velmora", "Hilfe anzeigen"));
+  app.set_version_flag("--version", "velmora-cli " VELMORA_VERSION,
+                       Tr("velmora", "die Version zeigen und beenden"));
   app.require_subcommand(1);
   app.footer(Tr("velmora", "Hilfe zu einem Befehl: velmora-cli BEFEHL --help") + "\n" +
              Tr("velmora", kExitHelp));
@@ -235,9 +276,10 @@ int Main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "velmora-cli: %s\n%s\n", e.what(),
-                 Tr("velmora", "Hilfe: velmora-cli --help").c_str());
+    PrintParseError(app, e, argc, argv);
     return kExitUsage;
   }
   if (chosen == nullptr) return kExitUsage;

@@ -11,6 +11,7 @@
 #include "cli/interrupt.h"
 #include "cli/job_options.h"
 #include "cli/journal_undo.h"
+#include "cli/run_summary.h"
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
@@ -79,8 +80,8 @@ std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
 int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
   std::string destPath;
   if (kind != RunKind::kRename) {
     const std::optional<std::string> dest = DestPath(options.dest);
@@ -93,7 +94,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
   std::vector<FoundEntry> found =
-      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting);
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles = JournalFilePaths(journalPath);
@@ -129,8 +130,10 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   state.context.destPath = destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;
-  RunServices services{disk, dialogs, reporting.messages(), reporting.reporter(), reporting.log()};
-  services.committed = &printer;
+  RunTally tally(printer, dialogs, found.size());
+  RunServices services{disk, tally, reporting.messages(), reporting.reporter(), reporting.log()};
+  services.committed = &tally;
+  services.progress = &tally.progress();
   if (journalOn) services.journal = &journal;
   PosixFileSystem planDisk;
   services.planDisk = &planDisk;
@@ -138,6 +141,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   services.stop = &stop;
   RunCommand(kind, state, job, found, services, options.log);
   if (journalOn) journal.End();
+  tally.PrintSummary(kind, reporting);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }
 

@@ -8,6 +8,8 @@
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
+#include "cli/run_summary.h"
+#include "cli/tag_dry_run.h"
 #include "engine/path.h"
 #include "services/journal.h"
 #include "services/posix_file_system.h"
@@ -51,8 +53,9 @@ std::string WithoutTrailingBlanks(std::string text) {
 // the line of a file is held until the run moves on to the next one.
 class TagPrinter : public TagEditorHost {
  public:
-  TagPrinter(const TagList& list, const Reporting& reporting)
-      : list_(list), reporting_(reporting) {}
+  TagPrinter(const TagList& list, const Reporting& reporting) : list_(list), reporting_(reporting) {
+    progress_.SetMaximum(static_cast<int>(list.size()));
+  }
 
   // The editor's fields, read when a file's values are shown.
   void Watch(const TagEditorFields& fields) { fields_ = &fields; }
@@ -73,6 +76,7 @@ class TagPrinter : public TagEditorHost {
   void SetProgress(int value) override {
     Flush();
     index_ = value - 1;
+    progress_.SetValue(value);
   }
   void RepeatSearch() override { Flush(); }
 
@@ -80,8 +84,17 @@ class TagPrinter : public TagEditorHost {
     if (pending_ && reporting_.Failures() == failuresBefore_) {
       std::printf("%s\n", pending_->c_str());
       std::fflush(stdout);
+      ++written_;
     }
     pending_.reset();
+  }
+
+  // Files neither written nor failed count as left out.
+  void PrintSummary() {
+    progress_.Clear();
+    const int failures = reporting_.Failures();
+    const int skipped = static_cast<int>(list_.size()) - written_ - failures;
+    PrintRunSummary(SummaryKind::kTagged, written_, failures, skipped > 0 ? skipped : 0);
   }
 
  private:
@@ -91,6 +104,8 @@ class TagPrinter : public TagEditorHost {
   int index_ = -1;
   std::optional<std::string> pending_;
   int failuresBefore_ = 0;
+  int written_ = 0;
+  ProgressLine progress_;
 };
 
 void PrintTagText(const std::string& path, const TagRecord& record, bool tagged) {
@@ -135,7 +150,9 @@ void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
 
 }  // namespace
 
-bool ApplyTagSource(TagField field, const std::string& source, TagEditorFields& fields) {
+bool ApplyTagSource(TagField field, const std::string& typed, TagEditorFields& fields) {
+  // "off" is the English word for the chooser's "aus"; a fixed "=off" stays text.
+  const std::string source = typed == "off" ? "aus" : typed;
   const bool fixed = !source.empty() && source.front() == '=';
   if (field == kTagGenre) {
     if (source == "aus") {
@@ -173,14 +190,20 @@ int TagMain(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  const std::optional<std::string> folder = FolderArgument(options.folder);
-  if (!folder) return kExitUsage;
+  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return kExitUsage;
 
-  Reporting reporting;
+  // A dry run leaves the disk alone, log file and journal included.
+  Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   for (const FoundEntry& entry :
-       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
+       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
     list.push_back({entry.path, true});
+  }
+  const Id3v2Mode mode = ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto);
+  if (options.dryRun) {
+    PrintTagPlan(list, chosen, mode, reporting);
+    return reporting.AnyProblem() ? kExitFailure : kExitOk;
   }
   // Each write is journaled with the bytes it replaces, so undo takes it back.
   std::string journalPath = options.journal;
@@ -199,12 +222,13 @@ int TagMain(const CliOptions& options) {
   PosixFileSystem disk;
   TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
-  editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));
+  editor.SetId3v2Mode(mode);
   editor.SetJournal(&journal);
   printer.Watch(editor.fields());
   editor.CmdEditTag_Click(list, options.log);
   journal.End();
   printer.Flush();
+  printer.PrintSummary();
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }
 

@@ -10,9 +10,10 @@
 namespace velmora::cli {
 
 // Sets the tag editor's chooser and value field of field from a source text:
-// "aus", "1", "2", "3" or "=TEXT" (the genre takes "aus" or "=NAME" with a
-// name of the genre table). Returns false for any other text.
-bool ApplyTagSource(TagField field, const std::string& source, TagEditorFields& fields);
+// "aus" (or "off"), "1", "2", "3" or "=TEXT" (the genre takes "aus", "off"
+// or "=NAME" with a name of the genre table). Returns false for any other
+// text.
+bool ApplyTagSource(TagField field, const std::string& typed, TagEditorFields& fields);
 
 // Each returns the exit status.
 int TagMain(const CliOptions& options);

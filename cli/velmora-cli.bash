@@ -26,7 +26,7 @@ _velmora_cli() {
         esac
     done
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "search rename copy move undo tag read-tag -h --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "search rename copy move undo tag read-tag -h --help --version" -- "$cur"))
         return
     fi
 
@@ -51,33 +51,33 @@ _velmora_cli() {
             return
             ;;
         --title | --artist | --album | --comment | --year)
-            COMPREPLY=($(compgen -W "aus 1 2 3 =" -- "$cur"))
+            COMPREPLY=($(compgen -W "aus off 1 2 3 =" -- "$cur"))
             [[ ${#COMPREPLY[@]} -eq 1 && $COMPREPLY == "=" ]] && compopt -o nospace 2>/dev/null
             return
             ;;
         --genre)
-            COMPREPLY=($(compgen -W "aus =" -- "$cur"))
+            COMPREPLY=($(compgen -W "aus off =" -- "$cur"))
             return
             ;;
         --id3v2)
             COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
             return
             ;;
-        --pattern | --src[123] | --dst[123] | --separator | --dismiss)
+        --pattern | -p | --src[123] | --dst[123] | --separator | --dismiss)
             return
             ;;
     esac
 
-    local search="--pattern --subdirs"
+    local search="-p --pattern -s --subdirs"
     local job="$search --slot1 --src1 --dst1 --slot2 --src2 --dst2 --slot3 --src3 --dst3
-        --yes-all --overwrite-all --dry-run --check --log --no-resolve-chains --journal"
+        -y --yes-all --overwrite-all -n --dry-run --check --log --no-resolve-chains --journal"
     local options
     case $command in
-        search) options=$search ;;
+        search) options="$search -0 --print0" ;;
         rename) options=$job ;;
         copy | move) options="$job --dest" ;;
-        undo) options="--yes-all --overwrite-all --journal --last --dismiss" ;;
-        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal" ;;
+        undo) options="-y --yes-all --overwrite-all --journal --last --dismiss" ;;
+        tag) options="$search --separator --title --artist --album --comment --year --genre --id3v2 --log --journal -n --dry-run -y --yes-all" ;;
         read-tag) options="--json" ;;
     esac
     if [[ $cur == -* ]]; then

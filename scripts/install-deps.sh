@@ -12,7 +12,7 @@ packages=(
   eyed3 id3v2 python3-mutagen
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g btrfs-progs
-  mmv time
+  mmv time zsh fish
   dpkg-dev desktop-file-utils appstream man-db groff-base lintian
   clang-format clang-tidy
 )

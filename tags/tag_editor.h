@@ -99,6 +99,10 @@ class TagEditor {
 
   // The notes for the file shown last and the fields as they stand.
   TagEditorNotes Notes() const;
+  // What the run sets in the ID3v2 tag from the fields as they stand: every
+  // field whose chooser is not "aus"; a year that is not 1 to 4 digits is
+  // left as stored.
+  Id3v2Changes ChangesForId3v2() const;
 
   // "Edit MP3-Tag": opens the panel and shows the first marked entry.
   void CmdTagEdit_Click(const TagList& list);
@@ -134,9 +138,6 @@ class TagEditor {
   // Plans, journals and writes the tag of one file; false ends the run (the
   // journal failed).
   bool WriteOne(const std::string& path);
-  // What the run sets in the ID3v2 tag: every field whose chooser is not
-  // "aus"; a year that is not 1 to 4 digits is left as stored.
-  Id3v2Changes ChangesForId3v2() const;
 
   FileSystem& disk_;
   ErrorReporter& reporter_;

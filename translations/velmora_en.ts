@@ -433,8 +433,8 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Without --yes-all every step is confirmed on the console (Yes, All, No, Cancel); without a console the command then stops with status 2.</translation>
     </message>
     <message>
-        <source>SRC: aus (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT (fester Text); bei --genre aus oder =NAME. Nicht angegebene Felder: aus.</source>
-        <translation>SRC: aus (the stored tag), 1, 2, 3 (part of the file name at the separator) or =TEXT (fixed text); for --genre aus or =NAME. Fields not given: aus.</translation>
+        <source>SRC: aus oder off (gespeicherter Tag), 1, 2, 3 (Teil des Dateinamens am Separator) oder =TEXT (fester Text); bei --genre aus, off oder =NAME. Nicht angegebene Felder: aus.</source>
+        <translation>SRC: off or aus (the stored tag), 1, 2, 3 (part of the file name at the separator) or =TEXT (fixed text); for --genre off, aus or =NAME. Fields not given: off.</translation>
     </message>
     <message>
         <source>Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).</source>
@@ -447,10 +447,6 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Unterordner mit durchsuchen</source>
         <translation>search the sub-folders too</translation>
-    </message>
-    <message>
-        <source>Ordner, in dem gesucht wird</source>
-        <translation>folder to search in</translation>
     </message>
     <message>
         <source>erste Rückfrage mit &quot;Alle&quot; beantworten</source>
@@ -561,6 +557,102 @@ The same from scripts and terminals: velmora-cli --help
         <translation>show help</translation>
     </message>
     <message>
+        <source>Ordner, in denen gesucht wird, einer nach dem anderen</source>
+        <translation>folders to search, one after the other</translation>
+    </message>
+    <message>
+        <source>%1 zurückgenommen, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 undone, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>%1 umbenannt, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 renamed, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 kopiert, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 copied, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 verschoben, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 moved, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>%1 geschrieben, %2 Fehler, %3 ausgelassen</source>
+        <translation>%1 written, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <source>Unerwartete Argumente: %1</source>
+        <translation>The following arguments were not expected: %1</translation>
+    </message>
+    <message>
+        <source>Unerwartetes Argument: %1</source>
+        <translation>The following argument was not expected: %1</translation>
+    </message>
+    <message>
+        <source>Kein Befehl angegeben</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>%1 braucht einen Wert (%3)</source>
+        <translation>%1 needs a value (%3)</translation>
+    </message>
+    <message>
+        <source>%1 ist höchstens %2-mal erlaubt, nicht %3-mal</source>
+        <translation>%1 is allowed at most %2 times, not %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 ist nicht erlaubt; möglich: %3</source>
+        <translation>%1: %2 is not allowed; possible: %3</translation>
+    </message>
+    <message>
+        <source>Ungültiger Wert für %1: %2</source>
+        <translation>Invalid value for %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 nimmt keinen Wert</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>%1 fehlt</source>
+        <translation>%1 is required</translation>
+    </message>
+    <message>
+        <source>je Datei zeigen, was geschrieben würde (alt -&gt; neu); nichts ändern</source>
+        <translation>show per file what would be written (old -&gt; new); change nothing</translation>
+    </message>
+    <message>
+        <source>ohne Wirkung: tag schreibt ohne Rückfrage</source>
+        <translation>no effect: tag writes without questions</translation>
+    </message>
+    <message>
+        <source>jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)</source>
+        <translation>end each path, unchanged, with a NUL byte (xargs -0)</translation>
+    </message>
+    <message>
+        <source>Gültige Operationen: 0 bis %1 oder %2</source>
+        <translation>Valid operations: 0 to %1 or %2</translation>
+    </message>
+    <message>
+        <source>Unbekannte Option: %1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>Unbekannter Befehl: %1</source>
+        <translation>Unknown command: %1</translation>
+    </message>
+    <message>
+        <source>meinten Sie: %1?</source>
+        <translation>did you mean: %1?</translation>
+    </message>
+    <message>
+        <source>die Version zeigen und beenden</source>
+        <translation>show the version and exit</translation>
+    </message>
+    <message>
         <source>Hilfe zu einem Befehl: velmora-cli BEFEHL --help</source>
         <translation>Help on a command: velmora-cli COMMAND --help</translation>
     </message>
@@ -594,11 +686,11 @@ The same from scripts and terminals: velmora-cli --help
     </message>
     <message>
         <source>Ungültige Quelle für %1: %2 (aus oder =NAME aus der Genre-Liste)</source>
-        <translation>Invalid source for %1: %2 (aus or =NAME from the genre list)</translation>
+        <translation>Invalid source for %1: %2 (off or =NAME from the genre list)</translation>
     </message>
     <message>
         <source>Ungültige Quelle für %1: %2 (aus, 1, 2, 3 oder =TEXT)</source>
-        <translation>Invalid source for %1: %2 (aus, 1, 2, 3 or =TEXT)</translation>
+        <translation>Invalid source for %1: %2 (off, 1, 2, 3 or =TEXT)</translation>
     </message>
     <message>
         <source>Sind Sie sicher ??</source>

@@ -96,5 +96,32 @@ TEST(CliTag, AFileReportedAsFailedIsUnchanged) {
   }
 }
 
+// The dry run shows old and new per field and tag, leaves every byte and
+// makes no journal; --yes-all is taken and changes nothing.
+TEST(CliTag, DryRunShowsOldAndNewAndWritesNothing) {
+  TempFolder dir;
+  const std::string tagged = dir / "Band - Song.mp3", plain = dir / "Artist - Title.mp3";
+  const std::string taggedBytes = kAudio + Bytes(Record("Alt", "Band", 17));
+  WriteFile(tagged, taggedBytes);
+  WriteFile(plain, kAudio);
+  const CliResult r = RunCli({"tag", "-n", "-y", "--separator", " - ", "--title", "2", "--artist",
+                              "1", "--id3v2", "always", "--journal", dir / "journal", Bare(dir)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, plain +
+                       "\n"
+                       "  ID3v1 Titel: \"\" -> \"Title\"\n"
+                       "  ID3v1 Interpret: \"\" -> \"Artist\"\n"
+                       "  ID3v2.4 Titel: \"\" -> \"Title\"\n"
+                       "  ID3v2.4 Interpret: \"\" -> \"Artist\"\n" +
+                       tagged +
+                       "\n"
+                       "  ID3v1 Titel: \"Alt\" -> \"Song\"\n"
+                       "  ID3v2.4 Titel: \"\" -> \"Song\"\n"
+                       "  ID3v2.4 Interpret: \"\" -> \"Band\"\n");
+  EXPECT_EQ(ReadFile(tagged), taggedBytes);
+  EXPECT_EQ(ReadFile(plain), kAudio);
+  EXPECT_EQ(Listing(dir.path()), (Names{"Artist - Title.mp3", "Band - Song.mp3"}));
+}
+
 }  // namespace
 }  // namespace velmora

@@ -34,10 +34,10 @@ sorted() { tr ' ' '\n' | grep -v '^$' | sort | paste -sd ' '; }
 expect "rename" velmora-cli ren
 expect "read-tag rename" velmora-cli re
 commands=$("$cli" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p')
-expect "$(echo "$commands -h --help" | sorted)" velmora-cli ""
+expect "$(echo "$commands -h --help --version" | sorted)" velmora-cli ""
 
 for command in $commands; do
-    options=$("$cli" "$command" --help | sed -n 's/^  -h,--help .*/-h --help/p; s/^  \(--[a-z0-9-]*\).*/\1/p')
+    options=$("$cli" "$command" --help | sed -n 's/^  -h,--help .*/-h --help/p; s/^  \(-[a-z0-9]\),\(--[a-z0-9-]*\).*/\1 \2/p; s/^  \(--[a-z0-9-]*\).*/\1/p')
     expect "$(echo "$options" | sorted)" velmora-cli "$command" -
 done
 
@@ -46,7 +46,7 @@ expect "$(echo "$operations" | sorted)" velmora-cli rename --subdirs --slot1 ""
 expect "upper" velmora-cli copy --slot2 up
 expect "lower" velmora-cli move --slot3 = lo
 expect "1 10 11 12 13 14 15 16 17" velmora-cli rename --slot1 1
-expect "1 2 3 = aus" velmora-cli tag --title ""
+expect "1 2 3 = aus off" velmora-cli tag --title ""
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

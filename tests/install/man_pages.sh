@@ -23,7 +23,7 @@ page=$(sed 's/\\-/-/g' "$source/cli/velmora-cli.1")
 commands=$("$cli" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p')
 [ -n "$commands" ] || { echo "no commands in velmora-cli --help"; exit 1; }
 for command in $commands; do
-    words="$command $("$cli" "$command" --help | sed -n 's/^  -h,--help .*/--help/p; s/^  \(--[a-z0-9-]*\).*/\1/p')"
+    words="$command $("$cli" "$command" --help | sed -n 's/^  -h,--help .*/--help/p; s/^  \(-[a-z0-9]\),\(--[a-z0-9-]*\).*/\1 \2/p; s/^  \(--[a-z0-9-]*\).*/\1/p')"
     words="$words $("$cli" "$command" --help | sed -n 's/^ *[0-9][0-9]* \([a-z][a-z-]*\) .*/\1/p')"
     for word in $words; do
         if ! printf '%s\n' "$page" | grep -q -- "$word"; then

@@ -47,6 +47,7 @@ sort >"$work/expected" <<'LIST'
 ./usr/share/applications/org.velmora.Velmora.desktop
 ./usr/share/bash-completion/completions/velmora-cli
 ./usr/share/doc/velmora/changelog.gz
+./usr/share/fish/vendor_completions.d/velmora-cli.fish
 ./usr/share/doc/velmora/copyright
 ./usr/share/icons/hicolor/128x128/apps/velmora.png
 ./usr/share/icons/hicolor/16x16/apps/velmora.png
@@ -65,6 +66,7 @@ sort >"$work/expected" <<'LIST'
 ./usr/share/velmora/Help.txt
 ./usr/share/velmora/Hilfe.txt
 ./usr/share/velmora/translations/velmora_en.qm
+./usr/share/zsh/vendor-completions/_velmora-cli
 LIST
 diff -u "$work/expected" "$work/files" || fail "file list differs"
 

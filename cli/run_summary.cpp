@@ -1,0 +1,84 @@
+#include "cli/run_summary.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/console.h"
+#include "services/translation.h"
+
+namespace velmora::cli {
+namespace {
+
+// 20000 as "20.000" (German) or "20,000" (English).
+std::string Grouped(int number) {
+  const std::string digits = std::to_string(number);
+  const char* separator = CurrentLanguage() == Language::kEnglish ? "," : ".";
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
+    out += digits[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine()
+    : terminal_(::isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
+
+void ProgressLine::SetValue(int value) {
+  using namespace std::chrono_literals;
+  if (!terminal_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - start_ < 1s || (shown_ && now - lastShown_ < 100ms)) return;
+  lastShown_ = now;
+  shown_ = true;
+  // The cursor stays at the line's start: a message or step line that
+  // follows writes over it.
+  const std::string text =
+      WithArgs(Tr("velmora", "%1 von %2"), {Grouped(value), Grouped(maximum_)});
+  std::fprintf(stderr, "\033[Kvelmora-cli: %s\r", text.c_str());
+  std::fflush(stderr);
+}
+
+void ProgressLine::Clear() {
+  if (!shown_) return;
+  std::fputs("\033[K", stderr);
+  shown_ = false;
+}
+
+void RunTally::Committed(const std::string& source, const std::string& destination) {
+  committed_.Committed(source, destination);
+  if (reached_.erase(source) == 0) ++done_;
+  reached_.insert(destination);
+}
+
+Answer RunTally::AskDialog(const std::string& source, const std::string& target, RunKind kind) {
+  const Answer answer = dialogs_.AskDialog(source, target, kind);
+  if (answer == Answer::kNo) ++declined_;
+  return answer;
+}
+
+void RunTally::PrintSummary(RunKind kind, const Reporting& reporting) {
+  progress_.Clear();
+  const SummaryKind summary = kind == RunKind::kCopy   ? SummaryKind::kCopied
+                              : kind == RunKind::kMove ? SummaryKind::kMoved
+                                                       : SummaryKind::kRenamed;
+  PrintRunSummary(summary, done_, reporting.Failures(), declined_ + reporting.Notes());
+}
+
+void PrintRunSummary(SummaryKind kind, int done, int failures, int skipped) {
+  if (done == 0 && failures == 0 && skipped == 0) return;  // a run that had nothing to do
+  static constexpr const char* kTexts[] = {
+      VELMORA_TEXT("velmora", "%1 umbenannt, %2 Fehler, %3 ausgelassen"),
+      VELMORA_TEXT("velmora", "%1 kopiert, %2 Fehler, %3 ausgelassen"),
+      VELMORA_TEXT("velmora", "%1 verschoben, %2 Fehler, %3 ausgelassen"),
+      VELMORA_TEXT("velmora", "%1 geschrieben, %2 Fehler, %3 ausgelassen"),
+      VELMORA_TEXT("velmora", "%1 zurückgenommen, %2 Fehler, %3 ausgelassen"),
+  };
+  PrintProblem(WithArgs(Tr("velmora", kTexts[static_cast<int>(kind)]),
+                        {std::to_string(done), std::to_string(failures), std::to_string(skipped)}));
+}
+
+}  // namespace velmora::cli

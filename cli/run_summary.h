@@ -1,0 +1,74 @@
+// What a run that changes files tells on standard error besides its steps:
+// a progress line on a terminal once the run takes longer than a second, and
+// the one-line summary at the end ("velmora-cli: 12 umbenannt, 1 Fehler,
+// 0 ausgelassen").
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <unordered_set>
+
+#include "cli/console.h"
+#include "engine/batch_run_state.h"
+#include "engine/run_dialogs.h"
+
+namespace velmora::cli {
+
+// What the summary counts, under the word of the command.
+enum class SummaryKind { kRenamed, kCopied, kMoved, kTagged, kUndone };
+
+// The progress line: "\r" and "velmora-cli: 4.120 von 20.000", shown on
+// standard error when it is a terminal, from a second after the start,
+// at most ten times a second; Clear takes it away before the summary.
+class ProgressLine : public ProgressBar {
+ public:
+  ProgressLine();
+  void SetMaximum(int maximum) override { maximum_ = maximum; }
+  void SetValue(int value) override;
+  void Clear();
+
+ private:
+  bool terminal_;
+  bool shown_ = false;
+  int maximum_ = 0;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point lastShown_;
+};
+
+// Counts the files a run moved, copied or renamed (a file's later steps,
+// through a rename temporary or a further slot, count with its first) and
+// the questions answered "Nein", passing everything on; shows the progress
+// over count entries.
+class RunTally : public CommitObserver, public RunDialogs {
+ public:
+  RunTally(CommitObserver& committed, RunDialogs& dialogs, std::size_t count)
+      : committed_(committed), dialogs_(dialogs) {
+    progress_.SetMaximum(static_cast<int>(count));
+  }
+
+  void Committed(const std::string& source, const std::string& destination) override;
+  Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) override;
+  Answer AskDialog2(const std::string& target) override { return dialogs_.AskDialog2(target); }
+  Answer AskDialog2Unplanned(const std::string& target) override {
+    return dialogs_.AskDialog2Unplanned(target);
+  }
+
+  ProgressLine& progress() { return progress_; }
+  // The summary of a kind run: files done, failures reported, and the steps
+  // left out (a message) or declined.
+  void PrintSummary(RunKind kind, const Reporting& reporting);
+
+ private:
+  ProgressLine progress_;
+  CommitObserver& committed_;
+  RunDialogs& dialogs_;
+  std::unordered_set<std::string> reached_;  // names a step of this run made
+  int done_ = 0;
+  int declined_ = 0;
+};
+
+// Writes "velmora-cli: N umbenannt, F Fehler, S ausgelassen" (the word of
+// kind) to standard error; nothing when all three are 0.
+void PrintRunSummary(SummaryKind kind, int done, int failures, int skipped);
+
+}  // namespace velmora::cli
