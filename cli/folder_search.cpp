@@ -41,11 +41,13 @@ std::optional<std::string> FolderArgument(const std::string& text) {
 }
 
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
-                                    bool subdirs, bool markAll, Reporting& reporting) {
-  PosixFileSystem disk;
+                                    bool subdirs, bool markAll, Reporting& reporting,
+                                    FileSystem* disk) {
+  PosixFileSystem ownDisk;
   NoSettings settings;
   QuietHost host;
-  SearchCommand command(disk, settings, host, reporting.messages(), reporting.reporter());
+  SearchCommand command(disk != nullptr ? *disk : ownDisk, settings, host, reporting.messages(),
+                        reporting.reporter());
   if (subdirs) command.OptSubdirs_Click();
   SearchInputs inputs;
   inputs.drive = MountedDrives().DriveOf(folder);

@@ -13,6 +13,7 @@
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
+#include "search/search_command.h"
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/own_file.h"
@@ -70,8 +71,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
+  PosixFileSystem disk;
   std::vector<FoundEntry> found =
-      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+      SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting, &disk);
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles{journalPath, journalPath + ".lock"};
@@ -87,6 +89,16 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     }
   }
 
+  // The run works through the folders the search listed, whatever is put
+  // in their place meanwhile.
+  for (const std::string& pinned : {*folder, destPath}) {
+    if (pinned.empty()) continue;
+    if (const Error error = disk.PinFolder(pinned)) {
+      PrintError(error, kSearchErrorContext, pinned);
+      return kExitFailure;
+    }
+  }
+
   // Every file operation is journaled, before and after, so that undo can
   // restore every file whenever the run ends.
   JournalFile journalFile(JournalPath(options));
@@ -96,7 +108,6 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     return kExitUsage;
   }
 
-  PosixFileSystem disk;
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
   journal.DeferDoneRecords(true);
   journalFile.KeepLockBriefly(true);

@@ -8,6 +8,7 @@
 #include "cli/console.h"
 #include "cli/folder_search.h"
 #include "engine/path.h"
+#include "search/search_command.h"
 #include "services/journal.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
@@ -175,9 +176,15 @@ int TagMain(const CliOptions& options) {
 
   Reporting reporting;
   TagList list;
-  for (const FoundEntry& entry :
-       SearchFound(*folder, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
+  PosixFileSystem disk;
+  for (const FoundEntry& entry : SearchFound(*folder, options.pattern, options.subdirs,
+                                             /*markAll=*/true, reporting, &disk)) {
     list.push_back({entry.path, true});
+  }
+  if (const Error error = disk.PinFolder(*folder)) {
+    reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, *folder,
+                                     error.description);
+    return kExitFailure;
   }
   // Each write is journaled with the bytes it replaces, so undo takes it back.
   std::string journalPath = options.journal;
@@ -193,7 +200,6 @@ int TagMain(const CliOptions& options) {
     return kExitUsage;
   }
   TagPrinter printer(list, reporting);
-  PosixFileSystem disk;
   TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
   editor.SetId3v2Mode(ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto));

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "engine/commit.h"
+#include "engine/path.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
 #include "tags/tag_undo.h"
@@ -86,6 +87,7 @@ class Undo {
              " -> " + step.target);
       return true;
     }
+    PinFolders(step);
     if (step.state == StepState::kPending && !SettledDone(step)) {
       return !writer_.NotDone(step.run, step.seq);
     }
@@ -101,7 +103,7 @@ class Undo {
              step.target);
       return true;
     }
-    const bool sameFile = step.kind != '4' && disk_.SameFile(step.target, step.source);
+    const bool sameFile = step.kind != '4' && SameEntry(step.target, step.source);
     if (step.kind != '3' && step.kind != '4' && IdentityOf(step.source).known && !sameFile) {
       Refuse(Tr("velmora", "Ziel vorhanden, nicht zurückgenommen:") + " " + step.source);
       return true;
@@ -124,6 +126,22 @@ class Undo {
 
  private:
   void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
+
+  // One entry under two names (another spelling); a link is not followed, so
+  // a copied link is never taken for the link it was copied from.
+  bool SameEntry(const std::string& a, const std::string& b) {
+    FileIdentity first, second;
+    return disk_.Identify(a, first) && disk_.Identify(b, second) && first.device == second.device &&
+           first.inode == second.inode;
+  }
+
+  // Each folder the undo touches is opened once and worked through.
+  void PinFolders(const JournalStep& step) {
+    for (const std::string* path : {&step.source, &step.target}) {
+      const std::string folder(FolderOf(*path));
+      if (!folder.empty()) (void)disk_.PinFolder(folder);
+    }
+  }
 
   // The old bytes and the old modification time, so that the records
   // before this one still know the file.

@@ -212,6 +212,10 @@
         <translation>File changed since the run, not taken back:</translation>
     </message>
     <message>
+        <source>Ordner wurde ersetzt, nicht betreten:</source>
+        <translation>Folder was replaced, not entered:</translation>
+    </message>
+    <message>
         <source>Ziel vorhanden, nicht zurückgenommen:</source>
         <translation>Target exists, not taken back:</translation>
     </message>

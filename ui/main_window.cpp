@@ -447,16 +447,36 @@ void Main::RunJob(RunKind kind) {
   LeaveOutOwnFile(found, logPath_);
   LeaveOutOwnFile(found, journal_->file().path());
   LeaveOutOwnFile(found, journal_->file().path() + ".lock");
+  if (!PinRunFolders(kind)) return;
   BeginRun();
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"
                                                 : "move");
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   journal_->Finished();
+  fileSystem_.UnpinFolders();
   EndRun();
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
   }
+}
+
+// The run works through the folders the search listed, whatever is put in
+// their place meanwhile; one that changed since is named and nothing runs.
+bool Main::PinRunFolders(RunKind kind) {
+  fileSystem_.UnpinFolders();
+  std::vector<std::string> folders{command_->SearchedFolder()};
+  if (kind != RunKind::kRename) folders.push_back(state_.context.destPath);
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    if (const Error error = fileSystem_.PinFolder(folder)) {
+      errorLog_->ReportError(Location::kNone, error.number, kSearchErrorContext, folder,
+                             error.description);
+      fileSystem_.UnpinFolders();
+      return false;
+    }
+  }
+  return true;
 }
 
 void Main::MnuUndo_Click() {
