@@ -68,9 +68,9 @@ Error FolderReplacedError(const std::string& folder) {
   return {kPathFileAccess, Tr("velmora", "Ordner wurde ersetzt, nicht betreten:") + " " + folder};
 }
 
-PinnedFolders::PinnedFolders() {
-  static const std::size_t budget = RaiseOpenFileLimit();
-  budget_ = budget;
+PinnedFolders::PinnedFolders(std::size_t budget) {
+  static const std::size_t allowed = RaiseOpenFileLimit();
+  budget_ = budget != 0 ? budget : allowed;
 }
 
 Error PinnedFolders::Pin(const std::string& folder) {

@@ -41,7 +41,9 @@ struct FolderPlace {
 class PinnedFolders {
  public:
   // Raises the soft limit of open files to the hard one, once per process.
-  PinnedFolders();
+  // At most budget sub-folders are held open (0: as the limit allows); past
+  // that they are closed, and one opened again must be the same folder.
+  explicit PinnedFolders(std::size_t budget = 0);
 
   // Opens folder and keeps it until Clear. A folder a listing saw must be
   // the one opened now; the error names the folder otherwise.

@@ -101,5 +101,29 @@ TEST(PinnedFolders, TheSearchedFolderIsTheOneListed) {
   EXPECT_NE(error.description.find(dir / "home/Musik/"), std::string::npos);
 }
 
+// Past its budget of descriptors a sub-folder is closed and opened again by
+// name when needed, which must find the folder it had.
+TEST(PinnedFolders, AFolderOpenedAgainMustBeTheSameOne) {
+  Scratch dir;
+  Write(dir / "music/a/x", "x");
+  Write(dir / "music/b/y", "y");
+  PinnedFolders pins(1);
+  ASSERT_TRUE(pins.Pin(dir / "music").ok());
+  FolderPlace place;
+  ASSERT_TRUE(pins.Resolve(dir / "music/a/x", place).ok());
+  EXPECT_EQ(place.name, "x");
+  ASSERT_TRUE(pins.Resolve(dir / "music/b/y", place).ok());  // a is let go
+
+  ASSERT_EQ(std::rename((dir / "music/a").c_str(), (dir / "a.old").c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "music/a").c_str(), 0700), 0);
+  const Error error = pins.Resolve(dir / "music/a/x", place);
+  EXPECT_EQ(error.number, kPathFileAccess);
+  EXPECT_NE(error.description.find(dir / "music/a/"), std::string::npos);
+  EXPECT_TRUE(pins.Resolve(dir / "music/b/y", place).ok());
+  EXPECT_TRUE(pins.Resolve(dir / "elsewhere/z", place).ok());
+  EXPECT_EQ(place.dir, AT_FDCWD);
+  EXPECT_EQ(place.name, dir / "elsewhere/z");
+}
+
 }  // namespace
 }  // namespace velmora
