@@ -49,7 +49,6 @@ class PinnedFolders {
   // the one opened now; the error names the folder otherwise.
   Error Pin(const std::string& folder);
   void Clear();
-  bool Empty() const { return roots_.empty(); }
 
   // What a listing of folder found there; later openings must find it
   // again. Ignored while folders are pinned; safe from any thread.
@@ -76,7 +75,7 @@ class PinnedFolders {
     Identity identity;
   };
 
-  const std::string* RootOf(const std::string& folder) const;
+  [[nodiscard]] const std::string* RootOf(const std::string& folder) const;
   bool SeenOtherThan(const std::string& key, const Identity& identity);
   Error Open(const std::string& key, const FolderDescriptor& parent, const std::string& name,
              std::shared_ptr<const FolderDescriptor>& opened);

@@ -55,6 +55,12 @@ TEST(PinnedFolders, ReplacedFoldersAreNeverEnteredThroughTheirNewLink) {
   EXPECT_TRUE(fs.Copy(dir / "music/opened/b", dir / "music/opened/B").ok());
   EXPECT_EQ(Read(dir / "old/A") + Read(dir / "old/opened/B"), "music/amusic/opened/b");
   EXPECT_EQ(Read(dir / "elsewhere/a"), "elsewhere/a");
+  // Every look goes there too: lists, identities, open files.
+  FileIdentity identity;
+  Error error;
+  EXPECT_TRUE(fs.HasEntrySpelled(dir / "music/A"));
+  EXPECT_TRUE(fs.Identify(dir / "music/A", identity));
+  EXPECT_NE(fs.Open(dir / "music/A", OpenMode::kReadWrite, error), nullptr) << error.description;
 
   ASSERT_EQ(std::rename((dir / "old/later").c_str(), (dir / "old/later.old").c_str()), 0);
   ASSERT_EQ(::symlink((dir / "elsewhere/later").c_str(), (dir / "old/later").c_str()), 0);
@@ -68,7 +74,7 @@ TEST(PinnedFolders, ReplacedFoldersAreNeverEnteredThroughTheirNewLink) {
                       {dir / "music/other/d", dir / "music/other/"},
                       {dir / "music/../elsewhere/a", dir / "music/../"}};
   for (const Row& row : rows) {
-    const Error error = fs.Delete(row.path);
+    error = fs.Delete(row.path);
     EXPECT_EQ(error.number, kPathFileAccess) << row.path;
     EXPECT_NE(error.description.find(row.folder), std::string::npos) << error.description;
   }
