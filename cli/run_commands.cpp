@@ -55,6 +55,19 @@ std::optional<std::string> DestPath(const std::string& text) {
   return folder;
 }
 
+// The run works through the folders the search listed, whatever is put in
+// their place meanwhile; one replaced since is named and nothing runs.
+bool PinFolders(FileSystem& disk, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    if (const Error error = disk.PinFolder(folder)) {
+      PrintError(error, kSearchErrorContext, folder);
+      return false;
+    }
+  }
+  return true;
+}
+
 int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
@@ -89,15 +102,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     }
   }
 
-  // The run works through the folders the search listed, whatever is put
-  // in their place meanwhile.
-  for (const std::string& pinned : {*folder, destPath}) {
-    if (pinned.empty()) continue;
-    if (const Error error = disk.PinFolder(pinned)) {
-      PrintError(error, kSearchErrorContext, pinned);
-      return kExitFailure;
-    }
-  }
+  if (!PinFolders(disk, {*folder, destPath})) return kExitFailure;
 
   // Every file operation is journaled, before and after, so that undo can
   // restore every file whenever the run ends.
