@@ -47,10 +47,15 @@ int Claim(Kind kind, const std::string& path, const std::string& original, int d
     int expected = kFree;
     if (!slots[i].kind.compare_exchange_strong(expected, kFilling)) continue;
     Slot& slot = slots[i];
-    // Where no descriptor is left, the paths as they are.
+    // Where no descriptor is left, a temporary is guarded by its whole
+    // paths; a partial file's bare name would be taken in the wrong folder.
     slot.dir = dir == AT_FDCWD ? AT_FDCWD : ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
     const bool at = slot.dir >= 0;
     if (!at) slot.dir = AT_FDCWD;
+    if (dir != AT_FDCWD && !at && kind == kPartial) {
+      slot.kind.store(kFree, std::memory_order_release);
+      return kNoGuard;
+    }
     std::memcpy(slot.path, path.c_str(), path.size() + 1);
     slot.nameAt = at && kind == kTemporary ? LastName(path) - path.c_str() : 0;
     const char* originalName = at ? LastName(original) : original.c_str();

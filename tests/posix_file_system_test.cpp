@@ -146,6 +146,32 @@ TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
   EXPECT_EQ(ReadFile(dir / "taken"), "taken");
 }
 
+// Guarded through a folder's descriptor, the guard keeps a descriptor of its
+// own: the handler works in that folder even after the caller closed its
+// descriptor and the folder was moved away.
+TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
+  TempFolder dir;
+  WriteFile(dir / "sub/c.velmora-move-1", "c");
+  WriteFile(dir / "sub/.d.velmora-part-1", "half");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    InstallCrashHandler();
+    const int sub = ::open((dir / "sub").c_str(), O_PATH | O_DIRECTORY);
+    GuardTemporary(dir / "sub/c.velmora-move-1", dir / "sub/c", sub);
+    GuardPartialFile(".d.velmora-part-1", sub);
+    ::close(sub);
+    if (::rename((dir / "sub").c_str(), (dir / "moved").c_str()) != 0) ::_exit(1);
+    ::mkdir((dir / "sub").c_str(), 0700);
+    ::raise(SIGTERM);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_EQ(Listing(dir / "moved"), std::vector<std::string>{"c"});
+  EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{});
+}
+
 // Root copying another user's set-uid, set-gid program owns the copy and
 // so gets no special bits; a move keeps owner and bits.
 TEST(PosixFileSystem, SpecialBitsOnlyWithTheOwnerKept) {
