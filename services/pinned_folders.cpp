@@ -115,7 +115,7 @@ bool PinnedFolders::SeenOtherThan(const std::string& key, const Identity& identi
 }
 
 // The longest pinned folder that holds folder.
-const std::string* PinnedFolders::RootOf(const std::string& folder) const {
+const std::string* PinnedFolders::RootOf(std::string_view folder) const {
   const std::string* best = nullptr;
   for (const std::string& root : roots_) {
     if (folder.compare(0, root.size(), root) == 0 &&
@@ -130,15 +130,16 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   place = FolderPlace{AT_FDCWD, path, nullptr};
   if (roots_.empty()) return {};
   const std::size_t nameStart = FileNameStart(path);
-  const std::string folder = path.substr(0, nameStart);
+  // A view: most paths lie right in a pinned folder and need no walk.
+  const std::string_view folder = std::string_view(path).substr(0, nameStart);
   const std::string* root = RootOf(folder);
   if (root == nullptr) return {};
 
-  std::shared_ptr<const FolderDescriptor> at = folders_[*root].descriptor;
+  std::shared_ptr<const FolderDescriptor> at = folders_.find(*root)->second.descriptor;
   for (std::size_t begin = root->size(); begin < folder.size();) {
     const std::size_t end = folder.find(kPathSeparator, begin);
-    const std::string name = folder.substr(begin, end - begin);
-    const std::string key = folder.substr(0, end + 1);
+    const std::string name(folder.substr(begin, end - begin));
+    const std::string key(folder.substr(0, end + 1));
     begin = end + 1;
     if (name.empty() || name == ".") continue;
     if (name == "..") return FolderReplacedError(key);

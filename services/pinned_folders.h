@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/error_reporter.h"
@@ -75,7 +76,7 @@ class PinnedFolders {
     Identity identity;
   };
 
-  [[nodiscard]] const std::string* RootOf(const std::string& folder) const;
+  [[nodiscard]] const std::string* RootOf(std::string_view folder) const;
   bool SeenOtherThan(const std::string& key, const Identity& identity);
   Error Open(const std::string& key, const FolderDescriptor& parent, const std::string& name,
              std::shared_ptr<const FolderDescriptor>& opened);

@@ -392,7 +392,9 @@ void Main::SetSearching(bool searching) {
 }
 
 void Main::RepeatSearch() {
-  // The run is over; "Abbrechen" now stops the search again.
+  // The run is over; "Abbrechen" now stops the search again, and what the
+  // search sees is what the next run must find.
+  fileSystem_.UnpinFolders();
   EndRun();
   if (ending_) return;
   cmdSearch_Click();
