@@ -155,6 +155,7 @@ void RenameRun(benchmark::State& bench, bool logOn) {
     Answers quiet;
     FileLogWriter fileLog(LogPathIn(folder.root), quiet);
     Run run(RunKind::kRename, &fileLog);
+    (void)run.disk.PinFolder(folder.src);  // as the front ends do
     const double seconds =
         Seconds([&] { RunBatch(run.state, run.job, found, run.services, logOn); });
     bench.counters["undo_MB"] = static_cast<double>(run.state.undo.MemoryUsage()) / (1 << 20);
@@ -214,6 +215,8 @@ void BM_CopyRun(benchmark::State& bench) {
     const std::vector<FoundEntry> found = folder.Found();
     Run run(RunKind::kCopy);
     run.state.context.destPath = folder.dest;
+    (void)run.disk.PinFolder(folder.src);
+    (void)run.disk.PinFolder(folder.dest);
     const double seconds =
         Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
     if (run.answers.errors != 0) bench.SkipWithError("the run reported failures");

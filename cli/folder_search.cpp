@@ -53,12 +53,12 @@ std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::s
 
 std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
                                       const std::string& pattern, bool subdirs, bool markAll,
-                                      Reporting& reporting) {
-  if (folders.size() == 1) return SearchFound(folders[0], pattern, subdirs, markAll, reporting);
+                                      Reporting& reporting, FileSystem* disk) {
+  if (folders.size() == 1) return SearchFound(folders[0], pattern, subdirs, markAll, reporting, disk);
   std::vector<FoundEntry> found;
   std::unordered_set<std::string> seen;
   for (const std::string& folder : folders) {
-    for (FoundEntry& entry : SearchFound(folder, pattern, subdirs, markAll, reporting)) {
+    for (FoundEntry& entry : SearchFound(folder, pattern, subdirs, markAll, reporting, disk)) {
       if (seen.insert(entry.path).second) found.push_back(std::move(entry));
     }
   }
@@ -66,11 +66,13 @@ std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
 }
 
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
-                                    bool subdirs, bool markAll, Reporting& reporting) {
-  PosixFileSystem disk;
+                                    bool subdirs, bool markAll, Reporting& reporting,
+                                    FileSystem* disk) {
+  PosixFileSystem ownDisk;
   NoSettings settings;
   QuietHost host;
-  SearchCommand command(disk, settings, host, reporting.messages(), reporting.reporter());
+  SearchCommand command(disk != nullptr ? *disk : ownDisk, settings, host, reporting.messages(),
+                        reporting.reporter());
   if (subdirs) command.OptSubdirs_Click();
   SearchInputs inputs;
   inputs.drive = MountedDrives().DriveOf(folder);

@@ -9,6 +9,7 @@
 
 #include "cli/console.h"
 #include "engine/batch_run.h"
+#include "engine/file_system.h"
 
 namespace velmora::cli {
 
@@ -25,12 +26,14 @@ std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::s
 // subdirs) is listed once, where it was found first.
 std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
                                       const std::string& pattern, bool subdirs, bool markAll,
-                                      Reporting& reporting);
+                                      Reporting& reporting, FileSystem* disk = nullptr);
 
 // The found list of folder for pattern, with or without sub-folders, every
 // entry marked when markAll is set. Folders that cannot be read are reported
-// and left out.
+// and left out. The folders are listed through disk where given, which then
+// knows what the search saw when the run pins them.
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
-                                    bool subdirs, bool markAll, Reporting& reporting);
+                                    bool subdirs, bool markAll, Reporting& reporting,
+                                    FileSystem* disk = nullptr);
 
 }  // namespace velmora::cli

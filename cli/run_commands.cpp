@@ -15,6 +15,7 @@
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
+#include "search/search_command.h"
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/own_file.h"
@@ -77,6 +78,19 @@ std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
   return std::nullopt;
 }
 
+// The run works through the folders the search listed, whatever is put in
+// their place meanwhile; one replaced since is named and nothing runs.
+bool PinFolders(FileSystem& disk, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    if (const Error error = disk.PinFolder(folder)) {
+      PrintError(error, kSearchErrorContext, folder);
+      return false;
+    }
+  }
+  return true;
+}
+
 int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
@@ -93,8 +107,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
+  PosixFileSystem disk;
   std::vector<FoundEntry> found =
-      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting);
+      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting, &disk);
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles = JournalFilePaths(journalPath);
@@ -108,6 +123,10 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     }
   }
 
+  std::vector<std::string> pinned = *folders;
+  pinned.push_back(destPath);
+  if (!PinFolders(disk, pinned)) return kExitFailure;
+
   // Every file operation is journaled, before and after, so that undo can
   // restore every file whenever the run ends; an interrupted run is named first.
   if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
@@ -120,7 +139,6 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
     return kExitUsage;
   }
 
-  PosixFileSystem disk;
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
   journal.DeferDoneRecords(true);
   journalFile.KeepLockBriefly(true);

@@ -11,6 +11,7 @@
 #include "cli/run_summary.h"
 #include "cli/tag_dry_run.h"
 #include "engine/path.h"
+#include "search/search_command.h"
 #include "services/journal.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
@@ -196,9 +197,17 @@ int TagMain(const CliOptions& options) {
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
-  for (const FoundEntry& entry :
-       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting)) {
+  PosixFileSystem disk;
+  for (const FoundEntry& entry : SearchFolders(*folders, options.pattern, options.subdirs,
+                                               /*markAll=*/true, reporting, &disk)) {
     list.push_back({entry.path, true});
+  }
+  for (const std::string& folder : *folders) {
+    if (const Error error = disk.PinFolder(folder)) {
+      reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, folder,
+                                       error.description);
+      return kExitFailure;
+    }
   }
   const Id3v2Mode mode = ParseId3v2Mode(options.id3v2).value_or(Id3v2Mode::kAuto);
   if (options.dryRun) {
@@ -219,7 +228,6 @@ int TagMain(const CliOptions& options) {
     return kExitUsage;
   }
   TagPrinter printer(list, reporting);
-  PosixFileSystem disk;
   TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;
   editor.SetId3v2Mode(mode);

@@ -181,6 +181,14 @@ class FileSystem {
   // Gives the file at source the path target, replacing the file there, and
   // makes the change last (the folder is synced).
   virtual Error ReplaceWith(const std::string& source, const std::string& target) = 0;
+  // Pinned folders. A run opens the searched folder and the destination once
+  // (links on the way to them followed) and works through them until
+  // UnpinFolders: below a pinned folder no link to a folder is followed, and
+  // a folder replaced since it was listed or first opened is never entered;
+  // the call fails instead, naming the folder. Without pins, paths are taken
+  // as they are.
+  virtual Error PinFolder(const std::string& /*folder*/) { return {}; }
+  virtual void UnpinFolders() {}
 };
 
 }  // namespace velmora

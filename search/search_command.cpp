@@ -41,6 +41,7 @@ SearchResult SearchCommand::cmdSearch_Click(const SearchInputs& inputs) {
   SetCaptions(state_.searchCaption, kCaptionCancel);
   pattern_ = FilePattern(inputs.pattern);
   cursor_ = inputs.currentFolder;
+  searched_ = inputs.currentFolder;
   listFull_ = false;
   SearchFolder(inputs.currentFolder, "");
   searching_ = false;

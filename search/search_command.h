@@ -127,6 +127,9 @@ class SearchCommand {
   // Public for the window's tests; cmdSearch_Click is the usual way in.
   bool SearchFolder(std::string folder, std::string backFolder);
 
+  // The folder the last search started in: a run pins it.
+  const std::string& SearchedFolder() const { return searched_; }
+
   const SearchState& State() const { return state_; }
   const FoundList& Found() const { return found_; }
   FoundList& Found() { return found_; }
@@ -155,6 +158,7 @@ class SearchCommand {
   std::vector<std::future<FolderRead>> abandoned_;
   std::string abandonedFolder_;
   std::string cursor_;     // the folder list's current folder during a search
+  std::string searched_;
   bool listFull_ = false;  // the full-list message was shown in this search
   bool searching_ = false;
   std::chrono::steady_clock::time_point lastYield_;

@@ -21,8 +21,12 @@ constexpr std::size_t kMaxPath = 4096;
 
 // A slot is claimed (kFilling) before its paths are written and published
 // (kPartial, kTemporary) after, so the handler never reads half a path.
+// With a folder descriptor of its own (dir), the calls use the names at
+// path + nameAt and original relative to it.
 struct Slot {
   std::atomic<int> kind{kFree};
+  int dir = AT_FDCWD;
+  std::size_t nameAt = 0;
   char path[kMaxPath];
   char original[kMaxPath];
 };
@@ -32,14 +36,31 @@ static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads t
 
 bool Fits(const std::string& path) { return !path.empty() && path.size() < kMaxPath; }
 
-int Claim(Kind kind, const std::string& path, const std::string& original) {
+const char* LastName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+int Claim(Kind kind, const std::string& path, const std::string& original, int dir) {
   if (!Fits(path) || (kind == kTemporary && !Fits(original))) return kNoGuard;
   for (int i = 0; i < kSlots; ++i) {
     int expected = kFree;
     if (!slots[i].kind.compare_exchange_strong(expected, kFilling)) continue;
-    std::memcpy(slots[i].path, path.c_str(), path.size() + 1);
-    std::memcpy(slots[i].original, original.c_str(), original.size() + 1);
-    slots[i].kind.store(kind, std::memory_order_release);
+    Slot& slot = slots[i];
+    // Where no descriptor is left, a temporary is guarded by its whole
+    // paths; a partial file's bare name would be taken in the wrong folder.
+    slot.dir = dir == AT_FDCWD ? AT_FDCWD : ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
+    const bool at = slot.dir >= 0;
+    if (!at) slot.dir = AT_FDCWD;
+    if (dir != AT_FDCWD && !at && kind == kPartial) {
+      slot.kind.store(kFree, std::memory_order_release);
+      return kNoGuard;
+    }
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.nameAt = at && kind == kTemporary ? LastName(path) - path.c_str() : 0;
+    const char* originalName = at ? LastName(original) : original.c_str();
+    std::memcpy(slot.original, originalName, std::strlen(originalName) + 1);
+    slot.kind.store(kind, std::memory_order_release);
     return i;
   }
   return kNoGuard;
@@ -47,27 +68,27 @@ int Claim(Kind kind, const std::string& path, const std::string& original) {
 
 // Back under its own name, never over another file. Where the file system
 // offers neither the no-replace rename nor links, check, then rename.
-void MoveBack(const char* temp, const char* original) {
-  if (::renameat2(AT_FDCWD, temp, AT_FDCWD, original, RENAME_NOREPLACE) == 0) return;
+void MoveBack(int dir, const char* temp, const char* original) {
+  if (::renameat2(dir, temp, dir, original, RENAME_NOREPLACE) == 0) return;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return;
-  if (::link(temp, original) == 0) {
-    ::unlink(temp);
+  if (::linkat(dir, temp, dir, original, 0) == 0) {
+    ::unlinkat(dir, temp, 0);
     return;
   }
   if (errno == EEXIST) return;
   struct stat st {};
-  if (::lstat(original, &st) == 0 || errno != ENOENT) return;
-  ::rename(temp, original);
+  if (::fstatat(dir, original, &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) return;
+  ::renameat(dir, temp, dir, original);
 }
 
 void OnFatalSignal(int sig) { DieBySignal(sig); }
 
 }  // namespace
 
-int GuardPartialFile(const std::string& path) { return Claim(kPartial, path, {}); }
+int GuardPartialFile(const std::string& path, int dir) { return Claim(kPartial, path, {}, dir); }
 
-int GuardTemporary(const std::string& temp, const std::string& original) {
-  return Claim(kTemporary, temp, original);
+int GuardTemporary(const std::string& temp, const std::string& original, int dir) {
+  return Claim(kTemporary, temp, original, dir);
 }
 
 int GuardOf(const std::string& temp) {
@@ -80,18 +101,23 @@ int GuardOf(const std::string& temp) {
 }
 
 void Unguard(int handle) {
-  if (handle >= 0 && handle < kSlots) slots[handle].kind.store(kFree, std::memory_order_release);
+  if (handle < 0 || handle >= kSlots) return;
+  Slot& slot = slots[handle];
+  const int dir = slot.dir;
+  // Free before the descriptor closes, so the handler never uses a closed one.
+  slot.kind.store(kFree, std::memory_order_release);
+  if (dir != AT_FDCWD) ::close(dir);
 }
 
 void CleanUpGuardedFiles() {
   for (Slot& slot : slots) {
     switch (slot.kind.load(std::memory_order_acquire)) {
       case kPartial:
-        ::unlink(slot.path);
+        ::unlinkat(slot.dir, slot.path, 0);
         slot.kind.store(kFree, std::memory_order_release);
         break;
       case kTemporary:
-        MoveBack(slot.path, slot.original);
+        MoveBack(slot.dir, slot.path + slot.nameAt, slot.original);
         slot.kind.store(kFree, std::memory_order_release);
         break;
       default:
@@ -137,6 +163,20 @@ void TestSignalPoint(const char* point) {
     ::raise(static_cast<int>(sig));
     at = *end == ',' ? end + 1 : end;
   }
+}
+
+}  // namespace velmora
+
+namespace velmora {
+
+void TestStepDone() {
+  static const char* const setting = std::getenv("VELMORA_TEST_RUN_AFTER");
+  static long steps = 0;
+  if (setting == nullptr) return;
+  char* command = nullptr;
+  const long after = std::strtol(setting, &command, 10);
+  if (++steps != after || *command != ':') return;
+  (void)std::system(command + 1);
 }
 
 }  // namespace velmora

@@ -6,6 +6,8 @@
 // never by their names.
 #pragma once
 
+#include <fcntl.h>
+
 #include <string>
 
 namespace velmora {
@@ -14,11 +16,13 @@ namespace velmora {
 inline constexpr int kNoGuard = -1;
 
 // Guards the partial file at path, which this process has just created.
-// Returns a handle for Unguard.
-int GuardPartialFile(const std::string& path);
+// Returns a handle for Unguard. With a folder descriptor dir, path is taken
+// relative to it, and the guard keeps a descriptor of its own.
+int GuardPartialFile(const std::string& path, int dir = AT_FDCWD);
 
-// Guards the rename temporary temp, whose file belongs at original.
-int GuardTemporary(const std::string& temp, const std::string& original);
+// Guards the rename temporary temp, whose file belongs at original. With a
+// folder descriptor dir, both lie in it and only their last names are used.
+int GuardTemporary(const std::string& temp, const std::string& original, int dir = AT_FDCWD);
 
 // The handle guarding temp, or kNoGuard.
 int GuardOf(const std::string& temp);
@@ -44,5 +48,10 @@ void InstallCrashHandler();
 // holds its first bytes), "temporary" (a rename temporary is held),
 // "committed" (the command line printed the first step that went through).
 void TestSignalPoint(const char* point);
+
+// For tests of a folder changed between steps: when VELMORA_TEST_RUN_AFTER
+// reads "N:COMMAND", the shell runs COMMAND once, after the N-th file moved
+// or copied.
+void TestStepDone();
 
 }  // namespace velmora

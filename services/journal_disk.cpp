@@ -85,7 +85,7 @@ bool RangeLocked(int fd, off_t start, off_t length) {
 }
 
 std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix) {
-  const std::string folder = FolderOf(journalPath);
+  const std::string folder = JournalFolderOf(journalPath);
   const std::string prefix = journalPath.substr(journalPath.rfind('/') + 1) + infix;
   std::vector<std::string> paths;
   if (DIR* dir = ::opendir(folder.c_str())) {
@@ -135,7 +135,7 @@ bool FileSystemOf(const std::string& folder, FileSystemTraits& traits) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
+std::string JournalFolderOf(const std::string& path) {
   const std::size_t cut = path.rfind('/');
   if (cut == std::string::npos) return ".";
   return cut == 0 ? "/" : path.substr(0, cut);

@@ -44,7 +44,8 @@ struct FileSystemTraits {
 };
 bool FileSystemOf(const std::string& folder, FileSystemTraits& traits);
 
-// The folder part of path ("." for a bare name).
-std::string FolderOf(const std::string& path);
+// The folder part of path as the journal records it: no trailing separator,
+// "." for a bare name.
+std::string JournalFolderOf(const std::string& path);
 
 }  // namespace velmora

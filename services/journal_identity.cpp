@@ -20,7 +20,7 @@ StepIdentity IdentityOf(const std::string& path) {
   if (::lstat(path.c_str(), &st) != 0) return {};
   FileSystemTraits traits;
   // A mount point is judged by the file system it is the root of.
-  const bool found = FileSystemOf(S_ISDIR(st.st_mode) ? path : FolderOf(path), traits);
+  const bool found = FileSystemOf(S_ISDIR(st.st_mode) ? path : JournalFolderOf(path), traits);
   return {true,
           static_cast<std::int64_t>(st.st_size),
           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,

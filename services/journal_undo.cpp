@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "engine/commit.h"
+#include "engine/path.h"
+#include "services/journal_disk.h"
 #include "services/posix_file_system.h"
 #include "services/step_identity.h"
 #include "services/translation.h"
@@ -72,8 +74,9 @@ bool SettledDone(JournalStep& step) {
 
 class Undo {
  public:
-  Undo(JournalFile& file, UndoServices& services)
+  Undo(JournalFile& file, const std::vector<JournalFolder>& folders, UndoServices& services)
       : file_(file),
+        folders_(folders),
         writer_(file, services.reporter),
         dialogs_(services.dialogs),
         services_(services),
@@ -93,6 +96,8 @@ class Undo {
              " -> " + step.target);
       return true;
     }
+    if (FolderReplaced(step)) return true;
+    PinFolders(step);
     if (step.state == StepState::kPending && !SettledDone(step)) {
       // Not done when the file is still at its source; a file at neither
       // path is lost to this step, and said so.
@@ -122,7 +127,7 @@ class Undo {
              step.target);
       return true;
     }
-    const bool sameFile = step.kind != '4' && disk_.SameFile(step.target, step.source);
+    const bool sameFile = step.kind != '4' && SameEntry(step.target, step.source);
     if (step.kind != '3' && step.kind != '4' && IdentityOf(step.source).known && !sameFile) {
       Refuse(Tr("velmora", "Ziel vorhanden, nicht zurückgenommen:") + " " + step.source);
       return true;
@@ -145,6 +150,40 @@ class Undo {
 
  private:
   void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
+
+  // One entry under two names (another spelling); a link is not followed, so
+  // a copied link is never taken for the link it was copied from.
+  bool SameEntry(const std::string& a, const std::string& b) {
+    FileIdentity first, second;
+    return disk_.Identify(a, first) && disk_.Identify(b, second) && first.device == second.device &&
+           first.inode == second.inode;
+  }
+
+  // A folder the run worked in that is another one now (a link or a folder
+  // put in its place) is never entered: the step stays, named. Judged by
+  // inode and file system where those last, as the run recorded them.
+  bool FolderReplaced(const JournalStep& step) {
+    for (const std::string* path : {&step.source, &step.target}) {
+      const std::string folder = JournalFolderOf(*path);
+      for (const JournalFolder& recorded : folders_) {
+        if (recorded.run != step.run || recorded.path != folder) continue;
+        if (!recorded.id.known || !recorded.id.inodeStable) break;
+        const StepIdentity now = IdentityOf(folder);
+        if (now.known && now.inode == recorded.id.inode && now.fsid == recorded.id.fsid) break;
+        Refuse(Tr("velmora", "Ordner seit dem Lauf ersetzt, nicht zurückgenommen:") + " " + folder);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Each folder the undo touches is opened once and worked through.
+  void PinFolders(const JournalStep& step) {
+    for (const std::string* path : {&step.source, &step.target}) {
+      const std::string folder(FolderOf(*path));
+      if (!folder.empty()) (void)disk_.PinFolder(folder);
+    }
+  }
 
   // The write's own edits taken back, the old modification time included,
   // so that the records before this one still know the file.
@@ -203,6 +242,7 @@ class Undo {
   }
 
   JournalFile& file_;
+  const std::vector<JournalFolder>& folders_;
   PosixFileSystem disk_;
   JournalWriter writer_;
   NoOverwriteDialogs dialogs_;
@@ -252,7 +292,7 @@ std::vector<JournalRun> InterruptedRuns(const std::string& journalPath,
 int UndoJournalRuns(JournalFile& file, JournalContents& contents,
                     const std::vector<std::string>& runs, UndoServices& services) {
   const std::set<std::string> chosen(runs.begin(), runs.end());
-  Undo undo(file, services);
+  Undo undo(file, contents.folders, services);
   if (const Error error = undo.writer().Begin("undo")) {
     services.reporter.ReportError(Location::kNone, error.number, kJournalWriteContext, file.path(),
                                   error.description);

@@ -86,7 +86,7 @@ StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
   StepIdentity id{true, static_cast<std::int64_t>(st.st_size),
                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
                   static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-  AddFileSystem(id, folder ? path : FolderOf(path));
+  AddFileSystem(id, folder ? path : JournalFolderOf(path));
   return id;
 }
 
@@ -107,7 +107,7 @@ void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
 std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target) {
   std::string records;
   for (const std::string* path : {&source, &target}) {
-    std::string folder = FolderOf(*path);
+    std::string folder = JournalFolderOf(*path);
     if (folders_.count(folder) != 0) continue;
     const StepIdentity id = LookUp(folder, /*folder=*/true);
     records +=
@@ -144,7 +144,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   std::string records = FolderRecords(source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
-    AddFileSystem(announced_, FolderOf(source));
+    AddFileSystem(announced_, JournalFolderOf(source));
   } else {
     announced_ = LookUp(source);
   }

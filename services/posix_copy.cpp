@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <vector>
@@ -40,18 +41,20 @@ struct Fd {
 
 // The partial file, guarded from creation until it is published or gone.
 struct Partial {
-  std::string path;
+  int dir = AT_FDCWD;
+  std::string path;  // relative to dir
   int guard = kNoGuard;
   bool published = false;
   ~Partial() {
-    if (!published && !path.empty()) ::unlink(path.c_str());
+    if (!published && !path.empty()) ::unlinkat(dir, path.c_str(), 0);
     Unguard(guard);
   }
 };
 
-int WriteAllBytes(int out, const char* data, ssize_t size) {
+int WriteAllBytes(int out, const char* data, ssize_t size, off_t offset) {
   for (ssize_t written = 0; written < size;) {
-    const ssize_t w = ::write(out, data + written, static_cast<std::size_t>(size - written));
+    const ssize_t w =
+        ::pwrite(out, data + written, static_cast<std::size_t>(size - written), offset + written);
     if (w < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -74,39 +77,59 @@ bool Cloned(int in, const struct stat& source, int out) {
   return false;
 }
 
-int CopyBytes(int in, int out, off_t size) {
-  // The kernel's copy first; plain read and write where it is not offered.
-  off_t done = 0;
-  while (done < size) {
-    const std::size_t want = static_cast<std::size_t>(size - done) < kChunk
-                                 ? static_cast<std::size_t>(size - done)
-                                 : kChunk;
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
+// length bytes at offset, the kernel's copy first; plain read and write
+// where it is not offered (kernelCopy is then cleared for the rest).
+int CopyRange(int in, int out, off_t offset, off_t length, bool& kernelCopy) {
+  std::vector<char> buffer;
+  for (off_t done = 0; done < length;) {
+    const std::size_t want = static_cast<std::size_t>(std::min<off_t>(length - done, kChunk));
+    off_t from = offset + done, to = from;
+    ssize_t n = -1;
+    if (kernelCopy) {
+      n = ::copy_file_range(in, &from, out, &to, want, 0);
+      if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+        kernelCopy = false;
+        continue;
+      }
+    } else {
+      buffer.resize(std::min<std::size_t>(want, 1 << 16));
+      n = ::pread(in, buffer.data(), buffer.size(), from);
+      if (n > 0) {
+        if (int err = WriteAllBytes(out, buffer.data(), n, to); err != 0) return err;
+      }
+    }
     if (n < 0) {
       if (errno == EINTR) continue;
-      if (done == 0 &&
-          (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
-        break;
-      }
       return errno;
     }
-    if (n == 0) break;  // the file shrank, or a file system reporting 0
+    if (n == 0) break;  // the file shrank
     done += n;
     TestSignalPoint("copy");
   }
-  if (done == size && size > 0) return 0;
-  // copy_file_range moved both offsets; read and write take any rest.
-  std::vector<char> buffer(1 << 16);
-  for (;;) {
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return 0;
-    if (int err = WriteAllBytes(out, buffer.data(), n); err != 0) return err;
-    TestSignalPoint("copy");
+  return 0;
+}
+
+// Only the data regions are copied; the size set at the end leaves every
+// hole a hole, as cp does. Where the file system cannot tell the regions,
+// the whole file counts as data.
+int CopyBytes(int in, const struct stat& source, int out) {
+  const off_t size = source.st_size;
+  bool kernelCopy = true;
+  // Blocks for every byte: no hole to look for.
+  if (source.st_blocks * 512 >= size) return CopyRange(in, out, 0, size, kernelCopy);
+  for (off_t at = 0; at < size;) {
+    off_t data = ::lseek(in, at, SEEK_DATA);
+    if (data < 0 && errno == ENXIO) break;  // a hole up to the end
+    off_t hole = data < 0 ? size : ::lseek(in, data, SEEK_HOLE);
+    if (data < 0) data = at;
+    if (hole < 0 || hole > size) hole = size;
+    if (int err = CopyRange(in, out, data, hole - data, kernelCopy); err != 0) return err;
+    at = hole;
   }
+  while (::ftruncate(out, size) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
 }
 
 // The rights of the copy: special bits only where the owner (and for
@@ -122,7 +145,7 @@ mode_t CopyMode(const struct stat& source, const struct stat& copy) {
 int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   if (Cloned(in, st, out.fd)) {
     TestSignalPoint("copy");
-  } else if (int err = CopyBytes(in, out.fd, st.st_size); err != 0) {
+  } else if (int err = CopyBytes(in, st, out.fd); err != 0) {
     return err;
   }
   // A moved file stays its owner's where the system lets us; a refusal only
@@ -143,16 +166,17 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   return 0;
 }
 
-// Creates the partial file exclusively, numbering past leftovers of an
-// earlier process with the same id.
-int CreatePartial(const std::string& target, Partial& partial, Fd& out) {
+// Creates the partial file exclusively beside target, numbering past
+// leftovers of an earlier process with the same id.
+int CreatePartial(const FolderPlace& target, Partial& partial, Fd& out) {
   for (int n = 0; n < 10; ++n) {
-    const std::string path = PartialName(target, n);
-    out.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    S_IRUSR | S_IWUSR);
+    const std::string path = PartialName(target.name, n);
+    out.fd = ::openat(target.dir, path.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (out.fd >= 0) {
+      partial.dir = target.dir;
       partial.path = path;
-      partial.guard = GuardPartialFile(path);
+      partial.guard = GuardPartialFile(path, target.dir);
       return 0;
     }
     if (errno != EEXIST) return errno;
@@ -172,31 +196,51 @@ pid_t OwnPid() {
 // An unnamed file in target's folder (O_TMPFILE), which a crash leaves no
 // trace of; -1 where the file system or /proc does not offer it, so the
 // copy goes through a named partial file.
-int CreateUnnamed(const std::string& target) {
+int CreateUnnamed(const FolderPlace& target) {
   static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
   if (!procFds) return -1;
-  const std::size_t nameStart = FileNameStart(target);
-  const std::string folder = nameStart == 0 ? std::string(".") : target.substr(0, nameStart);
-  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  const std::size_t nameStart = FileNameStart(target.name);
+  const std::string folder = nameStart == 0 ? std::string(".") : target.name.substr(0, nameStart);
+  return ::openat(target.dir, folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
 }
 
 // Names the whole unnamed file; a link never replaces a file.
-int PublishUnnamed(Fd& out, const std::string& target) {
+int PublishUnnamed(Fd& out, const FolderPlace& target) {
   const std::string self = "/proc/self/fd/" + std::to_string(out.fd);
-  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+  if (::linkat(AT_FDCWD, self.c_str(), target.dir, target.name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
     return errno;
   }
   // A close that reports a lost write takes the copy back: it is this run's own.
   if (int err = out.Close(); err != 0) {
-    ::unlink(target.c_str());
+    ::unlinkat(target.dir, target.name.c_str(), 0);
     return err;
   }
   return 0;
 }
 
-bool Exists(const std::string& path) {
+bool Exists(int dir, const std::string& name) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
+  return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// A link is copied as a link to the same target (cp -P); creating one never
+// replaces a name. A moved link keeps its owner where the system lets it.
+int CopyLink(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose) {
+  struct stat st {};
+  if (::fstatat(source.dir, source.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  if (!S_ISLNK(st.st_mode)) return EAGAIN;  // replaced meanwhile: no copy of a moving file
+  std::string to(static_cast<std::size_t>(st.st_size) + 1, '\0');
+  const ssize_t n = ::readlinkat(source.dir, source.name.c_str(), to.data(), to.size());
+  if (n < 0) return errno;
+  if (static_cast<std::size_t>(n) >= to.size()) return EAGAIN;  // changed meanwhile
+  to.resize(static_cast<std::size_t>(n));
+  if (::symlinkat(to.c_str(), target.dir, target.name.c_str()) != 0) return errno;
+  if (purpose == CopyPurpose::kMove) {
+    (void)::fchownat(target.dir, target.name.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
+  }
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  (void)::utimensat(target.dir, target.name.c_str(), times, AT_SYMLINK_NOFOLLOW);
+  return 0;
 }
 
 }  // namespace
@@ -216,32 +260,34 @@ std::string PartialName(const std::string& target, int n) {
   return path;
 }
 
-int PublishNoReplace(const std::string& partial, const std::string& target) {
-  if (::renameat2(AT_FDCWD, partial.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-    return 0;
-  }
+int PublishNoReplace(int dir, const std::string& partial, const std::string& target) {
+  const char* from = partial.c_str();
+  const char* to = target.c_str();
+  if (::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-  if (::link(partial.c_str(), target.c_str()) == 0) {
-    ::unlink(partial.c_str());
+  if (::linkat(dir, from, dir, to, 0) == 0) {
+    ::unlinkat(dir, from, 0);
     return 0;
   }
   if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
   // No links (exFAT, NTFS through FUSE): the name is checked just before.
-  if (Exists(target)) return EEXIST;
-  return ::rename(partial.c_str(), target.c_str()) == 0 ? 0 : errno;
+  if (Exists(dir, target)) return EEXIST;
+  return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
 }
 
-int CopyFileExclusive(const std::string& source, const std::string& target, CopyPurpose purpose) {
-  // Non-blocking: a FIFO put in the file's place must not hang the run.
-  Fd in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-  if (in.fd < 0) return errno;
+int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose) {
+  // Non-blocking: a FIFO put in the file's place must not hang the run. A
+  // link is never opened, so nothing is read through one.
+  Fd in{::openat(source.dir, source.name.c_str(),
+                 O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC)};
+  if (in.fd < 0) return errno == ELOOP ? CopyLink(source, target, purpose) : errno;
   struct stat st {};
   if (::fstat(in.fd, &st) != 0) return errno;
   if (!S_ISREG(st.st_mode)) return EISDIR;
   // A taken name is refused before a large file's bytes are copied; for a
   // small one publishing finds it soon enough, without a gap and without the
   // extra lstat per file.
-  if (st.st_size >= kCheckFirstSize && Exists(target)) return EEXIST;
+  if (st.st_size >= kCheckFirstSize && Exists(target.dir, target.name)) return EEXIST;
 
   Fd out{CreateUnnamed(target)};
   if (out.fd >= 0) {
@@ -252,7 +298,7 @@ int CopyFileExclusive(const std::string& source, const std::string& target, Copy
   if (int err = CreatePartial(target, partial, out); err != 0) return err;
   if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
   if (int err = out.Close(); err != 0) return err;
-  if (int err = PublishNoReplace(partial.path, target); err != 0) return err;
+  if (int err = PublishNoReplace(target.dir, partial.path, target.name); err != 0) return err;
   partial.published = true;
   return 0;
 }

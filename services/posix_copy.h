@@ -3,10 +3,14 @@
 // folder (O_TMPFILE) or, where there is none, a partial file beside the
 // target (".NAME.velmora-part-PID", guarded against signals); either takes
 // the final name only when complete and never over another file, so a copy
-// appears whole or not at all. Internal to the file-system service.
+// appears whole or not at all. Holes stay holes, and a symbolic link is
+// copied as a link with the same target, never read through. Internal to
+// the file-system service.
 #pragma once
 
 #include <string>
+
+#include "services/pinned_folders.h"
 
 namespace velmora {
 
@@ -23,10 +27,11 @@ std::string PartialName(const std::string& target, int n);
 // the copy keeps the owner (and, for set-gid, the group). Returns 0 or the
 // errno of the first failure, in which case no file is left at target and
 // no partial file remains.
-int CopyFileExclusive(const std::string& source, const std::string& target, CopyPurpose purpose);
+int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose);
 
-// Gives partial the name target without ever replacing a file: a no-replace
-// rename, else a link, else (file systems without links) check, then rename.
-int PublishNoReplace(const std::string& partial, const std::string& target);
+// Gives partial the name target, both in dir, without ever replacing a file:
+// a no-replace rename, else a link, else (file systems without links)
+// check, then rename.
+int PublishNoReplace(int dir, const std::string& partial, const std::string& target);
 
 }  // namespace velmora

@@ -16,16 +16,16 @@
 namespace velmora {
 namespace {
 
-bool Exists(const std::string& path) {
+bool Exists(const FolderPlace& at) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
+  return ::fstatat(at.dir, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // What a taken target is, links followed: 0 for a file, else EISDIR for a
 // folder and EEXIST for anything else.
-int TargetKind(const std::string& path) {
+int TargetKind(const FolderPlace& at) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return EEXIST;
+  if (::fstatat(at.dir, at.name.c_str(), &st, 0) != 0) return EEXIST;
   if (S_ISREG(st.st_mode)) return 0;
   return S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
 }
@@ -37,35 +37,34 @@ bool NoHardLinks(int err) { return err == EPERM || err == ENOTSUP || err == ENOS
 // link then unlink, which cannot replace either. Where it has hard links
 // neither (exFAT through FUSE), look first and rename then, as mv -n does:
 // nothing better exists there, and nowhere else is the gap taken.
-int RenameNoReplace(const std::string& source, const std::string& target) {
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-    return 0;
-  }
+int RenameNoReplace(const FolderPlace& source, const FolderPlace& target) {
+  const char* from = source.name.c_str();
+  const char* to = target.name.c_str();
+  if (::renameat2(source.dir, from, target.dir, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-  if (::link(source.c_str(), target.c_str()) != 0) {
+  if (::linkat(source.dir, from, target.dir, to, 0) != 0) {
     if (!NoHardLinks(errno)) return errno;
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0) return EEXIST;
+    if (Exists(target)) return EEXIST;
     if (errno != ENOENT) return errno;
-    return ::rename(source.c_str(), target.c_str()) == 0 ? 0 : errno;
+    return ::renameat(source.dir, from, target.dir, to) == 0 ? 0 : errno;
   }
-  if (::unlink(source.c_str()) != 0) {
+  if (::unlinkat(source.dir, from, 0) != 0) {
     const int err = errno;
-    ::unlink(target.c_str());
+    ::unlinkat(target.dir, to, 0);
     return err;
   }
   return 0;
 }
 
-// Into another file system: a complete, flushed copy first; the source goes
-// only after that. If the source cannot go, the copy goes instead, so a
-// failed move leaves things as they were.
-int MoveAcross(const std::string& source, const std::string& target) {
+// Into another file system: a complete, flushed copy first (a link as a
+// link); the source goes only after that. If the source cannot go, the copy
+// goes instead, so a failed move leaves things as they were.
+int MoveAcross(const FolderPlace& source, const FolderPlace& target) {
   const int err = CopyFileExclusive(source, target, CopyPurpose::kMove);
   if (err != 0) return err;
-  if (::unlink(source.c_str()) != 0) {
+  if (::unlinkat(source.dir, source.name.c_str(), 0) != 0) {
     const int unlinkErr = errno;
-    ::unlink(target.c_str());
+    ::unlinkat(target.dir, target.name.c_str(), 0);
     return unlinkErr;
   }
   return 0;
@@ -75,7 +74,7 @@ int MoveAcross(const std::string& source, const std::string& target) {
 // not found", described as what it is. A folder (or anything else that is no
 // file) in the target's place is not a file to overwrite: an access error,
 // never 58.
-Error Failure(int err, const std::string& source, const std::string& target) {
+Error Failure(int err, const FolderPlace& source, const FolderPlace& target) {
   if (err == ENOENT && Exists(source)) {
     return {kPathNotFound, std::strerror(ENOENT)};
   }
@@ -84,6 +83,13 @@ Error Failure(int err, const std::string& source, const std::string& target) {
     if (kind != 0) return {kPathFileAccess, std::strerror(kind)};
   }
   return ErrorFromErrno(err);
+}
+
+FileIdentity IdentityOfStat(const struct stat& st) {
+  return FileIdentity{
+      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+      static_cast<std::int64_t>(st.st_size),
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 }  // namespace
@@ -112,42 +118,65 @@ Error MakeFolders(const std::string& folder, mode_t mode) {
 
 PosixFileSystem::PosixFileSystem(std::string mountTable) : mountTable_(std::move(mountTable)) {}
 
+Error PosixFileSystem::PinFolder(const std::string& folder) { return pins_.Pin(folder); }
+
+void PosixFileSystem::UnpinFolders() { pins_.Clear(); }
+
 Error PosixFileSystem::GetFile(const std::string& path) {
+  FolderPlace at;
+  if (Error error = pins_.Resolve(path, at)) return error;
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
+  if (::fstatat(at.dir, at.name.c_str(), &st, 0) != 0) {
+    return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
+  }
   if (!S_ISREG(st.st_mode)) return ErrorFromErrno(ENOENT);
   return {};
 }
 
 Error PosixFileSystem::GetFile(const std::string& path, std::optional<FileIdentity>& identity) {
   // One lstat tells both for a plain file; a link is followed for the check.
+  FolderPlace at;
+  if (Error error = pins_.Resolve(path, at)) return error;
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
-  identity =
-      FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::int64_t>(st.st_size),
-                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  if (::fstatat(at.dir, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    return ErrorFromErrno(errno == ENOTDIR ? ENOENT : errno);
+  }
+  identity = IdentityOfStat(st);
   if (S_ISLNK(st.st_mode)) return GetFile(path);
   if (!S_ISREG(st.st_mode)) return ErrorFromErrno(ENOENT);
   return {};
 }
 
 Error PosixFileSystem::Move(const std::string& source, const std::string& target) {
-  int err = RenameNoReplace(source, target);
-  if (err == EXDEV) err = MoveAcross(source, target);
-  return err == 0 ? Error{} : Failure(err, source, target);
+  FolderPlace from, to;
+  if (Error error = pins_.Resolve(source, from)) return error;
+  if (Error error = pins_.Resolve(target, to)) return error;
+  int err = RenameNoReplace(from, to);
+  if (err == EXDEV) err = MoveAcross(from, to);
+  if (err != 0) return Failure(err, from, to);
+  TestStepDone();
+  return {};
 }
 
 Error PosixFileSystem::Copy(const std::string& source, const std::string& target) {
-  const int err = CopyFileExclusive(source, target, CopyPurpose::kCopy);
-  return err == 0 ? Error{} : Failure(err, source, target);
+  FolderPlace from, to;
+  if (Error error = pins_.Resolve(source, from)) return error;
+  if (Error error = pins_.Resolve(target, to)) return error;
+  const int err = CopyFileExclusive(from, to, CopyPurpose::kCopy);
+  if (err != 0) return Failure(err, from, to);
+  TestStepDone();
+  return {};
 }
 
 Error PosixFileSystem::Delete(const std::string& path) {
+  FolderPlace at;
+  if (Error error = pins_.Resolve(path, at)) return error;
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno);
+  if (::fstatat(at.dir, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    return ErrorFromErrno(errno);
+  }
   if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR);
-  if (::unlink(path.c_str()) != 0) return ErrorFromErrno(errno);
+  if (::unlinkat(at.dir, at.name.c_str(), 0) != 0) return ErrorFromErrno(errno);
   return {};
 }
 
@@ -156,16 +185,24 @@ std::string PosixFileSystem::TemporaryName(const std::string& path) {
 }
 
 void PosixFileSystem::HoldTemporary(const std::string& temp, const std::string& original) {
-  GuardTemporary(temp, original);
+  // Both lie in one folder: the handler works through its descriptor.
+  FolderPlace at;
+  if (pins_.Resolve(temp, at)) at.dir = AT_FDCWD;
+  GuardTemporary(temp, original, at.dir);
   TestSignalPoint("temporary");
 }
 
 void PosixFileSystem::ReleaseTemporary(const std::string& temp) { Unguard(GuardOf(temp)); }
 
 bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
+  FolderPlace atA, atB;
+  if (pins_.Resolve(a, atA) || pins_.Resolve(b, atB)) return false;
   struct stat sa {
   }, sb{};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+  if (::fstatat(atA.dir, atA.name.c_str(), &sa, 0) != 0 ||
+      ::fstatat(atB.dir, atB.name.c_str(), &sb, 0) != 0) {
+    return false;
+  }
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
@@ -174,13 +211,18 @@ bool PosixFileSystem::SameFile(const std::string& a, const std::string& b) {
 namespace velmora {
 
 bool PosixFileSystem::HasEntrySpelled(const std::string& path) {
-  if (!Exists(path)) return false;
-  const std::size_t nameStart = FileNameStart(path);
-  const std::string folder = nameStart == 0 ? std::string(".") : path.substr(0, nameStart);
-  const std::string_view name = std::string_view(path).substr(nameStart);
-  DIR* dir = ::opendir(folder.c_str());
+  FolderPlace at;
+  if (pins_.Resolve(path, at) || !Exists(at)) return false;
+  const std::size_t nameStart = FileNameStart(at.name);
+  const std::string folder = nameStart == 0 ? std::string(".") : at.name.substr(0, nameStart);
+  const std::string_view name = std::string_view(at.name).substr(nameStart);
+  const int fd = ::openat(at.dir, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
   // A folder that cannot be read: the path answers, so take it as spelled.
-  if (dir == nullptr) return true;
+  if (dir == nullptr) {
+    if (fd >= 0) ::close(fd);
+    return true;
+  }
   bool found = false;
   while (const dirent* entry = ::readdir(dir)) {
     if (name == entry->d_name) {

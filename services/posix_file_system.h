@@ -1,6 +1,7 @@
 // The file-system service on Linux: renames that never replace, copies that
-// never overwrite and leave no half file, moves across file systems by copy
-// and delete, folder listings, open files that never follow a link for
+// never overwrite and leave no half file (nor fill a hole, nor follow a
+// link), moves across file systems by copy and delete, a run's folders
+// opened once, folder listings, open files that never follow a link for
 // writing, and errno turned into the program's error numbers. Also the small
 // POSIX steps the other services share: writing a whole text and creating
 // folders.
@@ -17,6 +18,7 @@
 #include "engine/error_numbers.h"
 #include "engine/file_system.h"
 #include "services/mount_table.h"
+#include "services/pinned_folders.h"
 
 namespace velmora {
 
@@ -37,6 +39,11 @@ class PosixFileSystem : public FileSystem {
   // first needed (tests pass their own). A new PosixFileSystem sees the
   // mounts as they are now.
   explicit PosixFileSystem(std::string mountTable = kMountTable);
+
+  // Every path under a pinned folder is reached through its descriptors
+  // (pinned_folders.h). A symbolic link is moved and copied as a link.
+  Error PinFolder(const std::string& folder) override;
+  void UnpinFolders() override;
 
   Error GetFile(const std::string& path) override;
   Error GetFile(const std::string& path, std::optional<FileIdentity>& identity) override;
@@ -80,6 +87,7 @@ class PosixFileSystem : public FileSystem {
   bool mountsRead_ = false;
   std::vector<MountEntry> mounts_;
   std::map<std::string, FileSystemKind> kinds_;  // by mount point
+  PinnedFolders pins_;
 };
 
 }  // namespace velmora

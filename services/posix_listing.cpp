@@ -62,12 +62,15 @@ struct Entry {
 };
 
 // Every name in folder but "." and ".."; the errno of a failure, 0 when the
-// folder was read whole. opened tells whether it could be opened at all.
-int ReadEntries(const std::string& folder, std::vector<Entry>& entries, bool& opened) {
+// folder was read whole. opened tells whether it could be opened at all, and
+// self is then the folder's own stat.
+int ReadEntries(const std::string& folder, std::vector<Entry>& entries, bool& opened,
+                struct stat& self) {
   DIR* dir = ::opendir(folder.c_str());
   opened = dir != nullptr;
   if (dir == nullptr) return errno;
   const int dirFd = ::dirfd(dir);
+  if (::fstat(dirFd, &self) != 0) self = {};
   int err = 0;
   while (true) {
     errno = 0;
@@ -105,7 +108,11 @@ FolderListing PosixFileSystem::ReadFolder(const std::string& folder) {
   FolderListing listing;
   std::vector<Entry> entries;
   bool opened = false;
-  if (const int err = ReadEntries(folder, entries, opened)) {
+  struct stat self {};
+  const int err = ReadEntries(folder, entries, opened, self);
+  // A run later pinning this folder must find the one listed here.
+  if (opened && self.st_ino != 0) pins_.Saw(folder, self.st_dev, self.st_ino);
+  if (err != 0) {
     listing.error = ErrorFromErrno(err, ErrnoUse::kFolder);
     return listing;
   }
@@ -121,16 +128,22 @@ FolderListing PosixFileSystem::ReadFolder(const std::string& folder) {
 bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
   std::vector<Entry> entries;
   bool opened = false;
-  (void)ReadEntries(folder, entries, opened);  // what was read before a failure counts
+  struct stat self {};
+  (void)ReadEntries(folder, entries, opened, self);  // what was read before a failure counts
   for (Entry& entry : entries) items.push_back({std::move(entry.name), entry.kind == Kind::kFile});
   return opened;
 }
 
 PathKind PosixFileSystem::Probe(const std::string& path) {
+  FolderPlace at;
+  if (pins_.Resolve(path, at)) return PathKind::kOther;
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0)
+  const char* name = at.name.c_str();
+  if (::fstatat(at.dir, name, &st, 0) == 0) {
     return S_ISREG(st.st_mode) ? PathKind::kFile : PathKind::kOther;
-  return ::lstat(path.c_str(), &st) == 0 ? PathKind::kOther : PathKind::kNone;
+  }
+  return ::fstatat(at.dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? PathKind::kOther
+                                                                : PathKind::kNone;
 }
 
 const std::vector<MountEntry>& PosixFileSystem::Mounts() {
@@ -159,8 +172,10 @@ bool PosixFileSystem::IgnoresCase(const std::string& folder) {
 }
 
 bool PosixFileSystem::Identify(const std::string& path, FileIdentity& identity) {
+  FolderPlace at;
+  if (pins_.Resolve(path, at)) return false;
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return false;
+  if (::fstatat(at.dir, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
   identity.device = st.st_dev;
   identity.inode = st.st_ino;
   identity.size = st.st_size;

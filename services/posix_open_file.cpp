@@ -208,7 +208,12 @@ std::unique_ptr<OpenFile> PosixFileSystem::Open(const std::string& path, OpenMod
   int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   if (mode != OpenMode::kRead) flags |= O_NOFOLLOW;
   flags |= mode == OpenMode::kReadWrite ? O_RDWR : O_RDONLY;
-  const int fd = ::open(path.c_str(), flags);
+  FolderPlace at;
+  if (Error resolved = pins_.Resolve(path, at)) {
+    error = resolved;
+    return nullptr;
+  }
+  const int fd = ::openat(at.dir, at.name.c_str(), flags);
   if (fd < 0) {
     error =
         errno == ELOOP ? Error{kPathFileAccess, "symbolic link, not followed"} : TagError(errno);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
@@ -145,6 +146,32 @@ TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
   EXPECT_EQ(ReadFile(dir / "taken"), "taken");
 }
 
+// Guarded through a folder's descriptor, the guard keeps a descriptor of its
+// own: the handler works in that folder even after the caller closed its
+// descriptor and the folder was moved away.
+TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
+  TempFolder dir;
+  WriteFile(dir / "sub/c.velmora-move-1", "c");
+  WriteFile(dir / "sub/.d.velmora-part-1", "half");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    InstallCrashHandler();
+    const int sub = ::open((dir / "sub").c_str(), O_PATH | O_DIRECTORY);
+    GuardTemporary(dir / "sub/c.velmora-move-1", dir / "sub/c", sub);
+    GuardPartialFile(".d.velmora-part-1", sub);
+    ::close(sub);
+    if (::rename((dir / "sub").c_str(), (dir / "moved").c_str()) != 0) ::_exit(1);
+    ::mkdir((dir / "sub").c_str(), 0700);
+    ::raise(SIGTERM);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_EQ(Listing(dir / "moved"), std::vector<std::string>{"c"});
+  EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{});
+}
+
 // Root copying another user's set-uid, set-gid program owns the copy and
 // so gets no special bits; a move keeps owner and bits.
 TEST(PosixFileSystem, SpecialBitsOnlyWithTheOwnerKept) {
@@ -208,6 +235,59 @@ TEST(PosixFileSystem, CopyOnBtrfsSharesTheBlocks) {
   EXPECT_TRUE(Shell("filefrag -v " + volume / "b" + " | grep -q shared"));
   WriteFile(volume / "a", "changed");
   EXPECT_EQ(ReadFile(volume / "b"), bytes);
+}
+
+// A link is copied as a new link to the same target, within a file system
+// and into another one, and moved across as a link: nothing is read through
+// it, not even a file only its owner may read.
+TEST(PosixFileSystem, LinksAreCopiedAndMovedAsLinks) {
+  const std::string base = OtherFileSystem();
+  TempFolder dir, there(base.empty() ? dir.path() : base);
+  PosixFileSystem fs;
+  WriteFile(dir / "secret", "secret");
+  ::chmod((dir / "secret").c_str(), 0600);
+  ASSERT_EQ(::symlink((dir / "secret").c_str(), (dir / "link").c_str()), 0);
+  for (const std::string& copy : {dir / "copy", there / "copy"}) {
+    ASSERT_TRUE(fs.Copy(dir / "link", copy).ok()) << copy;
+    EXPECT_EQ(std::filesystem::read_symlink(copy), dir / "secret") << copy;
+  }
+  EXPECT_EQ(fs.Copy(dir / "link", dir / "copy").number, 58);
+
+  if (base.empty()) GTEST_SKIP() << "no second file system for a move";
+  ASSERT_TRUE(fs.Move(dir / "link", there / "moved").ok());
+  EXPECT_EQ(std::filesystem::read_symlink(there / "moved"), dir / "secret");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "link"));
+  ASSERT_TRUE(fs.Move(there / "moved", dir / "link").ok());
+  EXPECT_EQ(std::filesystem::read_symlink(dir / "link"), dir / "secret");
+}
+
+// Holes stay holes: a 1 GiB file with two written blocks takes two blocks'
+// room as a copy, here and on another file system.
+TEST(PosixFileSystem, CopyKeepsHoles) {
+  const std::string base = OtherFileSystem();
+  TempFolder dir, there(base.empty() ? dir.path() : base);
+  const std::string sparse = dir / "sparse";
+  {
+    const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "head", 4, 0), 4);
+    ASSERT_EQ(::pwrite(fd, "tail", 4, (1 << 29) + 5), 4);
+    ASSERT_EQ(::ftruncate(fd, off_t{1} << 30), 0);
+    ::close(fd);
+  }
+  if (StatOf(sparse).st_blocks * 512 > (1 << 20))
+    GTEST_SKIP() << "no holes in the temporary folder";
+  PosixFileSystem fs;
+  for (const std::string& copy : {dir / "copy", there / "copy"}) {
+    ASSERT_TRUE(fs.Copy(sparse, copy).ok()) << copy;
+    EXPECT_EQ(StatOf(copy).st_size, off_t{1} << 30) << copy;
+    EXPECT_LE(StatOf(copy).st_blocks * 512, 1 << 20) << copy;
+    char tail[4] = {};
+    const int fd = ::open(copy.c_str(), O_RDONLY);
+    EXPECT_EQ(::pread(fd, tail, 4, (1 << 29) + 5), 4);
+    ::close(fd);
+    EXPECT_EQ(std::string(tail, 4), "tail") << copy;
+  }
 }
 
 TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {

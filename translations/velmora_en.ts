@@ -4,6 +4,10 @@
 <context>
     <name>velmora</name>
     <message>
+        <source>Ordner seit dem Lauf ersetzt, nicht zurückgenommen:</source>
+        <translation>Folder replaced since the run, not taken back:</translation>
+    </message>
+    <message>
         <source>Fehlerbehebung:</source>
         <translation>Bug fix:</translation>
     </message>
@@ -415,6 +419,10 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Datei seit dem Lauf geändert, nicht zurückgenommen:</source>
         <translation>File changed since the run, not taken back:</translation>
+    </message>
+    <message>
+        <source>Ordner wurde ersetzt, nicht betreten:</source>
+        <translation>Folder was replaced, not entered:</translation>
     </message>
     <message>
         <source>Ziel vorhanden, nicht zurückgenommen:</source>

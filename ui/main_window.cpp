@@ -418,7 +418,9 @@ void Main::SetSearching(bool searching) {
 }
 
 void Main::RepeatSearch() {
-  // The run is over; "Abbrechen" now stops the search again.
+  // The run is over; "Abbrechen" now stops the search again, and what the
+  // search sees is what the next run must find.
+  fileSystem_.UnpinFolders();
   EndRun();
   if (ending_) return;
   cmdSearch_Click();
@@ -473,6 +475,7 @@ void Main::RunJob(RunKind kind) {
   LeaveOutOwnFile(found, logPath_);
   LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().path()));
   if (!OfferInterruptedRuns()) return;
+  if (!PinRunFolders(kind)) return;
   BeginRun();
   journal_->SetCommand(kind == RunKind::kRename ? "rename"
                        : kind == RunKind::kCopy ? "copy"
@@ -481,12 +484,31 @@ void Main::RunJob(RunKind kind) {
   const int errorsBefore = errorLog_->reportedCount();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
   journal_->Finished();
+  fileSystem_.UnpinFolders();
   EndRun();
   statusBar()->showMessage(
       RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
   for (int i = 0; i < kSlotCount; ++i) {
     if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
   }
+}
+
+// The run works through the folders the search listed, whatever is put in
+// their place meanwhile; one that changed since is named and nothing runs.
+bool Main::PinRunFolders(RunKind kind) {
+  fileSystem_.UnpinFolders();
+  std::vector<std::string> folders{command_->SearchedFolder()};
+  if (kind != RunKind::kRename) folders.push_back(state_.context.destPath);
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    if (const Error error = fileSystem_.PinFolder(folder)) {
+      errorLog_->ReportError(Location::kNone, error.number, kSearchErrorContext, folder,
+                             error.description);
+      fileSystem_.UnpinFolders();
+      return false;
+    }
+  }
+  return true;
 }
 
 void Main::MnuUndo_Click() {

@@ -128,6 +128,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void BeginRun();
   void EndRun();
   bool ChooseDestination();
+  bool PinRunFolders(RunKind kind);
   void EndProgram();
 
   MainEnvironment environment_;

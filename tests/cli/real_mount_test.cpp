@@ -4,6 +4,10 @@
 // the mount type "fuseblk". They need root, /dev/fuse, a free loop device
 // and the packages of scripts/install-deps.sh, and are skipped without.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "services/posix_file_system.h"
 #include "tests/cli/cli_runner.h"
@@ -34,6 +38,22 @@ TEST(RealMountExfat, RenamesWithoutReplacing) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Listing(volume.folder()), (Names{"Tune.mp3", "c.mp3", "d.mp3"}));
   EXPECT_EQ(ReadFile(volume / "Tune.mp3"), "b");
+}
+
+// exFAT has no links: a link is not copied there at all, and certainly not
+// as the root-only file behind it.
+TEST(RealMountExfat, ALinkIsNeverCopiedAsTheFileBehindIt) {
+  LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
+  if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+  TempFolder dir;
+  WriteFile(dir / "secret", "secret");
+  ::chmod((dir / "secret").c_str(), 0600);
+  ASSERT_EQ(::symlink((dir / "secret").c_str(), (dir / "link").c_str()), 0);
+  PosixFileSystem fs;
+  EXPECT_FALSE(fs.Copy(dir / "link", volume / "link").ok());
+  EXPECT_FALSE(fs.Move(dir / "link", volume / "link").ok());
+  EXPECT_EQ(Listing(volume.folder()), Names{});
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
 }
 
 // A case change is the same file under another spelling, even though the

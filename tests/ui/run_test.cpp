@@ -2,6 +2,7 @@
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
 // destination chooser, stopping a run, and the log option.
 #include <QProgressBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -242,6 +243,27 @@ TEST(RunProgressTest, ShowsTheCountWithThousandsSeparators) {
   progress.SetValue(20000);
   EXPECT_EQ(bar.text(), "20.000 von 20.000");
   EXPECT_EQ(CountOfText(4120, 20000), "4.120 von 20.000");
+}
+
+// The searched folder swapped for a link to another folder between the
+// search and the run: nothing is renamed there, and the message names it.
+TEST_F(RunTest, ASearchedFolderReplacedSinceTheSearchIsNotEntered) {
+  const std::string music = InTree("music"), other = InTree("other");
+  WriteFile(music + "/a1.txt", "mine");
+  WriteFile(other + "/a1.txt", "theirs");
+  Start();
+  Prepare("a", "x", music);
+  std::filesystem::rename(music, music + ".old");
+  std::filesystem::create_directory_symlink(other, music);
+
+  QString shown;
+  ModalAnswerer answers{
+      {"MessageBox", "OK", [&](QWidget* box) { shown = static_cast<QMessageBox*>(box)->text(); }}};
+  Click("CmdRename");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(shown.contains(QString::fromStdString(music + "/"))) << shown.toStdString();
+  EXPECT_EQ(ReadFile(other + "/a1.txt"), "theirs");
+  EXPECT_EQ(ReadFile(music + ".old/a1.txt"), "mine");
 }
 
 // Copy and move ask for the destination first; long paths show by their

@@ -1,0 +1,135 @@
+#include "services/pinned_folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/error_numbers.h"
+#include "services/posix_file_system.h"
+
+namespace velmora {
+namespace {
+
+// A fresh folder, removed with its contents at the end.
+struct Scratch {
+  std::string path;
+  Scratch() {
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/pin-XXXXXX";
+    path = ::mkdtemp(pattern.data()) != nullptr ? pattern + "/" : "";
+  }
+  ~Scratch() { std::filesystem::remove_all(path); }
+  std::string operator/(const std::string& name) const { return path + name; }
+};
+
+void Write(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path) << text;
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Once pinned, the folders a run works in stay the ones it opened: the
+// searched folder swapped for a link is still worked in where it went, and
+// a sub-folder swapped for a link or another folder is never entered.
+TEST(PinnedFolders, ReplacedFoldersAreNeverEnteredThroughTheirNewLink) {
+  Scratch dir;
+  for (const char* name : {"music/a", "music/opened/b", "music/later/c", "music/other/d",
+                           "elsewhere/a", "elsewhere/later/c", "elsewhere/opened/b"}) {
+    Write(dir / name, name);
+  }
+  PosixFileSystem fs;
+  (void)fs.ReadFolder(dir / "music/other");  // the listing saw this folder
+  ASSERT_TRUE(fs.PinFolder(dir / "music").ok());
+  ASSERT_TRUE(fs.GetFile(dir / "music/opened/b").ok());
+
+  ASSERT_EQ(std::rename((dir / "music").c_str(), (dir / "old").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "elsewhere").c_str(), (dir / "music").c_str()), 0);
+  EXPECT_TRUE(fs.Move(dir / "music/a", dir / "music/A").ok());
+  EXPECT_TRUE(fs.Copy(dir / "music/opened/b", dir / "music/opened/B").ok());
+  EXPECT_EQ(Read(dir / "old/A") + Read(dir / "old/opened/B"), "music/amusic/opened/b");
+  EXPECT_EQ(Read(dir / "elsewhere/a"), "elsewhere/a");
+  // Every look goes there too: lists, identities, open files.
+  FileIdentity identity;
+  Error error;
+  EXPECT_TRUE(fs.HasEntrySpelled(dir / "music/A"));
+  EXPECT_TRUE(fs.Identify(dir / "music/A", identity));
+  EXPECT_NE(fs.Open(dir / "music/A", OpenMode::kReadWrite, error), nullptr) << error.description;
+
+  ASSERT_EQ(std::rename((dir / "old/later").c_str(), (dir / "old/later.old").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "elsewhere/later").c_str(), (dir / "old/later").c_str()), 0);
+  ASSERT_EQ(std::rename((dir / "old/other").c_str(), (dir / "old/other.old").c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "old/other").c_str(), 0700), 0);
+  struct Row {
+    std::string path;
+    std::string folder;
+  };
+  const Row rows[] = {{dir / "music/later/c", dir / "music/later/"},
+                      {dir / "music/other/d", dir / "music/other/"},
+                      {dir / "music/../elsewhere/a", dir / "music/../"}};
+  for (const Row& row : rows) {
+    error = fs.Delete(row.path);
+    EXPECT_EQ(error.number, kPathFileAccess) << row.path;
+    EXPECT_NE(error.description.find(row.folder), std::string::npos) << error.description;
+  }
+  EXPECT_EQ(Read(dir / "elsewhere/later/c"), "elsewhere/later/c");
+
+  // Without pins, paths are paths again.
+  fs.UnpinFolders();
+  EXPECT_TRUE(fs.Delete(dir / "music/later/c").ok());
+  EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere/later/c"));
+}
+
+// A link the user chose on the way to the searched folder is followed; a
+// searched folder replaced between the listing and the run is refused.
+TEST(PinnedFolders, TheSearchedFolderIsTheOneListed) {
+  Scratch dir;
+  Write(dir / "data/Musik/a", "a");
+  ASSERT_EQ(::symlink((dir / "data").c_str(), (dir / "home").c_str()), 0);
+  PosixFileSystem fs;
+  (void)fs.ReadFolder(dir / "home/Musik");
+  ASSERT_TRUE(fs.PinFolder(dir / "home/Musik").ok());
+  EXPECT_TRUE(fs.Move(dir / "home/Musik/a", dir / "home/Musik/b").ok());
+  EXPECT_EQ(Read(dir / "data/Musik/b"), "a");
+
+  fs.UnpinFolders();
+  (void)fs.ReadFolder(dir / "home/Musik");
+  ASSERT_EQ(std::rename((dir / "data/Musik").c_str(), (dir / "data/old").c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "data/Musik").c_str(), 0700), 0);
+  const Error error = fs.PinFolder(dir / "home/Musik");
+  EXPECT_EQ(error.number, kPathFileAccess);
+  EXPECT_NE(error.description.find(dir / "home/Musik/"), std::string::npos);
+}
+
+// Past its budget of descriptors a sub-folder is closed and opened again by
+// name when needed, which must find the folder it had.
+TEST(PinnedFolders, AFolderOpenedAgainMustBeTheSameOne) {
+  Scratch dir;
+  Write(dir / "music/a/x", "x");
+  Write(dir / "music/b/y", "y");
+  PinnedFolders pins(1);
+  ASSERT_TRUE(pins.Pin(dir / "music").ok());
+  FolderPlace place;
+  ASSERT_TRUE(pins.Resolve(dir / "music/a/x", place).ok());
+  EXPECT_EQ(place.name, "x");
+  ASSERT_TRUE(pins.Resolve(dir / "music/b/y", place).ok());  // a is let go
+
+  ASSERT_EQ(std::rename((dir / "music/a").c_str(), (dir / "a.old").c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "music/a").c_str(), 0700), 0);
+  const Error error = pins.Resolve(dir / "music/a/x", place);
+  EXPECT_EQ(error.number, kPathFileAccess);
+  EXPECT_NE(error.description.find(dir / "music/a/"), std::string::npos);
+  EXPECT_TRUE(pins.Resolve(dir / "music/b/y", place).ok());
+  EXPECT_TRUE(pins.Resolve(dir / "elsewhere/z", place).ok());
+  EXPECT_EQ(place.dir, AT_FDCWD);
+  EXPECT_EQ(place.name, dir / "elsewhere/z");
+}
+
+}  // namespace
+}  // namespace velmora
