@@ -54,7 +54,8 @@ std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::s
 std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
                                       const std::string& pattern, bool subdirs, bool markAll,
                                       Reporting& reporting, FileSystem* disk) {
-  if (folders.size() == 1) return SearchFound(folders[0], pattern, subdirs, markAll, reporting, disk);
+  if (folders.size() == 1)
+    return SearchFound(folders[0], pattern, subdirs, markAll, reporting, disk);
   std::vector<FoundEntry> found;
   std::unordered_set<std::string> seen;
   for (const std::string& folder : folders) {
