@@ -157,7 +157,7 @@ class SearchCommand {
   // before the next press of the button.
   std::vector<std::future<FolderRead>> abandoned_;
   std::string abandonedFolder_;
-  std::string cursor_;     // the folder list's current folder during a search
+  std::string cursor_;  // the folder list's current folder during a search
   std::string searched_;
   bool listFull_ = false;  // the full-list message was shown in this search
   bool searching_ = false;

@@ -1,8 +1,8 @@
 // Runs from the main window with their dialogs answered by pressing the
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
 // destination chooser, stopping a run, and the log option.
-#include <QProgressBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
 
