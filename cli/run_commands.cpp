@@ -126,7 +126,6 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   journalFile.KeepLockBriefly(true);
   dialogs.BeforeWaiting([&journal] { (void)journal.Settle(); });
   RunState state;
-  state.recordUndo = false;  // undo goes through the journal
   state.context.destPath = destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;

@@ -34,9 +34,8 @@ void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::strin
 
 namespace {
 
-// What a run does around each step: progress, the undo record, the log
-// lines, the question and the commit. A full undo store ends the run with an
-// error before the step that could not be recorded.
+// What a run does around each step: progress, the log lines, the question
+// and the commit.
 class RunActions : public StepActions {
  public:
   RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn)
@@ -46,7 +45,6 @@ class RunActions : public StepActions {
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
   }
   Error Computed(int slot, const std::string& source, const std::string& target) override {
-    if (state_.recordUndo && !state_.undo.Append(source, target, kind_)) return OverflowError();
     if (logOn_) WriteStepLog(kind_, job_, slot, source, target, services_.log);
     return {};
   }

@@ -125,7 +125,6 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
   services_->journal = journal_.get();
-  state_.recordUndo = false;
   tagPanel_->SetJournal(journal_.get());
   sinceListShown_.start();
 }
@@ -450,14 +449,13 @@ void Main::CmdMove_Click() {
   RunJob(RunKind::kMove);
 }
 
-bool Main::ChooseDestination() {
+void Main::ChooseDestination() {
   const std::optional<AcceptedDestination> chosen = DirSearch::Choose(
       state_.context.destPath, destDrive_, drives_, fileSystem_, *settings_, this);
   repaint();
-  if (!chosen) return false;
+  if (!chosen) return;
   state_.context.destPath = chosen->destPath;
   destDrive_ = chosen->destDrive;
-  return true;
 }
 
 void Main::RunJob(RunKind kind) {

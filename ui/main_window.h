@@ -127,7 +127,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   // only live control; EndRun puts the search's captions back.
   void BeginRun();
   void EndRun();
-  bool ChooseDestination();
+  void ChooseDestination();
   void EndProgram();
 
   MainEnvironment environment_;
