@@ -19,6 +19,7 @@
 #include "services/journal.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/test_hooks.h"
 #include "services/translation.h"
 
 namespace velmora::cli {
@@ -114,7 +115,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   JournalFile journalFile(JournalPath(options));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
-  const bool journalOn = std::getenv("VELMORA_BENCH_NO_JOURNAL") == nullptr;
+  const bool journalOn = TestHook("VELMORA_BENCH_NO_JOURNAL") == nullptr;
   if (const Error error = journalOn ? journal.Begin(command) : Error{}) {
     PrintError(error, kJournalWriteContext, journalFile.path());
     return kExitUsage;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "services/test_hooks.h"
+
 namespace velmora {
 namespace {
 
@@ -124,7 +126,7 @@ void InstallCrashHandler() {
 }
 
 void TestSignalPoint(const char* point) {
-  static const char* const setting = std::getenv("VELMORA_TEST_SIGNAL_AT");
+  static const char* const setting = TestHook("VELMORA_TEST_SIGNAL_AT");
   static bool fired = false;
   if (setting == nullptr || fired) return;
   const std::size_t length = std::strlen(point);
