@@ -15,6 +15,7 @@
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
+#include "engine/report_contexts.h"
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/own_file.h"
@@ -24,8 +25,6 @@
 
 namespace velmora::cli {
 namespace {
-
-constexpr char kJournalReadContext[] = VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals");
 
 // The journal named by --journal, else the default one (its folder made).
 std::string JournalPath(const CliOptions& options) {
@@ -78,7 +77,7 @@ std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
   return std::nullopt;
 }
 
-int RunJob(RunKind kind, const char* command, const CliOptions& options) {
+int RunJob(RunKind kind, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
   const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
@@ -116,7 +115,7 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
   const bool journalOn = TestHook("VELMORA_BENCH_NO_JOURNAL") == nullptr;
-  if (const Error error = journalOn ? journal.Begin(command) : Error{}) {
+  if (const Error error = journalOn ? journal.Begin(RunKindName(kind)) : Error{}) {
     PrintError(error, kJournalWriteContext, journalFile.path());
     return kExitUsage;
   }
@@ -147,9 +146,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
 
 }  // namespace
 
-int RenameMain(const CliOptions& options) { return RunJob(RunKind::kRename, "rename", options); }
-int CopyMain(const CliOptions& options) { return RunJob(RunKind::kCopy, "copy", options); }
-int MoveMain(const CliOptions& options) { return RunJob(RunKind::kMove, "move", options); }
+int RenameMain(const CliOptions& options) { return RunJob(RunKind::kRename, options); }
+int CopyMain(const CliOptions& options) { return RunJob(RunKind::kCopy, options); }
+int MoveMain(const CliOptions& options) { return RunJob(RunKind::kMove, options); }
 
 int UndoMain(const CliOptions& options) {
   JournalFile file(options.journal.empty() ? DefaultJournalPath() : options.journal);

@@ -8,6 +8,7 @@
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
 #include "engine/plan.h"
+#include "engine/report_contexts.h"
 #include "engine/step_walk.h"
 #include "engine/user_text.h"
 
@@ -110,17 +111,15 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {
-      services.reporter.ReportError(Location::kRun, error.number,
-                                    VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+      services.reporter.ReportError(Location::kRun, error.number, kGeneralErrorContext, "",
                                     error.description);
     }
   } catch (const std::bad_alloc&) {
-    services.reporter.ReportError(Location::kRun, kOutOfMemory,
-                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+    services.reporter.ReportError(Location::kRun, kOutOfMemory, kGeneralErrorContext, "",
                                   "Out of memory");
   } catch (const std::exception& e) {
-    services.reporter.ReportError(Location::kRun, kInternalError,
-                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
+    services.reporter.ReportError(Location::kRun, kInternalError, kGeneralErrorContext, "",
+                                  e.what());
   }
   state.context.reporter = savedReporter;
 }

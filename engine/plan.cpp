@@ -11,6 +11,7 @@
 #include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/plan_model.h"
+#include "engine/report_contexts.h"
 #include "engine/step_walk.h"
 #include "engine/user_text.h"
 
@@ -372,7 +373,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
     plan.failures.push_back(
-        {0, Location::kRun, kInternalError, "Allgemeiner Fehler", "", e.what()});
+        {0, Location::kRun, kInternalError, kGeneralErrorContext, "", e.what()});
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();

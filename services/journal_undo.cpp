@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/commit.h"
+#include "engine/report_contexts.h"
 #include "services/posix_file_system.h"
 #include "services/step_identity.h"
 #include "services/translation.h"
@@ -12,8 +13,6 @@
 
 namespace velmora {
 namespace {
-
-constexpr char kTagUndoContext[] = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
 // Undo asks each step as a run does, but never overwrites: a taken target
 // keeps the step in the journal, whatever was answered in advance.
@@ -155,7 +154,7 @@ class Undo {
       return true;
     }
     if (const Error error = UndoTagWrite(disk_, step.target, payload)) {
-      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
+      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagWriteContext,
                                      step.target, error.description);
       return true;
     }

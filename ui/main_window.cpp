@@ -22,6 +22,7 @@
 
 #include "engine/file_system.h"
 #include "engine/path.h"
+#include "engine/report_contexts.h"
 #include "engine/user_text.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
@@ -472,9 +473,7 @@ void Main::RunJob(RunKind kind) {
   LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().path()));
   if (!OfferInterruptedRuns()) return;
   BeginRun();
-  journal_->SetCommand(kind == RunKind::kRename ? "rename"
-                       : kind == RunKind::kCopy ? "copy"
-                                                : "move");
+  journal_->SetCommand(RunKindName(kind));
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
@@ -491,8 +490,7 @@ void Main::MnuUndo_Click() {
   ResetRunFlags();
   JournalContents contents;
   if (const Error error = journal_->file().Read(contents); error && error.number != kFileNotFound) {
-    errorLog_->ReportError(Location::kNone, error.number,
-                           VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"),
+    errorLog_->ReportError(Location::kNone, error.number, kJournalReadContext,
                            journal_->file().path(), error.description);
     return;
   }
