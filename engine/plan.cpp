@@ -18,8 +18,6 @@
 namespace velmora {
 namespace {
 
-// As CommitFile and DeleteTarget report.
-
 // Longest name and path Linux file systems take, in bytes.
 constexpr std::size_t kNameMax = 255;
 constexpr std::size_t kPathMax = 4096;

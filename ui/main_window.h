@@ -1,5 +1,5 @@
 // The main window `Main`, "Velmora": it owns the program's state (the search
-// and its found list, the rename job, the run variables and undo records,
+// and its found list, the rename job, the run variables and the journal,
 // destination, menu options) and wires its panels to the engine. Handlers
 // read the controls, call the engine and show what it answers.
 #pragma once

@@ -214,8 +214,8 @@ TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
   }
 }
 
-// Undo of a copy removes the copy and keeps the original as it is now; it
-// used to copy the copy back over the original, losing the edit.
+// Undo of a copy removes the copy and keeps the original as it is now:
+// copying the copy back over the original would lose the edit.
 TEST(CliJournal, UndoOfACopyKeepsTheEditedOriginal) {
   TempFolder dir, dest;
   WriteFile(dir / "a.txt", "first");
