@@ -53,7 +53,7 @@ PKG_FLAGS = export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 
 package: deps
 	@test -f build-package/build.ninja || ( $(PKG_FLAGS) cmake --preset release -B build-package \
-		-DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF \
+		-DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF -DVELMORA_TEST_HOOKS=OFF \
 		-DCMAKE_STRIP=$(abspath scripts/strip-for-package.sh) >/dev/null )
 	@cmake --build build-package -j $(JOBS)
 	@mkdir -p $(BUILD)

@@ -1,7 +1,7 @@
-// The run, its undo and a copy run over many files on the real disk, each
+// The run and a copy run over many files on the real disk, each
 // paired with a plain loop of the same system calls on a like set of files.
 // Only the run and the loop are timed; making and removing files is not. File counts come from
-// VELMORA_BENCH_FILES (rename and undo, default 32767) and
+// VELMORA_BENCH_FILES (rename, default 32767) and
 // VELMORA_BENCH_COPY_FILES (copy, default 10000).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -18,7 +18,6 @@
 
 #include "engine/batch_run.h"
 #include "engine/path.h"
-#include "engine/undo.h"
 #include "services/error_log.h"
 #include "services/posix_file_system.h"
 
@@ -30,7 +29,8 @@ int Count(const char* variable, int fallback) {
   const int value = text != nullptr ? std::atoi(text) : 0;
   return value > 0 ? value : fallback;
 }
-int RenameCount() { return Count("VELMORA_BENCH_FILES", UndoStore::kMaxRecords); }
+constexpr int kFullList = 32767;  // as many files as a search lists
+int RenameCount() { return Count("VELMORA_BENCH_FILES", kFullList); }
 int CopyCount() { return Count("VELMORA_BENCH_COPY_FILES", 10000); }
 
 // Seconds one call of work takes.
@@ -158,34 +158,12 @@ void RenameRun(benchmark::State& bench, bool logOn) {
     (void)run.disk.PinFolder(folder.src);  // as the front ends do
     const double seconds =
         Seconds([&] { RunBatch(run.state, run.job, found, run.services, logOn); });
-    bench.counters["undo_MB"] = static_cast<double>(run.state.undo.MemoryUsage()) / (1 << 20);
     if (run.answers.errors + quiet.errors != 0) bench.SkipWithError("the run reported failures");
     return seconds;
   });
 }
 void BM_RenameRun(benchmark::State& bench) { RenameRun(bench, false); }
 void BM_RenameRunLogOn(benchmark::State& bench) { RenameRun(bench, true); }
-
-void BM_UndoRun(benchmark::State& bench) {
-  auto loop = [] {
-    Folder folder(RenameCount(), 0);
-    std::vector<std::string> to = Paths(folder.Found()), from = folder.Renamed(folder.src);
-    StatAndRename(to, from);
-    ::sync();
-    std::reverse(from.begin(), from.end());  // newest first, as undo walks
-    std::reverse(to.begin(), to.end());
-    return Seconds([&] { StatAndRename(from, to); });
-  };
-  Pair(bench, loop, [&] {
-    Folder folder(RenameCount(), 0);
-    Run run(RunKind::kRename);
-    RunBatch(run.state, run.job, folder.Found(), run.services, false);
-    ::sync();
-    const double seconds = Seconds([&] { MnuUndo_Click(run.state, run.services); });
-    if (run.answers.errors != 0 || run.state.undo.Count() != 0) bench.SkipWithError("undo failed");
-    return seconds;
-  });
-}
 
 // Per file the copy run looks the file up, opens both ends (the target
 // exclusively), copies in the kernel, keeps mode and times, closes.
@@ -229,8 +207,7 @@ void BM_CopyRun(benchmark::State& bench) {
 // so the run must go from the last file back. Paired with the same job
 // whose numbers start beyond the files, which list order runs as it is.
 // The seconds the run takes; -1 when it failed or the first file did not
-// reach its new name. Each file takes two moves; as in the window, the undo
-// records are the journal's business, so no store caps the run.
+// reach its new name. Each file takes two moves.
 double ShiftRun(const char* start) {
   Folder folder(RenameCount(), 0);
   const std::vector<FoundEntry> found = folder.Found();
@@ -241,7 +218,6 @@ double ShiftRun(const char* start) {
   PosixFileSystem planDisk;
   run.services.planDisk = &planDisk;
   run.state.resolveChains = true;
-  run.state.recordUndo = false;
   const double seconds = Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
   struct stat st {};
   const std::string first = folder.src + "f" + start + ".txt";
@@ -263,7 +239,6 @@ void BM_ShiftRunResolved(benchmark::State& bench) {
   BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime()
 VELMORA_BENCH(BM_RenameRun);
 VELMORA_BENCH(BM_RenameRunLogOn);
-VELMORA_BENCH(BM_UndoRun);
 VELMORA_BENCH(BM_CopyRun);
 VELMORA_BENCH(BM_ShiftRunResolved);
 

@@ -16,9 +16,10 @@ enum OptionGroup : unsigned {
   kSlotOptions = 1u << 1,     // --slotN, --srcN, --dstN
   kDestOption = 1u << 2,      // --dest DIR (required)
   kAnswerOptions = 1u << 3,   // --yes-all, --overwrite-all
-  kRunOptions = 1u << 4,      // --dry-run, --log, --journal FILE
-  kUndoJournal = 1u << 5,     // --journal FILE, --last
-  kTagOptions = 1u << 6,      // --separator, --title ... --genre, --log, --journal
+  kRunOptions = 1u << 4,      // --dry-run, --check, --log, --no-resolve-chains, --journal FILE
+  kUndoJournal = 1u << 5,     // --journal FILE, --last, --dismiss RUN
+  kTagOptions = 1u << 6,      // --separator, --title ... --genre, --id3v2, --dry-run, --yes-all,
+                              // --log, --journal FILE
   kReadTagOptions = 1u << 7,  // --json, FILE...
   kPrint0Option = 1u << 8,    // -0, --print0
 };

@@ -15,17 +15,17 @@
 #include "cli/terminal_prompts.h"
 #include "engine/batch_run.h"
 #include "engine/path.h"
+#include "engine/report_contexts.h"
 #include "search/search_command.h"
 #include "services/error_log.h"
 #include "services/journal.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/test_hooks.h"
 #include "services/translation.h"
 
 namespace velmora::cli {
 namespace {
-
-constexpr char kJournalReadContext[] = VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals");
 
 // The journal named by --journal, else the default one (its folder made).
 std::string JournalPath(const CliOptions& options) {
@@ -91,7 +91,7 @@ bool PinFolders(FileSystem& disk, const std::vector<std::string>& folders) {
   return true;
 }
 
-int RunJob(RunKind kind, const char* command, const CliOptions& options) {
+int RunJob(RunKind kind, const CliOptions& options) {
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
   const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
@@ -133,8 +133,8 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   JournalFile journalFile(JournalPath(options));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
-  const bool journalOn = std::getenv("VELMORA_BENCH_NO_JOURNAL") == nullptr;
-  if (const Error error = journalOn ? journal.Begin(command) : Error{}) {
+  const bool journalOn = TestHook("VELMORA_BENCH_NO_JOURNAL") == nullptr;
+  if (const Error error = journalOn ? journal.Begin(RunKindName(kind)) : Error{}) {
     PrintError(error, kJournalWriteContext, journalFile.path());
     return kExitUsage;
   }
@@ -144,7 +144,6 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
   journalFile.KeepLockBriefly(true);
   dialogs.BeforeWaiting([&journal] { (void)journal.Settle(); });
   RunState state;
-  state.recordUndo = false;  // undo goes through the journal
   state.context.destPath = destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;
@@ -165,9 +164,9 @@ int RunJob(RunKind kind, const char* command, const CliOptions& options) {
 
 }  // namespace
 
-int RenameMain(const CliOptions& options) { return RunJob(RunKind::kRename, "rename", options); }
-int CopyMain(const CliOptions& options) { return RunJob(RunKind::kCopy, "copy", options); }
-int MoveMain(const CliOptions& options) { return RunJob(RunKind::kMove, "move", options); }
+int RenameMain(const CliOptions& options) { return RunJob(RunKind::kRename, options); }
+int CopyMain(const CliOptions& options) { return RunJob(RunKind::kCopy, options); }
+int MoveMain(const CliOptions& options) { return RunJob(RunKind::kMove, options); }
 
 int UndoMain(const CliOptions& options) {
   JournalFile file(options.journal.empty() ? DefaultJournalPath() : options.journal);

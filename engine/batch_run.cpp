@@ -8,6 +8,7 @@
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
 #include "engine/plan.h"
+#include "engine/report_contexts.h"
 #include "engine/step_walk.h"
 #include "engine/user_text.h"
 
@@ -34,9 +35,8 @@ void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::strin
 
 namespace {
 
-// What a run does around each step: progress, the undo record, the log
-// lines, the question and the commit. A full undo store ends the run with an
-// error before the step that could not be recorded.
+// What a run does around each step: progress, the log lines, the question
+// and the commit.
 class RunActions : public StepActions {
  public:
   RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn)
@@ -46,7 +46,6 @@ class RunActions : public StepActions {
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
   }
   Error Computed(int slot, const std::string& source, const std::string& target) override {
-    if (state_.recordUndo && !state_.undo.Append(source, target, kind_)) return OverflowError();
     if (logOn_) WriteStepLog(kind_, job_, slot, source, target, services_.log);
     return {};
   }
@@ -112,17 +111,15 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {
-      services.reporter.ReportError(Location::kRun, error.number,
-                                    VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+      services.reporter.ReportError(Location::kRun, error.number, kGeneralErrorContext, "",
                                     error.description);
     }
   } catch (const std::bad_alloc&) {
-    services.reporter.ReportError(Location::kRun, kOutOfMemory,
-                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "",
+    services.reporter.ReportError(Location::kRun, kOutOfMemory, kGeneralErrorContext, "",
                                   "Out of memory");
   } catch (const std::exception& e) {
-    services.reporter.ReportError(Location::kRun, kInternalError,
-                                  VELMORA_TEXT("velmora", "Allgemeiner Fehler"), "", e.what());
+    services.reporter.ReportError(Location::kRun, kInternalError, kGeneralErrorContext, "",
+                                  e.what());
   }
   state.context.reporter = savedReporter;
 }

@@ -1,5 +1,5 @@
 // The run over the marked files of the found list: each active slot of the
-// job is one confirmed file operation, recorded for undo and, with the log
+// job is one confirmed file operation, journaled for undo and, with the log
 // on, written to the log.
 #pragma once
 

@@ -28,10 +28,6 @@ class ResolvedActions : public ChainActions {
     services_.progress->SetValue(turns_);
   }
   Error Computed(const PlanStep& step) override {
-    // Room for the step and a parking before it is asked.
-    if (state_.recordUndo && state_.undo.Count() + 2 > UndoStore::kMaxRecords) {
-      return OverflowError();
-    }
     if (logOn_) WriteStepLog(kind_, job_, step.slot, step.source, step.destination, services_.log);
     return {};
   }
@@ -40,7 +36,7 @@ class ResolvedActions : public ChainActions {
   }
   CommitResult Move(const std::string& from, const PlanStep& step) override {
     const CommitResult result = CommitFile(state_, from, step.destination, services_);
-    if (result == CommitResult::kCommitted) Went(from, step.destination, kind_);
+    if (result == CommitResult::kCommitted) Guard(from, step.destination);
     return result;
   }
   CommitResult Park(const std::string& from, std::string& temp) override {
@@ -53,7 +49,7 @@ class ResolvedActions : public ChainActions {
     }
     temps_.push_back(temp);
     if (services_.committed != nullptr) services_.committed->Committed(from, temp);
-    Went(from, temp, RunKind::kRename);
+    Guard(from, temp);
     return CommitResult::kCommitted;
   }
   CommitResult MoveBack(const std::string& from, const std::string& to) override {
@@ -69,10 +65,6 @@ class ResolvedActions : public ChainActions {
       return CommitResult::kNotCommitted;
     }
     Guard(from, to);
-    if (!recorded_.empty()) {
-      if (recorded_.back()) state_.undo.Remove(state_.undo.Count() - 1);
-      recorded_.pop_back();
-    }
     if (services_.committed != nullptr) services_.committed->Committed(from, to);
     return CommitResult::kCommitted;
   }
@@ -88,11 +80,7 @@ class ResolvedActions : public ChainActions {
   }
 
  private:
-  // A move went through: the run's files, the undo record, the held temporary.
-  void Went(const std::string& from, const std::string& to, RunKind kind) {
-    Guard(from, to);
-    recorded_.push_back(state_.recordUndo && state_.undo.Append(from, to, kind));
-  }
+  // A move went through: the run's files and the held temporary follow it.
   void Guard(const std::string& from, const std::string& to) {
     if (state_.guard != nullptr) {
       state_.guard->Release(from);
@@ -117,7 +105,6 @@ class ResolvedActions : public ChainActions {
   const RunKind kind_;
   int turns_ = 0;
   std::vector<std::string> temps_;  // rename temporaries holding a file now
-  std::vector<bool> recorded_;      // per move still standing: an undo record was kept
 };
 
 }  // namespace

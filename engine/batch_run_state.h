@@ -9,7 +9,6 @@
 #include "engine/job.h"
 #include "engine/run_dialogs.h"
 #include "engine/run_journal.h"
-#include "engine/undo_store.h"
 
 namespace velmora {
 
@@ -20,10 +19,6 @@ struct RunState {
   // "&Alle" in `Dialog2` during this run or undo: later targets the plan
   // showed are deleted without asking.
   bool deleteAll = false;
-  UndoStore undo;
-  // Off where a journal keeps the undo records (the window): a run is then
-  // never capped by the store.
-  bool recordUndo = true;
   RunGuard* guard = nullptr;  // set while a run goes; undo has none
   // "Ketten auflösen": renames and moves onto another marked file's name
   // are ordered (cycles broken through a rename temporary), not refused.

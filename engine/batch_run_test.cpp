@@ -7,7 +7,6 @@
 
 #include "engine/path.h"
 #include "engine/plan.h"
-#include "engine/undo.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
 
@@ -190,21 +189,6 @@ TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
     EXPECT_TRUE(run.run.recorders.errors.empty());
     EXPECT_EQ(run.run.dialogs.asked.size(), 1u);
   }
-}
-
-// The in-memory undo, which no window or command uses now: every move of a
-// cycle back, its parking included, and no question about a taken name.
-TEST(RunBatch, InMemoryUndoTakesACycleBack) {
-  FakeRun run;
-  run.Cycle();
-  const Files before = run.Disk();
-  run({Answer::kAll});
-  ASSERT_NE(run.Disk(), before);
-  run.run.dialogs.dialogAnswers = {Answer::kAll};
-  MnuUndo_Click(run.state, run.run.services);
-  EXPECT_EQ(run.Disk(), before);
-  EXPECT_EQ(run.state.undo.Count(), 0);
-  EXPECT_EQ(run.run.dialogs.unexpected, 0);
 }
 
 // Questions in the order of execution; "&Nein" or "&Abbrechen" inside the

@@ -160,7 +160,6 @@ CommitResult TakeBackStep(RunState& state, const std::string& from, const std::s
     state.guard->Release(from);
     state.guard->Protect(to);
   }
-  if (state.recordUndo) (void)state.undo.Append(from, to, state.context.kind);
   NotifyCommitted(from, to, services);
   return CommitResult::kCommitted;
 }

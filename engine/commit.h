@@ -42,8 +42,8 @@ Error Journaled(FileOp op, const std::string& source, const std::string& target,
 Error MoveToTemporary(const std::string& source, std::string& temp, RunServices& services,
                       bool& stop);
 
-// Moves the file a step of this run put at from back to to, journaled, with
-// an undo record of its own; a copy is not taken back (its original stays).
+// Moves the file a step of this run put at from back to to, journaled; a copy
+// is not taken back (its original stays).
 // Failures are reported.
 CommitResult TakeBackStep(RunState& state, const std::string& from, const std::string& to,
                           RunServices& services);

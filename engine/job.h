@@ -25,6 +25,22 @@ struct RenameJob {
 // What a run does with each file; kNone outside a run and undo.
 enum class RunKind : char { kNone, kRename, kMove, kCopy };
 
+// The kind's name in the journal and on the command line: "rename", "copy"
+// or "move"; "" for kNone.
+inline const char* RunKindName(RunKind kind) {
+  switch (kind) {
+    case RunKind::kRename:
+      return "rename";
+    case RunKind::kCopy:
+      return "copy";
+    case RunKind::kMove:
+      return "move";
+    case RunKind::kNone:
+      break;
+  }
+  return "";
+}
+
 // Copies and moves put their results into the destination folder.
 inline bool IntoFolder(RunKind kind) { return kind == RunKind::kMove || kind == RunKind::kCopy; }
 

@@ -11,13 +11,12 @@
 #include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/plan_model.h"
+#include "engine/report_contexts.h"
 #include "engine/step_walk.h"
 #include "engine/user_text.h"
 
 namespace velmora {
 namespace {
-
-// As CommitFile and DeleteTarget report.
 
 // Longest name and path Linux file systems take, in bytes.
 constexpr std::size_t kNameMax = 255;
@@ -372,7 +371,7 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   } catch (const std::exception& e) {
     // As the run: an unexpected failure ends it with a report.
     plan.failures.push_back(
-        {0, Location::kRun, kInternalError, "Allgemeiner Fehler", "", e.what()});
+        {0, Location::kRun, kInternalError, kGeneralErrorContext, "", e.what()});
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();

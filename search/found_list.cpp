@@ -47,14 +47,6 @@ void FoundList::SetMarked(int index, bool marked) {
   entries_[static_cast<std::size_t>(index)].entry.marked = marked;
 }
 
-void FoundList::MarkAll() {
-  for (Item& item : entries_) item.entry.marked = true;
-}
-
-void FoundList::UnmarkAll() {
-  for (Item& item : entries_) item.entry.marked = false;
-}
-
 int FoundList::FirstMarked() const {
   Sort();
   for (std::size_t i = 0; i < entries_.size(); ++i) {

@@ -28,10 +28,6 @@ class FoundList {
   // Sets or clears one mark; positions outside the list are ignored.
   void SetMarked(int index, bool marked);
 
-  // "Alle auswählen" and "Markierung aufheben": every mark set or cleared.
-  void MarkAll();
-  void UnmarkAll();
-
   // The lowest marked position, or -1 when nothing is marked.
   int FirstMarked() const;
 

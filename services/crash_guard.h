@@ -42,11 +42,11 @@ void CleanUpGuardedFiles();
 // Makes SIGINT, SIGTERM and SIGHUP end the process through DieBySignal.
 void InstallCrashHandler();
 
-// For tests of a signal mid-operation: when the environment variable
-// VELMORA_TEST_SIGNAL_AT reads "POINT:SIG[,SIG...]", the first call with that
-// point raises the listed signals in order. Points: "copy" (a partial copy
-// holds its first bytes), "temporary" (a rename temporary is held),
-// "committed" (the command line printed the first step that went through).
+// For tests of a signal mid-operation: when the test hook
+// VELMORA_TEST_SIGNAL_AT (services/test_hooks.h) reads "POINT:SIG[,SIG...]", the first call with
+// that point raises the listed signals in order. Points: "copy" (a partial copy holds its first
+// bytes), "temporary" (a rename temporary is held), "committed" (the command line printed the first
+// step that went through).
 void TestSignalPoint(const char* point);
 
 // For tests of a folder changed between steps: when VELMORA_TEST_RUN_AFTER

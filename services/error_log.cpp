@@ -1,6 +1,5 @@
 #include "services/error_log.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,18 +42,6 @@ bool MakeOwnFolders(const std::string& folder) {
   return !MakeFolders(folder, 0700) && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string StateHome() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == kPathSeparator) return state;
-  const char* home = std::getenv("HOME");
-  std::string homeText = home != nullptr ? home : "";
-  if (homeText.empty()) {
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr) homeText = user->pw_dir;
-  }
-  if (homeText.empty()) return {};
-  return homeText + kPathSeparator + ".local" + kPathSeparator + "state";
-}
-
 }  // namespace
 
 std::string SignedNumberText(int number) {
@@ -90,11 +77,10 @@ std::string ProgramFolder() {
 
 std::string ChooseLogFolder(const std::string& programFolder) {
   if (OwnProgramFolder(programFolder)) return programFolder;
-  const std::string stateHome = StateHome();
-  if (stateHome.empty()) return programFolder;
+  const std::string folder = StateFolder();
+  if (folder.empty()) return programFolder;
   // A folder that cannot be made costs a message per entry, never a file
   // in the system's folders.
-  const std::string folder = stateHome + kPathSeparator + "velmora";
   (void)MakeOwnFolders(folder);
   return folder;
 }

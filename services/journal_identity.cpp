@@ -1,6 +1,5 @@
 // Where the journal lives, which file a step saw, and whether a run goes on.
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,18 +88,10 @@ bool JournalMayHoldInterruptedRuns(const std::string& journalPath) {
 }
 
 std::string DefaultJournalPath() {
-  std::string base;
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
-    base = state;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-      const passwd* user = ::getpwuid(::geteuid());
-      home = user != nullptr ? user->pw_dir : "";
-    }
-    base = std::string(home) + kPathSeparator + ".local" + kPathSeparator + "state";
-  }
-  return base + kPathSeparator + "velmora" + kPathSeparator + "journal";
+  // With no home at all the journal still has a path; its first write reports it.
+  const std::string folder = StateFolder();
+  return (folder.empty() ? std::string("/.local/state/velmora") : folder) + kPathSeparator +
+         "journal";
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include "engine/commit.h"
 #include "engine/path.h"
+#include "engine/report_contexts.h"
 #include "services/journal_disk.h"
 #include "services/posix_file_system.h"
 #include "services/step_identity.h"
@@ -14,8 +15,6 @@
 
 namespace velmora {
 namespace {
-
-constexpr char kTagUndoContext[] = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
 // Undo asks each step as a run does, but never overwrites: a taken target
 // keeps the step in the journal, whatever was answered in advance.
@@ -194,7 +193,7 @@ class Undo {
       return true;
     }
     if (const Error error = UndoTagWrite(disk_, step.target, payload)) {
-      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagUndoContext,
+      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagWriteContext,
                                      step.target, error.description);
       return true;
     }

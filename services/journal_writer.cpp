@@ -13,6 +13,7 @@
 #include "services/journal_format.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "services/test_hooks.h"
 
 namespace velmora {
 namespace {
@@ -28,7 +29,7 @@ bool IsTemporary(const std::string& path) {
 
 JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
     : file_(file), reporter_(reporter) {
-  if (const char* kill = std::getenv("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
+  if (const char* kill = TestHook("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
 }
 
 JournalWriter::~JournalWriter() {

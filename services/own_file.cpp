@@ -1,10 +1,12 @@
 #include "services/own_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "engine/path.h"
 #include "engine/plan_model.h"
@@ -68,6 +70,22 @@ void LeaveOutOwnFiles(std::vector<FoundEntry>& found, const std::vector<std::str
       }
     }
   }
+}
+
+std::string StateFolder() {
+  std::string base;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
+    base = state;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+      const passwd* user = ::getpwuid(::geteuid());
+      home = user != nullptr ? user->pw_dir : "";
+    }
+    if (home[0] == '\0') return {};
+    base = std::string(home) + kPathSeparator + ".local" + kPathSeparator + "state";
+  }
+  return base + kPathSeparator + "velmora";
 }
 
 }  // namespace velmora

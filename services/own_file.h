@@ -36,4 +36,10 @@ void LeaveOutOwnFile(std::vector<FoundEntry>& found, const std::string& path);
 // LeaveOutOwnFile for each of paths, looking at each entry once.
 void LeaveOutOwnFiles(std::vector<FoundEntry>& found, const std::vector<std::string>& paths);
 
+// The folder of the program's state (the journal, the log when it cannot lie
+// beside the program): $XDG_STATE_HOME/velmora when that is absolute, else
+// HOME/.local/state/velmora, HOME from the effective user's password entry
+// when unset or empty. "" when no home is known. Not created here.
+std::string StateFolder();
+
 }  // namespace velmora

@@ -32,16 +32,10 @@ std::string OrDefault(std::string text, const char* fallback) {
 
 }  // namespace
 
-#ifdef Q_OS_WIN
-SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Velmora"),
-                                            QSettings::NativeFormat)) {}
-#else
 SettingsStore::SettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             QStringLiteral("Velmora"), QStringLiteral("Velmora"))) {
 }
-#endif
 
 SettingsStore::SettingsStore(const std::string& iniFile)
     : settings_(

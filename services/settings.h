@@ -1,7 +1,6 @@
 // The per-user settings store (QSettings: an INI file in the user's
-// configuration folder on Linux, the registry under
-// HKEY_CURRENT_USER\Software\Velmora on Windows) and the restore of the
-// search and destination settings at start.
+// configuration folder) and the restore of the search and destination
+// settings at start.
 #pragma once
 
 #include <memory>

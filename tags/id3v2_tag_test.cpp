@@ -173,7 +173,7 @@ TEST_F(Id3v2Test, FullDiskLeavesTheFileWhole) {
   EXPECT_EQ(fake.Files(), std::vector<std::string>{"/M/a.mp3"});
 }
 
-// A read-only file is reported once, as before, and nothing changes.
+// A read-only file is reported once and nothing changes.
 TEST_F(Id3v2Test, ReadOnlyFileIsReportedOnce) {
   TempFolder mount;
   const bool root = ::geteuid() == 0;

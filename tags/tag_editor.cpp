@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/error_numbers.h"
+#include "engine/report_contexts.h"
 #include "engine/user_text.h"
 #include "tags/file_name_parts.h"
 #include "tags/genre.h"
@@ -14,7 +15,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
-constexpr const char* kRunContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 
 // A value field takes the stored text ("aus") or a file-name part ("1".."3");
 // "fest" and any other chooser text leave the typed value as it is.
@@ -190,7 +190,8 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
     }
   } catch (...) {
     const Error error = ErrorFromException();
-    reporter_.ReportError(Location::kTagRun, error.number, kRunContext, current, error.description);
+    reporter_.ReportError(Location::kTagRun, error.number, kTagWriteContext, current,
+                          error.description);
     if (journal_ != nullptr) journal_->Finished();
     return;
   }

@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "engine/error_numbers.h"
+#include "engine/report_contexts.h"
 #include "engine/user_text.h"
 #include "tags/id3v2_layout.h"
 
@@ -11,7 +12,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* kReadContext = VELMORA_TEXT("velmora", "Fehler beim Lesen des Tag's");
-constexpr const char* kWriteContext = VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 constexpr long long kTagLength = static_cast<long long>(kTagSize);
 
 Error ShortError() { return Error{kBadRecordNumber, "file is shorter than 128 bytes"}; }
@@ -91,7 +91,8 @@ Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2
 }
 
 void TagFile::Report(const Error& error, ErrorReporter& reporter) const {
-  reporter.ReportError(Location::kWriteTag, error.number, kWriteContext, path_, error.description);
+  reporter.ReportError(Location::kWriteTag, error.number, kTagWriteContext, path_,
+                       error.description);
 }
 
 Error TagFile::Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,

@@ -102,10 +102,6 @@ void FolderList::Highlight(const std::string& folder) {
   }
 }
 
-int FolderList::SubFolderCount() const {
-  return currentItem_ == nullptr ? 0 : currentItem_->childCount();
-}
-
 void FolderList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {
   // Everything is always open: no expand marks, the indentation says it all.
 }

@@ -30,9 +30,6 @@ class FolderList : public QTreeWidget {
   // Highlights the entry of folder when it is listed.
   void Highlight(const std::string& folder);
 
-  // Sub-folders of the current folder as listed, in order.
-  int SubFolderCount() const;
-
   // When set, losing the input focus opens the highlighted entry.
   void SetOpenOnFocusOut(bool open) { openOnFocusOut_ = open; }
 

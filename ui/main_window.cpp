@@ -22,6 +22,7 @@
 
 #include "engine/file_system.h"
 #include "engine/path.h"
+#include "engine/report_contexts.h"
 #include "engine/user_text.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
@@ -125,7 +126,6 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
   services_->journal = journal_.get();
-  state_.recordUndo = false;
   tagPanel_->SetJournal(journal_.get());
   sinceListShown_.start();
 }
@@ -452,14 +452,13 @@ void Main::CmdMove_Click() {
   RunJob(RunKind::kMove);
 }
 
-bool Main::ChooseDestination() {
+void Main::ChooseDestination() {
   const std::optional<AcceptedDestination> chosen = DirSearch::Choose(
       state_.context.destPath, destDrive_, drives_, fileSystem_, *settings_, this);
   repaint();
-  if (!chosen) return false;
+  if (!chosen) return;
   state_.context.destPath = chosen->destPath;
   destDrive_ = chosen->destDrive;
-  return true;
 }
 
 void Main::RunJob(RunKind kind) {
@@ -477,9 +476,7 @@ void Main::RunJob(RunKind kind) {
   if (!OfferInterruptedRuns()) return;
   if (!PinRunFolders(kind)) return;
   BeginRun();
-  journal_->SetCommand(kind == RunKind::kRename ? "rename"
-                       : kind == RunKind::kCopy ? "copy"
-                                                : "move");
+  journal_->SetCommand(RunKindName(kind));
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
   RunCommand(kind, state_, job, found, *services_, LogOptionOn());
@@ -515,8 +512,7 @@ void Main::MnuUndo_Click() {
   ResetRunFlags();
   JournalContents contents;
   if (const Error error = journal_->file().Read(contents); error && error.number != kFileNotFound) {
-    errorLog_->ReportError(Location::kNone, error.number,
-                           VELMORA_TEXT("velmora", "Fehler beim Lesen des Journals"),
+    errorLog_->ReportError(Location::kNone, error.number, kJournalReadContext,
                            journal_->file().path(), error.description);
     return;
   }

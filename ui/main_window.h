@@ -1,5 +1,5 @@
 // The main window `Main`, "Velmora": it owns the program's state (the search
-// and its found list, the rename job, the run variables and undo records,
+// and its found list, the rename job, the run variables and the journal,
 // destination, menu options) and wires its panels to the engine. Handlers
 // read the controls, call the engine and show what it answers.
 #pragma once
@@ -127,7 +127,7 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   // only live control; EndRun puts the search's captions back.
   void BeginRun();
   void EndRun();
-  bool ChooseDestination();
+  void ChooseDestination();
   bool PinRunFolders(RunKind kind);
   void EndProgram();
 

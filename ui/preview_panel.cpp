@@ -150,18 +150,6 @@ PreviewPanel::~PreviewPanel() {
 
 bool PreviewPanel::Pending() const { return timer_->isActive() || aside_; }
 
-void PreviewPanel::Recompute() {
-  timer_->stop();
-  ++generation_;
-  aside_ = false;
-  if (!on_) return;
-  const std::vector<FoundEntry> entries = found_.Entries();
-  PosixFileSystem disk;
-  Show(PlanRun(RunKind::kRename, slots_.ReadJob(), entries, "", disk, /*withSteps=*/false,
-               resolveChains_),
-       static_cast<int>(entries.size()));
-}
-
 // The inputs are copied here; the plan (a listing per folder, each name
 // worked out) runs on the pool, and typing goes on meanwhile.
 void PreviewPanel::RecomputeAside() {

@@ -41,11 +41,8 @@ class PreviewPanel : public QWidget {
 
   ~PreviewPanel() override;
 
-  // Works the plan out now. After each change the timer has it worked out
-  // off the input path instead, a newer change dropping an older plan.
-  void Recompute();
-
-  // True while a change waits for its plan.
+  // True while a change waits for its plan: after each change the timer has
+  // it worked out off the input path, a newer change dropping an older plan.
   bool Pending() const;
 
   QListView* lstNewNames() const { return list_; }

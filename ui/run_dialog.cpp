@@ -12,8 +12,8 @@ namespace velmora {
 
 namespace {
 
-// The action word above the current path; the design text stays outside a
-// run.
+// The action word above the current path; outside a run the label keeps its
+// own caption.
 QString ActionWord(RunKind kind) {
   switch (kind) {
     case RunKind::kRename:

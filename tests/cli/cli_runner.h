@@ -16,6 +16,14 @@
 
 #include "tests/support/temp_folder.h"
 
+// A test that sets a switch of services/test_hooks.h skips in a build
+// without them.
+#ifdef VELMORA_TEST_HOOKS
+#define VELMORA_NEEDS_TEST_HOOKS() (void)0
+#else
+#define VELMORA_NEEDS_TEST_HOOKS() GTEST_SKIP() << "built without VELMORA_TEST_HOOKS"
+#endif
+
 namespace velmora::testing {
 
 using ::testing::HasSubstr;

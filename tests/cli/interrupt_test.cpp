@@ -25,6 +25,7 @@ off_t SizeOf(const std::string& path) {
 // first Ctrl+C lets the copy in progress finish and starts no other; a
 // second one stops at once and removes the partial file.
 TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
+  VELMORA_NEEDS_TEST_HOOKS();
   struct Row {
     std::string signals;
     Names copied;
@@ -59,6 +60,7 @@ TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
 // after SIGKILL it waits under a visible name that a search lists, and undo
 // puts it back.
 TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
+  VELMORA_NEEDS_TEST_HOOKS();
   for (const int sig : {SIGTERM, SIGKILL}) {
     TempFolder dir, state;
     WriteFile(dir / "a.txt", "only copy");
@@ -90,6 +92,7 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
 // intermediate name (".t"), the run ends through SIGHUP, and a second run
 // and undo bring every file back.
 TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
+  VELMORA_NEEDS_TEST_HOOKS();
   const Names job = {"rename",  "--slot1",       "replace", "--src1", "7",      "--dst1=",
                      "--slot2", "insert-before", "--src2",  "n",      "--dst2", ".t"};
   struct Row {
@@ -123,6 +126,7 @@ TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
 // take it back or dismiss it; on a terminal the run asks first, with
 // --yes-all it goes on. Once dismissed, no run names it again.
 TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
+  VELMORA_NEEDS_TEST_HOOKS();
   TempFolder dir, state;
   WriteFiles(dir.path(), {"a.txt", "b.txt"});
   const std::string journal = state / "j";

@@ -44,6 +44,7 @@ int Count(const std::string& text, const std::string& part) {
 // temporary after the first one. The journal says where each is, and undo
 // restores all.
 TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
+  VELMORA_NEEDS_TEST_HOOKS();
   struct Row {
     Names files;
     std::vector<std::string> job;
@@ -90,6 +91,7 @@ TEST(CliJournal, UndoAfterAKillRestoresEveryFile) {
 // Killed before the done record of a copy, or of a move to another file
 // system: the new file has an inode of its own, and undo still knows it.
 TEST(CliJournal, UndoAfterAKillKnowsANewFileByItsSizeAndTime) {
+  VELMORA_NEEDS_TEST_HOOKS();
   for (const std::string command : {"copy", "move"}) {
     TempFolder dir, state;
     const bool shm = command == "move";
@@ -212,8 +214,8 @@ TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
   }
 }
 
-// Undo of a copy removes the copy and keeps the original as it is now; it
-// used to copy the copy back over the original, losing the edit.
+// Undo of a copy removes the copy and keeps the original as it is now:
+// copying the copy back over the original would lose the edit.
 TEST(CliJournal, UndoOfACopyKeepsTheEditedOriginal) {
   TempFolder dir, dest;
   WriteFile(dir / "a.txt", "first");
@@ -334,6 +336,7 @@ TEST(CliJournal, TornTailAndDamagedRecordAreStillUndone) {
 // A run killed inside a PID namespace has a PID that names another process
 // outside it; its free lock says it is over, and undo takes it back.
 TEST(CliJournal, RunKilledInAPidNamespaceIsTakenBack) {
+  VELMORA_NEEDS_TEST_HOOKS();
   if (std::system("unshare --pid --fork true >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "cannot make a PID namespace here (unshare --pid needs root)";
   }
@@ -354,6 +357,7 @@ TEST(CliJournal, RunKilledInAPidNamespaceIsTakenBack) {
 // A run whose lock outlives its process (as on NFS) goes on for undo until
 // the user dismisses it; then it counts as ended and is taken back.
 TEST(CliJournal, DismissedRunCountsAsEnded) {
+  VELMORA_NEEDS_TEST_HOOKS();
   TempFolder dir, state;
   const Names original = MakeNumberedFiles(dir, 2, "f");
   const std::string journal = state / "j";

@@ -52,6 +52,7 @@ void RootOnly(const std::string& folder, const Names& names) {
 // a link to a root-only folder. The run stays in the folders it searched
 // (sub-folders first, the last first) or names the one it refuses.
 TEST(PinnedRun, AFolderSwappedForALinkIsNeverEntered) {
+  VELMORA_NEEDS_TEST_HOOKS();
   if (const std::string why = NoOtherUser(); !why.empty()) GTEST_SKIP() << why;
   struct Row {
     const char* swapped;  // below parent/music
@@ -97,6 +98,7 @@ TEST(PinnedRun, AFolderSwappedForALinkIsNeverEntered) {
 // The destination swapped after the first copy: every copy still lands in
 // the folder the run opened, none in the root-only one.
 TEST(PinnedRun, ADestinationSwappedForALinkGetsNothing) {
+  VELMORA_NEEDS_TEST_HOOKS();
   if (const std::string why = NoOtherUser(); !why.empty()) GTEST_SKIP() << why;
   TempFolder dir;
   ::chmod(dir.path().c_str(), 0755);

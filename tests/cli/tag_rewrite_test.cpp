@@ -15,6 +15,7 @@ using namespace velmora::testing;
 constexpr off_t kLargeSize = 1LL << 30;  // sparse: only its two ends hold data
 
 TEST(CliTagRewrite, SignalDuringARewriteLeavesNoTemporary) {
+  VELMORA_NEEDS_TEST_HOOKS();
   for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(sig);
     const TempFolder folder, state;
