@@ -178,8 +178,9 @@ void TestStepDone() {
   char* command = nullptr;
   const long after = std::strtol(setting, &command, 10);
   if (++steps != after || *command != ':') return;
-  const int status = std::system(command + 1);  // the test checks what it did
-  (void)status;
+  if (std::system(command + 1) != 0) {
+    // The test checks what the command did.
+  }
 }
 
 }  // namespace velmora

@@ -125,7 +125,9 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   stored = {};
   if (op != FileOp::kTag || payload.empty()) return {};
   if (Error error = WriteAll(runFd_, payload)) {
-    (void)::ftruncate(runFd_, runFileSize_);
+    if (::ftruncate(runFd_, runFileSize_) != 0) {
+      // The record never points past the bytes it names; a tail stays unused.
+    }
     return error;
   }
   const auto length = static_cast<std::int64_t>(payload.size());

@@ -150,7 +150,9 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   }
   // A moved file stays its owner's where the system lets us; a refusal only
   // costs the special bits below.
-  if (purpose == CopyPurpose::kMove) (void)::fchown(out.fd, st.st_uid, st.st_gid);
+  if (purpose == CopyPurpose::kMove && ::fchown(out.fd, st.st_uid, st.st_gid) != 0) {
+    // Refused: the copy is the mover's, and keeps no special bits (below).
+  }
   // Only the special bits depend on who owns the copy.
   struct stat made {};
   made.st_uid = st.st_uid;
@@ -235,8 +237,9 @@ int CopyLink(const FolderPlace& source, const FolderPlace& target, CopyPurpose p
   if (static_cast<std::size_t>(n) >= to.size()) return EAGAIN;  // changed meanwhile
   to.resize(static_cast<std::size_t>(n));
   if (::symlinkat(to.c_str(), target.dir, target.name.c_str()) != 0) return errno;
-  if (purpose == CopyPurpose::kMove) {
-    (void)::fchownat(target.dir, target.name.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
+  if (purpose == CopyPurpose::kMove &&
+      ::fchownat(target.dir, target.name.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW) != 0) {
+    // Refused: the link is the mover's; a link has no rights of its own.
   }
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   (void)::utimensat(target.dir, target.name.c_str(), times, AT_SYMLINK_NOFOLLOW);
