@@ -14,23 +14,30 @@ namespace velmora {
 class MainTagHost : public TagPanelHost {
  public:
   MainTagHost(const FoundList& found, std::function<bool()> logOn,
-              std::function<void(int)> progress, std::function<void()> repeatSearch)
+              std::function<void(int)> progress, std::function<void()> repeatSearch,
+              std::function<bool()> pin, std::function<void()> unpin)
       : found_(found),
         logOn_(std::move(logOn)),
         progress_(std::move(progress)),
-        repeatSearch_(std::move(repeatSearch)) {}
+        repeatSearch_(std::move(repeatSearch)),
+        pin_(std::move(pin)),
+        unpin_(std::move(unpin)) {}
 
   TagList TagEntries() override;
   bool LogOptionOn() const override { return logOn_(); }
   void SetTagProgress(int value) override { progress_(value); }
   // The search button pressed twice: reset, then search again.
   void RepeatTagSearch() override { repeatSearch_(); }
+  bool PinTagFolders() override { return pin_(); }
+  void UnpinTagFolders() override { unpin_(); }
 
  private:
   const FoundList& found_;
   std::function<bool()> logOn_;
   std::function<void(int)> progress_;
   std::function<void()> repeatSearch_;
+  std::function<bool()> pin_;
+  std::function<void()> unpin_;
 };
 
 }  // namespace velmora

@@ -110,7 +110,8 @@ Main::Main(MainEnvironment environment, QWidget* parent)
       [this] {
         cmdSearch_Click();
         cmdSearch_Click();
-      });
+      },
+      [this] { return PinRunFolders(RunKind::kRename); }, [this] { fileSystem_.UnpinFolders(); });
   infoWindows_ = std::make_unique<InfoWindows>(appPath_);
 
   BuildLayout();

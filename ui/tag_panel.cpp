@@ -190,7 +190,10 @@ void TagPanel::OptKeineAus_Click() {
 
 void TagPanel::CmdEditTag_Click() {
   ReadWidgets();
-  editor_.CmdEditTag_Click(host_.TagEntries(), host_.LogOptionOn());
+  if (host_.PinTagFolders()) {
+    editor_.CmdEditTag_Click(host_.TagEntries(), host_.LogOptionOn());
+    host_.UnpinTagFolders();
+  }
   WriteWidgets();
 }
 

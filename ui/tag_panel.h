@@ -35,6 +35,10 @@ class TagPanelHost {
   virtual void SetTagProgress(int value) = 0;
   // Refreshes the found list: the search button pressed twice.
   virtual void RepeatTagSearch() = 0;
+  // Opens the searched folder for the writes, false (reported) when it was
+  // replaced since the search; the writes then never go there.
+  virtual bool PinTagFolders() { return true; }
+  virtual void UnpinTagFolders() {}
 };
 
 class TagPanel : public QGroupBox, private TagEditorHost {

@@ -79,6 +79,29 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
             window_->findChild<SlotPanel*>());
 }
 
+// The searched folder swapped for a link between the search and the tag
+// write: no tag goes into the folder behind the link, and the message names it.
+TEST_F(MainExtrasTest, TagWriteNeverEntersAFolderReplacedSinceTheSearch) {
+  const std::string music = InTree("music"), other = InTree("other");
+  WriteFile(music + "/Anna - Eins.mp3", kAudio);
+  WriteFile(other + "/Anna - Eins.mp3", kAudio);
+  Start();
+  Search(music, "*.mp3");
+  MarkRow(0);
+  Click("CmdTagEdit");
+  Find<QLineEdit>("TxtSeparator")->setText(" - ");
+  std::filesystem::rename(music, music + ".old");
+  std::filesystem::create_directory_symlink(other, music);
+  QString shown;
+  ModalAnswerer answers{
+      {"MessageBox", "OK", [&](QWidget* box) { shown = static_cast<QMessageBox*>(box)->text(); }}};
+  Click("CmdEditTag");
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(shown.contains(QString::fromStdString(music))) << shown.toStdString();
+  EXPECT_EQ(ReadFile(other + "/Anna - Eins.mp3"), kAudio);
+  EXPECT_EQ(ReadFile(music + ".old/Anna - Eins.mp3"), kAudio);
+}
+
 // The record keeps what "aus" finds stored, blanks and no genre where
 // nothing is; a 40-character part is shown whole and written as its first 30.
 TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
