@@ -11,11 +11,7 @@ namespace velmora {
 RunOffer OfferRun(QWidget* parent, const QString& text, const QString& takeBack,
                   const QString& leave) {
   QMessageBox box(parent);
-  box.setObjectName(QStringLiteral("InterruptedRun"));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setWindowTitle(QString::fromLatin1(kAppTitle));
-  box.setTextFormat(Qt::PlainText);
-  box.setText(text);
+  PreparePlainBox(box, QStringLiteral("InterruptedRun"), text);
   QPushButton* back = box.addButton(takeBack, QMessageBox::YesRole);
   QPushButton* dismiss = box.addButton(QCoreApplication::translate("velmora", "&Verwerfen"),
                                        QMessageBox::DestructiveRole);

@@ -68,11 +68,7 @@ class QuietUndoOutput : public UndoOutput {
 
 bool AskYesNo(QWidget* parent, const QString& text) {
   QMessageBox box(parent);
-  box.setObjectName(QStringLiteral("MessageBox"));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setWindowTitle(QString::fromLatin1(kAppTitle));
-  box.setTextFormat(Qt::PlainText);
-  box.setText(text);
+  PreparePlainBox(box, QStringLiteral("MessageBox"), text);
   QPushButton* yes =
       box.addButton(QCoreApplication::translate("velmora", "&Ja"), QMessageBox::YesRole);
   box.addButton(QCoreApplication::translate("velmora", "&Nein"), QMessageBox::NoRole);

@@ -17,13 +17,18 @@ QString DisplayLines(QString text) {
 
 }  // namespace
 
-void ShowMessageBox(QWidget* parent, const QString& text, const QString& title) {
-  QMessageBox box(parent);
-  box.setObjectName(QStringLiteral("MessageBox"));
+void PreparePlainBox(QMessageBox& box, const QString& name, const QString& text,
+                     const QString& title) {
+  box.setObjectName(name);
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(title);
   box.setTextFormat(Qt::PlainText);
-  box.setText(DisplayLines(text));
+  box.setText(text);
+}
+
+void ShowMessageBox(QWidget* parent, const QString& text, const QString& title) {
+  QMessageBox box(parent);
+  PreparePlainBox(box, QStringLiteral("MessageBox"), DisplayLines(text), title);
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
 }

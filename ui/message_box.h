@@ -8,12 +8,18 @@
 
 #include "engine/error_reporter.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace velmora {
 
 // The title of the main window and of every message box.
 inline constexpr const char* kAppTitle = "Velmora";
+
+// Gives box the program's look: its object name, no icon, the title, and
+// text shown as plain text.
+void PreparePlainBox(QMessageBox& box, const QString& name, const QString& text,
+                     const QString& title = kAppTitle);
 
 // Shows `text` modally over `parent` (may be null) and returns once the user
 // has closed the box.
