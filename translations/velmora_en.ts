@@ -573,10 +573,6 @@ The same from scripts and terminals: velmora-cli --help
         <translation>%1 undone, %2 failed, %3 skipped</translation>
     </message>
     <message>
-        <source>%1 von %2</source>
-        <translation>%1 of %2</translation>
-    </message>
-    <message>
         <source>%1 umbenannt, %2 Fehler, %3 ausgelassen</source>
         <translation>%1 renamed, %2 failed, %3 skipped</translation>
     </message>
