@@ -3,11 +3,13 @@
 // on, written to the log.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/batch_run_state.h"
 #include "engine/job.h"
+#include "engine/name_fields.h"
 
 namespace velmora {
 
@@ -15,6 +17,8 @@ namespace velmora {
 struct FoundEntry {
   std::string path;
   bool marked = false;
+  // What "Name aus Tags" reads, once per search; null until read.
+  std::shared_ptr<const FileFields> fields{};
 };
 
 // Runs the job over the marked entries as state.context.kind says

@@ -1,12 +1,13 @@
 // The check of all three slots' fields before a run touches any file.
 #include "engine/job.h"
+#include "engine/name_template.h"
 #include "engine/numeric.h"
 #include "engine/user_text.h"
 
 namespace velmora {
 namespace {
 
-enum class Need { kNothing, kFilled, kNumeric, kNonZero, kCount, kStart };
+enum class Need { kNothing, kFilled, kNumeric, kNonZero, kCount, kStart, kTemplate };
 
 struct SlotRule {
   Need source;
@@ -36,6 +37,7 @@ constexpr SlotRule kRules[kOperationCount] = {
     {Need::kFilled, Need::kFilled},    // 15
     {Need::kNothing, Need::kNothing},  // 16
     {Need::kNothing, Need::kNothing},  // 17
+    {Need::kTemplate, Need::kNothing}, // 18
 };
 
 enum class Verdict { kPass, kWrong, kZeroOrMissing };
@@ -46,6 +48,11 @@ enum class Verdict { kPass, kWrong, kZeroOrMissing };
 Verdict Judge(Need need, const std::string& text) {
   if (need == Need::kNothing) return Verdict::kPass;
   if (need == Need::kFilled) return text.empty() ? Verdict::kZeroOrMissing : Verdict::kPass;
+  if (need == Need::kTemplate) {
+    if (text.empty()) return Verdict::kZeroOrMissing;
+    NameTemplate parsed;
+    return ParseNameTemplate(text, parsed) ? Verdict::kWrong : Verdict::kPass;
+  }
   const WholeNumber number = RoundNumeric(text);
   if (!number.numeric) return Verdict::kWrong;
   if ((need == Need::kCount || need == Need::kStart) && number.IsNegative()) {

@@ -40,6 +40,10 @@ TEST(CheckSlotInputs, RowByRow) {
       {11, "0.4", "-", kTwo},   {11, "9999999999", "-", kOne},
       {12, "1", "2", kPass},    {12, "1", "0", kTwo},
       {12, "0", "x", kOne},     {12, "5", "", kOne},
+      {18, "{artist}", "", kPass}, {18, "{{x}} {Nr:2}", "x", kPass},
+      {18, "", "", kOne},       {18, "{foo}", "", kOne},
+      {18, "{Titel", "", kOne}, {18, "a}", "", kOne},
+      {19, "", "", kPass},
   };
   for (const Row& row : rows) {
     RenameJob job;

@@ -27,6 +27,8 @@ inline constexpr int kRenameAcrossDrives = 74;  // Can't rename with different d
 inline constexpr int kPathFileAccess = 75;      // Path/File access error
 inline constexpr int kPathNotFound = 76;        // Path not found
 inline constexpr int kInvalidFileFormat = 321;  // Invalid file format
+inline constexpr int kFieldMissing = 770;       // Field not found in file
+inline constexpr int kNameTemplateError = 771;  // Invalid name template
 
 // Invalid procedure call or argument.
 inline Error InvalidArgumentError() {

@@ -32,10 +32,13 @@ enum class Location : int {
   kFillTagEditor = 24,
   kTagRun = 25,  // the tag editor's write command
   kGenreIndex = 26,
+  kFromTags = 27,  // name operation 18: code + 2 would be kCommit
 };
 
-// The location of name operation code (1..17).
+// The location of name operation code (1..18): code + 2 up to 17, then the
+// numbers behind the others.
 constexpr Location OperationLocation(int code) {
+  if (code > 17) return static_cast<Location>(static_cast<int>(Location::kFromTags) + code - 18);
   return static_cast<Location>(static_cast<int>(Location::kFirstOperation) + code - 1);
 }
 

@@ -1,5 +1,5 @@
 // The rename job: three slots, each with an operation code (0 = inactive,
-// 1..17) and two text fields, plus the state the name operations read while a
+// 1..18) and two text fields, plus the state the name operations read while a
 // run is going on (run kind, destination folder, numbering counter).
 #pragma once
 
@@ -10,12 +10,14 @@
 
 namespace velmora {
 
+struct FileFields;
+
 inline constexpr int kSlotCount = 3;
-inline constexpr int kOperationCount = 18;  // codes 0..17
+inline constexpr int kOperationCount = 19;  // codes 0..18
 
 // What the user set up: read afresh by every operation call.
 struct RenameJob {
-  std::array<int, kSlotCount> slotCode{};              // 0..17
+  std::array<int, kSlotCount> slotCode{};              // 0..18
   std::array<std::string, kSlotCount> txtSource;       // first field
   std::array<std::string, kSlotCount> txtDestination;  // second field
   std::array<std::string, kSlotCount> auswahlText{     // combo text, for the log
@@ -51,6 +53,7 @@ struct NameContext {
   int numberCounter = 0;  // 0 = numbering not started in this run
   int numberWidth = 0;
   ErrorReporter* reporter = nullptr;  // may be null: failures then go unreported
+  const FileFields* fields = nullptr;  // the file's as it was found, for "Name aus Tags"
 };
 
 // One row of the operation catalogue: the combo's list text and the captions
@@ -61,7 +64,7 @@ struct CatalogueEntry {
   const char* secondCaption;
 };
 
-// The eighteen catalogue rows, indexed by operation code.
+// The nineteen catalogue rows, indexed by operation code.
 const std::array<CatalogueEntry, kOperationCount>& Catalogue();
 
 // True for the numbering codes 10, 11, 12, whose skipped steps give their
@@ -70,7 +73,7 @@ inline bool IsNumberingCode(int code) { return code >= 10 && code <= 12; }
 
 // Applies the operation of `slot` (per job.slotCode) to sourcePath and returns
 // the new full path, or "" when it does not apply or fails (failures are
-// reported at location code + 2). Code 0 or out of range returns "".
+// reported at OperationLocation(code)). Code 0 or out of range returns "".
 std::string ApplyOperation(const RenameJob& job, int slot, const std::string& sourcePath,
                            NameContext& ctx);
 

@@ -40,6 +40,8 @@ const std::array<CatalogueEntry, kOperationCount>& Catalogue() {
        VELMORA_TEXT("velmora", "leer")},
       {VELMORA_TEXT("velmora", "Alle in Kleinbuchstaben"), VELMORA_TEXT("velmora", "leer"),
        VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Name aus Tags"), VELMORA_TEXT("velmora", "Vorlage"),
+       VELMORA_TEXT("velmora", "leer")},
   }};
   return rows;
 }
@@ -53,7 +55,7 @@ constexpr std::array<OperationFn, kOperationCount> kOperations{
     nullptr,           ReplaceText,        InsertTextAfter, InsertTextBefore, InsertTextAt,
     DeleteCountAfter,  DeleteCountBefore,  DeleteCountAt,   DeleteAllBefore,  DeleteAllAfter,
     InsertNumberAfter, InsertNumberBefore, InsertNumberAt,  CapitalizeWords,  MirrorName,
-    DeleteBetween,     ToUpperCase,        ToLowerCase,
+    DeleteBetween,     ToUpperCase,        ToLowerCase,     NameFromTags,
 };
 
 }  // namespace

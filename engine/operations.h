@@ -1,9 +1,9 @@
-// The seventeen name operations, one procedure per operation code. Each takes
+// The eighteen name operations, one procedure per operation code. Each takes
 // the current source path and the slot whose fields it reads, works on the
 // file-name part (extension included) and returns the folder part (destPath
 // while copying or moving) followed by the new name, or "" when it does not
-// apply. A failure inside is reported through ctx.reporter at location
-// code + 2 with the context "Fehler beim Umbenennen" and gives "" as well.
+// apply. A failure inside is reported through ctx.reporter at
+// OperationLocation(code) with the context "Fehler beim Umbenennen" and gives "" as well.
 // ApplyOperation in engine/job.h dispatches to them by code.
 #pragma once
 
@@ -86,6 +86,12 @@ std::string ToUpperCase(const RenameJob& job, int slot, const std::string& sourc
 // 17: A-Z and Ä, Ö, Ü made small; never "".
 std::string ToLowerCase(const RenameJob& job, int slot, const std::string& sourcePath,
                         NameContext& ctx);
+
+// 18: the base name replaced by the template in the first field filled from
+// ctx.fields, the extension kept; "/" and NUL become "_". A template error
+// or a field the file lacks is reported.
+std::string NameFromTags(const RenameJob& job, int slot, const std::string& sourcePath,
+                         NameContext& ctx);
 
 // The running number as inserted: decimal digits padded with "0" to at least
 // `width` digits, a minus sign in front of the padding for negative values.

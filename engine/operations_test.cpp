@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/name_fields.h"
 #include "tests/support/scripted_run.h"
 
 namespace velmora {
@@ -172,14 +173,17 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
 }
 
 TEST(NameOperations, ResultFolderFollowsTheRunKind) {
-  const char* fields[18][2] = {{},         {"a", "b"}, {"X", "a"}, {"X", "a"}, {"X", "1"},
+  const char* fields[19][2] = {{},         {"a", "b"}, {"X", "a"}, {"X", "a"}, {"X", "1"},
                                {"1", "a"}, {"1", "t"}, {"1", "1"}, {"", "t"},  {"", "t"},
                                {"1", "a"}, {"1", "a"}, {"1", "1"}, {"", ""},   {"a", ""},
-                               {"a", "x"}, {"", ""},   {"", ""}};
-  for (int code = 1; code <= 17; ++code) {
+                               {"a", "x"}, {"", ""},   {"", ""},   {"{year}", ""}};
+  FileFields tags;
+  tags[NameField::kYear] = "1999";
+  for (int code = 1; code <= 18; ++code) {
     const RenameJob job = OneSlotJob(code, fields[code][0], fields[code][1]);
     for (const RunKind kind : {RunKind::kRename, RunKind::kMove, RunKind::kCopy}) {
       NameContext ctx;
+      ctx.fields = &tags;
       ctx.kind = kind;
       ctx.destPath = "/ziel/";
       const std::string result = ApplyOperation(job, 1, "/quelle/da.xt.txt", ctx);
@@ -190,6 +194,74 @@ TEST(NameOperations, ResultFolderFollowsTheRunKind) {
   EXPECT_EQ(ApplyOperation(OneSlotJob(16, "", ""), 1, "/a.txt", ctx), "/A.TXT");
   EXPECT_EQ(ApplyOperation(OneSlotJob(99, "", ""), 1, "/a.txt", ctx), "");
   EXPECT_EQ(ApplyOperation(OneSlotJob(16, "", ""), 3, "/a.txt", ctx), "");
+}
+
+// A file with every field; "AC/DC" shows what a name cannot hold.
+FileFields AllFields() {
+  FileFields f;
+  f[NameField::kArtist] = "AC/DC";
+  f[NameField::kTitle] = "Thunderstruck";
+  f[NameField::kAlbum] = "The Razors Edge";
+  f[NameField::kYear] = "1990";
+  f[NameField::kTrack] = "7";
+  f[NameField::kGenre] = "Rock";
+  f[NameField::kComment] = "Größe";
+  f[NameField::kDate] = "2024-05-01";
+  f[NameField::kTime] = "12-30-05";
+  f[NameField::kModified] = "2023-01-02";
+  f[NameField::kModifiedTime] = "03-04-05";
+  return f;
+}
+
+TEST(NameFromTags, FieldsFillTheBaseNameAndTheExtensionStays) {
+  const FileFields tags = AllFields();
+  const Row rows[] = {
+      {18, "{artist} - {title}", "", "x.mp3", "AC_DC - Thunderstruck.mp3"},
+      {18, "{Interpret} - {Titel}", "", "x.mp3", "AC_DC - Thunderstruck.mp3"},
+      {18, "{Nr:2} {Album} ({Jahr})", "", "x.flac", "07 The Razors Edge (1990).flac"},
+      {18, "{track:3}{track}", "", "x.ogg", "0077.ogg"},
+      {18, "{Genre}{genre}-{Kommentar}{comment}", "", "x.m4a", "RockRock-GrößeGröße.m4a"},
+      {18, "{Datum}_{Zeit} {date} {time}", "", "IMG.JPG",
+       "2024-05-01_12-30-05 2024-05-01 12-30-05.JPG"},
+      {18, "{Geändert} {GeändertZeit} {modified}_{mtime}", "", "a.b.txt",
+       "2023-01-02 03-04-05 2023-01-02_03-04-05.txt"},
+      {18, "{{{year}}}", "", "noext", "{1990}"},
+      {18, "{year}", "", "x.mp3", "1990.mp3"},
+  };
+  for (const Row& row : rows) {
+    NameContext ctx;
+    ctx.fields = &tags;
+    testing::Recorders reporter;
+    ctx.reporter = &reporter;
+    EXPECT_EQ(NewName(row.code, row.first, row.second, row.name, ctx), row.expected) << row.first;
+    EXPECT_TRUE(reporter.errors.empty()) << row.first;
+  }
+}
+
+TEST(NameFromTags, MissingFieldsAndBadTemplatesFailAtTheirOwnLocation) {
+  FileFields tags = AllFields();
+  tags[NameField::kTitle].reset();
+  tags[NameField::kAlbum] = "";
+  struct Failure {
+    const char* first;
+    const FileFields* fields;
+    int number;
+  };
+  const Failure failures[] = {
+      {"{title}", &tags, 770}, {"{album}", &tags, 770}, {"{artist}", nullptr, 770},
+      {"{titel}", &tags, 771}, {"{artist", &tags, 771}, {"a}b", &tags, 771},
+      {"{year:2}", &tags, 771}, {"..", &tags, 52},
+  };
+  for (const Failure& f : failures) {
+    NameContext ctx;
+    ctx.fields = f.fields;
+    testing::Recorders reporter;
+    ctx.reporter = &reporter;
+    EXPECT_EQ(NewName(18, f.first, "", "x", ctx), "-") << f.first;
+    const std::string report = "27 " + std::to_string(f.number) + " Fehler beim Umbenennen|";
+    ASSERT_EQ(reporter.errors.size(), 1u) << f.first;
+    EXPECT_EQ(reporter.errors[0].substr(0, report.size()), report) << f.first;
+  }
 }
 
 // The names numbered in one run.

@@ -85,9 +85,12 @@ Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& 
   for (std::size_t k = 0; k < found.size(); ++k) {
     actions.Reached(k);
     if (!found[k].marked) continue;
-    // found[k].path is the file as it now is on disk.
+    // found[k].path is the file as it now is on disk; its fields were read
+    // from it and stay its own through every slot.
+    state.context.fields = found[k].fields.get();
     if (!WalkFile(state, job, actions, found[k].path, all, error)) break;
   }
+  state.context.fields = nullptr;
   return error;
 }
 

@@ -68,6 +68,17 @@ std::vector<FoundEntry> FoundList::Entries() const {
   return out;
 }
 
+void FoundList::KeepFields(const std::vector<FoundEntry>& entries) {
+  Sort();
+  const std::size_t count = std::min(entries.size(), entries_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    FoundEntry& kept = entries_[i].entry;
+    if (kept.fields == nullptr && entries[i].fields != nullptr && kept.path == entries[i].path) {
+      kept.fields = entries[i].fields;
+    }
+  }
+}
+
 std::string CountLabelText(int count) {
   if (count == 0) return "0";
   std::string text = count > 0 ? " " : "";  // the blank of a positive sign

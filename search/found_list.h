@@ -37,6 +37,11 @@ class FoundList {
   // Every entry with its mark, in list order: what a run walks over.
   std::vector<FoundEntry> Entries() const;
 
+  // Keeps the fields read for entries (as Entries() gave them, in that
+  // order) where the list still holds the same path at the same place and
+  // has none yet, so they are read once per search.
+  void KeepFields(const std::vector<FoundEntry>& entries);
+
  private:
   struct Item {
     std::string key;  // SortKey(path)

@@ -136,6 +136,8 @@ constexpr ErrorRow kErrorRows[] = {
     {735, "Can't save file to TEMP directory", kInternal},
     {744, "Search text not found", kInternal},
     {746, "Replacements too long", kInternal},
+    {770, "Field not found in file", "Feld fehlt in der Datei"},
+    {771, "Invalid name template", "Ungültige Namensvorlage"},
     {31001, "Out of memory", kInternal},
     {31004, "No object", kInternal},
     {31018, "Class is not set", kInternal},
