@@ -28,6 +28,7 @@ const std::array<const char*, kOperationCount>& OperationNames() {
       "delete-between",
       "upper",
       "lower",
+      "from-tags",
   };
   return names;
 }

@@ -21,6 +21,7 @@
 #include "services/journal.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
+#include "tags/tag_fields.h"
 #include "services/test_hooks.h"
 #include "services/translation.h"
 
@@ -115,6 +116,10 @@ int RunJob(RunKind kind, const CliOptions& options) {
   std::vector<std::string> ownFiles = JournalFilePaths(journalPath);
   if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
   LeaveOutOwnFiles(found, ownFiles);
+  if (UsesFields(job)) {
+    TagFieldSource fields(disk);
+    ReadMissingFields(found, fields);
+  }
 
   if (options.dryRun || options.check) {
     if (const std::optional<int> status =

@@ -1,0 +1,58 @@
+// "Name aus Tags" through the real program: names from ID3 tags chained
+// with numbering, a file without the field, a bad template, and undo.
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/shell_tools.h"
+
+namespace velmora::testing {
+namespace {
+
+void Mp3(const TempFolder& dir, const std::string& name, const std::string& id3v2Args) {
+  WriteFile(dir / name, std::string(3000, '\x55'));
+  if (!id3v2Args.empty()) {
+    ASSERT_TRUE(Shell("id3v2 -2 " + id3v2Args + " '" + (dir / name) + "'"));
+  }
+}
+
+TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
+  if (!Shell("command -v id3v2")) GTEST_SKIP() << "id3v2 is not installed (scripts/install-deps.sh)";
+  TempFolder dir, state;
+  Mp3(dir, "a.mp3", "-a AC/DC -t One");
+  Mp3(dir, "b.mp3", "");
+  Mp3(dir, "c.mp3", "-a Abba -t Two");
+  const std::string bytes = ReadFile(dir / "a.mp3");
+  const std::string journal = state / "j";
+  // b.mp3 has no artist: its name stays, and the numbering slot, finding no
+  // "#", gives its number to c.
+  const CliResult run = RunCli({"rename", "--slot1", "from-tags", "--src1", "{artist} - {Titel}#",
+                                "--slot2", "number-after", "--src2", "1", "--dst2", "#",
+                                "--yes-all", "--journal", journal, "--pattern", "*.mp3", Bare(dir)});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("Feld fehlt in der Datei"));
+  EXPECT_EQ(Listing(dir.path()), (Names{"AC_DC - One#1.mp3", "Abba - Two#2.mp3", "b.mp3"}));
+  EXPECT_TRUE(ReadFile(dir / "AC_DC - One#1.mp3") == bytes);
+
+  const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(Listing(dir.path()), (Names{"a.mp3", "b.mp3", "c.mp3"}));
+  EXPECT_TRUE(ReadFile(dir / "a.mp3") == bytes);
+}
+
+TEST(CliFromTags, ByCodeAndABadTemplateIsRefusedBeforeTheRun) {
+  TempFolder dir;
+  WriteFile(dir / "a.txt", "x");
+  for (const char* tmpl : {"{foo}", "{artist", ""}) {
+    const CliResult r = RunCli({"rename", "--slot1", "18", "--src1", tmpl, "--yes-all", Bare(dir)});
+    EXPECT_EQ(r.status, 2) << tmpl;
+    EXPECT_THAT(r.err, HasSubstr("Falsche oder fehlende Eingabe")) << tmpl;
+  }
+  const CliResult r = RunCli({"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run",
+                              Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_THAT(r.out, HasSubstr(".txt"));
+  EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
+}
+
+}  // namespace
+}  // namespace velmora::testing
