@@ -21,9 +21,9 @@
 #include "services/journal.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
-#include "tags/tag_fields.h"
 #include "services/test_hooks.h"
 #include "services/translation.h"
+#include "tags/tag_fields.h"
 
 namespace velmora::cli {
 namespace {

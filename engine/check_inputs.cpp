@@ -19,25 +19,25 @@ struct SlotRule {
 // repeat characters, and a negative start would count up to zero and then
 // hand out the start numbers again.
 constexpr SlotRule kRules[kOperationCount] = {
-    {Need::kNothing, Need::kNothing},  // 0
-    {Need::kNothing, Need::kNothing},  // 1
-    {Need::kFilled, Need::kFilled},    // 2
-    {Need::kFilled, Need::kFilled},    // 3
-    {Need::kFilled, Need::kNumeric},   // 4
-    {Need::kCount, Need::kFilled},     // 5
-    {Need::kCount, Need::kFilled},     // 6
-    {Need::kCount, Need::kNonZero},    // 7
-    {Need::kNothing, Need::kFilled},   // 8
-    {Need::kNothing, Need::kFilled},   // 9
-    {Need::kStart, Need::kFilled},     // 10
-    {Need::kStart, Need::kFilled},     // 11
-    {Need::kStart, Need::kNonZero},    // 12
-    {Need::kNothing, Need::kNothing},  // 13
-    {Need::kFilled, Need::kNothing},   // 14
-    {Need::kFilled, Need::kFilled},    // 15
-    {Need::kNothing, Need::kNothing},  // 16
-    {Need::kNothing, Need::kNothing},  // 17
-    {Need::kTemplate, Need::kNothing}, // 18
+    {Need::kNothing, Need::kNothing},   // 0
+    {Need::kNothing, Need::kNothing},   // 1
+    {Need::kFilled, Need::kFilled},     // 2
+    {Need::kFilled, Need::kFilled},     // 3
+    {Need::kFilled, Need::kNumeric},    // 4
+    {Need::kCount, Need::kFilled},      // 5
+    {Need::kCount, Need::kFilled},      // 6
+    {Need::kCount, Need::kNonZero},     // 7
+    {Need::kNothing, Need::kFilled},    // 8
+    {Need::kNothing, Need::kFilled},    // 9
+    {Need::kStart, Need::kFilled},      // 10
+    {Need::kStart, Need::kFilled},      // 11
+    {Need::kStart, Need::kNonZero},     // 12
+    {Need::kNothing, Need::kNothing},   // 13
+    {Need::kFilled, Need::kNothing},    // 14
+    {Need::kFilled, Need::kFilled},     // 15
+    {Need::kNothing, Need::kNothing},   // 16
+    {Need::kNothing, Need::kNothing},   // 17
+    {Need::kTemplate, Need::kNothing},  // 18
 };
 
 enum class Verdict { kPass, kWrong, kZeroOrMissing };

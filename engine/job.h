@@ -52,7 +52,7 @@ struct NameContext {
   std::string destPath;   // ends in the separator while copying or moving
   int numberCounter = 0;  // 0 = numbering not started in this run
   int numberWidth = 0;
-  ErrorReporter* reporter = nullptr;  // may be null: failures then go unreported
+  ErrorReporter* reporter = nullptr;   // may be null: failures then go unreported
   const FileFields* fields = nullptr;  // the file's as it was found, for "Name aus Tags"
 };
 

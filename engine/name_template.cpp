@@ -14,10 +14,9 @@ struct FieldName {
 
 // Indexed by NameField.
 constexpr FieldName kFieldNames[kNameFieldCount] = {
-    {"Interpret", "artist"}, {"Titel", "title"}, {"Album", "album"},
-    {"Jahr", "year"},        {"Nr", "track"},    {"Genre", "genre"},
-    {"Kommentar", "comment"}, {"Datum", "date"},  {"Zeit", "time"},
-    {"Geändert", "modified"}, {"GeändertZeit", "mtime"},
+    {"Interpret", "artist"}, {"Titel", "title"},       {"Album", "album"},        {"Jahr", "year"},
+    {"Nr", "track"},         {"Genre", "genre"},       {"Kommentar", "comment"},  {"Datum", "date"},
+    {"Zeit", "time"},        {"Geändert", "modified"}, {"GeändertZeit", "mtime"},
 };
 
 Error TemplateError(std::string description) {

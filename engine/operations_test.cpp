@@ -173,9 +173,9 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
 }
 
 TEST(NameOperations, ResultFolderFollowsTheRunKind) {
-  const char* fields[19][2] = {{},         {"a", "b"}, {"X", "a"}, {"X", "a"}, {"X", "1"},
-                               {"1", "a"}, {"1", "t"}, {"1", "1"}, {"", "t"},  {"", "t"},
-                               {"1", "a"}, {"1", "a"}, {"1", "1"}, {"", ""},   {"a", ""},
+  const char* fields[19][2] = {{},         {"a", "b"}, {"X", "a"}, {"X", "a"},    {"X", "1"},
+                               {"1", "a"}, {"1", "t"}, {"1", "1"}, {"", "t"},     {"", "t"},
+                               {"1", "a"}, {"1", "a"}, {"1", "1"}, {"", ""},      {"a", ""},
                                {"a", "x"}, {"", ""},   {"", ""},   {"{year}", ""}};
   FileFields tags;
   tags[NameField::kYear] = "1999";
@@ -248,8 +248,8 @@ TEST(NameFromTags, MissingFieldsAndBadTemplatesFailAtTheirOwnLocation) {
     int number;
   };
   const Failure failures[] = {
-      {"{title}", &tags, 770}, {"{album}", &tags, 770}, {"{artist}", nullptr, 770},
-      {"{titel}", &tags, 771}, {"{artist", &tags, 771}, {"a}b", &tags, 771},
+      {"{title}", &tags, 770},  {"{album}", &tags, 770}, {"{artist}", nullptr, 770},
+      {"{titel}", &tags, 771},  {"{artist", &tags, 771}, {"a}b", &tags, 771},
       {"{year:2}", &tags, 771}, {"..", &tags, 52},
   };
   for (const Failure& f : failures) {

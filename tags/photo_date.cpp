@@ -3,10 +3,9 @@
 // Exiv2 0.27's interface hands out std::auto_ptr.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <exiv2/exiv2.hpp>
-
 #include <array>
 #include <cstring>
+#include <exiv2/exiv2.hpp>
 #include <mutex>
 #include <vector>
 
@@ -35,8 +34,10 @@ class OpenFileIo : public Exiv2::BasicIo {
     return buf;
   }
   long read(Exiv2::byte* buf, long count) override {
-    const std::int64_t n = std::max<std::int64_t>(0, std::min<std::int64_t>(count, size_ - position_));
-    if (n > 0 && file_.ReadAt(position_, reinterpret_cast<char*>(buf), static_cast<std::size_t>(n))) {
+    const std::int64_t n =
+        std::max<std::int64_t>(0, std::min<std::int64_t>(count, size_ - position_));
+    if (n > 0 &&
+        file_.ReadAt(position_, reinterpret_cast<char*>(buf), static_cast<std::size_t>(n))) {
       error_ = 1;
       return 0;
     }
@@ -126,8 +127,7 @@ bool IsPhotoExtension(const std::string& ext) {
   return false;
 }
 
-void ReadPhotoDate(const std::string& path, OpenFile& file, std::int64_t size,
-                   FileFields& fields) {
+void ReadPhotoDate(const std::string& path, OpenFile& file, std::int64_t size, FileFields& fields) {
   SetUpExiv2();
   try {
     Exiv2::BasicIo::AutoPtr io(new OpenFileIo(path, file, size));

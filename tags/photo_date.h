@@ -18,7 +18,6 @@ bool IsPhotoExtension(const std::string& ext);
 // Sets {Datum} and {Zeit} from DateTimeOriginal (else DateTimeDigitized) of
 // the open file of size bytes; leaves them absent when there is none or the
 // file cannot be parsed.
-void ReadPhotoDate(const std::string& path, OpenFile& file, std::int64_t size,
-                   FileFields& fields);
+void ReadPhotoDate(const std::string& path, OpenFile& file, std::int64_t size, FileFields& fields);
 
 }  // namespace velmora

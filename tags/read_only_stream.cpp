@@ -5,9 +5,8 @@
 namespace velmora {
 
 TagLib::ByteVector ReadOnlyStream::readBlock(unsigned long length) {
-  const std::int64_t available =
-      std::max<std::int64_t>(0, std::min<std::int64_t>(static_cast<std::int64_t>(length),
-                                                       size_ - position_));
+  const std::int64_t available = std::max<std::int64_t>(
+      0, std::min<std::int64_t>(static_cast<std::int64_t>(length), size_ - position_));
   TagLib::ByteVector data(static_cast<unsigned int>(available), '\0');
   // A file that shrank under us reads as ending here.
   if (available > 0 && file_.ReadAt(position_, data.data(), data.size())) {

@@ -28,8 +28,9 @@ std::string LowerExtension(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
   std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(c | (c >= 'A' && c <= 'Z' ? 0x20 : 0)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
+    return static_cast<char>(c | (c >= 'A' && c <= 'Z' ? 0x20 : 0));
+  });
   return ext;
 }
 

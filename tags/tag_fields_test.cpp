@@ -102,8 +102,8 @@ TEST(TagFieldSource, PhotoDateFromExifAndTheFileDate) {
   testing::TempFolder dir;
   const std::string photo = dir / "IMG_1.JPG";
   ASSERT_TRUE(Shell("convert -size 8x8 xc:red '" + photo + "'"));
-  ASSERT_TRUE(Shell("exiv2 -M'set Exif.Photo.DateTimeOriginal 2024:05:01 12:30:05' '" + photo +
-                    "'"));
+  ASSERT_TRUE(
+      Shell("exiv2 -M'set Exif.Photo.DateTimeOriginal 2024:05:01 12:30:05' '" + photo + "'"));
   ASSERT_TRUE(Shell("touch -d '2023-01-02 03:04:05' '" + photo + "'"));
   const std::string plain = dir / "plain.png";
   ASSERT_TRUE(Shell("convert -size 8x8 xc:blue '" + plain + "'"));

@@ -992,6 +992,14 @@ The same from scripts and terminals: velmora-cli --help
         <source>(j)a, (n)ein? </source>
         <translation>(y)es, (n)o? </translation>
     </message>
+    <message>
+        <source>Name aus Tags</source>
+        <translation>Name from tags</translation>
+    </message>
+    <message>
+        <source>Vorlage</source>
+        <translation>Template</translation>
+    </message>
 </context>
 <context>
     <name>velmora::Dialog</name>
@@ -1209,6 +1217,10 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Kopieren</source>
         <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Felder: {Interpret} {Titel} {Album} {Jahr} {Nr} ({Nr:2} ergibt 07) {Genre} {Kommentar}; Fotos: {Datum} {Zeit}; jede Datei: {Geändert} {GeändertZeit}. Englisch ebenso: {artist} {title} {album} {year} {track} {genre} {comment} {date} {time} {modified} {mtime}. {{ und }} ergeben Klammern.</source>
+        <translation>Fields: {artist} {title} {album} {year} {track} ({track:2} gives 07) {genre} {comment}; photos: {date} {time}; any file: {modified} {mtime}. German names too: {Interpret} {Titel} {Album} {Jahr} {Nr} {Genre} {Kommentar} {Datum} {Zeit} {Geändert} {GeändertZeit}. {{ and }} give braces.</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "services/session_journal.h"
 #include "services/settings.h"
 #include "services/translation.h"
+#include "tags/tag_fields.h"
 #include "ui/dir_search_dialog.h"
 #include "ui/input_guard.h"
 #include "ui/interrupted_run.h"
@@ -72,6 +73,11 @@ void Main::RunJob(RunKind kind) {
   ResetRunFlags();
   RenameJob job = slotPanel_->ReadJob();
   std::vector<FoundEntry> found = command_->Found().Entries();
+  if (UsesFields(job)) {
+    // What the preview has not read yet; a run takes no input meanwhile.
+    TagFieldSource fields(fileSystem_);
+    ReadMissingFields(found, fields);
+  }
   // A destination restored from the settings is stored without its final
   // separator; the run appends file names to it, so it must end in one.
   std::string& destPath = state_.context.destPath;

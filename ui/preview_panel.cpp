@@ -18,6 +18,7 @@
 #include "engine/plan.h"
 #include "services/plan_text.h"
 #include "services/posix_file_system.h"
+#include "tags/tag_fields.h"
 #include "ui/found_panel.h"
 #include "ui/preview_model.h"
 #include "ui/search_panel.h"
@@ -40,7 +41,7 @@ class ColumnWideRows : public QStyledItemDelegate {
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel,
+PreviewPanel::PreviewPanel(FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel,
                            SearchPanel& search, QWidget* parent)
     : QWidget(parent),
       found_(found),
@@ -158,14 +159,23 @@ void PreviewPanel::RecomputeAside() {
   aside_ = true;
   pool_->clear();
   pool_->start([this, generation, job = slots_.ReadJob(), entries = found_.Entries(),
-                resolveChains = resolveChains_] {
+                resolveChains = resolveChains_]() mutable {
     PosixFileSystem disk;
+    // Tags are read here, off the input path, and handed to the found list
+    // so that the next plan of this search finds them there.
+    bool read = false;
+    if (UsesFields(job)) {
+      TagFieldSource fields(disk);
+      read = ReadMissingFields(entries, fields) > 0;
+    }
     RunPlan plan =
         PlanRun(RunKind::kRename, job, entries, "", disk, /*withSteps=*/false, resolveChains);
     const int rows = static_cast<int>(entries.size());
+    if (!read) entries.clear();
     QMetaObject::invokeMethod(
         this,
-        [this, generation, rows, plan = std::move(plan)]() mutable {
+        [this, generation, rows, plan = std::move(plan), entries = std::move(entries)]() mutable {
+          if (!entries.empty()) found_.KeepFields(entries);
           if (generation != generation_) return;  // a newer change is on its way
           aside_ = false;
           Show(std::move(plan), rows);

@@ -31,8 +31,8 @@ class PreviewPanel : public QWidget {
   // Delay between the last change and the new plan.
   static constexpr int kDelayMs = 200;
 
-  PreviewPanel(const FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel,
-               SearchPanel& search, QWidget* parent);
+  PreviewPanel(FoundList& found, FoundPanel& foundPanel, SlotPanel& slotPanel, SearchPanel& search,
+               QWidget* parent);
 
   // Adds the checkable option "Vorschau", checked, to menu.
   void AddOption(QMenu* menu);
@@ -55,7 +55,7 @@ class PreviewPanel : public QWidget {
   void SetOn(bool on);
   void FollowFoundList(QListView* found);
 
-  const FoundList& found_;
+  FoundList& found_;  // keeps the fields a plan read, once per search
   SlotPanel& slots_;
   PreviewModel* model_;
   QLabel* caption_;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "engine/name_fields.h"
 #include "services/translation.h"
 
 namespace velmora {
@@ -91,11 +92,20 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
   frame->addLayout(buttons);
 }
 
+QString SlotPanel::FieldLegend() {
+  return tr(
+      "Felder: {Interpret} {Titel} {Album} {Jahr} {Nr} ({Nr:2} ergibt 07) {Genre} "
+      "{Kommentar}; Fotos: {Datum} {Zeit}; jede Datei: {Geändert} {GeändertZeit}. "
+      "Englisch ebenso: {artist} {title} {album} {year} {track} {genre} {comment} "
+      "{date} {time} {modified} {mtime}. {{ und }} ergeben Klammern.");
+}
+
 void SlotPanel::FillCatalogue() {
   for (QComboBox* combo : auswahl_) {
     for (const CatalogueEntry& entry : Catalogue()) {
       combo->addItem(UiText(entry.listText));
     }
+    combo->setItemData(kFromTagsCode, FieldLegend(), Qt::ToolTipRole);
     // Adding to an empty combo chooses its first entry; none is chosen at start.
     combo->setCurrentIndex(-1);
     combo->setEditText(UiText(kInactiveSlotText));
@@ -109,6 +119,7 @@ void SlotPanel::Auswahl_Click(int slot) {
     const CatalogueEntry& entry = Catalogue()[position];
     labSource_[slot]->setText(UiText(entry.firstCaption));
     labDestination_[slot]->setText(UiText(entry.secondCaption));
+    txtSource_[slot]->setToolTip(position == kFromTagsCode ? FieldLegend() : QString());
   } else {
     labSource_[slot]->clear();
     labDestination_[slot]->clear();

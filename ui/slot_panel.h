@@ -21,9 +21,12 @@ class SlotPanel : public QGroupBox {
  public:
   explicit SlotPanel(QWidget* parent = nullptr);
 
-  // Fills each chooser with the eighteen catalogue entries, list position =
-  // code, none chosen, text "nicht aktiv".
+  // Fills each chooser with the catalogue entries, list position = code,
+  // none chosen, text "nicht aktiv"; "Name aus Tags" shows its fields as tooltip.
   void FillCatalogue();
+
+  // The fields of "Name aus Tags", for its tooltips.
+  static QString FieldLegend();
 
   // The job as the run reads it: codes, field texts and chooser texts.
   RenameJob ReadJob() const;

@@ -16,7 +16,8 @@ void Mp3(const TempFolder& dir, const std::string& name, const std::string& id3v
 }
 
 TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
-  if (!Shell("command -v id3v2")) GTEST_SKIP() << "id3v2 is not installed (scripts/install-deps.sh)";
+  if (!Shell("command -v id3v2"))
+    GTEST_SKIP() << "id3v2 is not installed (scripts/install-deps.sh)";
   TempFolder dir, state;
   Mp3(dir, "a.mp3", "-a AC/DC -t One");
   Mp3(dir, "b.mp3", "");
@@ -25,9 +26,10 @@ TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
   const std::string journal = state / "j";
   // b.mp3 has no artist: its name stays, and the numbering slot, finding no
   // "#", gives its number to c.
-  const CliResult run = RunCli({"rename", "--slot1", "from-tags", "--src1", "{artist} - {Titel}#",
-                                "--slot2", "number-after", "--src2", "1", "--dst2", "#",
-                                "--yes-all", "--journal", journal, "--pattern", "*.mp3", Bare(dir)});
+  const CliResult run =
+      RunCli({"rename", "--slot1", "from-tags", "--src1", "{artist} - {Titel}#", "--slot2",
+              "number-after", "--src2", "1", "--dst2", "#", "--yes-all", "--journal", journal,
+              "--pattern", "*.mp3", Bare(dir)});
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_THAT(run.err, HasSubstr("Feld fehlt in der Datei"));
   EXPECT_EQ(Listing(dir.path()), (Names{"AC_DC - One#1.mp3", "Abba - Two#2.mp3", "b.mp3"}));
@@ -47,8 +49,8 @@ TEST(CliFromTags, ByCodeAndABadTemplateIsRefusedBeforeTheRun) {
     EXPECT_EQ(r.status, 2) << tmpl;
     EXPECT_THAT(r.err, HasSubstr("Falsche oder fehlende Eingabe")) << tmpl;
   }
-  const CliResult r = RunCli({"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run",
-                              Bare(dir)});
+  const CliResult r =
+      RunCli({"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", Bare(dir)});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_THAT(r.out, HasSubstr(".txt"));
   EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});

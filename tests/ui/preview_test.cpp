@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QListView>
 #include <QThread>
+#include <cstdlib>
 
 #include "services/settings.h"
 #include "tests/ui/window_fixture.h"
@@ -87,6 +88,28 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
 
 // A name is shortened only to the column's width: a row is never wider than
 // the column, so a name that fits is shown whole.
+// Fields are read once per search and kept with the found list: a file
+// changed after that read keeps the fields it had, until the next search.
+TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
+  WriteFile(InTree("a.txt"), "a");
+  ASSERT_EQ(std::system(("touch -d '2023-01-02 03:04:05' '" + InTree("a.txt") + "'").c_str()), 0);
+  Start();
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 18, "{Geändert}");
+  Settle();
+  EXPECT_EQ(Column(), QStringList{"neu: 2023-01-02.txt"});
+  ASSERT_EQ(std::system(("touch -d '2020-06-07 08:09:10' '" + InTree("a.txt") + "'").c_str()), 0);
+  ChooseOperation(0, 18, "{modified} {mtime}");
+  Settle();
+  EXPECT_EQ(Column(), QStringList{"neu: 2023-01-02 03-04-05.txt"});
+  Click("cmdSearch");  // "&Reset", then a new search
+  Search(Tree());
+  MarkAll();
+  Settle();
+  EXPECT_EQ(Column(), QStringList{"neu: 2020-06-07 08-09-10.txt"});
+}
+
 TEST_F(PreviewTest, NamesAreShortenedOnlyToTheColumnsWidth) {
   const char* names[] = {"a.mp3", "Die Ärzte - Haus am See 10 lang.mp3",
                          "Die Ärzte - Haus am See 2.mp3"};
