@@ -72,7 +72,7 @@ void BM_ReadFieldsOfMp3s(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kFileCount);
 }
-BENCHMARK(BM_ReadFieldsOfMp3s)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadFieldsOfMp3s)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 }  // namespace velmora
