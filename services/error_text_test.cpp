@@ -18,6 +18,7 @@ TEST(ErrorText, OwnGermanTextsAndEnglish) {
                          Row{74, "Can't rename with different drive",
                              "Umbenennen über Platten hinaus nicht möglich"},
                          Row{31001, "Out of memory", "interner Fehler"},
+                         Row{770, "Field not found in file", "Feld fehlt in der Datei"},
                          Row{322, "Can’t create necessary temporary file", "interner Fehler"}}) {
     EXPECT_EQ(ErrorText(row.number, 0), row.english) << row.number;
     EXPECT_EQ(ErrorText(row.number, 1), row.german) << row.number;
@@ -25,7 +26,7 @@ TEST(ErrorText, OwnGermanTextsAndEnglish) {
 }
 
 // Every other number, and every other language, gives the empty text.
-TEST(ErrorText, TableHoldsExactly119NumbersOf25OwnGermanTexts) {
+TEST(ErrorText, TableHoldsExactly121NumbersOf27OwnGermanTexts) {
   int numbers = 0;
   int ownGerman = 0;
   for (int number = -32768; number <= 32767; ++number) {
@@ -36,8 +37,8 @@ TEST(ErrorText, TableHoldsExactly119NumbersOf25OwnGermanTexts) {
     ++numbers;
     if (german != "interner Fehler") ++ownGerman;
   }
-  EXPECT_EQ(numbers, 119);
-  EXPECT_EQ(ownGerman, 25);
+  EXPECT_EQ(numbers, 121);
+  EXPECT_EQ(ownGerman, 27);
   EXPECT_EQ(ErrorText(31002, 0), "");
   for (int language : {2, -1}) EXPECT_EQ(ErrorText(53, language), "") << language;
 }
