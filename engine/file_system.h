@@ -94,6 +94,10 @@ class OpenFile {
     end = size;
     return {};
   }
+  // The file's first size bytes mapped read-only, valid until the file is
+  // closed or destroyed; null where that cannot be done, and the caller
+  // reads instead.
+  virtual const char* MapForReading(std::int64_t /*size*/) { return nullptr; }
   virtual Error Sync() = 0;
   // A failing close can mean that written bytes did not land.
   virtual Error Close() = 0;

@@ -1,6 +1,7 @@
 // PosixFileSystem: open files for the tag writers, and the new copy that
 // replaces a file by rename, keeping everything of the original but its bytes.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -93,6 +94,7 @@ class PosixOpenFile : public OpenFile {
     if (opened != nullptr) opened_ = *opened, fresh_ = true;
   }
   ~PosixOpenFile() override {
+    Unmap();
     if (fd_ >= 0) ::close(fd_);
     Unguard(guard_);
   }
@@ -182,17 +184,35 @@ class PosixOpenFile : public OpenFile {
 
   Error Sync() override { return ::fsync(fd_) == 0 ? Error{} : TagError(errno); }
 
+  const char* MapForReading(std::int64_t size) override {
+    if (map_ == nullptr && size > 0 && fd_ >= 0) {
+      void* map = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd_, 0);
+      if (map == MAP_FAILED) return nullptr;
+      map_ = map;
+      mapSize_ = static_cast<std::size_t>(size);
+    }
+    return static_cast<const char*>(map_);
+  }
+
   Error Close() override {
+    Unmap();
     const int fd = fd_;
     fd_ = -1;
     return ::close(fd) == 0 ? Error{} : TagError(errno);
   }
 
  private:
+  void Unmap() {
+    if (map_ != nullptr) ::munmap(map_, mapSize_);
+    map_ = nullptr;
+  }
+
   int fd_;
   int guard_;
   struct stat opened_ {};
   bool fresh_ = false;
+  void* map_ = nullptr;
+  std::size_t mapSize_ = 0;
 };
 
 // The folder part of path (with its separator), "." for a bare name.

@@ -12,8 +12,9 @@
 namespace velmora {
 namespace {
 
-// Exiv2's view of the open file: positioned reads; mmap reads the whole file
-// into memory, which is what the TIFF and raw parsers walk. Never writes.
+// Exiv2's view of the open file: positioned reads, and for the TIFF and raw
+// parsers the file mapped through the same descriptor (read into memory
+// where it cannot be mapped). Never writes.
 class OpenFileIo : public Exiv2::BasicIo {
  public:
   OpenFileIo(const std::string& path, OpenFile& file, std::int64_t size)
@@ -60,6 +61,10 @@ class OpenFileIo : public Exiv2::BasicIo {
   }
   Exiv2::byte* mmap(bool writeable) override {
     if (writeable) return nullptr;
+    // Exiv2 wants a byte*, but only reads through it.
+    if (const char* mapped = file_.MapForReading(size_)) {
+      return reinterpret_cast<Exiv2::byte*>(const_cast<char*>(mapped));
+    }
     if (map_.empty() && size_ > 0) {
       map_.resize(static_cast<std::size_t>(size_));
       if (file_.ReadAt(0, reinterpret_cast<char*>(map_.data()), map_.size())) {

@@ -100,21 +100,25 @@ TEST(TagFieldSource, PhotoDateFromExifAndTheFileDate) {
     GTEST_SKIP() << "needs ImageMagick's convert and exiv2 (scripts/install-deps.sh)";
   }
   testing::TempFolder dir;
-  const std::string photo = dir / "IMG_1.JPG";
-  ASSERT_TRUE(Shell("convert -size 8x8 xc:red '" + photo + "'"));
-  ASSERT_TRUE(
-      Shell("exiv2 -M'set Exif.Photo.DateTimeOriginal 2024:05:01 12:30:05' '" + photo + "'"));
-  ASSERT_TRUE(Shell("touch -d '2023-01-02 03:04:05' '" + photo + "'"));
-  const std::string plain = dir / "plain.png";
-  ASSERT_TRUE(Shell("convert -size 8x8 xc:blue '" + plain + "'"));
   PosixFileSystem disk;
   TagFieldSource source(disk);
-  const FileFields f = source.Read(photo);
-  EXPECT_EQ(f[NameField::kDate], "2024-05-01");
-  EXPECT_EQ(f[NameField::kTime], "12-30-05");
-  EXPECT_EQ(f[NameField::kModified], "2023-01-02");
-  EXPECT_EQ(f[NameField::kModifiedTime], "03-04-05");
-  EXPECT_FALSE(f[NameField::kArtist]);
+  // JPEG is read in place, TIFF through the mapped file.
+  for (const char* name : {"IMG_1.JPG", "scan.tif", "pic.png"}) {
+    const std::string photo = dir / name;
+    ASSERT_TRUE(Shell("convert -size 8x8 xc:red '" + photo + "'")) << name;
+    ASSERT_TRUE(
+        Shell("exiv2 -M'set Exif.Photo.DateTimeOriginal 2024:05:01 12:30:05' '" + photo + "'"))
+        << name;
+    ASSERT_TRUE(Shell("touch -d '2023-01-02 03:04:05' '" + photo + "'"));
+    const FileFields f = source.Read(photo);
+    EXPECT_EQ(f[NameField::kDate], "2024-05-01") << name;
+    EXPECT_EQ(f[NameField::kTime], "12-30-05") << name;
+    EXPECT_EQ(f[NameField::kModified], "2023-01-02") << name;
+    EXPECT_EQ(f[NameField::kModifiedTime], "03-04-05") << name;
+    EXPECT_FALSE(f[NameField::kArtist]) << name;
+  }
+  const std::string plain = dir / "plain.png";
+  ASSERT_TRUE(Shell("convert -size 8x8 xc:blue '" + plain + "'"));
   const FileFields none = source.Read(plain);
   EXPECT_FALSE(none[NameField::kDate]);
   EXPECT_TRUE(none[NameField::kModified]);
