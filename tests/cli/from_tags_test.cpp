@@ -41,6 +41,21 @@ TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
   EXPECT_TRUE(ReadFile(dir / "a.mp3") == bytes);
 }
 
+TEST(CliFromTags, CopyAndMoveTakeTheNameToo) {
+  if (!Shell("command -v id3v2"))
+    GTEST_SKIP() << "id3v2 is not installed (scripts/install-deps.sh)";
+  for (const char* command : {"copy", "move"}) {
+    TempFolder dir, dest;
+    Mp3(dir, "a.mp3", "-t 'Größe' -T 3");
+    const CliResult r = RunCli({command, "--slot1", "from-tags", "--src1", "{Nr:2} {title}",
+                                "--dest", Bare(dest), "--yes-all", Bare(dir)});
+    EXPECT_EQ(r.status, 0) << command << r.err;
+    EXPECT_EQ(Listing(dest.path()), Names{"03 Größe.mp3"}) << command;
+    EXPECT_EQ(Listing(dir.path()), std::string(command) == "copy" ? Names{"a.mp3"} : Names{})
+        << command;
+  }
+}
+
 TEST(CliFromTags, ByCodeAndABadTemplateIsRefusedBeforeTheRun) {
   TempFolder dir;
   WriteFile(dir / "a.txt", "x");
