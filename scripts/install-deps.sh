@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libtag1-dev libicu-dev
   eyed3 id3v2 python3-mutagen
+  flac vorbis-tools opus-tools ffmpeg
   fonts-dejavu-core
   mount exfat-fuse exfatprogs ntfs-3g btrfs-progs
   mmv time zsh fish

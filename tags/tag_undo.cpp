@@ -9,7 +9,8 @@ namespace velmora {
 namespace {
 
 constexpr std::string_view kBlockHeader = "velmora tag edits 1\n";
-constexpr std::size_t kMaxEdits = 16;
+// An Ogg write renumbers every page after the comment: one edit each.
+constexpr std::size_t kMaxEdits = 1 << 22;
 
 Error ChangedError() {
   return {kPathFileAccess, "the file changed since its tag was written: not taken back"};
