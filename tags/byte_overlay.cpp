@@ -93,7 +93,6 @@ void ByteOverlay::Replace(long long start, long long length, std::string_view by
     pieces_.emplace(start, Piece{static_cast<long long>(bytes.size()), -1, std::string(bytes)});
   }
   size_ += delta;
-  changed_ = true;
   MergeAround(start);
 }
 

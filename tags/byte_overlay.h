@@ -26,7 +26,6 @@ class ByteOverlay {
 
   // The length of the changed file.
   [[nodiscard]] long long size() const { return size_; }
-  [[nodiscard]] bool changed() const { return changed_; }
 
   // The bytes at [start, start + length) become bytes; start and length are
   // clipped to the file.
@@ -61,12 +60,11 @@ class ByteOverlay {
   // Splits the pieces so that one starts at offset; returns its start key.
   long long SplitAt(long long offset);
   void MergeAround(long long start);
-  std::vector<Gap> Gaps() const;
+  [[nodiscard]] std::vector<Gap> Gaps() const;
 
   BaseRead base_;
   long long baseSize_;
   long long size_;
-  bool changed_ = false;
   std::map<long long, Piece> pieces_;  // by start in the changed file
 };
 

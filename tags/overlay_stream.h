@@ -18,15 +18,15 @@ class OverlayStream : public TagLib::IOStream {
   // The file at path, open as file, of size bytes; file stays the caller's.
   OverlayStream(std::string path, OpenFile& file, bool writable, long long size);
 
-  TagLib::FileName name() const override { return path_.c_str(); }
+  [[nodiscard]] TagLib::FileName name() const override { return path_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override;
   void writeBlock(const TagLib::ByteVector& data) override;
   void insert(const TagLib::ByteVector& data, unsigned long start, unsigned long replace) override;
   void removeBlock(unsigned long start, unsigned long length) override;
-  bool readOnly() const override { return !writable_; }
-  bool isOpen() const override { return true; }
+  [[nodiscard]] bool readOnly() const override { return !writable_; }
+  [[nodiscard]] bool isOpen() const override { return true; }
   void seek(long offset, Position p) override;
-  long tell() const override { return static_cast<long>(position_); }
+  [[nodiscard]] long tell() const override { return static_cast<long>(position_); }
   long length() override { return static_cast<long>(overlay_.size()); }
   void truncate(long length) override;
 
