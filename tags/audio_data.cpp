@@ -1,5 +1,6 @@
 #include "tags/audio_data.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
@@ -40,18 +41,14 @@ Error AddStretch(const ReadBytes& read, long long start, long long end, EditedCh
   return {};
 }
 
+// The stream starts with its marker: the ID3 tags around it are cut off by
+// FlacStream.
 Error FlacChecksum(const ReadBytes& read, long long size, EditedChecksum& sum) {
-  char head[10] = {};
-  long long start = 0;
-  if (size >= 10 && !read(0, head, 10) && std::string_view(head, 3) == "ID3") {
-    const auto byte = [&](int i) { return static_cast<long long>(head[i] & 0x7F); };
-    start = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
-    if ((head[5] & 0x10) != 0) start += 10;
-  }
-  if (start + 4 > size || read(start, head, 4) || std::string_view(head, 4) != "fLaC") {
+  char head[4] = {};
+  if (size < 4 || read(0, head, 4) || std::string_view(head, 4) != "fLaC") {
     return Damaged("no FLAC marker");
   }
-  long long at = start + 4;
+  long long at = 4;
   for (bool last = false; !last;) {
     if (at + 4 > size || read(at, head, 4)) return Damaged("FLAC metadata past the end");
     last = (head[0] & 0x80) != 0;
@@ -65,7 +62,6 @@ Error FlacChecksum(const ReadBytes& read, long long size, EditedChecksum& sum) {
       return Damaged("no FLAC frame after the metadata");
     }
   }
-  if (Error error = AddStretch(read, 0, start, sum)) return error;
   return AddStretch(read, at, size, sum);
 }
 
@@ -232,6 +228,21 @@ Error Mp4Checksum(const ReadBytes& read, long long size, EditedChecksum& sum) {
 }
 
 }  // namespace
+
+void FlacStream(const ReadBytes& read, long long size, long long& start, long long& length) {
+  char head[10] = {};
+  start = 0;
+  if (size >= 10 && !read(0, head, 10) && std::string_view(head, 3) == "ID3") {
+    const auto byte = [&](int i) { return static_cast<long long>(head[i] & 0x7F); };
+    start = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
+    if ((head[5] & 0x10) != 0) start += 10;
+  }
+  start = std::min(start, size);
+  length = size - start;
+  if (length >= 128 + 4 && !read(size - 128, head, 3) && std::string_view(head, 3) == "TAG") {
+    length -= 128;
+  }
+}
 
 Error AudioChecksum(AudioFormat format, const ReadBytes& read, long long size,
                     std::uint64_t& checksum) {

@@ -50,18 +50,57 @@ std::optional<AudioFormat> Sniff(OpenFile& file, long long size, AudioFormat nam
 
 struct AudioTag::State {
   AudioFormat format = AudioFormat::kFlac;
-  std::uint64_t audio = 0;  // AudioChecksum of the file as it is
+  long long offset = 0, tail = 0;  // the file's bytes TagLib does not see
+  std::uint64_t audio = 0;         // AudioChecksum of what TagLib sees, as it is
   std::unique_ptr<OverlayStream> stream;
   std::unique_ptr<TagLib::File> file;
   TagLib::Ogg::XiphComment* xiph = nullptr;
   TagLib::MP4::Tag* mp4 = nullptr;
 };
 
+namespace {
+
+void OpenTagLibFile(AudioTag::State& state) {
+  TagLib::IOStream* stream = state.stream.get();
+  switch (state.format) {
+    case AudioFormat::kFlac: {
+      auto flac = std::make_unique<TagLib::FLAC::File>(
+          stream, TagLib::ID3v2::FrameFactory::instance(), /*readProperties=*/false);
+      state.xiph = flac->xiphComment(/*create=*/true);
+      state.file = std::move(flac);
+      break;
+    }
+    case AudioFormat::kOggVorbis: {
+      auto vorbis = std::make_unique<TagLib::Ogg::Vorbis::File>(stream, false);
+      state.xiph = vorbis->tag();
+      state.file = std::move(vorbis);
+      break;
+    }
+    case AudioFormat::kOpus: {
+      auto opus = std::make_unique<TagLib::Ogg::Opus::File>(stream, false);
+      state.xiph = opus->tag();
+      state.file = std::move(opus);
+      break;
+    }
+    case AudioFormat::kM4a:
+    case AudioFormat::kMp3: {
+      auto mp4 = std::make_unique<TagLib::MP4::File>(stream, false);
+      state.mp4 = mp4->tag();
+      state.file = std::move(mp4);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
 AudioTag::AudioTag(std::string path, OpenFile& file, AudioFormat named, bool writable)
     : path_(std::move(path)), file_(&file), named_(named), writable_(writable) {}
 
 AudioTag::~AudioTag() = default;
 
+// A FLAC file's ID3 tags are kept out of TagLib's sight, so that its save
+// cannot render them anew.
 Error AudioTag::Open() {
   if (state_) return {};
   FileStamp stamp;
@@ -72,41 +111,22 @@ Error AudioTag::Open() {
   auto state = std::make_unique<State>();
   state->format = *format;
   OpenFile& file = *file_;
-  const ReadBytes read = [&file](long long at, char* data, std::size_t n) {
-    return file.ReadAt(at, data, n);
-  };
-  if (Error error = AudioChecksum(*format, read, size, state->audio))
-    return Refused(error.description);
-  state->stream = std::make_unique<OverlayStream>(path_, *file_, writable_, size);
-  TagLib::IOStream* stream = state->stream.get();
-  switch (*format) {
-    case AudioFormat::kFlac: {
-      auto flac = std::make_unique<TagLib::FLAC::File>(
-          stream, TagLib::ID3v2::FrameFactory::instance(), /*readProperties=*/false);
-      state->xiph = flac->xiphComment(/*create=*/true);
-      state->file = std::move(flac);
-      break;
-    }
-    case AudioFormat::kOggVorbis: {
-      auto vorbis = std::make_unique<TagLib::Ogg::Vorbis::File>(stream, false);
-      state->xiph = vorbis->tag();
-      state->file = std::move(vorbis);
-      break;
-    }
-    case AudioFormat::kOpus: {
-      auto opus = std::make_unique<TagLib::Ogg::Opus::File>(stream, false);
-      state->xiph = opus->tag();
-      state->file = std::move(opus);
-      break;
-    }
-    case AudioFormat::kM4a:
-    case AudioFormat::kMp3: {
-      auto mp4 = std::make_unique<TagLib::MP4::File>(stream, false);
-      state->mp4 = mp4->tag();
-      state->file = std::move(mp4);
-      break;
-    }
+  long long start = 0, length = size;
+  if (*format == AudioFormat::kFlac) {
+    FlacStream(
+        [&file](long long at, char* data, std::size_t n) { return file.ReadAt(at, data, n); }, size,
+        start, length);
   }
+  const ReadBytes read = [&file, start](long long at, char* data, std::size_t n) {
+    return file.ReadAt(start + at, data, n);
+  };
+  if (Error error = AudioChecksum(*format, read, length, state->audio)) {
+    return Refused(error.description);
+  }
+  state->offset = start;
+  state->tail = size - start - length;
+  state->stream = std::make_unique<OverlayStream>(path_, *file_, writable_, length, start);
+  OpenTagLibFile(*state);
   if (state->stream->error()) return state->stream->error();
   if (!state->file->isValid() || (state->xiph == nullptr && state->mp4 == nullptr)) {
     return Refused(std::string("the tag library finds this ") + AudioFormatName(*format) +
@@ -170,7 +190,11 @@ Error AudioTag::Edit(const Id3v2Changes& changes, TagEdits& edits) {
   if (AudioChecksum(done->format, read, overlay.size(), audio) || audio != done->audio) {
     return Refused("the tag library's write would change the audio data");
   }
-  return overlay.Edits(edits);
+  if (Error error = overlay.Edits(edits)) return error;
+  for (TagEdit& edit : edits.edits) edit.offset += done->offset;
+  edits.oldSize += done->offset + done->tail;
+  edits.newSize += done->offset + done->tail;
+  return {};
 }
 
 }  // namespace velmora

@@ -34,6 +34,7 @@ class AudioTag {
   ~AudioTag();
   AudioTag(const AudioTag&) = delete;
   AudioTag& operator=(const AudioTag&) = delete;
+  struct State;
 
   // The tag's values; a file without a tag gives empty fields. A file that
   // is none of the four formats, or whose structure TagLib or the audio
@@ -47,7 +48,6 @@ class AudioTag {
   Error Edit(const Id3v2Changes& changes, TagEdits& edits);
 
  private:
-  struct State;
   Error Open();
 
   std::string path_;

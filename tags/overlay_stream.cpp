@@ -9,12 +9,13 @@ std::string_view View(const TagLib::ByteVector& data) { return {data.data(), dat
 
 }  // namespace
 
-OverlayStream::OverlayStream(std::string path, OpenFile& file, bool writable, long long size)
+OverlayStream::OverlayStream(std::string path, OpenFile& file, bool writable, long long size,
+                             long long offset)
     : path_(std::move(path)),
       writable_(writable),
-      overlay_(
-          [&file](long long at, char* data, std::size_t n) { return file.ReadAt(at, data, n); },
-          size) {}
+      overlay_([&file, offset](long long at, char* data,
+                               std::size_t n) { return file.ReadAt(offset + at, data, n); },
+               size) {}
 
 TagLib::ByteVector OverlayStream::readBlock(unsigned long length) {
   const long long available = std::max(

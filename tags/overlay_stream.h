@@ -15,8 +15,10 @@ namespace velmora {
 
 class OverlayStream : public TagLib::IOStream {
  public:
-  // The file at path, open as file, of size bytes; file stays the caller's.
-  OverlayStream(std::string path, OpenFile& file, bool writable, long long size);
+  // The size bytes from offset on of the file at path, open as file; file
+  // stays the caller's.
+  OverlayStream(std::string path, OpenFile& file, bool writable, long long size,
+                long long offset = 0);
 
   [[nodiscard]] TagLib::FileName name() const override { return path_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override;
