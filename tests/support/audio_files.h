@@ -48,6 +48,7 @@ inline std::string MakeAudioFile(const AudioKind& kind, const std::string& path)
     raw += static_cast<char>((sample >> 8) & 0xFF);
   }
   WriteFile(path + ".raw", raw);
+  ::unlink(path.c_str());  // the tools will not overwrite
   std::string command = kind.command;
   command.replace(command.find("OUT"), 3, Quote(path));
   command.replace(command.find("RAW"), 3, Quote(path + ".raw"));
