@@ -74,6 +74,10 @@ TEST(ByteOverlay, ManyChangesReadBackAndBecomeEdits) {
         static_cast<long long>(original.size()));
     for (const Change& c : row.changes) overlay.Replace(c.start, c.length, c.bytes);
     EXPECT_EQ(Contents(overlay), row.expected);
+    // A read across pieces takes exactly what it asks for.
+    std::string slice(12, '#');
+    ASSERT_FALSE(overlay.Read(2, slice.data(), 8));
+    EXPECT_EQ(slice, row.expected.substr(2, 8) + "####");
     TagEdits edits;
     ASSERT_FALSE(overlay.Edits(edits));
     EXPECT_EQ(edits.edits.size(), row.edits);
