@@ -28,9 +28,11 @@ std::span<const Command> Commands() {
       {"undo",
        VELMORA_TEXT("velmora", "Die Schritte eines Journals zurücknehmen, den neuesten zuerst"),
        kUndoJournal | kAnswerOptions, UndoMain},
-      {"tag", VELMORA_TEXT("velmora", "ID3v1-Tags in gefundene Dateien schreiben"),
+      {"tag",
+       VELMORA_TEXT("velmora",
+                    "Tags in gefundene Audiodateien schreiben (MP3, FLAC, Ogg, Opus, M4A)"),
        kSearchOptions | kTagOptions, TagMain},
-      {"read-tag", VELMORA_TEXT("velmora", "ID3v1-Tags von Dateien ausgeben"), kReadTagOptions,
+      {"read-tag", VELMORA_TEXT("velmora", "Tags von Audiodateien ausgeben"), kReadTagOptions,
        ReadTagMain},
   }};
   return kCommands;

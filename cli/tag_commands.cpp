@@ -15,6 +15,7 @@
 #include "services/journal.h"
 #include "services/posix_file_system.h"
 #include "services/translation.h"
+#include "tags/audio_format.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
@@ -63,14 +64,24 @@ class TagPrinter : public TagEditorHost {
 
   void ShowTagValues() override {
     if (fields_ == nullptr || index_ < 0 || index_ >= static_cast<int>(list_.size())) return;
-    const TagRecord record = BuildTagRecord(*fields_);
-    std::string line = list_[static_cast<std::size_t>(index_)].path + ":";
-    for (const std::string& text :
-         {FieldText(record.title), FieldText(record.artist), FieldText(record.album),
-          FieldText(record.year), FieldText(record.comment)}) {
-      line += " " + WithoutTrailingBlanks(text) + " |";
+    const std::string& path = list_[static_cast<std::size_t>(index_)].path;
+    std::string line = path + ":";
+    if (HasOwnTagName(path)) {
+      // Written in full: the fields as they stand.
+      const TagEditorFields& f = *fields_;
+      for (const std::string* text : {&f.TxtTitel, &f.TxtInterpret, &f.TxtAlbum, &f.TxtJahr,
+                                      &f.TxtKommentar, &f.ComboGenreTyp}) {
+        line += " " + *text + (text == &f.ComboGenreTyp ? "" : " |");
+      }
+    } else {
+      const TagRecord record = BuildTagRecord(*fields_);
+      for (const std::string& text :
+           {FieldText(record.title), FieldText(record.artist), FieldText(record.album),
+            FieldText(record.year), FieldText(record.comment)}) {
+        line += " " + WithoutTrailingBlanks(text) + " |";
+      }
+      line += " " + GenreText(record.genre);
     }
-    line += " " + GenreText(record.genre);
     pending_ = line;
     failuresBefore_ = reporting_.Failures();
   }
@@ -145,6 +156,29 @@ void PrintTagJson(const std::string& path, const TagRecord& record, bool tagged,
     object["id3v2"] = tag;
   }
   // A file name need not be valid UTF-8; such bytes become U+FFFD.
+  const std::string line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::printf("%s\n", line.c_str());
+}
+
+// The labels of read-tag's text, in Id3v2Field order.
+constexpr const char* kLabels[kId3Fields] = {
+    "Titel:    ", "Interpret:", "Album:    ", "Kommentar:", "Jahr:     ", "Genre:    "};
+
+void PrintAudioTag(const std::string& path, const AudioTagValues& values, bool json) {
+  if (!json) {
+    std::printf("%s\n  Format:    %s\n", path.c_str(), AudioFormatName(values.format));
+    for (const int field : {kId3Title, kId3Artist, kId3Album, kId3Year, kId3Comment, kId3Genre}) {
+      std::printf("  %s %s\n", kLabels[field], values.fields[field].c_str());
+    }
+    return;
+  }
+  nlohmann::ordered_json object;
+  object["file"] = path;
+  object["format"] = AudioFormatName(values.format);
+  const char* names[kId3Fields] = {"title", "artist", "album", "comment", "year", "genre"};
+  for (const int field : {kId3Title, kId3Artist, kId3Album, kId3Year, kId3Comment, kId3Genre}) {
+    object[names[field]] = values.fields[field];
+  }
   const std::string line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::printf("%s\n", line.c_str());
 }
@@ -246,6 +280,17 @@ int ReadTagMain(const CliOptions& options) {
   for (const std::string& path : options.files) {
     const int before = reporting.Failures();
     TagFile file(disk, path, false);
+    if (HasOwnTagName(path)) {
+      const std::optional<AudioTagValues> values = file.ReadAudioTag(reporting.reporter());
+      if (!values) continue;
+      try {
+        PrintAudioTag(path, *values, options.json);
+      } catch (const std::exception& e) {
+        PrintProblem(e.what());
+        return kExitFailure;
+      }
+      continue;
+    }
     const TagRecord record = file.Read(reporting.reporter());
     const std::optional<Id3v2Values> id3v2 =
         options.json ? file.ReadId3v2(reporting.reporter()) : std::nullopt;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "services/posix_file_system.h"
+#include "tags/audio_format.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
@@ -47,6 +48,23 @@ void PrintChanges(const char* tag, const Values& before, const Values& after) {
   }
 }
 
+// A FLAC, Ogg, Opus or M4A file: its own tag, written in full.
+void PrintAudioTagPlan(const TagListEntry& entry, const TagEditorFields& chosen, TagEditor& editor,
+                       Reporting& reporting, FileSystem& disk) {
+  const int failures = reporting.Failures();
+  const std::optional<AudioTagValues> stored =
+      TagFile(disk, entry.path, false).ReadAudioTag(reporting.reporter());
+  if (!stored) return;
+  editor.fields() = chosen;
+  editor.FillTagEditor(entry.path);
+  if (reporting.Failures() != failures) return;
+  std::printf("%s\n", ConsoleName(entry.path).c_str());
+  Values after = stored->fields;
+  const Id3v2Changes changes = editor.ChangesForAudioTag();
+  for (std::size_t i = 0; i < kId3Fields; ++i) after[i] = changes[i].value_or(after[i]);
+  PrintChanges(AudioFormatName(stored->format), stored->fields, after);
+}
+
 }  // namespace
 
 void PrintTagPlan(const TagList& list, const TagEditorFields& chosen, Id3v2Mode mode,
@@ -57,6 +75,10 @@ void PrintTagPlan(const TagList& list, const TagEditorFields& chosen, Id3v2Mode 
   editor.SetId3v2Mode(mode);
   editor.OptKeineAus_Click(list);  // the run fills the fields in this view
   for (const TagListEntry& entry : list) {
+    if (HasOwnTagName(entry.path)) {
+      PrintAudioTagPlan(entry, chosen, editor, reporting, disk);
+      continue;
+    }
     const int failures = reporting.Failures();
     TagRecord stored;
     std::optional<Id3v2Values> id3v2;

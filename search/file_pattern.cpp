@@ -66,6 +66,11 @@ bool FilePattern::Matches(std::string_view name) const {
   return false;
 }
 
-bool ShowsTagEditButton(std::string_view pattern) { return pattern.ends_with(".mp3"); }
+bool ShowsTagEditButton(std::string_view pattern) {
+  for (const char* extension : {".mp3", ".flac", ".ogg", ".opus", ".m4a"}) {
+    if (pattern.ends_with(extension)) return true;
+  }
+  return false;
+}
 
 }  // namespace velmora

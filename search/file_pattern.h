@@ -23,8 +23,9 @@ class FilePattern {
   std::vector<std::string> parts_;  // case-folded
 };
 
-// True when the tag-editor button is to be shown for this pattern text: its
-// last four characters are exactly ".mp3" (upper case does not count).
+// True when the tag-editor button is to be shown for this pattern text: it
+// ends exactly in ".mp3", ".flac", ".ogg", ".opus" or ".m4a" (upper case
+// does not count).
 bool ShowsTagEditButton(std::string_view pattern);
 
 }  // namespace velmora

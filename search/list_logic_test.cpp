@@ -13,9 +13,10 @@
 namespace velmora {
 namespace {
 
-TEST(FilePattern, TagEditButtonFollowsTheLastFourCharacters) {
-  for (const char* shown : {"*.mp3", "*.wav;*.mp3"}) EXPECT_TRUE(ShowsTagEditButton(shown));
-  for (const char* hidden : {"*.MP3", "*.mp3;*.wav", "mp3"})
+TEST(FilePattern, TagEditButtonFollowsTheExtensionAtTheEnd) {
+  for (const char* shown : {"*.mp3", "*.wav;*.mp3", "*.flac", "*.ogg", "x*.opus", "*.mp3;*.m4a"})
+    EXPECT_TRUE(ShowsTagEditButton(shown));
+  for (const char* hidden : {"*.MP3", "*.mp3;*.wav", "mp3", "*.FLAC", "*.oga", "*.m4a;*.txt"})
     EXPECT_FALSE(ShowsTagEditButton(hidden));
 }
 

@@ -7,12 +7,12 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
-#include <taglib/tiostream.h>
 
 #include <algorithm>
 
 #include "engine/error_numbers.h"
 #include "tags/genre.h"
+#include "tags/overlay_stream.h"
 
 namespace velmora {
 namespace {
@@ -25,68 +25,6 @@ constexpr const char* kFrameIds[kId3Fields] = {"TIT2", "TPE1", "TALB", "COMM", "
 
 std::string Utf8(const String& text) { return text.to8Bit(true); }
 String FromUtf8(const std::string& text) { return String(text, String::UTF8); }
-
-// TagLib's view of the file: reads come from the open file; writes are only
-// recorded, as one region edit, for ReplaceRegion.
-class FileStream : public TagLib::IOStream {
- public:
-  FileStream(const std::string& path, OpenFile& file, bool writable, long long size)
-      : path_(path), file_(file), writable_(writable), size_(size) {}
-
-  TagLib::FileName name() const override { return path_.c_str(); }
-  ByteVector readBlock(unsigned long length) override {
-    const long long available = std::max(0LL, std::min<long long>(length, size_ - position_));
-    ByteVector data(static_cast<unsigned int>(available), '\0');
-    if (available > 0) {
-      if (Error e = file_.ReadAt(position_, data.data(), data.size())) {
-        if (!error) error = e;
-        return ByteVector();
-      }
-    }
-    position_ += available;
-    return data;
-  }
-  void writeBlock(const ByteVector& data) override {
-    const long long replace = std::min<long long>(data.size(), size_ - position_);
-    Record(position_, std::max(0LL, replace), data);
-    position_ += data.size();
-  }
-  void insert(const ByteVector& data, unsigned long start, unsigned long replace) override {
-    Record(static_cast<long long>(start), static_cast<long long>(replace), data);
-  }
-  void removeBlock(unsigned long start, unsigned long length) override {
-    Record(static_cast<long long>(start), static_cast<long long>(length), ByteVector());
-  }
-  bool readOnly() const override { return !writable_; }
-  bool isOpen() const override { return true; }
-  void seek(long offset, Position p) override {
-    const long long base = p == Beginning ? 0 : p == Current ? position_ : size_;
-    position_ = std::max(0LL, base + offset);
-  }
-  long tell() const override { return static_cast<long>(position_); }
-  long length() override { return static_cast<long>(size_); }
-  void truncate(long) override { Refuse(); }
-
-  std::optional<RegionEdit> edit;
-  Error error;
-
- private:
-  // One edit is all a tag save makes; anything more is refused rather than
-  // guessed at.
-  void Record(long long start, long long replace, const ByteVector& data) {
-    if (edit) return Refuse();
-    edit = RegionEdit{start, replace, std::string(data.data(), data.size())};
-  }
-  void Refuse() {
-    if (!error) error = Error{kInternalError, "unexpected change of the file by the tag library"};
-  }
-
-  std::string path_;
-  OpenFile& file_;
-  bool writable_;
-  long long size_;
-  long long position_ = 0;
-};
 
 // ID3 genre text as shown: a number or a standard name becomes the name of
 // our table for that number; anything else stays as typed.
@@ -201,7 +139,7 @@ int TableGenreNumber(const std::string& name) {
 
 struct Id3v2Tag::State {
   FileStamp stamp;
-  std::unique_ptr<FileStream> stream;
+  std::unique_ptr<OverlayStream> stream;
   std::unique_ptr<TagLib::MPEG::File> file;
 };
 
@@ -211,15 +149,15 @@ Id3v2Tag::Id3v2Tag(std::string path, OpenFile& file, bool writable)
 Id3v2Tag::~Id3v2Tag() = default;
 
 Error Id3v2Tag::Open() {
-  if (state_) return state_->stream->error;
+  if (state_) return state_->stream->error();
   auto state = std::make_unique<State>();
   if (Error error = file_->Stamp(state->stamp)) return error;
   state->stream =
-      std::make_unique<FileStream>(path_, *file_, writable_, state->stamp.identity.size);
+      std::make_unique<OverlayStream>(path_, *file_, writable_, state->stamp.identity.size);
   state->file = std::make_unique<TagLib::MPEG::File>(
       state->stream.get(), ID3v2::FrameFactory::instance(), /*readProperties=*/false);
   state_ = std::move(state);
-  return state_->stream->error;
+  return state_->stream->error();
 }
 
 Error Id3v2Tag::Read(std::optional<Id3v2Values>& values) {
@@ -271,15 +209,14 @@ Error Id3v2Tag::Edit(const Id3v2Changes& changes, bool create, std::optional<Reg
     const int number = TableGenreNumber(*genre);
     SetTextFrame(tag, "TCON", number >= 0 ? Utf8(TagLib::ID3v1::genre(number)) : *genre, major);
   }
-  FileStream& stream = *state_->stream;
+  OverlayStream& stream = *state_->stream;
   const bool saved = mpeg.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone,
                                major == 4 ? ID3v2::v4 : ID3v2::v3, TagLib::File::DoNotDuplicate);
   // The tag has changed: this state is done with.
   const std::unique_ptr<State> done = std::move(state_);
-  if (stream.error) return stream.error;
+  if (stream.error()) return stream.error();
   if (!saved) return Error{kPathFileAccess, "the tag library could not save the ID3v2 tag"};
-  edit = std::move(stream.edit);
-  return {};
+  return stream.overlay().Span(edit);
 }
 
 }  // namespace velmora

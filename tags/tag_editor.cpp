@@ -140,6 +140,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
   try {
     shownPath_ = path;
     shownId3v2_.reset();
+    shownAudio_.reset();
+    if (HasOwnTagName(path)) return FillFromAudioTag(path, file);
     const TagRecord record = file.Read(reporter_);
     shownRecord_ = record;
     if (id3v2Mode_ != Id3v2Mode::kNever) shownId3v2_ = file.ReadId3v2(reporter_);
@@ -173,6 +175,30 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
   }
 }
 
+// The own tag's values; a file that cannot be read keeps the fields.
+void TagEditor::FillFromAudioTag(const std::string& path, TagFile& file) {
+  shownAudio_ = file.ReadAudioTag(reporter_);
+  if (!shownAudio_) return;
+  TagEditorFields& f = fields_;
+  const std::array<std::string, kId3Fields>& stored = shownAudio_->fields;
+  if (view_ == TagView::kBefore) {
+    for (int i = 0; i < kId3Fields; ++i) f.*kValueOf[i] = stored[i];
+  } else {
+    Error error;
+    const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
+    if (error) {
+      reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                            error.description);
+      return;
+    }
+    for (int i = 0; i < kId3Genre; ++i) {
+      ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
+    }
+    if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
+  }
+  host_.ShowTagValues();
+}
+
 void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
   std::string current;
   try {
@@ -204,13 +230,8 @@ bool TagEditor::WriteOne(const std::string& path) {
   // journal holds the write's edits before the file changes.
   TagFile file(disk_, path, true);
   FillFromFile(path, file);
-  TagRecord record = BuildTagRecord(fields_);
-  KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
   TagEdits edits;
-  if (const Error error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits)) {
-    file.Report(error, reporter_);
-    return true;
-  }
+  if (!PlanOne(path, file, edits)) return true;
   if (journal_ != nullptr &&
       journal_->Intent(FileOp::kTag, path, path, &file.stamp().identity, PackTagEdits(edits))) {
     return false;
@@ -224,6 +245,29 @@ bool TagEditor::WriteOne(const std::string& path) {
   return journal_ == nullptr || !journal_->Done(FileOp::kTag, path, path);
 }
 
+bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits) {
+  Error error;
+  if (HasOwnTagName(path)) {
+    if (!shownAudio_) return false;  // reported when it was read
+    error = file.PlanAudioTag(ChangesForAudioTag(), edits);
+    if (!error && edits.edits.empty()) return false;
+  } else {
+    TagRecord record = BuildTagRecord(fields_);
+    KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
+    error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits);
+  }
+  if (error) file.Report(error, reporter_);
+  return !error;
+}
+
+Id3v2Changes TagEditor::ChangesForAudioTag() const {
+  Id3v2Changes changes;
+  for (int i = 0; i < kId3Fields; ++i) {
+    if (fields_.*kChooserOf[i] != "aus") changes[i] = fields_.*kValueOf[i];
+  }
+  return changes;
+}
+
 Id3v2Changes TagEditor::ChangesForId3v2() const {
   Id3v2Changes changes;
   for (int i = 0; i < kId3Fields; ++i) {
@@ -233,7 +277,28 @@ Id3v2Changes TagEditor::ChangesForId3v2() const {
   return changes;
 }
 
+TagEditorNotes TagEditor::AudioTagNotes() const {
+  // In AudioFormat order from kFlac on.
+  constexpr const char* kBefore[] = {VELMORA_TEXT("velmora", "FLAC-Datei, Vorbis-Kommentar"),
+                                     VELMORA_TEXT("velmora", "Ogg-Vorbis-Datei, Vorbis-Kommentar"),
+                                     VELMORA_TEXT("velmora", "Opus-Datei, Vorbis-Kommentar"),
+                                     VELMORA_TEXT("velmora", "M4A-Datei, MP4-Tag")};
+  constexpr const char* kAfter[] = {
+      VELMORA_TEXT("velmora", "FLAC-Datei: Vorbis-Kommentar wird geschrieben"),
+      VELMORA_TEXT("velmora", "Ogg-Vorbis-Datei: Vorbis-Kommentar wird geschrieben"),
+      VELMORA_TEXT("velmora", "Opus-Datei: Vorbis-Kommentar wird geschrieben"),
+      VELMORA_TEXT("velmora", "M4A-Datei: MP4-Tag wird geschrieben")};
+  const AudioFormat format = shownAudio_
+                                 ? shownAudio_->format
+                                 : AudioFormatOfName(shownPath_).value_or(AudioFormat::kFlac);
+  const int index = static_cast<int>(format) - static_cast<int>(AudioFormat::kFlac);
+  TagEditorNotes notes;
+  notes.tag = (view_ == TagView::kBefore ? kBefore : kAfter)[index];
+  return notes;
+}
+
 TagEditorNotes TagEditor::Notes() const {
+  if (HasOwnTagName(shownPath_)) return AudioTagNotes();
   TagEditorNotes notes;
   if (id3v2Mode_ == Id3v2Mode::kNever || shownPath_.empty()) return notes;
   const std::optional<Id3v2Values>& stored = shownId3v2_;

@@ -1,7 +1,8 @@
-// The MP3 tag editor without its widgets: the six value fields, the six
+// The tag editor without its widgets: the six value fields, the six
 // source choosers, the before and after views, filling the fields for one
 // file, and the tag run that writes a tag into every marked file of the found
-// list. The window keeps its widgets in step with fields() and implements
+// list: ID3 tags in MP3 files, the files' own tags in FLAC, Ogg Vorbis,
+// Opus and M4A (by name). The window keeps its widgets in step with fields() and implements
 // TagEditorHost; everything else happens here.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
 #include "engine/run_journal.h"
+#include "tags/audio_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/tag_record.h"
 
@@ -59,6 +61,8 @@ struct TagEditorFields {
 // the ID3v1 record. After: per field the ID3v1 value as it will be stored
 // (cut, "?" for what Windows-1252 lacks) and the full ID3v2 value where that
 // differs. Fields in Id3v2Field order; all empty while ID3v2 is "nie".
+// For a FLAC, Ogg, Opus or M4A file tag names the file's format and its tag
+// in both views, and the fields stay empty: the values are written in full.
 struct TagEditorNotes {
   std::string tag;
   std::array<std::string, kId3Fields> fields;
@@ -103,6 +107,9 @@ class TagEditor {
   // field whose chooser is not "aus"; a year that is not 1 to 4 digits is
   // left as stored.
   Id3v2Changes ChangesForId3v2() const;
+  // What the run sets in the own tag of a FLAC, Ogg, Opus or M4A file: every
+  // field whose chooser is not "aus", in full.
+  Id3v2Changes ChangesForAudioTag() const;
 
   // "Edit MP3-Tag": opens the panel and shows the first marked entry.
   void CmdTagEdit_Click(const TagList& list);
@@ -135,6 +142,11 @@ class TagEditor {
  private:
   void SelectView(TagView view, const TagList& list);
   void FillFromFile(const std::string& path, TagFile& file);
+  void FillFromAudioTag(const std::string& path, TagFile& file);
+  // Plans the write of one file; false when it failed or there is nothing
+  // to write (a failure is reported).
+  bool PlanOne(const std::string& path, TagFile& file, TagEdits& edits);
+  TagEditorNotes AudioTagNotes() const;
   // Plans, journals and writes the tag of one file; false ends the run (the
   // journal failed).
   bool WriteOne(const std::string& path);
@@ -152,6 +164,7 @@ class TagEditor {
   std::string shownPath_;
   TagRecord shownRecord_;
   std::optional<Id3v2Values> shownId3v2_;
+  std::optional<AudioTagValues> shownAudio_;  // FLAC, Ogg, Opus and M4A
 };
 
 }  // namespace velmora

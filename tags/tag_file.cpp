@@ -77,6 +77,42 @@ std::optional<Id3v2Values> TagFile::ReadId3v2(ErrorReporter& reporter) {
   return values;
 }
 
+std::optional<AudioTagValues> TagFile::ReadAudioTag(ErrorReporter& reporter) {
+  if (audioRead_) return *audioRead_;
+  AudioTagValues values;
+  Error error = openError_;
+  if (!error) {
+    audio_ = std::make_unique<AudioTag>(
+        path_, *file_, AudioFormatOfName(path_).value_or(AudioFormat::kFlac), !writeOpenError_);
+    error = audio_->Read(values);
+  }
+  if (error) {
+    reporter.ReportError(Location::kReadTag, error.number, kReadContext, path_, error.description);
+    audioRead_.emplace();
+    return std::nullopt;
+  }
+  audioRead_ = values;
+  return values;
+}
+
+Error TagFile::PlanAudioTag(const Id3v2Changes& changes, TagEdits& edits) {
+  edits = {};
+  if (openError_) return openError_;
+  if (writeOpenError_) return writeOpenError_;
+  if (Error error = Stamped()) return error;
+  if (!audio_) {
+    audio_ = std::make_unique<AudioTag>(
+        path_, *file_, AudioFormatOfName(path_).value_or(AudioFormat::kFlac), true);
+  }
+  Error error = audio_->Edit(changes, edits);
+  audio_.reset();
+  audioRead_.reset();
+  if (error) return error;
+  edits.oldModified = stamp_.identity.modified;
+  edits.checksum = ChecksumOfWrite(edits);
+  return {};
+}
+
 Error TagFile::Write(const TagRecord& record, ErrorReporter& reporter) {
   return Write(record, {}, Id3v2Mode::kNever, reporter);
 }

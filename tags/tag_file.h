@@ -12,6 +12,7 @@
 
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
+#include "tags/audio_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/region_replace.h"
 #include "tags/tag_record.h"
@@ -43,6 +44,14 @@ class TagFile {
   // The ID3v2 tag at the start of the file, or nullopt when it has none; read
   // once. A failure is reported at 22 and gives nullopt.
   std::optional<Id3v2Values> ReadId3v2(ErrorReporter& reporter);
+
+  // For a FLAC, Ogg, Opus or M4A name (HasOwnTagName): the file's own tag,
+  // read once. A failure (a damaged file among them) is reported at 22 and
+  // gives nullopt.
+  std::optional<AudioTagValues> ReadAudioTag(ErrorReporter& reporter);
+  // The edits that set changes in that tag, in full; the file is not
+  // touched. A damaged file, or a save that would change the audio, fails.
+  Error PlanAudioTag(const Id3v2Changes& changes, TagEdits& edits);
 
   // Plan and Apply of record and changes, reported as Write does.
   Error Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
@@ -81,6 +90,8 @@ class TagFile {
   bool stamped_ = false;
   std::unique_ptr<Id3v2Tag> id3v2_;
   std::optional<std::optional<Id3v2Values>> id3v2Read_;  // set once read
+  std::unique_ptr<AudioTag> audio_;
+  std::optional<std::optional<AudioTagValues>> audioRead_;  // set once read
   TagEdits edits_;
 };
 

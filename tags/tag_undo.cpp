@@ -9,7 +9,8 @@ namespace velmora {
 namespace {
 
 constexpr std::string_view kBlockHeader = "velmora tag edits 1\n";
-constexpr std::size_t kMaxEdits = 16;
+// An Ogg write renumbers every page after the comment: one edit each.
+constexpr std::size_t kMaxEdits = 1 << 22;
 
 Error ChangedError() {
   return {kPathFileAccess, "the file changed since its tag was written: not taken back"};
@@ -92,7 +93,8 @@ bool UnpackTagEdits(std::string_view block, TagEdits& edits) {
   if (!TakeLine(block, line) ||
       std::sscanf(line.c_str(), "%lld %lld %lld %16" SCNx64 " %zu%n", &oldSize, &oldModified,
                   &newSize, &checksum, &count, &used) != 5 ||
-      used != static_cast<int>(line.size()) || oldSize < 0 || newSize < 0 || count > kMaxEdits) {
+      used != static_cast<int>(line.size()) || oldSize < 0 || newSize < 0 || count > kMaxEdits ||
+      count > block.size() / 6) {  // each edit has a line of at least "0 0 0\n"
     return false;
   }
   TagEdits read{oldSize, oldModified, newSize, checksum, std::vector<TagEdit>(count)};

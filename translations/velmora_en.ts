@@ -393,12 +393,12 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Take back the steps of a journal, the newest first</translation>
     </message>
     <message>
-        <source>ID3v1-Tags in gefundene Dateien schreiben</source>
-        <translation>Write ID3v1 tags into the files found</translation>
+        <source>Tags in gefundene Audiodateien schreiben (MP3, FLAC, Ogg, Opus, M4A)</source>
+        <translation>Write tags into the audio files found (MP3, FLAC, Ogg, Opus, M4A)</translation>
     </message>
     <message>
-        <source>ID3v1-Tags von Dateien ausgeben</source>
-        <translation>Print the ID3v1 tags of files</translation>
+        <source>Tags von Audiodateien ausgeben</source>
+        <translation>Print the tags of audio files</translation>
     </message>
     <message>
         <source>Pfad nicht gefunden:</source>
@@ -999,6 +999,38 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Vorlage</source>
         <translation>Template</translation>
+    </message>
+    <message>
+        <source>FLAC-Datei, Vorbis-Kommentar</source>
+        <translation>FLAC file, Vorbis comment</translation>
+    </message>
+    <message>
+        <source>Ogg-Vorbis-Datei, Vorbis-Kommentar</source>
+        <translation>Ogg Vorbis file, Vorbis comment</translation>
+    </message>
+    <message>
+        <source>Opus-Datei, Vorbis-Kommentar</source>
+        <translation>Opus file, Vorbis comment</translation>
+    </message>
+    <message>
+        <source>M4A-Datei, MP4-Tag</source>
+        <translation>M4A file, MP4 tag</translation>
+    </message>
+    <message>
+        <source>FLAC-Datei: Vorbis-Kommentar wird geschrieben</source>
+        <translation>FLAC file: Vorbis comment will be written</translation>
+    </message>
+    <message>
+        <source>Ogg-Vorbis-Datei: Vorbis-Kommentar wird geschrieben</source>
+        <translation>Ogg Vorbis file: Vorbis comment will be written</translation>
+    </message>
+    <message>
+        <source>Opus-Datei: Vorbis-Kommentar wird geschrieben</source>
+        <translation>Opus file: Vorbis comment will be written</translation>
+    </message>
+    <message>
+        <source>M4A-Datei: MP4-Tag wird geschrieben</source>
+        <translation>M4A file: MP4 tag will be written</translation>
     </message>
 </context>
 <context>

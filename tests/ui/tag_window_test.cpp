@@ -10,6 +10,7 @@
 #include "tags/tag_file.h"
 #include "tags/tag_record.h"
 #include "tags/tag_test_support.h"
+#include "tests/support/audio_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/history_window.h"
 #include "ui/slot_panel.h"
@@ -177,6 +178,33 @@ TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   Start();
   EXPECT_TRUE(Find<QAction>("OptId3v2_never")->isChecked());
   EXPECT_FALSE(Find<QAction>("OptId3v2_auto")->isChecked());
+}
+
+// A FLAC file: the button shows for "*.flac", both views name the format,
+// and "Tag übernehmen" writes the name parts uncut into its Vorbis comment.
+TEST_F(MainExtrasTest, TagPanelWritesTheOwnTagOfAFlacFile) {
+  const std::string title = "Grüße aus Köln für 5 € – ein langer Titelsatz";
+  const std::string path = InTree("Anna - " + title + ".flac");
+  if (const std::string why = MakeAudioFile(kAudioKinds[0], path); !why.empty())
+    GTEST_SKIP() << why;
+  Start();
+  Search(Tree(), "*.flac");
+  EXPECT_FALSE(Find<QPushButton>("CmdTagEdit")->isHidden());
+  MarkRow(0);
+  Click("CmdTagEdit");
+  EXPECT_EQ(Field("LabId3v2"), "FLAC-Datei, Vorbis-Kommentar");
+  Find<QLineEdit>("TxtSeparator")->setText(" - ");
+  Find<QComboBox>("ComboInterpret")->setEditText("1");
+  Find<QComboBox>("ComboTitel")->setEditText("2");
+  Click("OptKeineAus");
+  EXPECT_EQ(Field("LabId3v2"), "FLAC-Datei: Vorbis-Kommentar wird geschrieben");
+  Click("CmdEditTag");
+  RecordingReporter reporter;
+  PosixFileSystem disk;
+  const std::optional<AudioTagValues> tag = TagFile(disk, path, false).ReadAudioTag(reporter);
+  ASSERT_TRUE(tag);
+  EXPECT_EQ(tag->fields[kId3Title], title);
+  EXPECT_EQ(tag->fields[kId3Artist], "Anna");
 }
 
 // "fest" with an empty text clears the comment in both tags, as the command
