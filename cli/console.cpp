@@ -28,6 +28,15 @@ class Reporting::Counter : public ErrorReporter {
 
 std::string ConsoleName(std::string_view name) { return EscapeJournalText(name); }
 
+void AppendConsoleName(std::string& out, std::string_view name) {
+  // Most names have nothing to escape: copied in one piece.
+  if (name.find_first_of("\\\t\n\r") == std::string_view::npos) {
+    out.append(name);
+  } else {
+    out += EscapeJournalText(name);
+  }
+}
+
 std::string ConsoleText(const std::string& text) {
   std::string out;
   out.reserve(text.size());

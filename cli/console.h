@@ -16,6 +16,8 @@ namespace velmora::cli {
 // A name or path on one line: backslash, tab, line feed and carriage return
 // escaped as in the journal.
 std::string ConsoleName(std::string_view name);
+// Appends ConsoleName(name) to out.
+void AppendConsoleName(std::string& out, std::string_view name);
 
 // A message as a terminal wants it: each CR LF (the message's own line
 // breaks) a plain line end, everything between as ConsoleName shows it, so a
