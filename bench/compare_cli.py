@@ -14,6 +14,7 @@ Where mmv is not installed its column is left out, and the reason printed.
 import argparse
 import glob
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -68,14 +69,26 @@ def make_tree(folder, per_folder, scale=1):
     return len(folders)
 
 
-def timed(argv, env=None, cwd=None):
-    """Seconds one whole process takes, output thrown away."""
+# Processor seconds (user and system) of every contender run, by name: on a
+# shared machine a process waits for the processor far longer than it uses
+# it, and these ratios show the work apart from that wait.
+CPU = {}
+
+
+def timed(argv, env=None, cwd=None, name=None):
+    """Seconds one whole process takes, output thrown away; its processor
+    seconds go to CPU[name]."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
     result = subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                             env=env, cwd=cwd, shell=isinstance(argv, str))
     seconds = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
     if result.returncode != 0:
         sys.exit("failed (%d): %s\n%s" % (result.returncode, argv, result.stderr.decode()[:2000]))
+    if name is not None:
+        CPU.setdefault(name, []).append(after.ru_utime + after.ru_stime - before.ru_utime
+                                        - before.ru_stime)
     return seconds
 
 
@@ -120,7 +133,7 @@ class Bench:
                 self.reset()
                 its_prepare()
                 sync()
-                times[name].append(timed(argv, env=self.env))
+                times[name].append(timed(argv, env=self.env, name=name))
                 if not its_done():
                     sys.exit("%s did not do the whole job" % name)
         return times
@@ -243,7 +256,7 @@ class Bench:
         times = {name: [] for name, _ in contenders}
         for r in range(self.rounds):
             for name, argv in (contenders if r % 2 == 0 else contenders[::-1]):
-                times[name].append(timed(argv, env=self.env))
+                times[name].append(timed(argv, env=self.env, name=name))
         shutil.rmtree(tree)
         return times, folders
 
@@ -265,12 +278,18 @@ def ratio(times, name, base):
 
 
 def report(title, times, pairs):
+    """Wall-clock medians and ratios, and beside them the same of processor
+    seconds; the processor figures are cleared for the next part."""
+    cpu = {name: CPU.get(name, []) for name in times}
+    CPU.clear()
     print(title)
     for name, values in times.items():
-        print("  %-20s median %.3f s" % (name, statistics.median(values)))
+        print("  %-20s median %.3f s, processor %.3f s" % (name, statistics.median(values),
+                                                          statistics.median(cpu[name])))
     for name, base in pairs:
         if name in times and base in times:
-            print("  %-20s / %-16s %.2fx" % (name, base, ratio(times, name, base)))
+            print("  %-20s / %-16s %.2fx (processor %.2fx)" % (name, base, ratio(times, name, base),
+                                                              ratio(cpu, name, base)))
     sys.stdout.flush()
 
 
