@@ -96,11 +96,12 @@ void SetUpStandardOutput() {
 }
 
 void StepPrinter::Committed(const std::string& source, const std::string& destination) {
-  std::string line = ConsoleName(source);
-  line += " -> ";
-  line += ConsoleName(destination);
-  line += '\n';
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  line_.clear();
+  AppendConsoleName(line_, source);
+  line_ += " -> ";
+  AppendConsoleName(line_, destination);
+  line_ += '\n';
+  std::fwrite(line_.data(), 1, line_.size(), stdout);
   TestSignalPoint("committed");
 }
 

@@ -83,6 +83,9 @@ void SetUpStandardOutput();
 class StepPrinter : public CommitObserver {
  public:
   void Committed(const std::string& source, const std::string& destination) override;
+
+ private:
+  std::string line_;  // its room is reused line after line
 };
 
 }  // namespace velmora::cli
