@@ -7,11 +7,14 @@ figures printed are the medians of the per-round ratios, and the largest
 resident size of a rename and its journal.
 
     bench/compare_cli.py [--velmora build-release/bin/velmora-cli] [--quick]
-                         [--only rename,copy,search,memory]
+                         [--only rename,dryrun,undo,copy,search,memory]
+
+Where mmv is not installed its column is left out, and the reason printed.
 """
 import argparse
 import glob
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -26,8 +29,8 @@ ROOT = os.path.dirname(HERE)
 def make_empty_files(folder, count, stem="file"):
     os.makedirs(folder, exist_ok=True)
     for i in range(count):
-        with open(os.path.join(folder, "%s%05d.txt" % (stem, i)), "wb"):
-            pass
+        os.close(os.open(os.path.join(folder, "%s%05d.txt" % (stem, i)),
+                         os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o644))
 
 
 def make_files(folder, count, size):
@@ -66,14 +69,26 @@ def make_tree(folder, per_folder, scale=1):
     return len(folders)
 
 
-def timed(argv, env=None, cwd=None):
-    """Seconds one whole process takes, output thrown away."""
+# Processor seconds (user and system) of every contender run, by name: on a
+# shared machine a process waits for the processor far longer than it uses
+# it, and these ratios show the work apart from that wait.
+CPU = {}
+
+
+def timed(argv, env=None, cwd=None, name=None):
+    """Seconds one whole process takes, output thrown away; its processor
+    seconds go to CPU[name]."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
     result = subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                             env=env, cwd=cwd, shell=isinstance(argv, str))
     seconds = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
     if result.returncode != 0:
         sys.exit("failed (%d): %s\n%s" % (result.returncode, argv, result.stderr.decode()[:2000]))
+    if name is not None:
+        CPU.setdefault(name, []).append(after.ru_utime + after.ru_stime - before.ru_utime
+                                        - before.ru_stime)
     return seconds
 
 
@@ -105,23 +120,62 @@ class Bench:
         if os.path.exists(log):
             os.unlink(log)
 
-    def rounds_of(self, contenders, prepare, done):
+    def rounds_of(self, contenders, prepare, done, own=None):
         """Per contender the list of its times, contenders taking turns and
-        starting one later each round; done(folder) tells whether the work
-        was all done."""
+        starting one later each round; done() tells whether the work was all
+        done. own maps a contender's name to its own (prepare, done)."""
+        own = own or {}
         times = {name: [] for name, _ in contenders}
         for r in range(self.rounds):
             order = contenders[r % len(contenders):] + contenders[:r % len(contenders)]
             for name, argv in order:
+                its_prepare, its_done = own.get(name, (prepare, done))
                 self.reset()
-                prepare()
+                its_prepare()
                 sync()
-                times[name].append(timed(argv, env=self.env))
-                if not done():
+                times[name].append(timed(argv, env=self.env, name=name))
+                if not its_done():
                     sys.exit("%s did not do the whole job" % name)
         return times
 
-    def rename(self, count):
+    def rename_job(self, old="file", new="song"):
+        return [self.velmora, "rename", "--slot1", "replace", "--src1", old, "--dst1", new,
+                "--yes-all"]
+
+    def named(self, stem, count):
+        return lambda: sum(1 for n in os.listdir(self.data) if n.startswith(stem)) == count
+
+    def dry_run(self, count):
+        """--dry-run --yes-all of the rename's folder: search, sort, plan
+        and the printed plan, nothing renamed, no journal."""
+        contenders = [
+            ("c loop", [self.loop, self.data, "file", "song"]),
+            ("velmora --dry-run", self.rename_job() + ["--dry-run", self.data]),
+        ]
+        own = {"velmora --dry-run": (lambda: make_empty_files(self.data, count),
+                                     self.named("file", count))}
+        return self.rounds_of(contenders, lambda: make_empty_files(self.data, count),
+                              self.named("song", count), own)
+
+    def undo(self, count):
+        """undo --last of a rename with the default journal, against that
+        rename itself (made untimed before each undo)."""
+        contenders = [
+            ("c loop", [self.loop, self.data, "file", "song"]),
+            ("velmora", self.rename_job() + [self.data]),
+            ("velmora undo", [self.velmora, "undo", "--last", "--yes-all"]),
+        ]
+
+        def renamed():
+            make_empty_files(self.data, count)
+            subprocess.run(self.rename_job() + [self.data], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, env=self.env, check=True)
+
+        own = {"velmora undo": (renamed, self.named("file", count))}
+        return self.rounds_of(contenders, lambda: make_empty_files(self.data, count),
+                              self.named("song", count), own)
+
+    def rename(self, count, has_mmv=True):
         folder = self.data
         journal = os.path.join(self.work, "run.journal")
         job = [self.velmora, "rename", "--slot1", "replace", "--src1", "file", "--dst1", "song",
@@ -135,6 +189,8 @@ class Bench:
             ("velmora full journal", job + ["--journal", self.full_journal(count), folder]),
             ("velmora no journal", ["env", "VELMORA_BENCH_NO_JOURNAL=1"] + job + [folder]),
         ]
+        if not has_mmv:
+            contenders = [c for c in contenders if c[0] != "mmv"]
 
         def prepare():
             for path in glob.glob(journal + "*"):
@@ -163,11 +219,13 @@ class Bench:
                 subprocess.run([self.velmora, "rename", "--slot1", "replace", "--src1", src,
                                 "--dst1", dst, "--yes-all", "--journal",
                                 os.path.join(template, "full.journal"), folder],
-                               stdout=subprocess.DEVNULL, env=self.env, check=True)
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env,
+                               check=True)
             shutil.rmtree(folder)
         return path
 
     def copy(self, count, size):
+        """velmora copy against cp -p -r of the same folder."""
         source = os.path.join(self.data, "src")
         dest = os.path.join(self.data, "dest")
         contenders = [
@@ -198,7 +256,7 @@ class Bench:
         times = {name: [] for name, _ in contenders}
         for r in range(self.rounds):
             for name, argv in (contenders if r % 2 == 0 else contenders[::-1]):
-                times[name].append(timed(argv, env=self.env))
+                times[name].append(timed(argv, env=self.env, name=name))
         shutil.rmtree(tree)
         return times, folders
 
@@ -220,11 +278,18 @@ def ratio(times, name, base):
 
 
 def report(title, times, pairs):
+    """Wall-clock medians and ratios, and beside them the same of processor
+    seconds; the processor figures are cleared for the next part."""
+    cpu = {name: CPU.get(name, []) for name in times}
+    CPU.clear()
     print(title)
     for name, values in times.items():
-        print("  %-20s median %.3f s" % (name, statistics.median(values)))
+        print("  %-20s median %.3f s, processor %.3f s" % (name, statistics.median(values),
+                                                          statistics.median(cpu[name])))
     for name, base in pairs:
-        print("  %-20s / %-16s %.2fx" % (name, base, ratio(times, name, base)))
+        if name in times and base in times:
+            print("  %-20s / %-16s %.2fx (processor %.2fx)" % (name, base, ratio(times, name, base),
+                                                              ratio(cpu, name, base)))
     sys.stdout.flush()
 
 
@@ -235,7 +300,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--files", type=int, default=32767)
     parser.add_argument("--quick", action="store_true", help="small sizes, three rounds")
-    parser.add_argument("--only", default="rename,copy,search,memory",
+    parser.add_argument("--only", default="rename,dryrun,undo,copy,search,memory",
                         help="comma-separated parts to run")
     args = parser.parse_args()
     parts = args.only.split(",")
@@ -243,8 +308,9 @@ def main():
     copies, big_mib, scale = 10000, 512, 1
     if args.quick:
         files, rounds, copies, big_mib, scale = 2000, 3, 1000, 32, 0.1
-    if shutil.which("mmv") is None:
-        sys.exit("mmv is missing (scripts/install-deps.sh installs it)")
+    has_mmv = shutil.which("mmv") is not None
+    if not has_mmv:
+        print("mmv column left out: mmv is not installed (Debian package mmv)")
 
     # The same file system for every contender: one temporary folder.
     work = tempfile.mkdtemp(prefix="velmora-compare-")
@@ -252,12 +318,21 @@ def main():
         bench = Bench(work, os.path.abspath(args.velmora), rounds)
         print("%d rounds in %s, medians of the per-round ratios" % (rounds, work))
         if "rename" in parts:
-            times = bench.rename(files)
+            times = bench.rename(files, has_mmv)
             report("rename of %d files in one folder (velmora: with its journal)" % files, times,
                    [("velmora", "c loop"), ("velmora", "mmv"), ("velmora --journal", "c loop"),
                     ("velmora --journal", "mmv"), ("velmora --log", "velmora"),
                     ("velmora full journal", "c loop"), ("velmora full journal", "mmv"),
                     ("velmora no journal", "c loop"), ("velmora no journal", "velmora")])
+        if "dryrun" in parts:
+            times = bench.dry_run(files)
+            report("--dry-run --yes-all of the rename of %d files" % files, times,
+                   [("velmora --dry-run", "c loop")])
+        if "undo" in parts:
+            times = bench.undo(files)
+            report("undo --last of the rename of %d files (default journal)" % files, times,
+                   [("velmora undo", "velmora"), ("velmora", "c loop"),
+                    ("velmora undo", "c loop")])
         if "copy" in parts:
             times = bench.copy(copies, 4096)
             report("copy of %d files of 4 KiB (velmora: with its journal)" % copies, times,

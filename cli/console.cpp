@@ -28,6 +28,15 @@ class Reporting::Counter : public ErrorReporter {
 
 std::string ConsoleName(std::string_view name) { return EscapeJournalText(name); }
 
+void AppendConsoleName(std::string& out, std::string_view name) {
+  // Most names have nothing to escape: copied in one piece.
+  if (name.find_first_of("\\\t\n\r") == std::string_view::npos) {
+    out.append(name);
+  } else {
+    out += EscapeJournalText(name);
+  }
+}
+
 std::string ConsoleText(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -87,11 +96,12 @@ void SetUpStandardOutput() {
 }
 
 void StepPrinter::Committed(const std::string& source, const std::string& destination) {
-  std::string line = ConsoleName(source);
-  line += " -> ";
-  line += ConsoleName(destination);
-  line += '\n';
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  line_.clear();
+  AppendConsoleName(line_, source);
+  line_ += " -> ";
+  AppendConsoleName(line_, destination);
+  line_ += '\n';
+  std::fwrite(line_.data(), 1, line_.size(), stdout);
   TestSignalPoint("committed");
 }
 

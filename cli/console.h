@@ -16,6 +16,8 @@ namespace velmora::cli {
 // A name or path on one line: backslash, tab, line feed and carriage return
 // escaped as in the journal.
 std::string ConsoleName(std::string_view name);
+// Appends ConsoleName(name) to out.
+void AppendConsoleName(std::string& out, std::string_view name);
 
 // A message as a terminal wants it: each CR LF (the message's own line
 // breaks) a plain line end, everything between as ConsoleName shows it, so a
@@ -81,6 +83,9 @@ void SetUpStandardOutput();
 class StepPrinter : public CommitObserver {
  public:
   void Committed(const std::string& source, const std::string& destination) override;
+
+ private:
+  std::string line_;  // its room is reused line after line
 };
 
 }  // namespace velmora::cli

@@ -51,16 +51,24 @@ std::string AssumedAnswersText(bool overwriteAll) {
 
 void PrintPlan(const RunPlan& plan, bool onlyConflicts) {
   const std::vector<PlanState> marks = StepMarks(plan);
+  // The whole plan goes out in one write.
+  std::string text;
+  std::size_t room = 0;
+  for (const PlanStep& step : plan.steps) room += step.source.size() + step.destination.size() + 5;
+  text.reserve(room);
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
     const PlanStep& step = plan.steps[i];
     if (step.state == PlanState::kUnchanged) continue;  // nothing the run would do
     const bool conflict = IsConflict(marks[i]);
     if (onlyConflicts && !conflict) continue;
-    std::printf("%s -> %s", ConsoleName(step.source).c_str(),
-                ConsoleName(step.destination).c_str());
-    if (conflict) std::printf("  [%s]", PlanStateWord(marks[i]));
-    std::printf("\n");
+    AppendConsoleName(text, step.source);
+    text += " -> ";
+    AppendConsoleName(text, step.destination);
+    if (conflict) text.append("  [").append(PlanStateWord(marks[i])).append("]");
+    text += '\n';
   }
+  std::fflush(stdout);
+  std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
   for (const PlannedFailure& failure : plan.failures) {
     std::fprintf(stderr, "%s\n", ConsoleText(PlannedFailureText(failure)).c_str());

@@ -81,7 +81,7 @@ std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string
   inputs.pattern = pattern;
   command.cmdSearch_Click(inputs);
 
-  std::vector<FoundEntry> found = command.Found().Entries();
+  std::vector<FoundEntry> found = command.Found().TakeEntries();
   if (markAll) {
     for (FoundEntry& entry : found) entry.marked = true;
   }

@@ -50,8 +50,8 @@ void ProgressLine::Clear() {
 
 void RunTally::Committed(const std::string& source, const std::string& destination) {
   committed_.Committed(source, destination);
-  if (reached_.erase(source) == 0) ++done_;
-  reached_.insert(destination);
+  if (!reached_.Erase(source)) ++done_;
+  reached_.Insert(destination);
 }
 
 Answer RunTally::AskDialog(const std::string& source, const std::string& target, RunKind kind) {

@@ -6,10 +6,10 @@
 
 #include <chrono>
 #include <string>
-#include <unordered_set>
 
 #include "cli/console.h"
 #include "engine/batch_run_state.h"
+#include "engine/name_table.h"
 #include "engine/run_dialogs.h"
 
 namespace velmora::cli {
@@ -62,7 +62,7 @@ class RunTally : public CommitObserver, public RunDialogs {
   ProgressLine progress_;
   CommitObserver& committed_;
   RunDialogs& dialogs_;
-  std::unordered_set<std::string> reached_;  // names a step of this run made
+  NameTable<char> reached_;  // names a step of this run made
   int done_ = 0;
   int declined_ = 0;
 };

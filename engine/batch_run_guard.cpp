@@ -17,12 +17,6 @@ std::string Normal(const std::string& path) {
   return NormalFolder(std::string_view(path).substr(0, nameStart)) + path.substr(nameStart);
 }
 
-// The normal path with its name folded as CaselessName folds it.
-std::string FoldedKey(const std::string& normal) {
-  const std::size_t nameStart = FileNameStart(normal);
-  return normal.substr(0, nameStart) + CaselessName(std::string_view(normal).substr(nameStart));
-}
-
 }  // namespace
 
 bool SameFileOtherSpelling(FileSystem& fileSystem, const std::string& source,
@@ -42,28 +36,57 @@ RunGuard::RunGuard(FileSystem& fileSystem, FileSystem* disk,
   for (const PlannedDeletion& deletion : deletions) planned_[deletion.path] = deletion.identity;
 }
 
+void RunGuard::Keys(const std::string& path) {
+  if (WrittenOneWay(path)) {
+    normal_.assign(path);
+  } else {
+    normal_ = Normal(path);
+  }
+  const std::size_t nameStart = FileNameStart(normal_);
+  const std::string_view name = std::string_view(normal_).substr(nameStart);
+  key_.assign(normal_, 0, nameStart);
+  // ASCII folds to lower case; anything else as CaselessName folds it.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+    for (const char c : name) key_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+  } else {
+    key_ += CaselessName(name);
+  }
+}
+
 void RunGuard::Protect(const std::string& path) {
-  std::string normal = Normal(path);
-  std::vector<std::string>& paths = protected_[FoldedKey(normal)];
-  if (std::find(paths.begin(), paths.end(), normal) == paths.end()) {
-    paths.push_back(std::move(normal));
+  Keys(path);
+  Spellings& spellings = protected_.Insert(key_);
+  if (normal_ == key_) {
+    spellings.folded = true;
+  } else if (std::find(spellings.others.begin(), spellings.others.end(), normal_) ==
+             spellings.others.end()) {
+    spellings.others.push_back(normal_);
   }
 }
 
 void RunGuard::Release(const std::string& path) {
-  const std::string normal = Normal(path);
-  const auto it = protected_.find(FoldedKey(normal));
-  if (it == protected_.end()) return;
-  std::vector<std::string>& paths = it->second;
-  paths.erase(std::remove(paths.begin(), paths.end(), normal), paths.end());
-  if (paths.empty()) protected_.erase(it);
+  Keys(path);
+  Spellings* const spellings = protected_.Find(key_);
+  if (spellings == nullptr) return;
+  std::vector<std::string>& others = spellings->others;
+  if (normal_ == key_) {
+    spellings->folded = false;
+  } else {
+    others.erase(std::remove(others.begin(), others.end(), normal_), others.end());
+  }
+  if (!spellings->folded && others.empty()) protected_.Erase(key_);
 }
 
 bool RunGuard::Protects(const std::string& target) {
-  const std::string normal = Normal(target);
-  const auto it = protected_.find(FoldedKey(normal));
-  if (it == protected_.end()) return false;
-  for (const std::string& path : it->second) {
+  Keys(target);
+  const Spellings* const spellings = protected_.Find(key_);
+  if (spellings == nullptr) return false;
+  // SameFileOtherSpelling may not be handed the room the next call reuses.
+  const std::string normal = normal_, key = key_;
+  if (spellings->folded && (key == normal || SameFileOtherSpelling(fileSystem_, key, target))) {
+    return true;
+  }
+  for (const std::string& path : spellings->others) {
     if (path == normal || SameFileOtherSpelling(fileSystem_, path, target)) return true;
   }
   return false;

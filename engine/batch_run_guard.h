@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/name_table.h"
 #include "engine/plan.h"
 
 namespace velmora {
@@ -34,11 +35,22 @@ class RunGuard {
   bool Planned(const std::string& target);
 
  private:
+  // The protected paths of one folded path: most often the folded path
+  // itself, else as written.
+  struct Spellings {
+    bool folded = false;
+    std::vector<std::string> others;
+  };
+  // Sets normal_ to path with its folder written one way, and key_ to that
+  // with its name folded.
+  void Keys(const std::string& path);
+
   FileSystem& fileSystem_;
   FileSystem* disk_;
-  // By folded path; each holds the protected paths as written.
-  std::unordered_map<std::string, std::vector<std::string>> protected_;
+  NameTable<Spellings> protected_;  // by folded path
   std::unordered_map<std::string, FileIdentity> planned_;
+  std::string normal_;  // room reused by every call
+  std::string key_;
 };
 
 // True when target is source under another spelling: both in the same

@@ -326,6 +326,8 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
                 bool keepExisting) {
   resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
+  plan.rows.reserve(static_cast<std::size_t>(
+      std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (found[k].marked) {
       plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});

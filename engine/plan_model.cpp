@@ -52,12 +52,6 @@ std::string NormalFolder(std::string_view folder) {
   return out;
 }
 
-void DiskModel::Folder::Size(std::size_t count) {
-  std::size_t words = 64;
-  while (words * 64 < count * 16) words *= 2;
-  seen.assign(words, 0);
-}
-
 std::string_view DiskModel::Key(const Folder& folder, std::string_view name, std::string& folded) {
   if (!folder.ignoresCase) return name;
   folded = CaselessName(name);
@@ -84,7 +78,6 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
     folder.path = std::move(normal);
     std::vector<FolderItem> items;
     const bool listed = disk_.ListFolder(folder.path, items);
-    folder.Size(items.size());
     if (listed) {
       folder.ignoresCase = disk_.IgnoresCase(folder.path);
       folder.kind = disk_.FolderKind(folder.path);
@@ -92,7 +85,7 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
         // Two names equal but for case: whatever the mount type says, this
         // folder tells its spellings apart.
         folder.ignoresCase = false;
-        folder.names.clear();
+        folder.names.Clear();
       }
       if (!folder.ignoresCase) Fill(folder, items, false);
     } else if (disk_.Probe(folder.path) == PathKind::kOther) {
@@ -110,47 +103,45 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
 }
 
 bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless) {
-  folder.names.reserve(items.size() + items.size() / 2);
+  folder.names.Reserve(items.size());
+  std::string folded;
   for (const FolderItem& item : items) {
-    Occupant occupant{kNoOwner, item.file, {}};
-    std::string key = item.name;
-    if (caseless) {
-      occupant.spelled = item.name;
-      key = CaselessName(item.name);
-    }
-    folder.Note(NameHash{}(key));
-    if (!folder.names.emplace(std::move(key), std::move(occupant)).second) return false;
+    if (caseless) folded = CaselessName(item.name);
+    bool added = false;
+    Occupant& occupant =
+        folder.names.Insert(caseless ? std::string_view(folded) : item.name, &added);
+    if (!added) return false;
+    occupant.owner = kNoOwner;
+    occupant.file = item.file;
+    if (caseless) occupant.spelled = item.name;
   }
   return true;
 }
 
-DiskModel::Names::iterator DiskModel::Locate(std::string_view path, Folder*& where,
-                                             std::string_view& name) {
+Occupant* DiskModel::Locate(std::string_view path, Folder*& where, std::string_view& name,
+                            std::string_view& key, std::string& folded) {
   Folder& folder = FolderFor(path, name);
   where = &folder;
-  if (folder.missing) return folder.names.end();
-  std::string folded;
-  const std::string_view key = Key(folder, name, folded);
-  const std::size_t hash = NameHash{}(key);
+  key = Key(folder, name, folded);
+  if (folder.missing) return nullptr;
   if (folder.probing && folder.probed.emplace(key).second) {
     const PathKind kind = disk_.Probe(folder.path + std::string(name));
     if (kind != PathKind::kNone) {
-      folder.Note(hash);
-      return folder.names
-          .emplace(key, Occupant{kNoOwner, kind == PathKind::kFile, std::string(name)})
-          .first;
+      Occupant& occupant = folder.names.Insert(key);
+      occupant = {kNoOwner, kind == PathKind::kFile, std::string(name)};
+      return &occupant;
     }
   }
-  if (!folder.MayHold(hash)) return folder.names.end();
-  return folder.names.find(key);
+  return folder.names.Find(key);
 }
 
 Place DiskModel::Find(std::string_view path) {
   Folder* folder = nullptr;
-  std::string_view name;
-  const auto it = Locate(path, folder, name);
+  std::string_view name, key;
+  std::string folded;
+  Occupant* const occupant = Locate(path, folder, name, key, folded);
   if (folder->missing) return {true, false, name, nullptr};
-  return {false, folder->ignoresCase, name, it == folder->names.end() ? nullptr : &it->second};
+  return {false, folder->ignoresCase, name, occupant};
 }
 
 void DiskModel::Remove(std::string_view path) {
@@ -158,17 +149,18 @@ void DiskModel::Remove(std::string_view path) {
   Folder& folder = FolderFor(path, name);
   std::string folded;
   const std::string_view key = Key(folder, name, folded);
-  if (const auto it = folder.names.find(key); it != folder.names.end()) folder.names.erase(it);
+  folder.names.Erase(key);
   if (folder.probing) folder.probed.emplace(key);
 }
 
 bool DiskModel::Take(std::string_view path, Occupant& taken) {
   Folder* folder = nullptr;
-  std::string_view name;
-  const auto it = Locate(path, folder, name);
-  if (it == folder->names.end() || !it->second.file) return false;
-  taken = std::move(it->second);
-  folder->names.erase(it);
+  std::string_view name, key;
+  std::string folded;
+  Occupant* const occupant = Locate(path, folder, name, key, folded);
+  if (occupant == nullptr || !occupant->file) return false;
+  taken = std::move(*occupant);
+  folder->names.Erase(key);
   return true;
 }
 
@@ -178,9 +170,15 @@ void DiskModel::Put(std::string_view path, int owner) {
   std::string folded;
   const std::string_view key = Key(folder, name, folded);
   if (folder.probing) folder.probed.emplace(key);
-  folder.Note(NameHash{}(key));
-  Occupant& occupant = folder.names.try_emplace(std::string(key)).first->second;
-  occupant = {owner, true, folder.ignoresCase ? std::string(name) : std::string()};
+  Occupant& occupant = folder.names.Insert(key);
+  occupant.owner = owner;
+  occupant.file = true;
+  occupant.leaving = false;
+  if (folder.ignoresCase) {
+    occupant.spelled.assign(name);
+  } else {
+    occupant.spelled.clear();
+  }
 }
 
 bool DiskModel::SamePlace(std::string_view a, std::string_view b) {

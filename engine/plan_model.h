@@ -5,7 +5,6 @@
 // one that meets a stranger. Internal to the plan.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/name_table.h"
 #include "engine/plan.h"
 
 namespace velmora {
@@ -72,37 +72,21 @@ class DiskModel {
   std::string PlaceKey(std::string_view path);
 
  private:
-  // Finds names by string_view, without a copy.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const {
-      return std::hash<std::string_view>{}(name);
-    }
-  };
-  using Names = std::unordered_map<std::string, Occupant, NameHash, std::equal_to<>>;
-
   struct Folder {
     bool missing = false;
     bool ignoresCase = false;
     FileSystemKind kind = FileSystemKind::kUnknown;
-    bool probing = false;  // could not be listed: each name is probed once
-    Names names;           // by name, folded where case is ignored
+    bool probing = false;       // could not be listed: each name is probed once
+    NameTable<Occupant> names;  // by name, folded where case is ignored
     std::unordered_set<std::string> probed;
     std::string path;
-    // One bit per name hash that may be in `names`: most looked-up names are
-    // new, and the bit answers them without a walk through the table.
-    std::vector<std::uint64_t> seen;
-
-    void Size(std::size_t count);
-    void Note(std::size_t hash) { seen[(hash >> 6) & (seen.size() - 1)] |= 1ull << (hash & 63); }
-    bool MayHold(std::size_t hash) const {
-      return (seen[(hash >> 6) & (seen.size() - 1)] >> (hash & 63)) & 1;
-    }
   };
 
-  // The entry for path in its folder's table (end() when none); where is
-  // set to the folder and name to the file-name part.
-  Names::iterator Locate(std::string_view path, Folder*& where, std::string_view& name);
+  // The entry for path in its folder's table (null when none); where is set
+  // to the folder, name to the file-name part and key to the name as the
+  // table holds it (folded stores a folded one).
+  Occupant* Locate(std::string_view path, Folder*& where, std::string_view& name,
+                   std::string_view& key, std::string& folded);
   // Enters the listed items into folder's table, folded when caseless.
   // Returns false when two items fold to one name.
   static bool Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless);

@@ -1,6 +1,7 @@
 #include "search/found_list.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "search/name_order.h"
 
@@ -8,12 +9,15 @@ namespace velmora {
 
 bool FoundList::Add(std::string path) {
   if (Count() >= kFoundListCapacity) return false;
-  std::string key = SortKey(path);
-  if (sorted_ && !entries_.empty()) {
-    const Item& last = entries_.back();
-    sorted_ = last.key < key || (last.key == key && last.entry.path <= path);
+  // A search mostly adds in order: only the last key is kept to tell.
+  if (sorted_) {
+    SortKeyInto(path, key_);
+    if (!entries_.empty()) {
+      sorted_ = lastKey_ < key_ || (lastKey_ == key_ && entries_.back().path <= path);
+    }
+    lastKey_.swap(key_);
   }
-  entries_.push_back({std::move(key), {std::move(path), false}});
+  entries_.push_back({std::move(path), false});
   return true;
 }
 
@@ -21,10 +25,18 @@ bool FoundList::Add(std::string path) {
 // are sorted once when read rather than inserted in place one by one.
 void FoundList::Sort() const {
   if (sorted_) return;
-  std::stable_sort(entries_.begin(), entries_.end(), [](const Item& a, const Item& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return a.entry.path < b.entry.path;
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) keys.emplace_back(SortKey(entries_[i].path), i);
+  std::stable_sort(keys.begin(), keys.end(), [this](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return entries_[a.second].path < entries_[b.second].path;
   });
+  std::vector<FoundEntry> sorted;
+  sorted.reserve(entries_.size());
+  for (const auto& key : keys) sorted.push_back(std::move(entries_[key.second]));
+  entries_.swap(sorted);
+  lastKey_ = keys.empty() ? std::string() : std::move(keys.back().first);
   sorted_ = true;
 }
 
@@ -32,25 +44,25 @@ const std::string& FoundList::Path(int index) const {
   static const std::string kNone;
   if (index < 0 || index >= Count()) return kNone;
   Sort();
-  return entries_[static_cast<std::size_t>(index)].entry.path;
+  return entries_[static_cast<std::size_t>(index)].path;
 }
 
 bool FoundList::IsMarked(int index) const {
   if (index < 0 || index >= Count()) return false;
   Sort();
-  return entries_[static_cast<std::size_t>(index)].entry.marked;
+  return entries_[static_cast<std::size_t>(index)].marked;
 }
 
 void FoundList::SetMarked(int index, bool marked) {
   if (index < 0 || index >= Count()) return;
   Sort();
-  entries_[static_cast<std::size_t>(index)].entry.marked = marked;
+  entries_[static_cast<std::size_t>(index)].marked = marked;
 }
 
 int FoundList::FirstMarked() const {
   Sort();
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].entry.marked) return static_cast<int>(i);
+    if (entries_[i].marked) return static_cast<int>(i);
   }
   return -1;
 }
@@ -58,13 +70,18 @@ int FoundList::FirstMarked() const {
 void FoundList::Clear() {
   entries_.clear();
   sorted_ = true;
+  lastKey_.clear();
 }
 
 std::vector<FoundEntry> FoundList::Entries() const {
   Sort();
-  std::vector<FoundEntry> out;
-  out.reserve(entries_.size());
-  for (const Item& item : entries_) out.push_back(item.entry);
+  return entries_;
+}
+
+std::vector<FoundEntry> FoundList::TakeEntries() {
+  Sort();
+  std::vector<FoundEntry> out = std::move(entries_);
+  Clear();
   return out;
 }
 

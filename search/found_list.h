@@ -36,6 +36,8 @@ class FoundList {
 
   // Every entry with its mark, in list order: what a run walks over.
   std::vector<FoundEntry> Entries() const;
+  // The same, moved out: the list is left empty.
+  std::vector<FoundEntry> TakeEntries();
 
   // Keeps the fields read for entries (as Entries() gave them, in that
   // order) where the list still holds the same path at the same place and
@@ -43,14 +45,12 @@ class FoundList {
   void KeepFields(const std::vector<FoundEntry>& entries);
 
  private:
-  struct Item {
-    std::string key;  // SortKey(path)
-    FoundEntry entry;
-  };
   void Sort() const;
 
-  mutable std::vector<Item> entries_;
-  mutable bool sorted_ = true;  // entries are appended and sorted when next read
+  mutable std::vector<FoundEntry> entries_;
+  mutable bool sorted_ = true;   // entries are appended and sorted when next read
+  mutable std::string lastKey_;  // SortKey of the last entry while sorted_
+  std::string key_;              // room for the next key
 };
 
 // The count label's text for a list of count entries: "0" for none, else the

@@ -66,6 +66,21 @@ TEST(NameOrder, GermanReadingOrder) {
   EXPECT_EQ(SortKey("ÄÖÜäöüß ẞ Æ Þ Ĳ Œ Łódź × ΣЖ"), "aouaouss ss ae th ij oe lodz × σж");
 }
 
+TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
+  FoundList list;
+  for (const char* path : {"/m/b", "/m/d", "/m/a"}) list.Add(path);
+  EXPECT_EQ(list.Path(2), "/m/d");  // sorted when read
+  for (const char* path : {"/m/e", "/m/c"}) list.Add(path);
+  const std::vector<FoundEntry> entries = list.TakeEntries();
+  std::string order;
+  for (const FoundEntry& entry : entries) order += entry.path.substr(3);
+  EXPECT_EQ(order, "abcde");
+  EXPECT_TRUE(list.Empty());
+  list.Add("/m/z");
+  list.Add("/m/y");
+  EXPECT_EQ(list.Path(0), "/m/y");
+}
+
 struct TableDrives : DriveInfo {
   std::vector<Drive> Drives() override { return {}; }
   bool IsDriveReady(const std::string& d) override { return ready.count(d) && ready[d]; }

@@ -104,6 +104,12 @@ std::string FoldCase(std::string_view text) {
 
 std::string SortKey(std::string_view text) {
   std::string key;
+  SortKeyInto(text, key);
+  return key;
+}
+
+void SortKeyInto(std::string_view text, std::string& key) {
+  key.clear();
   key.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     auto b = static_cast<std::uint8_t>(text[i]);
@@ -131,7 +137,6 @@ std::string SortKey(std::string_view text) {
     }
     AppendTwoBytes(key, FoldCodePoint(c));
   }
-  return key;
 }
 
 bool NameLess(std::string_view a, std::string_view b) {

@@ -22,6 +22,9 @@ std::string FoldCase(std::string_view text);
 // "Œ" to "oe", "Þ" to "th", and combining accents dropped.
 std::string SortKey(std::string_view text);
 
+// SortKey(text) into key, whose room is reused.
+void SortKeyInto(std::string_view text, std::string& key);
+
 // True when a sorts before b by SortKey; texts with equal keys are ordered by
 // their bytes, so the order is total and stable.
 bool NameLess(std::string_view a, std::string_view b);

@@ -1,7 +1,11 @@
 #include "services/journal_undo.h"
 
+#include <sys/stat.h>
+
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "engine/commit.h"
@@ -28,6 +32,28 @@ class NoOverwriteDialogs : public RunDialogs {
 
  private:
   RunDialogs& inner_;
+};
+
+// Messages and failure reports may wait for the user (a message box): what
+// the journal holds back goes out first.
+class SettleFirst : public MessageSink, public ErrorReporter {
+ public:
+  SettleFirst(JournalWriter& writer, MessageSink& messages, ErrorReporter& reporter)
+      : writer_(writer), messages_(messages), reporter_(reporter) {}
+  void ShowMessage(const std::string& text) override {
+    (void)writer_.Settle();
+    messages_.ShowMessage(text);
+  }
+  void ReportError(Location location, int number, const std::string& context,
+                   const std::string& file, const std::string& description) override {
+    (void)writer_.Settle();
+    reporter_.ReportError(location, number, context, file, description);
+  }
+
+ private:
+  JournalWriter& writer_;
+  MessageSink& messages_;
+  ErrorReporter& reporter_;
 };
 
 // The journal's kind digit as a run kind; a tag write ('4') is asked as a
@@ -77,13 +103,16 @@ class Undo {
       : file_(file),
         folders_(folders),
         writer_(file, services.reporter),
+        settleFirst_(writer_, services.messages, services.reporter),
         dialogs_(services.dialogs),
         services_(services),
-        run_{disk_, dialogs_, services.messages, services.reporter, services.log} {
+        run_{disk_, dialogs_, settleFirst_, settleFirst_, services.log} {
     run_.committed = &services.output;
     run_.journal = &writer_;
     ResetRunFlags(state_);
   }
+
+  ~Undo() { file_.KeepLockBriefly(false); }
 
   JournalWriter& writer() { return writer_; }
 
@@ -96,21 +125,20 @@ class Undo {
       return true;
     }
     if (FolderReplaced(step)) return true;
-    PinFolders(step);
     if (step.state == StepState::kPending && !SettledDone(step)) {
       // Not done when the file is still at its source; a file at neither
       // path is lost to this step, and said so.
-      if (IdentityOf(step.source).known) return !writer_.NotDone(step.run, step.seq);
+      if (Look(step.source).known) return !writer_.NotDone(step.run, step.seq);
       Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " +
              step.source);
       return true;
     }
-    const StepIdentity now = IdentityOf(step.target);
+    const StepIdentity now = Look(step.target);
+    const StepIdentity atSource = Look(step.source);
     if (!now.known) {
       // Back at its old path already: a signal moved it out of its rename
       // temporary. Nothing is lost, and nothing is left to do.
-      if (step.kind == '1' &&
-          ProvesSame(step.after.known ? step.after : step.before, IdentityOf(step.source))) {
+      if (step.kind == '1' && ProvesSame(step.after.known ? step.after : step.before, atSource)) {
         return !writer_.Undone(step.run, step.seq);
       }
       Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " +
@@ -119,15 +147,16 @@ class Undo {
     }
     // Without a recorded identity (version 1) a copy must still match its original.
     const bool same = step.after.known   ? ProvesSame(AsNow(step.after), now)
-                      : step.kind == '3' ? SameIdentity(now, IdentityOf(step.source))
+                      : step.kind == '3' ? SameIdentity(now, atSource)
                                          : true;
     if (!same) {
       Refuse(Tr("velmora", "Datei seit dem Lauf geändert, nicht zurückgenommen:") + " " +
              step.target);
       return true;
     }
-    const bool sameFile = step.kind != '4' && SameEntry(step.target, step.source);
-    if (step.kind != '3' && step.kind != '4' && IdentityOf(step.source).known && !sameFile) {
+    // Only a source still there can be the target under another spelling.
+    const bool sameFile = step.kind != '4' && atSource.known && SameEntry(step.target, step.source);
+    if (step.kind != '3' && step.kind != '4' && atSource.known && !sameFile) {
       Refuse(Tr("velmora", "Ziel vorhanden, nicht zurückgenommen:") + " " + step.source);
       return true;
     }
@@ -137,7 +166,12 @@ class Undo {
         all_ ? Answer::kYes : dialogs_.AskDialog(step.target, step.source, state_.context.kind);
     if (answer == Answer::kCancel) return false;
     if (answer == Answer::kNo) return true;
-    all_ = all_ || answer == Answer::kAll;
+    if (answer == Answer::kAll && !all_) {
+      all_ = true;
+      // No question follows: records may go out together, as in a run.
+      writer_.DeferDoneRecords(true);
+      file_.KeepLockBriefly(true);
+    }
     if (step.kind == '4') return RestoreTag(step);
     return step.kind == '3' ? RemoveCopy(step, sameFile) : MoveBack(step);
   }
@@ -148,7 +182,22 @@ class Undo {
   }
 
  private:
-  void Refuse(const std::string& text) { services_.messages.ShowMessage(text); }
+  void Refuse(const std::string& text) { settleFirst_.ShowMessage(text); }
+
+  // IdentityOf with one statfs per device instead of one per file.
+  StepIdentity Look(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return {};
+    auto fs = fileSystems_.find(st.st_dev);
+    if (fs == fileSystems_.end() || S_ISDIR(st.st_mode)) return IdentityOf(path);
+    return {true,
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(st.st_dev),
+            static_cast<std::uint64_t>(st.st_ino),
+            fs->second.fsid,
+            fs->second.inodeStable};
+  }
 
   // One entry under two names (another spelling); a link is not followed, so
   // a copied link is never taken for the link it was copied from.
@@ -161,9 +210,12 @@ class Undo {
   // A folder the run worked in that is another one now (a link or a folder
   // put in its place) is never entered: the step stays, named. Judged by
   // inode and file system where those last, as the run recorded them.
+  // A folder found unchanged is pinned at once and then reached through its
+  // descriptor, so it is judged once.
   bool FolderReplaced(const JournalStep& step) {
     for (const std::string* path : {&step.source, &step.target}) {
-      const std::string folder = JournalFolderOf(*path);
+      std::string folder = JournalFolderOf(*path);
+      if (entered_.count(folder) != 0) continue;
       for (const JournalFolder& recorded : folders_) {
         if (recorded.run != step.run || recorded.path != folder) continue;
         if (!recorded.id.known || !recorded.id.inodeStable) break;
@@ -172,16 +224,19 @@ class Undo {
         Refuse(Tr("velmora", "Ordner seit dem Lauf ersetzt, nicht zurückgenommen:") + " " + folder);
         return true;
       }
+      Enter(*path);
+      entered_.insert(std::move(folder));
     }
     return false;
   }
 
-  // Each folder the undo touches is opened once and worked through.
-  void PinFolders(const JournalStep& step) {
-    for (const std::string* path : {&step.source, &step.target}) {
-      const std::string folder(FolderOf(*path));
-      if (!folder.empty()) (void)disk_.PinFolder(folder);
-    }
+  // Each folder the undo touches is opened once and worked through; its
+  // file system is looked up once.
+  void Enter(const std::string& path) {
+    const std::string folder(FolderOf(path));
+    if (!folder.empty()) (void)disk_.PinFolder(folder);
+    const StepIdentity id = IdentityOf(JournalFolderOf(path));
+    if (id.known) fileSystems_.emplace(id.device, id);
   }
 
   // The write's own edits taken back, the old modification time included,
@@ -193,8 +248,8 @@ class Undo {
       return true;
     }
     if (const Error error = UndoTagWrite(disk_, step.target, payload)) {
-      services_.reporter.ReportError(Location::kWriteTag, error.number, kTagWriteContext,
-                                     step.target, error.description);
+      settleFirst_.ReportError(Location::kWriteTag, error.number, kTagWriteContext, step.target,
+                               error.description);
       return true;
     }
     const StepIdentity now = IdentityOf(step.target);
@@ -217,9 +272,9 @@ class Undo {
   bool RemoveCopy(const JournalStep& step, bool sameFile) {
     if (!sameFile) {
       if (const Error error = disk_.Delete(step.target)) {
-        services_.reporter.ReportError(Location::kNone, error.number,
-                                       VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
-                                       error.description);
+        settleFirst_.ReportError(Location::kNone, error.number,
+                                 VELMORA_TEXT("velmora", "Fehler beim Löschen"), step.target,
+                                 error.description);
         return true;
       }
       services_.output.Removed(step.target);
@@ -244,11 +299,14 @@ class Undo {
   const std::vector<JournalFolder>& folders_;
   PosixFileSystem disk_;
   JournalWriter writer_;
+  SettleFirst settleFirst_;
   NoOverwriteDialogs dialogs_;
   UndoServices& services_;
   RunServices run_;
   RunState state_;
   bool all_ = false;
+  std::unordered_set<std::string> entered_;                      // folders judged and pinned
+  std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> renumbered_;
 };
 

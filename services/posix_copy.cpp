@@ -206,12 +206,21 @@ int CreateUnnamed(const FolderPlace& target) {
   return ::openat(target.dir, folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
 }
 
+// Links the unnamed file under name: by its descriptor where the kernel
+// allows it (Linux 6.10 for the file's own opener), else through /proc.
+int LinkUnnamed(int fd, int dir, const char* name) {
+  static std::atomic<bool> byDescriptor{true};
+  if (byDescriptor && ::linkat(fd, "", dir, name, AT_EMPTY_PATH) == 0) return 0;
+  if (byDescriptor && errno != ENOENT && errno != EPERM && errno != EINVAL) return errno;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), dir, name, AT_SYMLINK_FOLLOW) != 0) return errno;
+  byDescriptor = false;
+  return 0;
+}
+
 // Names the whole unnamed file; a link never replaces a file.
 int PublishUnnamed(Fd& out, const FolderPlace& target) {
-  const std::string self = "/proc/self/fd/" + std::to_string(out.fd);
-  if (::linkat(AT_FDCWD, self.c_str(), target.dir, target.name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-    return errno;
-  }
+  if (int err = LinkUnnamed(out.fd, target.dir, target.name.c_str()); err != 0) return err;
   // A close that reports a lost write takes the copy back: it is this run's own.
   if (int err = out.Close(); err != 0) {
     ::unlinkat(target.dir, target.name.c_str(), 0);

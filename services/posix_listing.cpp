@@ -116,6 +116,7 @@ FolderListing PosixFileSystem::ReadFolder(const std::string& folder) {
     listing.error = ErrorFromErrno(err, ErrnoUse::kFolder);
     return listing;
   }
+  listing.files.reserve(entries.size());
   for (Entry& entry : entries) {
     if (entry.name[0] == '.') continue;  // hidden
     if (entry.kind == Kind::kFile) listing.files.push_back(std::move(entry.name));
@@ -130,6 +131,7 @@ bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<FolderIt
   bool opened = false;
   struct stat self {};
   (void)ReadEntries(folder, entries, opened, self);  // what was read before a failure counts
+  items.reserve(items.size() + entries.size());
   for (Entry& entry : entries) items.push_back({std::move(entry.name), entry.kind == Kind::kFile});
   return opened;
 }

@@ -1,0 +1,145 @@
+// The names of one folder as the plan's disk model keeps them: a hash table
+// with open addressing whose keys are views into blocks of its own, so that
+// a folder of tens of thousands of files costs a few allocations rather than
+// one per name. Values stay where they are until their name is erased.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+template <typename Value>
+class NameTable {
+ public:
+  // Room for count names without growing.
+  void Reserve(std::size_t count) {
+    std::size_t size = 16;
+    while (size < count * 2) size *= 2;
+    if (size > slots_.size()) Rehash(size);
+  }
+
+  // The value of name, or null.
+  Value* Find(std::string_view name) {
+    if (slots_.empty()) return nullptr;
+    const Slot* slot = Lookup(name, Hash(name));
+    return slot->value >= 0 ? &values_[static_cast<std::size_t>(slot->value)] : nullptr;
+  }
+
+  // The value of name, a default one added when it was missing.
+  Value& Insert(std::string_view name, bool* added = nullptr) {
+    if ((used_ + 1) * 4 > slots_.size() * 3) {
+      // Erased slots count as used until a rehash drops them.
+      const std::size_t live = values_.size() - free_.size();
+      Rehash(slots_.empty()                   ? 16
+             : (live + 1) * 2 > slots_.size() ? slots_.size() * 2
+                                              : slots_.size());
+    }
+    const std::size_t hash = Hash(name);
+    Slot* slot = Lookup(name, hash);
+    if (added != nullptr) *added = slot->value < 0;
+    if (slot->value >= 0) return values_[static_cast<std::size_t>(slot->value)];
+    if (slot->value == kEmpty) ++used_;
+    *slot = {Keep(name), static_cast<std::uint32_t>(hash), NewValue()};
+    return values_[static_cast<std::size_t>(slot->value)];
+  }
+
+  // Removes name; false when it was not there.
+  bool Erase(std::string_view name) {
+    if (slots_.empty()) return false;
+    Slot* slot = Lookup(name, Hash(name));
+    if (slot->value < 0) return false;
+    free_.push_back(slot->value);
+    slot->value = kErased;
+    return true;
+  }
+
+  void Clear() {
+    slots_.clear();
+    values_.clear();
+    free_.clear();
+    used_ = 0;
+  }
+
+ private:
+  static constexpr std::int32_t kEmpty = -1;
+  static constexpr std::int32_t kErased = -2;
+  struct Slot {
+    std::string_view name;
+    std::uint32_t hash = 0;
+    std::int32_t value = kEmpty;  // index into values_, or kEmpty / kErased
+  };
+
+  static std::size_t Hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+  // The slot holding name, else the first free one on its probe sequence.
+  Slot* Lookup(std::string_view name, std::size_t hash) {
+    const std::size_t mask = slots_.size() - 1;
+    Slot* reuse = nullptr;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (slot.value == kEmpty) return reuse != nullptr ? reuse : &slot;
+      if (slot.value == kErased) {
+        if (reuse == nullptr) reuse = &slot;
+      } else if (slot.hash == static_cast<std::uint32_t>(hash) && slot.name == name) {
+        return &slot;
+      }
+    }
+  }
+
+  void Rehash(std::size_t size) {
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    used_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.value < 0) continue;
+      const std::size_t mask = slots_.size() - 1;
+      std::size_t i = slot.hash & mask;
+      while (slots_[i].value != kEmpty) i = (i + 1) & mask;
+      slots_[i] = slot;
+      ++used_;
+    }
+  }
+
+  std::int32_t NewValue() {
+    if (!free_.empty()) {
+      const std::int32_t index = free_.back();
+      free_.pop_back();
+      values_[static_cast<std::size_t>(index)] = Value();
+      return index;
+    }
+    values_.emplace_back();
+    return static_cast<std::int32_t>(values_.size() - 1);
+  }
+
+  // A copy of name in the table's own blocks; never moved.
+  std::string_view Keep(std::string_view name) {
+    if (name.size() > left_) {
+      const std::size_t size = std::max<std::size_t>(name.size(), kBlock);
+      blocks_.push_back(std::make_unique<char[]>(size));
+      at_ = blocks_.back().get();
+      left_ = size;
+    }
+    char* copy = at_;
+    name.copy(copy, name.size());
+    at_ += name.size();
+    left_ -= name.size();
+    return {copy, name.size()};
+  }
+
+  static constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<Slot> slots_;  // a power of two long
+  std::deque<Value> values_;
+  std::vector<std::int32_t> free_;  // erased values, reused first
+  std::size_t used_ = 0;            // slots not empty (erased ones count)
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* at_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+}  // namespace velmora
