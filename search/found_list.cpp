@@ -89,7 +89,7 @@ void FoundList::KeepFields(const std::vector<FoundEntry>& entries) {
   Sort();
   const std::size_t count = std::min(entries.size(), entries_.size());
   for (std::size_t i = 0; i < count; ++i) {
-    FoundEntry& kept = entries_[i].entry;
+    FoundEntry& kept = entries_[i];
     if (kept.fields == nullptr && entries[i].fields != nullptr && kept.path == entries[i].path) {
       kept.fields = entries[i].fields;
     }
