@@ -272,11 +272,16 @@ class JournalWriter : public RunJournal {
   JournalWriter(JournalFile& file, ErrorReporter& reporter);
   ~JournalWriter() override;
 
-  // With deferDone, a done record waits for the next record and goes out in
-  // one write with it: still before the next operation, half the writes. A
-  // step through a rename temporary, or on a file system without stable
-  // inode numbers, writes its done record at once. Settle() writes a waiting
-  // one; call it before the run waits for the user.
+  // With deferDone, group commit: a done record waits for the next write,
+  // and the intents of the foreseen steps after the one announced go out in
+  // the same write, ahead of their steps, as long as no two steps whose
+  // records are not all written share a path (as old or new name) and each
+  // source lies on a file system with stable inode numbers. A step through a
+  // rename temporary, or on a file system without them, is written alone and
+  // its done record at once. A step that is not the next one written ahead
+  // first settles those as abandoned. Settle() writes everything waiting and
+  // abandons the intents written ahead; call it before the run waits for the
+  // user.
   void DeferDoneRecords(bool deferDone) { deferDone_ = deferDone; }
   Error Settle();
 
@@ -291,6 +296,7 @@ class JournalWriter : public RunJournal {
                const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
+  void Foresee(std::vector<ForeseenStep> steps) override;
 
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
@@ -304,10 +310,37 @@ class JournalWriter : public RunJournal {
   const std::string& run() const { return run_; }
 
  private:
-  Error Write(const std::string& records);
+  // An intent written ahead of its step, which has not begun.
+  struct Ahead {
+    long seq = 0;
+    std::size_t index = 0;  // in foreseen_
+    StepIdentity id;
+  };
+
+  // Appends waiting records and records in one write; a failure is reported
+  // when report says so.
+  Error Write(const std::string& records, bool report = true);
+  std::string IntentRecord(long seq, FileOp op, const std::string& source,
+                           const std::string& target, const StepIdentity& id,
+                           const JournalPayload& payload) const;
+  // True when the step is the next one written ahead, which it then begins.
+  bool TakeWrittenAhead(FileOp op, const std::string& source, const std::string& target,
+                        const FileIdentity* known);
+  // "A" records for the intents written ahead, forgotten.
+  std::string AbandonAhead();
+  // Appends to records the intents of the foreseen steps after the one
+  // announced (source to target), as far as group commit allows, and their
+  // folder records (those folders named in newFolders).
+  void WriteAhead(FileOp op, const std::string& source, const std::string& target,
+                  std::string& records, std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
-  std::string FolderRecords(const std::string& source, const std::string& target);
+  // Folder records for the folders of source and target not recorded yet,
+  // each named in added when given; targetStable: whether target's folder
+  // keeps inode numbers.
+  std::string FolderRecords(const std::string& source, const std::string& target,
+                            bool* targetStable = nullptr,
+                            std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
   void AddFileSystem(StepIdentity& id, const std::string& folder);
@@ -320,13 +353,19 @@ class JournalWriter : public RunJournal {
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
   std::vector<long> ownSteps_;
-  std::unordered_set<std::string> folders_;                      // folders with a folder record
+  // Folders with a folder record: whether their file system keeps inode numbers.
+  std::unordered_map<std::string, bool> folders_;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;  // deferred done records
-  long killAfter_ = 0;   // test hook: die after this many operations
+  std::vector<ForeseenStep> foreseen_;
+  std::size_t next_ = 0;      // the first foreseen step not yet announced
+  std::vector<Ahead> ahead_;  // oldest first, from aheadStart_
+  std::size_t aheadStart_ = 0;
+  long current_ = 0;    // the step begun last
+  long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;
 };
 

@@ -152,4 +152,8 @@ char KindDigit(FileOp op) {
   return '0';
 }
 
+bool IsRenameTemporary(const std::string& path) {
+  return path.find(".velmora-move") != std::string::npos;
+}
+
 }  // namespace velmora

@@ -36,4 +36,8 @@ std::string JournalNow();
 // The kind digit of op.
 char KindDigit(FileOp op);
 
+// A path into or out of which a rename temporary (FileSystem::TemporaryName)
+// moves a file.
+bool IsRenameTemporary(const std::string& path);
+
 }  // namespace velmora

@@ -301,6 +301,64 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   EXPECT_TRUE(reporter.errors.empty());
 }
 
+// Group commit: the first intent brings the foreseen steps after it into
+// the same write, up to the first that shares a path with one of them; the
+// steps written ahead start without a write; a step out of turn abandons
+// them, and settling before a question abandons the rest.
+TEST(JournalWriter, GroupCommitWritesIntentsAheadWhileNoPathIsShared) {
+  const TempFolder folder;
+  testing::Recorders reporter;
+  JournalFile file(folder / "j");
+  JournalWriter writer(file, reporter);
+  const auto count = [&](const char* letter) {
+    const std::string text = ReadFile(folder / "j"), record = std::string("\n") + letter + "\t";
+    int n = 0;
+    for (std::size_t at = 0; (at = text.find(record, at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  const std::string a = folder / "a", b = folder / "b", c = folder / "c", d = folder / "d",
+                    e = folder / "e", x = folder / "x", y = folder / "y", z = folder / "z";
+  for (const std::string* path : {&a, &b, &c, &d}) WriteFile(*path, *path);
+  ASSERT_FALSE(writer.Begin("rename"));
+  writer.DeferDoneRecords(true);
+  // c -> a meets a -> x: it waits for the next write.
+  writer.Foresee({{FileOp::kRename, &a, &x},
+                  {FileOp::kRename, &b, &y},
+                  {FileOp::kRename, &c, &a},
+                  {FileOp::kRename, &d, &e},
+                  {FileOp::kRename, &e, &z}});
+  const auto step = [&](const std::string& from, const std::string& to) {
+    ASSERT_FALSE(writer.Intent(FileOp::kRename, from, to, nullptr));
+    std::filesystem::rename(from, to);
+    ASSERT_FALSE(writer.Done(FileOp::kRename, from, to));
+  };
+  step(a, x);
+  EXPECT_EQ(count("I"), 2);
+  const auto size = std::filesystem::file_size(folder / "j");
+  step(b, y);
+  EXPECT_EQ(std::filesystem::file_size(folder / "j"), size);  // its intent was out already
+  step(c, a);                                                 // d -> e goes ahead, e -> z meets it
+  EXPECT_EQ(count("I"), 4);
+  EXPECT_EQ(count("D"), 2);
+  step(folder / "a", folder / "c");  // not foreseen: d -> e is abandoned
+  EXPECT_EQ(count("I"), 5);
+  EXPECT_EQ(count("A"), 1);
+  writer.Foresee({{FileOp::kRename, &d, &e}, {FileOp::kRename, &x, &z}});
+  step(d, e);
+  ASSERT_FALSE(writer.Settle());  // a question: x -> z never begins
+  EXPECT_EQ(count("A"), 2);
+  EXPECT_EQ(count("D"), 5);
+  writer.End();
+  JournalContents contents;
+  ASSERT_FALSE(file.Read(contents));
+  std::vector<StepState> states;
+  for (const JournalStep& s : contents.steps) states.push_back(s.state);
+  using enum StepState;
+  EXPECT_EQ(states,
+            (std::vector<StepState>{kDone, kDone, kDone, kAbandoned, kDone, kDone, kAbandoned}));
+  EXPECT_TRUE(reporter.errors.empty());
+}
+
 TEST(JournalTime, BeginTimeShownInLocalTime) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();

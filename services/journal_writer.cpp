@@ -20,11 +20,6 @@ namespace {
 
 constexpr char kTab = '\t';
 
-// A step into or out of a rename temporary (FileSystem::TemporaryName).
-bool IsTemporary(const std::string& path) {
-  return path.find(".velmora-move") != std::string::npos;
-}
-
 }  // namespace
 
 JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
@@ -38,7 +33,8 @@ JournalWriter::~JournalWriter() {
 }
 
 Error JournalWriter::Settle() {
-  const Error error = waiting_.empty() ? Error{} : Write("");
+  const std::string abandoned = AbandonAhead();
+  const Error error = waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned);
   file_.ReleaseLock();
   return error;
 }
@@ -49,6 +45,7 @@ Error JournalWriter::Begin(const std::string& command) {
   run_ = std::to_string(::getpid()) + "-" +
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
   seq_ = 0;
+  current_ = 0;
   ownSteps_.clear();
   folders_.clear();
   if (Error error = Settle()) return error;
@@ -74,7 +71,7 @@ Error JournalWriter::Begin(const std::string& command) {
 // Write reports its own failure; the run has nothing left to stop.
 void JournalWriter::End() {
   if (runFd_ < 0) return;
-  (void)Write(FrameRecord("E\t" + run_ + kTab + JournalNow()));
+  (void)Write(AbandonAhead() + FrameRecord("E\t" + run_ + kTab + JournalNow()));
   file_.ReleaseLock();
   if (runFileSize_ == 0) ::unlink(RunFilePath(file_.path(), run_).c_str());
   ::close(runFd_);
@@ -105,15 +102,20 @@ void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
   id.inodeStable = found->second.inodeStable;
 }
 
-std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target) {
+std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target,
+                                         bool* targetStable, std::vector<std::string>* added) {
   std::string records;
   for (const std::string* path : {&source, &target}) {
     std::string folder = JournalFolderOf(*path);
-    if (folders_.count(folder) != 0) continue;
-    const StepIdentity id = LookUp(folder, /*folder=*/true);
-    records +=
-        FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
-    folders_.insert(std::move(folder));
+    auto found = folders_.find(folder);
+    if (found == folders_.end()) {
+      const StepIdentity id = LookUp(folder, /*folder=*/true);
+      records +=
+          FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
+      if (added != nullptr) added->push_back(folder);
+      found = folders_.emplace(std::move(folder), id.known && id.inodeStable).first;
+    }
+    if (targetStable != nullptr) *targetStable = found->second;
   }
   return records;
 }
@@ -136,28 +138,56 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   return {};
 }
 
+std::string JournalWriter::IntentRecord(long seq, FileOp op, const std::string& source,
+                                        const std::string& target, const StepIdentity& id,
+                                        const JournalPayload& payload) const {
+  return FrameRecord("I\t" + run_ + kTab + std::to_string(seq) + kTab + KindDigit(op) + kTab +
+                     EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
+                     IdentityFields(id) + kTab + PayloadFields(payload));
+}
+
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
                             const FileIdentity* known, std::string_view payload) {
-  ownSteps_.push_back(++seq_);
+  // A large copy may take long; others do not wait for it.
+  constexpr std::int64_t kQuickCopy = 1 << 20;
+  const bool slow = op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy);
+  if (payload.empty() && TakeWrittenAhead(op, source, target, known)) {
+    if (slow) file_.ReleaseLock();
+    return {};
+  }
+  std::string records = AbandonAhead();
+  current_ = ++seq_;
+  ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
     ReportOnce(error);
     return error;
   }
-  std::string records = FolderRecords(source, target);
+  records += FolderRecords(source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
     AddFileSystem(announced_, JournalFolderOf(source));
   } else {
     announced_ = LookUp(source);
   }
-  records += FrameRecord("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindDigit(op) + kTab +
-                         EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
-                         IdentityFields(announced_) + kTab + PayloadFields(stored));
-  const Error error = Write(records);
-  // A large copy may take long; others do not wait for it.
-  constexpr std::int64_t kQuickCopy = 1 << 20;
-  if (op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy)) file_.ReleaseLock();
+  records += IntentRecord(current_, op, source, target, announced_, stored);
+  const std::size_t alone = records.size();
+  const std::size_t nextBefore = next_;
+  std::vector<std::string> newFolders;
+  if (payload.empty()) WriteAhead(op, source, target, records, newFolders);
+  Error error = Write(records, /*report=*/ahead_.empty());
+  if (error && !ahead_.empty()) {
+    // Too much for a nearly full disk: the step's own intent alone, which
+    // may still fit. The intents ahead were cut off again.
+    ahead_.clear();
+    aheadStart_ = 0;
+    seq_ = current_;
+    next_ = nextBefore;
+    for (const std::string& folder : newFolders) folders_.erase(folder);
+    records.resize(alone);
+    error = Write(records);
+  }
+  if (slow) file_.ReleaseLock();
   return error;
 }
 
@@ -170,10 +200,10 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   const StepIdentity after =
       op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
   std::string line =
-      FrameRecord("D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after));
+      FrameRecord("D\t" + run_ + kTab + std::to_string(current_) + kTab + IdentityFields(after));
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
-  if (!deferDone_ || IsTemporary(source) || IsTemporary(target) || !after.inodeStable) {
+  if (!deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable) {
     return Write(line);
   }
   waiting_ += line;
@@ -182,7 +212,7 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
   // Reports its own failure.
-  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(seq_)));
+  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)));
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
@@ -204,12 +234,12 @@ void JournalWriter::ReportOnce(const Error& error) {
                         error.description);
 }
 
-Error JournalWriter::Write(const std::string& records) {
+Error JournalWriter::Write(const std::string& records, bool report) {
   const Error error = waiting_.empty() ? file_.Append(records) : file_.Append(waiting_ + records);
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
   if (!error) waiting_.clear();
-  if (error) ReportOnce(error);
+  if (error && report) ReportOnce(error);
   return error;
 }
 
