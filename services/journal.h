@@ -31,9 +31,9 @@
 // "0"; "-" each when unknown. PAYLOAD is three fields OFFSET LENGTH CRC of
 // bytes in the run file (below), "-" each when the step has none; a tag
 // write keeps there its edits (PackTagEdits in tags/tag_undo.h). In OLD,
-// NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
-// return "\r". Lines starting with "#" are comments; records of other
-// letters are kept as they are.
+// NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed
+// "\n" and a carriage return "\r". Lines starting with "#" are comments;
+// records of other letters are kept as they are.
 //
 // Reading drops a last line without its LF (a write cut short) and skips a
 // line whose checksum or fields are wrong, naming it in the contents'
@@ -61,10 +61,12 @@
 // by the first append. Version 1 is no longer read.
 //
 // No file is opened through a symbolic link; all must be regular files of
-// the user.
+// the user. Every call on the journal's files, and the looks at the files of
+// its steps, go through a FileSystem (OpenOwn and its open files' locks).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -163,6 +165,7 @@ std::string FormatJournal(const JournalContents& contents);
 // True while run has no end or dismissed record and its run file beside the
 // journal at journalPath is locked: a process still works on it.
 bool RunInProgress(const std::string& journalPath, const JournalRun& run);
+bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run);
 // False when no run of the journal at journalPath can have been
 // interrupted, told without parsing it, so the check before each run stays
 // cheap; true when one may have been.
@@ -180,18 +183,20 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run);
 // never rename them.
 std::vector<std::string> JournalFilePaths(const std::string& journalPath);
 
-// The journal at path with its segments, run files and lock file. Each call
-// takes the append lock for its duration. Appends keep the segment open
-// between calls and check under the lock that the path still names that
+// The journal at path with its segments, run files and lock file, on disk
+// (the real disk when null; tests pass a fake one that can fail any call).
+// Each call takes the append lock for its duration. Appends keep the segment
+// open between calls and check under the lock that the path still names that
 // file (a seal or a compaction by another process replaces it).
 class JournalFile {
  public:
-  explicit JournalFile(std::string path) : path_(std::move(path)) {}
+  explicit JournalFile(std::string path, FileSystem* disk = nullptr);
   ~JournalFile();
   JournalFile(const JournalFile&) = delete;
   JournalFile& operator=(const JournalFile&) = delete;
 
   const std::string& path() const { return path_; }
+  FileSystem& disk() { return *disk_; }
 
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
@@ -250,11 +255,12 @@ class JournalFile {
                    std::vector<SegmentInfo>* segments = nullptr);
 
   std::string path_;
-  int lockFd_ = -1;
-  int journalFd_ = -1;
+  std::unique_ptr<FileSystem> ownDisk_;  // when none was given
+  FileSystem* disk_;
+  std::unique_ptr<OpenFile> lock_;
+  std::unique_ptr<OpenFile> journal_;  // the segment held open for appends
   std::uint64_t journalDevice_ = 0;
   std::uint64_t journalInode_ = 0;
-  unsigned owner_ = 0;  // the effective user when it was opened
   bool keepLock_ = false;
   bool lockKept_ = false;
   std::int64_t keptSize_ = 0;     // the segment's length while the lock is kept
@@ -349,11 +355,12 @@ class JournalWriter : public RunJournal {
   JournalFile& file_;
   ErrorReporter& reporter_;
   std::string run_;
-  int runFd_ = -1;  // the run file, locked
+  std::unique_ptr<OpenFile> runFile_;  // locked while the run lives
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
   std::vector<long> ownSteps_;
-  // Folders with a folder record: whether their file system keeps inode numbers.
+  // Folders with a folder record: whether their file system keeps inode
+  // numbers.
   std::unordered_map<std::string, bool> folders_;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent

@@ -35,7 +35,8 @@ std::string Folded(const std::string& path) {
 }  // namespace
 
 void JournalWriter::Foresee(std::vector<ForeseenStep> steps) {
-  // The steps written ahead never began; their records ride with the next write.
+  // The steps written ahead never began; their records ride with the next
+  // write.
   waiting_ += AbandonAhead();
   foreseen_ = std::move(steps);
   next_ = 0;

@@ -10,7 +10,9 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
+#include "engine/batch_run.h"
 #include "services/journal_format.h"
 #include "services/session_journal.h"
 #include "tests/support/scripted_run.h"
@@ -357,6 +359,63 @@ TEST(JournalWriter, GroupCommitWritesIntentsAheadWhileNoPathIsShared) {
   EXPECT_EQ(states,
             (std::vector<StepState>{kDone, kDone, kDone, kAbandoned, kDone, kDone, kAbandoned}));
   EXPECT_TRUE(reporter.errors.empty());
+}
+
+// The journal on the fake disk, which fails one of its calls from a chosen
+// point on: the run stops before the next step, says why, and every step
+// made before is in the journal.
+TEST(JournalOnFakeDisk, AFailingCallStopsTheRunBeforeTheStep) {
+  const Error full{kDiskFull, "No space left on device"};
+  const struct Row {
+    const char* what;
+    bool group;
+    bool afterFirstMove;  // else from the first step on
+    const char* call;
+    std::size_t moves;
+  } rows[] = {
+      {"the first intent, group commit", true, false, "WriteAt /s/j", 0},
+      {"the first intent", false, false, "WriteAt /s/j", 0},
+      {"the lock", false, false, "Lock /s/j.lock", 0},
+      {"a done record", false, true, "WriteAt /s/j", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    testing::FakeFileSystem disk;
+    for (const char* name : {"/d/a", "/d/b", "/d/c"}) disk.AddFile(name, name);
+    testing::ScriptedRun run(disk);
+    run.dialogs.dialogAnswers = {Answer::kAll};
+    JournalFile file("/s/j", &disk);
+    JournalWriter writer(file, run.recorders);
+    ASSERT_FALSE(writer.Begin("rename"));
+    writer.DeferDoneRecords(row.group);
+    const auto fail = [&] { disk.Fail(row.call, full); };
+    if (row.afterFirstMove) {
+      disk.afterChange = [&](const std::string&, const std::string&) { fail(); };
+    } else {
+      fail();
+    }
+    run.services.journal = &writer;
+    RenameJob job;
+    testing::SetSlot(job, 0, 16);  // upper case
+    RunState state;
+    state.resolveChains = row.group;  // the plan's steps, for group commit
+    RunCommand(RunKind::kRename, state, job, {{"/d/a", true}, {"/d/b", true}, {"/d/c", true}},
+               run.services, false);
+    EXPECT_EQ(std::count_if(disk.calls.begin(), disk.calls.end(),
+                            [](const std::string& call) { return call.starts_with("Move"); }),
+              row.moves);
+    ASSERT_EQ(run.recorders.errors.size(), 1u);
+    EXPECT_NE(run.recorders.errors[0].find(kJournalWriteContext), std::string::npos);
+    disk.afterChange = nullptr;
+    disk.Fail(row.call, {});
+    writer.End();
+    JournalContents contents;
+    ASSERT_FALSE(file.Read(contents));
+    EXPECT_EQ(static_cast<std::size_t>(std::count_if(
+                  contents.steps.begin(), contents.steps.end(),
+                  [](const JournalStep& step) { return step.state != StepState::kAbandoned; })),
+              row.moves);
+  }
 }
 
 TEST(JournalTime, BeginTimeShownInLocalTime) {

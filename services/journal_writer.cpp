@@ -1,6 +1,4 @@
 // JournalWriter: the records of one run, its run file and its lock.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -11,8 +9,6 @@
 #include "services/journal.h"
 #include "services/journal_disk.h"
 #include "services/journal_format.h"
-#include "services/own_file.h"
-#include "services/posix_file_system.h"
 #include "services/test_hooks.h"
 
 namespace velmora {
@@ -29,7 +25,7 @@ JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
 
 JournalWriter::~JournalWriter() {
   (void)Settle();
-  if (runFd_ >= 0) ::close(runFd_);  // the lock goes with it: the run counts as interrupted
+  runFile_.reset();  // the lock goes with it: the run counts as interrupted
 }
 
 Error JournalWriter::Settle() {
@@ -49,53 +45,52 @@ Error JournalWriter::Begin(const std::string& command) {
   ownSteps_.clear();
   folders_.clear();
   if (Error error = Settle()) return error;
-  if (runFd_ >= 0) ::close(runFd_);
+  runFile_.reset();
   runFileSize_ = 0;
+  FileSystem& disk = file_.disk();
   const std::string runFile = RunFilePath(file_.path(), run_);
-  Error error = OpenOwnFile(runFile, O_RDWR | O_APPEND | O_CREAT | O_EXCL, 0600, runFd_);
+  Error error;
+  runFile_ = disk.OpenOwn(runFile, OwnFileMode::kCreateNew, error);
   // Held for the run's whole life: whoever finds it free knows the run is over.
-  if (!error) error = LockRange(runFd_, 0, 0, /*exclusive=*/true, /*wait=*/false);
+  if (runFile_) error = runFile_->Lock(0, 0, /*exclusive=*/true, /*wait=*/false);
   if (!error) error = file_.Trim(kMaxJournalSteps);
   if (!error) {
     error = file_.Append(
         FrameRecord("B\t" + run_ + kTab + JournalNow() + kTab + EscapeJournalText(command)));
   }
-  if (error && runFd_ >= 0) {
-    ::unlink(runFile.c_str());
-    ::close(runFd_);
-    runFd_ = -1;
+  if (error && runFile_) {
+    (void)disk.Delete(runFile);
+    runFile_.reset();
   }
   return error;
 }
 
 // Write reports its own failure; the run has nothing left to stop.
 void JournalWriter::End() {
-  if (runFd_ < 0) return;
+  if (!runFile_) return;
   (void)Write(AbandonAhead() + FrameRecord("E\t" + run_ + kTab + JournalNow()));
   file_.ReleaseLock();
-  if (runFileSize_ == 0) ::unlink(RunFilePath(file_.path(), run_).c_str());
-  ::close(runFd_);
-  runFd_ = -1;
+  if (runFileSize_ == 0) (void)file_.disk().Delete(RunFilePath(file_.path(), run_));
+  runFile_.reset();
 }
 
 StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return {};
-  StepIdentity id{true, static_cast<std::int64_t>(st.st_size),
-                  static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                  static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  FileIdentity found;
+  if (!file_.disk().Identify(path, found)) return {};
+  StepIdentity id{true, found.size, found.modified, found.device, found.inode};
   AddFileSystem(id, folder ? path : JournalFolderOf(path));
   return id;
 }
 
-// A run works through the folders it opened once: one statfs per device.
+// A run works through the folders it opened once: one look per device.
 void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
   auto found = fileSystems_.find(id.device);
   if (found == fileSystems_.end()) {
-    FileSystemTraits traits;
+    FileSystemIdentity traits;
     StepIdentity fs;
-    if (FileSystemOf(folder, traits))
+    if (file_.disk().IdentifyFileSystem(folder, traits)) {
       fs = {true, 0, 0, id.device, 0, traits.fsid, traits.inodeStable};
+    }
     found = fileSystems_.emplace(id.device, fs).first;
   }
   id.fsid = found->second.fsid;
@@ -126,10 +121,10 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
                                   std::string_view payload, JournalPayload& stored) {
   stored = {};
   if (op != FileOp::kTag || payload.empty()) return {};
-  if (Error error = WriteAll(runFd_, payload)) {
-    if (::ftruncate(runFd_, runFileSize_) != 0) {
-      // The record never points past the bytes it names; a tail stays unused.
-    }
+  if (Error error = runFile_->WriteAt(runFileSize_, payload.data(), payload.size())) {
+    // The record never points past the bytes it names; a tail that stays is
+    // unused.
+    (void)runFile_->Truncate(runFileSize_);
     return error;
   }
   const auto length = static_cast<std::int64_t>(payload.size());
