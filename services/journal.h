@@ -14,7 +14,8 @@
 //                                           before a file operation: OLD is to
 //                                           become NEW
 //   D  RUN  SEQ  ID  CRC                    after it went through
-//   A  RUN  SEQ  CRC                        it did not happen
+//   A  RUN  SEQ  CRC                        it did not happen (an intent
+//                                           written ahead: never began)
 //   U  RUN  SEQ  CRC                        an undo took it back
 //   E  RUN  TIME  CRC                       the run ended
 //   X  RUN  TIME  CRC                       the run was dismissed: it counts as
@@ -34,6 +35,10 @@
 // NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed
 // "\n" and a carriage return "\r". Lines starting with "#" are comments;
 // records of other letters are kept as they are.
+//
+// Intents may be written ahead of their steps, several in one write (group
+// commit, JournalWriter::DeferDoneRecords), while no two steps whose records
+// are not all written share a path: each is settled on its own.
 //
 // Reading drops a last line without its LF (a write cut short) and skips a
 // line whose checksum or fields are wrong, naming it in the contents'
@@ -326,9 +331,9 @@ class JournalWriter : public RunJournal {
   // Appends waiting records and records in one write; a failure is reported
   // when report says so.
   Error Write(const std::string& records, bool report = true);
-  std::string IntentRecord(long seq, FileOp op, const std::string& source,
-                           const std::string& target, const StepIdentity& id,
-                           const JournalPayload& payload) const;
+  void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+                    const std::string& target, const StepIdentity& id,
+                    const JournalPayload& payload) const;
   // True when the step is the next one written ahead, which it then begins.
   bool TakeWrittenAhead(FileOp op, const std::string& source, const std::string& target,
                         const FileIdentity* known);

@@ -1,7 +1,7 @@
 // JournalWriter: group commit, the intents of foreseen steps written in one
 // write ahead of their steps.
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 #include <unordered_set>
 
 #include "services/journal.h"
@@ -19,18 +19,32 @@ constexpr std::size_t kMaxAheadBytes = 64 << 10;
 // answered "&Nein", failed or refused are passed over.
 constexpr std::size_t kLookFor = 16;
 
+// The run usually hands in the plan's own strings.
 bool Matches(const ForeseenStep& step, FileOp op, const std::string& source,
              const std::string& target) {
-  return step.op == op && *step.source == source && *step.target == target;
+  return step.op == op && (step.target == &target || *step.target == target) &&
+         (step.source == &source || *step.source == source);
 }
 
-// The path as a key that also meets its other spellings on a file system
-// that ignores case.
-std::string Folded(const std::string& path) {
-  std::string key = path;
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
-}
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Paths compared as a file system that ignores case would, without copies.
+struct CaselessHash {
+  std::size_t operator()(std::string_view path) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : path) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return hash;
+  }
+};
+struct CaselessEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (Lower(a[i]) != Lower(b[i])) return false;
+    }
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -85,14 +99,14 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
   if (at == end) return;
   next_ = at + 1;
   // Settling judges each unsettled step alone: their paths must not meet.
-  std::unordered_set<std::string> paths{Folded(source), Folded(target)};
+  std::unordered_set<std::string_view, CaselessHash, CaselessEqual> paths{source, target};
+  paths.reserve(2 * kMaxAhead + 2);
   for (std::size_t i = next_;
        i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() < kMaxAheadBytes; ++i) {
     const std::string& from = *foreseen_[i].source;
     const std::string& to = *foreseen_[i].target;
-    std::string fromKey = Folded(from), toKey = Folded(to);
-    if (IsRenameTemporary(from) || IsRenameTemporary(to) || paths.count(fromKey) != 0 ||
-        paths.count(toKey) != 0) {
+    if (IsRenameTemporary(from) || IsRenameTemporary(to) || paths.count(from) != 0 ||
+        paths.count(to) != 0) {
       break;
     }
     const StepIdentity id = LookUp(from);
@@ -101,9 +115,9 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     records += FolderRecords(from, to, &targetStable, &newFolders);
     if (!targetStable) break;  // a move onto a file system without stable inode numbers
     ahead_.push_back({++seq_, i, id});
-    records += IntentRecord(seq_, foreseen_[i].op, from, to, id, {});
-    paths.insert(std::move(fromKey));
-    paths.insert(std::move(toKey));
+    AppendIntent(records, seq_, foreseen_[i].op, from, to, id, {});
+    paths.insert(from);
+    paths.insert(to);
     next_ = i + 1;
   }
 }

@@ -418,6 +418,16 @@ TEST(JournalOnFakeDisk, AFailingCallStopsTheRunBeforeTheStep) {
   }
 }
 
+// The check value of CRC-32C, whichever way it is computed, in one piece
+// or continued, and a record framed with it.
+TEST(JournalFormat, Crc32cCheckValues) {
+  EXPECT_EQ(Crc32c("123456789"), 0xe3069283u);
+  EXPECT_EQ(Crc32c("56789", Crc32c("1234")), 0xe3069283u);
+  EXPECT_EQ(Crc32c(""), 0u);
+  EXPECT_EQ(Crc32c(std::string(32, '\0')), 0x8a9136aau);
+  EXPECT_EQ(FrameRecord("123456789"), "123456789\te3069283\n");
+}
+
 TEST(JournalTime, BeginTimeShownInLocalTime) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();

@@ -72,6 +72,7 @@ void JournalWriter::End() {
   file_.ReleaseLock();
   if (runFileSize_ == 0) (void)file_.disk().Delete(RunFilePath(file_.path(), run_));
   runFile_.reset();
+  if (deferDone_) file_.disk().UnpinFolders();
 }
 
 StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
@@ -108,6 +109,10 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
       records +=
           FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
       if (added != nullptr) added->push_back(folder);
+      // Looks in a folder of a fast run go through its descriptor: no walk
+      // of the whole path per step. A folder that cannot be opened is
+      // looked at by its path.
+      if (deferDone_) (void)file_.disk().PinFolder(folder);
       found = folders_.emplace(std::move(folder), id.known && id.inodeStable).first;
     }
     if (targetStable != nullptr) *targetStable = found->second;
@@ -133,12 +138,25 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   return {};
 }
 
-std::string JournalWriter::IntentRecord(long seq, FileOp op, const std::string& source,
-                                        const std::string& target, const StepIdentity& id,
-                                        const JournalPayload& payload) const {
-  return FrameRecord("I\t" + run_ + kTab + std::to_string(seq) + kTab + KindDigit(op) + kTab +
-                     EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
-                     IdentityFields(id) + kTab + PayloadFields(payload));
+void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+                                 const std::string& target, const StepIdentity& id,
+                                 const JournalPayload& payload) const {
+  const std::size_t start = out.size();
+  out += "I\t";
+  out += run_;
+  out += kTab;
+  out += std::to_string(seq);
+  out += kTab;
+  out += KindDigit(op);
+  out += kTab;
+  AppendEscaped(out, source);
+  out += kTab;
+  AppendEscaped(out, target);
+  out += kTab;
+  out += IdentityFields(id);
+  out += kTab;
+  out += PayloadFields(payload);
+  FrameFrom(out, start);
 }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
@@ -165,7 +183,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   } else {
     announced_ = LookUp(source);
   }
-  records += IntentRecord(current_, op, source, target, announced_, stored);
+  AppendIntent(records, current_, op, source, target, announced_, stored);
   const std::size_t alone = records.size();
   const std::size_t nextBefore = next_;
   std::vector<std::string> newFolders;
@@ -194,15 +212,21 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   // between the two is refused by undo, as one changed after the run.
   const StepIdentity after =
       op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
-  std::string line =
-      FrameRecord("D\t" + run_ + kTab + std::to_string(current_) + kTab + IdentityFields(after));
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
-  if (!deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable) {
-    return Write(line);
-  }
-  waiting_ += line;
-  return {};
+  const bool now =
+      !deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable;
+  std::string line;
+  std::string& out = now ? line : waiting_;
+  const std::size_t start = out.size();
+  out += "D\t";
+  out += run_;
+  out += kTab;
+  out += std::to_string(current_);
+  out += kTab;
+  out += IdentityFields(after);
+  FrameFrom(out, start);
+  return now ? Write(line) : Error{};
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
