@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Whole processes side by side on the same generated files: velmora-cli
 against a plain C loop of renameat2(RENAME_NOREPLACE) (built here from
-rename_loop.c), mmv, cp -p and find | sort -f. Every round runs each
+rename_loop.c), mmv, cp -p, find | sort -f, and a C writer of ID3v1 tags
+(tag_loop.c). Every round runs each
 contender once, in turn, on freshly made files in one temporary folder; the
 figures printed are the medians of the per-round ratios, and the largest
 resident size of a rename and its journal.
 
     bench/compare_cli.py [--velmora build-release/bin/velmora-cli] [--quick]
-                         [--only rename,dryrun,undo,copy,search,memory]
+                         [--only rename,dryrun,undo,copy,search,memory,tag]
 
 Where mmv is not installed its column is left out, and the reason printed.
 """
@@ -47,6 +48,16 @@ def make_big_file(folder, size):
     with open(os.path.join(folder, "file-big.bin"), "wb") as f:
         for _ in range(size >> 20):
             f.write(block)
+
+
+def make_mp3_files(folder, count):
+    """count files "Artist N - Title N.mp3" of ten MPEG frames and an ID3v1 tag."""
+    os.makedirs(folder, exist_ok=True)
+    frame = b"\xff\xfb\x90\x00" + b"\x55" * 413
+    old_tag = b"TAG" + b"Alter Titel".ljust(30, b"\0") + b"\0" * 94 + b"\xff"
+    for i in range(count):
+        with open(os.path.join(folder, "Artist %04d - Title %04d.mp3" % (i, i)), "wb") as f:
+            f.write(frame * 10 + old_tag)
 
 
 def make_tree(folder, per_folder, scale=1):
@@ -108,6 +119,9 @@ class Bench:
         self.loop = os.path.join(bindir, "rename_loop")
         cc = os.environ.get("CC", "cc")
         subprocess.run([cc, "-O2", "-o", self.loop, os.path.join(HERE, "rename_loop.c")],
+                       check=True)
+        self.tag_loop = os.path.join(bindir, "tag_loop")
+        subprocess.run([cc, "-O2", "-o", self.tag_loop, os.path.join(HERE, "tag_loop.c")],
                        check=True)
         self.state = os.path.join(work, "state")
         self.env = dict(os.environ, XDG_STATE_HOME=self.state, LC_ALL="C.UTF-8")
@@ -260,6 +274,21 @@ class Bench:
         shutil.rmtree(tree)
         return times, folders
 
+    def tag(self, count):
+        """ID3v1 tags into count MP3 files: velmora with its default journal
+        against the C writer; and the files the journal leaves in the state
+        folder after one run."""
+        folder = self.data
+        job = [self.velmora, "tag", "--separator", " - ", "--artist", "1", "--title", "2",
+               "--id3v2", "never", "--pattern", "*.mp3", folder]
+        contenders = [("c writer", [self.tag_loop, folder]), ("velmora tag", job)]
+        times = self.rounds_of(contenders, lambda: make_mp3_files(folder, count), lambda: True)
+        self.reset()
+        make_mp3_files(folder, count)
+        subprocess.run(job, stdout=subprocess.DEVNULL, env=self.env, check=True)
+        state_files = sum(len(names) for _, _, names in os.walk(self.state))
+        return times, state_files
+
     def max_rss_kib(self, count):
         """Largest resident size of a rename of count files with a journal."""
         self.reset()
@@ -300,7 +329,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--files", type=int, default=32767)
     parser.add_argument("--quick", action="store_true", help="small sizes, three rounds")
-    parser.add_argument("--only", default="rename,dryrun,undo,copy,search,memory",
+    parser.add_argument("--only", default="rename,dryrun,undo,copy,search,memory,tag",
                         help="comma-separated parts to run")
     args = parser.parse_args()
     parts = args.only.split(",")
@@ -343,6 +372,12 @@ def main():
             times, folders = bench.search(scale)
             report("search of %d files in %d folders" % (folders * 20, folders), times,
                    [("velmora search", "find | sort -f")])
+        if "tag" in parts:
+            tags = 100 if args.quick else 1000
+            times, state_files = bench.tag(tags)
+            report("ID3v1 tags into %d MP3 files (velmora: with its journal)" % tags, times,
+                   [("velmora tag", "c writer")])
+            print("  files in the state folder after one tag run: %d" % state_files)
         if "memory" in parts:
             print("max resident size, rename of %d files with --journal: %d KiB"
                   % (files, bench.max_rss_kib(files)))

@@ -261,6 +261,10 @@ int TagMain(const CliOptions& options) {
                                      journalPath, error.description);
     return kExitUsage;
   }
+  // No question comes between the writes: done records ride with the next
+  // intent, and the lock is kept over a few milliseconds of writes.
+  journal.DeferDoneRecords(true);
+  journalFile.KeepLockBriefly(true);
   TagPrinter printer(list, reporting);
   TagEditor editor(disk, reporting.reporter(), reporting.log(), printer);
   editor.fields() = chosen;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/batch_run_chains.h"
+#include "engine/batch_run_foresee.h"
 #include "engine/batch_run_guard.h"
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
@@ -100,8 +101,15 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
     }
     struct Unset {
       RunState& state;
-      ~Unset() { state.guard = nullptr; }
-    } unset{state};
+      RunJournal* journal;
+      ~Unset() {
+        state.guard = nullptr;
+        if (journal != nullptr) journal->Foresee({});
+      }
+    } unset{state, services.journal};
+    if (services.journal != nullptr) {
+      services.journal->Foresee(ForeseenSteps(plan, state.context.kind));
+    }
     state.guard = &guard;
     Error error;
     if (!plan.order.empty()) {

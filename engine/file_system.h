@@ -101,6 +101,31 @@ class OpenFile {
   virtual Error Sync() = 0;
   // A failing close can mean that written bytes did not land.
   virtual Error Close() = 0;
+
+  // Open-file-description locks on length bytes from start (0: to the end
+  // and beyond), the journal's one lock family. Lock waits for the range
+  // when wait is set; otherwise a range held elsewhere fails (EAGAIN's
+  // number). LockedElsewhere: another open file holds a lock that would
+  // keep an exclusive one out. Without locks every lock is granted.
+  virtual Error Lock(std::int64_t /*start*/, std::int64_t /*length*/, bool /*exclusive*/,
+                     bool /*wait*/) {
+    return {};
+  }
+  virtual void Unlock(std::int64_t /*start*/, std::int64_t /*length*/) {}
+  virtual bool LockedElsewhere(std::int64_t /*start*/, std::int64_t /*length*/) { return false; }
+};
+
+// How the program opens a file of its own (the journal and the files beside it).
+enum class OwnFileMode {
+  kExisting,   // it must exist
+  kCreate,     // created when missing
+  kCreateNew,  // created; kFileExists when it exists
+};
+
+// The file system holding a folder, as the journal records it.
+struct FileSystemIdentity {
+  std::uint64_t fsid = 0;    // statfs f_fsid: it survives a reboot and a re-plug
+  bool inodeStable = false;  // inode numbers last (not vfat, exFAT, NTFS, FUSE, overlayfs)
 };
 
 class FileSystem {
@@ -185,6 +210,18 @@ class FileSystem {
   // Gives the file at source the path target, replacing the file there, and
   // makes the change last (the folder is synced).
   virtual Error ReplaceWith(const std::string& source, const std::string& target) = 0;
+
+  // A file of the program's own at path, for reading and writing: never
+  // through a symbolic link, never blocking, only a regular file of the
+  // effective user, created with the user's rights alone as mode says. Null
+  // with error set otherwise.
+  virtual std::unique_ptr<OpenFile> OpenOwn(const std::string& path, OwnFileMode mode,
+                                            Error& error) = 0;
+
+  // The file system holding folder; false when it cannot be told.
+  virtual bool IdentifyFileSystem(const std::string& /*folder*/, FileSystemIdentity& /*id*/) {
+    return false;
+  }
   // Pinned folders. A run opens the searched folder and the destination once
   // (links on the way to them followed) and works through them until
   // UnpinFolders: below a pinned folder no link to a folder is followed, and

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/error_reporter.h"
 #include "engine/file_system.h"
@@ -20,9 +21,23 @@ enum class FileOp {
   kTag,     // a tag written into source (target is the same path)
 };
 
+// A step a run expects to take, as its plan foresees it. The paths belong to
+// the plan, which outlives the run.
+struct ForeseenStep {
+  FileOp op = FileOp::kRename;
+  const std::string* source = nullptr;
+  const std::string* target = nullptr;
+};
+
 class RunJournal {
  public:
   virtual ~RunJournal() = default;
+
+  // Before the first operation: the steps the run expects to take, in its
+  // order, as far as its plan tells; empty once the run is over. A journal
+  // may write several intents in one write ahead of their steps; the run
+  // still calls Intent before each step, and may take others.
+  virtual void Foresee(std::vector<ForeseenStep> /*steps*/) {}
 
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the

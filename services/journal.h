@@ -14,7 +14,8 @@
 //                                           before a file operation: OLD is to
 //                                           become NEW
 //   D  RUN  SEQ  ID  CRC                    after it went through
-//   A  RUN  SEQ  CRC                        it did not happen
+//   A  RUN  SEQ  CRC                        it did not happen (an intent
+//                                           written ahead: never began)
 //   U  RUN  SEQ  CRC                        an undo took it back
 //   E  RUN  TIME  CRC                       the run ended
 //   X  RUN  TIME  CRC                       the run was dismissed: it counts as
@@ -31,9 +32,13 @@
 // "0"; "-" each when unknown. PAYLOAD is three fields OFFSET LENGTH CRC of
 // bytes in the run file (below), "-" each when the step has none; a tag
 // write keeps there its edits (PackTagEdits in tags/tag_undo.h). In OLD,
-// NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed "\n" and a carriage
-// return "\r". Lines starting with "#" are comments; records of other
-// letters are kept as they are.
+// NEW, FOLDER and COMMAND a backslash is written "\\", a tab "\t", a line feed
+// "\n" and a carriage return "\r". Lines starting with "#" are comments;
+// records of other letters are kept as they are.
+//
+// Intents may be written ahead of their steps, several in one write (group
+// commit, JournalWriter::DeferDoneRecords), while no two steps whose records
+// are not all written share a path: each is settled on its own.
 //
 // Reading drops a last line without its LF (a write cut short) and skips a
 // line whose checksum or fields are wrong, naming it in the contents'
@@ -61,10 +66,12 @@
 // by the first append. Version 1 is no longer read.
 //
 // No file is opened through a symbolic link; all must be regular files of
-// the user.
+// the user. Every call on the journal's files, and the looks at the files of
+// its steps, go through a FileSystem (OpenOwn and its open files' locks).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -163,6 +170,7 @@ std::string FormatJournal(const JournalContents& contents);
 // True while run has no end or dismissed record and its run file beside the
 // journal at journalPath is locked: a process still works on it.
 bool RunInProgress(const std::string& journalPath, const JournalRun& run);
+bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run);
 // False when no run of the journal at journalPath can have been
 // interrupted, told without parsing it, so the check before each run stays
 // cheap; true when one may have been.
@@ -180,18 +188,20 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run);
 // never rename them.
 std::vector<std::string> JournalFilePaths(const std::string& journalPath);
 
-// The journal at path with its segments, run files and lock file. Each call
-// takes the append lock for its duration. Appends keep the segment open
-// between calls and check under the lock that the path still names that
+// The journal at path with its segments, run files and lock file, on disk
+// (the real disk when null; tests pass a fake one that can fail any call).
+// Each call takes the append lock for its duration. Appends keep the segment
+// open between calls and check under the lock that the path still names that
 // file (a seal or a compaction by another process replaces it).
 class JournalFile {
  public:
-  explicit JournalFile(std::string path) : path_(std::move(path)) {}
+  explicit JournalFile(std::string path, FileSystem* disk = nullptr);
   ~JournalFile();
   JournalFile(const JournalFile&) = delete;
   JournalFile& operator=(const JournalFile&) = delete;
 
   const std::string& path() const { return path_; }
+  FileSystem& disk() { return *disk_; }
 
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
@@ -250,11 +260,12 @@ class JournalFile {
                    std::vector<SegmentInfo>* segments = nullptr);
 
   std::string path_;
-  int lockFd_ = -1;
-  int journalFd_ = -1;
+  std::unique_ptr<FileSystem> ownDisk_;  // when none was given
+  FileSystem* disk_;
+  std::unique_ptr<OpenFile> lock_;
+  std::unique_ptr<OpenFile> journal_;  // the segment held open for appends
   std::uint64_t journalDevice_ = 0;
   std::uint64_t journalInode_ = 0;
-  unsigned owner_ = 0;  // the effective user when it was opened
   bool keepLock_ = false;
   bool lockKept_ = false;
   std::int64_t keptSize_ = 0;     // the segment's length while the lock is kept
@@ -272,11 +283,16 @@ class JournalWriter : public RunJournal {
   JournalWriter(JournalFile& file, ErrorReporter& reporter);
   ~JournalWriter() override;
 
-  // With deferDone, a done record waits for the next record and goes out in
-  // one write with it: still before the next operation, half the writes. A
-  // step through a rename temporary, or on a file system without stable
-  // inode numbers, writes its done record at once. Settle() writes a waiting
-  // one; call it before the run waits for the user.
+  // With deferDone, group commit: a done record waits for the next write,
+  // and the intents of the foreseen steps after the one announced go out in
+  // the same write, ahead of their steps, as long as no two steps whose
+  // records are not all written share a path (as old or new name) and each
+  // source lies on a file system with stable inode numbers. A step through a
+  // rename temporary, or on a file system without them, is written alone and
+  // its done record at once. A step that is not the next one written ahead
+  // first settles those as abandoned. Settle() writes everything waiting and
+  // abandons the intents written ahead; call it before the run waits for the
+  // user.
   void DeferDoneRecords(bool deferDone) { deferDone_ = deferDone; }
   Error Settle();
 
@@ -291,6 +307,7 @@ class JournalWriter : public RunJournal {
                const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
+  void Foresee(std::vector<ForeseenStep> steps) override;
 
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
@@ -304,10 +321,37 @@ class JournalWriter : public RunJournal {
   const std::string& run() const { return run_; }
 
  private:
-  Error Write(const std::string& records);
+  // An intent written ahead of its step, which has not begun.
+  struct Ahead {
+    long seq = 0;
+    std::size_t index = 0;  // in foreseen_
+    StepIdentity id;
+  };
+
+  // Appends waiting records and records in one write; a failure is reported
+  // when report says so.
+  Error Write(const std::string& records, bool report = true);
+  void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+                    const std::string& target, const StepIdentity& id,
+                    const JournalPayload& payload) const;
+  // True when the step is the next one written ahead, which it then begins.
+  bool TakeWrittenAhead(FileOp op, const std::string& source, const std::string& target,
+                        const FileIdentity* known);
+  // "A" records for the intents written ahead, forgotten.
+  std::string AbandonAhead();
+  // Appends to records the intents of the foreseen steps after the one
+  // announced (source to target), as far as group commit allows, and their
+  // folder records (those folders named in newFolders).
+  void WriteAhead(FileOp op, const std::string& source, const std::string& target,
+                  std::string& records, std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
-  std::string FolderRecords(const std::string& source, const std::string& target);
+  // Folder records for the folders of source and target not recorded yet,
+  // each named in added when given; targetStable: whether target's folder
+  // keeps inode numbers.
+  std::string FolderRecords(const std::string& source, const std::string& target,
+                            bool* targetStable = nullptr,
+                            std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
   void AddFileSystem(StepIdentity& id, const std::string& folder);
@@ -316,17 +360,24 @@ class JournalWriter : public RunJournal {
   JournalFile& file_;
   ErrorReporter& reporter_;
   std::string run_;
-  int runFd_ = -1;  // the run file, locked
+  std::unique_ptr<OpenFile> runFile_;  // locked while the run lives
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
   std::vector<long> ownSteps_;
-  std::unordered_set<std::string> folders_;                      // folders with a folder record
+  // Folders with a folder record: whether their file system keeps inode
+  // numbers.
+  std::unordered_map<std::string, bool> folders_;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;  // deferred done records
-  long killAfter_ = 0;   // test hook: die after this many operations
+  std::vector<ForeseenStep> foreseen_;
+  std::size_t next_ = 0;      // the first foreseen step not yet announced
+  std::vector<Ahead> ahead_;  // oldest first, from aheadStart_
+  std::size_t aheadStart_ = 0;
+  long current_ = 0;    // the step begun last
+  long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;
 };
 

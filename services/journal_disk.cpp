@@ -1,6 +1,5 @@
 #include "services/journal_disk.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -10,8 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include "services/own_file.h"
 
 namespace velmora {
 namespace {
@@ -45,24 +42,18 @@ flock64 Range(short type, off_t start, off_t length) {
 
 }  // namespace
 
-Error ReadOwnFile(const std::string& path, std::string& text, bool& missing) {
+Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, bool& missing) {
   text.clear();
-  int fd = -1;
-  Error error = OpenOwnFile(path, O_RDONLY, 0600, fd);
-  missing = fd < 0 && error.number == kFileNotFound;
-  if (fd < 0) return error;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
-  char buffer[1 << 16];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = ErrorFromErrno(errno);
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
+  Error error;
+  const std::unique_ptr<OpenFile> file = disk.OpenOwn(path, OwnFileMode::kExisting, error);
+  missing = !file && error.number == kFileNotFound;
+  if (!file) return error;
+  FileStamp stamp;
+  if (!(error = file->Stamp(stamp))) {
+    text.resize(static_cast<std::size_t>(stamp.identity.size));
+    error = file->ReadAt(0, text.data(), text.size());
   }
-  ::close(fd);
+  if (error) text.clear();
   return error;
 }
 
@@ -84,25 +75,24 @@ bool RangeLocked(int fd, off_t start, off_t length) {
   return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
-std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix) {
+std::vector<std::string> FilesBeside(FileSystem& disk, const std::string& journalPath,
+                                     const std::string& infix) {
   const std::string folder = JournalFolderOf(journalPath);
   const std::string prefix = journalPath.substr(journalPath.rfind('/') + 1) + infix;
+  std::vector<FolderItem> items;
   std::vector<std::string> paths;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      const std::string_view name = entry->d_name;
-      if (name.starts_with(prefix) && name.size() > prefix.size()) {
-        paths.push_back(folder + '/' + std::string(name));
-      }
+  if (!disk.ListFolder(folder + '/', items)) return paths;
+  for (const FolderItem& item : items) {
+    if (item.name.starts_with(prefix) && item.name.size() > prefix.size()) {
+      paths.push_back(folder + '/' + item.name);
     }
-    ::closedir(dir);
   }
   return paths;
 }
 
-std::vector<std::string> SegmentPaths(const std::string& journalPath) {
+std::vector<std::string> SegmentPaths(FileSystem& disk, const std::string& journalPath) {
   std::vector<std::pair<unsigned long long, std::string>> found;
-  for (std::string& path : FilesBeside(journalPath, kSegmentInfix)) {
+  for (std::string& path : FilesBeside(disk, journalPath, kSegmentInfix)) {
     const std::string digits = path.substr(path.rfind(kSegmentInfix) + sizeof kSegmentInfix - 1);
     if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 18) continue;
     found.emplace_back(std::stoull(digits), std::move(path));

@@ -1,7 +1,8 @@
-// The journal's own files on disk: opened with OpenOwnFile's checks, read
-// whole, locked with open-file-description locks (the one lock family of the
-// journal), and the segments beside the journal listed. Also what the file
-// system holding a file promises about its inode numbers.
+// The journal's own files on disk, reached through a FileSystem (the real
+// one opens them with OpenOwnFile's checks): read whole, and the segments
+// beside the journal listed. Also the open-file-description locks (the one
+// lock family of the journal) and what the file system holding a file
+// promises about its inode numbers, which PosixFileSystem uses.
 #pragma once
 
 #include <sys/types.h>
@@ -11,12 +12,13 @@
 #include <vector>
 
 #include "engine/error_reporter.h"
+#include "engine/file_system.h"
 
 namespace velmora {
 
 // The whole regular file of the user at path; missing is set when there is
 // none.
-Error ReadOwnFile(const std::string& path, std::string& text, bool& missing);
+Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, bool& missing);
 
 // An open-file-description lock on length bytes from start (0: to the end
 // and beyond), exclusive or shared; wait says whether to wait for it. A lock
@@ -28,10 +30,11 @@ void UnlockRange(int fd, off_t start, off_t length);
 bool RangeLocked(int fd, off_t start, off_t length);
 
 // The files beside the journal at journalPath whose names go on with infix.
-std::vector<std::string> FilesBeside(const std::string& journalPath, const std::string& infix);
+std::vector<std::string> FilesBeside(FileSystem& disk, const std::string& journalPath,
+                                     const std::string& infix);
 
 // The sealed segments beside the journal at journalPath, oldest first.
-std::vector<std::string> SegmentPaths(const std::string& journalPath);
+std::vector<std::string> SegmentPaths(FileSystem& disk, const std::string& journalPath);
 // The name the current segment takes when sealed after segments.
 std::string NextSegmentPath(const std::string& journalPath,
                             const std::vector<std::string>& segments);

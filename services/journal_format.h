@@ -17,6 +17,11 @@ std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc = 0);
 
 // record (fields without the checksum) with its checksum field and LF.
 std::string FrameRecord(std::string_view record);
+// Frames the record appended to out from start, in place.
+void FrameFrom(std::string& out, std::size_t start);
+
+// Appends text as EscapeJournalText writes it.
+void AppendEscaped(std::string& out, std::string_view text);
 
 // The record of line (without its LF) when its checksum field matches.
 bool UnframeRecord(std::string_view line, std::string_view& record);
@@ -35,5 +40,9 @@ std::string JournalNow();
 
 // The kind digit of op.
 char KindDigit(FileOp op);
+
+// A path into or out of which a rename temporary (FileSystem::TemporaryName)
+// moves a file.
+bool IsRenameTemporary(const std::string& path);
 
 }  // namespace velmora

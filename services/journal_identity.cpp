@@ -1,5 +1,4 @@
 // Where the journal lives, which file a step saw, and whether a run goes on.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include "services/journal.h"
 #include "services/journal_disk.h"
 #include "services/own_file.h"
+#include "services/posix_file_system.h"
 
 namespace velmora {
 
@@ -38,22 +38,28 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run) 
 }
 
 std::vector<std::string> JournalFilePaths(const std::string& journalPath) {
+  PosixFileSystem disk;
   std::vector<std::string> paths{journalPath, journalPath + ".lock"};
   for (const char* infix : {".seg-", ".run-"}) {
-    for (std::string& path : FilesBeside(journalPath, infix)) paths.push_back(std::move(path));
+    for (std::string& path : FilesBeside(disk, journalPath, infix))
+      paths.push_back(std::move(path));
   }
   return paths;
 }
 
-bool RunInProgress(const std::string& journalPath, const JournalRun& run) {
+bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run) {
   if (!run.ended.empty() || run.dismissed) return false;
-  int fd = -1;
-  if (OpenOwnFile(RunFilePath(journalPath, run.id), O_RDONLY, 0600, fd)) return false;
+  Error error;
+  const std::unique_ptr<OpenFile> file =
+      disk.OpenOwn(RunFilePath(journalPath, run.id), OwnFileMode::kExisting, error);
   // The run holds a write lock on its run file while it lives; the kernel
   // drops it with the process, whatever its PID namespace.
-  const bool locked = RangeLocked(fd, 0, 0);
-  ::close(fd);
-  return locked;
+  return file && file->LockedElsewhere(0, 0);
+}
+
+bool RunInProgress(const std::string& journalPath, const JournalRun& run) {
+  PosixFileSystem disk;
+  return RunInProgress(disk, journalPath, run);
 }
 
 namespace {
@@ -76,19 +82,21 @@ void OpenRuns(std::string_view text, std::set<std::string>& open) {
 }  // namespace
 
 bool JournalMayHoldInterruptedRuns(const std::string& journalPath) {
+  PosixFileSystem disk;
   std::set<std::string> open;
-  std::vector<std::string> segments = SegmentPaths(journalPath);
+  std::vector<std::string> segments = SegmentPaths(disk, journalPath);
   segments.push_back(journalPath);
   for (const std::string& segment : segments) {
     std::string text;
     bool missing = false;
-    if (!ReadOwnFile(segment, text, missing)) OpenRuns(text, open);
+    if (!ReadOwnFile(disk, segment, text, missing)) OpenRuns(text, open);
   }
   return !open.empty();
 }
 
 std::string DefaultJournalPath() {
-  // With no home at all the journal still has a path; its first write reports it.
+  // With no home at all the journal still has a path; its first write reports
+  // it.
   const std::string folder = StateFolder();
   return (folder.empty() ? std::string("/.local/state/velmora") : folder) + kPathSeparator +
          "journal";

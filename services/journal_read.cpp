@@ -1,15 +1,10 @@
 // JournalFile: reading every segment, converting a version-2 journal, the
 // payloads of the run files, and dismissing a run.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 
 #include "services/journal_disk.h"
 #include "services/journal_format.h"
 #include "services/journal_lock.h"
-#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -21,17 +16,20 @@ std::string SideFilePath(const std::string& journalPath, const JournalStep& step
 }
 
 // Appends bytes to the run file of run; where they went in payload.
-Error AppendPayload(const std::string& journalPath, const std::string& run,
+Error AppendPayload(FileSystem& disk, const std::string& journalPath, const std::string& run,
                     const std::string& bytes, JournalPayload& payload) {
-  int fd = -1;
-  if (Error error =
-          OpenOwnFile(RunFilePath(journalPath, run), O_RDWR | O_APPEND | O_CREAT, 0600, fd)) {
-    return error;
+  Error error;
+  const std::unique_ptr<OpenFile> file =
+      disk.OpenOwn(RunFilePath(journalPath, run), OwnFileMode::kCreate, error);
+  if (!file) return error;
+  FileStamp stamp;
+  if (!(error = file->Stamp(stamp))) {
+    error = file->WriteAt(stamp.identity.size, bytes.data(), bytes.size());
   }
-  const off_t end = ::lseek(fd, 0, SEEK_END);
-  Error error = end < 0 ? ErrorFromErrno(errno) : WriteAll(fd, bytes);
-  if (::close(fd) != 0 && !error) error = ErrorFromErrno(errno);
-  if (!error) payload = {true, end, static_cast<std::int64_t>(bytes.size()), Crc32c(bytes)};
+  if (Error closed = file->Close(); closed && !error) error = closed;
+  if (!error) {
+    payload = {true, stamp.identity.size, static_cast<std::int64_t>(bytes.size()), Crc32c(bytes)};
+  }
   return error;
 }
 
@@ -49,18 +47,18 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
   contents = {};
   contents.path = path_;
   JournalParser parser(contents);
-  std::vector<std::string> paths = SegmentPaths(path_);
+  std::vector<std::string> paths = SegmentPaths(*disk_, path_);
   paths.push_back(path_);
   missing = true;
   for (const std::string& path : paths) {
     std::string text;
     bool gone = false;
-    Error error = ReadOwnFile(path, text, gone);
+    Error error = ReadOwnFile(*disk_, path, text, gone);
     if (gone) continue;
     if (!error && path == path_ && text.starts_with(kJournalHeaderV2)) {
       // Converted once, so that undo finds the tag bytes in the run files.
       error = ConvertVersion2();
-      if (!error) error = ReadOwnFile(path, text, gone);
+      if (!error) error = ReadOwnFile(*disk_, path, text, gone);
     }
     if (error) return error;
     missing = false;
@@ -76,7 +74,7 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
 Error JournalFile::ConvertVersion2() {
   std::string text;
   bool missing = false;
-  if (Error error = ReadOwnFile(path_, text, missing)) return error;
+  if (Error error = ReadOwnFile(*disk_, path_, text, missing)) return error;
   JournalContents contents;
   if (Error error = ParseJournal(text, contents, path_)) return error;
   std::vector<std::string> sideFiles;
@@ -84,12 +82,13 @@ Error JournalFile::ConvertVersion2() {
     if (step.kind != '4') continue;
     std::string bytes;
     const std::string side = SideFilePath(path_, step);
-    if (ReadOwnFile(side, bytes, missing)) continue;  // without it the step cannot be taken back
-    if (Error error = AppendPayload(path_, step.run, bytes, step.payload)) return error;
+    if (ReadOwnFile(*disk_, side, bytes, missing))
+      continue;  // without it the step cannot be taken back
+    if (Error error = AppendPayload(*disk_, path_, step.run, bytes, step.payload)) return error;
     sideFiles.push_back(side);
   }
   if (Error error = Replace(FormatJournal(contents))) return error;
-  for (const std::string& side : sideFiles) ::unlink(side.c_str());
+  for (const std::string& side : sideFiles) (void)disk_->Delete(side);
   return {};
 }
 
@@ -97,22 +96,13 @@ Error JournalFile::ReadPayload(const JournalStep& step, std::string& bytes) {
   bytes.clear();
   const JournalPayload& payload = step.payload;
   if (!payload.present) return {kInvalidFileFormat, "the step keeps no bytes"};
-  int fd = -1;
-  if (Error error = OpenOwnFile(RunFilePath(path_, step.run), O_RDONLY, 0600, fd)) return error;
-  bytes.resize(static_cast<std::size_t>(payload.length));
-  std::size_t done = 0;
   Error error;
-  while (done < bytes.size()) {
-    const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done,
-                              payload.offset + static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? ErrorFromErrno(errno) : Error{kInvalidFileFormat, "run file too short"};
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
+  const std::unique_ptr<OpenFile> file =
+      disk_->OpenOwn(RunFilePath(path_, step.run), OwnFileMode::kExisting, error);
+  if (!file) return error;
+  bytes.resize(static_cast<std::size_t>(payload.length));
+  error = file->ReadAt(payload.offset, bytes.data(), bytes.size());
+  if (error.number == kInputPastEnd) error = {kInvalidFileFormat, "run file too short"};
   if (!error && Crc32c(bytes) != payload.crc) {
     error = {kInvalidFileFormat, "the kept bytes are damaged"};
   }

@@ -10,7 +10,9 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
+#include "engine/batch_run.h"
 #include "services/journal_format.h"
 #include "services/session_journal.h"
 #include "tests/support/scripted_run.h"
@@ -299,6 +301,131 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   writer.End();
   EXPECT_TRUE(lockFree());
   EXPECT_TRUE(reporter.errors.empty());
+}
+
+// Group commit: the first intent brings the foreseen steps after it into
+// the same write, up to the first that shares a path with one of them; the
+// steps written ahead start without a write; a step out of turn abandons
+// them, and settling before a question abandons the rest.
+TEST(JournalWriter, GroupCommitWritesIntentsAheadWhileNoPathIsShared) {
+  const TempFolder folder;
+  testing::Recorders reporter;
+  JournalFile file(folder / "j");
+  JournalWriter writer(file, reporter);
+  const auto count = [&](const char* letter) {
+    const std::string text = ReadFile(folder / "j"), record = std::string("\n") + letter + "\t";
+    int n = 0;
+    for (std::size_t at = 0; (at = text.find(record, at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  const std::string a = folder / "a", b = folder / "b", c = folder / "c", d = folder / "d",
+                    e = folder / "e", x = folder / "x", y = folder / "y", z = folder / "z";
+  for (const std::string* path : {&a, &b, &c, &d}) WriteFile(*path, *path);
+  ASSERT_FALSE(writer.Begin("rename"));
+  writer.DeferDoneRecords(true);
+  // c -> a meets a -> x: it waits for the next write.
+  writer.Foresee({{FileOp::kRename, &a, &x},
+                  {FileOp::kRename, &b, &y},
+                  {FileOp::kRename, &c, &a},
+                  {FileOp::kRename, &d, &e},
+                  {FileOp::kRename, &e, &z}});
+  const auto step = [&](const std::string& from, const std::string& to) {
+    ASSERT_FALSE(writer.Intent(FileOp::kRename, from, to, nullptr));
+    std::filesystem::rename(from, to);
+    ASSERT_FALSE(writer.Done(FileOp::kRename, from, to));
+  };
+  step(a, x);
+  EXPECT_EQ(count("I"), 2);
+  const auto size = std::filesystem::file_size(folder / "j");
+  step(b, y);
+  EXPECT_EQ(std::filesystem::file_size(folder / "j"), size);  // its intent was out already
+  step(c, a);                                                 // d -> e goes ahead, e -> z meets it
+  EXPECT_EQ(count("I"), 4);
+  EXPECT_EQ(count("D"), 2);
+  step(folder / "a", folder / "c");  // not foreseen: d -> e is abandoned
+  EXPECT_EQ(count("I"), 5);
+  EXPECT_EQ(count("A"), 1);
+  writer.Foresee({{FileOp::kRename, &d, &e}, {FileOp::kRename, &x, &z}});
+  step(d, e);
+  ASSERT_FALSE(writer.Settle());  // a question: x -> z never begins
+  EXPECT_EQ(count("A"), 2);
+  EXPECT_EQ(count("D"), 5);
+  writer.End();
+  JournalContents contents;
+  ASSERT_FALSE(file.Read(contents));
+  std::vector<StepState> states;
+  for (const JournalStep& s : contents.steps) states.push_back(s.state);
+  using enum StepState;
+  EXPECT_EQ(states,
+            (std::vector<StepState>{kDone, kDone, kDone, kAbandoned, kDone, kDone, kAbandoned}));
+  EXPECT_TRUE(reporter.errors.empty());
+}
+
+// The journal on the fake disk, which fails one of its calls from a chosen
+// point on: the run stops before the next step, says why, and every step
+// made before is in the journal.
+TEST(JournalOnFakeDisk, AFailingCallStopsTheRunBeforeTheStep) {
+  const Error full{kDiskFull, "No space left on device"};
+  const struct Row {
+    const char* what;
+    bool group;
+    bool afterFirstMove;  // else from the first step on
+    const char* call;
+    std::size_t moves;
+  } rows[] = {
+      {"the first intent, group commit", true, false, "WriteAt /s/j", 0},
+      {"the first intent", false, false, "WriteAt /s/j", 0},
+      {"the lock", false, false, "Lock /s/j.lock", 0},
+      {"a done record", false, true, "WriteAt /s/j", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    testing::FakeFileSystem disk;
+    for (const char* name : {"/d/a", "/d/b", "/d/c"}) disk.AddFile(name, name);
+    testing::ScriptedRun run(disk);
+    run.dialogs.dialogAnswers = {Answer::kAll};
+    JournalFile file("/s/j", &disk);
+    JournalWriter writer(file, run.recorders);
+    ASSERT_FALSE(writer.Begin("rename"));
+    writer.DeferDoneRecords(row.group);
+    const auto fail = [&] { disk.Fail(row.call, full); };
+    if (row.afterFirstMove) {
+      disk.afterChange = [&](const std::string&, const std::string&) { fail(); };
+    } else {
+      fail();
+    }
+    run.services.journal = &writer;
+    RenameJob job;
+    testing::SetSlot(job, 0, 16);  // upper case
+    RunState state;
+    state.resolveChains = row.group;  // the plan's steps, for group commit
+    RunCommand(RunKind::kRename, state, job, {{"/d/a", true}, {"/d/b", true}, {"/d/c", true}},
+               run.services, false);
+    EXPECT_EQ(std::count_if(disk.calls.begin(), disk.calls.end(),
+                            [](const std::string& call) { return call.starts_with("Move"); }),
+              row.moves);
+    ASSERT_EQ(run.recorders.errors.size(), 1u);
+    EXPECT_NE(run.recorders.errors[0].find(kJournalWriteContext), std::string::npos);
+    disk.afterChange = nullptr;
+    disk.Fail(row.call, {});
+    writer.End();
+    JournalContents contents;
+    ASSERT_FALSE(file.Read(contents));
+    EXPECT_EQ(static_cast<std::size_t>(std::count_if(
+                  contents.steps.begin(), contents.steps.end(),
+                  [](const JournalStep& step) { return step.state != StepState::kAbandoned; })),
+              row.moves);
+  }
+}
+
+// The check value of CRC-32C, whichever way it is computed, in one piece
+// or continued, and a record framed with it.
+TEST(JournalFormat, Crc32cCheckValues) {
+  EXPECT_EQ(Crc32c("123456789"), 0xe3069283u);
+  EXPECT_EQ(Crc32c("56789", Crc32c("1234")), 0xe3069283u);
+  EXPECT_EQ(Crc32c(""), 0u);
+  EXPECT_EQ(Crc32c(std::string(32, '\0')), 0x8a9136aau);
+  EXPECT_EQ(FrameRecord("123456789"), "123456789\te3069283\n");
 }
 
 TEST(JournalTime, BeginTimeShownInLocalTime) {

@@ -1,7 +1,5 @@
 // JournalFile: dropping old records by deleting whole segments, so that
 // trimming costs what it drops, not what the journal holds.
-#include <unistd.h>
-
 #include <unordered_set>
 
 #include "services/journal_disk.h"
@@ -36,7 +34,8 @@ bool MentionsRun(std::string_view text, const std::string& run, std::string_view
 // The sealed segments and the current one (last), read as needed.
 class SegmentTexts {
  public:
-  explicit SegmentTexts(const std::string& journalPath) : paths_(SegmentPaths(journalPath)) {
+  SegmentTexts(FileSystem& disk, const std::string& journalPath)
+      : disk_(disk), paths_(SegmentPaths(disk, journalPath)) {
     paths_.push_back(journalPath);
     texts_.resize(paths_.size());
     read_.resize(paths_.size());
@@ -46,7 +45,8 @@ class SegmentTexts {
   const std::string& Text(std::size_t i) {
     if (!read_[i]) {
       bool missing = false;
-      (void)ReadOwnFile(paths_[i], texts_[i], missing);  // unreadable counts as empty
+      (void)ReadOwnFile(disk_, paths_[i], texts_[i],
+                        missing);  // unreadable counts as empty
       read_[i] = true;
     }
     return texts_[i];
@@ -61,6 +61,7 @@ class SegmentTexts {
   }
 
  private:
+  FileSystem& disk_;
   std::vector<std::string> paths_;
   std::vector<std::string> texts_;
   std::vector<bool> read_;
@@ -85,7 +86,7 @@ bool SegmentOver(SegmentTexts& segments, std::size_t i, std::vector<std::string>
 Error JournalFile::Trim(std::size_t maxSteps) {
   const Lock lock(*this);
   if (lock.error()) return lock.error();
-  SegmentTexts segments(path_);
+  SegmentTexts segments(*disk_, path_);
   if (segments.size() == 1) return {};  // only the current segment, never trimmed
   // Newest first: the segments older than the newest maxSteps steps may go.
   std::size_t newer = 0;
@@ -100,10 +101,10 @@ Error JournalFile::Trim(std::size_t maxSteps) {
   for (std::size_t i = 0; i < mayGo; ++i) {
     std::vector<std::string> runs;
     if (!SegmentOver(segments, i, runs)) break;
-    if (::unlink(segments.path(i).c_str()) != 0) return ErrorFromErrno(errno);
+    if (Error error = disk_->Delete(segments.path(i))) return error;
     segments.Forget(i);
     for (const std::string& run : runs) {
-      if (!segments.Later(i, run)) ::unlink(RunFilePath(path_, run).c_str());
+      if (!segments.Later(i, run)) (void)disk_->Delete(RunFilePath(path_, run));
     }
   }
   return {};
@@ -125,7 +126,7 @@ Error JournalFile::Compact(int* stepsLeft) {
     if (stepsLeft != nullptr) ++*stepsLeft;
   }
   for (const JournalRun& run : contents.runs) {
-    if (RunInProgress(path_, run)) busy.insert(run.id);
+    if (RunInProgress(*disk_, path_, run)) busy.insert(run.id);
   }
   std::unordered_set<std::string> kept;
   std::unordered_set<std::string> dropped;
@@ -134,14 +135,14 @@ Error JournalFile::Compact(int* stepsLeft) {
     for (const std::string& run : segment.seen.runs) drop = drop && busy.count(run) == 0;
     // The current segment stays, empty, so that the journal keeps its name.
     if (drop && (segment.path == path_ ? !Replace(std::string(kJournalHeader) + '\n')
-                                       : ::unlink(segment.path.c_str()) == 0)) {
+                                       : !disk_->Delete(segment.path))) {
       dropped.insert(segment.seen.runs.begin(), segment.seen.runs.end());
     } else {
       kept.insert(segment.seen.runs.begin(), segment.seen.runs.end());
     }
   }
   for (const std::string& run : dropped) {
-    if (kept.count(run) == 0) ::unlink(RunFilePath(path_, run).c_str());
+    if (kept.count(run) == 0) (void)disk_->Delete(RunFilePath(path_, run));
   }
   // An interrupted run with nothing left to take back ends here, so that
   // trimming may drop its segments.

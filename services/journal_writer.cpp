@@ -1,6 +1,4 @@
 // JournalWriter: the records of one run, its run file and its lock.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -11,19 +9,12 @@
 #include "services/journal.h"
 #include "services/journal_disk.h"
 #include "services/journal_format.h"
-#include "services/own_file.h"
-#include "services/posix_file_system.h"
 #include "services/test_hooks.h"
 
 namespace velmora {
 namespace {
 
 constexpr char kTab = '\t';
-
-// A step into or out of a rename temporary (FileSystem::TemporaryName).
-bool IsTemporary(const std::string& path) {
-  return path.find(".velmora-move") != std::string::npos;
-}
 
 }  // namespace
 
@@ -34,11 +25,12 @@ JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
 
 JournalWriter::~JournalWriter() {
   (void)Settle();
-  if (runFd_ >= 0) ::close(runFd_);  // the lock goes with it: the run counts as interrupted
+  runFile_.reset();  // the lock goes with it: the run counts as interrupted
 }
 
 Error JournalWriter::Settle() {
-  const Error error = waiting_.empty() ? Error{} : Write("");
+  const std::string abandoned = AbandonAhead();
+  const Error error = waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned);
   file_.ReleaseLock();
   return error;
 }
@@ -49,71 +41,81 @@ Error JournalWriter::Begin(const std::string& command) {
   run_ = std::to_string(::getpid()) + "-" +
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
   seq_ = 0;
+  current_ = 0;
   ownSteps_.clear();
   folders_.clear();
   if (Error error = Settle()) return error;
-  if (runFd_ >= 0) ::close(runFd_);
+  runFile_.reset();
   runFileSize_ = 0;
+  FileSystem& disk = file_.disk();
   const std::string runFile = RunFilePath(file_.path(), run_);
-  Error error = OpenOwnFile(runFile, O_RDWR | O_APPEND | O_CREAT | O_EXCL, 0600, runFd_);
+  Error error;
+  runFile_ = disk.OpenOwn(runFile, OwnFileMode::kCreateNew, error);
   // Held for the run's whole life: whoever finds it free knows the run is over.
-  if (!error) error = LockRange(runFd_, 0, 0, /*exclusive=*/true, /*wait=*/false);
+  if (runFile_) error = runFile_->Lock(0, 0, /*exclusive=*/true, /*wait=*/false);
   if (!error) error = file_.Trim(kMaxJournalSteps);
   if (!error) {
     error = file_.Append(
         FrameRecord("B\t" + run_ + kTab + JournalNow() + kTab + EscapeJournalText(command)));
   }
-  if (error && runFd_ >= 0) {
-    ::unlink(runFile.c_str());
-    ::close(runFd_);
-    runFd_ = -1;
+  if (error && runFile_) {
+    (void)disk.Delete(runFile);
+    runFile_.reset();
   }
   return error;
 }
 
 // Write reports its own failure; the run has nothing left to stop.
 void JournalWriter::End() {
-  if (runFd_ < 0) return;
-  (void)Write(FrameRecord("E\t" + run_ + kTab + JournalNow()));
+  if (!runFile_) return;
+  (void)Write(AbandonAhead() + FrameRecord("E\t" + run_ + kTab + JournalNow()));
   file_.ReleaseLock();
-  if (runFileSize_ == 0) ::unlink(RunFilePath(file_.path(), run_).c_str());
-  ::close(runFd_);
-  runFd_ = -1;
+  if (runFileSize_ == 0) (void)file_.disk().Delete(RunFilePath(file_.path(), run_));
+  runFile_.reset();
+  if (deferDone_) file_.disk().UnpinFolders();
 }
 
 StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return {};
-  StepIdentity id{true, static_cast<std::int64_t>(st.st_size),
-                  static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                  static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  FileIdentity found;
+  if (!file_.disk().Identify(path, found)) return {};
+  StepIdentity id{true, found.size, found.modified, found.device, found.inode};
   AddFileSystem(id, folder ? path : JournalFolderOf(path));
   return id;
 }
 
-// A run works through the folders it opened once: one statfs per device.
+// A run works through the folders it opened once: one look per device.
 void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
   auto found = fileSystems_.find(id.device);
   if (found == fileSystems_.end()) {
-    FileSystemTraits traits;
+    FileSystemIdentity traits;
     StepIdentity fs;
-    if (FileSystemOf(folder, traits))
+    if (file_.disk().IdentifyFileSystem(folder, traits)) {
       fs = {true, 0, 0, id.device, 0, traits.fsid, traits.inodeStable};
+    }
     found = fileSystems_.emplace(id.device, fs).first;
   }
   id.fsid = found->second.fsid;
   id.inodeStable = found->second.inodeStable;
 }
 
-std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target) {
+std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target,
+                                         bool* targetStable, std::vector<std::string>* added) {
   std::string records;
   for (const std::string* path : {&source, &target}) {
     std::string folder = JournalFolderOf(*path);
-    if (folders_.count(folder) != 0) continue;
-    const StepIdentity id = LookUp(folder, /*folder=*/true);
-    records +=
-        FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
-    folders_.insert(std::move(folder));
+    auto found = folders_.find(folder);
+    if (found == folders_.end()) {
+      const StepIdentity id = LookUp(folder, /*folder=*/true);
+      records +=
+          FrameRecord("F\t" + run_ + kTab + EscapeJournalText(folder) + kTab + IdentityFields(id));
+      if (added != nullptr) added->push_back(folder);
+      // Looks in a folder of a fast run go through its descriptor: no walk
+      // of the whole path per step. A folder that cannot be opened is
+      // looked at by its path.
+      if (deferDone_) (void)file_.disk().PinFolder(folder);
+      found = folders_.emplace(std::move(folder), id.known && id.inodeStable).first;
+    }
+    if (targetStable != nullptr) *targetStable = found->second;
   }
   return records;
 }
@@ -124,10 +126,10 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
                                   std::string_view payload, JournalPayload& stored) {
   stored = {};
   if (op != FileOp::kTag || payload.empty()) return {};
-  if (Error error = WriteAll(runFd_, payload)) {
-    if (::ftruncate(runFd_, runFileSize_) != 0) {
-      // The record never points past the bytes it names; a tail stays unused.
-    }
+  if (Error error = runFile_->WriteAt(runFileSize_, payload.data(), payload.size())) {
+    // The record never points past the bytes it names; a tail that stays is
+    // unused.
+    (void)runFile_->Truncate(runFileSize_);
     return error;
   }
   const auto length = static_cast<std::int64_t>(payload.size());
@@ -136,28 +138,69 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   return {};
 }
 
+void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+                                 const std::string& target, const StepIdentity& id,
+                                 const JournalPayload& payload) const {
+  const std::size_t start = out.size();
+  out += "I\t";
+  out += run_;
+  out += kTab;
+  out += std::to_string(seq);
+  out += kTab;
+  out += KindDigit(op);
+  out += kTab;
+  AppendEscaped(out, source);
+  out += kTab;
+  AppendEscaped(out, target);
+  out += kTab;
+  out += IdentityFields(id);
+  out += kTab;
+  out += PayloadFields(payload);
+  FrameFrom(out, start);
+}
+
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
                             const FileIdentity* known, std::string_view payload) {
-  ownSteps_.push_back(++seq_);
+  // A large copy may take long; others do not wait for it.
+  constexpr std::int64_t kQuickCopy = 1 << 20;
+  const bool slow = op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy);
+  if (payload.empty() && TakeWrittenAhead(op, source, target, known)) {
+    if (slow) file_.ReleaseLock();
+    return {};
+  }
+  std::string records = AbandonAhead();
+  current_ = ++seq_;
+  ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
     ReportOnce(error);
     return error;
   }
-  std::string records = FolderRecords(source, target);
+  records += FolderRecords(source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
     AddFileSystem(announced_, JournalFolderOf(source));
   } else {
     announced_ = LookUp(source);
   }
-  records += FrameRecord("I\t" + run_ + kTab + std::to_string(seq_) + kTab + KindDigit(op) + kTab +
-                         EscapeJournalText(source) + kTab + EscapeJournalText(target) + kTab +
-                         IdentityFields(announced_) + kTab + PayloadFields(stored));
-  const Error error = Write(records);
-  // A large copy may take long; others do not wait for it.
-  constexpr std::int64_t kQuickCopy = 1 << 20;
-  if (op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy)) file_.ReleaseLock();
+  AppendIntent(records, current_, op, source, target, announced_, stored);
+  const std::size_t alone = records.size();
+  const std::size_t nextBefore = next_;
+  std::vector<std::string> newFolders;
+  if (payload.empty()) WriteAhead(op, source, target, records, newFolders);
+  Error error = Write(records, /*report=*/ahead_.empty());
+  if (error && !ahead_.empty()) {
+    // Too much for a nearly full disk: the step's own intent alone, which
+    // may still fit. The intents ahead were cut off again.
+    ahead_.clear();
+    aheadStart_ = 0;
+    seq_ = current_;
+    next_ = nextBefore;
+    for (const std::string& folder : newFolders) folders_.erase(folder);
+    records.resize(alone);
+    error = Write(records);
+  }
+  if (slow) file_.ReleaseLock();
   return error;
 }
 
@@ -169,20 +212,26 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   // between the two is refused by undo, as one changed after the run.
   const StepIdentity after =
       op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
-  std::string line =
-      FrameRecord("D\t" + run_ + kTab + std::to_string(seq_) + kTab + IdentityFields(after));
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
-  if (!deferDone_ || IsTemporary(source) || IsTemporary(target) || !after.inodeStable) {
-    return Write(line);
-  }
-  waiting_ += line;
-  return {};
+  const bool now =
+      !deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable;
+  std::string line;
+  std::string& out = now ? line : waiting_;
+  const std::size_t start = out.size();
+  out += "D\t";
+  out += run_;
+  out += kTab;
+  out += std::to_string(current_);
+  out += kTab;
+  out += IdentityFields(after);
+  FrameFrom(out, start);
+  return now ? Write(line) : Error{};
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
   // Reports its own failure.
-  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(seq_)));
+  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)));
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
@@ -204,12 +253,12 @@ void JournalWriter::ReportOnce(const Error& error) {
                         error.description);
 }
 
-Error JournalWriter::Write(const std::string& records) {
+Error JournalWriter::Write(const std::string& records, bool report) {
   const Error error = waiting_.empty() ? file_.Append(records) : file_.Append(waiting_ + records);
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
   if (!error) waiting_.clear();
-  if (error) ReportOnce(error);
+  if (error && report) ReportOnce(error);
   return error;
 }
 

@@ -79,6 +79,10 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
                                          Error& error) override;
   Error ReplaceWith(const std::string& source, const std::string& target) override;
+  // Through OpenOwnFile (own_file.h); failures numbered as for whole files.
+  std::unique_ptr<OpenFile> OpenOwn(const std::string& path, OwnFileMode mode,
+                                    Error& error) override;
+  bool IdentifyFileSystem(const std::string& folder, FileSystemIdentity& id) override;
 
  private:
   const std::vector<MountEntry>& Mounts();

@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "services/crash_guard.h"
+#include "services/journal_disk.h"
+#include "services/own_file.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -90,7 +92,10 @@ class PosixOpenFile : public OpenFile {
   // guard: the crash guard's handle for a new file, kNoGuard for others;
   // opened: what the open saw, which the first Stamp gives without asking
   // again.
-  PosixOpenFile(int fd, int guard, const struct stat* opened = nullptr) : fd_(fd), guard_(guard) {
+  // use: how a failure is numbered.
+  PosixOpenFile(int fd, int guard, const struct stat* opened = nullptr,
+                ErrnoUse use = ErrnoUse::kTag)
+      : fd_(fd), guard_(guard), use_(use) {
     if (opened != nullptr) opened_ = *opened, fresh_ = true;
   }
   ~PosixOpenFile() override {
@@ -103,7 +108,7 @@ class PosixOpenFile : public OpenFile {
 
   Error Stamp(FileStamp& stamp) override {
     struct stat info = opened_;
-    if (!std::exchange(fresh_, false) && ::fstat(fd_, &info) != 0) return TagError(errno);
+    if (!std::exchange(fresh_, false) && ::fstat(fd_, &info) != 0) return Fail(errno);
     stamp.identity.device = info.st_dev;
     stamp.identity.inode = info.st_ino;
     stamp.identity.size = info.st_size;
@@ -120,7 +125,7 @@ class PosixOpenFile : public OpenFile {
     while (size > 0) {
       const ssize_t got = ::pread(fd_, data, size, static_cast<off_t>(offset));
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return TagError(errno);
+      if (got < 0) return Fail(errno);
       if (got == 0) return Error{kInputPastEnd, "input past end of file"};
       data += got, size -= static_cast<std::size_t>(got), offset += got;
     }
@@ -131,8 +136,8 @@ class PosixOpenFile : public OpenFile {
     while (size > 0) {
       const ssize_t put = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
       if (put < 0 && errno == EINTR) continue;
-      if (put < 0) return TagError(errno);
-      if (put == 0) return TagError(ENOSPC);
+      if (put < 0) return Fail(errno);
+      if (put == 0) return Fail(ENOSPC);
       data += put, size -= static_cast<std::size_t>(put), offset += put;
     }
     if (guard_ != kNoGuard) TestSignalPoint("rewrite");
@@ -141,7 +146,7 @@ class PosixOpenFile : public OpenFile {
 
   Error Truncate(std::int64_t size) override {
     while (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-      if (errno != EINTR) return TagError(errno);
+      if (errno != EINTR) return Fail(errno);
     }
     return {};
   }
@@ -150,20 +155,20 @@ class PosixOpenFile : public OpenFile {
     const timespec times[2] = {
         {0, UTIME_OMIT},
         {static_cast<time_t>(modified / 1000000000), static_cast<long>(modified % 1000000000)}};
-    return ::futimens(fd_, times) == 0 ? Error{} : TagError(errno);
+    return ::futimens(fd_, times) == 0 ? Error{} : Fail(errno);
   }
 
   Error KeepAttributes(OpenFile& original, const FileStamp& stamp) override {
     const auto* from = dynamic_cast<const PosixOpenFile*>(&original);
     struct stat info {};
-    if (from == nullptr) return TagError(EBADF);
-    if (::fstat(fd_, &info) != 0) return TagError(errno);
+    if (from == nullptr) return Fail(EBADF);
+    if (::fstat(fd_, &info) != 0) return Fail(errno);
     if ((info.st_uid != stamp.owner || info.st_gid != stamp.group) &&
         ::fchown(fd_, stamp.owner, stamp.group) != 0) {
-      return TagError(errno);
+      return Fail(errno);
     }
     if (Error error = KeepAcl(from->fd_, fd_)) return error;
-    if (::fchmod(fd_, stamp.mode & 07777) != 0) return TagError(errno);
+    if (::fchmod(fd_, stamp.mode & 07777) != 0) return Fail(errno);
     return KeepExtendedAttributes(from->fd_, fd_);
   }
 
@@ -174,7 +179,7 @@ class PosixOpenFile : public OpenFile {
     const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
     if (data < 0) {
       if (errno == ENXIO) start = size;  // a hole up to the end
-      return errno == ENXIO || errno == EINVAL || errno == ENOTSUP ? Error{} : TagError(errno);
+      return errno == ENXIO || errno == EINVAL || errno == ENOTSUP ? Error{} : Fail(errno);
     }
     const off_t hole = ::lseek(fd_, data, SEEK_HOLE);
     start = std::min<std::int64_t>(data, size);
@@ -182,7 +187,17 @@ class PosixOpenFile : public OpenFile {
     return {};
   }
 
-  Error Sync() override { return ::fsync(fd_) == 0 ? Error{} : TagError(errno); }
+  Error Lock(std::int64_t start, std::int64_t length, bool exclusive, bool wait) override {
+    return LockRange(fd_, static_cast<off_t>(start), static_cast<off_t>(length), exclusive, wait);
+  }
+  void Unlock(std::int64_t start, std::int64_t length) override {
+    UnlockRange(fd_, static_cast<off_t>(start), static_cast<off_t>(length));
+  }
+  bool LockedElsewhere(std::int64_t start, std::int64_t length) override {
+    return RangeLocked(fd_, static_cast<off_t>(start), static_cast<off_t>(length));
+  }
+
+  Error Sync() override { return ::fsync(fd_) == 0 ? Error{} : Fail(errno); }
 
   const char* MapForReading(std::int64_t size) override {
     if (map_ == nullptr && size > 0 && fd_ >= 0) {
@@ -198,7 +213,7 @@ class PosixOpenFile : public OpenFile {
     Unmap();
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0 ? Error{} : TagError(errno);
+    return ::close(fd) == 0 ? Error{} : Fail(errno);
   }
 
  private:
@@ -207,8 +222,11 @@ class PosixOpenFile : public OpenFile {
     map_ = nullptr;
   }
 
+  Error Fail(int err) const { return ErrorFromErrno(err, use_); }
+
   int fd_;
   int guard_;
+  ErrnoUse use_;
   struct stat opened_ {};
   bool fresh_ = false;
   void* map_ = nullptr;
@@ -274,6 +292,24 @@ Error PosixFileSystem::ReplaceWith(const std::string& source, const std::string&
     ::close(dir);
   }
   return {};
+}
+
+std::unique_ptr<OpenFile> PosixFileSystem::OpenOwn(const std::string& path, OwnFileMode mode,
+                                                   Error& error) {
+  int flags = O_RDWR;
+  if (mode != OwnFileMode::kExisting) flags |= O_CREAT;
+  if (mode == OwnFileMode::kCreateNew) flags |= O_EXCL;
+  int fd = -1;
+  error = OpenOwnFile(path, flags, 0600, fd);
+  if (error) return nullptr;
+  return std::make_unique<PosixOpenFile>(fd, kNoGuard, nullptr, ErrnoUse::kFile);
+}
+
+bool PosixFileSystem::IdentifyFileSystem(const std::string& folder, FileSystemIdentity& id) {
+  FileSystemTraits traits;
+  if (!FileSystemOf(folder, traits)) return false;
+  id = {traits.fsid, traits.inodeStable};
+  return true;
 }
 
 }  // namespace velmora

@@ -2,7 +2,8 @@
 // spellings on a case-insensitive disk are one file; any call can be made
 // to fail, every call is logged, and a hook sees every change. A folder
 // exists while it holds a file. With inodePerSpelling each spelling of a
-// file has its own inode number, as exFAT through FUSE gives them.
+// file has its own inode number, as exFAT through FUSE gives them (and its
+// file system keeps none). A lock is held by one open file at a time.
 #pragma once
 
 #include <algorithm>
@@ -115,6 +116,19 @@ class FakeFileSystem : public FileSystem {
     if (!(error = Call("Open", path)) && !Has(path)) error = NotFound();
     return error ? nullptr : std::make_unique<File>(*this, path);
   }
+  std::unique_ptr<OpenFile> OpenOwn(const std::string& path, OwnFileMode mode,
+                                    Error& error) override {
+    if ((error = Call("OpenOwn", path))) return nullptr;
+    if (Has(path) && mode == OwnFileMode::kCreateNew) error = {kFileExists, "File exists"};
+    if (!Has(path) && mode == OwnFileMode::kExisting) error = NotFound();
+    if (error) return nullptr;
+    if (!Has(path)) AddFile(path);
+    return std::make_unique<File>(*this, path);
+  }
+  bool IdentifyFileSystem(const std::string&, FileSystemIdentity& id) override {
+    id = {1, !inodePerSpelling_};
+    return true;
+  }
   std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
                                          Error& error) override {
     if ((error = Call("CreateBeside", path))) return nullptr;
@@ -130,6 +144,7 @@ class FakeFileSystem : public FileSystem {
     std::string bytes;
     std::int64_t modified = 0;
     std::uint32_t mode = 0644;
+    const void* lockedBy = nullptr;
     FileIdentity Identity() const {
       return {0, reinterpret_cast<std::uintptr_t>(this), static_cast<std::int64_t>(bytes.size()),
               modified};
@@ -146,6 +161,9 @@ class FakeFileSystem : public FileSystem {
    public:
     File(FakeFileSystem& disk, std::string path)
         : disk_(disk), path_(std::move(path)), data_(disk.At(path_).data) {}
+    ~File() override { Unlock(0, 0); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
     Error Stamp(FileStamp& stamp) override {
       return Do("Stamp", [&] { stamp = {data_->Identity(), data_->mode}; });
     }
@@ -178,6 +196,18 @@ class FakeFileSystem : public FileSystem {
     }
     Error KeepAttributes(OpenFile&, const FileStamp& stamp) override {
       return Do("KeepAttributes", [&] { data_->mode = stamp.mode; });
+    }
+    Error Lock(std::int64_t, std::int64_t, bool, bool) override {
+      if (Error e = disk_.Call("Lock", path_)) return e;
+      if (LockedElsewhere(0, 0)) return {kPermissionDenied, "Resource temporarily unavailable"};
+      data_->lockedBy = this;
+      return {};
+    }
+    void Unlock(std::int64_t, std::int64_t) override {
+      if (data_->lockedBy == this) data_->lockedBy = nullptr;
+    }
+    bool LockedElsewhere(std::int64_t, std::int64_t) override {
+      return data_->lockedBy != nullptr && data_->lockedBy != this;
     }
     Error Sync() override { return disk_.Call("Sync", path_); }
     Error Close() override { return disk_.Call("Close", path_); }

@@ -1,0 +1,125 @@
+// JournalWriter: group commit, the intents of foreseen steps written in one
+// write ahead of their steps.
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+#include "services/journal.h"
+#include "services/journal_disk.h"
+#include "services/journal_format.h"
+
+namespace velmora {
+namespace {
+
+// At most this many intents, or about this many bytes, in one write ahead:
+// a crash leaves no more steps than that to settle from the disk.
+constexpr std::size_t kMaxAhead = 256;
+constexpr std::size_t kMaxAheadBytes = 64 << 10;
+// How far past the next foreseen step the run's step is looked for: steps
+// answered "&Nein", failed or refused are passed over.
+constexpr std::size_t kLookFor = 16;
+
+// The run usually hands in the plan's own strings.
+bool Matches(const ForeseenStep& step, FileOp op, const std::string& source,
+             const std::string& target) {
+  return step.op == op && (step.target == &target || *step.target == target) &&
+         (step.source == &source || *step.source == source);
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Paths compared as a file system that ignores case would, without copies.
+struct CaselessHash {
+  std::size_t operator()(std::string_view path) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : path) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return hash;
+  }
+};
+struct CaselessEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (Lower(a[i]) != Lower(b[i])) return false;
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+void JournalWriter::Foresee(std::vector<ForeseenStep> steps) {
+  // The steps written ahead never began; their records ride with the next
+  // write.
+  waiting_ += AbandonAhead();
+  foreseen_ = std::move(steps);
+  next_ = 0;
+}
+
+bool JournalWriter::TakeWrittenAhead(FileOp op, const std::string& source,
+                                     const std::string& target, const FileIdentity* known) {
+  if (aheadStart_ == ahead_.size()) return false;
+  const Ahead& ahead = ahead_[aheadStart_];
+  if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
+  // A file changed since its intent was written is announced anew.
+  if (known != nullptr && (known->size != ahead.id.size || known->modified != ahead.id.mtimeNs ||
+                           known->device != ahead.id.device || known->inode != ahead.id.inode)) {
+    return false;
+  }
+  current_ = ahead.seq;
+  announced_ = ahead.id;
+  ownSteps_.push_back(current_);
+  if (++aheadStart_ == ahead_.size()) {
+    ahead_.clear();
+    aheadStart_ = 0;
+  }
+  return true;
+}
+
+std::string JournalWriter::AbandonAhead() {
+  std::string records;
+  if (aheadStart_ < ahead_.size()) next_ = ahead_[aheadStart_].index;
+  for (std::size_t i = aheadStart_; i < ahead_.size(); ++i) {
+    records += FrameRecord("A\t" + run_ + '\t' + std::to_string(ahead_[i].seq));
+  }
+  ahead_.clear();
+  aheadStart_ = 0;
+  return records;
+}
+
+void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::string& target,
+                               std::string& records, std::vector<std::string>& newFolders) {
+  if (!deferDone_ || foreseen_.empty() || !announced_.known || !announced_.inodeStable ||
+      IsRenameTemporary(source) || IsRenameTemporary(target)) {
+    return;
+  }
+  const std::size_t end = std::min(foreseen_.size(), next_ + kLookFor);
+  std::size_t at = next_;
+  while (at < end && !Matches(foreseen_[at], op, source, target)) ++at;
+  if (at == end) return;
+  next_ = at + 1;
+  // Settling judges each unsettled step alone: their paths must not meet.
+  std::unordered_set<std::string_view, CaselessHash, CaselessEqual> paths{source, target};
+  paths.reserve(2 * kMaxAhead + 2);
+  for (std::size_t i = next_;
+       i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() < kMaxAheadBytes; ++i) {
+    const std::string& from = *foreseen_[i].source;
+    const std::string& to = *foreseen_[i].target;
+    if (IsRenameTemporary(from) || IsRenameTemporary(to) || paths.count(from) != 0 ||
+        paths.count(to) != 0) {
+      break;
+    }
+    const StepIdentity id = LookUp(from);
+    if (!id.known || !id.inodeStable) break;
+    bool targetStable = false;
+    records += FolderRecords(from, to, &targetStable, &newFolders);
+    if (!targetStable) break;  // a move onto a file system without stable inode numbers
+    ahead_.push_back({++seq_, i, id});
+    AppendIntent(records, seq_, foreseen_[i].op, from, to, id, {});
+    paths.insert(from);
+    paths.insert(to);
+    next_ = i + 1;
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,181 @@
+// Runs with group commit stopped anywhere: random jobs over small real
+// folders with chains and cycles, random answers, a stop request at a random
+// question or the process killed after a random step; then undo. Whatever
+// happened, the folders end as they were.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "engine/batch_run.h"
+#include "services/journal.h"
+#include "services/journal_undo.h"
+#include "services/posix_file_system.h"
+#include "tests/support/scripted_run.h"
+#include "tests/support/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+using Disk = std::map<std::string, std::string>;
+
+Disk Snapshot(const std::vector<std::string>& folders) {
+  Disk disk;
+  for (const std::string& folder : folders) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      disk[entry.path().string()] = ReadFile(entry.path().string());
+    }
+  }
+  return disk;
+}
+
+// The journal settles before each question, as the command line does.
+class SettlingDialogs : public RunDialogs {
+ public:
+  SettlingDialogs(RunDialogs& inner, JournalWriter& writer) : inner_(inner), writer_(writer) {}
+  Answer AskDialog(const std::string& s, const std::string& t, RunKind kind) override {
+    (void)writer_.Settle();
+    return inner_.AskDialog(s, t, kind);
+  }
+  Answer AskDialog2(const std::string& t) override { return inner_.AskDialog2(t); }
+
+ private:
+  RunDialogs& inner_;
+  JournalWriter& writer_;
+};
+
+// Stops at the n-th look (0: never); dies after the n-th commit (0: never).
+class Interrupter : public StopSignal, public CommitObserver {
+ public:
+  Interrupter(int stopAt, int killAt) : stopAt_(stopAt), killAt_(killAt) {}
+  bool StopRequested() override { return ++looks_ == stopAt_; }
+  void Committed(const std::string&, const std::string&) override {
+    if (++commits_ == killAt_) std::raise(SIGKILL);  // its done record not written
+  }
+
+ private:
+  int stopAt_, killAt_, looks_ = 0, commits_ = 0;
+};
+
+class AllOutput : public UndoOutput {
+ public:
+  void Committed(const std::string&, const std::string&) override {}
+  void Removed(const std::string&) override {}
+  void RunStays(const std::string& run) override { stays.push_back(run); }
+  std::vector<std::string> stays;
+};
+
+struct Case {
+  RunKind kind;
+  RenameJob job;
+  std::vector<FoundEntry> found;
+  std::deque<Answer> answers;
+  bool resolve;
+  int stopAt, killAt;
+};
+
+const char* const kNames[] = {"P - Q.mp3", "Q - P.mp3", "K - L - M", "L - M - K", "M - K - L",
+                              "a - b.txt", "b - a.txt", "x.txt",     "X - x.txt", "f1 - f2"};
+
+Case RandomCase(std::mt19937& random, const std::string& folder) {
+  const auto pick = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  Case c;
+  constexpr RunKind kKinds[] = {RunKind::kRename, RunKind::kRename, RunKind::kMove, RunKind::kCopy};
+  c.kind = kKinds[pick(0, 3)];
+  testing::SetSlot(c.job, 0, 14, " - ");  // a mirror: swaps
+  if (pick(0, 1) == 0)
+    testing::SetSlot(c.job, 1, pick(0, 1) == 0 ? 16 : 17);  // a chain: upper or lower case
+  for (const char* name : kNames) {
+    if (pick(0, 4) == 0) continue;
+    WriteFile(folder + name, std::string("content of ") + name);
+    c.found.push_back({folder + name, pick(0, 5) != 0});
+  }
+  std::sort(c.found.begin(), c.found.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return a.path < b.path; });
+  constexpr Answer kAnswers[] = {Answer::kYes, Answer::kYes, Answer::kNo, Answer::kAll,
+                                 Answer::kCancel};
+  for (int i = 0; i < 24; ++i) c.answers.push_back(kAnswers[pick(0, 4)]);
+  c.resolve = pick(0, 2) != 0;
+  c.stopAt = pick(0, 1) == 0 ? pick(1, 12) : 0;
+  c.killAt = c.stopAt == 0 ? pick(1, 6) : 0;
+  return c;
+}
+
+void RunCase(Case& c, const std::string& journal, const std::string& dest) {
+  PosixFileSystem disk, planDisk;
+  testing::ScriptedRun run(disk);
+  JournalFile file(journal);
+  JournalWriter writer(file, run.recorders);
+  ASSERT_FALSE(writer.Begin("rename"));
+  writer.DeferDoneRecords(true);
+  file.KeepLockBriefly(true);
+  SettlingDialogs dialogs(run.dialogs, writer);
+  run.dialogs.dialogAnswers = c.answers;
+  Interrupter interrupter(c.stopAt, c.killAt);
+  RunServices services{disk, dialogs, run.recorders, run.recorders, run.recorders};
+  services.journal = &writer;
+  services.stop = &interrupter;
+  services.committed = &interrupter;
+  services.planDisk = &planDisk;
+  RunState state;
+  state.context.destPath = dest;
+  state.resolveChains = c.resolve;
+  RunCommand(c.kind, state, c.job, c.found, services, false);
+  writer.End();
+}
+
+int Undo(const std::string& journal) {
+  JournalFile file(journal);
+  JournalContents contents;
+  if (file.Read(contents)) return -1;
+  testing::ScriptedDialogs dialogs;
+  dialogs.dialogAnswers.assign(1, Answer::kAll);
+  testing::Recorders recorders;
+  AllOutput output;
+  UndoServices services{dialogs, recorders, recorders, recorders, output};
+  const auto runs = RunsToUndo(journal, contents, false, output);
+  const int left = UndoJournalRuns(file, contents, runs, services);
+  for (const std::string& error : recorders.errors) ADD_FAILURE() << error;
+  for (const std::string& message : recorders.messages) ADD_FAILURE() << message;
+  return left;
+}
+
+TEST(JournalProperty, UndoAfterAStopOrAKillAnywhereRestoresTheFolders) {
+  std::mt19937 random(2212);
+  int killed = 0;
+  for (int round = 0; round < 36; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    TempFolder src, dst, state;
+    Case c = RandomCase(random, src.path());
+    const std::vector<std::string> folders{src.path(), dst.path()};
+    const Disk before = Snapshot(folders);
+    const std::string journal = state / "j";
+    if (c.killAt > 0) {
+      const pid_t child = ::fork();
+      if (child == 0) {
+        RunCase(c, journal, dst.path());
+        ::_exit(0);
+      }
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      killed += WIFSIGNALED(status) ? 1 : 0;
+    } else {
+      RunCase(c, journal, dst.path());
+    }
+    EXPECT_EQ(Undo(journal), 0);
+    EXPECT_EQ(Snapshot(folders), before);
+  }
+  EXPECT_GE(killed, 6);  // the kills came inside the runs
+}
+
+}  // namespace
+}  // namespace velmora
