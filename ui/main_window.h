@@ -114,6 +114,8 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void BuildLanguageMenu(QMenu* options);
   void RestoreWindowGeometry();
   void BuildLayout();
+  // The window's own reactions to its panels' buttons and signals.
+  void ConnectPanels();
   void ShowSearchResult(const SearchResult& result);
   void SetSearching(bool searching);
   void RunJob(RunKind kind);
