@@ -69,7 +69,7 @@ class Answers : public RunDialogs, public ErrorReporter, public MessageSink, pub
     ++errors;
   }
   void ShowMessage(const std::string&) override { ++errors; }
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
   int errors = 0;
 };
 

@@ -55,7 +55,7 @@ class NoWindow : public SearchHost,
   void ShowMessage(const std::string&) override {}
   void ReportError(Location, int, const std::string&, const std::string&,
                    const std::string&) override {}
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
   SearchCommand* command = nullptr;
   SearchInputs inputs;
 };

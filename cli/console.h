@@ -38,7 +38,7 @@ class StderrMessages : public MessageSink {
 // A log that keeps nothing (a dry run writes no file).
 class NullLog : public LogWriter {
  public:
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
 };
 
 // The reporting side of one command: messages on standard error, failures

@@ -30,7 +30,7 @@ void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::strin
                    BoolText(kind == RunKind::kCopy) + end + "Auswahl= " + job.auswahlText[i] + end +
                    "TxtSource= " + job.txtSource[i] + end + "TxtDest= " + job.txtDestination[i] +
                    end + "nameSrc= " + source + end + "nameDest= " + target,
-               0);
+               Location::kNone);
 }
 
 namespace {

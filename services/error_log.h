@@ -51,7 +51,7 @@ class FileLogWriter : public LogWriter {
   ~FileLogWriter() override;
   FileLogWriter(const FileLogWriter&) = delete;
   FileLogWriter& operator=(const FileLogWriter&) = delete;
-  void WriteLog(const std::string& text, int location) override;
+  void WriteLog(const std::string& text, Location location) override;
   const std::string& path() const { return path_; }
 
  private:

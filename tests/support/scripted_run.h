@@ -70,8 +70,10 @@ class Recorders : public ErrorReporter,
                      context + "|" + file + "|" + description);
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void WriteLog(const std::string& text, int location) override {
-    logLines.push_back(location == 0 ? text : "@" + std::to_string(location) + " " + text);
+  void WriteLog(const std::string& text, Location location) override {
+    logLines.push_back(location == Location::kNone
+                           ? text
+                           : "@" + std::to_string(LocationNumber(location)) + " " + text);
   }
   void SetMaximum(int) override {}
   void SetValue(int value) override { progress.push_back(value); }
