@@ -78,6 +78,8 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   void SetProgress(int value) override;
   void RepeatSearch() override;
 
+  // The captions, fields, source choosers and notes in their grid.
+  void LayOutFields();
   void ReadWidgets();
   void WriteWidgets();
   void ShowNotes();
