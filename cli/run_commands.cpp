@@ -52,7 +52,7 @@ std::optional<std::string> DestPath(const std::string& text) {
 // --dry-run and --check: plans and prints the plan (with --yes-all as the
 // run will answer without a terminal). Returns the exit status when the
 // command ends here, nothing when the run goes on.
-std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
+std::optional<int> PlanFirst(RunKind kind, const CheckedJob& job,
                              const std::vector<FoundEntry>& found, const std::string& destPath,
                              const CliOptions& options, Reporting& reporting) {
   const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains,
@@ -121,8 +121,9 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 
 // The run itself, every file operation journaled before and after, so that
 // undo can restore every file whenever the run ends.
-int RunJournaled(RunRequest& request, const std::vector<FoundEntry>& found,
-                 const CliOptions& options, Reporting& reporting, FileSystem& disk) {
+int RunJournaled(const RunRequest& request, const CheckedJob& job,
+                 const std::vector<FoundEntry>& found, const CliOptions& options,
+                 Reporting& reporting, FileSystem& disk) {
   JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
@@ -152,7 +153,7 @@ int RunJournaled(RunRequest& request, const std::vector<FoundEntry>& found,
                        .journal = journalOn ? &journal : nullptr,
                        .stop = &stop,
                        .planDisk = &planDisk};
-  RunCommand(request.kind, state, request.job, found, services, options.log);
+  RunCommand(request.kind, state, job, found, services, options.log);
   if (journalOn) journal.End();
   tally.PrintSummary(request.kind, reporting);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
@@ -165,12 +166,13 @@ int RunJob(RunKind kind, const CliOptions& options) {
 
   // A dry run leaves the disk alone, log file and journal included.
   Reporting reporting(/*withLogFile=*/!options.dryRun);
-  if (!CheckSlotInputs(request->job, reporting.messages())) return kExitUsage;
+  const std::optional<CheckedJob> job = CheckJob(request->job, reporting.messages());
+  if (!job) return kExitUsage;
   PosixFileSystem disk;
   const std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
   if (options.dryRun || options.check) {
     if (const std::optional<int> status =
-            PlanFirst(kind, request->job, found, request->destPath, options, reporting)) {
+            PlanFirst(kind, *job, found, request->destPath, options, reporting)) {
       return *status;
     }
   }
@@ -180,7 +182,7 @@ int RunJob(RunKind kind, const CliOptions& options) {
   if (!PinFolders(disk, pinned)) return kExitFailure;
   // An interrupted run is named first.
   if (!WarnOfInterruptedRuns(JournalPathOf(options), options.yesAll)) return kExitFailure;
-  return RunJournaled(*request, found, options, reporting, disk);
+  return RunJournaled(*request, *job, found, options, reporting, disk);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ struct FakeRun {
   }
   void operator()(std::deque<Answer> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
-    RunCommand(kind, state, job, found, run.services, logOn);
+    testing::CheckAndRun(kind, state, job, found, run.services, logOn);
   }
   RunKind kind = RunKind::kRename;
   testing::FakeFileSystem disk;

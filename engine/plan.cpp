@@ -390,26 +390,29 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
   return it != rows.end() && it->entry == entry ? &*it : nullptr;
 }
 
-RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+namespace {
+
+// One unchanged row per marked entry, in list order.
+std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
+  std::vector<PlanRow> rows;
+  for (std::size_t k = 0; k < found.size(); ++k) {
+    if (found[k].marked)
+      rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
+  }
+  return rows;
+}
+
+}  // namespace
+
+RunPlan PlanRun(RunKind kind, const CheckedJob& checked, const std::vector<FoundEntry>& found,
                 const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
                 bool keepExisting) {
+  const RenameJob& job = checked.job();
   resolveChains = resolveChains && kind != RunKind::kCopy;
   RunPlan plan;
-  for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) {
-      plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
-    }
-  }
-  RenameJob planJob = job;
-  MessageCatcher messages;
-  if (!CheckSlotInputs(planJob, messages)) {
-    plan.refusal = messages.text;
-    CountRows(plan, found);
-    return plan;
-  }
-
+  plan.rows = MarkedRows(found);
   int active = 0;
-  for (const int code : planJob.slotCode) active += code >= 1 && code < kOperationCount ? 1 : 0;
+  for (const int code : job.slotCode) active += code != 0 ? 1 : 0;
   // Resolving needs the steps, to order them.
   const bool keepSteps = withSteps || resolveChains;
   if (keepSteps) plan.steps.reserve(plan.rows.size() * static_cast<std::size_t>(active));
@@ -423,14 +426,14 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
     DiskModel model(disk);
     PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains,
                         keepExisting);
-    (void)WalkSteps(state, planJob, found, actions);  // failures are caught into the plan
+    (void)WalkSteps(state, job, found, actions);  // failures are caught into the plan
     actions.EndEntry();
     if (resolveChains) {
       // List order frees every name in time: the run goes as without the
       // option, and so does its plan.
       if (!actions.ChainAhead()) {
         if (actions.Waits()) {
-          return PlanRun(kind, job, found, destPath, disk, withSteps, false, keepExisting);
+          return PlanRun(kind, checked, found, destPath, disk, withSteps, false, keepExisting);
         }
       } else {
         plan.order = OrderChains(plan);
@@ -444,6 +447,20 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();
+  return plan;
+}
+
+RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
+                bool keepExisting) {
+  MessageCatcher messages;
+  if (const std::optional<CheckedJob> checked = CheckJob(job, messages)) {
+    return PlanRun(kind, *checked, found, destPath, disk, withSteps, resolveChains, keepExisting);
+  }
+  RunPlan plan;
+  plan.rows = MarkedRows(found);
+  plan.refusal = messages.text;
+  CountRows(plan, found);
   return plan;
 }
 

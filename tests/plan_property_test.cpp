@@ -120,7 +120,7 @@ struct Round {
     RunState state;
     state.context.destPath = destPath;
     state.resolveChains = resolve;
-    RunCommand(kind, state, job, found, run.services, false);
+    testing::CheckAndRun(kind, state, job, found, run.services, false);
   }
 
   TempFolder src, dst;
@@ -295,7 +295,7 @@ TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   disk.run.dialogs.dialogAnswers = {Answer::kYes};
   disk.run.dialogs.dialog2Answers = {Answer::kYes};
   RunState state;
-  RunCommand(RunKind::kRename, state, job, found, disk.run.services, false);
+  testing::CheckAndRun(RunKind::kRename, state, job, found, disk.run.services, false);
   EXPECT_EQ(disk.run.dialogs.asked, std::vector<std::string>{dir / "X.TXT -> " + dir / "X.TXT"});
   EXPECT_EQ(Snapshot({dir.path()}), (Disk{{dir / "X.TXT", "X.TXT"}}));
 }

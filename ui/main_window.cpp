@@ -99,7 +99,6 @@ Main::Main(MainEnvironment environment, QWidget* parent)
                                                         .reporter = *errorLog_,
                                                         .log = *log_,
                                                         .progress = progress_.get(),
-                                                        .search = this,
                                                         .committed = &tally_,
                                                         .journal = journal_.get(),
                                                         .stop = &runStop_,

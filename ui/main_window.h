@@ -51,7 +51,7 @@ struct MainEnvironment {
   std::string mountTable = kMountTable;
 };
 
-class Main : public QMainWindow, private SearchHost, private SearchRepeater {
+class Main : public QMainWindow, private SearchHost {
   Q_OBJECT
 
  public:
@@ -101,13 +101,15 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // SearchHost and SearchRepeater.
+  // SearchHost.
   void ProcessPendingEvents() override;
   void KeepResponsive() override { ProcessPendingEvents(); }
   void CaptionsChanged() override;
   void CountChanged() override;
   void ShowCountNow() override;
-  void RepeatSearch() override;
+  // After a run or an undo: the search pressed twice (reset, then search
+  // again), so that the found list shows the names as they now are.
+  void RepeatSearch();
 
   bool LogOptionOn() const;
   void BuildMenu();

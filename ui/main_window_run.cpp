@@ -45,7 +45,10 @@ bool AskYesNo(QWidget* parent, const QString& text) {
 
 }  // namespace
 
-void Main::CmdRename_Click() { RunJob(RunKind::kRename); }
+void Main::CmdRename_Click() {
+  ResetRunFlags();
+  RunJob(RunKind::kRename);
+}
 
 void Main::CmdCopy_Click() {
   ResetRunFlags();
@@ -69,8 +72,6 @@ void Main::ChooseDestination() {
 }
 
 void Main::RunJob(RunKind kind) {
-  ResetRunFlags();
-  RenameJob job = slotPanel_->ReadJob();
   std::vector<FoundEntry> found = command_->Found().Entries();
   // A destination restored from the settings is stored without its final
   // separator; the run appends file names to it, so it must end in one.
@@ -86,14 +87,17 @@ void Main::RunJob(RunKind kind) {
   journal_->SetCommand(RunKindName(kind));
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
-  RunCommand(kind, state_, job, found, *services_, LogOptionOn());
+  const std::optional<CheckedJob> job = CheckJob(slotPanel_->ReadJob(), messages_);
+  if (job) RunCommand(kind, state_, *job, found, *services_, LogOptionOn());
   journal_->Finished();
-  fileSystem_.UnpinFolders();
-  EndRun();
+  RepeatSearch();
   statusBar()->showMessage(
       RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
+  if (!job) return;
+  // Codes out of range read as no operation.
   for (int i = 0; i < kSlotCount; ++i) {
-    if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
+    const int code = job->job().slotCode[static_cast<std::size_t>(i)];
+    if (code != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, code);
   }
 }
 
