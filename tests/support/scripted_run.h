@@ -54,6 +54,11 @@ class ScriptedDialogs : public RunDialogs {
   }
 };
 
+// The start of a recorded report: "location number ".
+inline std::string Reported(Location location, int number) {
+  return std::to_string(LocationNumber(location)) + " " + std::to_string(number) + " ";
+}
+
 // Reports as "location number context|file|description"; log entries with a
 // location as "@location text".
 class Recorders : public ErrorReporter, public MessageSink, public LogWriter, public ProgressBar {
