@@ -96,13 +96,13 @@ struct Folder {
     ::sync();
   }
   ~Folder() { std::filesystem::remove_all(root); }
-  std::vector<FoundEntry> Found() const {
+  [[nodiscard]] std::vector<FoundEntry> Found() const {
     std::vector<FoundEntry> found;
     for (const std::string& name : names) found.push_back({src + name, true});
     return found;
   }
   // The paths the run gives the files: "f" becomes "g", in src or dest.
-  std::vector<std::string> Renamed(const std::string& folder) const {
+  [[nodiscard]] std::vector<std::string> Renamed(const std::string& folder) const {
     std::vector<std::string> paths;
     for (const std::string& name : names) paths.push_back(folder + "g" + name.substr(1));
     return paths;

@@ -12,7 +12,7 @@ namespace velmora {
 // codes set to 0 (the codes the window then shows). Only CheckJob makes one.
 class CheckedJob {
  public:
-  const RenameJob& job() const { return job_; }
+  [[nodiscard]] const RenameJob& job() const { return job_; }
 
  private:
   explicit CheckedJob(RenameJob job) : job_(std::move(job)) {}

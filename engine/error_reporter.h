@@ -13,7 +13,7 @@ struct [[nodiscard]] Error {
   int number = 0;
   std::string description;
 
-  bool ok() const { return number == 0; }
+  [[nodiscard]] bool ok() const { return number == 0; }
   explicit operator bool() const { return number != 0; }
 };
 

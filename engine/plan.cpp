@@ -60,9 +60,9 @@ class PlanActions : public StepActions {
 
   // A step went onto another entry's listed file before that entry's own
   // turn in list order: only a resolved order makes it go through.
-  bool ChainAhead() const { return chainAhead_; }
+  [[nodiscard]] bool ChainAhead() const { return chainAhead_; }
   // Some step went onto another entry's listed file.
-  bool Waits() const { return waits_; }
+  [[nodiscard]] bool Waits() const { return waits_; }
 
   void Reached(std::size_t k) override {
     if (!found_[k].marked) return;
@@ -103,7 +103,7 @@ class PlanActions : public StepActions {
 
  private:
   PlanRow& Row() { return plan_.rows[static_cast<std::size_t>(row_)]; }
-  const std::string& ListedPath(int row) const {
+  [[nodiscard]] const std::string& ListedPath(int row) const {
     return found_[plan_.rows[static_cast<std::size_t>(row)].entry].path;
   }
 

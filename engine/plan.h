@@ -97,7 +97,7 @@ struct RunPlan {
   int conflicts = 0;                       // rows in a conflict state
 
   // The row of found-list entry `entry`, or null when it is not marked.
-  const PlanRow* RowFor(std::size_t entry) const;
+  [[nodiscard]] const PlanRow* RowFor(std::size_t entry) const;
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies

@@ -35,7 +35,7 @@ struct Place {
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
   // True when the occupant is written other than `name` (only where case is ignored).
-  bool SpelledOtherThan(std::string_view name) const {
+  [[nodiscard]] bool SpelledOtherThan(std::string_view name) const {
     return ignoresCase && occupant != nullptr && occupant->spelled != name;
   }
 };
@@ -95,7 +95,7 @@ class DiskModel {
 
     void Size(std::size_t count);
     void Note(std::size_t hash) { seen[(hash >> 6) & (seen.size() - 1)] |= 1ull << (hash & 63); }
-    bool MayHold(std::size_t hash) const {
+    [[nodiscard]] bool MayHold(std::size_t hash) const {
       return (seen[(hash >> 6) & (seen.size() - 1)] >> (hash & 63)) & 1;
     }
   };

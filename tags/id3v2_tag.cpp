@@ -33,7 +33,7 @@ class FileStream : public TagLib::IOStream {
   FileStream(const std::string& path, OpenFile& file, bool writable, long long size)
       : path_(path), file_(file), writable_(writable), size_(size) {}
 
-  TagLib::FileName name() const override { return path_.c_str(); }
+  [[nodiscard]] TagLib::FileName name() const override { return path_.c_str(); }
   ByteVector readBlock(unsigned long length) override {
     const long long available = std::max(0LL, std::min<long long>(length, size_ - position_));
     ByteVector data(static_cast<unsigned int>(available), '\0');
@@ -57,13 +57,13 @@ class FileStream : public TagLib::IOStream {
   void removeBlock(unsigned long start, unsigned long length) override {
     Record(static_cast<long long>(start), static_cast<long long>(length), ByteVector());
   }
-  bool readOnly() const override { return !writable_; }
-  bool isOpen() const override { return true; }
+  [[nodiscard]] bool readOnly() const override { return !writable_; }
+  [[nodiscard]] bool isOpen() const override { return true; }
   void seek(long offset, Position p) override {
     const long long base = p == Beginning ? 0 : p == Current ? position_ : size_;
     position_ = std::max(0LL, base + offset);
   }
-  long tell() const override { return static_cast<long>(position_); }
+  [[nodiscard]] long tell() const override { return static_cast<long>(position_); }
   long length() override { return static_cast<long>(size_); }
   void truncate(long) override { Refuse(); }
 

@@ -83,10 +83,10 @@ class Main : public QMainWindow, private SearchHost {
   void ResetRunFlags() override;
 
   // The window's public variables, as shown and logged.
-  const std::string& destPath() const { return state_.context.destPath; }
-  const std::string& logPath() const { return logPath_; }
+  [[nodiscard]] const std::string& destPath() const { return state_.context.destPath; }
+  [[nodiscard]] const std::string& logPath() const { return logPath_; }
   // The found list with its marks, as the last search left it.
-  const FoundList& Found() const { return command_->Found(); }
+  [[nodiscard]] const FoundList& Found() const { return command_->Found(); }
 
   // Size, position and the splitter's sizes into the settings; at the end of
   // the program, and for tests.
@@ -111,7 +111,7 @@ class Main : public QMainWindow, private SearchHost {
   // again), so that the found list shows the names as they now are.
   void RepeatSearch();
 
-  bool LogOptionOn() const;
+  [[nodiscard]] bool LogOptionOn() const;
   void BuildMenu();
   void BuildLanguageMenu(QMenu* options);
   void RestoreWindowGeometry();
