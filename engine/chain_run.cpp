@@ -259,27 +259,36 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       actions_.Refused(step);
       break;
     }
-    const CommitResult result = actions_.Move(at_[r], step);
+    const CommitResult result = MoveStep(row, i, fromParking, turn);
     if (result == CommitResult::kStopRun) {
       ended_ = true;
       return Go::kEnd;
     }
     if (result != CommitResult::kCommitted) break;
-    Record(row, i, at_[r], step.destination);
-    // Never back into a rename temporary: its name is free for nobody.
-    if (!fromParking) turn.push_back({row, i, at_[r], step.destination});
-    at_[r] = step.destination;
-    ran_[i] = 1;
-    if (parked_[r]) {
-      parked_[r] = 0;
-      if (--parkedCount_ == 0) since_.clear();
-    }
   }
   // A parked file that cannot go on goes home, and so does every file moved
   // since it was parked: its name may be taken.
   if (parked_[r]) RollBack();
   stopped_[r] = 1;
   return Go::kOn;
+}
+
+CommitResult ChainRun::MoveStep(int row, std::size_t i, bool fromParking,
+                                std::vector<Moved>& turn) {
+  const std::size_t r = static_cast<std::size_t>(row);
+  const PlanStep& step = plan_.steps[i];
+  const CommitResult result = actions_.Move(at_[r], step);
+  if (result != CommitResult::kCommitted) return result;
+  Record(row, i, at_[r], step.destination);
+  // Never back into a rename temporary: its name is free for nobody.
+  if (!fromParking) turn.push_back({row, i, at_[r], step.destination});
+  at_[r] = step.destination;
+  ran_[i] = 1;
+  if (parked_[r]) {
+    parked_[r] = 0;
+    if (--parkedCount_ == 0) since_.clear();
+  }
+  return result;
 }
 
 ChainRun::Go ChainRun::AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn,

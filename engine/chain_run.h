@@ -71,6 +71,8 @@ class ChainRun {
   };
 
   Go RunTurn(int row);
+  // Moves row's file by step i and records the move.
+  CommitResult MoveStep(int row, std::size_t i, bool fromParking, std::vector<Moved>& turn);
   Go ParkTurn(int row);
   // Asks step; kOn with taken set, or kEnd. finishing skips the stop check.
   Go AskStep(const PlanStep& step, bool& taken, bool finishing = false);
