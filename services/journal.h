@@ -191,7 +191,7 @@ class JournalFile {
   JournalFile(const JournalFile&) = delete;
   JournalFile& operator=(const JournalFile&) = delete;
 
-  const std::string& path() const { return path_; }
+  [[nodiscard]] const std::string& path() const { return path_; }
 
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
@@ -301,7 +301,7 @@ class JournalWriter : public RunJournal {
   // Forgets the steps announced since the last call.
   std::vector<long> TakeOwnSteps();
 
-  const std::string& run() const { return run_; }
+  [[nodiscard]] const std::string& run() const { return run_; }
 
  private:
   Error Write(const std::string& records);
