@@ -167,6 +167,41 @@ struct DiskRun {
   Recorder recorder;
 };
 
+// Every entry the plan sees no conflict for ends where it says.
+void ExpectRowsAsPlanned(const Round& r, const RunPlan& plan, const Disk& before,
+                         const Disk& after) {
+  for (const PlanRow& row : plan.rows) {
+    if (IsConflict(row.state)) continue;
+    const std::string original = r.found[row.entry].path;
+    ASSERT_EQ(after.count(row.finalPath), 1u) << row.finalPath;
+    EXPECT_EQ(after.at(row.finalPath), before.at(original)) << row.finalPath;
+    if (r.kind == RunKind::kCopy) {
+      EXPECT_EQ(after.at(original), before.at(original));
+    }
+  }
+}
+
+// A plan without conflicts: the whole disk as planned.
+void ExpectDiskAsPlanned(const Round& r, const RunPlan& plan, const Disk& before, const Disk& after,
+                         const std::vector<std::string>& commits, bool resolve) {
+  if (resolve) {
+    Disk expected = before;
+    for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
+    for (const PlanRow& row : plan.rows) {
+      expected[row.finalPath] = before.at(r.found[row.entry].path);
+    }
+    EXPECT_EQ(after, expected);
+    return;
+  }
+  EXPECT_EQ(after, Played(before, plan, r.kind));
+  std::vector<std::string> planned;
+  for (const PlanStep& step : plan.steps) {
+    if (step.state != PlanState::kUnchanged)
+      planned.push_back(step.source + " -> " + step.destination);
+  }
+  EXPECT_EQ(commits, planned);
+}
+
 // Every entry the plan sees no conflict for ends where it says. Without
 // any conflict the whole disk is as planned: played step by step (copies
 // leave their intermediates), or with chains resolved, each file moved
@@ -199,36 +234,13 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
       continue;
     }
     ordered += plan.order.empty() ? 0 : 1;
-    for (const PlanRow& row : plan.rows) {
-      if (IsConflict(row.state)) continue;
-      const std::string original = r.found[row.entry].path;
-      ASSERT_EQ(after.count(row.finalPath), 1u) << row.finalPath;
-      EXPECT_EQ(after.at(row.finalPath), before.at(original)) << row.finalPath;
-      if (r.kind == RunKind::kCopy) {
-        EXPECT_EQ(after.at(original), before.at(original));
-      }
-    }
+    ExpectRowsAsPlanned(r, plan, before, after);
     if (plan.conflicts > 0) {
       ++withConflict;
       continue;
     }
     ++clean;
-    if (resolve) {
-      Disk expected = before;
-      for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
-      for (const PlanRow& row : plan.rows) {
-        expected[row.finalPath] = before.at(r.found[row.entry].path);
-      }
-      EXPECT_EQ(after, expected);
-      continue;
-    }
-    EXPECT_EQ(after, Played(before, plan, r.kind));
-    std::vector<std::string> planned;
-    for (const PlanStep& step : plan.steps) {
-      if (step.state != PlanState::kUnchanged)
-        planned.push_back(step.source + " -> " + step.destination);
-    }
-    EXPECT_EQ(disk.recorder.commits, planned);
+    ExpectDiskAsPlanned(r, plan, before, after, disk.recorder.commits, resolve);
   }
   // The random cases reach every outcome.
   EXPECT_GT(withConflict, 10);
