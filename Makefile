@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(filter true 1,$(CI)),-DVELMORA_WERROR=ON)
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: deps configure build run test asan bench bench-cli package format-check clean
+.PHONY: deps configure build run test asan bench bench-cli package format-check tidy clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -61,6 +61,12 @@ package: deps
 
 format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# clang-tidy with .clang-tidy over every source file of the repository, with
+# the compile flags of build/ (configured first); any finding fails.
+tidy: configure
+	@git ls-files '*.cpp' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet \
+		--warnings-as-errors='*' 2>/dev/null
 
 clean:
 	rm -rf $(BUILD) build-release build-package build-asan

@@ -69,7 +69,7 @@ class Answers : public RunDialogs, public ErrorReporter, public MessageSink, pub
     ++errors;
   }
   void ShowMessage(const std::string&) override { ++errors; }
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
   int errors = 0;
 };
 
@@ -96,13 +96,13 @@ struct Folder {
     ::sync();
   }
   ~Folder() { std::filesystem::remove_all(root); }
-  std::vector<FoundEntry> Found() const {
+  [[nodiscard]] std::vector<FoundEntry> Found() const {
     std::vector<FoundEntry> found;
     for (const std::string& name : names) found.push_back({src + name, true});
     return found;
   }
   // The paths the run gives the files: "f" becomes "g", in src or dest.
-  std::vector<std::string> Renamed(const std::string& folder) const {
+  [[nodiscard]] std::vector<std::string> Renamed(const std::string& folder) const {
     std::vector<std::string> paths;
     for (const std::string& name : names) paths.push_back(folder + "g" + name.substr(1));
     return paths;
@@ -156,8 +156,8 @@ void RenameRun(benchmark::State& bench, bool logOn) {
     FileLogWriter fileLog(LogPathIn(folder.root), quiet);
     Run run(RunKind::kRename, &fileLog);
     (void)run.disk.PinFolder(folder.src);  // as the front ends do
-    const double seconds =
-        Seconds([&] { RunBatch(run.state, run.job, found, run.services, logOn); });
+    const double seconds = Seconds(
+        [&] { RunBatch(run.state, *CheckJob(run.job, run.answers), found, run.services, logOn); });
     if (run.answers.errors + quiet.errors != 0) bench.SkipWithError("the run reported failures");
     return seconds;
   });
@@ -195,8 +195,8 @@ void BM_CopyRun(benchmark::State& bench) {
     run.state.context.destPath = folder.dest;
     (void)run.disk.PinFolder(folder.src);
     (void)run.disk.PinFolder(folder.dest);
-    const double seconds =
-        Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
+    const double seconds = Seconds(
+        [&] { RunBatch(run.state, *CheckJob(run.job, run.answers), found, run.services, false); });
     if (run.answers.errors != 0) bench.SkipWithError("the run reported failures");
     return seconds;
   });
@@ -218,7 +218,8 @@ double ShiftRun(const char* start) {
   PosixFileSystem planDisk;
   run.services.planDisk = &planDisk;
   run.state.resolveChains = true;
-  const double seconds = Seconds([&] { RunBatch(run.state, run.job, found, run.services, false); });
+  const double seconds = Seconds(
+      [&] { RunBatch(run.state, *CheckJob(run.job, run.answers), found, run.services, false); });
   struct stat st {};
   const std::string first = folder.src + "f" + start + ".txt";
   if (run.answers.errors != 0 || ::stat(first.c_str(), &st) != 0) return -1;

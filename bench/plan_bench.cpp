@@ -67,7 +67,7 @@ class BenchFolder {
     std::error_code ignored;
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
   }
-  const std::string& path() const { return path_; }
+  [[nodiscard]] const std::string& path() const { return path_; }
 
  private:
   std::string path_;

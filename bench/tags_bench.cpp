@@ -22,7 +22,7 @@ struct Quiet : ErrorReporter, LogWriter, TagEditorHost {
                    const std::string&) override {
     ++failures;
   }
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
   void ShowTagValues() override {}
   void SetProgress(int) override {}
   void RepeatSearch() override {}

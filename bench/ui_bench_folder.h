@@ -28,8 +28,8 @@ struct UiBenchFolder {
   UiBenchFolder(const UiBenchFolder&) = delete;
   UiBenchFolder& operator=(const UiBenchFolder&) = delete;
 
-  std::string Folder() const { return (root / "files").string(); }
-  std::string Path(const char* name) const { return (root / name).string(); }
+  [[nodiscard]] std::string Folder() const { return (root / "files").string(); }
+  [[nodiscard]] std::string Path(const char* name) const { return (root / name).string(); }
 
   std::filesystem::path root;
 };

@@ -31,7 +31,7 @@ void PrintProblem(const std::string& text);
 class StderrMessages : public MessageSink {
  public:
   void ShowMessage(const std::string& text) override;
-  int Count() const { return count_; }
+  [[nodiscard]] int Count() const { return count_; }
 
  private:
   int count_ = 0;
@@ -40,7 +40,7 @@ class StderrMessages : public MessageSink {
 // A log that keeps nothing (a dry run writes no file).
 class NullLog : public LogWriter {
  public:
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
 };
 
 // The reporting side of one command: messages on standard error, failures
@@ -58,13 +58,13 @@ class Reporting {
   LogWriter& log();
 
   // Number of failures reported so far.
-  int Failures() const;
+  [[nodiscard]] int Failures() const;
   // Number of messages shown so far that were no reported failure (a step
   // left out, such as a kept target).
-  int Notes() const;
+  [[nodiscard]] int Notes() const;
   // True when a failure was reported or a message shown: the step it
   // concerns did not go through.
-  bool AnyProblem() const;
+  [[nodiscard]] bool AnyProblem() const;
 
  private:
   class Counter;

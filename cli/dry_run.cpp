@@ -31,7 +31,7 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
 
 }  // namespace
 
-RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+RunPlan PlanOnDisk(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
                    const std::string& destPath, bool resolveChains, bool keepExisting) {
   PosixFileSystem disk;
   return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains, keepExisting);

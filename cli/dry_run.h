@@ -13,10 +13,9 @@
 namespace velmora::cli {
 
 // The plan of a kind run of job over the marked entries of found, copy and
-// move going into destPath (ending in the separator). Checking the slots is
-// the caller's business. With resolveChains, chains and cycles are ordered;
-// with keepExisting, a taken target is kept and its step left out.
-RunPlan PlanOnDisk(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+// move going into destPath (ending in the separator). With resolveChains, chains and cycles are
+// ordered; with keepExisting, a taken target is kept and its step left out.
+RunPlan PlanOnDisk(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
                    const std::string& destPath, bool resolveChains = true,
                    bool keepExisting = false);
 

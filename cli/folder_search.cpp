@@ -24,7 +24,7 @@ class NoSettings : public SettingsWriter {
 class QuietHost : public SearchHost {
  public:
   void ProcessPendingEvents() override {}
-  bool Responsive() const override { return false; }
+  [[nodiscard]] bool Responsive() const override { return false; }
 };
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include "cli/interrupt.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_prompts.h"
+#include "engine/path.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
+#include "services/posix_file_system.h"
 #include "services/translation.h"
 
 namespace velmora::cli {
@@ -102,6 +104,13 @@ int DismissRun(JournalFile& file, const JournalContents& contents, const std::st
   PrintProblem(
       WithArgs(Tr("velmora", "Kein abgebrochener Lauf %1 im Journal %2"), {run, file.path()}));
   return kExitUsage;
+}
+
+std::string JournalPathOf(const CliOptions& options, bool forWriting) {
+  if (!options.journal.empty()) return options.journal;
+  const std::string path = DefaultJournalPath();
+  if (forWriting) (void)MakeFolders(SplitPath(path, true), 0700);
+  return path;
 }
 
 }  // namespace velmora::cli

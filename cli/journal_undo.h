@@ -7,6 +7,12 @@
 
 namespace velmora::cli {
 
+struct CliOptions;
+
+// The journal --journal names, else the default one. With forWriting the
+// default journal's folder is made (a failure is reported by the first write).
+std::string JournalPathOf(const CliOptions& options, bool forWriting = false);
+
 // Takes back every run of contents (read from file) newest first, only the
 // newest when lastRunOnly, asking dialogs for each step; names what stays.
 void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRunOnly,

@@ -95,98 +95,116 @@ void AddAnswerOptions(CLI::App& command, CliOptions& options) {
                    Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
 }
 
+void AddPrint0Option(CLI::App& command, CliOptions& options) {
+  command.add_flag("-0,--print0", options.print0,
+                   Tr("velmora", "jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)"));
+}
+
+void AddDestOption(CLI::App& command, CliOptions& options) {
+  command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))
+      ->type_name("DIR")
+      ->required();
+}
+
+void AddRunOptions(CLI::App& command, CliOptions& options) {
+  command.add_flag(
+      "-n,--dry-run", options.dryRun,
+      Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
+  command.add_flag("--check", options.check,
+                   Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
+  command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
+  // A callback, not a negated flag: CLI11 would list it as "{false}".
+  command.add_flag_callback(
+      "--no-resolve-chains", [&options] { options.resolveChains = false; },
+      Tr("velmora",
+         "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+         "markierte Datei auslassen"));
+  command
+      .add_option("--journal", options.journal,
+                  Tr("velmora",
+                     "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+      ->type_name("FILE");
+}
+
+void AddUndoOptions(CLI::App& command, CliOptions& options) {
+  command
+      .add_option("--journal", options.journal,
+                  Tr("velmora", "Journal FILE statt des Standard-Journals"))
+      ->type_name("FILE");
+  command.add_flag("--last", options.lastRun, Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
+  command
+      .add_option("--dismiss", options.dismiss,
+                  Tr("velmora",
+                     "den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine "
+                     "Schritte bleiben im Journal)"))
+      ->type_name("RUN");
+}
+
+void AddTagOptions(CLI::App& command, CliOptions& options) {
+  command
+      .add_option("--separator", options.separator, Tr("velmora", "Trenntext der Dateinamen-Teile"))
+      ->type_name("S");
+  const char* names[kTagFieldCount] = {"--title",   "--artist", "--album",
+                                       "--comment", "--year",   "--genre"};
+  const char* help[kTagFieldCount] = {
+      VELMORA_TEXT("velmora", "Quelle für Titel"), VELMORA_TEXT("velmora", "Quelle für Interpret"),
+      VELMORA_TEXT("velmora", "Quelle für Album"), VELMORA_TEXT("velmora", "Quelle für Kommentar"),
+      VELMORA_TEXT("velmora", "Quelle für Jahr"),  VELMORA_TEXT("velmora", "Quelle für Genre")};
+  for (std::size_t f = 0; f < kTagFieldCount; ++f) {
+    command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))->type_name("SRC");
+  }
+  command
+      .add_option("--id3v2", options.id3v2,
+                  Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
+      ->type_name("MODE")
+      ->check(CLI::IsMember({"auto", "always", "never"}));
+  command.add_flag(
+      "-n,--dry-run", options.dryRun,
+      Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
+  command.add_flag("-y,--yes-all", options.yesAll,
+                   Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
+  command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
+  command
+      .add_option("--journal", options.journal,
+                  Tr("velmora",
+                     "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+      ->type_name("FILE");
+}
+
+void AddReadTagOptions(CLI::App& command, CliOptions& options) {
+  command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
+  command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))
+      ->type_name("")
+      ->required();
+}
+
+// One row per option group, in the order --help lists them: adding a group
+// is one row and one function. footer is the text the group adds under the
+// options (null for none).
+struct OptionGroupRow {
+  unsigned group;
+  void (*add)(CLI::App& command, CliOptions& options);
+  std::string (*footer)();
+};
+
+const OptionGroupRow kOptionGroups[] = {
+    {kSearchOptions, AddSearchOptions, nullptr},
+    {kPrint0Option, AddPrint0Option, nullptr},
+    {kSlotOptions, AddSlotOptions, [] { return OperationList(); }},
+    {kDestOption, AddDestOption, nullptr},
+    {kAnswerOptions, AddAnswerOptions, [] { return Tr("velmora", kAnswerHelp); }},
+    {kRunOptions, AddRunOptions, nullptr},
+    {kUndoJournal, AddUndoOptions, nullptr},
+    {kTagOptions, AddTagOptions, [] { return Tr("velmora", kTagSourceHelp); }},
+    {kReadTagOptions, AddReadTagOptions, nullptr},
+};
+
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   std::string footer;
-  if (groups & kSearchOptions) AddSearchOptions(command, options);
-  if (groups & kPrint0Option) {
-    command.add_flag("-0,--print0", options.print0,
-                     Tr("velmora", "jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)"));
-  }
-  if (groups & kSlotOptions) {
-    AddSlotOptions(command, options);
-    footer += OperationList() + "\n";
-  }
-  if (groups & kDestOption) {
-    command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))
-        ->type_name("DIR")
-        ->required();
-  }
-  if (groups & kAnswerOptions) {
-    AddAnswerOptions(command, options);
-    footer += Tr("velmora", kAnswerHelp) + "\n";
-  }
-  if (groups & kRunOptions) {
-    command.add_flag(
-        "-n,--dry-run", options.dryRun,
-        Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
-    command.add_flag("--check", options.check,
-                     Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
-    command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
-    // A callback, not a negated flag: CLI11 would list it as "{false}".
-    command.add_flag_callback(
-        "--no-resolve-chains", [&options] { options.resolveChains = false; },
-        Tr("velmora",
-           "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-           "markierte Datei auslassen"));
-    command
-        .add_option("--journal", options.journal,
-                    Tr("velmora",
-                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
-        ->type_name("FILE");
-  }
-  if (groups & kUndoJournal) {
-    command
-        .add_option("--journal", options.journal,
-                    Tr("velmora", "Journal FILE statt des Standard-Journals"))
-        ->type_name("FILE");
-    command.add_flag("--last", options.lastRun,
-                     Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
-    command
-        .add_option("--dismiss", options.dismiss,
-                    Tr("velmora",
-                       "den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine "
-                       "Schritte bleiben im Journal)"))
-        ->type_name("RUN");
-  }
-  if (groups & kTagOptions) {
-    command
-        .add_option("--separator", options.separator,
-                    Tr("velmora", "Trenntext der Dateinamen-Teile"))
-        ->type_name("S");
-    const char* names[kTagFieldCount] = {"--title",   "--artist", "--album",
-                                         "--comment", "--year",   "--genre"};
-    const char* help[kTagFieldCount] = {VELMORA_TEXT("velmora", "Quelle für Titel"),
-                                        VELMORA_TEXT("velmora", "Quelle für Interpret"),
-                                        VELMORA_TEXT("velmora", "Quelle für Album"),
-                                        VELMORA_TEXT("velmora", "Quelle für Kommentar"),
-                                        VELMORA_TEXT("velmora", "Quelle für Jahr"),
-                                        VELMORA_TEXT("velmora", "Quelle für Genre")};
-    for (std::size_t f = 0; f < kTagFieldCount; ++f) {
-      command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))->type_name("SRC");
-    }
-    command
-        .add_option("--id3v2", options.id3v2,
-                    Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
-        ->type_name("MODE")
-        ->check(CLI::IsMember({"auto", "always", "never"}));
-    command.add_flag(
-        "-n,--dry-run", options.dryRun,
-        Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
-    command.add_flag("-y,--yes-all", options.yesAll,
-                     Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
-    command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
-    command
-        .add_option("--journal", options.journal,
-                    Tr("velmora",
-                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
-        ->type_name("FILE");
-    footer += Tr("velmora", kTagSourceHelp) + "\n";
-  }
-  if (groups & kReadTagOptions) {
-    command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
-    command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))
-        ->type_name("")
-        ->required();
+  for (const OptionGroupRow& row : kOptionGroups) {
+    if ((groups & row.group) == 0) continue;
+    row.add(command, options);
+    if (row.footer != nullptr) footer += row.footer() + "\n";
   }
   command.footer(footer + Tr("velmora", kExitHelp));
 }

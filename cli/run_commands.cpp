@@ -28,14 +28,6 @@
 namespace velmora::cli {
 namespace {
 
-// The journal named by --journal, else the default one (its folder made).
-std::string JournalPath(const CliOptions& options) {
-  if (!options.journal.empty()) return options.journal;
-  const std::string path = DefaultJournalPath();
-  (void)MakeFolders(SplitPath(path, true), 0700);  // the journal's first write reports it
-  return path;
-}
-
 void PrintError(const Error& error, const std::string& context, const std::string& file) {
   std::fprintf(
       stderr, "%s\n",
@@ -61,7 +53,7 @@ std::optional<std::string> DestPath(const std::string& text) {
 // --dry-run and --check: plans and prints the plan (with --yes-all as the
 // run will answer without a terminal). Returns the exit status when the
 // command ends here, nothing when the run goes on.
-std::optional<int> PlanFirst(RunKind kind, const RenameJob& job,
+std::optional<int> PlanFirst(RunKind kind, const CheckedJob& job,
                              const std::vector<FoundEntry>& found, const std::string& destPath,
                              const CliOptions& options, Reporting& reporting) {
   const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains,
@@ -92,79 +84,110 @@ bool PinFolders(FileSystem& disk, const std::vector<std::string>& folders) {
   return true;
 }
 
-int RunJob(RunKind kind, const CliOptions& options) {
+// What one run is asked to do, read from the options.
+struct RunRequest {
+  RunKind kind = RunKind::kNone;
   RenameJob job;
-  if (!JobFromOptions(options, job)) return kExitUsage;
-  const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
-  if (!folders) return kExitUsage;
-  std::string destPath;
-  if (kind != RunKind::kRename) {
-    const std::optional<std::string> dest = DestPath(options.dest);
-    if (!dest) return kExitUsage;
-    destPath = *dest;
-  }
-  if (!options.dryRun && !MayAsk(options)) return kExitUsage;
+  std::vector<std::string> folders;
+  std::string destPath;  // with its trailing separator; "" for a rename
+};
 
-  // A dry run leaves the disk alone, log file and journal included.
-  Reporting reporting(/*withLogFile=*/!options.dryRun);
-  if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
-  PosixFileSystem disk;
-  std::vector<FoundEntry> found =
-      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting, &disk);
-  // Written to during the run: renaming them would split their entries.
-  const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
-  std::vector<std::string> ownFiles = JournalFilePaths(journalPath);
+// The request, or nothing after a usage problem has been printed.
+std::optional<RunRequest> ReadRequest(RunKind kind, const CliOptions& options) {
+  RunRequest request;
+  request.kind = kind;
+  if (!JobFromOptions(options, request.job)) return std::nullopt;
+  std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
+  if (!folders) return std::nullopt;
+  request.folders = std::move(*folders);
+  if (kind != RunKind::kRename) {
+    std::optional<std::string> dest = DestPath(options.dest);
+    if (!dest) return std::nullopt;
+    request.destPath = std::move(*dest);
+  }
+  return request;
+}
+
+// The marked files of the searched folders, less the files the run writes
+// to itself: renaming them would split their entries.
+std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& options,
+                                  Reporting& reporting, FileSystem& disk) {
+  std::vector<FoundEntry> found = SearchFolders(request.folders, options.pattern, options.subdirs,
+                                                /*markAll=*/true, reporting, &disk);
+  std::vector<std::string> ownFiles = JournalFilePaths(JournalPathOf(options));
   if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
   LeaveOutOwnFiles(found, ownFiles);
-  if (UsesFields(job)) {
+  if (UsesFields(request.job)) {
     TagFieldSource fields(disk);
     ReadMissingFields(found, fields);
   }
+  return found;
+}
 
-  if (options.dryRun || options.check) {
-    if (const std::optional<int> status =
-            PlanFirst(kind, job, found, destPath, options, reporting)) {
-      return *status;
-    }
-  }
-
-  std::vector<std::string> pinned = *folders;
-  pinned.push_back(destPath);
-  if (!PinFolders(disk, pinned)) return kExitFailure;
-
-  // Every file operation is journaled, before and after, so that undo can
-  // restore every file whenever the run ends; an interrupted run is named first.
-  if (!WarnOfInterruptedRuns(journalPath, options.yesAll)) return kExitFailure;
-  JournalFile journalFile(JournalPath(options));
+// The run itself, every file operation journaled before and after, so that
+// undo can restore every file whenever the run ends.
+int RunJournaled(const RunRequest& request, const CheckedJob& job,
+                 const std::vector<FoundEntry>& found, const CliOptions& options,
+                 Reporting& reporting, FileSystem& disk) {
+  JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
   const bool journalOn = TestHook("VELMORA_BENCH_NO_JOURNAL") == nullptr;
-  if (const Error error = journalOn ? journal.Begin(RunKindName(kind)) : Error{}) {
+  if (const Error error = journalOn ? journal.Begin(RunKindName(request.kind)) : Error{}) {
     PrintError(error, kJournalWriteContext, journalFile.path());
     return kExitUsage;
   }
-
   TerminalDialogs dialogs(options.yesAll, options.overwriteAll, HasTerminal());
   journal.DeferDoneRecords(true);
   journalFile.KeepLockBriefly(true);
   dialogs.BeforeWaiting([&journal] { (void)journal.Settle(); });
   RunState state;
-  state.context.destPath = destPath;
+  state.context.destPath = request.destPath;
   state.resolveChains = options.resolveChains;
   StepPrinter printer;
   RunTally tally(printer, dialogs, found.size());
-  RunServices services{disk, tally, reporting.messages(), reporting.reporter(), reporting.log()};
-  services.committed = &tally;
-  services.progress = &tally.progress();
-  if (journalOn) services.journal = &journal;
   PosixFileSystem planDisk;
-  services.planDisk = &planDisk;
   StepStop stop;
-  services.stop = &stop;
-  RunCommand(kind, state, job, found, services, options.log);
+  RunServices services{.fileSystem = disk,
+                       .dialogs = tally,
+                       .messages = reporting.messages(),
+                       .reporter = reporting.reporter(),
+                       .log = reporting.log(),
+                       .progress = &tally.progress(),
+                       .committed = &tally,
+                       .journal = journalOn ? &journal : nullptr,
+                       .stop = &stop,
+                       .planDisk = &planDisk};
+  RunCommand(request.kind, state, job, found, services, options.log);
   if (journalOn) journal.End();
-  tally.PrintSummary(kind, reporting);
+  tally.PrintSummary(request.kind, reporting);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
+}
+
+int RunJob(RunKind kind, const CliOptions& options) {
+  std::optional<RunRequest> request = ReadRequest(kind, options);
+  if (!request) return kExitUsage;
+  if (!options.dryRun && !MayAsk(options)) return kExitUsage;
+
+  // A dry run leaves the disk alone, log file and journal included.
+  Reporting reporting(/*withLogFile=*/!options.dryRun);
+  const std::optional<CheckedJob> job = CheckJob(request->job, reporting.messages());
+  if (!job) return kExitUsage;
+  PosixFileSystem disk;
+  const std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
+  if (options.dryRun || options.check) {
+    if (const std::optional<int> status =
+            PlanFirst(kind, *job, found, request->destPath, options, reporting)) {
+      return *status;
+    }
+  }
+
+  std::vector<std::string> pinned = request->folders;
+  pinned.push_back(request->destPath);
+  if (!PinFolders(disk, pinned)) return kExitFailure;
+  // An interrupted run is named first.
+  if (!WarnOfInterruptedRuns(JournalPathOf(options), options.yesAll)) return kExitFailure;
+  return RunJournaled(*request, *job, found, options, reporting, disk);
 }
 
 }  // namespace
@@ -174,7 +197,7 @@ int CopyMain(const CliOptions& options) { return RunJob(RunKind::kCopy, options)
 int MoveMain(const CliOptions& options) { return RunJob(RunKind::kMove, options); }
 
 int UndoMain(const CliOptions& options) {
-  JournalFile file(options.journal.empty() ? DefaultJournalPath() : options.journal);
+  JournalFile file(JournalPathOf(options));
   JournalContents contents;
   if (const Error error = file.Read(contents)) {
     PrintError(error, kJournalReadContext, file.path());

@@ -8,6 +8,7 @@
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
+#include "cli/journal_undo.h"
 #include "cli/run_summary.h"
 #include "cli/tag_dry_run.h"
 #include "engine/path.h"
@@ -249,11 +250,7 @@ int TagMain(const CliOptions& options) {
     return reporting.AnyProblem() ? kExitFailure : kExitOk;
   }
   // Each write is journaled with the bytes it replaces, so undo takes it back.
-  std::string journalPath = options.journal;
-  if (journalPath.empty()) {
-    journalPath = DefaultJournalPath();
-    (void)MakeFolders(SplitPath(journalPath, true), 0700);  // the journal's first write reports it
-  }
+  const std::string journalPath = JournalPathOf(options, /*forWriting=*/true);
   JournalFile journalFile(journalPath);
   JournalWriter journal(journalFile, reporting.reporter());
   if (const Error error = journal.Begin("tag")) {

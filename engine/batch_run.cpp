@@ -31,7 +31,7 @@ void WriteStepLog(RunKind kind, const RenameJob& job, int slot, const std::strin
                    BoolText(kind == RunKind::kCopy) + end + "Auswahl= " + job.auswahlText[i] + end +
                    "TxtSource= " + job.txtSource[i] + end + "TxtDest= " + job.txtDestination[i] +
                    end + "nameSrc= " + source + end + "nameDest= " + target,
-               0);
+               Location::kNone);
 }
 
 namespace {
@@ -78,9 +78,9 @@ class RunActions : public StepActions {
 
 }  // namespace
 
-void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+void RunBatch(RunState& state, const CheckedJob& checked, const std::vector<FoundEntry>& found,
               RunServices& services, bool logOn) {
-  if (!CheckSlotInputs(job, services.messages)) return;
+  const RenameJob& job = checked.job();
   // The operations report through the run's reporter, and only during it.
   ErrorReporter* const savedReporter = state.context.reporter;
   state.context.reporter = &services.reporter;
@@ -92,7 +92,7 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
     // With chains resolved, its names and order are what the run does.
     RunPlan plan;
     if (services.planDisk != nullptr) {
-      plan = PlanRun(state.context.kind, job, found, state.context.destPath, *services.planDisk,
+      plan = PlanRun(state.context.kind, checked, found, state.context.destPath, *services.planDisk,
                      /*withSteps=*/state.resolveChains, state.resolveChains);
     }
     RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
@@ -132,13 +132,11 @@ void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& fo
   state.context.reporter = savedReporter;
 }
 
-void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
-                RunServices& services, bool logOn) {
-  ResetRunFlags(state);
+void RunCommand(RunKind kind, RunState& state, const CheckedJob& job,
+                const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
   state.context.kind = kind;
   RunBatch(state, job, found, services, logOn);
   state.context.kind = RunKind::kNone;
-  if (services.search != nullptr) services.search->RepeatSearch();
 }
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/batch_run_state.h"
+#include "engine/checked_job.h"
 #include "engine/job.h"
 #include "engine/name_fields.h"
 
@@ -21,19 +22,18 @@ struct FoundEntry {
   std::shared_ptr<const FileFields> fields{};
 };
 
-// Runs the job over the marked entries as state.context.kind says
+// Runs the checked job over the marked entries as state.context.kind says
 // (copy and move into state.context.destPath, ending in the separator). Stops
-// at once when CheckSlotInputs refuses or the user cancels. Out-of-range slot
-// codes are set to 0. Failures are reported, never returned. With
+// when the user cancels. Failures are reported, never returned. With
 // state.resolveChains and a plan whose list order would refuse a step onto
 // another marked file, the run follows the plan's order instead.
-void RunBatch(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+void RunBatch(RunState& state, const CheckedJob& job, const std::vector<FoundEntry>& found,
               RunServices& services, bool logOn);
 
-// What "Umbenennen", "Kopieren" and "Verschieben" do once the destination is
-// chosen: ResetRunFlags, set the run kind, RunBatch, clear it, then search
-// again.
-void RunCommand(RunKind kind, RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
-                RunServices& services, bool logOn);
+// What "Umbenennen", "Kopieren" and "Verschieben" do once the flags are reset
+// (ResetRunFlags) and the destination is chosen: set the run kind, RunBatch,
+// clear it. Showing the result (a new search) is the caller's.
+void RunCommand(RunKind kind, RunState& state, const CheckedJob& job,
+                const std::vector<FoundEntry>& found, RunServices& services, bool logOn);
 
 }  // namespace velmora

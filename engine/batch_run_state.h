@@ -34,7 +34,7 @@ class CommitObserver {
   virtual void Committed(const std::string& source, const std::string& destination) = 0;
 };
 
-// Everything a run or an undo talks to. progress, search, committed, journal,
+// Everything a run or an undo talks to. progress, committed, journal,
 // stop and planDisk may be null; without planDisk a run has no plan, and
 // "&Alle" in `Dialog2` deletes nothing without asking.
 struct RunServices {
@@ -44,7 +44,6 @@ struct RunServices {
   ErrorReporter& reporter;
   LogWriter& log;
   ProgressBar* progress = nullptr;
-  SearchRepeater* search = nullptr;
   CommitObserver* committed = nullptr;
   RunJournal* journal = nullptr;   // told before and after each file operation
   StopSignal* stop = nullptr;      // asked between steps

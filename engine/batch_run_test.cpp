@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/plan.h"
 #include "tests/support/fake_file_system.h"
@@ -26,7 +27,7 @@ struct FakeRun {
     }
   }
   // "name=content" of every file, sorted by name.
-  Files Disk() const {
+  [[nodiscard]] Files Disk() const {
     Files files;
     for (const std::string& path : disk.Files()) {
       files.push_back(path.substr(kDir.size()) + "=" + disk.Content(path));
@@ -49,7 +50,7 @@ struct FakeRun {
   }
   void operator()(std::deque<Answer> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
-    RunCommand(kind, state, job, found, run.services, logOn);
+    testing::CheckAndRun(kind, state, job, found, run.services, logOn);
   }
   RunKind kind = RunKind::kRename;
   testing::FakeFileSystem disk;
@@ -210,7 +211,7 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
   }
 }
 
-// A step onto a marked file that stays is refused with error 58 and logged,
+// A step onto a marked file that stays is refused with kFileExists and logged,
 // whether chains are resolved or not.
 TEST(RunBatch, StepOntoAFileThatStaysIsReportedEitherWay) {
   const struct {
@@ -230,7 +231,9 @@ TEST(RunBatch, StepOntoAFileThatStaysIsReportedEitherWay) {
       EXPECT_EQ(run.Disk(), before) << resolve;
       std::vector<std::string> refused;
       for (const std::string& error : run.run.recorders.errors) {
-        if (error.rfind("20 58 ", 0) == 0) refused.push_back(error);
+        if (error.rfind(testing::Reported(Location::kCommit, kFileExists), 0) == 0) {
+          refused.push_back(error);
+        }
       }
       EXPECT_EQ(refused.size(), row.refused.size()) << resolve;
       for (const char* name : row.refused) {

@@ -13,83 +13,118 @@ bool Moves(const PlanStep& step) { return step.state != PlanState::kUnchanged; }
 
 }  // namespace
 
-std::vector<ChainTurn> OrderChains(const RunPlan& plan) {
-  const std::size_t n = plan.rows.size();
-  std::vector<std::vector<int>> waits(n), dependents(n);
-  std::vector<char> moves(n, 0);
-  {
+namespace {
+
+// The rows that wait for others' listed names, taken in turn: a row goes
+// once every row it waits for has left; a cycle is broken by parking one of
+// its rows.
+class ChainOrder {
+ public:
+  explicit ChainOrder(const RunPlan& plan)
+      : n_(plan.rows.size()),
+        waits_(n_),
+        dependents_(n_),
+        moves_(n_, 0),
+        pending_(n_),
+        freed_(n_, 0),
+        done_(n_, 0),
+        seen_(n_, -1) {
     std::size_t row = 0;
     for (const PlanStep& step : plan.steps) {
-      while (row < n && plan.rows[row].entry != step.entry) ++row;
-      if (row == n) break;
-      if (Moves(step)) moves[row] = 1;
+      while (row < n_ && plan.rows[row].entry != step.entry) ++row;
+      if (row == n_) break;
+      if (Moves(step)) moves_[row] = 1;
       const int other = step.waitsFor;
       if (other >= 0 && static_cast<std::size_t>(other) != row) {
-        waits[row].push_back(other);
-        dependents[static_cast<std::size_t>(other)].push_back(static_cast<int>(row));
+        waits_[row].push_back(other);
+        dependents_[static_cast<std::size_t>(other)].push_back(static_cast<int>(row));
       }
     }
+    for (std::size_t r = 0; r < n_; ++r) pending_[r] = waits_[r].size();
   }
-  std::vector<std::size_t> pending(n);
-  std::vector<char> freed(n, 0), done(n, 0);
-  std::vector<int> seen(n, -1);
-  std::priority_queue<int, std::vector<int>, std::greater<>> ready;
-  std::vector<ChainTurn> order;
+
+  std::vector<ChainTurn> Order() {
+    // A row that never moves never frees its name; those waiting on it are
+    // passed over when their turn comes.
+    for (std::size_t r = 0; r < n_; ++r) {
+      if (!moves_[r]) Free(static_cast<int>(r));
+    }
+    for (std::size_t r = 0; r < n_; ++r) {
+      if (!moves_[r]) continue;
+      ++remaining_;
+      if (pending_[r] == 0) ready_.push(static_cast<int>(r));
+    }
+    while (remaining_ > 0) {
+      TakeReady();
+      if (remaining_ == 0) break;
+      const int parked = RowOnCycle();
+      if (parked < 0) break;  // cannot happen: a parked row waits on an unfreed one
+      order_.push_back({parked, true});
+      Free(parked);
+    }
+    return std::move(order_);
+  }
+
+ private:
   // The row's listed name is free for others: it has left, or is parked.
-  auto free = [&](int row) {
-    std::size_t r = static_cast<std::size_t>(row);
-    if (freed[r]) return;
-    freed[r] = 1;
-    for (const int d : dependents[r]) {
+  void Free(int row) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (freed_[r]) return;
+    freed_[r] = 1;
+    for (const int d : dependents_[r]) {
       const std::size_t dr = static_cast<std::size_t>(d);
-      if (--pending[dr] == 0 && !done[dr] && moves[dr]) ready.push(d);
+      if (--pending_[dr] == 0 && !done_[dr] && moves_[dr]) ready_.push(d);
     }
-  };
-  for (std::size_t r = 0; r < n; ++r) pending[r] = waits[r].size();
-  // A row that never moves never frees its name; those waiting on it are
-  // passed over when their turn comes.
-  for (std::size_t r = 0; r < n; ++r) {
-    if (!moves[r]) free(static_cast<int>(r));
   }
-  std::size_t remaining = 0, scan = 0;
-  for (std::size_t r = 0; r < n; ++r) {
-    if (!moves[r]) continue;
-    ++remaining;
-    if (pending[r] == 0) ready.push(static_cast<int>(r));
-  }
-  int stall = 0;
-  while (remaining > 0) {
-    while (!ready.empty()) {
-      const int row = ready.top();
-      ready.pop();
-      std::size_t r = static_cast<std::size_t>(row);
-      if (done[r]) continue;
-      done[r] = 1;
-      --remaining;
-      order.push_back({row, false});
-      free(row);
+
+  void TakeReady() {
+    while (!ready_.empty()) {
+      const int row = ready_.top();
+      ready_.pop();
+      const std::size_t r = static_cast<std::size_t>(row);
+      if (done_[r]) continue;
+      done_[r] = 1;
+      --remaining_;
+      order_.push_back({row, false});
+      Free(row);
     }
-    if (remaining == 0) break;
-    // Only cycles (and rows waiting on them) remain: follow what the first
-    // of them waits for until a row comes round again; it is on a cycle.
-    while (scan < n && (done[scan] || freed[scan] || !moves[scan])) ++scan;
-    if (scan == n) break;  // cannot happen: a parked row waits on an unfreed one
-    int x = static_cast<int>(scan);
-    while (seen[static_cast<std::size_t>(x)] != stall) {
-      seen[static_cast<std::size_t>(x)] = stall;
-      for (const int w : waits[static_cast<std::size_t>(x)]) {
-        if (!freed[static_cast<std::size_t>(w)]) {
+  }
+
+  // Only cycles (and rows waiting on them) remain: follow what the first of
+  // them waits for until a row comes round again; it is on a cycle.
+  int RowOnCycle() {
+    while (scan_ < n_ && (done_[scan_] || freed_[scan_] || !moves_[scan_])) ++scan_;
+    if (scan_ == n_) return -1;
+    int x = static_cast<int>(scan_);
+    while (seen_[static_cast<std::size_t>(x)] != stall_) {
+      seen_[static_cast<std::size_t>(x)] = stall_;
+      for (const int w : waits_[static_cast<std::size_t>(x)]) {
+        if (!freed_[static_cast<std::size_t>(w)]) {
           x = w;
           break;
         }
       }
     }
-    ++stall;
-    order.push_back({x, true});
-    free(x);
+    ++stall_;
+    return x;
   }
-  return order;
-}
+
+  const std::size_t n_;
+  std::vector<std::vector<int>> waits_, dependents_;
+  std::vector<char> moves_;
+  std::vector<std::size_t> pending_;
+  std::vector<char> freed_, done_;
+  std::vector<int> seen_;
+  std::priority_queue<int, std::vector<int>, std::greater<>> ready_;
+  std::vector<ChainTurn> order_;
+  std::size_t remaining_ = 0;
+  std::size_t scan_ = 0;
+  int stall_ = 0;
+};
+
+}  // namespace
+
+std::vector<ChainTurn> OrderChains(const RunPlan& plan) { return ChainOrder(plan).Order(); }
 
 ChainRun::ChainRun(const RunPlan& plan, const std::vector<FoundEntry>& found, ChainActions& actions)
     : plan_(plan), found_(found), actions_(actions) {
@@ -224,27 +259,36 @@ ChainRun::Go ChainRun::RunTurn(int row) {
       actions_.Refused(step);
       break;
     }
-    const CommitResult result = actions_.Move(at_[r], step);
+    const CommitResult result = MoveStep(row, i, fromParking, turn);
     if (result == CommitResult::kStopRun) {
       ended_ = true;
       return Go::kEnd;
     }
     if (result != CommitResult::kCommitted) break;
-    Record(row, i, at_[r], step.destination);
-    // Never back into a rename temporary: its name is free for nobody.
-    if (!fromParking) turn.push_back({row, i, at_[r], step.destination});
-    at_[r] = step.destination;
-    ran_[i] = 1;
-    if (parked_[r]) {
-      parked_[r] = 0;
-      if (--parkedCount_ == 0) since_.clear();
-    }
   }
   // A parked file that cannot go on goes home, and so does every file moved
   // since it was parked: its name may be taken.
   if (parked_[r]) RollBack();
   stopped_[r] = 1;
   return Go::kOn;
+}
+
+CommitResult ChainRun::MoveStep(int row, std::size_t i, bool fromParking,
+                                std::vector<Moved>& turn) {
+  const std::size_t r = static_cast<std::size_t>(row);
+  const PlanStep& step = plan_.steps[i];
+  const CommitResult result = actions_.Move(at_[r], step);
+  if (result != CommitResult::kCommitted) return result;
+  Record(row, i, at_[r], step.destination);
+  // Never back into a rename temporary: its name is free for nobody.
+  if (!fromParking) turn.push_back({row, i, at_[r], step.destination});
+  at_[r] = step.destination;
+  ran_[i] = 1;
+  if (parked_[r]) {
+    parked_[r] = 0;
+    if (--parkedCount_ == 0) since_.clear();
+  }
+  return result;
 }
 
 ChainRun::Go ChainRun::AskInTurn(int row, const PlanStep& step, std::vector<Moved>& turn,

@@ -59,8 +59,8 @@ class ChainRun {
   Error Run();
 
   // After Run: where row's file is, and whether step i went through.
-  const std::string& At(int row) const { return at_[static_cast<std::size_t>(row)]; }
-  bool Ran(std::size_t step) const { return ran_[step] != 0; }
+  [[nodiscard]] const std::string& At(int row) const { return at_[static_cast<std::size_t>(row)]; }
+  [[nodiscard]] bool Ran(std::size_t step) const { return ran_[step] != 0; }
 
  private:
   enum class Go { kOn, kEnd };
@@ -71,6 +71,8 @@ class ChainRun {
   };
 
   Go RunTurn(int row);
+  // Moves row's file by step i and records the move.
+  CommitResult MoveStep(int row, std::size_t i, bool fromParking, std::vector<Moved>& turn);
   Go ParkTurn(int row);
   // Asks step; kOn with taken set, or kEnd. finishing skips the stop check.
   Go AskStep(const PlanStep& step, bool& taken, bool finishing = false);
@@ -84,7 +86,7 @@ class ChainRun {
   Go End();
   void Record(int row, std::size_t step, const std::string& from, const std::string& to);
   void RollBack();
-  bool Left(int row) const;
+  [[nodiscard]] bool Left(int row) const;
 
   const RunPlan& plan_;
   const std::vector<FoundEntry>& found_;

@@ -3,6 +3,7 @@
 #include "engine/batch_run_guard.h"
 #include "engine/error_numbers.h"
 #include "engine/path.h"
+#include "engine/step_case.h"
 #include "engine/user_text.h"
 
 namespace velmora {
@@ -188,10 +189,70 @@ bool DeleteTarget(const std::string& target, const std::string& source, RunServi
   return true;
 }
 
+namespace {
+
+// What a failed attempt of a commit found, asked of the real disk.
+class AttemptSight : public StepSight {
+ public:
+  AttemptSight(const Error& error, const RunState& state, const std::string& source,
+               const std::string& target, FileSystem& fileSystem)
+      : error_(error), state_(state), source_(source), target_(target), fileSystem_(fileSystem) {}
+  bool SourceMissing() override { return error_.number == kFileNotFound; }
+  Error Refusal() override { return error_.number == kFileExists ? Error{} : error_; }
+  bool SameFileOtherSpelling() override {
+    return velmora::SameFileOtherSpelling(fileSystem_, source_, target_);
+  }
+  bool OtherLink() override { return fileSystem_.SameFile(source_, target_); }
+  bool Needed() override { return state_.guard != nullptr && state_.guard->Protects(target_); }
+  bool Taken() override { return true; }
+
+ private:
+  const Error& error_;
+  const RunState& state_;
+  const std::string& source_;
+  const std::string& target_;
+  FileSystem& fileSystem_;
+};
+
+// The source file under another spelling: a copy is already there.
+CommitResult CommitSameFile(RunKind kind, const std::string& source, const std::string& destination,
+                            RunServices& services, bool& stop) {
+  if (kind == RunKind::kCopy) return CommitResult::kCommitted;
+  const Error error = RenameInPlace(source, destination, services, stop);
+  if (stop) return CommitResult::kStopRun;
+  if (!error) {
+    NotifyCommitted(source, destination, services);
+    return CommitResult::kCommitted;
+  }
+  if (error.number != kFileNotFound) ReportCommitFailure(error, source, destination, services);
+  return CommitResult::kNotCommitted;
+}
+
+// A taken target outside the run. "&Alle" covers only the files the run's
+// plan showed as deleted; any other is asked about, each time. Returns false
+// when the user keeps it.
+bool ClearTarget(RunState& state, const std::string& source, const std::string& destination,
+                 RunServices& services) {
+  Answer answer = Answer::kYes;
+  if (state.guard == nullptr || state.guard->Planned(destination)) {
+    if (!state.deleteAll) answer = AsDeleteAnswer(services.dialogs.AskDialog2(destination));
+  } else {
+    answer = AsDeleteAnswer(services.dialogs.AskDialog2Unplanned(destination));
+  }
+  if (answer == Answer::kCancel) {
+    services.messages.ShowMessage(CommitFailureText(source, destination));
+    return false;
+  }
+  DeleteTarget(destination, source, services);
+  if (answer == Answer::kAll) state.deleteAll = true;
+  return true;
+}
+
+}  // namespace
+
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
                         RunServices& services) {
   FileSystem& fileSystem = services.fileSystem;
-  const RunKind kind = state.context.kind;
   // Source and destination are the same path: the step is already done.
   if (source == destination) return CommitResult::kCommitted;
   bool stop = false;
@@ -201,55 +262,37 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
   for (int attempt = 0; attempt < 2; ++attempt) {
     std::optional<FileIdentity> identity;
     Error error = fileSystem.GetFile(source, identity);
-    if (!error) error = Perform(kind, source, destination, services, stop, identity);
+    if (!error) error = Perform(state.context.kind, source, destination, services, stop, identity);
     if (stop) return Stopped(error, source, destination, services);
     if (!error) {
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;
     }
-    if (error.number == kFileNotFound) return CommitResult::kNotCommitted;
-    if (error.number != kFileExists || attempt > 0) {
-      ReportCommitFailure(error, source, destination, services);
-      return CommitResult::kNotCommitted;
-    }
-
-    // The target that exists is the source itself under another spelling:
-    // never delete it. A copy onto itself is already there. Decided for this
-    // very step by name and identity, never by the mount type.
-    if (SameFileOtherSpelling(fileSystem, source, destination)) {
-      if (kind == RunKind::kCopy) return CommitResult::kCommitted;
-      error = RenameInPlace(source, destination, services, stop);
-      if (stop) return CommitResult::kStopRun;
-      if (!error) {
-        NotifyCommitted(source, destination, services);
-        return CommitResult::kCommitted;
-      }
+    if (attempt > 0) {
       if (error.number != kFileNotFound) ReportCommitFailure(error, source, destination, services);
       return CommitResult::kNotCommitted;
     }
-
-    // Another link of the source, or a file the run still needs.
-    if (fileSystem.SameFile(source, destination)) {
-      return Refuse(source, destination, kRefusedSelf, services);
+    AttemptSight sight(error, state, source, destination, fileSystem);
+    switch (DecideStep(source, destination, sight)) {
+      case StepCase::kNothing:
+      case StepCase::kFree:
+      case StepCase::kMissingSource:
+        return CommitResult::kNotCommitted;
+      case StepCase::kFails:
+        ReportCommitFailure(error, source, destination, services);
+        return CommitResult::kNotCommitted;
+      case StepCase::kSameFile:
+        return CommitSameFile(state.context.kind, source, destination, services, stop);
+      case StepCase::kOtherLink:
+        return Refuse(source, destination, kRefusedSelf, services);
+      case StepCase::kNeeded:
+        return Refuse(source, destination, kRefusedNeeded, services);
+      case StepCase::kTaken:
+        if (!ClearTarget(state, source, destination, services)) {
+          return CommitResult::kNotCommitted;
+        }
+        break;
     }
-    if (state.guard != nullptr && state.guard->Protects(destination)) {
-      return Refuse(source, destination, kRefusedNeeded, services);
-    }
-
-    // "&Alle" covers only the files the run's plan showed as deleted; any
-    // other is asked about, each time.
-    Answer answer = Answer::kYes;
-    if (state.guard == nullptr || state.guard->Planned(destination)) {
-      if (!state.deleteAll) answer = AsDeleteAnswer(services.dialogs.AskDialog2(destination));
-    } else {
-      answer = AsDeleteAnswer(services.dialogs.AskDialog2Unplanned(destination));
-    }
-    if (answer == Answer::kCancel) {
-      services.messages.ShowMessage(CommitFailureText(source, destination));
-      return CommitResult::kNotCommitted;
-    }
-    DeleteTarget(destination, source, services);
-    if (answer == Answer::kAll) state.deleteAll = true;
   }
   return CommitResult::kNotCommitted;
 }

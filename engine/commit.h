@@ -22,8 +22,8 @@ enum class CommitResult { kCommitted, kNotCommitted, kStopRun };
 // renamed in place; another link: refused). During a run (state.guard set)
 // a target the run still needs is refused, and "&Alle" in `Dialog2` applies
 // only to the targets its plan showed; any other existing target goes
-// through `Dialog2`. Refusals and other failures are reported at location
-// 20. With a journal, each file operation is announced before and recorded
+// through `Dialog2`. Refusals and other failures are reported at
+// Location::kCommit. With a journal, each file operation is announced before and recorded
 // after it; a step that went through before the journal failed is still
 // told to services.committed.
 CommitResult CommitFile(RunState& state, const std::string& source, const std::string& destination,
@@ -53,7 +53,7 @@ void ReportRefusedStep(const std::string& source, const std::string& destination
                        RunServices& services);
 
 // Deletes the file at target unless it is the file source itself. Failures
-// are reported at location 21. Returns true when the file was deleted.
+// are reported at Location::kDeleteTarget. Returns true when the file was deleted.
 bool DeleteTarget(const std::string& target, const std::string& source, RunServices& services);
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "tests/support/fake_file_system.h"
 #include "tests/support/scripted_run.h"
@@ -44,11 +45,13 @@ TEST(CommitFile, MissingSourceIsSilent) {
 TEST(CommitFile, SecondFailureIsReportedNotLooped) {
   Commit failedDelete;
   failedDelete.disk.AddFile(kB, "old");
-  failedDelete.disk.Fail("Delete", {70, "Permission denied"});
+  failedDelete.disk.Fail("Delete", {kPermissionDenied, "Permission denied"});
   failedDelete(kB, {Answer::kAll});
   EXPECT_EQ(failedDelete.run.recorders.errors,
-            (Files{"21 70 Fehler beim Löschen|" + kB + "|Permission denied",
-                   "20 58 " + CommitFailureText(kA, kB) + "||File exists"}));
+            (Files{testing::Reported(Location::kDeleteTarget, kPermissionDenied) +
+                       "Fehler beim Löschen|" + kB + "|Permission denied",
+                   testing::Reported(Location::kCommit, kFileExists) + CommitFailureText(kA, kB) +
+                       "||File exists"}));
 
   Commit comesBack;
   comesBack.disk.AddFile(kB, "old");

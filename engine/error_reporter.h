@@ -13,7 +13,7 @@ struct [[nodiscard]] Error {
   int number = 0;
   std::string description;
 
-  bool ok() const { return number == 0; }
+  [[nodiscard]] bool ok() const { return number == 0; }
   explicit operator bool() const { return number != 0; }
 };
 
@@ -62,12 +62,12 @@ class MessageSink {
   virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// Appends one entry to the log file: a "Location: " line first when location
-// is not 0, then the text. Never fails towards the caller.
+// Appends one entry to the log file: a "Location: " line with its number
+// first when location is not kNone, then the text. Never fails towards the caller.
 class LogWriter {
  public:
   virtual ~LogWriter() = default;
-  virtual void WriteLog(const std::string& text, int location) = 0;
+  virtual void WriteLog(const std::string& text, Location location) = 0;
 };
 
 }  // namespace velmora

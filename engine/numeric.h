@@ -21,8 +21,8 @@ struct WholeNumber {
   bool negative = false;
   std::uint64_t magnitude = 0;
 
-  bool IsZero() const { return numeric && magnitude == 0; }
-  bool IsNegative() const { return numeric && negative && magnitude != 0; }
+  [[nodiscard]] bool IsZero() const { return numeric && magnitude == 0; }
+  [[nodiscard]] bool IsNegative() const { return numeric && negative && magnitude != 0; }
 };
 
 // Parses and rounds `text`; numeric is false for a text that is not numeric.

@@ -1,6 +1,7 @@
 #include "engine/operation_frame.h"
 
 #include "engine/numeric.h"
+#include "engine/report_contexts.h"
 #include "engine/text.h"
 #include "engine/user_text.h"
 
@@ -9,8 +10,7 @@ namespace velmora {
 void ReportOperationFailure(int code, const Error& error, const std::string& sourcePath,
                             const NameContext& ctx) {
   if (ctx.reporter == nullptr) return;
-  ctx.reporter->ReportError(OperationLocation(code), error.number,
-                            VELMORA_TEXT("velmora", "Fehler beim Umbenennen"), sourcePath,
+  ctx.reporter->ReportError(OperationLocation(code), error.number, kRenameErrorContext, sourcePath,
                             error.description);
 }
 

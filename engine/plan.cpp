@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <unordered_map>
 
 #include "engine/chain_run.h"
@@ -12,6 +13,7 @@
 #include "engine/path.h"
 #include "engine/plan_model.h"
 #include "engine/report_contexts.h"
+#include "engine/step_case.h"
 #include "engine/step_walk.h"
 #include "engine/user_text.h"
 
@@ -58,9 +60,9 @@ class PlanActions : public StepActions {
 
   // A step went onto another entry's listed file before that entry's own
   // turn in list order: only a resolved order makes it go through.
-  bool ChainAhead() const { return chainAhead_; }
+  [[nodiscard]] bool ChainAhead() const { return chainAhead_; }
   // Some step went onto another entry's listed file.
-  bool Waits() const { return waits_; }
+  [[nodiscard]] bool Waits() const { return waits_; }
 
   void Reached(std::size_t k) override {
     if (!found_[k].marked) return;
@@ -101,7 +103,7 @@ class PlanActions : public StepActions {
 
  private:
   PlanRow& Row() { return plan_.rows[static_cast<std::size_t>(row_)]; }
-  const std::string& ListedPath(int row) const {
+  [[nodiscard]] const std::string& ListedPath(int row) const {
     return found_[plan_.rows[static_cast<std::size_t>(row)].entry].path;
   }
 
@@ -128,72 +130,146 @@ class PlanActions : public StepActions {
     return PlanState::kFailed;
   }
 
-  // One commit of CommitFile with "&Ja" to `Dialog2`; returns the step's state.
+  // One commit of CommitFile with "&Ja" to `Dialog2`, decided as the commit
+  // decides; returns the step's state.
   PlanState Play(const std::string& src, const std::string& dest) {
-    if (src == dest) return PlanState::kUnchanged;  // CommitFile does nothing
-    const bool copy = state_.context.kind == RunKind::kCopy;
-    int owner = carried_.owner;
-    if (copy || !carried_.active) {
-      // A rename or move takes its file out of the model at the first step
-      // and carries it along the entry's steps, so passing names cost no
-      // updates; a copy leaves it where it is.
-      Occupant found;
-      bool present = false;
-      if (copy) {
-        const Place from = model_.Find(src);
-        present = from.occupant != nullptr && from.occupant->file;
-        if (present) found.owner = from.occupant->owner;
-      } else {
-        Settle();
-        if (resolve_ && src == ListedPath(row_)) {
-          // Its listed file stays in the model as a mark until the end.
-          present = listed_[static_cast<std::size_t>(row_)] != 0;
-          found.owner = row_;
-        } else {
-          present = model_.Take(src, found);
-        }
-      }
-      if (!present) {
+    ModelSight sight(*this, src, dest);
+    switch (DecideStep(src, dest, sight)) {
+      case StepCase::kNothing:
+        return PlanState::kUnchanged;
+      case StepCase::kMissingSource:
         // The run passes over a missing source without a word; say it here.
-        Fail({0, Location::kNone, kFileNotFound, VELMORA_TEXT("velmora", "Fehler beim Umbenennen"),
-              src, std::strerror(ENOENT)});
+        Fail({0, Location::kNone, kFileNotFound, kRenameErrorContext, src, std::strerror(ENOENT)});
+        return PlanState::kFailed;
+      case StepCase::kFails: {
+        const Error refusal = sight.Refusal();
+        Fail({0, Location::kCommit, refusal.number, CommitFailureText(src, dest), "",
+              refusal.description});
         return PlanState::kFailed;
       }
-      owner = found.owner;
-      if (owner == kNoOwner) owner = src == ListedPath(row_) ? row_ : OriginalOwner(src);
-      if (!copy) {
-        carried_.active = true;
-        carried_.owner = owner;
-      }
+      case StepCase::kSameFile:
+        // Renamed in place, never copied.
+        if (state_.context.kind != RunKind::kCopy) return PlanState::kChanged;
+        Mark(row_, PlanState::kCaseOnly, dest, "");
+        return PlanState::kCaseOnly;
+      case StepCase::kOtherLink:
+      case StepCase::kNeeded:
+        return Refused(sight.Other(), dest);
+      case StepCase::kTaken:
+        return Overwrite(sight.To(), dest, sight.owner);
+      case StepCase::kFree:
+        return Free(sight.To(), dest, sight.owner);
     }
-    // Another step put a different file under this entry's name before.
-    if (owner != row_) Mark(row_, PlanState::kChain, src, "", /*overwritten=*/true);
+    return PlanState::kFailed;
+  }
 
-    const Place to = model_.Find(dest);
-    if (to.folderMissing) return FailCommit(kPathNotFound, ENOENT, src, dest);
-    const std::string_view name = to.name;
-    if (name.size() > kNameMax || dest.size() >= kPathMax) {
-      return FailCommit(kBadFileName, ENAMETOOLONG, src, dest);
+  // What the model holds for one step. Looking at the source takes a rename's
+  // or move's file into the carry, as the step would.
+  class ModelSight : public StepSight {
+   public:
+    ModelSight(PlanActions& plan, const std::string& src, const std::string& dest)
+        : plan_(plan), src_(src), dest_(dest) {}
+    bool SourceMissing() override {
+      if (!plan_.LookAtSource(src_, owner)) return true;
+      // Another step put a different file under this entry's name before.
+      if (owner != plan_.row_) {
+        plan_.Mark(plan_.row_, PlanState::kChain, src_, "", /*overwritten=*/true);
+      }
+      return false;
     }
-    // A name the target's file system refuses: the commit would fail.
-    if (NameRefusedOn(model_.KindOf(dest), name))
-      return FailCommit(kBadFileName, EINVAL, src, dest);
+    Error Refusal() override {
+      const Place& to = To();
+      const std::string_view name = to.name;
+      if (to.folderMissing) return Refused(kPathNotFound, ENOENT);
+      if (name.size() > kNameMax || dest_.size() >= kPathMax) {
+        return Refused(kBadFileName, ENAMETOOLONG);
+      }
+      // A name the target's file system refuses.
+      if (NameRefusedOn(plan_.model_.KindOf(dest_), name)) return Refused(kBadFileName, EINVAL);
+      // A folder in the way is no file to overwrite.
+      const bool folderItself = name.empty() || name == "." || name == "..";
+      if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
+        return Refused(kPathFileAccess, EISDIR);
+      }
+      return {};
+    }
     // Only where case is ignored, and no other entry is spelled exactly like
     // the target, can two spellings be one place.
-    if (to.ignoresCase && model_.SamePlace(src, dest)) {
-      // The same file under another spelling: renamed in place, never copied.
-      if (!copy) return PlanState::kChanged;
-      Mark(row_, PlanState::kCaseOnly, dest, "");
-      return PlanState::kCaseOnly;
+    bool SameFileOtherSpelling() override {
+      return To().ignoresCase && plan_.model_.SamePlace(src_, dest_);
     }
-    const bool folderItself = name.empty() || name == "." || name == "..";
-    if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
-      // A folder in the way is no file to overwrite: the commit fails.
-      return FailCommit(kPathFileAccess, EISDIR, src, dest);
+    bool OtherLink() override { return false; }  // the model knows no links
+    // A file the run still needs: a marked entry's file at its listed path,
+    // or one an earlier step put there. A listed file its own entry's steps
+    // take away is free once that entry has gone, whatever the list order.
+    bool Needed() override { return Taken() && Other() != kNoOwner; }
+    bool Taken() override { return To().occupant != nullptr && !To().occupant->leaving; }
+
+    const Place& To() {
+      if (!to_) to_ = plan_.model_.Find(dest_);
+      return *to_;
     }
+    int Other() {
+      if (!other_) {
+        const Place& to = To();
+        int other = to.occupant->owner;
+        if (other == kNoOwner) {
+          other = plan_.OriginalOwner(
+              to.ignoresCase ? std::string(FolderOf(dest_)) + to.occupant->spelled : dest_);
+        }
+        other_ = other;
+      }
+      return *other_;
+    }
+    int owner = kNoOwner;  // whose file the step moves
+
+   private:
+    static Error Refused(int number, int err) { return {number, std::strerror(err)}; }
+    PlanActions& plan_;
+    const std::string& src_;
+    const std::string& dest_;
+    std::optional<Place> to_;
+    std::optional<int> other_;
+  };
+
+  // Whether a file lies at src for the step, and whose it is. A rename or
+  // move takes its file out of the model at the first step and carries it
+  // along the entry's steps, so passing names cost no updates; a copy leaves
+  // it where it is.
+  bool LookAtSource(const std::string& src, int& owner) {
+    const bool copy = state_.context.kind == RunKind::kCopy;
+    owner = carried_.owner;
+    if (!copy && carried_.active) return true;
+    Occupant found;
+    bool present = false;
+    if (copy) {
+      const Place from = model_.Find(src);
+      present = from.occupant != nullptr && from.occupant->file;
+      if (present) found.owner = from.occupant->owner;
+    } else {
+      Settle();
+      if (resolve_ && src == ListedPath(row_)) {
+        // Its listed file stays in the model as a mark until the end.
+        present = listed_[static_cast<std::size_t>(row_)] != 0;
+        found.owner = row_;
+      } else {
+        present = model_.Take(src, found);
+      }
+    }
+    if (!present) return false;
+    owner = found.owner;
+    if (owner == kNoOwner) owner = src == ListedPath(row_) ? row_ : OriginalOwner(src);
+    if (!copy) {
+      carried_.active = true;
+      carried_.owner = owner;
+    }
+    return true;
+  }
+
+  // Nothing is in the way, or a marked entry's listed file that its own
+  // steps take away first.
+  PlanState Free(const Place& to, const std::string& dest, int owner) {
     if (to.occupant != nullptr && to.occupant->leaving) {
-      // A marked entry's listed file, which its own steps take away: free
-      // once that entry has gone, whatever the list order.
       const int other = to.occupant->owner;
       if (other != row_) {
         waitsFor_ = other;
@@ -202,14 +278,8 @@ class PlanActions : public StepActions {
       }
       return PlanState::kChanged;
     }
-    PlanState state = PlanState::kChanged;
-    if (to.occupant != nullptr) {
-      state = Overwrite(to, dest, name);
-      if (refused_ || kept_) return state;
-      if (!copy) model_.Remove(dest);
-    }
-    if (copy) model_.Put(dest, owner);
-    return state;
+    if (state_.context.kind == RunKind::kCopy) model_.Put(dest, owner);
+    return PlanState::kChanged;
   }
 
   // With chains resolved: every marked entry's file at its listed path is
@@ -244,27 +314,26 @@ class PlanActions : public StepActions {
     carried_.active = false;
   }
 
-  // The target is taken. A file outside the run is deleted after "&Ja" in
-  // `Dialog2`, and noted with its identity so that the run deletes that very
-  // file only. A file the run still needs (a marked entry's file at its
-  // listed path, or one an earlier step put there) is never deleted: the
-  // run refuses the step.
-  PlanState Overwrite(const Place& target, const std::string& dest, std::string_view name) {
-    int other = target.occupant->owner;
-    if (other == kNoOwner) {
-      other = OriginalOwner(
-          target.ignoresCase ? std::string(FolderOf(dest)) + target.occupant->spelled : dest);
+  // A file outside the run is deleted after "&Ja" in `Dialog2`, and noted
+  // with its identity so that the run deletes that very file only.
+  PlanState Overwrite(const Place& target, const std::string& dest, int owner) {
+    const PlanState state =
+        target.SpelledOtherThan(target.name) ? PlanState::kCaseOnly : PlanState::kExists;
+    Mark(row_, state, dest, "");
+    kept_ = keepExisting_;
+    if (kept_) return state;
+    PlannedDeletion deletion{dest, {}};
+    if (disk_.Identify(dest, deletion.identity)) plan_.deletions.push_back(std::move(deletion));
+    if (state_.context.kind == RunKind::kCopy) {
+      model_.Put(dest, owner);
+    } else {
+      model_.Remove(dest);
     }
-    if (other == kNoOwner) {
-      const PlanState state =
-          target.SpelledOtherThan(name) ? PlanState::kCaseOnly : PlanState::kExists;
-      Mark(row_, state, dest, "");
-      kept_ = keepExisting_;
-      if (kept_) return state;
-      PlannedDeletion deletion{dest, {}};
-      if (disk_.Identify(dest, deletion.identity)) plan_.deletions.push_back(std::move(deletion));
-      return state;
-    }
+    return state;
+  }
+
+  // A file the run still needs is never deleted: the run refuses the step.
+  PlanState Refused(int other, const std::string& dest) {
     refused_ = true;
     // Put there by the other entry's own steps: both would end at one name.
     const bool same = other < row_ && dest != ListedPath(other) &&
@@ -321,28 +390,31 @@ const PlanRow* RunPlan::RowFor(std::size_t entry) const {
   return it != rows.end() && it->entry == entry ? &*it : nullptr;
 }
 
-RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
-                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
-                bool keepExisting) {
-  resolveChains = resolveChains && kind != RunKind::kCopy;
-  RunPlan plan;
-  plan.rows.reserve(static_cast<std::size_t>(
+namespace {
+
+// One unchanged row per marked entry, in list order.
+std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
+  std::vector<PlanRow> rows;
+  rows.reserve(static_cast<std::size_t>(
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) {
-      plan.rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
-    }
+    if (found[k].marked)
+      rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
   }
-  RenameJob planJob = job;
-  MessageCatcher messages;
-  if (!CheckSlotInputs(planJob, messages)) {
-    plan.refusal = messages.text;
-    CountRows(plan, found);
-    return plan;
-  }
+  return rows;
+}
 
+}  // namespace
+
+RunPlan PlanRun(RunKind kind, const CheckedJob& checked, const std::vector<FoundEntry>& found,
+                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
+                bool keepExisting) {
+  const RenameJob& job = checked.job();
+  resolveChains = resolveChains && kind != RunKind::kCopy;
+  RunPlan plan;
+  plan.rows = MarkedRows(found);
   int active = 0;
-  for (const int code : planJob.slotCode) active += code >= 1 && code < kOperationCount ? 1 : 0;
+  for (const int code : job.slotCode) active += code != 0 ? 1 : 0;
   // Resolving needs the steps, to order them.
   const bool keepSteps = withSteps || resolveChains;
   if (keepSteps) plan.steps.reserve(plan.rows.size() * static_cast<std::size_t>(active));
@@ -356,14 +428,14 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
     DiskModel model(disk);
     PlanActions actions(state, found, disk, model, plan, catcher, keepSteps, resolveChains,
                         keepExisting);
-    (void)WalkSteps(state, planJob, found, actions);  // failures are caught into the plan
+    (void)WalkSteps(state, job, found, actions);  // failures are caught into the plan
     actions.EndEntry();
     if (resolveChains) {
       // List order frees every name in time: the run goes as without the
       // option, and so does its plan.
       if (!actions.ChainAhead()) {
         if (actions.Waits()) {
-          return PlanRun(kind, job, found, destPath, disk, withSteps, false, keepExisting);
+          return PlanRun(kind, checked, found, destPath, disk, withSteps, false, keepExisting);
         }
       } else {
         plan.order = OrderChains(plan);
@@ -377,6 +449,20 @@ RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry
   }
   CountRows(plan, found);
   if (!withSteps) plan.steps.clear();
+  return plan;
+}
+
+RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
+                const std::string& destPath, FileSystem& disk, bool withSteps, bool resolveChains,
+                bool keepExisting) {
+  MessageCatcher messages;
+  if (const std::optional<CheckedJob> checked = CheckJob(job, messages)) {
+    return PlanRun(kind, *checked, found, destPath, disk, withSteps, resolveChains, keepExisting);
+  }
+  RunPlan plan;
+  plan.rows = MarkedRows(found);
+  plan.refusal = messages.text;
+  CountRows(plan, found);
   return plan;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/batch_run.h"
+#include "engine/checked_job.h"
 #include "engine/file_system.h"
 #include "engine/path.h"
 
@@ -96,7 +97,7 @@ struct RunPlan {
   int conflicts = 0;                       // rows in a conflict state
 
   // The row of found-list entry `entry`, or null when it is not marked.
-  const PlanRow* RowFor(std::size_t entry) const;
+  [[nodiscard]] const PlanRow* RowFor(std::size_t entry) const;
 };
 
 // The plan of a `kind` run of job over the marked entries of found, copies
@@ -108,8 +109,13 @@ struct RunPlan {
 // With keepExisting, "Löschen ???" is answered as a script without
 // --overwrite-all answers it: a taken target stays, the step is left out
 // (its row still shows the conflict) and later slots go on from the name
-// the file has. Reports nothing: refusals and failures are returned in the
-// plan.
+// the file has. Reports nothing: failures are returned in the plan.
+RunPlan PlanRun(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
+                const std::string& destPath, FileSystem& disk, bool withSteps = true,
+                bool resolveChains = false, bool keepExisting = false);
+
+// The same for a job not yet checked: a job the slot check refuses gives a
+// plan of unchanged rows with the check's message as refusal.
 RunPlan PlanRun(RunKind kind, const RenameJob& job, const std::vector<FoundEntry>& found,
                 const std::string& destPath, FileSystem& disk, bool withSteps = true,
                 bool resolveChains = false, bool keepExisting = false);

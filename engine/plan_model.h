@@ -35,7 +35,7 @@ struct Place {
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
   // True when the occupant is written other than `name` (only where case is ignored).
-  bool SpelledOtherThan(std::string_view name) const {
+  [[nodiscard]] bool SpelledOtherThan(std::string_view name) const {
     return ignoresCase && occupant != nullptr && occupant->spelled != name;
   }
 };

@@ -7,6 +7,7 @@
 namespace velmora {
 
 inline constexpr char kGeneralErrorContext[] = VELMORA_TEXT("velmora", "Allgemeiner Fehler");
+inline constexpr char kRenameErrorContext[] = VELMORA_TEXT("velmora", "Fehler beim Umbenennen");
 inline constexpr char kTagWriteContext[] =
     VELMORA_TEXT("velmora", "Fehler beim Schreiben des Tag's");
 inline constexpr char kJournalReadContext[] =

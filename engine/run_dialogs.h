@@ -45,12 +45,4 @@ class ProgressBar {
   virtual void SetValue(int value) = 0;
 };
 
-// Presses the search button twice (reset, then search again) so that the
-// found list shows the names as they now are.
-class SearchRepeater {
- public:
-  virtual ~SearchRepeater() = default;
-  virtual void RepeatSearch() = 0;
-};
-
 }  // namespace velmora

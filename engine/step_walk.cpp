@@ -15,18 +15,13 @@ void TakeBackFile(StepActions& actions, std::vector<std::string>& names, std::st
 
 // Applies the active slots to the file at source. False ends the
 // walk: "&Abbrechen", a stop, or error set.
-bool WalkFile(RunState& state, RenameJob& job, StepActions& actions, std::string source, bool& all,
-              Error& error) {
+bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, std::string source,
+              bool& all, Error& error) {
   std::vector<std::string> names;  // the file's earlier names in this walk
   for (int i = 0; i < kSlotCount; ++i) {
-    int& code = job.slotCode[static_cast<std::size_t>(i)];
-    std::string target;
-    if (code >= 1 && code < kOperationCount) {
-      target = ApplyOperation(job, i, source, state.context);
-    } else {
-      code = 0;
-    }
-    if (code == 0) continue;
+    const int code = job.slotCode[static_cast<std::size_t>(i)];
+    if (code < 1 || code >= kOperationCount) continue;
+    const std::string target = ApplyOperation(job, i, source, state.context);
     // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
     // start, and the file goes back to the name it had.
     if (!(all && !names.empty()) && actions.StopRequested()) {
@@ -77,7 +72,7 @@ bool WalkFile(RunState& state, RenameJob& job, StepActions& actions, std::string
 
 }  // namespace
 
-Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions) {
   state.context.numberCounter = 0;
   bool all = false;  // "&Alle" given during this walk

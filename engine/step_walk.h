@@ -48,9 +48,9 @@ class StepActions {
 // after the other, until the end, "&Abbrechen" or a stop request. A stop
 // never leaves a file between its slots: after "&Alle" the file's remaining
 // steps go through, otherwise its earlier ones are taken back. Starts
-// numbering afresh. Out-of-range slot codes are set to 0. Returns the error
+// numbering afresh. Out-of-range slot codes count as 0. Returns the error
 // that ended the walk, if any.
-Error WalkSteps(RunState& state, RenameJob& job, const std::vector<FoundEntry>& found,
+Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions);
 
 }  // namespace velmora

@@ -17,7 +17,7 @@ class FilePattern {
   explicit FilePattern(std::string_view text);
 
   // True when name (a file name without folder) matches one of the parts.
-  bool Matches(std::string_view name) const;
+  [[nodiscard]] bool Matches(std::string_view name) const;
 
  private:
   std::vector<std::string> parts_;  // case-folded

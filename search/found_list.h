@@ -14,28 +14,28 @@ inline constexpr int kFoundListCapacity = 32767;
 
 class FoundList {
  public:
-  int Count() const { return static_cast<int>(entries_.size()); }
-  bool Empty() const { return entries_.empty(); }
+  [[nodiscard]] int Count() const { return static_cast<int>(entries_.size()); }
+  [[nodiscard]] bool Empty() const { return entries_.empty(); }
 
   // Adds an unmarked entry at its sorted place; false (nothing added) when
   // the list already holds kFoundListCapacity entries.
   bool Add(std::string path);
 
   // Entry text and mark at a position; "" and false outside the list.
-  const std::string& Path(int index) const;
-  bool IsMarked(int index) const;
+  [[nodiscard]] const std::string& Path(int index) const;
+  [[nodiscard]] bool IsMarked(int index) const;
 
   // Sets or clears one mark; positions outside the list are ignored.
   void SetMarked(int index, bool marked);
 
   // The lowest marked position, or -1 when nothing is marked.
-  int FirstMarked() const;
+  [[nodiscard]] int FirstMarked() const;
 
   // Removes every entry.
   void Clear();
 
   // Every entry with its mark, in list order: what a run walks over.
-  std::vector<FoundEntry> Entries() const;
+  [[nodiscard]] std::vector<FoundEntry> Entries() const;
   // The same, moved out: the list is left empty.
   std::vector<FoundEntry> TakeEntries();
 

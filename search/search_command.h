@@ -46,7 +46,7 @@ class SearchHost {
 
   // False for a host with no user waiting on it (the command line): folders
   // are then read on the calling thread, without a thread per folder.
-  virtual bool Responsive() const { return true; }
+  [[nodiscard]] virtual bool Responsive() const { return true; }
 
   // First step of ResetSearch: the run's ResetRunFlags (mode and dialog
   // flags, progress bar minimum). keepSearching is cleared by the command.
@@ -128,10 +128,10 @@ class SearchCommand {
   bool SearchFolder(std::string folder, std::string backFolder);
 
   // The folder the last search started in: a run pins it.
-  const std::string& SearchedFolder() const { return searched_; }
+  [[nodiscard]] const std::string& SearchedFolder() const { return searched_; }
 
-  const SearchState& State() const { return state_; }
-  const FoundList& Found() const { return found_; }
+  [[nodiscard]] const SearchState& State() const { return state_; }
+  [[nodiscard]] const FoundList& Found() const { return found_; }
   FoundList& Found() { return found_; }
 
  private:

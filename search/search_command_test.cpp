@@ -140,7 +140,9 @@ TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
   EXPECT_EQ(disk.calls, (std::vector<std::string>{"ReadFolder /T", "ReadFolder /T/locked"}));
   EXPECT_EQ(Paths(), std::vector<std::string>{"/top.mp3"});
   EXPECT_EQ(sink.errors,
-            std::vector<std::string>{"0 70 Fehler beim Suchen|/T/locked|Permission denied"});
+            std::vector<std::string>{std::to_string(LocationNumber(Location::kNone)) + " " +
+                                     std::to_string(kPermissionDenied) +
+                                     " Fehler beim Suchen|/T/locked|Permission denied"});
 }
 
 // Two folders of 20,000 names each.

@@ -106,9 +106,11 @@ FileLogWriter::~FileLogWriter() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void FileLogWriter::WriteLog(const std::string& text, int location) {
+void FileLogWriter::WriteLog(const std::string& text, Location location) {
   std::string entry;
-  if (location != 0) entry = "Location: " + SignedNumberText(location) + kLineEnd;
+  if (location != Location::kNone) {
+    entry = "Location: " + SignedNumberText(LocationNumber(location)) + kLineEnd;
+  }
   entry += text + kLineEnd;
 
   // Never through a link or into another user's file planted in its place.
@@ -128,14 +130,14 @@ void ErrorLog::ReportError(Location location, int number, const std::string& con
   ++reported_;
   const std::string message = ErrorMessageText(number, context, file, description);
   messages_.ShowMessage(message);
-  log_.WriteLog(message, LocationNumber(location));
+  log_.WriteLog(message, location);
 }
 
 void PrepareLog(FileSystem& fileSystem, LogWriter& log, const std::string& logPath,
                 const std::string& dateTime, int major, int minor, int revision) {
   if (fileSystem.GetFile(logPath)) return;
   if (fileSystem.Delete(logPath)) return;
-  log.WriteLog(BannerLine(dateTime, major, minor, revision), 0);
+  log.WriteLog(BannerLine(dateTime, major, minor, revision), Location::kNone);
 }
 
 }  // namespace velmora

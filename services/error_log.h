@@ -51,8 +51,8 @@ class FileLogWriter : public LogWriter {
   ~FileLogWriter() override;
   FileLogWriter(const FileLogWriter&) = delete;
   FileLogWriter& operator=(const FileLogWriter&) = delete;
-  void WriteLog(const std::string& text, int location) override;
-  const std::string& path() const { return path_; }
+  void WriteLog(const std::string& text, Location location) override;
+  [[nodiscard]] const std::string& path() const { return path_; }
 
  private:
   std::string path_;
@@ -68,7 +68,7 @@ class ErrorLog : public ErrorReporter {
   void ReportError(Location location, int number, const std::string& context,
                    const std::string& file, const std::string& description) override;
   // Failures reported so far; the window tells a run's own in its status line.
-  int reportedCount() const { return reported_; }
+  [[nodiscard]] int reportedCount() const { return reported_; }
 
  private:
   MessageSink& messages_;

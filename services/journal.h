@@ -200,7 +200,7 @@ class JournalFile {
   JournalFile(const JournalFile&) = delete;
   JournalFile& operator=(const JournalFile&) = delete;
 
-  const std::string& path() const { return path_; }
+  [[nodiscard]] const std::string& path() const { return path_; }
   FileSystem& disk() { return *disk_; }
 
   // Appends framed records (FrameRecord) in one write, creating the journal
@@ -318,7 +318,7 @@ class JournalWriter : public RunJournal {
   // Forgets the steps announced since the last call.
   std::vector<long> TakeOwnSteps();
 
-  const std::string& run() const { return run_; }
+  [[nodiscard]] const std::string& run() const { return run_; }
 
  private:
   // An intent written ahead of its step, which has not begun.

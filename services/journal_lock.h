@@ -22,7 +22,7 @@ class JournalFile::Lock {
   }
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
-  const Error& error() const { return error_; }
+  [[nodiscard]] const Error& error() const { return error_; }
 
  private:
   JournalFile& file_;

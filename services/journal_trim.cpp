@@ -40,8 +40,8 @@ class SegmentTexts {
     texts_.resize(paths_.size());
     read_.resize(paths_.size());
   }
-  std::size_t size() const { return paths_.size(); }
-  const std::string& path(std::size_t i) const { return paths_[i]; }
+  [[nodiscard]] std::size_t size() const { return paths_.size(); }
+  [[nodiscard]] const std::string& path(std::size_t i) const { return paths_[i]; }
   const std::string& Text(std::size_t i) {
     if (!read_[i]) {
       bool missing = false;

@@ -262,7 +262,7 @@ class Undo {
 
   // A tag rewrite, and its undo, give the file a new inode; the steps
   // before it knew the file by the old one.
-  StepIdentity AsNow(StepIdentity id) const {
+  [[nodiscard]] StepIdentity AsNow(StepIdentity id) const {
     const auto found = renumbered_.find({id.fsid, id.inode});
     if (found != renumbered_.end()) id.inode = found->second;
     return id;

@@ -63,6 +63,60 @@ std::string PlannedFailureText(const PlannedFailure& failure) {
   return ErrorMessageText(failure.number, failure.context, failure.file, failure.description);
 }
 
+namespace {
+
+// The reason of a row whose target differs only in letter case.
+std::string CaseOnlyText(const PlanRow& row, const std::string& target, const std::string& other) {
+  if (row.overwritten) {
+    return WithArgs(Tr("velmora",
+                       "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
+                       "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
+                       "Schreibweisen nicht."),
+                    {other});
+  }
+  return WithArgs(Tr("velmora",
+                     "%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem "
+                     "vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen "
+                     "nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll."),
+                  {target});
+}
+
+std::string DuplicateText(const PlanRow& row, const std::string& target, const std::string& other) {
+  if (row.overwritten) {
+    return WithArgs(Tr("velmora",
+                       "Endet unter demselben Namen %1 wie %2: die spätere Datei "
+                       "überschreibt diese."),
+                    {target, other});
+  }
+  return WithArgs(Tr("velmora", "Endet unter demselben Namen %1 wie %2."), {target, other}) + " " +
+         Refused();
+}
+
+std::string ChainText(const PlanRow& row, const std::string& target, const std::string& other) {
+  if (!row.overwritten && other.empty()) {
+    return WithArgs(Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
+                    {target}) +
+           " " + Refused();
+  }
+  if (!row.overwritten) {
+    return WithArgs(Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
+                    {target, other}) +
+           " " + Refused();
+  }
+  if (other.empty()) {
+    return WithArgs(Tr("velmora",
+                       "Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese "
+                       "Datei ist dann verloren."),
+                    {target});
+  }
+  return WithArgs(Tr("velmora",
+                     "Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette "
+                     "oder Tausch)."),
+                  {other});
+}
+
+}  // namespace
+
 std::string PlanRowText(const PlanRow& row) {
   const std::string text = WithArgs(Tr("velmora", "Neuer Name: %1"), {row.finalPath}) + "\n";
   const std::string target = Quoted(row.conflictPath);
@@ -85,60 +139,14 @@ std::string PlanRowText(const PlanRow& row) {
                          "soll; mit „Ja“ geht die vorhandene Datei verloren."),
                       {target});
     case PlanState::kCaseOnly:
-      if (row.overwritten) {
-        return text +
-               WithArgs(Tr("velmora",
-                           "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
-                           "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
-                           "Schreibweisen nicht."),
-                        {other});
-      }
-      return text +
-             WithArgs(Tr("velmora",
-                         "%1 unterscheidet sich nur in Groß-/Kleinschreibung von einem "
-                         "vorhandenen Namen. Das Dateisystem unterscheidet die Schreibweisen "
-                         "nicht: der Lauf fragt, ob die vorhandene Datei gelöscht werden soll."),
-                      {target});
+      return text + CaseOnlyText(row, target, other);
     case PlanState::kFailed:
       return text + Tr("velmora", "Der Lauf würde hier scheitern:") + "\n\n" +
              PlainLines(PlannedFailureText(row.failure));
     case PlanState::kDuplicate:
-      if (row.overwritten) {
-        return text + WithArgs(Tr("velmora",
-                                  "Endet unter demselben Namen %1 wie %2: die spätere Datei "
-                                  "überschreibt diese."),
-                               {target, other});
-      }
-      return text +
-             WithArgs(Tr("velmora", "Endet unter demselben Namen %1 wie %2."), {target, other}) +
-             " " + Refused();
+      return text + DuplicateText(row, target, other);
     case PlanState::kChain:
-      if (!row.overwritten && other.empty()) {
-        return text +
-               WithArgs(
-                   Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
-                   {target}) +
-               " " + Refused();
-      }
-      if (!row.overwritten) {
-        return text +
-               WithArgs(
-                   Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
-                   {target, other}) +
-               " " + Refused();
-      }
-      if (other.empty()) {
-        return text +
-               WithArgs(Tr("velmora",
-                           "Unter dem Namen %1 liegt beim Lauf schon eine andere Datei: diese "
-                           "Datei ist dann verloren."),
-                        {target});
-      }
-      return text +
-             WithArgs(Tr("velmora",
-                         "Wird von %1 überschrieben, bevor sie selbst an der Reihe ist (Kette "
-                         "oder Tausch)."),
-                      {other});
+      return text + ChainText(row, target, other);
   }
   return text;
 }

@@ -106,7 +106,7 @@ TEST(PlanText, RefusalSummaryAndFailureReport) {
       "", "Not a directory"};
   const std::string text = PlanRowText(row);
   EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_NE(text.find("Fehler:  76"), std::string::npos) << text;
+  EXPECT_NE(text.find("Fehler:  " + std::to_string(kPathNotFound)), std::string::npos) << text;
   EXPECT_NE(text.find("( Not a directory )"), std::string::npos);
 }
 

@@ -29,7 +29,7 @@ class SessionJournal : public RunJournal {
   void Finished() override;
 
   // The runs this window began, oldest first.
-  const std::vector<std::string>& ownRuns() const { return ownRuns_; }
+  [[nodiscard]] const std::vector<std::string>& ownRuns() const { return ownRuns_; }
 
  private:
   JournalFile file_;

@@ -29,7 +29,7 @@ class SettingsStore : public SettingsWriter {
   // reads as the decimal of its first two bytes (signed, little-endian); a
   // value of any other type, a binary longer than 4 bytes, or a missing key
   // reads as "".
-  std::string ReadSetting(const std::string& key) const;
+  [[nodiscard]] std::string ReadSetting(const std::string& key) const;
 
  private:
   std::unique_ptr<QSettings> settings_;

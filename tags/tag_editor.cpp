@@ -209,8 +209,8 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
       host_.SetProgress(static_cast<int>(i + 1));
       if (!list[i].marked) continue;
       if (logFile) {
-        log_.WriteLog("--- Edit TAG ---", 0);
-        log_.WriteLog("File= " + current, 0);
+        log_.WriteLog("--- Edit TAG ---", Location::kNone);
+        log_.WriteLog("File= " + current, Location::kNone);
       }
       if (!WriteOne(current)) break;
     }

@@ -91,25 +91,25 @@ class TagEditor {
   TagEditor(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagEditorHost& host);
 
   TagEditorFields& fields() { return fields_; }
-  const TagEditorFields& fields() const { return fields_; }
-  TagView view() const { return view_; }
-  bool tagEditorOpen() const { return tagEditorOpen_; }
+  [[nodiscard]] const TagEditorFields& fields() const { return fields_; }
+  [[nodiscard]] TagView view() const { return view_; }
+  [[nodiscard]] bool tagEditorOpen() const { return tagEditorOpen_; }
   // "ID3v2 schreiben"; kAuto at start.
-  Id3v2Mode id3v2Mode() const { return id3v2Mode_; }
+  [[nodiscard]] Id3v2Mode id3v2Mode() const { return id3v2Mode_; }
   void SetId3v2Mode(Id3v2Mode mode) { id3v2Mode_ = mode; }
   // Told before and after each tag write (FileOp::kTag), so that it can be
   // taken back; null for none. An intent that fails ends the run.
   void SetJournal(RunJournal* journal) { journal_ = journal; }
 
   // The notes for the file shown last and the fields as they stand.
-  TagEditorNotes Notes() const;
+  [[nodiscard]] TagEditorNotes Notes() const;
   // What the run sets in the ID3v2 tag from the fields as they stand: every
   // field whose chooser is not "aus"; a year that is not 1 to 4 digits is
   // left as stored.
-  Id3v2Changes ChangesForId3v2() const;
+  [[nodiscard]] Id3v2Changes ChangesForId3v2() const;
   // What the run sets in the own tag of a FLAC, Ogg, Opus or M4A file: every
   // field whose chooser is not "aus", in full.
-  Id3v2Changes ChangesForAudioTag() const;
+  [[nodiscard]] Id3v2Changes ChangesForAudioTag() const;
 
   // "Edit MP3-Tag": opens the panel and shows the first marked entry.
   void CmdTagEdit_Click(const TagList& list);

@@ -29,8 +29,8 @@ struct FakeHost : TagEditorHost {
 };
 
 struct RecordingLog : LogWriter {
-  void WriteLog(const std::string& text, int location) override {
-    lines.push_back(location == 0 ? text : "?");
+  void WriteLog(const std::string& text, Location location) override {
+    lines.push_back(location == Location::kNone ? text : "?");
   }
   std::vector<std::string> lines;
 };

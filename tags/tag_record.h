@@ -53,15 +53,16 @@ void KeepTrackNumber(const TagRecord& stored, const std::string& comment, TagRec
 
 // The tag of the file at path, or the empty record when its last 128 bytes do
 // not begin with "TAG". A failure (missing, unreadable, shorter than 128
-// bytes) is reported at location 22 and gives the empty record.
+// bytes) is reported at Location::kReadTag and gives the empty record.
 TagRecord ReadTag(FileSystem& disk, const std::string& path, ErrorReporter& reporter);
 
 // Writes record as the tag of the file at path: over the old tag when there
 // is one, else, for a file named *.mp3, appended after the last byte (the file
 // grows by 128 bytes; the audio is never overwritten). Never truncates or
-// creates a file. A failure is reported at location 23 and returned; the file
+// creates a file. A failure is reported at Location::kWriteTag and returned; the file
 // then keeps its length and its audio bytes. Refused: a record whose marker
-// is not "TAG" (5), an untagged file that is not named *.mp3 (321).
+// is not "TAG" (kInvalidArgument), an untagged file that is not named *.mp3
+// (kInvalidFileFormat).
 Error WriteTag(FileSystem& disk, const std::string& path, const TagRecord& record,
                ErrorReporter& reporter);
 

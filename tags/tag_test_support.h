@@ -67,7 +67,7 @@ struct ReportedError {
   int location, number;
   std::string context, file, description;
   // "location number context|file"
-  std::string Where() const {
+  [[nodiscard]] std::string Where() const {
     return std::to_string(location) + " " + std::to_string(number) + " " + context + "|" + file;
   }
 };

@@ -43,15 +43,16 @@ TEST(WriteLog, AppendsEntriesWithCrLfAndLocationLines) {
   for (const bool keepOpen : {false, true}) {
     const std::string path = dir / (keepOpen ? "held" : "each");
     FileLogWriter log(path, screen, keepOpen);
-    log.WriteLog("Auswahl= Text ersetzen / löschen", 0);
+    log.WriteLog("Auswahl= Text ersetzen / löschen", Location::kNone);
     EXPECT_EQ(ReadFile(path), "Auswahl= Text ersetzen / löschen\r\n") << keepOpen;
-    log.WriteLog("x", -3);
-    EXPECT_EQ(ReadFile(path), "Auswahl= Text ersetzen / löschen\r\nLocation: -3\r\nx\r\n")
+    log.WriteLog("x", Location::kCommit);
+    EXPECT_EQ(ReadFile(path), "Auswahl= Text ersetzen / löschen\r\nLocation:  20\r\nx\r\n")
         << keepOpen;
   }
   EXPECT_TRUE(screen.messages.empty());
 
-  FileLogWriter(dir / ("missing" + std::string(kPathSeparatorText) + "L"), screen).WriteLog("", 0);
+  FileLogWriter(dir / ("missing" + std::string(kPathSeparatorText) + "L"), screen)
+      .WriteLog("", Location::kNone);
   EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
 }
 
@@ -85,7 +86,7 @@ TEST(WriteLog, NothingPlantedInItsPlaceIsWrittenThrough) {
       if (row.needsRoot && ::geteuid() != 0) continue;  // printed below
       ASSERT_TRUE(row.plant());
       testing::Recorders screen;
-      FileLogWriter(log, screen, keepOpen).WriteLog("entry", 0);
+      FileLogWriter(log, screen, keepOpen).WriteLog("entry", Location::kNone);
       EXPECT_EQ(screen.messages, Lines{"Logfile konnte nicht geöffnet werden"});
       EXPECT_EQ(ReadFile(dir / "victim"), "victim");
       EXPECT_FALSE(testing::FileExists(dir / "created"));

@@ -120,7 +120,7 @@ struct Round {
     RunState state;
     state.context.destPath = destPath;
     state.resolveChains = resolve;
-    RunCommand(kind, state, job, found, run.services, false);
+    testing::CheckAndRun(kind, state, job, found, run.services, false);
   }
 
   TempFolder src, dst;
@@ -167,6 +167,57 @@ struct DiskRun {
   Recorder recorder;
 };
 
+// The random cases reach every outcome: conflicts, clean runs, and refused
+// jobs (or, with chains resolved, ordered runs).
+void ExpectEveryOutcome(int withConflict, int clean, int refusedOrOrdered, bool resolve) {
+  EXPECT_GT(withConflict, 10);
+  EXPECT_GT(clean, resolve ? 50 : 100);
+  EXPECT_GT(refusedOrOrdered, resolve ? 10 : 5);
+}
+
+// Every question was one the run may ask, and no deletion went unplanned.
+void ExpectOnlyPlannedQuestions(const testing::ScriptedDialogs& dialogs) {
+  EXPECT_EQ(dialogs.unexpected, 0);
+  for (const std::string& asked : dialogs.asked) {
+    EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << asked;
+  }
+}
+
+// Every entry the plan sees no conflict for ends where it says.
+void ExpectRowsAsPlanned(const Round& r, const RunPlan& plan, const Disk& before,
+                         const Disk& after) {
+  for (const PlanRow& row : plan.rows) {
+    if (IsConflict(row.state)) continue;
+    const std::string original = r.found[row.entry].path;
+    ASSERT_EQ(after.count(row.finalPath), 1u) << row.finalPath;
+    EXPECT_EQ(after.at(row.finalPath), before.at(original)) << row.finalPath;
+    if (r.kind == RunKind::kCopy) {
+      EXPECT_EQ(after.at(original), before.at(original));
+    }
+  }
+}
+
+// A plan without conflicts: the whole disk as planned.
+void ExpectDiskAsPlanned(const Round& r, const RunPlan& plan, const Disk& before, const Disk& after,
+                         const std::vector<std::string>& commits, bool resolve) {
+  if (resolve) {
+    Disk expected = before;
+    for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
+    for (const PlanRow& row : plan.rows) {
+      expected[row.finalPath] = before.at(r.found[row.entry].path);
+    }
+    EXPECT_EQ(after, expected);
+    return;
+  }
+  EXPECT_EQ(after, Played(before, plan, r.kind));
+  std::vector<std::string> planned;
+  for (const PlanStep& step : plan.steps) {
+    if (step.state != PlanState::kUnchanged)
+      planned.push_back(step.source + " -> " + step.destination);
+  }
+  EXPECT_EQ(commits, planned);
+}
+
 // Every entry the plan sees no conflict for ends where it says. Without
 // any conflict the whole disk is as planned: played step by step (copies
 // leave their intermediates), or with chains resolved, each file moved
@@ -189,51 +240,22 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
     disk.run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
     r.Run(disk.run, resolve);
     const Disk after = Snapshot(r.folders);
-    ASSERT_EQ(disk.run.dialogs.unexpected, 0);
-    for (const std::string& asked : disk.run.dialogs.asked) {
-      EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << asked;
-    }
+    ExpectOnlyPlannedQuestions(disk.run.dialogs);
     if (!plan.refusal.empty()) {
       ++refused;
       EXPECT_EQ(after, before);
       continue;
     }
     ordered += plan.order.empty() ? 0 : 1;
-    for (const PlanRow& row : plan.rows) {
-      if (IsConflict(row.state)) continue;
-      const std::string original = r.found[row.entry].path;
-      ASSERT_EQ(after.count(row.finalPath), 1u) << row.finalPath;
-      EXPECT_EQ(after.at(row.finalPath), before.at(original)) << row.finalPath;
-      if (r.kind == RunKind::kCopy) {
-        EXPECT_EQ(after.at(original), before.at(original));
-      }
-    }
+    ExpectRowsAsPlanned(r, plan, before, after);
     if (plan.conflicts > 0) {
       ++withConflict;
       continue;
     }
     ++clean;
-    if (resolve) {
-      Disk expected = before;
-      for (const PlanRow& row : plan.rows) expected.erase(r.found[row.entry].path);
-      for (const PlanRow& row : plan.rows) {
-        expected[row.finalPath] = before.at(r.found[row.entry].path);
-      }
-      EXPECT_EQ(after, expected);
-      continue;
-    }
-    EXPECT_EQ(after, Played(before, plan, r.kind));
-    std::vector<std::string> planned;
-    for (const PlanStep& step : plan.steps) {
-      if (step.state != PlanState::kUnchanged)
-        planned.push_back(step.source + " -> " + step.destination);
-    }
-    EXPECT_EQ(disk.recorder.commits, planned);
+    ExpectDiskAsPlanned(r, plan, before, after, disk.recorder.commits, resolve);
   }
-  // The random cases reach every outcome.
-  EXPECT_GT(withConflict, 10);
-  EXPECT_GT(clean, resolve ? 50 : 100);
-  EXPECT_GT(resolve ? ordered : refused, resolve ? 10 : 5);
+  ExpectEveryOutcome(withConflict, clean, resolve ? ordered : refused, resolve);
 }
 
 TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
@@ -295,7 +317,7 @@ TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   disk.run.dialogs.dialogAnswers = {Answer::kYes};
   disk.run.dialogs.dialog2Answers = {Answer::kYes};
   RunState state;
-  RunCommand(RunKind::kRename, state, job, found, disk.run.services, false);
+  testing::CheckAndRun(RunKind::kRename, state, job, found, disk.run.services, false);
   EXPECT_EQ(disk.run.dialogs.asked, std::vector<std::string>{dir / "X.TXT -> " + dir / "X.TXT"});
   EXPECT_EQ(Snapshot({dir.path()}), (Disk{{dir / "X.TXT", "X.TXT"}}));
 }

@@ -34,7 +34,7 @@ class DirSearch : public QDialog {
                                                    FileSystem& disk, SettingsWriter& settings,
                                                    QWidget* owner);
 
-  const std::optional<AcceptedDestination>& accepted() const { return accepted_; }
+  [[nodiscard]] const std::optional<AcceptedDestination>& accepted() const { return accepted_; }
 
  private:
   void Form_Load(const std::string& destPath, const std::string& destDrive);

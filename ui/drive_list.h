@@ -21,7 +21,7 @@ class DriveList : public QComboBox {
   void Reload();
 
   // The chosen drive's designation (its mount point).
-  std::string Drive() const;
+  [[nodiscard]] std::string Drive() const;
 
   // Shows designation as the chosen drive, adding it when it is not listed.
   void SetDrive(const std::string& designation);

@@ -26,9 +26,9 @@ class FileList : public QListView {
   // Reads the folder again from the disk.
   void Refresh();
 
-  const std::string& Folder() const { return folder_; }
-  int Count() const;
-  QString Entry(int index) const;
+  [[nodiscard]] const std::string& Folder() const { return folder_; }
+  [[nodiscard]] int Count() const;
+  [[nodiscard]] QString Entry(int index) const;
 
  private:
   void ShowMatches();

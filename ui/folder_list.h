@@ -18,14 +18,14 @@ class FolderList : public QTreeWidget {
   FolderList(const char* name, FileSystem& disk, QWidget* parent);
 
   // The current folder.
-  const std::string& Path() const { return path_; }
+  [[nodiscard]] const std::string& Path() const { return path_; }
 
   // Makes folder current and lists it afresh; false, changing nothing, when
   // it cannot be read.
   bool SetPath(const std::string& folder);
 
   // The highlighted entry's folder (the current folder when none is).
-  std::string Highlighted() const;
+  [[nodiscard]] std::string Highlighted() const;
 
   // Highlights the entry of folder when it is listed.
   void Highlight(const std::string& folder);

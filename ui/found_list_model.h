@@ -28,8 +28,8 @@ class FoundListModel : public QAbstractListModel {
   // Rows as wide as their own text again (an empty list).
   void ClearExtent();
 
-  int rowCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
+  [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+  [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
 
  private:
   const FoundList& found_;

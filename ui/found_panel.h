@@ -22,10 +22,10 @@ class FoundPanel : public QWidget {
  public:
   FoundPanel(FoundList& found, QWidget* parent);
 
-  QListView* lstFoundFiles() const { return lstFoundFiles_; }
-  QLabel* lblCount() const { return lblCount_; }
-  QPushButton* CmdSelectAll() const { return cmdSelectAll_; }
-  QPushButton* CmdSelectNone() const { return cmdSelectNone_; }
+  [[nodiscard]] QListView* lstFoundFiles() const { return lstFoundFiles_; }
+  [[nodiscard]] QLabel* lblCount() const { return lblCount_; }
+  [[nodiscard]] QPushButton* CmdSelectAll() const { return cmdSelectAll_; }
+  [[nodiscard]] QPushButton* CmdSelectNone() const { return cmdSelectNone_; }
 
   // Shows the entries and marks the list holds now.
   void Refresh();

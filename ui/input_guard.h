@@ -20,7 +20,7 @@ class InputGuard : public QObject {
 
   // Starts or stops dropping input; stopping twice is harmless.
   void SetActive(bool active);
-  bool active() const { return active_; }
+  [[nodiscard]] bool active() const { return active_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

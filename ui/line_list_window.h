@@ -23,7 +23,7 @@ class LineListWindow : public QWidget {
   // Replaces the list's entries by lines, one entry each.
   void SetLines(const std::vector<std::string>& lines);
 
-  QListWidget* List1() const { return list1_; }
+  [[nodiscard]] QListWidget* List1() const { return list1_; }
 
  private:
   QListWidget* list1_;

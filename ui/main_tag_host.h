@@ -24,7 +24,7 @@ class MainTagHost : public TagPanelHost {
         unpin_(std::move(unpin)) {}
 
   TagList TagEntries() override;
-  bool LogOptionOn() const override { return logOn_(); }
+  [[nodiscard]] bool LogOptionOn() const override { return logOn_(); }
   void SetTagProgress(int value) override { progress_(value); }
   // The search button pressed twice: reset, then search again.
   void RepeatTagSearch() override { repeatSearch_(); }

@@ -91,15 +91,18 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   BuildMenu();
   progress_ = std::make_unique<QtProgressBar>(progBar_);
   inputGuard_ = new InputGuard(this, searchPanel_->cmdExit());
-  SearchRepeater* repeater = this;
-  services_ = std::make_unique<RunServices>(
-      RunServices{fileSystem_, *dialogs_, messages_, *errorLog_, *log_, progress_.get(), repeater});
-  services_->planDisk = &planDisk_;
-  services_->committed = &tally_;
-  services_->stop = &runStop_;
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
-  services_->journal = journal_.get();
+  services_ = std::make_unique<RunServices>(RunServices{.fileSystem = fileSystem_,
+                                                        .dialogs = *dialogs_,
+                                                        .messages = messages_,
+                                                        .reporter = *errorLog_,
+                                                        .log = *log_,
+                                                        .progress = progress_.get(),
+                                                        .committed = &tally_,
+                                                        .journal = journal_.get(),
+                                                        .stop = &runStop_,
+                                                        .planDisk = &planDisk_});
   tagPanel_->SetJournal(journal_.get());
   sinceListShown_.start();
 }
@@ -157,7 +160,10 @@ void Main::BuildLayout() {
     size = size.boundedTo(screen->availableGeometry().size() * 0.95);
   }
   resize(size);
+  ConnectPanels();
+}
 
+void Main::ConnectPanels() {
   SearchPanel* search = searchPanel_;
   connect(search->cmdSearch(), &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
   connect(search->cmdExit(), &QPushButton::clicked, this, [this] { cmdExit_Click(); });

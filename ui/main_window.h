@@ -51,7 +51,7 @@ struct MainEnvironment {
   std::string mountTable = kMountTable;
 };
 
-class Main : public QMainWindow, private SearchHost, private SearchRepeater {
+class Main : public QMainWindow, private SearchHost {
   Q_OBJECT
 
  public:
@@ -83,10 +83,10 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void ResetRunFlags() override;
 
   // The window's public variables, as shown and logged.
-  const std::string& destPath() const { return state_.context.destPath; }
-  const std::string& logPath() const { return logPath_; }
+  [[nodiscard]] const std::string& destPath() const { return state_.context.destPath; }
+  [[nodiscard]] const std::string& logPath() const { return logPath_; }
   // The found list with its marks, as the last search left it.
-  const FoundList& Found() const { return command_->Found(); }
+  [[nodiscard]] const FoundList& Found() const { return command_->Found(); }
 
   // Size, position and the splitter's sizes into the settings; at the end of
   // the program, and for tests.
@@ -101,19 +101,23 @@ class Main : public QMainWindow, private SearchHost, private SearchRepeater {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // SearchHost and SearchRepeater.
+  // SearchHost.
   void ProcessPendingEvents() override;
   void KeepResponsive() override { ProcessPendingEvents(); }
   void CaptionsChanged() override;
   void CountChanged() override;
   void ShowCountNow() override;
-  void RepeatSearch() override;
+  // After a run or an undo: the search pressed twice (reset, then search
+  // again), so that the found list shows the names as they now are.
+  void RepeatSearch();
 
-  bool LogOptionOn() const;
+  [[nodiscard]] bool LogOptionOn() const;
   void BuildMenu();
   void BuildLanguageMenu(QMenu* options);
   void RestoreWindowGeometry();
   void BuildLayout();
+  // The window's own reactions to its panels' buttons and signals.
+  void ConnectPanels();
   void ShowSearchResult(const SearchResult& result);
   void SetSearching(bool searching);
   void RunJob(RunKind kind);

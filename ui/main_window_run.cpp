@@ -46,7 +46,10 @@ bool AskYesNo(QWidget* parent, const QString& text) {
 
 }  // namespace
 
-void Main::CmdRename_Click() { RunJob(RunKind::kRename); }
+void Main::CmdRename_Click() {
+  ResetRunFlags();
+  RunJob(RunKind::kRename);
+}
 
 void Main::CmdCopy_Click() {
   ResetRunFlags();
@@ -70,8 +73,6 @@ void Main::ChooseDestination() {
 }
 
 void Main::RunJob(RunKind kind) {
-  ResetRunFlags();
-  RenameJob job = slotPanel_->ReadJob();
   std::vector<FoundEntry> found = command_->Found().Entries();
   if (UsesFields(job)) {
     // What the preview has not read yet; a run takes no input meanwhile.
@@ -92,14 +93,17 @@ void Main::RunJob(RunKind kind) {
   journal_->SetCommand(RunKindName(kind));
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
-  RunCommand(kind, state_, job, found, *services_, LogOptionOn());
+  const std::optional<CheckedJob> job = CheckJob(slotPanel_->ReadJob(), messages_);
+  if (job) RunCommand(kind, state_, *job, found, *services_, LogOptionOn());
   journal_->Finished();
-  fileSystem_.UnpinFolders();
-  EndRun();
+  RepeatSearch();
   statusBar()->showMessage(
       RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
+  if (!job) return;
+  // Codes out of range read as no operation.
   for (int i = 0; i < kSlotCount; ++i) {
-    if (job.slotCode[i] != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, job.slotCode[i]);
+    const int code = job->job().slotCode[static_cast<std::size_t>(i)];
+    if (code != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, code);
   }
 }
 

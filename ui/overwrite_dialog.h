@@ -21,7 +21,7 @@ class Dialog2 : public QDialog {
   // Answer::kClosed when it was closed by its frame or Escape.
   static Answer Ask(const std::string& target, QWidget* owner);
 
-  Answer answer() const { return answer_; }
+  [[nodiscard]] Answer answer() const { return answer_; }
 
  private:
   void Choose(Answer answer);

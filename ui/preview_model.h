@@ -21,10 +21,10 @@ class PreviewModel : public QAbstractListModel {
   // Empties every row, keeping their number.
   void Clear();
 
-  const RunPlan& plan() const { return plan_; }
+  [[nodiscard]] const RunPlan& plan() const { return plan_; }
 
-  int rowCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
+  [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+  [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
 
  private:
   RunPlan plan_;

@@ -34,7 +34,8 @@ namespace {
 class ColumnWideRows : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const override {
     return {1, QStyledItemDelegate::sizeHint(option, index).height()};
   }
 };

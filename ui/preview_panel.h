@@ -43,10 +43,10 @@ class PreviewPanel : public QWidget {
 
   // True while a change waits for its plan: after each change the timer has
   // it worked out off the input path, a newer change dropping an older plan.
-  bool Pending() const;
+  [[nodiscard]] bool Pending() const;
 
-  QListView* lstNewNames() const { return list_; }
-  QLabel* lblPreview() const { return summary_; }
+  [[nodiscard]] QListView* lstNewNames() const { return list_; }
+  [[nodiscard]] QLabel* lblPreview() const { return summary_; }
 
  private:
   void Schedule();

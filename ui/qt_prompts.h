@@ -52,7 +52,7 @@ class QtRunStop : public StopSignal {
   void Finish();
   // "Abbrechen" was pressed, or the window is closing.
   void Request();
-  bool running() const { return running_; }
+  [[nodiscard]] bool running() const { return running_; }
 
   bool StopRequested() override;
 

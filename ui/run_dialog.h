@@ -26,7 +26,7 @@ class Dialog : public QDialog {
   static Answer Ask(const std::string& source, const std::string& target, RunKind kind,
                     QWidget* owner);
 
-  Answer answer() const { return answer_; }
+  [[nodiscard]] Answer answer() const { return answer_; }
 
  private:
   void Choose(Answer answer);

@@ -15,7 +15,7 @@ namespace velmora {
 class RunTally : public CommitObserver {
  public:
   void Committed(const std::string& source, const std::string& destination) override;
-  int Files() const { return static_cast<int>(placed_.size()); }
+  [[nodiscard]] int Files() const { return static_cast<int>(placed_.size()); }
   void Clear() { placed_.clear(); }
 
  private:

@@ -28,19 +28,19 @@ class SearchPanel : public QWidget {
  public:
   SearchPanel(DriveInfo& drives, FileSystem& disk, QWidget* parent);
 
-  DriveList* drvList() const { return drvList_; }
-  FolderList* dirList() const { return dirList_; }
-  FileList* filList() const { return filList_; }
-  QLineEdit* txtSearchSpec() const { return txtSearchSpec_; }
-  QRadioButton* OptSubdirs() const { return optSubdirs_; }
-  QPushButton* cmdSearch() const { return cmdSearch_; }
-  QPushButton* cmdExit() const { return cmdExit_; }
+  [[nodiscard]] DriveList* drvList() const { return drvList_; }
+  [[nodiscard]] FolderList* dirList() const { return dirList_; }
+  [[nodiscard]] FileList* filList() const { return filList_; }
+  [[nodiscard]] QLineEdit* txtSearchSpec() const { return txtSearchSpec_; }
+  [[nodiscard]] QRadioButton* OptSubdirs() const { return optSubdirs_; }
+  [[nodiscard]] QPushButton* cmdSearch() const { return cmdSearch_; }
+  [[nodiscard]] QPushButton* cmdExit() const { return cmdExit_; }
 
   // Drive, folder (the root when it cannot be read) and pattern at start.
   void StartAt(const std::string& drive, const std::string& folder, const std::string& pattern);
 
   // What the controls hold, for the search button.
-  SearchInputs Inputs() const;
+  [[nodiscard]] SearchInputs Inputs() const;
 
   // Shows the captions and the sub-folder option of the search's state.
   void ShowState(const SearchState& state);

@@ -29,16 +29,16 @@ class SlotPanel : public QGroupBox {
   static QString FieldLegend();
 
   // The job as the run reads it: codes, field texts and chooser texts.
-  RenameJob ReadJob() const;
+  [[nodiscard]] RenameJob ReadJob() const;
 
   // The run may reset an out-of-range code to 0.
   void SetSlotCode(int slot, int code);
-  int SlotCode(int slot) const { return slotCode_[slot]; }
+  [[nodiscard]] int SlotCode(int slot) const { return slotCode_[slot]; }
 
-  QPushButton* CmdTagEdit() const { return cmdTagEdit_; }
-  QPushButton* CmdMove() const { return cmdMove_; }
-  QPushButton* CmdCopy() const { return cmdCopy_; }
-  QPushButton* CmdRename() const { return cmdRename_; }
+  [[nodiscard]] QPushButton* CmdTagEdit() const { return cmdTagEdit_; }
+  [[nodiscard]] QPushButton* CmdMove() const { return cmdMove_; }
+  [[nodiscard]] QPushButton* CmdCopy() const { return cmdCopy_; }
+  [[nodiscard]] QPushButton* CmdRename() const { return cmdRename_; }
 
  signals:
   // The user chose an operation, or a field's text changed (typed or set).

@@ -90,6 +90,25 @@ TagPanel::TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, Ta
                                        "LabId3Kommentar", "LabId3Jahr",      "LabId3Genre"};
   for (int i = 0; i < kId3Fields; ++i) notes_[i] = Named(new QLabel(this), noteNames[i]);
 
+  LayOutFields();
+
+  connect(cmdEditTag_, &QPushButton::clicked, this, [this] { CmdEditTag_Click(); });
+  connect(cmdTagExit_, &QPushButton::clicked, this, [this] { CmdTagExit_Click(); });
+  connect(optAlleAus_, &QRadioButton::clicked, this, [this] { OptAlleAus_Click(); });
+  connect(optKeineAus_, &QRadioButton::clicked, this, [this] { OptKeineAus_Click(); });
+  // The after view's notes follow what is typed.
+  for (QLineEdit* edit : {txtTitel_, txtInterpret_, txtAlbum_, txtKommentar_, txtJahr_}) {
+    connect(edit, &QLineEdit::textEdited, this, [this] {
+      ReadWidgets();
+      ShowNotes();
+    });
+  }
+
+  WriteWidgets();
+  hide();
+}
+
+void TagPanel::LayOutFields() {
   auto* grid = new QGridLayout(this);
   auto addRow = [&](int row, const char* name, const char* caption, QWidget* value,
                     QWidget* source) {
@@ -117,21 +136,6 @@ TagPanel::TagPanel(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, Ta
   buttons->addWidget(cmdTagExit_);
   grid->addLayout(buttons, 7, 0, 1, 3);
   grid->setColumnStretch(1, 1);
-
-  connect(cmdEditTag_, &QPushButton::clicked, this, [this] { CmdEditTag_Click(); });
-  connect(cmdTagExit_, &QPushButton::clicked, this, [this] { CmdTagExit_Click(); });
-  connect(optAlleAus_, &QRadioButton::clicked, this, [this] { OptAlleAus_Click(); });
-  connect(optKeineAus_, &QRadioButton::clicked, this, [this] { OptKeineAus_Click(); });
-  // The after view's notes follow what is typed.
-  for (QLineEdit* edit : {txtTitel_, txtInterpret_, txtAlbum_, txtKommentar_, txtJahr_}) {
-    connect(edit, &QLineEdit::textEdited, this, [this] {
-      ReadWidgets();
-      ShowNotes();
-    });
-  }
-
-  WriteWidgets();
-  hide();
 }
 
 void TagPanel::AddId3v2Menu(QMenu* menu, SettingsStore& settings) {

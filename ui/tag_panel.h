@@ -30,7 +30,7 @@ class TagPanelHost {
   // The found list with its marks, in list order.
   virtual TagList TagEntries() = 0;
   // True while the menu option "Logfile" carries its check mark.
-  virtual bool LogOptionOn() const = 0;
+  [[nodiscard]] virtual bool LogOptionOn() const = 0;
   // Sets the progress bar; its maximum is the found list's count.
   virtual void SetTagProgress(int value) = 0;
   // Refreshes the found list: the search button pressed twice.
@@ -64,8 +64,8 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   void AddId3v2Menu(QMenu* menu, SettingsStore& settings);
   void SetId3v2Mode(Id3v2Mode mode);
 
-  bool tagEditorOpen() const { return editor_.tagEditorOpen(); }
-  const TagEditor& editor() const { return editor_; }
+  [[nodiscard]] bool tagEditorOpen() const { return editor_.tagEditorOpen(); }
+  [[nodiscard]] const TagEditor& editor() const { return editor_; }
   void SetJournal(RunJournal* journal) { editor_.SetJournal(journal); }
 
  signals:
@@ -78,6 +78,8 @@ class TagPanel : public QGroupBox, private TagEditorHost {
   void SetProgress(int value) override;
   void RepeatSearch() override;
 
+  // The captions, fields, source choosers and notes in their grid.
+  void LayOutFields();
   void ReadWidgets();
   void WriteWidgets();
   void ShowNotes();

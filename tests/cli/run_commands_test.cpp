@@ -4,6 +4,7 @@
 // touched while a conflict stands.
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
 #include "tests/cli/cli_runner.h"
 
 namespace velmora {
@@ -318,7 +319,7 @@ TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
   EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
 }
 
-// A step onto a marked file that stays is reported with error 58 and fails
+// A step onto a marked file that stays is reported with kFileExists and fails
 // the command, whether chains are resolved or not.
 TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
   for (const bool resolve : {true, false}) {
@@ -329,7 +330,7 @@ TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
     args.push_back(Bare(dir));
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.status, 1) << resolve;
-    EXPECT_THAT(r.err, HasSubstr("Fehler:  58")) << resolve;
+    EXPECT_THAT(r.err, HasSubstr("Fehler:  " + std::to_string(kFileExists))) << resolve;
     EXPECT_THAT(r.err, HasSubstr(dir / "a-1.txt")) << resolve;
     EXPECT_EQ(Listing(dir.path()), (Names{"a-1.txt", "a_1.txt"})) << resolve;
   }

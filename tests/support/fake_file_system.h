@@ -30,9 +30,9 @@ class FakeFileSystem : public FileSystem {
   void AddLink(const std::string& existing, const std::string& path) {
     files_[Key(path)] = {path, At(existing).data};
   }
-  bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
-  std::string Content(const std::string& path) const { return At(path).data->bytes; }
-  std::vector<std::string> Files() const {  // as spelled, sorted
+  [[nodiscard]] bool Has(const std::string& path) const { return files_.count(Key(path)) != 0; }
+  [[nodiscard]] std::string Content(const std::string& path) const { return At(path).data->bytes; }
+  [[nodiscard]] std::vector<std::string> Files() const {  // as spelled, sorted
     std::vector<std::string> names;
     for (const auto& [key, entry] : files_) names.push_back(entry.spelled);
     std::sort(names.begin(), names.end());
@@ -145,7 +145,7 @@ class FakeFileSystem : public FileSystem {
     std::int64_t modified = 0;
     std::uint32_t mode = 0644;
     const void* lockedBy = nullptr;
-    FileIdentity Identity() const {
+    [[nodiscard]] FileIdentity Identity() const {
       return {0, reinterpret_cast<std::uintptr_t>(this), static_cast<std::int64_t>(bytes.size()),
               modified};
     }
@@ -224,9 +224,9 @@ class FakeFileSystem : public FileSystem {
     std::shared_ptr<Data> data_;
   };
 
-  const Entry& At(const std::string& path) const { return files_.at(Key(path)); }
+  [[nodiscard]] const Entry& At(const std::string& path) const { return files_.at(Key(path)); }
   // The names directly in prefix (ending in the separator), hidden ones too.
-  FolderListing Children(const std::string& prefix) const {
+  [[nodiscard]] FolderListing Children(const std::string& prefix) const {
     FolderListing listing;
     for (const auto& [key, entry] : files_) {
       const std::string& path = entry.spelled;
@@ -246,7 +246,7 @@ class FakeFileSystem : public FileSystem {
     files_.insert(std::move(node));
   }
   static Error NotFound() { return {kFileNotFound, "No such file or directory"}; }
-  std::string Key(std::string path) const {
+  [[nodiscard]] std::string Key(std::string path) const {
     if (ignoreCase_) {
       for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }

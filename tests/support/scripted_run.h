@@ -3,10 +3,12 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/batch_run.h"
 #include "engine/batch_run_state.h"
 #include "engine/plan.h"
 #include "tests/support/fake_file_system.h"
@@ -52,17 +54,17 @@ class ScriptedDialogs : public RunDialogs {
   }
 };
 
+// The start of a recorded report: "location number ".
+inline std::string Reported(Location location, int number) {
+  return std::to_string(LocationNumber(location)) + " " + std::to_string(number) + " ";
+}
+
 // Reports as "location number context|file|description"; log entries with a
 // location as "@location text".
-class Recorders : public ErrorReporter,
-                  public MessageSink,
-                  public LogWriter,
-                  public ProgressBar,
-                  public SearchRepeater {
+class Recorders : public ErrorReporter, public MessageSink, public LogWriter, public ProgressBar {
  public:
   std::vector<std::string> errors, messages, logLines;
   std::vector<int> progress;
-  int searches = 0;
 
   void ReportError(Location location, int number, const std::string& context,
                    const std::string& file, const std::string& description) override {
@@ -70,24 +72,33 @@ class Recorders : public ErrorReporter,
                      context + "|" + file + "|" + description);
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void WriteLog(const std::string& text, int location) override {
-    logLines.push_back(location == 0 ? text : "@" + std::to_string(location) + " " + text);
+  void WriteLog(const std::string& text, Location location) override {
+    logLines.push_back(location == Location::kNone
+                           ? text
+                           : "@" + std::to_string(LocationNumber(location)) + " " + text);
   }
   void SetMaximum(int) override {}
   void SetValue(int value) override { progress.push_back(value); }
-  void RepeatSearch() override { ++searches; }
 };
 
 // A run's services over the given disk, answered and recorded here. The run
 // plans over the fake disk; over the real one it has no plan.
 struct ScriptedRun {
   explicit ScriptedRun(FileSystem& disk)
-      : services{disk, dialogs, recorders, recorders, recorders, &recorders, &recorders} {
+      : services{disk, dialogs, recorders, recorders, recorders, &recorders} {
     services.planDisk = dynamic_cast<FakeFileSystem*>(&disk);
   }
   ScriptedDialogs dialogs;
   Recorders recorders;
   RunServices services;
 };
+
+// A run as the front ends start one: the job checked, then run.
+inline void CheckAndRun(RunKind kind, RunState& state, const RenameJob& job,
+                        const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
+  if (const std::optional<CheckedJob> checked = CheckJob(job, services.messages)) {
+    RunCommand(kind, state, *checked, found, services, logOn);
+  }
+}
 
 }  // namespace velmora::testing

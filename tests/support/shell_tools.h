@@ -60,10 +60,10 @@ class LoopVolume {
   }
 
   // Why the volume is not there, "" when it is.
-  const std::string& reason() const { return reason_; }
-  const std::string& folder() const { return folder_; }
+  [[nodiscard]] const std::string& reason() const { return reason_; }
+  [[nodiscard]] const std::string& folder() const { return folder_; }
   std::string operator/(const std::string& name) const { return folder_ + name; }
-  std::string Bare() const { return folder_.substr(0, folder_.size() - 1); }
+  [[nodiscard]] std::string Bare() const { return folder_.substr(0, folder_.size() - 1); }
 
  private:
   TempFolder work_;  // not copyable, nor is the volume

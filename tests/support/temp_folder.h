@@ -32,7 +32,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::string& path() const { return path_; }  // ends in the separator
+  [[nodiscard]] const std::string& path() const { return path_; }  // ends in the separator
   std::string operator/(const std::string& name) const { return path_ + name; }
 
  private:

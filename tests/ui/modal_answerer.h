@@ -43,8 +43,8 @@ class ModalAnswerer {
   void Then(Step step) { steps_.push_back(std::move(step)); }
 
   // Windows seen, as "objectName:caption pressed", in order.
-  const std::vector<std::string>& log() const { return log_; }
-  bool AllAnswered() const { return steps_.empty(); }
+  [[nodiscard]] const std::vector<std::string>& log() const { return log_; }
+  [[nodiscard]] bool AllAnswered() const { return steps_.empty(); }
 
  private:
   void Poll() {

@@ -26,7 +26,7 @@ class PreviewTest : public WindowTest {
     }
   }
   // The column's rows, or their tool tips.
-  QStringList Column(int role = Qt::DisplayRole) const {
+  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole) const {
     QStringList rows;
     QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
     for (int row = 0; row < model->rowCount(); ++row)

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStatusBar>
 
+#include "engine/error_numbers.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
 #include "ui/qt_prompts.h"
@@ -38,7 +39,7 @@ class RunTest : public WindowTest {
 };
 
 // With chains resolved (the default), a step onto a marked file that stays
-// is asked, logged and refused with error 58, as without them.
+// is asked, logged and refused with kFileExists, as without them.
 TEST_F(RunTest, StepOntoAMarkedFileThatStaysIsReported) {
   WriteFiles(InTree(""), {"a-1.txt", "a_1.txt"});
   Start();
@@ -51,7 +52,7 @@ TEST_F(RunTest, StepOntoAMarkedFileThatStaysIsReported) {
                          }}};
   Click("CmdRename");
   EXPECT_TRUE(answers.AllAnswered());
-  EXPECT_TRUE(text.contains("Fehler:  58")) << text.toStdString();
+  EXPECT_TRUE(text.contains(QString("Fehler:  %1").arg(kFileExists))) << text.toStdString();
   EXPECT_NE(ReadFile(window_->logPath()).find("nameSrc= " + InTree("a-1.txt") + "\r\n"),
             std::string::npos);
   EXPECT_EQ(ReadFile(InTree("a_1.txt")), "a_1.txt");

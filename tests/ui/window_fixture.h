@@ -52,10 +52,10 @@ class WindowTest : public ::testing::Test {
     return *window_;
   }
 
-  std::string AppFolder() const { return temp_ / "app"; }
+  [[nodiscard]] std::string AppFolder() const { return temp_ / "app"; }
   // The tree to search, without a trailing separator (as the folder list has it).
-  std::string Tree() const { return temp_ / "tree"; }
-  std::string InTree(const std::string& name) const { return Tree() + "/" + name; }
+  [[nodiscard]] std::string Tree() const { return temp_ / "tree"; }
+  [[nodiscard]] std::string InTree(const std::string& name) const { return Tree() + "/" + name; }
 
   template <typename T>
   T* Find(const char* name) const {
@@ -64,7 +64,7 @@ class WindowTest : public ::testing::Test {
     return widget;
   }
   // The caption or content of a label, button, field or chooser.
-  QString Text(const char* name) const {
+  [[nodiscard]] QString Text(const char* name) const {
     QWidget* widget = Find<QWidget>(name);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
     return widget != nullptr ? widget->property("text").toString() : QString();
@@ -108,7 +108,7 @@ class WindowTest : public ::testing::Test {
   }
 
   // The found list's entries, in list order.
-  std::vector<std::string> FoundPaths() const {
+  [[nodiscard]] std::vector<std::string> FoundPaths() const {
     std::vector<std::string> paths;
     QAbstractItemModel* model = window_->findChild<QListView*>("lstFoundFiles")->model();
     for (int row = 0; row < model->rowCount(); ++row) {
