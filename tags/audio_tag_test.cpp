@@ -26,7 +26,7 @@ struct NoWindow : TagEditorHost {
   void RepeatSearch() override {}
 };
 struct NoLog : LogWriter {
-  void WriteLog(const std::string&, int) override {}
+  void WriteLog(const std::string&, Location) override {}
 };
 
 class AudioTagTest : public ::testing::TestWithParam<AudioKind> {

@@ -129,7 +129,7 @@ void RunCase(Case& c, const std::string& journal, const std::string& dest) {
   RunState state;
   state.context.destPath = dest;
   state.resolveChains = c.resolve;
-  RunCommand(c.kind, state, c.job, c.found, services, false);
+  testing::CheckAndRun(c.kind, state, c.job, c.found, services, false);
   writer.End();
 }
 

@@ -73,8 +73,9 @@ void Main::ChooseDestination() {
 }
 
 void Main::RunJob(RunKind kind) {
+  RenameJob asked = slotPanel_->ReadJob();
   std::vector<FoundEntry> found = command_->Found().Entries();
-  if (UsesFields(job)) {
+  if (UsesFields(asked)) {
     // What the preview has not read yet; a run takes no input meanwhile.
     TagFieldSource fields(fileSystem_);
     ReadMissingFields(found, fields);
@@ -93,7 +94,7 @@ void Main::RunJob(RunKind kind) {
   journal_->SetCommand(RunKindName(kind));
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
-  const std::optional<CheckedJob> job = CheckJob(slotPanel_->ReadJob(), messages_);
+  const std::optional<CheckedJob> job = CheckJob(std::move(asked), messages_);
   if (job) RunCommand(kind, state_, *job, found, *services_, LogOptionOn());
   journal_->Finished();
   RepeatSearch();
