@@ -50,7 +50,7 @@ class ReplacementParser {
   }
 
   int error = 0;
-  std::size_t ErrorOffset() const { return at_; }
+  [[nodiscard]] std::size_t ErrorOffset() const { return at_; }
 
  private:
   static void Literal(std::vector<Piece>& pieces, std::string_view text) {
@@ -233,9 +233,9 @@ void RegexReplacer::Impl::Expand(std::string_view subject, const PCRE2_SIZE* ove
         put(piece.text);
         break;
       case Piece::Kind::kGroup:
-        if (piece.group < pairs && ovector[2 * piece.group] != PCRE2_UNSET) {
-          const PCRE2_SIZE begin = ovector[2 * piece.group];
-          put(subject.substr(begin, ovector[2 * piece.group + 1] - begin));
+        if (piece.group < pairs && ovector[2 * std::size_t{piece.group}] != PCRE2_UNSET) {
+          const PCRE2_SIZE* pair = ovector + 2 * std::size_t{piece.group};
+          put(subject.substr(pair[0], pair[1] - pair[0]));
         }
         break;
       case Piece::Kind::kUpper:

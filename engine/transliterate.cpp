@@ -31,58 +31,72 @@ const icu::Transliterator* GermanAscii() {
   return transform.get();
 }
 
+// The umlaut of a vowel followed by a combining diaeresis; -1 for others.
+UChar32 WithDiaeresis(UChar32 vowel) {
+  switch (vowel) {
+    case 'a':
+      return 0xE4;
+    case 'o':
+      return 0xF6;
+    case 'u':
+      return 0xFC;
+    case 'A':
+      return 0xC4;
+    case 'O':
+      return 0xD6;
+    case 'U':
+      return 0xDC;
+    default:
+      return -1;
+  }
+}
+
+// The spelling of a German letter; null for any other character.
+const char* GermanSpelling(UChar32 c, bool smallNext) {
+  switch (c) {
+    case 0xE4:
+      return "ae";
+    case 0xF6:
+      return "oe";
+    case 0xFC:
+      return "ue";
+    case 0xDF:
+      return "ss";
+    case 0xC4:
+      return smallNext ? "Ae" : "AE";
+    case 0xD6:
+      return smallNext ? "Oe" : "OE";
+    case 0xDC:
+      return smallNext ? "Ue" : "UE";
+    case 0x1E9E:
+      return smallNext ? "Ss" : "SS";
+    default:
+      return nullptr;
+  }
+}
+
 // The German rules alone, decomposed umlauts included.
 void AppendGerman(std::string_view name, std::string& out) {
   const auto* s = reinterpret_cast<const std::uint8_t*>(name.data());
   const auto length = static_cast<std::int32_t>(name.size());
-  std::int32_t i = 0;
-  UChar32 c = 0;
   const auto peek = [&](std::int32_t at) {
     UChar32 next = -1;
     if (at < length) U8_NEXT(s, at, length, next);
     return next;
   };
-  while (i < length) {
+  for (std::int32_t i = 0; i < length;) {
     const std::int32_t begin = i;
+    UChar32 c = 0;
     U8_NEXT(s, i, length, c);
-    if (peek(i) == 0x308 &&
-        (c == 'a' || c == 'o' || c == 'u' || c == 'A' || c == 'O' || c == 'U')) {
-      c = c == 'a'   ? 0xE4
-          : c == 'o' ? 0xF6
-          : c == 'u' ? 0xFC
-          : c == 'A' ? 0xC4
-          : c == 'O' ? 0xD6
-                     : 0xDC;
+    if (peek(i) == 0x308 && WithDiaeresis(c) >= 0) {
+      c = WithDiaeresis(c);
       U8_FWD_1(s, i, length);
     }
-    const bool smallNext = u_islower(peek(i)) != 0;
-    switch (c) {
-      case 0xE4:
-        out += "ae";
-        break;
-      case 0xF6:
-        out += "oe";
-        break;
-      case 0xFC:
-        out += "ue";
-        break;
-      case 0xDF:
-        out += "ss";
-        break;
-      case 0xC4:
-        out += smallNext ? "Ae" : "AE";
-        break;
-      case 0xD6:
-        out += smallNext ? "Oe" : "OE";
-        break;
-      case 0xDC:
-        out += smallNext ? "Ue" : "UE";
-        break;
-      case 0x1E9E:
-        out += smallNext ? "Ss" : "SS";
-        break;
-      default:
-        out.append(name.substr(begin, i - begin));
+    const char* spelling = GermanSpelling(c, u_islower(peek(i)) != 0);
+    if (spelling != nullptr) {
+      out += spelling;
+    } else {
+      out.append(name.substr(begin, static_cast<std::size_t>(i - begin)));
     }
   }
 }
