@@ -29,6 +29,8 @@ const std::array<const char*, kOperationCount>& OperationNames() {
       "upper",
       "lower",
       "from-tags",
+      "regex",
+      "transliterate",
   };
   return names;
 }

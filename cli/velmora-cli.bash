@@ -30,11 +30,11 @@ _velmora_cli() {
         return
     fi
 
-    local operations="0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18
+    local operations="0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20
         replace insert-after insert-before insert-at delete-count-after
         delete-count-before delete-count-at delete-all-before delete-all-after
         number-after number-before number-at capitalize mirror delete-between
-        upper lower from-tags"
+        upper lower from-tags regex transliterate"
     case $prev in
         --slot1 | --slot2 | --slot3)
             COMPREPLY=($(compgen -W "$operations" -- "$cur"))

@@ -3,11 +3,11 @@
 # asked for and files where files are.
 
 set -l commands search rename copy move undo tag read-tag
-set -l operations 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 \
+set -l operations 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 \
     replace insert-after insert-before insert-at delete-count-after \
     delete-count-before delete-count-at delete-all-before delete-all-after \
     number-after number-before number-at capitalize mirror delete-between \
-    upper lower from-tags
+    upper lower from-tags regex transliterate
 
 function __velmora_cli_in
     __fish_seen_subcommand_from $argv

@@ -2,12 +2,14 @@
 #include "engine/job.h"
 #include "engine/name_template.h"
 #include "engine/numeric.h"
+#include "engine/regex_replace.h"
+#include "engine/slot_patterns.h"
 #include "engine/user_text.h"
 
 namespace velmora {
 namespace {
 
-enum class Need { kNothing, kFilled, kNumeric, kNonZero, kCount, kStart, kTemplate };
+enum class Need { kNothing, kFilled, kNumeric, kNonZero, kCount, kStart, kTemplate, kGerman };
 
 struct SlotRule {
   Need source;
@@ -38,6 +40,8 @@ constexpr SlotRule kRules[kOperationCount] = {
     {Need::kNothing, Need::kNothing},   // 16
     {Need::kNothing, Need::kNothing},   // 17
     {Need::kTemplate, Need::kNothing},  // 18
+    {Need::kFilled, Need::kNothing},    // 19: the pair is checked by RegexRefusal
+    {Need::kGerman, Need::kNothing},    // 20
 };
 
 enum class Verdict { kPass, kWrong, kZeroOrMissing };
@@ -48,6 +52,7 @@ enum class Verdict { kPass, kWrong, kZeroOrMissing };
 Verdict Judge(Need need, const std::string& text) {
   if (need == Need::kNothing) return Verdict::kPass;
   if (need == Need::kFilled) return text.empty() ? Verdict::kZeroOrMissing : Verdict::kPass;
+  if (need == Need::kGerman) return text.empty() || text == "de" ? Verdict::kPass : Verdict::kWrong;
   if (need == Need::kTemplate) {
     if (text.empty()) return Verdict::kZeroOrMissing;
     NameTemplate parsed;
@@ -65,6 +70,15 @@ Verdict Judge(Need need, const std::string& text) {
   return Verdict::kPass;
 }
 
+// The refusal of a pattern and replacement PCRE2 would not take, with the
+// character where the problem was seen; "" when both are good.
+std::string RegexRefusal(const RenameJob& job, int slot) {
+  RegexProblem problem;
+  if (RegexReplacer::Make(job.txtSource[slot], job.txtDestination[slot], problem)) return {};
+  return "Ungültiger regulärer Ausdruck in No. " + std::to_string(slot + 1) + ", Zeichen " +
+         std::to_string(problem.position) + " (" + problem.text + ")";
+}
+
 }  // namespace
 
 bool CheckSlotInputs(const RenameJob& job, MessageSink& messages) {
@@ -74,7 +88,13 @@ bool CheckSlotInputs(const RenameJob& job, MessageSink& messages) {
     const SlotRule rule = kRules[code];
     const Verdict source = Judge(rule.source, job.txtSource[slot]);
     const Verdict destination = Judge(rule.destination, job.txtDestination[slot]);
-    if (source == Verdict::kPass && destination == Verdict::kPass) continue;
+    if (source == Verdict::kPass && destination == Verdict::kPass) {
+      if (code != kRegexCode) continue;
+      const std::string refusal = RegexRefusal(job, slot);
+      if (refusal.empty()) continue;
+      messages.ShowMessage(refusal);
+      return false;
+    }
 
     std::string message = VELMORA_TEXT("velmora", "Falsche oder fehlende Eingabe");
     const bool wrong = source == Verdict::kWrong || destination == Verdict::kWrong;

@@ -29,6 +29,7 @@ inline constexpr int kPathNotFound = 76;        // Path not found
 inline constexpr int kInvalidFileFormat = 321;  // Invalid file format
 inline constexpr int kFieldMissing = 770;       // Field not found in file
 inline constexpr int kNameTemplateError = 771;  // Invalid name template
+inline constexpr int kRegexLimit = 772;         // Regular expression limit reached
 
 // Invalid procedure call or argument.
 inline Error InvalidArgumentError() {

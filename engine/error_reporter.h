@@ -33,9 +33,11 @@ enum class Location : int {
   kTagRun = 25,  // the tag editor's write command
   kGenreIndex = 26,
   kFromTags = 27,  // name operation 18: code + 2 would be kCommit
+  kRegexReplace = 28,
+  kTransliterate = 29,
 };
 
-// The location of name operation code (1..18): code + 2 up to 17, then the
+// The location of name operation code (1..20): code + 2 up to 17, then the
 // numbers behind the others.
 constexpr Location OperationLocation(int code) {
   if (code > 17) return static_cast<Location>(static_cast<int>(Location::kFromTags) + code - 18);

@@ -1,5 +1,5 @@
 // The rename job: three slots, each with an operation code (0 = inactive,
-// 1..18) and two text fields, plus the state the name operations read while a
+// 1..20) and two text fields, plus the state the name operations read while a
 // run is going on (run kind, destination folder, numbering counter).
 #pragma once
 
@@ -11,13 +11,14 @@
 namespace velmora {
 
 struct FileFields;
+struct SlotPatterns;
 
 inline constexpr int kSlotCount = 3;
-inline constexpr int kOperationCount = 19;  // codes 0..18
+inline constexpr int kOperationCount = 21;  // codes 0..20
 
 // What the user set up: read afresh by every operation call.
 struct RenameJob {
-  std::array<int, kSlotCount> slotCode{};              // 0..18
+  std::array<int, kSlotCount> slotCode{};              // 0..20
   std::array<std::string, kSlotCount> txtSource;       // first field
   std::array<std::string, kSlotCount> txtDestination;  // second field
   std::array<std::string, kSlotCount> auswahlText{     // combo text, for the log
@@ -54,6 +55,7 @@ struct NameContext {
   int numberWidth = 0;
   ErrorReporter* reporter = nullptr;   // may be null: failures then go unreported
   const FileFields* fields = nullptr;  // the file's as it was found, for "Name aus Tags"
+  SlotPatterns* patterns = nullptr;    // compiled once per walk; null outside one
 };
 
 // One row of the operation catalogue: the combo's list text and the captions
@@ -64,7 +66,7 @@ struct CatalogueEntry {
   const char* secondCaption;
 };
 
-// The nineteen catalogue rows, indexed by operation code.
+// The twenty-one catalogue rows, indexed by operation code.
 const std::array<CatalogueEntry, kOperationCount>& Catalogue();
 
 // True for the numbering codes 10, 11, 12, whose skipped steps give their

@@ -42,6 +42,10 @@ const std::array<CatalogueEntry, kOperationCount>& Catalogue() {
        VELMORA_TEXT("velmora", "leer")},
       {VELMORA_TEXT("velmora", "Name aus Tags"), VELMORA_TEXT("velmora", "Vorlage"),
        VELMORA_TEXT("velmora", "leer")},
+      {VELMORA_TEXT("velmora", "Ersetzen (regulärer Ausdruck)"), VELMORA_TEXT("velmora", "Muster"),
+       VELMORA_TEXT("velmora", "durch")},
+      {VELMORA_TEXT("velmora", "Umlaute umschreiben"), VELMORA_TEXT("velmora", "leer oder de"),
+       VELMORA_TEXT("velmora", "leer")},
   }};
   return rows;
 }
@@ -55,7 +59,8 @@ constexpr std::array<OperationFn, kOperationCount> kOperations{
     nullptr,           ReplaceText,        InsertTextAfter, InsertTextBefore, InsertTextAt,
     DeleteCountAfter,  DeleteCountBefore,  DeleteCountAt,   DeleteAllBefore,  DeleteAllAfter,
     InsertNumberAfter, InsertNumberBefore, InsertNumberAt,  CapitalizeWords,  MirrorName,
-    DeleteBetween,     ToUpperCase,        ToLowerCase,     NameFromTags,
+    DeleteBetween,     ToUpperCase,        ToLowerCase,     NameFromTags,     ReplaceRegex,
+    Transliterate,
 };
 
 }  // namespace

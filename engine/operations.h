@@ -1,4 +1,4 @@
-// The eighteen name operations, one procedure per operation code. Each takes
+// The twenty name operations, one procedure per operation code. Each takes
 // the current source path and the slot whose fields it reads, works on the
 // file-name part (extension included) and returns the folder part (destPath
 // while copying or moving) followed by the new name, or "" when it does not
@@ -92,6 +92,18 @@ std::string ToLowerCase(const RenameJob& job, int slot, const std::string& sourc
 // or a field the file lacks is reported.
 std::string NameFromTags(const RenameJob& job, int slot, const std::string& sourcePath,
                          NameContext& ctx);
+
+// 19: every match of the pattern in the first field replaced by the second
+// field ($1, ${name}, \U...\E); "" for an unchanged name. The first file
+// that reaches a match limit is reported, and the slot gives "" for the
+// rest of the walk.
+std::string ReplaceRegex(const RenameJob& job, int slot, const std::string& sourcePath,
+                         NameContext& ctx);
+
+// 20: the name transliterated (engine/transliterate.h); the first field
+// "de" for the German letters only. Never "".
+std::string Transliterate(const RenameJob& job, int slot, const std::string& sourcePath,
+                          NameContext& ctx);
 
 // The running number as inserted: decimal digits padded with "0" to at least
 // `width` digits, a minus sign in front of the padding for negative values.

@@ -1,5 +1,7 @@
 #include "engine/step_walk.h"
 
+#include "engine/slot_patterns.h"
+
 namespace velmora {
 namespace {
 
@@ -70,11 +72,28 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, std::
   return true;
 }
 
+// The walk's patterns stay in the context while it goes, however it ends.
+class PatternsInWalk {
+ public:
+  PatternsInWalk(NameContext& ctx, SlotPatterns& patterns) : ctx_(ctx), outer_(ctx.patterns) {
+    ctx.patterns = &patterns;
+  }
+  ~PatternsInWalk() { ctx_.patterns = outer_; }
+  PatternsInWalk(const PatternsInWalk&) = delete;
+  PatternsInWalk& operator=(const PatternsInWalk&) = delete;
+
+ private:
+  NameContext& ctx_;
+  SlotPatterns* outer_;
+};
+
 }  // namespace
 
 Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions) {
   state.context.numberCounter = 0;
+  SlotPatterns patterns;
+  const PatternsInWalk inWalk(state.context, patterns);
   bool all = false;  // "&Alle" given during this walk
   Error error;
   for (std::size_t k = 0; k < found.size(); ++k) {

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-l10n-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev libtag1-dev libexiv2-dev libicu-dev
+  libcli11-dev nlohmann-json3-dev libtag1-dev libexiv2-dev libicu-dev libpcre2-dev
   eyed3 id3v2 python3-mutagen
   flac vorbis-tools opus-tools ffmpeg imagemagick exiv2
   fonts-dejavu-core

@@ -138,6 +138,7 @@ constexpr ErrorRow kErrorRows[] = {
     {746, "Replacements too long", kInternal},
     {770, "Field not found in file", "Feld fehlt in der Datei"},
     {771, "Invalid name template", "Ungültige Namensvorlage"},
+    {772, "Regular expression limit reached", "Grenze des regulären Ausdrucks erreicht"},
     {31001, "Out of memory", kInternal},
     {31004, "No object", kInternal},
     {31018, "Class is not set", kInternal},

@@ -13,20 +13,22 @@ TEST(ErrorText, OwnGermanTextsAndEnglish) {
     const char* english;
     const char* german;
   };
-  for (const Row& row : {Row{53, "File not found", "Datei nicht gefunden"},
-                         Row{28, "Out of stack space", "Zu wenig Speicher"},
-                         Row{74, "Can't rename with different drive",
-                             "Umbenennen über Platten hinaus nicht möglich"},
-                         Row{31001, "Out of memory", "interner Fehler"},
-                         Row{770, "Field not found in file", "Feld fehlt in der Datei"},
-                         Row{322, "Can’t create necessary temporary file", "interner Fehler"}}) {
+  for (const Row& row :
+       {Row{53, "File not found", "Datei nicht gefunden"},
+        Row{28, "Out of stack space", "Zu wenig Speicher"},
+        Row{74, "Can't rename with different drive",
+            "Umbenennen über Platten hinaus nicht möglich"},
+        Row{31001, "Out of memory", "interner Fehler"},
+        Row{770, "Field not found in file", "Feld fehlt in der Datei"},
+        Row{772, "Regular expression limit reached", "Grenze des regulären Ausdrucks erreicht"},
+        Row{322, "Can’t create necessary temporary file", "interner Fehler"}}) {
     EXPECT_EQ(ErrorText(row.number, 0), row.english) << row.number;
     EXPECT_EQ(ErrorText(row.number, 1), row.german) << row.number;
   }
 }
 
 // Every other number, and every other language, gives the empty text.
-TEST(ErrorText, TableHoldsExactly121NumbersOf27OwnGermanTexts) {
+TEST(ErrorText, TableHoldsExactly122NumbersOf28OwnGermanTexts) {
   int numbers = 0;
   int ownGerman = 0;
   for (int number = -32768; number <= 32767; ++number) {
@@ -37,8 +39,8 @@ TEST(ErrorText, TableHoldsExactly121NumbersOf27OwnGermanTexts) {
     ++numbers;
     if (german != "interner Fehler") ++ownGerman;
   }
-  EXPECT_EQ(numbers, 121);
-  EXPECT_EQ(ownGerman, 27);
+  EXPECT_EQ(numbers, 122);
+  EXPECT_EQ(ownGerman, 28);
   EXPECT_EQ(ErrorText(31002, 0), "");
   for (int language : {2, -1}) EXPECT_EQ(ErrorText(53, language), "") << language;
 }

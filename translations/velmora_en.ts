@@ -1032,6 +1032,26 @@ The same from scripts and terminals: velmora-cli --help
         <source>M4A-Datei: MP4-Tag wird geschrieben</source>
         <translation>M4A file: MP4 tag will be written</translation>
     </message>
+    <message>
+        <source>Ersetzen (regulärer Ausdruck)</source>
+        <translation>Replace (regular expression)</translation>
+    </message>
+    <message>
+        <source>Muster</source>
+        <translation>Pattern</translation>
+    </message>
+    <message>
+        <source>durch</source>
+        <translation>with</translation>
+    </message>
+    <message>
+        <source>Umlaute umschreiben</source>
+        <translation>Transliterate umlauts</translation>
+    </message>
+    <message>
+        <source>leer oder de</source>
+        <translation>empty or de</translation>
+    </message>
 </context>
 <context>
     <name>velmora::Dialog</name>

@@ -45,7 +45,7 @@ operations=$("$cli" rename --help | sed -n 's/^ *\([0-9][0-9]*\)  .*/\1/p; s/^ *
 expect "$(echo "$operations" | sorted)" velmora-cli rename --subdirs --slot1 ""
 expect "upper" velmora-cli copy --slot2 up
 expect "lower" velmora-cli move --slot3 = lo
-expect "1 10 11 12 13 14 15 16 17 18" velmora-cli rename --slot1 1
+expect "1 10 11 12 13 14 15 16 17 18 19" velmora-cli rename --slot1 1
 expect "1 2 3 = aus off" velmora-cli tag --title ""
 
 tmp=$(mktemp -d)

@@ -32,7 +32,8 @@ TEST_F(WindowTest, StartsWithDefaultsOnAnEmptySettingsStore) {
   EXPECT_EQ(window.destPath(), "/");
   for (const char* name : {"Auswahl_0", "Auswahl_1", "Auswahl_2"}) {
     auto* combo = Find<QComboBox>(name);
-    EXPECT_EQ(combo->count(), 19) << name;
+    EXPECT_EQ(combo->count(), 21) << name;
+    EXPECT_EQ(combo->itemText(20), "Umlaute umschreiben") << name;
     EXPECT_EQ(combo->currentText(), "nicht aktiv") << name;
     // List position = code: "Name aus Tags" is 18, its fields in the tooltip.
     EXPECT_EQ(combo->itemText(18), "Name aus Tags") << name;

@@ -1,0 +1,58 @@
+// Operations 19 and 20 through the real program: groups and case changes,
+// transliteration chained behind, a refused pattern, and a pattern that
+// reaches its limit.
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_runner.h"
+
+namespace velmora::testing {
+namespace {
+
+TEST(CliRegex, GroupsCaseChangesAndTransliterationByName) {
+  TempFolder dir;
+  for (const char* name : {"Titel - über uns.mp3", "straße - ärger.mp3", "y - x\xff.mp3"}) {
+    WriteFile(dir / name, "x");
+  }
+  const CliResult r = RunCli({"rename", "--slot1", "regex", "--src1", "^(.+) - (\\w+)", "--dst1",
+                              "\\U$2\\E - $1", "--slot2", "transliterate", "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Listing(dir.path()),
+            (Names{"AERGER - strasse.mp3", "UEBER - Titel uns.mp3", "X - y\xff.mp3"}));
+}
+
+TEST(CliRegex, ABadPatternOrReplacementIsRefusedWithItsCharacter) {
+  TempFolder dir;
+  WriteFile(dir / "a.txt", "x");
+  const std::pair<const char*, const char*> refused[] = {
+      {"ä(b", "Zeichen 4 (missing closing parenthesis)"}, {"(a)", "Zeichen 1 (unknown substring)"}};
+  for (const auto& [pattern, where] : refused) {
+    const CliResult r = RunCli(
+        {"rename", "--slot2", "19", "--src2", pattern, "--dst2", "$2", "--yes-all", Bare(dir)});
+    EXPECT_EQ(r.status, 2) << pattern;
+    EXPECT_THAT(r.err, HasSubstr(std::string("Ungültiger regulärer Ausdruck in No. 2, ") + where));
+  }
+  EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
+}
+
+TEST(CliRegex, APatternAtItsLimitIsReportedOnceAndTheRunFails) {
+  TempFolder dir;
+  const std::string slow = std::string(40, 'a') + "b";
+  for (const char* tail : {"1", "2", "3"}) WriteFile(dir / (slow + tail), "x");
+  WriteFile(dir / "c.txt", "x");
+  const CliResult r =
+      RunCli({"rename", "--slot1", "regex", "--src1", "(a+)+\\d$", "--dst1", "x", "--slot2",
+              "replace", "--src2", "c", "--dst2", "d", "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 1) << r.err;
+  std::size_t reports = 0;
+  for (std::size_t at = r.err.find("(a+)+"); at != std::string::npos;
+       at = r.err.find("(a+)+", at + 1)) {
+    ++reports;
+  }
+  EXPECT_EQ(reports, 1u) << r.err;
+  EXPECT_THAT(r.err, HasSubstr(slow + "1"));
+  // The other slot goes on.
+  EXPECT_EQ(Listing(dir.path()), (Names{slow + "1", slow + "2", slow + "3", "d.txt"}));
+}
+
+}  // namespace
+}  // namespace velmora::testing

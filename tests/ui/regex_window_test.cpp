@@ -1,0 +1,32 @@
+// "Ersetzen (regulärer Ausdruck)" run from the window: a pattern that
+// reaches its limit shows one box for the whole run, logged at location 28.
+#include <QLabel>
+#include <filesystem>
+
+#include "tests/ui/window_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
+  const std::string slow = std::string(40, 'a') + "b";
+  for (const char* tail : {"1", "2", "3"}) WriteFile(InTree(slow + tail), "x");
+  Start();
+  Trigger("OptLogFile");
+  Search(Tree());
+  MarkAll();
+  ChooseOperation(0, 19, "(a+)+\\d$", "x");
+  // No file is renamed, so no question; any box the run shows is read.
+  QStringList texts;
+  const auto read = [&](QWidget* box) {
+    texts << box->findChild<QLabel*>("qt_msgbox_label")->text();
+  };
+  ModalAnswerer answers{{"MessageBox", "OK", read}, {"MessageBox", "OK", read}};
+  Click("CmdRename");
+  EXPECT_EQ(texts.filter("(a+)+\\d$").size(), 1) << texts.join("|").toStdString();
+  EXPECT_NE(ReadFile(window_->logPath()).find("Location:  28"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(InTree(slow + "3")));
+}
+
+}  // namespace
+}  // namespace velmora::testing
