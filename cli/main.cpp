@@ -64,6 +64,12 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
       ->type_name("P");
   command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
   command
+      .add_option("--order", options.order,
+                  Tr("velmora", "Reihenfolge der Liste: name, natural, modified oder size (name)"))
+      ->type_name("ORDER")
+      ->check(CLI::IsMember({"name", "natural", "modified", "size"}));
+  command.add_flag("--reverse", options.reverse, Tr("velmora", "absteigend ordnen"));
+  command
       .add_option("FOLDER", options.folders,
                   Tr("velmora", "Ordner, in denen gesucht wird, einer nach dem anderen"))
       ->type_name("")
@@ -86,6 +92,12 @@ void AddSlotOptions(CLI::App& command, CliOptions& options) {
                     WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
         ->type_name("TEXT");
   }
+  command
+      .add_option("--number-step", options.numberStep,
+                  Tr("velmora", "Schrittweite der Nummerierung, 1 bis 2147483647 (1)"))
+      ->type_name("N");
+  command.add_flag("--restart-per-folder", options.restartPerFolder,
+                   Tr("velmora", "die Nummerierung je Ordner neu beginnen"));
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {

@@ -109,8 +109,9 @@ int RunJob(RunKind kind, const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   if (!CheckSlotInputs(job, reporting.messages())) return kExitUsage;
   PosixFileSystem disk;
-  std::vector<FoundEntry> found =
-      SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/true, reporting, &disk);
+  std::vector<FoundEntry> found = SearchFolders(*folders, options.pattern, options.subdirs,
+                                                OrderOption(options.order, options.reverse),
+                                                /*markAll=*/true, reporting, &disk);
   // Written to during the run: renaming them would split their entries.
   const std::string journalPath = options.journal.empty() ? DefaultJournalPath() : options.journal;
   std::vector<std::string> ownFiles = JournalFilePaths(journalPath);

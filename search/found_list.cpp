@@ -9,22 +9,59 @@ namespace velmora {
 bool FoundList::Add(std::string path) {
   if (Count() >= kFoundListCapacity) return false;
   std::string key = SortKey(path);
+  Item item{std::move(key), {std::move(path), false}};
   if (sorted_ && !entries_.empty()) {
-    const Item& last = entries_.back();
-    sorted_ = last.key < key || (last.key == key && last.entry.path <= path);
+    sorted_ = order_ == ListOrder{} && !Less(item, entries_.back());
   }
-  entries_.push_back({std::move(key), {std::move(path), false}});
+  entries_.push_back(std::move(item));
   return true;
+}
+
+bool FoundList::Less(const Item& a, const Item& b) const {
+  int primary = 0;
+  switch (order_.by) {
+    case OrderBy::kNatural:
+      primary = NaturalCompare(a.key, b.key);
+      break;
+    case OrderBy::kModified:
+      primary = a.modified < b.modified ? -1 : (a.modified > b.modified ? 1 : 0);
+      break;
+    case OrderBy::kSize:
+      primary = a.size < b.size ? -1 : (a.size > b.size ? 1 : 0);
+      break;
+    case OrderBy::kName:
+      break;
+  }
+  if (primary == 0) {
+    primary = a.key.compare(b.key);
+    if (primary == 0) primary = a.entry.path.compare(b.entry.path);
+    // The name order itself turns round; the others keep their ties in it.
+    if (order_.by != OrderBy::kName) return primary < 0;
+  }
+  return order_.reverse ? primary > 0 : primary < 0;
+}
+
+void FoundList::SetOrder(const ListOrder& order) {
+  if (order == order_) return;
+  order_ = order;
+  sorted_ = entries_.size() < 2;
+}
+
+void FoundList::ReadFacts(const FactReader& read) {
+  for (Item& item : entries_) {
+    if (item.factsRead) continue;
+    item.factsRead = true;
+    if (!read(item.entry.path, item.size, item.modified)) item.size = item.modified = 0;
+    sorted_ = false;
+  }
 }
 
 // A search adds thousands of entries before anyone looks at them, so they
 // are sorted once when read rather than inserted in place one by one.
 void FoundList::Sort() const {
   if (sorted_) return;
-  std::stable_sort(entries_.begin(), entries_.end(), [](const Item& a, const Item& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return a.entry.path < b.entry.path;
-  });
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [this](const Item& a, const Item& b) { return Less(a, b); });
   sorted_ = true;
 }
 
