@@ -42,6 +42,8 @@ struct CliOptions {
   std::array<std::string, kSlotCount> slotDestination;
   std::string numberStep = "1";   // --number-step, checked with the slots
   bool restartPerFolder = false;  // --restart-per-folder
+  std::string jobFile;            // --job: read before the other options
+  std::string saveJob;            // --save-job: write the job there, run nothing
 
   // Copy and move.
   std::string dest;

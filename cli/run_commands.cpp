@@ -9,6 +9,7 @@
 #include "cli/dry_run.h"
 #include "cli/folder_search.h"
 #include "cli/interrupt.h"
+#include "cli/job_file.h"
 #include "cli/job_options.h"
 #include "cli/journal_undo.h"
 #include "cli/run_summary.h"
@@ -93,6 +94,7 @@ bool PinFolders(FileSystem& disk, const std::vector<std::string>& folders) {
 }
 
 int RunJob(RunKind kind, const CliOptions& options) {
+  if (!options.saveJob.empty()) return SaveJob(options);
   RenameJob job;
   if (!JobFromOptions(options, job)) return kExitUsage;
   const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);

@@ -1016,6 +1016,38 @@ The same from scripts and terminals: velmora-cli --help
         <source>die Nummerierung je Ordner neu beginnen</source>
         <translation>restart the numbering in each folder</translation>
     </message>
+    <message>
+        <source>Auftrag nicht geschrieben: %1</source>
+        <translation>Job not written: %1</translation>
+    </message>
+    <message>
+        <source>Auftrag nicht lesbar: %1</source>
+        <translation>Job cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>Kein Auftrag dieser Version: %1</source>
+        <translation>Not a job of this version: %1</translation>
+    </message>
+    <message>
+        <source>Unbekannte Operation im Auftrag: %1</source>
+        <translation>Unknown operation in the job: %1</translation>
+    </message>
+    <message>
+        <source>Unterordner nicht durchsuchen</source>
+        <translation>do not search sub-folders</translation>
+    </message>
+    <message>
+        <source>gespeicherten Auftrag ausführen; Optionen daneben gelten vorrangig</source>
+        <translation>run a saved job; options beside it take precedence</translation>
+    </message>
+    <message>
+        <source>den Auftrag in FILE speichern und nichts ausführen</source>
+        <translation>save the job in FILE and run nothing</translation>
+    </message>
+    <message>
+        <source>Ketten und Tausche auflösen (Voreinstellung)</source>
+        <translation>resolve chains and swaps (the default)</translation>
+    </message>
 </context>
 <context>
     <name>velmora::Dialog</name>
