@@ -120,6 +120,29 @@ void AddAnswerOptions(CLI::App& command, CliOptions& options) {
                    Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
 }
 
+void AddRunOptions(CLI::App& command, CliOptions& options) {
+  command.add_flag(
+      "-n,--dry-run", options.dryRun,
+      Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
+  command.add_flag("--check", options.check,
+                   Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
+  command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
+  // A callback, not a negated flag: CLI11 would list it as "{false}".
+  command.add_flag_callback(
+      "--no-resolve-chains", [&options] { options.resolveChains = false; },
+      Tr("velmora",
+         "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+         "markierte Datei auslassen"));
+  command.add_flag_callback(
+      "--resolve-chains", [&options] { options.resolveChains = true; },
+      Tr("velmora", "Ketten und Tausche auflösen (Voreinstellung)"));
+  command
+      .add_option("--journal", options.journal,
+                  Tr("velmora",
+                     "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+      ->type_name("FILE");
+}
+
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
   std::string footer;
   if (groups & kSearchOptions) AddSearchOptions(command, options);
@@ -140,28 +163,7 @@ void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
     AddAnswerOptions(command, options);
     footer += Tr("velmora", kAnswerHelp) + "\n";
   }
-  if (groups & kRunOptions) {
-    command.add_flag(
-        "-n,--dry-run", options.dryRun,
-        Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
-    command.add_flag("--check", options.check,
-                     Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
-    command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
-    // A callback, not a negated flag: CLI11 would list it as "{false}".
-    command.add_flag_callback(
-        "--no-resolve-chains", [&options] { options.resolveChains = false; },
-        Tr("velmora",
-           "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-           "markierte Datei auslassen"));
-    command.add_flag_callback(
-        "--resolve-chains", [&options] { options.resolveChains = true; },
-        Tr("velmora", "Ketten und Tausche auflösen (Voreinstellung)"));
-    command
-        .add_option("--journal", options.journal,
-                    Tr("velmora",
-                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
-        ->type_name("FILE");
-  }
+  if (groups & kRunOptions) AddRunOptions(command, options);
   if (groups & kUndoJournal) {
     command
         .add_option("--journal", options.journal,

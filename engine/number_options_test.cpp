@@ -78,6 +78,25 @@ TEST(NumberOptions, StepGiveBackAndRestartPerFolder) {
   }
 }
 
+// Restarted counters give equal numbers; copies of them into one folder
+// collide, and the plan says so.
+TEST(NumberOptions, RestartedNumbersCopiedIntoOneFolderAreDuplicates) {
+  testing::FakeFileSystem disk;
+  std::vector<FoundEntry> found;
+  for (const char* path : {"/T/S/a-x", "/T/U/a-x"}) {
+    disk.AddFile(path, path);
+    found.push_back({path, true});
+  }
+  disk.AddFile("/D/other");
+  RenameJob job;
+  testing::SetSlot(job, 0, 10, "1", "-");
+  job.restartPerFolder = true;
+  const RunPlan plan = PlanRun(RunKind::kCopy, job, found, "/D/", disk);
+  ASSERT_EQ(plan.rows.size(), 2u);
+  EXPECT_EQ(plan.rows[0].state, PlanState::kChanged);
+  EXPECT_EQ(plan.rows[1].state, PlanState::kDuplicate);
+}
+
 TEST(NumberOptions, StepPastTheLargestNumberFails) {
   RenameJob job;
   testing::SetSlot(job, 0, 10, "2147483640", "-");
