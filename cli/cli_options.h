@@ -33,11 +33,17 @@ struct CliOptions {
   bool subdirs = false;
   std::vector<std::string> folders;  // searched one after the other
   bool print0 = false;               // search: NUL after each path, the path unescaped
+  std::string order = "name";        // --order: name, natural, modified or size
+  bool reverse = false;              // --reverse
 
   // The job: operation as typed (code or name) and the two fields per slot.
   std::array<std::string, kSlotCount> slotOperation{"0", "0", "0"};
   std::array<std::string, kSlotCount> slotSource;
   std::array<std::string, kSlotCount> slotDestination;
+  std::string numberStep = "1";   // --number-step, checked with the slots
+  bool restartPerFolder = false;  // --restart-per-folder
+  std::string jobFile;            // --job: read before the other options
+  std::string saveJob;            // --save-job: write the job there, run nothing
 
   // Copy and move.
   std::string dest;

@@ -43,7 +43,8 @@ int SearchMain(const CliOptions& options) {
   if (!folders) return kExitUsage;
   Reporting reporting;
   for (const FoundEntry& entry :
-       SearchFolders(*folders, options.pattern, options.subdirs, /*markAll=*/false, reporting)) {
+       SearchFolders(*folders, options.pattern, options.subdirs,
+                     OrderOption(options.order, options.reverse), /*markAll=*/false, reporting)) {
     if (options.print0) {
       std::fwrite(entry.path.c_str(), 1, entry.path.size() + 1, stdout);
     } else {

@@ -51,15 +51,24 @@ std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::s
   return folders;
 }
 
+ListOrder OrderOption(const std::string& name, bool reverse) {
+  ListOrder order;
+  ParseOrderName(name, order.by);
+  order.reverse = reverse;
+  return order;
+}
+
 std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
-                                      const std::string& pattern, bool subdirs, bool markAll,
-                                      Reporting& reporting, FileSystem* disk) {
+                                      const std::string& pattern, bool subdirs,
+                                      const ListOrder& order, bool markAll, Reporting& reporting,
+                                      FileSystem* disk) {
   if (folders.size() == 1)
-    return SearchFound(folders[0], pattern, subdirs, markAll, reporting, disk);
+    return SearchFound(folders[0], pattern, subdirs, order, markAll, reporting, disk);
   std::vector<FoundEntry> found;
   std::unordered_set<std::string> seen;
   for (const std::string& folder : folders) {
-    for (FoundEntry& entry : SearchFound(folder, pattern, subdirs, markAll, reporting, disk)) {
+    for (FoundEntry& entry :
+         SearchFound(folder, pattern, subdirs, order, markAll, reporting, disk)) {
       if (seen.insert(entry.path).second) found.push_back(std::move(entry));
     }
   }
@@ -67,14 +76,15 @@ std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
 }
 
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
-                                    bool subdirs, bool markAll, Reporting& reporting,
-                                    FileSystem* disk) {
+                                    bool subdirs, const ListOrder& order, bool markAll,
+                                    Reporting& reporting, FileSystem* disk) {
   PosixFileSystem ownDisk;
   NoSettings settings;
   QuietHost host;
   SearchCommand command(disk != nullptr ? *disk : ownDisk, settings, host, reporting.messages(),
                         reporting.reporter());
   if (subdirs) command.OptSubdirs_Click();
+  command.SetOrder(order);
   SearchInputs inputs;
   inputs.drive = MountedDrives().DriveOf(folder);
   inputs.currentFolder = folder;

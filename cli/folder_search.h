@@ -10,6 +10,7 @@
 #include "cli/console.h"
 #include "engine/batch_run.h"
 #include "engine/file_system.h"
+#include "search/name_order.h"
 
 namespace velmora::cli {
 
@@ -25,15 +26,19 @@ std::optional<std::vector<std::string>> FolderArguments(const std::vector<std::s
 // through two of them (a folder given twice, or inside another with
 // subdirs) is listed once, where it was found first.
 std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
-                                      const std::string& pattern, bool subdirs, bool markAll,
-                                      Reporting& reporting, FileSystem* disk = nullptr);
+                                      const std::string& pattern, bool subdirs,
+                                      const ListOrder& order, bool markAll, Reporting& reporting,
+                                      FileSystem* disk = nullptr);
 
-// The found list of folder for pattern, with or without sub-folders, every
+// The order --order and --reverse ask for (--order is checked by the parser).
+ListOrder OrderOption(const std::string& name, bool reverse);
+
+// The found list of folder for pattern in order, with or without sub-folders, every
 // entry marked when markAll is set. Folders that cannot be read are reported
 // and left out. The folders are listed through disk where given, which then
 // knows what the search saw when the run pins them.
 std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string& pattern,
-                                    bool subdirs, bool markAll, Reporting& reporting,
-                                    FileSystem* disk = nullptr);
+                                    bool subdirs, const ListOrder& order, bool markAll,
+                                    Reporting& reporting, FileSystem* disk = nullptr);
 
 }  // namespace velmora::cli

@@ -77,6 +77,8 @@ bool JobFromOptions(const CliOptions& options, RenameJob& job) {
     PrintProblem(Tr("velmora", "Keine Operation gewählt: --slot1, --slot2 oder --slot3 angeben."));
     return false;
   }
+  job.numberStep = options.numberStep;
+  job.restartPerFolder = options.restartPerFolder;
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/job_file.h"
 #include "cli/job_options.h"
 #include "cli/parser_text.h"
 #include "cli/suggest.h"
@@ -63,11 +64,20 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
                   Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
       ->type_name("P");
   command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
+  command.add_flag_callback(
+      "--no-subdirs", [&options] { options.subdirs = false; },
+      Tr("velmora", "Unterordner nicht durchsuchen"));
+  command
+      .add_option("--order", options.order,
+                  Tr("velmora", "Reihenfolge der Liste: name, natural, modified oder size (name)"))
+      ->type_name("ORDER")
+      ->check(CLI::IsMember({"name", "natural", "modified", "size"}));
+  command.add_flag("--reverse", options.reverse, Tr("velmora", "absteigend ordnen"));
   command
       .add_option("FOLDER", options.folders,
                   Tr("velmora", "Ordner, in denen gesucht wird, einer nach dem anderen"))
       ->type_name("")
-      ->required();
+      ->required(options.saveJob.empty());
 }
 
 void AddSlotOptions(CLI::App& command, CliOptions& options) {
@@ -86,6 +96,21 @@ void AddSlotOptions(CLI::App& command, CliOptions& options) {
                     WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
         ->type_name("TEXT");
   }
+  command
+      .add_option("--number-step", options.numberStep,
+                  Tr("velmora", "Schrittweite der Nummerierung, 1 bis 2147483647 (1)"))
+      ->type_name("N");
+  command.add_flag("--restart-per-folder", options.restartPerFolder,
+                   Tr("velmora", "die Nummerierung je Ordner neu beginnen"));
+  command
+      .add_option(
+          "--job", options.jobFile,
+          Tr("velmora", "gespeicherten Auftrag ausführen; Optionen daneben gelten vorrangig"))
+      ->type_name("FILE");
+  command
+      .add_option("--save-job", options.saveJob,
+                  Tr("velmora", "den Auftrag in FILE speichern und nichts ausführen"))
+      ->type_name("FILE");
 }
 
 void AddAnswerOptions(CLI::App& command, CliOptions& options) {
@@ -103,7 +128,7 @@ void AddPrint0Option(CLI::App& command, CliOptions& options) {
 void AddDestOption(CLI::App& command, CliOptions& options) {
   command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))
       ->type_name("DIR")
-      ->required();
+      ->required(options.saveJob.empty());
 }
 
 void AddRunOptions(CLI::App& command, CliOptions& options) {
@@ -119,6 +144,9 @@ void AddRunOptions(CLI::App& command, CliOptions& options) {
       Tr("velmora",
          "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
          "markierte Datei auslassen"));
+  command.add_flag_callback(
+      "--resolve-chains", [&options] { options.resolveChains = true; },
+      Tr("velmora", "Ketten und Tausche auflösen (Voreinstellung)"));
   command
       .add_option("--journal", options.journal,
                   Tr("velmora",
@@ -237,6 +265,29 @@ std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
   return args;
 }
 
+// The value of option name in the arguments ("--job FILE" or "--job=FILE"),
+// or "".
+std::string ValueOf(const std::vector<std::string>& lastFirst, const std::string& name) {
+  for (std::size_t i = lastFirst.size(); i-- > 0;) {
+    const std::string& arg = lastFirst[i];
+    if (arg == name && i > 0) return lastFirst[i - 1];
+    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
+  }
+  return "";
+}
+
+// A job file is read before the arguments are parsed, so that every option
+// given beside it overrides what it holds.
+bool PreloadJob(const std::vector<std::string>& args, CliOptions& options) {
+  options.saveJob = ValueOf(args, "--save-job");
+  const std::string job = ValueOf(args, "--job");
+  if (job.empty()) return true;
+  std::string problem;
+  if (ReadJobFile(job, options, problem)) return true;
+  PrintProblem(problem);
+  return false;
+}
+
 std::vector<OptionWord> OptionWords(const CLI::App& app) {
   std::vector<OptionWord> words;
   for (const CLI::Option* option : app.get_options()) {
@@ -278,6 +329,8 @@ int Main(int argc, char** argv) {
              Tr("velmora", kExitHelp));
 
   CliOptions options;
+  std::vector<std::string> args = ArgumentsForParser(argc, argv);
+  if (!PreloadJob(args, options)) return kExitUsage;
   const Command* chosen = nullptr;
   for (const Command& command : Commands()) {
     CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
@@ -288,7 +341,6 @@ int Main(int argc, char** argv) {
   }
 
   try {
-    std::vector<std::string> args = ArgumentsForParser(argc, argv);
     app.parse(args);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);

@@ -9,6 +9,7 @@
 #include "cli/dry_run.h"
 #include "cli/folder_search.h"
 #include "cli/interrupt.h"
+#include "cli/job_file.h"
 #include "cli/job_options.h"
 #include "cli/journal_undo.h"
 #include "cli/run_summary.h"
@@ -113,6 +114,7 @@ std::optional<RunRequest> ReadRequest(RunKind kind, const CliOptions& options) {
 std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& options,
                                   Reporting& reporting, FileSystem& disk) {
   std::vector<FoundEntry> found = SearchFolders(request.folders, options.pattern, options.subdirs,
+                                                OrderOption(options.order, options.reverse),
                                                 /*markAll=*/true, reporting, &disk);
   std::vector<std::string> ownFiles = JournalFilePaths(JournalPathOf(options));
   if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
@@ -165,6 +167,7 @@ int RunJournaled(const RunRequest& request, const CheckedJob& job,
 }
 
 int RunJob(RunKind kind, const CliOptions& options) {
+  if (!options.saveJob.empty()) return SaveJob(options);
   std::optional<RunRequest> request = ReadRequest(kind, options);
   if (!request) return kExitUsage;
   if (!options.dryRun && !MayAsk(options)) return kExitUsage;

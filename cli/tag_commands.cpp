@@ -234,6 +234,7 @@ int TagMain(const CliOptions& options) {
   TagList list;
   PosixFileSystem disk;
   for (const FoundEntry& entry : SearchFolders(*folders, options.pattern, options.subdirs,
+                                               OrderOption(options.order, options.reverse),
                                                /*markAll=*/true, reporting, &disk)) {
     list.push_back({entry.path, true});
   }

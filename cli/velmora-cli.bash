@@ -45,7 +45,7 @@ _velmora_cli() {
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return
             ;;
-        --journal)
+        --journal | --job | --save-job)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
@@ -63,14 +63,20 @@ _velmora_cli() {
             COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
             return
             ;;
-        --pattern | -p | --src[123] | --dst[123] | --separator | --dismiss)
+        --order)
+            COMPREPLY=($(compgen -W "name natural modified size" -- "$cur"))
+            return
+            ;;
+        --pattern | -p | --src[123] | --dst[123] | --separator | --dismiss | --number-step)
             return
             ;;
     esac
 
-    local search="-p --pattern -s --subdirs"
+    local search="-p --pattern -s --subdirs --no-subdirs --order --reverse"
     local job="$search --slot1 --src1 --dst1 --slot2 --src2 --dst2 --slot3 --src3 --dst3
-        -y --yes-all --overwrite-all -n --dry-run --check --log --no-resolve-chains --journal"
+        --number-step --restart-per-folder --job --save-job
+        -y --yes-all --overwrite-all -n --dry-run --check --log --no-resolve-chains
+        --resolve-chains --journal"
     local options
     case $command in
         search) options="$search -0 --print0" ;;

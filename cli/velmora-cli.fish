@@ -28,6 +28,9 @@ complete -c velmora-cli -n "not __fish_seen_subcommand_from $commands" -a read-t
 set -l search search rename copy move tag
 complete -c velmora-cli -n "__velmora_cli_in $search" -s p -l pattern -x -d 'file pattern'
 complete -c velmora-cli -n "__velmora_cli_in $search" -s s -l subdirs -d 'search sub-folders too'
+complete -c velmora-cli -n "__velmora_cli_in $search" -l order -x -a 'name natural modified size' -d 'order of the list'
+complete -c velmora-cli -n "__velmora_cli_in $search" -l reverse -d 'descending order'
+complete -c velmora-cli -n "__velmora_cli_in $search" -l no-subdirs -d 'only the folder itself'
 complete -c velmora-cli -n "__velmora_cli_in $search" -x -a '(__fish_complete_directories)'
 complete -c velmora-cli -n "__velmora_cli_in search" -s 0 -l print0 -d 'end each path with NUL'
 
@@ -38,6 +41,11 @@ for n in 1 2 3
     complete -c velmora-cli -n "__velmora_cli_in $job" -l src$n -x -d "first field of No. $n"
     complete -c velmora-cli -n "__velmora_cli_in $job" -l dst$n -x -d "second field of No. $n"
 end
+complete -c velmora-cli -n "__velmora_cli_in $job" -l number-step -x -d 'what each number adds'
+complete -c velmora-cli -n "__velmora_cli_in $job" -l restart-per-folder -d 'a counter per folder'
+complete -c velmora-cli -n "__velmora_cli_in $job" -l job -r -F -d 'run a saved job'
+complete -c velmora-cli -n "__velmora_cli_in $job" -l save-job -r -F -d 'save the job, run nothing'
+complete -c velmora-cli -n "__velmora_cli_in $job" -l resolve-chains -d 'order chains (default)'
 complete -c velmora-cli -n "__velmora_cli_in copy move" -l dest -x -a '(__fish_complete_directories)' -d 'target folder'
 complete -c velmora-cli -n "__velmora_cli_in $job undo" -s y -l yes-all -d 'answer "Alle"'
 complete -c velmora-cli -n "__velmora_cli_in $job undo" -l overwrite-all -d 'replace existing targets'

@@ -81,7 +81,31 @@ std::string RegexRefusal(const RenameJob& job, int slot) {
 
 }  // namespace
 
+namespace {
+
+// The step is typed in a field of its own: plain digits, nothing rounded.
+bool ValidStep(const std::string& text) {
+  if (text.empty() || text.size() > 10) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  const IntResult step = ToInt32(text);
+  return !step.error && step.value >= 1;
+}
+
+}  // namespace
+
+int NumberStep(const RenameJob& job) {
+  return ValidStep(job.numberStep) ? ToInt32(job.numberStep).value : 1;
+}
+
 bool CheckSlotInputs(const RenameJob& job, MessageSink& messages) {
+  bool numbering = false;
+  for (int slot = 0; slot < kSlotCount; ++slot) numbering |= IsNumberingCode(job.slotCode[slot]);
+  if (numbering && !ValidStep(job.numberStep)) {
+    messages.ShowMessage(VELMORA_TEXT("velmora", "Falsche oder fehlende Eingabe"));
+    return false;
+  }
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const int code = job.slotCode[slot];
     if (code < 0 || code >= kOperationCount) continue;

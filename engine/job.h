@@ -23,6 +23,10 @@ struct RenameJob {
   std::array<std::string, kSlotCount> txtDestination;  // second field
   std::array<std::string, kSlotCount> auswahlText{     // combo text, for the log
                                                   "nicht aktiv", "nicht aktiv", "nicht aktiv"};
+  // The counter's options beside the slots: what each numbering call adds
+  // (checked with the slots), and one counter per folder of the found files.
+  std::string numberStep = "1";
+  bool restartPerFolder = false;
 };
 
 // What a run does with each file; kNone outside a run and undo.
@@ -53,6 +57,7 @@ struct NameContext {
   std::string destPath;   // ends in the separator while copying or moving
   int numberCounter = 0;  // 0 = numbering not started in this run
   int numberWidth = 0;
+  int numberStep = 1;                  // added by each numbering call, taken off by a give-back
   ErrorReporter* reporter = nullptr;   // may be null: failures then go unreported
   const FileFields* fields = nullptr;  // the file's as it was found, for "Name aus Tags"
   SlotPatterns* patterns = nullptr;    // compiled once per walk; null outside one
@@ -79,10 +84,14 @@ inline bool IsNumberingCode(int code) { return code >= 10 && code <= 12; }
 std::string ApplyOperation(const RenameJob& job, int slot, const std::string& sourcePath,
                            NameContext& ctx);
 
+// The job's counter step as a number; 1 when the text is not a valid step.
+int NumberStep(const RenameJob& job);
+
 // Checks all three slots' fields before a run. On the first failing slot shows
 // its message through `messages` and returns false. Besides missing texts and
 // zeros it refuses negative counts and start numbers, and start numbers
-// outside the 32-bit range (one-line message).
+// outside the 32-bit range (one-line message), and, with a numbering slot
+// active, a step that is not a whole number from 1 to 2^31-1.
 bool CheckSlotInputs(const RenameJob& job, MessageSink& messages);
 
 }  // namespace velmora

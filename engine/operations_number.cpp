@@ -23,11 +23,11 @@ bool AdvanceCounter(const OperationInput& in, std::string& number, Error& error)
     ctx.numberCounter = start.value;
     ctx.numberWidth = static_cast<int>(CharLength(in.source));
   } else {
-    if (ctx.numberCounter == std::numeric_limits<int>::max()) {
+    if (ctx.numberCounter > std::numeric_limits<int>::max() - ctx.numberStep) {
       error = OverflowError();
       return false;
     }
-    ++ctx.numberCounter;
+    ctx.numberCounter += ctx.numberStep;
   }
   number = NumberText(ctx.numberCounter, ctx.numberWidth);
   return true;

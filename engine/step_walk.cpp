@@ -1,9 +1,40 @@
 #include "engine/step_walk.h"
 
+#include <string>
+#include <unordered_map>
+#include <utility>
+
 #include "engine/slot_patterns.h"
 
 namespace velmora {
 namespace {
+
+// The folder part of a found path, separator included.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// One counter and width per folder of the found files. The context holds
+// the counter of the folder being walked, so numbering and give-backs need
+// not know of the others; the list need not keep a folder's files together.
+class FolderCounters {
+ public:
+  void Enter(const std::string& folder, NameContext& ctx) {
+    if (started_ && folder == current_) return;
+    if (started_) saved_[current_] = {ctx.numberCounter, ctx.numberWidth};
+    started_ = true;
+    current_ = folder;
+    const auto it = saved_.find(folder);
+    ctx.numberCounter = it == saved_.end() ? 0 : it->second.first;
+    ctx.numberWidth = it == saved_.end() ? 0 : it->second.second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::pair<int, int>> saved_;
+  std::string current_;
+  bool started_ = false;
+};
 
 // The file's earlier names in this walk, newest last; the file is at source.
 // Goes back one name at a time until it is home or a step fails (reported).
@@ -60,7 +91,7 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, std::
         break;
       case Answer::kNo:
         // The skipped number is handed to the next file.
-        if (IsNumberingCode(code)) --state.context.numberCounter;
+        if (IsNumberingCode(code)) state.context.numberCounter -= state.context.numberStep;
         break;
       case Answer::kCancel:
       case Answer::kClosed:
@@ -91,14 +122,18 @@ class PatternsInWalk {
 
 Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEntry>& found,
                 StepActions& actions) {
-  state.context.numberCounter = 0;
+  NameContext& ctx = state.context;
+  ctx.numberCounter = 0;
+  ctx.numberStep = NumberStep(job);
+  FolderCounters counters;
   SlotPatterns patterns;
-  const PatternsInWalk inWalk(state.context, patterns);
+  const PatternsInWalk inWalk(ctx, patterns);
   bool all = false;  // "&Alle" given during this walk
   Error error;
   for (std::size_t k = 0; k < found.size(); ++k) {
     actions.Reached(k);
     if (!found[k].marked) continue;
+    if (job.restartPerFolder) counters.Enter(FolderOf(found[k].path), ctx);
     // found[k].path is the file as it now is on disk; its fields were read
     // from it and stay its own through every slot.
     state.context.fields = found[k].fields.get();

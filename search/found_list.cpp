@@ -13,12 +13,58 @@ bool FoundList::Add(std::string path) {
   if (sorted_) {
     SortKeyInto(path, key_);
     if (!entries_.empty()) {
-      sorted_ = lastKey_ < key_ || (lastKey_ == key_ && entries_.back().path <= path);
+      sorted_ = order_ == ListOrder{} &&
+                (lastKey_ < key_ || (lastKey_ == key_ && entries_.back().path <= path));
     }
     lastKey_.swap(key_);
   }
   entries_.push_back({std::move(path), false});
+  if (!facts_.empty()) facts_.emplace_back();
   return true;
+}
+
+bool FoundList::Less(const std::string& ka, std::size_t a, const std::string& kb,
+                     std::size_t b) const {
+  int primary = 0;
+  const auto compare = [](std::int64_t x, std::int64_t y) { return x < y ? -1 : (x > y ? 1 : 0); };
+  const bool facts = !facts_.empty();
+  switch (order_.by) {
+    case OrderBy::kNatural:
+      primary = NaturalCompare(ka, kb);
+      break;
+    case OrderBy::kModified:
+      if (facts) primary = compare(facts_[a].modified, facts_[b].modified);
+      break;
+    case OrderBy::kSize:
+      if (facts) primary = compare(facts_[a].size, facts_[b].size);
+      break;
+    case OrderBy::kName:
+      break;
+  }
+  if (primary == 0) {
+    primary = ka.compare(kb);
+    if (primary == 0) primary = entries_[a].path.compare(entries_[b].path);
+    // The name order itself turns round; the others keep their ties in it.
+    if (order_.by != OrderBy::kName) return primary < 0;
+  }
+  return order_.reverse ? primary > 0 : primary < 0;
+}
+
+void FoundList::SetOrder(const ListOrder& order) {
+  if (order == order_) return;
+  order_ = order;
+  sorted_ = false;
+}
+
+void FoundList::ReadFacts(const FactReader& read) {
+  facts_.resize(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Facts& facts = facts_[i];
+    if (facts.read) continue;
+    facts.read = true;
+    if (!read(entries_[i].path, facts.size, facts.modified)) facts.size = facts.modified = 0;
+    sorted_ = false;
+  }
 }
 
 // A search adds thousands of entries before anyone looks at them, so they
@@ -29,13 +75,19 @@ void FoundList::Sort() const {
   keys.reserve(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) keys.emplace_back(SortKey(entries_[i].path), i);
   std::stable_sort(keys.begin(), keys.end(), [this](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first < b.first;
-    return entries_[a.second].path < entries_[b.second].path;
+    return Less(a.first, a.second, b.first, b.second);
   });
   std::vector<FoundEntry> sorted;
   sorted.reserve(entries_.size());
   for (const auto& key : keys) sorted.push_back(std::move(entries_[key.second]));
   entries_.swap(sorted);
+  if (!facts_.empty()) {
+    std::vector<Facts> facts;
+    facts.reserve(facts_.size());
+    for (const auto& key : keys) facts.push_back(facts_[key.second]);
+    facts_.swap(facts);
+  }
+  // Only the default order lets the next Add tell by the last key alone.
   lastKey_ = keys.empty() ? std::string() : std::move(keys.back().first);
   sorted_ = true;
 }
@@ -69,6 +121,7 @@ int FoundList::FirstMarked() const {
 
 void FoundList::Clear() {
   entries_.clear();
+  facts_.clear();
   sorted_ = true;
   lastKey_.clear();
 }

@@ -1,12 +1,16 @@
 // The found-files list: the full paths the search found, each with a mark,
-// kept in ascending order of SortKey (ties in byte order).
+// kept in the chosen ListOrder; by default in ascending order of SortKey
+// (ties in byte order), which also settles ties of every other order.
 // Positions are 0-based; the list holds at most 32,767 entries.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/batch_run.h"  // FoundEntry
+#include "search/name_order.h"
 
 namespace velmora {
 
@@ -44,13 +48,35 @@ class FoundList {
   // has none yet, so they are read once per search.
   void KeepFields(const std::vector<FoundEntry>& entries);
 
+  // The order the entries follow from now on.
+  void SetOrder(const ListOrder& order);
+  [[nodiscard]] const ListOrder& Order() const { return order_; }
+
+  // Size and modification time of a file, read once per entry for the
+  // orders that need them; false when the file cannot be looked at (it then
+  // sorts as size 0 and time 0).
+  using FactReader =
+      std::function<bool(const std::string& path, std::int64_t& size, std::int64_t& modified)>;
+  void ReadFacts(const FactReader& read);
+
  private:
+  // Size and modification time of one entry, for the orders that need them.
+  struct Facts {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    bool read = false;
+  };
+  // a before b in the chosen order; ka and kb are their SortKeys.
+  [[nodiscard]] bool Less(const std::string& ka, std::size_t a, const std::string& kb,
+                          std::size_t b) const;
   void Sort() const;
 
   mutable std::vector<FoundEntry> entries_;
-  mutable bool sorted_ = true;   // entries are appended and sorted when next read
-  mutable std::string lastKey_;  // SortKey of the last entry while sorted_
-  std::string key_;              // room for the next key
+  mutable std::vector<Facts> facts_;  // beside entries_ once read, else empty
+  mutable bool sorted_ = true;        // entries are appended and sorted when next read
+  mutable std::string lastKey_;       // SortKey of the last entry while sorted_
+  std::string key_;                   // room for the next key
+  ListOrder order_;
 };
 
 // The count label's text for a list of count entries: "0" for none, else the

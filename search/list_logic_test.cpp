@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "search/destination.h"
 #include "search/file_pattern.h"
@@ -79,6 +82,62 @@ TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
   list.Add("/m/z");
   list.Add("/m/y");
   EXPECT_EQ(list.Path(0), "/m/y");
+}
+
+TEST(NameOrder, NaturalCompareTakesDigitRunsByValue) {
+  const std::tuple<const char*, const char*, int> rows[] = {
+      {"titel 2", "titel 10", -1},
+      {"titel 10", "titel 9", 1},
+      {"a02", "a2", 0},
+      {"a2b", "a2a", 1},
+      {"a", "a1", -1},
+      {"x9y", "x10", -1},
+      {"10", "9a", 1},
+      {"b1", "a2", 1},
+  };
+  for (const auto& [a, b, sign] : rows) {
+    const int got = NaturalCompare(a, b);
+    EXPECT_EQ((got > 0) - (got < 0), sign) << a << " / " << b;
+  }
+}
+
+// Each order over the same files: name, size and time chosen so that every
+// order differs; "b" and "B" tie on size and time and keep the name order.
+TEST(FoundList, FollowsTheChosenOrder) {
+  struct Facts {
+    std::int64_t size, modified;
+  };
+  const std::map<std::string, Facts> files = {{"/d/Titel 10", {5, 1}},
+                                              {"/d/Titel 2", {9, 3}},
+                                              {"/d/b", {1, 2}},
+                                              {"/d/B", {1, 2}},
+                                              {"/e/a", {7, 0}}};
+  const std::tuple<OrderBy, bool, std::vector<std::string>> rows[] = {
+      {OrderBy::kName, false, {"/d/B", "/d/b", "/d/Titel 10", "/d/Titel 2", "/e/a"}},
+      {OrderBy::kName, true, {"/e/a", "/d/Titel 2", "/d/Titel 10", "/d/b", "/d/B"}},
+      {OrderBy::kNatural, false, {"/d/B", "/d/b", "/d/Titel 2", "/d/Titel 10", "/e/a"}},
+      {OrderBy::kModified, false, {"/e/a", "/d/Titel 10", "/d/B", "/d/b", "/d/Titel 2"}},
+      {OrderBy::kModified, true, {"/d/Titel 2", "/d/B", "/d/b", "/d/Titel 10", "/e/a"}},
+      {OrderBy::kSize, false, {"/d/B", "/d/b", "/d/Titel 10", "/e/a", "/d/Titel 2"}},
+  };
+  for (const auto& [by, reverse, expected] : rows) {
+    FoundList list;
+    for (const auto& [path, facts] : files) list.Add(path);
+    list.SetMarked(1, true);
+    const std::string marked = list.Path(1);
+    list.SetOrder({by, reverse});
+    list.ReadFacts([&files](const std::string& path, std::int64_t& size, std::int64_t& time) {
+      size = files.at(path).size;
+      time = files.at(path).modified;
+      return true;
+    });
+    std::vector<std::string> got;
+    for (const FoundEntry& entry : list.Entries()) {
+      got.push_back(entry.path);
+      EXPECT_EQ(entry.marked, entry.path == marked) << entry.path;  // marks move with entries
+    }
+    EXPECT_EQ(got, expected) << OrderName(by) << (reverse ? " reverse" : "");
+  }
 }
 
 struct TableDrives : DriveInfo {

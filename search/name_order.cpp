@@ -158,4 +158,69 @@ void SortNames(std::vector<std::string>& names) {
   for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Compares the digit runs starting at i and j by value and moves both past
+// their run.
+int CompareDigitRuns(std::string_view a, std::size_t& i, std::string_view b, std::size_t& j) {
+  while (i < a.size() && a[i] == '0') ++i;
+  while (j < b.size() && b[j] == '0') ++j;
+  const std::size_t startA = i;
+  const std::size_t startB = j;
+  while (i < a.size() && IsDigit(a[i])) ++i;
+  while (j < b.size() && IsDigit(b[j])) ++j;
+  const std::size_t lengthA = i - startA;
+  const std::size_t lengthB = j - startB;
+  if (lengthA != lengthB) return lengthA < lengthB ? -1 : 1;
+  return a.substr(startA, lengthA).compare(b.substr(startB, lengthB));
+}
+
+}  // namespace
+
+int NaturalCompare(std::string_view keyA, std::string_view keyB) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < keyA.size() && j < keyB.size()) {
+    if (IsDigit(keyA[i]) && IsDigit(keyB[j])) {
+      const int runs = CompareDigitRuns(keyA, i, keyB, j);
+      if (runs != 0) return runs;
+      continue;
+    }
+    if (keyA[i] != keyB[j]) {
+      return static_cast<unsigned char>(keyA[i]) < static_cast<unsigned char>(keyB[j]) ? -1 : 1;
+    }
+    ++i;
+    ++j;
+  }
+  if (i < keyA.size()) return 1;
+  return j < keyB.size() ? -1 : 0;
+}
+
+const char* OrderName(OrderBy by) {
+  switch (by) {
+    case OrderBy::kNatural:
+      return "natural";
+    case OrderBy::kModified:
+      return "modified";
+    case OrderBy::kSize:
+      return "size";
+    case OrderBy::kName:
+      break;
+  }
+  return "name";
+}
+
+bool ParseOrderName(std::string_view name, OrderBy& by) {
+  for (OrderBy candidate :
+       {OrderBy::kName, OrderBy::kNatural, OrderBy::kModified, OrderBy::kSize}) {
+    if (name == OrderName(candidate)) {
+      by = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace velmora

@@ -32,4 +32,28 @@ bool NameLess(std::string_view a, std::string_view b);
 // Sorts names by NameLess, computing each name's key once.
 void SortNames(std::vector<std::string>& names);
 
+// Compares two sort keys as NameLess does, except that runs of ASCII digits
+// compare by their value ("titel 2" before "titel 10"): <0, 0 or >0. Runs of
+// equal value compare equal whatever their leading zeros.
+int NaturalCompare(std::string_view keyA, std::string_view keyB);
+
+// The orders the found list can follow.
+enum class OrderBy { kName, kNatural, kModified, kSize };
+
+struct ListOrder {
+  OrderBy by = OrderBy::kName;
+  bool reverse = false;  // "absteigend"
+  bool operator==(const ListOrder&) const = default;
+};
+
+// Whether the order needs each file's size and modification time.
+inline bool NeedsFileFacts(const ListOrder& order) {
+  return order.by == OrderBy::kModified || order.by == OrderBy::kSize;
+}
+
+// The order's command-line name ("name", "natural", "modified", "size") and
+// back; false for an unknown name.
+const char* OrderName(OrderBy by);
+bool ParseOrderName(std::string_view name, OrderBy& by);
+
 }  // namespace velmora

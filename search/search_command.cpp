@@ -44,6 +44,7 @@ SearchResult SearchCommand::cmdSearch_Click(const SearchInputs& inputs) {
   searched_ = inputs.currentFolder;
   listFull_ = false;
   SearchFolder(inputs.currentFolder, "");
+  ReadFileFacts();
   searching_ = false;
 
   result.step = SearchStep::kSearched;
@@ -65,6 +66,22 @@ void SearchCommand::ResetSearch() {
   state_.countText = CountLabelText(0);
   host_.CountChanged();
   SetCaptions(kCaptionSearch, kCaptionExit);
+}
+
+void SearchCommand::SetOrder(const ListOrder& order) {
+  found_.SetOrder(order);
+  ReadFileFacts();
+}
+
+void SearchCommand::ReadFileFacts() {
+  if (!NeedsFileFacts(found_.Order())) return;
+  found_.ReadFacts([this](const std::string& path, std::int64_t& size, std::int64_t& modified) {
+    FileIdentity identity;
+    if (!disk_.Identify(path, identity)) return false;
+    size = identity.size;
+    modified = identity.modified;
+    return true;
+  });
 }
 
 // Takes copies: the cursor moves while a visit runs, and a caller passes it.

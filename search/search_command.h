@@ -127,6 +127,10 @@ class SearchCommand {
   // Public for the window's tests; cmdSearch_Click is the usual way in.
   bool SearchFolder(std::string folder, std::string backFolder);
 
+  // The order of the found list (and so of the preview and the runs); the
+  // orders by size and date read each listed file's facts once.
+  void SetOrder(const ListOrder& order);
+
   // The folder the last search started in: a run pins it.
   [[nodiscard]] const std::string& SearchedFolder() const { return searched_; }
 
@@ -143,6 +147,7 @@ class SearchCommand {
   FolderRead ReadFolder(const std::string& folder);
   bool ListFiles(const std::vector<std::string>& matches, const std::string& folder);
   void KeepResponsive();
+  void ReadFileFacts();
 
   FileSystem& disk_;
   SettingsWriter& settings_;

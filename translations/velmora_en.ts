@@ -1052,6 +1052,54 @@ The same from scripts and terminals: velmora-cli --help
         <source>leer oder de</source>
         <translation>empty or de</translation>
     </message>
+    <message>
+        <source>Reihenfolge der Liste: name, natural, modified oder size (name)</source>
+        <translation>order of the list: name, natural, modified or size (name)</translation>
+    </message>
+    <message>
+        <source>absteigend ordnen</source>
+        <translation>in descending order</translation>
+    </message>
+    <message>
+        <source>Schrittweite der Nummerierung, 1 bis 2147483647 (1)</source>
+        <translation>step of the numbering, 1 to 2147483647 (1)</translation>
+    </message>
+    <message>
+        <source>die Nummerierung je Ordner neu beginnen</source>
+        <translation>restart the numbering in each folder</translation>
+    </message>
+    <message>
+        <source>Auftrag nicht geschrieben: %1</source>
+        <translation>Job not written: %1</translation>
+    </message>
+    <message>
+        <source>Auftrag nicht lesbar: %1</source>
+        <translation>Job cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>Kein Auftrag dieser Version: %1</source>
+        <translation>Not a job of this version: %1</translation>
+    </message>
+    <message>
+        <source>Unbekannte Operation im Auftrag: %1</source>
+        <translation>Unknown operation in the job: %1</translation>
+    </message>
+    <message>
+        <source>Unterordner nicht durchsuchen</source>
+        <translation>do not search sub-folders</translation>
+    </message>
+    <message>
+        <source>gespeicherten Auftrag ausführen; Optionen daneben gelten vorrangig</source>
+        <translation>run a saved job; options beside it take precedence</translation>
+    </message>
+    <message>
+        <source>den Auftrag in FILE speichern und nichts ausführen</source>
+        <translation>save the job in FILE and run nothing</translation>
+    </message>
+    <message>
+        <source>Ketten und Tausche auflösen (Voreinstellung)</source>
+        <translation>resolve chains and swaps (the default)</translation>
+    </message>
 </context>
 <context>
     <name>velmora::Dialog</name>
@@ -1225,6 +1273,30 @@ The same from scripts and terminals: velmora-cli --help
         <source>&amp;Weiter</source>
         <translation>&amp;Go on</translation>
     </message>
+    <message>
+        <source>&amp;Reihenfolge</source>
+        <translation>&amp;Order</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>Name na&amp;türlich</source>
+        <translation>Na&amp;tural name</translation>
+    </message>
+    <message>
+        <source>Än&amp;derungsdatum</source>
+        <translation>&amp;Date modified</translation>
+    </message>
+    <message>
+        <source>&amp;Größe</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>&amp;absteigend</source>
+        <translation>D&amp;escending</translation>
+    </message>
 </context>
 <context>
     <name>velmora::PreviewPanel</name>
@@ -1273,6 +1345,14 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>Felder: {Interpret} {Titel} {Album} {Jahr} {Nr} ({Nr:2} ergibt 07) {Genre} {Kommentar}; Fotos: {Datum} {Zeit}; jede Datei: {Geändert} {GeändertZeit}. Englisch ebenso: {artist} {title} {album} {year} {track} {genre} {comment} {date} {time} {modified} {mtime}. {{ und }} ergeben Klammern.</source>
         <translation>Fields: {artist} {title} {album} {year} {track} ({track:2} gives 07) {genre} {comment}; photos: {date} {time}; any file: {modified} {mtime}. German names too: {Interpret} {Titel} {Album} {Jahr} {Nr} {Genre} {Kommentar} {Datum} {Zeit} {Geändert} {GeändertZeit}. {{ and }} give braces.</translation>
+    </message>
+    <message>
+        <source>Schrittweite</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Je Ordner neu beginnen</source>
+        <translation>Restart in each folder</translation>
     </message>
 </context>
 <context>

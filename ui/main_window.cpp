@@ -36,6 +36,7 @@
 #include "ui/info_windows.h"
 #include "ui/input_guard.h"
 #include "ui/main_tag_host.h"
+#include "ui/order_menu.h"
 #include "ui/preview_panel.h"
 #include "ui/search_panel.h"
 #include "ui/slot_panel.h"
@@ -211,6 +212,10 @@ void Main::BuildMenu() {
     previewPanel_->SetResolveChains(on);
     WriteResolveChains(*settings_, on);
   });
+  command_->SetOrder(AddOrderMenu(options, *settings_, [this](const ListOrder& order) {
+    command_->SetOrder(order);
+    foundPanel_->Refresh();
+  }));
   QAction* explorerLink = options->addAction(tr("&Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);

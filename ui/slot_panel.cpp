@@ -1,5 +1,6 @@
 #include "ui/slot_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -82,6 +83,7 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
   cmdRename_ = MakeButton("CmdRename", tr("Umbenennen"), this);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(cmdTagEdit_);
+  AddCounterOptions(buttons);
   buttons->addStretch(1);
   buttons->addWidget(cmdMove_);
   buttons->addWidget(cmdCopy_);
@@ -90,6 +92,23 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
   auto* frame = new QVBoxLayout(this);
   frame->addLayout(rows);
   frame->addLayout(buttons);
+}
+
+void SlotPanel::AddCounterOptions(QBoxLayout* row) {
+  auto* caption = new QLabel(tr("Schrittweite"), this);
+  caption->setObjectName(QStringLiteral("LabNumberStep"));
+  txtNumberStep_ = new QLineEdit(QStringLiteral("1"), this);
+  txtNumberStep_->setObjectName(QStringLiteral("TxtNumberStep"));
+  txtNumberStep_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("2147483647")) +
+                                  16);
+  caption->setBuddy(txtNumberStep_);
+  optRestartPerFolder_ = new QCheckBox(tr("Je Ordner neu beginnen"), this);
+  optRestartPerFolder_->setObjectName(QStringLiteral("OptRestartPerFolder"));
+  row->addWidget(caption);
+  row->addWidget(txtNumberStep_);
+  row->addWidget(optRestartPerFolder_);
+  connect(txtNumberStep_, &QLineEdit::textChanged, this, &SlotPanel::JobChanged);
+  connect(optRestartPerFolder_, &QCheckBox::toggled, this, &SlotPanel::JobChanged);
 }
 
 QString SlotPanel::FieldLegend() {
@@ -135,6 +154,8 @@ RenameJob SlotPanel::ReadJob() const {
     job.txtDestination[i] = txtDestination_[i]->text().toStdString();
     job.auswahlText[i] = auswahl_[i]->currentText().toStdString();
   }
+  job.numberStep = txtNumberStep_->text().toStdString();
+  job.restartPerFolder = optRestartPerFolder_->isChecked();
   return job;
 }
 

@@ -8,7 +8,9 @@
 
 #include "engine/job.h"
 
+class QCheckBox;
 class QComboBox;
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,6 +37,10 @@ class SlotPanel : public QGroupBox {
   void SetSlotCode(int slot, int code);
   [[nodiscard]] int SlotCode(int slot) const { return slotCode_[slot]; }
 
+  // The counter's options beside the slots.
+  [[nodiscard]] QLineEdit* TxtNumberStep() const { return txtNumberStep_; }
+  [[nodiscard]] QCheckBox* OptRestartPerFolder() const { return optRestartPerFolder_; }
+
   [[nodiscard]] QPushButton* CmdTagEdit() const { return cmdTagEdit_; }
   [[nodiscard]] QPushButton* CmdMove() const { return cmdMove_; }
   [[nodiscard]] QPushButton* CmdCopy() const { return cmdCopy_; }
@@ -46,6 +52,7 @@ class SlotPanel : public QGroupBox {
 
  private:
   void Auswahl_Click(int slot);
+  void AddCounterOptions(QBoxLayout* row);
 
   std::array<int, kSlotCount> slotCode_{};
   std::array<QLabel*, kSlotCount> labNo_{};
@@ -54,6 +61,8 @@ class SlotPanel : public QGroupBox {
   std::array<QLineEdit*, kSlotCount> txtSource_{};
   std::array<QLabel*, kSlotCount> labDestination_{};
   std::array<QLineEdit*, kSlotCount> txtDestination_{};
+  QLineEdit* txtNumberStep_ = nullptr;
+  QCheckBox* optRestartPerFolder_ = nullptr;
   QPushButton* cmdTagEdit_ = nullptr;
   QPushButton* cmdMove_ = nullptr;
   QPushButton* cmdCopy_ = nullptr;

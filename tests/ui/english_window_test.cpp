@@ -64,7 +64,7 @@ TEST_F(EnglishWindowTest, NoGermanTextLeftAndTheSearchStillWorks) {
   // Texts that read the same in both languages.
   const QStringList same = QStringLiteral(
                                "&Reset|No. 1|No. 2|No. 3|Album|Genre|Separator|Text|Start|Pos.|"
-                               "MP3 - Tag - Editor|Deutsch|English|Velmora|0|*.*")
+                               "MP3 - Tag - Editor|Deutsch|English|Velmora|0|*.*|&Name")
                                .split(QLatin1Char('|'));
   for (const QString& text : english) {
     if (german.count(text) != 0 && !same.contains(text)) {

@@ -1,0 +1,73 @@
+#include "ui/order_menu.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QMenu>
+#include <memory>
+
+#include "services/settings.h"
+
+namespace velmora {
+
+ListOrder ReadListOrder(const SettingsStore& store) {
+  ListOrder order;
+  ParseOrderName(store.ReadSetting(kKeyOrder), order.by);
+  order.reverse = store.ReadSetting(kKeyOrderReverse) == "1";
+  return order;
+}
+
+void WriteListOrder(SettingsStore& store, const ListOrder& order) {
+  store.WriteSetting(kKeyOrder, OrderName(order.by));
+  store.WriteSetting(kKeyOrderReverse, order.reverse ? "1" : "0");
+}
+
+ListOrder AddOrderMenu(QMenu* options, SettingsStore& store,
+                       std::function<void(const ListOrder&)> changed) {
+  QMenu* menu = options->addMenu(QCoreApplication::translate("velmora::Main", "&Reihenfolge"));
+  menu->setObjectName(QStringLiteral("MnuOrder"));
+  auto* group = new QActionGroup(menu);
+  // Shared by the actions: each one changes a part of it.
+  auto current = std::make_shared<ListOrder>(ReadListOrder(store));
+  auto choose = [&store, changed = std::move(changed), current](const ListOrder& order) {
+    *current = order;
+    WriteListOrder(store, order);
+    changed(order);
+  };
+  struct Choice {
+    const char* objectName;
+    const char* caption;
+    OrderBy by;
+  };
+  const Choice choices[] = {
+      {"OptOrderName", QT_TRANSLATE_NOOP("velmora::Main", "&Name"), OrderBy::kName},
+      {"OptOrderNatural", QT_TRANSLATE_NOOP("velmora::Main", "Name na&türlich"), OrderBy::kNatural},
+      {"OptOrderModified", QT_TRANSLATE_NOOP("velmora::Main", "Än&derungsdatum"),
+       OrderBy::kModified},
+      {"OptOrderSize", QT_TRANSLATE_NOOP("velmora::Main", "&Größe"), OrderBy::kSize}};
+  for (const Choice& choice : choices) {
+    QAction* action = menu->addAction(QCoreApplication::translate("velmora::Main", choice.caption));
+    action->setObjectName(QLatin1String(choice.objectName));
+    action->setCheckable(true);
+    action->setChecked(current->by == choice.by);
+    group->addAction(action);
+    const OrderBy by = choice.by;
+    QObject::connect(action, &QAction::triggered, menu, [choose, current, by] {
+      ListOrder order = *current;
+      order.by = by;
+      choose(order);
+    });
+  }
+  menu->addSeparator();
+  QAction* reverse = menu->addAction(QCoreApplication::translate("velmora::Main", "&absteigend"));
+  reverse->setObjectName(QStringLiteral("OptOrderReverse"));
+  reverse->setCheckable(true);
+  reverse->setChecked(current->reverse);
+  QObject::connect(reverse, &QAction::toggled, menu, [choose, current](bool on) {
+    ListOrder order = *current;
+    order.reverse = on;
+    choose(order);
+  });
+  return *current;
+}
+
+}  // namespace velmora
