@@ -399,8 +399,8 @@ TEST(JournalOnFakeDisk, AFailingCallStopsTheRunBeforeTheStep) {
     testing::SetSlot(job, 0, 16);  // upper case
     RunState state;
     state.resolveChains = row.group;  // the plan's steps, for group commit
-    testing::CheckAndRun(RunKind::kRename, state, job, {{"/d/a", true}, {"/d/b", true}, {"/d/c", true}},
-               run.services, false);
+    testing::CheckAndRun(RunKind::kRename, state, job,
+                         {{"/d/a", true}, {"/d/b", true}, {"/d/c", true}}, run.services, false);
     EXPECT_EQ(std::count_if(disk.calls.begin(), disk.calls.end(),
                             [](const std::string& call) { return call.starts_with("Move"); }),
               row.moves);
