@@ -94,7 +94,9 @@ BENCHMARK(BM_SearchWithSubFolders)->Unit(benchmark::kMillisecond)->UseRealTime()
 double ChildrenCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_CHILDREN, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 

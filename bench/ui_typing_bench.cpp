@@ -35,6 +35,24 @@ T* Child(Main& window, const char* name) {
   return window.findChild<T*>(QLatin1String(name));
 }
 
+// The window shown, its folder searched and every entry marked, slot 1 on
+// operation 1; returns the field that is typed into.
+QLineEdit* PrepareTyping(Main& window) {
+  window.Form_Load();
+  window.resize(1024, 768);
+  window.show();
+  QApplication::processEvents();
+  Child<QPushButton>(window, "cmdSearch")->click();
+  QApplication::processEvents();
+  Child<QPushButton>(window, "CmdSelectAll")->click();
+  auto* combo = Child<QComboBox>(window, "Auswahl_0");
+  combo->setCurrentIndex(1);
+  emit combo->activated(1);
+  QLineEdit* field = Child<QLineEdit>(window, "TxtSource_0");
+  QApplication::processEvents();
+  return field;
+}
+
 int Run() {
   const UiBenchFolder files("velmora-typing", kFiles, NumberedDatName);
 
@@ -44,18 +62,7 @@ int Run() {
   environment.mountTable = files.Path("mounts");
   environment.commandLine = files.Folder();
   auto window = std::make_unique<Main>(environment);
-  window->Form_Load();
-  window->resize(1024, 768);
-  window->show();
-  QApplication::processEvents();
-  Child<QPushButton>(*window, "cmdSearch")->click();
-  QApplication::processEvents();
-  Child<QPushButton>(*window, "CmdSelectAll")->click();
-  auto* combo = Child<QComboBox>(*window, "Auswahl_0");
-  combo->setCurrentIndex(1);
-  emit combo->activated(1);
-  QLineEdit* field = Child<QLineEdit>(*window, "TxtSource_0");
-  QApplication::processEvents();
+  QLineEdit* field = PrepareTyping(*window);
 
   QElapsedTimer clock;
   clock.start();

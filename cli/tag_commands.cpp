@@ -211,7 +211,8 @@ bool ApplyTagSource(TagField field, const std::string& typed, TagEditorFields& f
   return true;
 }
 
-int TagMain(const CliOptions& options) {
+// The fields the options choose, or nothing after a bad source was named.
+std::optional<TagEditorFields> ChosenFields(const CliOptions& options) {
   TagEditorFields chosen;
   chosen.TxtSeparator = options.separator;
   for (int field = 0; field < kTagFieldCount; ++field) {
@@ -223,9 +224,16 @@ int TagMain(const CliOptions& options) {
                              "Ungültige Quelle für %1: %2 (aus oder =NAME aus der Genre-Liste)")
               : VELMORA_TEXT("velmora", "Ungültige Quelle für %1: %2 (aus, 1, 2, 3 oder =TEXT)");
       PrintProblem(WithArgs(Tr("velmora", text), {kFieldOption[field], source}));
-      return kExitUsage;
+      return std::nullopt;
     }
   }
+  return chosen;
+}
+
+int TagMain(const CliOptions& options) {
+  const std::optional<TagEditorFields> fields = ChosenFields(options);
+  if (!fields) return kExitUsage;
+  const TagEditorFields& chosen = *fields;
   const std::optional<std::vector<std::string>> folders = FolderArguments(options.folders);
   if (!folders) return kExitUsage;
 

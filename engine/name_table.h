@@ -132,7 +132,7 @@ class NameTable {
     return {copy, name.size()};
   }
 
-  static constexpr std::size_t kBlock = 64 * 1024;
+  static constexpr std::size_t kBlock = std::size_t{64} * 1024;
   std::vector<Slot> slots_;  // a power of two long
   std::deque<Value> values_;
   std::vector<std::int32_t> free_;  // erased values, reused first

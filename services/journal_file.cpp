@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::int64_t kKeepLockNs = 20 * 1000000;
+constexpr std::int64_t kKeepLockNs = std::int64_t{20} * 1000000;
 
 std::int64_t MonotonicNs() {
   timespec now{};

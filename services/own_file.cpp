@@ -22,13 +22,12 @@ Error OpenOwnFile(const std::string& path, int flags, mode_t mode, int& fd) {
   }
   struct stat st {};
   Error error;
-  if (::fstat(fd, &st) != 0) {
-    error = ErrorFromErrno(errno);
-  } else if (!S_ISREG(st.st_mode)) {
+  const bool looked = ::fstat(fd, &st) == 0;
+  if (looked && !S_ISREG(st.st_mode)) {
     error = {kPathFileAccess, "not a regular file"};
-  } else if (st.st_uid != ::geteuid()) {
+  } else if (looked && st.st_uid != ::geteuid()) {
     error = {kPermissionDenied, "the file belongs to another user"};
-  } else if (::fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {  // blocking again
+  } else if (!looked || ::fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {  // blocking again
     error = ErrorFromErrno(errno);
   }
   if (error) {

@@ -79,12 +79,12 @@ class OpenFileIo : public Exiv2::BasicIo {
     map_.shrink_to_fit();
     return 0;
   }
-  long tell() const override { return static_cast<long>(position_); }
-  size_t size() const override { return static_cast<size_t>(size_); }
-  bool isopen() const override { return true; }
-  int error() const override { return error_; }
-  bool eof() const override { return eof_ || position_ >= size_; }
-  std::string path() const override { return path_; }
+  [[nodiscard]] long tell() const override { return static_cast<long>(position_); }
+  [[nodiscard]] size_t size() const override { return static_cast<size_t>(size_); }
+  [[nodiscard]] bool isopen() const override { return true; }
+  [[nodiscard]] int error() const override { return error_; }
+  [[nodiscard]] bool eof() const override { return eof_ || position_ >= size_; }
+  [[nodiscard]] std::string path() const override { return path_; }
 
  private:
   std::string path_;

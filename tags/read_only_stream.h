@@ -17,15 +17,15 @@ class ReadOnlyStream : public TagLib::IOStream {
   ReadOnlyStream(const std::string& path, OpenFile& file, std::int64_t size)
       : path_(path), file_(file), size_(size) {}
 
-  TagLib::FileName name() const override { return path_.c_str(); }
+  [[nodiscard]] TagLib::FileName name() const override { return path_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override;
   void writeBlock(const TagLib::ByteVector&) override {}
   void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
   void removeBlock(unsigned long, unsigned long) override {}
-  bool readOnly() const override { return true; }
-  bool isOpen() const override { return true; }
+  [[nodiscard]] bool readOnly() const override { return true; }
+  [[nodiscard]] bool isOpen() const override { return true; }
   void seek(long offset, Position p) override;
-  long tell() const override { return static_cast<long>(position_); }
+  [[nodiscard]] long tell() const override { return static_cast<long>(position_); }
   long length() override { return static_cast<long>(size_); }
   void truncate(long) override {}
 

@@ -146,7 +146,7 @@ class TagEditor {
   // Plans the write of one file; false when it failed or there is nothing
   // to write (a failure is reported).
   bool PlanOne(const std::string& path, TagFile& file, TagEdits& edits);
-  TagEditorNotes AudioTagNotes() const;
+  [[nodiscard]] TagEditorNotes AudioTagNotes() const;
   // Plans, journals and writes the tag of one file; false ends the run (the
   // journal failed).
   bool WriteOne(const std::string& path);

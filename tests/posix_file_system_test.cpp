@@ -86,7 +86,7 @@ TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
   WriteFile(dir / "big", big);
   for (const bool move : {false, true}) {
     if (move && base.empty()) continue;  // the move needs a second file system
-    testing::FileSizeLimit limit(64 * 1024);
+    testing::FileSizeLimit limit(rlim_t{64} * 1024);
     const Error error =
         move ? fs.Move(dir / "big", there / "big") : fs.Copy(dir / "big", dest / "big");
     EXPECT_EQ(error.number, 61) << move;

@@ -77,6 +77,12 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
     connect(txtDestination_[i], &QLineEdit::textChanged, this, &SlotPanel::JobChanged);
   }
 
+  auto* frame = new QVBoxLayout(this);
+  frame->addLayout(rows);
+  frame->addLayout(ButtonRow());
+}
+
+QHBoxLayout* SlotPanel::ButtonRow() {
   cmdTagEdit_ = MakeButton("CmdTagEdit", tr("Edit MP3-Tag"), this);
   cmdMove_ = MakeButton("CmdMove", tr("Verschieben"), this);
   cmdCopy_ = MakeButton("CmdCopy", tr("Kopieren"), this);
@@ -88,10 +94,7 @@ SlotPanel::SlotPanel(QWidget* parent) : QGroupBox(tr("Umbenennen"), parent) {
   buttons->addWidget(cmdMove_);
   buttons->addWidget(cmdCopy_);
   buttons->addWidget(cmdRename_);
-
-  auto* frame = new QVBoxLayout(this);
-  frame->addLayout(rows);
-  frame->addLayout(buttons);
+  return buttons;
 }
 
 void SlotPanel::AddCounterOptions(QBoxLayout* row) {

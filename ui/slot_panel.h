@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QBoxLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +54,8 @@ class SlotPanel : public QGroupBox {
  private:
   void Auswahl_Click(int slot);
   void AddCounterOptions(QBoxLayout* row);
+  // The buttons under the slots, the counter's options among them.
+  QHBoxLayout* ButtonRow();
 
   std::array<int, kSlotCount> slotCode_{};
   std::array<QLabel*, kSlotCount> labNo_{};

@@ -24,7 +24,7 @@ class OrderWindowTest : public WindowTest {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
   }
-  QStringList Column() const {
+  [[nodiscard]] QStringList Column() const {
     QStringList rows;
     QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
     for (int row = 0; row < model->rowCount(); ++row)
