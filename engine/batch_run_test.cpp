@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
-#include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "engine/plan.h"
 #include "tests/support/fake_file_system.h"
@@ -59,77 +57,6 @@ struct FakeRun {
   RenameJob job;
   std::vector<FoundEntry> found;
 };
-
-// After "&Alle" an empty numbering step gives its number back as before it,
-// so every mix of "&Ja" and "&Alle" names the files as the plan does. The
-// empty result is logged but never asked about.
-TEST(RunBatch, AlleNumbersAsJaWould) {
-  for (const std::deque<Answer>& answers :
-       {std::deque<Answer>{Answer::kAll}, std::deque<Answer>{Answer::kYes, Answer::kAll},
-        std::deque<Answer>{Answer::kYes, Answer::kYes}}) {
-    FakeRun run;
-    run.Add({"a-x.txt", "b.txt", "c-x.txt"});
-    run.disk.AddFile(kDir + "c-3x.txt", "precious");
-    run.Slot(0, 10, "1", "-");
-    const RunPlan plan = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk);
-    run(answers, /*logOn=*/true);
-    EXPECT_EQ(run.Disk(),
-              (Files{"a-1x.txt=a-x.txt", "b.txt=b.txt", "c-2x.txt=c-x.txt", "c-3x.txt=precious"}))
-        << answers.size();
-    EXPECT_EQ(plan.rows[2].finalPath, kDir + "c-2x.txt");
-    EXPECT_EQ(run.run.dialogs.unexpected, 0);
-    ASSERT_EQ(run.run.recorders.logLines.size(), 3u);  // one entry of nine lines per step
-    EXPECT_TRUE(run.run.recorders.logLines[1].ends_with("\r\nnameDest= "));
-  }
-}
-
-// Steps onto a file the run still needs are refused and reported, even with
-// "&Alle" in both dialogs; the later slots go on from the name the file has.
-// (Two files ending at one name: the command-line test with --yes-all.)
-TEST(RunBatch, FilesTheRunNeedsAreNeverOverwritten) {
-  struct Row {
-    const char* what;
-    std::initializer_list<const char*> names;
-    std::vector<std::array<std::string, 3>> slots;  // code, first, second
-    std::deque<Answer> answers;
-    Files after;
-    std::size_t refusals;
-  };
-  const Row rows[] = {
-      {"swap mirrored at ' - '",
-       {"A - B.mp3", "B - A.mp3"},
-       {{"14", " - ", ""}},
-       {Answer::kAll},
-       {"A - B.mp3=A - B.mp3", "B - A.mp3=B - A.mp3"},
-       2},
-      {"three-cycle",
-       {"a.txt", "b.txt", "c.txt"},
-       {{"1", "a", "b"}, {"1", "b", "c"}, {"1", "c", "a"}},
-       {Answer::kAll},
-       {"a.txt=a.txt", "b.txt=b.txt", "c.txt=c.txt"},
-       3},
-      {"a file answered Nein is a later entry's target",
-       {"a.txt", "b.txt"},
-       {{"1", "b", "a"}, {"16", "", ""}},
-       {Answer::kNo, Answer::kAll},
-       {"B.TXT=b.txt", "a.txt=a.txt"},
-       1},
-  };
-  for (const Row& row : rows) {
-    FakeRun run;
-    run.Add(row.names);
-    run.Slots(row.slots);
-    run.run.dialogs.dialog2Answers = {Answer::kAll};
-    run(row.answers);
-    EXPECT_EQ(run.Disk(), row.after) << row.what;
-    EXPECT_EQ(run.run.recorders.errors.size(), row.refusals) << row.what;
-    for (const std::string& error : run.run.recorders.errors) {
-      EXPECT_NE(error.find("Muster enger fassen"), std::string::npos) << error;
-    }
-    const RunPlan plan = PlanRun(RunKind::kRename, run.job, run.found, "", run.disk);
-    EXPECT_GT(plan.conflicts, 0) << row.what;
-  }
-}
 
 // "&Alle" in Dialog2 covers the files the run's plan showed; a name shifted
 // onto another file by a "&Nein" is asked about again.
@@ -211,46 +138,6 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
   }
 }
 
-// A step onto a marked file that stays is refused with kFileExists and logged,
-// whether chains are resolved or not.
-TEST(RunBatch, StepOntoAFileThatStaysIsReportedEitherWay) {
-  const struct {
-    std::vector<const char*> files;
-    std::vector<std::array<std::string, 3>> slots;
-    std::vector<const char*> refused;  // the refused steps' sources
-  } rows[] = {{{"a-1.txt", "a_1.txt"}, {{"1", "-", "_"}}, {"a-1.txt"}},
-              {{"a", "b", "c"}, {{"1", "b", "c"}, {"1", "a", "b"}}, {"a", "b"}}};
-  for (const auto& row : rows) {
-    for (const bool resolve : {false, true}) {
-      FakeRun run;
-      for (const char* file : row.files) run.Add({file});
-      run.Slots(row.slots);
-      run.state.resolveChains = resolve;
-      const Files before = run.Disk();
-      run({Answer::kAll}, /*logOn=*/true);
-      EXPECT_EQ(run.Disk(), before) << resolve;
-      std::vector<std::string> refused;
-      for (const std::string& error : run.run.recorders.errors) {
-        if (error.rfind(testing::Reported(Location::kCommit, kFileExists), 0) == 0) {
-          refused.push_back(error);
-        }
-      }
-      EXPECT_EQ(refused.size(), row.refused.size()) << resolve;
-      for (const char* name : row.refused) {
-        const std::string source = kDir + name;
-        auto has = [](const std::vector<std::string>& texts, const std::string& part) {
-          return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
-            return text.find(part) != std::string::npos;
-          });
-        };
-        EXPECT_TRUE(has(refused, "Konnte \r\n" + source + "\r\n")) << resolve << source;
-        EXPECT_TRUE(has(run.run.recorders.logLines, "nameSrc= " + source + "\r\n"))
-            << resolve << source;
-      }
-    }
-  }
-}
-
 // "&Nein" in a shift skips the steps that need the declined name; the
 // numbers stay as planned, with a gap.
 TEST(RunBatch, NeinInAChainLeavesAGap) {
@@ -268,7 +155,8 @@ TEST(RunBatch, NeinInAChainLeavesAGap) {
 
 // A stop after a file's first slot: "&Alle" finishes the file's confirmed
 // slots, "&Ja" takes the first one back; so does a stop that cuts the second
-// question short (a terminal closed). The next file is not touched.
+// question short (a terminal closed). The next file is not touched. With
+// chains resolved: the command line's hang-up test.
 TEST(RunBatch, StopBetweenSlotsNeverLeavesAFileHalfRenamed) {
   struct Stop : StopSignal, CommitObserver {
     const std::vector<std::string>* asked = nullptr;  // stop from the second question on
@@ -277,30 +165,26 @@ TEST(RunBatch, StopBetweenSlotsNeverLeavesAFileHalfRenamed) {
     void Committed(const std::string&, const std::string&) override { committed = true; }
   };
   struct Row {
-    bool chains, duringQuestion;
+    bool duringQuestion;
     std::deque<Answer> answers;
     Files after;
   };
   const Files finished = {"A2.TXT=a1.txt", "b1.txt=b1.txt"},
               back = {"a1.txt=a1.txt", "b1.txt=b1.txt"};
-  const Row rows[] = {{false, false, {Answer::kAll}, finished},
-                      {false, false, {Answer::kYes}, back},
-                      {false, true, {Answer::kYes, Answer::kClosed}, back},
-                      {true, false, {Answer::kAll}, finished},
-                      {true, false, {Answer::kYes}, back},
-                      {true, true, {Answer::kYes, Answer::kClosed}, back}};
+  const Row rows[] = {{false, {Answer::kAll}, finished},
+                      {false, {Answer::kYes}, back},
+                      {true, {Answer::kYes, Answer::kClosed}, back}};
   for (const Row& row : rows) {
     FakeRun run;
     run.Add({"a1.txt", "b1.txt"});
     run.Slot(0, 1, "1", "2");
     run.Slot(1, 16);
-    run.state.resolveChains = row.chains;
     Stop stop;
     if (row.duringQuestion) stop.asked = &run.run.dialogs.asked;
     run.run.services.stop = &stop;
     run.run.services.committed = &stop;
     run(row.answers);
-    EXPECT_EQ(run.Disk(), row.after) << row.chains << row.duringQuestion << row.answers.size();
+    EXPECT_EQ(run.Disk(), row.after) << row.duringQuestion << row.answers.size();
     EXPECT_EQ(run.run.dialogs.asked.size(), row.answers.size());
   }
 }

@@ -59,12 +59,6 @@ TEST(NumberOptions, StepGiveBackAndRestartPerFolder) {
        true,
        {"a-x", "S/b-x", "S/c", "d-x", "S/e-x"},
        {"a-01x", "S/b-01x", "S/c", "d-02x", "S/e-02x"}},
-      {"each folder starts from the start text",
-       {{"10", "7", "-"}},
-       "3",
-       true,
-       {"S/a-x", "U/b-x", "S/c-x"},
-       {"S/a-7x", "U/b-7x", "S/c-10x"}},
   };
   for (const Row& row : rows) {
     RenameJob job;

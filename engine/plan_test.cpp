@@ -149,18 +149,6 @@ TEST(PlanRun, RefusedStepsAndSpellingsMatchTheRun) {
   EXPECT_TRUE(plan.steps[1].refused);
 }
 
-// "Löschen ???" answered as a script without --overwrite-all answers it:
-// the taken target stays, and the next slot works on the name kept.
-TEST(PlanRun, KeptTargetLeavesTheStepOut) {
-  Case kept({"a.txt", "-b.txt"});
-  kept.Slot(0, 1, "a", "b").Slot(1, 16);
-  const RunPlan plan = PlanRun(RunKind::kRename, kept.job, kept.found, "", kept.disk, true, false,
-                               /*keepExisting=*/true);
-  EXPECT_EQ(Rows(plan), (R{{"A.TXT", S::kExists}}));
-  EXPECT_TRUE(plan.deletions.empty());
-  EXPECT_EQ(Rows(kept.Plan()), (R{{"B.TXT", S::kExists}}));
-}
-
 TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
   const RunPlan mirror = Case({"noext"}).Slot(0, 14, "-").Plan();
   ASSERT_EQ(mirror.failures.size(), 1u);

@@ -151,21 +151,6 @@ struct TableDrives : DriveInfo {
   std::set<std::string> folders{"/", "/ziel", "/media", "/media/x"};
 };
 
-struct RecordingWriter : SettingsWriter {
-  void WriteSetting(const std::string& key, const std::string& text) override {
-    writes.push_back(key + "=" + text);
-  }
-  std::vector<std::string> writes;
-};
-
-TEST(Destination, AcceptStoresTheFolderAndAddsTheSeparator) {
-  RecordingWriter writer;
-  EXPECT_EQ(AcceptDestination("/", "/", writer).destPath, "/");
-  EXPECT_EQ(AcceptDestination("/ziel", "/", writer).destPath, "/ziel/");
-  EXPECT_EQ(writer.writes, (std::vector<std::string>{"destPath=/", "destDrive=/", "destPath=/ziel",
-                                                     "destDrive=/"}));
-}
-
 TEST(Destination, OpenAndDriveChangeFallBack) {
   TableDrives drives;
   EXPECT_EQ(OpenDestination("/ziel/", "/", drives).folder, "/ziel");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <thread>
 #include <tuple>
 
 #include "engine/error_numbers.h"
@@ -27,29 +26,11 @@ struct ScriptedHost : SearchHost {
     if (onVisit) onVisit(visits);
   }
   void CountChanged() override { counts.push_back(command->State().countText); }
-  void KeepResponsive() override {
-    ++responsive;
-    if (onResponsive) onResponsive();
-  }
+  void KeepResponsive() override {}
   int visits = 0;
-  int responsive = 0;
-  std::function<void()> onResponsive;
   std::function<void(int)> onVisit;
   std::vector<std::string> counts;
   SearchCommand* command = nullptr;
-};
-
-// The in-memory disk, its calls logged; the top folder reads slowly when
-// asked, and serve, when set, lists folders in place of the files.
-struct SlowDisk : testing::FakeFileSystem {
-  FolderListing ReadFolder(const std::string& folder) override {
-    if (slow && folder == "/T") {
-      std::this_thread::sleep_for(std::chrono::milliseconds(4 * kResponsiveMs));
-    }
-    return serve ? serve(folder) : FakeFileSystem::ReadFolder(folder);
-  }
-  bool slow = false;
-  std::function<FolderListing(const std::string&)> serve;
 };
 
 struct SearchFixture : ::testing::Test {
@@ -63,7 +44,7 @@ struct SearchFixture : ::testing::Test {
   void Add(std::initializer_list<const char*> names) {
     for (const char* name : names) disk.AddFile(std::string("/T/") + name);
   }
-  SlowDisk disk;
+  testing::FakeFileSystem disk;
   RecordingWriter writer;
   ScriptedHost host;
   testing::Recorders sink;
@@ -143,42 +124,6 @@ TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
             std::vector<std::string>{std::to_string(LocationNumber(Location::kNone)) + " " +
                                      std::to_string(kPermissionDenied) +
                                      " Fehler beim Suchen|/T/locked|Permission denied"});
-}
-
-// Two folders of 20,000 names each.
-TEST_F(SearchFixture, FullListShowsTheMessageOnceAndStops) {
-  disk.serve = [](const std::string& folder) {
-    FolderListing listing;
-    if (folder == "/") listing.subFolders = {"m"};
-    for (int i = 0; i < 20000; ++i) {
-      listing.files.push_back((folder == "/" ? "r" : "s") + std::to_string(i));
-    }
-    return listing;
-  };
-  command.OptSubdirs_Click();
-  SearchResult r = command.cmdSearch_Click({"/", "/", "", "*"});
-  EXPECT_EQ(command.Found().Count(), kFoundListCapacity);
-  EXPECT_EQ(sink.messages, std::vector<std::string>{kListFullMessage});
-  EXPECT_EQ(command.State().countText, " 32767");
-  EXPECT_EQ(r.progressMaximum, kFoundListCapacity);
-  EXPECT_EQ(r.folder, "/");  // the top visit found the list full: cursor stayed on it
-  EXPECT_EQ(command.Found().Path(0), "/m/s0");  // the sub-folder came first, whole
-}
-
-// A folder that is slow to read: the window keeps handling events meanwhile,
-// and "Abbrechen" pressed then ends the search at once, without waiting for
-// the read or listing what it finds.
-TEST_F(SearchFixture, SlowFolderLetsTheWindowRunAndCancel) {
-  Add({"x.mp3", "sub/y.mp3"});
-  disk.slow = true;
-  command.OptSubdirs_Click();
-  host.onResponsive = [this] { command.Cancel(); };
-  const SearchResult r = Press();
-  EXPECT_GE(host.responsive, 1);
-  EXPECT_EQ(r.step, SearchStep::kSearched);
-  EXPECT_TRUE(Paths().empty());
-  Press();  // the reset waits for the read left behind
-  EXPECT_EQ(disk.calls, std::vector<std::string>{"ReadFolder /T"});
 }
 
 }  // namespace

@@ -2,15 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "engine/batch_run.h"
 #include "services/journal_format.h"
@@ -47,36 +44,6 @@ std::vector<std::string> RunIds(JournalFile& file) {
   std::vector<std::string> ids;
   for (const JournalRun& run : ReadAll(file).runs) ids.push_back(run.id);
   return ids;
-}
-
-// A crash leaves a torn last line, a bad sector or an editor a damaged one:
-// each is skipped, the damaged one named, and every other record read.
-TEST(JournalRead, SkipsATornTailAndADamagedRecord) {
-  const struct Case {
-    const char* what;
-    void (*damage)(std::string& text);
-    std::size_t steps;
-    std::size_t warnings;
-  } cases[] = {
-      {"torn tail", [](std::string& t) { t.resize(t.size() - 30); }, 3, 0},
-      {"torn inside the last intent", [](std::string& t) { t.resize(t.rfind("\nI\t") + 20); }, 2,
-       0},
-      {"flipped byte in a middle intent", [](std::string& t) { t[t.find("\nI\t") + 8] ^= 1; }, 2,
-       1},
-      {"checksum field of an intent cut to 7 digits",
-       [](std::string& t) { t.erase(t.find("\nD\t") - 1, 1); }, 2, 1},
-  };
-  for (const Case& c : cases) {
-    const TempFolder folder;
-    JournalFile file(folder / "j");
-    ASSERT_FALSE(file.Append(Records("1-1", 3)));
-    std::string text = ReadFile(folder / "j");
-    c.damage(text);
-    WriteFile(folder / "j", text);
-    const JournalContents contents = ReadAll(file);
-    EXPECT_EQ(contents.steps.size(), c.steps) << c.what;
-    EXPECT_EQ(contents.warnings.size(), c.warnings) << c.what;
-  }
 }
 
 // The next append cuts a torn tail off instead of joining it.
@@ -119,36 +86,6 @@ TEST(JournalRead, ConvertsAVersion2Journal) {
   EXPECT_TRUE(ReadFile(folder / "j").starts_with(std::string(kJournalHeader) + "\n"));
   WriteFile(folder / "j", "# velmora journal 1\n1\t/a\t/b\n");
   EXPECT_EQ(file.Read(*std::make_unique<JournalContents>()).number, kInvalidFileFormat);
-}
-
-// A run is live while its process holds the lock of its run file, whatever
-// its PID says; a dismissed run is over.
-TEST(JournalLiveness, ALockNotAPidTellsARunGoesOn) {
-  const TempFolder folder;
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    testing::Recorders reporter;
-    JournalFile file(folder / "j");
-    JournalWriter writer(file, reporter);
-    if (writer.Begin("rename")) ::_exit(1);
-    (void)!::write(ready[1], "x", 1);
-    ::pause();
-  }
-  char byte;
-  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-  JournalFile file(folder / "j");
-  const JournalRun run = ReadAll(file).runs.at(0);
-  EXPECT_TRUE(RunInProgress(file.path(), run));
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  EXPECT_FALSE(RunInProgress(file.path(), run));  // interrupted: undo may take it back
-  ASSERT_FALSE(file.Dismiss(run.id));
-  const JournalRun dismissed = ReadAll(file).runs.at(0);
-  EXPECT_TRUE(dismissed.dismissed);
-  EXPECT_FALSE(dismissed.ended.empty());
-  EXPECT_EQ(file.Dismiss("a\tb").number, kInvalidFileFormat);
 }
 
 // A tag write's bytes go into the run file, checked when read back, and
@@ -300,64 +237,6 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   EXPECT_EQ(doneRecords(), 3);
   writer.End();
   EXPECT_TRUE(lockFree());
-  EXPECT_TRUE(reporter.errors.empty());
-}
-
-// Group commit: the first intent brings the foreseen steps after it into
-// the same write, up to the first that shares a path with one of them; the
-// steps written ahead start without a write; a step out of turn abandons
-// them, and settling before a question abandons the rest.
-TEST(JournalWriter, GroupCommitWritesIntentsAheadWhileNoPathIsShared) {
-  const TempFolder folder;
-  testing::Recorders reporter;
-  JournalFile file(folder / "j");
-  JournalWriter writer(file, reporter);
-  const auto count = [&](const char* letter) {
-    const std::string text = ReadFile(folder / "j"), record = std::string("\n") + letter + "\t";
-    int n = 0;
-    for (std::size_t at = 0; (at = text.find(record, at)) != std::string::npos; ++at) ++n;
-    return n;
-  };
-  const std::string a = folder / "a", b = folder / "b", c = folder / "c", d = folder / "d",
-                    e = folder / "e", x = folder / "x", y = folder / "y", z = folder / "z";
-  for (const std::string* path : {&a, &b, &c, &d}) WriteFile(*path, *path);
-  ASSERT_FALSE(writer.Begin("rename"));
-  writer.DeferDoneRecords(true);
-  // c -> a meets a -> x: it waits for the next write.
-  writer.Foresee({{FileOp::kRename, &a, &x},
-                  {FileOp::kRename, &b, &y},
-                  {FileOp::kRename, &c, &a},
-                  {FileOp::kRename, &d, &e},
-                  {FileOp::kRename, &e, &z}});
-  const auto step = [&](const std::string& from, const std::string& to) {
-    ASSERT_FALSE(writer.Intent(FileOp::kRename, from, to, nullptr));
-    std::filesystem::rename(from, to);
-    ASSERT_FALSE(writer.Done(FileOp::kRename, from, to));
-  };
-  step(a, x);
-  EXPECT_EQ(count("I"), 2);
-  const auto size = std::filesystem::file_size(folder / "j");
-  step(b, y);
-  EXPECT_EQ(std::filesystem::file_size(folder / "j"), size);  // its intent was out already
-  step(c, a);                                                 // d -> e goes ahead, e -> z meets it
-  EXPECT_EQ(count("I"), 4);
-  EXPECT_EQ(count("D"), 2);
-  step(folder / "a", folder / "c");  // not foreseen: d -> e is abandoned
-  EXPECT_EQ(count("I"), 5);
-  EXPECT_EQ(count("A"), 1);
-  writer.Foresee({{FileOp::kRename, &d, &e}, {FileOp::kRename, &x, &z}});
-  step(d, e);
-  ASSERT_FALSE(writer.Settle());  // a question: x -> z never begins
-  EXPECT_EQ(count("A"), 2);
-  EXPECT_EQ(count("D"), 5);
-  writer.End();
-  JournalContents contents;
-  ASSERT_FALSE(file.Read(contents));
-  std::vector<StepState> states;
-  for (const JournalStep& s : contents.steps) states.push_back(s.state);
-  using enum StepState;
-  EXPECT_EQ(states,
-            (std::vector<StepState>{kDone, kDone, kDone, kAbandoned, kDone, kDone, kAbandoned}));
   EXPECT_TRUE(reporter.errors.empty());
 }
 

@@ -62,7 +62,6 @@ TEST_F(EnglishTest, TextsOfTheOtherLayersLineByLineAndPlanCounts) {
   plan.changes = 1;
   plan.conflicts = 2;
   EXPECT_EQ(PlanSummaryText(plan), "1 change, 2 conflicts");
-  EXPECT_EQ(Tr("velmora", "&Suche"), "&Search");
 }
 
 }  // namespace
