@@ -150,9 +150,8 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
 }
 
 // A file with an ID3v2 tag: "vorher" marks it and shows its full title
-// beside the record's; "nachher" shows the cut and the Windows-1252 text
-// the record gets before the run. "ID3v2 schreiben" is kept in the settings and "nie" hides all of
-// it.
+// beside the record's; "nachher" shows the cut and the Windows-1252 text the
+// record gets. "ID3v2 schreiben" is kept in the settings; "nie" hides it all.
 TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   const std::string title = "Ein Titel, der länger ist als dreißig Zeichen";
   WriteFile(InTree("x.mp3"), Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Kurz")), 100) +
