@@ -1,6 +1,6 @@
 // The journal through velmora-cli: undo after a kill, on a full disk, after
-// a refusal, of a copy, with two runs writing at once, and journals with
-// records this version does not take back.
+// a refusal, with two runs writing at once, and journals with records this
+// version does not take back.
 #include "services/journal.h"
 
 #include <fcntl.h>
@@ -209,21 +209,6 @@ TEST(CliJournal, UndoRefusesAStrangerOfTheSameSizeAndTime) {
       EXPECT_EQ(ReadFile(dir / row.after), stranger);
     }
   }
-}
-
-// Undo of a copy removes the copy and keeps the original as it is now:
-// copying the copy back over the original would lose the edit.
-TEST(CliJournal, UndoOfACopyKeepsTheEditedOriginal) {
-  TempFolder dir, dest;
-  WriteFile(dir / "a.txt", "first");
-  const std::string journal = dest / "j";
-  RunCli({"copy", "--dest", Bare(dest), "--slot1", "upper", "--yes-all", "--journal", journal,
-          Bare(dir)});
-  WriteFile(dir / "a.txt", "edited");
-  const CliResult r = Undo(journal, {"--overwrite-all"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(ReadFile(dir / "a.txt"), "edited");
-  EXPECT_EQ(Listing(dest.path()), (Names{"j", "j.lock"}));  // the run file went with the run
 }
 
 // Two runs writing one journal at once: both runs' records intact, and one
