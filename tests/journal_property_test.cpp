@@ -22,19 +22,10 @@ namespace velmora {
 namespace {
 
 using testing::ReadFile;
+using testing::Snapshot;
 using testing::TempFolder;
 using testing::WriteFile;
 using Disk = std::map<std::string, std::string>;
-
-Disk Snapshot(const std::vector<std::string>& folders) {
-  Disk disk;
-  for (const std::string& folder : folders) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      disk[entry.path().string()] = ReadFile(entry.path().string());
-    }
-  }
-  return disk;
-}
 
 // The journal settles before each question, as the command line does.
 class SettlingDialogs : public RunDialogs {

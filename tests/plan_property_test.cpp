@@ -21,20 +21,10 @@ namespace velmora {
 namespace {
 
 using testing::ReadFile;
+using testing::Snapshot;
 using testing::TempFolder;
 using testing::WriteFile;
 using Disk = std::map<std::string, std::string>;  // path -> content
-
-// Every file below the folders with its content.
-Disk Snapshot(const std::vector<std::string>& folders) {
-  Disk disk;
-  for (const std::string& folder : folders) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      if (entry.is_regular_file()) disk[entry.path().string()] = ReadFile(entry.path().string());
-    }
-  }
-  return disk;
-}
 
 // The disk after the plan's steps, played on the starting disk.
 Disk Played(Disk disk, const RunPlan& plan, RunKind kind) {
@@ -305,8 +295,8 @@ void NeverLoseAMarkedFile(bool resolve) {
 TEST(PlanProperty, RenameAndMoveNeverLoseAMarkedFile) { NeverLoseAMarkedFile(false); }
 TEST(PlanProperty, ResolvedRunsNeverLoseAMarkedFile) { NeverLoseAMarkedFile(true); }
 
-// The platform reports a step onto its own path as "exists": without the
-// mend, "&Ja" in Dialog2 would delete the only file.
+// The platform reports a step onto its own path as "exists"; "&Ja" in
+// Dialog2 must not delete the only file.
 TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   TempFolder dir;
   WriteFile(dir / "X.TXT", "X.TXT");  // already upper case

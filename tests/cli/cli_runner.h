@@ -27,21 +27,31 @@
 namespace velmora::testing {
 
 using ::testing::HasSubstr;
-using Names = std::vector<std::string>;
-
-// The names in folder (files and folders), sorted.
-inline Names Listing(const std::string& folder) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A folder without its trailing separator, as FOLDER arguments are written.
 inline std::string Bare(const TempFolder& folder) {
   return folder.path().substr(0, folder.path().size() - 1);
+}
+
+// args followed by more.
+inline Names Plus(Names args, const Names& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+// text with each "D/" standing for folder.
+inline std::string InFolder(std::string text, const TempFolder& folder) {
+  for (std::size_t at = text.find("D/"); at != std::string::npos;
+       at = text.find("D/", at + folder.path().size())) {
+    text.replace(at, 2, folder.path());
+  }
+  return text;
+}
+
+inline int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
 }
 
 struct CliResult {
@@ -104,6 +114,11 @@ inline CliResult RunCli(const Names& args, const Names& env = {}) {
   if (pid < 0) return {};
   const int status = detail::WaitStatus(pid);
   return {status, ReadFile(capture / "out"), ReadFile(capture / "err")};
+}
+
+// undo --yes-all of every run in journal.
+inline CliResult Undo(const std::string& journal, const Names& more = {}) {
+  return RunCli(Plus({"undo", "--journal", journal, "--yes-all"}, more));
 }
 
 // On a pseudo terminal, with typed lines already waiting: everything the

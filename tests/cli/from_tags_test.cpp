@@ -35,7 +35,7 @@ TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
   EXPECT_EQ(Listing(dir.path()), (Names{"AC_DC - One#1.mp3", "Abba - Two#2.mp3", "b.mp3"}));
   EXPECT_TRUE(ReadFile(dir / "AC_DC - One#1.mp3") == bytes);
 
-  const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  const CliResult undo = Undo(journal);
   EXPECT_EQ(undo.status, 0) << undo.err;
   EXPECT_EQ(Listing(dir.path()), (Names{"a.mp3", "b.mp3", "c.mp3"}));
   EXPECT_TRUE(ReadFile(dir / "a.mp3") == bytes);

@@ -15,11 +15,6 @@ using namespace velmora::testing;
 
 constexpr off_t kBigSize = 64 << 20;  // several kernel copy chunks
 
-off_t SizeOf(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
-}
-
 // Signals while the bytes are copied: SIGTERM and SIGKILL never leave a
 // file under the final name, and after SIGTERM no partial file either. The
 // first Ctrl+C lets the copy in progress finish and starts no other; a
@@ -50,8 +45,8 @@ TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
       return row.partialLeft && name.starts_with(".A.BIN.velmora-part-");
     });
     EXPECT_EQ(left, row.copied);
-    for (const std::string& name : row.copied) EXPECT_EQ(SizeOf(dest / name), kBigSize);
-    EXPECT_EQ(SizeOf(src / "a.bin"), kBigSize);
+    for (const std::string& name : row.copied) EXPECT_EQ(StatOf(dest / name).st_size, kBigSize);
+    EXPECT_EQ(StatOf(src / "a.bin").st_size, kBigSize);
   }
 }
 
@@ -79,7 +74,7 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
         << left[1];
     EXPECT_EQ(ReadFile(dir / left[1]), "only copy");
     // Whatever the signal, the journal knows where the file is.
-    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    const CliResult undo = Undo(journal);
     EXPECT_EQ(undo.status, 0) << sig << undo.err;
     EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "a.txt"})) << sig;
     EXPECT_EQ(ReadFile(dir / "a.txt"), "only copy");
@@ -104,10 +99,8 @@ TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
     TempFolder dir, state;
     WriteFile(dir / "7.t", "content 7");
     WriteFile(dir / "8.t", "content 8");
-    Names args = job;
-    args.insert(args.end(), {"--journal", state / "j", Bare(dir)});
-    Names yesAll = args;
-    yesAll.insert(yesAll.begin() + 1, "--yes-all");
+    const Names args = Plus(job, {"--journal", state / "j", Bare(dir)});
+    const Names yesAll = Plus(job, {"--yes-all", "--journal", state / "j", Bare(dir)});
     {
       ScopedEnv at("VELMORA_TEST_SIGNAL_AT", ("committed:" + std::to_string(SIGHUP)).c_str());
       const CliResult r = row.terminal ? RunCliOnTerminal(args, "j\n") : RunCli(yesAll);
@@ -115,7 +108,7 @@ TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
     }
     EXPECT_EQ(Listing(dir.path()), row.after);
     EXPECT_EQ(RunCli(yesAll).status, 0);
-    const CliResult undo = RunCli({"undo", "--journal", state / "j", "--yes-all"});
+    const CliResult undo = Undo(state / "j");
     EXPECT_EQ(undo.status, 0) << undo.err;
     EXPECT_EQ(Listing(dir.path()), (Names{"7.t", "8.t"}));
     EXPECT_EQ(ReadFile(dir / "7.t"), "content 7");
@@ -131,8 +124,7 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   WriteFiles(dir.path(), {"a.txt", "b.txt"});
   const std::string journal = state / "j";
   const Names run = {"rename", "--slot1", "upper", "--journal", journal, Bare(dir)};
-  Names yesAll = run;
-  yesAll.insert(yesAll.begin() + 1, "--yes-all");
+  const Names yesAll = {"rename", "--yes-all", "--slot1", "upper", "--journal", journal, Bare(dir)};
   EXPECT_EQ(RunCli(yesAll, {"VELMORA_TEST_KILL_AFTER=1"}).status, -1);
   const std::string text = ReadFile(journal);
   const std::size_t begin = text.find("\nB\t") + 3;
@@ -156,7 +148,7 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   // Dismissed is not undone: undo still takes the run back.
-  EXPECT_EQ(RunCli({"undo", "--journal", journal, "--yes-all"}).status, 0);
+  EXPECT_EQ(Undo(journal).status, 0);
   EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
 }
 

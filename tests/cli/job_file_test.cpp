@@ -15,27 +15,11 @@ TEST(CliJob, SavedRunAndOverridden) {
   WriteFiles(dir.path(), {"in/a b.txt", "in/s/c b.txt"});
   const std::string job = dir / "job.ini";
   // No folder needed, nothing run.
-  const CliResult saved = RunCli({"rename",
-                                  "--slot1",
-                                  "replace",
-                                  "--src1",
-                                  " b",
-                                  "--dst1",
-                                  "=x\\",
-                                  "--slot2",
-                                  "number-before",
-                                  "--src2",
-                                  "1",
-                                  "--dst2",
-                                  ".txt",
-                                  "--number-step",
-                                  "5",
-                                  "--subdirs",
-                                  "--order",
-                                  "natural",
-                                  "--no-resolve-chains",
-                                  "--save-job",
-                                  job});
+  const Args slots = {"rename",  "--slot1",       "replace", "--src1", " b",     "--dst1", "=x\\",
+                      "--slot2", "number-before", "--src2",  "1",      "--dst2", ".txt"};
+  const CliResult saved =
+      RunCli(Plus(slots, {"--number-step", "5", "--subdirs", "--order", "natural",
+                          "--no-resolve-chains", "--save-job", job}));
   EXPECT_EQ(saved.status, 0) << saved.err;
   const std::string text = ReadFile(job);
   for (const char* line :

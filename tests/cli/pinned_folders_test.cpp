@@ -130,7 +130,7 @@ TEST(PinnedRun, LinksAreCopiedMovedAndTakenBackAsLinks) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::filesystem::read_symlink(there / "LINK"), dir / "src/secret") << command;
     EXPECT_EQ(std::filesystem::is_symlink(dir / "src/link"), command[0] == 'c') << command;
-    r = RunCli({"undo", "--journal", journal, "--yes-all", "--last"});
+    r = Undo(journal, {"--last"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Listing(there.path()), Names{}) << command;
     EXPECT_EQ(std::filesystem::read_symlink(dir / "src/link"), dir / "src/secret") << command;

@@ -18,11 +18,17 @@ namespace {
 
 using namespace velmora::testing;
 
+class RealMountExfat : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+  }
+  LoopVolume volume{"mkfs.exfat", "mount.exfat-fuse"};
+};
+
 // exfat-fuse has neither no-replace renames nor hard links: plain renames
 // and copies still go through, and never replace.
-TEST(RealMountExfat, RenamesWithoutReplacing) {
-  LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
-  if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+TEST_F(RealMountExfat, RenamesWithoutReplacing) {
   WriteFile(volume / "a.mp3", "a");
   WriteFile(volume / "b.mp3", "b");
   PosixFileSystem fs;
@@ -42,9 +48,7 @@ TEST(RealMountExfat, RenamesWithoutReplacing) {
 
 // exFAT has no links: a link is not copied there at all, and certainly not
 // as the root-only file behind it.
-TEST(RealMountExfat, ALinkIsNeverCopiedAsTheFileBehindIt) {
-  LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
-  if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+TEST_F(RealMountExfat, ALinkIsNeverCopiedAsTheFileBehindIt) {
   TempFolder dir;
   WriteFile(dir / "secret", "secret");
   ::chmod((dir / "secret").c_str(), 0600);
@@ -58,9 +62,7 @@ TEST(RealMountExfat, ALinkIsNeverCopiedAsTheFileBehindIt) {
 
 // A case change is the same file under another spelling, even though the
 // two spellings show different inodes: renamed, never deleted.
-TEST(RealMountExfat, UpperCaseKeepsTheFile) {
-  LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
-  if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+TEST_F(RealMountExfat, UpperCaseKeepsTheFile) {
   WriteFile(volume / "Song.mp3", "song");
   const CliResult run =
       RunCli({"rename", "--slot1", "upper", "--yes-all", "--overwrite-all", volume.Bare()});
@@ -70,9 +72,7 @@ TEST(RealMountExfat, UpperCaseKeepsTheFile) {
 }
 
 // The plan knows exFAT's name rules: --check stops before the run fails.
-TEST(RealMountExfat, CheckRefusesNamesTheVolumeRefuses) {
-  LoopVolume volume("mkfs.exfat", "mount.exfat-fuse");
-  if (!volume.reason().empty()) GTEST_SKIP() << "exFAT through FUSE: " << volume.reason();
+TEST_F(RealMountExfat, CheckRefusesNamesTheVolumeRefuses) {
   WriteFile(volume / "Song.mp3", "song");
   const CliResult check = RunCli({"rename", "--slot1", "replace", "--src1", "Song", "--dst1", "a:b",
                                   "--yes-all", "--check", volume.Bare()});

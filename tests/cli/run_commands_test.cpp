@@ -31,10 +31,8 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   };
   const Row rows[] = {
       {{}, 2, "velmora-cli"},
-      {{"rename", "--no-such-option", f}, 2, "no-such-option"},
       {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},
       {{"rename", "--yes-all", f}, 2, "Keine Operation"},
-      {{"copy", "--slot1", "upper", "--yes-all", f}, 2, "--dest"},
       {{"search", dir / "a-b.txt"}, 2, "Pfad nicht gefunden"},
       {{"tag", "--title", "4", f}, 2, "Ungültige Quelle"},
       {{"tag", "--genre", "=Keine", f}, 2, "Ungültige Quelle"},
@@ -78,24 +76,21 @@ TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
   const Args job = {"rename", "--slot1", "replace", "--src1",        " ",
                     "--dst1", "_",       "--slot2", "number-before", "--src2",
                     "7",      "--dst2",  ".txt",    "--journal",     dir / "journal"};
-  Args dry = job;
-  dry.insert(dry.end(), {"--dry-run", Bare(dir)});
-  const CliResult preview = RunCli(dry);
+  const CliResult preview = RunCli(Plus(job, {"--dry-run", Bare(dir)}));
   EXPECT_EQ(preview.status, 0) << preview.err;
   EXPECT_NE(preview.out.find(dir / "a_1.txt -> " + dir / "a_17.txt\n"), std::string::npos);
   EXPECT_EQ(Listing(dir.path()), (Names{"a 1.txt", "b 2.txt", "c.txt"}));
 
-  Args real = job;
-  real.insert(real.end(), {"--yes-all", Bare(dir)});
-  const CliResult run = RunCli(real);
+  const CliResult run = RunCli(Plus(job, {"--yes-all", Bare(dir)}));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, preview.out);
   EXPECT_EQ(Listing(dir.path()),
             (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal", "journal.lock"}));
 }
 
-// Names with a tab, a line end and a backslash survive the journal; undo
-// --last takes the newest run back, undo the rest, newest step first.
+// Names with a tab, a line end and a backslash survive the journal and are
+// printed one to a line, escaped as there; undo --last takes the newest run
+// back, undo the rest, newest step first.
 TEST(CliJournal, RoundTripRestoresEveryName) {
   TempFolder dir;
   const Names original = {"back\\slash.txt", "line\nend.txt", "tab\there.txt"};
@@ -106,9 +101,17 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
       RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1", ".txt", "--yes-all",
               "--log", "--journal", journal, "--pattern", "*.txt", Bare(dir)});
   ASSERT_EQ(r.status, 0) << r.err;
-  r = RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, "--pattern", "*.txt",
-              Bare(dir)});
+  EXPECT_EQ(
+      RunCli({"search", "--pattern", "*.txt", Bare(dir)}).out,
+      dir / "back\\\\slash-x.txt\n" + dir / "line\\nend-x.txt\n" + dir / "tab\\there-x.txt\n");
+  const Args upper = {"rename", "--slot1", "upper", "--pattern", "*.txt"};
+  const CliResult preview = RunCli(Plus(upper, {"--dry-run", Bare(dir)}));
+  r = RunCli(Plus(upper, {"--yes-all", "--journal", journal, Bare(dir)}));
   ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, dir / "back\\\\slash-x.txt -> " + dir / "BACK\\\\SLASH-X.TXT\n" +
+                       dir / "line\\nend-x.txt -> " + dir / "LINE\\nEND-X.TXT\n" +
+                       dir / "tab\\there-x.txt -> " + dir / "TAB\\tHERE-X.TXT\n");
+  EXPECT_EQ(preview.out, r.out);
   EXPECT_EQ(Listing(dir.path()), (Names{"BACK\\SLASH-X.TXT", "LINE\nEND-X.TXT", "TAB\tHERE-X.TXT",
                                         "undo.journal", "undo.journal.lock"}));
   // One record a line: the tab and the line end inside a name are escaped.
@@ -119,17 +122,15 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
       ReadFile(std::filesystem::path(VELMORA_CLI).parent_path() / "LogFile.Log"),
       HasSubstr("nameSrc= " + dir / "tab\there.txt\r\nnameDest= " + dir / "tab\there-x.txt"));
 
-  r = RunCli({"undo", "--journal", journal, "--yes-all", "--last"});
+  r = Undo(journal, {"--last"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find(dir / "TAB\\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
   EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash-x.txt", "line\nend-x.txt", "tab\there-x.txt",
                                         "undo.journal", "undo.journal.lock"}));
-  r = RunCli({"undo", "--journal", journal, "--yes-all"});
+  r = Undo(journal);
   EXPECT_EQ(r.status, 0) << r.err;
-  Names expected = original;
-  expected.insert(expected.end(), {"undo.journal", "undo.journal.lock"});
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Listing(dir.path()), expected);
+  EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash.txt", "line\nend.txt", "tab\there.txt",
+                                        "undo.journal", "undo.journal.lock"}));
   EXPECT_EQ(ReadFile(journal), "# velmora journal 3\n");
 }
 
@@ -157,12 +158,15 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "old");
   EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt", "c.txt"}));
 
-  // The kept step never went through: undo removes only the copies made.
-  CliResult r = RunCli({"undo", "--journal", dest / "journal", "--yes-all"});
+  // The kept step never went through: undo removes only the copies made,
+  // and never copies a copy back over its original, edited since.
+  WriteFile(dir / "a.txt", "edited");
+  CliResult r = Undo(dest / "journal", {"--overwrite-all"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "entfernt: " + dest / "C.TXT\nentfernt: " + dest / "A.TXT\n");
   EXPECT_EQ(Listing(dest.path()), (Names{"B.TXT", "journal", "journal.lock"}));
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "old");
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "edited");
 
   r = RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all", "--overwrite-all",
               "--pattern", "*.txt", Bare(dir)});
@@ -216,22 +220,6 @@ TEST(CliLanguage, ScriptOutputIsTheSameInBothLanguages) {
   EXPECT_THAT(RunCli({"--help"}, {"LANGUAGE=fr:en"}).out, HasSubstr("Rename the files found"));
 }
 
-TEST(CliNames, PrintedOnOneLineEscapedAsInTheJournal) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a\tb.txt", "c\nd.txt", "e\\f.txt"});
-  const std::string expected = dir / "a\\tb.txt -> " + dir / "A\\tB.TXT\n" + dir / "c\\nd.txt -> " +
-                               dir / "C\\nD.TXT\n" + dir / "e\\\\f.txt -> " + dir / "E\\\\F.TXT\n";
-
-  const CliResult search = RunCli({"search", Bare(dir)});
-  EXPECT_EQ(search.out, dir / "a\\tb.txt\n" + dir / "c\\nd.txt\n" + dir / "e\\\\f.txt\n");
-  const CliResult preview = RunCli({"rename", "--slot1", "upper", "--dry-run", Bare(dir)});
-  EXPECT_EQ(preview.out, expected);
-  const CliResult run = RunCli({"rename", "--slot1", "upper", "--yes-all", Bare(dir)});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, expected);
-  EXPECT_EQ(Listing(dir.path()), (Names{"A\tB.TXT", "C\nD.TXT", "E\\F.TXT"}));
-}
-
 // Even with --overwrite-all a folder is no file to delete: the step fails
 // with its own message, and the file stays.
 TEST(CliNames, ANewNameThatIsAFolderFailsClearly) {
@@ -280,17 +268,9 @@ TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
     SCOPED_TRACE(row.what);
     TempFolder dir;
     WriteFiles(dir.path(), row.files);
-    Args args = {"rename"};
-    args.insert(args.end(), row.job.begin(), row.job.end());
-    args.insert(args.end(), {"--dry-run", Bare(dir)});
-    const CliResult r = RunCli(args);
-    std::string expected = row.out;
-    for (std::size_t at = expected.find("D/"); at != std::string::npos;
-         at = expected.find("D/", at + dir.path().size())) {
-      expected.replace(at, 2, dir.path());
-    }
+    const CliResult r = RunCli(Plus(Plus({"rename"}, row.job), {"--dry-run", Bare(dir)}));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.out, InFolder(row.out, dir));
     EXPECT_THAT(r.err, HasSubstr(row.summary));
     EXPECT_EQ(Listing(dir.path()), row.files);
   }
@@ -360,15 +340,8 @@ TEST(CliPlan, YesAllDryRunAnswersAsTheRun) {
     Args args = {"rename", "--pattern", "a*", "--slot1", "replace", "--src1",
                  "a",      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
     if (row.overwrite) args.push_back("--overwrite-all");
-    Args dry = args;
-    dry.insert(dry.end(), {"--dry-run", Bare(dir)});
-    const CliResult preview = RunCli(dry);
-    std::string steps = "D/" + row.steps;
-    for (std::size_t at = steps.find("D/"); at != std::string::npos;
-         at = steps.find("D/", at + dir.path().size())) {
-      steps.replace(at, 2, dir.path());
-    }
-    EXPECT_EQ(preview.out, row.first + "\n" + steps) << row.overwrite;
+    const CliResult preview = RunCli(Plus(args, {"--dry-run", Bare(dir)}));
+    EXPECT_EQ(preview.out, row.first + "\n" + InFolder("D/" + row.steps, dir)) << row.overwrite;
     args.push_back(Bare(dir));
     (void)RunCli(args);
     EXPECT_EQ(Listing(dir.path()), row.after) << row.overwrite;

@@ -4,7 +4,6 @@
 // the nanosecond, and a damaged file refused unchanged. A format whose tool
 // is missing skips.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <map>
 #include <nlohmann/json.hpp>
@@ -21,17 +20,6 @@ using namespace velmora::testing;
 const std::string kTitle = "Grüße aus Köln für 5 € – ein langer Titelsatz";  // 45 characters
 const std::string kArtist = "Björk & die Ärzte", kAlbum = "Straße", kComment = "Preis: 9 €";
 
-long long Modified(const std::string& path) {
-  struct stat info {};
-  ::stat(path.c_str(), &info);
-  return info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
-}
-
-void SetModified(const std::string& path) {
-  const timespec times[2] = {{0, UTIME_OMIT}, {1500000000, 123456789}};
-  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
 class CliTagFormats : public ::testing::TestWithParam<AudioKind> {
  protected:
   void SetUp() override {
@@ -39,7 +27,7 @@ class CliTagFormats : public ::testing::TestWithParam<AudioKind> {
     journal = folder / "journal";
     const std::string why = MakeAudioFile(GetParam(), file);
     if (!why.empty()) GTEST_SKIP() << why;
-    SetModified(file);
+    SetModified(file, 1500000000, 123456789);
     original = ReadFile(file);
   }
   CliResult Tag(const std::string& comment) {
@@ -49,7 +37,7 @@ class CliTagFormats : public ::testing::TestWithParam<AudioKind> {
                    folder.path()});
   }
   void ExpectUndoneExactly() {
-    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    const CliResult undo = Undo(journal);
     EXPECT_EQ(undo.status, 0) << undo.err;
     EXPECT_TRUE(ReadFile(file) == original);
     EXPECT_EQ(Modified(file), 1500000000123456789LL);

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/cli/cli_runner.h"
-#include "tests/support/shell_tools.h"
+#include "tests/support/audio_files.h"
 
 namespace velmora {
 namespace {
@@ -23,8 +23,6 @@ std::string MpegAudio() {
   for (int i = 0; i < 15; ++i) audio += frame;
   return audio;
 }
-
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 void ExpectLines(const std::string& text, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) EXPECT_THAT(text, HasSubstr(line));
@@ -48,7 +46,7 @@ class TagInterop : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* tool : {"eyeD3", "id3v2", "mid3v2"}) {
-      if (!Shell(std::string("command -v ") + tool)) GTEST_SKIP() << tool << " is not installed";
+      if (!HasTool(tool)) GTEST_SKIP() << tool << " is not installed";
     }
     WriteFile(dir / "cover.png", kPng);
   }
@@ -57,7 +55,7 @@ class TagInterop : public ::testing::Test {
     WriteFile(dir / name, MpegAudio());
     Output(std::string("eyeD3 ") + version +
            " -t Alt -a Wer -A Platte --recording-date 1999 -n 5 -c alt" + " --add-image " +
-           Quoted(dir / "cover.png") + ":FRONT_COVER " + Quoted(dir / name));
+           Quote(dir / "cover.png") + ":FRONT_COVER " + Quote(dir / name));
     return dir / name;
   }
   TempFolder dir;
@@ -67,7 +65,7 @@ TEST_F(TagInterop, TagsOfOtherToolsReadRight) {
   const std::string v23 = EyeD3File("a.mp3", "--to-v2.3");
   const std::string v24 = EyeD3File("b.mp3", "--to-v2.4");
   WriteFile(dir / "c.mp3", MpegAudio());
-  Output("id3v2 -2 -t 'Über' -a Wer -A Platte -y 1999 -T 3 -g 17 " + Quoted(dir / "c.mp3"));
+  Output("id3v2 -2 -t 'Über' -a Wer -A Platte -y 1999 -T 3 -g 17 " + Quote(dir / "c.mp3"));
   struct Row {
     std::string path, version, title, track, genre;
   } rows[] = {{v23, "2.3", "Alt", "05", ""},
@@ -99,18 +97,18 @@ TEST_F(TagInterop, WhatWeWriteReadsRightElsewhere) {
   ASSERT_EQ(r.status, 0) << r.err;
   for (const char* name : {"a.mp3", "b.mp3"}) {
     SCOPED_TRACE(name);
-    const std::string path = Quoted(dir / name);
+    const std::string path = Quote(dir / name);
     ExpectLines(Output("eyeD3 --no-color " + path),
                 {"title: " + title, "artist: Straße", "album: Platte", "track: 5",
                  "FRONT_COVER Image", "Grüße", "recording date: 2024"});
     ExpectLines(Output("mid3v2 -l " + path), {"TIT2=" + title, "TPE1=Straße", "TALB=Platte",
                                               "TRCK=05", "COMM==eng=Grüße", "APIC="});
   }
-  ExpectLines(Output("eyeD3 --no-color " + Quoted(dir / "n.mp3")), {"title: " + title});
-  ExpectLines(Output("mid3v2 -l " + Quoted(dir / "n.mp3")), {"TIT2=" + title, "TDRC=2024"});
+  ExpectLines(Output("eyeD3 --no-color " + Quote(dir / "n.mp3")), {"title: " + title});
+  ExpectLines(Output("mid3v2 -l " + Quote(dir / "n.mp3")), {"TIT2=" + title, "TDRC=2024"});
   EXPECT_EQ(Id3v2Of(dir / "n.mp3")["version"], "2.4");
   // id3lib reads 2.3 only.
-  ExpectLines(Output("id3v2 -l " + Quoted(dir / "a.mp3")),
+  ExpectLines(Output("id3v2 -l " + Quote(dir / "a.mp3")),
               {"): " + title, "): Straße", "(Year): 2024", "APIC"});
 }
 

@@ -2,7 +2,6 @@
 // byte for byte and to the nanosecond as before the write, and a file
 // changed since is refused. Damaged ID3v2 tags never cost an audio byte.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <random>
 
@@ -13,18 +12,6 @@ namespace velmora {
 namespace {
 
 using namespace velmora::testing;
-
-// In nanoseconds.
-long long Modified(const std::string& path) {
-  struct stat info {};
-  ::stat(path.c_str(), &info);
-  return info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
-}
-
-void SetModified(const std::string& path, long long seconds) {
-  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 123456789}};
-  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
 
 TEST(CliTagUndo, RestoresTheOldBytesAndTime) {
   const std::string small = Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("x")), 0);
@@ -45,13 +32,13 @@ TEST(CliTagUndo, RestoresTheOldBytesAndTime) {
     const std::string name = "Artist - A long title for the tag.mp3", file = folder / name;
     const std::string journal = folder / "journal";
     WriteFile(file, c.bytes);
-    SetModified(file, 1500000000);
+    SetModified(file, 1500000000, 123456789);
     const CliResult tag = RunCli({"tag", "--separator", " - ", "--artist", "1", "--title", "2",
                                   "--id3v2", c.id3v2, "--journal", journal, folder.path()});
     ASSERT_EQ(tag.status, 0) << tag.err;
     ASSERT_NE(ReadFile(file), c.bytes);
 
-    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    const CliResult undo = Undo(journal);
     EXPECT_EQ(undo.status, 0) << undo.err;
     EXPECT_EQ(ReadFile(file), c.bytes);  // byte for byte, length included
     EXPECT_EQ(Modified(file), 1500000000123456789LL);
@@ -67,9 +54,10 @@ TEST(CliTagUndo, RefusesAFileChangedSinceTheWrite) {
     const std::string file = folder / "Artist - Title.mp3", journal = folder / "journal";
     WriteFile(file, Audio(300));
     ASSERT_EQ(RunCli({"tag", "--title", "=T", "--journal", journal, folder.path()}).status, 0);
-    grown ? WriteFile(file, ReadFile(file) + "edited") : SetModified(file, 1600000000);
+    grown ? WriteFile(file, ReadFile(file) + "edited")
+          : (void)SetModified(file, 1600000000, 123456789);
     const std::string changed = ReadFile(file);
-    const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+    const CliResult undo = Undo(journal);
     EXPECT_NE(undo.status, 0) << grown;
     EXPECT_THAT(undo.err,
                 AllOf(HasSubstr("Datei seit dem Lauf geändert"), HasSubstr("1 Schritt bleibt")));
@@ -87,9 +75,8 @@ TEST(CliTagUndo, RefusesAStrangerOfEqualSizeAndTime) {
   const long long modified = Modified(file);
   const std::string stranger = Audio(300) + Bytes(Record("Fremd"));
   WriteFile(file, stranger);
-  const timespec times[2] = {{0, UTIME_OMIT}, {modified / 1000000000, modified % 1000000000}};
-  ::utimensat(AT_FDCWD, file.c_str(), times, 0);
-  const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  SetModified(file, modified / 1000000000, modified % 1000000000);
+  const CliResult undo = Undo(journal);
   EXPECT_EQ(undo.status, 1);
   EXPECT_THAT(undo.err, HasSubstr(file));
   EXPECT_EQ(ReadFile(file), stranger);
@@ -175,7 +162,7 @@ TEST(CliTagUndo, DamagedId3v2TagsNeverCostAudioAndUndoIsExact) {
   // The sound tags (one in seven) and some of the changed header bytes.
   EXPECT_GT(written, 40);
   EXPECT_GT(refused, 200);
-  const CliResult undo = RunCli({"undo", "--journal", journal, "--yes-all"});
+  const CliResult undo = Undo(journal);
   EXPECT_EQ(undo.status, 0) << undo.err;
   for (int i = 0; i < 300; ++i) {
     EXPECT_TRUE(ReadFile(dir + "/" + std::to_string(i) + ".mp3") == originals[i]) << i;

@@ -68,8 +68,7 @@ class Recorders : public ErrorReporter, public MessageSink, public LogWriter, pu
 
   void ReportError(Location location, int number, const std::string& context,
                    const std::string& file, const std::string& description) override {
-    errors.push_back(std::to_string(LocationNumber(location)) + " " + std::to_string(number) + " " +
-                     context + "|" + file + "|" + description);
+    errors.push_back(Reported(location, number) + context + "|" + file + "|" + description);
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void WriteLog(const std::string& text, Location location) override {

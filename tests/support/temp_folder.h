@@ -3,14 +3,18 @@
 // full disk, and an environment variable set for one scope.
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +57,45 @@ inline bool FileExists(const std::string& path) { return ::access(path.c_str(), 
 // Each file under prefix, holding its own name.
 inline void WriteFiles(const std::string& prefix, const std::vector<std::string>& names) {
   for (const std::string& name : names) WriteFile(prefix + name, name);
+}
+
+using Names = std::vector<std::string>;
+
+// The names in folder (files and folders), sorted.
+inline Names Listing(const std::string& folder) {
+  Names names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Every file directly in the folders, by path, with its content.
+inline std::map<std::string, std::string> Snapshot(const Names& folders) {
+  std::map<std::string, std::string> disk;
+  for (const std::string& folder : folders) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.is_regular_file()) disk[entry.path().string()] = ReadFile(entry.path().string());
+    }
+  }
+  return disk;
+}
+
+inline struct stat StatOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st;
+}
+
+// The modification time in nanoseconds.
+inline long long Modified(const std::string& path) {
+  const timespec at = StatOf(path).st_mtim;
+  return at.tv_sec * 1000000000LL + at.tv_nsec;
+}
+inline bool SetModified(const std::string& path, long long seconds, long nanoseconds = 0) {
+  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 // While this lives no file of the process may grow beyond limit bytes.

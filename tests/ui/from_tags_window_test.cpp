@@ -1,6 +1,5 @@
 // "Name aus Tags" run from the window: the tags read for the run, a file
 // without the field reported at its own location, the others renamed.
-#include <QLabel>
 #include <filesystem>
 
 #include "tests/support/shell_tools.h"
@@ -17,14 +16,10 @@ TEST_F(WindowTest, NameFromTagsRunReportsAFileWithoutTheField) {
   WriteFile(InTree("b.txt"), "b");
   Start();
   Trigger("OptLogFile");
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 18, "{Titel}");
+  Prepare(18, "{Titel}");
   QString text;
   ModalAnswerer answers{{"Dialog", "&Alle"},
-                        {"MessageBox", "OK", [&](QWidget* box) {
-                           text = box->findChild<QLabel*>("qt_msgbox_label")->text();
-                         }}};
+                        {"MessageBox", "OK", [&](QWidget* box) { text = MessageText(box); }}};
   Click("CmdRename");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_TRUE(text.contains("Feld fehlt in der Datei")) << text.toStdString();

@@ -41,7 +41,6 @@ TEST_F(WindowTest, StartsWithDefaultsOnAnEmptySettingsStore) {
   }
   EXPECT_FALSE(Find<QAction>("OptLogFile")->isChecked());
 
-  // The menu bar left to right.
   QStringList bar;
   for (QAction* action : window.menuBar()->actions()) bar << action->text();
   EXPECT_EQ(bar, (QStringList{"Zurück", "Hilfe", "Historie", "Über", "Optionen"}));

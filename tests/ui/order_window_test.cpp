@@ -1,45 +1,21 @@
 // "Optionen -> Reihenfolge" and the counter's options beside the slots: the
 // found list and the preview's numbers follow them, and the order is kept.
-#include <QAction>
 #include <QCheckBox>
-#include <QElapsedTimer>
-#include <QListView>
 
 #include "services/settings.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/order_menu.h"
-#include "ui/preview_panel.h"
 
 namespace velmora::testing {
 namespace {
 
-class OrderWindowTest : public WindowTest {
- protected:
-  void Settle() {
-    auto* panel = Find<PreviewPanel>("FramePreview");
-    QElapsedTimer waited;
-    waited.start();
-    QApplication::processEvents();
-    while (panel->Pending() && waited.elapsed() < 2000) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-  }
-  [[nodiscard]] QStringList Column() const {
-    QStringList rows;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-      rows << model->index(row, 0).data().toString();
-    return rows;
-  }
-};
+using OrderWindowTest = WindowTest;
 
 TEST_F(OrderWindowTest, OrderSortsListAndNumbersAndIsKept) {
   for (const char* name : {"Titel 10.txt", "Titel 2.txt"}) WriteFile(InTree(name), name);
   Start();
   EXPECT_TRUE(Find<QAction>("OptOrderName")->isChecked());
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 11, "1", ".");
+  Prepare(11, "1", ".");
   Settle();
   EXPECT_EQ(Column(), (QStringList{"neu: Titel 101.txt", "neu: Titel 22.txt"}));
 

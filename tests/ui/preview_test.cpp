@@ -1,39 +1,14 @@
 // The preview column and its summary follow the slots and the marks.
-#include <QAction>
-#include <QElapsedTimer>
-#include <QListView>
 #include <QThread>
 #include <cstdlib>
 
 #include "services/settings.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/preview_panel.h"
 
 namespace velmora::testing {
 namespace {
 
-class PreviewTest : public WindowTest {
- protected:
-  // Lets the window's events run until the preview has worked out the last
-  // change (or two seconds passed).
-  void Settle() {
-    auto* panel = Find<PreviewPanel>("FramePreview");
-    QElapsedTimer waited;
-    waited.start();
-    QApplication::processEvents();
-    while (panel->Pending() && waited.elapsed() < 2000) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-  }
-  // The column's rows, or their tool tips.
-  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole) const {
-    QStringList rows;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-      rows << model->index(row, 0).data(role).toString();
-    return rows;
-  }
-};
+using PreviewTest = WindowTest;
 
 TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   for (const char* name : {"A - B.mp3", "B - A.mp3", "c.mp3"}) WriteFile(InTree(name), name);
@@ -86,17 +61,13 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   EXPECT_TRUE(FileExists(InTree("A - B.mp3")) && FileExists(InTree("c.mp3")));
 }
 
-// A name is shortened only to the column's width: a row is never wider than
-// the column, so a name that fits is shown whole.
 // Fields are read once per search and kept with the found list: a file
 // changed after that read keeps the fields it had, until the next search.
 TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   WriteFile(InTree("a.txt"), "a");
   ASSERT_EQ(std::system(("touch -d '2023-01-02 03:04:05' '" + InTree("a.txt") + "'").c_str()), 0);
   Start();
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 18, "{Geändert}");
+  Prepare(18, "{Geändert}");
   Settle();
   EXPECT_EQ(Column(), QStringList{"neu: 2023-01-02.txt"});
   ASSERT_EQ(std::system(("touch -d '2020-06-07 08:09:10' '" + InTree("a.txt") + "'").c_str()), 0);
@@ -110,14 +81,13 @@ TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   EXPECT_EQ(Column(), QStringList{"neu: 2020-06-07 08-09-10.txt"});
 }
 
+// A row is never wider than the column, so a name that fits is shown whole.
 TEST_F(PreviewTest, NamesAreShortenedOnlyToTheColumnsWidth) {
   const char* names[] = {"a.mp3", "Die Ärzte - Haus am See 10 lang.mp3",
                          "Die Ärzte - Haus am See 2.mp3"};
   for (const char* name : names) WriteFile(InTree(name), name);
   Start();
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 1, "x", "y");
+  Prepare(1, "x", "y");
   Settle();
   auto* list = Find<QListView>("lstNewNames");
   for (const int width : {0, 1400}) {

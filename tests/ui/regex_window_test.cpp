@@ -13,14 +13,10 @@ TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
   for (const char* tail : {"1", "2", "3"}) WriteFile(InTree(slow + tail), "x");
   Start();
   Trigger("OptLogFile");
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 19, "(a+)+\\d$", "x");
+  Prepare(19, "(a+)+\\d$", "x");
   // No file is renamed, so no question; any box the run shows is read.
   QStringList texts;
-  const auto read = [&](QWidget* box) {
-    texts << box->findChild<QLabel*>("qt_msgbox_label")->text();
-  };
+  const auto read = [&](QWidget* box) { texts << MessageText(box); };
   ModalAnswerer answers{{"MessageBox", "OK", read}, {"MessageBox", "OK", read}};
   Click("CmdRename");
   EXPECT_EQ(texts.filter("(a+)+\\d$").size(), 1) << texts.join("|").toStdString();

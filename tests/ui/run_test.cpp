@@ -30,12 +30,6 @@ class RunTest : public WindowTest {
       ASSERT_TRUE(dialog->findChild<FolderList*>("Dir1")->SetPath(folder));
     };
   }
-  // Searches folder (the tree when empty), marks everything and sets slot 1 to replace.
-  void Prepare(const QString& from, const QString& to, const std::string& folder = "") {
-    Search(folder.empty() ? Tree() : folder);
-    MarkAll();
-    ChooseOperation(0, 1, from, to);
-  }
 };
 
 // With chains resolved (the default), a step onto a marked file that stays
@@ -44,12 +38,10 @@ TEST_F(RunTest, StepOntoAMarkedFileThatStaysIsReported) {
   WriteFiles(InTree(""), {"a-1.txt", "a_1.txt"});
   Start();
   Trigger("OptLogFile");
-  Prepare("-", "_");
+  Prepare(1, "-", "_");
   QString text;
   ModalAnswerer answers{{"Dialog", "&Alle"},
-                        {"MessageBox", "OK", [&](QWidget* box) {
-                           text = box->findChild<QLabel*>("qt_msgbox_label")->text();
-                         }}};
+                        {"MessageBox", "OK", [&](QWidget* box) { text = MessageText(box); }}};
   Click("CmdRename");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_TRUE(text.contains(QString("Fehler:  %1").arg(kFileExists))) << text.toStdString();
@@ -61,7 +53,7 @@ TEST_F(RunTest, StepOntoAMarkedFileThatStaysIsReported) {
 TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   WriteFiles(InTree(""), {"a1.txt", "a2.txt", "a3.txt", "b.txt"});
   Start();
-  Prepare("a", "x");
+  Prepare(1, "a", "x");
 
   ModalAnswerer answers{{"Dialog", "&Ja",
                          [&](QWidget* d) {
@@ -110,7 +102,7 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
   WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
   Start();
-  Prepare("a", "x");
+  Prepare(1, "a", "x");
   ModalAnswerer answers{{"Dialog", "&Alle"}};
   Click("CmdRename");
   ASSERT_TRUE(FileExists(InTree("x2.txt")));
@@ -118,7 +110,7 @@ TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
 
   Start();
   const auto asked = [](QWidget* box) {
-    const QString text = box->findChild<QLabel*>("qt_msgbox_label")->text();
+    const QString text = MessageText(box);
     EXPECT_TRUE(text.startsWith("Den Lauf vom ") && text.endsWith(" zurücknehmen?"))
         << text.toStdString();
   };
@@ -150,14 +142,12 @@ TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
                   "\t-\t-\t-\t-\nD\t999999999-1\t1\t-\t-\t-\t-\n");
   };
   const auto offered = [](QWidget* box) {
-    EXPECT_TRUE(box->findChild<QLabel*>("qt_msgbox_label")
-                    ->text()
-                    .endsWith("(rename) wurde abgebrochen und nicht zurückgenommen."));
+    EXPECT_TRUE(MessageText(box).endsWith("(rename) wurde abgebrochen und nicht zurückgenommen."));
   };
   WriteFiles(InTree(""), {"a.txt", "b.txt"});
   interrupt();
   Start();
-  Prepare("b", "c");
+  Prepare(1, "b", "c");
   ModalAnswerer back{{"InterruptedRun", "Zurück", offered}, {"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_TRUE(back.AllAnswered());
@@ -165,13 +155,13 @@ TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
 
   interrupt();
   Click("cmdSearch");  // back to a list that searches
-  Prepare("b", "c");
+  Prepare(1, "b", "c");
   ModalAnswerer dismissed{{"InterruptedRun", "&Verwerfen", offered}, {"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_TRUE(dismissed.AllAnswered());
   EXPECT_TRUE(FileExists(InTree("A.TXT")) && FileExists(InTree("c.txt")));
   Click("cmdSearch");
-  Prepare("c", "d");
+  Prepare(1, "c", "d");
   ModalAnswerer quiet{{"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_EQ(quiet.log(), (std::vector<std::string>{"Dialog:&Alle"}));
@@ -205,12 +195,10 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
                                                 EXPECT_EQ(Field(d, "TxtTo"), InTree("b.txt"));
                                               }}};
     if (!replaced) {
-      answers.Then(
-          {"MessageBox", "OK", [&](QWidget* box) {
-             EXPECT_EQ(box->windowTitle(), "Velmora");
-             EXPECT_TRUE(
-                 box->findChild<QLabel*>("qt_msgbox_label")->text().startsWith("Konnte \n"));
-           }});
+      answers.Then({"MessageBox", "OK", [&](QWidget* box) {
+                      EXPECT_EQ(box->windowTitle(), "Velmora");
+                      EXPECT_TRUE(MessageText(box).startsWith("Konnte \n"));
+                    }});
     }
     Click("CmdRename");
     EXPECT_TRUE(answers.AllAnswered()) << answer.toStdString();
@@ -253,13 +241,12 @@ TEST_F(RunTest, ASearchedFolderReplacedSinceTheSearchIsNotEntered) {
   WriteFile(music + "/a1.txt", "mine");
   WriteFile(other + "/a1.txt", "theirs");
   Start();
-  Prepare("a", "x", music);
+  Prepare(1, "a", "x", music);
   std::filesystem::rename(music, music + ".old");
   std::filesystem::create_directory_symlink(other, music);
 
   QString shown;
-  ModalAnswerer answers{
-      {"MessageBox", "OK", [&](QWidget* box) { shown = static_cast<QMessageBox*>(box)->text(); }}};
+  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget* box) { shown = MessageText(box); }}};
   Click("CmdRename");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_TRUE(shown.contains(QString::fromStdString(music + "/"))) << shown.toStdString();
@@ -275,7 +262,7 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   std::filesystem::create_directories(ziel);
   WriteFile(deep + "/lied.txt", "musik");
   Start();
-  Prepare("lied", "song", deep);
+  Prepare(1, "lied", "song", deep);
 
   ModalAnswerer answers{{"DirSearch", "Übernehmen", Choose(ziel)},
                         {"Dialog", "&Ja", [&](QWidget* d) {
@@ -328,7 +315,7 @@ TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
   EXPECT_EQ(window.findChild<SearchPanel*>()->filList()->Folder(), Tree());
   EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
   EXPECT_EQ(window.destPath(), ziel);
-  Prepare("lied", "song");
+  Prepare(1, "lied", "song");
 
   ModalAnswerer answers{
       {"DirSearch", ModalAnswerer::kClose},
@@ -347,7 +334,7 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   const std::string banner = ReadFile(logPath);
 
   Trigger("OptLogFile");
-  Prepare("a", "b");
+  Prepare(1, "a", "b");
   ModalAnswerer answers{{"Dialog", "&Ja"}};
   Click("CmdRename");
   const std::string expected = banner +
@@ -372,7 +359,7 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
 TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
   WriteFiles(InTree(""), {"a1.txt", "a2.txt", "a3.txt"});
   Start();
-  Prepare("a", "x");
+  Prepare(1, "a", "x");
 
   ModalAnswerer answers{{"Dialog", "&Alle", [&](QWidget*) {
                            EXPECT_EQ(Text("cmdExit"), "Abbrechen");
@@ -395,7 +382,7 @@ TEST_F(RunTest, LogFileIsNeverAStep) {
   WriteFile(AppFolder() + "/Log.txt", "other");
   Start();
   WriteFile(window_->logPath(), "log\r\n");
-  Prepare("Log", "Lug", AppFolder());
+  Prepare(1, "Log", "Lug", AppFolder());
   ModalAnswerer answers{{"Dialog", "&Alle"}};
   Click("CmdRename");
   EXPECT_TRUE(FileExists(window_->logPath()));

@@ -30,8 +30,13 @@ class MainExtrasTest : public WindowTest {
   std::string Field(const char* name) { return Text(name).toStdString(); }
   TagRecord Stored(const std::string& path) {
     RecordingReporter reporter;
-    PosixFileSystem disk;
-    return ReadTag(disk, path, reporter);
+    return ReadTag(disk_, path, reporter);
+  }
+  // Searches the tree for pattern and opens the tag panel on the first entry.
+  void OpenTagPanel(const QString& pattern) {
+    Search(Tree(), pattern);
+    MarkRow(0);
+    Click("CmdTagEdit");
   }
   QWidget* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -39,6 +44,7 @@ class MainExtrasTest : public WindowTest {
     }
     return nullptr;
   }
+  PosixFileSystem disk_;
 };
 
 TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEntry) {
@@ -94,8 +100,7 @@ TEST_F(MainExtrasTest, TagWriteNeverEntersAFolderReplacedSinceTheSearch) {
   std::filesystem::rename(music, music + ".old");
   std::filesystem::create_directory_symlink(other, music);
   QString shown;
-  ModalAnswerer answers{
-      {"MessageBox", "OK", [&](QWidget* box) { shown = static_cast<QMessageBox*>(box)->text(); }}};
+  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget* box) { shown = MessageText(box); }}};
   Click("CmdEditTag");
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_TRUE(shown.contains(QString::fromStdString(music))) << shown.toStdString();
@@ -145,17 +150,14 @@ TEST_F(MainExtrasTest, TagUebernehmenWritesEveryMarkedFileAndRefreshesTheList) {
 }
 
 // A file with an ID3v2 tag: "vorher" marks it and shows its full title
-// beside the record's; "nachher" shows the cut and the Windows-1252 text
-// the record gets before the run. "ID3v2 schreiben" is kept in the settings and "nie" hides all of
-// it.
+// beside the record's; "nachher" shows the cut and the Windows-1252 text the
+// record gets. "ID3v2 schreiben" is kept in the settings; "nie" hides it all.
 TEST_F(MainExtrasTest, TagPanelShowsTheId3v2TagAndTheCut) {
   const std::string title = "Ein Titel, der länger ist als dreißig Zeichen";
   WriteFile(InTree("x.mp3"), Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Kurz")), 100) +
                                  WithTag("Kurz", "Anna", 17));
   Start();
-  Search(Tree(), "*.mp3");
-  MarkRow(0);
-  Click("CmdTagEdit");
+  OpenTagPanel("*.mp3");
   EXPECT_EQ(Field("LabId3v2"), "ID3v2.3-Tag");
   EXPECT_EQ(Field("LabId3Titel"), "");  // the same title in both
 
@@ -200,8 +202,7 @@ TEST_F(MainExtrasTest, TagPanelWritesTheOwnTagOfAFlacFile) {
   EXPECT_EQ(Field("LabId3v2"), "FLAC-Datei: Vorbis-Kommentar wird geschrieben");
   Click("CmdEditTag");
   RecordingReporter reporter;
-  PosixFileSystem disk;
-  const std::optional<AudioTagValues> tag = TagFile(disk, path, false).ReadAudioTag(reporter);
+  const std::optional<AudioTagValues> tag = TagFile(disk_, path, false).ReadAudioTag(reporter);
   ASSERT_TRUE(tag);
   EXPECT_EQ(tag->fields[kId3Title], title);
   EXPECT_EQ(tag->fields[kId3Artist], "Anna");
@@ -216,15 +217,12 @@ TEST_F(MainExtrasTest, FixedEmptyCommentClearsBothTags) {
   WriteFile(InTree("x.mp3"), Id3v2Bytes(3, comment + Id3v2Frame(3, "TIT2", Latin1Body("T")), 0) +
                                  kAudio + Bytes(record));
   Start();
-  Search(Tree(), "*.mp3");
-  MarkRow(0);
-  Click("CmdTagEdit");  // "vorher" shows the stored comment; the user empties it
+  OpenTagPanel("*.mp3");  // "vorher" shows the stored comment; the user empties it
   Find<QLineEdit>("TxtKommentar")->clear();
   Click("CmdEditTag");
   EXPECT_EQ(FieldText(Stored(InTree("x.mp3")).comment), Padded(""));
   RecordingReporter reporter;
-  PosixFileSystem disk;
-  const std::optional<Id3v2Values> v2 = TagFile(disk, InTree("x.mp3"), false).ReadId3v2(reporter);
+  const std::optional<Id3v2Values> v2 = TagFile(disk_, InTree("x.mp3"), false).ReadId3v2(reporter);
   ASSERT_TRUE(v2);
   EXPECT_EQ(v2->fields[kId3Comment], "");
 }
@@ -234,8 +232,7 @@ TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
   Start();
   QString shown;
   ModalAnswerer answerer{{"MessageBox", "OK", [&](QWidget* box) {
-                            shown =
-                                box->windowTitle() + ": " + static_cast<QMessageBox*>(box)->text();
+                            shown = box->windowTitle() + ": " + MessageText(box);
                           }}};
   for (const char* action : {"MnuHilfe", "MnuHilfe", "MnuHistorie", "MnuHistorie", "MnuAbout"}) {
     Trigger(action);
@@ -270,9 +267,7 @@ TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
   Start();
 
   std::vector<std::string> messages;
-  auto keep = [&](QWidget* box) {
-    messages.push_back(static_cast<QMessageBox*>(box)->text().toStdString());
-  };
+  auto keep = [&](QWidget* box) { messages.push_back(MessageText(box).toStdString()); };
   ModalAnswerer answerer{{"MessageBox", "OK", keep}, {"MessageBox", "OK", keep}};
   Trigger("OptExplorerLink");
   EXPECT_EQ(ReadLinkCommand(entry), command);

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,7 @@
 #include "tests/ui/modal_answerer.h"
 #include "ui/folder_list.h"
 #include "ui/main_window.h"
+#include "ui/preview_panel.h"
 #include "ui/search_panel.h"
 
 namespace velmora::testing {
@@ -106,6 +109,35 @@ class WindowTest : public ::testing::Test {
     Find<QLineEdit>(("TxtSource_" + index).c_str())->setText(first);
     Find<QLineEdit>(("TxtDestination_" + index).c_str())->setText(second);
   }
+
+  // Searches folder (the tree when empty), marks everything and sets slot 1.
+  void Prepare(int code, const QString& first, const QString& second = {},
+               const std::string& folder = "") {
+    Search(folder.empty() ? Tree() : folder);
+    MarkAll();
+    ChooseOperation(0, code, first, second);
+  }
+
+  // Lets the window's events run until the preview has worked out the last
+  // change (or two seconds passed).
+  void Settle() {
+    auto* panel = Find<PreviewPanel>("FramePreview");
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents();
+    while (panel->Pending() && waited.elapsed() < 2000) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+  }
+  // The preview column's rows, or their tool tips.
+  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole) const {
+    QStringList rows;
+    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+      rows << model->index(row, 0).data(role).toString();
+    return rows;
+  }
+  static QString MessageText(QWidget* box) { return static_cast<QMessageBox*>(box)->text(); }
 
   // The found list's entries, in list order.
   [[nodiscard]] std::vector<std::string> FoundPaths() const {
