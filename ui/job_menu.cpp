@@ -20,14 +20,14 @@
 namespace velmora {
 namespace {
 
-QString Text(const char* german) { return QCoreApplication::translate("velmora::Main", german); }
-
 // A file dialog in the job folder; "" when it is cancelled.
 std::string AskJobFile(QWidget* owner, const SettingsStore& store, bool save) {
   const QString folder = QString::fromStdString(JobFolder(store));
   QDir().mkpath(folder);
-  QFileDialog dialog(owner, save ? Text("Auftrag speichern") : Text("Auftrag laden"), folder,
-                     Text("Aufträge (*.ini)"));
+  QFileDialog dialog(owner,
+                     save ? QCoreApplication::translate("velmora::Main", "Auftrag speichern")
+                          : QCoreApplication::translate("velmora::Main", "Auftrag laden"),
+                     folder, QCoreApplication::translate("velmora::Main", "Aufträge (*.ini)"));
   dialog.setObjectName(QStringLiteral("DlgJobFile"));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -46,9 +46,11 @@ JobMenu::JobMenu(QMenu* options, SettingsStore& store, MessageSink& messages, Jo
       window_(std::move(window)) {
   setObjectName(QStringLiteral("JobMenu"));
   options->addSeparator();
-  QAction* save = options->addAction(Text("&Auftrag speichern…"));
+  QAction* save =
+      options->addAction(QCoreApplication::translate("velmora::Main", "&Auftrag speichern…"));
   save->setObjectName(QStringLiteral("MnuSaveJob"));
-  QAction* load = options->addAction(Text("Auftrag la&den…"));
+  QAction* load =
+      options->addAction(QCoreApplication::translate("velmora::Main", "Auftrag la&den…"));
   load->setObjectName(QStringLiteral("MnuLoadJob"));
   end_ = options->addSeparator();
   connect(save, &QAction::triggered, this, [this] { MnuSaveJob_Click(); });
