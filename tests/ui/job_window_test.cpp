@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <optional>
 
 #include "tests/cli/cli_runner.h"
 #include "tests/ui/window_fixture.h"
@@ -12,14 +14,17 @@ namespace {
 
 class JobWindowTest : public WindowTest {
  protected:
-  // Triggers action and picks path in the file dialog it opens.
-  void ThroughDialog(const char* action, const std::string& path) {
+  // Triggers action and picks path in the file dialog it opens; then
+  // answers what follows.
+  void ThroughDialog(const char* action, const std::string& path,
+                     std::optional<ModalAnswerer::Step> then = std::nullopt) {
     ModalAnswerer answerer({{"DlgJobFile", ModalAnswerer::kClose, [path](QWidget* modal) {
                                auto* dialog = qobject_cast<QFileDialog*>(modal);
                                ASSERT_NE(dialog, nullptr);
                                dialog->selectFile(QString::fromStdString(path));
                                static_cast<QDialog*>(dialog)->accept();
                              }}});
+    if (then) answerer.Then(*then);
     Trigger(action);
     EXPECT_TRUE(answerer.AllAnswered());
   }
@@ -81,6 +86,21 @@ TEST_F(JobWindowTest, SavedLoadedAndRunByTheCommandLine) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Listing(Tree()), (Names{"T 106.txt", "T 21.txt", "s"}));
   EXPECT_EQ(Listing(InTree("s")), Names{"x1.txt"});
+}
+
+TEST_F(JobWindowTest, AnUnknownOperationIsRefusedAndChangesNothing) {
+  const std::string job = temp_ / "jobs/bad.ini";
+  WriteFile(job, "[Job]\nVersion=1\nPattern=*.mp3\n[Slot1]\nOperation=shred\n");
+  Start();
+  ChooseOperation(0, 16);
+  QString text;
+  ThroughDialog("MnuLoadJob", job,
+                ModalAnswerer::Step{"MessageBox", "OK", [&](QWidget* box) {
+                                      text = box->findChild<QLabel*>("qt_msgbox_label")->text();
+                                    }});
+  EXPECT_EQ(text.toStdString(), "Unbekannte Operation im Auftrag: shred");
+  EXPECT_EQ(Find<QComboBox>("Auswahl_0")->currentIndex(), 16);
+  EXPECT_EQ(Text("txtSearchSpec"), "*.*");
 }
 
 }  // namespace
