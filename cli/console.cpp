@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/error_numbers.h"
 #include "services/crash_guard.h"
 #include "services/error_log.h"
 #include "services/journal.h"
@@ -14,16 +15,29 @@ namespace velmora::cli {
 
 class Reporting::Counter : public ErrorReporter {
  public:
-  explicit Counter(ErrorReporter& inner) : inner_(inner) {}
+  Counter(ErrorReporter& inner, MessageSink& messages, LogWriter& log)
+      : inner_(inner), messages_(messages), log_(log) {}
   void ReportError(Location location, int number, const std::string& context,
                    const std::string& file, const std::string& description) override {
     ++count;
-    inner_.ReportError(location, number, context, file, description);
+    if (number != kRegexLimit) {
+      inner_.ReportError(location, number, context, file, description);
+      return;
+    }
+    // The slot rests for the rest of the run: one line names the file and
+    // the pattern; the log keeps the whole entry.
+    log_.WriteLog(ErrorMessageText(number, context, file, description), location);
+    messages_.ShowMessage(
+        "velmora-cli: " +
+        WithArgs(Tr("velmora", "Grenze des regulären Ausdrucks erreicht: %1, Muster %2"),
+                 {file, description}));
   }
   int count = 0;
 
  private:
   ErrorReporter& inner_;
+  MessageSink& messages_;
+  LogWriter& log_;
 };
 
 std::string ConsoleName(std::string_view name) { return EscapeJournalText(name); }
@@ -71,7 +85,7 @@ Reporting::Reporting(bool withLogFile) {
     log_ = std::make_unique<NullLog>();
   }
   errorLog_ = std::make_unique<ErrorLog>(messages_, *log_);
-  counter_ = std::make_unique<Counter>(*errorLog_);
+  counter_ = std::make_unique<Counter>(*errorLog_, messages_, *log_);
 }
 
 Reporting::~Reporting() = default;

@@ -64,14 +64,28 @@ std::vector<FoundEntry> SearchFolders(const std::vector<std::string>& folders,
                                       FileSystem* disk) {
   if (folders.size() == 1)
     return SearchFound(folders[0], pattern, subdirs, order, markAll, reporting, disk);
+  // Another order than the default holds over the folders' order: the whole
+  // list follows it. The default keeps each folder's list in turn.
+  const bool ordered = !(order == ListOrder{});
   std::vector<FoundEntry> found;
   std::unordered_set<std::string> seen;
   for (const std::string& folder : folders) {
     for (FoundEntry& entry :
-         SearchFound(folder, pattern, subdirs, order, markAll, reporting, disk)) {
+         SearchFound(folder, pattern, subdirs, ListOrder{}, markAll, reporting, disk)) {
       if (seen.insert(entry.path).second) found.push_back(std::move(entry));
     }
   }
+  if (!ordered) return found;
+  PosixFileSystem ownDisk;
+  FileSystem& facts = disk != nullptr ? *disk : ownDisk;
+  FoundList::SortEntries(
+      found, order, [&facts](const std::string& path, std::int64_t& size, std::int64_t& modified) {
+        FileIdentity identity;
+        if (!facts.Identify(path, identity)) return false;
+        size = identity.size;
+        modified = identity.modified;
+        return true;
+      });
   return found;
 }
 

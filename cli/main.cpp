@@ -283,7 +283,7 @@ bool PreloadJob(const std::vector<std::string>& args, CliOptions& options) {
   const std::string job = ValueOf(args, "--job");
   if (job.empty()) return true;
   std::string problem;
-  if (ReadJobFile(job, options, problem)) return true;
+  if (LoadJobOptions(job, options, problem)) return true;
   PrintProblem(problem);
   return false;
 }

@@ -48,6 +48,11 @@ _velmora_cli() {
         --journal | --job | --save-job)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            # The jobs the window saved (Optionen -> Auftrag speichern…).
+            local jobs=${XDG_CONFIG_HOME:-$HOME/.config}/Velmora/jobs
+            if [[ $prev == --job && $cur != */* && -d $jobs ]]; then
+                mapfile -t -O ${#COMPREPLY[@]} COMPREPLY < <(compgen -f -X '!*.ini' -- "$jobs/$cur")
+            fi
             return
             ;;
         --title | --artist | --album | --comment | --year)

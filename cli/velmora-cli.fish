@@ -43,7 +43,9 @@ for n in 1 2 3
 end
 complete -c velmora-cli -n "__velmora_cli_in $job" -l number-step -x -d 'what each number adds'
 complete -c velmora-cli -n "__velmora_cli_in $job" -l restart-per-folder -d 'a counter per folder'
+# Files, and the jobs the window saved.
 complete -c velmora-cli -n "__velmora_cli_in $job" -l job -r -F -d 'run a saved job'
+complete -c velmora-cli -n "__velmora_cli_in $job" -l job -r -a '(path filter -f -- (set -q XDG_CONFIG_HOME; and echo $XDG_CONFIG_HOME; or echo ~/.config)/Velmora/jobs/*.ini)' -d 'saved in the window'
 complete -c velmora-cli -n "__velmora_cli_in $job" -l save-job -r -F -d 'save the job, run nothing'
 complete -c velmora-cli -n "__velmora_cli_in $job" -l resolve-chains -d 'order chains (default)'
 complete -c velmora-cli -n "__velmora_cli_in copy move" -l dest -x -a '(__fish_complete_directories)' -d 'target folder'

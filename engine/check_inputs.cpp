@@ -75,8 +75,20 @@ Verdict Judge(Need need, const std::string& text) {
 std::string RegexRefusal(const RenameJob& job, int slot) {
   RegexProblem problem;
   if (RegexReplacer::Make(job.txtSource[slot], job.txtDestination[slot], problem)) return {};
-  return "Ungültiger regulärer Ausdruck in No. " + std::to_string(slot + 1) + ", Zeichen " +
-         std::to_string(problem.position) + " (" + problem.text + ")";
+  const std::string values[] = {std::to_string(slot + 1), std::to_string(problem.position),
+                                problem.text};
+  std::string message;
+  const std::string_view form = kBadRegexMessage;
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    const char next = i + 1 < form.size() ? form[i + 1] : '\0';
+    if (form[i] == '%' && next >= '1' && next <= '3') {
+      message += values[next - '1'];
+      ++i;
+    } else {
+      message += form[i];
+    }
+  }
+  return message;
 }
 
 }  // namespace

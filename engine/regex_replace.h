@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/user_text.h"
+
 namespace velmora {
 
 // Why a pattern or a replacement is refused: PCRE2's text and the 1-based
@@ -21,6 +23,11 @@ struct RegexProblem {
 
   explicit operator bool() const { return position != 0; }
 };
+
+// The input check's refusal: %1 the slot's number, %2 the character, %3
+// PCRE2's own text.
+inline constexpr char kBadRegexMessage[] =
+    VELMORA_TEXT("velmora", "Ungültiger regulärer Ausdruck in No. %1, Zeichen %2 (%3)");
 
 enum class RegexOutcome { kReplaced, kUnchanged, kLimit };
 

@@ -67,6 +67,17 @@ void FoundList::ReadFacts(const FactReader& read) {
   }
 }
 
+void FoundList::SortEntries(std::vector<FoundEntry>& entries, const ListOrder& order,
+                            const FactReader& read) {
+  FoundList list;
+  list.entries_ = std::move(entries);
+  list.order_ = order;
+  list.sorted_ = false;
+  if (NeedsFileFacts(order)) list.ReadFacts(read);
+  list.Sort();
+  entries = std::move(list.entries_);
+}
+
 // A search adds thousands of entries before anyone looks at them, so they
 // are sorted once when read rather than inserted in place one by one.
 void FoundList::Sort() const {

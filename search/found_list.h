@@ -59,6 +59,11 @@ class FoundList {
       std::function<bool(const std::string& path, std::int64_t& size, std::int64_t& modified)>;
   void ReadFacts(const FactReader& read);
 
+  // entries put in order as a list of them would be, facts read through
+  // read for the orders that need them; marks and fields go with their paths.
+  static void SortEntries(std::vector<FoundEntry>& entries, const ListOrder& order,
+                          const FactReader& read);
+
  private:
   // Size and modification time of one entry, for the orders that need them.
   struct Facts {

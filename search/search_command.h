@@ -121,6 +121,8 @@ class SearchCommand {
 
   // "UnterVerz" clicked: on, and it stays on until the next reset.
   void OptSubdirs_Click() { state_.optSubdirs = true; }
+  // The switch set either way, as a loaded job asks.
+  void SetSubdirs(bool on) { state_.optSubdirs = on; }
 
   // Visits folder (and, with sub-folders on, everything below it) with the
   // pattern of the running search; true when the caller is to stop at once.

@@ -64,6 +64,8 @@ std::string SettingsStore::ReadSetting(const std::string& key) const {
   }
 }
 
+std::string SettingsStore::FileName() const { return settings_->fileName().toStdString(); }
+
 StartSettings DefaultStartSettings() {
   return {kRootFolder, kRootFolder, "*.*", kRootFolder, kRootFolder};
 }

@@ -31,6 +31,9 @@ class SettingsStore : public SettingsWriter {
   // reads as "".
   [[nodiscard]] std::string ReadSetting(const std::string& key) const;
 
+  // The store's own file; saved jobs live beside it.
+  [[nodiscard]] std::string FileName() const;
+
  private:
   std::unique_ptr<QSettings> settings_;
 };

@@ -4,9 +4,12 @@
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
+#include <array>
 #include <memory>
+#include <string_view>
 
 #include "engine/path.h"
+#include "engine/regex_replace.h"
 #include "services/help_file.h"
 
 namespace velmora {
@@ -24,10 +27,66 @@ Current& State() {
   return current;
 }
 
+// Messages the layers without Qt build with values in them: a line in one
+// of these forms is translated as the form, with its values put back.
+constexpr const char* kArgumentForms[] = {kBadRegexMessage};
+
+// The values of line in form, where "%1" to "%9" stand for any text, by
+// their digit; false when line is not in form.
+bool MatchForm(std::string_view form, std::string_view line, std::array<std::string, 9>& values) {
+  std::size_t at = 0;
+  std::size_t i = 0;
+  while (i < form.size()) {
+    const bool marker =
+        form[i] == '%' && i + 1 < form.size() && form[i + 1] >= '1' && form[i + 1] <= '9';
+    if (!marker) {
+      if (at == line.size() || line[at] != form[i]) return false;
+      ++at;
+      ++i;
+      continue;
+    }
+    // The value runs to where the literal text after the marker comes next
+    // (at the end of the line for the last one).
+    const std::size_t next = form.find('%', i + 2);
+    const std::string_view literal = form.substr(i + 2, next - (i + 2));
+    const std::size_t end = next == std::string_view::npos
+                                ? (line.size() >= literal.size() ? line.size() - literal.size()
+                                                                 : std::string_view::npos)
+                                : line.find(literal, at);
+    if (end == std::string_view::npos || end < at) return false;
+    values[static_cast<std::size_t>(form[i + 1] - '1')] = line.substr(at, end - at);
+    at = end;
+    i += 2;
+  }
+  return at == line.size();
+}
+
+std::string FilledForm(const QString& form, const std::array<std::string, 9>& values) {
+  const std::string text = form.toStdString();
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '%' && next >= '1' && next <= '9') {
+      out += values[static_cast<std::size_t>(next - '1')];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 std::string TranslatedLine(const std::string& line) {
   if (line.empty() || !State().translator) return line;
   const QString text = State().translator->translate(kContext, line.c_str());
-  return text.isEmpty() ? line : text.toStdString();
+  if (!text.isEmpty()) return text.toStdString();
+  for (const char* form : kArgumentForms) {
+    std::array<std::string, 9> values;
+    if (!MatchForm(form, line, values)) continue;
+    const QString translated = State().translator->translate(kContext, form);
+    if (!translated.isEmpty()) return FilledForm(translated, values);
+  }
+  return line;
 }
 
 }  // namespace

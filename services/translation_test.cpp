@@ -64,5 +64,13 @@ TEST_F(EnglishTest, TextsOfTheOtherLayersLineByLineAndPlanCounts) {
   EXPECT_EQ(PlanSummaryText(plan), "1 change, 2 conflicts");
 }
 
+TEST_F(EnglishTest, MessagesWithValuesKeepTheirValues) {
+  EXPECT_EQ(Translated("Ungültiger regulärer Ausdruck in No. 2, Zeichen 14 (missing ) at (a)"),
+            "Invalid regular expression in No. 2, character 14 (missing ) at (a)");
+  // Not the whole form: left as it is.
+  EXPECT_EQ(Translated("Ungültiger regulärer Ausdruck in No. 2"),
+            "Ungültiger regulärer Ausdruck in No. 2");
+}
+
 }  // namespace
 }  // namespace velmora

@@ -1085,6 +1085,18 @@ The same from scripts and terminals: velmora-cli --help
         <translation>Unknown operation in the job: %1</translation>
     </message>
     <message>
+        <source>Unbekannte Reihenfolge im Auftrag: %1</source>
+        <translation>Unknown order in the job: %1</translation>
+    </message>
+    <message>
+        <source>Ungültiger regulärer Ausdruck in No. %1, Zeichen %2 (%3)</source>
+        <translation>Invalid regular expression in No. %1, character %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Grenze des regulären Ausdrucks erreicht: %1, Muster %2</source>
+        <translation>Regular expression limit reached: %1, pattern %2</translation>
+    </message>
+    <message>
         <source>Unterordner nicht durchsuchen</source>
         <translation>do not search sub-folders</translation>
     </message>
@@ -1296,6 +1308,26 @@ The same from scripts and terminals: velmora-cli --help
     <message>
         <source>&amp;absteigend</source>
         <translation>D&amp;escending</translation>
+    </message>
+    <message>
+        <source>&amp;Auftrag speichern…</source>
+        <translation>&amp;Save job…</translation>
+    </message>
+    <message>
+        <source>Auftrag la&amp;den…</source>
+        <translation>Load &amp;job…</translation>
+    </message>
+    <message>
+        <source>Auftrag speichern</source>
+        <translation>Save job</translation>
+    </message>
+    <message>
+        <source>Auftrag laden</source>
+        <translation>Load job</translation>
+    </message>
+    <message>
+        <source>Aufträge (*.ini)</source>
+        <translation>Jobs (*.ini)</translation>
     </message>
 </context>
 <context>

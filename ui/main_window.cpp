@@ -35,6 +35,7 @@
 #include "ui/found_panel.h"
 #include "ui/info_windows.h"
 #include "ui/input_guard.h"
+#include "ui/job_menu.h"
 #include "ui/main_tag_host.h"
 #include "ui/order_menu.h"
 #include "ui/preview_panel.h"
@@ -212,15 +213,22 @@ void Main::BuildMenu() {
     previewPanel_->SetResolveChains(on);
     WriteResolveChains(*settings_, on);
   });
-  command_->SetOrder(AddOrderMenu(options, *settings_, [this](const ListOrder& order) {
-    command_->SetOrder(order);
+  const OrderMenu order = AddOrderMenu(options, *settings_, [this](const ListOrder& chosen) {
+    command_->SetOrder(chosen);
     foundPanel_->Refresh();
-  }));
+  });
+  command_->SetOrder(order.stored);
   QAction* explorerLink = options->addAction(tr("&Explorer-Link"));
   explorerLink->setObjectName(QStringLiteral("OptExplorerLink"));
   previewPanel_->AddOption(options);
   tagPanel_->AddId3v2Menu(options, *settings_);
   BuildLanguageMenu(options);
+  new JobMenu(options, *settings_, messages_,
+              {*slotPanel_, *searchPanel_, *optResolveChains_, order.choose, [this](bool subdirs) {
+                 command_->ResetSearch();
+                 command_->SetSubdirs(subdirs);
+                 ShowSearchResult(SearchResult{});
+               }});
 
   connect(mnuUndo_, &QAction::triggered, this, [this] { MnuUndo_Click(); });
   connect(mnuHilfe, &QAction::triggered, this, [this] { MnuHilfe_Click(); });

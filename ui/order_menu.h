@@ -21,9 +21,16 @@ inline constexpr char kKeyOrderReverse[] = "OrderReverse";
 ListOrder ReadListOrder(const SettingsStore& store);
 void WriteListOrder(SettingsStore& store, const ListOrder& order);
 
+// The submenu's order at start, and a way to choose another as the user
+// would (checked, stored and handed on): a loaded job sets its order so.
+struct OrderMenu {
+  ListOrder stored;
+  std::function<void(const ListOrder&)> choose;
+};
+
 // Adds the submenu to options with the stored order checked; every choice is
-// stored and handed to changed. Returns the stored order.
-ListOrder AddOrderMenu(QMenu* options, SettingsStore& store,
+// stored and handed to changed.
+OrderMenu AddOrderMenu(QMenu* options, SettingsStore& store,
                        std::function<void(const ListOrder&)> changed);
 
 }  // namespace velmora

@@ -162,6 +162,20 @@ RenameJob SlotPanel::ReadJob() const {
   return job;
 }
 
+void SlotPanel::ShowSlot(int slot, int code, const QString& first, const QString& second) {
+  QComboBox* combo = auswahl_[slot];
+  if (code > 0 && code < kOperationCount) {
+    combo->setCurrentIndex(code);
+  } else {
+    combo->setCurrentIndex(-1);
+    combo->setEditText(UiText(kInactiveSlotText));
+  }
+  Auswahl_Click(slot);
+  txtSource_[slot]->setText(first);
+  txtDestination_[slot]->setText(second);
+  emit JobChanged();
+}
+
 void SlotPanel::SetSlotCode(int slot, int code) { slotCode_[slot] = code; }
 
 }  // namespace velmora

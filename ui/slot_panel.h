@@ -34,6 +34,10 @@ class SlotPanel : public QGroupBox {
   // The job as the run reads it: codes, field texts and chooser texts.
   [[nodiscard]] RenameJob ReadJob() const;
 
+  // Shows code in slot's chooser, as if chosen there, and the two fields;
+  // code 0 shows "nicht aktiv". For a loaded job.
+  void ShowSlot(int slot, int code, const QString& first, const QString& second);
+
   // The run may reset an out-of-range code to 0.
   void SetSlotCode(int slot, int code);
   [[nodiscard]] int SlotCode(int slot) const { return slotCode_[slot]; }

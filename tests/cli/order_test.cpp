@@ -53,6 +53,40 @@ TEST(CliOrder, SearchListsInTheChosenOrder) {
   EXPECT_EQ(RunCli({"search", "--order", "random", Bare(dir)}).status, 2);
 }
 
+// Another order sorts the list of several folders as one; the default keeps
+// the folders in turn.
+TEST(CliOrder, SeveralFoldersFollowTheOrderAsOneList) {
+  TempFolder dir;
+  WriteFile(dir / "a/big.txt", "123456");
+  WriteFile(dir / "a/small.txt", "1");
+  WriteFile(dir / "b/mid.txt", "123");
+  const std::string a = dir / "a/", b = dir / "b/";
+  struct Row {
+    Args order;
+    std::string out;
+  };
+  const Row rows[] = {
+      {{}, a + "big.txt\n" + a + "small.txt\n" + b + "mid.txt\n"},
+      {{"--order", "size"}, a + "small.txt\n" + b + "mid.txt\n" + a + "big.txt\n"},
+      {{"--reverse"}, b + "mid.txt\n" + a + "small.txt\n" + a + "big.txt\n"},
+  };
+  for (const Row& row : rows) {
+    Args args = {"search"};
+    args.insert(args.end(), row.order.begin(), row.order.end());
+    args.insert(args.end(), {dir / "a", dir / "b"});
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, row.out) << (row.order.empty() ? "default" : row.order[0]);
+  }
+  // The numbering follows the whole list.
+  const CliResult run =
+      RunCli({"rename", "--slot1", "number-before", "--src1", "1", "--dst1", ".txt", "--order",
+              "size", "--yes-all", "--journal", dir / "journal", dir / "a", dir / "b"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Listing(dir / "a"), (Names{"big3.txt", "small1.txt"}));
+  EXPECT_EQ(Listing(dir / "b"), Names{"mid2.txt"});
+}
+
 TEST(CliCounter, StepAndRestartPerFolder) {
   struct Row {
     Names options;

@@ -86,7 +86,7 @@ TEST_F(WindowTest, MenuCommandsHaveKeysAndOptionsHaveMnemonics) {
     EXPECT_FALSE(mnemonics.contains(mnemonic.toString())) << action->text().toStdString();
     mnemonics << mnemonic.toString();
   }
-  EXPECT_EQ(mnemonics.size(), 7);
+  EXPECT_EQ(mnemonics.size(), 9);
 }
 
 // 1600 x 1000 at scale 2, less a panel: smaller than the controls need. The
