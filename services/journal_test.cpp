@@ -140,10 +140,10 @@ TEST(JournalLiveness, ALockNotAPidTellsARunGoesOn) {
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
   JournalFile file(folder / "j");
   const JournalRun run = ReadAll(file).runs.at(0);
-  EXPECT_TRUE(RunInProgress(file.path(), run));
+  EXPECT_TRUE(RunInProgress(file.disk(), file.path(), run));
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
-  EXPECT_FALSE(RunInProgress(file.path(), run));  // interrupted: undo may take it back
+  EXPECT_FALSE(RunInProgress(file.disk(), file.path(), run));  // interrupted: undo may take it back
   ASSERT_FALSE(file.Dismiss(run.id));
   const JournalRun dismissed = ReadAll(file).runs.at(0);
   EXPECT_TRUE(dismissed.dismissed);
@@ -169,10 +169,10 @@ TEST(JournalWriter, KeepsPayloadsAndIdentitiesInTheRunFile) {
   ASSERT_EQ(contents.steps.size(), 1u);
   const JournalStep& step = contents.steps[0];
   EXPECT_TRUE(step.before.known);
-  EXPECT_EQ(step.before.fsid, IdentityOf(folder / "a.mp3").fsid);
+  EXPECT_EQ(step.before.fsid, IdentityOf(file.disk(), folder / "a.mp3").fsid);
   ASSERT_EQ(contents.folders.size(), 1u);
   EXPECT_EQ(contents.folders[0].path + "/", folder.path());
-  EXPECT_EQ(contents.folders[0].id.inode, IdentityOf(folder.path()).inode);
+  EXPECT_EQ(contents.folders[0].id.inode, IdentityOf(file.disk(), folder.path(), true).inode);
   std::string bytes;
   ASSERT_FALSE(file.ReadPayload(step, bytes));
   EXPECT_EQ(bytes, "undo");

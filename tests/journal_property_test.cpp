@@ -142,7 +142,7 @@ int Undo(const std::string& journal) {
   testing::Recorders recorders;
   AllOutput output;
   UndoServices services{dialogs, recorders, recorders, recorders, output};
-  const auto runs = RunsToUndo(journal, contents, false, output);
+  const auto runs = RunsToUndo(file, contents, false, output);
   const int left = UndoJournalRuns(file, contents, runs, services);
   for (const std::string& error : recorders.errors) ADD_FAILURE() << error;
   for (const std::string& message : recorders.messages) ADD_FAILURE() << message;
