@@ -92,6 +92,7 @@ void Main::RunJob(RunKind kind) {
   if (!PinRunFolders(kind)) return;
   BeginRun();
   journal_->SetCommand(RunKindName(kind));
+  journal_->GroupCommit();
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
   const std::optional<CheckedJob> job = CheckJob(std::move(asked), messages_);
