@@ -48,7 +48,8 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
   StepStop stop;
   services.stop = &stop;
   const int left = UndoJournalRuns(
-      file, contents, RunsToUndo(file.path(), contents, lastRunOnly, output), services);
+      file, contents, RunsToUndo(file, contents, lastRunOnly, output, &reporting.reporter()),
+      services);
   if (left > 0) {
     PrintProblem(left == 1
                      ? WithArgs(Tr("velmora", "1 Schritt bleibt im Journal %1"), {file.path()})
@@ -61,21 +62,21 @@ void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRun
 namespace {
 
 // The command that takes run back: --last only while it is the newest with steps.
-std::string UndoCommandFor(const std::string& path, const JournalContents& contents,
+std::string UndoCommandFor(JournalFile& file, const JournalContents& contents,
                            const std::string& run) {
   ConsoleUndoOutput quiet;
-  const std::vector<std::string> newest = RunsToUndo(path, contents, /*lastRunOnly=*/true, quiet);
+  const std::vector<std::string> newest = RunsToUndo(file, contents, /*lastRunOnly=*/true, quiet);
   return !newest.empty() && newest.front() == run ? "velmora-cli undo --last" : "velmora-cli undo";
 }
 
 }  // namespace
 
 bool WarnOfInterruptedRuns(const std::string& path, bool yesAll) {
-  if (!JournalMayHoldInterruptedRuns(path)) return true;
   JournalFile file(path);
+  if (!JournalMayHoldInterruptedRuns(file.disk(), path)) return true;
   JournalContents contents;
   if (file.Read(contents)) return true;  // none yet, or the run's first write reports it
-  const std::vector<JournalRun> runs = InterruptedRuns(path, contents);
+  const std::vector<JournalRun> runs = InterruptedRuns(file, contents);
   if (runs.empty()) return true;
   for (const JournalRun& run : runs) {
     PrintProblem(
@@ -83,14 +84,14 @@ bool WarnOfInterruptedRuns(const std::string& path, bool yesAll) {
                     "Lauf %1 (%2, begonnen %3) wurde abgebrochen und nicht "
                     "zurückgenommen. Zurücknehmen: %4; ohne Zurücknehmen beenden: "
                     "velmora-cli undo --dismiss %1"),
-                 {run.id, run.command, run.began, UndoCommandFor(path, contents, run.id)}));
+                 {run.id, run.command, run.began, UndoCommandFor(file, contents, run.id)}));
   }
   if (yesAll) return true;
   return AskYesNo(Tr("velmora", "Trotzdem fortfahren?"));
 }
 
 int DismissRun(JournalFile& file, const JournalContents& contents, const std::string& run) {
-  for (const JournalRun& known : InterruptedRuns(file.path(), contents)) {
+  for (const JournalRun& known : InterruptedRuns(file, contents)) {
     if (known.id != run) continue;
     if (const Error error = file.Dismiss(run)) {
       std::fprintf(stderr, "%s\n",

@@ -116,7 +116,7 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
   std::vector<FoundEntry> found = SearchFolders(request.folders, options.pattern, options.subdirs,
                                                 OrderOption(options.order, options.reverse),
                                                 /*markAll=*/true, reporting, &disk);
-  std::vector<std::string> ownFiles = JournalFilePaths(JournalPathOf(options));
+  std::vector<std::string> ownFiles = JournalFilePaths(disk, JournalPathOf(options));
   if (!options.dryRun) ownFiles.push_back(LogPathIn(ChooseLogFolder(ProgramFolder())));
   LeaveOutOwnFiles(found, ownFiles);
   if (UsesFields(request.job)) {

@@ -105,14 +105,18 @@ class OpenFile {
   // Open-file-description locks on length bytes from start (0: to the end
   // and beyond), the journal's one lock family. Lock waits for the range
   // when wait is set; otherwise a range held elsewhere fails (EAGAIN's
-  // number). LockedElsewhere: another open file holds a lock that would
-  // keep an exclusive one out. Without locks every lock is granted.
+  // number). LockedElsewhere sets locked when another open file holds a
+  // lock that would keep an exclusive one out; a failed test is an error,
+  // never a free range. Without locks every lock is granted.
   virtual Error Lock(std::int64_t /*start*/, std::int64_t /*length*/, bool /*exclusive*/,
                      bool /*wait*/) {
     return {};
   }
   virtual void Unlock(std::int64_t /*start*/, std::int64_t /*length*/) {}
-  virtual bool LockedElsewhere(std::int64_t /*start*/, std::int64_t /*length*/) { return false; }
+  virtual Error LockedElsewhere(std::int64_t /*start*/, std::int64_t /*length*/, bool& locked) {
+    locked = false;
+    return {};
+  }
 };
 
 // How the program opens a file of its own (the journal and the files beside it).

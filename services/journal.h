@@ -66,8 +66,9 @@
 // by the first append. Version 1 is no longer read.
 //
 // No file is opened through a symbolic link; all must be regular files of
-// the user. Every call on the journal's files, and the looks at the files of
-// its steps, go through a FileSystem (OpenOwn and its open files' locks).
+// the user. Every call on the journal's files, the looks at the files of its
+// steps, liveness and undo go through a FileSystem (OpenOwn and its open
+// files' locks): a failed look never counts as a file gone or a run over.
 #pragma once
 
 #include <cstdint>
@@ -104,9 +105,10 @@ struct StepIdentity {
   bool inodeStable = false;  // that file system keeps inode numbers
 };
 
-// The identity of the file at path itself (a link is not followed), with
-// its file system's; unknown when there is none.
-StepIdentity IdentityOf(const std::string& path);
+// The identity of the file (or, with folder, the folder) at path itself, a
+// link not followed, with its file system's; unknown when there is none or
+// the look failed.
+StepIdentity IdentityOf(FileSystem& disk, const std::string& path, bool folder = false);
 
 // Both known, same size and modification time.
 bool SameIdentity(const StepIdentity& a, const StepIdentity& b);
@@ -168,13 +170,15 @@ Error ParseJournal(std::string_view text, JournalContents& contents,
 std::string FormatJournal(const JournalContents& contents);
 
 // True while run has no end or dismissed record and its run file beside the
-// journal at journalPath is locked: a process still works on it.
-bool RunInProgress(const std::string& journalPath, const JournalRun& run);
-bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run);
+// journal at journalPath is locked: a process still works on it. Also true
+// when that cannot be told (failure set): a run is never taken for over on
+// a failed look.
+bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run,
+                   Error* failure = nullptr);
 // False when no run of the journal at journalPath can have been
 // interrupted, told without parsing it, so the check before each run stays
-// cheap; true when one may have been.
-bool JournalMayHoldInterruptedRuns(const std::string& journalPath);
+// cheap; true when one may have been, or a segment could not be read.
+bool JournalMayHoldInterruptedRuns(FileSystem& disk, const std::string& journalPath);
 
 // $XDG_STATE_HOME/velmora/journal, else ~/.local/state/velmora/journal. The
 // caller creates its folder.
@@ -186,7 +190,7 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run);
 // The journal at journalPath and every file beside it that belongs to it
 // now (lock, segments, run files), whether or not each exists: a run must
 // never rename them.
-std::vector<std::string> JournalFilePaths(const std::string& journalPath);
+std::vector<std::string> JournalFilePaths(FileSystem& disk, const std::string& journalPath);
 
 // The journal at path with its segments, run files and lock file, on disk
 // (the real disk when null; tests pass a fake one that can fail any call).

@@ -70,9 +70,11 @@ void UnlockRange(int fd, off_t start, off_t length) {
   ::fcntl(fd, F_OFD_SETLK, &lock);
 }
 
-bool RangeLocked(int fd, off_t start, off_t length) {
+Error RangeLocked(int fd, off_t start, off_t length, bool& locked) {
   flock64 lock = Range(F_WRLCK, start, length);
-  return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+  if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return ErrorFromErrno(errno);
+  locked = lock.l_type != F_UNLCK;
+  return {};
 }
 
 std::vector<std::string> FilesBeside(FileSystem& disk, const std::string& journalPath,

@@ -25,9 +25,9 @@ Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, 
 // held elsewhere without wait is kFileInUse-like: EAGAIN as an Error.
 Error LockRange(int fd, off_t start, off_t length, bool exclusive, bool wait);
 void UnlockRange(int fd, off_t start, off_t length);
-// True when another open file description holds a lock that would keep an
-// exclusive one on the range out.
-bool RangeLocked(int fd, off_t start, off_t length);
+// locked: another open file description holds a lock that would keep an
+// exclusive one on the range out. A test that fails is an error.
+Error RangeLocked(int fd, off_t start, off_t length, bool& locked);
 
 // The files beside the journal at journalPath whose names go on with infix.
 std::vector<std::string> FilesBeside(FileSystem& disk, const std::string& journalPath,

@@ -1,5 +1,4 @@
 // Where the journal lives, which file a step saw, and whether a run goes on.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,23 +9,17 @@
 #include "services/journal.h"
 #include "services/journal_disk.h"
 #include "services/own_file.h"
-#include "services/posix_file_system.h"
 
 namespace velmora {
 
-StepIdentity IdentityOf(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return {};
-  FileSystemTraits traits;
+StepIdentity IdentityOf(FileSystem& disk, const std::string& path, bool folder) {
+  FileIdentity found;
+  if (!disk.Identify(path, found)) return {};
   // A mount point is judged by the file system it is the root of.
-  const bool found = FileSystemOf(S_ISDIR(st.st_mode) ? path : JournalFolderOf(path), traits);
-  return {true,
-          static_cast<std::int64_t>(st.st_size),
-          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-          static_cast<std::uint64_t>(st.st_dev),
-          static_cast<std::uint64_t>(st.st_ino),
-          traits.fsid,
-          found && traits.inodeStable};
+  FileSystemIdentity fs;
+  const bool told = disk.IdentifyFileSystem(folder ? path : JournalFolderOf(path), fs);
+  return {true,        found.size, found.modified,        found.device,
+          found.inode, fs.fsid,    told && fs.inodeStable};
 }
 
 bool SameIdentity(const StepIdentity& a, const StepIdentity& b) {
@@ -37,8 +30,7 @@ std::string RunFilePath(const std::string& journalPath, const std::string& run) 
   return journalPath + ".run-" + run;
 }
 
-std::vector<std::string> JournalFilePaths(const std::string& journalPath) {
-  PosixFileSystem disk;
+std::vector<std::string> JournalFilePaths(FileSystem& disk, const std::string& journalPath) {
   std::vector<std::string> paths{journalPath, journalPath + ".lock"};
   for (const char* infix : {".seg-", ".run-"}) {
     for (std::string& path : FilesBeside(disk, journalPath, infix))
@@ -47,19 +39,20 @@ std::vector<std::string> JournalFilePaths(const std::string& journalPath) {
   return paths;
 }
 
-bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run) {
+bool RunInProgress(FileSystem& disk, const std::string& journalPath, const JournalRun& run,
+                   Error* failure) {
   if (!run.ended.empty() || run.dismissed) return false;
   Error error;
   const std::unique_ptr<OpenFile> file =
       disk.OpenOwn(RunFilePath(journalPath, run.id), OwnFileMode::kExisting, error);
   // The run holds a write lock on its run file while it lives; the kernel
   // drops it with the process, whatever its PID namespace.
-  return file && file->LockedElsewhere(0, 0);
-}
-
-bool RunInProgress(const std::string& journalPath, const JournalRun& run) {
-  PosixFileSystem disk;
-  return RunInProgress(disk, journalPath, run);
+  bool locked = false;
+  if (file) error = file->LockedElsewhere(0, 0, locked);
+  if (!file && error.number == kFileNotFound) return false;  // ended, its run file gone
+  if (!error) return locked;
+  if (failure != nullptr) *failure = error;
+  return true;
 }
 
 namespace {
@@ -81,15 +74,19 @@ void OpenRuns(std::string_view text, std::set<std::string>& open) {
 
 }  // namespace
 
-bool JournalMayHoldInterruptedRuns(const std::string& journalPath) {
-  PosixFileSystem disk;
+bool JournalMayHoldInterruptedRuns(FileSystem& disk, const std::string& journalPath) {
   std::set<std::string> open;
   std::vector<std::string> segments = SegmentPaths(disk, journalPath);
   segments.push_back(journalPath);
   for (const std::string& segment : segments) {
     std::string text;
     bool missing = false;
-    if (!ReadOwnFile(disk, segment, text, missing)) OpenRuns(text, open);
+    // One that cannot be read may hold one: the caller's reading tells.
+    if (const Error error = ReadOwnFile(disk, segment, text, missing)) {
+      if (!missing) return true;
+    } else {
+      OpenRuns(text, open);
+    }
   }
   return !open.empty();
 }

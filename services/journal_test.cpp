@@ -106,10 +106,10 @@ TEST(JournalWriter, KeepsPayloadsAndIdentitiesInTheRunFile) {
   ASSERT_EQ(contents.steps.size(), 1u);
   const JournalStep& step = contents.steps[0];
   EXPECT_TRUE(step.before.known);
-  EXPECT_EQ(step.before.fsid, IdentityOf(folder / "a.mp3").fsid);
+  EXPECT_EQ(step.before.fsid, IdentityOf(file.disk(), folder / "a.mp3").fsid);
   ASSERT_EQ(contents.folders.size(), 1u);
   EXPECT_EQ(contents.folders[0].path + "/", folder.path());
-  EXPECT_EQ(contents.folders[0].id.inode, IdentityOf(folder.path()).inode);
+  EXPECT_EQ(contents.folders[0].id.inode, IdentityOf(file.disk(), folder.path(), true).inode);
   std::string bytes;
   ASSERT_FALSE(file.ReadPayload(step, bytes));
   EXPECT_EQ(bytes, "undo");

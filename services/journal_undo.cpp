@@ -1,8 +1,7 @@
 #include "services/journal_undo.h"
 
-#include <sys/stat.h>
-
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,7 +11,7 @@
 #include "engine/path.h"
 #include "engine/report_contexts.h"
 #include "services/journal_disk.h"
-#include "services/posix_file_system.h"
+#include "services/settle_first.h"
 #include "services/step_identity.h"
 #include "services/translation.h"
 #include "tags/tag_undo.h"
@@ -34,28 +33,6 @@ class NoOverwriteDialogs : public RunDialogs {
   RunDialogs& inner_;
 };
 
-// Messages and failure reports may wait for the user (a message box): what
-// the journal holds back goes out first.
-class SettleFirst : public MessageSink, public ErrorReporter {
- public:
-  SettleFirst(JournalWriter& writer, MessageSink& messages, ErrorReporter& reporter)
-      : writer_(writer), messages_(messages), reporter_(reporter) {}
-  void ShowMessage(const std::string& text) override {
-    (void)writer_.Settle();
-    messages_.ShowMessage(text);
-  }
-  void ReportError(Location location, int number, const std::string& context,
-                   const std::string& file, const std::string& description) override {
-    (void)writer_.Settle();
-    reporter_.ReportError(location, number, context, file, description);
-  }
-
- private:
-  JournalWriter& writer_;
-  MessageSink& messages_;
-  ErrorReporter& reporter_;
-};
-
 // The journal's kind digit as a run kind; a tag write ('4') is asked as a
 // rename of the file onto itself.
 RunKind KindOf(char kind) {
@@ -75,36 +52,16 @@ bool Open(const JournalStep& step) {
   return step.state == StepState::kDone || step.state == StepState::kPending;
 }
 
-// A pending step went through when its source is gone (a copy's stays) and
-// its target holds the file the intent saw. A pending tag write went through
-// as soon as the file changed: its run file still holds the old bytes.
-bool SettledDone(JournalStep& step) {
-  const StepIdentity now = IdentityOf(step.target);
-  if (step.kind == '4') {
-    if (!now.known || ProvesSame(step.before, now)) return false;
-    step.after = now;
-    step.state = StepState::kDone;
-    return true;
-  }
-  const bool sourceGone = !IdentityOf(step.source).known;
-  // Only a rename keeps the inode; a copy, and a move to another file
-  // system, make a new file with the old size and modification time.
-  const bool keepsInode = step.kind == '1' || (step.kind == '2' && now.fsid == step.before.fsid);
-  const bool same = keepsInode ? ProvesSame(step.before, now) : SameIdentity(step.before, now);
-  if (!same || !(step.kind == '3' || sourceGone)) return false;
-  step.after = now;
-  step.state = StepState::kDone;
-  return true;
-}
-
 class Undo {
  public:
   Undo(JournalFile& file, const std::vector<JournalFolder>& folders, UndoServices& services)
       : file_(file),
         folders_(folders),
+        disk_(file.disk()),
         writer_(file, services.reporter),
-        settleFirst_(writer_, services.messages, services.reporter),
         dialogs_(services.dialogs),
+        settleFirst_([this] { (void)writer_.Settle(); }, dialogs_, services.messages,
+                     services.reporter),
         services_(services),
         run_{disk_, dialogs_, settleFirst_, settleFirst_, services.log} {
     run_.committed = &services.output;
@@ -112,7 +69,10 @@ class Undo {
     ResetRunFlags(state_);
   }
 
-  ~Undo() { file_.KeepLockBriefly(false); }
+  ~Undo() {
+    file_.KeepLockBriefly(false);
+    disk_.UnpinFolders();
+  }
 
   JournalWriter& writer() { return writer_; }
 
@@ -125,16 +85,16 @@ class Undo {
       return true;
     }
     if (FolderReplaced(step)) return true;
-    if (step.state == StepState::kPending && !SettledDone(step)) {
-      // Not done when the file is still at its source; a file at neither
-      // path is lost to this step, and said so.
-      if (Look(step.source).known) return !writer_.NotDone(step.run, step.seq);
-      Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " +
-             step.source);
-      return true;
+    if (step.state == StepState::kPending) {
+      const std::optional<bool> done = SettledDone(step);
+      if (!done) return Untold(step);
+      if (!*done) return NotDone(step);
     }
-    const StepIdentity now = Look(step.target);
-    const StepIdentity atSource = Look(step.source);
+    const Seen seenTarget = Look(step.target);
+    const Seen seenSource = Look(step.source);
+    if (!seenTarget || !seenSource) return Untold(step);
+    const StepIdentity& now = *seenTarget;
+    const StepIdentity& atSource = *seenSource;
     if (!now.known) {
       // Back at its old path already: a signal moved it out of its rename
       // temporary. Nothing is lost, and nothing is left to do.
@@ -182,21 +142,72 @@ class Undo {
   }
 
  private:
+  // What a look at a path found: the file, nothing (known false), or
+  // nullopt when the look failed and the file may be there.
+  using Seen = std::optional<StepIdentity>;
+
   void Refuse(const std::string& text) { settleFirst_.ShowMessage(text); }
 
-  // IdentityOf with one statfs per device instead of one per file.
-  StepIdentity Look(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return {};
-    auto fs = fileSystems_.find(st.st_dev);
-    if (fs == fileSystems_.end() || S_ISDIR(st.st_mode)) return IdentityOf(path);
-    return {true,
-            static_cast<std::int64_t>(st.st_size),
-            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-            static_cast<std::uint64_t>(st.st_dev),
-            static_cast<std::uint64_t>(st.st_ino),
-            fs->second.fsid,
-            fs->second.inodeStable};
+  // A look failed: the step stays, named.
+  bool Untold(const JournalStep& step) {
+    Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " +
+           step.target);
+    return true;
+  }
+
+  // IdentityOf with one file-system look per device instead of one per file.
+  Seen Look(const std::string& path) {
+    FileIdentity found;
+    if (!disk_.Identify(path, found)) {
+      const int number = disk_.GetFile(path).number;
+      if (number == kFileNotFound || number == kPathNotFound) return StepIdentity{};
+      return std::nullopt;
+    }
+    StepIdentity id{true, found.size, found.modified, found.device, found.inode};
+    auto fs = fileSystems_.find(found.device);
+    if (fs != fileSystems_.end()) {
+      id.fsid = fs->second.fsid;
+      id.inodeStable = fs->second.inodeStable;
+    } else if (FileSystemIdentity traits; disk_.IdentifyFileSystem(JournalFolderOf(path), traits)) {
+      id.fsid = traits.fsid;
+      id.inodeStable = traits.inodeStable;
+    }
+    return id;
+  }
+
+  // Not done when the file is still at its source; a file at neither path
+  // is lost to this step, and said so.
+  bool NotDone(const JournalStep& step) {
+    const Seen atSource = Look(step.source);
+    if (!atSource) return Untold(step);
+    if (atSource->known) return !writer_.NotDone(step.run, step.seq);
+    Refuse(Tr("velmora", "Datei nicht mehr vorhanden, nicht zurückgenommen:") + " " + step.source);
+    return true;
+  }
+
+  // A pending step went through when its source is gone (a copy's stays) and
+  // its target holds the file the intent saw. A pending tag write went
+  // through as soon as the file changed: its run file still holds the old
+  // bytes. nullopt when a look failed.
+  std::optional<bool> SettledDone(JournalStep& step) {
+    const Seen now = Look(step.target);
+    if (!now) return std::nullopt;
+    if (step.kind == '4') {
+      if (!now->known || ProvesSame(step.before, *now)) return false;
+      step.after = *now;
+      step.state = StepState::kDone;
+      return true;
+    }
+    const Seen atSource = Look(step.source);
+    if (!atSource) return std::nullopt;
+    // Only a rename keeps the inode; a copy, and a move to another file
+    // system, make a new file with the old size and modification time.
+    const bool keepsInode = step.kind == '1' || (step.kind == '2' && now->fsid == step.before.fsid);
+    const bool same = keepsInode ? ProvesSame(step.before, *now) : SameIdentity(step.before, *now);
+    if (!same || !(step.kind == '3' || !atSource->known)) return false;
+    step.after = *now;
+    step.state = StepState::kDone;
+    return true;
   }
 
   // One entry under two names (another spelling); a link is not followed, so
@@ -219,7 +230,7 @@ class Undo {
       for (const JournalFolder& recorded : folders_) {
         if (recorded.run != step.run || recorded.path != folder) continue;
         if (!recorded.id.known || !recorded.id.inodeStable) break;
-        const StepIdentity now = IdentityOf(folder);
+        const StepIdentity now = IdentityOf(disk_, folder, /*folder=*/true);
         if (now.known && now.inode == recorded.id.inode && now.fsid == recorded.id.fsid) break;
         Refuse(Tr("velmora", "Ordner seit dem Lauf ersetzt, nicht zurückgenommen:") + " " + folder);
         return true;
@@ -235,7 +246,7 @@ class Undo {
   void Enter(const std::string& path) {
     const std::string folder(FolderOf(path));
     if (!folder.empty()) (void)disk_.PinFolder(folder);
-    const StepIdentity id = IdentityOf(JournalFolderOf(path));
+    const StepIdentity id = IdentityOf(disk_, JournalFolderOf(path), /*folder=*/true);
     if (id.known) fileSystems_.emplace(id.device, id);
   }
 
@@ -252,9 +263,10 @@ class Undo {
                                error.description);
       return true;
     }
-    const StepIdentity now = IdentityOf(step.target);
-    if (now.known && now.inode != step.before.inode) {
-      renumbered_[{step.before.fsid, step.before.inode}] = now.inode;
+    // A failed look leaves the later steps unproven: they stay.
+    const Seen now = Look(step.target);
+    if (now && now->known && now->inode != step.before.inode) {
+      renumbered_[{step.before.fsid, step.before.inode}] = now->inode;
     }
     services_.output.Committed(step.target, step.source);
     return !writer_.Undone(step.run, step.seq);
@@ -288,7 +300,8 @@ class Undo {
     if (result == CommitResult::kCommitted) return !writer_.Undone(step.run, step.seq);
     // Not taken back: this undo's own steps for it cancel out when the file
     // is where it was; otherwise they stay for the next undo.
-    if (ProvesSame(AsNow(step.after.known ? step.after : step.before), IdentityOf(step.target))) {
+    const Seen back = Look(step.target);
+    if (back && ProvesSame(AsNow(step.after.known ? step.after : step.before), *back)) {
       return !writer_.Undone("", 0);
     }
     writer_.TakeOwnSteps();
@@ -297,10 +310,10 @@ class Undo {
 
   JournalFile& file_;
   const std::vector<JournalFolder>& folders_;
-  PosixFileSystem disk_;
+  FileSystem& disk_;
   JournalWriter writer_;
-  SettleFirst settleFirst_;
   NoOverwriteDialogs dialogs_;
+  SettleFirst settleFirst_;
   UndoServices& services_;
   RunServices run_;
   RunState state_;
@@ -319,11 +332,16 @@ bool RunHasSteps(const JournalContents& contents, const std::string& run) {
   return false;
 }
 
-std::vector<std::string> RunsToUndo(const std::string& journalPath, const JournalContents& contents,
-                                    bool lastRunOnly, UndoOutput& output) {
+std::vector<std::string> RunsToUndo(JournalFile& file, const JournalContents& contents,
+                                    bool lastRunOnly, UndoOutput& output, ErrorReporter* reporter) {
   std::vector<std::string> runs;
   for (auto run = contents.runs.rbegin(); run != contents.runs.rend(); ++run) {
-    if (RunInProgress(journalPath, *run)) {
+    Error failure;
+    if (RunInProgress(file.disk(), file.path(), *run, &failure)) {
+      if (failure && reporter != nullptr) {
+        reporter->ReportError(Location::kNone, failure.number, kJournalReadContext,
+                              RunFilePath(file.path(), run->id), failure.description);
+      }
       output.RunStays(run->id);
       continue;
     }
@@ -334,12 +352,11 @@ std::vector<std::string> RunsToUndo(const std::string& journalPath, const Journa
   return runs;
 }
 
-std::vector<JournalRun> InterruptedRuns(const std::string& journalPath,
-                                        const JournalContents& contents) {
+std::vector<JournalRun> InterruptedRuns(JournalFile& file, const JournalContents& contents) {
   std::vector<JournalRun> runs;
   for (const JournalRun& run : contents.runs) {
     if (run.ended.empty() && !run.dismissed && RunHasSteps(contents, run.id) &&
-        !RunInProgress(journalPath, run)) {
+        !RunInProgress(file.disk(), file.path(), run)) {
       runs.push_back(run);
     }
   }

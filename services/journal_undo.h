@@ -34,21 +34,22 @@ struct UndoServices {
 bool RunHasSteps(const JournalContents& contents, const std::string& run);
 
 // The runs to take back, newest first: every run with steps left that is not
-// still going on in another process (output is told of those), only the
-// newest such run when lastRunOnly.
-std::vector<std::string> RunsToUndo(const std::string& journalPath, const JournalContents& contents,
-                                    bool lastRunOnly, UndoOutput& output);
+// still going on in another process (output is told of those, and reporter,
+// when given, of a run whose liveness could not be told: it stays too), only
+// the newest such run when lastRunOnly.
+std::vector<std::string> RunsToUndo(JournalFile& file, const JournalContents& contents,
+                                    bool lastRunOnly, UndoOutput& output,
+                                    ErrorReporter* reporter = nullptr);
 
 // The runs of contents that ended without an end record, are not going on and
 // were not dismissed, with steps left to take back; oldest first.
-std::vector<JournalRun> InterruptedRuns(const std::string& journalPath,
-                                        const JournalContents& contents);
+std::vector<JournalRun> InterruptedRuns(JournalFile& file, const JournalContents& contents);
 
 // Walks the steps of runs (ids of runs of contents, read from file) newest
 // first, asking dialogs for each; "&Alle" covers these runs only. Every step
 // that cannot be taken back (its file gone, changed or not provably the
-// same) stays in the journal and is named; at the end
-// the journal is compacted. A journal that cannot be written stops the walk.
+// same, or a look at it failed) stays in the journal and is named; at the
+// end the journal is compacted. A journal that cannot be written stops the walk.
 // Returns the number of steps left in the journal, -1 when it could not be
 // written at all.
 int UndoJournalRuns(JournalFile& file, JournalContents& contents,

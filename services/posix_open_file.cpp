@@ -193,8 +193,8 @@ class PosixOpenFile : public OpenFile {
   void Unlock(std::int64_t start, std::int64_t length) override {
     UnlockRange(fd_, static_cast<off_t>(start), static_cast<off_t>(length));
   }
-  bool LockedElsewhere(std::int64_t start, std::int64_t length) override {
-    return RangeLocked(fd_, static_cast<off_t>(start), static_cast<off_t>(length));
+  Error LockedElsewhere(std::int64_t start, std::int64_t length, bool& locked) override {
+    return RangeLocked(fd_, static_cast<off_t>(start), static_cast<off_t>(length), locked);
   }
 
   Error Sync() override { return ::fsync(fd_) == 0 ? Error{} : Fail(errno); }

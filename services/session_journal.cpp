@@ -12,8 +12,9 @@ constexpr char kDefaultCommand[] = "tag";
 
 }  // namespace
 
-SessionJournal::SessionJournal(const std::string& path, ErrorReporter& reporter)
-    : file_(path.empty() ? DefaultJournalPath() : path),
+SessionJournal::SessionJournal(const std::string& path, ErrorReporter& reporter, FileSystem* disk)
+    : file_(path.empty() ? DefaultJournalPath() : path, disk),
+      realDisk_(disk == nullptr),
       reporter_(reporter),
       command_(kDefaultCommand) {}
 
@@ -23,7 +24,7 @@ Error SessionJournal::Intent(FileOp op, const std::string& source, const std::st
                              const FileIdentity* known, std::string_view payload) {
   if (!writer_) {
     // A folder that cannot be made fails the journal's first write, which reports it.
-    (void)MakeFolders(SplitPath(file_.path(), true), 0700);
+    if (realDisk_) (void)MakeFolders(SplitPath(file_.path(), true), 0700);
     auto writer = std::make_unique<JournalWriter>(file_, reporter_);
     if (Error error = writer->Begin(command_)) {
       reporter_.ReportError(Location::kNone, error.number, kJournalWriteContext, file_.path(),
@@ -31,10 +32,24 @@ Error SessionJournal::Intent(FileOp op, const std::string& source, const std::st
       return error;
     }
     ownRuns_.push_back(writer->run());
+    writer->DeferDoneRecords(groupCommit_);
+    file_.KeepLockBriefly(groupCommit_);
+    writer->Foresee(std::move(foreseen_));
+    foreseen_.clear();
     writer_ = std::move(writer);
   }
   return writer_->Intent(op, source, target, known, payload);
 }
+
+void SessionJournal::Foresee(std::vector<ForeseenStep> steps) {
+  if (writer_) {
+    writer_->Foresee(std::move(steps));
+  } else {
+    foreseen_ = std::move(steps);
+  }
+}
+
+Error SessionJournal::Settle() { return writer_ ? writer_->Settle() : Error{}; }
 
 Error SessionJournal::Done(FileOp op, const std::string& source, const std::string& target) {
   return writer_ ? writer_->Done(op, source, target) : Error{};
@@ -47,7 +62,10 @@ void SessionJournal::Abandoned(FileOp op, const std::string& source, const std::
 void SessionJournal::Finished() {
   if (writer_) writer_->End();
   writer_.reset();
+  file_.KeepLockBriefly(false);
   command_ = kDefaultCommand;
+  groupCommit_ = false;
+  foreseen_.clear();
 }
 
 std::string LocalRunTime(const std::string& began) {

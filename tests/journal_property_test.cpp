@@ -15,6 +15,7 @@
 #include "services/journal.h"
 #include "services/journal_undo.h"
 #include "services/posix_file_system.h"
+#include "services/settle_first.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
 
@@ -27,20 +28,6 @@ using testing::TempFolder;
 using testing::WriteFile;
 using Disk = std::map<std::string, std::string>;
 
-// The journal settles before each question, as the command line does.
-class SettlingDialogs : public RunDialogs {
- public:
-  SettlingDialogs(RunDialogs& inner, JournalWriter& writer) : inner_(inner), writer_(writer) {}
-  Answer AskDialog(const std::string& s, const std::string& t, RunKind kind) override {
-    (void)writer_.Settle();
-    return inner_.AskDialog(s, t, kind);
-  }
-  Answer AskDialog2(const std::string& t) override { return inner_.AskDialog2(t); }
-
- private:
-  RunDialogs& inner_;
-  JournalWriter& writer_;
-};
 
 // Stops at the n-th look (0: never); dies after the n-th commit (0: never).
 class Interrupter : public StopSignal, public CommitObserver {
@@ -109,7 +96,9 @@ void RunCase(Case& c, const std::string& journal, const std::string& dest) {
   ASSERT_FALSE(writer.Begin("rename"));
   writer.DeferDoneRecords(true);
   file.KeepLockBriefly(true);
-  SettlingDialogs dialogs(run.dialogs, writer);
+  // The journal settles before each question, as the front ends do.
+  SettleFirst dialogs([&writer] { (void)writer.Settle(); }, run.dialogs, run.recorders,
+                      run.recorders);
   run.dialogs.dialogAnswers = c.answers;
   Interrupter interrupter(c.stopAt, c.killAt);
   RunServices services{disk, dialogs, run.recorders, run.recorders, run.recorders};
@@ -133,7 +122,7 @@ int Undo(const std::string& journal) {
   testing::Recorders recorders;
   AllOutput output;
   UndoServices services{dialogs, recorders, recorders, recorders, output};
-  const auto runs = RunsToUndo(journal, contents, false, output);
+  const auto runs = RunsToUndo(file, contents, false, output);
   const int left = UndoJournalRuns(file, contents, runs, services);
   for (const std::string& error : recorders.errors) ADD_FAILURE() << error;
   for (const std::string& message : recorders.messages) ADD_FAILURE() << message;

@@ -26,6 +26,7 @@
 #include "services/own_file.h"
 #include "services/session_journal.h"
 #include "services/settings.h"
+#include "services/settle_first.h"
 #include "services/translation.h"
 #include "ui/app_icon.h"
 #include "ui/drive_list.h"
@@ -95,10 +96,12 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   inputGuard_ = new InputGuard(this, searchPanel_->cmdExit());
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
+  settleFirst_ = std::make_unique<SettleFirst>([this] { (void)journal_->Settle(); }, *dialogs_,
+                                               messages_, *errorLog_);
   services_ = std::make_unique<RunServices>(RunServices{.fileSystem = fileSystem_,
-                                                        .dialogs = *dialogs_,
-                                                        .messages = messages_,
-                                                        .reporter = *errorLog_,
+                                                        .dialogs = *settleFirst_,
+                                                        .messages = *settleFirst_,
+                                                        .reporter = *settleFirst_,
                                                         .log = *log_,
                                                         .progress = progress_.get(),
                                                         .committed = &tally_,

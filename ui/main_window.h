@@ -35,6 +35,7 @@ class MainTagHost;
 class PreviewPanel;
 class SearchPanel;
 class SessionJournal;
+class SettleFirst;
 struct JournalContents;
 class SettingsStore;
 class SlotPanel;
@@ -158,6 +159,8 @@ class Main : public QMainWindow, private SearchHost {
   QtRunStop runStop_;
   std::unique_ptr<RunServices> services_;
   std::unique_ptr<SessionJournal> journal_;  // the undo records of runs and tag runs
+  // A run's questions and messages: the journal's held-back records go first.
+  std::unique_ptr<SettleFirst> settleFirst_;
   std::unique_ptr<MainTagHost> tagHost_;
   std::unique_ptr<InfoWindows> infoWindows_;
   RunTally tally_;  // what the last run did, for the status line

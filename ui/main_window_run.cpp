@@ -87,11 +87,12 @@ void Main::RunJob(RunKind kind) {
   planDisk_ = PosixFileSystem();  // mounts may have changed since the last run
   // The log file is written during the run; it is never one of its steps.
   LeaveOutOwnFile(found, logPath_);
-  LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().path()));
+  LeaveOutOwnFiles(found, JournalFilePaths(journal_->file().disk(), journal_->file().path()));
   if (!OfferInterruptedRuns()) return;
   if (!PinRunFolders(kind)) return;
   BeginRun();
   journal_->SetCommand(RunKindName(kind));
+  journal_->GroupCommit();
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
   const std::optional<CheckedJob> job = CheckJob(std::move(asked), messages_);
@@ -143,7 +144,7 @@ void Main::MnuUndo_Click() {
   if (runs.empty()) {
     // Nothing of its own: the newest run a closed or crashed window left.
     QuietUndoOutput output;
-    runs = RunsToUndo(journal_->file().path(), contents, /*lastRunOnly=*/true, output);
+    runs = RunsToUndo(journal_->file(), contents, /*lastRunOnly=*/true, output, errorLog_.get());
     if (runs.empty()) return;
     const JournalRun* run = nullptr;
     for (const JournalRun& known : contents.runs) {
@@ -173,12 +174,12 @@ void Main::TakeBackRuns(JournalContents& contents, const std::vector<std::string
 }
 
 bool Main::OfferInterruptedRuns() {
-  if (!JournalMayHoldInterruptedRuns(journal_->file().path())) return true;
+  if (!JournalMayHoldInterruptedRuns(journal_->file().disk(), journal_->file().path())) return true;
   JournalContents contents;
   // A journal that cannot be read is reported by the run's first write.
   if (journal_->file().Read(contents)) return true;
   const std::vector<std::string>& own = journal_->ownRuns();
-  std::vector<JournalRun> runs = InterruptedRuns(journal_->file().path(), contents);
+  std::vector<JournalRun> runs = InterruptedRuns(journal_->file(), contents);
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
     if (std::find(own.begin(), own.end(), run->id) != own.end()) continue;
     const QString text = tr("Der Lauf vom %1 (%2) wurde abgebrochen und nicht zurückgenommen.")

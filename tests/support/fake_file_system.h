@@ -106,7 +106,7 @@ class FakeFileSystem : public FileSystem {
   }
   bool IgnoresCase(const std::string&) override { return ignoreCase_; }
   bool Identify(const std::string& path, FileIdentity& identity) override {
-    if (!Has(path)) return false;
+    if (Call("Identify", path) || !Has(path)) return false;
     identity = At(path).data->Identity();
     if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
     return true;
@@ -125,7 +125,8 @@ class FakeFileSystem : public FileSystem {
     if (!Has(path)) AddFile(path);
     return std::make_unique<File>(*this, path);
   }
-  bool IdentifyFileSystem(const std::string&, FileSystemIdentity& id) override {
+  bool IdentifyFileSystem(const std::string& folder, FileSystemIdentity& id) override {
+    if (Call("IdentifyFileSystem", folder)) return false;
     id = {1, !inodePerSpelling_};
     return true;
   }
@@ -199,20 +200,23 @@ class FakeFileSystem : public FileSystem {
     }
     Error Lock(std::int64_t, std::int64_t, bool, bool) override {
       if (Error e = disk_.Call("Lock", path_)) return e;
-      if (LockedElsewhere(0, 0)) return {kPermissionDenied, "Resource temporarily unavailable"};
+      if (HeldElsewhere()) return {kPermissionDenied, "Resource temporarily unavailable"};
       data_->lockedBy = this;
       return {};
     }
     void Unlock(std::int64_t, std::int64_t) override {
       if (data_->lockedBy == this) data_->lockedBy = nullptr;
     }
-    bool LockedElsewhere(std::int64_t, std::int64_t) override {
-      return data_->lockedBy != nullptr && data_->lockedBy != this;
+    Error LockedElsewhere(std::int64_t, std::int64_t, bool& locked) override {
+      return Do("LockedElsewhere", [&] { locked = HeldElsewhere(); });
     }
     Error Sync() override { return disk_.Call("Sync", path_); }
     Error Close() override { return disk_.Call("Close", path_); }
 
    private:
+    [[nodiscard]] bool HeldElsewhere() const {
+      return data_->lockedBy != nullptr && data_->lockedBy != this;
+    }
     template <typename Change>
     Error Do(const char* op, Change change) {
       const Error e = disk_.Call(op, path_);

@@ -5,8 +5,10 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "engine/error_numbers.h"
+#include "services/journal.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
 #include "ui/qt_prompts.h"
@@ -29,6 +31,13 @@ class RunTest : public WindowTest {
       EXPECT_EQ(dialog->windowTitle(), "Zielpfad");
       ASSERT_TRUE(dialog->findChild<FolderList*>("Dir1")->SetPath(folder));
     };
+  }
+  // The steps of the window's journal left unsettled on disk now.
+  [[nodiscard]] long Unsettled() const {
+    JournalContents contents;
+    (void)ParseJournal(ReadFile(temp_ / "state/velmora/journal"), contents);
+    return std::count_if(contents.steps.begin(), contents.steps.end(),
+                         [](const JournalStep& step) { return step.state == StepState::kPending; });
   }
 };
 
@@ -55,14 +64,16 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
   Start();
   Prepare(1, "a", "x");
 
+  // Records held back for group commit are written before each question.
+  const auto settled = [&](QWidget*) { EXPECT_EQ(Unsettled(), 0); };
   ModalAnswerer answers{{"Dialog", "&Ja",
                          [&](QWidget* d) {
                            EXPECT_EQ(Label(d), "Umbenennen");
                            EXPECT_EQ(Field(d, "TxtFrom"), InTree("a1.txt"));
                            EXPECT_EQ(Field(d, "TxtTo"), InTree("x1.txt"));
                          }},
-                        {"Dialog", "&Nein"},
-                        {"Dialog", "&Alle"}};  // b.txt has no "a": not asked
+                        {"Dialog", "&Nein", settled},
+                        {"Dialog", "&Alle", settled}};  // b.txt has no "a": not asked
   Click("CmdRename");
   EXPECT_EQ(answers.log().size(), 3u);
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a2.txt"), InTree("b.txt"),
