@@ -62,7 +62,7 @@ TEST(CliOrder, SeveralFoldersFollowTheOrderAsOneList) {
   WriteFile(dir / "b/mid.txt", "123");
   const std::string a = dir / "a/", b = dir / "b/";
   struct Row {
-    Args order;
+    Names order;
     std::string out;
   };
   const Row rows[] = {
@@ -71,7 +71,7 @@ TEST(CliOrder, SeveralFoldersFollowTheOrderAsOneList) {
       {{"--reverse"}, b + "mid.txt\n" + a + "small.txt\n" + a + "big.txt\n"},
   };
   for (const Row& row : rows) {
-    Args args = {"search"};
+    Names args = {"search"};
     args.insert(args.end(), row.order.begin(), row.order.end());
     args.insert(args.end(), {dir / "a", dir / "b"});
     const CliResult r = RunCli(args);
