@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
 #include "engine/operations.h"
 #include "engine/slot_patterns.h"
 #include "tests/support/scripted_run.h"
@@ -85,7 +86,8 @@ TEST(RegexAndTransliteration, APatternAtItsLimitStopsTheSlotWithOneReport) {
   EXPECT_EQ(NewName(19, "(a+)+$", "x", slow + "2", ctx), "-");
   EXPECT_EQ(NewName(19, "(a+)+$", "x", "a", ctx), "-");  // off for the rest of the walk
   ASSERT_EQ(reporter.errors.size(), 1u);
-  EXPECT_EQ(reporter.errors[0], "28 772 Fehler beim Umbenennen|/musik/" + slow + "|(a+)+$");
+  EXPECT_EQ(reporter.errors[0], testing::Reported(Location::kRegexReplace, kRegexLimit) +
+                                    "Fehler beim Umbenennen|/musik/" + slow + "|(a+)+$");
 }
 
 TEST(RegexAndTransliteration, FailuresReportAtTheirOwnLocations) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/error_numbers.h"
 #include "engine/name_fields.h"
 #include "tests/support/scripted_run.h"
 
@@ -248,9 +249,10 @@ TEST(NameFromTags, MissingFieldsAndBadTemplatesFailAtTheirOwnLocation) {
     int number;
   };
   const Failure failures[] = {
-      {"{title}", &tags, 770},  {"{album}", &tags, 770}, {"{artist}", nullptr, 770},
-      {"{titel}", &tags, 771},  {"{artist", &tags, 771}, {"a}b", &tags, 771},
-      {"{year:2}", &tags, 771}, {"..", &tags, 52},
+      {"{title}", &tags, kFieldMissing},       {"{album}", &tags, kFieldMissing},
+      {"{artist}", nullptr, kFieldMissing},    {"{titel}", &tags, kNameTemplateError},
+      {"{artist", &tags, kNameTemplateError},  {"a}b", &tags, kNameTemplateError},
+      {"{year:2}", &tags, kNameTemplateError}, {"..", &tags, kBadFileName},
   };
   for (const Failure& f : failures) {
     NameContext ctx;
@@ -258,7 +260,8 @@ TEST(NameFromTags, MissingFieldsAndBadTemplatesFailAtTheirOwnLocation) {
     testing::Recorders reporter;
     ctx.reporter = &reporter;
     EXPECT_EQ(NewName(18, f.first, "", "x", ctx), "-") << f.first;
-    const std::string report = "27 " + std::to_string(f.number) + " Fehler beim Umbenennen|";
+    const std::string report =
+        testing::Reported(Location::kFromTags, f.number) + "Fehler beim Umbenennen|";
     ASSERT_EQ(reporter.errors.size(), 1u) << f.first;
     EXPECT_EQ(reporter.errors[0].substr(0, report.size()), report) << f.first;
   }
