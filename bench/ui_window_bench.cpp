@@ -165,6 +165,7 @@ void BM_RenameRun(benchmark::State& bench) {
   PosixFileSystem fileSystem;
   RunState state;
   RunServices services{fileSystem, engine.host, engine.host, engine.host, engine.host};
+  state.context.reporter = &engine.host;
   std::unique_ptr<Main> window = StartWindow();
   auto* combo = Child<QComboBox>(*window, "Auswahl_0");
   combo->setCurrentIndex(1);

@@ -94,6 +94,8 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   inputGuard_ = new InputGuard(this, searchPanel_->cmdExit());
   // The journal keeps the undo records, committed steps only, across restarts.
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
+  // The operations of a run report where the run does.
+  state_.context.reporter = errorLog_.get();
   services_ = std::make_unique<RunServices>(RunServices{.fileSystem = fileSystem_,
                                                         .dialogs = *dialogs_,
                                                         .messages = messages_,
