@@ -125,9 +125,8 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 }
 
 // The run itself, every file operation journaled before and after, so that
-// undo can restore every file whenever the run ends.
-// The plan is the one --check printed, or made here when nothing was
-// printed.
+// undo can restore every file whenever the run ends. It follows the plan
+// --check printed, or one made here when nothing was printed.
 int RunJournaled(const RunRequest& request, const CheckedJob& job,
                  const std::vector<FoundEntry>& found, std::optional<RunPlan> plan,
                  const CliOptions& options, Reporting& reporting, FileSystem& disk) {
