@@ -116,6 +116,7 @@ struct Run {
   explicit Run(RunKind kind, LogWriter* log = nullptr)
       : services{disk, answers, answers, answers, log != nullptr ? *log : answers} {
     state.context.kind = kind;
+    state.context.reporter = &answers;
     job.slotCode[0] = 1;
     job.txtSource[0] = std::string(1, 'f');
     job.txtDestination[0] = std::string(1, 'g');

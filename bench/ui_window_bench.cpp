@@ -155,6 +155,13 @@ RenameJob XToY() {
   return job;
 }
 
+// A run state whose operations report to reporter.
+RunState StateReportingTo(ErrorReporter& reporter) {
+  RunState state;
+  state.context.reporter = &reporter;
+  return state;
+}
+
 // A rename run over all kFiles files, "&Alle" at the first question, log
 // off, with the repeat search at its end: the engine's run command over a
 // search command, then the window's "Umbenennen" with its real dialog, in
@@ -163,7 +170,7 @@ void BM_RenameRun(benchmark::State& bench) {
   Files();
   EngineOnly engine;
   PosixFileSystem fileSystem;
-  RunState state;
+  RunState state = StateReportingTo(engine.host);
   RunServices services{fileSystem, engine.host, engine.host, engine.host, engine.host};
   std::unique_ptr<Main> window = StartWindow();
   auto* combo = Child<QComboBox>(*window, "Auswahl_0");

@@ -8,6 +8,7 @@
 #include "cli/folder_search.h"
 #include "cli/run_commands.h"
 #include "cli/tag_commands.h"
+#include "engine/job.h"
 #include "engine/user_text.h"
 
 namespace velmora::cli {
@@ -17,11 +18,12 @@ std::span<const Command> Commands() {
   static constexpr std::array<Command, 7> kCommands{{
       {"search", VELMORA_TEXT("velmora", "Dateien suchen und die Trefferliste ausgeben"),
        kSearchOptions | kPrint0Option, SearchMain},
-      {"rename", VELMORA_TEXT("velmora", "Gefundene Dateien umbenennen"), kJob, RenameMain},
-      {"copy",
+      {RunKindName(RunKind::kRename), VELMORA_TEXT("velmora", "Gefundene Dateien umbenennen"), kJob,
+       RenameMain},
+      {RunKindName(RunKind::kCopy),
        VELMORA_TEXT("velmora", "Gefundene Dateien unter neuem Namen in einen Zielordner kopieren"),
        kJob | kDestOption, CopyMain},
-      {"move",
+      {RunKindName(RunKind::kMove),
        VELMORA_TEXT("velmora",
                     "Gefundene Dateien unter neuem Namen in einen Zielordner verschieben"),
        kJob | kDestOption, MoveMain},

@@ -31,10 +31,11 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
 
 }  // namespace
 
-RunPlan PlanOnDisk(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
-                   const std::string& destPath, bool resolveChains, bool keepExisting) {
+RunPlan PlanWithAnswers(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
+                        const std::string& destPath, const CliOptions& options, bool withSteps) {
   PosixFileSystem disk;
-  return PlanRun(kind, job, found, destPath, disk, /*withSteps=*/true, resolveChains, keepExisting);
+  return PlanRun(kind, job, found, destPath, disk, withSteps, options.resolveChains,
+                 options.yesAll && !options.overwriteAll);
 }
 
 std::string AssumedAnswersText(bool overwriteAll) {

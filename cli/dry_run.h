@@ -7,17 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "engine/batch_run.h"
 #include "engine/plan.h"
 
 namespace velmora::cli {
 
 // The plan of a kind run of job over the marked entries of found, copy and
-// move going into destPath (ending in the separator). With resolveChains, chains and cycles are
-// ordered; with keepExisting, a taken target is kept and its step left out.
-RunPlan PlanOnDisk(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
-                   const std::string& destPath, bool resolveChains = true,
-                   bool keepExisting = false);
+// move going into destPath (ending in the separator), with the answers of
+// options: chains ordered as --no-resolve-chains says, and with --yes-all
+// but without --overwrite-all a taken target kept and its step left out.
+// The run takes the same plan. Without withSteps only what the run needs.
+RunPlan PlanWithAnswers(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
+                        const std::string& destPath, const CliOptions& options, bool withSteps);
 
 // The line that opens a printed plan with --yes-all: which answers it assumed.
 std::string AssumedAnswersText(bool overwriteAll);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "cli/console.h"
@@ -51,14 +52,11 @@ std::optional<std::string> DestPath(const std::string& text) {
   return folder;
 }
 
-// --dry-run and --check: plans and prints the plan (with --yes-all as the
-// run will answer without a terminal). Returns the exit status when the
-// command ends here, nothing when the run goes on.
-std::optional<int> PlanFirst(RunKind kind, const CheckedJob& job,
-                             const std::vector<FoundEntry>& found, const std::string& destPath,
-                             const CliOptions& options, Reporting& reporting) {
-  const RunPlan plan = PlanOnDisk(kind, job, found, destPath, options.resolveChains,
-                                  options.yesAll && !options.overwriteAll);
+// --dry-run and --check: prints the plan (with --yes-all: which answers it
+// assumed). Returns the exit status when the command ends here, nothing
+// when the run goes on.
+std::optional<int> PrintPlanFirst(const RunPlan& plan, const CliOptions& options,
+                                  Reporting& reporting) {
   if (options.dryRun || plan.conflicts > 0) {
     if (options.yesAll) {
       std::printf("%s\n", ConsoleText(AssumedAnswersText(options.overwriteAll)).c_str());
@@ -127,10 +125,11 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 }
 
 // The run itself, every file operation journaled before and after, so that
-// undo can restore every file whenever the run ends.
+// undo can restore every file whenever the run ends. It follows the plan
+// --check printed, or one made here when nothing was printed.
 int RunJournaled(const RunRequest& request, const CheckedJob& job,
-                 const std::vector<FoundEntry>& found, const CliOptions& options,
-                 Reporting& reporting, FileSystem& disk) {
+                 const std::vector<FoundEntry>& found, std::optional<RunPlan> plan,
+                 const CliOptions& options, Reporting& reporting, FileSystem& disk) {
   JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
@@ -145,6 +144,7 @@ int RunJournaled(const RunRequest& request, const CheckedJob& job,
   dialogs.BeforeWaiting([&journal] { (void)journal.Settle(); });
   RunState state;
   state.context.destPath = request.destPath;
+  state.context.reporter = &reporting.reporter();
   state.resolveChains = options.resolveChains;
   StepPrinter printer;
   RunTally tally(printer, dialogs, found.size());
@@ -160,7 +160,11 @@ int RunJournaled(const RunRequest& request, const CheckedJob& job,
                        .journal = journalOn ? &journal : nullptr,
                        .stop = &stop,
                        .planDisk = &planDisk};
-  RunCommand(request.kind, state, job, found, services, options.log);
+  if (!plan) {
+    plan = PlanWithAnswers(request.kind, job, found, request.destPath, options,
+                           /*withSteps=*/options.resolveChains);
+  }
+  RunCommand(request.kind, state, job, found, services, options.log, &*plan);
   if (journalOn) journal.End();
   tally.PrintSummary(request.kind, reporting);
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
@@ -178,9 +182,10 @@ int RunJob(RunKind kind, const CliOptions& options) {
   if (!job) return kExitUsage;
   PosixFileSystem disk;
   const std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
+  std::optional<RunPlan> plan;
   if (options.dryRun || options.check) {
-    if (const std::optional<int> status =
-            PlanFirst(kind, *job, found, request->destPath, options, reporting)) {
+    plan = PlanWithAnswers(kind, *job, found, request->destPath, options, /*withSteps=*/true);
+    if (const std::optional<int> status = PrintPlanFirst(*plan, options, reporting)) {
       return *status;
     }
   }
@@ -190,7 +195,7 @@ int RunJob(RunKind kind, const CliOptions& options) {
   if (!PinFolders(disk, pinned)) return kExitFailure;
   // An interrupted run is named first.
   if (!WarnOfInterruptedRuns(JournalPathOf(options), options.yesAll)) return kExitFailure;
-  return RunJournaled(*request, *job, found, options, reporting, disk);
+  return RunJournaled(*request, *job, found, std::move(plan), options, reporting, disk);
 }
 
 }  // namespace

@@ -79,22 +79,20 @@ class RunActions : public StepActions {
 }  // namespace
 
 void RunBatch(RunState& state, const CheckedJob& checked, const std::vector<FoundEntry>& found,
-              RunServices& services, bool logOn) {
+              RunServices& services, bool logOn, const RunPlan* given) {
   const RenameJob& job = checked.job();
-  // The operations report through the run's reporter, and only during it.
-  ErrorReporter* const savedReporter = state.context.reporter;
-  state.context.reporter = &services.reporter;
   // Nothing may escape to the window: an unexpected failure ends the run
   // with a report, as every other caught failure does.
   try {
-    // The run's own plan, for its real kind and destination: the files it
-    // shows as deleted are the only ones "&Alle" in `Dialog2` may delete.
-    // With chains resolved, its names and order are what the run does.
-    RunPlan plan;
-    if (services.planDisk != nullptr) {
-      plan = PlanRun(state.context.kind, checked, found, state.context.destPath, *services.planDisk,
-                     /*withSteps=*/state.resolveChains, state.resolveChains);
+    // The run's plan, for its real kind and destination: the files it shows
+    // as deleted are the only ones "&Alle" in `Dialog2` may delete. With
+    // chains resolved, its names and order are what the run does.
+    RunPlan own;
+    if (given == nullptr && services.planDisk != nullptr) {
+      own = PlanRun(state.context.kind, checked, found, state.context.destPath, *services.planDisk,
+                    /*withSteps=*/state.resolveChains, state.resolveChains);
     }
+    const RunPlan& plan = given != nullptr ? *given : own;
     RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
     for (const FoundEntry& entry : found) {
       if (entry.marked) guard.Protect(entry.path);
@@ -129,14 +127,15 @@ void RunBatch(RunState& state, const CheckedJob& checked, const std::vector<Foun
     services.reporter.ReportError(Location::kRun, kInternalError, kGeneralErrorContext, "",
                                   e.what());
   }
-  state.context.reporter = savedReporter;
 }
 
-void RunCommand(RunKind kind, RunState& state, const CheckedJob& job,
-                const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
+RunResult RunCommand(RunKind kind, RunState& state, const CheckedJob& job,
+                     const std::vector<FoundEntry>& found, RunServices& services, bool logOn,
+                     const RunPlan* plan) {
   state.context.kind = kind;
-  RunBatch(state, job, found, services, logOn);
+  RunBatch(state, job, found, services, logOn, plan);
   state.context.kind = RunKind::kNone;
+  return RunResult{job.job().slotCode};
 }
 
 }  // namespace velmora

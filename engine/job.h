@@ -34,7 +34,7 @@ enum class RunKind : char { kNone, kRename, kMove, kCopy };
 
 // The kind's name in the journal and on the command line: "rename", "copy"
 // or "move"; "" for kNone.
-inline const char* RunKindName(RunKind kind) {
+constexpr const char* RunKindName(RunKind kind) {
   switch (kind) {
     case RunKind::kRename:
       return "rename";

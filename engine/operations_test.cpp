@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/error_numbers.h"
 #include "engine/name_fields.h"
 #include "tests/support/scripted_run.h"
 
@@ -187,8 +188,10 @@ TEST(NameOperations, FailuresAreReportedAtCodePlusTwo) {
     EXPECT_GT(got.size(), report.size()) << "no description: " << report;
   }
   // Regular expressions and transliteration report at their own locations.
-  EXPECT_EQ(Failure(19, "^.*$", "..", "x").substr(0, 6), "28 52 ");
-  EXPECT_EQ(Failure(20, "", "", ".").substr(0, 6), "29 52 ");
+  EXPECT_EQ(Failure(19, "^.*$", "..", "x").substr(0, 6),
+            testing::Reported(Location::kRegexReplace, kBadFileName));
+  EXPECT_EQ(Failure(20, "", "", ".").substr(0, 6),
+            testing::Reported(Location::kTransliterate, kBadFileName));
   for (const RunKind kind : {RunKind::kRename, RunKind::kMove}) {
     NameContext ctx;
     ctx.kind = kind;
@@ -264,12 +267,14 @@ TEST(NameFromTags, MissingFieldsAndBadTemplatesFailAtTheirOwnLocation) {
   tags[NameField::kTitle].reset();
   tags[NameField::kAlbum] = "";
   const std::tuple<const char*, const FileFields*, int> failures[] = {
-      {"{title}", &tags, 770},  {"{album}", &tags, 770}, {"{artist}", nullptr, 770},
-      {"{titel}", &tags, 771},  {"{artist", &tags, 771}, {"a}b", &tags, 771},
-      {"{year:2}", &tags, 771}, {"..", &tags, 52},
+      {"{title}", &tags, kFieldMissing},       {"{album}", &tags, kFieldMissing},
+      {"{artist}", nullptr, kFieldMissing},    {"{titel}", &tags, kNameTemplateError},
+      {"{artist", &tags, kNameTemplateError},  {"a}b", &tags, kNameTemplateError},
+      {"{year:2}", &tags, kNameTemplateError}, {"..", &tags, kBadFileName},
   };
   for (const auto& [first, fields, number] : failures) {
-    const std::string report = "27 " + std::to_string(number) + " Fehler beim Umbenennen|";
+    const std::string report =
+        testing::Reported(Location::kFromTags, number) + "Fehler beim Umbenennen|";
     EXPECT_EQ(Failure(18, first, "", "x", fields).substr(0, report.size()), report) << first;
   }
 }

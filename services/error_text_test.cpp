@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
+
 namespace velmora {
 namespace {
 
@@ -14,15 +16,15 @@ TEST(ErrorText, OwnGermanTextsAndEnglish) {
     const char* english;
     const char* german;
   };
-  for (const Row& row :
-       {Row{53, "File not found", "Datei nicht gefunden"},
-        Row{28, "Out of stack space", "Zu wenig Speicher"},
-        Row{74, "Can't rename with different drive",
-            "Umbenennen über Platten hinaus nicht möglich"},
-        Row{31001, "Out of memory", "interner Fehler"},
-        Row{770, "Field not found in file", "Feld fehlt in der Datei"},
-        Row{772, "Regular expression limit reached", "Grenze des regulären Ausdrucks erreicht"},
-        Row{322, "Can’t create necessary temporary file", "interner Fehler"}}) {
+  for (const Row& row : {Row{kFileNotFound, "File not found", "Datei nicht gefunden"},
+                         Row{28, "Out of stack space", "Zu wenig Speicher"},
+                         Row{kRenameAcrossDrives, "Can't rename with different drive",
+                             "Umbenennen über Platten hinaus nicht möglich"},
+                         Row{31001, "Out of memory", "interner Fehler"},
+                         Row{kFieldMissing, "Field not found in file", "Feld fehlt in der Datei"},
+                         Row{kRegexLimit, "Regular expression limit reached",
+                             "Grenze des regulären Ausdrucks erreicht"},
+                         Row{322, "Can’t create necessary temporary file", "interner Fehler"}}) {
     EXPECT_EQ(ErrorText(row.number, 0), row.english) << row.number;
     EXPECT_EQ(ErrorText(row.number, 1), row.german) << row.number;
   }

@@ -128,7 +128,7 @@ class TagEditor {
   bool ShowFirstMarked(const TagList& list);
 
   // Fills the fields for the file at path according to the view. A failure
-  // other than reading the tag is reported at location 24; the fields then
+  // other than reading the tag is reported at Location::kFillTagEditor; the fields then
   // keep what they held.
   void FillTagEditor(const std::string& path);
 
@@ -136,7 +136,7 @@ class TagEditor {
   // each marked entry in list order and writes them as its tag; logs two
   // lines per file when logFile is on; refreshes the found list at the end.
   // Failing files are reported and skipped; a failure of the run itself is
-  // reported at location 25 and ends the run without refresh.
+  // reported at Location::kTagRun and ends the run without refresh.
   void CmdEditTag_Click(const TagList& list, bool logFile);
 
  private:

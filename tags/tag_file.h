@@ -2,8 +2,8 @@
 // tag run does for each file: the ID3 version 1 record at the end and, beside
 // it, the ID3v2 tag at the start. A write is planned in full as edits before
 // the file is touched, then applied as a whole or not at all. ReadTag and
-// WriteTag are built on it; failures are reported the same way (locations 22
-// and 23).
+// WriteTag are built on it; failures are reported the same way (Location::kReadTag
+// and Location::kWriteTag).
 #pragma once
 
 #include <memory>

@@ -1,6 +1,6 @@
 // The ID3 version 1 tag: a record of 128 bytes at the very end of an MP3 file.
 // Reading and writing it, and turning its fixed-width fields into text and
-// back. Failures are reported here (locations 22 and 23) and also returned.
+// back. Failures are reported here (Location::kReadTag and Location::kWriteTag) and also returned.
 #pragma once
 
 #include <array>

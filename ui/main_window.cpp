@@ -98,6 +98,8 @@ Main::Main(MainEnvironment environment, QWidget* parent)
   journal_ = std::make_unique<SessionJournal>(environment_.journalFile, *errorLog_);
   settleFirst_ = std::make_unique<SettleFirst>([this] { (void)journal_->Settle(); }, *dialogs_,
                                                messages_, *errorLog_);
+  // The operations of a run report where the run does.
+  state_.context.reporter = settleFirst_.get();
   services_ = std::make_unique<RunServices>(RunServices{.fileSystem = fileSystem_,
                                                         .dialogs = *settleFirst_,
                                                         .messages = *settleFirst_,

@@ -96,15 +96,16 @@ void Main::RunJob(RunKind kind) {
   tally_.Clear();
   const int errorsBefore = errorLog_->reportedCount();
   const std::optional<CheckedJob> job = CheckJob(std::move(asked), messages_);
-  if (job) RunCommand(kind, state_, *job, found, *services_, LogOptionOn());
+  std::optional<RunResult> result;
+  if (job) result = RunCommand(kind, state_, *job, found, *services_, LogOptionOn());
   journal_->Finished();
   RepeatSearch();
   statusBar()->showMessage(
       RunReportText(kind, tally_.Files(), errorLog_->reportedCount() - errorsBefore));
-  if (!job) return;
+  if (!result) return;
   // Codes out of range read as no operation.
   for (int i = 0; i < kSlotCount; ++i) {
-    const int code = job->job().slotCode[static_cast<std::size_t>(i)];
+    const int code = result->slotCodes[static_cast<std::size_t>(i)];
     if (code != slotPanel_->SlotCode(i)) slotPanel_->SetSlotCode(i, code);
   }
 }

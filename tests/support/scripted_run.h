@@ -96,6 +96,7 @@ struct ScriptedRun {
 inline void CheckAndRun(RunKind kind, RunState& state, const RenameJob& job,
                         const std::vector<FoundEntry>& found, RunServices& services, bool logOn) {
   if (const std::optional<CheckedJob> checked = CheckJob(job, services.messages)) {
+    state.context.reporter = &services.reporter;
     RunCommand(kind, state, *checked, found, services, logOn);
   }
 }

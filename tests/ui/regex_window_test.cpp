@@ -1,8 +1,9 @@
 // "Ersetzen (regulärer Ausdruck)" run from the window: a pattern that
-// reaches its limit shows one box for the whole run, logged at location 28.
+// reaches its limit shows one box for the whole run, logged at Location::kRegexReplace.
 #include <QLabel>
 #include <filesystem>
 
+#include "engine/error_reporter.h"
 #include "tests/ui/window_fixture.h"
 
 namespace velmora::testing {
@@ -20,7 +21,9 @@ TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
   ModalAnswerer answers{{"MessageBox", "OK", read}, {"MessageBox", "OK", read}};
   Click("CmdRename");
   EXPECT_EQ(texts.filter("(a+)+\\d$").size(), 1) << texts.join("|").toStdString();
-  EXPECT_NE(ReadFile(window_->logPath()).find("Location:  28"), std::string::npos);
+  EXPECT_NE(ReadFile(window_->logPath())
+                .find("Location:  " + std::to_string(LocationNumber(Location::kRegexReplace))),
+            std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(InTree(slow + "3")));
 }
 
