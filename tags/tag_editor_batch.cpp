@@ -36,6 +36,7 @@ struct PlannedTagFile {
 
 bool TagEditor::WriteNextBatch(const TagList& list, std::size_t& from, std::string& current) {
   std::vector<PlannedTagFile> planned;
+  planned.reserve(kTagBatchFiles);
   const std::size_t end = PlanBatch(list, from, planned, current);
   if (!WriteBatch(list, from, end, planned, current)) return false;
   from = end;
