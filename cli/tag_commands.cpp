@@ -95,8 +95,8 @@ class TagPrinter : public TagEditorHost {
 
   void Flush() {
     if (pending_ && reporting_.Failures() == failuresBefore_) {
+      // Buffered as the steps of a rename are: in blocks into a pipe.
       std::printf("%s\n", pending_->c_str());
-      std::fflush(stdout);
       ++written_;
     }
     pending_.reset();

@@ -29,6 +29,16 @@ struct ForeseenStep {
   const std::string* target = nullptr;
 };
 
+// A step whose intent a journal may write ahead of it: the file as the run
+// has just looked at it and the step's payload, as Intent would get them.
+struct AnnouncedStep {
+  FileOp op = FileOp::kTag;
+  const std::string* source = nullptr;
+  const std::string* target = nullptr;
+  FileIdentity known;
+  std::string_view payload;
+};
+
 class RunJournal {
  public:
   virtual ~RunJournal() = default;
@@ -38,6 +48,13 @@ class RunJournal {
   // may write several intents in one write ahead of their steps; the run
   // still calls Intent before each step, and may take others.
   virtual void Foresee(std::vector<ForeseenStep> /*steps*/) {}
+
+  // The steps the run takes next, in order, each on a file no other of them
+  // touches; their strings outlive the steps. A journal may write their
+  // intents, payloads included, in one write ahead of them. The run still
+  // calls Intent before each with the same arguments; a step it leaves out
+  // is recorded as never begun.
+  virtual void Announce(const std::vector<AnnouncedStep>& /*steps*/) {}
 
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the

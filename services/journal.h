@@ -312,6 +312,10 @@ class JournalWriter : public RunJournal {
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Foresee(std::vector<ForeseenStep> steps) override;
+  // With deferDone, the intents of tag writes on files of their own and on
+  // file systems with stable inode numbers, in one write ahead of them, their
+  // payloads in one write to the run file before.
+  void Announce(const std::vector<AnnouncedStep>& steps) override;
 
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one

@@ -164,7 +164,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   // A large copy may take long; others do not wait for it.
   constexpr std::int64_t kQuickCopy = 1 << 20;
   const bool slow = op != FileOp::kRename && (known == nullptr || known->size > kQuickCopy);
-  if (payload.empty() && TakeWrittenAhead(op, source, target, known)) {
+  // A step written ahead with its payload is announced with the same one.
+  if (TakeWrittenAhead(op, source, target, known)) {
     if (slow) file_.ReleaseLock();
     return {};
   }

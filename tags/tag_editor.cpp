@@ -167,7 +167,7 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       }
       if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
     }
-    host_.ShowTagValues();
+    Shown();
   } catch (...) {
     const Error error = ErrorFromException();
     reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
@@ -196,7 +196,15 @@ void TagEditor::FillFromAudioTag(const std::string& path, TagFile& file) {
     }
     if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
   }
-  host_.ShowTagValues();
+  Shown();
+}
+
+void TagEditor::Shown() {
+  if (holdShown_) {
+    shownHeld_ = true;
+  } else {
+    host_.ShowTagValues();
+  }
 }
 
 void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
@@ -204,15 +212,21 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
   try {
     host_.SetProgress(0);
     SelectView(TagView::kAfter, list);
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    for (std::size_t i = 0; i < list.size();) {
+      if (!logFile) {
+        // Read ahead, so that the journal takes a batch's intents in one write.
+        if (!WriteNextBatch(list, i, current)) break;
+        continue;
+      }
+      // With the log on, a file's lines stay beside its failures: one at a time.
       current = list[i].path;
       host_.SetProgress(static_cast<int>(i + 1));
-      if (!list[i].marked) continue;
-      if (logFile) {
+      if (list[i].marked) {
         log_.WriteLog("--- Edit TAG ---", Location::kNone);
         log_.WriteLog("File= " + current, Location::kNone);
+        if (!WriteOne(current)) break;
       }
-      if (!WriteOne(current)) break;
+      ++i;
     }
   } catch (...) {
     const Error error = ErrorFromException();
@@ -226,14 +240,19 @@ void TagEditor::CmdEditTag_Click(const TagList& list, bool logFile) {
 }
 
 bool TagEditor::WriteOne(const std::string& path) {
-  // One open per file for reading the old tag and writing the new one; the
-  // journal holds the write's edits before the file changes.
+  // One open per file for reading the old tag and writing the new one.
   TagFile file(disk_, path, true);
   FillFromFile(path, file);
   TagEdits edits;
   if (!PlanOne(path, file, edits)) return true;
+  return WritePlanned(path, file, edits, PackTagEdits(edits));
+}
+
+bool TagEditor::WritePlanned(const std::string& path, TagFile& file, const TagEdits& edits,
+                             const std::string& payload) {
+  // The journal holds the write's edits before the file changes.
   if (journal_ != nullptr &&
-      journal_->Intent(FileOp::kTag, path, path, &file.stamp().identity, PackTagEdits(edits))) {
+      journal_->Intent(FileOp::kTag, path, path, &file.stamp().identity, payload)) {
     return false;
   }
   // A failed write leaves the file as it was.
@@ -245,7 +264,7 @@ bool TagEditor::WriteOne(const std::string& path) {
   return journal_ == nullptr || !journal_->Done(FileOp::kTag, path, path);
 }
 
-bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits) {
+bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits, bool* failed) {
   Error error;
   if (HasOwnTagName(path)) {
     if (!shownAudio_) return false;  // reported when it was read
@@ -257,6 +276,7 @@ bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits)
     error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits);
   }
   if (error) file.Report(error, reporter_);
+  if (failed != nullptr) *failed = static_cast<bool>(error);
   return !error;
 }
 

@@ -21,6 +21,7 @@
 namespace velmora {
 
 class TagFile;
+struct PlannedTagFile;
 
 // One entry of the found list as the tag editor sees it.
 struct TagListEntry {
@@ -143,13 +144,30 @@ class TagEditor {
   void SelectView(TagView view, const TagList& list);
   void FillFromFile(const std::string& path, TagFile& file);
   void FillFromAudioTag(const std::string& path, TagFile& file);
-  // Plans the write of one file; false when it failed or there is nothing
-  // to write (a failure is reported).
-  bool PlanOne(const std::string& path, TagFile& file, TagEdits& edits);
+  // Plans the write of one file; false when it failed (then failed is set)
+  // or there is nothing to write (a failure is reported).
+  bool PlanOne(const std::string& path, TagFile& file, TagEdits& edits, bool* failed = nullptr);
   [[nodiscard]] TagEditorNotes AudioTagNotes() const;
   // Plans, journals and writes the tag of one file; false ends the run (the
   // journal failed).
   bool WriteOne(const std::string& path);
+  // Journals and writes the planned edits of one file; false ends the run.
+  bool WritePlanned(const std::string& path, TagFile& file, const TagEdits& edits,
+                    const std::string& payload);
+  // Plans and writes the next batch of list from index from on, which it
+  // moves past the batch; false ends the run.
+  bool WriteNextBatch(const TagList& list, std::size_t& from, std::string& current);
+  // Fills the fields for and plans the marked files of list from index from
+  // on, at most kTagBatchFiles, each open; returns the index where the batch
+  // ends. The host is told nothing yet.
+  std::size_t PlanBatch(const TagList& list, std::size_t from, std::vector<PlannedTagFile>& planned,
+                        std::string& current);
+  // Tells the journal the batch's writes, then walks list [from, end) as the
+  // run does one file at a time, with the fields each file was planned with.
+  bool WriteBatch(const TagList& list, std::size_t from, std::size_t end,
+                  std::vector<PlannedTagFile>& planned, std::string& current);
+  // The fields were filled for a file: the host shows them, unless held.
+  void Shown();
 
   FileSystem& disk_;
   ErrorReporter& reporter_;
@@ -160,6 +178,8 @@ class TagEditor {
   bool tagEditorOpen_ = false;
   Id3v2Mode id3v2Mode_ = Id3v2Mode::kAuto;
   RunJournal* journal_ = nullptr;
+  bool holdShown_ = false;  // planning ahead: the host hears of it later
+  bool shownHeld_ = false;
   // The file shown last: its record and ID3v2 tag.
   std::string shownPath_;
   TagRecord shownRecord_;

@@ -46,6 +46,11 @@ Error TagFile::Stamped() {
   return {};
 }
 
+const FileIdentity* TagFile::Identity() {
+  if (openError_ || Stamped()) return nullptr;
+  return &stamp_.identity;
+}
+
 // The tag sits at length - 128, so a shorter file has no place for one.
 TagRecord TagFile::Read(ErrorReporter& reporter) {
   Error error = openError_ ? openError_ : Stamped();

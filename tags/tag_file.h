@@ -68,6 +68,9 @@ class TagFile {
   // Reports a failure of Plan or Apply at 23.
   void Report(const Error& error, ErrorReporter& reporter) const;
 
+  // The file's identity as opened, looked at once; null when it could not
+  // be opened or looked at (Read and Plan report that).
+  const FileIdentity* Identity();
   // The file's stamp when it was read; valid after a good Plan.
   [[nodiscard]] const FileStamp& stamp() const { return stamp_; }
   // What the last Write made.

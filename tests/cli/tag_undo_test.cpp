@@ -82,6 +82,41 @@ TEST(CliTagUndo, RefusesAStrangerOfEqualSizeAndTime) {
   EXPECT_EQ(ReadFile(file), stranger);
 }
 
+// Killed right after a write, before its done record, with the intents of
+// files not yet written in the journal ahead of them: undo gives every file
+// back byte for byte and to the nanosecond, none of them refused.
+TEST(CliTagUndo, UndoAfterAKillRestoresEveryFile) {
+  VELMORA_NEEDS_TEST_HOOKS();
+  for (const int kill : {1, 70}) {
+    SCOPED_TRACE(kill);
+    const TempFolder folder, state;
+    std::vector<std::string> files;
+    for (int i = 0; i < 100; ++i) {
+      files.push_back(folder / ("A" + std::to_string(i) + " - T.mp3"));
+      WriteFile(files.back(), Audio(300 + i) + (i % 2 == 0 ? Bytes(Record("Alt")) : ""));
+      SetModified(files.back(), 1500000000);
+    }
+    const CliResult tag = RunCli({"tag", "--separator", " - ", "--artist", "1", "--title", "2",
+                                  "--journal", state / "j", folder.path()},
+                                 {"VELMORA_TEST_KILL_AFTER=" + std::to_string(kill)});
+    EXPECT_EQ(tag.status, -1);
+    const std::string records = ReadFile(state / "j");
+    int intents = 0;
+    for (std::size_t at = records.find("\nI\t"); at != std::string::npos;
+         at = records.find("\nI\t", at + 1)) {
+      ++intents;
+    }
+    EXPECT_GT(intents, kill);  // written ahead
+    const CliResult undo = RunCli({"undo", "--journal", state / "j", "--yes-all"});
+    EXPECT_EQ(undo.status, 0) << undo.out << undo.err;
+    for (int i = 0; i < 100; ++i) {
+      const std::string& file = files[static_cast<std::size_t>(i)];
+      EXPECT_EQ(ReadFile(file), Audio(300 + i) + (i % 2 == 0 ? Bytes(Record("Alt")) : "")) << i;
+      EXPECT_EQ(Modified(file), 1500000000123456789LL) << i;
+    }
+  }
+}
+
 // Random bytes that a player takes for MPEG frames.
 std::string RandomAudio(std::mt19937& random, std::size_t n) {
   std::string bytes = "\xFF\xFB";

@@ -1,0 +1,111 @@
+// The tag run in batches: the files of a batch are read and planned first,
+// each kept open, so that the journal can take their intents in one write;
+// then each is written as the run would one at a time.
+#include <memory>
+#include <set>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+
+#include "tags/tag_editor.h"
+#include "tags/tag_file.h"
+#include "tags/tag_undo.h"
+
+namespace velmora {
+namespace {
+
+// Files open at once; a crash leaves at most this many intents to settle.
+constexpr std::size_t kTagBatchFiles = 64;
+
+}  // namespace
+
+// One marked file of a batch: what the editor showed for it and what it
+// writes.
+struct PlannedTagFile {
+  std::size_t index = 0;  // in the list
+  std::unique_ptr<TagFile> file;
+  bool shown = false;  // the fields were filled for it without a failure
+  bool write = false;  // planned, with something to write
+  TagEdits edits;
+  std::string payload;
+  TagEditorFields fields;
+  TagRecord record;
+  std::optional<Id3v2Values> id3v2;
+  std::optional<AudioTagValues> audio;
+};
+
+bool TagEditor::WriteNextBatch(const TagList& list, std::size_t& from, std::string& current) {
+  std::vector<PlannedTagFile> planned;
+  planned.reserve(kTagBatchFiles);
+  const std::size_t end = PlanBatch(list, from, planned, current);
+  if (!WriteBatch(list, from, end, planned, current)) return false;
+  from = end;
+  return true;
+}
+
+std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
+                                 std::vector<PlannedTagFile>& planned, std::string& current) {
+  // A file named twice waits for its first write: no two steps of a batch
+  // share a file.
+  std::unordered_set<std::string_view> paths;
+  std::set<std::pair<std::uint64_t, std::uint64_t>> files;
+  std::size_t i = from;
+  for (; i < list.size() && planned.size() < kTagBatchFiles; ++i) {
+    if (!list[i].marked) continue;
+    current = list[i].path;
+    if (!paths.insert(list[i].path).second) break;
+    auto file = std::make_unique<TagFile>(disk_, current, true);
+    const FileIdentity* id = file->Identity();
+    if (id != nullptr && !files.insert({id->device, id->inode}).second) break;
+    PlannedTagFile& entry = planned.emplace_back();
+    entry.index = i;
+    entry.file = std::move(file);
+    holdShown_ = true;
+    shownHeld_ = false;
+    FillFromFile(current, *entry.file);
+    holdShown_ = false;
+    bool failed = false;
+    entry.write = PlanOne(current, *entry.file, entry.edits, &failed);
+    entry.shown = shownHeld_ && !failed;
+    if (entry.write) entry.payload = PackTagEdits(entry.edits);
+    entry.fields = fields_;
+    entry.record = shownRecord_;
+    entry.id3v2 = shownId3v2_;
+    entry.audio = shownAudio_;
+  }
+  return i;
+}
+
+bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t end,
+                           std::vector<PlannedTagFile>& planned, std::string& current) {
+  if (journal_ != nullptr) {
+    std::vector<AnnouncedStep> steps;
+    for (const PlannedTagFile& entry : planned) {
+      if (!entry.write) continue;
+      const std::string& path = list[entry.index].path;
+      steps.push_back({FileOp::kTag, &path, &path, entry.file->stamp().identity, entry.payload});
+    }
+    journal_->Announce(steps);
+  }
+  auto entry = planned.begin();
+  for (std::size_t i = from; i < end; ++i) {
+    current = list[i].path;
+    host_.SetProgress(static_cast<int>(i + 1));
+    if (!list[i].marked) continue;
+    // The editor as it stood after filling for this file.
+    fields_ = std::move(entry->fields);
+    shownPath_ = current;
+    shownRecord_ = entry->record;
+    shownId3v2_ = std::move(entry->id3v2);
+    shownAudio_ = std::move(entry->audio);
+    if (entry->shown) host_.ShowTagValues();
+    if (entry->write && !WritePlanned(current, *entry->file, entry->edits, entry->payload)) {
+      return false;
+    }
+    entry->file.reset();
+    ++entry;
+  }
+  return true;
+}
+
+}  // namespace velmora
