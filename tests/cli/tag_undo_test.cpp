@@ -94,7 +94,7 @@ TEST(CliTagUndo, UndoAfterAKillRestoresEveryFile) {
     for (int i = 0; i < 100; ++i) {
       files.push_back(folder / ("A" + std::to_string(i) + " - T.mp3"));
       WriteFile(files.back(), Audio(300 + i) + (i % 2 == 0 ? Bytes(Record("Alt")) : ""));
-      SetModified(files.back(), 1500000000);
+      SetModified(files.back(), 1500000000, 123456789);
     }
     const CliResult tag = RunCli({"tag", "--separator", " - ", "--artist", "1", "--title", "2",
                                   "--journal", state / "j", folder.path()},
