@@ -46,23 +46,6 @@ std::vector<std::string> RunIds(JournalFile& file) {
   return ids;
 }
 
-// The next append cuts a torn tail off instead of joining it.
-TEST(JournalAppend, NeverJoinsATornTail) {
-  const TempFolder folder;
-  JournalFile writer(folder / "j");
-  ASSERT_FALSE(writer.Append(Records("1-1", 2)));
-  std::string text = ReadFile(folder / "j");
-  WriteFile(folder / "j", text.substr(0, text.size() - 5));  // as a crash of another process
-  JournalFile other(folder / "j");
-  for (JournalFile* file : {&other, &writer}) {
-    ASSERT_FALSE(file->Append(Records(file == &other ? "2-2" : "3-3", 1)));
-  }
-  const JournalContents contents = ReadAll(writer);
-  EXPECT_TRUE(contents.warnings.empty());
-  EXPECT_EQ(contents.steps.size(), 4u);
-  EXPECT_EQ(RunIds(writer), (std::vector<std::string>{"1-1", "2-2", "3-3"}));
-}
-
 // Journals of the previous version are read, and converted by the first
 // read or append: checksums, six identity fields, side files into run files.
 TEST(JournalRead, ConvertsAVersion2Journal) {
@@ -84,8 +67,6 @@ TEST(JournalRead, ConvertsAVersion2Journal) {
   EXPECT_EQ(bytes, "old tag bytes");
   EXPECT_FALSE(testing::FileExists(folder / "j.7-7.1"));
   EXPECT_TRUE(ReadFile(folder / "j").starts_with(std::string(kJournalHeader) + "\n"));
-  WriteFile(folder / "j", "# velmora journal 1\n1\t/a\t/b\n");
-  EXPECT_EQ(file.Read(*std::make_unique<JournalContents>()).number, kInvalidFileFormat);
 }
 
 // A tag write's bytes go into the run file, checked when read back, and

@@ -84,14 +84,10 @@ TEST(TagFieldSource, EachFieldFromEachFormat) {
     const std::string file = dir / format.name;
     ASSERT_TRUE(Shell(Filled(format.command, wav, file))) << format.name;
     const FileFields f = source.Read(file);
-    EXPECT_EQ(f[NameField::kArtist], "Artist") << format.name;
-    EXPECT_EQ(f[NameField::kTitle], format.title) << format.name;
-    EXPECT_EQ(f[NameField::kAlbum], "Album") << format.name;
-    EXPECT_EQ(f[NameField::kYear], "1990") << format.name;
-    EXPECT_EQ(f[NameField::kTrack], "7") << format.name;
-    EXPECT_EQ(f[NameField::kGenre], "Rock") << format.name;
-    EXPECT_EQ(f[NameField::kComment], "Kommentar") << format.name;
-    EXPECT_FALSE(f[NameField::kDate]) << format.name;
+    std::string got;  // artist to comment, then the picture date
+    for (int field = 0; field <= static_cast<int>(NameField::kDate); ++field)
+      got += f[static_cast<NameField>(field)].value_or("-") + "|";
+    EXPECT_EQ(got, "Artist|" + std::string(format.title) + "|Album|1990|7|Rock|Kommentar|-|");
     EXPECT_TRUE(f[NameField::kModified]) << format.name;
   }
   // The formats that were read passed; the rest must not count as passed.

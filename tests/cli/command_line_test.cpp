@@ -50,7 +50,6 @@ TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
   };
   const Row rows[] = {
       {{"renmae", f}, "Unbekannter Befehl: renmae – meinten Sie: rename?"},
-      {{"serch", f}, "meinten Sie: search?"},
       {{"rename", "--slot1", "upper", "--dry-rn", f}, "--dry-rn – meinten Sie: --dry-run?"},
       {{"tag", "--titel", "1", f}, "meinten Sie: --title?"},
       {{"tag", "--sep", " - ", f}, "meinten Sie: --separator?"},

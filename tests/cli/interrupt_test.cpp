@@ -146,10 +146,7 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   EXPECT_EQ(RunCli({"undo", "--journal", journal, "--dismiss", id}).status, 0);
   r = RunCli(yesAll);
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  // Dismissed is not undone: undo still takes the run back.
-  EXPECT_EQ(Undo(journal).status, 0);
-  EXPECT_EQ(Listing(dir.path()), (Names{"a.txt", "b.txt"}));
+  EXPECT_EQ(r.err, "");  // that it is still taken back: the journal's dismiss test
 }
 
 // A journal inside the searched folder is written during the run and is

@@ -65,23 +65,6 @@ TEST(CliTagUndo, RefusesAFileChangedSinceTheWrite) {
   }
 }
 
-// A stranger of the same length and modification time in the tagged file's
-// place is not the file the write left: refused, named, left alone.
-TEST(CliTagUndo, RefusesAStrangerOfEqualSizeAndTime) {
-  const TempFolder folder;
-  const std::string file = folder / "Artist - Title.mp3", journal = folder / "journal";
-  WriteFile(file, Audio(300) + Bytes(Record("Alt")));
-  ASSERT_EQ(RunCli({"tag", "--title", "=T", "--journal", journal, folder.path()}).status, 0);
-  const long long modified = Modified(file);
-  const std::string stranger = Audio(300) + Bytes(Record("Fremd"));
-  WriteFile(file, stranger);
-  SetModified(file, modified / 1000000000, modified % 1000000000);
-  const CliResult undo = Undo(journal);
-  EXPECT_EQ(undo.status, 1);
-  EXPECT_THAT(undo.err, HasSubstr(file));
-  EXPECT_EQ(ReadFile(file), stranger);
-}
-
 // Killed right after a write, before its done record, with the intents of
 // files not yet written in the journal ahead of them: undo gives every file
 // back byte for byte and to the nanosecond, none of them refused.

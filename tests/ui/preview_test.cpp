@@ -61,8 +61,9 @@ TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   EXPECT_TRUE(FileExists(InTree("A - B.mp3")) && FileExists(InTree("c.mp3")));
 }
 
-// Fields are read once per search and kept with the found list: a file
-// changed after that read keeps the fields it had, until the next search.
+// Fields are read once per search and kept with the found list for the
+// preview and the run: a file changed after that read keeps the fields it
+// had, until the next search.
 TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   WriteFile(InTree("a.txt"), "a");
   ASSERT_EQ(std::system(("touch -d '2023-01-02 03:04:05' '" + InTree("a.txt") + "'").c_str()), 0);
@@ -79,6 +80,9 @@ TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   MarkAll();
   Settle();
   EXPECT_EQ(Column(), QStringList{"neu: 2020-06-07 08-09-10.txt"});
+  ModalAnswerer run{{"Dialog", "&Alle"}};  // the run takes the same fields
+  Click("CmdRename");
+  EXPECT_TRUE(FileExists(InTree("2020-06-07 08-09-10.txt")));
 }
 
 // A row is never wider than the column, so a name that fits is shown whole.
