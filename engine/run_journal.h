@@ -39,6 +39,15 @@ class RunJournal {
   // still calls Intent before each step, and may take others.
   virtual void Foresee(std::vector<ForeseenStep> /*steps*/) {}
 
+  // True when the journal looked at source for this very step as it wrote
+  // the step's intent ahead, and found a file there (a link to one counts);
+  // known is what it found. The run then takes the step without a look of
+  // its own and looks only when the operation fails.
+  virtual bool LookedAhead(FileOp /*op*/, const std::string& /*source*/,
+                           const std::string& /*target*/, FileIdentity& /*known*/) {
+    return false;
+  }
+
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the
   // source as the run has just looked at it (null when it did not). payload
