@@ -214,6 +214,18 @@ class AttemptSight : public StepSight {
   FileSystem& fileSystem_;
 };
 
+// The journal's look at the source, taken as the step's own.
+bool LookedAhead(RunKind kind, const std::string& source, const std::string& destination,
+                 RunServices& services, std::optional<FileIdentity>& identity) {
+  FileIdentity known;
+  if (kind == RunKind::kNone || services.journal == nullptr ||
+      !services.journal->LookedAhead(OpOf(kind), source, destination, known)) {
+    return false;
+  }
+  identity = known;
+  return true;
+}
+
 // The source file under another spelling: a copy is already there.
 CommitResult CommitSameFile(RunKind kind, const std::string& source, const std::string& destination,
                             RunServices& services, bool& stop) {
@@ -261,9 +273,15 @@ CommitResult CommitFile(RunState& state, const std::string& source, const std::s
   // reported rather than asked again, so "&Alle" cannot loop.
   for (int attempt = 0; attempt < 2; ++attempt) {
     std::optional<FileIdentity> identity;
-    Error error = fileSystem.GetFile(source, identity);
+    const bool looked =
+        attempt == 0 && LookedAhead(state.context.kind, source, destination, services, identity);
+    Error error = looked ? Error{} : fileSystem.GetFile(source, identity);
     if (!error) error = Perform(state.context.kind, source, destination, services, stop, identity);
     if (stop) return Stopped(error, source, destination, services);
+    // Judged as if looked at first: a source gone, or no file, is passed over.
+    if (looked && error) {
+      if (Error look = fileSystem.GetFile(source)) error = look;
+    }
     if (!error) {
       NotifyCommitted(source, destination, services);
       return CommitResult::kCommitted;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/error_numbers.h"
 #include "engine/path.h"
 #include "tests/support/fake_file_system.h"
@@ -147,6 +149,63 @@ TEST(CommitFile, StepBeforeAFailedDoneRecordIsShown) {
     EXPECT_EQ(CommitFile(commit.state, kA, kB, commit.run.services), CommitResult::kStopRun);
     EXPECT_EQ(commit.disk.Files(), Files{failAt == 1 ? kA : kB});
     EXPECT_EQ(shown.steps, failAt == 1 ? Files{} : Files{kA + " -> " + kB}) << failAt;
+  }
+}
+
+// A journal that looked at each source as it wrote the step's intent ahead.
+class LookedAheadJournal : public RunJournal {
+ public:
+  explicit LookedAheadJournal(bool looked) : looked_(looked) {}
+  bool LookedAhead(FileOp, const std::string&, const std::string&, FileIdentity&) override {
+    return looked_;
+  }
+  Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*,
+               std::string_view) override {
+    return {};
+  }
+  Error Done(FileOp, const std::string&, const std::string&) override { return {}; }
+  void Abandoned(FileOp, const std::string&, const std::string&) override {}
+
+ private:
+  bool looked_;
+};
+
+// A step taken on the journal's look, without one of its own, ends as one
+// that looked first, whatever the disk holds by then; when it goes through
+// it costs the disk the move alone.
+TEST(CommitFile, StepOnTheJournalsLookEndsAsOneThatLooked) {
+  const struct {
+    const char* what;
+    std::function<void(Commit&)> setUp;
+    std::deque<Answer> answers;
+  } rows[] = {
+      {"free", [](Commit&) {}, {}},
+      {"source gone", [](Commit& c) { ASSERT_FALSE(c.disk.Delete(kA)); }, {}},
+      {"target kept", [](Commit& c) { c.disk.AddFile(kB, "old"); }, {Answer::kCancel}},
+      {"target deleted", [](Commit& c) { c.disk.AddFile(kB, "old"); }, {Answer::kYes}},
+      {"other link", [](Commit& c) { c.disk.AddLink(kA, kB); }, {Answer::kYes}},
+      {"move refused",
+       [](Commit& c) {
+         c.disk.Fail("Move", {kPermissionDenied, "Permission denied"});
+       },
+       {}},
+  };
+  for (const auto& row : rows) {
+    std::vector<Files> seen[2];
+    for (const bool looked : {false, true}) {
+      Commit commit;
+      LookedAheadJournal journal(looked);
+      commit.run.services.journal = &journal;
+      row.setUp(commit);
+      commit.disk.calls.clear();
+      commit(kB, row.answers);
+      seen[looked] = {commit.disk.Files(), commit.run.recorders.errors,
+                      commit.run.recorders.messages, commit.run.dialogs.asked};
+      if (looked && std::string(row.what) == "free") {
+        EXPECT_EQ(commit.disk.calls, Files{"Move " + kA + " " + kB});
+      }
+    }
+    EXPECT_EQ(seen[true], seen[false]) << row.what;
   }
 }
 

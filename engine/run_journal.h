@@ -55,6 +55,14 @@ class RunJournal {
   // calls Intent before each with the same arguments; a step it leaves out
   // is recorded as never begun.
   virtual void Announce(const std::vector<AnnouncedStep>& /*steps*/) {}
+  // True when the journal looked at source for this very step as it wrote
+  // the step's intent ahead, and found a file there (a link to one counts);
+  // known is what it found. The run then takes the step without a look of
+  // its own and looks only when the operation fails.
+  virtual bool LookedAhead(FileOp /*op*/, const std::string& /*source*/,
+                           const std::string& /*target*/, FileIdentity& /*known*/) {
+    return false;
+  }
 
   // Before the disk changes: source is to become target. An error stops the
   // run before this operation; the journal has reported it. known is the

@@ -316,6 +316,8 @@ class JournalWriter : public RunJournal {
   // file systems with stable inode numbers, in one write ahead of them, their
   // payloads in one write to the run file before.
   void Announce(const std::vector<AnnouncedStep>& steps) override;
+  bool LookedAhead(FileOp op, const std::string& source, const std::string& target,
+                   FileIdentity& known) override;
 
   // Appends "U" records for the step of run and seq (none when run is empty)
   // and for every step this writer announced since the last call, in one
@@ -362,6 +364,9 @@ class JournalWriter : public RunJournal {
                             std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
+  // The same for a step's source written ahead; unknown unless a file (or a
+  // link to one) is there.
+  StepIdentity LookUpFile(const std::string& path);
   void AddFileSystem(StepIdentity& id, const std::string& folder);
   void ReportOnce(const Error& error);
 

@@ -56,6 +56,15 @@ void JournalWriter::Foresee(std::vector<ForeseenStep> steps) {
   next_ = 0;
 }
 
+bool JournalWriter::LookedAhead(FileOp op, const std::string& source, const std::string& target,
+                                FileIdentity& known) {
+  if (aheadStart_ == ahead_.size()) return false;
+  const Ahead& ahead = ahead_[aheadStart_];
+  if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
+  known = {ahead.id.device, ahead.id.inode, ahead.id.size, ahead.id.mtimeNs};
+  return true;
+}
+
 bool JournalWriter::TakeWrittenAhead(FileOp op, const std::string& source,
                                      const std::string& target, const FileIdentity* known) {
   if (aheadStart_ == ahead_.size()) return false;
@@ -109,7 +118,7 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
         paths.count(to) != 0) {
       break;
     }
-    const StepIdentity id = LookUp(from);
+    const StepIdentity id = LookUpFile(from);
     if (!id.known || !id.inodeStable) break;
     bool targetStable = false;
     records += FolderRecords(from, to, &targetStable, &newFolders);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <utility>
 
 #include "services/journal.h"
@@ -80,6 +81,20 @@ StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
   if (!file_.disk().Identify(path, found)) return {};
   StepIdentity id{true, found.size, found.modified, found.device, found.inode};
   AddFileSystem(id, folder ? path : JournalFolderOf(path));
+  return id;
+}
+
+StepIdentity JournalWriter::LookUpFile(const std::string& path) {
+  FileSystem& disk = file_.disk();
+  std::optional<FileIdentity> found;
+  if (disk.GetFile(path, found)) return {};
+  if (!found) {
+    FileIdentity looked;
+    if (!disk.Identify(path, looked)) return {};
+    found = looked;
+  }
+  StepIdentity id{true, found->size, found->modified, found->device, found->inode};
+  AddFileSystem(id, JournalFolderOf(path));
   return id;
 }
 

@@ -50,6 +50,12 @@ int OpenBelow(int parent, const std::string& name) {
   return ::openat(parent, name.c_str(), kFolderFlags);
 }
 
+// A path that could not be resolved is left as it is.
+Error Unresolved(const std::string& path, const Error& error, FolderPlace& place) {
+  place.name.assign(path);
+  return error;
+}
+
 bool IdentityOfFd(int fd, dev_t& device, ino_t& inode) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return false;
@@ -127,13 +133,17 @@ const std::string* PinnedFolders::RootOf(std::string_view folder) const {
 }
 
 Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
-  place = FolderPlace{AT_FDCWD, path, nullptr};
-  if (roots_.empty()) return {};
-  const std::size_t nameStart = FileNameStart(path);
+  // Called several times per step: no copy of the whole path unless needed.
+  const std::size_t nameStart = roots_.empty() ? 0 : FileNameStart(path);
   // A view: most paths lie right in a pinned folder and need no walk.
   const std::string_view folder = std::string_view(path).substr(0, nameStart);
-  const std::string* root = RootOf(folder);
-  if (root == nullptr) return {};
+  const std::string* root = roots_.empty() ? nullptr : RootOf(folder);
+  place.held.reset();
+  place.dir = AT_FDCWD;
+  if (root == nullptr) {
+    place.name.assign(path);
+    return {};
+  }
 
   std::shared_ptr<const FolderDescriptor> at = folders_.find(*root)->second.descriptor;
   for (std::size_t begin = root->size(); begin < folder.size();) {
@@ -142,15 +152,17 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
     const std::string key(folder.substr(0, end + 1));
     begin = end + 1;
     if (name.empty() || name == ".") continue;
-    if (name == "..") return FolderReplacedError(key);
+    if (name == "..") return Unresolved(path, FolderReplacedError(key), place);
     const auto known = folders_.find(key);
     if (known != folders_.end() && known->second.descriptor != nullptr) {
       at = known->second.descriptor;
     } else if (Error error = Open(key, *at, name, at)) {
-      return error;
+      return Unresolved(path, error, place);
     }
   }
-  place = FolderPlace{at->fd, path.substr(nameStart), at};
+  place.dir = at->fd;
+  place.name.assign(path, nameStart);
+  place.held = std::move(at);
   return {};
 }
 
