@@ -6,45 +6,19 @@
 
 #include "engine/operation_names.h"
 #include "search/name_order.h"
+#include "services/journal_format.h"
 #include "services/translation.h"
 
 namespace velmora {
 namespace {
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
+// Values are escaped as journal text; a value whose escapes do not read
+// (written by hand, such as a pattern's "\d") is taken as it stands.
+std::string Escaped(const std::string& text) { return EscapeJournalText(text); }
 
 std::string Unescaped(const std::string& text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char next = text[++i];
-    out += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next;
-  }
-  return out;
+  return UnescapeJournalText(text, out) ? out : text;
 }
 
 using Keys = std::map<std::string, std::string>;

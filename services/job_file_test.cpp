@@ -42,6 +42,11 @@ TEST(JobFile, RoundTripKeepsEveryFieldAndItsEscapes) {
   EXPECT_EQ((std::tuple{read.subdirs, read.order, read.orderReverse, read.numberStep,
                         read.restartPerFolder, read.resolveChains}),
             (std::tuple{true, std::string("size"), true, std::string("10"), true, false}));
+
+  // Written by hand: a value whose escapes do not read stands as it is.
+  WriteFile(dir / "j.ini", "[Job]\nVersion=1\n[Slot1]\nOperation=regex\nFirst=(\\d+)\n");
+  ASSERT_TRUE(ReadJobFile(dir / "j.ini", read, problem)) << problem;
+  EXPECT_EQ(read.first[0], "(\\d+)");
 }
 
 TEST(JobFile, RefusedWithItsReason) {
