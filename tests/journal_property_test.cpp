@@ -28,7 +28,6 @@ using testing::TempFolder;
 using testing::WriteFile;
 using Disk = std::map<std::string, std::string>;
 
-
 // Stops at the n-th look (0: never); dies after the n-th commit (0: never).
 class Interrupter : public StopSignal, public CommitObserver {
  public:
