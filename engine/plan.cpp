@@ -439,7 +439,7 @@ RunPlan PlanRun(RunKind kind, const CheckedJob& checked, const std::vector<Found
         }
       } else {
         plan.order = OrderChains(plan);
-        PlayChains(plan, found, model);
+        PlayChains(plan, found, model, keepExisting);
       }
     }
   } catch (const std::exception& e) {

@@ -10,12 +10,13 @@ namespace {
 constexpr char kParked = '\n';
 
 // The run's files as places: "&Ja" to every question, a stranger's file
-// deleted as `Dialog2` would after "&Ja", a step onto a place a file of
-// the run holds refused.
+// deleted as `Dialog2` would after "&Ja" (or kept, with keepExisting), a
+// step onto a place a file of the run holds refused.
 class PlayedChains : public ChainActions {
  public:
-  PlayedChains(const RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model)
-      : model_(model) {
+  PlayedChains(const RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model,
+               bool keepExisting)
+      : model_(model), keepExisting_(keepExisting) {
     for (const PlanRow& row : plan.rows) {
       const Place place = model.Find(found[row.entry].path);
       if (place.occupant != nullptr && place.occupant->leaving) {
@@ -27,6 +28,9 @@ class PlayedChains : public ChainActions {
   Answer Ask(const PlanStep&) override { return Answer::kYes; }
   CommitResult Move(const std::string& from, const PlanStep& step) override {
     if (step.state == PlanState::kFailed) return CommitResult::kNotCommitted;
+    // A kept target leaves the file where it is, and its name stays taken
+    // for every step waiting on it.
+    if (keepExisting_ && Kept(step.state)) return CommitResult::kNotCommitted;
     std::string to = Key(step.destination), at = Key(from);
     if (to != at && held_.count(to) != 0) return CommitResult::kNotCommitted;
     held_.erase(at);
@@ -50,7 +54,12 @@ class PlayedChains : public ChainActions {
   std::string Key(const std::string& path) {
     return !path.empty() && path[0] == kParked ? path : model_.PlaceKey(path);
   }
+  // Only a stranger's file in the way gives these states to a rename or move.
+  static bool Kept(PlanState state) {
+    return state == PlanState::kExists || state == PlanState::kCaseOnly;
+  }
   DiskModel& model_;
+  const bool keepExisting_;
   std::unordered_set<std::string> held_;
 };
 
@@ -64,8 +73,9 @@ void Raise(PlanRow& row, PlanState state, const std::string& path, const std::st
 
 }  // namespace
 
-void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model) {
-  PlayedChains actions(plan, found, model);
+void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model,
+                bool keepExisting) {
+  PlayedChains actions(plan, found, model, keepExisting);
   ChainRun run(plan, found, actions);
   (void)run.Run();  // the played actions record every failure themselves
   std::size_t r = 0;

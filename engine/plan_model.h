@@ -105,8 +105,10 @@ class DiskModel {
 // Plays plan.order as a resolved run answered "&Ja" throughout would, on the
 // names alone: rows it cannot finish become kChain conflicts ending where
 // the run leaves them, and steps that go through thanks to the order are
-// kResolved.
-void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model);
+// kResolved. With keepExisting a step onto a stranger's file keeps it and
+// does not go through.
+void PlayChains(RunPlan& plan, const std::vector<FoundEntry>& found, DiskModel& model,
+                bool keepExisting);
 
 // name with every letter folded (FoldLetterCase), as file systems that ignore
 // case compare names.

@@ -1,5 +1,6 @@
 // The plan against the run it foretells: random jobs over random small real
-// folders, every question answered "&Ja" or "&Alle" in any mix. Wherever the
+// folders, every question answered "&Ja" or "&Alle" in any mix (or every
+// taken target kept). Wherever the
 // plan sees no conflict, the disk must end as the plan says. And whatever
 // the answers, a rename or move never loses a marked file's content. Also
 // what only the real disk shows about a run.
@@ -224,10 +225,14 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
     }
     SCOPED_TRACE("round " + std::to_string(round));
     DiskRun disk;
-    const RunPlan plan = PlanRun(r.kind, r.job, r.found, r.destPath, disk.planDisk, true, resolve);
+    // Some runs keep every taken target, as --yes-all without --overwrite-all.
+    const bool keep = random.Int(0, 2) == 0;
+    const RunPlan plan =
+        PlanRun(r.kind, r.job, r.found, r.destPath, disk.planDisk, true, resolve, keep);
     const Disk before = Snapshot(r.folders);
     disk.run.dialogs.dialogAnswers = JaThenAlle(random, random.Int(0, 2) == 0);
     disk.run.dialogs.dialog2Answers = JaThenAlle(random, random.Int(0, 1) == 0);
+    if (keep) disk.run.dialogs.dialog2Answers.assign(64, Answer::kCancel);
     r.Run(disk.run, resolve);
     const Disk after = Snapshot(r.folders);
     ExpectOnlyPlannedQuestions(disk.run.dialogs);
@@ -310,6 +315,30 @@ TEST(RealRun, DestinationNamingTheSourceIsNeverDeleted) {
   testing::CheckAndRun(RunKind::kRename, state, job, found, disk.run.services, false);
   EXPECT_EQ(disk.run.dialogs.asked, std::vector<std::string>{dir / "X.TXT -> " + dir / "X.TXT"});
   EXPECT_EQ(Snapshot({dir.path()}), (Disk{{dir / "X.TXT", "X.TXT"}}));
+}
+
+// A kept target holds its entry's file, so a step waiting for that entry's
+// name is refused: the plan shows it and ends every file where the run does.
+TEST(RealRun, StepWaitingOnAKeptTargetIsAConflictInThePlan) {
+  TempFolder dir;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteFile(dir / name, name);
+  RenameJob job;
+  testing::SetSlot(job, 0, 1, "b", "c");  // b.txt -> c.txt, kept
+  testing::SetSlot(job, 1, 1, "a", "b");  // a.txt -> b.txt, waits for b.txt
+  testing::SetSlot(job, 2, 1, "c", "d");
+  const std::vector<FoundEntry> found = {{dir / "a.txt", true}, {dir / "b.txt", true}};
+  DiskRun disk;
+  const RunPlan plan = PlanRun(RunKind::kRename, job, found, "", disk.planDisk, true, true, true);
+  disk.run.dialogs.dialogAnswers.assign(8, Answer::kYes);
+  disk.run.dialogs.dialog2Answers.assign(8, Answer::kCancel);
+  RunState state;
+  state.resolveChains = true;
+  testing::CheckAndRun(RunKind::kRename, state, job, found, disk.run.services, false);
+  ASSERT_EQ(plan.rows.size(), 2u);
+  EXPECT_EQ(plan.rows[0].state, PlanState::kChain);
+  for (const PlanRow& row : plan.rows) {
+    EXPECT_EQ(ReadFile(row.finalPath), found[row.entry].path.substr(dir.path().size()));
+  }
 }
 
 }  // namespace
