@@ -66,9 +66,14 @@ void OpenRuns(std::string_view text, std::set<std::string>& open) {
     const std::string_view line = text.substr(at, end - at);
     at = end + 1;
     if (line.size() < 3 || line[1] != '\t') continue;
-    const std::string run(line.substr(2, line.find('\t', 2) - 2));
-    if (line[0] == 'B') open.insert(run);
-    if (line[0] == 'E' || line[0] == 'X') open.erase(run);
+    const char letter = line[0];
+    if (letter != 'B' && letter != 'E' && letter != 'X') continue;
+    std::string run(line.substr(2, line.find('\t', 2) - 2));
+    if (letter == 'B') {
+      open.insert(std::move(run));
+    } else {
+      open.erase(run);
+    }
   }
 }
 
@@ -78,8 +83,8 @@ bool JournalMayHoldInterruptedRuns(FileSystem& disk, const std::string& journalP
   std::set<std::string> open;
   std::vector<std::string> segments = SegmentPaths(disk, journalPath);
   segments.push_back(journalPath);
+  std::string text;  // one buffer for all: its pages are touched once
   for (const std::string& segment : segments) {
-    std::string text;
     bool missing = false;
     // One that cannot be read may hold one: the caller's reading tells.
     if (const Error error = ReadOwnFile(disk, segment, text, missing)) {
