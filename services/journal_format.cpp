@@ -162,19 +162,20 @@ bool UnescapeJournalText(std::string_view text, std::string& out) {
 
 std::string IdentityFields(const StepIdentity& id) {
   if (!id.known) return "-\t-\t-\t-\t-\t-";
-  char text[6 * 21];
-  char* at = text;
-  const auto put = [&at, &text](auto value) {
-    at = std::to_chars(at, text + sizeof text, value).ptr;
-    *at++ = kTab;
+  std::string text;
+  text.reserve(6 * 21);
+  const auto put = [&text](auto value) {
+    char digits[24];  // any 64-bit number fits
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    text += kTab;
   };
   put(id.size);
   put(id.mtimeNs);
   put(id.device);
   put(id.inode);
   put(id.fsid);
-  *at++ = id.inodeStable ? '1' : '0';
-  return std::string(text, at);
+  text += id.inodeStable ? '1' : '0';
+  return text;
 }
 
 std::string PayloadFields(const JournalPayload& payload) {
