@@ -163,7 +163,7 @@ bool UnescapeJournalText(std::string_view text, std::string& out) {
 std::string IdentityFields(const StepIdentity& id) {
   if (!id.known) return "-\t-\t-\t-\t-\t-";
   std::string text;
-  text.reserve(6 * 21);
+  text.reserve(128);  // six fields of at most 21 characters
   const auto put = [&text](auto value) {
     char digits[24];  // any 64-bit number fits
     text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
