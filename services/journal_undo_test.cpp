@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/support/scripted_undo.h"
 
 namespace velmora {

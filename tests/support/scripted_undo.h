@@ -2,6 +2,8 @@
 // "&Alle", reports and the runs left recorded.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
