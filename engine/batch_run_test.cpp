@@ -16,8 +16,6 @@ using Files = std::vector<std::string>;
 const std::string kDir = std::string(kPathSeparatorText) + "T" + kPathSeparator;
 
 struct FakeRun {
-  explicit FakeRun(bool ignoreCase = false, bool inodePerSpelling = false)
-      : disk(ignoreCase, inodePerSpelling), run(disk) {}
   void Add(std::initializer_list<const char*> names) {
     for (const char* name : names) {
       disk.AddFile(kDir + name, name);
@@ -52,7 +50,7 @@ struct FakeRun {
   }
   RunKind kind = RunKind::kRename;
   testing::FakeFileSystem disk;
-  testing::ScriptedRun run;
+  testing::ScriptedRun run{disk};
   RunState state;
   RenameJob job;
   std::vector<FoundEntry> found;
@@ -72,18 +70,6 @@ TEST(RunBatch, AlleDeletesOnlyWhatThePlanShowed) {
   EXPECT_EQ(run.run.dialogs.asked.back(), "delete unplanned " + kDir + "2c.txt");
   EXPECT_EQ(run.run.dialogs.unexpected, 0);
   EXPECT_EQ(run.run.recorders.progress, (std::vector<int>{1, 2, 3}));
-}
-
-// exFAT through FUSE: one file, an inode number per spelling. A case change
-// is a rename in place, never a delete of the "other" file.
-TEST(RunBatch, CaseChangeWhereEachSpellingHasItsOwnInode) {
-  FakeRun run(/*ignoreCase=*/true, /*inodePerSpelling=*/true);
-  run.Add({"Song.mp3"});
-  run.Slot(0, 16);
-  run.run.dialogs.dialog2Answers = {Answer::kAll};
-  run({Answer::kAll});
-  EXPECT_EQ(run.Disk(), Files{"SONG.MP3=Song.mp3"});
-  EXPECT_EQ(run.run.dialogs.asked, Files{kDir + "Song.mp3 -> " + kDir + "SONG.MP3"});
 }
 
 // With "Ketten auflösen": shifts go through, the later entry of a chain

@@ -85,11 +85,14 @@ TEST(CommitFile, DestinationIsTheSourceItself) {
   EXPECT_EQ(link.run.recorders.errors.size(), 1u);
 }
 
-// A journal that fails at any call of a case change stops the run, and the
-// file never stays under its rename temporary.
-class FailingJournal : public RunJournal {
+// A journal whose failAt-th call fails (0: none), and that says whether it
+// looked at each source as it wrote the step's intent ahead.
+class ScriptedJournal : public RunJournal {
  public:
-  explicit FailingJournal(int failAt) : failAt_(failAt) {}
+  explicit ScriptedJournal(int failAt, bool looked = false) : failAt_(failAt), looked_(looked) {}
+  bool LookedAhead(FileOp, const std::string&, const std::string&, FileIdentity&) override {
+    return looked_;
+  }
   Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*,
                std::string_view) override {
     return Next();
@@ -100,13 +103,16 @@ class FailingJournal : public RunJournal {
  private:
   Error Next() { return ++calls_ == failAt_ ? Error{61, "Disk full"} : Error{}; }
   int failAt_;
+  bool looked_;
   int calls_ = 0;
 };
 
+// A journal that fails at any call of a case change stops the run, and the
+// file never stays under its rename temporary.
 TEST(CommitFile, FailingJournalLeavesNoTemporary) {
   for (int failAt = 1; failAt <= 5; ++failAt) {
     Commit otherCase(/*ignoreCase=*/true);
-    FailingJournal journal(failAt);
+    ScriptedJournal journal(failAt);
     otherCase.run.services.journal = &journal;
     EXPECT_EQ(CommitFile(otherCase.state, kA, kDir + "A.txt", otherCase.run.services),
               CommitResult::kStopRun)
@@ -134,16 +140,10 @@ TEST(CommitFile, FileLeftUnderItsTemporaryIsNamed) {
 // A journal failing after a rename went through stops the run, and the
 // rename is still shown; one failing before it shows nothing.
 TEST(CommitFile, StepBeforeAFailedDoneRecordIsShown) {
-  struct Shown : CommitObserver {
-    Files steps;
-    void Committed(const std::string& from, const std::string& to) override {
-      steps.push_back(from + " -> " + to);
-    }
-  };
   for (int failAt = 1; failAt <= 2; ++failAt) {
     Commit commit;
-    FailingJournal journal(failAt);
-    Shown shown;
+    ScriptedJournal journal(failAt);
+    testing::CommitLog shown;
     commit.run.services.journal = &journal;
     commit.run.services.committed = &shown;
     EXPECT_EQ(CommitFile(commit.state, kA, kB, commit.run.services), CommitResult::kStopRun);
@@ -151,24 +151,6 @@ TEST(CommitFile, StepBeforeAFailedDoneRecordIsShown) {
     EXPECT_EQ(shown.steps, failAt == 1 ? Files{} : Files{kA + " -> " + kB}) << failAt;
   }
 }
-
-// A journal that looked at each source as it wrote the step's intent ahead.
-class LookedAheadJournal : public RunJournal {
- public:
-  explicit LookedAheadJournal(bool looked) : looked_(looked) {}
-  bool LookedAhead(FileOp, const std::string&, const std::string&, FileIdentity&) override {
-    return looked_;
-  }
-  Error Intent(FileOp, const std::string&, const std::string&, const FileIdentity*,
-               std::string_view) override {
-    return {};
-  }
-  Error Done(FileOp, const std::string&, const std::string&) override { return {}; }
-  void Abandoned(FileOp, const std::string&, const std::string&) override {}
-
- private:
-  bool looked_;
-};
 
 // A step taken on the journal's look, without one of its own, ends as one
 // that looked first, whatever the disk holds by then; when it goes through
@@ -194,7 +176,7 @@ TEST(CommitFile, StepOnTheJournalsLookEndsAsOneThatLooked) {
     std::vector<Files> seen[2];
     for (const bool looked : {false, true}) {
       Commit commit;
-      LookedAheadJournal journal(looked);
+      ScriptedJournal journal(0, looked);
       commit.run.services.journal = &journal;
       row.setUp(commit);
       commit.disk.calls.clear();

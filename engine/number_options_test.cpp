@@ -17,15 +17,21 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-// The final names of the found files, in list order, under the folder /T/.
-Paths Planned(const RenameJob& job, const Paths& names) {
+// The plan for the found files under the folder /T/; copies go to /D/.
+RunPlan Plan(const RenameJob& job, const Paths& names, RunKind kind = RunKind::kRename) {
   testing::FakeFileSystem disk;
+  disk.AddFile("/D/other");
   std::vector<FoundEntry> found;
   for (const std::string& name : names) {
     disk.AddFile("/T/" + name, name);
     found.push_back({"/T/" + name, true});
   }
-  const RunPlan plan = PlanRun(RunKind::kRename, job, found, "", disk);
+  return PlanRun(kind, job, found, kind == RunKind::kRename ? "" : "/D/", disk);
+}
+
+// The final names of the found files, in list order.
+Paths Planned(const RenameJob& job, const Paths& names) {
+  const RunPlan plan = Plan(job, names);
   Paths out;
   for (const PlanRow& row : plan.rows) out.push_back(row.finalPath.substr(3));
   return out;
@@ -75,17 +81,10 @@ TEST(NumberOptions, StepGiveBackAndRestartPerFolder) {
 // Restarted counters give equal numbers; copies of them into one folder
 // collide, and the plan says so.
 TEST(NumberOptions, RestartedNumbersCopiedIntoOneFolderAreDuplicates) {
-  testing::FakeFileSystem disk;
-  std::vector<FoundEntry> found;
-  for (const char* path : {"/T/S/a-x", "/T/U/a-x"}) {
-    disk.AddFile(path, path);
-    found.push_back({path, true});
-  }
-  disk.AddFile("/D/other");
   RenameJob job;
   testing::SetSlot(job, 0, 10, "1", "-");
   job.restartPerFolder = true;
-  const RunPlan plan = PlanRun(RunKind::kCopy, job, found, "/D/", disk);
+  const RunPlan plan = Plan(job, {"S/a-x", "U/a-x"}, RunKind::kCopy);
   ASSERT_EQ(plan.rows.size(), 2u);
   EXPECT_EQ(plan.rows[0].state, PlanState::kChanged);
   EXPECT_EQ(plan.rows[1].state, PlanState::kDuplicate);

@@ -121,9 +121,8 @@ TEST_F(SearchFixture, UnreadableFolderIsReportedAndLeftOut) {
   EXPECT_EQ(disk.calls, (std::vector<std::string>{"ReadFolder /T", "ReadFolder /T/locked"}));
   EXPECT_EQ(Paths(), std::vector<std::string>{"/top.mp3"});
   EXPECT_EQ(sink.errors,
-            std::vector<std::string>{std::to_string(LocationNumber(Location::kNone)) + " " +
-                                     std::to_string(kPermissionDenied) +
-                                     " Fehler beim Suchen|/T/locked|Permission denied"});
+            std::vector<std::string>{testing::Reported(Location::kNone, kPermissionDenied) +
+                                     "Fehler beim Suchen|/T/locked|Permission denied"});
 }
 
 }  // namespace

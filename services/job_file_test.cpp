@@ -9,9 +9,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
+using namespace velmora::testing;
 
 TEST(JobFile, RoundTripKeepsEveryFieldAndItsEscapes) {
   TempFolder dir;

@@ -18,9 +18,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
+using namespace velmora::testing;
 
 // A finished run of renames whose records are written by hand.
 std::string Records(const std::string& run, int steps, bool ended = true) {

@@ -2,24 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "tests/support/scripted_run.h"
+#include "tests/support/scripted_undo.h"
 
 namespace velmora {
 namespace {
 
-using testing::FakeFileSystem;
+using namespace velmora::testing;
 
 const Error kBroken{kDeviceIoError, "Input/output error"};
-
-class Output : public UndoOutput {
- public:
-  void Committed(const std::string&, const std::string&) override {}
-  void Removed(const std::string&) override {}
-  void RunStays(const std::string& run) override { stays.push_back(run); }
-  std::vector<std::string> stays;
-};
 
 // On the fake disk: a done rename /d/a -> /d/A and a copy /d/b -> /e/b made
 // but cut off before its done record; without an end record when killed.
@@ -36,16 +26,6 @@ std::string WriteRun(FakeFileSystem& disk, JournalFile& file, bool killed = fals
   EXPECT_FALSE(disk.Copy("/d/b", "/e/b"));
   if (!killed) writer.End();
   return writer.run();
-}
-
-int Undo(JournalFile& file, testing::Recorders& recorders, Output& output) {
-  JournalContents contents;
-  EXPECT_FALSE(file.Read(contents));
-  testing::ScriptedDialogs dialogs;
-  dialogs.dialogAnswers = {Answer::kAll};
-  UndoServices services{dialogs, recorders, recorders, recorders, output};
-  return UndoJournalRuns(file, contents, RunsToUndo(file, contents, false, output, &recorders),
-                         services);
 }
 
 // A look at a step's file that fails is no proof that the file is gone or
@@ -66,13 +46,13 @@ TEST(UndoOnFakeDisk, AFailedLookKeepsTheStepAndNamesIt) {
     WriteRun(disk, file);
     disk.Fail(row.call, kBroken);
     testing::Recorders recorders;
-    Output output;
-    EXPECT_EQ(Undo(file, recorders, output), 1);
+    RecordedUndo output;
+    EXPECT_EQ(UndoAll(file, recorders, output), 1);
     EXPECT_EQ(disk.Files(), row.filesAfter);
     ASSERT_EQ(recorders.messages.size(), 1u);
     EXPECT_NE(recorders.messages[0].find(std::string(row.call).substr(9)), std::string::npos);
     disk.Fail(row.call, {});
-    EXPECT_EQ(Undo(file, recorders, output), 0);
+    EXPECT_EQ(UndoAll(file, recorders, output), 0);
     EXPECT_EQ(disk.Files(), (std::vector<std::string>{"/d/a", "/d/b", "/s/j", "/s/j.lock"}));
   }
 }
@@ -91,8 +71,8 @@ TEST(UndoOnFakeDisk, AFailedLivenessLookKeepsTheRun) {
     ASSERT_FALSE(file.Read(contents));
     EXPECT_TRUE(InterruptedRuns(file, contents).empty());
     testing::Recorders recorders;
-    Output output;
-    EXPECT_EQ(Undo(file, recorders, output), 2);
+    RecordedUndo output;
+    EXPECT_EQ(UndoAll(file, recorders, output), 2);
     EXPECT_EQ(output.stays, std::vector<std::string>{run});
     ASSERT_EQ(recorders.errors.size(), 1u);
     EXPECT_NE(recorders.errors[0].find(kBroken.description), std::string::npos);

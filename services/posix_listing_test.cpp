@@ -76,23 +76,6 @@ TEST(PosixListing, CaseAndKindFromTheMountHoldingTheFolder) {
   for (const auto& [folder, kind] : kinds) EXPECT_EQ(disk.FolderKind(dir / folder), kind) << folder;
 }
 
-// A file put in the place of a planned one is another file, even under the
-// same name; a rename keeps it the same.
-TEST(PosixListing, IdentifiesTheFileItselfNotItsName) {
-  TempFolder dir;
-  WriteFile(dir / "a.txt", "a");
-  PosixFileSystem disk;
-  FileIdentity first, moved, replaced;
-  ASSERT_TRUE(disk.Identify(dir / "a.txt", first));
-  std::filesystem::rename(dir / "a.txt", dir / "b.txt");
-  ASSERT_TRUE(disk.Identify(dir / "b.txt", moved));
-  EXPECT_EQ(moved, first);
-  WriteFile(dir / "a.txt", "other");
-  ASSERT_TRUE(disk.Identify(dir / "a.txt", replaced));
-  EXPECT_FALSE(replaced == first);
-  EXPECT_FALSE(disk.Identify(dir / "gone", replaced));
-}
-
 TEST(PlanText, RefusalSummaryAndFailureReport) {
   RunPlan plan;
   plan.refusal = "Falsche oder fehlende Eingabe\r\n(Null ist als Startnummer nicht erlaubt)";

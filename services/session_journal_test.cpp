@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <csignal>
 
-#include "services/journal_undo.h"
 #include "services/posix_file_system.h"
 #include "services/settle_first.h"
-#include "tests/support/scripted_run.h"
+#include "tests/support/scripted_undo.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -117,19 +116,9 @@ TEST(SessionJournal, AKilledRunIsUndoneFully) {
     }
     EXPECT_GT(intents, kill);  // written ahead
     JournalFile file(state / "j");
-    JournalContents contents;
-    ASSERT_FALSE(file.Read(contents));
-    testing::ScriptedDialogs dialogs;
-    dialogs.dialogAnswers = {Answer::kAll};
     testing::Recorders recorders;
-    struct : UndoOutput {
-      void Committed(const std::string&, const std::string&) override {}
-      void Removed(const std::string&) override {}
-      void RunStays(const std::string&) override {}
-    } output;
-    UndoServices services{dialogs, recorders, recorders, recorders, output};
-    EXPECT_EQ(UndoJournalRuns(file, contents, RunsToUndo(file, contents, false, output), services),
-              0);
+    testing::RecordedUndo output;
+    EXPECT_EQ(testing::UndoAll(file, recorders, output), 0);
     EXPECT_TRUE(recorders.messages.empty() && recorders.errors.empty());
     for (const char* name : kNames) EXPECT_EQ(ReadFile(folder / name), name);
   }

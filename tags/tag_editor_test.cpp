@@ -9,6 +9,7 @@
 #include "tags/genre.h"
 #include "tags/tag_file.h"
 #include "tags/tag_test_support.h"
+#include "tests/support/scripted_run.h"
 
 namespace velmora {
 namespace {
@@ -28,13 +29,6 @@ struct FakeHost : TagEditorHost {
   std::vector<int> progress;
 };
 
-struct RecordingLog : LogWriter {
-  void WriteLog(const std::string& text, Location location) override {
-    lines.push_back(location == Location::kNone ? text : "?");
-  }
-  std::vector<std::string> lines;
-};
-
 std::string StoredTag(const std::string& title, const std::string& comment) {
   return Audio(300) + Bytes(Record(title, "", 200, comment));
 }
@@ -50,7 +44,7 @@ class TagEditorTest : public ::testing::Test {
   TempFolder folder;
   PosixFileSystem disk;
   RecordingReporter reporter;
-  RecordingLog log;
+  Recorders log;
   FakeHost host;
   TagEditor editor{disk, reporter, log, host};
   TagEditorFields& f = editor.fields();
@@ -95,13 +89,13 @@ TEST_F(TagEditorTest, LogLinesAndFailuresAtLocations24And25) {
   const std::string a = File("a - b.mp3", Audio(300));
   editor.CmdEditTag_Click({{a, false}}, true);  // nothing marked: nothing written, but refreshed
   EXPECT_EQ(ReadFile(a) + std::to_string(host.searches), Audio(300) + "1");
-  EXPECT_TRUE(log.lines.empty());
+  EXPECT_TRUE(log.logLines.empty());
 
   const std::string bare = File("Ohne Punkt", StoredTag("Alt", ""));
   host = FakeHost{};
   editor.CmdEditTag_Click({{a, true}, {folder / "z.mp3", false}, {bare, true}}, true);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{"--- Edit TAG ---", "File= " + a,
-                                                 "--- Edit TAG ---", "File= " + bare}));
+  EXPECT_EQ(log.logLines, (std::vector<std::string>{"--- Edit TAG ---", "File= " + a,
+                                                    "--- Edit TAG ---", "File= " + bare}));
   EXPECT_EQ(host.progress, (std::vector<int>{0, 1, 2, 3}));
   // A name without extension has no parts: reported, and the fields as they
   // stand are written.

@@ -6,14 +6,13 @@
 
 #include "services/posix_file_system.h"
 #include "tags/tag_test_support.h"
-#include "tests/support/shell_tools.h"
+#include "tests/support/audio_files.h"
 
 namespace velmora {
 namespace {
 
+using testing::HasTool;
 using testing::Shell;
-
-bool Have(const std::string& tool) { return Shell("command -v " + tool); }
 
 // A fifth of a second of sound, for the encoders.
 std::string MakeWave(const testing::TempFolder& dir) {
@@ -70,14 +69,14 @@ std::string Filled(std::string command, const std::string& wav, const std::strin
 
 TEST(TagFieldSource, EachFieldFromEachFormat) {
   testing::TempFolder dir;
-  if (!Have("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed (scripts/install-deps.sh)";
+  if (!HasTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed (scripts/install-deps.sh)";
   const std::string wav = MakeWave(dir);
   ASSERT_FALSE(wav.empty());
   PosixFileSystem disk;
   TagFieldSource source(disk);
   std::string missing;
   for (const Format& format : kFormats) {
-    if (!Have(format.tool)) {
+    if (!HasTool(format.tool)) {
       missing += std::string(" ") + format.name + " (" + format.tool + ")";
       continue;
     }
@@ -95,7 +94,7 @@ TEST(TagFieldSource, EachFieldFromEachFormat) {
 }
 
 TEST(TagFieldSource, PhotoDateFromExifAndTheFileDate) {
-  if (!Have("convert") || !Have("exiv2")) {
+  if (!HasTool("convert") || !HasTool("exiv2")) {
     GTEST_SKIP() << "needs ImageMagick's convert and exiv2 (scripts/install-deps.sh)";
   }
   testing::TempFolder dir;
@@ -127,7 +126,7 @@ TEST(TagFieldSource, NeverThroughALinkNorWaitingOnAFifo) {
   testing::TempFolder dir;
   const std::string real = dir / "real.mp3";
   ASSERT_TRUE(Shell("head -c 2000 /dev/zero > '" + real + "'"));
-  if (Have("id3v2")) {
+  if (HasTool("id3v2")) {
     ASSERT_TRUE(Shell("id3v2 -2 -a Artist '" + real + "'"));
   }
   ASSERT_EQ(::symlink(real.c_str(), (dir / "link.mp3").c_str()), 0);

@@ -8,7 +8,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -49,22 +48,6 @@ bool Set(const std::string& path, const char* name, const std::string& value) {
   return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
 }
 
-struct stat Stat(const std::string& path) {
-  struct stat info {};
-  ::stat(path.c_str(), &info);
-  return info;
-}
-
-// The whole file in one read: large files are too slow byte by byte.
-std::string Contents(const std::string& path) {
-  std::string bytes(static_cast<std::size_t>(Stat(path).st_size), '\0');
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  const ssize_t got = ::pread(fd, bytes.data(), bytes.size(), 0);
-  ::close(fd);
-  bytes.resize(static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-  return bytes;
-}
-
 // A tag without room, audio, a hole of most of the file, audio and a record.
 std::string MakeSparse(const std::string& path, const std::string& head) {
   WriteFile(path, head);
@@ -72,7 +55,7 @@ std::string MakeSparse(const std::string& path, const std::string& head) {
   const std::string tail = Audio(4096) + Bytes(Record("Alt"));
   (void)!::pwrite(fd, tail.data(), tail.size(), kSparseSize - static_cast<off_t>(tail.size()));
   ::close(fd);
-  return Contents(path);
+  return ReadFile(path);
 }
 
 Error WriteLongTitle(PosixFileSystem& disk, const std::string& path, TagEdits& edits) {
@@ -113,23 +96,23 @@ TEST(TagRewrite, KeepsAclModeAttributesAndHoles) {
                        : ::removexattr(path.c_str(), "system.posix_acl_access") == 0 &&
                              ::chmod(path.c_str(), 0600) == 0);
     if (!Set(path, "user.velmora.test", "kept")) GTEST_SKIP() << "no user.* attributes here";
-    const struct stat before = Stat(path);
+    const struct stat before = StatOf(path);
     ASSERT_LT(before.st_blocks * 512, 1 << 20) << "no holes on this file system";
 
     PosixFileSystem disk;
     TagEdits edits;
     ASSERT_FALSE(WriteLongTitle(disk, path, edits));
-    const struct stat after = Stat(path);
+    const struct stat after = StatOf(path);
     EXPECT_NE(after.st_ino, before.st_ino);  // a new copy
     EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
     EXPECT_EQ(Attribute(path, "system.posix_acl_access"), ownAcl ? fileAcl : "(none)");
     EXPECT_EQ(Attribute(path, "user.velmora.test"), "kept");
     EXPECT_LT(after.st_blocks * 512, 1 << 20);
-    EXPECT_EQ(Contents(path).substr(edits.edits[0].newLength, 5000), Audio(5000));
+    EXPECT_EQ(ReadFile(path).substr(edits.edits[0].newLength, 5000), Audio(5000));
 
     ASSERT_FALSE(UndoTagWrite(disk, path, PackTagEdits(edits)));
-    EXPECT_TRUE(Contents(path) == original);
-    const struct stat undone = Stat(path);
+    EXPECT_TRUE(ReadFile(path) == original);
+    const struct stat undone = StatOf(path);
     EXPECT_EQ(undone.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     EXPECT_EQ(undone.st_mtim.tv_sec, before.st_mtim.tv_sec);
     EXPECT_EQ(undone.st_mode & 07777, before.st_mode & 07777);
@@ -157,7 +140,7 @@ TEST(TagRewrite, HardLinkedFileWhoseTagDoesNotFitIsLeftAlone) {
   EXPECT_EQ(reporter.reports[0].file, path);
   EXPECT_NE(reporter.reports[0].description.find("hard links"), std::string::npos);
   EXPECT_EQ(ReadFile(path), original);
-  EXPECT_EQ(Stat(path).st_nlink, 2u);
+  EXPECT_EQ(StatOf(path).st_nlink, 2u);
 
   TagFile fits(disk, path, true);
   EXPECT_FALSE(fits.Write(Record("Neu"), {"y"}, Id3v2Mode::kNever, reporter));

@@ -13,19 +13,15 @@
 
 #include "engine/batch_run.h"
 #include "services/journal.h"
-#include "services/journal_undo.h"
 #include "services/posix_file_system.h"
 #include "services/settle_first.h"
-#include "tests/support/scripted_run.h"
+#include "tests/support/scripted_undo.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
 
-using testing::ReadFile;
-using testing::Snapshot;
-using testing::TempFolder;
-using testing::WriteFile;
+using namespace velmora::testing;
 using Disk = std::map<std::string, std::string>;
 
 // Stops at the n-th look (0: never); dies after the n-th commit (0: never).
@@ -39,14 +35,6 @@ class Interrupter : public StopSignal, public CommitObserver {
 
  private:
   int stopAt_, killAt_, looks_ = 0, commits_ = 0;
-};
-
-class AllOutput : public UndoOutput {
- public:
-  void Committed(const std::string&, const std::string&) override {}
-  void Removed(const std::string&) override {}
-  void RunStays(const std::string& run) override { stays.push_back(run); }
-  std::vector<std::string> stays;
 };
 
 struct Case {
@@ -114,15 +102,9 @@ void RunCase(Case& c, const std::string& journal, const std::string& dest) {
 
 int Undo(const std::string& journal) {
   JournalFile file(journal);
-  JournalContents contents;
-  if (file.Read(contents)) return -1;
-  testing::ScriptedDialogs dialogs;
-  dialogs.dialogAnswers.assign(1, Answer::kAll);
   testing::Recorders recorders;
-  AllOutput output;
-  UndoServices services{dialogs, recorders, recorders, recorders, output};
-  const auto runs = RunsToUndo(file, contents, false, output);
-  const int left = UndoJournalRuns(file, contents, runs, services);
+  testing::RecordedUndo output;
+  const int left = testing::UndoAll(file, recorders, output);
   for (const std::string& error : recorders.errors) ADD_FAILURE() << error;
   for (const std::string& message : recorders.messages) ADD_FAILURE() << message;
   return left;

@@ -21,10 +21,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadFile;
-using testing::Snapshot;
-using testing::TempFolder;
-using testing::WriteFile;
+using namespace velmora::testing;
 using Disk = std::map<std::string, std::string>;  // path -> content
 
 // The disk after the plan's steps, played on the starting disk.
@@ -37,14 +34,6 @@ Disk Played(Disk disk, const RunPlan& plan, RunKind kind) {
   }
   return disk;
 }
-
-class Recorder : public CommitObserver {
- public:
-  void Committed(const std::string& source, const std::string& destination) override {
-    commits.push_back(source + " -> " + destination);
-  }
-  std::vector<std::string> commits;
-};
 
 struct Random {
   std::mt19937 engine;
@@ -150,12 +139,12 @@ std::deque<Answer> JaThenAlle(Random& random, bool neverAlle) {
 struct DiskRun {
   DiskRun() {
     run.services.planDisk = &planDisk;
-    run.services.committed = &recorder;
+    run.services.committed = &log;
   }
   PosixFileSystem disk;
   PosixFileSystem planDisk;
   testing::ScriptedRun run{disk};
-  Recorder recorder;
+  CommitLog log;
 };
 
 // The random cases reach every outcome: conflicts, clean runs, and refused
@@ -248,7 +237,7 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
       continue;
     }
     ++clean;
-    ExpectDiskAsPlanned(r, plan, before, after, disk.recorder.commits, resolve);
+    ExpectDiskAsPlanned(r, plan, before, after, disk.log.steps, resolve);
   }
   ExpectEveryOutcome(withConflict, clean, resolve ? ordered : refused, resolve);
 }

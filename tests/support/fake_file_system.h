@@ -1,9 +1,7 @@
 // An in-memory disk for tests: names point at shared files, so links and
 // spellings on a case-insensitive disk are one file; any call can be made
 // to fail, every call is logged, and a hook sees every change. A folder
-// exists while it holds a file. With inodePerSpelling each spelling of a
-// file has its own inode number, as exFAT through FUSE gives them (and its
-// file system keeps none). A lock is held by one open file at a time.
+// exists while it holds a file. A lock is held by one open file at a time.
 #pragma once
 
 #include <algorithm>
@@ -21,8 +19,7 @@ namespace velmora::testing {
 
 class FakeFileSystem : public FileSystem {
  public:
-  explicit FakeFileSystem(bool ignoreCase = false, bool inodePerSpelling = false)
-      : ignoreCase_(ignoreCase), inodePerSpelling_(inodePerSpelling) {}
+  explicit FakeFileSystem(bool ignoreCase = false) : ignoreCase_(ignoreCase) {}
 
   void AddFile(const std::string& path, const std::string& content = "") {
     files_[Key(path)] = {path, std::make_shared<Data>(Data{content})};
@@ -79,7 +76,7 @@ class FakeFileSystem : public FileSystem {
     return Changed("ReplaceWith", target);
   }
   bool SameFile(const std::string& a, const std::string& b) override {
-    return Has(a) && Has(b) && At(a).data == At(b).data && (!inodePerSpelling_ || a == b);
+    return Has(a) && Has(b) && At(a).data == At(b).data;
   }
   bool HasEntrySpelled(const std::string& path) override {
     return Has(path) && At(path).spelled == path;
@@ -108,7 +105,6 @@ class FakeFileSystem : public FileSystem {
   bool Identify(const std::string& path, FileIdentity& identity) override {
     if (Call("Identify", path) || !Has(path)) return false;
     identity = At(path).data->Identity();
-    if (inodePerSpelling_) identity.inode ^= std::hash<std::string>{}(path);
     return true;
   }
 
@@ -127,7 +123,7 @@ class FakeFileSystem : public FileSystem {
   }
   bool IdentifyFileSystem(const std::string& folder, FileSystemIdentity& id) override {
     if (Call("IdentifyFileSystem", folder)) return false;
-    id = {1, !inodePerSpelling_};
+    id = {1, true};
     return true;
   }
   std::unique_ptr<OpenFile> CreateBeside(const std::string& path, std::string& created,
@@ -275,7 +271,6 @@ class FakeFileSystem : public FileSystem {
   }
 
   bool ignoreCase_;
-  bool inodePerSpelling_;
   std::map<std::string, Entry> files_;
   std::map<std::string, Error> failures_;
   std::size_t failAt_ = 0;

@@ -80,6 +80,14 @@ class Recorders : public ErrorReporter, public MessageSink, public LogWriter, pu
   void SetValue(int value) override { progress.push_back(value); }
 };
 
+// Each step the run took, as "source -> destination".
+struct CommitLog : CommitObserver {
+  std::vector<std::string> steps;
+  void Committed(const std::string& source, const std::string& destination) override {
+    steps.push_back(source + " -> " + destination);
+  }
+};
+
 // A run's services over the given disk, answered and recorded here. The run
 // plans over the fake disk; over the real one it has no plan.
 struct ScriptedRun {

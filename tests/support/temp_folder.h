@@ -13,9 +13,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,9 +49,10 @@ inline void WriteFile(const std::string& path, const std::string& content) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
   std::ofstream(path, std::ios::binary) << content;
 }
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+inline std::string ReadFile(const std::string& path) {  // in one go: some files are large
+  std::ostringstream out;
+  out << std::ifstream(path, std::ios::binary).rdbuf();
+  return out.str();
 }
 inline bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 // Each file under prefix, holding its own name.
