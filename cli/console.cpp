@@ -9,7 +9,7 @@
 #include "services/crash_guard.h"
 #include "services/error_log.h"
 #include "services/journal.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 

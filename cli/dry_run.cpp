@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "cli/console.h"
+#include "services/language.h"
 #include "services/plan_text.h"
 #include "services/posix_file_system.h"
-#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include "search/search_command.h"
 #include "services/command_line.h"
 #include "services/drives.h"
+#include "services/language.h"
 #include "services/posix_file_system.h"
-#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "cli/console.h"
 #include "cli/suggest.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 

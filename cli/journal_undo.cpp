@@ -9,8 +9,8 @@
 #include "engine/path.h"
 #include "services/error_log.h"
 #include "services/journal_undo.h"
+#include "services/language.h"
 #include "services/posix_file_system.h"
-#include "services/translation.h"
 
 namespace velmora::cli {
 namespace {

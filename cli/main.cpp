@@ -18,7 +18,7 @@
 #include "cli/parser_text.h"
 #include "cli/suggest.h"
 #include "services/error_log.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 namespace {
@@ -315,7 +315,7 @@ int Main(int argc, char** argv) {
   SetUpStandardOutput();
   // German unless the user's language is English; nothing a script reads
   // (lists, marks, JSON, statuses) changes with it.
-  UseLanguage(ChosenLanguage(""), ProgramFolder());
+  LoadLanguage(EnvironmentLanguage(), ProgramFolder());
   CLI::App app(Tr("velmora",
                   "Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, "
                   "verschieben, zurücknehmen und MP3-Tags schreiben."),

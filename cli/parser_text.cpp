@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 namespace {

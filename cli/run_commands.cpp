@@ -21,10 +21,10 @@
 #include "search/search_command.h"
 #include "services/error_log.h"
 #include "services/journal.h"
+#include "services/language.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
 #include "services/test_hooks.h"
-#include "services/translation.h"
 #include "tags/tag_fields.h"
 
 namespace velmora::cli {

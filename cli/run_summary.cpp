@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "cli/console.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 namespace {

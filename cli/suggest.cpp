@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora::cli {
 namespace {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "cli/console.h"
@@ -14,8 +15,8 @@
 #include "engine/path.h"
 #include "search/search_command.h"
 #include "services/journal.h"
+#include "services/language.h"
 #include "services/posix_file_system.h"
-#include "services/translation.h"
 #include "tags/audio_format.h"
 #include "tags/genre.h"
 #include "tags/tag_file.h"
@@ -66,24 +67,28 @@ class TagPrinter : public TagEditorHost {
   void ShowTagValues() override {
     if (fields_ == nullptr || index_ < 0 || index_ >= static_cast<int>(list_.size())) return;
     const std::string& path = list_[static_cast<std::size_t>(index_)].path;
-    std::string line = path + ":";
+    // Built in place: one line per file of a run.
+    std::string& line = pending_.emplace();
+    line.reserve(path.size() + 160);
+    line.append(path).append(":");
     if (HasOwnTagName(path)) {
       // Written in full: the fields as they stand.
       const TagEditorFields& f = *fields_;
-      for (const std::string* text : {&f.TxtTitel, &f.TxtInterpret, &f.TxtAlbum, &f.TxtJahr,
-                                      &f.TxtKommentar, &f.ComboGenreTyp}) {
-        line += " " + *text + (text == &f.ComboGenreTyp ? "" : " |");
+      for (const std::string* text :
+           {&f.TxtTitel, &f.TxtInterpret, &f.TxtAlbum, &f.TxtJahr, &f.TxtKommentar}) {
+        line.append(" ").append(*text).append(" |");
       }
+      line.append(" ").append(f.ComboGenreTyp);
     } else {
       const TagRecord record = BuildTagRecord(*fields_);
-      for (const std::string& text :
-           {FieldText(record.title), FieldText(record.artist), FieldText(record.album),
-            FieldText(record.year), FieldText(record.comment)}) {
-        line += " " + WithoutTrailingBlanks(text) + " |";
+      for (const std::span<const char> field :
+           {std::span<const char>(record.title), std::span<const char>(record.artist),
+            std::span<const char>(record.album), std::span<const char>(record.year),
+            std::span<const char>(record.comment)}) {
+        line.append(" ").append(WithoutTrailingBlanks(FieldText(field))).append(" |");
       }
-      line += " " + GenreText(record.genre);
+      line.append(" ").append(GenreText(record.genre));
     }
-    pending_ = line;
     failuresBefore_ = reporting_.Failures();
   }
   void SetProgress(int value) override {

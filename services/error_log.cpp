@@ -11,9 +11,9 @@
 
 #include "engine/path.h"
 #include "services/error_text.h"
+#include "services/language.h"
 #include "services/own_file.h"
 #include "services/posix_file_system.h"
-#include "services/translation.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "engine/path.h"
-#include "services/translation.h"
+#include "services/language.h"
 #include "tags/windows1252.h"
 
 // The data folder relative to the program's, set by the build; the default

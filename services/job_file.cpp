@@ -7,7 +7,7 @@
 #include "engine/operation_names.h"
 #include "search/name_order.h"
 #include "services/journal_format.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora {
 namespace {

@@ -11,9 +11,9 @@
 #include "engine/path.h"
 #include "engine/report_contexts.h"
 #include "services/journal_disk.h"
+#include "services/language.h"
 #include "services/settle_first.h"
 #include "services/step_identity.h"
-#include "services/translation.h"
 #include "tags/tag_undo.h"
 
 namespace velmora {

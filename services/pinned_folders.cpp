@@ -11,7 +11,7 @@
 
 #include "engine/error_numbers.h"
 #include "engine/path.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora {
 namespace {

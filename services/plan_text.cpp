@@ -1,7 +1,7 @@
 #include "services/plan_text.h"
 
 #include "services/error_log.h"
-#include "services/translation.h"
+#include "services/language.h"
 
 namespace velmora {
 namespace {

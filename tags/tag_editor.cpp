@@ -63,6 +63,24 @@ std::array<std::string, kId3Fields> StoredValues(const TagRecord& record,
   return values;
 }
 
+// The values shown after the write: each field from its chooser over stored;
+// false, reported, when the file name cannot be split.
+bool ApplyChoosers(TagEditorFields& f, const std::string& path,
+                   const std::array<std::string, kId3Fields>& stored, ErrorReporter& reporter) {
+  Error error;
+  const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
+  if (error) {
+    reporter.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
+                         error.description);
+    return false;
+  }
+  for (int i = 0; i < kId3Genre; ++i) {
+    ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
+  }
+  if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
+  return true;
+}
+
 // Anything unexpected thrown inside (out of memory, a host callback) becomes
 // an error value here, so that nothing crosses into the window.
 Error ErrorFromException() {
@@ -153,19 +171,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       f.TxtKommentar = FieldText(record.comment);
       f.TxtJahr = FieldText(record.year);
       f.ComboGenreTyp = GenreText(record);
-    } else {
-      Error error;
-      const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
-      if (error) {
-        reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
-                              error.description);
-        return;
-      }
-      const std::array<std::string, kId3Fields> stored = StoredValues(record, shownId3v2_);
-      for (int i = 0; i < kId3Genre; ++i) {
-        ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
-      }
-      if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
+    } else if (!ApplyChoosers(f, path, StoredValues(record, shownId3v2_), reporter_)) {
+      return;
     }
     Shown();
   } catch (...) {
@@ -183,18 +190,8 @@ void TagEditor::FillFromAudioTag(const std::string& path, TagFile& file) {
   const std::array<std::string, kId3Fields>& stored = shownAudio_->fields;
   if (view_ == TagView::kBefore) {
     for (int i = 0; i < kId3Fields; ++i) f.*kValueOf[i] = stored[i];
-  } else {
-    Error error;
-    const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
-    if (error) {
-      reporter_.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
-                            error.description);
-      return;
-    }
-    for (int i = 0; i < kId3Genre; ++i) {
-      ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
-    }
-    if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
+  } else if (!ApplyChoosers(f, path, stored, reporter_)) {
+    return;
   }
   Shown();
 }

@@ -54,6 +54,14 @@ std::size_t DecodeOne(std::string_view text, std::size_t i, char32_t& c) {
   return length;
 }
 
+// Tags and names are mostly plain ASCII, the same in both encodings.
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<std::uint8_t>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 char EncodeOne(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   for (std::size_t k = 0; k < kHighTable.size(); ++k) {
@@ -65,6 +73,7 @@ char EncodeOne(char32_t c) {
 }  // namespace
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
+  if (IsAscii(bytes)) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char b : bytes) {
@@ -75,6 +84,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToWindows1252(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
