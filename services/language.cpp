@@ -124,7 +124,7 @@ std::optional<Language> LanguageOfName(std::string_view name) {
 
 Language EnvironmentLanguage() {
   std::vector<std::string_view> entries;
-  if (const char* list = std::getenv("LANGUAGE")) {
+  if (const char* list = std::getenv("LANGUAGE"); list != nullptr && *list != '\0') {
     std::string_view rest = list;
     for (std::size_t colon = rest.find(':'); colon != std::string_view::npos;
          colon = rest.find(':')) {
@@ -133,8 +133,12 @@ Language EnvironmentLanguage() {
     }
     entries.push_back(rest);
   }
+  // As Qt reads it for the window: LANGUAGE when set, else the one locale
+  // variable that is in force, so LC_ALL=C outweighs LANG.
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (const char* value = std::getenv(name)) entries.emplace_back(value);
+    if (!entries.empty()) break;
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') entries.emplace_back(value);
   }
   for (const std::string_view entry : entries) {
     if (const std::optional<Language> language = LanguageOfName(entry)) return *language;

@@ -24,7 +24,8 @@ inline constexpr char kKeyLanguage[] = "Language";
 std::optional<Language> LanguageOfName(std::string_view name);
 
 // The user's language: the first German or English entry of LANGUAGE (a list
-// split at ':'), LC_ALL, LC_MESSAGES and LANG; German when there is none.
+// split at ':') when it is set, else of the first of LC_ALL, LC_MESSAGES and
+// LANG that is set; German when there is none.
 Language EnvironmentLanguage();
 
 // Loads the texts of language from programFolder/translations, or the

@@ -12,7 +12,7 @@
 namespace velmora {
 namespace {
 
-TEST(Language, FirstGermanOrEnglishEntryOfTheEnvironment) {
+TEST(Language, TheEnvironmentAsQtReadsIt) {
   struct Row {
     const char *language, *all, *messages, *lang;
     Language expected;
@@ -20,8 +20,9 @@ TEST(Language, FirstGermanOrEnglishEntryOfTheEnvironment) {
   const Row rows[] = {
       {"fr:en", nullptr, nullptr, "de_DE.UTF-8", Language::kEnglish},
       {"de", "en_US.UTF-8", nullptr, nullptr, Language::kGerman},
-      {"", "C.UTF-8", "en_GB", nullptr, Language::kEnglish},
-      {nullptr, "POSIX", nullptr, "EN_us@euro", Language::kEnglish},
+      {"", "C.UTF-8", "en_GB", nullptr, Language::kGerman},
+      {"fr", nullptr, nullptr, "en_US", Language::kGerman},
+      {nullptr, "", "EN_us@euro", "de_DE", Language::kEnglish},
       {nullptr, "C", nullptr, "fr_FR", Language::kGerman},
       {"english", nullptr, nullptr, nullptr, Language::kGerman},
   };
