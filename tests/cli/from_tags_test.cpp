@@ -35,9 +35,7 @@ TEST(CliFromTags, NamesChainWithNumberingAndUndoRestoresThem) {
   EXPECT_EQ(Listing(dir.path()), (Names{"AC_DC - One#1.mp3", "Abba - Two#2.mp3", "b.mp3"}));
   EXPECT_TRUE(ReadFile(dir / "AC_DC - One#1.mp3") == bytes);
 
-  const CliResult undo = Undo(journal);
-  EXPECT_EQ(undo.status, 0) << undo.err;
-  EXPECT_EQ(Listing(dir.path()), (Names{"a.mp3", "b.mp3", "c.mp3"}));
+  EXPECT_TRUE(UndoRestores(journal, dir.path(), {"a.mp3", "b.mp3", "c.mp3"}));
   EXPECT_TRUE(ReadFile(dir / "a.mp3") == bytes);
 }
 
@@ -45,14 +43,13 @@ TEST(CliFromTags, CopyAndMoveTakeTheNameToo) {
   if (!Shell("command -v id3v2"))
     GTEST_SKIP() << "id3v2 is not installed (scripts/install-deps.sh)";
   for (const char* command : {"copy", "move"}) {
+    SCOPED_TRACE(command);
     TempFolder dir, dest;
     Mp3(dir, "a.mp3", "-t 'Größe' -T 3");
-    const CliResult r = RunCli({command, "--slot1", "from-tags", "--src1", "{Nr:2} {title}",
-                                "--dest", Bare(dest), "--yes-all", Bare(dir)});
-    EXPECT_EQ(r.status, 0) << command << r.err;
-    EXPECT_EQ(Listing(dest.path()), Names{"03 Größe.mp3"}) << command;
-    EXPECT_EQ(Listing(dir.path()), std::string(command) == "copy" ? Names{"a.mp3"} : Names{})
-        << command;
+    EXPECT_TRUE(Succeeds(RunCli({command, "--slot1", "from-tags", "--src1", "{Nr:2} {title}",
+                                 "--dest", Bare(dest), "--yes-all", Bare(dir)})));
+    EXPECT_EQ(Listing(dest.path()), Names{"03 Größe.mp3"});
+    EXPECT_EQ(Listing(dir.path()), std::string(command) == "copy" ? Names{"a.mp3"} : Names{});
   }
 }
 

@@ -30,9 +30,8 @@ TEST(CliJob, SavedRunAndOverridden) {
   EXPECT_EQ(Listing(dir / "in"), (Names{"a b.txt", "s"}));
 
   // Run as saved, but without sub-folders and with step 2.
-  const CliResult run = RunCli({"rename", "--job", job, "--no-subdirs", "--number-step=2",
-                                "--yes-all", "--journal", dir / "journal", dir / "in"});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Succeeds(RunCli({"rename", "--job", job, "--no-subdirs", "--number-step=2",
+                               "--yes-all", "--journal", dir / "journal", dir / "in"})));
   EXPECT_EQ(Listing(dir / "in"), (Names{"a=x\\1.txt", "s"}));
   EXPECT_EQ(Listing(dir / "in/s"), (Names{"c b.txt"}));
 

@@ -35,11 +35,10 @@ TEST(CliOrder, EachOrderNumbersTheFilesInTurn) {
       WriteFile(dir / file.name, file.content);
       ASSERT_TRUE(SetModified(dir / file.name, file.modified));
     }
-    const CliResult r = RunCli(Plus(Plus({"rename", "--slot1", "number-after", "--src1", "1",
-                                          "--dst1", "_", "--yes-all", "--journal", state / "j"},
-                                         row.order),
-                                    {Bare(dir)}));
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Succeeds(RunCli(Plus(Plus({"rename", "--slot1", "number-after", "--src1", "1",
+                                           "--dst1", "_", "--yes-all", "--journal", state / "j"},
+                                          row.order),
+                                     {Bare(dir)}))));
     EXPECT_EQ(Listing(dir.path()), row.after) << (row.order.empty() ? "default" : row.order[1]);
   }
 }
@@ -79,10 +78,9 @@ TEST(CliOrder, SeveralFoldersFollowTheOrderAsOneList) {
     EXPECT_EQ(r.out, row.out) << (row.order.empty() ? "default" : row.order[0]);
   }
   // The numbering follows the whole list.
-  const CliResult run =
+  EXPECT_TRUE(Succeeds(
       RunCli({"rename", "--slot1", "number-before", "--src1", "1", "--dst1", ".txt", "--order",
-              "size", "--yes-all", "--journal", dir / "journal", dir / "a", dir / "b"});
-  EXPECT_EQ(run.status, 0) << run.err;
+              "size", "--yes-all", "--journal", dir / "journal", dir / "a", dir / "b"})));
   EXPECT_EQ(Listing(dir / "a"), (Names{"big3.txt", "small1.txt"}));
   EXPECT_EQ(Listing(dir / "b"), Names{"mid2.txt"});
 }

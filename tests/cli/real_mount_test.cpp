@@ -39,9 +39,8 @@ TEST_F(RealMountExfat, RenamesWithoutReplacing) {
   ASSERT_TRUE(fs.Copy(volume / "c.mp3", volume / "d.mp3").ok());
   EXPECT_EQ(Listing(volume.folder()), (Names{"b.mp3", "c.mp3", "d.mp3"}));
 
-  const CliResult run = RunCli({"rename", "--slot1", "replace", "--src1", "b", "--dst1", "Tune",
-                                "--yes-all", volume.Bare()});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Succeeds(RunCli({"rename", "--slot1", "replace", "--src1", "b", "--dst1", "Tune",
+                               "--yes-all", volume.Bare()})));
   EXPECT_EQ(Listing(volume.folder()), (Names{"Tune.mp3", "c.mp3", "d.mp3"}));
   EXPECT_EQ(ReadFile(volume / "Tune.mp3"), "b");
 }
@@ -64,9 +63,8 @@ TEST_F(RealMountExfat, ALinkIsNeverCopiedAsTheFileBehindIt) {
 // two spellings show different inodes: renamed, never deleted.
 TEST_F(RealMountExfat, UpperCaseKeepsTheFile) {
   WriteFile(volume / "Song.mp3", "song");
-  const CliResult run =
-      RunCli({"rename", "--slot1", "upper", "--yes-all", "--overwrite-all", volume.Bare()});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Succeeds(
+      RunCli({"rename", "--slot1", "upper", "--yes-all", "--overwrite-all", volume.Bare()})));
   EXPECT_EQ(Listing(volume.folder()), (Names{"SONG.MP3"}));
   EXPECT_EQ(ReadFile(volume / "SONG.MP3"), "song");
 }

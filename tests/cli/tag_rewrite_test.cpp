@@ -28,13 +28,9 @@ TEST(CliTagRewrite, SignalDuringARewriteLeavesNoTemporary) {
                                 state / "journal", folder.path()});
     EXPECT_EQ(r.status, -1) << r.err;
     EXPECT_EQ(Listing(folder.path()), Names{"a.mp3"});
-    struct stat info {};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_size, kLargeSize);
+    EXPECT_EQ(StatOf(file).st_size, kLargeSize);
     std::string start(head.size() + 4000, '\0');
-    const int fd = ::open(file.c_str(), O_RDONLY);
-    EXPECT_EQ(::pread(fd, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
-    ::close(fd);
+    std::ifstream(file, std::ios::binary).read(start.data(), std::streamsize(start.size()));
     EXPECT_EQ(start, head + Audio(4000));
   }
 }
@@ -46,15 +42,10 @@ TEST(CliTagRewrite, RenameBeforeARewriteIsStillTakenBack) {
   const std::string head = Id3v2Bytes(3, Id3v2Frame(3, "TIT2", Latin1Body("Alt")), 0);
   WriteFile(folder / "a.mp3", head + Audio(4000));
   const std::string journal = state / "journal";
-  ASSERT_EQ(RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, folder.path()})
-                .status,
-            0);
-  const CliResult tag =
-      RunCli({"tag", "--title", "=" + std::string(300, 'x'), "--journal", journal, folder.path()});
-  ASSERT_EQ(tag.status, 0) << tag.err;
-  const CliResult undo = RunCli({"undo", "--yes-all", "--journal", journal});
-  EXPECT_EQ(undo.status, 0) << undo.err;
-  EXPECT_EQ(Listing(folder.path()), Names{"a.mp3"});
+  ASSERT_TRUE(Succeeds(Upper(journal, folder.path())));
+  ASSERT_TRUE(Succeeds(RunCli(
+      {"tag", "--title", "=" + std::string(300, 'x'), "--journal", journal, folder.path()})));
+  EXPECT_TRUE(UndoRestores(journal, folder.path(), {"a.mp3"}));
   EXPECT_EQ(ReadFile(folder / "a.mp3"), head + Audio(4000));
 }
 

@@ -76,9 +76,7 @@ TEST_F(EnglishWindowTest, NoGermanTextLeftAndTheSearchStillWorks) {
   // The search works from its English captions: found, then reset.
   EXPECT_EQ(Text("cmdSearch"), "&Search");
   EXPECT_EQ(Text("lblfound"), "&Files found:");
-  OpenFolder(Tree());
-  Click("cmdSearch");
-  EXPECT_EQ(Text("cmdSearch"), "&Reset");
+  Search(Tree());
   EXPECT_EQ(FoundPaths(), std::vector<std::string>{InTree("a.txt")});
   EXPECT_EQ(Text("cmdExit"), "E&xit");
   ChooseOperation(0, 1, "a", "b");
@@ -110,11 +108,7 @@ TEST_F(EnglishWindowTest, TagSourceOffTakesTheStoredValue) {
   English();
   WriteFile(InTree("A - Eins.mp3"), std::string(300, '\xff') + Bytes(Record("Erster", "Anna")));
   Start();
-  OpenFolder(Tree());
-  Find<QLineEdit>("txtSearchSpec")->setText("*.mp3");
-  Click("cmdSearch");
-  MarkRow(0);
-  Click("CmdTagEdit");
+  OpenTagPanel("*.mp3");
   EXPECT_EQ(Text("LabId3v2"), "no ID3v2 tag");
   Find<QComboBox>("ComboInterpret")->setCurrentIndex(0);
   EXPECT_EQ(Text("ComboInterpret"), "off");
@@ -128,19 +122,13 @@ TEST_F(EnglishWindowTest, UndoQuestionAnswersYesOrNo) {
   English();
   WriteFiles(InTree(""), {"a1.txt"});
   Start();
-  OpenFolder(Tree());
-  Click("cmdSearch");
-  MarkAll();
-  ChooseOperation(0, 1, "a", "x");
-  ModalAnswerer run{{"Dialog", "&All"}};
-  Click("CmdRename");
+  Prepare(1, "a", "x");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&All"}}));
   ASSERT_TRUE(FileExists(InTree("x1.txt")));
   window_.reset();
 
   Start();
-  ModalAnswerer declined{{"MessageBox", "&No"}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(declined.AllAnswered());
+  EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", "&No"}}));
   EXPECT_TRUE(FileExists(InTree("x1.txt")));
 }
 

@@ -81,9 +81,8 @@ TEST_F(JobWindowTest, SavedLoadedAndRunByTheCommandLine) {
   EXPECT_FALSE(Checked("OptResolveChains"));
 
   // Natural order, step 5, a fresh count in the sub-folder.
-  const CliResult run =
-      RunCli({"rename", "--job", job, "--yes-all", "--journal", temp_ / "journal", Tree()});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Succeeds(
+      RunCli({"rename", "--job", job, "--yes-all", "--journal", temp_ / "journal", Tree()})));
   EXPECT_EQ(Listing(Tree()), (Names{"T 106.txt", "T 21.txt", "s"}));
   EXPECT_EQ(Listing(InTree("s")), Names{"x1.txt"});
 }

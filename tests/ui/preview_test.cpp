@@ -80,8 +80,7 @@ TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   MarkAll();
   Settle();
   EXPECT_EQ(Column(), QStringList{"neu: 2020-06-07 08-09-10.txt"});
-  ModalAnswerer run{{"Dialog", "&Alle"}};  // the run takes the same fields
-  Click("CmdRename");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));  // the run takes the same fields
   EXPECT_TRUE(FileExists(InTree("2020-06-07 08-09-10.txt")));
 }
 

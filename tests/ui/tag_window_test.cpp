@@ -32,12 +32,6 @@ class MainExtrasTest : public WindowTest {
     RecordingReporter reporter;
     return ReadTag(disk_, path, reporter);
   }
-  // Searches the tree for pattern and opens the tag panel on the first entry.
-  void OpenTagPanel(const QString& pattern) {
-    Search(Tree(), pattern);
-    MarkRow(0);
-    Click("CmdTagEdit");
-  }
   QWidget* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->objectName() == QLatin1String(name) && widget->isVisible()) return widget;
@@ -84,28 +78,6 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   Click("CmdTagExit");
   EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(),
             window_->findChild<SlotPanel*>());
-}
-
-// The searched folder swapped for a link between the search and the tag
-// write: no tag goes into the folder behind the link, and the message names it.
-TEST_F(MainExtrasTest, TagWriteNeverEntersAFolderReplacedSinceTheSearch) {
-  const std::string music = InTree("music"), other = InTree("other");
-  WriteFile(music + "/Anna - Eins.mp3", kAudio);
-  WriteFile(other + "/Anna - Eins.mp3", kAudio);
-  Start();
-  Search(music, "*.mp3");
-  MarkRow(0);
-  Click("CmdTagEdit");
-  Find<QLineEdit>("TxtSeparator")->setText(" - ");
-  std::filesystem::rename(music, music + ".old");
-  std::filesystem::create_directory_symlink(other, music);
-  QString shown;
-  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget* box) { shown = MessageText(box); }}};
-  Click("CmdEditTag");
-  EXPECT_TRUE(answers.AllAnswered());
-  EXPECT_TRUE(shown.contains(QString::fromStdString(music))) << shown.toStdString();
-  EXPECT_EQ(ReadFile(other + "/Anna - Eins.mp3"), kAudio);
-  EXPECT_EQ(ReadFile(music + ".old/Anna - Eins.mp3"), kAudio);
 }
 
 // Every marked file gets its record, the others none; a 40-character part

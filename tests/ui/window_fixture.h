@@ -95,7 +95,7 @@ class WindowTest : public ::testing::Test {
     OpenFolder(folder);
     Find<QLineEdit>("txtSearchSpec")->setText(pattern);
     if (subFolders) Click("OptSubdirs");
-    ASSERT_EQ(Text("cmdSearch"), "&Suche");
+    ASSERT_NE(Text("cmdSearch"), "&Reset");  // the same in English
     Click("cmdSearch");
     ASSERT_EQ(Text("cmdSearch"), "&Reset");
   }
@@ -116,6 +116,14 @@ class WindowTest : public ::testing::Test {
     Search(folder.empty() ? Tree() : folder);
     MarkAll();
     ChooseOperation(0, code, first, second);
+  }
+
+  // Searches folder (the tree when empty) for pattern and opens the tag
+  // panel on the first entry.
+  void OpenTagPanel(const QString& pattern, const std::string& folder = "") {
+    Search(folder.empty() ? Tree() : folder, pattern);
+    MarkRow(0);
+    Click("CmdTagEdit");
   }
 
   // Lets the window's events run until the preview has worked out the last
@@ -156,6 +164,17 @@ class WindowTest : public ::testing::Test {
     list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+  // Triggers the action, or clicks the button, of that name with the modal
+  // windows it opens answered by steps; true when every step was used.
+  bool Answered(const char* name, std::initializer_list<ModalAnswerer::Step> steps) {
+    ModalAnswerer answers(steps);
+    if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
+      action->trigger();
+    } else {
+      Click(name);
+    }
+    return answers.AllAnswered();
+  }
 
   TempFolder temp_;
   MainEnvironment environment_;
