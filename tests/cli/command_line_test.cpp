@@ -157,23 +157,5 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
   }
 }
 
-// Several folders: one list in the order given, each file once; one run
-// that one undo takes back.
-TEST(CliCommandLine, SeveralFoldersAreOneRun) {
-  TempFolder one, two;
-  WriteFiles(one.path(), {"b.txt", "sub/c.txt"});
-  WriteFiles(two.path(), {"a.txt"});
-  const CliResult search = RunCli({"search", "-s", Bare(two), Bare(one), one / "sub"});
-  EXPECT_EQ(search.out, two / "a.txt\n" + one / "b.txt\n" + one / "sub/c.txt\n") << search.err;
-  const std::string journal = one / "journal";
-  EXPECT_TRUE(Succeeds(
-      RunCli({"rename", "-y", "--journal", journal, "--slot1", "upper", Bare(one), Bare(two)})));
-  EXPECT_EQ(Listing(two.path()), Names{"A.TXT"});
-  EXPECT_EQ(RunCli({"undo", "-y", "--last", "--journal", journal}).status, 0);
-  EXPECT_EQ(Listing(two.path()), Names{"a.txt"});
-  EXPECT_EQ(Listing(one.path()), (Names{"b.txt", "journal", "journal.lock", "sub"}));
-  EXPECT_EQ(RunCli({"search", Bare(one), one / "missing"}).status, 2);
-}
-
 }  // namespace
 }  // namespace velmora

@@ -43,46 +43,43 @@ TEST(CliOrder, EachOrderNumbersTheFilesInTurn) {
   }
 }
 
-TEST(CliOrder, SearchListsInTheChosenOrder) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"Titel 10", "Titel 2", "titel 1"});
-  const CliResult r = RunCli({"search", "--order", "natural", "--reverse", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, dir / "Titel 10\n" + dir / "Titel 2\n" + dir / "titel 1\n");
-  EXPECT_EQ(RunCli({"search", "--order", "random", Bare(dir)}).status, 2);
-}
-
-// Another order sorts the list of several folders as one; the default keeps
-// the folders in turn.
-TEST(CliOrder, SeveralFoldersFollowTheOrderAsOneList) {
+// Several folders are one list: in the order given, each file once, and
+// sorted by path with letter case ignored; another order sorts them as one
+// list. One run over them, numbered along the whole list, that one undo
+// takes back.
+TEST(CliOrder, SeveralFoldersAreOneList) {
   TempFolder dir;
   WriteFile(dir / "a/big.txt", "123456");
-  WriteFile(dir / "a/small.txt", "1");
+  WriteFile(dir / "a/Small.txt", "1");
+  WriteFiles(dir / "a/", {"c.mp3", "z/t.txt"});
   WriteFile(dir / "b/mid.txt", "123");
-  const std::string a = dir / "a/", b = dir / "b/";
+  const std::string a = dir / "a", b = dir / "b";
   struct Row {
-    Names order;
-    std::string out;
+    Names args;       // after "search -p *.txt"
+    std::string out;  // with "D/" for dir
   };
   const Row rows[] = {
-      {{}, a + "big.txt\n" + a + "small.txt\n" + b + "mid.txt\n"},
-      {{"--order", "size"}, a + "small.txt\n" + b + "mid.txt\n" + a + "big.txt\n"},
-      {{"--reverse"}, b + "mid.txt\n" + a + "small.txt\n" + a + "big.txt\n"},
+      {{a, b}, "D/a/big.txt\nD/a/Small.txt\nD/b/mid.txt\n"},
+      {{"-s", b, a, a + "/z"}, "D/b/mid.txt\nD/a/big.txt\nD/a/Small.txt\nD/a/z/t.txt\n"},
+      {{"--order", "size", a, b}, "D/a/Small.txt\nD/b/mid.txt\nD/a/big.txt\n"},
+      {{"--reverse", a, b}, "D/b/mid.txt\nD/a/Small.txt\nD/a/big.txt\n"},
   };
   for (const Row& row : rows) {
-    Names args = {"search"};
-    args.insert(args.end(), row.order.begin(), row.order.end());
-    args.insert(args.end(), {dir / "a", dir / "b"});
-    const CliResult r = RunCli(args);
+    SCOPED_TRACE(row.args[0]);
+    const CliResult r = RunCli(Plus({"search", "-p", "*.txt"}, row.args));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, row.out) << (row.order.empty() ? "default" : row.order[0]);
+    EXPECT_EQ(r.out, InFolder(row.out, dir));
   }
-  // The numbering follows the whole list.
-  EXPECT_TRUE(Succeeds(
-      RunCli({"rename", "--slot1", "number-before", "--src1", "1", "--dst1", ".txt", "--order",
-              "size", "--yes-all", "--journal", dir / "journal", dir / "a", dir / "b"})));
-  EXPECT_EQ(Listing(dir / "a"), (Names{"big3.txt", "small1.txt"}));
-  EXPECT_EQ(Listing(dir / "b"), Names{"mid2.txt"});
+  EXPECT_EQ(RunCli({"search", a, dir / "missing"}).status, 2);
+
+  const std::string journal = dir / "journal";
+  EXPECT_TRUE(
+      Succeeds(RunCli({"rename", "-p", "*.txt", "--slot1", "number-before", "--src1", "1", "--dst1",
+                       ".txt", "--order", "size", "--yes-all", "--journal", journal, a, b})));
+  EXPECT_EQ(Listing(a), (Names{"Small1.txt", "big3.txt", "c.mp3", "z"}));
+  EXPECT_EQ(Listing(b), Names{"mid2.txt"});
+  EXPECT_TRUE(UndoRestores(journal, a, {"Small.txt", "big.txt", "c.mp3", "z"}));
+  EXPECT_EQ(Listing(b), Names{"mid.txt"});
 }
 
 TEST(CliCounter, StepAndRestartPerFolder) {

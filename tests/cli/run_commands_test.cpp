@@ -30,10 +30,10 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
     std::string inOutput;
   };
   const Row rows[] = {
-      {{}, 2, "velmora-cli"},
       {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},
       {{"rename", "--yes-all", f}, 2, "Keine Operation"},
       {{"search", dir / "a-b.txt"}, 2, "Pfad nicht gefunden"},
+      {{"search", "--order", "random", f}, 2, "--order: random ist nicht erlaubt"},
       {{"tag", "--title", "4", f}, 2, "Ungültige Quelle"},
       {{"tag", "--genre", "=Keine", f}, 2, "Ungültige Quelle"},
       // Without a terminal the questions need answering in advance.
@@ -57,15 +57,6 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   EXPECT_EQ(ReadFile(dir / "a-b.txt"), "a-b.txt");
   EXPECT_EQ(ReadFile(dir / "good.journal"), good);
   EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
-}
-
-TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"b.txt", "A.TXT", "c.mp3", "sub/d.txt"});
-  const CliResult r = RunCli({"search", "--pattern", "*.txt", "--subdirs", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  // Sorted by path with letter case ignored, whatever the visit order.
-  EXPECT_EQ(r.out, dir / "A.TXT\n" + dir / "b.txt\n" + dir / "sub/d.txt\n");
 }
 
 // Two chained slots with numbering: the dry run prints exactly what the run
@@ -235,139 +226,95 @@ TEST(CliNames, ANewNameThatIsAFolderFailsClearly) {
   EXPECT_TRUE(std::filesystem::is_empty(dir / "sub"));
 }
 
-// The shift onto a later file is the plan's own test; here the marks and
-// the summary as the command prints them.
-TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
+// The plan as --dry-run and --check print it, and the run that follows it:
+// each conflict marked behind its step, "Löschen ???" answered by --yes-all
+// as the run answers it (the later slot goes on from the name the file
+// kept), nothing touched and no journal while --check finds a conflict, and
+// a step onto a file the run needs refused, chains resolved or not. A file
+// that keeps its name keeps its content. (The shift onto a later file is the
+// plan's own test.)
+TEST(CliPlan, DryRunCheckAndRunFollowOnePlan) {
+  const std::string kept =
+      "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele "
+      "bleiben (ohne --overwrite-all).\n";
+  const std::string replaced =
+      "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, "
+      "vorhandene Ziele werden überschrieben.\n";
+  const Names swap = {"A - B.mp3", "B - A.mp3"}, mirror = {"--slot1", "mirror", "--src1", " - "};
+  const Names ab = {"a.txt", "b.txt"}, dashes = {"a-1.txt", "a_1.txt"};
+  const Names aToB = {"--pattern", "a*", "--slot1", "replace", "--src1",   "a",
+                      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
+  const Names onto = {"--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
+  const std::string refused =
+      "D/a-1.txt\n nicht zu \nD/a_1.txt\numbenennen\n\nFehler:  " + std::to_string(kFileExists);
   struct Row {
     const char* what;
-    Names files;
-    Args job;
-    std::string out;  // with "D/" for the folder
-    std::string summary;
+    Names files, args;  // args before the folder
+    int status;
+    std::string out;       // with "D/" for the folder; "?": not compared
+    std::string err = "";  // a part of standard error
+    Names after = {};      // empty: as files
   };
   const Row rows[] = {
-      {"swap, not resolved",
-       {"A - B.mp3", "B - A.mp3"},
-       {"--slot1", "mirror", "--src1", " - ", "--no-resolve-chains"},
+      {"swap, not resolved", swap, Plus(mirror, {"--no-resolve-chains", "-n"}), 0,
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
        "0 Änderungen, 2 Konflikte"},
-      {"swap resolved",
-       {"A - B.mp3", "B - A.mp3"},
-       {"--slot1", "mirror", "--src1", " - "},
-       "D/A - B.mp3 -> D/B - A.mp3\nD/B - A.mp3 -> D/A - B.mp3\n",
-       "2 Änderungen, 0 Konflikte"},
-      {"two end at one name, one meets an unlisted file",
-       {"x-.mp3", "x-1.txt", "x-2.txt"},
-       {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",
-        "replace", "--src2", ".txt", "--dst2", ".mp3"},
+      {"swap resolved", swap, Plus(mirror, {"-n"}), 0,
+       "D/A - B.mp3 -> D/B - A.mp3\nD/B - A.mp3 -> D/A - B.mp3\n", "2 Änderungen, 0 Konflikte"},
+      {"two end at one name, one meets an unlisted file", Names{"x-.mp3", "x-1.txt", "x-2.txt"},
+       Names{"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3",
+             "--slot2", "replace", "--src2", ".txt", "--dst2", ".mp3", "-n"},
+       0,
        "D/x-1.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [existiert]\n"
        "D/x-2.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [doppelt]\n",
        "2 Änderungen, 2 Konflikte"},
+      {"target kept, planned", ab, Plus(aToB, {"-n"}), 0,
+       kept + "D/a.txt -> D/b.txt  [existiert]\nD/a.txt -> D/A.TXT\n"},
+      {"target kept", ab, aToB, 1, "D/a.txt -> D/A.TXT\n", "", Names{"A.TXT", "b.txt"}},
+      {"target replaced, planned", ab, Plus(aToB, {"--overwrite-all", "-n"}), 0,
+       replaced + "D/a.txt -> D/b.txt  [existiert]\nD/b.txt -> D/B.TXT\n"},
+      {"target replaced", ab, Plus(aToB, {"--overwrite-all"}), 0,
+       "D/a.txt -> D/b.txt\nD/b.txt -> D/B.TXT\n", "", Names{"B.TXT"}},
+      {"a chain checked", Names{"f1.txt", "f2.txt"},
+       Names{"--slot1", "replace", "--src1", "1", "--dst1", "2", "--yes-all", "--overwrite-all",
+             "--check"},
+       3, replaced + "D/f1.txt -> D/f2.txt  [Kette]\n"},
+      // A failure the run would report counts as a conflict too.
+      {"a name leaving its folder checked", Names{"f1.txt"},
+       Names{"--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check", "--dry-run"}, 3,
+       "?", "Falscher Dateiname"},
+      {"onto a file that stays", dashes, onto, 1, "", refused},
+      {"onto a file that stays, chains not resolved", dashes, Plus(onto, {"--no-resolve-chains"}),
+       1, "", refused},
+      // "&Alle" numbers as "&Ja" would.
+      {"numbered, checked and run", Names{"a-x.txt", "b.txt", "c-x.txt", "c-3x.txt"},
+       Names{"--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1", "1", "--dst1", "-",
+             "--check", "--yes-all", "--overwrite-all"},
+       0, "D/a-x.txt -> D/a-1x.txt\nD/c-x.txt -> D/c-2x.txt\n", "",
+       Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}},
+      {"onto a file the run needs", Names{"a1.txt", "a2.txt"},
+       Names{"--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
+             "--overwrite-all"},
+       1, "D/a1.txt -> D/a.txt\n", "Muster enger fassen", Names{"a.txt", "a2.txt"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    TempFolder dir;
+    TempFolder dir, state;
     WriteFiles(dir.path(), row.files);
-    const CliResult r = RunCli(Plus(Plus({"rename"}, row.job), {"--dry-run", Bare(dir)}));
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, InFolder(row.out, dir));
-    EXPECT_THAT(r.err, HasSubstr(row.summary));
-    EXPECT_EQ(Listing(dir.path()), row.files);
+    const CliResult r =
+        RunCli(Plus(Plus({"rename"}, row.args), {"--journal", state / "j", Bare(dir)}));
+    EXPECT_EQ(r.status, row.status) << r.err;
+    EXPECT_EQ(r.out, row.out == "?" ? r.out : InFolder(row.out, dir));
+    EXPECT_THAT(r.err, HasSubstr(InFolder(row.err, dir)));
+    const Names after = row.after.empty() ? row.files : row.after;
+    EXPECT_EQ(Listing(dir.path()), after);
+    for (const std::string& name : after) {  // kept names keep their content
+      if (std::count(row.files.begin(), row.files.end(), name) != 0) {
+        EXPECT_EQ(ReadFile(dir / name), name);
+      }
+    }
+    EXPECT_EQ(FileExists(state / "j"), row.status != 3 && row.args.back() != "-n");
   }
-}
-
-TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
-  TempFolder dir;
-  WriteFile(dir / "f1.txt", "one");
-  WriteFile(dir / "f2.txt", "two");
-  const Args shift = {"rename",    "--slot1", "replace",   "--src1",          "1",
-                      "--dst1",    "2",       "--yes-all", "--overwrite-all", "--check",
-                      "--journal", dir / "j", Bare(dir)};
-  CliResult r = RunCli(shift);
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_EQ(r.out, std::string("Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, "
-                               "vorhandene Ziele werden überschrieben.\n") +
-                       dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
-  EXPECT_EQ(Listing(dir.path()), (Names{"f1.txt", "f2.txt"}));  // no journal either
-  EXPECT_EQ(ReadFile(dir / "f2.txt"), "two");
-
-  // A failure the run would report counts as a conflict too: here a new
-  // name that would leave its folder.
-  r = RunCli({"rename", "--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check",
-              "--dry-run", Bare(dir)});
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
-}
-
-// A step onto a marked file that stays is reported with kFileExists and fails
-// the command, whether chains are resolved or not.
-TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
-  for (const bool resolve : {true, false}) {
-    TempFolder dir;
-    WriteFiles(dir.path(), {"a-1.txt", "a_1.txt"});
-    Args args = {"rename", "--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
-    if (!resolve) args.push_back("--no-resolve-chains");
-    args.push_back(Bare(dir));
-    const CliResult r = RunCli(args);
-    EXPECT_EQ(r.status, 1) << resolve;
-    EXPECT_THAT(r.err, HasSubstr("Fehler:  " + std::to_string(kFileExists))) << resolve;
-    EXPECT_THAT(r.err, HasSubstr(dir / "a-1.txt")) << resolve;
-    EXPECT_EQ(Listing(dir.path()), (Names{"a-1.txt", "a_1.txt"})) << resolve;
-  }
-}
-
-// With --yes-all the dry run answers "Löschen ???" as the run without a
-// terminal does: the existing target stays unless --overwrite-all, and the
-// later slot goes on from the name the file kept.
-TEST(CliPlan, YesAllDryRunAnswersAsTheRun) {
-  const struct {
-    bool overwrite;
-    std::string first, steps;
-    Names after;
-  } rows[] = {{false,
-               "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele bleiben (ohne "
-               "--overwrite-all).",
-               "a.txt -> D/b.txt  [existiert]\nD/a.txt -> D/A.TXT\n",
-               {"A.TXT", "b.txt"}},
-              {true,
-               "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, vorhandene "
-               "Ziele werden überschrieben.",
-               "a.txt -> D/b.txt  [existiert]\nD/b.txt -> D/B.TXT\n",
-               {"B.TXT"}}};
-  for (const auto& row : rows) {
-    TempFolder dir;
-    WriteFiles(dir.path(), {"a.txt", "b.txt"});
-    Args args = {"rename", "--pattern", "a*", "--slot1", "replace", "--src1",
-                 "a",      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
-    if (row.overwrite) args.push_back("--overwrite-all");
-    const CliResult preview = RunCli(Plus(args, {"--dry-run", Bare(dir)}));
-    EXPECT_EQ(preview.out, row.first + "\n" + InFolder("D/" + row.steps, dir)) << row.overwrite;
-    args.push_back(Bare(dir));
-    (void)RunCli(args);
-    EXPECT_EQ(Listing(dir.path()), row.after) << row.overwrite;
-  }
-}
-
-// --check clears exactly what the run then does: "&Alle" numbers as "&Ja"
-// would, and a step onto a file the run needs is refused, not obeyed.
-TEST(CliPlan, YesAllRunsThePlanAndKeepsWhatTheRunNeeds) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a-x.txt", "b.txt", "c-x.txt"});
-  WriteFile(dir / "c-3x.txt", "precious");
-  CliResult r = RunCli({"rename", "--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1",
-                        "1", "--dst1", "-", "--check", "--yes-all", "--overwrite-all", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Listing(dir.path()), (Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}));
-  EXPECT_EQ(ReadFile(dir / "c-3x.txt"), "precious");
-
-  TempFolder two;
-  WriteFile(two / "a1.txt", "one");
-  WriteFile(two / "a2.txt", "two");
-  r = RunCli({"rename", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
-              "--overwrite-all", Bare(two)});
-  EXPECT_NE(r.status, 0);
-  EXPECT_THAT(r.err, HasSubstr("Muster enger fassen"));
-  EXPECT_EQ(Listing(two.path()), (Names{"a.txt", "a2.txt"}));
 }
 
 }  // namespace
