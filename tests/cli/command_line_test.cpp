@@ -27,14 +27,12 @@ TEST(CliCommandLine, ShortOptionsMatchTheLongOnes) {
   TempFolder dir;
   WriteFiles(dir.path(), {"a.txt", "b.mp3", "sub/c.txt"});
   const Args job = {"rename", "--slot1", "upper"};
-  Args shortForm = job;
-  shortForm.insert(shortForm.end(), {"-n", "-y", "-s", "-p", "*.txt", Bare(dir)});
-  Args longForm = job;
-  longForm.insert(longForm.end(),
-                  {"--dry-run", "--yes-all", "--subdirs", "--pattern", "*.txt", Bare(dir)});
-  const CliResult shortRun = RunCli(shortForm);
+  const CliResult shortRun = RunCli(Plus(job, {"-n", "-y", "-s", "-p", "*.txt", Bare(dir)}));
   EXPECT_EQ(shortRun.status, 0) << shortRun.err;
-  EXPECT_EQ(shortRun.out, RunCli(longForm).out);
+  EXPECT_EQ(
+      shortRun.out,
+      RunCli(Plus(job, {"--dry-run", "--yes-all", "--subdirs", "--pattern", "*.txt", Bare(dir)}))
+          .out);
   EXPECT_THAT(shortRun.out, HasSubstr("sub/C.TXT"));
   EXPECT_EQ(RunCli({"rename", "-r", "--slot1", "upper", "-n", Bare(dir)}).status, 2);
 }
