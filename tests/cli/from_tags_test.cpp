@@ -1,5 +1,6 @@
 // "Name aus Tags" through the real program: names from ID3 tags chained
-// with numbering, a file without the field, a bad template, and undo.
+// with numbering, a file without the field, and undo (a bad template: the
+// usage table of run_commands_test.cpp).
 #include <gtest/gtest.h>
 
 #include "tests/cli/cli_runner.h"
@@ -51,21 +52,6 @@ TEST(CliFromTags, CopyAndMoveTakeTheNameToo) {
     EXPECT_EQ(Listing(dest.path()), Names{"03 Größe.mp3"});
     EXPECT_EQ(Listing(dir.path()), std::string(command) == "copy" ? Names{"a.mp3"} : Names{});
   }
-}
-
-TEST(CliFromTags, ByCodeAndABadTemplateIsRefusedBeforeTheRun) {
-  TempFolder dir;
-  WriteFile(dir / "a.txt", "x");
-  for (const char* tmpl : {"{foo}", "{artist", ""}) {
-    const CliResult r = RunCli({"rename", "--slot1", "18", "--src1", tmpl, "--yes-all", Bare(dir)});
-    EXPECT_EQ(r.status, 2) << tmpl;
-    EXPECT_THAT(r.err, HasSubstr("Falsche oder fehlende Eingabe")) << tmpl;
-  }
-  const CliResult r =
-      RunCli({"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_THAT(r.out, HasSubstr(".txt"));
-  EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
 }
 
 }  // namespace

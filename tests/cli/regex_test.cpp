@@ -1,6 +1,6 @@
 // Operations 19 and 20 through the real program: groups and case changes,
-// transliteration chained behind, a refused pattern, and a pattern that
-// reaches its limit.
+// transliteration chained behind, and a pattern that reaches its limit (a
+// refused pattern: the usage table of run_commands_test.cpp).
 #include <gtest/gtest.h>
 
 #include "tests/cli/cli_runner.h"
@@ -18,20 +18,6 @@ TEST(CliRegex, GroupsCaseChangesAndTransliterationByName) {
                        "\\U$2\\E - $1", "--slot2", "transliterate", "--yes-all", Bare(dir)})));
   EXPECT_EQ(Listing(dir.path()),
             (Names{"AERGER - strasse.mp3", "UEBER - Titel uns.mp3", "X - y\xff.mp3"}));
-}
-
-TEST(CliRegex, ABadPatternOrReplacementIsRefusedWithItsCharacter) {
-  TempFolder dir;
-  WriteFile(dir / "a.txt", "x");
-  const std::pair<const char*, const char*> refused[] = {
-      {"ä(b", "Zeichen 4 (missing closing parenthesis)"}, {"(a)", "Zeichen 1 (unknown substring)"}};
-  for (const auto& [pattern, where] : refused) {
-    const CliResult r = RunCli(
-        {"rename", "--slot2", "19", "--src2", pattern, "--dst2", "$2", "--yes-all", Bare(dir)});
-    EXPECT_EQ(r.status, 2) << pattern;
-    EXPECT_THAT(r.err, HasSubstr(std::string("Ungültiger regulärer Ausdruck in No. 2, ") + where));
-  }
-  EXPECT_EQ(Listing(dir.path()), Names{"a.txt"});
 }
 
 TEST(CliRegex, APatternAtItsLimitIsReportedOnceAndTheRunFails) {

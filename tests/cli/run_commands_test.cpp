@@ -24,6 +24,7 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
   WriteFile(dir / "good.journal", good);
   WriteFile(dir / "bad.journal", bad);
+  const std::string badInput = "Falsche oder fehlende Eingabe";
   struct Row {
     Args args;
     int status;
@@ -41,8 +42,20 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
       {{"undo", "--journal", dir / "good.journal"}, 2, "--yes-all"},
       {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f},
        2,
-       "Falsche oder fehlende Eingabe"},
+       badInput},
       {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, 2, "Falsches Datei-Format"},
+      // "Name aus Tags" by its code: a bad template, and a good one.
+      {{"rename", "--slot1", "18", "--src1", "{foo}", "--yes-all", f}, 2, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{artist", "--yes-all", f}, 2, badInput},
+      {{"rename", "--slot1", "18", "--src1", "", "--yes-all", f}, 2, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", f}, 0, f + "/20"},
+      // A bad pattern or replacement, named with its character.
+      {{"rename", "--slot2", "19", "--src2", "ä(b", "--dst2", "$2", "--yes-all", f},
+       2,
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 4 (missing closing parenthesis)"},
+      {{"rename", "--slot2", "19", "--src2", "(a)", "--dst2", "$2", "--yes-all", f},
+       2,
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 1 (unknown substring)"},
       // An empty value after "=" must not swallow the next option.
       {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, 0, "a.txt"},
   };
