@@ -1,12 +1,15 @@
 // Runs from the main window with their dialogs answered by pressing the
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
-// destination chooser, stopping a run, and the log option.
+// destination chooser, stopping a run, the log option, and a regular
+// expression that reaches its limit (one box for the whole run, logged at
+// Location::kRegexReplace).
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <algorithm>
 
+#include "engine/error_reporter.h"
 #include "services/journal.h"
 #include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
@@ -340,6 +343,24 @@ TEST_F(RunTest, LogFileIsNeverAStep) {
   EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
   EXPECT_TRUE(FileExists(window_->logPath()));
   EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
+}
+
+TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
+  const std::string slow = std::string(40, 'a') + "b";
+  for (const char* tail : {"1", "2", "3"}) WriteFile(InTree(slow + tail), "x");
+  Start();
+  Trigger("OptLogFile");
+  Prepare(19, "(a+)+\\d$", "x");
+  // No file is renamed, so no question; any box the run shows is read.
+  QStringList texts;
+  const auto read = [&](QWidget* box) { texts << MessageText(box); };
+  ModalAnswerer answers{{"MessageBox", "OK", read}, {"MessageBox", "OK", read}};
+  Click("CmdRename");
+  EXPECT_EQ(texts.filter("(a+)+\\d$").size(), 1) << texts.join("|").toStdString();
+  EXPECT_NE(ReadFile(window_->logPath())
+                .find("Location:  " + std::to_string(LocationNumber(Location::kRegexReplace))),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(InTree(slow + "3")));
 }
 
 }  // namespace

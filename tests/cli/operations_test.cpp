@@ -1,6 +1,8 @@
-// "Name aus Tags" through the real program: names from ID3 tags chained
-// with numbering, a file without the field, and undo (a bad template: the
-// usage table of run_commands_test.cpp).
+// Operations 18 to 20 through the real program: "Name aus Tags" from ID3
+// tags chained with numbering, a file without the field, and undo; regular
+// expressions with groups and case changes, transliteration chained behind,
+// and a pattern that reaches its limit. (A bad template or pattern: the
+// usage table of run_commands_test.cpp.)
 #include <gtest/gtest.h>
 
 #include "tests/cli/cli_runner.h"
@@ -52,6 +54,35 @@ TEST(CliFromTags, CopyAndMoveTakeTheNameToo) {
     EXPECT_EQ(Listing(dest.path()), Names{"03 Größe.mp3"});
     EXPECT_EQ(Listing(dir.path()), std::string(command) == "copy" ? Names{"a.mp3"} : Names{});
   }
+}
+
+TEST(CliRegex, GroupsCaseChangesAndTransliterationByName) {
+  TempFolder dir;
+  for (const char* name : {"Titel - über uns.mp3", "straße - ärger.mp3", "y - x\xff.mp3"}) {
+    WriteFile(dir / name, "x");
+  }
+  EXPECT_TRUE(
+      Succeeds(RunCli({"rename", "--slot1", "regex", "--src1", "^(.+) - (\\w+)", "--dst1",
+                       "\\U$2\\E - $1", "--slot2", "transliterate", "--yes-all", Bare(dir)})));
+  EXPECT_EQ(Listing(dir.path()),
+            (Names{"AERGER - strasse.mp3", "UEBER - Titel uns.mp3", "X - y\xff.mp3"}));
+}
+
+TEST(CliRegex, APatternAtItsLimitIsReportedOnceAndTheRunFails) {
+  TempFolder dir;
+  const std::string slow = std::string(40, 'a') + "b";
+  for (const char* tail : {"1", "2", "3"}) WriteFile(dir / (slow + tail), "x");
+  WriteFile(dir / "c.txt", "x");
+  const CliResult r =
+      RunCli({"rename", "--slot1", "regex", "--src1", "(a+)+\\d$", "--dst1", "x", "--slot2",
+              "replace", "--src2", "c", "--dst2", "d", "--yes-all", Bare(dir)});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(Count(r.err, "(a+)+"), 1) << r.err;
+  // On one line, the pattern escaped as names are.
+  EXPECT_THAT(r.err, HasSubstr("velmora-cli: Grenze des regulären Ausdrucks erreicht: " +
+                               dir / (slow + "1") + ", Muster (a+)+\\\\d$\n"));
+  // The other slot goes on.
+  EXPECT_EQ(Listing(dir.path()), (Names{slow + "1", slow + "2", slow + "3", "d.txt"}));
 }
 
 }  // namespace
