@@ -14,6 +14,7 @@ using namespace velmora::testing;
 using ::testing::Not;
 using Args = std::vector<std::string>;
 
+// The help follows the language, the first of LANGUAGE it knows.
 TEST(CliCommandLine, VersionAndHelpWithoutInternals) {
   const CliResult version = RunCli({"--version"});
   EXPECT_EQ(version.status, 0) << version.err;
@@ -22,6 +23,7 @@ TEST(CliCommandLine, VersionAndHelpWithoutInternals) {
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, HasSubstr("--no-resolve-chains"));
   EXPECT_THAT(help.out, Not(HasSubstr("{false}")));
+  EXPECT_THAT(RunCli({"--help"}, {"LANGUAGE=fr:en"}).out, HasSubstr("Rename the files found"));
 }
 
 // Each short option does what its long one does: the same dry run.

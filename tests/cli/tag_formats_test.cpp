@@ -60,13 +60,10 @@ TEST_P(CliTagFormats, WritesEveryFieldInFullAndOtherToolsReadIt) {
   ASSERT_EQ(tag.status, 0) << tag.err;
   const CliResult read = RunCli({"read-tag", "--json", file});
   ASSERT_EQ(read.status, 0) << read.err;
-  const nlohmann::json json = nlohmann::json::parse(read.out);
-  EXPECT_EQ(json["title"], kTitle);
-  EXPECT_EQ(json["artist"], kArtist);
-  EXPECT_EQ(json["album"], kAlbum);
-  EXPECT_EQ(json["comment"], kComment);
-  EXPECT_EQ(json["year"], "2024");
-  EXPECT_EQ(json["genre"], "Rock");
+  const nlohmann::json json = nlohmann::json::parse(read.out),
+                       expected = {{"title", kTitle},     {"artist", kArtist}, {"album", kAlbum},
+                                   {"comment", kComment}, {"year", "2024"},    {"genre", "Rock"}};
+  for (const auto& [key, value] : expected.items()) EXPECT_EQ(json[key], value) << key;
   EXPECT_EQ(DecodedAudio(file), audio);
 
   const struct {

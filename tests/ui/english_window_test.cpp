@@ -117,20 +117,5 @@ TEST_F(EnglishWindowTest, TagSourceOffTakesTheStoredValue) {
   EXPECT_EQ(Text("TxtInterpret").toStdString(), Padded("Anna"));
 }
 
-// The question before undoing a run of an earlier window answers in English.
-TEST_F(EnglishWindowTest, UndoQuestionAnswersYesOrNo) {
-  English();
-  WriteFiles(InTree(""), {"a1.txt"});
-  Start();
-  Prepare(1, "a", "x");
-  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&All"}}));
-  ASSERT_TRUE(FileExists(InTree("x1.txt")));
-  window_.reset();
-
-  Start();
-  EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", "&No"}}));
-  EXPECT_TRUE(FileExists(InTree("x1.txt")));
-}
-
 }  // namespace
 }  // namespace velmora::testing

@@ -11,6 +11,7 @@
 
 #include "engine/error_reporter.h"
 #include "services/journal.h"
+#include "services/translation.h"
 #include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
@@ -22,6 +23,10 @@ namespace {
 
 class RunTest : public WindowTest {
  protected:
+  void TearDown() override {
+    window_.reset();
+    UseLanguage(Language::kGerman, VELMORA_BIN_DIR);
+  }
   static std::string Field(QWidget* dialog, const char* name) {
     return dialog->findChild<QLineEdit*>(QLatin1String(name))->text().toStdString();
   }
@@ -79,29 +84,39 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 }
 
 // The undo records outlive the window: started anew, "Zurück" offers the
-// newest run of the journal and takes it back once confirmed.
+// newest run of the journal and takes it back once confirmed, in either
+// language.
 TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
-  WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
-  Start();
-  Prepare(1, "a", "x");
-  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
-  ASSERT_TRUE(FileExists(InTree("x2.txt")));
-  window_.reset();
+  const struct {
+    Language language;
+    QString all, no, yes, question;  // the question around the run's time
+  } rows[] = {{Language::kGerman, "&Alle", "&Nein", "&Ja", "Den Lauf vom | zurücknehmen?"},
+              {Language::kEnglish, "&All", "&No", "&Yes", "Take back the run of |?"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.question.toStdString());
+    ASSERT_TRUE(UseLanguage(row.language, VELMORA_BIN_DIR));
+    WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
+    Start();
+    Prepare(1, "a", "x");
+    EXPECT_TRUE(Answered("CmdRename", {{"Dialog", row.all}}));
+    ASSERT_TRUE(FileExists(InTree("x2.txt")));
+    window_.reset();
 
-  Start();
-  const auto asked = [](QWidget* box) {
-    const QString text = MessageText(box);
-    EXPECT_TRUE(text.startsWith("Den Lauf vom ") && text.endsWith(" zurücknehmen?"))
-        << text.toStdString();
-  };
-  EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", "&Nein", asked}}));
-  EXPECT_TRUE(FileExists(InTree("x1.txt")));
-
-  EXPECT_TRUE(Answered(
-      "MnuUndo", {{"MessageBox", "&Ja", asked}, {"Dialog", "&Alle", [&](QWidget* d) {
-                                                   EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt"));
-                                                 }}}));
-  for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
+    Start();
+    const auto asked = [&](QWidget* box) {
+      const QString text = MessageText(box);
+      EXPECT_TRUE(text.startsWith(row.question.section('|', 0, 0)) &&
+                  text.endsWith(row.question.section('|', 1)))
+          << text.toStdString();
+    };
+    EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", row.no, asked}}));
+    EXPECT_TRUE(FileExists(InTree("x1.txt")));
+    EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", row.yes, asked},
+                                     {"Dialog", row.all, [&](QWidget* d) {
+                                        EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt"));
+                                      }}}));
+    for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
+  }
 }
 
 // A run the journal holds without its end record, from a process long gone,

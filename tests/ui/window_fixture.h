@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -137,10 +138,11 @@ class WindowTest : public ::testing::Test {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
   }
-  // The preview column's rows, or their tool tips.
-  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole) const {
+  // The rows of a list, by default the preview column's, or their tool tips.
+  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole,
+                                   const char* list = "lstNewNames") const {
     QStringList rows;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
+    QAbstractItemModel* model = window_->findChild<QListView*>(list)->model();
     for (int row = 0; row < model->rowCount(); ++row)
       rows << model->index(row, 0).data(role).toString();
     return rows;
@@ -150,9 +152,8 @@ class WindowTest : public ::testing::Test {
   // The found list's entries, in list order.
   [[nodiscard]] std::vector<std::string> FoundPaths() const {
     std::vector<std::string> paths;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstFoundFiles")->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-      paths.push_back(model->index(row, 0).data().toString().toStdString());
+    for (const QString& row : Column(Qt::DisplayRole, "lstFoundFiles")) {
+      paths.push_back(row.toStdString());
     }
     return paths;
   }
@@ -165,7 +166,8 @@ class WindowTest : public ::testing::Test {
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
   // Triggers the action, or clicks the button, of that name with the modal
-  // windows it opens answered by steps; true when every step was used.
+  // windows it opens answered by steps; true when every step was used, each
+  // on the window and button it names.
   bool Answered(const char* name, std::initializer_list<ModalAnswerer::Step> steps) {
     ModalAnswerer answers(steps);
     if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
@@ -173,7 +175,10 @@ class WindowTest : public ::testing::Test {
     } else {
       Click(name);
     }
-    return answers.AllAnswered();
+    const std::vector<std::string>& log = answers.log();
+    return answers.AllAnswered() && std::none_of(log.begin(), log.end(), [](const std::string& e) {
+             return e.ends_with("<no such button>");
+           });
   }
 
   TempFolder temp_;
