@@ -11,7 +11,6 @@
 
 #include "engine/error_reporter.h"
 #include "services/journal.h"
-#include "services/translation.h"
 #include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
@@ -23,10 +22,6 @@ namespace {
 
 class RunTest : public WindowTest {
  protected:
-  void TearDown() override {
-    window_.reset();
-    UseLanguage(Language::kGerman, VELMORA_BIN_DIR);
-  }
   static std::string Field(QWidget* dialog, const char* name) {
     return dialog->findChild<QLineEdit*>(QLatin1String(name))->text().toStdString();
   }
@@ -94,7 +89,7 @@ TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
               {Language::kEnglish, "&All", "&No", "&Yes", "Take back the run of |?"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.question.toStdString());
-    ASSERT_TRUE(UseLanguage(row.language, VELMORA_BIN_DIR));
+    ASSERT_TRUE(UseLanguage(row.language, VELMORA_BIN_DIR));  // German again: TearDown
     WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
     Start();
     Prepare(1, "a", "x");

@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "services/translation.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/modal_answerer.h"
 #include "ui/folder_list.h"
@@ -46,6 +47,11 @@ class WindowTest : public ::testing::Test {
     ::setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1);
   }
+  void TearDown() override {
+    window_.reset();
+    UseLanguage(Language::kGerman, VELMORA_BIN_DIR);  // whatever the test loaded
+  }
+  void English() { ASSERT_TRUE(UseLanguage(Language::kEnglish, VELMORA_BIN_DIR)); }
 
   // Creates, loads and shows the window.
   Main& Start(const std::string& commandLine = "") {
