@@ -73,26 +73,6 @@ TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
   EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
 }
 
-// Two chained slots with numbering: the dry run prints exactly what the run
-// then does, and touches nothing (journal included).
-TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a 1.txt", "b 2.txt", "c.txt"});
-  const Args job = {"rename", "--slot1", "replace", "--src1",        " ",
-                    "--dst1", "_",       "--slot2", "number-before", "--src2",
-                    "7",      "--dst2",  ".txt",    "--journal",     dir / "journal"};
-  const CliResult preview = RunCli(Plus(job, {"--dry-run", Bare(dir)}));
-  EXPECT_EQ(preview.status, 0) << preview.err;
-  EXPECT_NE(preview.out.find(dir / "a_1.txt -> " + dir / "a_17.txt\n"), std::string::npos);
-  EXPECT_EQ(Listing(dir.path()), (Names{"a 1.txt", "b 2.txt", "c.txt"}));
-
-  const CliResult run = RunCli(Plus(job, {"--yes-all", Bare(dir)}));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, preview.out);
-  EXPECT_EQ(Listing(dir.path()),
-            (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal", "journal.lock"}));
-}
-
 // Names with a tab, a line end and a backslash survive the journal and are
 // printed one to a line, escaped as there; undo --last takes the newest run
 // back, undo the rest, newest step first.
@@ -242,6 +222,13 @@ TEST(CliPlan, DryRunCheckAndRunFollowOnePlan) {
   const Names aToB = {"--pattern", "a*", "--slot1", "replace", "--src1",   "a",
                       "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
   const Names onto = {"--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
+  // Two chained slots with numbering: the dry run prints exactly the steps of the run.
+  const Names numbered = {"--slot1", "replace",       "--src1", " ", "--dst1", "_",
+                          "--slot2", "number-before", "--src2", "7", "--dst2", ".txt"};
+  const Names spaced = {"a 1.txt", "b 2.txt", "c.txt"};
+  const std::string numberedSteps =
+      "D/a 1.txt -> D/a_1.txt\nD/a_1.txt -> D/a_17.txt\nD/b 2.txt -> D/b_2.txt\n"
+      "D/b_2.txt -> D/b_28.txt\nD/c.txt -> D/c9.txt\n";
   const std::string refused =
       "D/a-1.txt\n nicht zu \nD/a_1.txt\numbenennen\n\nFehler:  " + std::to_string(kFileExists);
   struct Row {
@@ -253,6 +240,10 @@ TEST(CliPlan, DryRunCheckAndRunFollowOnePlan) {
     Names after = {};      // empty: as files
   };
   const Row rows[] = {
+      {"two slots numbered, planned", spaced, Plus(numbered, {"-n"}), 0, numberedSteps,
+       "3 Änderungen, 0 Konflikte"},
+      {"two slots numbered", spaced, Plus(numbered, {"--yes-all"}), 0, numberedSteps, "",
+       Names{"a_17.txt", "b_28.txt", "c9.txt"}},
       {"swap, not resolved", swap, Plus(mirror, {"--no-resolve-chains", "-n"}), 0,
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
        "0 Änderungen, 2 Konflikte"},
