@@ -1,8 +1,12 @@
 // The tag panel, the information windows and the Explorer-Link inside the
 // main window: the pieces as the user reaches them through its buttons and
 // menu. The tag rules themselves are the tag editor's tests.
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 #include "services/context_link.h"
@@ -31,6 +35,11 @@ class MainExtrasTest : public WindowTest {
   TagRecord Stored(const std::string& path) {
     RecordingReporter reporter;
     return ReadTag(disk_, path, reporter);
+  }
+  // Runs what close() left to do, so a closed window is really gone.
+  static void Gone() {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   QWidget* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -213,10 +222,46 @@ TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
 
   // A closed window is built afresh, again with every entry once.
   TopLevel("Hist")->close();
-  QApplication::processEvents();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Gone();
   Trigger("MnuHistorie");
   EXPECT_EQ(entries("Hist"), lines);
+}
+
+// With Hilfe.txt beside the program the help shows it line by line, without
+// a message, scrolled to its longest line.
+TEST_F(MainExtrasTest, HelpShowsTheFileLineByLineAndScrollsToItsLongestLine) {
+  const std::string longLine = "Lange Zeile:" + std::string(300, 'x');
+  WriteFile(AppFolder() + "/Hilfe.txt", "Velmora-Hilfe\r\n\r\n\tSuche\r\n" + longLine + "\r\n");
+  Start();
+  EXPECT_TRUE(Answered("MnuHilfe", {}));
+  Gone();
+  QListWidget* list = static_cast<LineListWindow*>(TopLevel("Hilfe"))->List1();
+  std::vector<std::string> entries;
+  for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+  EXPECT_EQ(entries, (std::vector<std::string>{"Velmora-Hilfe", "", "\tSuche", longLine}));
+  EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
+            list->fontMetrics().horizontalAdvance(QString::fromStdString(longLine)));
+}
+
+TEST_F(MainExtrasTest, AboutShowsTheVersionAndClosesOnOkEnterAndEscape) {
+  Start();
+  for (int key : {0, int{Qt::Key_Return}, int{Qt::Key_Escape}}) {
+    Trigger("MnuAbout");
+    QPointer<QWidget> about = TopLevel("frmAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Velmora");
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$"))
+                    .match(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text())
+                    .hasMatch());
+    if (key == 0) {
+      about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    } else {
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(about, &press);
+    }
+    Gone();
+    EXPECT_TRUE(about.isNull()) << key;  // closed and discarded
+  }
 }
 
 TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {
