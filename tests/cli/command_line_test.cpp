@@ -111,16 +111,6 @@ TEST(CliCommandLine, ParserRefusalsInTheUsersLanguage) {
   }
 }
 
-// "off" is the stored value like "aus"; "=off" is a fixed text.
-TEST(CliCommandLine, TagTakesOffBesideAus) {
-  TempFolder dir;
-  WriteFile(dir / "a.mp3", Audio(200));
-  const CliResult r =
-      RunCli({"tag", "-n", "--title", "off", "--artist", "=off", "--genre", "off", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, dir / "a.mp3\n  ID3v1 Interpret: \"\" -> \"off\"\n");
-}
-
 // After a run that changes files, one line on standard error says what it
 // did; a dry run has its own.
 TEST(CliCommandLine, SummaryLineAfterEachRun) {

@@ -125,6 +125,11 @@ TEST(CliTag, DryRunShowsOldAndNewAndWritesNothing) {
                        "  ID3v1 Titel: \"Alt\" -> \"Song\"\n"
                        "  ID3v2.4 Titel: \"\" -> \"Song\"\n"
                        "  ID3v2.4 Interpret: \"\" -> \"Band\"\n");
+  // "off" is the stored value like "aus"; "=off" is a fixed text.
+  const CliResult off =
+      RunCli({"tag", "-n", "--title", "off", "--artist", "=off", "--genre", "off", Bare(dir)});
+  EXPECT_EQ(off.out, plain + "\n  ID3v1 Interpret: \"\" -> \"off\"\n" + tagged +
+                         "\n  ID3v1 Interpret: \"Band\" -> \"off\"\n");
   EXPECT_EQ(ReadFile(tagged), taggedBytes);
   EXPECT_EQ(ReadFile(plain), kAudio);
   EXPECT_EQ(Listing(dir.path()), (Names{"Artist - Title.mp3", "Band - Song.mp3"}));
