@@ -41,16 +41,37 @@ TEST(CliCommandLine, ShortOptionsMatchTheLongOnes) {
   EXPECT_EQ(RunCli({"rename", "-r", "--slot1", "upper", "-n", Bare(dir)}).status, 2);
 }
 
-// A mistyped word is named with the closest valid one; a word close to
-// nothing gets no guess.
-TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
+// Usage errors and every refusal: their status and message (in English too
+// where given), and the folder untouched. A mistyped word is named with the
+// closest valid one; a word close to nothing gets no guess. The help is what
+// the completion and man page tests read.
+TEST(CliCommandLine, RefusalsSayWhatIsWrongAndTouchNothing) {
   TempFolder dir;
+  WriteFiles(dir.path(), {"a-b.txt"});
   const std::string f = Bare(dir);
+  const std::string good = "# velmora journal 3\n";
+  const std::string old = "# velmora journal 1\n";
+  const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
+  WriteFile(dir / "good.journal", good);
+  WriteFile(dir / "bad.journal", bad);
+  const std::string badInput = "Falsche oder fehlende Eingabe";
   struct Row {
     Args args;
-    std::string inError;
+    std::string german;  // in standard error, or standard output for status 0
+    std::string english = "";
+    int status = 2;
   };
   const Row rows[] = {
+      {{}, "Kein Befehl angegeben", "No command given"},
+      {{"search"}, "velmora-cli: FOLDER fehlt\n", "FOLDER is required"},
+      {{"copy", "--slot1", "upper", f}, "--dest fehlt", "--dest is required"},
+      {{"search", "-p"}, "--pattern braucht einen Wert (P)", "--pattern needs a value (P)"},
+      {{"tag", "--id3v2", "nie", f},
+       "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
+       "--id3v2: nie is not allowed; possible: {auto,always,never}"},
+      {{"undo", f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
+      {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
+      // Mistyped words, and words close to nothing.
       {{"renmae", f}, "Unbekannter Befehl: renmae – meinten Sie: rename?"},
       {{"rename", "--slot1", "upper", "--dry-rn", f}, "--dry-rn – meinten Sie: --dry-run?"},
       {{"tag", "--titel", "1", f}, "meinten Sie: --title?"},
@@ -60,12 +81,44 @@ TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
       {{"rename", "--slot1", "bogus", "-n", f}, "oder replace, insert-after"},
       {{"rename", "--no-such-option", f}, "Unbekannte Option: --no-such-option\n"},
       {{"frobnicate"}, "Unbekannter Befehl: frobnicate\n"},
+      {{"rename", "--slot1", "bogus", "--yes-all", f}, "Unbekannte Operation"},
+      {{"rename", "--yes-all", f}, "Keine Operation"},
+      {{"search", dir / "a-b.txt"}, "Pfad nicht gefunden"},
+      {{"search", "--order", "random", f}, "--order: random ist nicht erlaubt"},
+      {{"tag", "--title", "4", f}, "Ungültige Quelle"},
+      {{"tag", "--genre", "=Keine", f}, "Ungültige Quelle"},
+      // Without a terminal the questions need answering in advance.
+      {{"rename", "--slot1", "upper", f}, "--yes-all"},
+      {{"undo", "--journal", dir / "good.journal"}, "--yes-all"},
+      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f}, badInput},
+      {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, "Falsches Datei-Format"},
+      // "Name aus Tags" by its code: a bad template, and a good one.
+      {{"rename", "--slot1", "18", "--src1", "{foo}", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{artist", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", f}, f + "/20", "", 0},
+      // A bad pattern or replacement, named with its character.
+      {{"rename", "--slot2", "19", "--src2", "ä(b", "--dst2", "$2", "--yes-all", f},
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 4 (missing closing parenthesis)"},
+      {{"rename", "--slot2", "19", "--src2", "(a)", "--dst2", "$2", "--yes-all", f},
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 1 (unknown substring)"},
+      // An empty value after "=" must not swallow the next option.
+      {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, "a.txt", "", 0},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.german);
     const CliResult r = RunCli(row.args);
-    EXPECT_EQ(r.status, 2) << row.args[0];
-    EXPECT_THAT(r.err, HasSubstr(row.inError)) << row.args[0];
+    EXPECT_EQ(r.status, row.status) << r.err;
+    EXPECT_THAT(row.status == 0 ? r.out : r.err, HasSubstr(row.german));
+    if (!row.english.empty()) {
+      EXPECT_THAT(RunCli(row.args, {"LANGUAGE=en"}).err, HasSubstr(row.english));
+    }
   }
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "bad.journal.lock",
+                                        "good.journal", "good.journal.lock"}));
+  EXPECT_EQ(ReadFile(dir / "a-b.txt"), "a-b.txt");
+  EXPECT_EQ(ReadFile(dir / "good.journal"), good);
+  EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
 }
 
 // Names with a line feed, a backslash and bytes that are no UTF-8 come out
@@ -80,34 +133,6 @@ TEST(CliCommandLine, SearchPrint0WritesRawNames) {
     const CliResult r = RunCli({"search", option, Bare(dir)});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected) << option;
-  }
-}
-
-// The parser's own refusals in the user's language.
-TEST(CliCommandLine, ParserRefusalsInTheUsersLanguage) {
-  TempFolder dir;
-  const std::string f = Bare(dir);
-  struct Row {
-    Args args;
-    std::string german;
-    std::string english;
-  };
-  const Row rows[] = {
-      {{}, "Kein Befehl angegeben", "No command given"},
-      {{"search"}, "velmora-cli: FOLDER fehlt\n", "FOLDER is required"},
-      {{"copy", "--slot1", "upper", f}, "--dest fehlt", "--dest is required"},
-      {{"search", "-p"}, "--pattern braucht einen Wert (P)", "--pattern needs a value (P)"},
-      {{"tag", "--id3v2", "nie", f},
-       "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
-       "--id3v2: nie is not allowed; possible: {auto,always,never}"},
-      {{"undo", f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
-      {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
-  };
-  for (const Row& row : rows) {
-    const CliResult german = RunCli(row.args);
-    EXPECT_EQ(german.status, 2);
-    EXPECT_THAT(german.err, HasSubstr(row.german));
-    EXPECT_THAT(RunCli(row.args, {"LANGUAGE=en"}).err, HasSubstr(row.english));
   }
 }
 

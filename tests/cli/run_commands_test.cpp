@@ -14,65 +14,6 @@ namespace {
 using namespace velmora::testing;
 using Args = std::vector<std::string>;
 
-// Usage errors and every refusal: their status and message, and the folder
-// untouched. The help is what the completion and man page tests read.
-TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a-b.txt"});
-  const std::string f = Bare(dir);
-  const std::string good = "# velmora journal 3\n";
-  const std::string old = "# velmora journal 1\n";
-  const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
-  WriteFile(dir / "good.journal", good);
-  WriteFile(dir / "bad.journal", bad);
-  const std::string badInput = "Falsche oder fehlende Eingabe";
-  struct Row {
-    Args args;
-    int status;
-    std::string inOutput;
-  };
-  const Row rows[] = {
-      {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},
-      {{"rename", "--yes-all", f}, 2, "Keine Operation"},
-      {{"search", dir / "a-b.txt"}, 2, "Pfad nicht gefunden"},
-      {{"search", "--order", "random", f}, 2, "--order: random ist nicht erlaubt"},
-      {{"tag", "--title", "4", f}, 2, "Ungültige Quelle"},
-      {{"tag", "--genre", "=Keine", f}, 2, "Ungültige Quelle"},
-      // Without a terminal the questions need answering in advance.
-      {{"rename", "--slot1", "upper", f}, 2, "--yes-all"},
-      {{"undo", "--journal", dir / "good.journal"}, 2, "--yes-all"},
-      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f},
-       2,
-       badInput},
-      {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, 2, "Falsches Datei-Format"},
-      // "Name aus Tags" by its code: a bad template, and a good one.
-      {{"rename", "--slot1", "18", "--src1", "{foo}", "--yes-all", f}, 2, badInput},
-      {{"rename", "--slot1", "18", "--src1", "{artist", "--yes-all", f}, 2, badInput},
-      {{"rename", "--slot1", "18", "--src1", "", "--yes-all", f}, 2, badInput},
-      {{"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", f}, 0, f + "/20"},
-      // A bad pattern or replacement, named with its character.
-      {{"rename", "--slot2", "19", "--src2", "ä(b", "--dst2", "$2", "--yes-all", f},
-       2,
-       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 4 (missing closing parenthesis)"},
-      {{"rename", "--slot2", "19", "--src2", "(a)", "--dst2", "$2", "--yes-all", f},
-       2,
-       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 1 (unknown substring)"},
-      // An empty value after "=" must not swallow the next option.
-      {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, 0, "a.txt"},
-  };
-  for (const Row& row : rows) {
-    const CliResult r = RunCli(row.args);
-    const std::string what = row.args.empty() ? "" : row.args[0] + " " + row.inOutput;
-    EXPECT_EQ(r.status, row.status) << what << "\n" << r.err;
-    EXPECT_THAT(r.out + r.err, HasSubstr(row.inOutput)) << what;
-  }
-  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "bad.journal.lock",
-                                        "good.journal", "good.journal.lock"}));
-  EXPECT_EQ(ReadFile(dir / "a-b.txt"), "a-b.txt");
-  EXPECT_EQ(ReadFile(dir / "good.journal"), good);
-  EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
-}
-
 // Names with a tab, a line end and a backslash survive the journal and are
 // printed one to a line, escaped as there; undo --last takes the newest run
 // back, undo the rest, newest step first.
