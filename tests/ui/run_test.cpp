@@ -298,7 +298,7 @@ TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
   EXPECT_FALSE(FileExists(ziel + "song.txt"));
 }
 
-TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
+TEST_F(RunTest, LogOptionWritesNineLinesPerStepAndTheLogIsNoStep) {
   WriteFile(InTree("a.txt"), "a");
   Start();
   const std::string logPath = window_->logPath();
@@ -322,6 +322,14 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Ja"}}));
   EXPECT_TRUE(FileExists(InTree("c.txt")));
   EXPECT_EQ(ReadFile(logPath), expected);
+
+  // The log file is never a step, even in the folder the run searches.
+  WriteFile(AppFolder() + "/Log.txt", "other");
+  Click("cmdSearch");  // reset
+  Prepare(1, "Log", "Lug", AppFolder());
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
+  EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
+  EXPECT_EQ(ReadFile(logPath), expected);
 }
 
 // During a run the exit button reads "Abbrechen"; pressed after "&Alle" it
@@ -343,16 +351,6 @@ TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
   MarkAll();
   EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
   EXPECT_TRUE(FileExists(InTree("x2.txt")) && FileExists(InTree("x3.txt")));
-}
-
-TEST_F(RunTest, LogFileIsNeverAStep) {
-  WriteFile(AppFolder() + "/Log.txt", "other");
-  Start();
-  WriteFile(window_->logPath(), "log\r\n");
-  Prepare(1, "Log", "Lug", AppFolder());
-  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
-  EXPECT_TRUE(FileExists(window_->logPath()));
-  EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
 }
 
 TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
