@@ -1,7 +1,7 @@
 // velmora-cli stopped by signals mid-copy and between the two moves of a
 // rename through a temporary name, and files that are not what they seem:
-// links and FIFOs given to tag and read-tag, the journal inside the searched
-// folder. The signals come at fixed points through VELMORA_TEST_SIGNAL_AT.
+// links and FIFOs given to tag and read-tag. The signals come at fixed
+// points through VELMORA_TEST_SIGNAL_AT.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -138,19 +138,6 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   r = Upper(journal, Bare(dir));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");  // that it is still taken back: the journal's dismiss test
-}
-
-// A journal inside the searched folder is written during the run and is
-// never one of its steps.
-TEST(CliRun, JournalInTheSearchedFolderIsLeftOut) {
-  TempFolder dir;
-  WriteFile(dir / "a.txt", "a");
-  WriteFile(dir / "j.txt", "# velmora journal 3\n");
-  WriteFile(dir / "j.txt.lock", "");
-  EXPECT_TRUE(Succeeds(
-      RunCli({"rename", "--slot1", "upper", "--journal", dir / "j.txt", "--yes-all", Bare(dir)})));
-  EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "j.txt", "j.txt.lock"}));
-  EXPECT_THAT(ReadFile(dir / "j.txt"), HasSubstr("A.TXT"));
 }
 
 // tag refuses a link with an error naming it, leaving the file it points at
