@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -119,6 +120,40 @@ inline CliResult RunCli(const Names& args, const Names& env = {}) {
 // undo --yes-all of every run in journal.
 inline CliResult Undo(const std::string& journal, const Names& more = {}) {
   return RunCli(Plus({"undo", "--journal", journal, "--yes-all"}, more));
+}
+
+// Status 0; otherwise the status and everything the program said.
+inline ::testing::AssertionResult Succeeds(const CliResult& r) {
+  if (r.status == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "status " << r.status << "\n" << r.out << r.err;
+}
+
+// rename --slot1 upper --yes-all over folder, journaled in journal.
+inline CliResult Upper(const std::string& journal, const std::string& folder,
+                       const Names& env = {}) {
+  return RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, folder}, env);
+}
+
+// Undo of every run in journal succeeds and leaves folder holding listing.
+inline ::testing::AssertionResult UndoRestores(const std::string& journal,
+                                               const std::string& folder, const Names& listing) {
+  const CliResult r = Undo(journal);
+  if (r.status != 0) return ::testing::AssertionFailure() << "undo: " << Succeeds(r).message();
+  const Names now = Listing(folder);
+  if (now == listing) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "left " << ::testing::PrintToString(now);
+}
+
+// count names made by format from 0 on, in order; in folder, each holding its name.
+inline Names Numbered(const char* format, int count, const std::string& folder = "") {
+  Names names;
+  for (int i = 0; i < count; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, format, i);
+    names.push_back(name);
+  }
+  if (!folder.empty()) WriteFiles(folder, names);
+  return names;
 }
 
 // On a pseudo terminal, with typed lines already waiting: everything the

@@ -1,5 +1,7 @@
 // How velmora-cli reads its command line: version and help, short options,
-// suggestions for mistyped words, and what scripts read from search and tag.
+// suggestions for mistyped words, what scripts read from search and tag, and
+// saved jobs (--save-job writes what the options describe without running,
+// --job runs it, and options beside it win).
 #include <gtest/gtest.h>
 
 #include "tags/tag_test_support.h"
@@ -12,6 +14,7 @@ using namespace velmora::testing;
 using ::testing::Not;
 using Args = std::vector<std::string>;
 
+// The help follows the language, the first of LANGUAGE it knows.
 TEST(CliCommandLine, VersionAndHelpWithoutInternals) {
   const CliResult version = RunCli({"--version"});
   EXPECT_EQ(version.status, 0) << version.err;
@@ -20,6 +23,7 @@ TEST(CliCommandLine, VersionAndHelpWithoutInternals) {
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, HasSubstr("--no-resolve-chains"));
   EXPECT_THAT(help.out, Not(HasSubstr("{false}")));
+  EXPECT_THAT(RunCli({"--help"}, {"LANGUAGE=fr:en"}).out, HasSubstr("Rename the files found"));
 }
 
 // Each short option does what its long one does: the same dry run.
@@ -27,28 +31,47 @@ TEST(CliCommandLine, ShortOptionsMatchTheLongOnes) {
   TempFolder dir;
   WriteFiles(dir.path(), {"a.txt", "b.mp3", "sub/c.txt"});
   const Args job = {"rename", "--slot1", "upper"};
-  Args shortForm = job;
-  shortForm.insert(shortForm.end(), {"-n", "-y", "-s", "-p", "*.txt", Bare(dir)});
-  Args longForm = job;
-  longForm.insert(longForm.end(),
-                  {"--dry-run", "--yes-all", "--subdirs", "--pattern", "*.txt", Bare(dir)});
-  const CliResult shortRun = RunCli(shortForm);
+  const CliResult shortRun = RunCli(Plus(job, {"-n", "-y", "-s", "-p", "*.txt", Bare(dir)}));
   EXPECT_EQ(shortRun.status, 0) << shortRun.err;
-  EXPECT_EQ(shortRun.out, RunCli(longForm).out);
+  EXPECT_EQ(
+      shortRun.out,
+      RunCli(Plus(job, {"--dry-run", "--yes-all", "--subdirs", "--pattern", "*.txt", Bare(dir)}))
+          .out);
   EXPECT_THAT(shortRun.out, HasSubstr("sub/C.TXT"));
   EXPECT_EQ(RunCli({"rename", "-r", "--slot1", "upper", "-n", Bare(dir)}).status, 2);
 }
 
-// A mistyped word is named with the closest valid one; a word close to
-// nothing gets no guess.
-TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
+// Usage errors and every refusal: their status and message (in English too
+// where given), and the folder untouched. A mistyped word is named with the
+// closest valid one; a word close to nothing gets no guess. The help is what
+// the completion and man page tests read.
+TEST(CliCommandLine, RefusalsSayWhatIsWrongAndTouchNothing) {
   TempFolder dir;
+  WriteFiles(dir.path(), {"a-b.txt"});
   const std::string f = Bare(dir);
+  const std::string good = "# velmora journal 3\n";
+  const std::string old = "# velmora journal 1\n";
+  const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
+  WriteFile(dir / "good.journal", good);
+  WriteFile(dir / "bad.journal", bad);
+  const std::string badInput = "Falsche oder fehlende Eingabe";
   struct Row {
     Args args;
-    std::string inError;
+    std::string german;  // in standard error, or standard output for status 0
+    std::string english = "";
+    int status = 2;
   };
   const Row rows[] = {
+      {{}, "Kein Befehl angegeben", "No command given"},
+      {{"search"}, "velmora-cli: FOLDER fehlt\n", "FOLDER is required"},
+      {{"copy", "--slot1", "upper", f}, "--dest fehlt", "--dest is required"},
+      {{"search", "-p"}, "--pattern braucht einen Wert (P)", "--pattern needs a value (P)"},
+      {{"tag", "--id3v2", "nie", f},
+       "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
+       "--id3v2: nie is not allowed; possible: {auto,always,never}"},
+      {{"undo", f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
+      {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
+      // Mistyped words, and words close to nothing.
       {{"renmae", f}, "Unbekannter Befehl: renmae – meinten Sie: rename?"},
       {{"rename", "--slot1", "upper", "--dry-rn", f}, "--dry-rn – meinten Sie: --dry-run?"},
       {{"tag", "--titel", "1", f}, "meinten Sie: --title?"},
@@ -58,12 +81,44 @@ TEST(CliCommandLine, MistypedWordsNameTheClosestValidOne) {
       {{"rename", "--slot1", "bogus", "-n", f}, "oder replace, insert-after"},
       {{"rename", "--no-such-option", f}, "Unbekannte Option: --no-such-option\n"},
       {{"frobnicate"}, "Unbekannter Befehl: frobnicate\n"},
+      {{"rename", "--slot1", "bogus", "--yes-all", f}, "Unbekannte Operation"},
+      {{"rename", "--yes-all", f}, "Keine Operation"},
+      {{"search", dir / "a-b.txt"}, "Pfad nicht gefunden"},
+      {{"search", "--order", "random", f}, "--order: random ist nicht erlaubt"},
+      {{"tag", "--title", "4", f}, "Ungültige Quelle"},
+      {{"tag", "--genre", "=Keine", f}, "Ungültige Quelle"},
+      // Without a terminal the questions need answering in advance.
+      {{"rename", "--slot1", "upper", f}, "--yes-all"},
+      {{"undo", "--journal", dir / "good.journal"}, "--yes-all"},
+      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f}, badInput},
+      {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, "Falsches Datei-Format"},
+      // "Name aus Tags" by its code: a bad template, and a good one.
+      {{"rename", "--slot1", "18", "--src1", "{foo}", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{artist", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "18", "--src1", "{modified}", "--dry-run", f}, f + "/20", "", 0},
+      // A bad pattern or replacement, named with its character.
+      {{"rename", "--slot2", "19", "--src2", "ä(b", "--dst2", "$2", "--yes-all", f},
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 4 (missing closing parenthesis)"},
+      {{"rename", "--slot2", "19", "--src2", "(a)", "--dst2", "$2", "--yes-all", f},
+       "Ungültiger regulärer Ausdruck in No. 2, Zeichen 1 (unknown substring)"},
+      // An empty value after "=" must not swallow the next option.
+      {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, "a.txt", "", 0},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.german);
     const CliResult r = RunCli(row.args);
-    EXPECT_EQ(r.status, 2) << row.args[0];
-    EXPECT_THAT(r.err, HasSubstr(row.inError)) << row.args[0];
+    EXPECT_EQ(r.status, row.status) << r.err;
+    EXPECT_THAT(row.status == 0 ? r.out : r.err, HasSubstr(row.german));
+    if (!row.english.empty()) {
+      EXPECT_THAT(RunCli(row.args, {"LANGUAGE=en"}).err, HasSubstr(row.english));
+    }
   }
+  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "bad.journal.lock",
+                                        "good.journal", "good.journal.lock"}));
+  EXPECT_EQ(ReadFile(dir / "a-b.txt"), "a-b.txt");
+  EXPECT_EQ(ReadFile(dir / "good.journal"), good);
+  EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
 }
 
 // Names with a line feed, a backslash and bytes that are no UTF-8 come out
@@ -81,46 +136,8 @@ TEST(CliCommandLine, SearchPrint0WritesRawNames) {
   }
 }
 
-// The parser's own refusals in the user's language.
-TEST(CliCommandLine, ParserRefusalsInTheUsersLanguage) {
-  TempFolder dir;
-  const std::string f = Bare(dir);
-  struct Row {
-    Args args;
-    std::string german;
-    std::string english;
-  };
-  const Row rows[] = {
-      {{}, "Kein Befehl angegeben", "No command given"},
-      {{"search"}, "velmora-cli: FOLDER fehlt\n", "FOLDER is required"},
-      {{"copy", "--slot1", "upper", f}, "--dest fehlt", "--dest is required"},
-      {{"search", "-p"}, "--pattern braucht einen Wert (P)", "--pattern needs a value (P)"},
-      {{"tag", "--id3v2", "nie", f},
-       "--id3v2: nie ist nicht erlaubt; möglich: {auto,always,never}",
-       "--id3v2: nie is not allowed; possible: {auto,always,never}"},
-      {{"undo", f}, "Unerwartetes Argument: " + f, "argument was not expected: " + f},
-      {{"search", "-p", "a", "-p", "b", f}, "höchstens 1-mal", "at most 1 times"},
-  };
-  for (const Row& row : rows) {
-    const CliResult german = RunCli(row.args);
-    EXPECT_EQ(german.status, 2);
-    EXPECT_THAT(german.err, HasSubstr(row.german));
-    EXPECT_THAT(RunCli(row.args, {"LANGUAGE=en"}).err, HasSubstr(row.english));
-  }
-}
-
-// "off" is the stored value like "aus"; "=off" is a fixed text.
-TEST(CliCommandLine, TagTakesOffBesideAus) {
-  TempFolder dir;
-  WriteFile(dir / "a.mp3", Audio(200));
-  const CliResult r =
-      RunCli({"tag", "-n", "--title", "off", "--artist", "=off", "--genre", "off", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, dir / "a.mp3\n  ID3v1 Interpret: \"\" -> \"off\"\n");
-}
-
 // After a run that changes files, one line on standard error says what it
-// did; a dry run has its own.
+// did (a dry run's: the plan table of run_commands_test.cpp).
 TEST(CliCommandLine, SummaryLineAfterEachRun) {
   TempFolder dir, dest;
   WriteFiles(dir.path(), {"a.txt", "b.txt"});
@@ -132,7 +149,6 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
     std::string summary;
   };
   const Row rows[] = {
-      {{"rename", "-n", "--slot1", "upper", f}, "", "3 Änderungen, 0 Konflikte"},
       // b.txt onto a.txt, a file the run still needs: a failure.
       {{"rename", "-p", "*.txt", "--slot1", "replace", "--src1", "b", "--dst1", "a", "-y", f},
        "",
@@ -157,23 +173,37 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
   }
 }
 
-// Several folders: one list in the order given, each file once; one run
-// that one undo takes back.
-TEST(CliCommandLine, SeveralFoldersAreOneRun) {
-  TempFolder one, two;
-  WriteFiles(one.path(), {"b.txt", "sub/c.txt"});
-  WriteFiles(two.path(), {"a.txt"});
-  const CliResult search = RunCli({"search", "-s", Bare(two), Bare(one), one / "sub"});
-  EXPECT_EQ(search.out, two / "a.txt\n" + one / "b.txt\n" + one / "sub/c.txt\n") << search.err;
-  const std::string journal = one / "journal";
-  const CliResult run =
-      RunCli({"rename", "-y", "--journal", journal, "--slot1", "upper", Bare(one), Bare(two)});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Listing(two.path()), Names{"A.TXT"});
-  EXPECT_EQ(RunCli({"undo", "-y", "--last", "--journal", journal}).status, 0);
-  EXPECT_EQ(Listing(two.path()), Names{"a.txt"});
-  EXPECT_EQ(Listing(one.path()), (Names{"b.txt", "journal", "journal.lock", "sub"}));
-  EXPECT_EQ(RunCli({"search", Bare(one), one / "missing"}).status, 2);
+TEST(CliJob, SavedRunAndOverridden) {
+  TempFolder dir;
+  WriteFiles(dir.path(), {"in/a b.txt", "in/s/c b.txt"});
+  const std::string job = dir / "job.ini";
+  // No folder needed, nothing run.
+  const Args slots = {"rename",  "--slot1",       "replace", "--src1", " b",     "--dst1", "=x\\",
+                      "--slot2", "number-before", "--src2",  "1",      "--dst2", ".txt"};
+  const CliResult saved =
+      RunCli(Plus(slots, {"--number-step", "5", "--subdirs", "--order", "natural",
+                          "--no-resolve-chains", "--save-job", job}));
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  const std::string text = ReadFile(job);
+  for (const char* line :
+       {"Version=1", "Subdirs=1", "Order=natural", "NumberStep=5", "ResolveChains=0",
+        "Operation=replace", "First= b", "Second==x\\\\", "Operation=number-before"}) {
+    EXPECT_THAT(text, HasSubstr(std::string("\n") + line + "\n")) << line;
+  }
+  EXPECT_EQ(Listing(dir / "in"), (Names{"a b.txt", "s"}));
+
+  // Run as saved, but without sub-folders and with step 2.
+  EXPECT_TRUE(Succeeds(RunCli({"rename", "--job", job, "--no-subdirs", "--number-step=2",
+                               "--yes-all", "--journal", dir / "journal", dir / "in"})));
+  EXPECT_EQ(Listing(dir / "in"), (Names{"a=x\\1.txt", "s"}));
+  EXPECT_EQ(Listing(dir / "in/s"), (Names{"c b.txt"}));
+
+  WriteFile(job, "[Job]\nVersion=1\n[Slot1]\nOperation=shred\n");
+  const CliResult unknown = RunCli({"rename", "--job", job, "--yes-all", dir / "in"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_THAT(unknown.err, HasSubstr("Unbekannte Operation im Auftrag: shred"));
+  WriteFile(job, "[Job]\nVersion=9\n");
+  EXPECT_EQ(RunCli({"rename", "--job", job, "--yes-all", dir / "in"}).status, 2);
 }
 
 }  // namespace

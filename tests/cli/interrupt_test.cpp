@@ -1,7 +1,7 @@
 // velmora-cli stopped by signals mid-copy and between the two moves of a
 // rename through a temporary name, and files that are not what they seem:
-// links and FIFOs given to tag and read-tag, the journal inside the searched
-// folder. The signals come at fixed points through VELMORA_TEST_SIGNAL_AT.
+// links and FIFOs given to tag and read-tag. The signals come at fixed
+// points through VELMORA_TEST_SIGNAL_AT.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -57,16 +57,14 @@ TEST(CliInterrupt, SignalMidCopyLeavesNoFileUnderTheFinalName) {
 TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
   VELMORA_NEEDS_TEST_HOOKS();
   for (const int sig : {SIGTERM, SIGKILL}) {
+    SCOPED_TRACE(sig);
     TempFolder dir, state;
     WriteFile(dir / "a.txt", "only copy");
     ASSERT_EQ(::link((dir / "a.txt").c_str(), (dir / "A.TXT").c_str()), 0);
     const std::string journal = state / "j";
-    {
-      ScopedEnv at("VELMORA_TEST_SIGNAL_AT", ("temporary:" + std::to_string(sig)).c_str());
-      const CliResult r =
-          RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)});
-      EXPECT_EQ(r.status, -1) << sig << r.err;
-    }
+    const CliResult r =
+        Upper(journal, Bare(dir), {"VELMORA_TEST_SIGNAL_AT=temporary:" + std::to_string(sig)});
+    EXPECT_EQ(r.status, -1) << r.err;
     const Names left = Listing(dir.path());
     ASSERT_EQ(left.size(), 2u);
     EXPECT_EQ(left[0], "A.TXT");
@@ -74,9 +72,7 @@ TEST(CliInterrupt, SignalBetweenTheTwoMovesOfARename) {
         << left[1];
     EXPECT_EQ(ReadFile(dir / left[1]), "only copy");
     // Whatever the signal, the journal knows where the file is.
-    const CliResult undo = Undo(journal);
-    EXPECT_EQ(undo.status, 0) << sig << undo.err;
-    EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "a.txt"})) << sig;
+    EXPECT_TRUE(UndoRestores(journal, dir.path(), {"A.TXT", "a.txt"}));
     EXPECT_EQ(ReadFile(dir / "a.txt"), "only copy");
   }
 }
@@ -101,16 +97,12 @@ TEST(CliInterrupt, HangUpBetweenSlotsLeavesNoFileHalfRenamed) {
     WriteFile(dir / "8.t", "content 8");
     const Names args = Plus(job, {"--journal", state / "j", Bare(dir)});
     const Names yesAll = Plus(job, {"--yes-all", "--journal", state / "j", Bare(dir)});
-    {
-      ScopedEnv at("VELMORA_TEST_SIGNAL_AT", ("committed:" + std::to_string(SIGHUP)).c_str());
-      const CliResult r = row.terminal ? RunCliOnTerminal(args, "j\n") : RunCli(yesAll);
-      EXPECT_EQ(r.status, -1) << r.out << r.err;
-    }
+    const Names env = {"VELMORA_TEST_SIGNAL_AT=committed:" + std::to_string(SIGHUP)};
+    const CliResult r = row.terminal ? RunCliOnTerminal(args, "j\n", env) : RunCli(yesAll, env);
+    EXPECT_EQ(r.status, -1) << r.out << r.err;
     EXPECT_EQ(Listing(dir.path()), row.after);
     EXPECT_EQ(RunCli(yesAll).status, 0);
-    const CliResult undo = Undo(state / "j");
-    EXPECT_EQ(undo.status, 0) << undo.err;
-    EXPECT_EQ(Listing(dir.path()), (Names{"7.t", "8.t"}));
+    EXPECT_TRUE(UndoRestores(state / "j", dir.path(), {"7.t", "8.t"}));
     EXPECT_EQ(ReadFile(dir / "7.t"), "content 7");
   }
 }
@@ -124,8 +116,7 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   WriteFiles(dir.path(), {"a.txt", "b.txt"});
   const std::string journal = state / "j";
   const Names run = {"rename", "--slot1", "upper", "--journal", journal, Bare(dir)};
-  const Names yesAll = {"rename", "--yes-all", "--slot1", "upper", "--journal", journal, Bare(dir)};
-  EXPECT_EQ(RunCli(yesAll, {"VELMORA_TEST_KILL_AFTER=1"}).status, -1);
+  EXPECT_EQ(Upper(journal, Bare(dir), {"VELMORA_TEST_KILL_AFTER=1"}).status, -1);
   const std::string text = ReadFile(journal);
   const std::size_t begin = text.find("\nB\t") + 3;
   const std::string id = text.substr(begin, text.find('\t', begin) - begin);
@@ -136,7 +127,7 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
   EXPECT_THAT(r.out, HasSubstr("Trotzdem fortfahren?"));
   EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "b.txt"}));
 
-  r = RunCli(yesAll);
+  r = Upper(journal, Bare(dir));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_THAT(r.err, HasSubstr("velmora-cli undo --last"));
   EXPECT_THAT(r.err, HasSubstr("velmora-cli undo --dismiss " + id));
@@ -144,23 +135,9 @@ TEST(CliInterrupt, NextRunNamesAnInterruptedRun) {
 
   EXPECT_EQ(RunCli({"undo", "--journal", journal, "--dismiss", "1-2"}).status, 2);
   EXPECT_EQ(RunCli({"undo", "--journal", journal, "--dismiss", id}).status, 0);
-  r = RunCli(yesAll);
+  r = Upper(journal, Bare(dir));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");  // that it is still taken back: the journal's dismiss test
-}
-
-// A journal inside the searched folder is written during the run and is
-// never one of its steps.
-TEST(CliRun, JournalInTheSearchedFolderIsLeftOut) {
-  TempFolder dir;
-  WriteFile(dir / "a.txt", "a");
-  WriteFile(dir / "j.txt", "# velmora journal 3\n");
-  WriteFile(dir / "j.txt.lock", "");
-  const CliResult r =
-      RunCli({"rename", "--slot1", "upper", "--journal", dir / "j.txt", "--yes-all", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Listing(dir.path()), (Names{"A.TXT", "j.txt", "j.txt.lock"}));
-  EXPECT_THAT(ReadFile(dir / "j.txt"), HasSubstr("A.TXT"));
 }
 
 // tag refuses a link with an error naming it, leaving the file it points at

@@ -1,7 +1,8 @@
 // velmora-cli's search, rename, copy, move and undo, run as the real program
 // on temporary folders; names printed one to a line, and --dry-run and
 // --check over the plan: conflicts marked behind their step, nothing
-// touched while a conflict stands.
+// touched while a conflict stands; --order and --reverse, and the counter's
+// --number-step and --restart-per-folder: numbering follows the list order.
 #include <gtest/gtest.h>
 
 #include "engine/error_numbers.h"
@@ -13,84 +14,10 @@ namespace {
 using namespace velmora::testing;
 using Args = std::vector<std::string>;
 
-// Usage errors and every refusal: their status and message, and the folder
-// untouched. The help is what the completion and man page tests read.
-TEST(CliUsage, StatusAndMessageOfHelpErrorsAndRefusals) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a-b.txt"});
-  const std::string f = Bare(dir);
-  const std::string good = "# velmora journal 3\n";
-  const std::string old = "# velmora journal 1\n";
-  const std::string bad = old + "1\t" + dir / "a-b.txt\n";  // a version no longer read
-  WriteFile(dir / "good.journal", good);
-  WriteFile(dir / "bad.journal", bad);
-  struct Row {
-    Args args;
-    int status;
-    std::string inOutput;
-  };
-  const Row rows[] = {
-      {{}, 2, "velmora-cli"},
-      {{"rename", "--slot1", "bogus", "--yes-all", f}, 2, "Unbekannte Operation"},
-      {{"rename", "--yes-all", f}, 2, "Keine Operation"},
-      {{"search", dir / "a-b.txt"}, 2, "Pfad nicht gefunden"},
-      {{"tag", "--title", "4", f}, 2, "Ungültige Quelle"},
-      {{"tag", "--genre", "=Keine", f}, 2, "Ungültige Quelle"},
-      // Without a terminal the questions need answering in advance.
-      {{"rename", "--slot1", "upper", f}, 2, "--yes-all"},
-      {{"undo", "--journal", dir / "good.journal"}, 2, "--yes-all"},
-      {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f},
-       2,
-       "Falsche oder fehlende Eingabe"},
-      {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, 2, "Falsches Datei-Format"},
-      // An empty value after "=" must not swallow the next option.
-      {{"rename", "--slot1=replace", "--src1=-b", "--dst1=", "--dry-run", f}, 0, "a.txt"},
-  };
-  for (const Row& row : rows) {
-    const CliResult r = RunCli(row.args);
-    const std::string what = row.args.empty() ? "" : row.args[0] + " " + row.inOutput;
-    EXPECT_EQ(r.status, row.status) << what << "\n" << r.err;
-    EXPECT_THAT(r.out + r.err, HasSubstr(row.inOutput)) << what;
-  }
-  EXPECT_EQ(Listing(dir.path()), (Names{"a-b.txt", "bad.journal", "bad.journal.lock",
-                                        "good.journal", "good.journal.lock"}));
-  EXPECT_EQ(ReadFile(dir / "a-b.txt"), "a-b.txt");
-  EXPECT_EQ(ReadFile(dir / "good.journal"), good);
-  EXPECT_EQ(ReadFile(dir / "bad.journal"), bad);
-}
-
-TEST(CliSearch, ListsInListOrderWithPatternAndSubFolders) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"b.txt", "A.TXT", "c.mp3", "sub/d.txt"});
-  const CliResult r = RunCli({"search", "--pattern", "*.txt", "--subdirs", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  // Sorted by path with letter case ignored, whatever the visit order.
-  EXPECT_EQ(r.out, dir / "A.TXT\n" + dir / "b.txt\n" + dir / "sub/d.txt\n");
-}
-
-// Two chained slots with numbering: the dry run prints exactly what the run
-// then does, and touches nothing (journal included).
-TEST(CliRun, DryRunPrintsTheStepsOfTheRealRun) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a 1.txt", "b 2.txt", "c.txt"});
-  const Args job = {"rename", "--slot1", "replace", "--src1",        " ",
-                    "--dst1", "_",       "--slot2", "number-before", "--src2",
-                    "7",      "--dst2",  ".txt",    "--journal",     dir / "journal"};
-  const CliResult preview = RunCli(Plus(job, {"--dry-run", Bare(dir)}));
-  EXPECT_EQ(preview.status, 0) << preview.err;
-  EXPECT_NE(preview.out.find(dir / "a_1.txt -> " + dir / "a_17.txt\n"), std::string::npos);
-  EXPECT_EQ(Listing(dir.path()), (Names{"a 1.txt", "b 2.txt", "c.txt"}));
-
-  const CliResult run = RunCli(Plus(job, {"--yes-all", Bare(dir)}));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, preview.out);
-  EXPECT_EQ(Listing(dir.path()),
-            (Names{"a_17.txt", "b_28.txt", "c9.txt", "journal", "journal.lock"}));
-}
-
 // Names with a tab, a line end and a backslash survive the journal and are
-// printed one to a line, escaped as there; undo --last takes the newest run
-// back, undo the rest, newest step first.
+// printed one to a line, escaped as there; the journal inside the searched
+// folder is written during a run and is never one of its steps; undo --last
+// takes the newest run back, undo the rest, newest step first.
 TEST(CliJournal, RoundTripRestoresEveryName) {
   TempFolder dir;
   const Names original = {"back\\slash.txt", "line\nend.txt", "tab\there.txt"};
@@ -104,8 +31,8 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   EXPECT_EQ(
       RunCli({"search", "--pattern", "*.txt", Bare(dir)}).out,
       dir / "back\\\\slash-x.txt\n" + dir / "line\\nend-x.txt\n" + dir / "tab\\there-x.txt\n");
-  const Args upper = {"rename", "--slot1", "upper", "--pattern", "*.txt"};
-  const CliResult preview = RunCli(Plus(upper, {"--dry-run", Bare(dir)}));
+  const Args upper = {"rename", "--slot1", "upper"};
+  const CliResult preview = RunCli(Plus(upper, {"--pattern", "*.txt", "--dry-run", Bare(dir)}));
   r = RunCli(Plus(upper, {"--yes-all", "--journal", journal, Bare(dir)}));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, dir / "back\\\\slash-x.txt -> " + dir / "BACK\\\\SLASH-X.TXT\n" +
@@ -127,10 +54,8 @@ TEST(CliJournal, RoundTripRestoresEveryName) {
   EXPECT_EQ(r.out.find(dir / "TAB\\tHERE-X.TXT -> "), 0u) << r.out;  // newest first
   EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash-x.txt", "line\nend-x.txt", "tab\there-x.txt",
                                         "undo.journal", "undo.journal.lock"}));
-  r = Undo(journal);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Listing(dir.path()), (Names{"back\\slash.txt", "line\nend.txt", "tab\there.txt",
-                                        "undo.journal", "undo.journal.lock"}));
+  EXPECT_TRUE(
+      UndoRestores(journal, dir.path(), Plus(original, {"undo.journal", "undo.journal.lock"})));
   EXPECT_EQ(ReadFile(journal), "# velmora journal 3\n");
 }
 
@@ -205,21 +130,6 @@ TEST(CliTerminal, AnswersAreTypedAtThePrompts) {
   }
 }
 
-// What scripts read stays as in German; help follows the language.
-TEST(CliLanguage, ScriptOutputIsTheSameInBothLanguages) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a.txt", "b.txt"});
-  WriteFile(dir / "b.md", "");
-  const Args args = {"rename", "--dry-run", "--slot1",   "replace", "--src1", ".txt",
-                     "--dst1", ".md",       "--pattern", "*.txt",   Bare(dir)};
-  const CliResult german = RunCli(args);
-  const CliResult english = RunCli(args, {"LANGUAGE=en"});
-  EXPECT_EQ(german.status, english.status);
-  EXPECT_THAT(german.out, HasSubstr("[existiert]"));
-  EXPECT_EQ(english.out, german.out);
-  EXPECT_THAT(RunCli({"--help"}, {"LANGUAGE=fr:en"}).out, HasSubstr("Rename the files found"));
-}
-
 // Even with --overwrite-all a folder is no file to delete: the step fails
 // with its own message, and the file stays.
 TEST(CliNames, ANewNameThatIsAFolderFailsClearly) {
@@ -235,139 +145,211 @@ TEST(CliNames, ANewNameThatIsAFolderFailsClearly) {
   EXPECT_TRUE(std::filesystem::is_empty(dir / "sub"));
 }
 
-// The shift onto a later file is the plan's own test; here the marks and
-// the summary as the command prints them.
-TEST(CliPlan, DryRunMarksEachConflictBehindItsStep) {
+// The plan as --dry-run and --check print it, and the run that follows it:
+// each conflict marked behind its step, "Löschen ???" answered by --yes-all
+// as the run answers it (the later slot goes on from the name the file
+// kept), nothing touched and no journal while --check finds a conflict, and
+// a step onto a file the run needs refused, chains resolved or not. A file
+// that keeps its name keeps its content, and the marks read the same in
+// English. (The shift onto a later file is the plan's own test.)
+TEST(CliPlan, DryRunCheckAndRunFollowOnePlan) {
+  const std::string kept =
+      "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele "
+      "bleiben (ohne --overwrite-all).\n";
+  const std::string replaced =
+      "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, "
+      "vorhandene Ziele werden überschrieben.\n";
+  const Names swap = {"A - B.mp3", "B - A.mp3"}, mirror = {"--slot1", "mirror", "--src1", " - "};
+  const Names ab = {"a.txt", "b.txt"}, dashes = {"a-1.txt", "a_1.txt"};
+  const Names aToB = {"--pattern", "a*", "--slot1", "replace", "--src1",   "a",
+                      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
+  const Names onto = {"--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
+  // Two chained slots with numbering: the dry run prints exactly the steps of the run.
+  const Names numbered = {"--slot1", "replace",       "--src1", " ", "--dst1", "_",
+                          "--slot2", "number-before", "--src2", "7", "--dst2", ".txt"};
+  const Names spaced = {"a 1.txt", "b 2.txt", "c.txt"};
+  const std::string numberedSteps =
+      "D/a 1.txt -> D/a_1.txt\nD/a_1.txt -> D/a_17.txt\nD/b 2.txt -> D/b_2.txt\n"
+      "D/b_2.txt -> D/b_28.txt\nD/c.txt -> D/c9.txt\n";
+  const std::string refused =
+      "D/a-1.txt\n nicht zu \nD/a_1.txt\numbenennen\n\nFehler:  " + std::to_string(kFileExists);
   struct Row {
     const char* what;
-    Names files;
-    Args job;
-    std::string out;  // with "D/" for the folder
-    std::string summary;
+    Names files, args;  // args before the folder
+    int status;
+    std::string out;       // with "D/" for the folder; "?": not compared
+    std::string err = "";  // a part of standard error
+    Names after = {};      // empty: as files
   };
   const Row rows[] = {
-      {"swap, not resolved",
-       {"A - B.mp3", "B - A.mp3"},
-       {"--slot1", "mirror", "--src1", " - ", "--no-resolve-chains"},
+      {"two slots numbered, planned", spaced, Plus(numbered, {"-n"}), 0, numberedSteps,
+       "3 Änderungen, 0 Konflikte"},
+      {"two slots numbered", spaced, Plus(numbered, {"--yes-all"}), 0, numberedSteps, "",
+       Names{"a_17.txt", "b_28.txt", "c9.txt"}},
+      {"swap, not resolved", swap, Plus(mirror, {"--no-resolve-chains", "-n"}), 0,
        "D/A - B.mp3 -> D/B - A.mp3  [Kette]\nD/B - A.mp3 -> D/A - B.mp3  [Kette]\n",
        "0 Änderungen, 2 Konflikte"},
-      {"swap resolved",
-       {"A - B.mp3", "B - A.mp3"},
-       {"--slot1", "mirror", "--src1", " - "},
-       "D/A - B.mp3 -> D/B - A.mp3\nD/B - A.mp3 -> D/A - B.mp3\n",
-       "2 Änderungen, 0 Konflikte"},
-      {"two end at one name, one meets an unlisted file",
-       {"x-.mp3", "x-1.txt", "x-2.txt"},
-       {"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3", "--slot2",
-        "replace", "--src2", ".txt", "--dst2", ".mp3"},
+      {"swap resolved", swap, Plus(mirror, {"-n"}), 0,
+       "D/A - B.mp3 -> D/B - A.mp3\nD/B - A.mp3 -> D/A - B.mp3\n", "2 Änderungen, 0 Konflikte"},
+      {"two end at one name, one meets an unlisted file", Names{"x-.mp3", "x-1.txt", "x-2.txt"},
+       Names{"--pattern", "*.txt", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "3",
+             "--slot2", "replace", "--src2", ".txt", "--dst2", ".mp3", "-n"},
+       0,
        "D/x-1.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [existiert]\n"
        "D/x-2.txt -> D/x-.txt\nD/x-.txt -> D/x-.mp3  [doppelt]\n",
        "2 Änderungen, 2 Konflikte"},
+      {"target kept, planned", ab, Plus(aToB, {"-n"}), 0,
+       kept + "D/a.txt -> D/b.txt  [existiert]\nD/a.txt -> D/A.TXT\n"},
+      {"target kept", ab, aToB, 1, "D/a.txt -> D/A.TXT\n", "", Names{"A.TXT", "b.txt"}},
+      {"target replaced, planned", ab, Plus(aToB, {"--overwrite-all", "-n"}), 0,
+       replaced + "D/a.txt -> D/b.txt  [existiert]\nD/b.txt -> D/B.TXT\n"},
+      {"target replaced", ab, Plus(aToB, {"--overwrite-all"}), 0,
+       "D/a.txt -> D/b.txt\nD/b.txt -> D/B.TXT\n", "", Names{"B.TXT"}},
+      {"a chain checked", Names{"f1.txt", "f2.txt"},
+       Names{"--slot1", "replace", "--src1", "1", "--dst1", "2", "--yes-all", "--overwrite-all",
+             "--check"},
+       3, replaced + "D/f1.txt -> D/f2.txt  [Kette]\n"},
+      // A failure the run would report counts as a conflict too.
+      {"a name leaving its folder checked", Names{"f1.txt"},
+       Names{"--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check", "--dry-run"}, 3,
+       "?", "Falscher Dateiname"},
+      {"onto a file that stays", dashes, onto, 1, "", refused},
+      {"onto a file that stays, chains not resolved", dashes, Plus(onto, {"--no-resolve-chains"}),
+       1, "", refused},
+      // "&Alle" numbers as "&Ja" would.
+      {"numbered, checked and run", Names{"a-x.txt", "b.txt", "c-x.txt", "c-3x.txt"},
+       Names{"--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1", "1", "--dst1", "-",
+             "--check", "--yes-all", "--overwrite-all"},
+       0, "D/a-x.txt -> D/a-1x.txt\nD/c-x.txt -> D/c-2x.txt\n", "",
+       Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}},
+      {"onto a file the run needs", Names{"a1.txt", "a2.txt"},
+       Names{"--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
+             "--overwrite-all"},
+       1, "D/a1.txt -> D/a.txt\n", "Muster enger fassen", Names{"a.txt", "a2.txt"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    TempFolder dir;
+    TempFolder dir, state;
     WriteFiles(dir.path(), row.files);
-    const CliResult r = RunCli(Plus(Plus({"rename"}, row.job), {"--dry-run", Bare(dir)}));
+    const Names args = Plus(Plus({"rename"}, row.args), {"--journal", state / "j", Bare(dir)});
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, row.status) << r.err;
+    EXPECT_EQ(r.out, row.out == "?" ? r.out : InFolder(row.out, dir));
+    EXPECT_THAT(r.err, HasSubstr(InFolder(row.err, dir)));
+    if (row.err.ends_with("Konflikte")) {  // the marks scripts read stay as in German
+      EXPECT_EQ(RunCli(args, {"LANGUAGE=en"}).out, r.out);
+    }
+    const Names after = row.after.empty() ? row.files : row.after;
+    EXPECT_EQ(Listing(dir.path()), after);
+    for (const std::string& name : after) {  // kept names keep their content
+      if (std::count(row.files.begin(), row.files.end(), name) != 0) {
+        EXPECT_EQ(ReadFile(dir / name), name);
+      }
+    }
+    EXPECT_EQ(FileExists(state / "j"), row.status != 3 && row.args.back() != "-n");
+  }
+}
+
+// Name, size and time disagree, so each order numbers the files differently.
+TEST(CliOrder, EachOrderNumbersTheFilesInTurn) {
+  struct Row {
+    Names order;
+    Names after;
+  };
+  const Row rows[] = {
+      {{}, {"_1t10.txt", "_2t2.txt", "_3T3.txt"}},
+      {{"--order", "name", "--reverse"}, {"_1T3.txt", "_2t2.txt", "_3t10.txt"}},
+      {{"--order", "natural"}, {"_1t2.txt", "_2T3.txt", "_3t10.txt"}},
+      {{"--order", "modified"}, {"_1T3.txt", "_2t10.txt", "_3t2.txt"}},
+      {{"--order", "size", "--reverse"}, {"_1t2.txt", "_2t10.txt", "_3T3.txt"}},
+  };
+  const struct {
+    const char* name;
+    const char* content;
+    long long modified;
+  } files[] = {{"_t10.txt", "1234", 2000000000},
+               {"_t2.txt", "123456", 2000000500},
+               {"_T3.txt", "12", 1000000000}};
+  for (const Row& row : rows) {
+    TempFolder dir, state;
+    for (const auto& file : files) {
+      WriteFile(dir / file.name, file.content);
+      ASSERT_TRUE(SetModified(dir / file.name, file.modified));
+    }
+    EXPECT_TRUE(Succeeds(RunCli(Plus(Plus({"rename", "--slot1", "number-after", "--src1", "1",
+                                           "--dst1", "_", "--yes-all", "--journal", state / "j"},
+                                          row.order),
+                                     {Bare(dir)}))));
+    EXPECT_EQ(Listing(dir.path()), row.after) << (row.order.empty() ? "default" : row.order[1]);
+  }
+}
+
+// Several folders are one list: in the order given, each file once, and
+// sorted by path with letter case ignored; another order sorts them as one
+// list. One run over them, numbered along the whole list, that one undo
+// takes back.
+TEST(CliOrder, SeveralFoldersAreOneList) {
+  TempFolder dir;
+  WriteFile(dir / "a/big.txt", "123456");
+  WriteFile(dir / "a/Small.txt", "1");
+  WriteFiles(dir / "a/", {"c.mp3", "z/t.txt"});
+  WriteFile(dir / "b/mid.txt", "123");
+  const std::string a = dir / "a", b = dir / "b";
+  struct Row {
+    Names args;       // after "search -p *.txt"
+    std::string out;  // with "D/" for dir
+  };
+  const Row rows[] = {
+      {{a, b}, "D/a/big.txt\nD/a/Small.txt\nD/b/mid.txt\n"},
+      {{"-s", b, a, a + "/z"}, "D/b/mid.txt\nD/a/big.txt\nD/a/Small.txt\nD/a/z/t.txt\n"},
+      {{"--order", "size", a, b}, "D/a/Small.txt\nD/b/mid.txt\nD/a/big.txt\n"},
+      {{"--reverse", a, b}, "D/b/mid.txt\nD/a/Small.txt\nD/a/big.txt\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[0]);
+    const CliResult r = RunCli(Plus({"search", "-p", "*.txt"}, row.args));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, InFolder(row.out, dir));
-    EXPECT_THAT(r.err, HasSubstr(row.summary));
-    EXPECT_EQ(Listing(dir.path()), row.files);
   }
+  EXPECT_EQ(RunCli({"search", a, dir / "missing"}).status, 2);
+
+  const std::string journal = dir / "journal";
+  EXPECT_TRUE(
+      Succeeds(RunCli({"rename", "-p", "*.txt", "--slot1", "number-before", "--src1", "1", "--dst1",
+                       ".txt", "--order", "size", "--yes-all", "--journal", journal, a, b})));
+  EXPECT_EQ(Listing(a), (Names{"Small1.txt", "big3.txt", "c.mp3", "z"}));
+  EXPECT_EQ(Listing(b), Names{"mid2.txt"});
+  EXPECT_TRUE(UndoRestores(journal, a, {"Small.txt", "big.txt", "c.mp3", "z"}));
+  EXPECT_EQ(Listing(b), Names{"mid.txt"});
 }
 
-TEST(CliPlan, CheckStopsBeforeTouchingAnything) {
-  TempFolder dir;
-  WriteFile(dir / "f1.txt", "one");
-  WriteFile(dir / "f2.txt", "two");
-  const Args shift = {"rename",    "--slot1", "replace",   "--src1",          "1",
-                      "--dst1",    "2",       "--yes-all", "--overwrite-all", "--check",
-                      "--journal", dir / "j", Bare(dir)};
-  CliResult r = RunCli(shift);
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_EQ(r.out, std::string("Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, "
-                               "vorhandene Ziele werden überschrieben.\n") +
-                       dir / "f1.txt -> " + dir / "f2.txt  [Kette]\n");
-  EXPECT_EQ(Listing(dir.path()), (Names{"f1.txt", "f2.txt"}));  // no journal either
-  EXPECT_EQ(ReadFile(dir / "f2.txt"), "two");
-
-  // A failure the run would report counts as a conflict too: here a new
-  // name that would leave its folder.
-  r = RunCli({"rename", "--slot1", "insert-at", "--src1", "sub/", "--dst1", "1", "--check",
-              "--dry-run", Bare(dir)});
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_THAT(r.err, HasSubstr("Falscher Dateiname"));
-}
-
-// A step onto a marked file that stays is reported with kFileExists and fails
-// the command, whether chains are resolved or not.
-TEST(CliRun, StepOntoAMarkedFileThatStaysIsReported) {
-  for (const bool resolve : {true, false}) {
-    TempFolder dir;
-    WriteFiles(dir.path(), {"a-1.txt", "a_1.txt"});
-    Args args = {"rename", "--slot1", "replace", "--src1", "-", "--dst1", "_", "--yes-all"};
-    if (!resolve) args.push_back("--no-resolve-chains");
-    args.push_back(Bare(dir));
-    const CliResult r = RunCli(args);
-    EXPECT_EQ(r.status, 1) << resolve;
-    EXPECT_THAT(r.err, HasSubstr("Fehler:  " + std::to_string(kFileExists))) << resolve;
-    EXPECT_THAT(r.err, HasSubstr(dir / "a-1.txt")) << resolve;
-    EXPECT_EQ(Listing(dir.path()), (Names{"a-1.txt", "a_1.txt"})) << resolve;
+TEST(CliCounter, StepAndRestartPerFolder) {
+  struct Row {
+    Names options;
+    Names top, sub;
+  };
+  const Row rows[] = {
+      {{"--number-step", "5"}, {"a1.txt", "b6.txt", "s"}, {"c11.txt"}},
+      {{"--number-step", "5", "--restart-per-folder"}, {"a1.txt", "b6.txt", "s"}, {"c1.txt"}},
+      {{"--number-step", "0"}, {"a.txt", "b.txt", "s"}, {"c.txt"}},
+  };
+  for (const Row& row : rows) {
+    TempFolder dir, state;
+    WriteFiles(dir.path(), {"a.txt", "b.txt", "s/c.txt"});
+    const CliResult r =
+        RunCli(Plus(Plus({"rename", "--slot1", "number-before", "--src1", "1", "--dst1", ".txt",
+                          "--subdirs", "--yes-all", "--journal", state / "j"},
+                         row.options),
+                    {Bare(dir)}));
+    if (row.options[1] == "0") {
+      EXPECT_EQ(r.status, 2);
+      EXPECT_THAT(r.err, HasSubstr("Falsche oder fehlende Eingabe"));
+    } else {
+      EXPECT_EQ(r.status, 0) << r.err;
+    }
+    EXPECT_EQ(Listing(dir.path()), row.top) << row.options.size();
+    EXPECT_EQ(Listing(dir / "s"), row.sub) << row.options.size();
   }
-}
-
-// With --yes-all the dry run answers "Löschen ???" as the run without a
-// terminal does: the existing target stays unless --overwrite-all, and the
-// later slot goes on from the name the file kept.
-TEST(CliPlan, YesAllDryRunAnswersAsTheRun) {
-  const struct {
-    bool overwrite;
-    std::string first, steps;
-    Names after;
-  } rows[] = {{false,
-               "Plan mit --yes-all: jeder Schritt bestätigt, vorhandene Ziele bleiben (ohne "
-               "--overwrite-all).",
-               "a.txt -> D/b.txt  [existiert]\nD/a.txt -> D/A.TXT\n",
-               {"A.TXT", "b.txt"}},
-              {true,
-               "Plan mit --yes-all --overwrite-all: jeder Schritt bestätigt, vorhandene "
-               "Ziele werden überschrieben.",
-               "a.txt -> D/b.txt  [existiert]\nD/b.txt -> D/B.TXT\n",
-               {"B.TXT"}}};
-  for (const auto& row : rows) {
-    TempFolder dir;
-    WriteFiles(dir.path(), {"a.txt", "b.txt"});
-    Args args = {"rename", "--pattern", "a*", "--slot1", "replace", "--src1",
-                 "a",      "--dst1",    "b",  "--slot2", "upper",   "--yes-all"};
-    if (row.overwrite) args.push_back("--overwrite-all");
-    const CliResult preview = RunCli(Plus(args, {"--dry-run", Bare(dir)}));
-    EXPECT_EQ(preview.out, row.first + "\n" + InFolder("D/" + row.steps, dir)) << row.overwrite;
-    args.push_back(Bare(dir));
-    (void)RunCli(args);
-    EXPECT_EQ(Listing(dir.path()), row.after) << row.overwrite;
-  }
-}
-
-// --check clears exactly what the run then does: "&Alle" numbers as "&Ja"
-// would, and a step onto a file the run needs is refused, not obeyed.
-TEST(CliPlan, YesAllRunsThePlanAndKeepsWhatTheRunNeeds) {
-  TempFolder dir;
-  WriteFiles(dir.path(), {"a-x.txt", "b.txt", "c-x.txt"});
-  WriteFile(dir / "c-3x.txt", "precious");
-  CliResult r = RunCli({"rename", "--pattern", "a-x.txt;b.txt;c-x.txt", "--slot1", "10", "--src1",
-                        "1", "--dst1", "-", "--check", "--yes-all", "--overwrite-all", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Listing(dir.path()), (Names{"a-1x.txt", "b.txt", "c-2x.txt", "c-3x.txt"}));
-  EXPECT_EQ(ReadFile(dir / "c-3x.txt"), "precious");
-
-  TempFolder two;
-  WriteFile(two / "a1.txt", "one");
-  WriteFile(two / "a2.txt", "two");
-  r = RunCli({"rename", "--slot1", "delete-count-at", "--src1", "1", "--dst1", "2", "--yes-all",
-              "--overwrite-all", Bare(two)});
-  EXPECT_NE(r.status, 0);
-  EXPECT_THAT(r.err, HasSubstr("Muster enger fassen"));
-  EXPECT_EQ(Listing(two.path()), (Names{"a.txt", "a2.txt"}));
 }
 
 }  // namespace

@@ -1,14 +1,24 @@
-// The preview column and its summary follow the slots and the marks.
+// The preview column and its summary follow the slots and the marks, and
+// the "Optionen" beside them: "Reihenfolge" and the counter's options (the
+// found list and the preview's numbers follow them, and the order is kept),
+// and "Auftrag speichern…" and "Auftrag laden…" (a job saved in the window,
+// loaded back over other settings, and run by velmora-cli --job).
+#include <QCheckBox>
+#include <QFileDialog>
 #include <QThread>
 #include <cstdlib>
+#include <optional>
 
 #include "services/settings.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/order_menu.h"
 
 namespace velmora::testing {
 namespace {
 
 using PreviewTest = WindowTest;
+using OrderWindowTest = WindowTest;
 
 TEST_F(PreviewTest, ColumnAndSummaryFollowAFieldChange) {
   for (const char* name : {"A - B.mp3", "B - A.mp3", "c.mp3"}) WriteFile(InTree(name), name);
@@ -80,8 +90,7 @@ TEST_F(PreviewTest, NameFromTagsReadsTheFieldsOncePerSearch) {
   MarkAll();
   Settle();
   EXPECT_EQ(Column(), QStringList{"neu: 2020-06-07 08-09-10.txt"});
-  ModalAnswerer run{{"Dialog", "&Alle"}};  // the run takes the same fields
-  Click("CmdRename");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));  // the run takes the same fields
   EXPECT_TRUE(FileExists(InTree("2020-06-07 08-09-10.txt")));
 }
 
@@ -121,6 +130,137 @@ TEST_F(PreviewTest, PlanOnItsWayIsDroppedAfterANewerChange) {
   Settle();
   EXPECT_EQ(Column(), (QStringList{"", ""}));
   EXPECT_EQ(Text("lblPreview"), "");
+}
+
+TEST_F(OrderWindowTest, OrderSortsListAndNumbersAndIsKept) {
+  for (const char* name : {"Titel 10.txt", "Titel 2.txt"}) WriteFile(InTree(name), name);
+  Start();
+  EXPECT_TRUE(Find<QAction>("OptOrderName")->isChecked());
+  Prepare(11, "1", ".");
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"neu: Titel 101.txt", "neu: Titel 22.txt"}));
+
+  Trigger("OptOrderNatural");
+  Settle();
+  EXPECT_EQ(FoundPaths(),
+            (std::vector<std::string>{InTree("Titel 2.txt"), InTree("Titel 10.txt")}));
+  EXPECT_EQ(Column(), (QStringList{"neu: Titel 21.txt", "neu: Titel 102.txt"}));
+  Trigger("OptOrderReverse");
+  const ListOrder stored = ReadListOrder(SettingsStore(temp_ / "settings.ini"));
+  EXPECT_EQ(stored, (ListOrder{OrderBy::kNatural, true}));
+
+  window_.reset();
+  Start();
+  EXPECT_TRUE(Find<QAction>("OptOrderNatural")->isChecked());
+  EXPECT_TRUE(Find<QAction>("OptOrderReverse")->isChecked());
+  Search(Tree());
+  EXPECT_EQ(FoundPaths(),
+            (std::vector<std::string>{InTree("Titel 10.txt"), InTree("Titel 2.txt")}));
+}
+
+TEST_F(OrderWindowTest, StepAndRestartPerFolderReachThePreview) {
+  for (const char* name : {"a.txt", "b.txt", "s/c.txt"}) WriteFile(InTree(name), name);
+  Start();
+  EXPECT_EQ(Text("TxtNumberStep"), "1");
+  Search(Tree(), "*.*", /*subFolders=*/true);
+  MarkAll();
+  ChooseOperation(0, 11, "1", ".");
+  Find<QLineEdit>("TxtNumberStep")->setText("10");
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"neu: a1.txt", "neu: b11.txt", "neu: c21.txt"}));
+  Find<QCheckBox>("OptRestartPerFolder")->setChecked(true);
+  Settle();
+  EXPECT_EQ(Column(), (QStringList{"neu: a1.txt", "neu: b11.txt", "neu: c1.txt"}));
+}
+
+class JobWindowTest : public WindowTest {
+ protected:
+  // Triggers action and picks path in the file dialog it opens; then
+  // answers what follows.
+  void ThroughDialog(const char* action, const std::string& path,
+                     std::optional<ModalAnswerer::Step> then = std::nullopt) {
+    ModalAnswerer answerer({{"DlgJobFile", ModalAnswerer::kClose, [path](QWidget* modal) {
+                               auto* dialog = qobject_cast<QFileDialog*>(modal);
+                               ASSERT_NE(dialog, nullptr);
+                               dialog->selectFile(QString::fromStdString(path));
+                               static_cast<QDialog*>(dialog)->accept();
+                             }}});
+    if (then) answerer.Then(*then);
+    Trigger(action);
+    EXPECT_TRUE(answerer.AllAnswered());
+  }
+  bool Checked(const char* name) const {
+    QObject* object = window_->findChild<QObject*>(QLatin1String(name));
+    EXPECT_NE(object, nullptr) << name;
+    return object != nullptr && object->property("checked").toBool();
+  }
+};
+
+TEST_F(JobWindowTest, SavedLoadedAndRunByTheCommandLine) {
+  for (const char* name : {"Titel 10.txt", "Titel 2.txt", "s/x.txt"}) WriteFile(InTree(name), "x");
+  Start();
+  Search(Tree(), "*.txt", /*subFolders=*/true);
+  ChooseOperation(0, 11, "1", ".");
+  ChooseOperation(2, 1, "Titel", "T");
+  Trigger("OptOrderNatural");
+  Find<QLineEdit>("TxtNumberStep")->setText("5");
+  Find<QCheckBox>("OptRestartPerFolder")->setChecked(true);
+  Trigger("OptResolveChains");
+  // The dialog opens in the jobs folder beside the settings.
+  const std::string job = temp_ / "jobs/mine.ini";
+  ThroughDialog("MnuSaveJob", job);
+  const std::string text = ReadFile(job);
+  for (const char* line :
+       {"Pattern=*.txt", "Subdirs=1", "Order=natural", "NumberStep=5", "RestartPerFolder=1",
+        "ResolveChains=0", "[Slot1]", "Operation=number-before", "[Slot3]", "Operation=replace"}) {
+    EXPECT_THAT(text, HasSubstr(std::string("\n") + line + "\n")) << line;
+  }
+  EXPECT_EQ(Find<QAction>("MnuRecentJob_0")->toolTip().toStdString(), job);
+
+  // Other settings, then the job again: every part of it comes back, and
+  // the found list is empty.
+  ChooseOperation(0, 16);
+  ChooseOperation(1, 17);
+  Trigger("OptOrderName");
+  Find<QLineEdit>("TxtNumberStep")->setText("1");
+  Find<QCheckBox>("OptRestartPerFolder")->setChecked(false);
+  Trigger("OptResolveChains");
+  Find<QLineEdit>("txtSearchSpec")->setText("*.*");
+  ThroughDialog("MnuLoadJob", job);
+  EXPECT_TRUE(FoundPaths().empty());
+  EXPECT_EQ(Text("cmdSearch"), "&Suche");
+  EXPECT_EQ(Text("txtSearchSpec"), "*.txt");
+  EXPECT_TRUE(Checked("OptSubdirs"));
+  EXPECT_EQ(Find<QComboBox>("Auswahl_0")->currentIndex(), 11);
+  EXPECT_EQ(Text("TxtSource_0"), "1");
+  EXPECT_EQ(Text("Auswahl_1"), "nicht aktiv");
+  EXPECT_EQ(Find<QComboBox>("Auswahl_2")->currentIndex(), 1);
+  EXPECT_EQ(Text("TxtDestination_2"), "T");
+  EXPECT_TRUE(Checked("OptOrderNatural"));
+  EXPECT_EQ(Text("TxtNumberStep"), "5");
+  EXPECT_TRUE(Checked("OptRestartPerFolder"));
+  EXPECT_FALSE(Checked("OptResolveChains"));
+
+  // Natural order, step 5, a fresh count in the sub-folder.
+  EXPECT_TRUE(Succeeds(
+      RunCli({"rename", "--job", job, "--yes-all", "--journal", temp_ / "journal", Tree()})));
+  EXPECT_EQ(Listing(Tree()), (Names{"T 106.txt", "T 21.txt", "s"}));
+  EXPECT_EQ(Listing(InTree("s")), Names{"x1.txt"});
+}
+
+TEST_F(JobWindowTest, AnUnknownOperationIsRefusedAndChangesNothing) {
+  const std::string job = temp_ / "jobs/bad.ini";
+  WriteFile(job, "[Job]\nVersion=1\nPattern=*.mp3\n[Slot1]\nOperation=shred\n");
+  Start();
+  ChooseOperation(0, 16);
+  QString text;
+  ThroughDialog("MnuLoadJob", job,
+                ModalAnswerer::Step{"MessageBox", "OK", [&](QWidget* box) {
+                                      text = box->findChild<QLabel*>("qt_msgbox_label")->text();
+                                    }});
+  EXPECT_EQ(text.toStdString(), "Unbekannte Operation im Auftrag: shred");
+  EXPECT_EQ(Find<QComboBox>("Auswahl_0")->currentIndex(), 16);
+  EXPECT_EQ(Text("txtSearchSpec"), "*.*");
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 // Runs from the main window with their dialogs answered by pressing the
 // dialogs' buttons: rename, overwrite, undo, copy and move through the
-// destination chooser, stopping a run, and the log option.
+// destination chooser, stopping a run, the log option, and a regular
+// expression that reaches its limit (one box for the whole run, logged at
+// Location::kRegexReplace).
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <algorithm>
 
+#include "engine/error_reporter.h"
 #include "services/journal.h"
+#include "tags/tag_test_support.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_list.h"
 #include "ui/qt_prompts.h"
@@ -47,33 +51,27 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 
   // Records held back for group commit are written before each question.
   const auto settled = [&](QWidget*) { EXPECT_EQ(Unsettled(), 0); };
-  ModalAnswerer answers{{"Dialog", "&Ja",
-                         [&](QWidget* d) {
-                           EXPECT_EQ(Label(d), "Umbenennen");
-                           EXPECT_EQ(Field(d, "TxtFrom"), InTree("a1.txt"));
-                           EXPECT_EQ(Field(d, "TxtTo"), InTree("x1.txt"));
-                         }},
-                        {"Dialog", "&Nein", settled},
-                        {"Dialog", "&Alle", settled}};  // b.txt has no "a": not asked
-  Click("CmdRename");
-  EXPECT_EQ(answers.log().size(), 3u);
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Ja",
+                                      [&](QWidget* d) {
+                                        EXPECT_EQ(Label(d), "Umbenennen");
+                                        EXPECT_EQ(Field(d, "TxtFrom"), InTree("a1.txt"));
+                                        EXPECT_EQ(Field(d, "TxtTo"), InTree("x1.txt"));
+                                      }},
+                                     {"Dialog", "&Nein", settled},
+                                     {"Dialog", "&Alle", settled}}));  // b.txt: not asked
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a2.txt"), InTree("b.txt"),
                                                     InTree("x1.txt"), InTree("x3.txt")}));
 
   // "Zurück": newest first; "&Abbrechen" keeps the older records for the
   // next undo, whose "&Alle" takes the rest.
-  ModalAnswerer undo{{"Dialog", "&Ja",
-                      [&](QWidget* d) {
-                        EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
-                        EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
-                      }},
-                     {"Dialog", "&Abbrechen"}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(undo.AllAnswered());
+  EXPECT_TRUE(Answered("MnuUndo", {{"Dialog", "&Ja",
+                                    [&](QWidget* d) {
+                                      EXPECT_EQ(Field(d, "TxtFrom"), InTree("x3.txt"));
+                                      EXPECT_EQ(Field(d, "TxtTo"), InTree("a3.txt"));
+                                    }},
+                                   {"Dialog", "&Abbrechen"}}));
   EXPECT_TRUE(FileExists(InTree("x1.txt")));
-  ModalAnswerer rest{{"Dialog", "&Alle"}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(rest.AllAnswered());
+  EXPECT_TRUE(Answered("MnuUndo", {{"Dialog", "&Alle"}}));
   for (const char* name : {"a1.txt", "a2.txt", "a3.txt", "b.txt"}) {
     EXPECT_EQ(ReadFile(InTree(name)), name);
   }
@@ -81,33 +79,39 @@ TEST_F(RunTest, RenameAnsweredInDialogThenTakenBack) {
 }
 
 // The undo records outlive the window: started anew, "Zurück" offers the
-// newest run of the journal and takes it back once confirmed.
+// newest run of the journal and takes it back once confirmed, in either
+// language.
 TEST_F(RunTest, UndoAfterARestartTakesBackTheNewestRun) {
-  WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
-  Start();
-  Prepare(1, "a", "x");
-  ModalAnswerer answers{{"Dialog", "&Alle"}};
-  Click("CmdRename");
-  ASSERT_TRUE(FileExists(InTree("x2.txt")));
-  window_.reset();
+  const struct {
+    Language language;
+    QString all, no, yes, question;  // the question around the run's time
+  } rows[] = {{Language::kGerman, "&Alle", "&Nein", "&Ja", "Den Lauf vom | zurücknehmen?"},
+              {Language::kEnglish, "&All", "&No", "&Yes", "Take back the run of |?"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.question.toStdString());
+    ASSERT_TRUE(UseLanguage(row.language, VELMORA_BIN_DIR));  // German again: TearDown
+    WriteFiles(InTree(""), {"a1.txt", "a2.txt"});
+    Start();
+    Prepare(1, "a", "x");
+    EXPECT_TRUE(Answered("CmdRename", {{"Dialog", row.all}}));
+    ASSERT_TRUE(FileExists(InTree("x2.txt")));
+    window_.reset();
 
-  Start();
-  const auto asked = [](QWidget* box) {
-    const QString text = MessageText(box);
-    EXPECT_TRUE(text.startsWith("Den Lauf vom ") && text.endsWith(" zurücknehmen?"))
-        << text.toStdString();
-  };
-  ModalAnswerer declined{{"MessageBox", "&Nein", asked}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(declined.AllAnswered());
-  EXPECT_TRUE(FileExists(InTree("x1.txt")));
-
-  ModalAnswerer undo{
-      {"MessageBox", "&Ja", asked},
-      {"Dialog", "&Alle", [&](QWidget* d) { EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt")); }}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(undo.AllAnswered());
-  for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
+    Start();
+    const auto asked = [&](QWidget* box) {
+      const QString text = MessageText(box);
+      EXPECT_TRUE(text.startsWith(row.question.section('|', 0, 0)) &&
+                  text.endsWith(row.question.section('|', 1)))
+          << text.toStdString();
+    };
+    EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", row.no, asked}}));
+    EXPECT_TRUE(FileExists(InTree("x1.txt")));
+    EXPECT_TRUE(Answered("MnuUndo", {{"MessageBox", row.yes, asked},
+                                     {"Dialog", row.all, [&](QWidget* d) {
+                                        EXPECT_EQ(Field(d, "TxtFrom"), InTree("x2.txt"));
+                                      }}}));
+    for (const char* name : {"a1.txt", "a2.txt"}) EXPECT_EQ(ReadFile(InTree(name)), name);
+  }
 }
 
 // A run the journal holds without its end record, from a process long gone,
@@ -131,17 +135,14 @@ TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
   interrupt();
   Start();
   Prepare(1, "b", "c");
-  ModalAnswerer back{{"InterruptedRun", "Zurück", offered}, {"Dialog", "&Alle"}};
-  Click("CmdRename");
-  EXPECT_TRUE(back.AllAnswered());
+  EXPECT_TRUE(Answered("CmdRename", {{"InterruptedRun", "Zurück", offered}, {"Dialog", "&Alle"}}));
   EXPECT_EQ(FoundPaths(), (std::vector<std::string>{InTree("a.txt"), InTree("b.txt")}));
 
   interrupt();
   Click("cmdSearch");  // back to a list that searches
   Prepare(1, "b", "c");
-  ModalAnswerer dismissed{{"InterruptedRun", "&Verwerfen", offered}, {"Dialog", "&Alle"}};
-  Click("CmdRename");
-  EXPECT_TRUE(dismissed.AllAnswered());
+  EXPECT_TRUE(
+      Answered("CmdRename", {{"InterruptedRun", "&Verwerfen", offered}, {"Dialog", "&Alle"}}));
   EXPECT_TRUE(FileExists(InTree("A.TXT")) && FileExists(InTree("c.txt")));
 
   // "Zurück" in a new window offers it with "&Verwerfen" too.
@@ -149,9 +150,7 @@ TEST_F(RunTest, InterruptedRunIsOfferedBeforeTheNextRun) {
   std::filesystem::rename(InTree("A.TXT"), InTree("a.txt"));
   interrupt();
   Start();
-  ModalAnswerer menu{{"InterruptedRun", "&Verwerfen"}};
-  Trigger("MnuUndo");
-  EXPECT_TRUE(menu.AllAnswered());
+  EXPECT_TRUE(Answered("MnuUndo", {{"InterruptedRun", "&Verwerfen"}}));
 }
 
 // Closing Dialog2 by its frame counts as "&Abbrechen": the target is kept,
@@ -192,9 +191,7 @@ TEST_F(RunTest, StatusLineSaysWhatTheRunDid) {
   MarkAll();
   ChooseOperation(0, 1, "a", QString(300, 'x'));
   ChooseOperation(1, 1, "b", "c");
-  ModalAnswerer answers{{"Dialog", "&Alle"}, {"MessageBox", "OK"}};
-  Click("CmdRename");
-  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}, {"MessageBox", "OK"}}));
   EXPECT_EQ(window_->statusBar()->currentMessage(), "2 Dateien umbenannt, 1 Fehler");
 }
 
@@ -208,23 +205,31 @@ TEST(RunProgressTest, ShowsTheCountWithThousandsSeparators) {
 }
 
 // The searched folder swapped for a link to another folder between the
-// search and the run: nothing is renamed there, and the message names it.
+// search and the run or the tag write: nothing is written there, and the
+// message names the folder.
 TEST_F(RunTest, ASearchedFolderReplacedSinceTheSearchIsNotEntered) {
-  const std::string music = InTree("music"), other = InTree("other");
-  WriteFile(music + "/a1.txt", "mine");
-  WriteFile(other + "/a1.txt", "theirs");
-  Start();
-  Prepare(1, "a", "x", music);
-  std::filesystem::rename(music, music + ".old");
-  std::filesystem::create_directory_symlink(other, music);
-
-  QString shown;
-  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget* box) { shown = MessageText(box); }}};
-  Click("CmdRename");
-  EXPECT_TRUE(answers.AllAnswered());
-  EXPECT_TRUE(shown.contains(QString::fromStdString(music + "/"))) << shown.toStdString();
-  EXPECT_EQ(ReadFile(other + "/a1.txt"), "theirs");
-  EXPECT_EQ(ReadFile(music + ".old/a1.txt"), "mine");
+  const std::string name = "/Anna - Eins.mp3", audio = Audio(300);
+  for (const std::string button : {"CmdRename", "CmdEditTag"}) {
+    SCOPED_TRACE(button);
+    const std::string music = InTree(button + "/music"), other = InTree(button + "/other");
+    WriteFile(music + name, audio);
+    WriteFile(other + name, audio);
+    Start();
+    if (button == "CmdRename") {
+      Prepare(1, "Anna", "x", music);
+    } else {
+      OpenTagPanel("*.mp3", music);
+      Find<QLineEdit>("TxtSeparator")->setText(" - ");
+    }
+    std::filesystem::rename(music, music + ".old");
+    std::filesystem::create_directory_symlink(other, music);
+    QString shown;
+    const auto read = [&](QWidget* box) { shown = MessageText(box); };
+    EXPECT_TRUE(Answered(button.c_str(), {{"MessageBox", "OK", read}}));
+    EXPECT_TRUE(shown.contains(QString::fromStdString(music + "/"))) << shown.toStdString();
+    EXPECT_EQ(ReadFile(other + name), audio);
+    EXPECT_EQ(ReadFile(music + ".old" + name), audio);
+  }
 }
 
 // Copy and move ask for the destination first; long paths show by their
@@ -237,13 +242,11 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   Start();
   Prepare(1, "lied", "song", deep);
 
-  ModalAnswerer answers{{"DirSearch", "Übernehmen", Choose(ziel)},
-                        {"Dialog", "&Ja", [&](QWidget* d) {
-                           EXPECT_EQ(Label(d), "Kopieren");
-                           EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
-                         }}};
-  Click("CmdCopy");
-  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(Answered("CmdCopy", {{"DirSearch", "Übernehmen", Choose(ziel)},
+                                   {"Dialog", "&Ja", [&](QWidget* d) {
+                                      EXPECT_EQ(Label(d), "Kopieren");
+                                      EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
+                                    }}}));
   EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
   EXPECT_EQ(window_->statusBar()->currentMessage(), "1 Datei kopiert, 0 Fehler");
   QSettings store(QString::fromStdString(environment_.settingsFile), QSettings::IniFormat);
@@ -253,16 +256,15 @@ TEST_F(RunTest, CopyAndMoveThroughTheDestinationChooser) {
   MarkAll();
   ChooseOperation(0, 1, "lied", "neu");
   const QString source = QString::fromStdString(deep + "/lied.txt");
-  ModalAnswerer move{{"DirSearch", ModalAnswerer::kClose, Choose(Tree())},
-                     {"Dialog", "&Ja", [&](QWidget* d) {
-                        EXPECT_EQ(Label(d), "Verschieben");
-                        EXPECT_EQ(Field(d, "TxtFrom"), ("..." + source.right(70)).toStdString());
-                        d->findChild<QRadioButton*>("OptLeft")->click();
-                        EXPECT_EQ(Field(d, "TxtFrom"), (source.left(70) + "...").toStdString());
-                        EXPECT_EQ(Field(d, "TxtTo"), ziel + "/neu.txt");
-                      }}};
-  Click("CmdMove");
-  EXPECT_TRUE(move.AllAnswered());
+  EXPECT_TRUE(Answered("CmdMove",
+                       {{"DirSearch", ModalAnswerer::kClose, Choose(Tree())},
+                        {"Dialog", "&Ja", [&](QWidget* d) {
+                           EXPECT_EQ(Label(d), "Verschieben");
+                           EXPECT_EQ(Field(d, "TxtFrom"), ("..." + source.right(70)).toStdString());
+                           d->findChild<QRadioButton*>("OptLeft")->click();
+                           EXPECT_EQ(Field(d, "TxtFrom"), (source.left(70) + "...").toStdString());
+                           EXPECT_EQ(Field(d, "TxtTo"), ziel + "/neu.txt");
+                         }}}));
   EXPECT_EQ(window_->destPath(), ziel + "/");
   EXPECT_EQ(ReadFile(ziel + "/neu.txt"), "musik");
   EXPECT_EQ(window_->statusBar()->currentMessage(), "1 Datei verschoben, 0 Fehler");
@@ -288,16 +290,15 @@ TEST_F(RunTest, CopyIntoTheStoredDestinationGoesIntoTheFolder) {
   EXPECT_EQ(window.destPath(), ziel);
   Prepare(1, "lied", "song");
 
-  ModalAnswerer answers{
-      {"DirSearch", ModalAnswerer::kClose},
-      {"Dialog", "&Ja", [&](QWidget* d) { EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt"); }}};
-  Click("CmdCopy");
-  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(Answered("CmdCopy", {{"DirSearch", ModalAnswerer::kClose},
+                                   {"Dialog", "&Ja", [&](QWidget* d) {
+                                      EXPECT_EQ(Field(d, "TxtTo"), ziel + "/song.txt");
+                                    }}}));
   EXPECT_EQ(ReadFile(ziel + "/song.txt"), "musik");
   EXPECT_FALSE(FileExists(ziel + "song.txt"));
 }
 
-TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
+TEST_F(RunTest, LogOptionWritesNineLinesPerStepAndTheLogIsNoStep) {
   WriteFile(InTree("a.txt"), "a");
   Start();
   const std::string logPath = window_->logPath();
@@ -306,8 +307,7 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
 
   Trigger("OptLogFile");
   Prepare(1, "a", "b");
-  ModalAnswerer answers{{"Dialog", "&Ja"}};
-  Click("CmdRename");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Ja"}}));
   const std::string expected = banner +
                                "--- Velmora ---\r\nrenameFiles= True\r\nmoveFiles= False\r\n" +
                                "copyFiles= False\r\nAuswahl= Text ersetzen / löschen\r\n" +
@@ -319,9 +319,16 @@ TEST_F(RunTest, LogOptionWritesNineLinesPerStep) {
   Trigger("OptLogFile");
   MarkAll();
   ChooseOperation(0, 1, "b", "c");
-  ModalAnswerer more{{"Dialog", "&Ja"}};
-  Click("CmdRename");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Ja"}}));
   EXPECT_TRUE(FileExists(InTree("c.txt")));
+  EXPECT_EQ(ReadFile(logPath), expected);
+
+  // The log file is never a step, even in the folder the run searches.
+  WriteFile(AppFolder() + "/Log.txt", "other");
+  Click("cmdSearch");  // reset
+  Prepare(1, "Log", "Lug", AppFolder());
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
+  EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
   EXPECT_EQ(ReadFile(logPath), expected);
 }
 
@@ -332,32 +339,36 @@ TEST_F(RunTest, AbbrechenStopsTheRunAfterAlle) {
   Start();
   Prepare(1, "a", "x");
 
-  ModalAnswerer answers{{"Dialog", "&Alle", [&](QWidget*) {
-                           EXPECT_EQ(Text("cmdExit"), "Abbrechen");
-                           MouseClick(Find<QPushButton>("cmdExit"));
-                         }}};
-  Click("CmdRename");
-  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle", [&](QWidget*) {
+                                        EXPECT_EQ(Text("cmdExit"), "Abbrechen");
+                                        MouseClick(Find<QPushButton>("cmdExit"));
+                                      }}}));
   EXPECT_EQ(FoundPaths(),
             (std::vector<std::string>{InTree("a2.txt"), InTree("a3.txt"), InTree("x1.txt")}));
   EXPECT_EQ(Text("cmdExit"), "E&nde");
 
   // The next run starts afresh and goes to the end.
-  ModalAnswerer again{{"Dialog", "&Alle"}};
   MarkAll();
-  Click("CmdRename");
+  EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}}));
   EXPECT_TRUE(FileExists(InTree("x2.txt")) && FileExists(InTree("x3.txt")));
 }
 
-TEST_F(RunTest, LogFileIsNeverAStep) {
-  WriteFile(AppFolder() + "/Log.txt", "other");
+TEST_F(WindowTest, RegexAtItsLimitShowsOneBoxForTheRun) {
+  const std::string slow = std::string(40, 'a') + "b";
+  for (const char* tail : {"1", "2", "3"}) WriteFile(InTree(slow + tail), "x");
   Start();
-  WriteFile(window_->logPath(), "log\r\n");
-  Prepare(1, "Log", "Lug", AppFolder());
-  ModalAnswerer answers{{"Dialog", "&Alle"}};
+  Trigger("OptLogFile");
+  Prepare(19, "(a+)+\\d$", "x");
+  // No file is renamed, so no question; any box the run shows is read.
+  QStringList texts;
+  const auto read = [&](QWidget* box) { texts << MessageText(box); };
+  ModalAnswerer answers{{"MessageBox", "OK", read}, {"MessageBox", "OK", read}};
   Click("CmdRename");
-  EXPECT_TRUE(FileExists(window_->logPath()));
-  EXPECT_TRUE(FileExists(AppFolder() + "/Lug.txt"));
+  EXPECT_EQ(texts.filter("(a+)+\\d$").size(), 1) << texts.join("|").toStdString();
+  EXPECT_NE(ReadFile(window_->logPath())
+                .find("Location:  " + std::to_string(LocationNumber(Location::kRegexReplace))),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(InTree(slow + "3")));
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The tag panel, the information windows and the Explorer-Link inside the
 // main window: the pieces as the user reaches them through its buttons and
 // menu. The tag rules themselves are the tag editor's tests.
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 #include "services/context_link.h"
@@ -32,11 +36,10 @@ class MainExtrasTest : public WindowTest {
     RecordingReporter reporter;
     return ReadTag(disk_, path, reporter);
   }
-  // Searches the tree for pattern and opens the tag panel on the first entry.
-  void OpenTagPanel(const QString& pattern) {
-    Search(Tree(), pattern);
-    MarkRow(0);
-    Click("CmdTagEdit");
+  // Runs what close() left to do, so a closed window is really gone.
+  static void Gone() {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   QWidget* TopLevel(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -84,28 +87,6 @@ TEST_F(MainExtrasTest, TagPanelTakesTheRenamePanelsPlaceAndShowsTheFirstMarkedEn
   Click("CmdTagExit");
   EXPECT_EQ(window_->findChild<QStackedWidget*>("lowerStack")->currentWidget(),
             window_->findChild<SlotPanel*>());
-}
-
-// The searched folder swapped for a link between the search and the tag
-// write: no tag goes into the folder behind the link, and the message names it.
-TEST_F(MainExtrasTest, TagWriteNeverEntersAFolderReplacedSinceTheSearch) {
-  const std::string music = InTree("music"), other = InTree("other");
-  WriteFile(music + "/Anna - Eins.mp3", kAudio);
-  WriteFile(other + "/Anna - Eins.mp3", kAudio);
-  Start();
-  Search(music, "*.mp3");
-  MarkRow(0);
-  Click("CmdTagEdit");
-  Find<QLineEdit>("TxtSeparator")->setText(" - ");
-  std::filesystem::rename(music, music + ".old");
-  std::filesystem::create_directory_symlink(other, music);
-  QString shown;
-  ModalAnswerer answers{{"MessageBox", "OK", [&](QWidget* box) { shown = MessageText(box); }}};
-  Click("CmdEditTag");
-  EXPECT_TRUE(answers.AllAnswered());
-  EXPECT_TRUE(shown.contains(QString::fromStdString(music))) << shown.toStdString();
-  EXPECT_EQ(ReadFile(other + "/Anna - Eins.mp3"), kAudio);
-  EXPECT_EQ(ReadFile(music + ".old/Anna - Eins.mp3"), kAudio);
 }
 
 // Every marked file gets its record, the others none; a 40-character part
@@ -241,10 +222,46 @@ TEST_F(MainExtrasTest, MenuOpensHelpHistoryAndAboutUnowned) {
 
   // A closed window is built afresh, again with every entry once.
   TopLevel("Hist")->close();
-  QApplication::processEvents();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Gone();
   Trigger("MnuHistorie");
   EXPECT_EQ(entries("Hist"), lines);
+}
+
+// With Hilfe.txt beside the program the help shows it line by line, without
+// a message, scrolled to its longest line.
+TEST_F(MainExtrasTest, HelpShowsTheFileLineByLineAndScrollsToItsLongestLine) {
+  const std::string longLine = "Lange Zeile:" + std::string(300, 'x');
+  WriteFile(AppFolder() + "/Hilfe.txt", "Velmora-Hilfe\r\n\r\n\tSuche\r\n" + longLine + "\r\n");
+  Start();
+  EXPECT_TRUE(Answered("MnuHilfe", {}));
+  Gone();
+  QListWidget* list = static_cast<LineListWindow*>(TopLevel("Hilfe"))->List1();
+  std::vector<std::string> entries;
+  for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+  EXPECT_EQ(entries, (std::vector<std::string>{"Velmora-Hilfe", "", "\tSuche", longLine}));
+  EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
+            list->fontMetrics().horizontalAdvance(QString::fromStdString(longLine)));
+}
+
+TEST_F(MainExtrasTest, AboutShowsTheVersionAndClosesOnOkEnterAndEscape) {
+  Start();
+  for (int key : {0, int{Qt::Key_Return}, int{Qt::Key_Escape}}) {
+    Trigger("MnuAbout");
+    QPointer<QWidget> about = TopLevel("frmAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Velmora");
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$"))
+                    .match(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text())
+                    .hasMatch());
+    if (key == 0) {
+      about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    } else {
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(about, &press);
+    }
+    Gone();
+    EXPECT_TRUE(about.isNull()) << key;  // closed and discarded
+  }
 }
 
 TEST_F(MainExtrasTest, ExplorerLinkCreatesThenRemovesTheFolderEntry) {

@@ -16,11 +16,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "services/translation.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/modal_answerer.h"
 #include "ui/folder_list.h"
@@ -45,6 +47,11 @@ class WindowTest : public ::testing::Test {
     ::setenv("XDG_STATE_HOME", (temp_ / "state").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (temp_ / "xdg").c_str(), 1);
   }
+  void TearDown() override {
+    window_.reset();
+    UseLanguage(Language::kGerman, VELMORA_BIN_DIR);  // whatever the test loaded
+  }
+  void English() { ASSERT_TRUE(UseLanguage(Language::kEnglish, VELMORA_BIN_DIR)); }
 
   // Creates, loads and shows the window.
   Main& Start(const std::string& commandLine = "") {
@@ -95,7 +102,7 @@ class WindowTest : public ::testing::Test {
     OpenFolder(folder);
     Find<QLineEdit>("txtSearchSpec")->setText(pattern);
     if (subFolders) Click("OptSubdirs");
-    ASSERT_EQ(Text("cmdSearch"), "&Suche");
+    ASSERT_NE(Text("cmdSearch"), "&Reset");  // the same in English
     Click("cmdSearch");
     ASSERT_EQ(Text("cmdSearch"), "&Reset");
   }
@@ -118,6 +125,14 @@ class WindowTest : public ::testing::Test {
     ChooseOperation(0, code, first, second);
   }
 
+  // Searches folder (the tree when empty) for pattern and opens the tag
+  // panel on the first entry.
+  void OpenTagPanel(const QString& pattern, const std::string& folder = "") {
+    Search(folder.empty() ? Tree() : folder, pattern);
+    MarkRow(0);
+    Click("CmdTagEdit");
+  }
+
   // Lets the window's events run until the preview has worked out the last
   // change (or two seconds passed).
   void Settle() {
@@ -129,10 +144,11 @@ class WindowTest : public ::testing::Test {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
   }
-  // The preview column's rows, or their tool tips.
-  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole) const {
+  // The rows of a list, by default the preview column's, or their tool tips.
+  [[nodiscard]] QStringList Column(int role = Qt::DisplayRole,
+                                   const char* list = "lstNewNames") const {
     QStringList rows;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstNewNames")->model();
+    QAbstractItemModel* model = window_->findChild<QListView*>(list)->model();
     for (int row = 0; row < model->rowCount(); ++row)
       rows << model->index(row, 0).data(role).toString();
     return rows;
@@ -142,9 +158,8 @@ class WindowTest : public ::testing::Test {
   // The found list's entries, in list order.
   [[nodiscard]] std::vector<std::string> FoundPaths() const {
     std::vector<std::string> paths;
-    QAbstractItemModel* model = window_->findChild<QListView*>("lstFoundFiles")->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-      paths.push_back(model->index(row, 0).data().toString().toStdString());
+    for (const QString& row : Column(Qt::DisplayRole, "lstFoundFiles")) {
+      paths.push_back(row.toStdString());
     }
     return paths;
   }
@@ -156,6 +171,21 @@ class WindowTest : public ::testing::Test {
     list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+  // Triggers the action, or clicks the button, of that name with the modal
+  // windows it opens answered by steps; true when every step was used, each
+  // on the window and button it names.
+  bool Answered(const char* name, std::initializer_list<ModalAnswerer::Step> steps) {
+    ModalAnswerer answers(steps);
+    if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
+      action->trigger();
+    } else {
+      Click(name);
+    }
+    const std::vector<std::string>& log = answers.log();
+    return answers.AllAnswered() && std::none_of(log.begin(), log.end(), [](const std::string& e) {
+             return e.ends_with("<no such button>");
+           });
+  }
 
   TempFolder temp_;
   MainEnvironment environment_;
