@@ -128,8 +128,12 @@ bool FileSystemOf(const std::string& folder, FileSystemTraits& traits) {
 }
 
 std::string JournalFolderOf(const std::string& path) {
+  return std::string(JournalFolderView(path));
+}
+
+std::string_view JournalFolderView(std::string_view path) {
   const std::size_t cut = path.rfind('/');
-  if (cut == std::string::npos) return ".";
+  if (cut == std::string_view::npos) return ".";
   return cut == 0 ? "/" : path.substr(0, cut);
 }
 
