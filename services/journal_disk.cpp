@@ -43,13 +43,17 @@ flock64 Range(short type, off_t start, off_t length) {
 }  // namespace
 
 Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, bool& missing) {
-  text.clear();
   Error error;
   const std::unique_ptr<OpenFile> file = disk.OpenOwn(path, OwnFileMode::kExisting, error);
   missing = !file && error.number == kFileNotFound;
-  if (!file) return error;
+  if (!file) {
+    text.clear();
+    return error;
+  }
   FileStamp stamp;
   if (!(error = file->Stamp(stamp))) {
+    // Not cleared first: a buffer read into before is filled with zeros only
+    // where it grows, and the read overwrites it all.
     text.resize(static_cast<std::size_t>(stamp.identity.size));
     error = file->ReadAt(0, text.data(), text.size());
   }
