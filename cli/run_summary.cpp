@@ -48,10 +48,39 @@ void ProgressLine::Clear() {
   shown_ = false;
 }
 
+RunTally::RunTally(CommitObserver& committed, RunDialogs& dialogs, std::size_t count)
+    : committed_(committed), dialogs_(dialogs), count_(count) {
+  progress_.SetMaximum(static_cast<int>(count));
+}
+
+namespace {
+
+constexpr char kSource = 'S';
+constexpr char kDestination = 'D';
+// Past this many bytes of notes they are counted at once.
+constexpr std::size_t kMaxNoted = std::size_t{32} << 20;
+
+}  // namespace
+
 void RunTally::Committed(const std::string& source, const std::string& destination) {
   committed_.Committed(source, destination);
-  if (!reached_.Erase(source)) ++done_;
-  reached_.Insert(destination);
+  if (notes_.bytes() > kMaxNoted) CatchUp();
+  notes_.Add(kSource, source);
+  notes_.Add(kDestination, destination);
+}
+
+void RunTally::CatchUp() {
+  if (notes_.empty()) return;
+  reached_.Reserve(count_);
+  // A file's later steps start where an earlier one left it.
+  notes_.ForEach([this](char what, std::string_view name) {
+    if (what == kDestination) {
+      reached_.Insert(name);
+    } else if (!reached_.Erase(name)) {
+      ++done_;
+    }
+  });
+  notes_.Clear();
 }
 
 Answer RunTally::AskDialog(const std::string& source, const std::string& target, RunKind kind) {
@@ -62,6 +91,7 @@ Answer RunTally::AskDialog(const std::string& source, const std::string& target,
 
 void RunTally::PrintSummary(RunKind kind, const Reporting& reporting) {
   progress_.Clear();
+  CatchUp();
   const SummaryKind summary = kind == RunKind::kCopy   ? SummaryKind::kCopied
                               : kind == RunKind::kMove ? SummaryKind::kMoved
                                                        : SummaryKind::kRenamed;

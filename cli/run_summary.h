@@ -10,6 +10,7 @@
 #include "cli/console.h"
 #include "engine/batch_run_state.h"
 #include "engine/name_table.h"
+#include "engine/path_notes.h"
 #include "engine/run_dialogs.h"
 
 namespace velmora::cli {
@@ -41,10 +42,7 @@ class ProgressLine : public ProgressBar {
 // over count entries.
 class RunTally : public CommitObserver, public RunDialogs {
  public:
-  RunTally(CommitObserver& committed, RunDialogs& dialogs, std::size_t count)
-      : committed_(committed), dialogs_(dialogs) {
-    progress_.SetMaximum(static_cast<int>(count));
-  }
+  RunTally(CommitObserver& committed, RunDialogs& dialogs, std::size_t count);
 
   void Committed(const std::string& source, const std::string& destination) override;
   Answer AskDialog(const std::string& source, const std::string& target, RunKind kind) override;
@@ -62,7 +60,15 @@ class RunTally : public CommitObserver, public RunDialogs {
   ProgressLine progress_;
   CommitObserver& committed_;
   RunDialogs& dialogs_;
-  NameTable<char> reached_;  // names a step of this run made
+  // Counts the noted steps into done_.
+  void CatchUp();
+
+  // Each step's source and destination, noted as they come and counted at
+  // the end: a table of names looked up between two renames is cold each
+  // time, one filled at the end stays in the cache.
+  PathNotes notes_;
+  NameTable<char> reached_;  // names a counted step made
+  std::size_t count_ = 0;    // files the run has
   int done_ = 0;
   int declined_ = 0;
 };

@@ -94,9 +94,7 @@ void RunBatch(RunState& state, const CheckedJob& checked, const std::vector<Foun
     }
     const RunPlan& plan = given != nullptr ? *given : own;
     RunGuard guard(services.fileSystem, services.planDisk, plan.deletions);
-    for (const FoundEntry& entry : found) {
-      if (entry.marked) guard.Protect(entry.path);
-    }
+    guard.ProtectMarked(found);
     struct Unset {
       RunState& state;
       RunJournal* journal;

@@ -9,12 +9,16 @@
 namespace velmora {
 namespace {
 
+// Past this many bytes of notes the table catches up, so that a very long
+// run keeps no more than the table would.
+constexpr std::size_t kMaxNoted = std::size_t{32} << 20;
+
 // The path with its folder written one way, so two spellings of a folder meet.
-std::string Normal(const std::string& path) {
+std::string Normal(std::string_view path) {
   // A name holds no separator: looking at the whole path is looking at the folder.
-  if (WrittenOneWay(path)) return path;
+  if (WrittenOneWay(path)) return std::string(path);
   const std::size_t nameStart = FileNameStart(path);
-  return NormalFolder(std::string_view(path).substr(0, nameStart)) + path.substr(nameStart);
+  return NormalFolder(path.substr(0, nameStart)) + std::string(path.substr(nameStart));
 }
 
 }  // namespace
@@ -36,7 +40,34 @@ RunGuard::RunGuard(FileSystem& fileSystem, FileSystem* disk,
   for (const PlannedDeletion& deletion : deletions) planned_[deletion.path] = deletion.identity;
 }
 
-void RunGuard::Keys(const std::string& path) {
+void RunGuard::ProtectMarked(const std::vector<FoundEntry>& found) {
+  CatchUp();
+  marked_ = &found;
+}
+
+void RunGuard::Note(char what, std::string_view path) {
+  if (notes_.bytes() > kMaxNoted) CatchUp();
+  notes_.Add(what, path);
+}
+
+void RunGuard::CatchUp() {
+  if (marked_ != nullptr) {
+    for (const FoundEntry& entry : *marked_) {
+      if (entry.marked) Add(entry.path);
+    }
+    marked_ = nullptr;
+  }
+  notes_.ForEach([this](char what, std::string_view path) {
+    if (what == kProtect) {
+      Add(path);
+    } else {
+      Remove(path);
+    }
+  });
+  notes_.Clear();
+}
+
+void RunGuard::Keys(std::string_view path) {
   if (WrittenOneWay(path)) {
     normal_.assign(path);
   } else {
@@ -53,7 +84,7 @@ void RunGuard::Keys(const std::string& path) {
   }
 }
 
-void RunGuard::Protect(const std::string& path) {
+void RunGuard::Add(std::string_view path) {
   Keys(path);
   Spellings& spellings = protected_.Insert(key_);
   if (normal_ == key_) {
@@ -64,7 +95,7 @@ void RunGuard::Protect(const std::string& path) {
   }
 }
 
-void RunGuard::Release(const std::string& path) {
+void RunGuard::Remove(std::string_view path) {
   Keys(path);
   Spellings* const spellings = protected_.Find(key_);
   if (spellings == nullptr) return;
@@ -78,6 +109,7 @@ void RunGuard::Release(const std::string& path) {
 }
 
 bool RunGuard::Protects(const std::string& target) {
+  CatchUp();
   Keys(target);
   const Spellings* const spellings = protected_.Find(key_);
   if (spellings == nullptr) return false;

@@ -46,15 +46,24 @@ void TakeBackFile(StepActions& actions, std::vector<std::string>& names, std::st
   }
 }
 
-// Applies the active slots to the file at source. False ends the
+// The file a walk is at: its name now and its earlier names in this walk,
+// newest last. Kept from file to file, so that their room is reused.
+struct WalkedFile {
+  std::string source;
+  std::vector<std::string> names;
+};
+
+// Applies the active slots to the file at file.source. False ends the
 // walk: "&Abbrechen", a stop, or error set.
-bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, std::string source,
+bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, WalkedFile& file,
               bool& all, Error& error) {
-  std::vector<std::string> names;  // the file's earlier names in this walk
+  std::string& source = file.source;
+  std::vector<std::string>& names = file.names;
+  names.clear();
   for (int i = 0; i < kSlotCount; ++i) {
     const int code = job.slotCode[static_cast<std::size_t>(i)];
     if (code < 1 || code >= kOperationCount) continue;
-    const std::string target = ApplyOperation(job, i, source, state.context);
+    std::string target = ApplyOperation(job, i, source, state.context);
     // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
     // start, and the file goes back to the name it had.
     if (!(all && !names.empty()) && actions.StopRequested()) {
@@ -83,8 +92,8 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, std::
           // A step that did not go through leaves the file under its name,
           // and the later slots go on from there.
           if (result == CommitResult::kCommitted && target != source) {
-            names.push_back(source);
-            source = target;
+            names.push_back(std::move(source));
+            source = std::move(target);
           }
         }
         if (answer == Answer::kAll) all = true;
@@ -130,6 +139,7 @@ Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEn
   const PatternsInWalk inWalk(ctx, patterns);
   bool all = false;  // "&Alle" given during this walk
   Error error;
+  WalkedFile file;
   for (std::size_t k = 0; k < found.size(); ++k) {
     actions.Reached(k);
     if (!found[k].marked) continue;
@@ -137,7 +147,8 @@ Error WalkSteps(RunState& state, const RenameJob& job, const std::vector<FoundEn
     // found[k].path is the file as it now is on disk; its fields were read
     // from it and stay its own through every slot.
     state.context.fields = found[k].fields.get();
-    if (!WalkFile(state, job, actions, found[k].path, all, error)) break;
+    file.source.assign(found[k].path);
+    if (!WalkFile(state, job, actions, file, all, error)) break;
   }
   state.context.fields = nullptr;
   return error;

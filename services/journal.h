@@ -367,7 +367,17 @@ class JournalWriter : public RunJournal {
   // The same for a step's source written ahead; unknown unless a file (or a
   // link to one) is there.
   StepIdentity LookUpFile(const std::string& path);
-  void AddFileSystem(StepIdentity& id, const std::string& folder);
+  // id's file system, told by path (a file's, else with isFolder the
+  // folder's own).
+  void AddFileSystem(StepIdentity& id, const std::string& path, bool isFolder = false);
+  void ForgetFolders() {
+    folders_.clear();
+    lastFolder_.clear();
+  }
+  void ForgetFolder(const std::string& folder) {
+    folders_.erase(folder);
+    lastFolder_.clear();
+  }
   void ReportOnce(const Error& error);
 
   JournalFile& file_;
@@ -380,11 +390,14 @@ class JournalWriter : public RunJournal {
   // Folders with a folder record: whether their file system keeps inode
   // numbers.
   std::unordered_map<std::string, bool> folders_;
+  std::string lastFolder_;  // the folder looked up last, "" for none
+  bool lastStable_ = false;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;  // deferred done records
+  std::string records_;  // the records of the step announced last
   std::vector<ForeseenStep> foreseen_;
   std::size_t next_ = 0;      // the first foreseen step not yet announced
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_

@@ -28,7 +28,7 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
     const std::string& source = *step.source;
     const FileIdentity& known = step.known;
     StepIdentity id{true, known.size, known.modified, known.device, known.inode};
-    AddFileSystem(id, JournalFolderOf(source));
+    AddFileSystem(id, source);
     if (step.op != FileOp::kTag || source != *step.target || step.payload.empty() ||
         !id.inodeStable || !paths.insert(source).second ||
         !files.insert({known.device, known.inode}).second) {
@@ -60,7 +60,7 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   aheadStart_ = 0;
   foreseen_.clear();
   seq_ = seqBefore;
-  for (const std::string& folder : newFolders) folders_.erase(folder);
+  for (const std::string& folder : newFolders) ForgetFolder(folder);
 }
 
 }  // namespace velmora

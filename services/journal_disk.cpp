@@ -43,13 +43,17 @@ flock64 Range(short type, off_t start, off_t length) {
 }  // namespace
 
 Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, bool& missing) {
-  text.clear();
   Error error;
   const std::unique_ptr<OpenFile> file = disk.OpenOwn(path, OwnFileMode::kExisting, error);
   missing = !file && error.number == kFileNotFound;
-  if (!file) return error;
+  if (!file) {
+    text.clear();
+    return error;
+  }
   FileStamp stamp;
   if (!(error = file->Stamp(stamp))) {
+    // Not cleared first: a buffer read into before is filled with zeros only
+    // where it grows, and the read overwrites it all.
     text.resize(static_cast<std::size_t>(stamp.identity.size));
     error = file->ReadAt(0, text.data(), text.size());
   }
@@ -128,8 +132,12 @@ bool FileSystemOf(const std::string& folder, FileSystemTraits& traits) {
 }
 
 std::string JournalFolderOf(const std::string& path) {
+  return std::string(JournalFolderView(path));
+}
+
+std::string_view JournalFolderView(std::string_view path) {
   const std::size_t cut = path.rfind('/');
-  if (cut == std::string::npos) return ".";
+  if (cut == std::string_view::npos) return ".";
   return cut == 0 ? "/" : path.substr(0, cut);
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/error_reporter.h"
@@ -50,5 +51,7 @@ bool FileSystemOf(const std::string& folder, FileSystemTraits& traits);
 // The folder part of path as the journal records it: no trailing separator,
 // "." for a bare name.
 std::string JournalFolderOf(const std::string& path);
+// The same as a view into path (or a constant).
+std::string_view JournalFolderView(std::string_view path);
 
 }  // namespace velmora

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 
@@ -80,11 +79,19 @@ void FrameFrom(std::string& out, std::size_t start) {
   out.append(crc, sizeof crc);
 }
 
+bool NeedsEscape(std::string_view text) {
+  // A plain loop: find_first_of looks each byte up in the set.
+  for (const char c : text) {
+    if (c == '\\' || c == '\t' || c == '\n' || c == '\r') return true;
+  }
+  return false;
+}
+
 void AppendEscaped(std::string& out, std::string_view text) {
-  if (text.find_first_of("\\\t\n\r") == std::string_view::npos) {
-    out.append(text);
-  } else {
+  if (NeedsEscape(text)) {
     out += EscapeJournalText(text);
+  } else {
+    out.append(text);
   }
 }
 
@@ -161,28 +168,52 @@ bool UnescapeJournalText(std::string_view text, std::string& out) {
 }
 
 std::string IdentityFields(const StepIdentity& id) {
-  if (!id.known) return "-\t-\t-\t-\t-\t-";
   std::string text;
-  text.reserve(128);  // six fields of at most 21 characters
-  const auto put = [&text](auto value) {
+  AppendIdentityFields(text, id);
+  return text;
+}
+
+std::string PayloadFields(const JournalPayload& payload) {
+  std::string text;
+  AppendPayloadFields(text, payload);
+  return text;
+}
+
+void AppendNumber(std::string& out, long long value) {
+  char digits[24];  // any 64-bit number fits
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void AppendIdentityFields(std::string& out, const StepIdentity& id) {
+  if (!id.known) {
+    out += "-\t-\t-\t-\t-\t-";
+    return;
+  }
+  const auto put = [&out](auto value) {
     char digits[24];  // any 64-bit number fits
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-    text += kTab;
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    out += kTab;
   };
   put(id.size);
   put(id.mtimeNs);
   put(id.device);
   put(id.inode);
   put(id.fsid);
-  text += id.inodeStable ? '1' : '0';
-  return text;
+  out += id.inodeStable ? '1' : '0';
 }
 
-std::string PayloadFields(const JournalPayload& payload) {
-  if (!payload.present) return "-\t-\t-";
-  char crc[16];
-  std::snprintf(crc, sizeof crc, "%08x", payload.crc);
-  return std::to_string(payload.offset) + kTab + std::to_string(payload.length) + kTab + crc;
+void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
+  if (!payload.present) {
+    out += "-\t-\t-";
+    return;
+  }
+  AppendNumber(out, payload.offset);
+  out += kTab;
+  AppendNumber(out, payload.length);
+  out += kTab;
+  char crc[8];
+  PutHex8(payload.crc, crc);
+  out.append(crc, sizeof crc);
 }
 
 std::string JournalNow() {

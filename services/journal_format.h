@@ -22,6 +22,8 @@ void FrameFrom(std::string& out, std::size_t start);
 
 // Appends text as EscapeJournalText writes it.
 void AppendEscaped(std::string& out, std::string_view text);
+// True when text holds a byte EscapeJournalText escapes.
+bool NeedsEscape(std::string_view text);
 
 // The record of line (without its LF) when its checksum field matches.
 bool UnframeRecord(std::string_view line, std::string_view& record);
@@ -34,6 +36,11 @@ bool UnescapeJournalText(std::string_view text, std::string& out);
 // The six ID fields, "-" each when unknown; and the three payload fields.
 std::string IdentityFields(const StepIdentity& id);
 std::string PayloadFields(const JournalPayload& payload);
+// The same appended to out, without a string of their own.
+void AppendIdentityFields(std::string& out, const StepIdentity& id);
+void AppendPayloadFields(std::string& out, const JournalPayload& payload);
+// Appends value in decimal.
+void AppendNumber(std::string& out, long long value);
 
 // The current UTC time as a record's TIME.
 std::string JournalNow();

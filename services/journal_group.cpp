@@ -2,7 +2,7 @@
 // write ahead of their steps.
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "services/journal.h"
 #include "services/journal_disk.h"
@@ -28,22 +28,55 @@ bool Matches(const ForeseenStep& step, FileOp op, const std::string& source,
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Paths compared as a file system that ignores case would, without copies.
-struct CaselessHash {
-  std::size_t operator()(std::string_view path) const {
+// The paths of one group, compared as a file system that ignores case
+// would: open addressing in a room twice the most it holds, each path's
+// hash worked out once, no copies.
+class GroupPaths {
+ public:
+  explicit GroupPaths(std::size_t most) {
+    std::size_t room = 16;
+    while (room < 2 * most) room *= 2;
+    slots_.resize(room);
+  }
+
+  static std::size_t Hash(std::string_view path) {
     std::size_t hash = 14695981039346656037ull;
     for (char c : path) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
     return hash;
   }
-};
-struct CaselessEqual {
-  bool operator()(std::string_view a, std::string_view b) const {
+
+  [[nodiscard]] bool Has(std::string_view path, std::size_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].used; i = (i + 1) & mask) {
+      if (slots_[i].hash == hash && Equal(slots_[i].path, path)) return true;
+    }
+    return false;
+  }
+
+  // path must not be there yet.
+  void Add(std::string_view path, std::size_t hash) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].used) i = (i + 1) & mask;
+    slots_[i] = {path, hash, true};
+  }
+
+ private:
+  struct Slot {
+    std::string_view path;
+    std::size_t hash = 0;
+    bool used = false;
+  };
+
+  static bool Equal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
       if (Lower(a[i]) != Lower(b[i])) return false;
     }
     return true;
   }
+
+  std::vector<Slot> slots_;
 };
 
 }  // namespace
@@ -108,16 +141,19 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
   if (at == end) return;
   next_ = at + 1;
   // Settling judges each unsettled step alone: their paths must not meet.
-  std::unordered_set<std::string_view, CaselessHash, CaselessEqual> paths{source, target};
-  paths.reserve(2 * kMaxAhead + 2);
+  GroupPaths paths(2 * kMaxAhead + 2);
+  const std::size_t sourceHash = GroupPaths::Hash(source);
+  const std::size_t targetHash = GroupPaths::Hash(target);
+  paths.Add(source, sourceHash);
+  if (!paths.Has(target, targetHash)) paths.Add(target, targetHash);
   for (std::size_t i = next_;
        i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() < kMaxAheadBytes; ++i) {
     const std::string& from = *foreseen_[i].source;
     const std::string& to = *foreseen_[i].target;
-    if (IsRenameTemporary(from) || IsRenameTemporary(to) || paths.count(from) != 0 ||
-        paths.count(to) != 0) {
-      break;
-    }
+    if (IsRenameTemporary(from) || IsRenameTemporary(to)) break;
+    const std::size_t fromHash = GroupPaths::Hash(from);
+    const std::size_t toHash = GroupPaths::Hash(to);
+    if (paths.Has(from, fromHash) || paths.Has(to, toHash)) break;
     const StepIdentity id = LookUpFile(from);
     if (!id.known || !id.inodeStable) break;
     bool targetStable = false;
@@ -125,8 +161,8 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     if (!targetStable) break;  // a move onto a file system without stable inode numbers
     ahead_.push_back({++seq_, i, id});
     AppendIntent(records, seq_, foreseen_[i].op, from, to, id, {});
-    paths.insert(from);
-    paths.insert(to);
+    paths.Add(from, fromHash);
+    if (!paths.Has(to, toHash)) paths.Add(to, toHash);
     next_ = i + 1;
   }
 }

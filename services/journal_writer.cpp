@@ -44,7 +44,7 @@ Error JournalWriter::Begin(const std::string& command) {
   seq_ = 0;
   current_ = 0;
   ownSteps_.clear();
-  folders_.clear();
+  ForgetFolders();
   if (Error error = Settle()) return error;
   runFile_.reset();
   runFileSize_ = 0;
@@ -80,7 +80,7 @@ StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
   FileIdentity found;
   if (!file_.disk().Identify(path, found)) return {};
   StepIdentity id{true, found.size, found.modified, found.device, found.inode};
-  AddFileSystem(id, folder ? path : JournalFolderOf(path));
+  AddFileSystem(id, path, folder);
   return id;
 }
 
@@ -94,17 +94,17 @@ StepIdentity JournalWriter::LookUpFile(const std::string& path) {
     found = looked;
   }
   StepIdentity id{true, found->size, found->modified, found->device, found->inode};
-  AddFileSystem(id, JournalFolderOf(path));
+  AddFileSystem(id, path);
   return id;
 }
 
 // A run works through the folders it opened once: one look per device.
-void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& folder) {
+void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, bool isFolder) {
   auto found = fileSystems_.find(id.device);
   if (found == fileSystems_.end()) {
     FileSystemIdentity traits;
     StepIdentity fs;
-    if (file_.disk().IdentifyFileSystem(folder, traits)) {
+    if (file_.disk().IdentifyFileSystem(isFolder ? path : JournalFolderOf(path), traits)) {
       fs = {true, 0, 0, id.device, 0, traits.fsid, traits.inodeStable};
     }
     found = fileSystems_.emplace(id.device, fs).first;
@@ -117,7 +117,13 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
                                          bool* targetStable, std::vector<std::string>* added) {
   std::string records;
   for (const std::string* path : {&source, &target}) {
-    std::string folder = JournalFolderOf(*path);
+    const std::string_view view = JournalFolderView(*path);
+    // Most steps stay in the folder of the step before.
+    if (!lastFolder_.empty() && view == lastFolder_) {
+      if (targetStable != nullptr) *targetStable = lastStable_;
+      continue;
+    }
+    std::string folder(view);
     auto found = folders_.find(folder);
     if (found == folders_.end()) {
       const StepIdentity id = LookUp(folder, /*folder=*/true);
@@ -130,6 +136,8 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
       if (deferDone_) (void)file_.disk().PinFolder(folder);
       found = folders_.emplace(std::move(folder), id.known && id.inodeStable).first;
     }
+    lastFolder_ = found->first;
+    lastStable_ = found->second;
     if (targetStable != nullptr) *targetStable = found->second;
   }
   return records;
@@ -160,7 +168,7 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   out += "I\t";
   out += run_;
   out += kTab;
-  out += std::to_string(seq);
+  AppendNumber(out, seq);
   out += kTab;
   out += KindDigit(op);
   out += kTab;
@@ -168,9 +176,9 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   out += kTab;
   AppendEscaped(out, target);
   out += kTab;
-  out += IdentityFields(id);
+  AppendIdentityFields(out, id);
   out += kTab;
-  out += PayloadFields(payload);
+  AppendPayloadFields(out, payload);
   FrameFrom(out, start);
 }
 
@@ -184,7 +192,10 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     if (slow) file_.ReleaseLock();
     return {};
   }
-  std::string records = AbandonAhead();
+  // Its room is reused group after group.
+  std::string& records = records_;
+  records.clear();
+  records += AbandonAhead();
   current_ = ++seq_;
   ownSteps_.push_back(current_);
   JournalPayload stored;
@@ -195,7 +206,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   records += FolderRecords(source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
-    AddFileSystem(announced_, JournalFolderOf(source));
+    AddFileSystem(announced_, source);
   } else {
     announced_ = LookUp(source);
   }
@@ -212,7 +223,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     aheadStart_ = 0;
     seq_ = current_;
     next_ = nextBefore;
-    for (const std::string& folder : newFolders) folders_.erase(folder);
+    for (const std::string& folder : newFolders) ForgetFolder(folder);
     records.resize(alone);
     error = Write(records);
   }
@@ -238,9 +249,9 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   out += "D\t";
   out += run_;
   out += kTab;
-  out += std::to_string(current_);
+  AppendNumber(out, current_);
   out += kTab;
-  out += IdentityFields(after);
+  AppendIdentityFields(out, after);
   FrameFrom(out, start);
   return now ? Write(line) : Error{};
 }
@@ -270,7 +281,15 @@ void JournalWriter::ReportOnce(const Error& error) {
 }
 
 Error JournalWriter::Write(const std::string& records, bool report) {
-  const Error error = waiting_.empty() ? file_.Append(records) : file_.Append(waiting_ + records);
+  Error error;
+  if (waiting_.empty()) {
+    error = file_.Append(records);
+  } else {
+    const std::size_t waiting = waiting_.size();
+    waiting_ += records;
+    error = file_.Append(waiting_);
+    if (error) waiting_.resize(waiting);
+  }
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
   if (!error) waiting_.clear();

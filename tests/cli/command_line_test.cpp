@@ -163,6 +163,11 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
       {{"tag", "-p", "*.mp3", "--title", "=T", f},
        "",
        "velmora-cli: 1 geschrieben, 0 Fehler, 0 ausgelassen\n"},
+      // Two slots: the file's second step goes on from its first.
+      {{"rename", "-p", "*.mp3", "--slot1", "upper", "--slot2", "replace", "--src2", "C", "--dst2",
+        "d", "-y", f},
+       "",
+       "velmora-cli: 1 umbenannt, 0 Fehler, 0 ausgelassen\n"},
   };
   for (const Row& row : rows) {
     Args args = row.args;
