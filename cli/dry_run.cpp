@@ -15,6 +15,7 @@ namespace {
 std::vector<PlanState> StepMarks(const RunPlan& plan) {
   std::vector<PlanState> marks(plan.steps.size(), PlanState::kChanged);
   std::size_t begin = 0;
+  std::size_t row = 0;  // steps follow the rows' order: one pass finds each row
   while (begin < plan.steps.size()) {
     std::size_t end = begin;
     bool marked = false;
@@ -22,18 +23,37 @@ std::vector<PlanState> StepMarks(const RunPlan& plan) {
       marks[end] = plan.steps[end].state;
       marked = marked || IsConflict(marks[end]);
     }
-    const PlanRow* row = plan.RowFor(plan.steps[begin].entry);
-    if (!marked && row != nullptr && IsConflict(row->state)) marks[end - 1] = row->state;
+    const std::size_t entry = plan.steps[begin].entry;
+    while (row < plan.rows.size() && plan.rows[row].entry < entry) ++row;
+    const PlanRow* found = row < plan.rows.size() && plan.rows[row].entry == entry
+                               ? &plan.rows[row]
+                               : plan.RowFor(entry);
+    if (!marked && found != nullptr && IsConflict(found->state)) marks[end - 1] = found->state;
     begin = end;
   }
   return marks;
 }
 
+// The plan's own fresh look at the disk, paths taken as they are, except
+// that a searched folder the search's disk still holds unchanged is not
+// read again.
+class PlanDisk : public PosixFileSystem {
+ public:
+  explicit PlanDisk(PosixFileSystem& searched) : searched_(searched) {}
+  bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
+    return searched_.TakeKeptListing(folder, items) || PosixFileSystem::ListFolder(folder, items);
+  }
+
+ private:
+  PosixFileSystem& searched_;
+};
+
 }  // namespace
 
 RunPlan PlanWithAnswers(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
-                        const std::string& destPath, const CliOptions& options, bool withSteps) {
-  PosixFileSystem disk;
+                        const std::string& destPath, const CliOptions& options, bool withSteps,
+                        PosixFileSystem& searched) {
+  PlanDisk disk(searched);
   return PlanRun(kind, job, found, destPath, disk, withSteps, options.resolveChains,
                  options.yesAll && !options.overwriteAll);
 }

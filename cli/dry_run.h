@@ -10,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "engine/batch_run.h"
 #include "engine/plan.h"
+#include "services/posix_file_system.h"
 
 namespace velmora::cli {
 
@@ -18,8 +19,11 @@ namespace velmora::cli {
 // options: chains ordered as --no-resolve-chains says, and with --yes-all
 // but without --overwrite-all a taken target kept and its step left out.
 // The run takes the same plan. Without withSteps only what the run needs.
+// searched is the disk that searched and pinned the folders: a searched
+// folder it still holds unchanged is not listed again.
 RunPlan PlanWithAnswers(RunKind kind, const CheckedJob& job, const std::vector<FoundEntry>& found,
-                        const std::string& destPath, const CliOptions& options, bool withSteps);
+                        const std::string& destPath, const CliOptions& options, bool withSteps,
+                        PosixFileSystem& searched);
 
 // The line that opens a printed plan with --yes-all: which answers it assumed.
 std::string AssumedAnswersText(bool overwriteAll);

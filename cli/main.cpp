@@ -2,6 +2,8 @@
 // terminal and from scripts. This file only turns the arguments into
 // CliOptions (with CLI11, kept to this one file) and calls the command's row
 // of the table in cli/commands.cpp.
+#include <malloc.h>
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
@@ -363,6 +365,11 @@ int Main(int argc, char** argv) {
 }  // namespace velmora::cli
 
 int main(int argc, char** argv) {
+  // A run builds and drops lists of every file one after the other; memory
+  // handed back to the kernel comes back as fresh pages it must clear. The
+  // short-lived process keeps what it freed for the next list instead.
+  ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
   // Nothing may leave as an exception: report it as a failure.
   try {
     return velmora::cli::Main(argc, argv);

@@ -129,7 +129,7 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 // --check printed, or one made here when nothing was printed.
 int RunJournaled(const RunRequest& request, const CheckedJob& job,
                  const std::vector<FoundEntry>& found, std::optional<RunPlan> plan,
-                 const CliOptions& options, Reporting& reporting, FileSystem& disk) {
+                 const CliOptions& options, Reporting& reporting, PosixFileSystem& disk) {
   JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
@@ -162,8 +162,9 @@ int RunJournaled(const RunRequest& request, const CheckedJob& job,
                        .planDisk = &planDisk};
   if (!plan) {
     plan = PlanWithAnswers(request.kind, job, found, request.destPath, options,
-                           /*withSteps=*/options.resolveChains);
+                           /*withSteps=*/options.resolveChains, disk);
   }
+  disk.KeepListingsForPlan(false);
   RunCommand(request.kind, state, job, found, services, options.log, &*plan);
   if (journalOn) journal.End();
   tally.PrintSummary(request.kind, reporting);
@@ -181,18 +182,21 @@ int RunJob(RunKind kind, const CliOptions& options) {
   const std::optional<CheckedJob> job = CheckJob(request->job, reporting.messages());
   if (!job) return kExitUsage;
   PosixFileSystem disk;
+  // The plan is made through the same disk, pinned first: it may take the
+  // search's listing of a searched folder that has not changed since. The
+  // folders below are entered only when the run gets there: their listings
+  // would be read again anyway.
+  disk.KeepListingsForPlan(!options.subdirs);
   const std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
+  if (!PinFolders(disk, request->folders)) return kExitFailure;
   std::optional<RunPlan> plan;
   if (options.dryRun || options.check) {
-    plan = PlanWithAnswers(kind, *job, found, request->destPath, options, /*withSteps=*/true);
+    plan = PlanWithAnswers(kind, *job, found, request->destPath, options, /*withSteps=*/true, disk);
     if (const std::optional<int> status = PrintPlanFirst(*plan, options, reporting)) {
       return *status;
     }
   }
-
-  std::vector<std::string> pinned = request->folders;
-  pinned.push_back(request->destPath);
-  if (!PinFolders(disk, pinned)) return kExitFailure;
+  if (!PinFolders(disk, {request->destPath})) return kExitFailure;
   // An interrupted run is named first.
   if (!WarnOfInterruptedRuns(JournalPathOf(options), options.yesAll)) return kExitFailure;
   return RunJournaled(*request, *job, found, std::move(plan), options, reporting, disk);

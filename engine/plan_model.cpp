@@ -52,6 +52,20 @@ std::string NormalFolder(std::string_view folder) {
   return out;
 }
 
+std::string_view DiskModel::Keep(std::string_view name) {
+  constexpr std::size_t kBlock = std::size_t{64} * 1024;
+  if (name.size() > left_) {
+    left_ = std::max(name.size(), kBlock);
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(left_));
+    at_ = blocks_.back().get();
+  }
+  char* copy = at_;
+  name.copy(copy, name.size());
+  at_ += name.size();
+  left_ -= name.size();
+  return {copy, name.size()};
+}
+
 std::string_view DiskModel::Key(const Folder& folder, std::string_view name, std::string& folded) {
   if (!folder.ignoresCase) return name;
   folded = CaselessName(name);
@@ -113,7 +127,7 @@ bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool 
     if (!added) return false;
     occupant.owner = kNoOwner;
     occupant.file = item.file;
-    if (caseless) occupant.spelled = item.name;
+    if (caseless) occupant.spelled = Keep(item.name);
   }
   return true;
 }
@@ -128,7 +142,7 @@ Occupant* DiskModel::Locate(std::string_view path, Folder*& where, std::string_v
     const PathKind kind = disk_.Probe(folder.path + std::string(name));
     if (kind != PathKind::kNone) {
       Occupant& occupant = folder.names.Insert(key);
-      occupant = {kNoOwner, kind == PathKind::kFile, std::string(name)};
+      occupant = {kNoOwner, kind == PathKind::kFile, false, Keep(name)};
       return &occupant;
     }
   }
@@ -175,9 +189,9 @@ void DiskModel::Put(std::string_view path, int owner) {
   occupant.file = true;
   occupant.leaving = false;
   if (folder.ignoresCase) {
-    occupant.spelled.assign(name);
+    occupant.spelled = Keep(name);
   } else {
-    occupant.spelled.clear();
+    occupant.spelled = {};
   }
 }
 

@@ -22,9 +22,11 @@ inline constexpr int kNoOwner = -1;  // the file listed there at the start
 struct Occupant {
   int owner = kNoOwner;  // plan row whose file a step brought here
   bool file = true;      // false for folders and whatever else GetFile refuses
-  std::string spelled;   // the name as written on disk, kept where case is ignored
   bool leaving = false;  // with chains resolved: owner's file at its listed path,
                          // which owner's own steps take away
+  // The name as written on disk, kept where case is ignored; it lives in
+  // the model's own blocks, as long as the model.
+  std::string_view spelled;
 };
 
 // Where a path leads in the model.
@@ -89,14 +91,20 @@ class DiskModel {
                    std::string_view& key, std::string& folded);
   // Enters the listed items into folder's table, folded when caseless.
   // Returns false when two items fold to one name.
-  static bool Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless);
+  bool Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless);
   // The folder part of path, listed the first time; name is set to the rest.
   Folder& FolderFor(std::string_view path, std::string_view& name);
   // The name as the folder's table holds it; folded is the storage for a
   // folded name.
   static std::string_view Key(const Folder& folder, std::string_view name, std::string& folded);
 
+  // A copy of name in the model's blocks, which never move.
+  std::string_view Keep(std::string_view name);
+
   FileSystem& disk_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* at_ = nullptr;  // the free room at the end of the last block
+  std::size_t left_ = 0;
   std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
   std::string lastPath_;
   Folder* last_ = nullptr;

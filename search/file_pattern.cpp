@@ -46,13 +46,14 @@ FilePattern::FilePattern(std::string_view text) {
     std::size_t cut = text.find(';');
     std::string_view part = TrimBlanks(text.substr(0, cut));
     if (!part.empty()) parts_.push_back(FoldCase(part));
+    all_ = all_ || part == "*" || part == "*.*";
     if (cut == std::string_view::npos) break;
     text.remove_prefix(cut + 1);
   }
 }
 
 bool FilePattern::Matches(std::string_view name) const {
-  if (parts_.empty()) return true;
+  if (parts_.empty() || all_) return true;
   std::string folded = FoldCase(name);
   bool hasDot = folded.find('.') != std::string::npos;
   for (const std::string& part : parts_) {

@@ -21,6 +21,7 @@ class FilePattern {
 
  private:
   std::vector<std::string> parts_;  // case-folded
+  bool all_ = false;                // a part ("*", "*.*") takes every name
 };
 
 // True when the tag-editor button is to be shown for this pattern text: it

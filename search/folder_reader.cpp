@@ -14,6 +14,14 @@ std::vector<std::string> MatchingFiles(const FolderListing& listing, const FileP
   return names;
 }
 
+std::vector<std::string> MatchingFiles(std::vector<std::string>&& files,
+                                       const FilePattern& pattern) {
+  std::vector<std::string> names = std::move(files);
+  std::erase_if(names, [&pattern](const std::string& name) { return !pattern.Matches(name); });
+  SortNames(names);
+  return names;
+}
+
 std::string FoundEntryPath(const std::string& folder, const std::string& name) {
   std::string path;
   path.reserve(folder.size() + 1 + name.size());

@@ -23,6 +23,14 @@ bool FoundList::Add(std::string path) {
   return true;
 }
 
+void FoundList::Reserve(std::size_t count) {
+  count = std::min(count, static_cast<std::size_t>(kFoundListCapacity));
+  if (count <= entries_.capacity()) return;
+  // Growing at least twofold keeps many small folders from moving it each time.
+  entries_.reserve(std::min(std::max(count, entries_.capacity() * 2),
+                            static_cast<std::size_t>(kFoundListCapacity)));
+}
+
 bool FoundList::Less(const std::string& ka, std::size_t a, const std::string& kb,
                      std::size_t b) const {
   int primary = 0;

@@ -25,6 +25,10 @@ class FoundList {
   // the list already holds kFoundListCapacity entries.
   bool Add(std::string path);
 
+  // Room for count entries in all (at most the capacity), so that adding a
+  // large folder's files moves the list once.
+  void Reserve(std::size_t count);
+
   // Entry text and mark at a position; "" and false outside the list.
   [[nodiscard]] const std::string& Path(int index) const;
   [[nodiscard]] bool IsMarked(int index) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 
 namespace velmora {
@@ -148,14 +149,55 @@ bool NameLess(std::string_view a, std::string_view b) {
 
 void SortNames(std::vector<std::string>& names) {
   if (names.size() < 2) return;
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(names.size());
-  for (std::string& name : names) {
-    std::string key = SortKey(name);
-    keyed.emplace_back(std::move(key), std::move(name));
+  // Every key in one block, each name's by place and length: a folder of
+  // tens of thousands of names costs a few allocations, and the sort moves
+  // small records.
+  struct Keyed {
+    std::uint64_t head;  // the key's first eight bytes, in their order
+    std::uint32_t start;
+    std::uint32_t length;
+    std::size_t index;
+  };
+  std::string keys;
+  std::size_t room = 0;
+  for (const std::string& name : names) room += name.size();
+  keys.reserve(room + room / 8);
+  std::vector<Keyed> order;
+  order.reserve(names.size());
+  std::string key;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SortKeyInto(names[i], key);
+    // Zero padding sorts a shorter key first, as the whole comparison does.
+    std::uint64_t head = 0;
+    for (std::size_t b = 0; b < 8; ++b) {
+      head = head << 8 | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
+    }
+    order.push_back(
+        {head, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
+    keys += key;
   }
-  std::sort(keyed.begin(), keyed.end());
-  for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
+  const auto keyOf = [&keys](const Keyed& k) {
+    return std::string_view(keys).substr(k.start, k.length);
+  };
+  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    const int byKey = keyOf(a).compare(keyOf(b));
+    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
+  });
+  // Each name moved once to its place, cycle by cycle, without a second list.
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (order[i].index == i) continue;
+    std::string held = std::move(names[i]);
+    std::size_t at = i;
+    while (order[at].index != i) {
+      const std::size_t from = order[at].index;
+      names[at] = std::move(names[from]);
+      order[at].index = at;
+      at = from;
+    }
+    names[at] = std::move(held);
+    order[at].index = at;
+  }
 }
 
 namespace {

@@ -124,7 +124,7 @@ SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
   const auto readFolder = [&disk = disk_, folder, pattern = pattern_] {
     FolderRead read;
     read.listing = disk.ReadFolder(folder);
-    read.matches = MatchingFiles(read.listing, pattern);
+    read.matches = MatchingFiles(std::move(read.listing.files), pattern);
     return read;
   };
   FolderRead read;
@@ -162,6 +162,7 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
   if (listFull_) return false;
   constexpr std::size_t kClockEvery = 256;  // files between looks at the clock
   std::size_t sinceClock = 0;
+  found_.Reserve(static_cast<std::size_t>(found_.Count()) + matches.size());
   for (const std::string& name : matches) {
     if (++sinceClock == kClockEvery) {
       sinceClock = 0;

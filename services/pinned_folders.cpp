@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
@@ -118,6 +119,13 @@ bool PinnedFolders::SeenOtherThan(const std::string& key, const Identity& identi
   const std::lock_guard<std::mutex> hold(seen_->lock);
   const auto seen = seen_->folders.find(key);
   return seen != seen_->folders.end() && !(seen->second == identity);
+}
+
+int PinnedFolders::PinnedDescriptor(const std::string& folder) const {
+  const std::string key = WithTrailingSeparator(folder);
+  if (std::find(roots_.begin(), roots_.end(), key) == roots_.end()) return -1;
+  const auto it = folders_.find(key);
+  return it != folders_.end() && it->second.descriptor != nullptr ? it->second.descriptor->fd : -1;
 }
 
 // The longest pinned folder that holds folder.

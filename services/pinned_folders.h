@@ -55,6 +55,10 @@ class PinnedFolders {
   // again. Ignored while folders are pinned; safe from any thread.
   void Saw(const std::string& folder, dev_t device, ino_t inode);
 
+  // The descriptor of folder when it is itself a pinned folder, else -1;
+  // open until Clear. Opens nothing.
+  [[nodiscard]] int PinnedDescriptor(const std::string& folder) const;
+
   // Where path lies. Fails, naming the folder, when a folder between the
   // pinned one and the name is a link, missing, or not the one seen before.
   Error Resolve(const std::string& path, FolderPlace& place);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <time.h>
 
 #include <map>
 #include <memory>
@@ -44,6 +45,15 @@ class PosixFileSystem : public FileSystem {
   // (pinned_folders.h). A symbolic link is moved and copied as a link.
   Error PinFolder(const std::string& folder) override;
   void UnpinFolders() override;
+
+  // While on, every folder ReadFolder reads is kept whole for the plan.
+  // Turning it off drops what is kept.
+  void KeepListingsForPlan(bool keep);
+  // The kept listing of folder in the form of ListFolder, taken out: only
+  // for a pinned folder itself, and only while the folder reached through
+  // its pin is the one read and its names have not changed since; false,
+  // and it is dropped, otherwise.
+  bool TakeKeptListing(const std::string& folder, std::vector<FolderItem>& items);
 
   Error GetFile(const std::string& path) override;
   Error GetFile(const std::string& path, std::optional<FileIdentity>& identity) override;
@@ -86,12 +96,23 @@ class PosixFileSystem : public FileSystem {
 
  private:
   const std::vector<MountEntry>& Mounts();
+  // A folder's listing as ReadFolder read it, with what the folder looked
+  // like then: its identity and the times any change to its names sets.
+  struct KeptListing {
+    std::vector<FolderItem> items;
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+    timespec changed{};
+  };
 
   std::string mountTable_;
   bool mountsRead_ = false;
   std::vector<MountEntry> mounts_;
   std::map<std::string, FileSystemKind> kinds_;  // by mount point
   PinnedFolders pins_;
+  bool keepListings_ = false;
+  std::map<std::string, KeptListing> kept_;  // by folder with its trailing separator
 };
 
 }  // namespace velmora

@@ -1,15 +1,19 @@
-// PosixFileSystem: folder listings for the lists, the search and the plan,
-// and what the plan asks about a folder's file system.
+// PosixFileSystem: folder listings for the lists, the search and the plan
+// (the search's kept for the plan while they hold), and what the plan asks
+// about a folder's file system.
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <linux/magic.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <iterator>
 #include <string_view>
 
 #include "search/name_order.h"
@@ -56,21 +60,40 @@ Kind KindOf(int dirFd, const dirent& entry) {
   }
 }
 
-struct Entry {
-  std::string name;
-  Kind kind;
-};
+// File systems that set a folder's times on every change to its names, here
+// on this machine: what they show cannot be a cached or remote view.
+bool LocalTimes(int dirFd) {
+  struct statfs fs {};
+  if (::fstatfs(dirFd, &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
 
-// Every name in folder but "." and ".."; the errno of a failure, 0 when the
-// folder was read whole. opened tells whether it could be opened at all, and
-// self is then the folder's own stat.
-int ReadEntries(const std::string& folder, std::vector<Entry>& entries, bool& opened,
-                struct stat& self) {
+// Calls take(name, kind, link) for every name in folder but "." and ".."
+// (link set where it may be a link), after begin(room) with about the number
+// of names to come; the errno of a failure, 0 when the folder was read
+// whole. opened tells whether it could be opened at all, and self is then
+// the folder's own stat. With local set, it tells LocalTimes.
+template <typename Begin, typename Take>
+int ReadEntries(const std::string& folder, const Begin& begin, const Take& take, bool& opened,
+                struct stat& self, bool* local = nullptr) {
   DIR* dir = ::opendir(folder.c_str());
   opened = dir != nullptr;
   if (dir == nullptr) return errno;
   const int dirFd = ::dirfd(dir);
   if (::fstat(dirFd, &self) != 0) self = {};
+  if (local != nullptr) *local = LocalTimes(dirFd);
+  // Room for about the names a folder of this size holds; room never
+  // written costs no memory.
+  begin(std::min<std::size_t>(static_cast<std::size_t>(self.st_size) / 16, std::size_t{1} << 20));
   int err = 0;
   while (true) {
     errno = 0;
@@ -81,7 +104,7 @@ int ReadEntries(const std::string& folder, std::vector<Entry>& entries, bool& op
     }
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    entries.push_back({std::string(name), KindOf(dirFd, *entry)});
+    take(name, KindOf(dirFd, *entry), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
   }
   ::closedir(dir);
   return err;
@@ -96,7 +119,20 @@ bool HasCaseFoldFlag(const std::string& folder) {
   return folded;
 }
 
+bool Before(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+bool SameTime(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 }  // namespace
+
+void PosixFileSystem::KeepListingsForPlan(bool keep) {
+  keepListings_ = keep;
+  if (!keep) kept_.clear();
+}
 
 bool IsCaselessFileSystemType(const std::string& type) {
   static constexpr std::string_view kCaseless[] = {
@@ -106,33 +142,78 @@ bool IsCaselessFileSystemType(const std::string& type) {
 
 FolderListing PosixFileSystem::ReadFolder(const std::string& folder) {
   FolderListing listing;
-  std::vector<Entry> entries;
   bool opened = false;
+  bool local = false;
   struct stat self {};
-  const int err = ReadEntries(folder, entries, opened, self);
+  // Any change to the folder's names from now on stamps it with this time or
+  // a later one (the kernel's file times come from the same coarse clock).
+  timespec start{};
+  if (keepListings_) ::clock_gettime(CLOCK_REALTIME_COARSE, &start);
+  std::vector<FolderItem> items;
+  // A link's kind is its target's, which can change without the folder.
+  bool links = false;
+  const auto begin = [&](std::size_t room) {
+    listing.files.reserve(room);
+    if (keepListings_) items.reserve(room);
+  };
+  const auto take = [&](std::string_view name, Kind kind, bool link) {
+    links = links || link;
+    if (keepListings_) items.push_back({std::string(name), kind == Kind::kFile});
+    if (name[0] == '.') return;  // hidden
+    if (kind == Kind::kFile) listing.files.emplace_back(name);
+    if (kind == Kind::kFolder) listing.subFolders.emplace_back(name);
+  };
+  const int err = ReadEntries(folder, begin, take, opened, self, keepListings_ ? &local : nullptr);
   // A run later pinning this folder must find the one listed here.
   if (opened && self.st_ino != 0) pins_.Saw(folder, self.st_dev, self.st_ino);
   if (err != 0) {
-    listing.error = ErrorFromErrno(err, ErrnoUse::kFolder);
+    listing = {ErrorFromErrno(err, ErrnoUse::kFolder), {}, {}};
     return listing;
   }
-  listing.files.reserve(entries.size());
-  for (Entry& entry : entries) {
-    if (entry.name[0] == '.') continue;  // hidden
-    if (entry.kind == Kind::kFile) listing.files.push_back(std::move(entry.name));
-    if (entry.kind == Kind::kFolder) listing.subFolders.push_back(std::move(entry.name));
+  // Only a folder last changed before the reading began: a change in the
+  // same clock tick would leave its times as they were.
+  if (keepListings_ && local && !links && self.st_ino != 0 && Before(self.st_ctim, start) &&
+      Before(self.st_mtim, start)) {
+    kept_[WithTrailingSeparator(folder)] = {std::move(items), self.st_dev, self.st_ino,
+                                            self.st_mtim, self.st_ctim};
   }
   SortNames(listing.subFolders);
   return listing;
 }
 
+bool PosixFileSystem::TakeKeptListing(const std::string& folder, std::vector<FolderItem>& items) {
+  const std::string key = WithTrailingSeparator(folder);
+  const auto it = kept_.find(key);
+  if (it == kept_.end()) return false;
+  KeptListing kept = std::move(it->second);
+  kept_.erase(it);
+  // The folder itself, as the run will reach it: only a pinned one counts
+  // (a folder below it is opened when the run gets there, not before).
+  const int pinned = pins_.PinnedDescriptor(key);
+  struct stat now {};
+  if (pinned < 0 || ::fstatat(pinned, "", &now, AT_EMPTY_PATH) != 0) return false;
+  if (now.st_dev != kept.device || now.st_ino != kept.inode ||
+      !SameTime(now.st_mtim, kept.modified) || !SameTime(now.st_ctim, kept.changed)) {
+    return false;
+  }
+  if (items.empty()) {
+    items = std::move(kept.items);
+  } else {
+    std::move(kept.items.begin(), kept.items.end(), std::back_inserter(items));
+  }
+  return true;
+}
+
 bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
-  std::vector<Entry> entries;
   bool opened = false;
   struct stat self {};
-  (void)ReadEntries(folder, entries, opened, self);  // what was read before a failure counts
-  items.reserve(items.size() + entries.size());
-  for (Entry& entry : entries) items.push_back({std::move(entry.name), entry.kind == Kind::kFile});
+  const auto begin = [&items](std::size_t room) {
+    if (items.empty()) items.reserve(room);
+  };
+  const auto take = [&items](std::string_view name, Kind kind, bool) {
+    items.push_back({std::string(name), kind == Kind::kFile});
+  };
+  (void)ReadEntries(folder, begin, take, opened, self);  // what was read before a failure counts
   return opened;
 }
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,6 +47,64 @@ TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   EXPECT_EQ(disk.Probe(dir / "sub/"), PathKind::kOther);
   EXPECT_EQ(disk.Probe(dir / "broken"), PathKind::kOther);
   EXPECT_EQ(disk.Probe(dir / "none"), PathKind::kNone);
+}
+
+// The plan takes the search's listing of a pinned folder only while it
+// holds: whatever changed since, it sees the folder as it is now.
+TEST(PosixListing, PlanTakesTheSearchsListingOnlyWhileItHolds) {
+  struct Row {
+    const char* change;
+    bool pin;
+    bool kept;
+    std::vector<std::string> expected;
+  };
+  const Row rows[] = {
+      {"", true, true, {".hidden", "a.txt", "b.txt", "sub/"}},
+      {"add", true, false, {".hidden", "a.txt", "b.txt", "c.txt", "sub/"}},
+      {"remove", true, false, {".hidden", "a.txt", "sub/"}},
+      {"rename", true, false, {".hidden", "a.txt", "d.txt", "sub/"}},
+      {"replace", true, false, {"other.txt"}},
+      {"", false, false, {".hidden", "a.txt", "b.txt", "sub/"}},
+  };
+  for (const Row& row : rows) {
+    TempFolder dir;
+    // Elsewhere (overlayfs, network) nothing is kept: every row reads afresh.
+    struct statfs fs {};
+    ASSERT_EQ(::statfs(dir.path().c_str(), &fs), 0);
+    const auto type = static_cast<unsigned long>(fs.f_type);
+    const bool keeps = type == EXT4_SUPER_MAGIC || type == XFS_SUPER_MAGIC ||
+                       type == BTRFS_SUPER_MAGIC || type == TMPFS_MAGIC || type == F2FS_SUPER_MAGIC;
+    const std::string folder = dir / "f";
+    std::filesystem::create_directory(folder);
+    for (const char* name : {"a.txt", "b.txt", ".hidden"}) WriteFile(folder + "/" + name, "x");
+    std::filesystem::create_directory(folder + "/sub");
+    // Older than the search by a clock tick: a listing that may be kept.
+    ::usleep(30000);
+    PosixFileSystem disk;
+    disk.KeepListingsForPlan(true);
+    (void)disk.ReadFolder(folder);
+    if (row.pin) {
+      ASSERT_FALSE(disk.PinFolder(folder));
+    }
+    const std::string change = row.change;
+    if (change == "add") WriteFile(folder + "/c.txt", "x");
+    if (change == "remove") std::filesystem::remove(folder + "/b.txt");
+    if (change == "rename") std::filesystem::rename(folder + "/b.txt", folder + "/d.txt");
+    if (change == "replace") {
+      std::filesystem::rename(folder, dir / "old");
+      std::filesystem::create_directory(folder);
+      WriteFile(folder + "/other.txt", "x");
+    }
+    std::vector<FolderItem> items;
+    const bool kept = disk.TakeKeptListing(folder + "/", items);
+    EXPECT_EQ(kept, row.kept && keeps) << row.change << " pinned " << row.pin;
+    ASSERT_TRUE(kept || disk.ListFolder(folder + "/", items));
+    std::vector<std::string> seen;
+    for (const FolderItem& item : items) seen.push_back(item.name + (item.file ? "" : "/"));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, row.expected) << row.change << " pinned " << row.pin;
+    EXPECT_FALSE(disk.TakeKeptListing(folder + "/", items));  // taken once
+  }
 }
 
 // The mount table names the type; a FUSE volume's type comes from the boot
