@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -104,19 +103,14 @@ TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
   ASSERT_TRUE(fs.Move(dir / "a", tempA).ok());
   ASSERT_TRUE(fs.Move(dir / "b", tempB).ok());
 
-  const pid_t child = ::fork();
-  if (child == 0) {
+  const int status = InChild([&] {
     InstallCrashHandler();
     GuardPartialFile(partial);
     GuardTemporary(tempA, dir / "a");
     GuardTemporary(tempB, dir / "taken");
-    const int released = GuardTemporary(dir / "gone", dir / "x");
-    Unguard(released);
+    Unguard(GuardTemporary(dir / "gone", dir / "x"));
     ::raise(SIGTERM);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   const std::vector<std::string> expected = {".other.velmora-part-" + std::to_string(::getpid()),
                                              "a", "b.velmora-move-" + std::to_string(::getpid()),
@@ -133,8 +127,7 @@ TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
   TempFolder dir;
   WriteFile(dir / "sub/c.velmora-move-1", "c");
   WriteFile(dir / "sub/.d.velmora-part-1", "half");
-  const pid_t child = ::fork();
-  if (child == 0) {
+  const int status = InChild([&] {
     InstallCrashHandler();
     const int sub = ::open((dir / "sub").c_str(), O_PATH | O_DIRECTORY);
     GuardTemporary(dir / "sub/c.velmora-move-1", dir / "sub/c", sub);
@@ -143,10 +136,7 @@ TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
     if (::rename((dir / "sub").c_str(), (dir / "moved").c_str()) != 0) ::_exit(1);
     ::mkdir((dir / "sub").c_str(), 0700);
     ::raise(SIGTERM);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   EXPECT_EQ(Listing(dir / "moved"), std::vector<std::string>{"c"});
   EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{});
