@@ -202,12 +202,7 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   testing::Recorders reporter;
   JournalFile file(folder / "j");
   JournalWriter writer(file, reporter);
-  const auto doneRecords = [&] {
-    const std::string text = ReadFile(folder / "j");
-    int count = 0;
-    for (std::size_t at = 0; (at = text.find("\nD\t", at)) != std::string::npos; ++at) ++count;
-    return count;
-  };
+  const auto doneRecords = [&] { return CountIn(folder / "j", "\nD\t"); };
   const auto lockFree = [&] {
     const int fd = ::open((folder / "j.lock").c_str(), O_RDWR);
     struct flock lock {};

@@ -88,13 +88,7 @@ TEST(SessionJournal, AKilledRunIsUndoneFully) {
       testing::Interrupter killer(0, kill);
       RunAsTheWindow(folder.path(), state / "j", dialogs, &killer);
     })));
-    const std::string text = ReadFile(state / "j");
-    int intents = 0;
-    for (std::size_t at = text.find("\nI\t"); at != std::string::npos;
-         at = text.find("\nI\t", at + 1)) {
-      ++intents;
-    }
-    EXPECT_GT(intents, kill);  // written ahead
+    EXPECT_GT(testing::CountIn(state / "j", "\nI\t"), kill);  // intents written ahead
     JournalFile file(state / "j");
     testing::Recorders recorders;
     testing::RecordedUndo output;
