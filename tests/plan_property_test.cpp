@@ -146,6 +146,22 @@ struct DiskRun {
   CommitLog log;
 };
 
+// The random cases reach every outcome: conflicts, clean runs, and refused
+// jobs (or, with chains resolved, ordered runs).
+void ExpectEveryOutcome(int withConflict, int clean, int refusedOrOrdered, bool resolve) {
+  EXPECT_GT(withConflict, 10);
+  EXPECT_GT(clean, resolve ? 50 : 100);
+  EXPECT_GT(refusedOrOrdered, resolve ? 10 : 5);
+}
+
+// Every question was one the run may ask, and no deletion went unplanned.
+void ExpectOnlyPlannedQuestions(const testing::ScriptedDialogs& dialogs) {
+  EXPECT_EQ(dialogs.unexpected, 0);
+  for (const std::string& asked : dialogs.asked) {
+    EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << asked;
+  }
+}
+
 // Every entry the plan sees no conflict for ends where it says.
 void ExpectRowsAsPlanned(const Round& r, const RunPlan& plan, const Disk& before,
                          const Disk& after) {
@@ -207,11 +223,7 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
     if (keep) disk.run.dialogs.dialog2Answers.assign(64, Answer::kCancel);
     r.Run(disk.run, resolve);
     const Disk after = Snapshot(r.folders);
-    // Every question was one the run may ask, and no deletion went unplanned.
-    EXPECT_EQ(disk.run.dialogs.unexpected, 0);
-    for (const std::string& asked : disk.run.dialogs.asked) {
-      EXPECT_EQ(asked.find("delete unplanned"), std::string::npos) << asked;
-    }
+    ExpectOnlyPlannedQuestions(disk.run.dialogs);
     if (!plan.refusal.empty()) {
       ++refused;
       EXPECT_EQ(after, before);
@@ -226,11 +238,7 @@ void PlanEqualsWhatTheRunDoes(bool resolve, unsigned seed) {
     ++clean;
     ExpectDiskAsPlanned(r, plan, before, after, disk.log.steps, resolve);
   }
-  // The random cases reach every outcome: conflicts, clean runs, and refused
-  // jobs (or, with chains resolved, ordered runs).
-  EXPECT_GT(withConflict, 10);
-  EXPECT_GT(clean, resolve ? 50 : 100);
-  EXPECT_GT(resolve ? ordered : refused, resolve ? 10 : 5);
+  ExpectEveryOutcome(withConflict, clean, resolve ? ordered : refused, resolve);
 }
 
 TEST(PlanProperty, PlanEqualsWhatARunAnsweredJaOrAlleDoes) {
