@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
@@ -249,12 +250,8 @@ TEST(PosixFileSystem, CopyKeepsHoles) {
 }
 
 TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {
-  struct Row {
-    int err;
-    ErrnoUse use;
-    int number;
-  };
-  const Row rows[] = {
+  const std::tuple<int, ErrnoUse, int> rows[] = {
+      // errno, use, error number
       {ENOENT, ErrnoUse::kFile, 53},       {EEXIST, ErrnoUse::kFile, 58},
       {ENOSPC, ErrnoUse::kFile, 61},       {EACCES, ErrnoUse::kFile, 70},
       {EPERM, ErrnoUse::kFile, 70},        {EROFS, ErrnoUse::kFile, 75},
@@ -263,10 +260,10 @@ TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {
       {EBUSY, ErrnoUse::kTag, 70},         {ENOENT, ErrnoUse::kTag, 53},
       {ENOENT, ErrnoUse::kFolder, 76},     {EACCES, ErrnoUse::kFolder, 70},
   };
-  for (const Row& row : rows) {
-    const Error error = ErrorFromErrno(row.err, row.use);
-    EXPECT_EQ(error.number, row.number) << row.err << " as " << static_cast<int>(row.use);
-    EXPECT_EQ(error.description, std::strerror(row.err)) << row.err;
+  for (const auto& [err, use, number] : rows) {
+    const Error error = ErrorFromErrno(err, use);
+    EXPECT_EQ(error.number, number) << err << " as " << static_cast<int>(use);
+    EXPECT_EQ(error.description, std::strerror(err)) << err;
   }
   EXPECT_TRUE(ErrorFromErrno(0).ok());
 }
