@@ -38,12 +38,6 @@ struct FakeRun {
       Slot(static_cast<int>(i), std::stoi(slots[i][0]), slots[i][1], slots[i][2]);
     }
   }
-  // The three-cycle mirrored at " - ", chains resolved.
-  void Cycle() {
-    Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
-    Slot(0, 14, " - ");
-    state.resolveChains = true;
-  }
   void operator()(std::deque<Answer> answers, bool logOn = false) {
     run.dialogs.dialogAnswers = std::move(answers);
     testing::CheckAndRun(kind, state, job, found, run.services, logOn);
@@ -73,12 +67,14 @@ TEST(RunBatch, AlleDeletesOnlyWhatThePlanShowed) {
 }
 
 // With "Ketten auflösen": shifts go through, the later entry of a chain
-// first. (Swaps, cycles and moves within the folder: the property tests and
-// the command line's kill test.)
+// first. "&Nein" in a shift skips the steps that need the declined name;
+// the numbers stay as planned, with a gap. (Swaps, cycles and moves within
+// the folder: the property tests and the command line's kill test.)
 TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
   struct Row {
     std::vector<std::string> names;
     std::vector<std::array<std::string, 3>> slots;  // code, first, second
+    std::deque<Answer> answers;
     Files after;
   };
   std::vector<std::string> numbered;
@@ -87,8 +83,17 @@ TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
   for (int i = 0; i < 200; ++i)
     shifted.push_back(std::to_string(1002 + i).substr(1) + ".txt=" + numbered[i]);
   const Row rows[] = {
-      {{"x.txt", "xx.txt"}, {{"1", "x.txt", "xx.txt"}}, {"xx.txt=x.txt", "xxx.txt=xx.txt"}},
-      {numbered, {{"12", "002", "1"}, {"7", "3", "4"}}, shifted},
+      {{"x.txt", "xx.txt"},
+       {{"1", "x.txt", "xx.txt"}},
+       {Answer::kAll},
+       {"xx.txt=x.txt", "xxx.txt=xx.txt"}},
+      {numbered, {{"12", "002", "1"}, {"7", "3", "4"}}, {Answer::kAll}, shifted},
+      // 1.txt -> 21.txt -> 2.txt. Order 4, 3, 2, 1; "&Nein" to 3's first step:
+      // 2's step onto 3.txt is passed over unasked, and 4.txt stays a gap.
+      {{"1.txt", "2.txt", "3.txt", "4.txt"},
+       {{"12", "2", "1"}, {"7", "1", "2"}},
+       {Answer::kYes, Answer::kYes, Answer::kNo, Answer::kAll},
+       {"2.txt=1.txt", "3.txt=3.txt", "32.txt=2.txt", "5.txt=4.txt"}},
   };
   for (const Row& row : rows) {
     FakeRun run;
@@ -98,10 +103,10 @@ TEST(RunBatch, ChainsGoThroughLaterEntryFirst) {
     const RunPlan plan = PlanRun(run.kind, run.job, run.found, "", run.disk, true, true);
     EXPECT_EQ(plan.conflicts, 0);
     EXPECT_FALSE(plan.order.empty());
-    run({Answer::kAll});
+    run(row.answers);
     EXPECT_EQ(run.Disk(), row.after);
     EXPECT_TRUE(run.run.recorders.errors.empty());
-    EXPECT_EQ(run.run.dialogs.asked.size(), 1u);
+    EXPECT_EQ(run.run.dialogs.asked.size(), row.answers.size());
   }
 }
 
@@ -116,27 +121,14 @@ TEST(RunBatch, NeinAndAbbrechenInsideACycle) {
                                             {Answer::kYes, Answer::kCancel},
                                             {Answer::kYes, Answer::kYes, Answer::kCancel}}) {
     FakeRun run;
-    run.Cycle();
+    run.Add({"A - B - C.mp3", "B - C - A.mp3", "C - A - B.mp3"});
+    run.Slot(0, 14, " - ");  // mirrored: a three-cycle
+    run.state.resolveChains = true;
     const Files before = run.Disk();
     run(answers);
     EXPECT_EQ(run.Disk(), before) << answers.size();
     EXPECT_EQ(run.run.dialogs.asked, Files(order.begin(), order.begin() + answers.size()));
   }
-}
-
-// "&Nein" in a shift skips the steps that need the declined name; the
-// numbers stay as planned, with a gap.
-TEST(RunBatch, NeinInAChainLeavesAGap) {
-  FakeRun run;
-  run.Add({"1.txt", "2.txt", "3.txt", "4.txt"});
-  run.Slot(0, 12, "2", "1");  // 1.txt -> 21.txt
-  run.Slot(1, 7, "1", "2");   // 21.txt -> 2.txt
-  run.state.resolveChains = true;
-  // Order 4, 3, 2, 1; "&Nein" to 3's first step: 2's step onto 3.txt is
-  // passed over unasked, and 4.txt stays a gap.
-  run({Answer::kYes, Answer::kYes, Answer::kNo, Answer::kAll});
-  EXPECT_EQ(run.Disk(), (Files{"2.txt=1.txt", "3.txt=3.txt", "32.txt=2.txt", "5.txt=4.txt"}));
-  EXPECT_EQ(run.run.dialogs.asked.size(), 4u);
 }
 
 // A stop after a file's first slot: "&Alle" finishes the file's confirmed

@@ -175,26 +175,20 @@ TEST(PlanRun, ListsEachFolderOnceOrAsksNameByName) {
 // Names the target's file system refuses, and a folder in the target's
 // place, fail the commit; --check stops there.
 TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
-  struct Row {
-    FileSystemKind kind;
-    const char* from;
-    const char* to;
-    PlanState expected;
-  };
-  const Row rows[] = {
+  const std::tuple<FileSystemKind, const char*, const char*, PlanState> rows[] = {
       {FileSystemKind::kFat, "a", "a:", S::kFailed},
       {FileSystemKind::kExfat, ".txt", ".", S::kFailed},
       {FileSystemKind::kExfat, "a", "a?b", S::kFailed},
       {FileSystemKind::kNtfs, "a", "a:", S::kChanged},
       {FileSystemKind::kUnknown, "a", "a:", S::kChanged},
   };
-  for (const Row& row : rows) {
+  for (const auto& [kind, from, to, expected] : rows) {
     Case input({"a.txt"});
-    input.disk.kinds[kDir] = row.kind;
-    const RunPlan plan = input.Slot(0, 1, row.from, row.to).Plan();
-    EXPECT_EQ(plan.rows[0].state, row.expected) << row.to;
-    if (row.expected == S::kFailed) {
-      EXPECT_EQ(plan.rows[0].failure.number, 52) << row.to;
+    input.disk.kinds[kDir] = kind;
+    const PlanRow row = input.Slot(0, 1, from, to).Plan().rows[0];
+    EXPECT_EQ(row.state, expected) << to;
+    if (expected == S::kFailed) {
+      EXPECT_EQ(row.failure.number, 52) << to;
     }
   }
   Case folder({"a.txt"});

@@ -20,10 +20,8 @@ struct LinkFolder : ::testing::Test {
 };
 
 TEST(ContextLink, QuotesExecArgumentsByTheDesktopEntryRules) {
-  struct Row {
-    const char* path;
-    const char* exec;
-  } rows[] = {
+  const std::pair<const char*, const char*> rows[] = {
+      // path, Exec argument
       {"/opt/Meine Programme/velmora", R"("/opt/Meine Programme/velmora")"},
       {"/a\"b", R"("/a\\"b")"},
       {"/a\\b", R"("/a\\\\b")"},
@@ -31,7 +29,7 @@ TEST(ContextLink, QuotesExecArgumentsByTheDesktopEntryRules) {
       {"/100%/v", R"("/100%%/v")"},
       {"/a\tb\nc", R"("/a\tb\nc")"},
   };
-  for (const Row& row : rows) EXPECT_EQ(QuoteExecArgument(row.path), row.exec) << row.path;
+  for (const auto& [path, exec] : rows) EXPECT_EQ(QuoteExecArgument(path), exec) << path;
   EXPECT_EQ(ContextLinkCommand("/opt/v m/velmora"), R"("/opt/v m/velmora" %f)");
 }
 
@@ -50,10 +48,8 @@ TEST(ContextLink, FolderFallsBackToHome) {
 TEST_F(LinkFolder, ReadsTheCommandOfTheMainGroupOnly) {
   fs::create_directories(apps);
   const std::string path = apps + "/velmora.desktop";
-  struct Row {
-    const char* content;
-    const char* command;
-  } rows[] = {
+  const std::pair<const char*, const char*> rows[] = {
+      // the entry, its command
       {"[Desktop Entry]\nExec=\"/v\" %f\n", "\"/v\" %f"},
       {"# c\n[Desktop Entry]\nName=V\nExec = /v %f \r\n", "/v %f"},
       {"[Desktop Entry]\nExec=\n", ""},
@@ -61,9 +57,9 @@ TEST_F(LinkFolder, ReadsTheCommandOfTheMainGroupOnly) {
       {"[Desktop Action x]\nExec=/v\n[Desktop Entry]\nName=V\n", ""},
       {"", ""},
   };
-  for (const Row& row : rows) {
-    std::ofstream(path, std::ios::binary) << row.content;
-    EXPECT_EQ(ReadLinkCommand(path), row.command) << row.content;
+  for (const auto& [content, command] : rows) {
+    std::ofstream(path, std::ios::binary) << content;
+    EXPECT_EQ(ReadLinkCommand(path), command) << content;
   }
   EXPECT_EQ(ReadLinkCommand(apps + "/missing.desktop"), "");
 }

@@ -138,21 +138,17 @@ TEST(JournalTrim, DeletesWholeSegmentsOfRunsThatAreOver) {
 
 // A run counts as over only by an end record that reads back whole.
 TEST(JournalTrim, EndWithWrongChecksumKeepsTheSegment) {
-  const struct Case {
-    bool damaged;
-    std::size_t stepsLeft;
-  } cases[] = {{false, 4}, {true, 8}};
-  for (const Case& c : cases) {
+  for (const auto& [damaged, stepsLeft] : {std::pair{false, 4u}, std::pair{true, 8u}}) {
     const TempFolder folder;
     JournalFile file(folder / "j");
     file.SetSegmentBytes(200);  // a segment per run
     ASSERT_FALSE(file.Append(Records("1-1", 4, /*ended=*/false)));
     ASSERT_FALSE(file.Append(Records("1-2", 4)));
     std::string end = FrameRecord("E\t1-1\t2026-01-01T00:00:02Z");
-    if (c.damaged) end[9] = '3';  // 2023: the checksum no longer fits
+    if (damaged) end[9] = '3';  // 2023: the checksum no longer fits
     ASSERT_FALSE(file.Append(end));
     ASSERT_FALSE(file.Trim(4));
-    EXPECT_EQ(ReadAll(file).steps.size(), c.stepsLeft) << c.damaged;
+    EXPECT_EQ(ReadAll(file).steps.size(), stepsLeft) << damaged;
   }
 }
 
@@ -202,12 +198,7 @@ TEST(JournalWriter, DeferredDoneAndKeptLockAreGivenBackBeforeWaiting) {
   testing::Recorders reporter;
   JournalFile file(folder / "j");
   JournalWriter writer(file, reporter);
-  const auto doneRecords = [&] {
-    const std::string text = ReadFile(folder / "j");
-    int count = 0;
-    for (std::size_t at = 0; (at = text.find("\nD\t", at)) != std::string::npos; ++at) ++count;
-    return count;
-  };
+  const auto doneRecords = [&] { return CountIn(folder / "j", "\nD\t"); };
   const auto lockFree = [&] {
     const int fd = ::open((folder / "j.lock").c_str(), O_RDWR);
     struct flock lock {};

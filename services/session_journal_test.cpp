@@ -1,16 +1,13 @@
 #include "services/session_journal.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 
 #include "services/posix_file_system.h"
 #include "services/settle_first.h"
 #include "tests/support/scripted_undo.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/shell_tools.h"
 
 namespace velmora {
 namespace {
@@ -40,18 +37,6 @@ class Inspecting : public testing::ScriptedDialogs {
 
  private:
   std::string journal_;
-};
-
-// Dies after the n-th step, before its done record.
-class Killer : public CommitObserver {
- public:
-  explicit Killer(int at) : at_(at) {}
-  void Committed(const std::string&, const std::string&) override {
-    if (++steps_ == at_) std::raise(SIGKILL);
-  }
-
- private:
-  int at_, steps_ = 0;
 };
 
 // An upper-case rename of kNames in folder, journaled as the window does.
@@ -97,24 +82,13 @@ TEST(SessionJournal, AKilledRunIsUndoneFully) {
   for (int kill : {1, 3}) {
     SCOPED_TRACE(kill);
     const TempFolder folder, state;
-    const pid_t child = ::fork();
-    if (child == 0) {
+    ASSERT_TRUE(WIFSIGNALED(testing::InChild([&] {
       testing::ScriptedDialogs dialogs;
       dialogs.dialogAnswers = {Answer::kAll};
-      Killer killer(kill);
+      testing::Interrupter killer(0, kill);
       RunAsTheWindow(folder.path(), state / "j", dialogs, &killer);
-      ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    const std::string text = ReadFile(state / "j");
-    int intents = 0;
-    for (std::size_t at = text.find("\nI\t"); at != std::string::npos;
-         at = text.find("\nI\t", at + 1)) {
-      ++intents;
-    }
-    EXPECT_GT(intents, kill);  // written ahead
+    })));
+    EXPECT_GT(testing::CountIn(state / "j", "\nI\t"), kill);  // intents written ahead
     JournalFile file(state / "j");
     testing::Recorders recorders;
     testing::RecordedUndo output;

@@ -3,10 +3,7 @@
 // question or the process killed after a random step; then undo. Whatever
 // happened, the folders end as they were.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -16,26 +13,13 @@
 #include "services/posix_file_system.h"
 #include "services/settle_first.h"
 #include "tests/support/scripted_undo.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/shell_tools.h"
 
 namespace velmora {
 namespace {
 
 using namespace velmora::testing;
 using Disk = std::map<std::string, std::string>;
-
-// Stops at the n-th look (0: never); dies after the n-th commit (0: never).
-class Interrupter : public StopSignal, public CommitObserver {
- public:
-  Interrupter(int stopAt, int killAt) : stopAt_(stopAt), killAt_(killAt) {}
-  bool StopRequested() override { return ++looks_ == stopAt_; }
-  void Committed(const std::string&, const std::string&) override {
-    if (++commits_ == killAt_) std::raise(SIGKILL);  // its done record not written
-  }
-
- private:
-  int stopAt_, killAt_, looks_ = 0, commits_ = 0;
-};
 
 struct Case {
   RunKind kind;
@@ -121,14 +105,7 @@ TEST(JournalProperty, UndoAfterAStopOrAKillAnywhereRestoresTheFolders) {
     const Disk before = Snapshot(folders);
     const std::string journal = state / "j";
     if (c.killAt > 0) {
-      const pid_t child = ::fork();
-      if (child == 0) {
-        RunCase(c, journal, dst.path());
-        ::_exit(0);
-      }
-      int status = 0;
-      ::waitpid(child, &status, 0);
-      killed += WIFSIGNALED(status) ? 1 : 0;
+      killed += WIFSIGNALED(InChild([&] { RunCase(c, journal, dst.path()); })) ? 1 : 0;
     } else {
       RunCase(c, journal, dst.path());
     }

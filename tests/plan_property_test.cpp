@@ -1,9 +1,8 @@
 // The plan against the run it foretells: random jobs over random small real
 // folders, every question answered "&Ja" or "&Alle" in any mix (or every
-// taken target kept). Wherever the
-// plan sees no conflict, the disk must end as the plan says. And whatever
-// the answers, a rename or move never loses a marked file's content. Also
-// what only the real disk shows about a run.
+// taken target kept). Wherever the plan sees no conflict, the disk must end
+// as the plan says. And whatever the answers, a rename or move never loses
+// a marked file's content. Also what only the real disk shows about a run.
 #include <gtest/gtest.h>
 
 #include <algorithm>

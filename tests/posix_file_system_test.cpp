@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "services/crash_guard.h"
 #include "services/posix_copy.h"
@@ -104,19 +104,14 @@ TEST(CrashGuard, SignalCleansUpOnlyWhatIsGuarded) {
   ASSERT_TRUE(fs.Move(dir / "a", tempA).ok());
   ASSERT_TRUE(fs.Move(dir / "b", tempB).ok());
 
-  const pid_t child = ::fork();
-  if (child == 0) {
+  const int status = InChild([&] {
     InstallCrashHandler();
     GuardPartialFile(partial);
     GuardTemporary(tempA, dir / "a");
     GuardTemporary(tempB, dir / "taken");
-    const int released = GuardTemporary(dir / "gone", dir / "x");
-    Unguard(released);
+    Unguard(GuardTemporary(dir / "gone", dir / "x"));
     ::raise(SIGTERM);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   const std::vector<std::string> expected = {".other.velmora-part-" + std::to_string(::getpid()),
                                              "a", "b.velmora-move-" + std::to_string(::getpid()),
@@ -133,8 +128,7 @@ TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
   TempFolder dir;
   WriteFile(dir / "sub/c.velmora-move-1", "c");
   WriteFile(dir / "sub/.d.velmora-part-1", "half");
-  const pid_t child = ::fork();
-  if (child == 0) {
+  const int status = InChild([&] {
     InstallCrashHandler();
     const int sub = ::open((dir / "sub").c_str(), O_PATH | O_DIRECTORY);
     GuardTemporary(dir / "sub/c.velmora-move-1", dir / "sub/c", sub);
@@ -143,10 +137,7 @@ TEST(CrashGuard, GuardsWorkInTheFolderTheyWereGivenByDescriptor) {
     if (::rename((dir / "sub").c_str(), (dir / "moved").c_str()) != 0) ::_exit(1);
     ::mkdir((dir / "sub").c_str(), 0700);
     ::raise(SIGTERM);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   EXPECT_EQ(Listing(dir / "moved"), std::vector<std::string>{"c"});
   EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{});
@@ -259,12 +250,8 @@ TEST(PosixFileSystem, CopyKeepsHoles) {
 }
 
 TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {
-  struct Row {
-    int err;
-    ErrnoUse use;
-    int number;
-  };
-  const Row rows[] = {
+  const std::tuple<int, ErrnoUse, int> rows[] = {
+      // errno, use, error number
       {ENOENT, ErrnoUse::kFile, 53},       {EEXIST, ErrnoUse::kFile, 58},
       {ENOSPC, ErrnoUse::kFile, 61},       {EACCES, ErrnoUse::kFile, 70},
       {EPERM, ErrnoUse::kFile, 70},        {EROFS, ErrnoUse::kFile, 75},
@@ -273,10 +260,10 @@ TEST(ErrorFromErrno, MapsToTheMessageTableWithEachUsesOwnReading) {
       {EBUSY, ErrnoUse::kTag, 70},         {ENOENT, ErrnoUse::kTag, 53},
       {ENOENT, ErrnoUse::kFolder, 76},     {EACCES, ErrnoUse::kFolder, 70},
   };
-  for (const Row& row : rows) {
-    const Error error = ErrorFromErrno(row.err, row.use);
-    EXPECT_EQ(error.number, row.number) << row.err << " as " << static_cast<int>(row.use);
-    EXPECT_EQ(error.description, std::strerror(row.err)) << row.err;
+  for (const auto& [err, use, number] : rows) {
+    const Error error = ErrorFromErrno(err, use);
+    EXPECT_EQ(error.number, number) << err << " as " << static_cast<int>(use);
+    EXPECT_EQ(error.description, std::strerror(err)) << err;
   }
   EXPECT_TRUE(ErrorFromErrno(0).ok());
 }

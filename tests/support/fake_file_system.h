@@ -78,9 +78,6 @@ class FakeFileSystem : public FileSystem {
   bool SameFile(const std::string& a, const std::string& b) override {
     return Has(a) && Has(b) && At(a).data == At(b).data;
   }
-  bool HasEntrySpelled(const std::string& path) override {
-    return Has(path) && At(path).spelled == path;
-  }
 
   bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
     for (const std::string& name : Children(folder).files) items.push_back({name, true});
@@ -92,9 +89,6 @@ class FakeFileSystem : public FileSystem {
         Children(folder.ends_with(kPathSeparator) ? folder : folder + kPathSeparator);
     for (auto* names : {&listing.files, &listing.subFolders}) {
       std::erase_if(*names, [](const std::string& name) { return name[0] == '.'; });
-    }
-    if (listing.files.empty() && listing.subFolders.empty()) {
-      listing.error = {kPathNotFound, "No such file or directory"};
     }
     return listing;
   }

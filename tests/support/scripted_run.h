@@ -2,6 +2,7 @@
 // disk, so that tests drive runs and undo without a window.
 #pragma once
 
+#include <csignal>
 #include <deque>
 #include <optional>
 #include <string>
@@ -86,6 +87,19 @@ struct CommitLog : CommitObserver {
   void Committed(const std::string& source, const std::string& destination) override {
     steps.push_back(source + " -> " + destination);
   }
+};
+
+// Stops at the n-th look (0: never); dies after the n-th commit (0: never).
+class Interrupter : public StopSignal, public CommitObserver {
+ public:
+  Interrupter(int stopAt, int killAt) : stopAt_(stopAt), killAt_(killAt) {}
+  bool StopRequested() override { return ++looks_ == stopAt_; }
+  void Committed(const std::string&, const std::string&) override {
+    if (++commits_ == killAt_) std::raise(SIGKILL);  // its done record not written
+  }
+
+ private:
+  int stopAt_, killAt_, looks_ = 0, commits_ = 0;
 };
 
 // A run's services over the given disk, answered and recorded here. The run

@@ -1,8 +1,9 @@
-// Other tools from tests: shell command lines, and a small file system of
+// Other tools from tests: shell command lines, a child process, and a small file system of
 // a given kind on a loop device, for what only a real volume shows.
 #pragma once
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -28,6 +29,19 @@ inline std::string Output(const std::string& command) {
     ::pclose(pipe);
   }
   return out;
+}
+
+// Runs body in a child process that ends after it; the child's wait status.
+template <typename Body>
+int InChild(Body body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    body();
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return status;
 }
 
 // An image of size formatted by mkfs, attached to a loop device and mounted

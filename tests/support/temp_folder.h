@@ -54,6 +54,13 @@ inline std::string ReadFile(const std::string& path) {  // in one go: some files
   out << std::ifstream(path, std::ios::binary).rdbuf();
   return out.str();
 }
+// How often needle occurs in the file at path.
+inline int CountIn(const std::string& path, const std::string& needle) {
+  const std::string text = ReadFile(path);
+  int count = 0;
+  for (std::size_t at = 0; (at = text.find(needle, at)) != std::string::npos; ++at) ++count;
+  return count;
+}
 inline bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 // Each file under prefix, holding its own name.
 inline void WriteFiles(const std::string& prefix, const std::vector<std::string>& names) {
