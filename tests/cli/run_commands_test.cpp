@@ -86,16 +86,15 @@ TEST(CliRun, CopyAndMoveIntoDestination) {
   // The kept step never went through: undo removes only the copies made,
   // and never copies a copy back over its original, edited since.
   WriteFile(dir / "a.txt", "edited");
-  CliResult r = Undo(dest / "journal", {"--overwrite-all"});
+  const CliResult r = Undo(dest / "journal", {"--overwrite-all"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "entfernt: " + dest / "C.TXT\nentfernt: " + dest / "A.TXT\n");
   EXPECT_EQ(Listing(dest.path()), (Names{"B.TXT", "journal", "journal.lock"}));
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "old");
   EXPECT_EQ(ReadFile(dir / "a.txt"), "edited");
 
-  r = RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all", "--overwrite-all",
-              "--pattern", "*.txt", Bare(dir)});
-  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Succeeds(RunCli({"move", "--dest", dest.path(), "--slot1", "upper", "--yes-all",
+                               "--overwrite-all", "--pattern", "*.txt", Bare(dir)})));
   EXPECT_EQ(ReadFile(dest / "B.TXT"), "b.txt");
   EXPECT_TRUE(Listing(dir.path()).empty());
 }
