@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -142,18 +141,6 @@ inline ::testing::AssertionResult UndoRestores(const std::string& journal,
   const Names now = Listing(folder);
   if (now == listing) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "left " << ::testing::PrintToString(now);
-}
-
-// count names made by format from 0 on, in order; in folder, each holding its name.
-inline Names Numbered(const char* format, int count, const std::string& folder = "") {
-  Names names;
-  for (int i = 0; i < count; ++i) {
-    char name[64];
-    std::snprintf(name, sizeof name, format, i);
-    names.push_back(name);
-  }
-  if (!folder.empty()) WriteFiles(folder, names);
-  return names;
 }
 
 // On a pseudo terminal, with typed lines already waiting: everything the

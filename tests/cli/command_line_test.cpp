@@ -91,6 +91,9 @@ TEST(CliCommandLine, RefusalsSayWhatIsWrongAndTouchNothing) {
       {{"rename", "--slot1", "upper", f}, "--yes-all"},
       {{"undo", "--journal", dir / "good.journal"}, "--yes-all"},
       {{"rename", "--slot1", "number-at", "--src1", "0", "--dst1", "1", "--yes-all", f}, badInput},
+      {{"rename", "--slot1", "number-at", "--src1", "1", "--dst1", "1", "--number-step", "0",
+        "--yes-all", f},
+       badInput},
       {{"undo", "--journal", dir / "bad.journal", "--yes-all"}, "Falsches Datei-Format"},
       // "Name aus Tags" by its code: a bad template, and a good one.
       {{"rename", "--slot1", "18", "--src1", "{foo}", "--yes-all", f}, badInput},
@@ -180,27 +183,26 @@ TEST(CliCommandLine, SummaryLineAfterEachRun) {
 
 TEST(CliJob, SavedRunAndOverridden) {
   TempFolder dir;
-  WriteFiles(dir.path(), {"in/a b.txt", "in/s/c b.txt"});
+  WriteFiles(dir.path(), {"in/a b.txt", "in/d b.txt", "in/s/c b.txt"});
   const std::string job = dir / "job.ini";
   // No folder needed, nothing run.
   const Args slots = {"rename",  "--slot1",       "replace", "--src1", " b",     "--dst1", "=x\\",
                       "--slot2", "number-before", "--src2",  "1",      "--dst2", ".txt"};
-  const CliResult saved =
-      RunCli(Plus(slots, {"--number-step", "5", "--subdirs", "--order", "natural",
-                          "--no-resolve-chains", "--save-job", job}));
-  EXPECT_EQ(saved.status, 0) << saved.err;
+  EXPECT_TRUE(Succeeds(
+      RunCli(Plus(slots, {"--number-step", "5", "--restart-per-folder", "--subdirs", "--order",
+                          "natural", "--no-resolve-chains", "--save-job", job}))));
   const std::string text = ReadFile(job);
-  for (const char* line :
-       {"Version=1", "Subdirs=1", "Order=natural", "NumberStep=5", "ResolveChains=0",
-        "Operation=replace", "First= b", "Second==x\\\\", "Operation=number-before"}) {
+  for (const char* line : {"Version=1", "Subdirs=1", "Order=natural", "NumberStep=5",
+                           "RestartPerFolder=1", "ResolveChains=0", "Operation=replace", "First= b",
+                           "Second==x\\\\", "Operation=number-before"}) {
     EXPECT_THAT(text, HasSubstr(std::string("\n") + line + "\n")) << line;
   }
-  EXPECT_EQ(Listing(dir / "in"), (Names{"a b.txt", "s"}));
+  EXPECT_EQ(Listing(dir / "in"), (Names{"a b.txt", "d b.txt", "s"}));
 
   // Run as saved, but without sub-folders and with step 2.
   EXPECT_TRUE(Succeeds(RunCli({"rename", "--job", job, "--no-subdirs", "--number-step=2",
                                "--yes-all", "--journal", dir / "journal", dir / "in"})));
-  EXPECT_EQ(Listing(dir / "in"), (Names{"a=x\\1.txt", "s"}));
+  EXPECT_EQ(Listing(dir / "in"), (Names{"a=x\\1.txt", "d=x\\3.txt", "s"}));
   EXPECT_EQ(Listing(dir / "in/s"), (Names{"c b.txt"}));
 
   WriteFile(job, "[Job]\nVersion=1\n[Slot1]\nOperation=shred\n");

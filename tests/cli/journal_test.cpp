@@ -277,9 +277,8 @@ TEST(CliJournal, TornTailAndDamagedRecordAreStillUndone) {
     std::string text = ReadFile(journal);
     row.damage(text);
     WriteFile(journal, text);
-    const CliResult next = RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1",
-                                   ".TXT", "--yes-all", "--journal", journal, Bare(dir)});
-    EXPECT_TRUE(Succeeds(next));
+    EXPECT_TRUE(Succeeds(RunCli({"rename", "--slot1", "insert-before", "--src1=-x", "--dst1",
+                                 ".TXT", "--yes-all", "--journal", journal, Bare(dir)})));
     const CliResult undo = Undo(journal);
     EXPECT_EQ(undo.status, 0) << undo.err;
     EXPECT_EQ(Count(undo.err, "Beschädigter Eintrag im Journal übersprungen: " + journal + ":"),

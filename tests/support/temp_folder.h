@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -68,6 +69,18 @@ inline void WriteFiles(const std::string& prefix, const std::vector<std::string>
 }
 
 using Names = std::vector<std::string>;
+
+// count names made by format from 0 on, in order; in folder, each holding its name.
+inline Names Numbered(const char* format, int count, const std::string& folder = "") {
+  Names names;
+  for (int i = 0; i < count; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, format, i);
+    names.push_back(name);
+  }
+  if (!folder.empty()) WriteFiles(folder, names);
+  return names;
+}
 
 // The names in folder (files and folders), sorted.
 inline Names Listing(const std::string& folder) {

@@ -187,9 +187,7 @@ TEST_F(RunTest, ExistingTargetIsSettledInDialog2) {
 TEST_F(RunTest, StatusLineSaysWhatTheRunDid) {
   WriteFiles(InTree(""), {"a1.txt", "b1.txt", "b2.txt"});
   Start();
-  Search(Tree());
-  MarkAll();
-  ChooseOperation(0, 1, "a", QString(300, 'x'));
+  Prepare(1, "a", QString(300, 'x'));
   ChooseOperation(1, 1, "b", "c");
   EXPECT_TRUE(Answered("CmdRename", {{"Dialog", "&Alle"}, {"MessageBox", "OK"}}));
   EXPECT_EQ(window_->statusBar()->currentMessage(), "2 Dateien umbenannt, 1 Fehler");
