@@ -64,7 +64,7 @@ Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, 
 Error ForEachLine(OpenFile& file, std::int64_t size,
                   const std::function<void(std::string_view line, bool torn)>& take) {
   // Reused for every piece: a few pages touched, however large the file.
-  constexpr std::size_t kPiece = 64 * 1024;
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
   std::string piece(kPiece, '\0');
   std::string carried;  // the start of a line that goes on in the next piece
   for (std::int64_t at = 0; at < size;) {

@@ -52,6 +52,11 @@ bool SegmentOver(Segments& segments, std::size_t i) {
   return true;
 }
 
+Error DeleteSegment(FileSystem& disk, SegmentScans& scans, const std::string& path) {
+  scans.Forget(path);  // a segment that comes by its name later is another
+  return disk.Delete(path);
+}
+
 }  // namespace
 
 Error JournalFile::Trim(std::size_t maxSteps) {
@@ -71,8 +76,7 @@ Error JournalFile::Trim(std::size_t maxSteps) {
   }
   for (std::size_t i = 0; i < mayGo; ++i) {
     if (!SegmentOver(segments, i)) break;
-    if (Error error = disk_->Delete(segments.path(i))) return error;
-    scans_->Forget(segments.path(i));
+    if (Error error = DeleteSegment(*disk_, *scans_, segments.path(i))) return error;
     for (const std::string& run : segments.Runs(i).runs) {
       if (!segments.Later(i, run)) (void)disk_->Delete(RunFilePath(path_, run));
     }
@@ -103,10 +107,9 @@ Error JournalFile::Compact(int* stepsLeft) {
   for (const SegmentInfo& segment : segments) {
     bool drop = !segment.seen.foreign && !segment.seen.damaged;
     for (const std::string& run : segment.seen.runs) drop = drop && busy.count(run) == 0;
-    if (drop) scans_->Forget(segment.path);
     // The current segment stays, empty, so that the journal keeps its name.
     if (drop && (segment.path == path_ ? !Replace(std::string(kJournalHeader) + '\n')
-                                       : !disk_->Delete(segment.path))) {
+                                       : !DeleteSegment(*disk_, *scans_, segment.path))) {
       dropped.insert(segment.seen.runs.begin(), segment.seen.runs.end());
     } else {
       kept.insert(segment.seen.runs.begin(), segment.seen.runs.end());
