@@ -71,9 +71,8 @@ std::string UndoCommandFor(JournalFile& file, const JournalContents& contents,
 
 }  // namespace
 
-bool WarnOfInterruptedRuns(const std::string& path, bool yesAll) {
-  JournalFile file(path);
-  if (!JournalMayHoldInterruptedRuns(file.disk(), path)) return true;
+bool WarnOfInterruptedRuns(JournalFile& file, bool yesAll) {
+  if (!file.MayHoldInterruptedRuns()) return true;
   JournalContents contents;
   if (file.Read(contents)) return true;  // none yet, or the run's first write reports it
   const std::vector<JournalRun> runs = InterruptedRuns(file, contents);

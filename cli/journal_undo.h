@@ -18,10 +18,10 @@ std::string JournalPathOf(const CliOptions& options, bool forWriting = false);
 void UndoJournalSteps(JournalFile& file, JournalContents& contents, bool lastRunOnly,
                       RunDialogs& dialogs, Reporting& reporting);
 
-// Before a run: names each interrupted run of the journal at path on standard
+// Before a run: names each interrupted run of the journal file on standard
 // error with how to take it back or dismiss it. With yesAll the run goes on;
 // on a terminal the user is asked. Returns false when the run must not start.
-bool WarnOfInterruptedRuns(const std::string& path, bool yesAll);
+bool WarnOfInterruptedRuns(JournalFile& file, bool yesAll);
 
 // `velmora-cli undo --dismiss RUN`: ends the interrupted run without undoing
 // it. Returns the exit status.

@@ -129,8 +129,8 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 // --check printed, or one made here when nothing was printed.
 int RunJournaled(const RunRequest& request, const CheckedJob& job,
                  const std::vector<FoundEntry>& found, std::optional<RunPlan> plan,
-                 const CliOptions& options, Reporting& reporting, PosixFileSystem& disk) {
-  JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
+                 const CliOptions& options, Reporting& reporting, PosixFileSystem& disk,
+                 JournalFile& journalFile) {
   JournalWriter journal(journalFile, reporting.reporter());
   // Benchmarks alone turn the journal off, to tell its share of a run.
   const bool journalOn = TestHook("VELMORA_BENCH_NO_JOURNAL") == nullptr;
@@ -197,9 +197,12 @@ int RunJob(RunKind kind, const CliOptions& options) {
     }
   }
   if (!PinFolders(disk, {request->destPath})) return kExitFailure;
-  // An interrupted run is named first.
-  if (!WarnOfInterruptedRuns(JournalPathOf(options), options.yesAll)) return kExitFailure;
-  return RunJournaled(*request, *job, found, std::move(plan), options, reporting, disk);
+  // An interrupted run is named first; the segments looked at then are not
+  // read again when the run trims the journal.
+  JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
+  if (!WarnOfInterruptedRuns(journalFile, options.yesAll)) return kExitFailure;
+  return RunJournaled(*request, *job, found, std::move(plan), options, reporting, disk,
+                      journalFile);
 }
 
 }  // namespace

@@ -197,6 +197,8 @@ std::vector<std::string> JournalFilePaths(FileSystem& disk, const std::string& j
 // Each call takes the append lock for its duration. Appends keep the segment
 // open between calls and check under the lock that the path still names that
 // file (a seal or a compaction by another process replaces it).
+class SegmentScans;
+
 class JournalFile {
  public:
   explicit JournalFile(std::string path, FileSystem* disk = nullptr);
@@ -217,6 +219,10 @@ class JournalFile {
   void KeepLockBriefly(bool keep) { keepLock_ = keep; }
   // Gives a kept lock back (before the run waits for the user, at its end).
   void ReleaseLock();
+
+  // JournalMayHoldInterruptedRuns for this journal; a sealed segment it
+  // looks at is not read again by Trim.
+  bool MayHoldInterruptedRuns();
 
   // Reads every segment; no journal at all is the platform's "not found".
   // Damaged records are skipped and named in contents.warnings.
@@ -267,7 +273,8 @@ class JournalFile {
   std::unique_ptr<FileSystem> ownDisk_;  // when none was given
   FileSystem* disk_;
   std::unique_ptr<OpenFile> lock_;
-  std::unique_ptr<OpenFile> journal_;  // the segment held open for appends
+  std::unique_ptr<SegmentScans> scans_;  // the sealed segments looked at
+  std::unique_ptr<OpenFile> journal_;    // the segment held open for appends
   std::uint64_t journalDevice_ = 0;
   std::uint64_t journalInode_ = 0;
   bool keepLock_ = false;

@@ -61,6 +61,34 @@ Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, 
   return error;
 }
 
+Error ForEachLine(OpenFile& file, std::int64_t size,
+                  const std::function<void(std::string_view line, bool torn)>& take) {
+  // Reused for every piece: a few pages touched, however large the file.
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
+  std::string piece(kPiece, '\0');
+  std::string carried;  // the start of a line that goes on in the next piece
+  for (std::int64_t at = 0; at < size;) {
+    const std::size_t length = static_cast<std::size_t>(std::min<std::int64_t>(kPiece, size - at));
+    if (Error error = file.ReadAt(at, piece.data(), length)) return error;
+    at += static_cast<std::int64_t>(length);
+    const std::string_view text(piece.data(), length);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos;
+         start = end + 1) {
+      if (carried.empty()) {
+        take(text.substr(start, end - start), false);
+      } else {
+        carried.append(text.substr(start, end - start));
+        take(carried, false);
+        carried.clear();
+      }
+    }
+    carried.append(text.substr(start));
+  }
+  if (!carried.empty()) take(carried, true);
+  return {};
+}
+
 Error LockRange(int fd, off_t start, off_t length, bool exclusive, bool wait) {
   flock64 lock = Range(exclusive ? F_WRLCK : F_RDLCK, start, length);
   while (::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &lock) != 0) {

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,13 @@ namespace velmora {
 // The whole regular file of the user at path; missing is set when there is
 // none.
 Error ReadOwnFile(FileSystem& disk, const std::string& path, std::string& text, bool& missing);
+
+// The lines of the first size bytes of file, without their LF, read in
+// small pieces so that a large segment costs no large buffer. The last line
+// comes with torn set when it has no LF. On an error, some lines may have
+// been handed on already.
+Error ForEachLine(OpenFile& file, std::int64_t size,
+                  const std::function<void(std::string_view line, bool torn)>& take);
 
 // An open-file-description lock on length bytes from start (0: to the end
 // and beyond), exclusive or shared; wait says whether to wait for it. A lock

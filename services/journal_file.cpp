@@ -5,6 +5,7 @@
 
 #include "services/journal_disk.h"
 #include "services/journal_lock.h"
+#include "services/journal_scan.h"
 #include "services/posix_file_system.h"
 
 namespace velmora {
@@ -46,12 +47,17 @@ Error CutTornTail(OpenFile& file, std::int64_t& size) {
 
 }  // namespace
 
-JournalFile::JournalFile(std::string path, FileSystem* disk) : path_(std::move(path)) {
+JournalFile::JournalFile(std::string path, FileSystem* disk)
+    : path_(std::move(path)), scans_(std::make_unique<SegmentScans>()) {
   if (disk == nullptr) ownDisk_ = std::make_unique<PosixFileSystem>();
   disk_ = disk != nullptr ? disk : ownDisk_.get();
 }
 
 JournalFile::~JournalFile() { DropJournal(); }
+
+bool JournalFile::MayHoldInterruptedRuns() {
+  return velmora::MayHoldInterruptedRuns(*disk_, path_, *scans_);
+}
 
 Error JournalFile::OpenLock() {
   if (lock_) return {};

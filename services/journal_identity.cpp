@@ -2,12 +2,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <set>
 #include <string_view>
 
 #include "engine/path.h"
 #include "services/journal.h"
 #include "services/journal_disk.h"
+#include "services/journal_scan.h"
 #include "services/own_file.h"
 
 namespace velmora {
@@ -55,45 +55,9 @@ bool RunInProgress(FileSystem& disk, const std::string& journalPath, const Journ
   return true;
 }
 
-namespace {
-
-// Runs begun in text and neither ended nor dismissed, by a look at the
-// letters only: checksums and the other records are the reader's.
-void OpenRuns(std::string_view text, std::set<std::string>& open) {
-  for (std::size_t at = 0; at < text.size();) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(at, end - at);
-    at = end + 1;
-    if (line.size() < 3 || line[1] != '\t') continue;
-    const char letter = line[0];
-    if (letter != 'B' && letter != 'E' && letter != 'X') continue;
-    std::string run(line.substr(2, line.find('\t', 2) - 2));
-    if (letter == 'B') {
-      open.insert(std::move(run));
-    } else {
-      open.erase(run);
-    }
-  }
-}
-
-}  // namespace
-
 bool JournalMayHoldInterruptedRuns(FileSystem& disk, const std::string& journalPath) {
-  std::set<std::string> open;
-  std::vector<std::string> segments = SegmentPaths(disk, journalPath);
-  segments.push_back(journalPath);
-  std::string text;  // one buffer for all: its pages are touched once
-  for (const std::string& segment : segments) {
-    bool missing = false;
-    // One that cannot be read may hold one: the caller's reading tells.
-    if (const Error error = ReadOwnFile(disk, segment, text, missing)) {
-      if (!missing) return true;
-    } else {
-      OpenRuns(text, open);
-    }
-  }
-  return !open.empty();
+  SegmentScans scans;
+  return MayHoldInterruptedRuns(disk, journalPath, scans);
 }
 
 std::string DefaultJournalPath() {

@@ -110,21 +110,24 @@ TEST(JournalWriter, KeepsPayloadsAndIdentitiesInTheRunFile) {
 // the cap and every run in it is over; never one of a run still open.
 TEST(JournalTrim, DeletesWholeSegmentsOfRunsThatAreOver) {
   const struct Case {
-    std::vector<std::pair<std::string, bool>> runs;  // id, ended; 4 steps each
+    std::vector<std::pair<std::string, bool>> runs;  // id, ended
     std::size_t max;
     std::vector<std::string> left;
+    int steps = 4;  // each run's
   } cases[] = {
       {{{"1-1", true}, {"1-2", true}, {"1-3", true}}, 8, {"1-2", "1-3"}},
       {{{"1-1", true}, {"1-2", true}, {"1-3", true}}, 4, {"1-3"}},
       {{{"1-1", false}, {"1-2", true}, {"1-3", true}}, 4, {"1-1", "1-2", "1-3"}},
       {{{"1-1", true}, {"1-2", true}}, 8, {"1-1", "1-2"}},
+      // Segments larger than a read piece: records across its edges count.
+      {{{"1-1", true}, {"1-2", true}, {"1-3", true}}, 2000, {"1-3"}, 2000},
   };
   for (const Case& c : cases) {
     const TempFolder folder;
     JournalFile file(folder / "j");
     file.SetSegmentBytes(200);  // a segment per run
     for (const auto& [id, ended] : c.runs) {
-      ASSERT_FALSE(file.Append(Records(id, 4, ended)));
+      ASSERT_FALSE(file.Append(Records(id, c.steps, ended)));
       WriteFile(RunFilePath(file.path(), id), "payload");
     }
     ASSERT_FALSE(file.Trim(c.max));
