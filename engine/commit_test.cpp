@@ -101,7 +101,7 @@ class ScriptedJournal : public RunJournal {
   void Abandoned(FileOp, const std::string&, const std::string&) override {}
 
  private:
-  Error Next() { return ++calls_ == failAt_ ? Error{61, "Disk full"} : Error{}; }
+  Error Next() { return ++calls_ == failAt_ ? Error{kDiskFull, "Disk full"} : Error{}; }
   int failAt_;
   bool looked_;
   int calls_ = 0;
@@ -127,7 +127,7 @@ TEST(CommitFile, FailingJournalLeavesNoTemporary) {
 TEST(CommitFile, FileLeftUnderItsTemporaryIsNamed) {
   Commit otherCase(/*ignoreCase=*/true);
   otherCase.disk.afterChange = [&](const std::string&, const std::string&) {
-    otherCase.disk.Fail("Move", {70, "Permission denied"});
+    otherCase.disk.Fail("Move", {kPermissionDenied, "Permission denied"});
   };
   otherCase(kDir + "A.txt");
   const Files left = otherCase.disk.Files();

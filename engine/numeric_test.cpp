@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error_numbers.h"
+
 namespace velmora {
 namespace {
 
@@ -32,8 +34,8 @@ TEST(ToInt32, RoundsToNearestHalvesToEven) {
 }
 
 TEST(ToInt32, FailuresCarryTheirNumbers) {
-  EXPECT_EQ(ToInt32("abc").error.number, 13);
-  EXPECT_EQ(ToInt32("").error.number, 13);
+  EXPECT_EQ(ToInt32("abc").error.number, kTypeMismatch);
+  EXPECT_EQ(ToInt32("").error.number, kTypeMismatch);
   EXPECT_EQ(ToInt32("2147483647.5").error.number, 6);
   EXPECT_EQ(ToInt32("-2147483649").error.number, 6);
   EXPECT_EQ(ToInt32("99999999999999999999999").error.number, 6);

@@ -188,7 +188,7 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
     const PlanRow row = input.Slot(0, 1, from, to).Plan().rows[0];
     EXPECT_EQ(row.state, expected) << to;
     if (expected == S::kFailed) {
-      EXPECT_EQ(row.failure.number, 52) << to;
+      EXPECT_EQ(row.failure.number, kBadFileName) << to;
     }
   }
   Case folder({"a.txt"});
@@ -196,7 +196,7 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
   const PlanRow row = folder.Slot(0, 1, "a.txt", "sub").Plan().rows[0];
   EXPECT_EQ(std::tie(row.state, row.failure.location),
             std::make_tuple(S::kFailed, Location::kCommit));
-  EXPECT_NE(row.failure.number, 53);
+  EXPECT_NE(row.failure.number, kFileNotFound);
 }
 
 TEST(CaselessName, FoldsTheLettersTheCaseOperationsChange) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/error_numbers.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -79,7 +80,7 @@ TEST_F(LinkFolder, AFailedWriteIsReportedAndLeavesNothing) {
   std::ofstream(dir / "data") << "a file where the folder should be";
   LinkToggle toggle = ToggleExplorerLink("Velmora", "/usr/bin/velmora", apps);
   EXPECT_TRUE(toggle.created);
-  EXPECT_EQ(toggle.error.number, 76);
+  EXPECT_EQ(toggle.error.number, kPathNotFound);
   EXPECT_EQ(testing::ReadFile(dir / "data"), "a file where the folder should be");
 
   // No applications folder: a file of the entry's name in the working folder

@@ -1,13 +1,13 @@
 #include "services/language.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QFile>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
 #include "services/qm_catalogue.h"
+#include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -28,15 +28,8 @@ TEST(Language, TheEnvironmentAsQtReadsIt) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.language ? row.language : "(unset)");
-    const char* names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-    const char* values[] = {row.language, row.all, row.messages, row.lang};
-    for (int i = 0; i < 4; ++i) {
-      if (values[i] != nullptr) {
-        ::setenv(names[i], values[i], 1);
-      } else {
-        ::unsetenv(names[i]);
-      }
-    }
+    const testing::ScopedEnv language("LANGUAGE", row.language), all("LC_ALL", row.all),
+        messages("LC_MESSAGES", row.messages), lang("LANG", row.lang);
     EXPECT_EQ(EnvironmentLanguage(), row.expected);
   }
 }

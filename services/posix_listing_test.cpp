@@ -17,6 +17,14 @@ namespace {
 using testing::TempFolder;
 using testing::WriteFile;
 
+// The names of items, sorted; folders and broken links end in "/".
+std::vector<std::string> Seen(const std::vector<FolderItem>& items) {
+  std::vector<std::string> seen;
+  for (const FolderItem& item : items) seen.push_back(item.name + (item.file ? "" : "/"));
+  std::sort(seen.begin(), seen.end());
+  return seen;
+}
+
 // The lists and the search leave out hidden names and never enter a link to
 // a folder; the plan sees every name, a file where GetFile finds one.
 TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
@@ -36,10 +44,7 @@ TEST(PosixListing, ListsFilesFoldersAndLinksAsGetFileSeesThem) {
   EXPECT_EQ(disk.ReadFolder(dir / "none").error.number, kPathNotFound);
   std::vector<FolderItem> items;
   ASSERT_TRUE(disk.ListFolder(dir.path(), items));
-  std::vector<std::string> seen;  // folders and broken links end in "/"
-  for (const FolderItem& item : items) seen.push_back(item.name + (item.file ? "" : "/"));
-  std::sort(seen.begin(), seen.end());
-  EXPECT_EQ(seen,
+  EXPECT_EQ(Seen(items),
             (std::vector<std::string>{".hidden", "a.txt", "broken/", "link", "loop/", "sub/"}));
   EXPECT_FALSE(disk.ListFolder(dir / "none/", items));
 
@@ -99,10 +104,7 @@ TEST(PosixListing, PlanTakesTheSearchsListingOnlyWhileItHolds) {
     const bool kept = disk.TakeKeptListing(folder + "/", items);
     EXPECT_EQ(kept, row.kept && keeps) << row.change << " pinned " << row.pin;
     ASSERT_TRUE(kept || disk.ListFolder(folder + "/", items));
-    std::vector<std::string> seen;
-    for (const FolderItem& item : items) seen.push_back(item.name + (item.file ? "" : "/"));
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, row.expected) << row.change << " pinned " << row.pin;
+    EXPECT_EQ(Seen(items), row.expected) << row.change << " pinned " << row.pin;
     EXPECT_FALSE(disk.TakeKeptListing(folder + "/", items));  // taken once
   }
 }

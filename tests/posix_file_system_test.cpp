@@ -38,13 +38,13 @@ TEST(PosixFileSystem, MoveAndCopyNeverReplace) {
   const timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
   ::utimensat(AT_FDCWD, (dir / "a").c_str(), times, 0);
 
-  EXPECT_EQ(fs.Move(dir / "a", dir / "b").number, 58);
-  EXPECT_EQ(fs.Copy(dir / "a", dir / "b").number, 58);
+  EXPECT_EQ(fs.Move(dir / "a", dir / "b").number, kFileExists);
+  EXPECT_EQ(fs.Copy(dir / "a", dir / "b").number, kFileExists);
   EXPECT_EQ(ReadFile(dir / "b"), "B");
   EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"a", "b"}));  // no partial left
-  EXPECT_EQ(fs.Move(dir / "gone", dir / "c").number, 53);
+  EXPECT_EQ(fs.Move(dir / "gone", dir / "c").number, kFileNotFound);
   const Error noFolder = fs.Move(dir / "a", dir / ("no" + std::string(kPathSeparatorText) + "c"));
-  EXPECT_EQ(noFolder.number, 76);
+  EXPECT_EQ(noFolder.number, kPathNotFound);
   EXPECT_EQ(noFolder.description, std::strerror(ENOENT));
 
   ASSERT_TRUE(fs.Copy(dir / "a", dir / "c").ok());
@@ -69,7 +69,7 @@ TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
     testing::FileSizeLimit limit(rlim_t{64} * 1024);
     const Error error =
         move ? fs.Move(dir / "big", there / "big") : fs.Copy(dir / "big", dest / "big");
-    EXPECT_EQ(error.number, 61) << move;
+    EXPECT_EQ(error.number, kDiskFull) << move;
     EXPECT_EQ(Listing((move ? there : dest).path()), std::vector<std::string>{}) << move;
     EXPECT_EQ(ReadFile(dir / "big"), big);
   }
@@ -81,7 +81,7 @@ TEST(PosixFileSystem, CopyAppearsWholeOrNotAtAll) {
 
   if (base.empty()) GTEST_SKIP() << "no second file system for the move";
   WriteFile(there / "taken", "theirs");
-  EXPECT_EQ(fs.Move(dir / "big", there / "taken").number, 58);
+  EXPECT_EQ(fs.Move(dir / "big", there / "taken").number, kFileExists);
   ASSERT_TRUE(fs.Move(dir / "big", there / "big").ok());
   EXPECT_EQ(Listing(there.path()), (std::vector<std::string>{"big", "taken"}));
   EXPECT_EQ(ReadFile(there / "big") + ReadFile(there / "taken"), big + "theirs");
@@ -179,7 +179,7 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   ::link((dir / "a").c_str(), (dir / "link").c_str());
   ::mkdir((dir / "sub").c_str(), 0700);
 
-  EXPECT_EQ(fs.GetFile(dir / "sub").number, 53);
+  EXPECT_EQ(fs.GetFile(dir / "sub").number, kFileNotFound);
   for (const Error& error : {fs.Move(dir / "b", dir / "sub"), fs.Copy(dir / "b", dir / "sub")}) {
     EXPECT_EQ(error.description, std::strerror(EISDIR));
   }
@@ -187,8 +187,8 @@ TEST(PosixFileSystem, GetFileDeleteAndSameFile) {
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "b"));
   EXPECT_FALSE(fs.SameFile(dir / "a", dir / "gone"));
   EXPECT_TRUE(fs.Delete(dir / "a").ok());
-  EXPECT_EQ(fs.GetFile(dir / "a").number, 53);
-  EXPECT_EQ(fs.Delete(dir / "a").number, 53);
+  EXPECT_EQ(fs.GetFile(dir / "a").number, kFileNotFound);
+  EXPECT_EQ(fs.Delete(dir / "a").number, kFileNotFound);
   EXPECT_FALSE(fs.Delete(dir / "sub").ok());
   EXPECT_TRUE(FileExists(dir / "sub"));
 }
@@ -217,7 +217,7 @@ TEST(PosixFileSystem, LinksAreCopiedAsLinks) {
   ASSERT_EQ(::symlink((dir / "secret").c_str(), (dir / "link").c_str()), 0);
   ASSERT_TRUE(fs.Copy(dir / "link", dir / "copy").ok());
   EXPECT_EQ(std::filesystem::read_symlink(dir / "copy"), dir / "secret");
-  EXPECT_EQ(fs.Copy(dir / "link", dir / "copy").number, 58);
+  EXPECT_EQ(fs.Copy(dir / "link", dir / "copy").number, kFileExists);
 }
 
 // Holes stay holes: a 1 GiB file with two written blocks takes two blocks'
