@@ -1,5 +1,6 @@
 #include "services/journal_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -184,22 +185,49 @@ void AppendNumber(std::string& out, long long value) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+namespace {
+
+// The text of the number last given: a run's files mostly share their
+// device and file system.
+struct NumberText {
+  std::uint64_t value = 0;
+  std::size_t size = 0;
+  char text[20] = {};  // any 64-bit number fits
+
+  char* Put(char* at, std::uint64_t number) {
+    if (size == 0 || value != number) {
+      value = number;
+      size = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr - text);
+    }
+    return std::copy_n(text, size, at);
+  }
+};
+
+}  // namespace
+
 void AppendIdentityFields(std::string& out, const StepIdentity& id) {
   if (!id.known) {
     out += "-\t-\t-\t-\t-\t-";
     return;
   }
-  const auto put = [&out](auto value) {
-    char digits[24];  // any 64-bit number fits
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-    out += kTab;
+  // Twice a step: formatted on the stack and appended once.
+  thread_local NumberText device, fsid;
+  char text[128];  // five 64-bit numbers, their tabs and the flag
+  char* at = text;
+  const auto put = [&at, &text](auto number) {
+    // Room for the tab is kept whatever to_chars says.
+    at = std::to_chars(at, text + sizeof text - 2, number).ptr;
+    *at++ = kTab;
   };
   put(id.size);
   put(id.mtimeNs);
-  put(id.device);
+  at = device.Put(at, id.device);
+  *at++ = kTab;
   put(id.inode);
-  put(id.fsid);
-  out += id.inodeStable ? '1' : '0';
+  at = fsid.Put(at, id.fsid);
+  *at++ = kTab;
+  *at++ = id.inodeStable ? '1' : '0';
+  out.append(text, at);
 }
 
 void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
