@@ -6,6 +6,10 @@
 #include <cstring>
 #include <ctime>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace velmora {
 namespace {
 
@@ -81,8 +85,27 @@ void FrameFrom(std::string& out, std::size_t start) {
 }
 
 bool NeedsEscape(std::string_view text) {
-  // A plain loop: find_first_of looks each byte up in the set.
-  for (const char c : text) {
+  // Asked of every path twice a step: sixteen bytes at a time where SSE2
+  // is, the last sixteen overlapping the ones before.
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const auto hit = [&text](std::size_t at) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
+                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
+                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    return _mm_movemask_epi8(any) != 0;
+  };
+  if (text.size() >= 16) {
+    for (; i + 16 <= text.size(); i += 16) {
+      if (hit(i)) return true;
+    }
+    return i < text.size() && hit(text.size() - 16);
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == '\\' || c == '\t' || c == '\n' || c == '\r') return true;
   }
   return false;
