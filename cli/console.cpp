@@ -9,6 +9,7 @@
 #include "services/crash_guard.h"
 #include "services/error_log.h"
 #include "services/journal.h"
+#include "services/journal_format.h"
 #include "services/language.h"
 
 namespace velmora::cli {
@@ -43,12 +44,8 @@ class Reporting::Counter : public ErrorReporter {
 std::string ConsoleName(std::string_view name) { return EscapeJournalText(name); }
 
 void AppendConsoleName(std::string& out, std::string_view name) {
-  // Most names have nothing to escape: copied in one piece. One pass over
-  // the bytes, not one search of the four per byte.
-  const bool plain = std::none_of(name.begin(), name.end(), [](char c) {
-    return c == '\\' || c == '\t' || c == '\n' || c == '\r';
-  });
-  if (plain) {
+  // Most names have nothing to escape: copied in one piece.
+  if (!NeedsEscape(name)) {
     out.append(name);
   } else {
     out += EscapeJournalText(name);

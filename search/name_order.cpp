@@ -109,14 +109,31 @@ std::string SortKey(std::string_view text) {
   return key;
 }
 
+namespace {
+
+// The run of ASCII bytes at text[i], lowered, onto key in one go: names
+// are mostly plain, and a byte-by-byte append costs more than the folding.
+std::size_t AppendLoweredAscii(std::string_view text, std::size_t i, std::string& key) {
+  std::size_t end = i;
+  while (end < text.size() && static_cast<std::uint8_t>(text[end]) < 0x80) ++end;
+  const std::size_t at = key.size();
+  key.resize(at + (end - i));
+  char* out = key.data() + at;
+  for (; i < end; ++i) {
+    const auto b = static_cast<std::uint8_t>(text[i]);
+    *out++ = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+  }
+  return end;
+}
+
+}  // namespace
+
 void SortKeyInto(std::string_view text, std::string& key) {
   key.clear();
   key.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    auto b = static_cast<std::uint8_t>(text[i]);
-    if (b < 0x80) {
-      key += static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
-      ++i;
+    if (static_cast<std::uint8_t>(text[i]) < 0x80) {
+      i = AppendLoweredAscii(text, i, key);
       continue;
     }
     if (text.substr(i, 3) == "\xE1\xBA\x9E") {  // capital sharp s

@@ -1,9 +1,14 @@
 #include "services/journal_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
 #include <ctime>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace velmora {
 namespace {
@@ -80,8 +85,27 @@ void FrameFrom(std::string& out, std::size_t start) {
 }
 
 bool NeedsEscape(std::string_view text) {
-  // A plain loop: find_first_of looks each byte up in the set.
-  for (const char c : text) {
+  // Asked of every path twice a step: sixteen bytes at a time where SSE2
+  // is, the last sixteen overlapping the ones before.
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const auto hit = [&text](std::size_t at) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
+                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
+                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    return _mm_movemask_epi8(any) != 0;
+  };
+  if (text.size() >= 16) {
+    for (; i + 16 <= text.size(); i += 16) {
+      if (hit(i)) return true;
+    }
+    return i < text.size() && hit(text.size() - 16);
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == '\\' || c == '\t' || c == '\n' || c == '\r') return true;
   }
   return false;
@@ -184,22 +208,49 @@ void AppendNumber(std::string& out, long long value) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+namespace {
+
+// The text of the number last given: a run's files mostly share their
+// device and file system.
+struct NumberText {
+  std::uint64_t value = 0;
+  std::size_t size = 0;
+  char text[20] = {};  // any 64-bit number fits
+
+  char* Put(char* at, std::uint64_t number) {
+    if (size == 0 || value != number) {
+      value = number;
+      size = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr - text);
+    }
+    return std::copy_n(text, size, at);
+  }
+};
+
+}  // namespace
+
 void AppendIdentityFields(std::string& out, const StepIdentity& id) {
   if (!id.known) {
     out += "-\t-\t-\t-\t-\t-";
     return;
   }
-  const auto put = [&out](auto value) {
-    char digits[24];  // any 64-bit number fits
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-    out += kTab;
+  // Twice a step: formatted on the stack and appended once.
+  thread_local NumberText device, fsid;
+  char text[128];  // five 64-bit numbers, their tabs and the flag
+  char* at = text;
+  const auto put = [&at, &text](auto number) {
+    // Room for the tab is kept whatever to_chars says.
+    at = std::to_chars(at, text + sizeof text - 2, number).ptr;
+    *at++ = kTab;
   };
   put(id.size);
   put(id.mtimeNs);
-  put(id.device);
+  at = device.Put(at, id.device);
+  *at++ = kTab;
   put(id.inode);
-  put(id.fsid);
-  out += id.inodeStable ? '1' : '0';
+  at = fsid.Put(at, id.fsid);
+  *at++ = kTab;
+  *at++ = id.inodeStable ? '1' : '0';
+  out.append(text, at);
 }
 
 void AppendPayloadFields(std::string& out, const JournalPayload& payload) {

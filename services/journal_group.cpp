@@ -30,14 +30,22 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 // The paths of one group, compared as a file system that ignores case
 // would: open addressing in a room twice the most it holds, each path's
-// hash worked out once, no copies.
+// hash worked out once, no copies. The room is kept per thread and only the
+// slots a group took are cleared after it: a fresh 64 KiB table for every
+// group cost more than the group's lookups.
 class GroupPaths {
  public:
-  explicit GroupPaths(std::size_t most) {
-    std::size_t room = 16;
-    while (room < 2 * most) room *= 2;
-    slots_.resize(room);
+  explicit GroupPaths(std::size_t most) : room_(Room()), taken_(Taken()) {
+    std::size_t size = 16;
+    while (size < 2 * most) size *= 2;
+    if (room_.size() != size) room_.assign(size, Slot{});
+    taken_.clear();
   }
+  ~GroupPaths() {
+    for (const std::size_t i : taken_) room_[i] = Slot{};
+  }
+  GroupPaths(const GroupPaths&) = delete;
+  GroupPaths& operator=(const GroupPaths&) = delete;
 
   static std::size_t Hash(std::string_view path) {
     std::size_t hash = 14695981039346656037ull;
@@ -46,19 +54,20 @@ class GroupPaths {
   }
 
   [[nodiscard]] bool Has(std::string_view path, std::size_t hash) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask; slots_[i].used; i = (i + 1) & mask) {
-      if (slots_[i].hash == hash && Equal(slots_[i].path, path)) return true;
+    const std::size_t mask = room_.size() - 1;
+    for (std::size_t i = hash & mask; room_[i].used; i = (i + 1) & mask) {
+      if (room_[i].hash == hash && Equal(room_[i].path, path)) return true;
     }
     return false;
   }
 
   // path must not be there yet.
   void Add(std::string_view path, std::size_t hash) {
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = room_.size() - 1;
     std::size_t i = hash & mask;
-    while (slots_[i].used) i = (i + 1) & mask;
-    slots_[i] = {path, hash, true};
+    while (room_[i].used) i = (i + 1) & mask;
+    room_[i] = {path, hash, true};
+    taken_.push_back(i);
   }
 
  private:
@@ -68,6 +77,15 @@ class GroupPaths {
     bool used = false;
   };
 
+  static std::vector<Slot>& Room() {
+    thread_local std::vector<Slot> room;
+    return room;
+  }
+  static std::vector<std::size_t>& Taken() {
+    thread_local std::vector<std::size_t> taken;
+    return taken;
+  }
+
   static bool Equal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -76,7 +94,8 @@ class GroupPaths {
     return true;
   }
 
-  std::vector<Slot> slots_;
+  std::vector<Slot>& room_;
+  std::vector<std::size_t>& taken_;
 };
 
 }  // namespace

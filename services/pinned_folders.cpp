@@ -92,8 +92,9 @@ Error PinnedFolders::Pin(const std::string& folder) {
   Identity identity;
   if (!IdentityOfFd(fd, identity.device, identity.inode)) return ErrorFromErrno(errno);
   if (SeenOtherThan(key, identity)) return FolderReplacedError(key);
-  folders_[key] = Folder{std::move(descriptor), identity};
+  folders_[key] = Folder{descriptor, identity};
   roots_.push_back(key);
+  rootDescriptors_.push_back(std::move(descriptor));
   const std::lock_guard<std::mutex> hold(seen_->lock);
   seen_->pinned = true;
   return {};
@@ -105,6 +106,7 @@ void PinnedFolders::Clear() {
     seen_->pinned = false;
   }
   roots_.clear();
+  rootDescriptors_.clear();
   folders_.clear();
   open_ = 0;
 }
@@ -153,7 +155,8 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
     return {};
   }
 
-  std::shared_ptr<const FolderDescriptor> at = folders_.find(*root)->second.descriptor;
+  std::shared_ptr<const FolderDescriptor> at =
+      rootDescriptors_[static_cast<std::size_t>(root - roots_.data())];
   for (std::size_t begin = root->size(); begin < folder.size();) {
     const std::size_t end = folder.find(kPathSeparator, begin);
     const std::string name(folder.substr(begin, end - begin));

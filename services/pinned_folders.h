@@ -86,7 +86,9 @@ class PinnedFolders {
              std::shared_ptr<const FolderDescriptor>& opened);
   void LetGoOfSubFolders();
 
-  std::vector<std::string> roots_;         // keys of the pinned folders
+  std::vector<std::string> roots_;  // keys of the pinned folders
+  // Their descriptors, in the same order: no map lookup per path.
+  std::vector<std::shared_ptr<const FolderDescriptor>> rootDescriptors_;
   std::map<std::string, Folder> folders_;  // by path with its trailing separator
   std::shared_ptr<Seen> seen_ = std::make_shared<Seen>();
   std::size_t open_ = 0;    // sub-folders held open
