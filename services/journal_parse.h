@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "services/journal.h"
 
@@ -36,7 +37,13 @@ class JournalParser {
   JournalRun& RunNamed(const std::string& id);
 
   JournalContents& contents_;
-  std::unordered_map<std::string, std::size_t> steps_;  // "RUN\tSEQ" -> index
+  // (run's index, seq) -> step's index; no string built per record.
+  struct StepKeyHash {
+    std::size_t operator()(const std::pair<std::size_t, long>& key) const {
+      return std::hash<long>()(key.second) * 31 + key.first;
+    }
+  };
+  std::unordered_map<std::pair<std::size_t, long>, std::size_t, StepKeyHash> steps_;
   std::unordered_map<std::string, std::size_t> runs_;
   int version_ = 3;
 };

@@ -67,6 +67,9 @@ class Undo {
     run_.committed = &services.output;
     run_.journal = &writer_;
     ResetRunFlags(state_);
+    // A done record rides with the next write; every question, message and
+    // report settles first.
+    writer_.DeferDoneRecords(true);
   }
 
   ~Undo() {
@@ -123,13 +126,12 @@ class Undo {
 
     state_.context.kind = KindOf(step.kind);
     const Answer answer =
-        all_ ? Answer::kYes : dialogs_.AskDialog(step.target, step.source, state_.context.kind);
+        all_ ? Answer::kYes : settleFirst_.AskDialog(step.target, step.source, state_.context.kind);
     if (answer == Answer::kCancel) return false;
     if (answer == Answer::kNo) return true;
     if (answer == Answer::kAll && !all_) {
       all_ = true;
-      // No question follows: records may go out together, as in a run.
-      writer_.DeferDoneRecords(true);
+      // No question follows: the lock may be kept over a few steps, as in a run.
       file_.KeepLockBriefly(true);
     }
     if (step.kind == '4') return RestoreTag(step);

@@ -264,7 +264,14 @@ void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
 Error JournalWriter::Undone(const std::string& run, long seq) {
   std::string records = run.empty() ? "" : FrameRecord("U\t" + run + kTab + std::to_string(seq));
   for (long own : TakeOwnSteps()) records += FrameRecord("U\t" + run_ + kTab + std::to_string(own));
-  return records.empty() ? Error{} : Write(records);
+  if (records.empty()) return {};
+  // Like a done record, it rides with the next write: lost to a crash, it
+  // leaves the step for the next undo, which finds the file back in place.
+  if (deferDone_) {
+    waiting_ += records;
+    return {};
+  }
+  return Write(records);
 }
 
 Error JournalWriter::NotDone(const std::string& run, long seq) {
