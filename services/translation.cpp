@@ -1,7 +1,6 @@
 #include "services/translation.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #include <memory>
@@ -16,19 +15,12 @@ std::unique_ptr<QTranslator>& Translator() {
 
 }  // namespace
 
-Language LanguageForUiLanguages(const QStringList& uiLanguages) {
-  for (const QString& entry : uiLanguages) {
-    if (const std::optional<Language> language = LanguageOfName(entry.toStdString())) {
-      return *language;
-    }
-  }
-  return Language::kGerman;
-}
-
 Language ChosenLanguage(const std::string& stored) {
   if (stored == "de") return Language::kGerman;
   if (stored == "en") return Language::kEnglish;
-  return LanguageForUiLanguages(QLocale::system().uiLanguages());
+  // The rule Qt follows for the system locale, kept in one place for both
+  // front ends.
+  return EnvironmentLanguage();
 }
 
 bool UseLanguage(Language language, const std::string& programFolder) {

@@ -3,7 +3,6 @@
 // (library velmora_services_qt); the command line uses language.h alone.
 #pragma once
 
-#include <QStringList>
 #include <string>
 
 #include "services/language.h"
@@ -11,11 +10,6 @@
 class QString;
 
 namespace velmora {
-
-// The language for a list of UI languages, most wanted first
-// (QLocale::uiLanguages): the first German or English entry decides; German
-// when there is none (also for "C" and "POSIX").
-Language LanguageForUiLanguages(const QStringList& uiLanguages);
 
 // The stored choice, or the system's UI language when it is "" or unknown.
 Language ChosenLanguage(const std::string& stored);

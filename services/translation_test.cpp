@@ -9,20 +9,7 @@
 namespace velmora {
 namespace {
 
-TEST(Translation, LanguageFromUiLanguages) {
-  struct Row {
-    QStringList languages;
-    Language expected;
-  };
-  const Row rows[] = {
-      {{"en-US", "en"}, Language::kEnglish},    {{"en_GB"}, Language::kEnglish},
-      {{"fr-FR", "en-US"}, Language::kEnglish},  // the first of ours decides
-      {{"de-AT", "en"}, Language::kGerman},     {{}, Language::kGerman},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(LanguageForUiLanguages(row.languages), row.expected)
-        << row.languages.join(QLatin1Char(',')).toStdString();
-  }
+TEST(Translation, StoredChoiceOutweighsTheEnvironment) {
   EXPECT_EQ(ChosenLanguage("de"), Language::kGerman);
   EXPECT_EQ(ChosenLanguage("en"), Language::kEnglish);
 }
