@@ -384,6 +384,11 @@ void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
 
 bool IsConflict(PlanState state) { return state > PlanState::kResolved; }
 
+const PlannedFailure& RowFailure::operator*() const {
+  static const PlannedFailure kNone;
+  return failure_ ? *failure_ : kNone;
+}
+
 const PlanRow* RunPlan::RowFor(std::size_t entry) const {
   const auto it = std::lower_bound(rows.begin(), rows.end(), entry,
                                    [](const PlanRow& row, std::size_t e) { return row.entry < e; });
@@ -399,7 +404,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (found[k].marked)
-      rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
+      rows.push_back({k, found[k].path, PlanState::kUnchanged, false, {}, {}, {}});
   }
   return rows;
 }

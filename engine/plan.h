@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,15 +75,29 @@ struct PlannedDeletion {
   FileIdentity identity;
 };
 
+// A row's failure, held apart: most rows have none, and a plan of tens of
+// thousands of rows stays small. Reads as an empty failure when none is set.
+class RowFailure {
+ public:
+  RowFailure() = default;
+  RowFailure(PlannedFailure failure)  // NOLINT(google-explicit-constructor): set like a value
+      : failure_(std::make_shared<const PlannedFailure>(std::move(failure))) {}
+  const PlannedFailure& operator*() const;
+  const PlannedFailure* operator->() const { return &**this; }
+
+ private:
+  std::shared_ptr<const PlannedFailure> failure_;
+};
+
 // One marked entry.
 struct PlanRow {
   std::size_t entry = 0;  // index in the found list
   std::string finalPath;  // the path after its last step; its own path when none
   PlanState state = PlanState::kUnchanged;
+  bool overwritten = false;  // the conflict is that another entry's step replaces this file
   std::string conflictPath;  // the path in conflict, "" for none
   std::string otherPath;     // the other marked entry concerned (its listed path), or ""
-  bool overwritten = false;  // the conflict is that another entry's step replaces this file
-  PlannedFailure failure;    // meaningful for kFailed
+  RowFailure failure;        // meaningful for kFailed
 };
 
 struct RunPlan {

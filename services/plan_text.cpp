@@ -142,7 +142,7 @@ std::string PlanRowText(const PlanRow& row) {
       return text + CaseOnlyText(row, target, other);
     case PlanState::kFailed:
       return text + Tr("velmora", "Der Lauf würde hier scheitern:") + "\n\n" +
-             PlainLines(PlannedFailureText(row.failure));
+             PlainLines(PlannedFailureText(*row.failure));
     case PlanState::kDuplicate:
       return text + DuplicateText(row, target, other);
     case PlanState::kChain:
