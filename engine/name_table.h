@@ -22,12 +22,13 @@ class NameTable {
     std::size_t size = 16;
     while (size < count * 2) size *= 2;
     if (size > slots_.size()) Rehash(size);
+    keys_.reserve(count);
   }
 
   // The value of name, or null.
   Value* Find(std::string_view name) {
     if (slots_.empty()) return nullptr;
-    const Slot* slot = Lookup(name, Hash(name));
+    const Slot* slot = Lookup(name, static_cast<std::uint32_t>(Hash(name)));
     return slot->value >= 0 ? &values_[static_cast<std::size_t>(slot->value)] : nullptr;
   }
 
@@ -40,19 +41,20 @@ class NameTable {
              : (live + 1) * 2 > slots_.size() ? slots_.size() * 2
                                               : slots_.size());
     }
-    const std::size_t hash = Hash(name);
+    const auto hash = static_cast<std::uint32_t>(Hash(name));
     Slot* slot = Lookup(name, hash);
     if (added != nullptr) *added = slot->value < 0;
     if (slot->value >= 0) return values_[static_cast<std::size_t>(slot->value)];
     if (slot->value == kEmpty) ++used_;
-    *slot = {Keep(name), static_cast<std::uint32_t>(hash), NewValue()};
+    *slot = {hash, NewValue()};
+    keys_[static_cast<std::size_t>(slot->value)] = Keep(name);
     return values_[static_cast<std::size_t>(slot->value)];
   }
 
   // Removes name; false when it was not there.
   bool Erase(std::string_view name) {
     if (slots_.empty()) return false;
-    Slot* slot = Lookup(name, Hash(name));
+    Slot* slot = Lookup(name, static_cast<std::uint32_t>(Hash(name)));
     if (slot->value < 0) return false;
     free_.push_back(slot->value);
     slot->value = kErased;
@@ -62,6 +64,7 @@ class NameTable {
   void Clear() {
     slots_.clear();
     values_.clear();
+    keys_.clear();
     free_.clear();
     used_ = 0;
   }
@@ -69,16 +72,17 @@ class NameTable {
  private:
   static constexpr std::int32_t kEmpty = -1;
   static constexpr std::int32_t kErased = -2;
+  // Eight bytes: a folder's table is probed and moved as a whole, and its
+  // names are only looked at when the hashes agree.
   struct Slot {
-    std::string_view name;
     std::uint32_t hash = 0;
-    std::int32_t value = kEmpty;  // index into values_, or kEmpty / kErased
+    std::int32_t value = kEmpty;  // index into values_ and keys_, or kEmpty / kErased
   };
 
   static std::size_t Hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
   // The slot holding name, else the first free one on its probe sequence.
-  Slot* Lookup(std::string_view name, std::size_t hash) {
+  Slot* Lookup(std::string_view name, std::uint32_t hash) {
     const std::size_t mask = slots_.size() - 1;
     Slot* reuse = nullptr;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -86,7 +90,7 @@ class NameTable {
       if (slot.value == kEmpty) return reuse != nullptr ? reuse : &slot;
       if (slot.value == kErased) {
         if (reuse == nullptr) reuse = &slot;
-      } else if (slot.hash == static_cast<std::uint32_t>(hash) && slot.name == name) {
+      } else if (slot.hash == hash && keys_[static_cast<std::size_t>(slot.value)] == name) {
         return &slot;
       }
     }
@@ -114,6 +118,7 @@ class NameTable {
       return index;
     }
     values_.emplace_back();
+    keys_.emplace_back();
     return static_cast<std::int32_t>(values_.size() - 1);
   }
 
@@ -135,6 +140,7 @@ class NameTable {
   static constexpr std::size_t kBlock = std::size_t{64} * 1024;
   std::vector<Slot> slots_;  // a power of two long
   std::deque<Value> values_;
+  std::vector<std::string_view> keys_;  // the name of each value, in the blocks
   std::vector<std::int32_t> free_;  // erased values, reused first
   std::size_t used_ = 0;            // slots not empty (erased ones count)
   std::vector<std::unique_ptr<char[]>> blocks_;

@@ -182,20 +182,35 @@ void SortNames(std::vector<std::string>& names) {
   std::vector<Keyed> order;
   order.reserve(names.size());
   std::string key;
+  std::size_t common = std::string::npos;  // bytes every key begins with
   for (std::size_t i = 0; i < names.size(); ++i) {
     SortKeyInto(names[i], key);
-    // Zero padding sorts a shorter key first, as the whole comparison does.
-    std::uint64_t head = 0;
-    for (std::size_t b = 0; b < 8; ++b) {
-      head = head << 8 | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
+    if (i == 0) {
+      common = key.size();
+    } else {
+      const std::size_t limit = std::min(common, key.size());
+      std::size_t same = 0;
+      while (same < limit && key[same] == keys[same]) ++same;
+      common = same;
     }
     order.push_back(
-        {head, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
+        {0, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
     keys += key;
   }
   const auto keyOf = [&keys](const Keyed& k) {
     return std::string_view(keys).substr(k.start, k.length);
   };
+  // The heads start after what all keys share ("file0" of "file00001.txt"),
+  // so that most comparisons end there. Zero padding sorts a shorter key
+  // first, as the whole comparison does.
+  for (Keyed& k : order) {
+    const std::string_view rest = keyOf(k).substr(common);
+    std::uint64_t head = 0;
+    for (std::size_t b = 0; b < 8; ++b) {
+      head = head << 8 | (b < rest.size() ? static_cast<std::uint8_t>(rest[b]) : 0u);
+    }
+    k.head = head;
+  }
   std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.head != b.head) return a.head < b.head;
     const int byKey = keyOf(a).compare(keyOf(b));
