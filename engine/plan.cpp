@@ -113,14 +113,15 @@ class PlanActions : public StepActions {
     PlanRow& target = plan_.rows[static_cast<std::size_t>(row)];
     if (state <= target.state) return;
     target.state = state;
-    target.conflictPath = path;
-    target.otherPath = other;
-    target.overwritten = overwritten;
+    RowConflict& conflict = target.EditConflict();
+    conflict.path = path;
+    conflict.other = other;
+    conflict.overwritten = overwritten;
   }
 
   void Fail(PlannedFailure failure) {
     failure.entry = Row().entry;
-    if (Row().state < PlanState::kFailed) Row().failure = failure;
+    if (Row().state < PlanState::kFailed) Row().EditConflict().failure = failure;
     Mark(row_, PlanState::kFailed, failure.file, "");
     plan_.failures.push_back(std::move(failure));
   }
@@ -384,9 +385,16 @@ void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
 
 bool IsConflict(PlanState state) { return state > PlanState::kResolved; }
 
-const PlannedFailure& RowFailure::operator*() const {
-  static const PlannedFailure kNone;
-  return failure_ ? *failure_ : kNone;
+const RowConflict& PlanRow::Conflict() const {
+  static const RowConflict kNone;
+  return conflict ? *conflict : kNone;
+}
+
+RowConflict& PlanRow::EditConflict() {
+  auto own = std::make_shared<RowConflict>(Conflict());
+  RowConflict& edited = *own;
+  conflict = std::move(own);
+  return edited;
 }
 
 const PlanRow* RunPlan::RowFor(std::size_t entry) const {
@@ -404,7 +412,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (found[k].marked)
-      rows.push_back({k, found[k].path, PlanState::kUnchanged, false, {}, {}, {}});
+      rows.push_back({k, found[k].path, PlanState::kUnchanged, nullptr});
   }
   return rows;
 }
