@@ -216,7 +216,7 @@ class PlanActions : public StepActions {
         int other = to.occupant->owner;
         if (other == kNoOwner) {
           other = plan_.OriginalOwner(
-              to.ignoresCase ? std::string(FolderOf(dest_)).append(to.occupant->spelled) : dest_);
+              to.ignoresCase ? std::string(FolderOf(dest_)).append(to.spelled) : dest_);
         }
         other_ = other;
       }
