@@ -186,7 +186,7 @@ class PlanActions : public StepActions {
         return Refused(kBadFileName, ENAMETOOLONG);
       }
       // A name the target's file system refuses.
-      if (NameRefusedOn(plan_.model_.KindOf(dest_), name)) return Refused(kBadFileName, EINVAL);
+      if (NameRefusedOn(to.kind, name)) return Refused(kBadFileName, EINVAL);
       // A folder in the way is no file to overwrite.
       const bool folderItself = name.empty() || name == "." || name == "..";
       if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {

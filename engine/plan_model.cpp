@@ -159,9 +159,9 @@ Place DiskModel::Find(std::string_view path) {
   std::string_view name, key;
   std::string folded;
   Occupant* const occupant = Locate(path, folder, name, key, folded);
-  if (folder->missing) return {true, false, name, nullptr, {}};
+  if (folder->missing) return {true, false, name, nullptr, {}, folder->kind};
   const std::string_view spelled = occupant != nullptr ? spellings_[occupant->spelling] : "";
-  return {false, folder->ignoresCase, name, occupant, spelled};
+  return {false, folder->ignoresCase, name, occupant, spelled, folder->kind};
 }
 
 void DiskModel::Remove(std::string_view path) {

@@ -39,6 +39,7 @@ struct Place {
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
   std::string_view spelled;      // the occupant's name as written, where case is ignored
+  FileSystemKind kind = FileSystemKind::kUnknown;  // of the file system the folder lies on
   // True when the occupant is written other than `name` (only where case is ignored).
   [[nodiscard]] bool SpelledOtherThan(std::string_view name) const {
     return ignoresCase && occupant != nullptr && spelled != name;
