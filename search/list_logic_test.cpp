@@ -67,6 +67,15 @@ TEST(NameOrder, GermanReadingOrder) {
   }
   EXPECT_FALSE(NameLess("Straße", "Straße"));
   EXPECT_EQ(SortKey("ÄÖÜäöüß ẞ Æ Þ Ĳ Œ Łódź × ΣЖ"), "aouaouss ss ae th ij oe lodz × σж");
+  // Every ASCII byte, eight at a time and one by one, and after a letter
+  // that is not.
+  std::string ascii, lowered;
+  for (int c = 1; c < 128; ++c) {
+    ascii += static_cast<char>(c);
+    lowered += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  }
+  EXPECT_EQ(SortKey(ascii), lowered);
+  EXPECT_EQ(SortKey("Ä" + ascii), "a" + lowered);
 }
 
 TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
