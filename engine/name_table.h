@@ -165,8 +165,8 @@ class NameTable {
   std::vector<Slot> slots_;  // a power of two long
   std::deque<Value> values_;
   std::vector<std::string_view> keys_;  // the name of each value, in the blocks
-  std::vector<std::int32_t> free_;  // erased values, reused first
-  std::size_t used_ = 0;            // slots not empty (erased ones count)
+  std::vector<std::int32_t> free_;      // erased values, reused first
+  std::size_t used_ = 0;                // slots not empty (erased ones count)
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* at_ = nullptr;
   std::size_t left_ = 0;

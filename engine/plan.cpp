@@ -411,8 +411,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
   rows.reserve(static_cast<std::size_t>(
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked)
-      rows.push_back({k, found[k].path, PlanState::kUnchanged, nullptr});
+    if (found[k].marked) rows.push_back({k, found[k].path, PlanState::kUnchanged, nullptr});
   }
   return rows;
 }

@@ -85,11 +85,11 @@ class FoundList {
   void Sort() const;
 
   mutable std::vector<FoundEntry> entries_;
-  mutable std::vector<Facts> facts_;  // beside entries_ once read, else empty
-  mutable bool sorted_ = true;        // entries are appended and sorted when next read
-  mutable std::string lastKey_;       // SortKey of the last entry while sorted_
+  mutable std::vector<Facts> facts_;   // beside entries_ once read, else empty
+  mutable bool sorted_ = true;         // entries are appended and sorted when next read
+  mutable std::string lastKey_;        // SortKey of the last entry while sorted_
   mutable bool lastKeyStale_ = false;  // lastKey_ not yet brought up to the last entry
-  std::string key_;                   // room for the next key
+  std::string key_;                    // room for the next key
   ListOrder order_;
 };
 
