@@ -178,25 +178,28 @@ bool NameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-void SortNames(std::vector<std::string>& names) {
-  if (names.size() < 2) return;
-  // Every key in one block, each name's by place and length: a folder of
-  // tens of thousands of names costs a few allocations, and the sort moves
-  // small records.
-  struct Keyed {
-    std::uint64_t head;  // the key's first eight bytes, in their order
-    std::uint32_t start;
-    std::uint32_t length;
-    std::size_t index;
-  };
-  std::string keys;
+namespace {
+
+// One name of a sort: its key in the block of keys, by place and length.
+struct Keyed {
+  std::uint64_t head;  // eight bytes of the key after what all keys share
+  std::uint32_t start;
+  std::uint32_t length;
+  std::size_t index;
+};
+
+// Every key of names in keys, one block, and a record per name. The heads
+// start after what all keys share ("file" of "file00001.txt"), so that most
+// comparisons end there. Zero padding sorts a shorter key first, as the
+// whole comparison does.
+std::vector<Keyed> KeyNames(const std::vector<std::string>& names, std::string& keys) {
   std::size_t room = 0;
   for (const std::string& name : names) room += name.size();
   keys.reserve(room + room / 8);
   std::vector<Keyed> order;
   order.reserve(names.size());
   std::string key;
-  std::size_t common = std::string::npos;  // bytes every key begins with
+  std::size_t common = 0;  // bytes every key begins with
   for (std::size_t i = 0; i < names.size(); ++i) {
     SortKeyInto(names[i], key);
     if (i == 0) {
@@ -211,26 +214,21 @@ void SortNames(std::vector<std::string>& names) {
         {0, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
     keys += key;
   }
-  const auto keyOf = [&keys](const Keyed& k) {
-    return std::string_view(keys).substr(k.start, k.length);
-  };
-  // The heads start after what all keys share ("file0" of "file00001.txt"),
-  // so that most comparisons end there. Zero padding sorts a shorter key
-  // first, as the whole comparison does.
   for (Keyed& k : order) {
-    const std::string_view rest = keyOf(k).substr(common);
+    const std::string_view rest =
+        std::string_view(keys).substr(k.start + common, k.length - common);
     std::uint64_t head = 0;
     for (std::size_t b = 0; b < 8; ++b) {
       head = head << 8 | (b < rest.size() ? static_cast<std::uint8_t>(rest[b]) : 0u);
     }
     k.head = head;
   }
-  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.head != b.head) return a.head < b.head;
-    const int byKey = keyOf(a).compare(keyOf(b));
-    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
-  });
-  // Each name moved once to its place, cycle by cycle, without a second list.
+  return order;
+}
+
+// Each name moved once to its place in order, cycle by cycle, without a
+// second list.
+void PlaceNames(std::vector<std::string>& names, std::vector<Keyed>& order) {
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (order[i].index == i) continue;
     std::string held = std::move(names[i]);
@@ -244,6 +242,25 @@ void SortNames(std::vector<std::string>& names) {
     names[at] = std::move(held);
     order[at].index = at;
   }
+}
+
+}  // namespace
+
+void SortNames(std::vector<std::string>& names) {
+  if (names.size() < 2) return;
+  // Every key in one block: a folder of tens of thousands of names costs a
+  // few allocations, and the sort moves small records.
+  std::string keys;
+  std::vector<Keyed> order = KeyNames(names, keys);
+  const auto keyOf = [&keys](const Keyed& k) {
+    return std::string_view(keys).substr(k.start, k.length);
+  };
+  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    const int byKey = keyOf(a).compare(keyOf(b));
+    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
+  });
+  PlaceNames(names, order);
 }
 
 namespace {
