@@ -91,6 +91,16 @@ TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
   list.Add("/m/z");
   list.Add("/m/y");
   EXPECT_EQ(list.Path(0), "/m/y");
+
+  // A folder's names come in order: the one added next in full is still
+  // compared with the last of them.
+  FoundList folder;
+  for (const char* name : {"Äb", "b", "ß"}) folder.AddAfterLast(std::string("/m/x/") + name);
+  folder.Add("/m/x/c");
+  folder.AddAfterLast("/m/x/d");
+  std::string sorted;
+  for (const FoundEntry& entry : folder.TakeEntries()) sorted += entry.path.substr(5) + " ";
+  EXPECT_EQ(sorted, "Äb b c d ß ");
 }
 
 TEST(NameOrder, NaturalCompareTakesDigitRunsByValue) {
