@@ -122,7 +122,9 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
 }
 
 bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless) {
-  folder.names.Reserve(items.size());
+  // Room for a new name beside each listed one, as a rename of the whole
+  // folder brings: the table is not built twice halfway through the walk.
+  folder.names.Reserve(items.size() * 2);
   std::string folded;
   for (const FolderItem& item : items) {
     if (caseless) folded = CaselessName(item.name);
