@@ -72,12 +72,17 @@ std::string AssumedAnswersText(bool overwriteAll) {
 
 void PrintPlan(const RunPlan& plan, bool onlyConflicts) {
   const std::vector<PlanState> marks = StepMarks(plan);
-  // The whole plan goes out in one write.
+  // The plan goes out in a few large writes through one buffer: a buffer
+  // for the whole text would cost a page fault per few lines.
+  constexpr std::size_t kChunk = std::size_t{64} * 1024;
   std::string text;
-  std::size_t room = 0;
-  for (const PlanStep& step : plan.steps) room += step.source.size() + step.destination.size() + 5;
-  text.reserve(room);
+  text.reserve(kChunk + 8192);
+  std::fflush(stdout);
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+    if (text.size() >= kChunk) {
+      std::fwrite(text.data(), 1, text.size(), stdout);
+      text.clear();
+    }
     const PlanStep& step = plan.steps[i];
     if (step.state == PlanState::kUnchanged) continue;  // nothing the run would do
     const bool conflict = IsConflict(marks[i]);
@@ -88,7 +93,6 @@ void PrintPlan(const RunPlan& plan, bool onlyConflicts) {
     if (conflict) text.append("  [").append(PlanStateWord(marks[i])).append("]");
     text += '\n';
   }
-  std::fflush(stdout);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
   for (const PlannedFailure& failure : plan.failures) {

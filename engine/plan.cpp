@@ -113,14 +113,15 @@ class PlanActions : public StepActions {
     PlanRow& target = plan_.rows[static_cast<std::size_t>(row)];
     if (state <= target.state) return;
     target.state = state;
-    target.conflictPath = path;
-    target.otherPath = other;
-    target.overwritten = overwritten;
+    RowConflict& conflict = target.EditConflict();
+    conflict.path = path;
+    conflict.other = other;
+    conflict.overwritten = overwritten;
   }
 
   void Fail(PlannedFailure failure) {
     failure.entry = Row().entry;
-    if (Row().state < PlanState::kFailed) Row().failure = failure;
+    if (Row().state < PlanState::kFailed) Row().EditConflict().failure = failure;
     Mark(row_, PlanState::kFailed, failure.file, "");
     plan_.failures.push_back(std::move(failure));
   }
@@ -185,7 +186,7 @@ class PlanActions : public StepActions {
         return Refused(kBadFileName, ENAMETOOLONG);
       }
       // A name the target's file system refuses.
-      if (NameRefusedOn(plan_.model_.KindOf(dest_), name)) return Refused(kBadFileName, EINVAL);
+      if (NameRefusedOn(to.kind, name)) return Refused(kBadFileName, EINVAL);
       // A folder in the way is no file to overwrite.
       const bool folderItself = name.empty() || name == "." || name == "..";
       if (folderItself || (to.occupant != nullptr && !to.occupant->file)) {
@@ -215,7 +216,7 @@ class PlanActions : public StepActions {
         int other = to.occupant->owner;
         if (other == kNoOwner) {
           other = plan_.OriginalOwner(
-              to.ignoresCase ? std::string(FolderOf(dest_)).append(to.occupant->spelled) : dest_);
+              to.ignoresCase ? std::string(FolderOf(dest_)).append(to.spelled) : dest_);
         }
         other_ = other;
       }
@@ -384,6 +385,18 @@ void CountRows(RunPlan& plan, const std::vector<FoundEntry>& found) {
 
 bool IsConflict(PlanState state) { return state > PlanState::kResolved; }
 
+const RowConflict& PlanRow::Conflict() const {
+  static const RowConflict kNone;
+  return conflict ? *conflict : kNone;
+}
+
+RowConflict& PlanRow::EditConflict() {
+  auto own = std::make_shared<RowConflict>(Conflict());
+  RowConflict& edited = *own;
+  conflict = std::move(own);
+  return edited;
+}
+
 const PlanRow* RunPlan::RowFor(std::size_t entry) const {
   const auto it = std::lower_bound(rows.begin(), rows.end(), entry,
                                    [](const PlanRow& row, std::size_t e) { return row.entry < e; });
@@ -398,8 +411,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
   rows.reserve(static_cast<std::size_t>(
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked)
-      rows.push_back({k, found[k].path, PlanState::kUnchanged, {}, {}, false, {}});
+    if (found[k].marked) rows.push_back({k, found[k].path, PlanState::kUnchanged, nullptr});
   }
   return rows;
 }

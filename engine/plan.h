@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,15 +75,26 @@ struct PlannedDeletion {
   FileIdentity identity;
 };
 
-// One marked entry.
+// What a row's conflict is about.
+struct RowConflict {
+  std::string path;          // the path in conflict, "" for none
+  std::string other;         // the other marked entry concerned (its listed path), or ""
+  bool overwritten = false;  // the conflict is that another entry's step replaces this file
+  PlannedFailure failure;    // meaningful for kFailed
+};
+
+// One marked entry. Its conflict is held apart: most rows have none, and a
+// plan of tens of thousands of rows stays small.
 struct PlanRow {
   std::size_t entry = 0;  // index in the found list
   std::string finalPath;  // the path after its last step; its own path when none
   PlanState state = PlanState::kUnchanged;
-  std::string conflictPath;  // the path in conflict, "" for none
-  std::string otherPath;     // the other marked entry concerned (its listed path), or ""
-  bool overwritten = false;  // the conflict is that another entry's step replaces this file
-  PlannedFailure failure;    // meaningful for kFailed
+  std::shared_ptr<const RowConflict> conflict;  // null while there is none
+
+  // The conflict, empty when there is none.
+  [[nodiscard]] const RowConflict& Conflict() const;
+  // The conflict to change; a copy of the row keeps the one it had.
+  RowConflict& EditConflict();
 };
 
 struct RunPlan {

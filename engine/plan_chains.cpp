@@ -66,9 +66,10 @@ class PlayedChains : public ChainActions {
 void Raise(PlanRow& row, PlanState state, const std::string& path, const std::string& other) {
   if (state <= row.state) return;
   row.state = state;
-  row.conflictPath = path;
-  row.otherPath = other;
-  row.overwritten = false;
+  RowConflict& conflict = row.EditConflict();
+  conflict.path = path;
+  conflict.other = other;
+  conflict.overwritten = false;
 }
 
 }  // namespace

@@ -66,6 +66,11 @@ std::string_view DiskModel::Keep(std::string_view name) {
   return {copy, name.size()};
 }
 
+std::uint32_t DiskModel::Spelling(std::string_view name) {
+  spellings_.push_back(Keep(name));
+  return static_cast<std::uint32_t>(spellings_.size() - 1);
+}
+
 std::string_view DiskModel::Key(const Folder& folder, std::string_view name, std::string& folded) {
   if (!folder.ignoresCase) return name;
   folded = CaselessName(name);
@@ -117,7 +122,9 @@ DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view&
 }
 
 bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless) {
-  folder.names.Reserve(items.size());
+  // Room for a new name beside each listed one, as a rename of the whole
+  // folder brings: the table is not built twice halfway through the walk.
+  folder.names.Reserve(items.size() * 2);
   std::string folded;
   for (const FolderItem& item : items) {
     if (caseless) folded = CaselessName(item.name);
@@ -127,7 +134,7 @@ bool DiskModel::Fill(Folder& folder, const std::vector<FolderItem>& items, bool 
     if (!added) return false;
     occupant.owner = kNoOwner;
     occupant.file = item.file;
-    if (caseless) occupant.spelled = Keep(item.name);
+    if (caseless) occupant.spelling = Spelling(item.name);
   }
   return true;
 }
@@ -142,7 +149,7 @@ Occupant* DiskModel::Locate(std::string_view path, Folder*& where, std::string_v
     const PathKind kind = disk_.Probe(folder.path + std::string(name));
     if (kind != PathKind::kNone) {
       Occupant& occupant = folder.names.Insert(key);
-      occupant = {kNoOwner, kind == PathKind::kFile, false, Keep(name)};
+      occupant = {kNoOwner, kind == PathKind::kFile, false, Spelling(name)};
       return &occupant;
     }
   }
@@ -154,8 +161,9 @@ Place DiskModel::Find(std::string_view path) {
   std::string_view name, key;
   std::string folded;
   Occupant* const occupant = Locate(path, folder, name, key, folded);
-  if (folder->missing) return {true, false, name, nullptr};
-  return {false, folder->ignoresCase, name, occupant};
+  if (folder->missing) return {true, false, name, nullptr, {}, folder->kind};
+  const std::string_view spelled = occupant != nullptr ? spellings_[occupant->spelling] : "";
+  return {false, folder->ignoresCase, name, occupant, spelled, folder->kind};
 }
 
 void DiskModel::Remove(std::string_view path) {
@@ -188,11 +196,7 @@ void DiskModel::Put(std::string_view path, int owner) {
   occupant.owner = owner;
   occupant.file = true;
   occupant.leaving = false;
-  if (folder.ignoresCase) {
-    occupant.spelled = Keep(name);
-  } else {
-    occupant.spelled = {};
-  }
+  occupant.spelling = folder.ignoresCase ? Spelling(name) : 0;
 }
 
 bool DiskModel::SamePlace(std::string_view a, std::string_view b) {

@@ -5,6 +5,7 @@
 // one that meets a stranger. Internal to the plan.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,14 +20,15 @@ namespace velmora {
 
 inline constexpr int kNoOwner = -1;  // the file listed there at the start
 
+// Twelve bytes: a folder of tens of thousands of names holds one each.
 struct Occupant {
   int owner = kNoOwner;  // plan row whose file a step brought here
   bool file = true;      // false for folders and whatever else GetFile refuses
   bool leaving = false;  // with chains resolved: owner's file at its listed path,
                          // which owner's own steps take away
-  // The name as written on disk, kept where case is ignored; it lives in
-  // the model's own blocks, as long as the model.
-  std::string_view spelled;
+  // The name as written on disk, kept where case is ignored: its number
+  // in the model's spellings, 0 for none.
+  std::uint32_t spelling = 0;
 };
 
 // Where a path leads in the model.
@@ -36,9 +38,11 @@ struct Place {
   std::string_view name;         // the file-name part of the path
   Occupant* occupant = nullptr;  // what is there now, null for nothing; valid
                                  // until that name is removed
+  std::string_view spelled;      // the occupant's name as written, where case is ignored
+  FileSystemKind kind = FileSystemKind::kUnknown;  // of the file system the folder lies on
   // True when the occupant is written other than `name` (only where case is ignored).
   [[nodiscard]] bool SpelledOtherThan(std::string_view name) const {
-    return ignoresCase && occupant != nullptr && occupant->spelled != name;
+    return ignoresCase && occupant != nullptr && spelled != name;
   }
 };
 
@@ -100,11 +104,14 @@ class DiskModel {
 
   // A copy of name in the model's blocks, which never move.
   std::string_view Keep(std::string_view name);
+  // Keeps name as a spelling; returns its number.
+  std::uint32_t Spelling(std::string_view name);
 
   FileSystem& disk_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* at_ = nullptr;  // the free room at the end of the last block
   std::size_t left_ = 0;
+  std::vector<std::string_view> spellings_{std::string_view()};  // by number, 0 for none
   std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
   std::string lastPath_;
   Folder* last_ = nullptr;

@@ -126,7 +126,8 @@ TEST(PlanRun, ConflictsNameTheOtherEntry) {
   Case swap({"A - B.mp3", "B - A.mp3", "-C - D.mp3"});
   const RunPlan plan = swap.Slot(0, 14, " - ").Plan();
   ASSERT_EQ(plan.rows.size(), 2u);
-  EXPECT_EQ(std::tie(plan.rows[0].otherPath, plan.rows[1].otherPath, plan.rows[0].conflictPath),
+  EXPECT_EQ(std::tie(plan.rows[0].Conflict().other, plan.rows[1].Conflict().other,
+                     plan.rows[0].Conflict().path),
             std::make_tuple(kDir + "B - A.mp3", kDir + "A - B.mp3", kDir + "B - A.mp3"));
   EXPECT_EQ(plan.RowFor(2), nullptr);
   EXPECT_EQ(plan.RowFor(1), &plan.rows[1]);
@@ -152,7 +153,7 @@ TEST(PlanRun, RefusedStepsAndSpellingsMatchTheRun) {
 TEST(PlanRun, FailureCarriesTheReportTheRunWouldMake) {
   const RunPlan mirror = Case({"noext"}).Slot(0, 14, "-").Plan();
   ASSERT_EQ(mirror.failures.size(), 1u);
-  const PlannedFailure& f = mirror.rows[0].failure;
+  const PlannedFailure& f = mirror.rows[0].Conflict().failure;
   EXPECT_TRUE(f.location == OperationLocation(14));
   EXPECT_EQ(std::tie(f.number, f.context, f.file),
             std::make_tuple(5, "Fehler beim Umbenennen", kDir + "noext"));
@@ -188,15 +189,15 @@ TEST(PlanRun, NamesTheFileSystemRefusesAndFoldersInTheWayFail) {
     const PlanRow row = input.Slot(0, 1, from, to).Plan().rows[0];
     EXPECT_EQ(row.state, expected) << to;
     if (expected == S::kFailed) {
-      EXPECT_EQ(row.failure.number, kBadFileName) << to;
+      EXPECT_EQ(row.Conflict().failure.number, kBadFileName) << to;
     }
   }
   Case folder({"a.txt"});
   folder.disk.folders[kDir].push_back({"sub", false});
   const PlanRow row = folder.Slot(0, 1, "a.txt", "sub").Plan().rows[0];
-  EXPECT_EQ(std::tie(row.state, row.failure.location),
+  EXPECT_EQ(std::tie(row.state, row.Conflict().failure.location),
             std::make_tuple(S::kFailed, Location::kCommit));
-  EXPECT_NE(row.failure.number, kFileNotFound);
+  EXPECT_NE(row.Conflict().failure.number, kFileNotFound);
 }
 
 TEST(CaselessName, FoldsTheLettersTheCaseOperationsChange) {

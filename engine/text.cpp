@@ -28,7 +28,7 @@ inline char FoldLatinByte(char b, char previous) {
 bool EndsOnBoundary(std::string_view text, std::size_t offset, std::size_t length) {
   const std::size_t end = offset + length;
   std::size_t i = offset;
-  while (i < end) i += CharByteLength(text, i);
+  while (i < end) i += ByteAt(text, i) < 0x80 ? 1 : CharByteLength(text, i);
   return i == end;
 }
 
@@ -112,7 +112,7 @@ TextHit FindTextHit(std::string_view text, std::string_view needle) {
     const std::size_t hit = text.find(needle, from);
     if (hit == std::string_view::npos) return {};
     while (boundary < hit) {
-      boundary += CharByteLength(text, boundary);
+      boundary += ByteAt(text, boundary) < 0x80 ? 1 : CharByteLength(text, boundary);
       ++chars;
     }
     if (boundary == hit && EndsOnBoundary(text, hit, needle.size())) {

@@ -1,6 +1,7 @@
 #include "search/found_list.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "search/name_order.h"
@@ -11,12 +12,29 @@ bool FoundList::Add(std::string path) {
   if (Count() >= kFoundListCapacity) return false;
   // A search mostly adds in order: only the last key is kept to tell.
   if (sorted_) {
+    if (lastKeyStale_) SortKeyInto(entries_.back().path, lastKey_);
+    lastKeyStale_ = false;
     SortKeyInto(path, key_);
     if (!entries_.empty()) {
       sorted_ = order_ == ListOrder{} &&
                 (lastKey_ < key_ || (lastKey_ == key_ && entries_.back().path <= path));
     }
     lastKey_.swap(key_);
+  }
+  entries_.push_back({std::move(path), false});
+  if (!facts_.empty()) facts_.emplace_back();
+  return true;
+}
+
+bool FoundList::AddAfterLast(std::string path) {
+  if (Count() >= kFoundListCapacity) return false;
+  // One folder's keys all begin with the folder's key, so two of its paths
+  // compare as their names do: the list stays in order by name.
+  if (sorted_ && !entries_.empty()) {
+    sorted_ = order_ == ListOrder{};
+    lastKeyStale_ = sorted_;
+  } else if (sorted_) {
+    SortKeyInto(path, lastKey_);
   }
   entries_.push_back({std::move(path), false});
   if (!facts_.empty()) facts_.emplace_back();
@@ -108,6 +126,7 @@ void FoundList::Sort() const {
   }
   // Only the default order lets the next Add tell by the last key alone.
   lastKey_ = keys.empty() ? std::string() : std::move(keys.back().first);
+  lastKeyStale_ = false;
   sorted_ = true;
 }
 
@@ -143,6 +162,7 @@ void FoundList::Clear() {
   facts_.clear();
   sorted_ = true;
   lastKey_.clear();
+  lastKeyStale_ = false;
 }
 
 std::vector<FoundEntry> FoundList::Entries() const {
@@ -169,10 +189,17 @@ void FoundList::KeepFields(const std::vector<FoundEntry>& entries) {
 }
 
 std::string CountLabelText(int count) {
-  if (count == 0) return "0";
-  std::string text = count > 0 ? " " : "";  // the blank of a positive sign
-  text += std::to_string(count);
+  std::string text;
+  CountLabelTextInto(count, text);
   return text;
+}
+
+void CountLabelTextInto(int count, std::string& text) {
+  text.clear();
+  if (count > 0) text += ' ';  // the blank of a positive sign
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, count).ptr;
+  text.append(digits, end);
 }
 
 }  // namespace velmora

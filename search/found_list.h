@@ -24,6 +24,10 @@ class FoundList {
   // Adds an unmarked entry at its sorted place; false (nothing added) when
   // the list already holds kFoundListCapacity entries.
   bool Add(std::string path);
+  // Adds path as Add does, where path lies in the folder of the entry added
+  // last and its name sorts after that entry's name (NameLess), as the
+  // names of one listing come: the order then needs no key of the path.
+  bool AddAfterLast(std::string path);
 
   // Room for count entries in all (at most the capacity), so that adding a
   // large folder's files moves the list once.
@@ -81,15 +85,18 @@ class FoundList {
   void Sort() const;
 
   mutable std::vector<FoundEntry> entries_;
-  mutable std::vector<Facts> facts_;  // beside entries_ once read, else empty
-  mutable bool sorted_ = true;        // entries are appended and sorted when next read
-  mutable std::string lastKey_;       // SortKey of the last entry while sorted_
-  std::string key_;                   // room for the next key
+  mutable std::vector<Facts> facts_;   // beside entries_ once read, else empty
+  mutable bool sorted_ = true;         // entries are appended and sorted when next read
+  mutable std::string lastKey_;        // SortKey of the last entry while sorted_
+  mutable bool lastKeyStale_ = false;  // lastKey_ not yet brought up to the last entry
+  std::string key_;                    // room for the next key
   ListOrder order_;
 };
 
 // The count label's text for a list of count entries: "0" for none, else the
 // number with a leading blank for its sign (" 3").
 std::string CountLabelText(int count);
+// The same into text, whose room is reused.
+void CountLabelTextInto(int count, std::string& text);
 
 }  // namespace velmora

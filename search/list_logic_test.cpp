@@ -67,6 +67,15 @@ TEST(NameOrder, GermanReadingOrder) {
   }
   EXPECT_FALSE(NameLess("Straße", "Straße"));
   EXPECT_EQ(SortKey("ÄÖÜäöüß ẞ Æ Þ Ĳ Œ Łódź × ΣЖ"), "aouaouss ss ae th ij oe lodz × σж");
+  // Every ASCII byte, eight at a time and one by one, and after a letter
+  // that is not.
+  std::string ascii, lowered;
+  for (int c = 1; c < 128; ++c) {
+    ascii += static_cast<char>(c);
+    lowered += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  }
+  EXPECT_EQ(SortKey(ascii), lowered);
+  EXPECT_EQ(SortKey("Ä" + ascii), "a" + lowered);
 }
 
 TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
@@ -82,6 +91,16 @@ TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {
   list.Add("/m/z");
   list.Add("/m/y");
   EXPECT_EQ(list.Path(0), "/m/y");
+
+  // A folder's names come in order: the one added next in full is still
+  // compared with the last of them.
+  FoundList folder;
+  for (const char* name : {"Äb", "b", "ß"}) folder.AddAfterLast(std::string("/m/x/") + name);
+  folder.Add("/m/x/c");
+  folder.AddAfterLast("/m/x/d");
+  std::string sorted;
+  for (const FoundEntry& entry : folder.TakeEntries()) sorted += entry.path.substr(5) + " ";
+  EXPECT_EQ(sorted, "Äb b c d ß ");
 }
 
 TEST(NameOrder, NaturalCompareTakesDigitRunsByValue) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -113,17 +114,30 @@ namespace {
 
 // The run of ASCII bytes at text[i], lowered, onto key in one go: names
 // are mostly plain, and a byte-by-byte append costs more than the folding.
+// Eight bytes at a time while they are all ASCII.
 std::size_t AppendLoweredAscii(std::string_view text, std::size_t i, std::string& key) {
-  std::size_t end = i;
-  while (end < text.size() && static_cast<std::uint8_t>(text[end]) < 0x80) ++end;
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
   const std::size_t at = key.size();
-  key.resize(at + (end - i));
-  char* out = key.data() + at;
-  for (; i < end; ++i) {
-    const auto b = static_cast<std::uint8_t>(text[i]);
-    *out++ = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+  key.resize(at + (text.size() - i));  // a key is never longer than its text
+  char* const out = key.data() + at;
+  std::size_t n = 0;
+  for (; i + 8 <= text.size(); i += 8, n += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & kHigh) != 0) break;
+    // Bytes below 0x80 take these sums without a carry into the next byte.
+    const std::uint64_t fromA = (word + (0x80 - 'A') * kOnes) & kHigh;
+    const std::uint64_t pastZ = (word + (0x80 - 'Z' - 1) * kOnes) & kHigh;
+    word |= (fromA & ~pastZ) >> 2;  // 0x80 >> 2 is the case bit
+    std::memcpy(out + n, &word, 8);
   }
-  return end;
+  for (; i < text.size() && static_cast<std::uint8_t>(text[i]) < 0x80; ++i, ++n) {
+    const auto b = static_cast<std::uint8_t>(text[i]);
+    out[n] = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+  }
+  key.resize(at + n);
+  return i;
 }
 
 }  // namespace
@@ -164,44 +178,57 @@ bool NameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-void SortNames(std::vector<std::string>& names) {
-  if (names.size() < 2) return;
-  // Every key in one block, each name's by place and length: a folder of
-  // tens of thousands of names costs a few allocations, and the sort moves
-  // small records.
-  struct Keyed {
-    std::uint64_t head;  // the key's first eight bytes, in their order
-    std::uint32_t start;
-    std::uint32_t length;
-    std::size_t index;
-  };
-  std::string keys;
+namespace {
+
+// One name of a sort: its key in the block of keys, by place and length.
+struct Keyed {
+  std::uint64_t head;  // eight bytes of the key after what all keys share
+  std::uint32_t start;
+  std::uint32_t length;
+  std::size_t index;
+};
+
+// Every key of names in keys, one block, and a record per name. The heads
+// start after what all keys share ("file" of "file00001.txt"), so that most
+// comparisons end there. Zero padding sorts a shorter key first, as the
+// whole comparison does.
+std::vector<Keyed> KeyNames(const std::vector<std::string>& names, std::string& keys) {
   std::size_t room = 0;
   for (const std::string& name : names) room += name.size();
   keys.reserve(room + room / 8);
   std::vector<Keyed> order;
   order.reserve(names.size());
   std::string key;
+  std::size_t common = 0;  // bytes every key begins with
   for (std::size_t i = 0; i < names.size(); ++i) {
     SortKeyInto(names[i], key);
-    // Zero padding sorts a shorter key first, as the whole comparison does.
-    std::uint64_t head = 0;
-    for (std::size_t b = 0; b < 8; ++b) {
-      head = head << 8 | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
+    if (i == 0) {
+      common = key.size();
+    } else {
+      const std::size_t limit = std::min(common, key.size());
+      std::size_t same = 0;
+      while (same < limit && key[same] == keys[same]) ++same;
+      common = same;
     }
     order.push_back(
-        {head, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
+        {0, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
     keys += key;
   }
-  const auto keyOf = [&keys](const Keyed& k) {
-    return std::string_view(keys).substr(k.start, k.length);
-  };
-  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.head != b.head) return a.head < b.head;
-    const int byKey = keyOf(a).compare(keyOf(b));
-    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
-  });
-  // Each name moved once to its place, cycle by cycle, without a second list.
+  for (Keyed& k : order) {
+    const std::string_view rest =
+        std::string_view(keys).substr(k.start + common, k.length - common);
+    std::uint64_t head = 0;
+    for (std::size_t b = 0; b < 8; ++b) {
+      head = head << 8 | (b < rest.size() ? static_cast<std::uint8_t>(rest[b]) : 0u);
+    }
+    k.head = head;
+  }
+  return order;
+}
+
+// Each name moved once to its place in order, cycle by cycle, without a
+// second list.
+void PlaceNames(std::vector<std::string>& names, std::vector<Keyed>& order) {
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (order[i].index == i) continue;
     std::string held = std::move(names[i]);
@@ -215,6 +242,25 @@ void SortNames(std::vector<std::string>& names) {
     names[at] = std::move(held);
     order[at].index = at;
   }
+}
+
+}  // namespace
+
+void SortNames(std::vector<std::string>& names) {
+  if (names.size() < 2) return;
+  // Every key in one block: a folder of tens of thousands of names costs a
+  // few allocations, and the sort moves small records.
+  std::string keys;
+  std::vector<Keyed> order = KeyNames(names, keys);
+  const auto keyOf = [&keys](const Keyed& k) {
+    return std::string_view(keys).substr(k.start, k.length);
+  };
+  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    const int byKey = keyOf(a).compare(keyOf(b));
+    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
+  });
+  PlaceNames(names, order);
 }
 
 namespace {

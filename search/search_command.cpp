@@ -163,16 +163,21 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
   constexpr std::size_t kClockEvery = 256;  // files between looks at the clock
   std::size_t sinceClock = 0;
   found_.Reserve(static_cast<std::size_t>(found_.Count()) + matches.size());
+  // The names come in list order; after events ran, the list may have been
+  // looked at (and sorted) meanwhile, so the next name is added in full.
+  bool afterLast = false;
   for (const std::string& name : matches) {
     if (++sinceClock == kClockEvery) {
       sinceClock = 0;
       if (std::chrono::steady_clock::now() - lastYield_ >=
           std::chrono::milliseconds(kResponsiveMs)) {
         KeepResponsive();
+        afterLast = false;
         if (!state_.keepSearching) return false;
       }
     }
-    if (!found_.Add(FoundEntryPath(folder, name))) {
+    std::string path = FoundEntryPath(folder, name);
+    if (!(afterLast ? found_.AddAfterLast(std::move(path)) : found_.Add(std::move(path)))) {
       listFull_ = true;
       // Stop every level above, as a cancel would; the message shows once.
       state_.keepSearching = false;
@@ -180,7 +185,8 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
       messages_.ShowMessage(kListFullMessage);
       return true;
     }
-    state_.countText = CountLabelText(found_.Count());
+    afterLast = true;
+    CountLabelTextInto(found_.Count(), state_.countText);
     host_.CountChanged();
   }
   return false;

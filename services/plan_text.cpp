@@ -67,7 +67,7 @@ namespace {
 
 // The reason of a row whose target differs only in letter case.
 std::string CaseOnlyText(const PlanRow& row, const std::string& target, const std::string& other) {
-  if (row.overwritten) {
+  if (row.Conflict().overwritten) {
     return WithArgs(Tr("velmora",
                        "Wird von %1 überschrieben: dessen neuer Name unterscheidet sich nur "
                        "in Groß-/Kleinschreibung, und das Dateisystem unterscheidet die "
@@ -82,7 +82,7 @@ std::string CaseOnlyText(const PlanRow& row, const std::string& target, const st
 }
 
 std::string DuplicateText(const PlanRow& row, const std::string& target, const std::string& other) {
-  if (row.overwritten) {
+  if (row.Conflict().overwritten) {
     return WithArgs(Tr("velmora",
                        "Endet unter demselben Namen %1 wie %2: die spätere Datei "
                        "überschreibt diese."),
@@ -93,12 +93,12 @@ std::string DuplicateText(const PlanRow& row, const std::string& target, const s
 }
 
 std::string ChainText(const PlanRow& row, const std::string& target, const std::string& other) {
-  if (!row.overwritten && other.empty()) {
+  if (!row.Conflict().overwritten && other.empty()) {
     return WithArgs(Tr("velmora", "Das Ziel %1 hat ein früherer Schritt dieses Laufs angelegt."),
                     {target}) +
            " " + Refused();
   }
-  if (!row.overwritten) {
+  if (!row.Conflict().overwritten) {
     return WithArgs(Tr("velmora", "Das Ziel %1 ist der aktuelle Name von %2 (Kette oder Tausch)."),
                     {target, other}) +
            " " + Refused();
@@ -119,8 +119,9 @@ std::string ChainText(const PlanRow& row, const std::string& target, const std::
 
 std::string PlanRowText(const PlanRow& row) {
   const std::string text = WithArgs(Tr("velmora", "Neuer Name: %1"), {row.finalPath}) + "\n";
-  const std::string target = Quoted(row.conflictPath);
-  const std::string other = row.otherPath.empty() ? "" : Quoted(row.otherPath);
+  const RowConflict& conflict = row.Conflict();
+  const std::string target = Quoted(conflict.path);
+  const std::string other = conflict.other.empty() ? "" : Quoted(conflict.other);
   switch (row.state) {
     case PlanState::kUnchanged:
       return Tr("velmora", "Keine Operation ändert diesen Namen.");
@@ -142,7 +143,7 @@ std::string PlanRowText(const PlanRow& row) {
       return text + CaseOnlyText(row, target, other);
     case PlanState::kFailed:
       return text + Tr("velmora", "Der Lauf würde hier scheitern:") + "\n\n" +
-             PlainLines(PlannedFailureText(row.failure));
+             PlainLines(PlannedFailureText(conflict.failure));
     case PlanState::kDuplicate:
       return text + DuplicateText(row, target, other);
     case PlanState::kChain:

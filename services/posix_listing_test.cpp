@@ -146,7 +146,7 @@ TEST(PlanText, RefusalSummaryAndFailureReport) {
   PlanRow row;
   row.finalPath = "/T/x";
   row.state = PlanState::kFailed;
-  row.failure = {
+  row.EditConflict().failure = {
       0,  Location::kCommit, kPathNotFound, "Konnte \r\n/T/a\r\n nicht zu \r\n/T/x\r\numbenennen",
       "", "Not a directory"};
   const std::string text = PlanRowText(row);
