@@ -265,9 +265,9 @@ class JournalFile {
   void SealIfLarge(std::int64_t size);
   Error Replace(const std::string& text);
   // Every segment, oldest first, the current one last, what each held in
-  // segments. Lock held.
+  // segments; the steps' paths left empty without keepPaths. Lock held.
   Error ReadLocked(JournalContents& contents, bool& missing,
-                   std::vector<SegmentInfo>* segments = nullptr);
+                   std::vector<SegmentInfo>* segments = nullptr, bool keepPaths = true);
 
   std::string path_;
   std::unique_ptr<FileSystem> ownDisk_;  // when none was given

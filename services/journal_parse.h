@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "services/journal.h"
 
@@ -14,7 +15,9 @@ namespace velmora {
 
 class JournalParser {
  public:
-  explicit JournalParser(JournalContents& contents);
+  // Without keepPaths, the steps' paths are checked but left empty: for
+  // readers that need only the steps' states.
+  explicit JournalParser(JournalContents& contents, bool keepPaths = true);
 
   // What one segment held besides its records.
   struct Segment {
@@ -30,6 +33,8 @@ class JournalParser {
   Error Add(std::string_view text, const std::string& name, Segment* segment = nullptr);
 
  private:
+  // record's fields into fields_.
+  void Split(std::string_view record);
   bool Record(std::string_view record, Segment& segment);
   bool Intent(const std::vector<std::string_view>& f, const std::string& run);
   bool Later(const std::vector<std::string_view>& f, const std::string& run);
@@ -46,6 +51,13 @@ class JournalParser {
   std::unordered_map<std::pair<std::size_t, long>, std::size_t, StepKeyHash> steps_;
   std::unordered_map<std::string, std::size_t> runs_;
   int version_ = 3;
+  bool keepPaths_ = true;
+  std::vector<std::string_view> fields_;  // of the record at hand; its room is kept
+  // The run of the record before in this segment, and its index in runs_.
+  static constexpr std::size_t kUnknownRun = static_cast<std::size_t>(-1);
+  bool sameRun_ = false;
+  std::string run_;
+  std::size_t runIndex_ = kUnknownRun;
 };
 
 }  // namespace velmora

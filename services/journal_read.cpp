@@ -43,10 +43,10 @@ Error JournalFile::Read(JournalContents& contents) {
 }
 
 Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
-                              std::vector<SegmentInfo>* segments) {
+                              std::vector<SegmentInfo>* segments, bool keepPaths) {
   contents = {};
   contents.path = path_;
-  JournalParser parser(contents);
+  JournalParser parser(contents, keepPaths);
   std::vector<std::string> paths = SegmentPaths(*disk_, path_);
   paths.push_back(path_);
   missing = true;

@@ -91,7 +91,8 @@ Error JournalFile::Compact(int* stepsLeft) {
   JournalContents contents;
   bool missing = false;
   std::vector<SegmentInfo> segments;
-  const Error error = ReadLocked(contents, missing, &segments);
+  // Only the steps' states count here.
+  const Error error = ReadLocked(contents, missing, &segments, /*keepPaths=*/false);
   if (missing || error) return missing ? Error{} : error;
   std::unordered_set<std::string> busy;  // something left to take back, or going on
   for (const JournalStep& step : contents.steps) {
