@@ -49,9 +49,19 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
   JournalParser parser(contents, keepPaths);
   std::vector<std::string> paths = SegmentPaths(*disk_, path_);
   paths.push_back(path_);
-  missing = true;
+  // Room for the steps of every segment at once: grown step by step, they
+  // were moved and their pages touched twice over. Room never used costs
+  // no page.
+  std::int64_t bytes = 0;
   for (const std::string& path : paths) {
-    std::string text;
+    FileIdentity id;
+    if (disk_->Identify(path, id)) bytes += id.size;
+  }
+  constexpr std::int64_t kStepBytes = 150;  // about an intent record, the least a step takes
+  contents.steps.reserve(static_cast<std::size_t>(bytes / kStepBytes));
+  missing = true;
+  std::string text;  // one buffer for every segment
+  for (const std::string& path : paths) {
     bool gone = false;
     Error error = ReadOwnFile(*disk_, path, text, gone);
     if (gone) continue;
