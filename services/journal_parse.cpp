@@ -91,8 +91,8 @@ bool ValidEscapes(std::string_view text) {
 
 }  // namespace
 
-JournalParser::JournalParser(JournalContents& contents, bool keepPaths)
-    : contents_(contents), keepPaths_(keepPaths) {
+JournalParser::JournalParser(JournalContents& contents, bool statesOnly)
+    : contents_(contents), statesOnly_(statesOnly) {
   for (std::size_t i = 0; i < contents_.runs.size(); ++i) runs_[contents_.runs[i].id] = i;
   for (std::size_t i = 0; i < contents_.steps.size(); ++i) {
     const JournalStep& step = contents_.steps[i];
@@ -202,18 +202,24 @@ bool JournalParser::Intent(const std::vector<std::string_view>& f, const std::st
   const std::size_t idFields = version_ == 2 ? 4 : 6;
   const std::size_t count = 6 + idFields + (version_ == 2 ? 0 : 3);
   JournalStep step;
-  step.run = run;
-  const bool paths = keepPaths_ ? Unescape(f[4], step.source) && Unescape(f[5], step.target)
-                                : ValidEscapes(f[4]) && ValidEscapes(f[5]);
-  if (f.size() != count || !ParseSeq(f[2], step.seq) || f[3].size() != 1 || !paths ||
-      !Identity(f, 6, step.before) || (version_ == 3 && !ParsePayload(f, 12, step.payload))) {
+  if (f.size() != count || !ParseSeq(f[2], step.seq) || f[3].size() != 1) return false;
+  const bool paths = statesOnly_ ? ValidEscapes(f[4]) && ValidEscapes(f[5])
+                                 : Unescape(f[4], step.source) && Unescape(f[5], step.target);
+  if (!paths || !Identity(f, 6, step.before) ||
+      (version_ == 3 && !ParsePayload(f, 12, step.payload))) {
     return false;
   }
-  step.kind = f[3][0];
   if (runIndex_ == kUnknownRun) {
     RunNamed(run);
     runIndex_ = runs_[run];
   }
+  if (statesOnly_) {
+    steps_[{runIndex_, step.seq}] = states_.size();
+    states_.push_back({runIndex_, StepState::kPending});
+    return true;
+  }
+  step.run = run;
+  step.kind = f[3][0];
   steps_[{runIndex_, step.seq}] = contents_.steps.size();
   contents_.steps.push_back(std::move(step));
   return true;
@@ -234,10 +240,34 @@ bool JournalParser::Later(const std::vector<std::string_view>& f, const std::str
   }
   const auto found = steps_.find({runIndex_, seq});
   if (found == steps_.end()) return true;
+  const StepState state = done          ? StepState::kDone
+                          : f[0] == "A" ? StepState::kAbandoned
+                                        : StepState::kUndone;
+  if (statesOnly_) {
+    states_[found->second].state = state;
+    return true;
+  }
   JournalStep& step = contents_.steps[found->second];
-  step.state = done ? StepState::kDone : f[0] == "A" ? StepState::kAbandoned : StepState::kUndone;
+  step.state = state;
   if (done) step.after = after;
   return true;
+}
+
+void JournalParser::Reserve(std::size_t steps) {
+  if (statesOnly_) {
+    states_.reserve(steps);
+  } else {
+    contents_.steps.reserve(steps);
+  }
+  steps_.reserve(steps);
+}
+
+std::vector<std::size_t> JournalParser::OpenSteps() const {
+  std::vector<std::size_t> open(contents_.runs.size());
+  for (const StepOfRun& step : states_) {
+    if (step.state == StepState::kPending || step.state == StepState::kDone) ++open[step.run];
+  }
+  return open;
 }
 
 // From first: SIZE MTIME DEV INO, then in version 3 FSID STABLE; "-" each.

@@ -43,10 +43,11 @@ Error JournalFile::Read(JournalContents& contents) {
 }
 
 Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
-                              std::vector<SegmentInfo>* segments, bool keepPaths) {
+                              std::vector<SegmentInfo>* segments,
+                              std::vector<std::size_t>* openSteps) {
   contents = {};
   contents.path = path_;
-  JournalParser parser(contents, keepPaths);
+  JournalParser parser(contents, /*statesOnly=*/openSteps != nullptr);
   std::vector<std::string> paths = SegmentPaths(*disk_, path_);
   paths.push_back(path_);
   // Room for the steps of every segment at once: grown step by step, they
@@ -58,7 +59,7 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
     if (disk_->Identify(path, id)) bytes += id.size;
   }
   constexpr std::int64_t kStepBytes = 150;  // about an intent record, the least a step takes
-  contents.steps.reserve(static_cast<std::size_t>(bytes / kStepBytes));
+  parser.Reserve(static_cast<std::size_t>(bytes / kStepBytes));
   missing = true;
   std::string text;  // one buffer for every segment
   for (const std::string& path : paths) {
@@ -76,6 +77,7 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
     if (Error bad = parser.Add(text, path, &info.seen)) return bad;
     if (segments != nullptr) segments->push_back(std::move(info));
   }
+  if (openSteps != nullptr) *openSteps = parser.OpenSteps();
   return missing ? ErrorFromErrno(ENOENT) : Error{};
 }
 
