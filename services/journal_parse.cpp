@@ -23,10 +23,19 @@ bool ParseUnsigned(std::string_view text, std::uint64_t& value) {
   if (text.empty() || text.size() > 20) return false;
   // Digits only, no copy, no locale: a journal holds hundreds of thousands
   // of numbers. Only a twentieth digit can overflow.
+  const auto digitAt = [&text](std::size_t i) {
+    return static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]) - '0');
+  };
   std::uint64_t number = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto digit = static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]) - '0');
-    if (digit > 9 || (i == 19 && number > (UINT64_MAX - digit) / 10)) return false;
+  const std::size_t safe = text.size() < 19 ? text.size() : 19;
+  for (std::size_t i = 0; i < safe; ++i) {
+    const std::uint64_t digit = digitAt(i);
+    if (digit > 9) return false;
+    number = number * 10 + digit;
+  }
+  if (text.size() == 20) {
+    const std::uint64_t digit = digitAt(19);
+    if (digit > 9 || number > (UINT64_MAX - digit) / 10) return false;
     number = number * 10 + digit;
   }
   value = number;
