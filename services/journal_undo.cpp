@@ -1,5 +1,6 @@
 #include "services/journal_undo.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -96,11 +97,7 @@ class Undo {
   // False ends the walk: "&Abbrechen", a stop, or the journal cannot be written.
   bool Step(JournalStep& step) {
     if (services_.stop != nullptr && services_.stop->StopRequested()) return false;
-    if (!KnownKind(step.kind)) {
-      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source +
-             " -> " + step.target);
-      return true;
-    }
+    if (!KnownKind(step.kind)) return Untold(step);  // the same words
     if (FolderReplaced(step)) return true;
     if (step.state == StepState::kPending) {
       const std::optional<bool> done = SettledDone(step);
@@ -214,11 +211,10 @@ class Undo {
     return WithFileSystem(known, step.target);
   }
 
-  // The plain moves back from the step at index on, in folders judged and
-  // entered, told to the journal, which may write their intents ahead in
-  // groups; told anew past the last one, or once another folder is entered.
+  // The plain moves back from index on, in folders entered, for the journal to
+  // write their intents ahead in groups; anew past the last one or a new folder.
   void ForeseeFrom(std::size_t index) {
-    if (foreseen_ && index >= foreseenEnd_ && enteredCount_ == entered_.size()) return;
+    if (index >= foreseenEnd_ && enteredCount_ == entered_.size()) return;
     constexpr std::size_t kMostForeseen = 1024;
     constexpr std::size_t kMostLooked = 4096;
     std::vector<ForeseenStep> steps;
@@ -243,7 +239,6 @@ class Undo {
       }
       steps.push_back({OpOf(step), &step.target, &step.source});
     }
-    foreseen_ = true;
     foreseenEnd_ = i + 1;
     enteredCount_ = entered_.size();
     writer_.Foresee(std::move(steps));
@@ -332,8 +327,13 @@ class Undo {
   // descriptor, so it is judged once.
   bool FolderReplaced(const JournalStep& step) {
     for (const std::string* path : {&step.source, &step.target}) {
+      // Most steps lie in the folder of the step before.
+      if (JournalFolderView(*path) == lastEntered_) continue;
       std::string folder = JournalFolderOf(*path);
-      if (entered_.count(folder) != 0) continue;
+      if (entered_.count(folder) != 0) {
+        lastEntered_ = std::move(folder);
+        continue;
+      }
       for (const JournalFolder& recorded : folders_) {
         if (recorded.run != step.run || recorded.path != folder) continue;
         if (!recorded.id.known || !recorded.id.inodeStable) break;
@@ -343,7 +343,7 @@ class Undo {
         return true;
       }
       Enter(*path);
-      entered_.insert(std::move(folder));
+      lastEntered_ = *entered_.insert(std::move(folder)).first;
     }
     return false;
   }
@@ -428,10 +428,10 @@ class Undo {
   std::unordered_set<std::string> entered_;    // folders judged and pinned
   std::vector<JournalStep>* steps_ = nullptr;  // of the walk
   const std::set<std::string>* chosen_ = nullptr;
-  std::size_t at_ = 0;           // the step at hand
-  bool foreseen_ = false;        // told to the journal from foreseenEnd_ down
-  std::size_t foreseenEnd_ = 0;  // the lowest index looked at when told
+  std::size_t at_ = 0;                  // the step at hand
+  std::size_t foreseenEnd_ = SIZE_MAX;  // the lowest index looked at when told to the journal
   std::size_t enteredCount_ = 0;
+  std::string lastEntered_;                                      // the folder of the step before
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> renumbered_;
 };
