@@ -265,9 +265,12 @@ class JournalFile {
   void SealIfLarge(std::int64_t size);
   Error Replace(const std::string& text);
   // Every segment, oldest first, the current one last, what each held in
-  // segments. Lock held.
+  // segments. With openSteps the steps are only counted: contents keeps
+  // none, openSteps holds the open ones of each run by its index in
+  // contents.runs. Lock held.
   Error ReadLocked(JournalContents& contents, bool& missing,
-                   std::vector<SegmentInfo>* segments = nullptr);
+                   std::vector<SegmentInfo>* segments = nullptr,
+                   std::vector<std::size_t>* openSteps = nullptr);
 
   std::string path_;
   std::unique_ptr<FileSystem> ownDisk_;  // when none was given

@@ -1,7 +1,7 @@
 #include "services/journal_parse.h"
 
 #include <cctype>
-#include <charconv>
+#include <cstdint>
 
 #include "services/journal_format.h"
 
@@ -20,13 +20,26 @@ bool IsRunName(std::string_view text) {
 }
 
 bool ParseUnsigned(std::string_view text, std::uint64_t& value) {
-  if (text.empty() || text.size() > 20 || !std::isdigit(static_cast<unsigned char>(text[0]))) {
-    return false;
+  if (text.empty() || text.size() > 20) return false;
+  // Digits only, no copy, no locale: a journal holds hundreds of thousands
+  // of numbers. Only a twentieth digit can overflow.
+  const auto digitAt = [&text](std::size_t i) {
+    return static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]) - '0');
+  };
+  std::uint64_t number = 0;
+  const std::size_t safe = text.size() < 19 ? text.size() : 19;
+  for (std::size_t i = 0; i < safe; ++i) {
+    const std::uint64_t digit = digitAt(i);
+    if (digit > 9) return false;
+    number = number * 10 + digit;
   }
-  // No copy, no locale: a journal holds hundreds of thousands of numbers.
-  const char* last = text.data() + text.size();
-  const auto [end, error] = std::from_chars(text.data(), last, value);
-  return error == std::errc() && end == last;
+  if (text.size() == 20) {
+    const std::uint64_t digit = digitAt(19);
+    if (digit > 9 || number > (UINT64_MAX - digit) / 10) return false;
+    number = number * 10 + digit;
+  }
+  value = number;
+  return true;
 }
 
 bool ParseSigned(std::string_view text, std::int64_t& value) {
@@ -66,9 +79,29 @@ bool ParsePayload(const std::vector<std::string_view>& f, std::size_t first, Jou
          p.length >= 0;
 }
 
+// As UnescapeJournalText, copied at once when nothing is escaped (nearly always).
+bool Unescape(std::string_view text, std::string& out) {
+  if (text.find('\\') == std::string_view::npos) {
+    out.assign(text);
+    return true;
+  }
+  return UnescapeJournalText(text, out);
+}
+
+// Whether UnescapeJournalText would take text, without building it.
+bool ValidEscapes(std::string_view text) {
+  for (std::size_t i = text.find('\\'); i != std::string_view::npos; i = text.find('\\', i + 2)) {
+    if (i + 1 == text.size()) return false;
+    const char c = text[i + 1];
+    if (c != '\\' && c != 't' && c != 'n' && c != 'r') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-JournalParser::JournalParser(JournalContents& contents) : contents_(contents) {
+JournalParser::JournalParser(JournalContents& contents, bool statesOnly)
+    : contents_(contents), statesOnly_(statesOnly) {
   for (std::size_t i = 0; i < contents_.runs.size(); ++i) runs_[contents_.runs[i].id] = i;
   for (std::size_t i = 0; i < contents_.steps.size(); ++i) {
     const JournalStep& step = contents_.steps[i];
@@ -81,6 +114,7 @@ Error JournalParser::Add(std::string_view text, const std::string& name, Segment
   Segment ignored;
   Segment& seen = segment != nullptr ? *segment : ignored;
   version_ = 0;
+  sameRun_ = false;
   // About one step for every two records of some 150 bytes: grown once.
   steps_.reserve(steps_.size() + text.size() / 300);
   std::size_t lineNumber = 0;
@@ -113,8 +147,22 @@ Error JournalParser::Add(std::string_view text, const std::string& name, Segment
   return {};
 }
 
+void JournalParser::Split(std::string_view record) {
+  fields_.clear();
+  for (std::size_t begin = 0;;) {
+    const std::size_t cut = record.find('\t', begin);
+    if (cut == std::string_view::npos) {
+      fields_.push_back(record.substr(begin));
+      return;
+    }
+    fields_.push_back(record.substr(begin, cut - begin));
+    begin = cut + 1;
+  }
+}
+
 bool JournalParser::Record(std::string_view record, Segment& segment) {
-  const std::vector<std::string_view> f = JournalFields(record);
+  Split(record);
+  const std::vector<std::string_view>& f = fields_;
   const std::string_view letter = f[0];
   if (letter.size() != 1 ||
       std::string_view("BFIDAUEX").find(letter[0]) == std::string_view::npos ||
@@ -123,15 +171,24 @@ bool JournalParser::Record(std::string_view record, Segment& segment) {
     segment.foreign = true;
     return true;
   }
-  if (f.size() < 3 || !IsRunName(f[1])) return false;
-  const std::string run(f[1]);
-  segment.runs.insert(run);
+  if (f.size() < 3) return false;
+  // Most records name the run of the record before: checked and noted once.
+  if (!sameRun_ || f[1] != run_) {
+    if (!IsRunName(f[1])) return false;
+    run_.assign(f[1]);
+    runIndex_ = kUnknownRun;
+    sameRun_ = true;
+    segment.runs.insert(run_);
+  }
+  const std::string& run = run_;
   if (letter == "B") {
+    runIndex_ = kUnknownRun;
     JournalRun& r = RunNamed(run);
     return f.size() == 4 && UnescapeJournalText(f[2], r.began) && !r.began.empty() &&
            UnescapeJournalText(f[3], r.command);
   }
   if (letter == "E" || letter == "X") {
+    runIndex_ = kUnknownRun;
     JournalRun& r = RunNamed(run);
     if (letter == "X") r.dismissed = true;
     std::string time;
@@ -154,15 +211,25 @@ bool JournalParser::Intent(const std::vector<std::string_view>& f, const std::st
   const std::size_t idFields = version_ == 2 ? 4 : 6;
   const std::size_t count = 6 + idFields + (version_ == 2 ? 0 : 3);
   JournalStep step;
-  step.run = run;
-  if (f.size() != count || !ParseSeq(f[2], step.seq) || f[3].size() != 1 ||
-      !UnescapeJournalText(f[4], step.source) || !UnescapeJournalText(f[5], step.target) ||
-      !Identity(f, 6, step.before) || (version_ == 3 && !ParsePayload(f, 12, step.payload))) {
+  if (f.size() != count || !ParseSeq(f[2], step.seq) || f[3].size() != 1) return false;
+  const bool paths = statesOnly_ ? ValidEscapes(f[4]) && ValidEscapes(f[5])
+                                 : Unescape(f[4], step.source) && Unescape(f[5], step.target);
+  if (!paths || !Identity(f, 6, step.before) ||
+      (version_ == 3 && !ParsePayload(f, 12, step.payload))) {
     return false;
   }
+  if (runIndex_ == kUnknownRun) {
+    RunNamed(run);
+    runIndex_ = runs_[run];
+  }
+  if (statesOnly_) {
+    steps_[{runIndex_, step.seq}] = states_.size();
+    states_.push_back({runIndex_, StepState::kPending});
+    return true;
+  }
+  step.run = run;
   step.kind = f[3][0];
-  RunNamed(run);
-  steps_[{runs_[run], step.seq}] = contents_.steps.size();
+  steps_[{runIndex_, step.seq}] = contents_.steps.size();
   contents_.steps.push_back(std::move(step));
   return true;
 }
@@ -175,14 +242,41 @@ bool JournalParser::Later(const std::vector<std::string_view>& f, const std::str
   StepIdentity after;
   if (done && !Identity(f, 3, after)) return false;
   // Not found: its intent went with an older segment.
-  const auto known = runs_.find(run);
-  if (known == runs_.end()) return true;
-  const auto found = steps_.find({known->second, seq});
+  if (runIndex_ == kUnknownRun) {
+    const auto known = runs_.find(run);
+    if (known == runs_.end()) return true;
+    runIndex_ = known->second;
+  }
+  const auto found = steps_.find({runIndex_, seq});
   if (found == steps_.end()) return true;
+  const StepState state = done          ? StepState::kDone
+                          : f[0] == "A" ? StepState::kAbandoned
+                                        : StepState::kUndone;
+  if (statesOnly_) {
+    states_[found->second].state = state;
+    return true;
+  }
   JournalStep& step = contents_.steps[found->second];
-  step.state = done ? StepState::kDone : f[0] == "A" ? StepState::kAbandoned : StepState::kUndone;
+  step.state = state;
   if (done) step.after = after;
   return true;
+}
+
+void JournalParser::Reserve(std::size_t steps) {
+  if (statesOnly_) {
+    states_.reserve(steps);
+  } else {
+    contents_.steps.reserve(steps);
+  }
+  steps_.reserve(steps);
+}
+
+std::vector<std::size_t> JournalParser::OpenSteps() const {
+  std::vector<std::size_t> open(contents_.runs.size());
+  for (const StepOfRun& step : states_) {
+    if (step.state == StepState::kPending || step.state == StepState::kDone) ++open[step.run];
+  }
+  return open;
 }
 
 // From first: SIZE MTIME DEV INO, then in version 3 FSID STABLE; "-" each.

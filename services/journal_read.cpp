@@ -43,15 +43,26 @@ Error JournalFile::Read(JournalContents& contents) {
 }
 
 Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
-                              std::vector<SegmentInfo>* segments) {
+                              std::vector<SegmentInfo>* segments,
+                              std::vector<std::size_t>* openSteps) {
   contents = {};
   contents.path = path_;
-  JournalParser parser(contents);
+  JournalParser parser(contents, /*statesOnly=*/openSteps != nullptr);
   std::vector<std::string> paths = SegmentPaths(*disk_, path_);
   paths.push_back(path_);
-  missing = true;
+  // Room for the steps of every segment at once: grown step by step, they
+  // were moved and their pages touched twice over. Room never used costs
+  // no page.
+  std::int64_t bytes = 0;
   for (const std::string& path : paths) {
-    std::string text;
+    FileIdentity id;
+    if (disk_->Identify(path, id)) bytes += id.size;
+  }
+  constexpr std::int64_t kStepBytes = 150;  // about an intent record, the least a step takes
+  parser.Reserve(static_cast<std::size_t>(bytes / kStepBytes));
+  missing = true;
+  std::string text;  // one buffer for every segment
+  for (const std::string& path : paths) {
     bool gone = false;
     Error error = ReadOwnFile(*disk_, path, text, gone);
     if (gone) continue;
@@ -66,6 +77,7 @@ Error JournalFile::ReadLocked(JournalContents& contents, bool& missing,
     if (Error bad = parser.Add(text, path, &info.seen)) return bad;
     if (segments != nullptr) segments->push_back(std::move(info));
   }
+  if (openSteps != nullptr) *openSteps = parser.OpenSteps();
   return missing ? ErrorFromErrno(ENOENT) : Error{};
 }
 

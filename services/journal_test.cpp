@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <numeric>
 
 #include "engine/batch_run.h"
 #include "services/journal_format.h"
+#include "services/journal_parse.h"
 #include "services/session_journal.h"
 #include "tests/support/scripted_run.h"
 #include "tests/support/temp_folder.h"
@@ -287,6 +289,44 @@ TEST(JournalOnFakeDisk, AFailingCallStopsTheRunBeforeTheStep) {
                   contents.steps.begin(), contents.steps.end(),
                   [](const JournalStep& step) { return step.state != StepState::kAbandoned; })),
               row.moves);
+  }
+}
+
+// A number in an identity field: digits only (a sign before size and time
+// alone), up to the largest of 64 bits; anything else makes the record
+// damaged, whether or not the parser is asked for paths.
+TEST(JournalParse, IdentityNumbersAtTheirLimits) {
+  const struct {
+    const char* size;
+    const char* inode;
+    bool read;
+  } rows[] = {
+      {"-5", "18446744073709551615", true},
+      {"0", "00000000000000000001", true},
+      {"0", "18446744073709551616", false},
+      {"0", "99999999999999999999", false},
+      {"0", "123456789012345678901", false},
+      {"0", "+1", false},
+      {"0", "1x", false},
+      {"0", "", false},
+      {"9223372036854775808", "1", false},
+      {"-9223372036854775807", "1", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.size) + " " + row.inode);
+    const std::string text = std::string(kJournalHeader) + "\n" +
+                             FrameRecord(std::string("I\tr-1\t1\t1\t/a\t/b\t") + row.size +
+                                         "\t2\t3\t" + row.inode + "\t5\t1\t-\t-\t-");
+    JournalContents contents;
+    ASSERT_FALSE(ParseJournal(text, contents, "j"));
+    EXPECT_EQ(contents.steps.size(), row.read ? 1u : 0u);
+    EXPECT_EQ(contents.warnings.size(), row.read ? 0u : 1u);
+    JournalContents counted;
+    JournalParser states(counted, /*statesOnly=*/true);
+    ASSERT_FALSE(states.Add(text, "j"));
+    const std::vector<std::size_t> open = states.OpenSteps();
+    EXPECT_EQ(std::accumulate(open.begin(), open.end(), std::size_t{0}), row.read ? 1u : 0u);
+    EXPECT_EQ(counted.warnings.size(), row.read ? 0u : 1u);
   }
 }
 

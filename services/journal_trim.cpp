@@ -91,13 +91,15 @@ Error JournalFile::Compact(int* stepsLeft) {
   JournalContents contents;
   bool missing = false;
   std::vector<SegmentInfo> segments;
-  const Error error = ReadLocked(contents, missing, &segments);
+  // Only how many steps each run has open counts here.
+  std::vector<std::size_t> open;
+  const Error error = ReadLocked(contents, missing, &segments, &open);
   if (missing || error) return missing ? Error{} : error;
   std::unordered_set<std::string> busy;  // something left to take back, or going on
-  for (const JournalStep& step : contents.steps) {
-    if (step.state != StepState::kPending && step.state != StepState::kDone) continue;
-    busy.insert(step.run);
-    if (stepsLeft != nullptr) ++*stepsLeft;
+  for (std::size_t i = 0; i < contents.runs.size(); ++i) {
+    const JournalRun& run = contents.runs[i];
+    if (open[i] > 0) busy.insert(run.id);
+    if (stepsLeft != nullptr) *stepsLeft += static_cast<int>(open[i]);
   }
   for (const JournalRun& run : contents.runs) {
     if (RunInProgress(*disk_, path_, run)) busy.insert(run.id);

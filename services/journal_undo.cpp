@@ -1,5 +1,6 @@
 #include "services/journal_undo.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -48,6 +49,8 @@ RunKind KindOf(char kind) {
 
 bool KnownKind(char kind) { return kind >= '1' && kind <= '4'; }
 
+FileOp OpOf(const JournalStep& step) { return step.kind == '2' ? FileOp::kMove : FileOp::kRename; }
+
 bool Open(const JournalStep& step) {
   return step.state == StepState::kDone || step.state == StepState::kPending;
 }
@@ -79,22 +82,61 @@ class Undo {
 
   JournalWriter& writer() { return writer_; }
 
+  // The open steps of the chosen runs, newest first.
+  void Walk(std::vector<JournalStep>& steps, const std::set<std::string>& chosen) {
+    steps_ = &steps;
+    chosen_ = &chosen;
+    for (std::size_t i = steps.size(); i-- > 0;) {
+      JournalStep& step = steps[i];
+      if (chosen.count(step.run) == 0 || !Open(step)) continue;
+      at_ = i;
+      if (!Step(step)) break;
+    }
+  }
+
   // False ends the walk: "&Abbrechen", a stop, or the journal cannot be written.
   bool Step(JournalStep& step) {
     if (services_.stop != nullptr && services_.stop->StopRequested()) return false;
-    if (!KnownKind(step.kind)) {
-      Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source +
-             " -> " + step.target);
-      return true;
-    }
+    if (!KnownKind(step.kind)) return Untold(step);  // the same words
     if (FolderReplaced(step)) return true;
     if (step.state == StepState::kPending) {
       const std::optional<bool> done = SettledDone(step);
       if (!done) return Untold(step);
       if (!*done) return NotDone(step);
     }
-    const Seen seenTarget = Look(step.target);
-    const Seen seenSource = Look(step.source);
+    // One look at the new name; the old one is looked at only when the move
+    // back cannot tell by itself whether it is free.
+    const bool plain = all_ && (step.kind == '1' || step.kind == '2') && step.after.known;
+    if (plain) ForeseeFrom(at_);
+    bool isFile = false;
+    const Seen seenTarget = plain ? LookAhead(step, isFile) : LookFile(step.target, isFile);
+    const bool quick = plain && isFile && ProvesSame(AsNow(step.after), *seenTarget);
+    if (!quick) return Judge(step, seenTarget, Look(step.source));
+    return QuickMoveBack(step, *seenTarget);
+  }
+
+  void End() {
+    state_.context.kind = RunKind::kNone;
+    writer_.End();
+  }
+
+ private:
+  // What a look at a path found: the file, nothing (known false), or
+  // nullopt when the look failed and the file may be there.
+  using Seen = std::optional<StepIdentity>;
+
+  void Refuse(const std::string& text) { settleFirst_.ShowMessage(text); }
+
+  // A look failed: the step stays, named.
+  bool Untold(const JournalStep& step) {
+    Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " +
+           step.target);
+    return true;
+  }
+
+  // The step judged by looks at both names: taken back, refused (named), or
+  // asked about.
+  bool Judge(JournalStep& step, const Seen& seenTarget, const Seen& seenSource) {
     if (!seenTarget || !seenSource) return Untold(step);
     const StepIdentity& now = *seenTarget;
     const StepIdentity& atSource = *seenSource;
@@ -138,23 +180,77 @@ class Undo {
     return step.kind == '3' ? RemoveCopy(step, sameFile) : MoveBack(step);
   }
 
-  void End() {
-    state_.context.kind = RunKind::kNone;
-    writer_.End();
+  // A plain move back, every question already answered: the file at the new
+  // name is the one the step produced and a file, so the rename's own refusal
+  // tells whether the old name is free. Anything in the way is judged as
+  // before, with fresh looks.
+  bool QuickMoveBack(JournalStep& step, const StepIdentity& now) {
+    state_.context.kind = KindOf(step.kind);
+    const FileIdentity known{now.device, now.inode, now.size, now.mtimeNs};
+    bool stop = false;
+    const Error error = Journaled(OpOf(step), step.target, step.source, run_, stop, &known);
+    if (stop || !error) {
+      if (!error) services_.output.Committed(step.target, step.source);
+      return !stop && !writer_.Undone(step.run, step.seq);
+    }
+    // Its intent is settled as abandoned: not this step's to take back.
+    writer_.TakeOwnSteps();
+    bool isFile = false;
+    const Seen seenTarget = LookFile(step.target, isFile);
+    return Judge(step, seenTarget, Look(step.source));
   }
 
- private:
-  // What a look at a path found: the file, nothing (known false), or
-  // nullopt when the look failed and the file may be there.
-  using Seen = std::optional<StepIdentity>;
+  // What the journal found at the new name as it wrote the step's intent
+  // ahead (a file), else a look of its own.
+  Seen LookAhead(const JournalStep& step, bool& isFile) {
+    FileIdentity known;
+    if (!writer_.LookedAhead(OpOf(step), step.target, step.source, known)) {
+      return LookFile(step.target, isFile);
+    }
+    isFile = true;
+    return WithFileSystem(known, step.target);
+  }
 
-  void Refuse(const std::string& text) { settleFirst_.ShowMessage(text); }
+  // The plain moves back from index on, in folders entered, for the journal to
+  // write their intents ahead in groups; anew past the last one or a new folder.
+  void ForeseeFrom(std::size_t index) {
+    if (index >= foreseenEnd_ && enteredCount_ == entered_.size()) return;
+    constexpr std::size_t kMostForeseen = 1024;
+    constexpr std::size_t kMostLooked = 4096;
+    std::vector<ForeseenStep> steps;
+    std::string_view lastFolder;
+    bool lastEntered = false;
+    const auto entered = [&](const std::string& path) {
+      const std::string_view folder = JournalFolderView(path);
+      if (folder != lastFolder) {
+        lastFolder = folder;
+        lastEntered = entered_.count(std::string(folder)) != 0;
+      }
+      return lastEntered;
+    };
+    std::size_t i = index + 1;
+    for (std::size_t looked = 0; i-- > 0 && looked < kMostLooked && steps.size() < kMostForeseen;
+         ++looked) {
+      const JournalStep& step = (*steps_)[i];
+      if (step.state != StepState::kDone || chosen_->count(step.run) == 0 ||
+          (step.kind != '1' && step.kind != '2') || !step.after.known || !entered(step.target) ||
+          !entered(step.source)) {
+        continue;
+      }
+      steps.push_back({OpOf(step), &step.target, &step.source});
+    }
+    foreseenEnd_ = i + 1;
+    enteredCount_ = entered_.size();
+    writer_.Foresee(std::move(steps));
+  }
 
-  // A look failed: the step stays, named.
-  bool Untold(const JournalStep& step) {
-    Refuse(Tr("velmora", "Schritt kann nicht zurückgenommen werden:") + " " + step.source + " -> " +
-           step.target);
-    return true;
+  // Look, by the one lstat that also tells whether a file is there (a link
+  // to one counts) for a disk that answers so.
+  Seen LookFile(const std::string& path, bool& isFile) {
+    std::optional<FileIdentity> found;
+    const Error error = disk_.GetFile(path, found);
+    isFile = found && !error;
+    return found ? WithFileSystem(*found, path) : Look(path);
   }
 
   // IdentityOf with one file-system look per device instead of one per file.
@@ -165,6 +261,10 @@ class Undo {
       if (number == kFileNotFound || number == kPathNotFound) return StepIdentity{};
       return std::nullopt;
     }
+    return WithFileSystem(found, path);
+  }
+
+  StepIdentity WithFileSystem(const FileIdentity& found, const std::string& path) {
     StepIdentity id{true, found.size, found.modified, found.device, found.inode};
     auto fs = fileSystems_.find(found.device);
     if (fs != fileSystems_.end()) {
@@ -227,8 +327,13 @@ class Undo {
   // descriptor, so it is judged once.
   bool FolderReplaced(const JournalStep& step) {
     for (const std::string* path : {&step.source, &step.target}) {
+      // Most steps lie in the folder of the step before.
+      if (JournalFolderView(*path) == lastEntered_) continue;
       std::string folder = JournalFolderOf(*path);
-      if (entered_.count(folder) != 0) continue;
+      if (entered_.count(folder) != 0) {
+        lastEntered_ = std::move(folder);
+        continue;
+      }
       for (const JournalFolder& recorded : folders_) {
         if (recorded.run != step.run || recorded.path != folder) continue;
         if (!recorded.id.known || !recorded.id.inodeStable) break;
@@ -238,7 +343,7 @@ class Undo {
         return true;
       }
       Enter(*path);
-      entered_.insert(std::move(folder));
+      lastEntered_ = *entered_.insert(std::move(folder)).first;
     }
     return false;
   }
@@ -320,7 +425,13 @@ class Undo {
   RunServices run_;
   RunState state_;
   bool all_ = false;
-  std::unordered_set<std::string> entered_;                      // folders judged and pinned
+  std::unordered_set<std::string> entered_;    // folders judged and pinned
+  std::vector<JournalStep>* steps_ = nullptr;  // of the walk
+  const std::set<std::string>* chosen_ = nullptr;
+  std::size_t at_ = 0;                  // the step at hand
+  std::size_t foreseenEnd_ = SIZE_MAX;  // the lowest index looked at when told to the journal
+  std::size_t enteredCount_ = 0;
+  std::string lastEntered_;                                      // the folder of the step before
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> renumbered_;
 };
@@ -374,11 +485,7 @@ int UndoJournalRuns(JournalFile& file, JournalContents& contents,
                                   error.description);
     return -1;
   }
-  for (std::size_t i = contents.steps.size(); i-- > 0;) {
-    JournalStep& step = contents.steps[i];
-    if (chosen.count(step.run) == 0 || !Open(step)) continue;
-    if (!undo.Step(step)) break;
-  }
+  undo.Walk(contents.steps, chosen);
   undo.End();
   int left = 0;
   if (const Error error = file.Compact(&left)) {

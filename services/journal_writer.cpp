@@ -262,16 +262,22 @@ void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
-  std::string records = run.empty() ? "" : FrameRecord("U\t" + run + kTab + std::to_string(seq));
-  for (long own : TakeOwnSteps()) records += FrameRecord("U\t" + run_ + kTab + std::to_string(own));
-  if (records.empty()) return {};
   // Like a done record, it rides with the next write: lost to a crash, it
   // leaves the step for the next undo, which finds the file back in place.
-  if (deferDone_) {
-    waiting_ += records;
-    return {};
-  }
-  return Write(records);
+  std::string now;
+  std::string& records = deferDone_ ? waiting_ : now;
+  const auto add = [&records](const std::string& of, long number) {
+    const std::size_t start = records.size();
+    records += "U\t";
+    records += of;
+    records += kTab;
+    AppendNumber(records, number);
+    FrameFrom(records, start);
+  };
+  if (!run.empty()) add(run, seq);
+  for (long own : ownSteps_) add(run_, own);
+  ownSteps_.clear();
+  return deferDone_ || now.empty() ? Error{} : Write(now);
 }
 
 Error JournalWriter::NotDone(const std::string& run, long seq) {

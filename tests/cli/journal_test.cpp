@@ -189,6 +189,32 @@ TEST(CliJournal, RefusedStepsStayForALaterUndo) {
   }
 }
 
+// Past the first answer no question is asked and the move back itself
+// finds an old name taken; such a step, and a file changed since, stay,
+// named, and the file at the old name is kept.
+TEST(CliJournal, LaterStepsAreJudgedAsTheFirst) {
+  TempFolder dir, state;
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) WriteFile(dir / name, name);
+  const std::string journal = state / "j";
+  ASSERT_TRUE(Succeeds(
+      RunCli({"rename", "--slot1", "upper", "--yes-all", "--journal", journal, Bare(dir)})));
+  WriteFile(dir / "a.txt", "new a");
+  WriteFile(dir / "c.txt", "new c");
+  WriteFile(dir / "D.TXT", "edited");
+  const CliResult r = Undo(journal);
+  EXPECT_EQ(r.status, 1);
+  for (const char* name : {"a.txt", "c.txt"}) {
+    EXPECT_THAT(r.err, HasSubstr("Ziel vorhanden, nicht zurückgenommen: " + dir / name));
+  }
+  EXPECT_THAT(r.err,
+              HasSubstr("Datei seit dem Lauf geändert, nicht zurückgenommen: " + dir / "D.TXT"));
+  EXPECT_THAT(r.err, HasSubstr("3 Schritte bleiben im Journal"));
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "new a");
+  EXPECT_EQ(ReadFile(dir / "A.TXT"), "a.txt");
+  EXPECT_EQ(ReadFile(dir / "b.txt"), "b.txt");
+  EXPECT_EQ(ReadFile(dir / "c.txt"), "new c");
+}
+
 // Two runs writing one journal at once: both runs' records intact, and one
 // undo takes both back.
 TEST(CliJournal, TwoProcessesShareOneJournal) {
