@@ -258,7 +258,10 @@ bool TagEditor::WritePlanned(const std::string& path, TagFile& file, const TagEd
     if (journal_ != nullptr) journal_->Abandoned(FileOp::kTag, path, path);
     return true;
   }
-  return journal_ == nullptr || !journal_->Done(FileOp::kTag, path, path);
+  if (journal_ == nullptr) return true;
+  const FileIdentity* written = file.Written();
+  return !(written != nullptr ? journal_->DoneAs(FileOp::kTag, path, path, *written)
+                              : journal_->Done(FileOp::kTag, path, path));
 }
 
 bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits, bool* failed) {
