@@ -1,10 +1,9 @@
 // The tag run in batches: the files of a batch are read and planned first,
 // each kept open, so that the journal can take their intents in one write;
 // then each is written as the run would one at a time.
+#include <algorithm>
+#include <array>
 #include <memory>
-#include <set>
-#include <string_view>
-#include <unordered_set>
 #include <utility>
 
 #include "tags/tag_editor.h"
@@ -46,17 +45,25 @@ bool TagEditor::WriteNextBatch(const TagList& list, std::size_t& from, std::stri
 std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
                                  std::vector<PlannedTagFile>& planned, std::string& current) {
   // A file named twice waits for its first write: no two steps of a batch
-  // share a file.
-  std::unordered_set<std::string_view> paths;
-  std::set<std::pair<std::uint64_t, std::uint64_t>> files;
+  // share a file. A batch is small: a look along it beats a node per file.
+  std::array<std::pair<std::uint64_t, std::uint64_t>, kTagBatchFiles> files;
+  std::size_t fileCount = 0;
   std::size_t i = from;
   for (; i < list.size() && planned.size() < kTagBatchFiles; ++i) {
     if (!list[i].marked) continue;
     current = list[i].path;
-    if (!paths.insert(list[i].path).second) break;
+    const auto samePath = [&](const PlannedTagFile& entry) {
+      return list[entry.index].path == list[i].path;
+    };
+    if (std::any_of(planned.begin(), planned.end(), samePath)) break;
     auto file = std::make_unique<TagFile>(disk_, current, true);
-    const FileIdentity* id = file->Identity();
-    if (id != nullptr && !files.insert({id->device, id->inode}).second) break;
+    if (const FileIdentity* id = file->Identity()) {
+      const std::pair<std::uint64_t, std::uint64_t> key{id->device, id->inode};
+      if (std::find(files.begin(), files.begin() + fileCount, key) != files.begin() + fileCount) {
+        break;
+      }
+      files[fileCount++] = key;
+    }
     PlannedTagFile& entry = planned.emplace_back();
     entry.index = i;
     entry.file = std::move(file);
