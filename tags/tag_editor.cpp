@@ -273,7 +273,9 @@ bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits,
   } else {
     TagRecord record = BuildTagRecord(fields_);
     KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
-    error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits);
+    const Id3v2Changes changes =
+        id3v2Mode_ == Id3v2Mode::kNever ? Id3v2Changes() : ChangesForId3v2();
+    error = file.Plan(record, changes, id3v2Mode_, edits);
   }
   if (error) file.Report(error, reporter_);
   if (failed != nullptr) *failed = static_cast<bool>(error);

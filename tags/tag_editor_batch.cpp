@@ -52,8 +52,11 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
   for (; i < list.size() && planned.size() < kTagBatchFiles; ++i) {
     if (!list[i].marked) continue;
     current = list[i].path;
+    // Names of one folder differ at their end.
     const auto samePath = [&](const PlannedTagFile& entry) {
-      return list[entry.index].path == list[i].path;
+      const std::string& a = list[entry.index].path;
+      const std::string& b = list[i].path;
+      return a.size() == b.size() && std::equal(a.rbegin(), a.rend(), b.rbegin());
     };
     if (std::any_of(planned.begin(), planned.end(), samePath)) break;
     auto file = std::make_unique<TagFile>(disk_, current, true);
