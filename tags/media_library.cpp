@@ -14,15 +14,15 @@
 namespace velmora {
 namespace {
 
-// Beside the program: its folder's ../lib/velmora/, where the build puts it
-// too (bin/, tests/ and bench/ are siblings of lib/).
+// Beside the program: VELMORA_MEDIA_LIBRARY from its folder, where the build
+// puts it too (bin/, tests/ and bench/ are siblings of lib/).
 std::string MediaLibraryPath() {
   std::array<char, 4096> buffer{};
   const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   std::string folder = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : "";
   const std::size_t slash = folder.rfind('/');
   folder.resize(slash == std::string::npos ? 0 : slash);
-  return folder + "/../lib/velmora/velmora-media.so";
+  return folder + "/" VELMORA_MEDIA_LIBRARY;
 }
 
 struct Loaded {

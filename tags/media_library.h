@@ -1,5 +1,5 @@
 // TagLib and Exiv2 live in a library of their own, velmora-media.so beside
-// the programs (../lib/velmora/ from their folder), loaded the first time a
+// the programs (../lib/velmora/media/ from their folder), loaded the first time a
 // tag of TagLib's or a photo's date is needed: a start that needs neither
 // (an ID3v1 tag run, a plain rename, --version) does not map and relocate
 // them. The classes and functions of id3v2_tag.h, audio_tag.h and

@@ -44,7 +44,7 @@ dpkg-deb -c "$deb" | awk '/^-/ { print $6 }' | sort >"$work/files"
 sort >"$work/expected" <<'LIST'
 ./usr/bin/velmora
 ./usr/bin/velmora-cli
-./usr/lib/velmora/velmora-media.so
+./usr/lib/velmora/media/velmora-media.so
 ./usr/share/applications/org.velmora.Velmora.desktop
 ./usr/share/bash-completion/completions/velmora-cli
 ./usr/share/doc/velmora/changelog.gz
