@@ -11,6 +11,39 @@
 #include "services/journal_format.h"
 
 namespace velmora {
+namespace {
+
+// The files of the steps taken into one write so far. A batch is small: a
+// look along them beats a node per step.
+class BatchFiles {
+ public:
+  explicit BatchFiles(std::size_t steps) {
+    paths_.reserve(steps);
+    files_.reserve(steps);
+  }
+  // False when path or the file (device, inode) was taken before.
+  bool Add(const std::string& path, const FileIdentity& file) {
+    // Names of one folder differ at their end.
+    const auto samePath = [&path](const std::string* taken) {
+      return taken->size() == path.size() &&
+             std::equal(path.rbegin(), path.rend(), taken->rbegin());
+    };
+    const std::pair<std::uint64_t, std::uint64_t> key{file.device, file.inode};
+    if (std::any_of(paths_.begin(), paths_.end(), samePath) ||
+        std::find(files_.begin(), files_.end(), key) != files_.end()) {
+      return false;
+    }
+    paths_.push_back(&path);
+    files_.push_back(key);
+    return true;
+  }
+
+ private:
+  std::vector<const std::string*> paths_;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> files_;
+};
+
+}  // namespace
 
 void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   // Steps written ahead before and not begun never will be.
@@ -25,31 +58,17 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   payloads.reserve(payloadBytes);
   records.reserve(steps.size() * 256);
   std::vector<std::string> newFolders;
-  // Settling judges each unsettled step alone: no two may share a file. A
-  // batch is small: a look along the steps taken beats a node per step.
-  std::vector<const std::string*> paths;
-  std::vector<std::pair<std::uint64_t, std::uint64_t>> files;
-  paths.reserve(steps.size());
-  files.reserve(steps.size());
-  // Names of one folder differ at their end.
-  const auto samePath = [](const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.rbegin(), a.rend(), b.rbegin());
-  };
+  // Settling judges each unsettled step alone: no two may share a file.
+  BatchFiles files(steps.size());
   for (const AnnouncedStep& step : steps) {
     const std::string& source = *step.source;
     const FileIdentity& known = step.known;
     StepIdentity id{true, known.size, known.modified, known.device, known.inode};
     AddFileSystem(id, source);
-    const std::pair<std::uint64_t, std::uint64_t> file{known.device, known.inode};
     if (step.op != FileOp::kTag || source != *step.target || step.payload.empty() ||
-        !id.inodeStable ||
-        std::any_of(paths.begin(), paths.end(),
-                    [&](const std::string* path) { return samePath(*path, source); }) ||
-        std::find(files.begin(), files.end(), file) != files.end()) {
+        !id.inodeStable || !files.Add(source, known)) {
       break;
     }
-    paths.push_back(&source);
-    files.push_back(file);
     bool stable = false;
     records += FolderRecords(source, source, &stable, &newFolders);
     if (!stable) break;
