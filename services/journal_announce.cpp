@@ -2,6 +2,7 @@
 // writes), written in one write ahead of them with their payloads in one
 // write to the run file.
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -19,27 +20,31 @@ class BatchFiles {
  public:
   explicit BatchFiles(std::size_t steps) {
     paths_.reserve(steps);
+    names_.reserve(steps);
     files_.reserve(steps);
   }
   // False when path or the file (device, inode) was taken before.
   bool Add(const std::string& path, const FileIdentity& file) {
-    // Names of one folder differ at their end.
-    const auto samePath = [&path](const std::string* taken) {
-      return taken->size() == path.size() &&
-             std::equal(path.rbegin(), path.rend(), taken->rbegin());
-    };
-    const std::pair<std::uint64_t, std::uint64_t> key{file.device, file.inode};
-    if (std::any_of(paths_.begin(), paths_.end(), samePath) ||
-        std::find(files_.begin(), files_.end(), key) != files_.end()) {
-      return false;
+    // A name's length and last eight bytes: names of one folder differ
+    // there, so most comparisons end at these two numbers.
+    std::uint64_t tail = 0;
+    const std::size_t n = std::min<std::size_t>(path.size(), sizeof tail);
+    std::memcpy(&tail, path.data() + path.size() - n, n);
+    const std::pair<std::size_t, std::uint64_t> name{path.size(), tail};
+    for (std::size_t k = 0; k < names_.size(); ++k) {
+      if (names_[k] == name && *paths_[k] == path) return false;
     }
+    const std::pair<std::uint64_t, std::uint64_t> key{file.device, file.inode};
+    if (std::find(files_.begin(), files_.end(), key) != files_.end()) return false;
     paths_.push_back(&path);
+    names_.push_back(name);
     files_.push_back(key);
     return true;
   }
 
  private:
   std::vector<const std::string*> paths_;
+  std::vector<std::pair<std::size_t, std::uint64_t>> names_;
   std::vector<std::pair<std::uint64_t, std::uint64_t>> files_;
 };
 

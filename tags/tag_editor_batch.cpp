@@ -3,6 +3,7 @@
 // then each is written as the run would one at a time.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -15,6 +16,15 @@ namespace {
 
 // Files open at once; a crash leaves at most this many intents to settle.
 constexpr std::size_t kTagBatchFiles = 64;
+
+// A name's length and last eight bytes: names of one folder differ there,
+// so most comparisons end at these two numbers.
+std::pair<std::size_t, std::uint64_t> NameKey(const std::string& path) {
+  std::uint64_t tail = 0;
+  const std::size_t n = std::min<std::size_t>(path.size(), sizeof tail);
+  std::memcpy(&tail, path.data() + path.size() - n, n);
+  return {path.size(), tail};
+}
 
 }  // namespace
 
@@ -48,17 +58,17 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
   // share a file. A batch is small: a look along it beats a node per file.
   std::array<std::pair<std::uint64_t, std::uint64_t>, kTagBatchFiles> files;
   std::size_t fileCount = 0;
+  std::array<std::pair<std::size_t, std::uint64_t>, kTagBatchFiles> names;  // of planned
   std::size_t i = from;
   for (; i < list.size() && planned.size() < kTagBatchFiles; ++i) {
     if (!list[i].marked) continue;
     current = list[i].path;
-    // Names of one folder differ at their end.
-    const auto samePath = [&](const PlannedTagFile& entry) {
-      const std::string& a = list[entry.index].path;
-      const std::string& b = list[i].path;
-      return a.size() == b.size() && std::equal(a.rbegin(), a.rend(), b.rbegin());
-    };
-    if (std::any_of(planned.begin(), planned.end(), samePath)) break;
+    const std::pair<std::size_t, std::uint64_t> name = NameKey(list[i].path);
+    bool named = false;
+    for (std::size_t k = 0; k < planned.size() && !named; ++k) {
+      named = names[k] == name && list[planned[k].index].path == list[i].path;
+    }
+    if (named) break;
     auto file = std::make_unique<TagFile>(disk_, current, true);
     if (const FileIdentity* id = file->Identity()) {
       const std::pair<std::uint64_t, std::uint64_t> key{id->device, id->inode};
@@ -67,6 +77,7 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
       }
       files[fileCount++] = key;
     }
+    names[planned.size()] = name;
     PlannedTagFile& entry = planned.emplace_back();
     entry.index = i;
     entry.file = std::move(file);
