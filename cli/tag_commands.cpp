@@ -1,5 +1,6 @@
 #include "cli/tag_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <nlohmann/json.hpp>
@@ -48,9 +49,18 @@ bool IsGenreName(const std::string& name) {
   return false;
 }
 
-std::string WithoutTrailingBlanks(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
+// Appends a record field's text without its trailing blanks.
+void AppendFieldText(std::string& line, std::span<const char> field) {
+  std::size_t length =
+      static_cast<std::size_t>(std::find(field.begin(), field.end(), '\0') - field.begin());
+  while (length > 0 && field[length - 1] == ' ') --length;
+  const std::span<const char> text = field.first(length);
+  // Plain ASCII reads the same in Windows-1252 and UTF-8.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    line.append(text.data(), text.size());
+  } else {
+    line.append(FieldText(text));
+  }
 }
 
 // Shows what each file gets, once its tag was written without a failure:
@@ -67,8 +77,9 @@ class TagPrinter : public TagEditorHost {
   void ShowTagValues() override {
     if (fields_ == nullptr || index_ < 0 || index_ >= static_cast<int>(list_.size())) return;
     const std::string& path = list_[static_cast<std::size_t>(index_)].path;
-    // Built in place: one line per file of a run.
-    std::string& line = pending_.emplace();
+    // Built in place, in a buffer kept from file to file.
+    std::string& line = pending_;
+    line.clear();
     line.reserve(path.size() + 160);
     line.append(path).append(":");
     if (HasOwnTagName(path)) {
@@ -85,11 +96,14 @@ class TagPrinter : public TagEditorHost {
            {std::span<const char>(record.title), std::span<const char>(record.artist),
             std::span<const char>(record.album), std::span<const char>(record.year),
             std::span<const char>(record.comment)}) {
-        line.append(" ").append(WithoutTrailingBlanks(FieldText(field))).append(" |");
+        line.append(" ");
+        AppendFieldText(line, field);
+        line.append(" |");
       }
       line.append(" ").append(GenreText(record.genre));
     }
     failuresBefore_ = reporting_.Failures();
+    hasPending_ = true;
   }
   void SetProgress(int value) override {
     Flush();
@@ -99,12 +113,13 @@ class TagPrinter : public TagEditorHost {
   void RepeatSearch() override { Flush(); }
 
   void Flush() {
-    if (pending_ && reporting_.Failures() == failuresBefore_) {
+    if (hasPending_ && reporting_.Failures() == failuresBefore_) {
       // Buffered as the steps of a rename are: in blocks into a pipe.
-      std::printf("%s\n", pending_->c_str());
+      pending_ += '\n';
+      std::fwrite(pending_.data(), 1, pending_.size(), stdout);
       ++written_;
     }
-    pending_.reset();
+    hasPending_ = false;
   }
 
   // Files neither written nor failed count as left out.
@@ -120,7 +135,8 @@ class TagPrinter : public TagEditorHost {
   const Reporting& reporting_;
   const TagEditorFields* fields_ = nullptr;
   int index_ = -1;
-  std::optional<std::string> pending_;
+  std::string pending_;  // the line of the file shown last
+  bool hasPending_ = false;
   int failuresBefore_ = 0;
   int written_ = 0;
   ProgressLine progress_;

@@ -74,6 +74,13 @@ class RunJournal {
   // After the operation went through. An error stops the run before the next
   // operation; the journal has reported it.
   virtual Error Done(FileOp op, const std::string& source, const std::string& target) = 0;
+  // Done, with the file as the run found it through its open descriptor
+  // right after the operation: a journal may record that rather than look
+  // at target again.
+  virtual Error DoneAs(FileOp op, const std::string& source, const std::string& target,
+                       const FileIdentity& /*after*/) {
+    return Done(op, source, target);
+  }
 
   // The operation announced by the last Intent did not happen.
   virtual void Abandoned(FileOp op, const std::string& source, const std::string& target) = 0;

@@ -320,6 +320,10 @@ class JournalWriter : public RunJournal {
   Error Intent(FileOp op, const std::string& source, const std::string& target,
                const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
+  // On a file system with stable inode numbers the record takes after as
+  // it is; elsewhere it looks at target, as Done does.
+  Error DoneAs(FileOp op, const std::string& source, const std::string& target,
+               const FileIdentity& after) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Foresee(std::vector<ForeseenStep> steps) override;
   // With deferDone, the intents of tag writes on files of their own and on
@@ -374,6 +378,10 @@ class JournalWriter : public RunJournal {
                             std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
+  // The done record of the step announced last, with after as the file's
+  // identity (null: looked at as Done does).
+  Error RecordDone(FileOp op, const std::string& source, const std::string& target,
+                   const FileIdentity* after);
   // The same for a step's source written ahead; unknown unless a file (or a
   // link to one) is there.
   StepIdentity LookUpFile(const std::string& path);

@@ -1,16 +1,54 @@
 // JournalWriter: the intents of steps announced with their payloads (tag
 // writes), written in one write ahead of them with their payloads in one
 // write to the run file.
-#include <set>
+#include <algorithm>
+#include <cstring>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "services/journal.h"
 #include "services/journal_disk.h"
 #include "services/journal_format.h"
 
 namespace velmora {
+namespace {
+
+// The files of the steps taken into one write so far. A batch is small: a
+// look along them beats a node per step.
+class BatchFiles {
+ public:
+  explicit BatchFiles(std::size_t steps) {
+    paths_.reserve(steps);
+    names_.reserve(steps);
+    files_.reserve(steps);
+  }
+  // False when path or the file (device, inode) was taken before.
+  bool Add(const std::string& path, const FileIdentity& file) {
+    // A name's length and last eight bytes: names of one folder differ
+    // there, so most comparisons end at these two numbers.
+    std::uint64_t tail = 0;
+    const std::size_t n = std::min<std::size_t>(path.size(), sizeof tail);
+    std::memcpy(&tail, path.data() + path.size() - n, n);
+    const std::pair<std::size_t, std::uint64_t> name{path.size(), tail};
+    for (std::size_t k = 0; k < names_.size(); ++k) {
+      if (names_[k] == name && *paths_[k] == path) return false;
+    }
+    const std::pair<std::uint64_t, std::uint64_t> key{file.device, file.inode};
+    if (std::find(files_.begin(), files_.end(), key) != files_.end()) return false;
+    paths_.push_back(&path);
+    names_.push_back(name);
+    files_.push_back(key);
+    return true;
+  }
+
+ private:
+  std::vector<const std::string*> paths_;
+  std::vector<std::pair<std::size_t, std::uint64_t>> names_;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> files_;
+};
+
+}  // namespace
 
 void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   // Steps written ahead before and not begun never will be.
@@ -20,18 +58,20 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   if (!deferDone_ || !runFile_ || steps.size() < 2) return;
   const long seqBefore = seq_;
   std::string records, payloads;
+  std::size_t payloadBytes = 0;
+  for (const AnnouncedStep& step : steps) payloadBytes += step.payload.size();
+  payloads.reserve(payloadBytes);
+  records.reserve(steps.size() * 256);
   std::vector<std::string> newFolders;
   // Settling judges each unsettled step alone: no two may share a file.
-  std::unordered_set<std::string_view> paths;
-  std::set<std::pair<std::uint64_t, std::uint64_t>> files;
+  BatchFiles files(steps.size());
   for (const AnnouncedStep& step : steps) {
     const std::string& source = *step.source;
     const FileIdentity& known = step.known;
     StepIdentity id{true, known.size, known.modified, known.device, known.inode};
     AddFileSystem(id, source);
     if (step.op != FileOp::kTag || source != *step.target || step.payload.empty() ||
-        !id.inodeStable || !paths.insert(source).second ||
-        !files.insert({known.device, known.inode}).second) {
+        !id.inodeStable || !files.Add(source, known)) {
       break;
     }
     bool stable = false;

@@ -9,6 +9,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
 
 namespace velmora {
 namespace {
@@ -46,6 +49,14 @@ std::uint32_t Crc32cTable(const unsigned char* p, std::size_t n, std::uint32_t c
 }
 
 #if defined(__x86_64__)
+// One look at the processor when a record is first framed: the compiler's
+// own check would link a constructor that questions the processor at every
+// start of the program, a costly trap in a virtual machine.
+bool HasSse42() {
+  unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSE4_2) != 0;
+}
+
 // The processor's own CRC-32C instruction: every record of a run is framed.
 __attribute__((target("sse4.2"))) std::uint32_t Crc32cSse(const unsigned char* p, std::size_t n,
                                                           std::uint32_t crc) {
@@ -71,7 +82,7 @@ void PutHex8(std::uint32_t value, char* out) {
 std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
 #if defined(__x86_64__)
-  static const bool sse = __builtin_cpu_supports("sse4.2");
+  static const bool sse = HasSse42();
   if (sse) return ~Crc32cSse(p, bytes.size(), ~crc);
 #endif
   return ~Crc32cTable(p, bytes.size(), ~crc);

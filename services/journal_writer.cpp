@@ -232,13 +232,30 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
 }
 
 Error JournalWriter::Done(FileOp op, const std::string& source, const std::string& target) {
+  return RecordDone(op, source, target, nullptr);
+}
+
+Error JournalWriter::DoneAs(FileOp op, const std::string& source, const std::string& target,
+                            const FileIdentity& after) {
+  return RecordDone(op, source, target, &after);
+}
+
+Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std::string& target,
+                                const FileIdentity* seen) {
   // Tests kill the run between an operation and its done record.
   if (killAfter_ > 0 && ++operations_ == killAfter_) std::raise(SIGKILL);
   // A rename keeps the file, its size and modification time: the intent's
   // identity is the new name's, without another lstat. A file changed
   // between the two is refused by undo, as one changed after the run.
-  const StepIdentity after =
-      op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+  StepIdentity after;
+  if (seen != nullptr) {
+    after = {true, seen->size, seen->modified, seen->device, seen->inode};
+    AddFileSystem(after, target);
+  }
+  // Where inode numbers do not last, the name is what undo will find.
+  if (!after.inodeStable) {
+    after = op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+  }
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
   const bool now =

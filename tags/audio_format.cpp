@@ -1,5 +1,6 @@
 #include "tags/audio_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -8,13 +9,19 @@ namespace velmora {
 std::optional<AudioFormat> AudioFormatOfName(std::string_view path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string_view::npos) return std::nullopt;
-  std::string extension(path.substr(dot + 1));
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == "mp3") return AudioFormat::kMp3;
-  if (extension == "flac") return AudioFormat::kFlac;
-  if (extension == "ogg") return AudioFormat::kOggVorbis;
-  if (extension == "opus") return AudioFormat::kOpus;
-  if (extension == "m4a") return AudioFormat::kM4a;
+  const std::string_view extension = path.substr(dot + 1);
+  // Asked several times per file of a tag run: no copy, ASCII case only.
+  const auto is = [extension](std::string_view name) {
+    return extension.size() == name.size() &&
+           std::equal(name.begin(), name.end(), extension.begin(), [](char a, char b) {
+             return a == static_cast<char>(std::tolower(static_cast<unsigned char>(b)));
+           });
+  };
+  if (is("mp3")) return AudioFormat::kMp3;
+  if (is("flac")) return AudioFormat::kFlac;
+  if (is("ogg")) return AudioFormat::kOggVorbis;
+  if (is("opus")) return AudioFormat::kOpus;
+  if (is("m4a")) return AudioFormat::kM4a;
   return std::nullopt;
 }
 

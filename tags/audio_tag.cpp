@@ -94,10 +94,7 @@ void OpenTagLibFile(AudioTag::State& state) {
 
 }  // namespace
 
-AudioTag::AudioTag(std::string path, OpenFile& file, AudioFormat named, bool writable)
-    : path_(std::move(path)), file_(&file), named_(named), writable_(writable) {}
-
-AudioTag::~AudioTag() = default;
+void AudioTag::DropState::operator()(State* state) const { delete state; }
 
 // A FLAC file's ID3 tags are kept out of TagLib's sight, so that its save
 // cannot render them anew.
@@ -108,7 +105,7 @@ Error AudioTag::Open() {
   const long long size = stamp.identity.size;
   const std::optional<AudioFormat> format = Sniff(*file_, size, named_);
   if (!format) return Refused("not a FLAC, Ogg Vorbis, Opus or M4A file");
-  auto state = std::make_unique<State>();
+  std::unique_ptr<State, DropState> state(new State);
   state->format = *format;
   OpenFile& file = *file_;
   long long start = 0, length = size;
@@ -178,7 +175,7 @@ Error AudioTag::Edit(const Id3v2Changes& changes, TagEdits& edits) {
   }
   const bool saved = state.file->save();
   // The tag has changed: this state is done with.
-  const std::unique_ptr<State> done = std::move(state_);
+  const std::unique_ptr<State, DropState> done = std::move(state_);
   const OverlayStream& stream = *done->stream;
   if (stream.error()) return stream.error();
   if (!saved) return Refused("the tag library could not save the tag");

@@ -34,7 +34,11 @@ class AudioTag {
   ~AudioTag();
   AudioTag(const AudioTag&) = delete;
   AudioTag& operator=(const AudioTag&) = delete;
+  // TagLib's side, known only to the media library (tags/media_library.h).
   struct State;
+  struct DropState {
+    void operator()(State* state) const;
+  };
 
   // The tag's values; a file without a tag gives empty fields. A file that
   // is none of the four formats, or whose structure TagLib or the audio
@@ -54,7 +58,7 @@ class AudioTag {
   OpenFile* file_;
   AudioFormat named_;
   bool writable_;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<State, DropState> state_;
 };
 
 }  // namespace velmora

@@ -106,51 +106,17 @@ void KeepObsoleteFrames(ID3v2::Tag& tag) {
 
 }  // namespace
 
-const char* Id3v2ModeName(Id3v2Mode mode) {
-  switch (mode) {
-    case Id3v2Mode::kAlways:
-      return "always";
-    case Id3v2Mode::kNever:
-      return "never";
-    case Id3v2Mode::kAuto:
-      break;
-  }
-  return "auto";
-}
-
-std::optional<Id3v2Mode> ParseId3v2Mode(std::string_view name) {
-  for (Id3v2Mode mode : {Id3v2Mode::kAuto, Id3v2Mode::kAlways, Id3v2Mode::kNever}) {
-    if (name == Id3v2ModeName(mode)) return mode;
-  }
-  return std::nullopt;
-}
-
-bool IsId3v2Year(const std::string& year) {
-  return !year.empty() && year.size() <= 4 &&
-         std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int TableGenreNumber(const std::string& name) {
-  for (int i = 0; i < kNamedGenreCount; ++i) {
-    if (GenreNames()[i] == name) return i;
-  }
-  return -1;
-}
-
 struct Id3v2Tag::State {
   FileStamp stamp;
   std::unique_ptr<OverlayStream> stream;
   std::unique_ptr<TagLib::MPEG::File> file;
 };
 
-Id3v2Tag::Id3v2Tag(std::string path, OpenFile& file, bool writable)
-    : path_(std::move(path)), file_(&file), writable_(writable) {}
-
-Id3v2Tag::~Id3v2Tag() = default;
+void Id3v2Tag::DropState::operator()(State* state) const { delete state; }
 
 Error Id3v2Tag::Open() {
   if (state_) return state_->stream->error();
-  auto state = std::make_unique<State>();
+  std::unique_ptr<State, DropState> state(new State);
   if (Error error = file_->Stamp(state->stamp)) return error;
   state->stream =
       std::make_unique<OverlayStream>(path_, *file_, writable_, state->stamp.identity.size);
@@ -213,7 +179,7 @@ Error Id3v2Tag::Edit(const Id3v2Changes& changes, bool create, std::optional<Reg
   const bool saved = mpeg.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone,
                                major == 4 ? ID3v2::v4 : ID3v2::v3, TagLib::File::DoNotDuplicate);
   // The tag has changed: this state is done with.
-  const std::unique_ptr<State> done = std::move(state_);
+  const std::unique_ptr<State, DropState> done = std::move(state_);
   if (stream.error()) return stream.error();
   if (!saved) return Error{kPathFileAccess, "the tag library could not save the ID3v2 tag"};
   return stream.overlay().Span(edit);

@@ -67,14 +67,19 @@ class Id3v2Tag {
   // written as 2.3.
   Error Edit(const Id3v2Changes& changes, bool create, std::optional<RegionEdit>& edit);
 
- private:
+  // TagLib's side, known only to the media library (tags/media_library.h).
   struct State;
+  struct DropState {
+    void operator()(State* state) const;
+  };
+
+ private:
   Error Open();
 
   std::string path_;
   OpenFile* file_;
   bool writable_;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<State, DropState> state_;
 };
 
 }  // namespace velmora

@@ -122,16 +122,6 @@ void SetUpExiv2() {
 
 }  // namespace
 
-bool IsPhotoExtension(const std::string& ext) {
-  static const std::array<const char*, 20> kPhotos = {
-      "jpg", "jpeg", "jpe", "tif", "tiff", "png", "heic", "heif", "avif", "webp",
-      "dng", "cr2",  "cr3", "nef", "nrw",  "arw", "orf",  "rw2",  "pef",  "raf"};
-  for (const char* photo : kPhotos) {
-    if (ext == photo) return true;
-  }
-  return false;
-}
-
 void ReadPhotoDate(const std::string& path, OpenFile& file, std::int64_t size, FileFields& fields) {
   SetUpExiv2();
   try {

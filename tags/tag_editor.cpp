@@ -258,7 +258,10 @@ bool TagEditor::WritePlanned(const std::string& path, TagFile& file, const TagEd
     if (journal_ != nullptr) journal_->Abandoned(FileOp::kTag, path, path);
     return true;
   }
-  return journal_ == nullptr || !journal_->Done(FileOp::kTag, path, path);
+  if (journal_ == nullptr) return true;
+  const FileIdentity* written = file.Written();
+  return !(written != nullptr ? journal_->DoneAs(FileOp::kTag, path, path, *written)
+                              : journal_->Done(FileOp::kTag, path, path));
 }
 
 bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits, bool* failed) {
@@ -270,7 +273,9 @@ bool TagEditor::PlanOne(const std::string& path, TagFile& file, TagEdits& edits,
   } else {
     TagRecord record = BuildTagRecord(fields_);
     KeepTrackNumber(shownRecord_, fields_.TxtKommentar, record);
-    error = file.Plan(record, ChangesForId3v2(), id3v2Mode_, edits);
+    const Id3v2Changes changes =
+        id3v2Mode_ == Id3v2Mode::kNever ? Id3v2Changes() : ChangesForId3v2();
+    error = file.Plan(record, changes, id3v2Mode_, edits);
   }
   if (error) file.Report(error, reporter_);
   if (failed != nullptr) *failed = static_cast<bool>(error);

@@ -1,10 +1,10 @@
 // The tag run in batches: the files of a batch are read and planned first,
 // each kept open, so that the journal can take their intents in one write;
 // then each is written as the run would one at a time.
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <memory>
-#include <set>
-#include <string_view>
-#include <unordered_set>
 #include <utility>
 
 #include "tags/tag_editor.h"
@@ -16,6 +16,15 @@ namespace {
 
 // Files open at once; a crash leaves at most this many intents to settle.
 constexpr std::size_t kTagBatchFiles = 64;
+
+// A name's length and last eight bytes: names of one folder differ there,
+// so most comparisons end at these two numbers.
+std::pair<std::size_t, std::uint64_t> NameKey(const std::string& path) {
+  std::uint64_t tail = 0;
+  const std::size_t n = std::min<std::size_t>(path.size(), sizeof tail);
+  std::memcpy(&tail, path.data() + path.size() - n, n);
+  return {path.size(), tail};
+}
 
 }  // namespace
 
@@ -46,17 +55,29 @@ bool TagEditor::WriteNextBatch(const TagList& list, std::size_t& from, std::stri
 std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
                                  std::vector<PlannedTagFile>& planned, std::string& current) {
   // A file named twice waits for its first write: no two steps of a batch
-  // share a file.
-  std::unordered_set<std::string_view> paths;
-  std::set<std::pair<std::uint64_t, std::uint64_t>> files;
+  // share a file. A batch is small: a look along it beats a node per file.
+  std::array<std::pair<std::uint64_t, std::uint64_t>, kTagBatchFiles> files;
+  std::size_t fileCount = 0;
+  std::array<std::pair<std::size_t, std::uint64_t>, kTagBatchFiles> names;  // of planned
   std::size_t i = from;
   for (; i < list.size() && planned.size() < kTagBatchFiles; ++i) {
     if (!list[i].marked) continue;
     current = list[i].path;
-    if (!paths.insert(list[i].path).second) break;
+    const std::pair<std::size_t, std::uint64_t> name = NameKey(list[i].path);
+    bool named = false;
+    for (std::size_t k = 0; k < planned.size() && !named; ++k) {
+      named = names[k] == name && list[planned[k].index].path == list[i].path;
+    }
+    if (named) break;
     auto file = std::make_unique<TagFile>(disk_, current, true);
-    const FileIdentity* id = file->Identity();
-    if (id != nullptr && !files.insert({id->device, id->inode}).second) break;
+    if (const FileIdentity* id = file->Identity()) {
+      const std::pair<std::uint64_t, std::uint64_t> key{id->device, id->inode};
+      if (std::find(files.begin(), files.begin() + fileCount, key) != files.begin() + fileCount) {
+        break;
+      }
+      files[fileCount++] = key;
+    }
+    names[planned.size()] = name;
     PlannedTagFile& entry = planned.emplace_back();
     entry.index = i;
     entry.file = std::move(file);

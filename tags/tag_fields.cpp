@@ -1,27 +1,15 @@
 #include "tags/tag_fields.h"
 
-#include <taglib/flacfile.h>
-#include <taglib/id3v1tag.h>
-#include <taglib/id3v2framefactory.h>
-#include <taglib/id3v2tag.h>
-#include <taglib/mp4file.h>
-#include <taglib/mpegfile.h>
-#include <taglib/opusfile.h>
-#include <taglib/tag.h>
-#include <taglib/vorbisfile.h>
-#include <taglib/xiphcomment.h>
-
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <string_view>
 
+#include "tags/media_library.h"
 #include "tags/photo_date.h"
-#include "tags/read_only_stream.h"
 
 namespace velmora {
 namespace {
-
-enum class AudioKind { kNone, kMpeg, kFlac, kVorbis, kOpus, kMp4 };
 
 std::string LowerExtension(const std::string& path) {
   const std::size_t dot = path.rfind('.');
@@ -43,63 +31,17 @@ AudioKind AudioKindOf(const std::string& ext) {
   return AudioKind::kNone;
 }
 
-void SetText(FileFields& fields, NameField field, const TagLib::String& text) {
-  if (!text.isEmpty()) fields[field] = text.to8Bit(true);
-}
-
-void SetNumber(FileFields& fields, NameField field, unsigned int number) {
-  if (number > 0) fields[field] = std::to_string(number);
-}
-
-void TakeTag(const TagLib::Tag* tag, FileFields& fields) {
-  if (tag == nullptr) return;
-  SetText(fields, NameField::kArtist, tag->artist());
-  SetText(fields, NameField::kTitle, tag->title());
-  SetText(fields, NameField::kAlbum, tag->album());
-  SetNumber(fields, NameField::kYear, tag->year());
-  SetNumber(fields, NameField::kTrack, tag->track());
-  SetText(fields, NameField::kGenre, tag->genre());
-  SetText(fields, NameField::kComment, tag->comment());
-}
-
-// Tags only: the audio properties are never read.
-void ReadAudioTags(AudioKind kind, TagLib::IOStream* stream, FileFields& fields) {
-  auto* frames = TagLib::ID3v2::FrameFactory::instance();
-  switch (kind) {
-    case AudioKind::kMpeg: {
-      TagLib::MPEG::File file(stream, frames, false);
-      if (!file.isValid()) return;
-      const bool v2 = file.hasID3v2Tag() && !file.ID3v2Tag()->isEmpty();
-      if (v2) return TakeTag(file.ID3v2Tag(), fields);
-      if (file.hasID3v1Tag()) TakeTag(file.ID3v1Tag(), fields);
-      return;
-    }
-    case AudioKind::kFlac: {
-      TagLib::FLAC::File file(stream, frames, false);
-      if (file.isValid() && file.hasXiphComment()) TakeTag(file.xiphComment(), fields);
-      return;
-    }
-    case AudioKind::kVorbis: {
-      TagLib::Ogg::Vorbis::File file(stream, false);
-      if (file.isValid()) TakeTag(file.tag(), fields);
-      return;
-    }
-    case AudioKind::kOpus: {
-      TagLib::Ogg::Opus::File file(stream, false);
-      if (file.isValid()) TakeTag(file.tag(), fields);
-      return;
-    }
-    case AudioKind::kMp4: {
-      TagLib::MP4::File file(stream, false);
-      if (file.isValid()) TakeTag(file.tag(), fields);
-      return;
-    }
-    case AudioKind::kNone:
-      return;
-  }
-}
-
 }  // namespace
+
+bool IsPhotoExtension(const std::string& ext) {
+  static const std::array<const char*, 20> kPhotos = {
+      "jpg", "jpeg", "jpe", "tif", "tiff", "png", "heic", "heif", "avif", "webp",
+      "dng", "cr2",  "cr3", "nef", "nrw",  "arw", "orf",  "rw2",  "pef",  "raf"};
+  for (const char* photo : kPhotos) {
+    if (ext == photo) return true;
+  }
+  return false;
+}
 
 void SetModifiedFields(std::int64_t modified, FileFields& fields) {
   const std::time_t seconds = static_cast<std::time_t>(modified / 1000000000);
@@ -126,8 +68,7 @@ FileFields TagFieldSource::Read(const std::string& path) {
   const std::string ext = LowerExtension(path);
   const AudioKind kind = AudioKindOf(ext);
   if (kind != AudioKind::kNone) {
-    ReadOnlyStream stream(path, *file, stamp.identity.size);
-    ReadAudioTags(kind, &stream, fields);
+    ReadAudioFields(kind, path, *file, stamp.identity.size, fields);
   } else if (IsPhotoExtension(ext)) {
     ReadPhotoDate(path, *file, stamp.identity.size, fields);
   }

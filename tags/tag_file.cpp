@@ -127,6 +127,7 @@ Error TagFile::Write(const TagRecord& record, const Id3v2Changes& changes, Id3v2
   TagEdits edits;
   Error error = Plan(record, changes, mode, edits);
   if (!error) error = Apply(edits);
+  if (!error) edits_ = std::move(edits);
   if (error) Report(error, reporter);
   return error;
 }
@@ -183,7 +184,7 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
                           TagEdits& edits) {
   const long long size = stamp_.identity.size;
   const long long head = id3v2 ? id3v2->length : 0;
-  const std::string newHead = id3v2 ? id3v2->bytes : std::string();
+  const std::string_view newHead = id3v2 ? std::string_view(id3v2->bytes) : std::string_view();
   const long long newSize = size - head + static_cast<long long>(newHead.size());
   std::string last;
   if (size - head >= kTagLength) {
@@ -191,11 +192,11 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
       if (Error error = file_->ReadAt(size - kTagLength, lastBytes_.data(), kTagSize)) return error;
     }
     readSize_ = size;
-    last = View(lastBytes_);
+    last.assign(View(lastBytes_));
   } else if (newSize >= kTagLength) {
     std::string rest(static_cast<std::size_t>(size - head), '\0');
     if (Error error = file_->ReadAt(head, rest.data(), rest.size())) return error;
-    last = (newHead + rest).substr(static_cast<std::size_t>(newSize - kTagLength));
+    last = (std::string(newHead) + rest).substr(static_cast<std::size_t>(newSize - kTagLength));
   } else {
     return ShortError();
   }
@@ -204,16 +205,17 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
   // A marker inside the new ID3v2 tag is not a record.
   if (HasTagMarker(last) && newSize - kTagLength >= static_cast<long long>(newHead.size())) {
     recordEdit.offset = newSize - kTagLength;
-    recordEdit.oldBytes = last;
+    recordEdit.oldBytes = std::move(last);
   } else if (!IsMp3Name(path_)) {
     return Error{kInvalidFileFormat, "no tag found, and not an MP3 file to append one to"};
   }
   edits.oldSize = size;
   edits.oldModified = stamp_.identity.modified;
   edits.newSize = recordEdit.offset + kTagLength;
+  edits.edits.reserve(id3v2 ? 2 : 1);
   if (id3v2) {
     TagEdit headEdit{0, std::string(static_cast<std::size_t>(head), '\0'),
-                     static_cast<long long>(newHead.size()), newHead};
+                     static_cast<long long>(newHead.size()), std::string(newHead)};
     if (Error error = file_->ReadAt(0, headEdit.oldBytes.data(), headEdit.oldBytes.size())) {
       return error;
     }
@@ -225,10 +227,13 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
 }
 
 Error TagFile::Apply(const TagEdits& edits) {
+  written_.reset();
   if (Error error = ApplySplices(disk_, path_, file_, stamp_, WriteSplices(edits))) return error;
-  edits_ = edits;
   stamped_ = false;
   readSize_ = -1;
+  // The written file as its descriptor shows it, for the journal's done
+  // record: no second look at the name after the close.
+  if (FileStamp after; !file_->Stamp(after)) written_ = after.identity;
   return file_->Close();
 }
 

@@ -75,6 +75,9 @@ class TagFile {
   [[nodiscard]] const FileStamp& stamp() const { return stamp_; }
   // What the last Write made.
   [[nodiscard]] const TagEdits& edits() const { return edits_; }
+  // The file as the last good Apply left it, looked at through the open
+  // file just before the close; null when that look failed.
+  [[nodiscard]] const FileIdentity* Written() const { return written_ ? &*written_ : nullptr; }
 
  private:
   Error Stamped();
@@ -96,6 +99,7 @@ class TagFile {
   std::unique_ptr<AudioTag> audio_;
   std::optional<std::optional<AudioTagValues>> audioRead_;  // set once read
   TagEdits edits_;
+  std::optional<FileIdentity> written_;
 };
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include "tags/tag_undo.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 
@@ -68,15 +69,28 @@ bool AsBefore(OpenFile& file, const TagEdits& edits) {
 }  // namespace
 
 std::string PackTagEdits(const TagEdits& edits) {
-  char sum[17];
-  std::snprintf(sum, sizeof sum, "%016" PRIx64, edits.checksum);
-  std::string block(kBlockHeader);
-  block += std::to_string(edits.oldSize) + ' ' + std::to_string(edits.oldModified) + ' ' +
-           std::to_string(edits.newSize) + ' ' + sum + ' ' + std::to_string(edits.edits.size()) +
-           '\n';
+  // Built in one buffer: one payload per file of a tag run.
+  std::size_t oldBytes = 0;
+  for (const TagEdit& edit : edits.edits) oldBytes += edit.oldBytes.size();
+  std::string block;
+  block.reserve(kBlockHeader.size() + 80 + 64 * edits.edits.size() + oldBytes);
+  block += kBlockHeader;
+  const auto number = [&block](auto value, char after, int base = 10) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
+    if (base == 16) block.append(16 - static_cast<std::size_t>(end - digits), '0');
+    block.append(digits, end);
+    block += after;
+  };
+  number(edits.oldSize, ' ');
+  number(static_cast<long long>(edits.oldModified), ' ');
+  number(edits.newSize, ' ');
+  number(edits.checksum, ' ', 16);
+  number(edits.edits.size(), '\n');
   for (const TagEdit& edit : edits.edits) {
-    block += std::to_string(edit.offset) + ' ' + std::to_string(edit.oldBytes.size()) + ' ' +
-             std::to_string(edit.newLength) + '\n';
+    number(edit.offset, ' ');
+    number(edit.oldBytes.size(), ' ');
+    number(edit.newLength, '\n');
   }
   for (const TagEdit& edit : edits.edits) block += edit.oldBytes;
   return block;

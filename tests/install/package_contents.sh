@@ -44,6 +44,7 @@ dpkg-deb -c "$deb" | awk '/^-/ { print $6 }' | sort >"$work/files"
 sort >"$work/expected" <<'LIST'
 ./usr/bin/velmora
 ./usr/bin/velmora-cli
+./usr/lib/velmora/media/velmora-media.so
 ./usr/share/applications/org.velmora.Velmora.desktop
 ./usr/share/bash-completion/completions/velmora-cli
 ./usr/share/doc/velmora/changelog.gz
@@ -87,6 +88,11 @@ grep -q '^License: GPL-3.0-or-later' "$root/usr/share/doc/velmora/copyright" || 
 
 "$root/usr/bin/velmora-cli" --help >"$work/help" || fail "installed velmora-cli --help failed"
 grep -q 'read-tag' "$work/help" || fail "installed velmora-cli --help: $(cat "$work/help")"
+# An ID3v2 header sends read-tag to TagLib, in the library beside the program.
+printf 'ID3\004\000\000\000\000\000\000' >"$work/a.mp3"
+head -c 128 /dev/zero >>"$work/a.mp3"
+"$root/usr/bin/velmora-cli" read-tag --json "$work/a.mp3" >"$work/tag" 2>&1 || true
+! grep -q 'could not be loaded' "$work/tag" || fail "installed velmora-cli: $(cat "$work/tag")"
 
 rm -rf "$work"
 echo "package_contents: velmora_${version}_${arch}.deb as expected"
