@@ -74,6 +74,12 @@ class RunJournal {
   // After the operation went through. An error stops the run before the next
   // operation; the journal has reported it.
   virtual Error Done(FileOp op, const std::string& source, const std::string& target) = 0;
+  // The same, with the identity of the file the operation made, as the
+  // operation itself saw it.
+  virtual Error DoneAs(FileOp op, const std::string& source, const std::string& target,
+                       const FileIdentity& /*made*/) {
+    return Done(op, source, target);
+  }
 
   // The operation announced by the last Intent did not happen.
   virtual void Abandoned(FileOp op, const std::string& source, const std::string& target) = 0;

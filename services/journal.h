@@ -73,6 +73,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -317,6 +318,8 @@ class JournalWriter : public RunJournal {
   Error Intent(FileOp op, const std::string& source, const std::string& target,
                const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
+  Error DoneAs(FileOp op, const std::string& source, const std::string& target,
+               const FileIdentity& made) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Foresee(std::vector<ForeseenStep> steps) override;
   // With deferDone, the intents of tag writes on files of their own and on
@@ -371,6 +374,8 @@ class JournalWriter : public RunJournal {
                             std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
+  // A file's: what DoneAs was told, else LookUp.
+  StepIdentity MadeOrLookUp(const std::string& path);
   // The same for a step's source written ahead; unknown unless a file (or a
   // link to one) is there.
   StepIdentity LookUpFile(const std::string& path);
@@ -412,6 +417,7 @@ class JournalWriter : public RunJournal {
   long current_ = 0;    // the step begun last
   long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;
+  std::optional<FileIdentity> made_;  // told by DoneAs for the done record
 };
 
 }  // namespace velmora

@@ -84,6 +84,14 @@ StepIdentity JournalWriter::LookUp(const std::string& path, bool folder) {
   return id;
 }
 
+// A copy tells what it made, from its descriptor: no look by name.
+StepIdentity JournalWriter::MadeOrLookUp(const std::string& path) {
+  if (!made_) return LookUp(path);
+  StepIdentity id{true, made_->size, made_->modified, made_->device, made_->inode};
+  AddFileSystem(id, path);
+  return id;
+}
+
 StepIdentity JournalWriter::LookUpFile(const std::string& path) {
   FileSystem& disk = file_.disk();
   std::optional<FileIdentity> found;
@@ -238,7 +246,7 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   // identity is the new name's, without another lstat. A file changed
   // between the two is refused by undo, as one changed after the run.
   const StepIdentity after =
-      op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+      op == FileOp::kRename && announced_.known ? announced_ : MadeOrLookUp(target);
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
   const bool now =
@@ -254,6 +262,14 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   AppendIdentityFields(out, after);
   FrameFrom(out, start);
   return now ? Write(line) : Error{};
+}
+
+Error JournalWriter::DoneAs(FileOp op, const std::string& source, const std::string& target,
+                            const FileIdentity& made) {
+  made_ = made;
+  const Error error = Done(op, source, target);
+  made_.reset();
+  return error;
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
