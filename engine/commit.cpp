@@ -33,12 +33,14 @@ Error Journaled(FileOp op, const std::string& source, const std::string& target,
     }
   }
   FileSystem& fileSystem = services.fileSystem;
-  const Error error =
-      op == FileOp::kCopy ? fileSystem.Copy(source, target) : fileSystem.Move(source, target);
+  std::optional<FileIdentity> made;
+  const Error error = op == FileOp::kCopy ? fileSystem.CopyAndIdentify(source, target, made)
+                                          : fileSystem.Move(source, target);
   if (journal != nullptr) {
     if (error) {
       journal->Abandoned(op, source, target);
-    } else if (journal->Done(op, source, target)) {
+    } else if (made ? journal->DoneAs(op, source, target, *made)
+                    : journal->Done(op, source, target)) {
       stop = true;
     }
   }

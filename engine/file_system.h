@@ -154,6 +154,12 @@ class FileSystem {
   // time. Never overwrites: kFileExists when target exists. On failure no file is left
   // at target.
   virtual Error Copy(const std::string& source, const std::string& target) = 0;
+  // The same, and made is the copy's identity as it was made, when the copy
+  // could tell it: the journal then needs no look of its own.
+  virtual Error CopyAndIdentify(const std::string& source, const std::string& target,
+                                std::optional<FileIdentity>& /*made*/) {
+    return Copy(source, target);
+  }
 
   // Removes the file at path; kFileNotFound when there is none.
   virtual Error Delete(const std::string& path) = 0;

@@ -142,7 +142,9 @@ mode_t CopyMode(const struct stat& source, const struct stat& copy) {
   return mode;
 }
 
-int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
+// made is the copy as finished: its identity is what a done record needs,
+// taken from the descriptor rather than by name after it closed.
+int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose, struct stat& made) {
   if (Cloned(in, st, out.fd)) {
     TestSignalPoint("copy");
   } else if (int err = CopyBytes(in, st, out.fd); err != 0) {
@@ -153,16 +155,16 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose) {
   if (purpose == CopyPurpose::kMove && ::fchown(out.fd, st.st_uid, st.st_gid) != 0) {
     // Refused: the copy is the mover's, and keeps no special bits (below).
   }
-  // Only the special bits depend on who owns the copy.
-  struct stat made {};
-  made.st_uid = st.st_uid;
-  made.st_gid = st.st_gid;
-  if ((st.st_mode & (S_ISUID | S_ISGID | S_ISVTX)) != 0 && ::fstat(out.fd, &made) != 0) {
-    return errno;
-  }
-  if (::fchmod(out.fd, CopyMode(st, made)) != 0) return errno;
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   if (::futimens(out.fd, times) != 0) return errno;
+  if (::fstat(out.fd, &made) != 0) return errno;
+  // The file was made with the source's rights where the umask or a default
+  // ACL let it; only a difference costs a change (which keeps the times).
+  const mode_t mode = CopyMode(st, made);
+  if ((made.st_mode & 07777) != mode) {
+    if (::fchmod(out.fd, mode) != 0) return errno;
+    made.st_mode = (made.st_mode & ~static_cast<mode_t>(07777)) | mode;
+  }
   // A move deletes its source next: the copy must be on the disk first.
   if (purpose == CopyPurpose::kMove && ::fsync(out.fd) != 0) return errno;
   return 0;
@@ -198,12 +200,15 @@ pid_t OwnPid() {
 // An unnamed file in target's folder (O_TMPFILE), which a crash leaves no
 // trace of; -1 where the file system or /proc does not offer it, so the
 // copy goes through a named partial file.
-int CreateUnnamed(const FolderPlace& target) {
+// Made with the source's rights (no special bits): nobody can open it by
+// name, and a copy whose rights come out right needs no fchmod.
+int CreateUnnamed(const FolderPlace& target, mode_t mode) {
   static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
   if (!procFds) return -1;
   const std::size_t nameStart = FileNameStart(target.name);
-  const std::string folder = nameStart == 0 ? std::string(".") : target.name.substr(0, nameStart);
-  return ::openat(target.dir, folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (nameStart == 0) return ::openat(target.dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  const std::string folder = target.name.substr(0, nameStart);
+  return ::openat(target.dir, folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
 }
 
 // Links the unnamed file under name: by its descriptor where the kernel
@@ -257,6 +262,13 @@ int CopyLink(const FolderPlace& source, const FolderPlace& target, CopyPurpose p
 
 }  // namespace
 
+FileIdentity IdentityOfStat(const struct stat& st) {
+  return FileIdentity{
+      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+      static_cast<std::int64_t>(st.st_size),
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 std::string PartialName(const std::string& target, int n) {
   const std::size_t nameStart = FileNameStart(target);
   std::string name = target.substr(nameStart);
@@ -287,7 +299,8 @@ int PublishNoReplace(int dir, const std::string& partial, const std::string& tar
   return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
 }
 
-int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose) {
+int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose,
+                      FileIdentity* made) {
   // Non-blocking: a FIFO put in the file's place must not hang the run. A
   // link is never opened, so nothing is read through one.
   Fd in{::openat(source.dir, source.name.c_str(),
@@ -301,17 +314,21 @@ int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, Copy
   // extra lstat per file.
   if (st.st_size >= kCheckFirstSize && Exists(target.dir, target.name)) return EEXIST;
 
-  Fd out{CreateUnnamed(target)};
+  struct stat copy {};
+  Fd out{CreateUnnamed(target, st.st_mode & 0777)};
   if (out.fd >= 0) {
-    if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
-    return PublishUnnamed(out, target);
+    if (int err = CopyInto(in.fd, st, out, purpose, copy); err != 0) return err;
+    if (int err = PublishUnnamed(out, target); err != 0) return err;
+  } else {
+    Partial partial;
+    if (int err = CreatePartial(target, partial, out); err != 0) return err;
+    if (int err = CopyInto(in.fd, st, out, purpose, copy); err != 0) return err;
+    if (int err = out.Close(); err != 0) return err;
+    if (int err = PublishNoReplace(target.dir, partial.path, target.name); err != 0) return err;
+    partial.published = true;
   }
-  Partial partial;
-  if (int err = CreatePartial(target, partial, out); err != 0) return err;
-  if (int err = CopyInto(in.fd, st, out, purpose); err != 0) return err;
-  if (int err = out.Close(); err != 0) return err;
-  if (int err = PublishNoReplace(target.dir, partial.path, target.name); err != 0) return err;
-  partial.published = true;
+  // Naming and closing change neither inode, size nor modification time.
+  if (made != nullptr) *made = IdentityOfStat(copy);
   return 0;
 }
 

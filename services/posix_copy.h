@@ -8,8 +8,11 @@
 // the file-system service.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
+#include "engine/file_system.h"
 #include "services/pinned_folders.h"
 
 namespace velmora {
@@ -26,8 +29,12 @@ std::string PartialName(const std::string& target, int n);
 // Copies source to target. Set-uid, set-gid and sticky bits stay only where
 // the copy keeps the owner (and, for set-gid, the group). Returns 0 or the
 // errno of the first failure, in which case no file is left at target and
-// no partial file remains.
-int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose);
+// no partial file remains. On success a copied file's identity goes to made
+// where given (a link copied as a link leaves it alone).
+int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, CopyPurpose purpose,
+                      FileIdentity* made = nullptr);
+
+FileIdentity IdentityOfStat(const struct stat& st);
 
 // Gives partial the name target, both in dir, without ever replacing a file:
 // a no-replace rename, else a link, else (file systems without links)

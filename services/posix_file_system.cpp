@@ -85,13 +85,6 @@ Error Failure(int err, const FolderPlace& source, const FolderPlace& target) {
   return ErrorFromErrno(err);
 }
 
-FileIdentity IdentityOfStat(const struct stat& st) {
-  return FileIdentity{
-      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-      static_cast<std::int64_t>(st.st_size),
-      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
 }  // namespace
 
 Error WriteAll(int fd, std::string_view text) {
@@ -159,11 +152,19 @@ Error PosixFileSystem::Move(const std::string& source, const std::string& target
 }
 
 Error PosixFileSystem::Copy(const std::string& source, const std::string& target) {
+  std::optional<FileIdentity> made;
+  return CopyAndIdentify(source, target, made);
+}
+
+Error PosixFileSystem::CopyAndIdentify(const std::string& source, const std::string& target,
+                                       std::optional<FileIdentity>& made) {
   FolderPlace from, to;
   if (Error error = pins_.Resolve(source, from)) return error;
   if (Error error = pins_.Resolve(target, to)) return error;
-  const int err = CopyFileExclusive(from, to, CopyPurpose::kCopy);
+  FileIdentity identity;
+  const int err = CopyFileExclusive(from, to, CopyPurpose::kCopy, &identity);
   if (err != 0) return Failure(err, from, to);
+  if (identity.inode != 0) made = identity;
   TestStepDone();
   return {};
 }

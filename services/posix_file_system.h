@@ -59,6 +59,8 @@ class PosixFileSystem : public FileSystem {
   Error GetFile(const std::string& path, std::optional<FileIdentity>& identity) override;
   Error Move(const std::string& source, const std::string& target) override;
   Error Copy(const std::string& source, const std::string& target) override;
+  Error CopyAndIdentify(const std::string& source, const std::string& target,
+                        std::optional<FileIdentity>& made) override;
   Error Delete(const std::string& path) override;
   bool SameFile(const std::string& a, const std::string& b) override;
   bool HasEntrySpelled(const std::string& path) override;

@@ -55,6 +55,11 @@ Error SessionJournal::Done(FileOp op, const std::string& source, const std::stri
   return writer_ ? writer_->Done(op, source, target) : Error{};
 }
 
+Error SessionJournal::DoneAs(FileOp op, const std::string& source, const std::string& target,
+                             const FileIdentity& made) {
+  return writer_ ? writer_->DoneAs(op, source, target, made) : Error{};
+}
+
 void SessionJournal::Abandoned(FileOp op, const std::string& source, const std::string& target) {
   if (writer_) writer_->Abandoned(op, source, target);
 }

@@ -34,6 +34,8 @@ class SessionJournal : public RunJournal {
   Error Intent(FileOp op, const std::string& source, const std::string& target,
                const FileIdentity* known, std::string_view payload = {}) override;
   Error Done(FileOp op, const std::string& source, const std::string& target) override;
+  Error DoneAs(FileOp op, const std::string& source, const std::string& target,
+               const FileIdentity& made) override;
   void Abandoned(FileOp op, const std::string& source, const std::string& target) override;
   void Foresee(std::vector<ForeseenStep> steps) override;
   void Finished() override;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <tuple>
 
 #include "services/crash_guard.h"
@@ -218,6 +219,31 @@ TEST(PosixFileSystem, LinksAreCopiedAsLinks) {
   ASSERT_TRUE(fs.Copy(dir / "link", dir / "copy").ok());
   EXPECT_EQ(std::filesystem::read_symlink(dir / "copy"), dir / "secret");
   EXPECT_EQ(fs.Copy(dir / "link", dir / "copy").number, kFileExists);
+}
+
+// The copy is made with the source's rights and changed only where the umask
+// took some away; a source nobody may write still copies. The identity the
+// copy tells is the one a look by name finds.
+TEST(PosixFileSystem, CopyKeepsRightsWhateverTheUmask) {
+  TempFolder dir;
+  PosixFileSystem fs;
+  WriteFile(dir / "a", "bytes");
+  const std::tuple<mode_t, mode_t> rows[] = {
+      {0644, 022}, {0644, 077}, {0444, 022}, {0777, 0}, {0750, 027}};
+  int n = 0;
+  for (const auto& [mode, mask] : rows) {
+    ASSERT_EQ(::chmod((dir / "a").c_str(), mode), 0);
+    const std::string copy = dir / ("c" + std::to_string(++n));
+    const mode_t old = ::umask(mask);
+    std::optional<FileIdentity> made;
+    const Error error = fs.CopyAndIdentify(dir / "a", copy, made);
+    ::umask(old);
+    ASSERT_TRUE(error.ok()) << copy;
+    const struct stat st = StatOf(copy);
+    EXPECT_EQ(st.st_mode & 07777, mode) << copy;
+    ASSERT_TRUE(made.has_value()) << copy;
+    EXPECT_EQ(*made, IdentityOfStat(st)) << copy;
+  }
 }
 
 // Holes stay holes: a 1 GiB file with two written blocks takes two blocks'
