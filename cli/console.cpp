@@ -102,11 +102,14 @@ bool Reporting::AnyProblem() const { return counter_->count > 0 || messages_.Cou
 void SetUpStandardOutput() {
   // A write per step costs as much as the rename itself; a reader on a
   // terminal still sees each step as it happens.
+  // glibc takes the size only with a buffer of our own: without one it
+  // allocates a block of the file's st_blksize (4 KiB for a pipe).
   constexpr std::size_t kBlock = 1u << 16;
   if (::isatty(STDOUT_FILENO) == 1) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
   } else {
-    std::setvbuf(stdout, nullptr, _IOFBF, kBlock);
+    static char block[kBlock];
+    std::setvbuf(stdout, block, _IOFBF, kBlock);
   }
 }
 

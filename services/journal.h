@@ -105,6 +105,14 @@ struct StepIdentity {
   bool inodeStable = false;  // that file system keeps inode numbers
 };
 
+// A StepIdentity's six ID fields as a record holds them, so that an intent
+// and its done record share one formatting (FormatIdentityFields).
+struct IdentityText {
+  char text[112];  // five 64-bit numbers, their tabs and the flag
+  std::size_t size = 0;
+  [[nodiscard]] std::string_view view() const { return {text, size}; }
+};
+
 // The identity of the file (or, with folder, the folder) at path itself, a
 // link not followed, with its file system's; unknown when there is none or
 // the look failed.
@@ -343,13 +351,14 @@ class JournalWriter : public RunJournal {
     long seq = 0;
     std::size_t index = 0;  // in foreseen_
     StepIdentity id;
+    IdentityText idText;  // the intent's ID fields, for its done record
   };
 
   // Appends waiting records and records in one write; a failure is reported
   // when report says so.
   Error Write(const std::string& records, bool report = true);
   void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
-                    const std::string& target, const StepIdentity& id,
+                    const std::string& target, const IdentityText& id,
                     const JournalPayload& payload) const;
   // True when the step is the next one written ahead, which it then begins.
   bool TakeWrittenAhead(FileOp op, const std::string& source, const std::string& target,
@@ -401,6 +410,7 @@ class JournalWriter : public RunJournal {
   bool lastStable_ = false;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent
+  IdentityText announcedText_;                                   // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;  // deferred done records

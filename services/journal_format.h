@@ -35,6 +35,8 @@ bool UnescapeJournalText(std::string_view text, std::string& out);
 
 // The six ID fields, "-" each when unknown; and the three payload fields.
 std::string IdentityFields(const StepIdentity& id);
+// The same as text of its own.
+void FormatIdentityFields(IdentityText& out, const StepIdentity& id);
 std::string PayloadFields(const JournalPayload& payload);
 // The same appended to out, without a string of their own.
 void AppendIdentityFields(std::string& out, const StepIdentity& id);

@@ -162,7 +162,7 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
 }
 
 void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
-                                 const std::string& target, const StepIdentity& id,
+                                 const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
   const std::size_t start = out.size();
   out += "I\t";
@@ -176,7 +176,7 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   out += kTab;
   AppendEscaped(out, target);
   out += kTab;
-  AppendIdentityFields(out, id);
+  out.append(id.view());
   out += kTab;
   AppendPayloadFields(out, payload);
   FrameFrom(out, start);
@@ -210,7 +210,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   } else {
     announced_ = LookUp(source);
   }
-  AppendIntent(records, current_, op, source, target, announced_, stored);
+  FormatIdentityFields(announcedText_, announced_);
+  AppendIntent(records, current_, op, source, target, announcedText_, stored);
   const std::size_t alone = records.size();
   const std::size_t nextBefore = next_;
   std::vector<std::string> newFolders;
@@ -237,8 +238,8 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   // A rename keeps the file, its size and modification time: the intent's
   // identity is the new name's, without another lstat. A file changed
   // between the two is refused by undo, as one changed after the run.
-  const StepIdentity after =
-      op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+  const bool same = op == FileOp::kRename && announced_.known;
+  const StepIdentity after = same ? announced_ : LookUp(target);
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
   const bool now =
@@ -251,7 +252,11 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   out += kTab;
   AppendNumber(out, current_);
   out += kTab;
-  AppendIdentityFields(out, after);
+  if (same) {
+    out.append(announcedText_.view());
+  } else {
+    AppendIdentityFields(out, after);
+  }
   FrameFrom(out, start);
   return now ? Write(line) : Error{};
 }
