@@ -264,18 +264,22 @@ void AppendIdentityFields(std::string& out, const StepIdentity& id) {
   out.append(text.text, text.size);
 }
 
-void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
+char* PutPayloadFields(char* at, const JournalPayload& payload) {
   if (!payload.present) {
-    out += "-\t-\t-";
-    return;
+    constexpr std::string_view kNone = "-\t-\t-";
+    return at + kNone.copy(at, kNone.size());
   }
-  AppendNumber(out, payload.offset);
-  out += kTab;
-  AppendNumber(out, payload.length);
-  out += kTab;
-  char crc[8];
-  PutHex8(payload.crc, crc);
-  out.append(crc, sizeof crc);
+  at = std::to_chars(at, at + 20, payload.offset).ptr;
+  *at++ = kTab;
+  at = std::to_chars(at, at + 20, payload.length).ptr;
+  *at++ = kTab;
+  PutHex8(payload.crc, at);
+  return at + 8;
+}
+
+void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
+  char text[kMaxPayloadFields];
+  out.append(text, PutPayloadFields(text, payload));
 }
 
 std::string JournalNow() {

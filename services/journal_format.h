@@ -41,6 +41,10 @@ std::string PayloadFields(const JournalPayload& payload);
 // The same appended to out, without a string of their own.
 void AppendIdentityFields(std::string& out, const StepIdentity& id);
 void AppendPayloadFields(std::string& out, const JournalPayload& payload);
+// The payload fields written at at, at most kMaxPayloadFields bytes; returns
+// their end.
+inline constexpr std::size_t kMaxPayloadFields = 2 * 20 + 2 + 8;
+char* PutPayloadFields(char* at, const JournalPayload& payload);
 // Appends value in decimal.
 void AppendNumber(std::string& out, long long value);
 

@@ -68,13 +68,21 @@ class GroupPaths {
     std::uint64_t hash = 14695981039346656037ull ^ path.size();
     const char* at = path.data();
     std::size_t left = path.size();
-    for (; left > 0; at += 8) {
-      std::uint64_t word = 0;
-      const std::size_t n = std::min<std::size_t>(left, 8);
-      std::memcpy(&word, at, n);
-      left -= n;
+    const auto mix = [&hash](std::uint64_t word) {
       hash = (hash ^ FoldWord(word)) * 0x100000001b3ull;
       hash ^= hash >> 29;
+    };
+    for (; left >= 8; at += 8, left -= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, at, 8);
+      mix(word);
+    }
+    if (left > 0) {
+      std::uint64_t word = 0;
+      for (std::size_t i = 0; i < left; ++i) {
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
+      }
+      mix(word);
     }
     hash ^= hash >> 32;
     hash *= 0x9e3779b97f4a7c15ull;

@@ -1,8 +1,11 @@
 // JournalWriter: the records of one run, its run file and its lock.
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <utility>
@@ -165,20 +168,49 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
                                  const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
   const std::size_t start = out.size();
-  out += "I\t";
-  out += run_;
-  out += kTab;
-  AppendNumber(out, seq);
-  out += kTab;
-  out += KindDigit(op);
-  out += kTab;
-  AppendEscaped(out, source);
-  out += kTab;
-  AppendEscaped(out, target);
-  out += kTab;
-  out.append(id.view());
-  out += kTab;
-  AppendPayloadFields(out, payload);
+  if (NeedsEscape(source) || NeedsEscape(target)) {
+    out += "I\t";
+    out += run_;
+    out += kTab;
+    AppendNumber(out, seq);
+    out += kTab;
+    out += KindDigit(op);
+    out += kTab;
+    AppendEscaped(out, source);
+    out += kTab;
+    AppendEscaped(out, target);
+    out += kTab;
+    out.append(id.view());
+    out += kTab;
+    AppendPayloadFields(out, payload);
+    FrameFrom(out, start);
+    return;
+  }
+  // A record a step: its fields written into room made once, not appended
+  // one by one.
+  constexpr std::size_t kNumber = 20;
+  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+             id.size + 1 + kMaxPayloadFields);
+  char* at = out.data() + start;
+  const auto put = [&at](std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  };
+  put("I\t");
+  put(run_);
+  *at++ = kTab;
+  at = std::to_chars(at, at + kNumber, seq).ptr;
+  *at++ = kTab;
+  *at++ = KindDigit(op);
+  *at++ = kTab;
+  put(source);
+  *at++ = kTab;
+  put(target);
+  *at++ = kTab;
+  put(id.view());
+  *at++ = kTab;
+  at = PutPayloadFields(at, payload);
+  out.resize(static_cast<std::size_t>(at - out.data()));
   FrameFrom(out, start);
 }
 
@@ -246,17 +278,21 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
       !deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable;
   std::string line;
   std::string& out = now ? line : waiting_;
+  IdentityText fresh;
+  if (!same) FormatIdentityFields(fresh, after);
+  const std::string_view id = same ? announcedText_.view() : fresh.view();
   const std::size_t start = out.size();
-  out += "D\t";
-  out += run_;
-  out += kTab;
-  AppendNumber(out, current_);
-  out += kTab;
-  if (same) {
-    out.append(announcedText_.view());
-  } else {
-    AppendIdentityFields(out, after);
-  }
+  constexpr std::size_t kNumber = 20;
+  out.resize(start + 2 + run_.size() + 1 + kNumber + 1 + id.size());
+  char* at = out.data() + start;
+  *at++ = 'D';
+  *at++ = kTab;
+  at = std::copy(run_.begin(), run_.end(), at);
+  *at++ = kTab;
+  at = std::to_chars(at, at + kNumber, current_).ptr;
+  *at++ = kTab;
+  at = std::copy(id.begin(), id.end(), at);
+  out.resize(static_cast<std::size_t>(at - out.data()));
   FrameFrom(out, start);
   return now ? Write(line) : Error{};
 }
