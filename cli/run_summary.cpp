@@ -61,10 +61,6 @@ constexpr char kDestination = 'D';
 // Past this many bytes of notes they are counted at once.
 constexpr std::size_t kMaxNoted = std::size_t{32} << 20;
 
-}  // namespace
-
-namespace {
-
 // A name's hash for the filter, eight bytes at a time.
 std::uint64_t NameHash(std::string_view name) {
   std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ name.size();
