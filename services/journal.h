@@ -352,6 +352,7 @@ class JournalWriter : public RunJournal {
     std::size_t index = 0;  // in foreseen_
     StepIdentity id;
     IdentityText idText;  // the intent's ID fields, for its done record
+    bool plain = false;   // a step of the run's own, through no rename temporary
   };
 
   // Appends waiting records and records in one write; a failure is reported
@@ -420,6 +421,13 @@ class JournalWriter : public RunJournal {
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_
   std::size_t aheadStart_ = 0;
   long current_ = 0;    // the step begun last
+  bool currentPlain_ = false;  // it was written ahead as a plain step
+  // The step LookedAhead matched to the next one written ahead, until the
+  // intent that follows: that intent need not compare the paths again.
+  const std::string* lookedSource_ = nullptr;
+  const std::string* lookedTarget_ = nullptr;
+  FileOp lookedOp_ = FileOp::kRename;
+  long lookedSeq_ = 0;
   long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;
 };

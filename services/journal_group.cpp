@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "services/journal.h"
@@ -146,24 +147,35 @@ void JournalWriter::Foresee(std::vector<ForeseenStep> steps) {
 
 bool JournalWriter::LookedAhead(FileOp op, const std::string& source, const std::string& target,
                                 FileIdentity& known) {
+  lookedSource_ = lookedTarget_ = nullptr;
   if (aheadStart_ == ahead_.size()) return false;
   const Ahead& ahead = ahead_[aheadStart_];
   if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
   known = {ahead.id.device, ahead.id.inode, ahead.id.size, ahead.id.mtimeNs};
+  lookedSource_ = &source;
+  lookedTarget_ = &target;
+  lookedOp_ = op;
+  lookedSeq_ = ahead.seq;
   return true;
 }
 
 bool JournalWriter::TakeWrittenAhead(FileOp op, const std::string& source,
                                      const std::string& target, const FileIdentity* known) {
+  const std::string* const lookedSource = std::exchange(lookedSource_, nullptr);
+  const std::string* const lookedTarget = std::exchange(lookedTarget_, nullptr);
   if (aheadStart_ == ahead_.size()) return false;
   const Ahead& ahead = ahead_[aheadStart_];
-  if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
+  // Matched by LookedAhead just before, the same strings in hand.
+  const bool looked = lookedSource == &source && lookedTarget == &target && lookedOp_ == op &&
+                      lookedSeq_ == ahead.seq;
+  if (!looked && !Matches(foreseen_[ahead.index], op, source, target)) return false;
   // A file changed since its intent was written is announced anew.
   if (known != nullptr && (known->size != ahead.id.size || known->modified != ahead.id.mtimeNs ||
                            known->device != ahead.id.device || known->inode != ahead.id.inode)) {
     return false;
   }
   current_ = ahead.seq;
+  currentPlain_ = ahead.plain;
   announced_ = ahead.id;
   announcedText_ = ahead.idText;
   ownSteps_.push_back(current_);
@@ -219,6 +231,7 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     ahead.seq = ++seq_;
     ahead.index = i;
     ahead.id = id;
+    ahead.plain = true;
     FormatIdentityFields(ahead.idText, id);
     AppendIntent(records, seq_, foreseen_[i].op, from, to, ahead.idText, {});
     paths.Add(from, fromHash);

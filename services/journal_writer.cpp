@@ -229,6 +229,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   records.clear();
   records += AbandonAhead();
   current_ = ++seq_;
+  currentPlain_ = false;
   ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
@@ -274,8 +275,9 @@ Error JournalWriter::Done(FileOp op, const std::string& source, const std::strin
   const StepIdentity after = same ? announced_ : LookUp(target);
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
-  const bool now =
-      !deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable;
+  const bool now = !deferDone_ ||
+                   (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
+                   !after.inodeStable;
   std::string line;
   std::string& out = now ? line : waiting_;
   IdentityText fresh;
