@@ -420,7 +420,7 @@ class JournalWriter : public RunJournal {
   std::size_t next_ = 0;      // the first foreseen step not yet announced
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_
   std::size_t aheadStart_ = 0;
-  long current_ = 0;    // the step begun last
+  long current_ = 0;           // the step begun last
   bool currentPlain_ = false;  // it was written ahead as a plain step
   // The step LookedAhead matched to the next one written ahead, until the
   // intent that follows: that intent need not compare the paths again.
