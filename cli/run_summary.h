@@ -5,7 +5,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cli/console.h"
 #include "engine/batch_run_state.h"
@@ -60,15 +62,23 @@ class RunTally : public CommitObserver, public RunDialogs {
   ProgressLine progress_;
   CommitObserver& committed_;
   RunDialogs& dialogs_;
-  // Counts the noted steps into done_.
-  void CatchUp();
+  // Counts the noted steps into done_; final: no step comes after.
+  void CatchUp(bool final = false);
+  [[nodiscard]] bool MayHaveMade(std::uint64_t hash) const;
 
-  // Each step's source and destination, noted as they come and counted at
-  // the end: a table of names looked up between two renames is cold each
-  // time, one filled at the end stays in the cache.
+  // Each step's destination and, where an earlier step may have made it, its
+  // source, noted as they come and counted at the end: a table of names
+  // looked up between two renames is cold each time, one filled at the end
+  // stays in the cache.
   PathNotes notes_;
   NameTable<char> reached_;  // names a counted step made
-  std::size_t count_ = 0;    // files the run has
+  // A Bloom filter of the destinations so far: a source it has not seen is
+  // no step's, and its step counts at once, unnoted. A few bits a file keep
+  // it in the cache.
+  std::vector<std::uint64_t> made_;
+  bool sourceNoted_ = false;  // since the last catch-up
+  bool caughtUp_ = false;     // reached_ holds every name made before the notes
+  std::size_t count_ = 0;     // files the run has
   int done_ = 0;
   int declined_ = 0;
 };

@@ -24,6 +24,9 @@ std::vector<ForeseenStep> ForeseenSteps(const RunPlan& plan, RunKind kind) {
   std::vector<ForeseenStep> steps;
   if (kind == RunKind::kNone) return steps;
   const FileOp op = OpOf(kind);
+  // At most one a planned step: grown step by step, the list would touch
+  // twice its room.
+  steps.reserve(plan.steps.size());
   if (plan.order.empty()) {
     for (const PlanStep& step : plan.steps) Add(step, op, steps);
     return steps;

@@ -15,7 +15,8 @@ void PathNotes::Add(char letter, std::string_view path) {
   const std::size_t size = 1 + sizeof length + length;
   if (blocks_.empty() || blocks_.back().size - blocks_.back().used < size) {
     const std::size_t room = std::max(size, kBlock);
-    blocks_.push_back({std::make_unique<char[]>(room), room, 0});
+    // Not zeroed first: every byte is written before it is read.
+    blocks_.push_back({std::unique_ptr<char[]>(new char[room]), room, 0});
   }
   Block& last = blocks_.back();
   char* at = last.bytes.get() + last.used;

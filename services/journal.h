@@ -106,6 +106,14 @@ struct StepIdentity {
   bool inodeStable = false;  // that file system keeps inode numbers
 };
 
+// A StepIdentity's six ID fields as a record holds them, so that an intent
+// and its done record share one formatting (FormatIdentityFields).
+struct IdentityText {
+  char text[112];  // five 64-bit numbers, their tabs and the flag
+  std::size_t size = 0;
+  [[nodiscard]] std::string_view view() const { return {text, size}; }
+};
+
 // The identity of the file (or, with folder, the folder) at path itself, a
 // link not followed, with its file system's; unknown when there is none or
 // the look failed.
@@ -351,13 +359,15 @@ class JournalWriter : public RunJournal {
     long seq = 0;
     std::size_t index = 0;  // in foreseen_
     StepIdentity id;
+    IdentityText idText;  // the intent's ID fields, for its done record
+    bool plain = false;   // a step of the run's own, through no rename temporary
   };
 
   // Appends waiting records and records in one write; a failure is reported
   // when report says so.
   Error Write(const std::string& records, bool report = true);
   void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
-                    const std::string& target, const StepIdentity& id,
+                    const std::string& target, const IdentityText& id,
                     const JournalPayload& payload) const;
   // True when the step is the next one written ahead, which it then begins.
   bool TakeWrittenAhead(FileOp op, const std::string& source, const std::string& target,
@@ -413,6 +423,7 @@ class JournalWriter : public RunJournal {
   bool lastStable_ = false;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
   StepIdentity announced_;                                       // the source of the last intent
+  IdentityText announcedText_;                                   // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;  // deferred done records
@@ -421,7 +432,14 @@ class JournalWriter : public RunJournal {
   std::size_t next_ = 0;      // the first foreseen step not yet announced
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_
   std::size_t aheadStart_ = 0;
-  long current_ = 0;    // the step begun last
+  long current_ = 0;           // the step begun last
+  bool currentPlain_ = false;  // it was written ahead as a plain step
+  // The step LookedAhead matched to the next one written ahead, until the
+  // intent that follows: that intent need not compare the paths again.
+  const std::string* lookedSource_ = nullptr;
+  const std::string* lookedTarget_ = nullptr;
+  FileOp lookedOp_ = FileOp::kRename;
+  long lookedSeq_ = 0;
   long killAfter_ = 0;  // test hook: die after this many operations
   long operations_ = 0;
 };

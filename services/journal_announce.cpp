@@ -81,9 +81,13 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
     const JournalPayload stored{true, runFileSize_ + static_cast<std::int64_t>(payloads.size()),
                                 length, Crc32c(step.payload)};
     payloads += step.payload;
-    ahead_.push_back({++seq_, foreseen_.size(), id});
+    Ahead& ahead = ahead_.emplace_back();
+    ahead.seq = ++seq_;
+    ahead.index = foreseen_.size();
+    ahead.id = id;
+    FormatIdentityFields(ahead.idText, id);
     foreseen_.push_back({step.op, step.source, step.target});
-    AppendIntent(records, seq_, step.op, source, source, id, stored);
+    AppendIntent(records, seq_, step.op, source, source, ahead.idText, stored);
   }
   if (!ahead_.empty()) {
     Error error = runFile_->WriteAt(runFileSize_, payloads.data(), payloads.size());

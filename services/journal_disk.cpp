@@ -164,8 +164,10 @@ std::string JournalFolderOf(const std::string& path) {
 }
 
 std::string_view JournalFolderView(std::string_view path) {
-  const std::size_t cut = path.rfind('/');
-  if (cut == std::string_view::npos) return ".";
+  // Twice a step for each path: memrchr, not rfind's loop of single bytes.
+  const void* slash = path.empty() ? nullptr : ::memrchr(path.data(), '/', path.size());
+  if (slash == nullptr) return ".";
+  const auto cut = static_cast<std::size_t>(static_cast<const char*>(slash) - path.data());
   return cut == 0 ? "/" : path.substr(0, cut);
 }
 

@@ -239,43 +239,58 @@ struct NumberText {
 
 }  // namespace
 
-void AppendIdentityFields(std::string& out, const StepIdentity& id) {
+void FormatIdentityFields(IdentityText& out, const StepIdentity& id) {
   if (!id.known) {
-    out += "-\t-\t-\t-\t-\t-";
+    constexpr std::string_view kUnknown = "-\t-\t-\t-\t-\t-";
+    out.size = kUnknown.copy(out.text, kUnknown.size());
     return;
   }
-  // Twice a step: formatted on the stack and appended once.
-  thread_local NumberText device, fsid;
-  char text[128];  // five 64-bit numbers, their tabs and the flag
-  char* at = text;
-  const auto put = [&at, &text](auto number) {
-    // Room for the tab is kept whatever to_chars says.
-    at = std::to_chars(at, text + sizeof text - 2, number).ptr;
-    *at++ = kTab;
-  };
-  put(id.size);
-  put(id.mtimeNs);
+  // Twice a step: formatted on the stack. The files of a run mostly share
+  // device and file system, and files made together their modification time.
+  thread_local NumberText device, fsid, modified;
+  char* const end = out.text + sizeof out.text - 2;
+  char* at = out.text;
+  // Room for the tab is kept whatever to_chars says.
+  at = std::to_chars(at, end, id.size).ptr;
+  *at++ = kTab;
+  if (id.mtimeNs >= 0) {
+    at = modified.Put(at, static_cast<std::uint64_t>(id.mtimeNs));
+  } else {
+    at = std::to_chars(at, end, id.mtimeNs).ptr;
+  }
+  *at++ = kTab;
   at = device.Put(at, id.device);
   *at++ = kTab;
-  put(id.inode);
+  at = std::to_chars(at, end, id.inode).ptr;
+  *at++ = kTab;
   at = fsid.Put(at, id.fsid);
   *at++ = kTab;
   *at++ = id.inodeStable ? '1' : '0';
-  out.append(text, at);
+  out.size = static_cast<std::size_t>(at - out.text);
+}
+
+void AppendIdentityFields(std::string& out, const StepIdentity& id) {
+  IdentityText text;
+  FormatIdentityFields(text, id);
+  out.append(text.text, text.size);
+}
+
+char* PutPayloadFields(char* at, const JournalPayload& payload) {
+  if (!payload.present) {
+    constexpr std::string_view kNone = "-\t-\t-";
+    return at + kNone.copy(at, kNone.size());
+  }
+  at = std::to_chars(at, at + 20, payload.offset).ptr;
+  *at++ = kTab;
+  at = std::to_chars(at, at + 20, payload.length).ptr;
+  *at++ = kTab;
+  PutHex8(payload.crc, at);
+  return at + 8;
 }
 
 void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
-  if (!payload.present) {
-    out += "-\t-\t-";
-    return;
-  }
-  AppendNumber(out, payload.offset);
-  out += kTab;
-  AppendNumber(out, payload.length);
-  out += kTab;
-  char crc[8];
-  PutHex8(payload.crc, crc);
-  out.append(crc, sizeof crc);
+  char text[kMaxPayloadFields];
+  out.append(text, PutPayloadFields(text, payload));
 }
 
 std::string JournalNow() {

@@ -35,10 +35,16 @@ bool UnescapeJournalText(std::string_view text, std::string& out);
 
 // The six ID fields, "-" each when unknown; and the three payload fields.
 std::string IdentityFields(const StepIdentity& id);
+// The same as text of its own.
+void FormatIdentityFields(IdentityText& out, const StepIdentity& id);
 std::string PayloadFields(const JournalPayload& payload);
 // The same appended to out, without a string of their own.
 void AppendIdentityFields(std::string& out, const StepIdentity& id);
 void AppendPayloadFields(std::string& out, const JournalPayload& payload);
+// The payload fields written at at, at most kMaxPayloadFields bytes; returns
+// their end.
+inline constexpr std::size_t kMaxPayloadFields = 2 * 20 + 2 + 8;
+char* PutPayloadFields(char* at, const JournalPayload& payload);
 // Appends value in decimal.
 void AppendNumber(std::string& out, long long value);
 

@@ -1,7 +1,10 @@
 // JournalWriter: group commit, the intents of foreseen steps written in one
 // write ahead of their steps.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "services/journal.h"
@@ -28,6 +31,19 @@ bool Matches(const ForeseenStep& step, FileOp op, const std::string& source,
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Lower on each byte of word.
+std::uint64_t FoldWord(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  const std::uint64_t low = word & ~kHigh;
+  // High bit of each byte: at least 'A', and above 'Z', judged on its low
+  // seven bits; bytes with their own high bit set are no letters.
+  const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
+  const std::uint64_t pastZ = low + (0x80 - 'Z' - 1) * kOnes;
+  const std::uint64_t upper = fromA & ~pastZ & ~word & kHigh;
+  return word | (upper >> 2);
+}
+
 // The paths of one group, compared as a file system that ignores case
 // would: open addressing in a room twice the most it holds, each path's
 // hash worked out once, no copies. The room is kept per thread and only the
@@ -47,10 +63,31 @@ class GroupPaths {
   GroupPaths(const GroupPaths&) = delete;
   GroupPaths& operator=(const GroupPaths&) = delete;
 
+  // Eight bytes at a time, A-Z folded to a-z as Lower does (no other byte
+  // changes), then mixed so that the low bits the table uses depend on all.
   static std::size_t Hash(std::string_view path) {
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : path) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-    return hash;
+    std::uint64_t hash = 14695981039346656037ull ^ path.size();
+    const char* at = path.data();
+    std::size_t left = path.size();
+    const auto mix = [&hash](std::uint64_t word) {
+      hash = (hash ^ FoldWord(word)) * 0x100000001b3ull;
+      hash ^= hash >> 29;
+    };
+    for (; left >= 8; at += 8, left -= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, at, 8);
+      mix(word);
+    }
+    if (left > 0) {
+      std::uint64_t word = 0;
+      for (std::size_t i = 0; i < left; ++i) {
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
+      }
+      mix(word);
+    }
+    hash ^= hash >> 32;
+    hash *= 0x9e3779b97f4a7c15ull;
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
   }
 
   [[nodiscard]] bool Has(std::string_view path, std::size_t hash) const {
@@ -110,25 +147,37 @@ void JournalWriter::Foresee(std::vector<ForeseenStep> steps) {
 
 bool JournalWriter::LookedAhead(FileOp op, const std::string& source, const std::string& target,
                                 FileIdentity& known) {
+  lookedSource_ = lookedTarget_ = nullptr;
   if (aheadStart_ == ahead_.size()) return false;
   const Ahead& ahead = ahead_[aheadStart_];
   if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
   known = {ahead.id.device, ahead.id.inode, ahead.id.size, ahead.id.mtimeNs};
+  lookedSource_ = &source;
+  lookedTarget_ = &target;
+  lookedOp_ = op;
+  lookedSeq_ = ahead.seq;
   return true;
 }
 
 bool JournalWriter::TakeWrittenAhead(FileOp op, const std::string& source,
                                      const std::string& target, const FileIdentity* known) {
+  const std::string* const lookedSource = std::exchange(lookedSource_, nullptr);
+  const std::string* const lookedTarget = std::exchange(lookedTarget_, nullptr);
   if (aheadStart_ == ahead_.size()) return false;
   const Ahead& ahead = ahead_[aheadStart_];
-  if (!Matches(foreseen_[ahead.index], op, source, target)) return false;
+  // Matched by LookedAhead just before, the same strings in hand.
+  const bool looked = lookedSource == &source && lookedTarget == &target && lookedOp_ == op &&
+                      lookedSeq_ == ahead.seq;
+  if (!looked && !Matches(foreseen_[ahead.index], op, source, target)) return false;
   // A file changed since its intent was written is announced anew.
   if (known != nullptr && (known->size != ahead.id.size || known->modified != ahead.id.mtimeNs ||
                            known->device != ahead.id.device || known->inode != ahead.id.inode)) {
     return false;
   }
   current_ = ahead.seq;
+  currentPlain_ = ahead.plain;
   announced_ = ahead.id;
+  announcedText_ = ahead.idText;
   ownSteps_.push_back(current_);
   if (++aheadStart_ == ahead_.size()) {
     ahead_.clear();
@@ -178,8 +227,13 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     bool targetStable = false;
     records += FolderRecords(from, to, &targetStable, &newFolders);
     if (!targetStable) break;  // a move onto a file system without stable inode numbers
-    ahead_.push_back({++seq_, i, id});
-    AppendIntent(records, seq_, foreseen_[i].op, from, to, id, {});
+    Ahead& ahead = ahead_.emplace_back();
+    ahead.seq = ++seq_;
+    ahead.index = i;
+    ahead.id = id;
+    ahead.plain = true;
+    FormatIdentityFields(ahead.idText, id);
+    AppendIntent(records, seq_, foreseen_[i].op, from, to, ahead.idText, {});
     paths.Add(from, fromHash);
     if (!paths.Has(to, toHash)) paths.Add(to, toHash);
     next_ = i + 1;

@@ -1,8 +1,11 @@
 // JournalWriter: the records of one run, its run file and its lock.
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <utility>
@@ -162,23 +165,52 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
 }
 
 void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
-                                 const std::string& target, const StepIdentity& id,
+                                 const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
   const std::size_t start = out.size();
-  out += "I\t";
-  out += run_;
-  out += kTab;
-  AppendNumber(out, seq);
-  out += kTab;
-  out += KindDigit(op);
-  out += kTab;
-  AppendEscaped(out, source);
-  out += kTab;
-  AppendEscaped(out, target);
-  out += kTab;
-  AppendIdentityFields(out, id);
-  out += kTab;
-  AppendPayloadFields(out, payload);
+  if (NeedsEscape(source) || NeedsEscape(target)) {
+    out += "I\t";
+    out += run_;
+    out += kTab;
+    AppendNumber(out, seq);
+    out += kTab;
+    out += KindDigit(op);
+    out += kTab;
+    AppendEscaped(out, source);
+    out += kTab;
+    AppendEscaped(out, target);
+    out += kTab;
+    out.append(id.view());
+    out += kTab;
+    AppendPayloadFields(out, payload);
+    FrameFrom(out, start);
+    return;
+  }
+  // A record a step: its fields written into room made once, not appended
+  // one by one.
+  constexpr std::size_t kNumber = 20;
+  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+             id.size + 1 + kMaxPayloadFields);
+  char* at = out.data() + start;
+  const auto put = [&at](std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  };
+  put("I\t");
+  put(run_);
+  *at++ = kTab;
+  at = std::to_chars(at, at + kNumber, seq).ptr;
+  *at++ = kTab;
+  *at++ = KindDigit(op);
+  *at++ = kTab;
+  put(source);
+  *at++ = kTab;
+  put(target);
+  *at++ = kTab;
+  put(id.view());
+  *at++ = kTab;
+  at = PutPayloadFields(at, payload);
+  out.resize(static_cast<std::size_t>(at - out.data()));
   FrameFrom(out, start);
 }
 
@@ -197,6 +229,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   records.clear();
   records += AbandonAhead();
   current_ = ++seq_;
+  currentPlain_ = false;
   ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
@@ -210,7 +243,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   } else {
     announced_ = LookUp(source);
   }
-  AppendIntent(records, current_, op, source, target, announced_, stored);
+  FormatIdentityFields(announcedText_, announced_);
+  AppendIntent(records, current_, op, source, target, announcedText_, stored);
   const std::size_t alone = records.size();
   const std::size_t nextBefore = next_;
   std::vector<std::string> newFolders;
@@ -253,22 +287,33 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
     AddFileSystem(after, target);
   }
   // Where inode numbers do not last, the name is what undo will find.
+  bool same = false;
   if (!after.inodeStable) {
-    after = op == FileOp::kRename && announced_.known ? announced_ : LookUp(target);
+    same = op == FileOp::kRename && announced_.known;
+    after = same ? announced_ : LookUp(target);
   }
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
-  const bool now =
-      !deferDone_ || IsRenameTemporary(source) || IsRenameTemporary(target) || !after.inodeStable;
+  const bool now = !deferDone_ ||
+                   (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
+                   !after.inodeStable;
   std::string line;
   std::string& out = now ? line : waiting_;
+  IdentityText fresh;
+  if (!same) FormatIdentityFields(fresh, after);
+  const std::string_view id = same ? announcedText_.view() : fresh.view();
   const std::size_t start = out.size();
-  out += "D\t";
-  out += run_;
-  out += kTab;
-  AppendNumber(out, current_);
-  out += kTab;
-  AppendIdentityFields(out, after);
+  constexpr std::size_t kNumber = 20;
+  out.resize(start + 2 + run_.size() + 1 + kNumber + 1 + id.size());
+  char* at = out.data() + start;
+  *at++ = 'D';
+  *at++ = kTab;
+  at = std::copy(run_.begin(), run_.end(), at);
+  *at++ = kTab;
+  at = std::to_chars(at, at + kNumber, current_).ptr;
+  *at++ = kTab;
+  at = std::copy(id.begin(), id.end(), at);
+  out.resize(static_cast<std::size_t>(at - out.data()));
   FrameFrom(out, start);
   return now ? Write(line) : Error{};
 }

@@ -93,6 +93,7 @@ Error PinnedFolders::Pin(const std::string& folder) {
   if (!IdentityOfFd(fd, identity.device, identity.inode)) return ErrorFromErrno(errno);
   if (SeenOtherThan(key, identity)) return FolderReplacedError(key);
   folders_[key] = Folder{descriptor, identity};
+  last_.reset();
   roots_.push_back(key);
   rootDescriptors_.push_back(std::move(descriptor));
   const std::lock_guard<std::mutex> hold(seen_->lock);
@@ -108,6 +109,7 @@ void PinnedFolders::Clear() {
   roots_.clear();
   rootDescriptors_.clear();
   folders_.clear();
+  last_.reset();
   open_ = 0;
 }
 
@@ -147,6 +149,13 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   const std::size_t nameStart = roots_.empty() ? 0 : FileNameStart(path);
   // A view: most paths lie right in a pinned folder and need no walk.
   const std::string_view folder = std::string_view(path).substr(0, nameStart);
+  // Most steps lie in the folder of the path before.
+  if (last_ != nullptr && folder == lastFolder_) {
+    place.dir = last_->fd;
+    place.name.assign(path, nameStart);
+    place.held = last_;
+    return {};
+  }
   const std::string* root = roots_.empty() ? nullptr : RootOf(folder);
   place.held.reset();
   place.dir = AT_FDCWD;
@@ -173,6 +182,8 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   }
   place.dir = at->fd;
   place.name.assign(path, nameStart);
+  lastFolder_.assign(folder);
+  last_ = at;
   place.held = std::move(at);
   return {};
 }
@@ -183,6 +194,7 @@ Error PinnedFolders::Open(const std::string& key, const FolderDescriptor& parent
                           const std::string& name,
                           std::shared_ptr<const FolderDescriptor>& opened) {
   if (open_ >= budget_) LetGoOfSubFolders();
+  last_.reset();
   const int fd = OpenBelow(parent.fd, name);
   if (fd < 0) {
     // A link, or anything but a folder, in the folder's place.
@@ -206,6 +218,7 @@ Error PinnedFolders::Open(const std::string& key, const FolderDescriptor& parent
 // Past the budget the sub-folders are closed; their identities stay, so
 // opening one again by name must find the same folder.
 void PinnedFolders::LetGoOfSubFolders() {
+  last_.reset();
   for (auto& [key, folder] : folders_) {
     bool root = false;
     for (const std::string& pinned : roots_) root = root || pinned == key;

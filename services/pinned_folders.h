@@ -91,6 +91,10 @@ class PinnedFolders {
   std::vector<std::shared_ptr<const FolderDescriptor>> rootDescriptors_;
   std::map<std::string, Folder> folders_;  // by path with its trailing separator
   std::shared_ptr<Seen> seen_ = std::make_shared<Seen>();
+  // The folder of the path resolved last (separator included) and its
+  // descriptor; null when none or when the folders changed since.
+  std::string lastFolder_;
+  std::shared_ptr<const FolderDescriptor> last_;
   std::size_t open_ = 0;    // sub-folders held open
   std::size_t budget_ = 0;  // at most this many
 };
