@@ -63,6 +63,13 @@ SegmentScan SegmentScans::Of(FileSystem& disk, const std::string& path, bool sea
     return none;
   }
   SegmentScan scan;
+  if (!sealed && currentKept_ && currentIdentity_ == stamp.identity) {
+    // Unchanged since the last look (trimming right after the look for
+    // interrupted runs).
+    scan = current_.scan();
+    scan.usable = true;
+    return scan;
+  }
   if (!sealed) {
     SegmentScanner scanner = Scan(disk, path, *file, stamp.identity.size, scan);
     currentKept_ = !scan.unreadable && scanner.Version3();
