@@ -27,8 +27,8 @@ void ParsedRuns(std::string_view text, const std::string& name, SegmentScan& out
 SegmentScanner Scan(FileSystem& disk, const std::string& path, OpenFile& file, std::int64_t size,
                     SegmentScan& out) {
   SegmentScanner scanner;
-  const Error error = ForEachLine(
-      file, size, [&](std::string_view line, bool torn) { scanner.Line(line, torn); });
+  const Error error =
+      ForEachLine(file, size, [&](std::string_view line, bool torn) { scanner.Line(line, torn); });
   if (error) {
     out = {true, false, true, 0, {}, {}, {}};
     return {};

@@ -45,8 +45,7 @@ bool Digits(std::string_view text, std::size_t& value) {
 void SegmentScanner::Line(std::string_view line, bool torn) {
   torn_ = torn_ || torn;
   // The letter look: no checksums, torn tail and other versions included.
-  if (line.size() >= 3 && line[1] == '\t' &&
-      (line[0] == 'B' || line[0] == 'E' || line[0] == 'X')) {
+  if (line.size() >= 3 && line[1] == '\t' && (line[0] == 'B' || line[0] == 'E' || line[0] == 'X')) {
     std::string run(line.substr(2, line.find('\t', 2) - 2));
     out_.begun[std::move(run)] = line[0] == 'B';
   }
@@ -131,7 +130,8 @@ bool ReadSummary(std::string_view line, SegmentScan& scan) {
   }
   std::string run;
   for (std::size_t i = 2; i + 1 < f.size(); ++i) {
-    const std::size_t digit = f[i].empty() ? 16 : std::string_view("0123456789abcdef").find(f[i][0]);
+    const std::size_t digit =
+        f[i].empty() ? 16 : std::string_view("0123456789abcdef").find(f[i][0]);
     if (digit >= 16 || !UnescapeJournalText(f[i].substr(1), run)) return false;
     if (digit & kHasRecord) scan.runs.insert(run);
     if (digit & kEnds) scan.ended.insert(run);
