@@ -121,6 +121,9 @@ Error JournalFile::OpenCurrent(std::int64_t& size) {
   }
   size = stamp.identity.size;
   if ((error = CutTornTail(*file, size))) return error;
+  FileIdentity now = stamp.identity;
+  now.size = size;
+  scans_->Opened(now);
   journal_ = std::move(file);
   journalDevice_ = stamp.identity.device;
   journalInode_ = stamp.identity.inode;
@@ -155,13 +158,27 @@ Error JournalFile::AppendLocked(const std::string& records, bool held) {
   }
   keptSize_ = error ? size : size + static_cast<std::int64_t>(text.size());
   knownEnd_ = keptSize_;
-  if (!error) SealIfLarge(keptSize_);
+  if (!error) {
+    scans_->Appended(size, text);
+    SealIfLarge(keptSize_);
+  }
   return error;
 }
 
 // A failed seal leaves the segment growing; the next append tries again.
+// Its summary goes last, so that later looks read only that; one not
+// written whole is cut off, one left by a seal cut short is passed over.
 void JournalFile::SealIfLarge(std::int64_t size) {
   if (size <= segmentBytes_) return;
+  const std::string summary = scans_->Summary(*disk_, path_, size);
+  if (!summary.empty() && journal_) {
+    if (journal_->WriteAt(size, summary.data(), summary.size())) {
+      (void)journal_->Truncate(size);
+    } else {
+      scans_->Appended(size, summary);
+      keptSize_ = knownEnd_ = size + static_cast<std::int64_t>(summary.size());
+    }
+  }
   const std::string sealed = NextSegmentPath(path_, SegmentPaths(*disk_, path_));
   if (disk_->Move(path_, sealed)) return;
   DropJournal();

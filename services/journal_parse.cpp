@@ -164,6 +164,8 @@ bool JournalParser::Record(std::string_view record, Segment& segment) {
   Split(record);
   const std::vector<std::string_view>& f = fields_;
   const std::string_view letter = f[0];
+  // A sealed segment's summary, for its scan only.
+  if (letter == "S" && version_ == 3) return true;
   if (letter.size() != 1 ||
       std::string_view("BFIDAUEX").find(letter[0]) == std::string_view::npos ||
       (version_ == 2 && (letter == "F" || letter == "X"))) {

@@ -1,21 +1,11 @@
 #include "services/journal_scan.h"
 
-#include <cctype>
-
 #include "services/journal_disk.h"
 #include "services/journal_format.h"
 #include "services/journal_parse.h"
 
 namespace velmora {
 namespace {
-
-bool IsRunName(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-')) return false;
-  }
-  return true;
-}
 
 // Version 2 has no checksums and other fields: the reader tells.
 void ParsedRuns(std::string_view text, const std::string& name, SegmentScan& out) {
@@ -33,70 +23,29 @@ void ParsedRuns(std::string_view text, const std::string& name, SegmentScan& out
   }
 }
 
-// One record of a version-3 segment; damaged and foreign ones name no run,
-// as for the reader. A record of the run before it adds nothing but its
-// intent, so only the others and the ends are checked.
-void AddRecord(std::string_view line, SegmentScan& out, std::string& last) {
-  if (line.size() < 3 || line[1] != '\t' ||
-      std::string_view("BFIDAUEX").find(line[0]) == std::string_view::npos) {
-    return;
-  }
-  const std::size_t tab = line.find('\t', 2);
-  const std::string_view run = line.substr(2, tab - 2);
-  const bool ends = line[0] == 'E' || line[0] == 'X';
-  std::string_view record;
-  if (run != last || ends) {
-    if (!UnframeRecord(line, record) || tab >= record.size() || !IsRunName(run)) return;
-    if (run != last) {
-      out.runs.emplace(run);
-      last = run;
-    }
-  }
-  if (line[0] == 'I') ++out.intents;
-  if (!ends) return;
-  const std::string_view time = record.substr(tab + 1);
-  std::string unescaped;
-  if (time.find('\t') == std::string_view::npos && UnescapeJournalText(time, unescaped) &&
-      !unescaped.empty()) {
-    out.ended.emplace(run);
-  }
-}
-
-// The letter look: no checksums, torn tail and other versions included.
-void AddLetter(std::string_view line, SegmentScan& out) {
-  if (line.size() < 3 || line[1] != '\t') return;
-  const char letter = line[0];
-  if (letter != 'B' && letter != 'E' && letter != 'X') return;
-  out.begun[std::string(line.substr(2, line.find('\t', 2) - 2))] = letter == 'B';
-}
-
 // Both looks in one pass over file, size bytes long.
-SegmentScan Scan(FileSystem& disk, const std::string& path, OpenFile& file, std::int64_t size) {
-  SegmentScan out;
-  enum { kNothing, kHeader, kVersion2, kOther } seen = kNothing;
-  std::string last;
-  const Error error = ForEachLine(file, size, [&](std::string_view line, bool torn) {
-    AddLetter(line, out);
-    if (seen == kHeader) {
-      if (!torn && !line.empty() && line.front() != '#') AddRecord(line, out, last);
-    } else if (seen == kNothing && (!line.empty() || torn)) {
-      if (line == kJournalHeaderV2) {
-        seen = kVersion2;
-      } else {
-        seen = line == kJournalHeader && !torn ? kHeader : kOther;
-      }
-    }
-  });
-  if (error) return {true, false, true, 0, {}, {}, {}};
+SegmentScanner Scan(FileSystem& disk, const std::string& path, OpenFile& file, std::int64_t size,
+                    SegmentScan& out) {
+  SegmentScanner scanner;
+  const Error error =
+      ForEachLine(file, size, [&](std::string_view line, bool torn) { scanner.Line(line, torn); });
+  if (error) {
+    out = {true, false, true, 0, {}, {}, {}};
+    return {};
+  }
+  out = scanner.scan();
   // Blank lines alone are no header; an empty file is.
-  out.usable = seen == kHeader || size == 0;
-  if (seen == kVersion2) {
+  out.usable = scanner.HeaderSeen() || size == 0;
+  if (scanner.Version2()) {
     std::string text;
     bool missing = false;
-    if (ReadOwnFile(disk, path, text, missing)) return {true, false, true, 0, {}, {}, {}};
-    ParsedRuns(text, path, out);
+    if (ReadOwnFile(disk, path, text, missing)) {
+      out = {true, false, true, 0, {}, {}, {}};
+    } else {
+      ParsedRuns(text, path, out);
+    }
   }
-  return out;
+  return scanner;
 }
 
 }  // namespace
@@ -113,16 +62,67 @@ SegmentScan SegmentScans::Of(FileSystem& disk, const std::string& path, bool sea
     none.missing = !file && error.number == kFileNotFound;
     return none;
   }
-  if (!sealed) return Scan(disk, path, *file, stamp.identity.size);
+  SegmentScan scan;
+  if (!sealed && currentKept_ && currentIdentity_ == stamp.identity) {
+    // Unchanged since the last look (trimming right after the look for
+    // interrupted runs).
+    scan = current_.scan();
+    scan.usable = true;
+    return scan;
+  }
+  if (!sealed) {
+    SegmentScanner scanner = Scan(disk, path, *file, stamp.identity.size, scan);
+    currentKept_ = !scan.unreadable && scanner.Version3();
+    if (currentKept_) {
+      currentIdentity_ = stamp.identity;
+      current_ = std::move(scanner);
+    }
+    return scan;
+  }
   const auto found = sealed_.find(path);
   if (found != sealed_.end() && found->second.identity == stamp.identity) return found->second.scan;
-  SegmentScan scan = Scan(disk, path, *file, stamp.identity.size);
+  if (!SummaryAtEnd(*file, stamp.identity.size, scan)) {
+    scan = {};
+    Scan(disk, path, *file, stamp.identity.size, scan);
+  }
   if (scan.unreadable) {
     Forget(path);  // looked at again next time
   } else {
     sealed_[path] = {stamp.identity, scan};
   }
   return scan;
+}
+
+void SegmentScans::Opened(const FileIdentity& identity) {
+  if (identity.size == 0) {
+    active_ = {};
+    activeEnd_ = 0;
+  } else if (currentKept_ && identity == currentIdentity_) {
+    active_ = std::move(current_);
+    activeEnd_ = identity.size;
+  } else {
+    activeEnd_ = -1;
+  }
+  currentKept_ = false;
+}
+
+void SegmentScans::Appended(std::int64_t at, std::string_view text) {
+  if (activeEnd_ != at) {
+    activeEnd_ = -1;  // another process wrote, or a tail was cut: unknown
+    return;
+  }
+  active_.Lines(text);
+  activeEnd_ += static_cast<std::int64_t>(text.size());
+}
+
+std::string SegmentScans::Summary(FileSystem& disk, const std::string& path, std::int64_t size) {
+  if (activeEnd_ == size && active_.Version3()) return active_.Summary();
+  Error error;
+  const std::unique_ptr<OpenFile> file = disk.OpenOwn(path, OwnFileMode::kExisting, error);
+  if (!file) return {};
+  SegmentScan scan;
+  const SegmentScanner scanner = Scan(disk, path, *file, size, scan);
+  return !scan.unreadable && scanner.Version3() ? scanner.Summary() : std::string();
 }
 
 bool MayHoldInterruptedRuns(FileSystem& disk, const std::string& journalPath, SegmentScans& scans) {
