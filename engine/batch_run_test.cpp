@@ -177,17 +177,18 @@ TEST(RunBatch, NamesFromThePlanOnlyWhereTheyFit) {
     std::deque<Answer> answers;
     Files after;
   };
-  const Row rows[] = {{RunKind::kRename, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}},
-                      {RunKind::kRename, {Answer::kNo, Answer::kAll}, {"A.TXT=a.txt", "c.txt=c.txt"}},
-                      {RunKind::kCopy, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}}};
+  const Row rows[] = {
+      {RunKind::kRename, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}},
+      {RunKind::kRename, {Answer::kNo, Answer::kAll}, {"A.TXT=a.txt", "c.txt=c.txt"}},
+      {RunKind::kCopy, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}}};
   for (const Row& row : rows) {
     FakeRun run;
     run.Add({"a.txt", "c.txt"});
     run.found[1].marked = false;
     run.Slot(0, 1, "a", "b");
     run.Slot(1, 16);
-    const RunPlan plan = PlanRun(row.planKind, run.job, run.found, kDir + "D" + kPathSeparator,
-                                 run.disk);
+    const RunPlan plan =
+        PlanRun(row.planKind, run.job, run.found, kDir + "D" + kPathSeparator, run.disk);
     ASSERT_EQ(plan.steps.size(), 2U);
     run.run.dialogs.dialogAnswers = row.answers;
     const std::optional<CheckedJob> checked = CheckJob(run.job, run.run.services.messages);
