@@ -128,7 +128,7 @@ std::vector<FoundEntry> FindFiles(const RunRequest& request, const CliOptions& o
 // undo can restore every file whenever the run ends. It follows the plan
 // --check printed, or one made here when nothing was printed.
 int RunJournaled(const RunRequest& request, const CheckedJob& job,
-                 const std::vector<FoundEntry>& found, std::optional<RunPlan> plan,
+                 const std::vector<FoundEntry>& found, std::optional<RunPlan>& plan,
                  const CliOptions& options, Reporting& reporting, PosixFileSystem& disk,
                  JournalFile& journalFile) {
   JournalWriter journal(journalFile, reporting.reporter());
@@ -171,6 +171,19 @@ int RunJournaled(const RunRequest& request, const CheckedJob& job,
   return reporting.AnyProblem() ? kExitFailure : kExitOk;
 }
 
+// What a run holds until the process ends: freeing tens of thousands of
+// paths one by one costs more than a small run's own work on them, and the
+// process exits right after. Held through a static, so leak checkers do
+// not count it.
+void KeepUntilExit(std::vector<FoundEntry>&& found, std::optional<RunPlan>&& plan) {
+  struct Kept {
+    std::vector<FoundEntry> found;
+    std::optional<RunPlan> plan;
+  };
+  static Kept* const kept = new Kept{std::move(found), std::move(plan)};
+  (void)kept;
+}
+
 int RunJob(RunKind kind, const CliOptions& options) {
   if (!options.saveJob.empty()) return SaveJob(options);
   std::optional<RunRequest> request = ReadRequest(kind, options);
@@ -187,12 +200,13 @@ int RunJob(RunKind kind, const CliOptions& options) {
   // folders below are entered only when the run gets there: their listings
   // would be read again anyway.
   disk.KeepListingsForPlan(!options.subdirs);
-  const std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
+  std::vector<FoundEntry> found = FindFiles(*request, options, reporting, disk);
   if (!PinFolders(disk, request->folders)) return kExitFailure;
   std::optional<RunPlan> plan;
   if (options.dryRun || options.check) {
     plan = PlanWithAnswers(kind, *job, found, request->destPath, options, /*withSteps=*/true, disk);
     if (const std::optional<int> status = PrintPlanFirst(*plan, options, reporting)) {
+      KeepUntilExit(std::move(found), std::move(plan));
       return *status;
     }
   }
@@ -201,8 +215,10 @@ int RunJob(RunKind kind, const CliOptions& options) {
   // read again when the run trims the journal.
   JournalFile journalFile(JournalPathOf(options, /*forWriting=*/true));
   if (!WarnOfInterruptedRuns(journalFile, options.yesAll)) return kExitFailure;
-  return RunJournaled(*request, *job, found, std::move(plan), options, reporting, disk,
-                      journalFile);
+  const int status =
+      RunJournaled(*request, *job, found, plan, options, reporting, disk, journalFile);
+  KeepUntilExit(std::move(found), std::move(plan));
+  return status;
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 
 #include <exception>
 #include <new>
+#include <string_view>
 
 #include "engine/batch_run_chains.h"
 #include "engine/batch_run_foresee.h"
 #include "engine/batch_run_guard.h"
 #include "engine/commit.h"
 #include "engine/error_numbers.h"
+#include "engine/path.h"
 #include "engine/plan.h"
 #include "engine/report_contexts.h"
 #include "engine/step_walk.h"
@@ -40,11 +42,38 @@ namespace {
 // and the commit.
 class RunActions : public StepActions {
  public:
-  RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn)
-      : state_(state), job_(job), services_(services), logOn_(logOn), kind_(state.context.kind) {}
+  RunActions(RunState& state, const RenameJob& job, RunServices& services, bool logOn,
+             const std::vector<PlanStep>& planned)
+      : state_(state),
+        job_(job),
+        services_(services),
+        logOn_(logOn),
+        kind_(state.context.kind),
+        planned_(planned) {}
 
   void Reached(std::size_t k) override {
+    entry_ = k;
     if (services_.progress != nullptr) services_.progress->SetValue(static_cast<int>(k + 1));
+  }
+  // The plan walked the list as this walk does, so its steps come in the
+  // same order; a step it took from another name is left to the slot.
+  const std::string* Planned(int slot, const std::string& source) override {
+    const auto before = [&](const PlanStep& step) {
+      return step.entry < entry_ || (step.entry == entry_ && step.slot < slot);
+    };
+    while (next_ < planned_.size() && before(planned_[next_])) ++next_;
+    if (next_ == planned_.size()) return nullptr;
+    const PlanStep& step = planned_[next_];
+    if (step.entry != entry_ || step.slot != slot || step.source != source) return nullptr;
+    // The folder the slot would put it in: a plan for another destination
+    // does not name this run's files.
+    const std::string_view folder = IntoFolder(kind_)
+                                        ? std::string_view(state_.context.destPath)
+                                        : std::string_view(source).substr(0, FileNameStart(source));
+    const std::string_view into = std::string_view(step.destination).substr(0, folder.size());
+    if (into != folder || FileNameStart(step.destination) != folder.size()) return nullptr;
+    ++next_;
+    return &step.destination;
   }
   Error Computed(int slot, const std::string& source, const std::string& target) override {
     if (logOn_) WriteStepLog(kind_, job_, slot, source, target, services_.log);
@@ -74,6 +103,9 @@ class RunActions : public StepActions {
   RunServices& services_;
   const bool logOn_;
   const RunKind kind_;
+  const std::vector<PlanStep>& planned_;
+  std::size_t entry_ = 0;
+  std::size_t next_ = 0;  // the first planned step not yet passed
 };
 
 }  // namespace
@@ -111,7 +143,7 @@ void RunBatch(RunState& state, const CheckedJob& checked, const std::vector<Foun
     if (!plan.order.empty()) {
       error = RunResolved(state, job, plan, found, services, logOn);
     } else {
-      RunActions actions(state, job, services, logOn);
+      RunActions actions(state, job, services, logOn, plan.steps);
       error = WalkSteps(state, job, found, actions);
     }
     if (error) {

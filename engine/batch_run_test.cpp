@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 
 #include "engine/path.h"
 #include "engine/plan.h"
@@ -164,6 +165,37 @@ TEST(RunBatch, StopBetweenSlotsNeverLeavesAFileHalfRenamed) {
     run(row.answers);
     EXPECT_EQ(run.Disk(), row.after) << row.duringQuestion << row.answers.size();
     EXPECT_EQ(run.run.dialogs.asked.size(), row.answers.size());
+  }
+}
+
+// A run takes a new name from its plan only where the plan walked the same
+// name into the same folder: after a "&Nein", or with a plan for another
+// kind of run, the slot works it out itself.
+TEST(RunBatch, NamesFromThePlanOnlyWhereTheyFit) {
+  struct Row {
+    RunKind planKind;
+    std::deque<Answer> answers;
+    Files after;
+  };
+  const Row rows[] = {
+      {RunKind::kRename, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}},
+      {RunKind::kRename, {Answer::kNo, Answer::kAll}, {"A.TXT=a.txt", "c.txt=c.txt"}},
+      {RunKind::kCopy, {Answer::kAll}, {"B.TXT=a.txt", "c.txt=c.txt"}}};
+  for (const Row& row : rows) {
+    FakeRun run;
+    run.Add({"a.txt", "c.txt"});
+    run.found[1].marked = false;
+    run.Slot(0, 1, "a", "b");
+    run.Slot(1, 16);
+    const RunPlan plan =
+        PlanRun(row.planKind, run.job, run.found, kDir + "D" + kPathSeparator, run.disk);
+    ASSERT_EQ(plan.steps.size(), 2U);
+    run.run.dialogs.dialogAnswers = row.answers;
+    const std::optional<CheckedJob> checked = CheckJob(run.job, run.run.services.messages);
+    ASSERT_TRUE(checked);
+    run.state.context.reporter = &run.run.services.reporter;
+    RunCommand(RunKind::kRename, run.state, *checked, run.found, run.run.services, false, &plan);
+    EXPECT_EQ(run.Disk(), row.after) << row.answers.size();
   }
 }
 

@@ -86,7 +86,7 @@ class PlanActions : public StepActions {
     waitsFor_ = -1;
     const PlanState state = Play(src, dest);
     if (withSteps_) {
-      plan_.steps.push_back({Row().entry, slot_, src, dest, state, refused_, waitsFor_});
+      plan_.steps.push_back({Row().entry, slot_, state, waitsFor_, refused_, src, dest});
     }
     if (state == PlanState::kFailed || refused_ || kept_) return CommitResult::kNotCommitted;
     at_ = dest;

@@ -50,15 +50,16 @@ struct PlannedFailure {
 };
 
 // One file operation the run would try, in run order.
+// The small fields come first: a plan holds one step per file and slot.
 struct PlanStep {
   std::size_t entry = 0;  // index in the found list
   int slot = 0;
-  std::string source;
-  std::string destination;
   PlanState state = PlanState::kChanged;  // kUnchanged when source is destination
-  bool refused = false;                   // the run refuses it: its target is a file the run needs
   int waitsFor = -1;                      // with chains resolved: the plan row whose listed file
                                           // must leave this step's target first, or -1
+  bool refused = false;                   // the run refuses it: its target is a file the run needs
+  std::string source;
+  std::string destination;
 };
 
 // One turn of a run with resolved chains: all steps of a plan row, or its

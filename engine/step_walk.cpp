@@ -63,7 +63,9 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, Walke
   for (int i = 0; i < kSlotCount; ++i) {
     const int code = job.slotCode[static_cast<std::size_t>(i)];
     if (code < 1 || code >= kOperationCount) continue;
-    std::string target = ApplyOperation(job, i, source, state.context);
+    const std::string* planned = IsNumberingCode(code) ? nullptr : actions.Planned(i, source);
+    std::string target =
+        planned != nullptr ? *planned : ApplyOperation(job, i, source, state.context);
     // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
     // start, and the file goes back to the name it had.
     if (!(all && !names.empty()) && actions.StopRequested()) {

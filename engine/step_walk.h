@@ -26,6 +26,14 @@ class StepActions {
   // walk with it.
   virtual Error Computed(int slot, const std::string& source, const std::string& target) = 0;
 
+  // The name a plan made over the same job and files gave this step, when it
+  // is bound to be the one the slot computes for the file now at source;
+  // null to have the walk compute it. Never asked for a numbering slot: its
+  // counter follows the answers.
+  virtual const std::string* Planned(int /*slot*/, const std::string& /*source*/) {
+    return nullptr;
+  }
+
   // The answer of `Dialog` for a step with a result; asked only until
   // "&Alle" was given. A closed window counts as "&Abbrechen".
   virtual Answer Ask(const std::string& source, const std::string& target) = 0;

@@ -53,7 +53,7 @@ int OpenBelow(int parent, const std::string& name) {
 
 // A path that could not be resolved is left as it is.
 Error Unresolved(const std::string& path, const Error& error, FolderPlace& place) {
-  place.name.assign(path);
+  place.name.Point(path);
   return error;
 }
 
@@ -152,7 +152,7 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   // Most steps lie in the folder of the path before.
   if (last_ != nullptr && folder == lastFolder_) {
     place.dir = last_->fd;
-    place.name.assign(path, nameStart);
+    place.name.Point(path, nameStart);
     place.held = last_;
     return {};
   }
@@ -160,7 +160,7 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   place.held.reset();
   place.dir = AT_FDCWD;
   if (root == nullptr) {
-    place.name.assign(path);
+    place.name.Point(path);
     return {};
   }
 
@@ -181,7 +181,7 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
     }
   }
   place.dir = at->fd;
-  place.name.assign(path, nameStart);
+  place.name.Point(path, nameStart);
   lastFolder_.assign(folder);
   last_ = at;
   place.held = std::move(at);

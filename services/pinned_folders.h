@@ -31,11 +31,27 @@ struct FolderDescriptor {
   FolderDescriptor& operator=(const FolderDescriptor&) = delete;
 };
 
+// The end of a path the caller holds: it ends where that path ends, so the
+// *at calls take it as it is, with no copy of the name. Valid while that
+// path lives unchanged.
+class PlaceName {
+ public:
+  void Point(const std::string& path, std::size_t from = 0) {
+    view_ = std::string_view(path).substr(from);
+  }
+  [[nodiscard]] const char* c_str() const { return view_.data(); }
+  [[nodiscard]] std::string_view view() const { return view_; }
+
+ private:
+  std::string_view view_{""};
+};
+
 // A path as the *at calls take it: dir is a kept folder and name a single
 // name in it, or, for a path under no pinned folder, AT_FDCWD and the path.
+// It points into the path it was resolved from.
 struct FolderPlace {
   int dir = AT_FDCWD;
-  std::string name;
+  PlaceName name;
   std::shared_ptr<const FolderDescriptor> held;  // keeps dir open while in use
 };
 
@@ -62,6 +78,8 @@ class PinnedFolders {
   // Where path lies. Fails, naming the folder, when a folder between the
   // pinned one and the name is a link, missing, or not the one seen before.
   Error Resolve(const std::string& path, FolderPlace& place);
+  // place would point into a path gone by the time it is used.
+  Error Resolve(std::string&& path, FolderPlace& place) = delete;
 
  private:
   struct Identity {

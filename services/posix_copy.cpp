@@ -174,7 +174,7 @@ int CopyInto(int in, const struct stat& st, Fd& out, CopyPurpose purpose, struct
 // leftovers of an earlier process with the same id.
 int CreatePartial(const FolderPlace& target, Partial& partial, Fd& out) {
   for (int n = 0; n < 10; ++n) {
-    const std::string path = PartialName(target.name, n);
+    const std::string path = PartialName(std::string(target.name.view()), n);
     out.fd = ::openat(target.dir, path.c_str(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (out.fd >= 0) {
@@ -205,9 +205,9 @@ pid_t OwnPid() {
 int CreateUnnamed(const FolderPlace& target, mode_t mode) {
   static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
   if (!procFds) return -1;
-  const std::size_t nameStart = FileNameStart(target.name);
+  const std::size_t nameStart = FileNameStart(target.name.view());
   if (nameStart == 0) return ::openat(target.dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  const std::string folder = target.name.substr(0, nameStart);
+  const std::string folder(target.name.view().substr(0, nameStart));
   return ::openat(target.dir, folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
 }
 
@@ -234,9 +234,9 @@ int PublishUnnamed(Fd& out, const FolderPlace& target) {
   return 0;
 }
 
-bool Exists(int dir, const std::string& name) {
+bool Exists(int dir, const char* name) {
   struct stat st {};
-  return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  return ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // A link is copied as a link to the same target (cp -P); creating one never
@@ -284,9 +284,9 @@ std::string PartialName(const std::string& target, int n) {
   return path;
 }
 
-int PublishNoReplace(int dir, const std::string& partial, const std::string& target) {
+int PublishNoReplace(int dir, const std::string& partial, const char* target) {
   const char* from = partial.c_str();
-  const char* to = target.c_str();
+  const char* to = target;
   if (::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
   if (::linkat(dir, from, dir, to, 0) == 0) {
@@ -295,7 +295,7 @@ int PublishNoReplace(int dir, const std::string& partial, const std::string& tar
   }
   if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
   // No links (exFAT, NTFS through FUSE): the name is checked just before.
-  if (Exists(dir, target)) return EEXIST;
+  if (Exists(dir, to)) return EEXIST;
   return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
 }
 
@@ -312,7 +312,7 @@ int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, Copy
   // A taken name is refused before a large file's bytes are copied; for a
   // small one publishing finds it soon enough, without a gap and without the
   // extra lstat per file.
-  if (st.st_size >= kCheckFirstSize && Exists(target.dir, target.name)) return EEXIST;
+  if (st.st_size >= kCheckFirstSize && Exists(target.dir, target.name.c_str())) return EEXIST;
 
   struct stat copy {};
   Fd out{CreateUnnamed(target, st.st_mode & 0777)};
@@ -324,7 +324,8 @@ int CopyFileExclusive(const FolderPlace& source, const FolderPlace& target, Copy
     if (int err = CreatePartial(target, partial, out); err != 0) return err;
     if (int err = CopyInto(in.fd, st, out, purpose, copy); err != 0) return err;
     if (int err = out.Close(); err != 0) return err;
-    if (int err = PublishNoReplace(target.dir, partial.path, target.name); err != 0) return err;
+    if (int err = PublishNoReplace(target.dir, partial.path, target.name.c_str()); err != 0)
+      return err;
     partial.published = true;
   }
   // Naming and closing change neither inode, size nor modification time.

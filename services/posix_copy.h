@@ -39,6 +39,6 @@ FileIdentity IdentityOfStat(const struct stat& st);
 // Gives partial the name target, both in dir, without ever replacing a file:
 // a no-replace rename, else a link, else (file systems without links)
 // check, then rename.
-int PublishNoReplace(int dir, const std::string& partial, const std::string& target);
+int PublishNoReplace(int dir, const std::string& partial, const char* target);
 
 }  // namespace velmora

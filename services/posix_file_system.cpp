@@ -214,9 +214,11 @@ namespace velmora {
 bool PosixFileSystem::HasEntrySpelled(const std::string& path) {
   FolderPlace at;
   if (pins_.Resolve(path, at) || !Exists(at)) return false;
-  const std::size_t nameStart = FileNameStart(at.name);
-  const std::string folder = nameStart == 0 ? std::string(".") : at.name.substr(0, nameStart);
-  const std::string_view name = std::string_view(at.name).substr(nameStart);
+  const std::string_view placed = at.name.view();
+  const std::size_t nameStart = FileNameStart(placed);
+  const std::string folder =
+      nameStart == 0 ? std::string(".") : std::string(placed.substr(0, nameStart));
+  const std::string_view name = placed.substr(nameStart);
   const int fd = ::openat(at.dir, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
   // A folder that cannot be read: the path answers, so take it as spelled.
