@@ -294,12 +294,35 @@ void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
 }
 
 std::string JournalNow() {
+  // Formatted by hand: strftime would load the local time zone first, a
+  // file read at every run for a time that is UTC anyway.
   const std::time_t now = std::time(nullptr);
   std::tm utc{};
   ::gmtime_r(&now, &utc);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
+  char* out = text;
+  const auto put = [&out](long long value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    out += digits;
+  };
+  const long long year = utc.tm_year + 1900LL;
+  if (year < 1000 || year > 9999) {
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+  }
+  put(year, 4);
+  *out++ = '-';
+  put(utc.tm_mon + 1, 2);
+  *out++ = '-';
+  put(utc.tm_mday, 2);
+  *out++ = 'T';
+  put(utc.tm_hour, 2);
+  *out++ = ':';
+  put(utc.tm_min, 2);
+  *out++ = ':';
+  put(utc.tm_sec, 2);
+  *out++ = 'Z';
+  return std::string(text, out);
 }
 
 char KindDigit(FileOp op) {

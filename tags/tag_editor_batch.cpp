@@ -101,6 +101,7 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
                            std::vector<PlannedTagFile>& planned, std::string& current) {
   if (journal_ != nullptr) {
     std::vector<AnnouncedStep> steps;
+    steps.reserve(planned.size());
     for (const PlannedTagFile& entry : planned) {
       if (!entry.write) continue;
       const std::string& path = list[entry.index].path;

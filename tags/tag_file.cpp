@@ -1,11 +1,11 @@
 #include "tags/tag_file.h"
 
-#include <cctype>
 #include <cerrno>
 
 #include "engine/error_numbers.h"
 #include "engine/report_contexts.h"
 #include "engine/user_text.h"
+#include "tags/audio_format.h"
 #include "tags/id3v2_layout.h"
 
 namespace velmora {
@@ -21,10 +21,7 @@ std::string_view View(const TagBytes& bytes) { return {bytes.data(), bytes.size(
 }  // namespace
 
 bool IsMp3Name(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string extension = path.substr(path.size() - 4);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".mp3";
+  return AudioFormatOfName(path) == AudioFormat::kMp3;
 }
 
 TagFile::TagFile(FileSystem& disk, std::string path, bool forWriting)
