@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
@@ -279,11 +281,12 @@ int TagMain(const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   PosixFileSystem disk;
-  for (const FoundEntry& entry : SearchFolders(*folders, options.pattern, options.subdirs,
-                                               OrderOption(options.order, options.reverse),
-                                               /*markAll=*/true, reporting, &disk)) {
-    list.push_back({entry.path, true});
-  }
+  std::vector<FoundEntry> found =
+      SearchFolders(*folders, options.pattern, options.subdirs,
+                    OrderOption(options.order, options.reverse), /*markAll=*/true, reporting, &disk);
+  list.reserve(found.size());
+  for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});
+  found.clear();
   for (const std::string& folder : *folders) {
     if (const Error error = disk.PinFolder(folder)) {
       reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, folder,
