@@ -112,7 +112,8 @@ class TagPrinter : public TagEditorHost {
       const TagEditorFields& f = *fields_;
       const TagRecord shape;
       for (const auto& [text, width] :
-           {std::pair{&f.TxtTitel, shape.title.size()}, std::pair{&f.TxtInterpret, shape.artist.size()},
+           {std::pair{&f.TxtTitel, shape.title.size()},
+            std::pair{&f.TxtInterpret, shape.artist.size()},
             std::pair{&f.TxtAlbum, shape.album.size()}, std::pair{&f.TxtJahr, shape.year.size()},
             std::pair{&f.TxtKommentar, shape.comment.size()}}) {
         line.append(" ");
@@ -281,9 +282,9 @@ int TagMain(const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   PosixFileSystem disk;
-  std::vector<FoundEntry> found =
-      SearchFolders(*folders, options.pattern, options.subdirs,
-                    OrderOption(options.order, options.reverse), /*markAll=*/true, reporting, &disk);
+  std::vector<FoundEntry> found = SearchFolders(*folders, options.pattern, options.subdirs,
+                                                OrderOption(options.order, options.reverse),
+                                                /*markAll=*/true, reporting, &disk);
   list.reserve(found.size());
   for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});
   found.clear();

@@ -60,12 +60,18 @@ std::array<std::string, kId3Fields> RecordValues(const TagRecord& record) {
 std::string StoredValue(const TagRecord& record, const std::optional<Id3v2Values>& id3v2, int i) {
   if (!HasTagMarker(record.tag) && id3v2) return id3v2->fields[static_cast<std::size_t>(i)];
   switch (i) {
-    case kId3Title: return FieldText(record.title);
-    case kId3Artist: return FieldText(record.artist);
-    case kId3Album: return FieldText(record.album);
-    case kId3Comment: return FieldText(record.comment);
-    case kId3Year: return FieldText(record.year);
-    default: return GenreText(record);
+    case kId3Title:
+      return FieldText(record.title);
+    case kId3Artist:
+      return FieldText(record.artist);
+    case kId3Album:
+      return FieldText(record.album);
+    case kId3Comment:
+      return FieldText(record.comment);
+    case kId3Year:
+      return FieldText(record.year);
+    default:
+      return GenreText(record);
   }
 }
 
@@ -82,7 +88,8 @@ bool ApplyChoosers(TagEditorFields& f, const std::string& path, const Stored& st
     return false;
   }
   for (int i = 0; i < kId3Genre; ++i) {
-    ApplySource(f.*kValueOf[i], f.*kChooserOf[i], [&stored, i] { return stored(i); }, parts);
+    ApplySource(
+        f.*kValueOf[i], f.*kChooserOf[i], [&stored, i] { return stored(i); }, parts);
   }
   if (f.ComboGenre == "aus") f.ComboGenreTyp = stored(kId3Genre);
   return true;

@@ -30,8 +30,9 @@ std::pair<std::size_t, std::uint64_t> NameKey(const std::string& path) {
 // the run began.
 using TextMember = std::string TagEditorFields::*;
 constexpr TextMember kFilled[kId3Fields] = {
-    &TagEditorFields::TxtTitel,    &TagEditorFields::TxtInterpret, &TagEditorFields::TxtAlbum,
-    &TagEditorFields::TxtKommentar, &TagEditorFields::TxtJahr,     &TagEditorFields::ComboGenreTyp};
+    &TagEditorFields::TxtTitel, &TagEditorFields::TxtInterpret,
+    &TagEditorFields::TxtAlbum, &TagEditorFields::TxtKommentar,
+    &TagEditorFields::TxtJahr,  &TagEditorFields::ComboGenreTyp};
 
 }  // namespace
 

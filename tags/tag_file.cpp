@@ -20,9 +20,7 @@ std::string_view View(const TagBytes& bytes) { return {bytes.data(), bytes.size(
 
 }  // namespace
 
-bool IsMp3Name(const std::string& path) {
-  return AudioFormatOfName(path) == AudioFormat::kMp3;
-}
+bool IsMp3Name(const std::string& path) { return AudioFormatOfName(path) == AudioFormat::kMp3; }
 
 TagFile::TagFile(FileSystem& disk, std::string path, bool forWriting)
     : disk_(disk), path_(std::move(path)) {

@@ -45,8 +45,7 @@ std::string FieldText(std::span<const char> field) {
 
 void SetFieldText(std::span<char> field, const std::string& text) {
   // Plain ASCII is the same in both encodings: no converted copy.
-  const bool ascii =
-      std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
   const std::string converted = ascii ? std::string() : Utf8ToWindows1252(text);
   const std::string& bytes = ascii ? text : converted;
   // One byte per character, so cutting the bytes cuts characters.
