@@ -287,7 +287,7 @@ int TagMain(const CliOptions& options) {
                                                 /*markAll=*/true, reporting, &disk);
   list.reserve(found.size());
   for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});
-  found.clear();
+  found = {};  // its memory goes back before the run
   for (const std::string& folder : *folders) {
     if (const Error error = disk.PinFolder(folder)) {
       reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, folder,
