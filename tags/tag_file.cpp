@@ -1,6 +1,9 @@
 #include "tags/tag_file.h"
 
+#include <array>
 #include <cerrno>
+#include <span>
+#include <vector>
 
 #include "engine/error_numbers.h"
 #include "engine/report_contexts.h"
@@ -223,7 +226,16 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
 
 Error TagFile::Apply(const TagEdits& edits) {
   written_.reset();
-  if (Error error = ApplySplices(disk_, path_, file_, stamp_, WriteSplices(edits))) return error;
+  // An MP3 write has one or two edits: their splices need no allocation.
+  std::array<Splice, 2> few;
+  std::vector<Splice> many;
+  std::span<Splice> splices(few.data(), edits.edits.size());
+  if (edits.edits.size() > few.size()) {
+    many.resize(edits.edits.size());
+    splices = many;
+  }
+  WriteSplicesInto(edits, splices);
+  if (Error error = ApplySplices(disk_, path_, file_, stamp_, splices)) return error;
   stamped_ = false;
   readSize_ = -1;
   // The written file as its descriptor shows it, for the journal's done
