@@ -1,6 +1,8 @@
 #include "tags/region_replace.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <vector>
 
 #include "engine/error_numbers.h"
@@ -131,7 +133,17 @@ void EditedChecksum::Add(long long offset, std::string_view bytes) {
 }
 
 void EditedChecksum::Mix(std::string_view bytes) {
-  for (const char c : bytes) value_ = (value_ ^ static_cast<unsigned char>(c)) * kFnvPrime;
+  // Eight bytes per load; the same byte by byte sum as the plain loop.
+  const char* p = bytes.data();
+  std::size_t n = bytes.size();
+  std::uint64_t value = value_;
+  for (; std::endian::native == std::endian::little && n >= 8; n -= 8, p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    for (int k = 0; k < 8; ++k, word >>= 8) value = (value ^ (word & 0xFF)) * kFnvPrime;
+  }
+  for (; n > 0; --n, ++p) value = (value ^ static_cast<unsigned char>(*p)) * kFnvPrime;
+  value_ = value;
 }
 
 std::uint64_t ChecksumOfWrite(const TagEdits& edits) {
