@@ -293,10 +293,11 @@ void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
   out.append(text, PutPayloadFields(text, payload));
 }
 
-std::string JournalNow() {
+std::string JournalNow() { return JournalTime(std::time(nullptr)); }
+
+std::string JournalTime(std::time_t now) {
   // Worked out by hand: gmtime and strftime would load the local time zone
   // first, a file read at every run for a time that is UTC anyway.
-  const std::time_t now = std::time(nullptr);
   const long long seconds = static_cast<long long>(now);
   long long days = seconds / 86400;
   long long rest = seconds % 86400;
