@@ -27,13 +27,18 @@ class QuietHost : public SearchHost {
   [[nodiscard]] bool Responsive() const override { return false; }
 };
 
+// The table of mounts, read once for the folder arguments and the search.
+MountedDrives& Drives() {
+  static MountedDrives drives = MountedDrives::ReadOnce();
+  return drives;
+}
+
 }  // namespace
 
 std::optional<std::string> FolderArgument(const std::string& text) {
   std::error_code error;
   const std::string working = std::filesystem::current_path(error).string();
-  MountedDrives drives;
-  std::optional<StartFolder> start = StartFolderFromCommandLine(text, working, drives);
+  std::optional<StartFolder> start = StartFolderFromCommandLine(text, working, Drives());
   if (!start) {
     PrintProblem(Tr("velmora", "Pfad nicht gefunden:") + " " + text);
     return std::nullopt;
@@ -100,7 +105,7 @@ std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string
   if (subdirs) command.OptSubdirs_Click();
   command.SetOrder(order);
   SearchInputs inputs;
-  inputs.drive = MountedDrives().DriveOf(folder);
+  inputs.drive = Drives().DriveOf(folder);
   inputs.currentFolder = folder;
   inputs.pattern = pattern;
   command.cmdSearch_Click(inputs);

@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/console.h"
 #include "cli/folder_search.h"
@@ -63,6 +65,21 @@ void AppendFieldText(std::string& line, std::span<const char> field) {
   }
 }
 
+// Appends what a record field written from text shows: cut to the field's
+// width, up to a NUL, without trailing blanks. Plain ASCII needs no record.
+void AppendWrittenText(std::string& line, const std::string& text, std::size_t width) {
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    std::string field(width, ' ');
+    SetFieldText(field, text);
+    AppendFieldText(line, field);
+    return;
+  }
+  std::size_t length = std::min(text.size(), width);
+  length = std::min(length, text.find('\0'));
+  while (length > 0 && text[length - 1] == ' ') --length;
+  line.append(text.data(), length);
+}
+
 // Shows what each file gets, once its tag was written without a failure:
 // the line of a file is held until the run moves on to the next one.
 class TagPrinter : public TagEditorHost {
@@ -91,16 +108,19 @@ class TagPrinter : public TagEditorHost {
       }
       line.append(" ").append(f.ComboGenreTyp);
     } else {
-      const TagRecord record = BuildTagRecord(*fields_);
-      for (const std::span<const char> field :
-           {std::span<const char>(record.title), std::span<const char>(record.artist),
-            std::span<const char>(record.album), std::span<const char>(record.year),
-            std::span<const char>(record.comment)}) {
+      // As the record shows them, without building it.
+      const TagEditorFields& f = *fields_;
+      const TagRecord shape;
+      for (const auto& [text, width] :
+           {std::pair{&f.TxtTitel, shape.title.size()},
+            std::pair{&f.TxtInterpret, shape.artist.size()},
+            std::pair{&f.TxtAlbum, shape.album.size()}, std::pair{&f.TxtJahr, shape.year.size()},
+            std::pair{&f.TxtKommentar, shape.comment.size()}}) {
         line.append(" ");
-        AppendFieldText(line, field);
+        AppendWrittenText(line, *text, width);
         line.append(" |");
       }
-      line.append(" ").append(GenreText(record.genre));
+      line.append(" ").append(GenreText(static_cast<unsigned char>(GenreIndex(f.ComboGenreTyp))));
     }
     failuresBefore_ = reporting_.Failures();
     hasPending_ = true;

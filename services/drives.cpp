@@ -40,11 +40,22 @@ bool IsReadable(const std::string& folder) { return access(folder.c_str(), R_OK 
 
 MountedDrives::MountedDrives(std::string mountTable) : mountTable_(std::move(mountTable)) {}
 
+MountedDrives MountedDrives::ReadOnce() {
+  MountedDrives drives;
+  drives.once_ = true;
+  return drives;
+}
+
 std::vector<Drive> MountedDrives::Drives() {
+  if (read_) return drives_;
   std::set<std::string> points = MountPoints(mountTable_);
   if (points.empty()) points.insert(kRootFolder);
   std::vector<Drive> drives;
   for (const std::string& point : points) drives.push_back({point, IsReadable(point)});
+  if (once_) {
+    drives_ = drives;
+    read_ = true;
+  }
   return drives;
 }
 

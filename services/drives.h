@@ -15,6 +15,9 @@ class MountedDrives : public DriveInfo {
  public:
   // mountTable: a file in the format of /proc/self/mounts (tests pass their own).
   explicit MountedDrives(std::string mountTable = kMountTable);
+  // Reads the table once and keeps its drives: for a short run that asks
+  // about a few folders, not for a window that outlives a mount.
+  static MountedDrives ReadOnce();
 
   // Mount points of real file systems (kernel pseudo file systems such as
   // proc, sysfs or cgroup are left out), sorted, each listed once. An
@@ -27,6 +30,9 @@ class MountedDrives : public DriveInfo {
 
  private:
   std::string mountTable_;
+  bool once_ = false;
+  bool read_ = false;
+  std::vector<Drive> drives_;
 };
 
 // True when path names a folder that can be opened and read.

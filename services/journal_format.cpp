@@ -293,13 +293,54 @@ void AppendPayloadFields(std::string& out, const JournalPayload& payload) {
   out.append(text, PutPayloadFields(text, payload));
 }
 
-std::string JournalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  ::gmtime_r(&now, &utc);
+std::string JournalNow() { return JournalTime(std::time(nullptr)); }
+
+std::string JournalTime(std::time_t now) {
+  // Worked out by hand: gmtime and strftime would load the local time zone
+  // first, a file read at every run for a time that is UTC anyway.
+  const long long seconds = static_cast<long long>(now);
+  long long days = seconds / 86400;
+  long long rest = seconds % 86400;
+  if (rest < 0) {
+    rest += 86400;
+    --days;
+  }
+  // The civil date of a day count since 1970-01-01 (proleptic Gregorian).
+  days += 719468;
+  const long long era = (days >= 0 ? days : days - 146096) / 146097;
+  const long long dayOfEra = days - era * 146097;
+  const long long yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const long long shifted = (5 * dayOfYear + 2) / 153;
+  const long long day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+  const long long month = shifted < 10 ? shifted + 3 : shifted - 9;
+  const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
+  char* out = text;
+  const auto put = [&out](long long value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    out += digits;
+  };
+  if (year < 1000 || year > 9999) {
+    std::tm utc{};
+    ::gmtime_r(&now, &utc);
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+  }
+  put(year, 4);
+  *out++ = '-';
+  put(month, 2);
+  *out++ = '-';
+  put(day, 2);
+  *out++ = 'T';
+  put(rest / 3600, 2);
+  *out++ = ':';
+  put(rest / 60 % 60, 2);
+  *out++ = ':';
+  put(rest % 60, 2);
+  *out++ = 'Z';
+  return std::string(text, out);
 }
 
 char KindDigit(FileOp op) {

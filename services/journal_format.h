@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ void AppendNumber(std::string& out, long long value);
 
 // The current UTC time as a record's TIME.
 std::string JournalNow();
+// The time given in seconds since the epoch as a record's TIME
+// ("2024-05-01T12:30:05Z").
+std::string JournalTime(std::time_t now);
 
 // The kind digit of op.
 char KindDigit(FileOp op);

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <numeric>
+#include <utility>
 
 #include "engine/batch_run.h"
 #include "services/journal_format.h"
@@ -48,6 +49,15 @@ std::vector<std::string> RunIds(JournalFile& file) {
 
 // Journals of the previous version are read, and converted by the first
 // read or append: checksums, six identity fields, side files into run files.
+TEST(JournalFormat, TimeIsTheUtcCalendarDate) {
+  const std::pair<std::time_t, const char*> rows[] = {
+      {0, "1970-01-01T00:00:00Z"},          {951782400, "2000-02-29T00:00:00Z"},
+      {946684799, "1999-12-31T23:59:59Z"},  {4107542400, "2100-03-01T00:00:00Z"},
+      {1714566605, "2024-05-01T12:30:05Z"},
+  };
+  for (const auto& [time, text] : rows) EXPECT_EQ(JournalTime(time), text) << time;
+}
+
 TEST(JournalRead, ConvertsAVersion2Journal) {
   const TempFolder folder;
   const std::string v2 = std::string(kJournalHeaderV2) +

@@ -101,6 +101,10 @@ Error WriteAll(int fd, std::string_view text) {
 }
 
 Error MakeFolders(const std::string& folder, mode_t mode) {
+  // Mostly there already: one look at the whole path first.
+  std::string whole = folder;
+  while (whole.size() > 1 && whole.back() == kPathSeparator) whole.pop_back();
+  if (!whole.empty() && (::mkdir(whole.c_str(), mode) == 0 || errno == EEXIST)) return {};
   for (std::size_t at = 1; at <= folder.size(); ++at) {
     if (at < folder.size() && folder[at] != kPathSeparator) continue;
     const std::string part = folder.substr(0, at);

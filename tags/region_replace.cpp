@@ -1,6 +1,8 @@
 #include "tags/region_replace.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <vector>
 
 #include "engine/error_numbers.h"
@@ -22,7 +24,7 @@ long long Length(std::string_view bytes) { return static_cast<long long>(bytes.s
 
 // In place when every splice keeps its length but a last one that ends
 // where the file ends.
-bool InPlace(const std::vector<Splice>& splices, long long size) {
+bool InPlace(std::span<const Splice> splices, long long size) {
   for (std::size_t i = 0; i < splices.size(); ++i) {
     const Splice& s = splices[i];
     const bool tail = i + 1 == splices.size() && s.start + s.length == size;
@@ -32,15 +34,14 @@ bool InPlace(const std::vector<Splice>& splices, long long size) {
 }
 
 // Puts the old bytes of splices [0, count) back and the old length.
-void PutBack(OpenFile& file, const std::vector<Splice>& splices, std::size_t count,
-             long long size) {
+void PutBack(OpenFile& file, std::span<const Splice> splices, std::size_t count, long long size) {
   for (std::size_t i = 0; i < count; ++i) {
     (void)file.WriteAt(splices[i].start, splices[i].old.data(), splices[i].old.size());
   }
   (void)file.Truncate(size);
 }
 
-Error WriteInPlace(OpenFile& file, const FileStamp& stamp, const std::vector<Splice>& splices) {
+Error WriteInPlace(OpenFile& file, const FileStamp& stamp, std::span<const Splice> splices) {
   FileStamp now;
   if (file.Stamp(now) || now.identity != stamp.identity) return ChangedError();
   const long long size = stamp.identity.size;
@@ -78,8 +79,7 @@ Error CopyKept(OpenFile& from, OpenFile& to, long long size, long long offset, l
   return {};
 }
 
-Error WriteSpliced(OpenFile& from, OpenFile& to, long long size,
-                   const std::vector<Splice>& splices) {
+Error WriteSpliced(OpenFile& from, OpenFile& to, long long size, std::span<const Splice> splices) {
   std::vector<char> buffer;
   long long at = 0, target = 0;
   for (const Splice& s : splices) {
@@ -94,7 +94,7 @@ Error WriteSpliced(OpenFile& from, OpenFile& to, long long size,
 }
 
 Error Rewrite(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
-              const FileStamp& stamp, const std::vector<Splice>& splices) {
+              const FileStamp& stamp, std::span<const Splice> splices) {
   if (stamp.links > 1) {
     return Error{kPathFileAccess,
                  "the file has more than one name (hard links) and the new tag does not fit "
@@ -133,7 +133,17 @@ void EditedChecksum::Add(long long offset, std::string_view bytes) {
 }
 
 void EditedChecksum::Mix(std::string_view bytes) {
-  for (const char c : bytes) value_ = (value_ ^ static_cast<unsigned char>(c)) * kFnvPrime;
+  // Eight bytes per load; the same byte by byte sum as the plain loop.
+  const char* p = bytes.data();
+  std::size_t n = bytes.size();
+  std::uint64_t value = value_;
+  for (; std::endian::native == std::endian::little && n >= 8; n -= 8, p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    for (int k = 0; k < 8; ++k, word >>= 8) value = (value ^ (word & 0xFF)) * kFnvPrime;
+  }
+  for (; n > 0; --n, ++p) value = (value ^ static_cast<unsigned char>(*p)) * kFnvPrime;
+  value_ = value;
 }
 
 std::uint64_t ChecksumOfWrite(const TagEdits& edits) {
@@ -143,13 +153,18 @@ std::uint64_t ChecksumOfWrite(const TagEdits& edits) {
 }
 
 std::vector<Splice> WriteSplices(const TagEdits& edits) {
-  std::vector<Splice> splices;
+  std::vector<Splice> splices(edits.edits.size());
+  WriteSplicesInto(edits, splices);
+  return splices;
+}
+
+void WriteSplicesInto(const TagEdits& edits, std::span<Splice> splices) {
   long long shift = 0;  // how much the edits before moved this one
-  for (const TagEdit& e : edits.edits) {
-    splices.push_back({e.offset - shift, Length(e.oldBytes), e.newBytes, e.oldBytes});
+  for (std::size_t i = 0; i < edits.edits.size(); ++i) {
+    const TagEdit& e = edits.edits[i];
+    splices[i] = {e.offset - shift, Length(e.oldBytes), e.newBytes, e.oldBytes};
     shift += e.newLength - Length(e.oldBytes);
   }
-  return splices;
 }
 
 std::vector<Splice> UndoSplices(const TagEdits& edits) {
@@ -161,7 +176,7 @@ std::vector<Splice> UndoSplices(const TagEdits& edits) {
 }
 
 Error ApplySplices(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
-                   const FileStamp& stamp, const std::vector<Splice>& splices) {
+                   const FileStamp& stamp, std::span<const Splice> splices) {
   long long end = 0;
   for (const Splice& s : splices) {
     if (s.start < end || s.length < 0 || s.start + s.length > stamp.identity.size) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,8 @@ struct Splice {
 
 // The splices that make edits' write, and those that take it back.
 std::vector<Splice> WriteSplices(const TagEdits& edits);
+// The same into splices, which holds one per edit.
+void WriteSplicesInto(const TagEdits& edits, std::span<Splice> splices);
 std::vector<Splice> UndoSplices(const TagEdits& edits);
 
 // Applies splices (ascending, none overlapping) to the file at path, open
@@ -83,6 +86,6 @@ std::vector<Splice> UndoSplices(const TagEdits& edits);
 // this very file, unchanged; file then is the new file. On failure the file
 // is as it was and no new file remains.
 Error ApplySplices(FileSystem& disk, const std::string& path, std::unique_ptr<OpenFile>& file,
-                   const FileStamp& stamp, const std::vector<Splice>& splices);
+                   const FileStamp& stamp, std::span<const Splice> splices);
 
 }  // namespace velmora

@@ -17,11 +17,13 @@ namespace {
 constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
 
 // A value field takes the stored text ("aus") or a file-name part ("1".."3");
-// "fest" and any other chooser text leave the typed value as it is.
-void ApplySource(std::string& value, const std::string& chooser, const std::string& stored,
+// "fest" and any other chooser text leave the typed value as it is. The
+// stored text is made only when taken.
+template <typename Stored>
+void ApplySource(std::string& value, const std::string& chooser, const Stored& stored,
                  const FileNameParts& parts) {
   if (chooser == "aus") {
-    value = stored;
+    value = stored();
   } else if (chooser == "1") {
     value = parts.part1;
   } else if (chooser == "2") {
@@ -53,20 +55,31 @@ std::array<std::string, kId3Fields> RecordValues(const TagRecord& record) {
           FieldText(record.comment), FieldText(record.year),   GenreText(record)};
 }
 
-// The values "aus" takes: the ID3v1 record's or, in a file with only an
-// ID3v2 tag, that tag's (the record gets them cut and converted).
-std::array<std::string, kId3Fields> StoredValues(const TagRecord& record,
-                                                 const std::optional<Id3v2Values>& id3v2) {
-  std::array<std::string, kId3Fields> values = RecordValues(record);
-  if (HasTagMarker(record.tag) || !id3v2) return values;
-  values = id3v2->fields;
-  return values;
+// The value "aus" takes for field i: the ID3v1 record's or, in a file with
+// only an ID3v2 tag, that tag's (the record gets them cut and converted).
+std::string StoredValue(const TagRecord& record, const std::optional<Id3v2Values>& id3v2, int i) {
+  if (!HasTagMarker(record.tag) && id3v2) return id3v2->fields[static_cast<std::size_t>(i)];
+  switch (i) {
+    case kId3Title:
+      return FieldText(record.title);
+    case kId3Artist:
+      return FieldText(record.artist);
+    case kId3Album:
+      return FieldText(record.album);
+    case kId3Comment:
+      return FieldText(record.comment);
+    case kId3Year:
+      return FieldText(record.year);
+    default:
+      return GenreText(record);
+  }
 }
 
-// The values shown after the write: each field from its chooser over stored;
-// false, reported, when the file name cannot be split.
-bool ApplyChoosers(TagEditorFields& f, const std::string& path,
-                   const std::array<std::string, kId3Fields>& stored, ErrorReporter& reporter) {
+// The values shown after the write: each field from its chooser over
+// stored(i); false, reported, when the file name cannot be split.
+template <typename Stored>
+bool ApplyChoosers(TagEditorFields& f, const std::string& path, const Stored& stored,
+                   ErrorReporter& reporter) {
   Error error;
   const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
   if (error) {
@@ -75,9 +88,10 @@ bool ApplyChoosers(TagEditorFields& f, const std::string& path,
     return false;
   }
   for (int i = 0; i < kId3Genre; ++i) {
-    ApplySource(f.*kValueOf[i], f.*kChooserOf[i], stored[i], parts);
+    ApplySource(
+        f.*kValueOf[i], f.*kChooserOf[i], [&stored, i] { return stored(i); }, parts);
   }
-  if (f.ComboGenre == "aus") f.ComboGenreTyp = stored[kId3Genre];
+  if (f.ComboGenre == "aus") f.ComboGenreTyp = stored(kId3Genre);
   return true;
 }
 
@@ -171,7 +185,9 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       f.TxtKommentar = FieldText(record.comment);
       f.TxtJahr = FieldText(record.year);
       f.ComboGenreTyp = GenreText(record);
-    } else if (!ApplyChoosers(f, path, StoredValues(record, shownId3v2_), reporter_)) {
+    } else if (!ApplyChoosers(
+                   f, path, [&](int i) { return StoredValue(record, shownId3v2_, i); },
+                   reporter_)) {
       return;
     }
     Shown();
@@ -190,7 +206,9 @@ void TagEditor::FillFromAudioTag(const std::string& path, TagFile& file) {
   const std::array<std::string, kId3Fields>& stored = shownAudio_->fields;
   if (view_ == TagView::kBefore) {
     for (int i = 0; i < kId3Fields; ++i) f.*kValueOf[i] = stored[i];
-  } else if (!ApplyChoosers(f, path, stored, reporter_)) {
+  } else if (!ApplyChoosers(
+                 f, path, [&stored](int i) { return stored[static_cast<std::size_t>(i)]; },
+                 reporter_)) {
     return;
   }
   Shown();

@@ -26,6 +26,14 @@ std::pair<std::size_t, std::uint64_t> NameKey(const std::string& path) {
   return {path.size(), tail};
 }
 
+// The fields the run fills per file, in Id3v2Field order; the rest stay as
+// the run began.
+using TextMember = std::string TagEditorFields::*;
+constexpr TextMember kFilled[kId3Fields] = {
+    &TagEditorFields::TxtTitel, &TagEditorFields::TxtInterpret,
+    &TagEditorFields::TxtAlbum, &TagEditorFields::TxtKommentar,
+    &TagEditorFields::TxtJahr,  &TagEditorFields::ComboGenreTyp};
+
 }  // namespace
 
 // One marked file of a batch: what the editor showed for it and what it
@@ -37,7 +45,7 @@ struct PlannedTagFile {
   bool write = false;  // planned, with something to write
   TagEdits edits;
   std::string payload;
-  TagEditorFields fields;
+  std::array<std::string, kId3Fields> values;  // the filled fields
   TagRecord record;
   std::optional<Id3v2Values> id3v2;
   std::optional<AudioTagValues> audio;
@@ -89,7 +97,7 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from,
     entry.write = PlanOne(current, *entry.file, entry.edits, &failed);
     entry.shown = shownHeld_ && !failed;
     if (entry.write) entry.payload = PackTagEdits(entry.edits);
-    entry.fields = fields_;
+    for (int k = 0; k < kId3Fields; ++k) entry.values[k] = fields_.*kFilled[k];
     entry.record = shownRecord_;
     entry.id3v2 = shownId3v2_;
     entry.audio = shownAudio_;
@@ -101,6 +109,7 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
                            std::vector<PlannedTagFile>& planned, std::string& current) {
   if (journal_ != nullptr) {
     std::vector<AnnouncedStep> steps;
+    steps.reserve(planned.size());
     for (const PlannedTagFile& entry : planned) {
       if (!entry.write) continue;
       const std::string& path = list[entry.index].path;
@@ -114,7 +123,7 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
     host_.SetProgress(static_cast<int>(i + 1));
     if (!list[i].marked) continue;
     // The editor as it stood after filling for this file.
-    fields_ = std::move(entry->fields);
+    for (int k = 0; k < kId3Fields; ++k) fields_.*kFilled[k] = std::move(entry->values[k]);
     shownPath_ = current;
     shownRecord_ = entry->record;
     shownId3v2_ = std::move(entry->id3v2);

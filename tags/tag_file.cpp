@@ -1,11 +1,14 @@
 #include "tags/tag_file.h"
 
-#include <cctype>
+#include <array>
 #include <cerrno>
+#include <span>
+#include <vector>
 
 #include "engine/error_numbers.h"
 #include "engine/report_contexts.h"
 #include "engine/user_text.h"
+#include "tags/audio_format.h"
 #include "tags/id3v2_layout.h"
 
 namespace velmora {
@@ -20,12 +23,7 @@ std::string_view View(const TagBytes& bytes) { return {bytes.data(), bytes.size(
 
 }  // namespace
 
-bool IsMp3Name(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string extension = path.substr(path.size() - 4);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".mp3";
-}
+bool IsMp3Name(const std::string& path) { return AudioFormatOfName(path) == AudioFormat::kMp3; }
 
 TagFile::TagFile(FileSystem& disk, std::string path, bool forWriting)
     : disk_(disk), path_(std::move(path)) {
@@ -228,7 +226,16 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
 
 Error TagFile::Apply(const TagEdits& edits) {
   written_.reset();
-  if (Error error = ApplySplices(disk_, path_, file_, stamp_, WriteSplices(edits))) return error;
+  // An MP3 write has one or two edits: their splices need no allocation.
+  std::array<Splice, 2> few;
+  std::vector<Splice> many;
+  std::span<Splice> splices(few.data(), edits.edits.size());
+  if (edits.edits.size() > few.size()) {
+    many.resize(edits.edits.size());
+    splices = many;
+  }
+  WriteSplicesInto(edits, splices);
+  if (Error error = ApplySplices(disk_, path_, file_, stamp_, splices)) return error;
   stamped_ = false;
   readSize_ = -1;
   // The written file as its descriptor shows it, for the journal's done

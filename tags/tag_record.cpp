@@ -44,8 +44,11 @@ std::string FieldText(std::span<const char> field) {
 }
 
 void SetFieldText(std::span<char> field, const std::string& text) {
+  // Plain ASCII is the same in both encodings: no converted copy.
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+  const std::string converted = ascii ? std::string() : Utf8ToWindows1252(text);
+  const std::string& bytes = ascii ? text : converted;
   // One byte per character, so cutting the bytes cuts characters.
-  const std::string bytes = Utf8ToWindows1252(text);
   const std::size_t length = std::min(bytes.size(), field.size());
   std::copy_n(bytes.begin(), length, field.begin());
   std::fill(field.begin() + static_cast<std::ptrdiff_t>(length), field.end(), ' ');
@@ -54,7 +57,10 @@ void SetFieldText(std::span<char> field, const std::string& text) {
 void KeepTrackNumber(const TagRecord& stored, const std::string& comment, TagRecord& record) {
   const bool track =
       HasTagMarker(stored.tag) && stored.comment[28] == '\0' && stored.comment[29] != '\0';
-  if (!track || Utf8ToWindows1252(comment).size() > 28) return;
+  if (!track) return;
+  const bool ascii =
+      std::all_of(comment.begin(), comment.end(), [](char c) { return (c & 0x80) == 0; });
+  if ((ascii ? comment.size() : Utf8ToWindows1252(comment).size()) > 28) return;
   record.comment[28] = '\0';
   record.comment[29] = stored.comment[29];
 }

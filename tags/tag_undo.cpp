@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/error_numbers.h"
 
@@ -69,28 +70,41 @@ bool AsBefore(OpenFile& file, const TagEdits& edits) {
 }  // namespace
 
 std::string PackTagEdits(const TagEdits& edits) {
-  // Built in one buffer: one payload per file of a tag run.
+  // The numbers go into one buffer on the stack, then the block is made in
+  // one allocation: one payload per file of a tag run.
   std::size_t oldBytes = 0;
   for (const TagEdit& edit : edits.edits) oldBytes += edit.oldBytes.size();
-  std::string block;
-  block.reserve(kBlockHeader.size() + 80 + 64 * edits.edits.size() + oldBytes);
-  block += kBlockHeader;
-  const auto number = [&block](auto value, char after, int base = 10) {
+  constexpr std::size_t kLine = 64;  // three numbers of at most 20 digits
+  char head[128];
+  char* out = head;
+  const auto number = [&out](auto value, char after, int base = 10) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
-    if (base == 16) block.append(16 - static_cast<std::size_t>(end - digits), '0');
-    block.append(digits, end);
-    block += after;
+    const auto length = static_cast<std::size_t>(end - digits);
+    if (base == 16) {
+      std::memset(out, '0', 16 - length);
+      out += 16 - length;
+    }
+    std::memcpy(out, digits, length);
+    out += length;
+    *out++ = after;
   };
   number(edits.oldSize, ' ');
   number(static_cast<long long>(edits.oldModified), ' ');
   number(edits.newSize, ' ');
   number(edits.checksum, ' ', 16);
   number(edits.edits.size(), '\n');
+  std::string block;
+  block.reserve(kBlockHeader.size() + static_cast<std::size_t>(out - head) +
+                kLine * edits.edits.size() + oldBytes);
+  block += kBlockHeader;
+  block.append(head, out);
   for (const TagEdit& edit : edits.edits) {
+    out = head;
     number(edit.offset, ' ');
     number(edit.oldBytes.size(), ' ');
     number(edit.newLength, '\n');
+    block.append(head, out);
   }
   for (const TagEdit& edit : edits.edits) block += edit.oldBytes;
   return block;
