@@ -48,6 +48,15 @@ class BatchFiles {
   std::vector<std::pair<std::uint64_t, std::uint64_t>> files_;
 };
 
+// Room for a batch's records and payloads, made once.
+void MakeRoom(const std::vector<AnnouncedStep>& steps, std::string& records,
+              std::string& payloads) {
+  std::size_t payloadBytes = 0;
+  for (const AnnouncedStep& step : steps) payloadBytes += step.payload.size();
+  payloads.reserve(payloadBytes);
+  records.reserve(steps.size() * 256);
+}
+
 }  // namespace
 
 void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
@@ -58,10 +67,7 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   if (!deferDone_ || !runFile_ || steps.size() < 2) return;
   const long seqBefore = seq_;
   std::string records, payloads;
-  std::size_t payloadBytes = 0;
-  for (const AnnouncedStep& step : steps) payloadBytes += step.payload.size();
-  payloads.reserve(payloadBytes);
-  records.reserve(steps.size() * 256);
+  MakeRoom(steps, records, payloads);
   std::vector<std::string> newFolders;
   // Settling judges each unsettled step alone: no two may share a file.
   BatchFiles files(steps.size());

@@ -57,6 +57,23 @@ Error DeleteSegment(FileSystem& disk, SegmentScans& scans, const std::string& pa
   return disk.Delete(path);
 }
 
+// The runs with something left to take back, or going on; stepsLeft adds up
+// their open steps.
+std::unordered_set<std::string> BusyRuns(FileSystem& disk, const std::string& journalPath,
+                                         const JournalContents& contents,
+                                         const std::vector<std::size_t>& open, int* stepsLeft) {
+  std::unordered_set<std::string> busy;
+  for (std::size_t i = 0; i < contents.runs.size(); ++i) {
+    const JournalRun& run = contents.runs[i];
+    if (open[i] > 0) busy.insert(run.id);
+    if (stepsLeft != nullptr) *stepsLeft += static_cast<int>(open[i]);
+  }
+  for (const JournalRun& run : contents.runs) {
+    if (RunInProgress(disk, journalPath, run)) busy.insert(run.id);
+  }
+  return busy;
+}
+
 }  // namespace
 
 Error JournalFile::Trim(std::size_t maxSteps) {
@@ -95,15 +112,7 @@ Error JournalFile::Compact(int* stepsLeft) {
   std::vector<std::size_t> open;
   const Error error = ReadLocked(contents, missing, &segments, &open);
   if (missing || error) return missing ? Error{} : error;
-  std::unordered_set<std::string> busy;  // something left to take back, or going on
-  for (std::size_t i = 0; i < contents.runs.size(); ++i) {
-    const JournalRun& run = contents.runs[i];
-    if (open[i] > 0) busy.insert(run.id);
-    if (stepsLeft != nullptr) *stepsLeft += static_cast<int>(open[i]);
-  }
-  for (const JournalRun& run : contents.runs) {
-    if (RunInProgress(*disk_, path_, run)) busy.insert(run.id);
-  }
+  const std::unordered_set<std::string> busy = BusyRuns(*disk_, path_, contents, open, stepsLeft);
   std::unordered_set<std::string> kept;
   std::unordered_set<std::string> dropped;
   for (const SegmentInfo& segment : segments) {
