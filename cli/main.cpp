@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -290,6 +291,23 @@ bool PreloadJob(const std::vector<std::string>& args, CliOptions& options) {
   return false;
 }
 
+// Every command, and the options of those the arguments name (all of them
+// when every is set). The parser can only enter a command by its exact name,
+// so a command not named never reads an option; leaving those out saves most
+// of a start. chosen is set to the command the parser runs.
+void AddCommands(CLI::App& app, const std::vector<std::string>& args, bool every,
+                 CliOptions& options, const Command*& chosen) {
+  for (const Command& command : Commands()) {
+    CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
+    sub->group(Tr("velmora", "Befehle"));
+    sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
+    if (every || std::find(args.begin(), args.end(), command.name) != args.end()) {
+      AddOptions(*sub, command.groups, options);
+    }
+    sub->final_callback([&chosen, &command] { chosen = &command; });
+  }
+}
+
 std::vector<OptionWord> OptionWords(const CLI::App& app) {
   std::vector<OptionWord> words;
   for (const CLI::Option* option : app.get_options()) {
@@ -301,14 +319,19 @@ std::vector<OptionWord> OptionWords(const CLI::App& app) {
 }
 
 // A mistyped command or option is named with the closest valid word; any
-// other refusal in the parser's words.
-void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+// other refusal in the parser's words. The words come from a parser with
+// every command's options.
+void PrintParseError(const CLI::App& parsed, const CLI::ParseError& error, int argc, char** argv) {
+  CLI::App app;
+  CliOptions unused;
+  const Command* none = nullptr;
+  AddCommands(app, {}, /*every=*/true, unused, none);
   std::vector<CommandWords> commands;
   for (const CLI::App* sub : app.get_subcommands({})) {
     commands.push_back({sub->get_name(), OptionWords(*sub)});
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
+  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(parsed));
   PrintProblem(unknown ? *unknown : ParserText(error.what()));
   std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
 }
@@ -334,13 +357,7 @@ int Main(int argc, char** argv) {
   std::vector<std::string> args = ArgumentsForParser(argc, argv);
   if (!PreloadJob(args, options)) return kExitUsage;
   const Command* chosen = nullptr;
-  for (const Command& command : Commands()) {
-    CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
-    sub->group(Tr("velmora", "Befehle"));
-    sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
-    AddOptions(*sub, command.groups, options);
-    sub->final_callback([&chosen, &command] { chosen = &command; });
-  }
+  AddCommands(app, args, /*every=*/false, options, chosen);
 
   try {
     app.parse(args);
