@@ -291,19 +291,29 @@ bool PreloadJob(const std::vector<std::string>& args, CliOptions& options) {
   return false;
 }
 
-// Every command, and the options of those the arguments name (all of them
-// when every is set). The parser can only enter a command by its exact name,
-// so a command not named never reads an option; leaving those out saves most
-// of a start. chosen is set to the command the parser runs.
-void AddCommands(CLI::App& app, const std::vector<std::string>& args, bool every,
+// The commands, each with its options, that the parser may enter: with
+// every set all of them; else those the arguments name, as the parser enters
+// a command only by its exact name. The others are added without options,
+// for the command list of --help and the parser's own refusals, unless the
+// first argument is a command: then the parser never shows either. Building
+// options nobody reads was most of a short run's start. chosen is set to the
+// command the parser runs.
+void AddCommands(CLI::App& app, const std::vector<std::string>& lastFirst, bool every,
                  CliOptions& options, const Command*& chosen) {
+  const auto named = [&lastFirst](const char* name) {
+    return std::find(lastFirst.begin(), lastFirst.end(), name) != lastFirst.end();
+  };
+  const bool startsWithCommand =
+      !lastFirst.empty() &&
+      std::any_of(Commands().begin(), Commands().end(),
+                  [&](const Command& c) { return lastFirst.back() == c.name; });
   for (const Command& command : Commands()) {
+    const bool withOptions = every || named(command.name);
+    if (!withOptions && startsWithCommand) continue;
     CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
     sub->group(Tr("velmora", "Befehle"));
     sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
-    if (every || std::find(args.begin(), args.end(), command.name) != args.end()) {
-      AddOptions(*sub, command.groups, options);
-    }
+    if (withOptions) AddOptions(*sub, command.groups, options);
     sub->final_callback([&chosen, &command] { chosen = &command; });
   }
 }
