@@ -27,18 +27,24 @@ class QuietHost : public SearchHost {
   [[nodiscard]] bool Responsive() const override { return false; }
 };
 
-// The table of mounts, read once for the folder arguments and the search.
-MountedDrives& Drives() {
-  static MountedDrives drives = MountedDrives::ReadOnce();
-  return drives;
-}
+// The drive of a folder goes only into the window's settings, which the
+// command line never writes: no mount table is read and no mount point
+// tried (each was a system call, and a hung network mount would stall).
+class NoDrives : public DriveInfo {
+ public:
+  std::vector<Drive> Drives() override { return {}; }
+  bool IsDriveReady(const std::string&) override { return false; }
+  bool IsFolderPresent(const std::string& path) override { return FolderCanBeOpened(path); }
+  std::string DriveOf(const std::string&) override { return ""; }
+};
 
 }  // namespace
 
 std::optional<std::string> FolderArgument(const std::string& text) {
   std::error_code error;
   const std::string working = std::filesystem::current_path(error).string();
-  std::optional<StartFolder> start = StartFolderFromCommandLine(text, working, Drives());
+  NoDrives drives;
+  std::optional<StartFolder> start = StartFolderFromCommandLine(text, working, drives);
   if (!start) {
     PrintProblem(Tr("velmora", "Pfad nicht gefunden:") + " " + text);
     return std::nullopt;
@@ -105,7 +111,6 @@ std::vector<FoundEntry> SearchFound(const std::string& folder, const std::string
   if (subdirs) command.OptSubdirs_Click();
   command.SetOrder(order);
   SearchInputs inputs;
-  inputs.drive = Drives().DriveOf(folder);
   inputs.currentFolder = folder;
   inputs.pattern = pattern;
   command.cmdSearch_Click(inputs);
