@@ -231,13 +231,24 @@ const OptionGroupRow kOptionGroups[] = {
 };
 
 void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
-  std::string footer;
+  bool footers = false;
   for (const OptionGroupRow& row : kOptionGroups) {
     if ((groups & row.group) == 0) continue;
     row.add(command, options);
-    if (row.footer != nullptr) footer += row.footer() + "\n";
+    footers = footers || row.footer != nullptr;
   }
-  command.footer(footer + Tr("velmora", kExitHelp));
+  command.footer(Tr("velmora", kExitHelp));
+  // The groups' texts (the operation list) only when the help is shown; the
+  // parser puts them and a line break before the exit statuses.
+  if (!footers) return;
+  command.footer([groups] {
+    std::string text;
+    for (const OptionGroupRow& row : kOptionGroups) {
+      if ((groups & row.group) == 0 || row.footer == nullptr) continue;
+      text += (text.empty() ? "" : "\n") + row.footer();
+    }
+    return text;
+  });
 }
 
 void SetLabels(CLI::App& app) {
