@@ -1,9 +1,9 @@
 // Letter case of UTF-8 names through ICU, one code point at a time. ASCII,
-// nearly every name's bulk, never reaches ICU.
-#include <unicode/uchar.h>
+// nearly every name's bulk, never reaches ICU (nor loads it).
 #include <unicode/utf8.h>
 
 #include "engine/text.h"
+#include "engine/unicode_library.h"
 
 namespace velmora {
 namespace {
@@ -57,21 +57,6 @@ void AppendMapped(std::string_view text, std::string& out, Pick pick, Map map) {
 
 constexpr auto kEvery = [](UChar32, std::size_t) { return true; };
 
-UChar32 Upper(UChar32 c) {
-  if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 32 : c;
-  return u_toupper(c);
-}
-
-UChar32 Lower(UChar32 c) {
-  if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
-  return u_tolower(c);
-}
-
-UChar32 Fold(UChar32 c) {
-  if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
-  return u_foldCase(c, U_FOLD_CASE_DEFAULT);
-}
-
 // Appends text with map applied to every character. ASCII is changed in
 // place, as most names are nothing else; from the first other byte on the
 // rest goes through AppendMapped.
@@ -95,16 +80,16 @@ void AppendEveryMapped(std::string_view text, std::string& out, Map map) {
 
 std::string FoldLetterCase(std::string_view text) {
   std::string folded;
-  AppendEveryMapped(text, folded, [](UChar32 c) { return Fold(c); });
+  AppendEveryMapped(text, folded, [](UChar32 c) { return FoldedCaseOf(c); });
   return folded;
 }
 
 void AppendUpperCase(std::string_view text, std::string& out) {
-  AppendEveryMapped(text, out, [](UChar32 c) { return Upper(c); });
+  AppendEveryMapped(text, out, [](UChar32 c) { return UpperCaseOf(c); });
 }
 
 void AppendLowerCase(std::string_view text, std::string& out) {
-  AppendEveryMapped(text, out, [](UChar32 c) { return Lower(c); });
+  AppendEveryMapped(text, out, [](UChar32 c) { return LowerCaseOf(c); });
 }
 
 void AppendWordCapitals(std::string_view text, std::string& out) {
@@ -115,9 +100,9 @@ void AppendWordCapitals(std::string_view text, std::string& out) {
       text, out,
       [&](UChar32 c, std::size_t index) {
         if (c == ' ' && index > 0) wordStart = index + 1;
-        return index == wordStart && (c < 0x80 ? c >= 'a' && c <= 'z' : u_islower(c) != 0);
+        return index == wordStart && IsSmallLetter(c);
       },
-      Upper);
+      [](UChar32 c) { return UpperCaseOf(c); });
 }
 
 }  // namespace velmora

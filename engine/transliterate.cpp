@@ -1,10 +1,10 @@
 #include "engine/transliterate.h"
 
-#include <unicode/translit.h>
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
-#include <memory>
+#include <algorithm>
+
+#include "engine/unicode_library.h"
 
 namespace velmora {
 namespace {
@@ -18,17 +18,6 @@ bool IsUtf8(std::string_view text) {
     if (c < 0) return false;
   }
   return true;
-}
-
-// Created once per thread: building the transform parses its rules.
-const icu::Transliterator* GermanAscii() {
-  thread_local const std::unique_ptr<icu::Transliterator> transform = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    UParseError parse{};
-    return std::unique_ptr<icu::Transliterator>(icu::Transliterator::createInstance(
-        icu::UnicodeString::fromUTF8("NFC; [[:L:][:M:]] de-ASCII"), UTRANS_FORWARD, parse, status));
-  }();
-  return transform.get();
 }
 
 // The umlaut of a vowel followed by a combining diaeresis; -1 for others.
@@ -92,7 +81,7 @@ void AppendGerman(std::string_view name, std::string& out) {
       c = WithDiaeresis(c);
       U8_FWD_1(s, i, length);
     }
-    const char* spelling = GermanSpelling(c, u_islower(peek(i)) != 0);
+    const char* spelling = GermanSpelling(c, IsSmallLetter(peek(i)));
     if (spelling != nullptr) {
       out += spelling;
     } else {
@@ -112,15 +101,11 @@ void AppendTransliterated(std::string_view name, bool germanOnly, std::string& o
     AppendGerman(name, out);
     return;
   }
-  const icu::Transliterator* transform = GermanAscii();
-  if (transform == nullptr) {
-    out.append(name);
-    return;
-  }
-  icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-      icu::StringPiece(name.data(), static_cast<std::int32_t>(name.size())));
-  transform->transliterate(text);
-  text.toUTF8String(out);
+  // ASCII comes out of the transform as it went in.
+  const bool ascii = std::all_of(name.begin(), name.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const UnicodeCalls* calls = ascii ? nullptr : LoadUnicodeLibrary();
+  if (calls == nullptr || !calls->transliterate(name, out)) out.append(name);
 }
 
 }  // namespace velmora

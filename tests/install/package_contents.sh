@@ -45,6 +45,7 @@ sort >"$work/expected" <<'LIST'
 ./usr/bin/velmora
 ./usr/bin/velmora-cli
 ./usr/lib/velmora/media/velmora-media.so
+./usr/lib/velmora/unicode/velmora-unicode.so
 ./usr/share/applications/org.velmora.Velmora.desktop
 ./usr/share/bash-completion/completions/velmora-cli
 ./usr/share/doc/velmora/changelog.gz
@@ -93,6 +94,13 @@ printf 'ID3\004\000\000\000\000\000\000' >"$work/a.mp3"
 head -c 128 /dev/zero >>"$work/a.mp3"
 "$root/usr/bin/velmora-cli" read-tag --json "$work/a.mp3" >"$work/tag" 2>&1 || true
 ! grep -q 'could not be loaded' "$work/tag" || fail "installed velmora-cli: $(cat "$work/tag")"
+
+# A letter outside ASCII sends the letter case to ICU, in the library
+# beside the program.
+mkdir "$work/names" && touch "$work/names/ärger.txt"
+LC_ALL=C.UTF-8 "$root/usr/bin/velmora-cli" rename --slot1 upper --dry-run "$work/names" \
+    >"$work/case" 2>&1 || true
+grep -q 'ÄRGER.TXT' "$work/case" || fail "installed velmora-cli upper case: $(cat "$work/case")"
 
 rm -rf "$work"
 echo "package_contents: velmora_${version}_${arch}.deb as expected"

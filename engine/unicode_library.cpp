@@ -1,0 +1,64 @@
+// The program's side of velmora-unicode.so: loaded on the first call that
+// needs ICU, each call then going to the library's own code.
+#include "engine/unicode_library.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace velmora {
+namespace {
+
+// Beside the program: VELMORA_UNICODE_LIBRARY from its folder, where the
+// build puts it too (bin/, tests/ and bench/ are siblings of lib/).
+std::string UnicodeLibraryPath() {
+  std::array<char, 4096> buffer{};
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  std::string folder = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : "";
+  const std::size_t slash = folder.rfind('/');
+  folder.resize(slash == std::string::npos ? 0 : slash);
+  return folder + "/" VELMORA_UNICODE_LIBRARY;
+}
+
+const UnicodeCalls* Load() {
+  void* handle = ::dlopen(UnicodeLibraryPath().c_str(), RTLD_LAZY | RTLD_LOCAL);
+  if (handle == nullptr) return nullptr;
+  using Entry = const UnicodeCalls* (*)();
+  const auto entry = reinterpret_cast<Entry>(::dlsym(handle, kUnicodeCallsName));
+  const UnicodeCalls* calls = entry != nullptr ? entry() : nullptr;
+  const UnicodeCalls expected;
+  if (calls == nullptr || calls->size != expected.size || calls->version != expected.version) {
+    return nullptr;
+  }
+  return calls;
+}
+
+}  // namespace
+
+const UnicodeCalls* LoadUnicodeLibrary() {
+  static const UnicodeCalls* const calls = Load();  // once, whichever thread asks first
+  return calls;
+}
+
+std::int32_t UnicodeUpper(std::int32_t c) {
+  const UnicodeCalls* calls = LoadUnicodeLibrary();
+  return calls != nullptr ? calls->upper(c) : c;
+}
+
+std::int32_t UnicodeLower(std::int32_t c) {
+  const UnicodeCalls* calls = LoadUnicodeLibrary();
+  return calls != nullptr ? calls->lower(c) : c;
+}
+
+std::int32_t UnicodeFold(std::int32_t c) {
+  const UnicodeCalls* calls = LoadUnicodeLibrary();
+  return calls != nullptr ? calls->fold(c) : c;
+}
+
+bool UnicodeIsLower(std::int32_t c) {
+  const UnicodeCalls* calls = LoadUnicodeLibrary();
+  return calls != nullptr && calls->isLower(c);
+}
+
+}  // namespace velmora
