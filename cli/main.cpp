@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/interrupt.h"
-#include "cli/job_file.h"
 #include "cli/job_options.h"
 #include "cli/parser_text.h"
 #include "cli/suggest.h"
@@ -61,21 +61,32 @@ constexpr char kExitHelp[] = VELMORA_TEXT(
     "Exit-Status: 0 alles erledigt, 1 mindestens ein Fehler gemeldet, 2 falscher Aufruf, "
     "abgelehnte Eingabe oder kein Ordner, 3 Konflikt im Plan (--check).");
 
-void AddSearchOptions(CLI::App& command, CliOptions& options) {
-  command
-      .add_option("-p,--pattern", options.pattern,
-                  Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
-      ->type_name("P");
-  command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
-  command.add_flag_callback(
-      "--no-subdirs", [&options] { options.subdirs = false; },
-      Tr("velmora", "Unterordner nicht durchsuchen"));
-  command
-      .add_option("--order", options.order,
-                  Tr("velmora", "Reihenfolge der Liste: name, natural, modified oder size (name)"))
-      ->type_name("ORDER")
-      ->check(CLI::IsMember({"name", "natural", "modified", "size"}));
-  command.add_flag("--reverse", options.reverse, Tr("velmora", "absteigend ordnen"));
+void AddSearchOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("-p,--pattern")) {
+    command
+        .add_option("-p,--pattern", options.pattern,
+                    Tr("velmora", "Dateimuster mit * und ?, mehrere durch ; (*.*)"))
+        ->type_name("P");
+  }
+  if (wanted("-s,--subdirs")) {
+    command.add_flag("-s,--subdirs", options.subdirs, Tr("velmora", "Unterordner mit durchsuchen"));
+  }
+  if (wanted("--no-subdirs")) {
+    command.add_flag_callback(
+        "--no-subdirs", [&options] { options.subdirs = false; },
+        Tr("velmora", "Unterordner nicht durchsuchen"));
+  }
+  if (wanted("--order")) {
+    command
+        .add_option(
+            "--order", options.order,
+            Tr("velmora", "Reihenfolge der Liste: name, natural, modified oder size (name)"))
+        ->type_name("ORDER")
+        ->check(CLI::IsMember({"name", "natural", "modified", "size"}));
+  }
+  if (wanted("--reverse")) {
+    command.add_flag("--reverse", options.reverse, Tr("velmora", "absteigend ordnen"));
+  }
   command
       .add_option("FOLDER", options.folders,
                   Tr("velmora", "Ordner, in denen gesucht wird, einer nach dem anderen"))
@@ -83,98 +94,140 @@ void AddSearchOptions(CLI::App& command, CliOptions& options) {
       ->required(options.saveJob.empty());
 }
 
-void AddSlotOptions(CLI::App& command, CliOptions& options) {
+void AddSlotOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     const std::string n = std::to_string(i + 1);
-    command
-        .add_option("--slot" + n, options.slotOperation[i],
-                    WithArgs(Tr("velmora", "Operation für No. %1"), {n}))
-        ->type_name("OP");
-    command
-        .add_option("--src" + n, options.slotSource[i],
-                    WithArgs(Tr("velmora", "erstes Feld von No. %1"), {n}))
-        ->type_name("TEXT");
-    command
-        .add_option("--dst" + n, options.slotDestination[i],
-                    WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
-        ->type_name("TEXT");
+    if (wanted("--slot" + n)) {
+      command
+          .add_option("--slot" + n, options.slotOperation[i],
+                      WithArgs(Tr("velmora", "Operation für No. %1"), {n}))
+          ->type_name("OP");
+    }
+    if (wanted("--src" + n)) {
+      command
+          .add_option("--src" + n, options.slotSource[i],
+                      WithArgs(Tr("velmora", "erstes Feld von No. %1"), {n}))
+          ->type_name("TEXT");
+    }
+    if (wanted("--dst" + n)) {
+      command
+          .add_option("--dst" + n, options.slotDestination[i],
+                      WithArgs(Tr("velmora", "zweites Feld von No. %1"), {n}))
+          ->type_name("TEXT");
+    }
   }
-  command
-      .add_option("--number-step", options.numberStep,
-                  Tr("velmora", "Schrittweite der Nummerierung, 1 bis 2147483647 (1)"))
-      ->type_name("N");
-  command.add_flag("--restart-per-folder", options.restartPerFolder,
-                   Tr("velmora", "die Nummerierung je Ordner neu beginnen"));
-  command
-      .add_option(
-          "--job", options.jobFile,
-          Tr("velmora", "gespeicherten Auftrag ausführen; Optionen daneben gelten vorrangig"))
-      ->type_name("FILE");
-  command
-      .add_option("--save-job", options.saveJob,
-                  Tr("velmora", "den Auftrag in FILE speichern und nichts ausführen"))
-      ->type_name("FILE");
+  if (wanted("--number-step")) {
+    command
+        .add_option("--number-step", options.numberStep,
+                    Tr("velmora", "Schrittweite der Nummerierung, 1 bis 2147483647 (1)"))
+        ->type_name("N");
+  }
+  if (wanted("--restart-per-folder")) {
+    command.add_flag("--restart-per-folder", options.restartPerFolder,
+                     Tr("velmora", "die Nummerierung je Ordner neu beginnen"));
+  }
+  if (wanted("--job")) {
+    command
+        .add_option(
+            "--job", options.jobFile,
+            Tr("velmora", "gespeicherten Auftrag ausführen; Optionen daneben gelten vorrangig"))
+        ->type_name("FILE");
+  }
+  if (wanted("--save-job")) {
+    command
+        .add_option("--save-job", options.saveJob,
+                    Tr("velmora", "den Auftrag in FILE speichern und nichts ausführen"))
+        ->type_name("FILE");
+  }
 }
 
-void AddAnswerOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("-y,--yes-all", options.yesAll,
-                   Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
-  command.add_flag("--overwrite-all", options.overwriteAll,
-                   Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
+void AddAnswerOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("-y,--yes-all")) {
+    command.add_flag("-y,--yes-all", options.yesAll,
+                     Tr("velmora", "erste Rückfrage mit \"Alle\" beantworten"));
+  }
+  if (wanted("--overwrite-all")) {
+    command.add_flag("--overwrite-all", options.overwriteAll,
+                     Tr("velmora", "vorhandene Zieldateien ohne Rückfrage löschen (\"Alle\")"));
+  }
 }
 
-void AddPrint0Option(CLI::App& command, CliOptions& options) {
+void AddPrint0Option(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (!wanted("-0,--print0")) return;
   command.add_flag("-0,--print0", options.print0,
                    Tr("velmora", "jeden Pfad unverändert mit einem NUL-Byte beenden (xargs -0)"));
 }
 
-void AddDestOption(CLI::App& command, CliOptions& options) {
+// Required: always added.
+void AddDestOption(CLI::App& command, CliOptions& options, const WantedOptions&) {
   command.add_option("--dest", options.dest, Tr("velmora", "Zielordner"))
       ->type_name("DIR")
       ->required(options.saveJob.empty());
 }
 
-void AddRunOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag(
-      "-n,--dry-run", options.dryRun,
-      Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
-  command.add_flag("--check", options.check,
-                   Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
-  command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
+void AddRunOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("-n,--dry-run")) {
+    command.add_flag(
+        "-n,--dry-run", options.dryRun,
+        Tr("velmora", "nur zeigen, was bei \"Ja\" auf jede Frage geschähe; nichts ändern"));
+  }
+  if (wanted("--check")) {
+    command.add_flag("--check", options.check,
+                     Tr("velmora", "vorher planen: bei einem Konflikt nichts ändern, Status 3"));
+  }
+  if (wanted("--log")) {
+    command.add_flag("--log", options.log, Tr("velmora", "jeden Schritt ins Logfile schreiben"));
+  }
   // A callback, not a negated flag: CLI11 would list it as "{false}".
-  command.add_flag_callback(
-      "--no-resolve-chains", [&options] { options.resolveChains = false; },
-      Tr("velmora",
-         "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
-         "markierte Datei auslassen"));
-  command.add_flag_callback(
-      "--resolve-chains", [&options] { options.resolveChains = true; },
-      Tr("velmora", "Ketten und Tausche auflösen (Voreinstellung)"));
-  command
-      .add_option("--journal", options.journal,
-                  Tr("velmora",
-                     "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
-      ->type_name("FILE");
+  if (wanted("--no-resolve-chains")) {
+    command.add_flag_callback(
+        "--no-resolve-chains", [&options] { options.resolveChains = false; },
+        Tr("velmora",
+           "Ketten und Tausche nicht auflösen: Schritte auf eine andere "
+           "markierte Datei auslassen"));
+  }
+  if (wanted("--resolve-chains")) {
+    command.add_flag_callback(
+        "--resolve-chains", [&options] { options.resolveChains = true; },
+        Tr("velmora", "Ketten und Tausche auflösen (Voreinstellung)"));
+  }
+  if (wanted("--journal")) {
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora",
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+        ->type_name("FILE");
+  }
 }
 
-void AddUndoOptions(CLI::App& command, CliOptions& options) {
-  command
-      .add_option("--journal", options.journal,
-                  Tr("velmora", "Journal FILE statt des Standard-Journals"))
-      ->type_name("FILE");
-  command.add_flag("--last", options.lastRun, Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
-  command
-      .add_option("--dismiss", options.dismiss,
-                  Tr("velmora",
-                     "den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine "
-                     "Schritte bleiben im Journal)"))
-      ->type_name("RUN");
+void AddUndoOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("--journal")) {
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora", "Journal FILE statt des Standard-Journals"))
+        ->type_name("FILE");
+  }
+  if (wanted("--last")) {
+    command.add_flag("--last", options.lastRun,
+                     Tr("velmora", "nur den neuesten Lauf zurücknehmen"));
+  }
+  if (wanted("--dismiss")) {
+    command
+        .add_option("--dismiss", options.dismiss,
+                    Tr("velmora",
+                       "den abgebrochenen Lauf RUN beenden, ohne ihn zurückzunehmen (seine "
+                       "Schritte bleiben im Journal)"))
+        ->type_name("RUN");
+  }
 }
 
-void AddTagOptions(CLI::App& command, CliOptions& options) {
-  command
-      .add_option("--separator", options.separator, Tr("velmora", "Trenntext der Dateinamen-Teile"))
-      ->type_name("S");
+void AddTagOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("--separator")) {
+    command
+        .add_option("--separator", options.separator,
+                    Tr("velmora", "Trenntext der Dateinamen-Teile"))
+        ->type_name("S");
+  }
   const char* names[kTagFieldCount] = {"--title",   "--artist", "--album",
                                        "--comment", "--year",   "--genre"};
   const char* help[kTagFieldCount] = {
@@ -182,28 +235,41 @@ void AddTagOptions(CLI::App& command, CliOptions& options) {
       VELMORA_TEXT("velmora", "Quelle für Album"), VELMORA_TEXT("velmora", "Quelle für Kommentar"),
       VELMORA_TEXT("velmora", "Quelle für Jahr"),  VELMORA_TEXT("velmora", "Quelle für Genre")};
   for (std::size_t f = 0; f < kTagFieldCount; ++f) {
+    if (!wanted(names[f])) continue;
     command.add_option(names[f], options.tagSource[f], Tr("velmora", help[f]))->type_name("SRC");
   }
-  command
-      .add_option("--id3v2", options.id3v2,
-                  Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
-      ->type_name("MODE")
-      ->check(CLI::IsMember({"auto", "always", "never"}));
-  command.add_flag(
-      "-n,--dry-run", options.dryRun,
-      Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
-  command.add_flag("-y,--yes-all", options.yesAll,
-                   Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
-  command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
-  command
-      .add_option("--journal", options.journal,
-                  Tr("velmora",
-                     "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
-      ->type_name("FILE");
+  if (wanted("--id3v2")) {
+    command
+        .add_option("--id3v2", options.id3v2,
+                    Tr("velmora", "ID3v2-Tag: auto (wenn vorhanden), always (immer), never (nie)"))
+        ->type_name("MODE")
+        ->check(CLI::IsMember({"auto", "always", "never"}));
+  }
+  if (wanted("-n,--dry-run")) {
+    command.add_flag(
+        "-n,--dry-run", options.dryRun,
+        Tr("velmora", "je Datei zeigen, was geschrieben würde (alt -> neu); nichts ändern"));
+  }
+  if (wanted("-y,--yes-all")) {
+    command.add_flag("-y,--yes-all", options.yesAll,
+                     Tr("velmora", "ohne Wirkung: tag schreibt ohne Rückfrage"));
+  }
+  if (wanted("--log")) {
+    command.add_flag("--log", options.log, Tr("velmora", "jede Datei ins Logfile schreiben"));
+  }
+  if (wanted("--journal")) {
+    command
+        .add_option("--journal", options.journal,
+                    Tr("velmora",
+                       "Journal FILE statt des Standard-Journals (~/.local/state/velmora/journal)"))
+        ->type_name("FILE");
+  }
 }
 
-void AddReadTagOptions(CLI::App& command, CliOptions& options) {
-  command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
+void AddReadTagOptions(CLI::App& command, CliOptions& options, const WantedOptions& wanted) {
+  if (wanted("--json")) {
+    command.add_flag("--json", options.json, Tr("velmora", "ein JSON-Objekt je Zeile"));
+  }
   command.add_option("FILE", options.files, Tr("velmora", "MP3-Dateien"))
       ->type_name("")
       ->required();
@@ -214,7 +280,7 @@ void AddReadTagOptions(CLI::App& command, CliOptions& options) {
 // options (null for none).
 struct OptionGroupRow {
   unsigned group;
-  void (*add)(CLI::App& command, CliOptions& options);
+  void (*add)(CLI::App& command, CliOptions& options, const WantedOptions& wanted);
   std::string (*footer)();
 };
 
@@ -230,11 +296,12 @@ const OptionGroupRow kOptionGroups[] = {
     {kReadTagOptions, AddReadTagOptions, nullptr},
 };
 
-void AddOptions(CLI::App& command, unsigned groups, CliOptions& options) {
+void AddOptions(CLI::App& command, unsigned groups, CliOptions& options,
+                const WantedOptions& wanted) {
   bool footers = false;
   for (const OptionGroupRow& row : kOptionGroups) {
     if ((groups & row.group) == 0) continue;
-    row.add(command, options);
+    row.add(command, options, wanted);
     footers = footers || row.footer != nullptr;
   }
   command.footer(Tr("velmora", kExitHelp));
@@ -262,69 +329,22 @@ void SetLabels(CLI::App& app) {
   app.option_defaults()->group(Tr("velmora", "Optionen"));
 }
 
-// The arguments for CLI11, last first. "--dst1=" is spelled out as "--dst1"
-// and an empty value: CLI11 would otherwise take the next argument as the
-// value and drop an option such as --dry-run.
-std::vector<std::string> ArgumentsForParser(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = argc - 1; i >= 1; --i) {
-    const std::string arg = argv[i];
-    if (arg.size() > 3 && arg.rfind("--", 0) == 0 && arg.find('=') == arg.size() - 1) {
-      args.emplace_back();
-      args.push_back(arg.substr(0, arg.size() - 1));
-    } else {
-      args.push_back(arg);
-    }
-  }
-  return args;
-}
-
-// The value of option name in the arguments ("--job FILE" or "--job=FILE"),
-// or "".
-std::string ValueOf(const std::vector<std::string>& lastFirst, const std::string& name) {
-  for (std::size_t i = lastFirst.size(); i-- > 0;) {
-    const std::string& arg = lastFirst[i];
-    if (arg == name && i > 0) return lastFirst[i - 1];
-    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
-  }
-  return "";
-}
-
-// A job file is read before the arguments are parsed, so that every option
-// given beside it overrides what it holds.
-bool PreloadJob(const std::vector<std::string>& args, CliOptions& options) {
-  options.saveJob = ValueOf(args, "--save-job");
-  const std::string job = ValueOf(args, "--job");
-  if (job.empty()) return true;
-  std::string problem;
-  if (LoadJobOptions(job, options, problem)) return true;
-  PrintProblem(problem);
-  return false;
-}
-
-// The commands, each with its options, that the parser may enter: with
-// every set all of them; else those the arguments name, as the parser enters
-// a command only by its exact name. The others are added without options,
-// for the command list of --help and the parser's own refusals, unless the
-// first argument is a command: then the parser never shows either. Building
-// options nobody reads was most of a short run's start. chosen is set to the
-// command the parser runs.
+// The commands and their options. With every set, all of them with every
+// option. Else, for a run's parse, only the commands the arguments name (the
+// parser enters a command only by its exact name, and only the help and its
+// refusals list the others), each with the options wanted. chosen is set to
+// the command the parser runs.
 void AddCommands(CLI::App& app, const std::vector<std::string>& lastFirst, bool every,
                  CliOptions& options, const Command*& chosen) {
-  const auto named = [&lastFirst](const char* name) {
-    return std::find(lastFirst.begin(), lastFirst.end(), name) != lastFirst.end();
-  };
-  const bool startsWithCommand =
-      !lastFirst.empty() &&
-      std::any_of(Commands().begin(), Commands().end(),
-                  [&](const Command& c) { return lastFirst.back() == c.name; });
+  const WantedOptions wanted = every ? WantedOptions() : WantedOptions(lastFirst);
   for (const Command& command : Commands()) {
-    const bool withOptions = every || named(command.name);
-    if (!withOptions && startsWithCommand) continue;
+    if (!every && std::find(lastFirst.begin(), lastFirst.end(), command.name) == lastFirst.end()) {
+      continue;
+    }
     CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
     sub->group(Tr("velmora", "Befehle"));
     sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
-    if (withOptions) AddOptions(*sub, command.groups, options);
+    AddOptions(*sub, command.groups, options, wanted);
     sub->final_callback([&chosen, &command] { chosen = &command; });
   }
 }
@@ -340,32 +360,23 @@ std::vector<OptionWord> OptionWords(const CLI::App& app) {
 }
 
 // A mistyped command or option is named with the closest valid word; any
-// other refusal in the parser's words. The words come from a parser with
-// every command's options.
-void PrintParseError(const CLI::App& parsed, const CLI::ParseError& error, int argc, char** argv) {
-  CLI::App app;
-  CliOptions unused;
-  const Command* none = nullptr;
-  AddCommands(app, {}, /*every=*/true, unused, none);
+// other refusal in the parser's words.
+void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
   std::vector<CommandWords> commands;
   for (const CLI::App* sub : app.get_subcommands({})) {
     commands.push_back({sub->get_name(), OptionWords(*sub)});
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(parsed));
+  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
   PrintProblem(unknown ? *unknown : ParserText(error.what()));
   std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
 }
 
-int Main(int argc, char** argv) {
-  SetUpStandardOutput();
-  // German unless the user's language is English; nothing a script reads
-  // (lists, marks, JSON, statuses) changes with it.
-  LoadLanguage(EnvironmentLanguage(), ProgramFolder());
-  CLI::App app(Tr("velmora",
-                  "Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, "
-                  "verschieben, zurücknehmen und MP3-Tags schreiben."),
-               "velmora-cli");
+// The parser's top: the program's summary, help, version and labels.
+void SetUpParser(CLI::App& app) {
+  app.description(Tr("velmora",
+                     "Velmora auf der Kommandozeile: Dateien suchen, umbenennen, kopieren, "
+                     "verschieben, zurücknehmen und MP3-Tags schreiben."));
   SetLabels(app);
   app.set_help_flag("-h,--help", Tr("velmora", "Hilfe anzeigen"));
   app.set_version_flag("--version", "velmora-cli " VELMORA_VERSION,
@@ -373,24 +384,57 @@ int Main(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(Tr("velmora", "Hilfe zu einem Befehl: velmora-cli BEFEHL --help") + "\n" +
              Tr("velmora", kExitHelp));
+}
 
+// A run's parse, with what its arguments name: the command it runs, with
+// options filled. Null, with options as they were, when the first argument
+// is no command or the parse fails (the help, a refusal): the parse with
+// every option then shows what the user asked for.
+const Command* ParseRun(std::vector<std::string> lastFirst, CliOptions& options) {
+  if (lastFirst.empty() ||
+      std::none_of(Commands().begin(), Commands().end(),
+                   [&](const Command& c) { return lastFirst.back() == c.name; })) {
+    return nullptr;
+  }
+  const CliOptions given = options;
+  CLI::App app("", "velmora-cli");
+  SetUpParser(app);
+  const Command* chosen = nullptr;
+  AddCommands(app, lastFirst, /*every=*/false, options, chosen);
+  try {
+    app.parse(lastFirst);
+    return chosen;
+  } catch (const CLI::ParseError&) {
+    options = given;
+    return nullptr;
+  }
+}
+
+int Main(int argc, char** argv) {
+  SetUpStandardOutput();
+  // German unless the user's language is English; nothing a script reads
+  // (lists, marks, JSON, statuses) changes with it.
+  LoadLanguage(EnvironmentLanguage(), ProgramFolder());
   CliOptions options;
   std::vector<std::string> args = ArgumentsForParser(argc, argv);
   if (!PreloadJob(args, options)) return kExitUsage;
-  const Command* chosen = nullptr;
-  AddCommands(app, args, /*every=*/false, options, chosen);
-
-  try {
-    app.parse(args);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForVersion& e) {
-    return app.exit(e);
-  } catch (const CLI::ParseError& e) {
-    PrintParseError(app, e, argc, argv);
-    return kExitUsage;
+  const Command* chosen = ParseRun(args, options);
+  if (chosen == nullptr) {
+    CLI::App app("", "velmora-cli");
+    SetUpParser(app);
+    AddCommands(app, args, /*every=*/true, options, chosen);
+    try {
+      app.parse(args);
+    } catch (const CLI::CallForHelp& e) {
+      return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+      return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+      return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+      PrintParseError(app, e, argc, argv);
+      return kExitUsage;
+    }
   }
   if (chosen == nullptr) return kExitUsage;
   InstallInterruptHandler();
