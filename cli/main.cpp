@@ -329,22 +329,27 @@ void SetLabels(CLI::App& app) {
   app.option_defaults()->group(Tr("velmora", "Optionen"));
 }
 
-// The commands and their options. With every set, all of them with every
-// option. Else, for a run's parse, only the commands the arguments name (the
-// parser enters a command only by its exact name, and only the help and its
-// refusals list the others), each with the options wanted. chosen is set to
-// the command the parser runs.
-void AddCommands(CLI::App& app, const std::vector<std::string>& lastFirst, bool every,
+// How much of the parser is built. The parser enters a command only by its
+// exact name, so a command the arguments do not name never reads an option.
+enum class Build {
+  kRun,    // a run's parse: only the commands named, with the options named
+  kShown,  // help, version, refusals: every command, the named ones whole
+  kWords,  // every command and option, the words a suggestion is taken from
+};
+
+// Adds the commands and their options to app; chosen is set to the command
+// the parser runs.
+void AddCommands(CLI::App& app, const std::vector<std::string>& lastFirst, Build build,
                  CliOptions& options, const Command*& chosen) {
-  const WantedOptions wanted = every ? WantedOptions() : WantedOptions(lastFirst);
+  const WantedOptions wanted = build == Build::kRun ? WantedOptions(lastFirst) : WantedOptions();
   for (const Command& command : Commands()) {
-    if (!every && std::find(lastFirst.begin(), lastFirst.end(), command.name) == lastFirst.end()) {
-      continue;
-    }
+    const bool named =
+        std::find(lastFirst.begin(), lastFirst.end(), command.name) != lastFirst.end();
+    if (build == Build::kRun && !named) continue;
     CLI::App* sub = app.add_subcommand(command.name, Tr("velmora", command.summary));
     sub->group(Tr("velmora", "Befehle"));
     sub->get_help_ptr()->group(Tr("velmora", "Optionen"));
-    AddOptions(*sub, command.groups, options, wanted);
+    if (build != Build::kShown || named) AddOptions(*sub, command.groups, options, wanted);
     sub->final_callback([&chosen, &command] { chosen = &command; });
   }
 }
@@ -361,13 +366,17 @@ std::vector<OptionWord> OptionWords(const CLI::App& app) {
 
 // A mistyped command or option is named with the closest valid word; any
 // other refusal in the parser's words.
-void PrintParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+void PrintParseError(const CLI::App& parsed, const CLI::ParseError& error, int argc, char** argv) {
+  CLI::App app;
+  CliOptions unused;
+  const Command* none = nullptr;
+  AddCommands(app, {}, Build::kWords, unused, none);
   std::vector<CommandWords> commands;
   for (const CLI::App* sub : app.get_subcommands({})) {
     commands.push_back({sub->get_name(), OptionWords(*sub)});
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(app));
+  const std::optional<std::string> unknown = UnknownWordText(args, commands, OptionWords(parsed));
   PrintProblem(unknown ? *unknown : ParserText(error.what()));
   std::fprintf(stderr, "%s\n", Tr("velmora", "Hilfe: velmora-cli --help").c_str());
 }
@@ -389,7 +398,7 @@ void SetUpParser(CLI::App& app) {
 // A run's parse, with what its arguments name: the command it runs, with
 // options filled. Null, with options as they were, when the first argument
 // is no command or the parse fails (the help, a refusal): the parse with
-// every option then shows what the user asked for.
+// every option of the named commands then shows what the user asked for.
 const Command* ParseRun(std::vector<std::string> lastFirst, CliOptions& options) {
   if (lastFirst.empty() ||
       std::none_of(Commands().begin(), Commands().end(),
@@ -400,7 +409,7 @@ const Command* ParseRun(std::vector<std::string> lastFirst, CliOptions& options)
   CLI::App app("", "velmora-cli");
   SetUpParser(app);
   const Command* chosen = nullptr;
-  AddCommands(app, lastFirst, /*every=*/false, options, chosen);
+  AddCommands(app, lastFirst, Build::kRun, options, chosen);
   try {
     app.parse(lastFirst);
     return chosen;
@@ -422,7 +431,7 @@ int Main(int argc, char** argv) {
   if (chosen == nullptr) {
     CLI::App app("", "velmora-cli");
     SetUpParser(app);
-    AddCommands(app, args, /*every=*/true, options, chosen);
+    AddCommands(app, args, Build::kShown, options, chosen);
     try {
       app.parse(args);
     } catch (const CLI::CallForHelp& e) {
