@@ -208,6 +208,14 @@ std::vector<std::string> JournalFilePaths(FileSystem& disk, const std::string& j
 // file (a seal or a compaction by another process replaces it).
 class SegmentScans;
 
+// What the writer of records knows of them: all are of run, none begins,
+// ends or dismisses it, and intents of them are intents. The segment's
+// summary is then kept without reading them back.
+struct RecordsOf {
+  std::string_view run;
+  std::size_t intents = 0;
+};
+
 class JournalFile {
  public:
   explicit JournalFile(std::string path, FileSystem* disk = nullptr);
@@ -221,7 +229,7 @@ class JournalFile {
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
   // version-2 journal first. On failure nothing is appended.
-  Error Append(const std::string& records);
+  Error Append(const std::string& records, const RecordsOf* of = nullptr);
 
   // With keep set, Append keeps the lock for up to a few milliseconds of
   // appends, so that a fast run takes it once per batch, not per record.
@@ -267,7 +275,7 @@ class JournalFile {
   Error HoldJournal(std::int64_t& size);
   // Appends records with the lock held; held says the segment is open and
   // keptSize_ its length.
-  Error AppendLocked(const std::string& records, bool held);
+  Error AppendLocked(const std::string& records, bool held, const RecordsOf* of);
   Error OpenCurrent(std::int64_t& size);
   Error ConvertVersion2();
   void DropJournal();
@@ -356,6 +364,9 @@ class JournalWriter : public RunJournal {
  private:
   // An intent written ahead of its step, which has not begun.
   struct Ahead {
+    // Made in place without clearing the room of idText first.
+    Ahead(long seq, std::size_t index, const StepIdentity& id, bool plain)
+        : seq(seq), index(index), id(id), plain(plain) {}
     long seq = 0;
     std::size_t index = 0;  // in foreseen_
     StepIdentity id;
@@ -364,8 +375,12 @@ class JournalWriter : public RunJournal {
   };
 
   // Appends waiting records and records in one write; a failure is reported
-  // when report says so.
-  Error Write(const std::string& records, bool report = true);
+  // when report says so. intents: how many intents records holds when all
+  // are of this run and none a begin or end record, else -1.
+  Error Write(const std::string& records, bool report = true, long intents = -1);
+  // Appends the records waiting_ holds, intents as in Write; they are kept
+  // on failure.
+  Error Flush(long intents, bool report = true);
   void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
                     const std::string& target, const IdentityText& id,
                     const JournalPayload& payload) const;
@@ -376,9 +391,11 @@ class JournalWriter : public RunJournal {
   std::string AbandonAhead();
   // Appends to records the intents of the foreseen steps after the one
   // announced (source to target), as far as group commit allows, and their
-  // folder records (those folders named in newFolders).
+  // folder records (those folders named in newFolders); the group's
+  // records begin at start.
   void WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                  std::string& records, std::vector<std::string>& newFolders);
+                  std::string& records, std::size_t start,
+                  std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
   // Folder records for the folders of source and target not recorded yet,
@@ -426,8 +443,8 @@ class JournalWriter : public RunJournal {
   IdentityText announcedText_;                                   // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
-  std::string waiting_;  // deferred done records
-  std::string records_;  // the records of the step announced last
+  std::string waiting_;          // deferred done records
+  bool waitingForeign_ = false;  // some of them are of another run
   std::vector<ForeseenStep> foreseen_;
   std::size_t next_ = 0;      // the first foreseen step not yet announced
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_

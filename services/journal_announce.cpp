@@ -87,17 +87,14 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
     const JournalPayload stored{true, runFileSize_ + static_cast<std::int64_t>(payloads.size()),
                                 length, Crc32c(step.payload)};
     payloads += step.payload;
-    Ahead& ahead = ahead_.emplace_back();
-    ahead.seq = ++seq_;
-    ahead.index = foreseen_.size();
-    ahead.id = id;
+    Ahead& ahead = ahead_.emplace_back(++seq_, foreseen_.size(), id, /*plain=*/false);
     FormatIdentityFields(ahead.idText, id);
     foreseen_.push_back({step.op, step.source, step.target});
     AppendIntent(records, seq_, step.op, source, source, ahead.idText, stored);
   }
   if (!ahead_.empty()) {
     Error error = runFile_->WriteAt(runFileSize_, payloads.data(), payloads.size());
-    if (!error) error = Write(records, /*report=*/false);
+    if (!error) error = Write(records, /*report=*/false, static_cast<long>(ahead_.size()));
     if (!error) {
       runFileSize_ += static_cast<std::int64_t>(payloads.size());
       return;

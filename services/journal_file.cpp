@@ -131,19 +131,19 @@ Error JournalFile::OpenCurrent(std::int64_t& size) {
   return {};
 }
 
-Error JournalFile::Append(const std::string& records) {
+Error JournalFile::Append(const std::string& records, const RecordsOf* of) {
   const bool kept = lockKept_;
   if (!kept) {
     if (Error error = LockAppends()) return error;
     lockKept_ = keepLock_;
     keptSinceNs_ = MonotonicNs();
   }
-  const Error error = AppendLocked(records, kept);
+  const Error error = AppendLocked(records, kept, of);
   if (!lockKept_ || error || MonotonicNs() - keptSinceNs_ > kKeepLockNs) Unlock();
   return error;
 }
 
-Error JournalFile::AppendLocked(const std::string& records, bool held) {
+Error JournalFile::AppendLocked(const std::string& records, bool held, const RecordsOf* of) {
   std::int64_t size = keptSize_;
   if (!held || !journal_) {
     if (Error error = HoldJournal(size)) return error;
@@ -159,7 +159,9 @@ Error JournalFile::AppendLocked(const std::string& records, bool held) {
   keptSize_ = error ? size : size + static_cast<std::int64_t>(text.size());
   knownEnd_ = keptSize_;
   if (!error) {
-    scans_->Appended(size, text);
+    const std::int64_t header = static_cast<std::int64_t>(text.size() - records.size());
+    if (header > 0) scans_->Appended(size, text.substr(0, header));
+    scans_->Appended(size + header, records, of);
     SealIfLarge(keptSize_);
   }
   return error;

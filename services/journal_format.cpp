@@ -73,9 +73,27 @@ __attribute__((target("sse4.2"))) std::uint32_t Crc32cSse(const unsigned char* p
 #endif
 
 void PutHex8(std::uint32_t value, char* out) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  for (int i = 7; i >= 0; --i, value >>= 4) out[i] = kDigits[value & 0xF];
+  // Every record ends with one: each nibble spread to a byte of its own,
+  // highest first, and all eight made digits at once.
+  std::uint64_t x = value;
+  x = (x | x << 16) & 0x0000FFFF0000FFFFull;
+  x = (x | x << 8) & 0x00FF00FF00FF00FFull;
+  x = (x | x << 4) & 0x0F0F0F0F0F0F0F0Full;
+  x = __builtin_bswap64(x);
+  const std::uint64_t letters = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
+  x += 0x3030303030303030ull + letters * ('a' - '0' - 10);
+  std::memcpy(out, &x, sizeof x);
 }
+
+#ifdef __SSE2__
+// The bytes of sixteen that EscapeJournalText escapes, as set bytes.
+__m128i EscapedBytes(__m128i bytes) {
+  return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
+                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
+                      _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+}
+#endif
 
 }  // namespace
 
@@ -102,11 +120,7 @@ bool NeedsEscape(std::string_view text) {
 #ifdef __SSE2__
   const auto hit = [&text](std::size_t at) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
-                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
-                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
-                                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
-    return _mm_movemask_epi8(any) != 0;
+    return _mm_movemask_epi8(EscapedBytes(bytes)) != 0;
   };
   if (text.size() >= 16) {
     for (; i + 16 <= text.size(); i += 16) {
@@ -120,6 +134,30 @@ bool NeedsEscape(std::string_view text) {
     if (c == '\\' || c == '\t' || c == '\n' || c == '\r') return true;
   }
   return false;
+}
+
+char* PutUnescaped(char* at, std::string_view text, bool& escape) {
+#ifdef __SSE2__
+  // The copy and the look in one pass over the path.
+  const std::size_t n = text.size();
+  if (n >= 16) {
+    const char* from = text.data();
+    __m128i any = _mm_setzero_si128();
+    const auto move = [&](std::size_t i) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i), bytes);
+      any = _mm_or_si128(any, EscapedBytes(bytes));
+    };
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) move(i);
+    if (i < n) move(n - 16);
+    escape = _mm_movemask_epi8(any) != 0;
+    return at + n;
+  }
+#endif
+  escape = NeedsEscape(text);
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
 }
 
 void AppendEscaped(std::string& out, std::string_view text) {
@@ -221,19 +259,53 @@ void AppendNumber(std::string& out, long long value) {
 
 namespace {
 
-// The text of the number last given: a run's files mostly share their
-// device and file system.
+// "00" to "99".
+constexpr std::array<char, 200> kPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// The low digits of value in decimal, zeros in front, at at.
+template <int kDigits>
+void PutDigits(char* at, std::uint64_t value) {
+  for (int i = kDigits; i >= 2; i -= 2, value /= 100) std::memcpy(at + i - 2, &kPairs[2 * (value % 100)], 2);
+  if constexpr (kDigits % 2 == 1) at[0] = static_cast<char>('0' + value % 10);
+}
+
+constexpr std::uint64_t PowerOfTen(int n) { return n == 0 ? 1 : 10 * PowerOfTen(n - 1); }
+
+// The text of a number whose digits above the low kLow mostly repeat from
+// one file to the next: the files of a run mostly share their device and
+// file system, files made together the seconds of their modification time,
+// and files of one folder the upper digits of their inode numbers. Those
+// digits are worked out when they change; each Put writes kDigits bytes
+// whatever the number's length, so at needs that much room.
+template <int kLow>
 struct NumberText {
-  std::uint64_t value = 0;
+  static constexpr std::size_t kRoom = 20;  // any 64-bit number fits
+  std::uint64_t high = 0;
   std::size_t size = 0;
-  char text[20] = {};  // any 64-bit number fits
+  char text[kRoom] = {};
 
   char* Put(char* at, std::uint64_t number) {
-    if (size == 0 || value != number) {
-      value = number;
-      size = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr - text);
+    constexpr std::uint64_t kScale = PowerOfTen(kLow);
+    const std::uint64_t upper = number / kScale;
+    if (kLow > 0 && upper == 0) return std::to_chars(at, at + kRoom, number).ptr;
+    if (size == 0 || high != upper) {
+      high = upper;
+      size = static_cast<std::size_t>(std::to_chars(text, text + kRoom, upper).ptr - text);
     }
-    return std::copy_n(text, size, at);
+    std::memcpy(at, text, kRoom);
+    at += size;
+    if constexpr (kLow > 0) {
+      PutDigits<kLow>(at, number % kScale);
+      at += kLow;
+    }
+    return at;
   }
 };
 
@@ -245,23 +317,24 @@ void FormatIdentityFields(IdentityText& out, const StepIdentity& id) {
     out.size = kUnknown.copy(out.text, kUnknown.size());
     return;
   }
-  // Twice a step: formatted on the stack. The files of a run mostly share
-  // device and file system, and files made together their modification time.
-  thread_local NumberText device, fsid, modified;
-  char* const end = out.text + sizeof out.text - 2;
+  // Twice a step: formatted on the stack, no field starts past byte 84 and
+  // a Put writes 20 bytes, so all fits the 112 of IdentityText.
+  static_assert(sizeof out.text >= 4 * 21 + NumberText<0>::kRoom + 2);
+  thread_local NumberText<0> device, fsid;
+  thread_local NumberText<9> modified;
+  thread_local NumberText<4> inode;
   char* at = out.text;
-  // Room for the tab is kept whatever to_chars says.
-  at = std::to_chars(at, end, id.size).ptr;
+  at = std::to_chars(at, at + 20, id.size).ptr;
   *at++ = kTab;
   if (id.mtimeNs >= 0) {
     at = modified.Put(at, static_cast<std::uint64_t>(id.mtimeNs));
   } else {
-    at = std::to_chars(at, end, id.mtimeNs).ptr;
+    at = std::to_chars(at, at + 20, id.mtimeNs).ptr;
   }
   *at++ = kTab;
   at = device.Put(at, id.device);
   *at++ = kTab;
-  at = std::to_chars(at, end, id.inode).ptr;
+  at = inode.Put(at, id.inode);
   *at++ = kTab;
   at = fsid.Put(at, id.fsid);
   *at++ = kTab;

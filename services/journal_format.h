@@ -25,6 +25,9 @@ void FrameFrom(std::string& out, std::size_t start);
 void AppendEscaped(std::string& out, std::string_view text);
 // True when text holds a byte EscapeJournalText escapes.
 bool NeedsEscape(std::string_view text);
+// Copies text to at as it is, escape set when it holds such a byte; returns
+// the end of the copy.
+char* PutUnescaped(char* at, std::string_view text, bool& escape);
 
 // The record of line (without its LF) when its checksum field matches.
 bool UnframeRecord(std::string_view line, std::string_view& record);

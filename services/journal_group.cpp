@@ -198,7 +198,8 @@ std::string JournalWriter::AbandonAhead() {
 }
 
 void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                               std::string& records, std::vector<std::string>& newFolders) {
+                               std::string& records, std::size_t start,
+                               std::vector<std::string>& newFolders) {
   if (!deferDone_ || foreseen_.empty() || !announced_.known || !announced_.inodeStable ||
       IsRenameTemporary(source) || IsRenameTemporary(target)) {
     return;
@@ -215,7 +216,8 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
   paths.Add(source, sourceHash);
   if (!paths.Has(target, targetHash)) paths.Add(target, targetHash);
   for (std::size_t i = next_;
-       i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() < kMaxAheadBytes; ++i) {
+       i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() - start < kMaxAheadBytes;
+       ++i) {
     const std::string& from = *foreseen_[i].source;
     const std::string& to = *foreseen_[i].target;
     if (IsRenameTemporary(from) || IsRenameTemporary(to)) break;
@@ -227,11 +229,7 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     bool targetStable = false;
     records += FolderRecords(from, to, &targetStable, &newFolders);
     if (!targetStable) break;  // a move onto a file system without stable inode numbers
-    Ahead& ahead = ahead_.emplace_back();
-    ahead.seq = ++seq_;
-    ahead.index = i;
-    ahead.id = id;
-    ahead.plain = true;
+    Ahead& ahead = ahead_.emplace_back(++seq_, i, id, /*plain=*/true);
     FormatIdentityFields(ahead.idText, id);
     AppendIntent(records, seq_, foreseen_[i].op, from, to, ahead.idText, {});
     paths.Add(from, fromHash);

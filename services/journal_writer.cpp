@@ -34,7 +34,8 @@ JournalWriter::~JournalWriter() {
 
 Error JournalWriter::Settle() {
   const std::string abandoned = AbandonAhead();
-  const Error error = waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned);
+  const Error error =
+      waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned, true, /*intents=*/0);
   file_.ReleaseLock();
   return error;
 }
@@ -168,7 +169,30 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
                                  const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
   const std::size_t start = out.size();
-  if (NeedsEscape(source) || NeedsEscape(target)) {
+  // A record a step: its fields written into room made once, not appended
+  // one by one, the paths looked at for escapes as they are copied.
+  constexpr std::size_t kNumber = 20;
+  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+             id.size + 1 + kMaxPayloadFields);
+  char* at = out.data() + start;
+  const auto put = [&at](std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  };
+  put("I\t");
+  put(run_);
+  *at++ = kTab;
+  at = std::to_chars(at, at + kNumber, seq).ptr;
+  *at++ = kTab;
+  *at++ = KindDigit(op);
+  *at++ = kTab;
+  bool sourceEscapes = false;
+  bool targetEscapes = false;
+  at = PutUnescaped(at, source, sourceEscapes);
+  *at++ = kTab;
+  at = PutUnescaped(at, target, targetEscapes);
+  if (sourceEscapes || targetEscapes) {
+    out.resize(start);
     out += "I\t";
     out += run_;
     out += kTab;
@@ -186,26 +210,6 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
     FrameFrom(out, start);
     return;
   }
-  // A record a step: its fields written into room made once, not appended
-  // one by one.
-  constexpr std::size_t kNumber = 20;
-  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
-             id.size + 1 + kMaxPayloadFields);
-  char* at = out.data() + start;
-  const auto put = [&at](std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    at += text.size();
-  };
-  put("I\t");
-  put(run_);
-  *at++ = kTab;
-  at = std::to_chars(at, at + kNumber, seq).ptr;
-  *at++ = kTab;
-  *at++ = KindDigit(op);
-  *at++ = kTab;
-  put(source);
-  *at++ = kTab;
-  put(target);
   *at++ = kTab;
   put(id.view());
   *at++ = kTab;
@@ -224,15 +228,17 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     if (slow) file_.ReleaseLock();
     return {};
   }
-  // Its room is reused group after group.
-  std::string& records = records_;
-  records.clear();
+  // Written after the done records that wait, in their room: it is reused
+  // group after group, and the records are not copied again.
+  std::string& records = waiting_;
+  const std::size_t waiting = records.size();
   records += AbandonAhead();
   current_ = ++seq_;
   currentPlain_ = false;
   ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
+    records.resize(waiting);
     ReportOnce(error);
     return error;
   }
@@ -248,8 +254,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   const std::size_t alone = records.size();
   const std::size_t nextBefore = next_;
   std::vector<std::string> newFolders;
-  if (payload.empty()) WriteAhead(op, source, target, records, newFolders);
-  Error error = Write(records, /*report=*/ahead_.empty());
+  if (payload.empty()) WriteAhead(op, source, target, records, waiting, newFolders);
+  Error error = Flush(1 + static_cast<long>(ahead_.size()), /*report=*/ahead_.empty());
   if (error && !ahead_.empty()) {
     // Too much for a nearly full disk: the step's own intent alone, which
     // may still fit. The intents ahead were cut off again.
@@ -259,8 +265,9 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     next_ = nextBefore;
     for (const std::string& folder : newFolders) ForgetFolder(folder);
     records.resize(alone);
-    error = Write(records);
+    error = Flush(1);
   }
+  if (error) records.resize(waiting);
   if (slow) file_.ReleaseLock();
   return error;
 }
@@ -297,8 +304,8 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   const bool now = !deferDone_ ||
                    (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
                    !after.inodeStable;
-  std::string line;
-  std::string& out = now ? line : waiting_;
+  std::string& out = waiting_;
+  const std::size_t waiting = out.size();
   IdentityText fresh;
   if (!same) FormatIdentityFields(fresh, after);
   const std::string_view id = same ? announcedText_.view() : fresh.view();
@@ -315,12 +322,15 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   at = std::copy(id.begin(), id.end(), at);
   out.resize(static_cast<std::size_t>(at - out.data()));
   FrameFrom(out, start);
-  return now ? Write(line) : Error{};
+  if (!now) return {};
+  const Error error = Flush(0);
+  if (error) out.resize(waiting);
+  return error;
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
   // Reports its own failure.
-  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)));
+  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)), true, /*intents=*/0);
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
@@ -337,6 +347,7 @@ Error JournalWriter::Undone(const std::string& run, long seq) {
     FrameFrom(records, start);
   };
   if (!run.empty()) add(run, seq);
+  if (deferDone_ && !run.empty() && run != run_) waitingForeign_ = true;
   for (long own : ownSteps_) add(run_, own);
   ownSteps_.clear();
   return deferDone_ || now.empty() ? Error{} : Write(now);
@@ -355,19 +366,23 @@ void JournalWriter::ReportOnce(const Error& error) {
                         error.description);
 }
 
-Error JournalWriter::Write(const std::string& records, bool report) {
-  Error error;
-  if (waiting_.empty()) {
-    error = file_.Append(records);
-  } else {
-    const std::size_t waiting = waiting_.size();
-    waiting_ += records;
-    error = file_.Append(waiting_);
-    if (error) waiting_.resize(waiting);
-  }
+Error JournalWriter::Write(const std::string& records, bool report, long intents) {
+  const std::size_t waiting = waiting_.size();
+  waiting_ += records;
+  const Error error = Flush(intents, report);
+  if (error) waiting_.resize(waiting);
+  return error;
+}
+
+Error JournalWriter::Flush(long intents, bool report) {
+  const RecordsOf of{run_, static_cast<std::size_t>(intents)};
+  const Error error = file_.Append(waiting_, intents >= 0 && !waitingForeign_ ? &of : nullptr);
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
-  if (!error) waiting_.clear();
+  if (!error) {
+    waiting_.clear();
+    waitingForeign_ = false;
+  }
   if (error && report) ReportOnce(error);
   return error;
 }
