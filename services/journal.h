@@ -394,8 +394,7 @@ class JournalWriter : public RunJournal {
   // folder records (those folders named in newFolders); the group's
   // records begin at start.
   void WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                  std::string& records, std::size_t start,
-                  std::vector<std::string>& newFolders);
+                  std::string& records, std::size_t start, std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
   // Folder records for the folders of source and target not recorded yet,

@@ -272,7 +272,8 @@ constexpr std::array<char, 200> kPairs = [] {
 // The low digits of value in decimal, zeros in front, at at.
 template <int kDigits>
 void PutDigits(char* at, std::uint64_t value) {
-  for (int i = kDigits; i >= 2; i -= 2, value /= 100) std::memcpy(at + i - 2, &kPairs[2 * (value % 100)], 2);
+  for (int i = kDigits; i >= 2; i -= 2, value /= 100)
+    std::memcpy(at + i - 2, &kPairs[2 * (value % 100)], 2);
   if constexpr (kDigits % 2 == 1) at[0] = static_cast<char>('0' + value % 10);
 }
 
