@@ -362,6 +362,14 @@ class JournalWriter : public RunJournal {
   [[nodiscard]] const std::string& run() const { return run_; }
 
  private:
+  // The fields before the sequence number of the run's intents and done
+  // records, and their checksum, framed from there on.
+  struct RecordHead {
+    RecordHead(char letter, const std::string& run);
+    std::string text;
+    std::uint32_t crc;
+  };
+
   // An intent written ahead of its step, which has not begun.
   struct Ahead {
     // Made in place without clearing the room of idText first.
@@ -400,9 +408,8 @@ class JournalWriter : public RunJournal {
   // Folder records for the folders of source and target not recorded yet,
   // each named in added when given; targetStable: whether target's folder
   // keeps inode numbers.
-  std::string FolderRecords(const std::string& source, const std::string& target,
-                            bool* targetStable = nullptr,
-                            std::vector<std::string>* added = nullptr);
+  void FolderRecords(std::string& records, const std::string& source, const std::string& target,
+                     bool* targetStable = nullptr, std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
   // The done record of the step announced last, with after as the file's
@@ -428,6 +435,8 @@ class JournalWriter : public RunJournal {
   JournalFile& file_;
   ErrorReporter& reporter_;
   std::string run_;
+  RecordHead intentHead_{'I', run_};
+  RecordHead doneHead_{'D', run_};
   std::unique_ptr<OpenFile> runFile_;  // locked while the run lives
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
@@ -438,8 +447,10 @@ class JournalWriter : public RunJournal {
   std::string lastFolder_;  // the folder looked up last, "" for none
   bool lastStable_ = false;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
-  StepIdentity announced_;                                       // the source of the last intent
-  IdentityText announcedText_;                                   // its ID fields
+  // The one looked up last; its node stays where it is.
+  const std::pair<const std::uint64_t, StepIdentity>* lastFileSystem_ = nullptr;
+  StepIdentity announced_;      // the source of the last intent
+  IdentityText announcedText_;  // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
   std::string waiting_;          // deferred done records

@@ -81,7 +81,7 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
       break;
     }
     bool stable = false;
-    records += FolderRecords(source, source, &stable, &newFolders);
+    FolderRecords(records, source, source, &stable, &newFolders);
     if (!stable) break;
     const auto length = static_cast<std::int64_t>(step.payload.size());
     const JournalPayload stored{true, runFileSize_ + static_cast<std::int64_t>(payloads.size()),

@@ -20,6 +20,11 @@ std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc = 0);
 std::string FrameRecord(std::string_view record);
 // Frames the record appended to out from start, in place.
 void FrameFrom(std::string& out, std::size_t start);
+// Frames the record from begin to end in place: its checksum field and LF
+// go at end, which needs room for kFrameBytes more; returns their end. crc:
+// the checksum (Crc32c) of the record's bytes before begin.
+inline constexpr std::size_t kFrameBytes = 10;
+char* FrameAt(char* begin, char* end, std::uint32_t crc = 0);
 
 // Appends text as EscapeJournalText writes it.
 void AppendEscaped(std::string& out, std::string_view text);

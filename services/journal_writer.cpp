@@ -22,6 +22,9 @@ constexpr char kTab = '\t';
 
 }  // namespace
 
+JournalWriter::RecordHead::RecordHead(char letter, const std::string& run)
+    : text(std::string{letter, kTab} + run + kTab), crc(Crc32c(text)) {}
+
 JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
     : file_(file), reporter_(reporter) {
   if (const char* kill = TestHook("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
@@ -45,6 +48,8 @@ Error JournalWriter::Begin(const std::string& command) {
   ::clock_gettime(CLOCK_REALTIME, &now);
   run_ = std::to_string(::getpid()) + "-" +
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
+  intentHead_ = RecordHead('I', run_);
+  doneHead_ = RecordHead('D', run_);
   seq_ = 0;
   current_ = 0;
   ownSteps_.clear();
@@ -104,6 +109,12 @@ StepIdentity JournalWriter::LookUpFile(const std::string& path) {
 
 // A run works through the folders it opened once: one look per device.
 void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, bool isFolder) {
+  // Mostly the device of the file before.
+  if (lastFileSystem_ != nullptr && lastFileSystem_->first == id.device) {
+    id.fsid = lastFileSystem_->second.fsid;
+    id.inodeStable = lastFileSystem_->second.inodeStable;
+    return;
+  }
   auto found = fileSystems_.find(id.device);
   if (found == fileSystems_.end()) {
     FileSystemIdentity traits;
@@ -113,13 +124,14 @@ void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, boo
     }
     found = fileSystems_.emplace(id.device, fs).first;
   }
+  lastFileSystem_ = &*found;
   id.fsid = found->second.fsid;
   id.inodeStable = found->second.inodeStable;
 }
 
-std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target,
-                                         bool* targetStable, std::vector<std::string>* added) {
-  std::string records;
+void JournalWriter::FolderRecords(std::string& records, const std::string& source,
+                                  const std::string& target, bool* targetStable,
+                                  std::vector<std::string>* added) {
   for (const std::string* path : {&source, &target}) {
     const std::string_view view = JournalFolderView(*path);
     // Most steps stay in the folder of the step before.
@@ -144,7 +156,6 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
     lastStable_ = found->second;
     if (targetStable != nullptr) *targetStable = found->second;
   }
-  return records;
 }
 
 // A tag write's payload is its packed edits, worked out before the write;
@@ -172,17 +183,12 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   // A record a step: its fields written into room made once, not appended
   // one by one, the paths looked at for escapes as they are copied.
   constexpr std::size_t kNumber = 20;
-  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
-             id.size + 1 + kMaxPayloadFields);
-  char* at = out.data() + start;
-  const auto put = [&at](std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    at += text.size();
-  };
-  put("I\t");
-  put(run_);
-  *at++ = kTab;
-  at = std::to_chars(at, at + kNumber, seq).ptr;
+  out.resize(start + intentHead_.text.size() + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+             id.size + 1 + kMaxPayloadFields + kFrameBytes);
+  const std::string_view head = intentHead_.text;
+  char* const begin = out.data() + start + head.size();
+  std::memcpy(begin - head.size(), head.data(), head.size());
+  char* at = std::to_chars(begin, begin + kNumber, seq).ptr;
   *at++ = kTab;
   *at++ = KindDigit(op);
   *at++ = kTab;
@@ -211,11 +217,12 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
     return;
   }
   *at++ = kTab;
-  put(id.view());
+  std::memcpy(at, id.text, id.size);
+  at += id.size;
   *at++ = kTab;
   at = PutPayloadFields(at, payload);
+  at = FrameAt(begin, at, intentHead_.crc);
   out.resize(static_cast<std::size_t>(at - out.data()));
-  FrameFrom(out, start);
 }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
@@ -242,7 +249,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     ReportOnce(error);
     return error;
   }
-  records += FolderRecords(source, target);
+  FolderRecords(records, source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
     AddFileSystem(announced_, source);
@@ -309,19 +316,16 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   IdentityText fresh;
   if (!same) FormatIdentityFields(fresh, after);
   const std::string_view id = same ? announcedText_.view() : fresh.view();
-  const std::size_t start = out.size();
   constexpr std::size_t kNumber = 20;
-  out.resize(start + 2 + run_.size() + 1 + kNumber + 1 + id.size());
-  char* at = out.data() + start;
-  *at++ = 'D';
+  const std::string_view head = doneHead_.text;
+  out.resize(waiting + head.size() + kNumber + 1 + id.size() + kFrameBytes);
+  char* const begin = out.data() + waiting + head.size();
+  std::memcpy(begin - head.size(), head.data(), head.size());
+  char* at = std::to_chars(begin, begin + kNumber, current_).ptr;
   *at++ = kTab;
-  at = std::copy(run_.begin(), run_.end(), at);
-  *at++ = kTab;
-  at = std::to_chars(at, at + kNumber, current_).ptr;
-  *at++ = kTab;
-  at = std::copy(id.begin(), id.end(), at);
+  std::memcpy(at, id.data(), id.size());
+  at = FrameAt(begin, at + id.size(), doneHead_.crc);
   out.resize(static_cast<std::size_t>(at - out.data()));
-  FrameFrom(out, start);
   if (!now) return {};
   const Error error = Flush(0);
   if (error) out.resize(waiting);
