@@ -83,6 +83,7 @@
 #include "engine/error_reporter.h"
 #include "engine/run_journal.h"
 #include "engine/user_text.h"
+#include "services/journal_buffer.h"
 
 namespace velmora {
 
@@ -112,6 +113,16 @@ struct IdentityText {
   char text[112];  // five 64-bit numbers, their tabs and the flag
   std::size_t size = 0;
   [[nodiscard]] std::string_view view() const { return {text, size}; }
+};
+
+// A sequence number as text, counted up in place from the one before: a
+// run's records mostly name the step after the last.
+struct SeqText {
+  long value = -1;
+  std::size_t size = 0;
+  char text[24] = {};
+  // Writes seq at at, which needs room for 20 bytes; returns its end.
+  char* Put(char* at, long seq);
 };
 
 // The identity of the file (or, with folder, the folder) at path itself, a
@@ -229,7 +240,7 @@ class JournalFile {
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
   // version-2 journal first. On failure nothing is appended.
-  Error Append(const std::string& records, const RecordsOf* of = nullptr);
+  Error Append(std::string_view records, const RecordsOf* of = nullptr);
 
   // With keep set, Append keeps the lock for up to a few milliseconds of
   // appends, so that a fast run takes it once per batch, not per record.
@@ -275,7 +286,7 @@ class JournalFile {
   Error HoldJournal(std::int64_t& size);
   // Appends records with the lock held; held says the segment is open and
   // keptSize_ its length.
-  Error AppendLocked(const std::string& records, bool held, const RecordsOf* of);
+  Error AppendLocked(std::string_view records, bool held, const RecordsOf* of);
   Error OpenCurrent(std::int64_t& size);
   Error ConvertVersion2();
   void DropJournal();
@@ -385,11 +396,11 @@ class JournalWriter : public RunJournal {
   // Appends waiting records and records in one write; a failure is reported
   // when report says so. intents: how many intents records holds when all
   // are of this run and none a begin or end record, else -1.
-  Error Write(const std::string& records, bool report = true, long intents = -1);
+  Error Write(std::string_view records, bool report = true, long intents = -1);
   // Appends the records waiting_ holds, intents as in Write; they are kept
   // on failure.
   Error Flush(long intents, bool report = true);
-  void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+  void AppendIntent(RecordBuffer& out, long seq, FileOp op, const std::string& source,
                     const std::string& target, const IdentityText& id,
                     const JournalPayload& payload) const;
   // True when the step is the next one written ahead, which it then begins.
@@ -402,13 +413,13 @@ class JournalWriter : public RunJournal {
   // folder records (those folders named in newFolders); the group's
   // records begin at start.
   void WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                  std::string& records, std::size_t start, std::vector<std::string>& newFolders);
+                  RecordBuffer& records, std::size_t start, std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
   // Folder records for the folders of source and target not recorded yet,
   // each named in added when given; targetStable: whether target's folder
   // keeps inode numbers.
-  void FolderRecords(std::string& records, const std::string& source, const std::string& target,
+  void FolderRecords(RecordBuffer& records, const std::string& source, const std::string& target,
                      bool* targetStable = nullptr, std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
@@ -437,6 +448,8 @@ class JournalWriter : public RunJournal {
   std::string run_;
   RecordHead intentHead_{'I', run_};
   RecordHead doneHead_{'D', run_};
+  mutable SeqText intentSeq_;          // of the intent written last
+  SeqText doneSeq_;                    // of the done record written last
   std::unique_ptr<OpenFile> runFile_;  // locked while the run lives
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
@@ -453,7 +466,7 @@ class JournalWriter : public RunJournal {
   IdentityText announcedText_;  // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
-  std::string waiting_;          // deferred done records
+  RecordBuffer waiting_;         // deferred done records
   bool waitingForeign_ = false;  // some of them are of another run
   std::vector<ForeseenStep> foreseen_;
   std::size_t next_ = 0;      // the first foreseen step not yet announced

@@ -48,13 +48,11 @@ class BatchFiles {
   std::vector<std::pair<std::uint64_t, std::uint64_t>> files_;
 };
 
-// Room for a batch's records and payloads, made once.
-void MakeRoom(const std::vector<AnnouncedStep>& steps, std::string& records,
-              std::string& payloads) {
+// Room for a batch's payloads, made once.
+void MakeRoom(const std::vector<AnnouncedStep>& steps, std::string& payloads) {
   std::size_t payloadBytes = 0;
   for (const AnnouncedStep& step : steps) payloadBytes += step.payload.size();
   payloads.reserve(payloadBytes);
-  records.reserve(steps.size() * 256);
 }
 
 }  // namespace
@@ -66,8 +64,9 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   next_ = 0;
   if (!deferDone_ || !runFile_ || steps.size() < 2) return;
   const long seqBefore = seq_;
-  std::string records, payloads;
-  MakeRoom(steps, records, payloads);
+  RecordBuffer records;
+  std::string payloads;
+  MakeRoom(steps, payloads);
   std::vector<std::string> newFolders;
   // Settling judges each unsettled step alone: no two may share a file.
   BatchFiles files(steps.size());
@@ -94,7 +93,7 @@ void JournalWriter::Announce(const std::vector<AnnouncedStep>& steps) {
   }
   if (!ahead_.empty()) {
     Error error = runFile_->WriteAt(runFileSize_, payloads.data(), payloads.size());
-    if (!error) error = Write(records, /*report=*/false, static_cast<long>(ahead_.size()));
+    if (!error) error = Write(records.view(), /*report=*/false, static_cast<long>(ahead_.size()));
     if (!error) {
       runFileSize_ += static_cast<std::int64_t>(payloads.size());
       return;

@@ -131,7 +131,7 @@ Error JournalFile::OpenCurrent(std::int64_t& size) {
   return {};
 }
 
-Error JournalFile::Append(const std::string& records, const RecordsOf* of) {
+Error JournalFile::Append(std::string_view records, const RecordsOf* of) {
   const bool kept = lockKept_;
   if (!kept) {
     if (Error error = LockAppends()) return error;
@@ -143,14 +143,14 @@ Error JournalFile::Append(const std::string& records, const RecordsOf* of) {
   return error;
 }
 
-Error JournalFile::AppendLocked(const std::string& records, bool held, const RecordsOf* of) {
+Error JournalFile::AppendLocked(std::string_view records, bool held, const RecordsOf* of) {
   std::int64_t size = keptSize_;
   if (!held || !journal_) {
     if (Error error = HoldJournal(size)) return error;
   }
   std::string withHeader;
   std::string_view text = records;
-  if (size == 0) text = withHeader = std::string(kJournalHeader) + '\n' + records;
+  if (size == 0) text = withHeader = std::string(kJournalHeader) + '\n' + std::string(records);
   Error error = journal_->WriteAt(size, text.data(), text.size());
   // A half-written record is cut off at once rather than left for the reader.
   if (error) {

@@ -18,6 +18,8 @@ std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc = 0);
 
 // record (fields without the checksum) with its checksum field and LF.
 std::string FrameRecord(std::string_view record);
+// value as eight lowercase hex digits at out.
+void PutHex8(std::uint32_t value, char* out);
 // Frames the record appended to out from start, in place.
 void FrameFrom(std::string& out, std::size_t start);
 // Frames the record from begin to end in place: its checksum field and LF

@@ -194,7 +194,7 @@ std::string JournalWriter::AbandonAhead() {
 }
 
 void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                               std::string& records, std::size_t start,
+                               RecordBuffer& records, std::size_t start,
                                std::vector<std::string>& newFolders) {
   if (!deferDone_ || foreseen_.empty() || !announced_.known || !announced_.inodeStable ||
       IsRenameTemporary(source) || IsRenameTemporary(target)) {

@@ -129,12 +129,20 @@ void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, boo
   id.inodeStable = found->second.inodeStable;
 }
 
-void JournalWriter::FolderRecords(std::string& records, const std::string& source,
+void JournalWriter::FolderRecords(RecordBuffer& records, const std::string& source,
                                   const std::string& target, bool* targetStable,
                                   std::vector<std::string>* added) {
   for (const std::string* path : {&source, &target}) {
+    // Most steps stay in the folder of the step before: the path starts
+    // with it and a slash, and no slash follows.
+    const std::size_t n = lastFolder_.size();
+    if (n > 0 && path->size() > n && (*path)[n] == '/' &&
+        std::memcmp(path->data(), lastFolder_.data(), n) == 0 &&
+        std::memchr(path->data() + n + 1, '/', path->size() - n - 1) == nullptr) {
+      if (targetStable != nullptr) *targetStable = lastStable_;
+      continue;
+    }
     const std::string_view view = JournalFolderView(*path);
-    // Most steps stay in the folder of the step before.
     if (!lastFolder_.empty() && view == lastFolder_) {
       if (targetStable != nullptr) *targetStable = lastStable_;
       continue;
@@ -176,19 +184,18 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   return {};
 }
 
-void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+void JournalWriter::AppendIntent(RecordBuffer& out, long seq, FileOp op, const std::string& source,
                                  const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
-  const std::size_t start = out.size();
   // A record a step: its fields written into room made once, not appended
   // one by one, the paths looked at for escapes as they are copied.
   constexpr std::size_t kNumber = 20;
-  out.resize(start + intentHead_.text.size() + kNumber + 3 + source.size() + 1 + target.size() + 1 +
-             id.size + 1 + kMaxPayloadFields + kFrameBytes);
   const std::string_view head = intentHead_.text;
-  char* const begin = out.data() + start + head.size();
-  std::memcpy(begin - head.size(), head.data(), head.size());
-  char* at = std::to_chars(begin, begin + kNumber, seq).ptr;
+  char* const room = out.Room(head.size() + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+                              id.size + 1 + kMaxPayloadFields + kFrameBytes);
+  std::memcpy(room, head.data(), head.size());
+  char* const begin = room + head.size();
+  char* at = intentSeq_.Put(begin, seq);
   *at++ = kTab;
   *at++ = KindDigit(op);
   *at++ = kTab;
@@ -198,22 +205,20 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   *at++ = kTab;
   at = PutUnescaped(at, target, targetEscapes);
   if (sourceEscapes || targetEscapes) {
-    out.resize(start);
-    out += "I\t";
-    out += run_;
-    out += kTab;
-    AppendNumber(out, seq);
-    out += kTab;
-    out += KindDigit(op);
-    out += kTab;
-    AppendEscaped(out, source);
-    out += kTab;
-    AppendEscaped(out, target);
-    out += kTab;
-    out.append(id.view());
-    out += kTab;
-    AppendPayloadFields(out, payload);
-    FrameFrom(out, start);
+    std::string line(head);
+    AppendNumber(line, seq);
+    line += kTab;
+    line += KindDigit(op);
+    line += kTab;
+    AppendEscaped(line, source);
+    line += kTab;
+    AppendEscaped(line, target);
+    line += kTab;
+    line.append(id.view());
+    line += kTab;
+    AppendPayloadFields(line, payload);
+    FrameFrom(line, 0);
+    out += line;
     return;
   }
   *at++ = kTab;
@@ -221,8 +226,7 @@ void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const st
   at += id.size;
   *at++ = kTab;
   at = PutPayloadFields(at, payload);
-  at = FrameAt(begin, at, intentHead_.crc);
-  out.resize(static_cast<std::size_t>(at - out.data()));
+  out.End(FrameAt(begin, at, intentHead_.crc));
 }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
@@ -237,7 +241,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   }
   // Written after the done records that wait, in their room: it is reused
   // group after group, and the records are not copied again.
-  std::string& records = waiting_;
+  RecordBuffer& records = waiting_;
   const std::size_t waiting = records.size();
   records += AbandonAhead();
   current_ = ++seq_;
@@ -245,7 +249,7 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
-    records.resize(waiting);
+    records.Truncate(waiting);
     ReportOnce(error);
     return error;
   }
@@ -271,10 +275,10 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     seq_ = current_;
     next_ = nextBefore;
     for (const std::string& folder : newFolders) ForgetFolder(folder);
-    records.resize(alone);
+    records.Truncate(alone);
     error = Flush(1);
   }
-  if (error) records.resize(waiting);
+  if (error) records.Truncate(waiting);
   if (slow) file_.ReleaseLock();
   return error;
 }
@@ -311,24 +315,23 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   const bool now = !deferDone_ ||
                    (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
                    !after.inodeStable;
-  std::string& out = waiting_;
+  RecordBuffer& out = waiting_;
   const std::size_t waiting = out.size();
   IdentityText fresh;
   if (!same) FormatIdentityFields(fresh, after);
   const std::string_view id = same ? announcedText_.view() : fresh.view();
   constexpr std::size_t kNumber = 20;
   const std::string_view head = doneHead_.text;
-  out.resize(waiting + head.size() + kNumber + 1 + id.size() + kFrameBytes);
-  char* const begin = out.data() + waiting + head.size();
-  std::memcpy(begin - head.size(), head.data(), head.size());
-  char* at = std::to_chars(begin, begin + kNumber, current_).ptr;
+  char* const room = out.Room(head.size() + kNumber + 1 + id.size() + kFrameBytes);
+  std::memcpy(room, head.data(), head.size());
+  char* const begin = room + head.size();
+  char* at = doneSeq_.Put(begin, current_);
   *at++ = kTab;
   std::memcpy(at, id.data(), id.size());
-  at = FrameAt(begin, at + id.size(), doneHead_.crc);
-  out.resize(static_cast<std::size_t>(at - out.data()));
+  out.End(FrameAt(begin, at + id.size(), doneHead_.crc));
   if (!now) return {};
   const Error error = Flush(0);
-  if (error) out.resize(waiting);
+  if (error) out.Truncate(waiting);
   return error;
 }
 
@@ -340,8 +343,7 @@ void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
 Error JournalWriter::Undone(const std::string& run, long seq) {
   // Like a done record, it rides with the next write: lost to a crash, it
   // leaves the step for the next undo, which finds the file back in place.
-  std::string now;
-  std::string& records = deferDone_ ? waiting_ : now;
+  std::string records;
   const auto add = [&records](const std::string& of, long number) {
     const std::size_t start = records.size();
     records += "U\t";
@@ -354,7 +356,9 @@ Error JournalWriter::Undone(const std::string& run, long seq) {
   if (deferDone_ && !run.empty() && run != run_) waitingForeign_ = true;
   for (long own : ownSteps_) add(run_, own);
   ownSteps_.clear();
-  return deferDone_ || now.empty() ? Error{} : Write(now);
+  if (!deferDone_) return records.empty() ? Error{} : Write(records);
+  waiting_ += records;
+  return {};
 }
 
 Error JournalWriter::NotDone(const std::string& run, long seq) {
@@ -370,17 +374,18 @@ void JournalWriter::ReportOnce(const Error& error) {
                         error.description);
 }
 
-Error JournalWriter::Write(const std::string& records, bool report, long intents) {
+Error JournalWriter::Write(std::string_view records, bool report, long intents) {
   const std::size_t waiting = waiting_.size();
   waiting_ += records;
   const Error error = Flush(intents, report);
-  if (error) waiting_.resize(waiting);
+  if (error) waiting_.Truncate(waiting);
   return error;
 }
 
 Error JournalWriter::Flush(long intents, bool report) {
   const RecordsOf of{run_, static_cast<std::size_t>(intents)};
-  const Error error = file_.Append(waiting_, intents >= 0 && !waitingForeign_ ? &of : nullptr);
+  const Error error =
+      file_.Append(waiting_.view(), intents >= 0 && !waitingForeign_ ? &of : nullptr);
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
   if (!error) {
