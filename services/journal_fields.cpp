@@ -63,13 +63,30 @@ constexpr std::array<char, 200> kPairs = [] {
 // value (below 10^8) as eight decimal digits, zeros in front, at at: the
 // digits worked out in the lanes of one word, four, then two, then one
 // per lane.
-void PutEightDigits(char* at, std::uint32_t value) {
+std::uint64_t EightDigits(std::uint32_t value) {
   std::uint64_t x = value / 10000 | static_cast<std::uint64_t>(value % 10000) << 32;
   std::uint64_t high = ((x * 10486) >> 20) & 0x0000007F0000007Full;  // each lane / 100
   x = high | (x - high * 100) << 16;
   high = ((x * 103) >> 10) & 0x000F000F000F000Full;  // each lane / 10
-  x = (high | (x - high * 10) << 8) + 0x3030303030303030ull;
+  return (high | (x - high * 10) << 8) + 0x3030303030303030ull;
+}
+
+void PutEightDigits(char* at, std::uint32_t value) {
+  const std::uint64_t x = EightDigits(value);
   std::memcpy(at, &x, sizeof x);
+}
+
+// value in decimal at at, which needs room for 20 bytes; returns its end.
+// Below 10^8 (most sizes, offsets and lengths) without a loop: eight digits,
+// the zeros in front shifted out.
+char* PutDecimal(char* at, std::uint64_t value) {
+  if (value >= 100000000) return std::to_chars(at, at + 20, value).ptr;
+  std::uint64_t x = EightDigits(static_cast<std::uint32_t>(value));
+  const std::uint64_t digits = x - 0x3030303030303030ull;
+  const int zeros = digits == 0 ? 7 : __builtin_ctzll(digits) / 8;
+  x >>= 8 * zeros;
+  std::memcpy(at, &x, sizeof x);
+  return at + 8 - zeros;
 }
 
 // The low kDigits digits of value in decimal, zeros in front, at at.
@@ -104,10 +121,10 @@ struct NumberText {
   char* Put(char* at, std::uint64_t number) {
     constexpr std::uint64_t kScale = PowerOfTen(kLow);
     const std::uint64_t upper = number / kScale;
-    if (kLow > 0 && upper == 0) return std::to_chars(at, at + kRoom, number).ptr;
+    if (kLow > 0 && upper == 0) return PutDecimal(at, number);
     if (size == 0 || high != upper) {
       high = upper;
-      size = static_cast<std::size_t>(std::to_chars(text, text + kRoom, upper).ptr - text);
+      size = static_cast<std::size_t>(PutDecimal(text, upper) - text);
     }
     std::memcpy(at, text, kRoom);
     at += size;
@@ -167,9 +184,13 @@ char* PutPayloadFields(char* at, const JournalPayload& payload) {
     constexpr std::string_view kNone = "-\t-\t-";
     return at + kNone.copy(at, kNone.size());
   }
-  at = std::to_chars(at, at + 20, payload.offset).ptr;
+  const auto put = [](char* to, std::int64_t number) {
+    return number >= 0 ? PutDecimal(to, static_cast<std::uint64_t>(number))
+                       : std::to_chars(to, to + 20, number).ptr;
+  };
+  at = put(at, payload.offset);
   *at++ = kTab;
-  at = std::to_chars(at, at + 20, payload.length).ptr;
+  at = put(at, payload.length);
   *at++ = kTab;
   PutHex8(payload.crc, at);
   return at + 8;

@@ -58,8 +58,8 @@ bool HasSse42() {
 }
 
 // The processor's own CRC-32C instruction: every record of a run is framed.
-__attribute__((target("sse4.2"))) std::uint32_t Crc32cSse(const unsigned char* p, std::size_t n,
-                                                          std::uint32_t crc) {
+__attribute__((target("sse4.2"), always_inline)) inline std::uint32_t Crc32cSse(
+    const unsigned char* p, std::size_t n, std::uint32_t crc) {
   std::uint64_t wide = crc;
   // Four words a turn: records are a few hundred bytes, the loop's own
   // steps counted as much as the checksum's.
@@ -114,6 +114,11 @@ char* PutFrame(char* end, std::uint32_t crc) {
 }
 
 #if defined(__x86_64__)
+__attribute__((target("sse4.2"))) std::uint32_t Crc32cSseCall(const unsigned char* p, std::size_t n,
+                                                              std::uint32_t crc) {
+  return Crc32cSse(p, n, crc);
+}
+
 // The checksum and the framing in one: no call per record into Crc32c.
 __attribute__((target("sse4.2"))) char* FrameSse(char* begin, char* end, std::uint32_t crc) {
   const auto* p = reinterpret_cast<const unsigned char*>(begin);
@@ -148,7 +153,7 @@ std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
 #if defined(__x86_64__)
   static const bool sse = HasSse42();
-  if (sse) return ~Crc32cSse(p, bytes.size(), ~crc);
+  if (sse) return ~Crc32cSseCall(p, bytes.size(), ~crc);
 #endif
   return ~Crc32cTable(p, bytes.size(), ~crc);
 }

@@ -313,7 +313,8 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
   const bool now = !deferDone_ ||
-                   (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
+                   (!currentPlain_ && (IsRenameTemporary(source) ||
+                                       (&target != &source && IsRenameTemporary(target)))) ||
                    !after.inodeStable;
   RecordBuffer& out = waiting_;
   const std::size_t waiting = out.size();
