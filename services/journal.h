@@ -83,6 +83,7 @@
 #include "engine/error_reporter.h"
 #include "engine/run_journal.h"
 #include "engine/user_text.h"
+#include "services/journal_buffer.h"
 
 namespace velmora {
 
@@ -112,6 +113,16 @@ struct IdentityText {
   char text[112];  // five 64-bit numbers, their tabs and the flag
   std::size_t size = 0;
   [[nodiscard]] std::string_view view() const { return {text, size}; }
+};
+
+// A sequence number as text, counted up in place from the one before: a
+// run's records mostly name the step after the last.
+struct SeqText {
+  long value = -1;
+  std::size_t size = 0;
+  char text[24] = {};
+  // Writes seq at at, which needs room for 20 bytes; returns its end.
+  char* Put(char* at, long seq);
 };
 
 // The identity of the file (or, with folder, the folder) at path itself, a
@@ -208,6 +219,14 @@ std::vector<std::string> JournalFilePaths(FileSystem& disk, const std::string& j
 // file (a seal or a compaction by another process replaces it).
 class SegmentScans;
 
+// What the writer of records knows of them: all are of run, none begins,
+// ends or dismisses it, and intents of them are intents. The segment's
+// summary is then kept without reading them back.
+struct RecordsOf {
+  std::string_view run;
+  std::size_t intents = 0;
+};
+
 class JournalFile {
  public:
   explicit JournalFile(std::string path, FileSystem* disk = nullptr);
@@ -221,7 +240,7 @@ class JournalFile {
   // Appends framed records (FrameRecord) in one write, creating the journal
   // with its header when missing, cutting off a torn tail and converting a
   // version-2 journal first. On failure nothing is appended.
-  Error Append(const std::string& records);
+  Error Append(std::string_view records, const RecordsOf* of = nullptr);
 
   // With keep set, Append keeps the lock for up to a few milliseconds of
   // appends, so that a fast run takes it once per batch, not per record.
@@ -267,7 +286,7 @@ class JournalFile {
   Error HoldJournal(std::int64_t& size);
   // Appends records with the lock held; held says the segment is open and
   // keptSize_ its length.
-  Error AppendLocked(const std::string& records, bool held);
+  Error AppendLocked(std::string_view records, bool held, const RecordsOf* of);
   Error OpenCurrent(std::int64_t& size);
   Error ConvertVersion2();
   void DropJournal();
@@ -354,8 +373,19 @@ class JournalWriter : public RunJournal {
   [[nodiscard]] const std::string& run() const { return run_; }
 
  private:
+  // The fields before the sequence number of the run's intents and done
+  // records, and their checksum, framed from there on.
+  struct RecordHead {
+    RecordHead(char letter, const std::string& run);
+    std::string text;
+    std::uint32_t crc;
+  };
+
   // An intent written ahead of its step, which has not begun.
   struct Ahead {
+    // Made in place without clearing the room of idText first.
+    Ahead(long seq, std::size_t index, const StepIdentity& id, bool plain)
+        : seq(seq), index(index), id(id), plain(plain) {}
     long seq = 0;
     std::size_t index = 0;  // in foreseen_
     StepIdentity id;
@@ -364,9 +394,13 @@ class JournalWriter : public RunJournal {
   };
 
   // Appends waiting records and records in one write; a failure is reported
-  // when report says so.
-  Error Write(const std::string& records, bool report = true);
-  void AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+  // when report says so. intents: how many intents records holds when all
+  // are of this run and none a begin or end record, else -1.
+  Error Write(std::string_view records, bool report = true, long intents = -1);
+  // Appends the records waiting_ holds, intents as in Write; they are kept
+  // on failure.
+  Error Flush(long intents, bool report = true);
+  void AppendIntent(RecordBuffer& out, long seq, FileOp op, const std::string& source,
                     const std::string& target, const IdentityText& id,
                     const JournalPayload& payload) const;
   // True when the step is the next one written ahead, which it then begins.
@@ -376,17 +410,17 @@ class JournalWriter : public RunJournal {
   std::string AbandonAhead();
   // Appends to records the intents of the foreseen steps after the one
   // announced (source to target), as far as group commit allows, and their
-  // folder records (those folders named in newFolders).
+  // folder records (those folders named in newFolders); the group's
+  // records begin at start.
   void WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                  std::string& records, std::vector<std::string>& newFolders);
+                  RecordBuffer& records, std::size_t start, std::vector<std::string>& newFolders);
   Error StorePayload(FileOp op, const std::string& source, std::string_view payload,
                      JournalPayload& stored);
   // Folder records for the folders of source and target not recorded yet,
   // each named in added when given; targetStable: whether target's folder
   // keeps inode numbers.
-  std::string FolderRecords(const std::string& source, const std::string& target,
-                            bool* targetStable = nullptr,
-                            std::vector<std::string>* added = nullptr);
+  void FolderRecords(RecordBuffer& records, const std::string& source, const std::string& target,
+                     bool* targetStable = nullptr, std::vector<std::string>* added = nullptr);
   // The file (or folder) at path itself with its file system's traits.
   StepIdentity LookUp(const std::string& path, bool folder = false);
   // The done record of the step announced last, with after as the file's
@@ -412,6 +446,10 @@ class JournalWriter : public RunJournal {
   JournalFile& file_;
   ErrorReporter& reporter_;
   std::string run_;
+  RecordHead intentHead_{'I', run_};
+  RecordHead doneHead_{'D', run_};
+  mutable SeqText intentSeq_;          // of the intent written last
+  SeqText doneSeq_;                    // of the done record written last
   std::unique_ptr<OpenFile> runFile_;  // locked while the run lives
   std::int64_t runFileSize_ = 0;
   long seq_ = 0;
@@ -422,12 +460,14 @@ class JournalWriter : public RunJournal {
   std::string lastFolder_;  // the folder looked up last, "" for none
   bool lastStable_ = false;
   std::unordered_map<std::uint64_t, StepIdentity> fileSystems_;  // by device
-  StepIdentity announced_;                                       // the source of the last intent
-  IdentityText announcedText_;                                   // its ID fields
+  // The one looked up last; its node stays where it is.
+  const std::pair<const std::uint64_t, StepIdentity>* lastFileSystem_ = nullptr;
+  StepIdentity announced_;      // the source of the last intent
+  IdentityText announcedText_;  // its ID fields
   bool reported_ = false;
   bool deferDone_ = false;
-  std::string waiting_;  // deferred done records
-  std::string records_;  // the records of the step announced last
+  RecordBuffer waiting_;         // deferred done records
+  bool waitingForeign_ = false;  // some of them are of another run
   std::vector<ForeseenStep> foreseen_;
   std::size_t next_ = 0;      // the first foreseen step not yet announced
   std::vector<Ahead> ahead_;  // oldest first, from aheadStart_

@@ -131,26 +131,26 @@ Error JournalFile::OpenCurrent(std::int64_t& size) {
   return {};
 }
 
-Error JournalFile::Append(const std::string& records) {
+Error JournalFile::Append(std::string_view records, const RecordsOf* of) {
   const bool kept = lockKept_;
   if (!kept) {
     if (Error error = LockAppends()) return error;
     lockKept_ = keepLock_;
     keptSinceNs_ = MonotonicNs();
   }
-  const Error error = AppendLocked(records, kept);
+  const Error error = AppendLocked(records, kept, of);
   if (!lockKept_ || error || MonotonicNs() - keptSinceNs_ > kKeepLockNs) Unlock();
   return error;
 }
 
-Error JournalFile::AppendLocked(const std::string& records, bool held) {
+Error JournalFile::AppendLocked(std::string_view records, bool held, const RecordsOf* of) {
   std::int64_t size = keptSize_;
   if (!held || !journal_) {
     if (Error error = HoldJournal(size)) return error;
   }
   std::string withHeader;
   std::string_view text = records;
-  if (size == 0) text = withHeader = std::string(kJournalHeader) + '\n' + records;
+  if (size == 0) text = withHeader = std::string(kJournalHeader) + '\n' + std::string(records);
   Error error = journal_->WriteAt(size, text.data(), text.size());
   // A half-written record is cut off at once rather than left for the reader.
   if (error) {
@@ -159,7 +159,9 @@ Error JournalFile::AppendLocked(const std::string& records, bool held) {
   keptSize_ = error ? size : size + static_cast<std::int64_t>(text.size());
   knownEnd_ = keptSize_;
   if (!error) {
-    scans_->Appended(size, text);
+    const std::int64_t header = static_cast<std::int64_t>(text.size() - records.size());
+    if (header > 0) scans_->Appended(size, text.substr(0, header));
+    scans_->Appended(size + header, records, of);
     SealIfLarge(keptSize_);
   }
   return error;

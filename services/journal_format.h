@@ -18,13 +18,23 @@ std::uint32_t Crc32c(std::string_view bytes, std::uint32_t crc = 0);
 
 // record (fields without the checksum) with its checksum field and LF.
 std::string FrameRecord(std::string_view record);
+// value as eight lowercase hex digits at out.
+void PutHex8(std::uint32_t value, char* out);
 // Frames the record appended to out from start, in place.
 void FrameFrom(std::string& out, std::size_t start);
+// Frames the record from begin to end in place: its checksum field and LF
+// go at end, which needs room for kFrameBytes more; returns their end. crc:
+// the checksum (Crc32c) of the record's bytes before begin.
+inline constexpr std::size_t kFrameBytes = 10;
+char* FrameAt(char* begin, char* end, std::uint32_t crc = 0);
 
 // Appends text as EscapeJournalText writes it.
 void AppendEscaped(std::string& out, std::string_view text);
 // True when text holds a byte EscapeJournalText escapes.
 bool NeedsEscape(std::string_view text);
+// Copies text to at as it is, escape set when it holds such a byte; returns
+// the end of the copy.
+char* PutUnescaped(char* at, std::string_view text, bool& escape);
 
 // The record of line (without its LF) when its checksum field matches.
 bool UnframeRecord(std::string_view line, std::string_view& record);

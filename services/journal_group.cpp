@@ -31,18 +31,9 @@ bool Matches(const ForeseenStep& step, FileOp op, const std::string& source,
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Lower on each byte of word.
-std::uint64_t FoldWord(std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  const std::uint64_t low = word & ~kHigh;
-  // High bit of each byte: at least 'A', and above 'Z', judged on its low
-  // seven bits; bytes with their own high bit set are no letters.
-  const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
-  const std::uint64_t pastZ = low + (0x80 - 'Z' - 1) * kOnes;
-  const std::uint64_t upper = fromA & ~pastZ & ~word & kHigh;
-  return word | (upper >> 2);
-}
+// Bit 5 set in each byte: A-Z become a-z as Lower makes them, and the few
+// other bytes that change meet only in the hash, never in Equal.
+constexpr std::uint64_t kFold = 0x2020202020202020ull;
 
 // The paths of one group, compared as a file system that ignores case
 // would: open addressing in a room twice the most it holds, each path's
@@ -63,14 +54,15 @@ class GroupPaths {
   GroupPaths(const GroupPaths&) = delete;
   GroupPaths& operator=(const GroupPaths&) = delete;
 
-  // Eight bytes at a time, A-Z folded to a-z as Lower does (no other byte
-  // changes), then mixed so that the low bits the table uses depend on all.
+  // Eight bytes at a time, folded as A-Z are by Lower, then mixed so that
+  // the low bits the table uses depend on all; the last eight bytes overlap
+  // those before.
   static std::size_t Hash(std::string_view path) {
     std::uint64_t hash = 14695981039346656037ull ^ path.size();
     const char* at = path.data();
     std::size_t left = path.size();
     const auto mix = [&hash](std::uint64_t word) {
-      hash = (hash ^ FoldWord(word)) * 0x100000001b3ull;
+      hash = (hash ^ (word | kFold)) * 0x100000001b3ull;
       hash ^= hash >> 29;
     };
     for (; left >= 8; at += 8, left -= 8) {
@@ -78,7 +70,11 @@ class GroupPaths {
       std::memcpy(&word, at, 8);
       mix(word);
     }
-    if (left > 0) {
+    if (left > 0 && path.size() >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, path.data() + path.size() - 8, 8);
+      mix(word);
+    } else if (left > 0) {
       std::uint64_t word = 0;
       for (std::size_t i = 0; i < left; ++i) {
         word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
@@ -198,7 +194,8 @@ std::string JournalWriter::AbandonAhead() {
 }
 
 void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::string& target,
-                               std::string& records, std::vector<std::string>& newFolders) {
+                               RecordBuffer& records, std::size_t start,
+                               std::vector<std::string>& newFolders) {
   if (!deferDone_ || foreseen_.empty() || !announced_.known || !announced_.inodeStable ||
       IsRenameTemporary(source) || IsRenameTemporary(target)) {
     return;
@@ -215,7 +212,8 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
   paths.Add(source, sourceHash);
   if (!paths.Has(target, targetHash)) paths.Add(target, targetHash);
   for (std::size_t i = next_;
-       i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() < kMaxAheadBytes; ++i) {
+       i < foreseen_.size() && ahead_.size() < kMaxAhead && records.size() - start < kMaxAheadBytes;
+       ++i) {
     const std::string& from = *foreseen_[i].source;
     const std::string& to = *foreseen_[i].target;
     if (IsRenameTemporary(from) || IsRenameTemporary(to)) break;
@@ -225,13 +223,9 @@ void JournalWriter::WriteAhead(FileOp op, const std::string& source, const std::
     const StepIdentity id = LookUpFile(from);
     if (!id.known || !id.inodeStable) break;
     bool targetStable = false;
-    records += FolderRecords(from, to, &targetStable, &newFolders);
+    FolderRecords(records, from, to, &targetStable, &newFolders);
     if (!targetStable) break;  // a move onto a file system without stable inode numbers
-    Ahead& ahead = ahead_.emplace_back();
-    ahead.seq = ++seq_;
-    ahead.index = i;
-    ahead.id = id;
-    ahead.plain = true;
+    Ahead& ahead = ahead_.emplace_back(++seq_, i, id, /*plain=*/true);
     FormatIdentityFields(ahead.idText, id);
     AppendIntent(records, seq_, foreseen_[i].op, from, to, ahead.idText, {});
     paths.Add(from, fromHash);

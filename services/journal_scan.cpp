@@ -106,12 +106,16 @@ void SegmentScans::Opened(const FileIdentity& identity) {
   currentKept_ = false;
 }
 
-void SegmentScans::Appended(std::int64_t at, std::string_view text) {
+void SegmentScans::Appended(std::int64_t at, std::string_view text, const RecordsOf* of) {
   if (activeEnd_ != at) {
     activeEnd_ = -1;  // another process wrote, or a tail was cut: unknown
     return;
   }
-  active_.Lines(text);
+  if (of != nullptr) {
+    active_.Lines(text, *of);
+  } else {
+    active_.Lines(text);
+  }
   activeEnd_ += static_cast<std::int64_t>(text.size());
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "engine/file_system.h"
+#include "services/journal.h"
 
 namespace velmora {
 
@@ -33,6 +34,8 @@ class SegmentScanner {
   void Line(std::string_view line, bool torn);
   // Whole lines, each with its LF.
   void Lines(std::string_view text);
+  // The same for records its writer describes in of, without reading them.
+  void Lines(std::string_view text, const RecordsOf& of);
   [[nodiscard]] bool Version3() const { return seen_ == kHeader && !torn_; }
   [[nodiscard]] bool Version2() const { return seen_ == kVersion2; }
   [[nodiscard]] bool HeaderSeen() const { return seen_ == kHeader; }
@@ -67,7 +70,7 @@ class SegmentScans {
   // at size bytes, from what was appended when that covers it all, else
   // from a look at it; empty when it gets none.
   void Opened(const FileIdentity& identity);
-  void Appended(std::int64_t at, std::string_view text);
+  void Appended(std::int64_t at, std::string_view text, const RecordsOf* of = nullptr);
   std::string Summary(FileSystem& disk, const std::string& path, std::int64_t size);
 
  private:

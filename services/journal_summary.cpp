@@ -68,6 +68,21 @@ void SegmentScanner::Lines(std::string_view text) {
   if (start < text.size()) Line(text.substr(start), true);
 }
 
+void SegmentScanner::Lines(std::string_view text, const RecordsOf& of) {
+  // Before the header the lines are read: they may be that header.
+  if (seen_ != kHeader) {
+    Lines(text);
+    return;
+  }
+  if (text.empty()) return;
+  // What Record finds in them: checked records of one run, no end.
+  if (of.run != last_) {
+    out_.runs.emplace(of.run);
+    last_ = of.run;
+  }
+  out_.intents += of.intents;
+}
+
 // One record of a version-3 segment; damaged and foreign ones name no run,
 // as for the reader. A record of the run before it adds nothing but its
 // intent, so only the others and the ends are checked.

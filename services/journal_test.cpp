@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -348,6 +349,65 @@ TEST(JournalFormat, Crc32cCheckValues) {
   EXPECT_EQ(Crc32c(""), 0u);
   EXPECT_EQ(Crc32c(std::string(32, '\0')), 0x8a9136aau);
   EXPECT_EQ(FrameRecord("123456789"), "123456789\te3069283\n");
+}
+
+// The CRC-32C of every length up to a few words, against a bit at a time:
+// the words, the four-word turns and the tails of 4, 2 and 1 byte.
+TEST(JournalFormat, Crc32cOfEveryLength) {
+  std::string bytes;
+  for (int i = 0; i < 80; ++i) bytes += static_cast<char>(i * 37 + 11);
+  for (std::size_t n = 0; n <= bytes.size(); ++n) {
+    std::uint32_t crc = ~0u;
+    for (std::size_t i = 0; i < n; ++i) {
+      crc ^= static_cast<unsigned char>(bytes[i]);
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0x82F63B78u & (0u - (crc & 1u)));
+    }
+    EXPECT_EQ(Crc32c(std::string_view(bytes).substr(0, n)), ~crc) << n;
+  }
+}
+
+// Identity fields one after another, as a run formats them: the kept upper
+// digits of one file must never leak into the next.
+TEST(JournalFormat, IdentityFieldsAreThePlainNumbers) {
+  const std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  const std::uint64_t kMaxU = std::numeric_limits<std::uint64_t>::max();
+  const StepIdentity rows[] = {
+      {true, 0, 1796692970569384464, 65024, 8806419, 2273475041580110227, true},
+      {true, 0, 1796692970000000005, 65024, 8800000, 2273475041580110227, true},
+      {true, 4298, 1796692971099999999, 65024, 8809999, 1, false},
+      {true, 12345678, 999999999, 7, 10000, 0, true},
+      {true, 123456789, 1000000000, 0, 9999, kMaxU, true},
+      {true, -5, -1000000001, kMaxU, kMaxU, kMaxU, false},
+      {true, kMax, kMax, 100000000, 99999999, 100000000, true},
+      {false, 1, 2, 3, 4, 5, true},
+      {true, 1, 9, 1, 1, 1, true},
+  };
+  for (const StepIdentity& id : rows) {
+    IdentityText text;
+    FormatIdentityFields(text, id);
+    const std::string expected =
+        !id.known ? "-\t-\t-\t-\t-\t-"
+                  : std::to_string(id.size) + "\t" + std::to_string(id.mtimeNs) + "\t" +
+                        std::to_string(id.device) + "\t" + std::to_string(id.inode) + "\t" +
+                        std::to_string(id.fsid) + "\t" + (id.inodeStable ? "1" : "0");
+    EXPECT_EQ(text.view(), expected);
+  }
+  const std::pair<JournalPayload, const char*> payloads[] = {
+      {{true, 0, 210, 0xe679f3f9}, "0\t210\te679f3f9"},
+      {{true, 99999999, 100000000, 1}, "99999999\t100000000\t00000001"},
+      {{false, 1, 2, 3}, "-\t-\t-"},
+  };
+  for (const auto& [payload, text] : payloads) EXPECT_EQ(PayloadFields(payload), text);
+}
+
+// Sequence numbers counted up in place, carried, and set anew on a jump.
+TEST(JournalFormat, SequenceNumbersCountedUp) {
+  SeqText seq;
+  char out[32];
+  for (const long value : {1L, 2L, 9L, 10L, 11L, 99L, 100L, 101L, 7L, 999L, 1000L, 1001L}) {
+    EXPECT_EQ(std::string_view(out, static_cast<std::size_t>(seq.Put(out, value) - out)),
+              std::to_string(value));
+  }
 }
 
 TEST(JournalTime, BeginTimeShownInLocalTime) {

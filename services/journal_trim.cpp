@@ -137,7 +137,7 @@ Error JournalFile::Compact(int* stepsLeft) {
       ends += FrameRecord("E\t" + run.id + '\t' + JournalNow());
     }
   }
-  return ends.empty() ? Error{} : AppendLocked(ends, /*held=*/false);
+  return ends.empty() ? Error{} : AppendLocked(ends, /*held=*/false, nullptr);
 }
 
 }  // namespace velmora

@@ -22,6 +22,9 @@ constexpr char kTab = '\t';
 
 }  // namespace
 
+JournalWriter::RecordHead::RecordHead(char letter, const std::string& run)
+    : text(std::string{letter, kTab} + run + kTab), crc(Crc32c(text)) {}
+
 JournalWriter::JournalWriter(JournalFile& file, ErrorReporter& reporter)
     : file_(file), reporter_(reporter) {
   if (const char* kill = TestHook("VELMORA_TEST_KILL_AFTER")) killAfter_ = std::atol(kill);
@@ -34,7 +37,8 @@ JournalWriter::~JournalWriter() {
 
 Error JournalWriter::Settle() {
   const std::string abandoned = AbandonAhead();
-  const Error error = waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned);
+  const Error error =
+      waiting_.empty() && abandoned.empty() ? Error{} : Write(abandoned, true, /*intents=*/0);
   file_.ReleaseLock();
   return error;
 }
@@ -44,6 +48,8 @@ Error JournalWriter::Begin(const std::string& command) {
   ::clock_gettime(CLOCK_REALTIME, &now);
   run_ = std::to_string(::getpid()) + "-" +
          std::to_string(static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec);
+  intentHead_ = RecordHead('I', run_);
+  doneHead_ = RecordHead('D', run_);
   seq_ = 0;
   current_ = 0;
   ownSteps_.clear();
@@ -103,6 +109,12 @@ StepIdentity JournalWriter::LookUpFile(const std::string& path) {
 
 // A run works through the folders it opened once: one look per device.
 void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, bool isFolder) {
+  // Mostly the device of the file before.
+  if (lastFileSystem_ != nullptr && lastFileSystem_->first == id.device) {
+    id.fsid = lastFileSystem_->second.fsid;
+    id.inodeStable = lastFileSystem_->second.inodeStable;
+    return;
+  }
   auto found = fileSystems_.find(id.device);
   if (found == fileSystems_.end()) {
     FileSystemIdentity traits;
@@ -112,16 +124,25 @@ void JournalWriter::AddFileSystem(StepIdentity& id, const std::string& path, boo
     }
     found = fileSystems_.emplace(id.device, fs).first;
   }
+  lastFileSystem_ = &*found;
   id.fsid = found->second.fsid;
   id.inodeStable = found->second.inodeStable;
 }
 
-std::string JournalWriter::FolderRecords(const std::string& source, const std::string& target,
-                                         bool* targetStable, std::vector<std::string>* added) {
-  std::string records;
+void JournalWriter::FolderRecords(RecordBuffer& records, const std::string& source,
+                                  const std::string& target, bool* targetStable,
+                                  std::vector<std::string>* added) {
   for (const std::string* path : {&source, &target}) {
+    // Most steps stay in the folder of the step before: the path starts
+    // with it and a slash, and no slash follows.
+    const std::size_t n = lastFolder_.size();
+    if (n > 0 && path->size() > n && (*path)[n] == '/' &&
+        std::memcmp(path->data(), lastFolder_.data(), n) == 0 &&
+        std::memchr(path->data() + n + 1, '/', path->size() - n - 1) == nullptr) {
+      if (targetStable != nullptr) *targetStable = lastStable_;
+      continue;
+    }
     const std::string_view view = JournalFolderView(*path);
-    // Most steps stay in the folder of the step before.
     if (!lastFolder_.empty() && view == lastFolder_) {
       if (targetStable != nullptr) *targetStable = lastStable_;
       continue;
@@ -143,7 +164,6 @@ std::string JournalWriter::FolderRecords(const std::string& source, const std::s
     lastStable_ = found->second;
     if (targetStable != nullptr) *targetStable = found->second;
   }
-  return records;
 }
 
 // A tag write's payload is its packed edits, worked out before the write;
@@ -164,54 +184,49 @@ Error JournalWriter::StorePayload(FileOp op, const std::string& /*source*/,
   return {};
 }
 
-void JournalWriter::AppendIntent(std::string& out, long seq, FileOp op, const std::string& source,
+void JournalWriter::AppendIntent(RecordBuffer& out, long seq, FileOp op, const std::string& source,
                                  const std::string& target, const IdentityText& id,
                                  const JournalPayload& payload) const {
-  const std::size_t start = out.size();
-  if (NeedsEscape(source) || NeedsEscape(target)) {
-    out += "I\t";
-    out += run_;
-    out += kTab;
-    AppendNumber(out, seq);
-    out += kTab;
-    out += KindDigit(op);
-    out += kTab;
-    AppendEscaped(out, source);
-    out += kTab;
-    AppendEscaped(out, target);
-    out += kTab;
-    out.append(id.view());
-    out += kTab;
-    AppendPayloadFields(out, payload);
-    FrameFrom(out, start);
-    return;
-  }
   // A record a step: its fields written into room made once, not appended
-  // one by one.
+  // one by one, the paths looked at for escapes as they are copied.
   constexpr std::size_t kNumber = 20;
-  out.resize(start + 2 + run_.size() + 1 + kNumber + 3 + source.size() + 1 + target.size() + 1 +
-             id.size + 1 + kMaxPayloadFields);
-  char* at = out.data() + start;
-  const auto put = [&at](std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    at += text.size();
-  };
-  put("I\t");
-  put(run_);
-  *at++ = kTab;
-  at = std::to_chars(at, at + kNumber, seq).ptr;
+  const std::string_view head = intentHead_.text;
+  char* const room = out.Room(head.size() + kNumber + 3 + source.size() + 1 + target.size() + 1 +
+                              id.size + 1 + kMaxPayloadFields + kFrameBytes);
+  std::memcpy(room, head.data(), head.size());
+  char* const begin = room + head.size();
+  char* at = intentSeq_.Put(begin, seq);
   *at++ = kTab;
   *at++ = KindDigit(op);
   *at++ = kTab;
-  put(source);
+  bool sourceEscapes = false;
+  bool targetEscapes = false;
+  at = PutUnescaped(at, source, sourceEscapes);
   *at++ = kTab;
-  put(target);
+  at = PutUnescaped(at, target, targetEscapes);
+  if (sourceEscapes || targetEscapes) {
+    std::string line(head);
+    AppendNumber(line, seq);
+    line += kTab;
+    line += KindDigit(op);
+    line += kTab;
+    AppendEscaped(line, source);
+    line += kTab;
+    AppendEscaped(line, target);
+    line += kTab;
+    line.append(id.view());
+    line += kTab;
+    AppendPayloadFields(line, payload);
+    FrameFrom(line, 0);
+    out += line;
+    return;
+  }
   *at++ = kTab;
-  put(id.view());
+  std::memcpy(at, id.text, id.size);
+  at += id.size;
   *at++ = kTab;
   at = PutPayloadFields(at, payload);
-  out.resize(static_cast<std::size_t>(at - out.data()));
-  FrameFrom(out, start);
+  out.End(FrameAt(begin, at, intentHead_.crc));
 }
 
 Error JournalWriter::Intent(FileOp op, const std::string& source, const std::string& target,
@@ -224,19 +239,21 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     if (slow) file_.ReleaseLock();
     return {};
   }
-  // Its room is reused group after group.
-  std::string& records = records_;
-  records.clear();
+  // Written after the done records that wait, in their room: it is reused
+  // group after group, and the records are not copied again.
+  RecordBuffer& records = waiting_;
+  const std::size_t waiting = records.size();
   records += AbandonAhead();
   current_ = ++seq_;
   currentPlain_ = false;
   ownSteps_.push_back(current_);
   JournalPayload stored;
   if (Error error = StorePayload(op, source, payload, stored)) {
+    records.Truncate(waiting);
     ReportOnce(error);
     return error;
   }
-  records += FolderRecords(source, target);
+  FolderRecords(records, source, target);
   if (known != nullptr) {
     announced_ = {true, known->size, known->modified, known->device, known->inode};
     AddFileSystem(announced_, source);
@@ -248,8 +265,8 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
   const std::size_t alone = records.size();
   const std::size_t nextBefore = next_;
   std::vector<std::string> newFolders;
-  if (payload.empty()) WriteAhead(op, source, target, records, newFolders);
-  Error error = Write(records, /*report=*/ahead_.empty());
+  if (payload.empty()) WriteAhead(op, source, target, records, waiting, newFolders);
+  Error error = Flush(1 + static_cast<long>(ahead_.size()), /*report=*/ahead_.empty());
   if (error && !ahead_.empty()) {
     // Too much for a nearly full disk: the step's own intent alone, which
     // may still fit. The intents ahead were cut off again.
@@ -258,9 +275,10 @@ Error JournalWriter::Intent(FileOp op, const std::string& source, const std::str
     seq_ = current_;
     next_ = nextBefore;
     for (const std::string& folder : newFolders) ForgetFolder(folder);
-    records.resize(alone);
-    error = Write(records);
+    records.Truncate(alone);
+    error = Flush(1);
   }
+  if (error) records.Truncate(waiting);
   if (slow) file_.ReleaseLock();
   return error;
 }
@@ -295,39 +313,38 @@ Error JournalWriter::RecordDone(FileOp op, const std::string& source, const std:
   // Where the disk alone cannot tell which name holds the file, the record
   // goes out at once.
   const bool now = !deferDone_ ||
-                   (!currentPlain_ && (IsRenameTemporary(source) || IsRenameTemporary(target))) ||
+                   (!currentPlain_ && (IsRenameTemporary(source) ||
+                                       (&target != &source && IsRenameTemporary(target)))) ||
                    !after.inodeStable;
-  std::string line;
-  std::string& out = now ? line : waiting_;
+  RecordBuffer& out = waiting_;
+  const std::size_t waiting = out.size();
   IdentityText fresh;
   if (!same) FormatIdentityFields(fresh, after);
   const std::string_view id = same ? announcedText_.view() : fresh.view();
-  const std::size_t start = out.size();
   constexpr std::size_t kNumber = 20;
-  out.resize(start + 2 + run_.size() + 1 + kNumber + 1 + id.size());
-  char* at = out.data() + start;
-  *at++ = 'D';
+  const std::string_view head = doneHead_.text;
+  char* const room = out.Room(head.size() + kNumber + 1 + id.size() + kFrameBytes);
+  std::memcpy(room, head.data(), head.size());
+  char* const begin = room + head.size();
+  char* at = doneSeq_.Put(begin, current_);
   *at++ = kTab;
-  at = std::copy(run_.begin(), run_.end(), at);
-  *at++ = kTab;
-  at = std::to_chars(at, at + kNumber, current_).ptr;
-  *at++ = kTab;
-  at = std::copy(id.begin(), id.end(), at);
-  out.resize(static_cast<std::size_t>(at - out.data()));
-  FrameFrom(out, start);
-  return now ? Write(line) : Error{};
+  std::memcpy(at, id.data(), id.size());
+  out.End(FrameAt(begin, at + id.size(), doneHead_.crc));
+  if (!now) return {};
+  const Error error = Flush(0);
+  if (error) out.Truncate(waiting);
+  return error;
 }
 
 void JournalWriter::Abandoned(FileOp, const std::string&, const std::string&) {
   // Reports its own failure.
-  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)));
+  (void)Write(FrameRecord("A\t" + run_ + kTab + std::to_string(current_)), true, /*intents=*/0);
 }
 
 Error JournalWriter::Undone(const std::string& run, long seq) {
   // Like a done record, it rides with the next write: lost to a crash, it
   // leaves the step for the next undo, which finds the file back in place.
-  std::string now;
-  std::string& records = deferDone_ ? waiting_ : now;
+  std::string records;
   const auto add = [&records](const std::string& of, long number) {
     const std::size_t start = records.size();
     records += "U\t";
@@ -337,9 +354,12 @@ Error JournalWriter::Undone(const std::string& run, long seq) {
     FrameFrom(records, start);
   };
   if (!run.empty()) add(run, seq);
+  if (deferDone_ && !run.empty() && run != run_) waitingForeign_ = true;
   for (long own : ownSteps_) add(run_, own);
   ownSteps_.clear();
-  return deferDone_ || now.empty() ? Error{} : Write(now);
+  if (!deferDone_) return records.empty() ? Error{} : Write(records);
+  waiting_ += records;
+  return {};
 }
 
 Error JournalWriter::NotDone(const std::string& run, long seq) {
@@ -355,19 +375,24 @@ void JournalWriter::ReportOnce(const Error& error) {
                         error.description);
 }
 
-Error JournalWriter::Write(const std::string& records, bool report) {
-  Error error;
-  if (waiting_.empty()) {
-    error = file_.Append(records);
-  } else {
-    const std::size_t waiting = waiting_.size();
-    waiting_ += records;
-    error = file_.Append(waiting_);
-    if (error) waiting_.resize(waiting);
-  }
+Error JournalWriter::Write(std::string_view records, bool report, long intents) {
+  const std::size_t waiting = waiting_.size();
+  waiting_ += records;
+  const Error error = Flush(intents, report);
+  if (error) waiting_.Truncate(waiting);
+  return error;
+}
+
+Error JournalWriter::Flush(long intents, bool report) {
+  const RecordsOf of{run_, static_cast<std::size_t>(intents)};
+  const Error error =
+      file_.Append(waiting_.view(), intents >= 0 && !waitingForeign_ ? &of : nullptr);
   // A done record that could not be written is tried again with the next
   // record, and that record fails too: the run stops before its operation.
-  if (!error) waiting_.clear();
+  if (!error) {
+    waiting_.clear();
+    waitingForeign_ = false;
+  }
   if (error && report) ReportOnce(error);
   return error;
 }
