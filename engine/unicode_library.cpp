@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 
 namespace velmora {
 namespace {
@@ -21,15 +23,23 @@ std::string UnicodeLibraryPath() {
   return folder + "/" VELMORA_UNICODE_LIBRARY;
 }
 
+// Without the library letter case would silently stay as it is, a wrong
+// name the user never asked for; like a missing library at start, stop.
+[[noreturn]] void Missing(const std::string& path, const char* why) {
+  std::fprintf(stderr, "velmora: %s: %s\n", path.c_str(), why);
+  std::_Exit(127);
+}
+
 const UnicodeCalls* Load() {
-  void* handle = ::dlopen(UnicodeLibraryPath().c_str(), RTLD_LAZY | RTLD_LOCAL);
-  if (handle == nullptr) return nullptr;
+  const std::string path = UnicodeLibraryPath();
+  void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  if (handle == nullptr) Missing(path, ::dlerror());
   using Entry = const UnicodeCalls* (*)();
   const auto entry = reinterpret_cast<Entry>(::dlsym(handle, kUnicodeCallsName));
   const UnicodeCalls* calls = entry != nullptr ? entry() : nullptr;
   const UnicodeCalls expected;
   if (calls == nullptr || calls->size != expected.size || calls->version != expected.version) {
-    return nullptr;
+    Missing(path, "not the version this program was built with");
   }
   return calls;
 }

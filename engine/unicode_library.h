@@ -27,13 +27,11 @@ struct UnicodeCalls {
 // The library's entry: a function returning its UnicodeCalls.
 inline constexpr const char* kUnicodeCallsName = "velmora_unicode_calls";
 
-// The library's table, loaded once; null when it cannot be loaded. Then
-// letters outside ASCII keep their case and transliteration leaves names
-// as they are.
+// The library's table, loaded once. When it cannot be loaded the program
+// names the file on stderr and exits 127, as for a library missing at start.
 const UnicodeCalls* LoadUnicodeLibrary();
 
-// ICU's simple mappings of one code point outside ASCII; without the
-// library c is kept (and is no small letter).
+// ICU's simple mappings of one code point outside ASCII.
 std::int32_t UnicodeUpper(std::int32_t c);
 std::int32_t UnicodeLower(std::int32_t c);
 std::int32_t UnicodeFold(std::int32_t c);

@@ -1,6 +1,7 @@
 // The ID and payload fields of records, written by hand: twice a step,
 // where std::to_chars of long numbers and the copies of std::string counted.
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
 
@@ -72,6 +73,10 @@ std::uint64_t EightDigits(std::uint32_t value) {
 }
 
 void PutEightDigits(char* at, std::uint32_t value) {
+  if constexpr (std::endian::native != std::endian::little) {
+    for (int i = 7; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+    return;
+  }
   const std::uint64_t x = EightDigits(value);
   std::memcpy(at, &x, sizeof x);
 }
@@ -80,7 +85,9 @@ void PutEightDigits(char* at, std::uint32_t value) {
 // Below 10^8 (most sizes, offsets and lengths) without a loop: eight digits,
 // the zeros in front shifted out.
 char* PutDecimal(char* at, std::uint64_t value) {
-  if (value >= 100000000) return std::to_chars(at, at + 20, value).ptr;
+  if (std::endian::native != std::endian::little || value >= 100000000) {
+    return std::to_chars(at, at + 20, value).ptr;
+  }
   std::uint64_t x = EightDigits(static_cast<std::uint32_t>(value));
   const std::uint64_t digits = x - 0x3030303030303030ull;
   const int zeros = digits == 0 ? 7 : __builtin_ctzll(digits) / 8;
