@@ -33,7 +33,10 @@ std::string UnicodeLibraryPath() {
 const UnicodeCalls* Load() {
   const std::string path = UnicodeLibraryPath();
   void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
-  if (handle == nullptr) Missing(path, ::dlerror());
+  if (handle == nullptr) {
+    std::fprintf(stderr, "velmora: %s\n", ::dlerror());  // dlerror names the path
+    std::_Exit(127);
+  }
   using Entry = const UnicodeCalls* (*)();
   const auto entry = reinterpret_cast<Entry>(::dlsym(handle, kUnicodeCallsName));
   const UnicodeCalls* calls = entry != nullptr ? entry() : nullptr;

@@ -101,6 +101,13 @@ mkdir "$work/names" && touch "$work/names/ärger.txt"
 LC_ALL=C.UTF-8 "$root/usr/bin/velmora-cli" rename --slot1 upper --dry-run "$work/names" \
     >"$work/case" 2>&1 || true
 grep -q 'ÄRGER.TXT' "$work/case" || fail "installed velmora-cli upper case: $(cat "$work/case")"
+# Without that library the program must not quietly keep the case.
+mkdir "$work/alone" && cp "$root/usr/bin/velmora-cli" "$work/alone/"
+status=0
+LC_ALL=C.UTF-8 "$work/alone/velmora-cli" rename --slot1 upper --dry-run "$work/names" \
+    >"$work/case" 2>&1 || status=$?
+[ "$status" = 127 ] && grep -q 'velmora-unicode.so' "$work/case" ||
+    fail "velmora-cli without its Unicode library: status $status, $(cat "$work/case")"
 
 rm -rf "$work"
 echo "package_contents: velmora_${version}_${arch}.deb as expected"
