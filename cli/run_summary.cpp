@@ -74,9 +74,15 @@ std::uint64_t NameHash(std::string_view name) {
     std::memcpy(&word, name.data() + at, 8);
     mix(word);
   }
+  // The rest in one load where the name is long enough: the eight bytes
+  // that end it, some hashed already.
   std::uint64_t tail = 0;
-  for (std::size_t i = 0; at + i < name.size(); ++i) {
-    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[at + i])) << (8 * i);
+  if (at < name.size() && name.size() >= 8) {
+    std::memcpy(&tail, name.data() + name.size() - 8, 8);
+  } else {
+    for (std::size_t i = 0; at + i < name.size(); ++i) {
+      tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[at + i])) << (8 * i);
+    }
   }
   mix(tail);
   hash *= 0xc4ceb9fe1a85ec53ull;

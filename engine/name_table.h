@@ -80,6 +80,26 @@ class NameTable {
     std::int32_t value = kEmpty;  // index into values_ and keys_, or kEmpty / kErased
   };
 
+  // The last left bytes of a name of size bytes (0 < left < 8), read in at
+  // most two loads: a byte loop would cost more than the rest of the hash.
+  static std::uint64_t NameTail(const char* p, std::size_t left, std::size_t size) {
+    std::uint64_t word = 0;
+    if (size >= 8) {
+      // The eight bytes that end the name, some of them hashed already.
+      std::memcpy(&word, p + left - 8, 8);
+    } else if (left >= 4) {
+      std::uint32_t low = 0, high = 0;
+      std::memcpy(&low, p, 4);
+      std::memcpy(&high, p + left - 4, 4);
+      word = low | static_cast<std::uint64_t>(high) << 32;
+    } else {
+      word = static_cast<unsigned char>(p[0]) |
+             static_cast<std::uint64_t>(static_cast<unsigned char>(p[left / 2])) << 8 |
+             static_cast<std::uint64_t>(static_cast<unsigned char>(p[left - 1])) << 16;
+    }
+    return word;
+  }
+
   // Eight bytes at a time with a multiply-and-fold mix: names are short,
   // and the library's hash costs more than the probe it serves.
   static std::uint32_t Hash(std::string_view name) {
@@ -94,11 +114,7 @@ class NameTable {
       h ^= h >> 29;
     }
     if (left > 0) {
-      std::uint64_t word = 0;
-      for (std::size_t i = 0; i < left; ++i) {
-        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-      }
-      h = (h ^ word) * kMul;
+      h = (h ^ NameTail(p, left, name.size())) * kMul;
       h ^= h >> 29;
     }
     h *= 0xBF58476D1CE4E5B9ULL;
