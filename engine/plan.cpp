@@ -288,10 +288,10 @@ class PlanActions : public StepActions {
   void MarkListedFiles() {
     listed_.assign(plan_.rows.size(), 0);
     for (std::size_t r = 0; r < plan_.rows.size(); ++r) {
-      const Place place = model_.Find(found_[plan_.rows[r].entry].path);
-      if (place.occupant == nullptr || !place.occupant->file) continue;
-      place.occupant->owner = static_cast<int>(r);
-      place.occupant->leaving = true;
+      Occupant* const occupant = model_.OccupantAt(found_[plan_.rows[r].entry].path);
+      if (occupant == nullptr || !occupant->file) continue;
+      occupant->owner = static_cast<int>(r);
+      occupant->leaving = true;
       listed_[r] = 1;
     }
   }
