@@ -87,8 +87,10 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, Walke
       TakeBackFile(actions, file);
       return false;
     }
-    error = actions.Computed(i, source, target);
-    if (error) return false;
+    if (Error computed = actions.Computed(i, source, target)) {
+      error = std::move(computed);
+      return false;
+    }
 
     // An empty result counts as "&Nein" before and after "&Alle" alike, so
     // its number is given back either way and "&Alle" names each file as
