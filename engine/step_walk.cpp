@@ -79,6 +79,8 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, Walke
     if (planned != nullptr) {
       target.assign(*planned);
     } else {
+      // The operation writes into the room of the name computed before.
+      state.context.spare.swap(target);
       target = ApplyOperation(job, i, source, state.context);
     }
     // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
