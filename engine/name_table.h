@@ -187,7 +187,7 @@ class NameTable {
     return chunks_[i / kChunk][i % kChunk];
   }
   std::vector<std::unique_ptr<Value[]>> chunks_;
-  std::size_t count_ = 0;  // values made so far, erased ones included
+  std::size_t count_ = 0;               // values made so far, erased ones included
   std::vector<std::string_view> keys_;  // the name of each value, in the blocks
   std::vector<std::int32_t> free_;      // erased values, reused first
   std::size_t used_ = 0;                // slots not empty (erased ones count)

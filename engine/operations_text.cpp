@@ -55,10 +55,9 @@ std::string ReplaceText(const RenameJob& job, int slot, const std::string& sourc
       1, job, slot, sourcePath, ctx, [](const OperationInput& in, std::string& out, Error&) {
         // The name changes exactly when something was found and the
         // replacement differs: the first occurrence then reads otherwise.
-        const std::size_t found =
-            !in.source.empty() && IsAscii(in.name)
-                ? AppendReplacedAscii(out, in.name, in.source, in.destination)
-                : AppendReplaced(out, in.name, in.source, in.destination);
+        const std::size_t found = !in.source.empty() && IsAscii(in.name)
+                                      ? AppendReplacedAscii(out, in.name, in.source, in.destination)
+                                      : AppendReplaced(out, in.name, in.source, in.destination);
         return found > 0 && in.source != in.destination;
       });
 }
