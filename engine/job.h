@@ -61,6 +61,9 @@ struct NameContext {
   ErrorReporter* reporter = nullptr;   // may be null: failures then go unreported
   const FileFields* fields = nullptr;  // the file's as it was found, for "Name aus Tags"
   SlotPatterns* patterns = nullptr;    // compiled once per walk; null outside one
+  // Room a walk lends the operations for the next new name (its content is
+  // of no meaning), so that a walk of many files allocates none per step.
+  std::string spare;
 };
 
 // One row of the operation catalogue: the combo's list text and the captions

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -29,7 +28,7 @@ class NameTable {
   Value* Find(std::string_view name) {
     if (slots_.empty()) return nullptr;
     const Slot* slot = Lookup(name, Hash(name));
-    return slot->value >= 0 ? &values_[static_cast<std::size_t>(slot->value)] : nullptr;
+    return slot->value >= 0 ? &At(slot->value) : nullptr;
   }
 
   // The value of name, a default one added when it was missing.
@@ -37,7 +36,7 @@ class NameTable {
     // At most half the slots in use keeps the probes short, at eight bytes
     // a slot. Erased slots count as used until a rehash drops them.
     if ((used_ + 1) * 2 > slots_.size()) {
-      const std::size_t live = values_.size() - free_.size();
+      const std::size_t live = count_ - free_.size();
       Rehash(slots_.empty()                   ? 16
              : (live + 1) * 4 > slots_.size() ? slots_.size() * 2
                                               : slots_.size());
@@ -45,11 +44,11 @@ class NameTable {
     const std::uint32_t hash = Hash(name);
     Slot* slot = Lookup(name, hash);
     if (added != nullptr) *added = slot->value < 0;
-    if (slot->value >= 0) return values_[static_cast<std::size_t>(slot->value)];
+    if (slot->value >= 0) return At(slot->value);
     if (slot->value == kEmpty) ++used_;
     *slot = {hash, NewValue()};
     keys_[static_cast<std::size_t>(slot->value)] = Keep(name);
-    return values_[static_cast<std::size_t>(slot->value)];
+    return At(slot->value);
   }
 
   // Removes name; false when it was not there.
@@ -64,7 +63,8 @@ class NameTable {
 
   void Clear() {
     slots_.clear();
-    values_.clear();
+    chunks_.clear();
+    count_ = 0;
     keys_.clear();
     free_.clear();
     used_ = 0;
@@ -77,8 +77,28 @@ class NameTable {
   // names are only looked at when the hashes agree.
   struct Slot {
     std::uint32_t hash = 0;
-    std::int32_t value = kEmpty;  // index into values_ and keys_, or kEmpty / kErased
+    std::int32_t value = kEmpty;  // index of the value and into keys_, or kEmpty / kErased
   };
+
+  // The last left bytes of a name of size bytes (0 < left < 8), read in at
+  // most two loads: a byte loop would cost more than the rest of the hash.
+  static std::uint64_t NameTail(const char* p, std::size_t left, std::size_t size) {
+    std::uint64_t word = 0;
+    if (size >= 8) {
+      // The eight bytes that end the name, some of them hashed already.
+      std::memcpy(&word, p + left - 8, 8);
+    } else if (left >= 4) {
+      std::uint32_t low = 0, high = 0;
+      std::memcpy(&low, p, 4);
+      std::memcpy(&high, p + left - 4, 4);
+      word = low | static_cast<std::uint64_t>(high) << 32;
+    } else {
+      word = static_cast<unsigned char>(p[0]) |
+             static_cast<std::uint64_t>(static_cast<unsigned char>(p[left / 2])) << 8 |
+             static_cast<std::uint64_t>(static_cast<unsigned char>(p[left - 1])) << 16;
+    }
+    return word;
+  }
 
   // Eight bytes at a time with a multiply-and-fold mix: names are short,
   // and the library's hash costs more than the probe it serves.
@@ -94,11 +114,7 @@ class NameTable {
       h ^= h >> 29;
     }
     if (left > 0) {
-      std::uint64_t word = 0;
-      for (std::size_t i = 0; i < left; ++i) {
-        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-      }
-      h = (h ^ word) * kMul;
+      h = (h ^ NameTail(p, left, name.size())) * kMul;
       h ^= h >> 29;
     }
     h *= 0xBF58476D1CE4E5B9ULL;
@@ -138,12 +154,12 @@ class NameTable {
     if (!free_.empty()) {
       const std::int32_t index = free_.back();
       free_.pop_back();
-      values_[static_cast<std::size_t>(index)] = Value();
+      At(index) = Value();
       return index;
     }
-    values_.emplace_back();
+    if (count_ == chunks_.size() * kChunk) chunks_.push_back(std::make_unique<Value[]>(kChunk));
     keys_.emplace_back();
-    return static_cast<std::int32_t>(values_.size() - 1);
+    return static_cast<std::int32_t>(count_++);
   }
 
   // A copy of name in the table's own blocks; never moved.
@@ -163,7 +179,15 @@ class NameTable {
 
   static constexpr std::size_t kBlock = std::size_t{64} * 1024;
   std::vector<Slot> slots_;  // a power of two long
-  std::deque<Value> values_;
+  // The values in chunks that never move: an index finds its value in two
+  // steps, and adding one seldom allocates.
+  static constexpr std::size_t kChunk = 256;
+  Value& At(std::int32_t index) {
+    const auto i = static_cast<std::size_t>(index);
+    return chunks_[i / kChunk][i % kChunk];
+  }
+  std::vector<std::unique_ptr<Value[]>> chunks_;
+  std::size_t count_ = 0;               // values made so far, erased ones included
   std::vector<std::string_view> keys_;  // the name of each value, in the blocks
   std::vector<std::int32_t> free_;      // erased values, reused first
   std::size_t used_ = 0;                // slots not empty (erased ones count)

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/error_numbers.h"
 #include "engine/error_reporter.h"
@@ -56,7 +57,8 @@ std::string RunOperation(int code, const RenameJob& job, int slot, const std::st
   const std::string_view folder =
       IntoFolder(ctx.kind) ? std::string_view(ctx.destPath) : path.substr(0, nameStart);
   OperationInput input{job.txtSource[slot], job.txtDestination[slot], path.substr(nameStart), ctx};
-  std::string out;
+  std::string out = std::move(ctx.spare);
+  out.clear();
   out.reserve(folder.size() + input.name.size() + input.source.size() + 16);
   out.append(folder);
   Error error;

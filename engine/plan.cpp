@@ -86,7 +86,8 @@ class PlanActions : public StepActions {
     waitsFor_ = -1;
     const PlanState state = Play(src, dest);
     if (withSteps_) {
-      plan_.steps.push_back({Row().entry, slot_, state, waitsFor_, refused_, src, dest});
+      // Built in place: the paths are copied once, straight into the step.
+      plan_.steps.emplace_back(Row().entry, slot_, state, waitsFor_, refused_, src, dest);
     }
     if (state == PlanState::kFailed || refused_ || kept_) return CommitResult::kNotCommitted;
     at_ = dest;
@@ -288,10 +289,10 @@ class PlanActions : public StepActions {
   void MarkListedFiles() {
     listed_.assign(plan_.rows.size(), 0);
     for (std::size_t r = 0; r < plan_.rows.size(); ++r) {
-      const Place place = model_.Find(found_[plan_.rows[r].entry].path);
-      if (place.occupant == nullptr || !place.occupant->file) continue;
-      place.occupant->owner = static_cast<int>(r);
-      place.occupant->leaving = true;
+      Occupant* const occupant = model_.OccupantAt(found_[plan_.rows[r].entry].path);
+      if (occupant == nullptr || !occupant->file) continue;
+      occupant->owner = static_cast<int>(r);
+      occupant->leaving = true;
       listed_[r] = 1;
     }
   }
@@ -411,7 +412,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
   rows.reserve(static_cast<std::size_t>(
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) rows.push_back({k, found[k].path, PlanState::kUnchanged, nullptr});
+    if (found[k].marked) rows.emplace_back(k, found[k].path, PlanState::kUnchanged, nullptr);
   }
   return rows;
 }

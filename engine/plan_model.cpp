@@ -1,6 +1,7 @@
 #include "engine/plan_model.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "engine/path.h"
@@ -79,12 +80,19 @@ std::string_view DiskModel::Key(const Folder& folder, std::string_view name, std
 
 DiskModel::Folder& DiskModel::FolderFor(std::string_view path, std::string_view& name) {
   // Most paths lie in the folder asked about last; a forward search for the
-  // separator is quicker than cutting the path from its end.
-  if (last_ != nullptr && path.starts_with(lastPath_) &&
-      path.find(kPathSeparator, lastPath_.size()) == std::string_view::npos) {
-    name = path.substr(lastPath_.size());
+  // separator is quicker than cutting the path from its end. The rest lies
+  // apart, so that this stays small enough to inline.
+  const std::size_t size = lastPath_.size();
+  if (last_ != nullptr && path.size() > size &&
+      std::memcmp(path.data(), lastPath_.data(), size) == 0 &&
+      std::memchr(path.data() + size, kPathSeparator, path.size() - size) == nullptr) {
+    name = path.substr(size);
     return *last_;
   }
+  return OtherFolder(path, name);
+}
+
+DiskModel::Folder& DiskModel::OtherFolder(std::string_view path, std::string_view& name) {
   const std::size_t nameStart = FileNameStart(path);
   name = path.substr(nameStart);
   const std::string_view raw = path.substr(0, nameStart);
@@ -164,6 +172,15 @@ Place DiskModel::Find(std::string_view path) {
   if (folder->missing) return {true, false, name, nullptr, {}, folder->kind};
   const std::string_view spelled = occupant != nullptr ? spellings_[occupant->spelling] : "";
   return {false, folder->ignoresCase, name, occupant, spelled, folder->kind};
+}
+
+Occupant* DiskModel::OccupantAt(std::string_view path) {
+  std::string_view name;
+  Folder& folder = FolderFor(path, name);
+  if (folder.missing || folder.probing || folder.ignoresCase) {
+    return Find(path).occupant;
+  }
+  return folder.names.Find(name);
 }
 
 void DiskModel::Remove(std::string_view path) {

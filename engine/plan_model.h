@@ -53,6 +53,10 @@ class DiskModel {
   // What lies at path now; lists its folder the first time.
   Place Find(std::string_view path);
 
+  // What lies at path now, as Find's occupant: the same answer with less
+  // to hand back, for a look at every listed file.
+  Occupant* OccupantAt(std::string_view path);
+
   // Takes away what lies at path.
   void Remove(std::string_view path);
 
@@ -98,6 +102,8 @@ class DiskModel {
   bool Fill(Folder& folder, const std::vector<FolderItem>& items, bool caseless);
   // The folder part of path, listed the first time; name is set to the rest.
   Folder& FolderFor(std::string_view path, std::string_view& name);
+  // The same for a path outside the folder asked about last.
+  [[gnu::noinline]] Folder& OtherFolder(std::string_view path, std::string_view& name);
   // The name as the folder's table holds it; folded is the storage for a
   // folded name.
   static std::string_view Key(const Folder& folder, std::string_view name, std::string& folded);

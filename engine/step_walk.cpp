@@ -36,44 +36,63 @@ class FolderCounters {
   bool started_ = false;
 };
 
-// The file's earlier names in this walk, newest last; the file is at source.
-// Goes back one name at a time until it is home or a step fails (reported).
-void TakeBackFile(StepActions& actions, std::vector<std::string>& names, std::string& source) {
-  while (!names.empty()) {
-    if (actions.TakeBack(source, names.back()) != CommitResult::kCommitted) return;
-    source = names.back();
-    names.pop_back();
-  }
-}
-
 // The file a walk is at: its name now and its earlier names in this walk,
-// newest last. Kept from file to file, so that their room is reused.
+// the first `depth` of names, newest last. Kept from file to file and
+// swapped rather than moved, so that a walk of tens of thousands of files
+// reuses the room of its strings instead of allocating some per step.
 struct WalkedFile {
   std::string source;
+  std::string target;
   std::vector<std::string> names;
+  std::size_t depth = 0;
+
+  // The file went from source to target.
+  void Advance() {
+    if (depth == names.size()) names.emplace_back();
+    names[depth++].swap(source);
+    source.swap(target);
+  }
 };
+
+// Goes back one name at a time until the file is home or a step fails
+// (reported).
+void TakeBackFile(StepActions& actions, WalkedFile& file) {
+  while (file.depth > 0) {
+    const std::string& earlier = file.names[file.depth - 1];
+    if (actions.TakeBack(file.source, earlier) != CommitResult::kCommitted) return;
+    file.source = earlier;
+    --file.depth;
+  }
+}
 
 // Applies the active slots to the file at file.source. False ends the
 // walk: "&Abbrechen", a stop, or error set.
 bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, WalkedFile& file,
               bool& all, Error& error) {
-  std::string& source = file.source;
-  std::vector<std::string>& names = file.names;
-  names.clear();
+  const std::string& source = file.source;
+  std::string& target = file.target;
+  file.depth = 0;
   for (int i = 0; i < kSlotCount; ++i) {
     const int code = job.slotCode[static_cast<std::size_t>(i)];
     if (code < 1 || code >= kOperationCount) continue;
     const std::string* planned = IsNumberingCode(code) ? nullptr : actions.Planned(i, source);
-    std::string target =
-        planned != nullptr ? *planned : ApplyOperation(job, i, source, state.context);
+    if (planned != nullptr) {
+      target.assign(*planned);
+    } else {
+      // The operation writes into the room of the name computed before.
+      state.context.spare.swap(target);
+      target = ApplyOperation(job, i, source, state.context);
+    }
     // Steps confirmed by "&Alle" finish the file; unconfirmed ones do not
     // start, and the file goes back to the name it had.
-    if (!(all && !names.empty()) && actions.StopRequested()) {
-      TakeBackFile(actions, names, source);
+    if (!(all && file.depth > 0) && actions.StopRequested()) {
+      TakeBackFile(actions, file);
       return false;
     }
-    error = actions.Computed(i, source, target);
-    if (error) return false;
+    if (Error computed = actions.Computed(i, source, target)) {
+      error = std::move(computed);
+      return false;
+    }
 
     // An empty result counts as "&Nein" before and after "&Alle" alike, so
     // its number is given back either way and "&Alle" names each file as
@@ -93,10 +112,7 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, Walke
           if (result == CommitResult::kStopRun) return false;
           // A step that did not go through leaves the file under its name,
           // and the later slots go on from there.
-          if (result == CommitResult::kCommitted && target != source) {
-            names.push_back(std::move(source));
-            source = std::move(target);
-          }
+          if (result == CommitResult::kCommitted && target != source) file.Advance();
         }
         if (answer == Answer::kAll) all = true;
         break;
@@ -107,7 +123,7 @@ bool WalkFile(RunState& state, const RenameJob& job, StepActions& actions, Walke
       case Answer::kCancel:
       case Answer::kClosed:
         // A question cut short by a stop (a terminal closed) is the stop.
-        if (actions.StopRequested()) TakeBackFile(actions, names, source);
+        if (actions.StopRequested()) TakeBackFile(actions, file);
         return false;
     }
   }

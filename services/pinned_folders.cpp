@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 
 #include "engine/error_numbers.h"
 #include "engine/path.h"
@@ -145,11 +146,21 @@ const std::string* PinnedFolders::RootOf(std::string_view folder) const {
 }
 
 Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
+  // Most steps lie in the folder of the path before: its name follows it
+  // with no separator.
+  const std::size_t lastSize = lastFolder_.size();
+  if (last_ != nullptr && path.size() > lastSize &&
+      std::memcmp(path.data(), lastFolder_.data(), lastSize) == 0 &&
+      std::memchr(path.data() + lastSize, kPathSeparator, path.size() - lastSize) == nullptr) {
+    place.dir = last_->fd;
+    place.name.Point(path, lastSize);
+    place.held = last_;
+    return {};
+  }
   // Called several times per step: no copy of the whole path unless needed.
   const std::size_t nameStart = roots_.empty() ? 0 : FileNameStart(path);
   // A view: most paths lie right in a pinned folder and need no walk.
   const std::string_view folder = std::string_view(path).substr(0, nameStart);
-  // Most steps lie in the folder of the path before.
   if (last_ != nullptr && folder == lastFolder_) {
     place.dir = last_->fd;
     place.name.Point(path, nameStart);
