@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <utility>
 
 #include "search/name_order.h"
@@ -35,9 +36,11 @@ bool FoundList::AddAfterLast(std::string path) {
 
 bool FoundList::AddAfterLast(std::string_view prefix, std::string_view name) {
   if (Count() >= kFoundListCapacity) return false;
-  std::string& path = entries_.emplace_back().path;
-  path.reserve(prefix.size() + name.size());
-  path.append(prefix).append(name);
+  // Made at its full size at once: no room grown, no end written twice.
+  std::string path(prefix.size() + name.size(), '\0');
+  std::memcpy(path.data(), prefix.data(), prefix.size());
+  std::memcpy(path.data() + prefix.size(), name.data(), name.size());
+  entries_.emplace_back().path = std::move(path);
   AddedAfterLast();
   return true;
 }
