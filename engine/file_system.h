@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/error_numbers.h"
+#include "engine/name_list.h"
 #include "engine/path.h"
 
 namespace velmora {
@@ -40,7 +41,7 @@ struct FolderItem {
 struct FolderListing {
   Error error;                          // the folder could not be opened
   std::vector<std::string> subFolders;  // names, sorted by NameLess
-  std::vector<std::string> files;       // names, in no particular order
+  NameList files;                       // names, in no particular order
 };
 
 // Which file lies at a path: what a later look must find again to be sure it

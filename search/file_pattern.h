@@ -20,8 +20,15 @@ class FilePattern {
   [[nodiscard]] bool Matches(std::string_view name) const;
 
  private:
-  std::vector<std::string> parts_;  // case-folded
-  bool all_ = false;                // a part ("*", "*.*") takes every name
+  struct Part {
+    std::string text;       // case-folded
+    std::size_t plainFrom;  // after the last `*` when no `?` follows it, else npos
+  };
+  [[nodiscard]] bool MatchesFolded(std::string_view folded) const;
+  [[nodiscard]] bool MatchesAscii(std::string_view name) const;
+
+  std::vector<Part> parts_;
+  bool all_ = false;  // a part ("*", "*.*") takes every name
 };
 
 // True when the tag-editor button is to be shown for this pattern text: it

@@ -7,19 +7,27 @@ namespace velmora {
 
 std::vector<std::string> MatchingFiles(const FolderListing& listing, const FilePattern& pattern) {
   std::vector<std::string> names;
-  for (const std::string& name : listing.files) {
-    if (pattern.Matches(name)) names.push_back(name);
+  for (const std::uint32_t at : MatchingPositions(listing.files, pattern)) {
+    names.emplace_back(listing.files[at]);
   }
-  SortNames(names);
   return names;
 }
 
-std::vector<std::string> MatchingFiles(std::vector<std::string>&& files,
-                                       const FilePattern& pattern) {
-  std::vector<std::string> names = std::move(files);
-  std::erase_if(names, [&pattern](const std::string& name) { return !pattern.Matches(name); });
-  SortNames(names);
-  return names;
+std::vector<std::uint32_t> MatchingPositions(const NameList& files, const FilePattern& pattern) {
+  std::vector<std::string_view> names;
+  std::vector<std::uint32_t> positions;
+  names.reserve(files.size());
+  positions.reserve(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string_view name = files[i];
+    if (!pattern.Matches(name)) continue;
+    names.push_back(name);
+    positions.push_back(static_cast<std::uint32_t>(i));
+  }
+  // The sort gives places among the matches: each becomes its place in files.
+  std::vector<std::uint32_t> order = NameOrder(names);
+  for (std::uint32_t& at : order) at = positions[at];
+  return order;
 }
 
 std::string FoundEntryPath(const std::string& folder, const std::string& name) {
@@ -29,6 +37,12 @@ std::string FoundEntryPath(const std::string& folder, const std::string& name) {
   if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
   path += name;
   return path;
+}
+
+std::string FoundEntryPrefix(const std::string& folder) {
+  std::string prefix = folder;
+  if (prefix.empty() || prefix.back() != kPathSeparator) prefix += kPathSeparator;
+  return prefix;
 }
 
 }  // namespace velmora

@@ -2,7 +2,9 @@
 // (FileSystem::ReadFolder).
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -13,12 +15,16 @@ namespace velmora {
 // The names of listing.files that match pattern, sorted as the file list
 // shows them (NameLess).
 std::vector<std::string> MatchingFiles(const FolderListing& listing, const FilePattern& pattern);
-// The same, taken out of files (the names of a listing nobody shows).
-std::vector<std::string> MatchingFiles(std::vector<std::string>&& files,
-                                       const FilePattern& pattern);
+
+// The same as positions in files, so that nothing is copied.
+std::vector<std::uint32_t> MatchingPositions(const NameList& files, const FilePattern& pattern);
 
 // The found-list text of a file: folder, one separator unless the folder
 // already ends in one (the root), and the name.
 std::string FoundEntryPath(const std::string& folder, const std::string& name);
+
+// The folder as the start of its files' found-list texts: with one
+// separator at its end.
+std::string FoundEntryPrefix(const std::string& folder);
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <utility>
 
 #include "search/name_order.h"
@@ -28,17 +29,32 @@ bool FoundList::Add(std::string path) {
 
 bool FoundList::AddAfterLast(std::string path) {
   if (Count() >= kFoundListCapacity) return false;
+  entries_.push_back({std::move(path), false});
+  AddedAfterLast();
+  return true;
+}
+
+bool FoundList::AddAfterLast(std::string_view prefix, std::string_view name) {
+  if (Count() >= kFoundListCapacity) return false;
+  // Made at its full size at once: no room grown, no end written twice.
+  std::string path(prefix.size() + name.size(), '\0');
+  std::memcpy(path.data(), prefix.data(), prefix.size());
+  std::memcpy(path.data() + prefix.size(), name.data(), name.size());
+  entries_.emplace_back().path = std::move(path);
+  AddedAfterLast();
+  return true;
+}
+
+void FoundList::AddedAfterLast() {
   // One folder's keys all begin with the folder's key, so two of its paths
   // compare as their names do: the list stays in order by name.
-  if (sorted_ && !entries_.empty()) {
+  if (sorted_ && entries_.size() > 1) {
     sorted_ = order_ == ListOrder{};
     lastKeyStale_ = sorted_;
   } else if (sorted_) {
-    SortKeyInto(path, lastKey_);
+    SortKeyInto(entries_.back().path, lastKey_);
   }
-  entries_.push_back({std::move(path), false});
   if (!facts_.empty()) facts_.emplace_back();
-  return true;
 }
 
 void FoundList::Reserve(std::size_t count) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/batch_run.h"  // FoundEntry
@@ -28,6 +29,9 @@ class FoundList {
   // last and its name sorts after that entry's name (NameLess), as the
   // names of one listing come: the order then needs no key of the path.
   bool AddAfterLast(std::string path);
+  // The same for prefix (a folder with its separator) and name, the path
+  // made in the list's own room.
+  bool AddAfterLast(std::string_view prefix, std::string_view name);
 
   // Room for count entries in all (at most the capacity), so that adding a
   // large folder's files moves the list once.
@@ -83,6 +87,8 @@ class FoundList {
   [[nodiscard]] bool Less(const std::string& ka, std::size_t a, const std::string& kb,
                           std::size_t b) const;
   void Sort() const;
+  // Keeps the order known after an entry was added by AddAfterLast.
+  void AddedAfterLast();
 
   mutable std::vector<FoundEntry> entries_;
   mutable std::vector<Facts> facts_;   // beside entries_ once read, else empty

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -25,14 +26,30 @@ TEST(FilePattern, TagEditButtonFollowsTheExtensionAtTheEnd) {
 
 TEST(FilePattern, Cases) {
   const std::tuple<const char*, const char*, bool> rows[] = {
-      {"*.*", "README", true},         {"*.*", "a.b.c", true},
-      {"*.mp3", "Song.MP3", true},     {"*.mp3", "song.mp3x", false},
-      {"*.mp3", "mp3", false},         {"a?c.txt", "abc.txt", true},
-      {"a?c.txt", "ac.txt", false},    {"a?c.txt", "aÄc.txt", true},
-      {"*.mp3;*.wav", "x.WAV", true},  {"*.mp3; *.wav", "x.wav", true},
-      {"*.mp3;*.wav", "x.ogg", false}, {"", "anything", true},
-      {"lied.*", "lied", true},        {"lied.*", "lieder", false},
-      {"ÄRGER*", "ärger.mp3", true},   {"*a*b*c", "xaxbxbc", true},
+      {"*.*", "README", true},
+      {"*.*", "a.b.c", true},
+      {"*.mp3", "Song.MP3", true},
+      {"*.mp3", "song.mp3x", false},
+      {"*.mp3", "mp3", false},
+      {"a?c.txt", "abc.txt", true},
+      {"a?c.txt", "ac.txt", false},
+      {"a?c.txt", "aÄc.txt", true},
+      {"*.mp3;*.wav", "x.WAV", true},
+      {"*.mp3; *.wav", "x.wav", true},
+      {"*.mp3;*.wav", "x.ogg", false},
+      {"", "anything", true},
+      {"lied.*", "lied", true},
+      {"lied.*", "lieder", false},
+      {"ÄRGER*", "ärger.mp3", true},
+      {"*a*b*c", "xaxbxbc", true},
+      {"*.MP3", "song.mp3", true},
+      {"*.mp?", "A.MP4", true},
+      {"*x*.txt", "AX.TXT", true},
+      {"*.txt", "a.txt.bak", false},
+      {"s*.*", "Song", true},
+      {"*.mp3", ".MP3", true},
+      {"ä*", "Äb", true},
+      {"*ä", "xa", false},
   };
   for (const auto& [pattern, name, match] : rows) {
     EXPECT_EQ(FilePattern(pattern).Matches(name), match) << pattern << " / " << name;
@@ -76,6 +93,27 @@ TEST(NameOrder, GermanReadingOrder) {
   }
   EXPECT_EQ(SortKey(ascii), lowered);
   EXPECT_EQ(SortKey("Ä" + ascii), "a" + lowered);
+}
+
+// Folders of many names take the sort by key heads: its order must be the
+// one NameLess gives, where heads tie and where one name starts another.
+TEST(NameOrder, ManyNamesSortAsNameLessOrdersThem) {
+  std::vector<std::vector<std::string>> rows(4);
+  for (int i = 0; i < 400; ++i) {
+    const std::string number = std::to_string(100000 + i * 7919 % 400).substr(1);
+    rows[0].push_back((i % 2 != 0 ? "FILE" : "file") + number + ".txt");
+    rows[1].push_back("Track - Same Long Title " + number + ".mp3");
+    rows[2].push_back(std::string(kGermanOrder[i % std::size(kGermanOrder)]) + " " + number);
+    rows[3].push_back(std::string(static_cast<std::size_t>(i % 20 + 1), i % 3 == 0 ? 'A' : 'a'));
+  }
+  rows[0].push_back("file00001.txt");  // a name twice
+  for (std::vector<std::string>& names : rows) {
+    std::vector<std::string> expected = names;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& a, const std::string& b) { return NameLess(a, b); });
+    SortNames(names);
+    EXPECT_EQ(names, expected) << expected.front();
+  }
 }
 
 TEST(FoundList, KeepsOrderWhenAddedToAfterReading) {

@@ -73,11 +73,6 @@ const char* LatinBase(char32_t c) {
   return base.empty() ? nullptr : base.c_str();
 }
 
-void AppendTwoBytes(std::string& out, char32_t c) {
-  out += static_cast<char>(0xC0 | (c >> 6));
-  out += static_cast<char>(0x80 | (c & 0x3F));
-}
-
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
@@ -112,16 +107,12 @@ std::string SortKey(std::string_view text) {
 
 namespace {
 
-// The run of ASCII bytes at text[i], lowered, onto key in one go: names
-// are mostly plain, and a byte-by-byte append costs more than the folding.
-// Eight bytes at a time while they are all ASCII.
-std::size_t AppendLoweredAscii(std::string_view text, std::size_t i, std::string& key) {
+// The run of ASCII bytes at text[i], lowered, to out[n] on: names are mostly
+// plain, and a byte-by-byte append costs more than the folding. Eight bytes
+// at a time while they are all ASCII. Returns where the run ends.
+std::size_t LowerAscii(std::string_view text, std::size_t i, char* out, std::size_t& n) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  const std::size_t at = key.size();
-  key.resize(at + (text.size() - i));  // a key is never longer than its text
-  char* const out = key.data() + at;
-  std::size_t n = 0;
   for (; i + 8 <= text.size(); i += 8, n += 8) {
     std::uint64_t word = 0;
     std::memcpy(&word, text.data() + i, 8);
@@ -132,43 +123,68 @@ std::size_t AppendLoweredAscii(std::string_view text, std::size_t i, std::string
     word |= (fromA & ~pastZ) >> 2;  // 0x80 >> 2 is the case bit
     std::memcpy(out + n, &word, 8);
   }
+  // The last bytes as one word, overlapping those done: lowering them twice
+  // changes nothing. A word of ASCII bytes lies wholly in this run, as the
+  // byte before a run is never ASCII, so it maps onto out byte for byte.
+  if (i < text.size() && text.size() >= 8 && i + 8 > text.size()) {
+    const std::size_t back = i + 8 - text.size();
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + text.size() - 8, 8);
+    if ((word & kHigh) == 0) {
+      const std::uint64_t fromA = (word + (0x80 - 'A') * kOnes) & kHigh;
+      const std::uint64_t pastZ = (word + (0x80 - 'Z' - 1) * kOnes) & kHigh;
+      word |= (fromA & ~pastZ) >> 2;
+      std::memcpy(out + n - back, &word, 8);
+      n += text.size() - i;
+      return text.size();
+    }
+  }
   for (; i < text.size() && static_cast<std::uint8_t>(text[i]) < 0x80; ++i, ++n) {
     const auto b = static_cast<std::uint8_t>(text[i]);
     out[n] = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
   }
-  key.resize(at + n);
   return i;
 }
 
 }  // namespace
 
-void SortKeyInto(std::string_view text, std::string& key) {
-  key.clear();
-  key.reserve(text.size());
+// Every step writes at most the bytes it reads, so out never runs ahead of
+// text.
+std::size_t WriteSortKey(std::string_view text, char* const out) {
+  std::size_t n = 0;
   for (std::size_t i = 0; i < text.size();) {
     if (static_cast<std::uint8_t>(text[i]) < 0x80) {
-      i = AppendLoweredAscii(text, i, key);
+      i = LowerAscii(text, i, out, n);
       continue;
     }
     if (text.substr(i, 3) == "\xE1\xBA\x9E") {  // capital sharp s
-      key += "ss";
+      out[n++] = 's';
+      out[n++] = 's';
       i += 3;
       continue;
     }
     char32_t c = 0;
     if (!DecodeTwoBytes(text, i, c)) {
-      key += text[i];
+      out[n++] = text[i];
       ++i;
       continue;
     }
     i += 2;
     if (c >= 0x300 && c <= 0x36F) continue;  // combining accent
     if (const char* base = LatinBase(c)) {
-      key += base;
+      while (*base != '\0') out[n++] = *base++;
       continue;
     }
-    AppendTwoBytes(key, FoldCodePoint(c));
+    const char32_t f = FoldCodePoint(c);
+    out[n++] = static_cast<char>(0xC0 | (f >> 6));
+    out[n++] = static_cast<char>(0x80 | (f & 0x3F));
   }
+  return n;
+}
+
+void SortKeyInto(std::string_view text, std::string& key) {
+  key.resize(text.size());
+  key.resize(WriteSortKey(text, key.data()));
 }
 
 bool NameLess(std::string_view a, std::string_view b) {
@@ -176,91 +192,6 @@ bool NameLess(std::string_view a, std::string_view b) {
   std::string kb = SortKey(b);
   if (ka != kb) return ka < kb;
   return a < b;
-}
-
-namespace {
-
-// One name of a sort: its key in the block of keys, by place and length.
-struct Keyed {
-  std::uint64_t head;  // eight bytes of the key after what all keys share
-  std::uint32_t start;
-  std::uint32_t length;
-  std::size_t index;
-};
-
-// Every key of names in keys, one block, and a record per name. The heads
-// start after what all keys share ("file" of "file00001.txt"), so that most
-// comparisons end there. Zero padding sorts a shorter key first, as the
-// whole comparison does.
-std::vector<Keyed> KeyNames(const std::vector<std::string>& names, std::string& keys) {
-  std::size_t room = 0;
-  for (const std::string& name : names) room += name.size();
-  keys.reserve(room + room / 8);
-  std::vector<Keyed> order;
-  order.reserve(names.size());
-  std::string key;
-  std::size_t common = 0;  // bytes every key begins with
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    SortKeyInto(names[i], key);
-    if (i == 0) {
-      common = key.size();
-    } else {
-      const std::size_t limit = std::min(common, key.size());
-      std::size_t same = 0;
-      while (same < limit && key[same] == keys[same]) ++same;
-      common = same;
-    }
-    order.push_back(
-        {0, static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()), i});
-    keys += key;
-  }
-  for (Keyed& k : order) {
-    const std::string_view rest =
-        std::string_view(keys).substr(k.start + common, k.length - common);
-    std::uint64_t head = 0;
-    for (std::size_t b = 0; b < 8; ++b) {
-      head = head << 8 | (b < rest.size() ? static_cast<std::uint8_t>(rest[b]) : 0u);
-    }
-    k.head = head;
-  }
-  return order;
-}
-
-// Each name moved once to its place in order, cycle by cycle, without a
-// second list.
-void PlaceNames(std::vector<std::string>& names, std::vector<Keyed>& order) {
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    if (order[i].index == i) continue;
-    std::string held = std::move(names[i]);
-    std::size_t at = i;
-    while (order[at].index != i) {
-      const std::size_t from = order[at].index;
-      names[at] = std::move(names[from]);
-      order[at].index = at;
-      at = from;
-    }
-    names[at] = std::move(held);
-    order[at].index = at;
-  }
-}
-
-}  // namespace
-
-void SortNames(std::vector<std::string>& names) {
-  if (names.size() < 2) return;
-  // Every key in one block: a folder of tens of thousands of names costs a
-  // few allocations, and the sort moves small records.
-  std::string keys;
-  std::vector<Keyed> order = KeyNames(names, keys);
-  const auto keyOf = [&keys](const Keyed& k) {
-    return std::string_view(keys).substr(k.start, k.length);
-  };
-  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.head != b.head) return a.head < b.head;
-    const int byKey = keyOf(a).compare(keyOf(b));
-    return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
-  });
-  PlaceNames(names, order);
 }
 
 namespace {

@@ -7,6 +7,8 @@
 // itself.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,19 @@ std::string SortKey(std::string_view text);
 // SortKey(text) into key, whose room is reused.
 void SortKeyInto(std::string_view text, std::string& key);
 
+// SortKey(text) written to out, which has room for text.size() bytes (a key
+// is never longer than its text); returns the key's length.
+std::size_t WriteSortKey(std::string_view text, char* out);
+
 // True when a sorts before b by SortKey; texts with equal keys are ordered by
 // their bytes, so the order is total and stable.
 bool NameLess(std::string_view a, std::string_view b);
 
 // Sorts names by NameLess, computing each name's key once.
 void SortNames(std::vector<std::string>& names);
+
+// The positions of names in NameLess order, each name's key computed once.
+std::vector<std::uint32_t> NameOrder(const std::vector<std::string_view>& names);
 
 // Compares two sort keys as NameLess does, except that runs of ASCII digits
 // compare by their value ("titel 2" before "titel 10"): <0, 0 or >0. Runs of

@@ -59,11 +59,20 @@ SearchResult SearchCommand::RepeatSearch(const SearchInputs& inputs) {
   return cmdSearch_Click(inputs);
 }
 
+const SearchState& SearchCommand::State() const {
+  if (countStale_) {
+    CountLabelTextInto(countShown_, state_.countText);
+    countStale_ = false;
+  }
+  return state_;
+}
+
 void SearchCommand::ResetSearch() {
   host_.ResetRunFlags();
   state_.keepSearching = false;
   found_.Clear();
   state_.countText = CountLabelText(0);
+  countStale_ = false;
   host_.CountChanged();
   SetCaptions(kCaptionSearch, kCaptionExit);
 }
@@ -110,7 +119,7 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
   // After a cancel the cursor may stand on another folder: its files are
   // the ones listed here, as the file list follows the cursor.
   if (cursor_ != folder) read = ReadFolder(cursor_);
-  if (ListFiles(read.matches, cursor_)) return true;
+  if (ListFiles(read, cursor_)) return true;
   if (!backFolder.empty()) cursor_ = backFolder;
   return false;
 }
@@ -121,16 +130,13 @@ bool SearchCommand::SearchFolder(std::string folder, std::string backFolder) {
 // the read behind, unlisted, so the search ends at once. An unreadable
 // folder is reported and left out; the search goes on.
 SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
-  const auto readFolder = [&disk = disk_, folder, pattern = pattern_] {
-    FolderRead read;
-    read.listing = disk.ReadFolder(folder);
-    read.matches = MatchingFiles(std::move(read.listing.files), pattern);
-    return read;
-  };
   FolderRead read;
   if (folder == abandonedFolder_) return read;  // not read twice after a cancel
   if (host_.Responsive()) {
-    std::future<FolderRead> work = std::async(std::launch::async, readFolder);
+    std::future<FolderRead> work =
+        std::async(std::launch::async, [&disk = disk_, folder, pattern = pattern_] {
+          return ReadAndMatch(disk, folder, pattern);
+        });
     while (work.wait_for(std::chrono::milliseconds(kResponsiveMs)) != std::future_status::ready) {
       KeepResponsive();
       if (!state_.keepSearching) {
@@ -141,12 +147,20 @@ SearchCommand::FolderRead SearchCommand::ReadFolder(const std::string& folder) {
     }
     read = work.get();
   } else {
-    read = readFolder();
+    read = ReadAndMatch(disk_, folder, pattern_);
   }
   if (read.listing.error) {
     reporter_.ReportError(Location::kNone, read.listing.error.number, kSearchErrorContext, folder,
                           read.listing.error.description);
   }
+  return read;
+}
+
+SearchCommand::FolderRead SearchCommand::ReadAndMatch(FileSystem& disk, const std::string& folder,
+                                                      const FilePattern& pattern) {
+  FolderRead read;
+  read.listing = disk.ReadFolder(folder);
+  read.matches = MatchingPositions(read.listing.files, pattern);
   return read;
 }
 
@@ -158,15 +172,16 @@ void SearchCommand::KeepResponsive() {
 // Adds the matching files of folder; true when the list became full, after
 // the message was shown once. Once full, later calls add nothing. A cancel
 // while a long folder is listed keeps what was listed so far.
-bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std::string& folder) {
+bool SearchCommand::ListFiles(const FolderRead& read, const std::string& folder) {
   if (listFull_) return false;
   constexpr std::size_t kClockEvery = 256;  // files between looks at the clock
   std::size_t sinceClock = 0;
-  found_.Reserve(static_cast<std::size_t>(found_.Count()) + matches.size());
+  found_.Reserve(static_cast<std::size_t>(found_.Count()) + read.matches.size());
+  const std::string prefix = FoundEntryPrefix(folder);
   // The names come in list order; after events ran, the list may have been
   // looked at (and sorted) meanwhile, so the next name is added in full.
   bool afterLast = false;
-  for (const std::string& name : matches) {
+  for (const std::uint32_t at : read.matches) {
     if (++sinceClock == kClockEvery) {
       sinceClock = 0;
       if (std::chrono::steady_clock::now() - lastYield_ >=
@@ -176,8 +191,8 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
         if (!state_.keepSearching) return false;
       }
     }
-    std::string path = FoundEntryPath(folder, name);
-    if (!(afterLast ? found_.AddAfterLast(std::move(path)) : found_.Add(std::move(path)))) {
+    const std::string_view name = read.listing.files[at];
+    if (!(afterLast ? found_.AddAfterLast(prefix, name) : found_.Add(prefix + std::string(name)))) {
       listFull_ = true;
       // Stop every level above, as a cancel would; the message shows once.
       state_.keepSearching = false;
@@ -186,7 +201,8 @@ bool SearchCommand::ListFiles(const std::vector<std::string>& matches, const std
       return true;
     }
     afterLast = true;
-    CountLabelTextInto(found_.Count(), state_.countText);
+    countShown_ = found_.Count();
+    countStale_ = true;
     host_.CountChanged();
   }
   return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <future>
 #include <string>
 #include <vector>
@@ -136,18 +137,20 @@ class SearchCommand {
   // The folder the last search started in: a run pins it.
   [[nodiscard]] const std::string& SearchedFolder() const { return searched_; }
 
-  [[nodiscard]] const SearchState& State() const { return state_; }
+  [[nodiscard]] const SearchState& State() const;
   [[nodiscard]] const FoundList& Found() const { return found_; }
   FoundList& Found() { return found_; }
 
  private:
   struct FolderRead {
     FolderListing listing;
-    std::vector<std::string> matches;  // MatchingFiles of the listing
+    std::vector<std::uint32_t> matches;  // MatchingPositions in listing.files
   };
+  static FolderRead ReadAndMatch(FileSystem& disk, const std::string& folder,
+                                 const FilePattern& pattern);
   void SetCaptions(std::string search, std::string exit);
   FolderRead ReadFolder(const std::string& folder);
-  bool ListFiles(const std::vector<std::string>& matches, const std::string& folder);
+  bool ListFiles(const FolderRead& read, const std::string& folder);
   void KeepResponsive();
   void ReadFileFacts();
 
@@ -156,7 +159,11 @@ class SearchCommand {
   SearchHost& host_;
   MessageSink& messages_;
   ErrorReporter& reporter_;
-  SearchState state_;
+  // The count label's text is made when it is asked for: the number of
+  // entries it is to show, and whether the text still has to follow it.
+  mutable SearchState state_;
+  int countShown_ = 0;
+  mutable bool countStale_ = false;
   FoundList found_;
   FilePattern pattern_{"*.*"};
   // Reads left behind by "Abbrechen": the files they list are not wanted,

@@ -153,14 +153,14 @@ FolderListing PosixFileSystem::ReadFolder(const std::string& folder) {
   // A link's kind is its target's, which can change without the folder.
   bool links = false;
   const auto begin = [&](std::size_t room) {
-    listing.files.reserve(room);
+    listing.files.Reserve(room, room * 16);
     if (keepListings_) items.reserve(room);
   };
   const auto take = [&](std::string_view name, Kind kind, bool link) {
     links = links || link;
     if (keepListings_) items.push_back({std::string(name), kind == Kind::kFile});
     if (name[0] == '.') return;  // hidden
-    if (kind == Kind::kFile) listing.files.emplace_back(name);
+    if (kind == Kind::kFile) listing.files.Add(name);
     if (kind == Kind::kFolder) listing.subFolders.emplace_back(name);
   };
   const int err = ReadEntries(folder, begin, take, opened, self, keepListings_ ? &local : nullptr);

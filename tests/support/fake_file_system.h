@@ -80,15 +80,19 @@ class FakeFileSystem : public FileSystem {
   }
 
   bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) override {
-    for (const std::string& name : Children(folder).files) items.push_back({name, true});
+    for (std::string_view name : Children(folder).files) items.push_back({std::string(name), true});
     return true;
   }
   FolderListing ReadFolder(const std::string& folder) override {
     if (Error e = Call("ReadFolder", folder)) return {e, {}, {}};
-    FolderListing listing =
+    const FolderListing all =
         Children(folder.ends_with(kPathSeparator) ? folder : folder + kPathSeparator);
-    for (auto* names : {&listing.files, &listing.subFolders}) {
-      std::erase_if(*names, [](const std::string& name) { return name[0] == '.'; });
+    FolderListing listing;
+    for (std::string_view name : all.files) {
+      if (name[0] != '.') listing.files.Add(name);
+    }
+    for (const std::string& name : all.subFolders) {
+      if (name[0] != '.') listing.subFolders.push_back(name);
     }
     return listing;
   }
@@ -226,9 +230,13 @@ class FakeFileSystem : public FileSystem {
       const std::string& path = entry.spelled;
       if (path.size() <= prefix.size() || !path.starts_with(prefix)) continue;
       const std::size_t end = path.find(kPathSeparator, prefix.size());
-      auto& names = end == std::string::npos ? listing.files : listing.subFolders;
       const std::string name = path.substr(prefix.size(), end - prefix.size());
-      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+      if (end == std::string::npos) {
+        listing.files.Add(name);  // a file's path is kept once
+        continue;
+      }
+      std::vector<std::string>& folders = listing.subFolders;
+      if (std::find(folders.begin(), folders.end(), name) == folders.end()) folders.push_back(name);
     }
     std::sort(listing.subFolders.begin(), listing.subFolders.end());
     return listing;
