@@ -98,15 +98,17 @@ class TagPrinter : public TagEditorHost {
     std::string& line = pending_;
     line.clear();
     line.reserve(path.size() + 160);
-    line.append(path).append(":");
+    line.append(path).push_back(':');
     if (HasOwnTagName(path)) {
       // Written in full: the fields as they stand.
       const TagEditorFields& f = *fields_;
       for (const std::string* text :
            {&f.TxtTitel, &f.TxtInterpret, &f.TxtAlbum, &f.TxtJahr, &f.TxtKommentar}) {
-        line.append(" ").append(*text).append(" |");
+        line.push_back(' ');
+        line.append(*text).append(" |", 2);
       }
-      line.append(" ").append(f.ComboGenreTyp);
+      line.push_back(' ');
+      line.append(f.ComboGenreTyp);
     } else {
       // As the record shows them, without building it.
       const TagEditorFields& f = *fields_;
@@ -116,11 +118,12 @@ class TagPrinter : public TagEditorHost {
             std::pair{&f.TxtInterpret, shape.artist.size()},
             std::pair{&f.TxtAlbum, shape.album.size()}, std::pair{&f.TxtJahr, shape.year.size()},
             std::pair{&f.TxtKommentar, shape.comment.size()}}) {
-        line.append(" ");
+        line.push_back(' ');
         AppendWrittenText(line, *text, width);
-        line.append(" |");
+        line.append(" |", 2);
       }
-      line.append(" ").append(GenreText(static_cast<unsigned char>(GenreIndex(f.ComboGenreTyp))));
+      line.push_back(' ');
+      line.append(GenreText(static_cast<unsigned char>(GenreIndex(f.ComboGenreTyp))));
     }
     failuresBefore_ = reporting_.Failures();
     hasPending_ = true;

@@ -14,7 +14,7 @@ std::optional<AudioFormat> AudioFormatOfName(std::string_view path) {
   const auto is = [extension](std::string_view name) {
     return extension.size() == name.size() &&
            std::equal(name.begin(), name.end(), extension.begin(), [](char a, char b) {
-             return a == static_cast<char>(std::tolower(static_cast<unsigned char>(b)));
+             return a == ((b >= 'A' && b <= 'Z') ? static_cast<char>(b | 0x20) : b);
            });
   };
   if (is("mp3")) return AudioFormat::kMp3;

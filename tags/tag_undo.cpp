@@ -70,44 +70,43 @@ bool AsBefore(OpenFile& file, const TagEdits& edits) {
 }  // namespace
 
 std::string PackTagEdits(const TagEdits& edits) {
-  // The numbers go into one buffer on the stack, then the block is made in
-  // one allocation: one payload per file of a tag run.
+  std::string block;
+  PackTagEditsInto(edits, block);
+  return block;
+}
+
+void PackTagEditsInto(const TagEdits& edits, std::string& block) {
+  // Written straight into block, sized for the longest numbers first: a
+  // reused block then takes no allocation, one payload per file of a run.
   std::size_t oldBytes = 0;
   for (const TagEdit& edit : edits.edits) oldBytes += edit.oldBytes.size();
-  constexpr std::size_t kLine = 64;  // three numbers of at most 20 digits
-  char head[128];
-  char* out = head;
-  const auto number = [&out](auto value, char after, int base = 10) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
-    const auto length = static_cast<std::size_t>(end - digits);
-    if (base == 16) {
-      std::memset(out, '0', 16 - length);
-      out += 16 - length;
-    }
-    std::memcpy(out, digits, length);
-    out += length;
+  constexpr std::size_t kHead = 128;  // five numbers of at most 20 digits
+  constexpr std::size_t kLine = 64;   // three numbers of at most 20 digits
+  block.resize(kBlockHeader.size() + kHead + kLine * edits.edits.size() + oldBytes);
+  char* out = block.data();
+  const auto number = [&out](auto value, char after) {
+    out = std::to_chars(out, out + 24, value).ptr;
     *out++ = after;
   };
+  std::memcpy(out, kBlockHeader.data(), kBlockHeader.size());
+  out += kBlockHeader.size();
   number(edits.oldSize, ' ');
   number(static_cast<long long>(edits.oldModified), ' ');
   number(edits.newSize, ' ');
-  number(edits.checksum, ' ', 16);
+  constexpr char kHex[] = "0123456789abcdef";
+  for (int shift = 60; shift >= 0; shift -= 4) *out++ = kHex[(edits.checksum >> shift) & 0xF];
+  *out++ = ' ';
   number(edits.edits.size(), '\n');
-  std::string block;
-  block.reserve(kBlockHeader.size() + static_cast<std::size_t>(out - head) +
-                kLine * edits.edits.size() + oldBytes);
-  block += kBlockHeader;
-  block.append(head, out);
   for (const TagEdit& edit : edits.edits) {
-    out = head;
     number(edit.offset, ' ');
     number(edit.oldBytes.size(), ' ');
     number(edit.newLength, '\n');
-    block.append(head, out);
   }
-  for (const TagEdit& edit : edits.edits) block += edit.oldBytes;
-  return block;
+  for (const TagEdit& edit : edits.edits) {
+    std::memcpy(out, edit.oldBytes.data(), edit.oldBytes.size());
+    out += edit.oldBytes.size();
+  }
+  block.resize(static_cast<std::size_t>(out - block.data()));
 }
 
 bool UnpackTagEdits(std::string_view block, TagEdits& edits) {
