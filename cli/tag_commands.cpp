@@ -66,16 +66,19 @@ void AppendFieldText(std::string& line, std::span<const char> field) {
 }
 
 // Appends what a record field written from text shows: cut to the field's
-// width, up to a NUL, without trailing blanks. Plain ASCII needs no record.
+// width, up to a NUL, without trailing blanks. Only the bytes up to the cut
+// or the NUL matter: plain ASCII there needs no record.
 void AppendWrittenText(std::string& line, const std::string& text, std::size_t width) {
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-    std::string field(width, ' ');
-    SetFieldText(field, text);
-    AppendFieldText(line, field);
-    return;
+  const std::size_t cut = std::min(text.size(), width);
+  std::size_t length = 0;
+  for (; length < cut && text[length] != '\0'; ++length) {
+    if ((text[length] & 0x80) != 0) {
+      std::string field(width, ' ');
+      SetFieldText(field, text);
+      AppendFieldText(line, field);
+      return;
+    }
   }
-  std::size_t length = std::min(text.size(), width);
-  length = std::min(length, text.find('\0'));
   while (length > 0 && text[length - 1] == ' ') --length;
   line.append(text.data(), length);
 }

@@ -26,6 +26,41 @@ std::pair<std::size_t, std::uint64_t> NameKey(const std::string& path) {
   return {path.size(), tail};
 }
 
+// The keys of a batch's files, each with its place in the batch: a table
+// twice the batch's size, so that a look takes one or two slots, not a walk
+// along the batch.
+class BatchKeys {
+ public:
+  using Key = std::pair<std::uint64_t, std::uint64_t>;
+
+  void Clear() { used_.fill(false); }
+  // Calls same(place) for each key equal to key until it returns true.
+  template <typename Same>
+  bool Find(const Key& key, const Same& same) const {
+    for (std::size_t slot = Slot(key); used_[slot]; slot = (slot + 1) % kSlots) {
+      if (keys_[slot] == key && same(places_[slot])) return true;
+    }
+    return false;
+  }
+  void Add(const Key& key, std::size_t place) {
+    std::size_t slot = Slot(key);
+    while (used_[slot]) slot = (slot + 1) % kSlots;
+    used_[slot] = true;
+    keys_[slot] = key;
+    places_[slot] = place;
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 2 * kTagBatchFiles;
+  static std::size_t Slot(const Key& key) {
+    const std::uint64_t mixed = (key.first * 0x9E3779B97F4A7C15ULL) ^ key.second;
+    return static_cast<std::size_t>((mixed * 0xBF58476D1CE4E5B9ULL) >> 57) % kSlots;
+  }
+  std::array<bool, kSlots> used_{};
+  std::array<Key, kSlots> keys_;
+  std::array<std::size_t, kSlots> places_;
+};
+
 // The fields the run fills per file, in Id3v2Field order; the rest stay as
 // the run began.
 using TextMember = std::string TagEditorFields::*;
@@ -55,14 +90,15 @@ struct PlannedTagFile {
 // its entries keep their room: a file of a run then takes no allocation of
 // its own.
 struct TagBatch {
-  std::array<PlannedTagFile, kTagBatchFiles> files;
+  std::array<PlannedTagFile, kTagBatchFiles> entries;
   std::size_t count = 0;
-  std::array<std::pair<std::size_t, std::uint64_t>, kTagBatchFiles> names;  // of files
+  BatchKeys names;  // NameKey of each file's path
+  BatchKeys files;  // device and inode of each file that was looked at
   std::vector<AnnouncedStep> steps;
 
   // Closes the files still open.
   void Close() {
-    for (std::size_t k = 0; k < count; ++k) files[k].file.reset();
+    for (std::size_t k = 0; k < count; ++k) entries[k].file.reset();
     count = 0;
   }
 };
@@ -91,31 +127,31 @@ bool TagEditor::WriteNextBatch(const TagList& list, std::size_t& from, std::stri
 std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from, TagBatch& batch,
                                  std::string& current) {
   // A file named twice waits for its first write: no two steps of a batch
-  // share a file. A batch is small: a look along it beats a node per file.
-  std::array<std::pair<std::uint64_t, std::uint64_t>, kTagBatchFiles> files;
-  std::size_t fileCount = 0;
+  // share a file.
+  batch.names.Clear();
+  batch.files.Clear();
   std::size_t i = from;
   for (; i < list.size() && batch.count < kTagBatchFiles; ++i) {
     if (!list[i].marked) continue;
     const std::string& path = list[i].path;
     current = path;
     const std::pair<std::size_t, std::uint64_t> name = NameKey(path);
-    bool named = false;
-    for (std::size_t k = 0; k < batch.count && !named; ++k) {
-      named = batch.names[k] == name && list[batch.files[k].index].path == path;
+    if (batch.names.Find(name, [&](std::size_t k) {
+          return list[batch.entries[k].index].path == path;
+        })) {
+      break;
     }
-    if (named) break;
-    PlannedTagFile& entry = batch.files[batch.count];
+    PlannedTagFile& entry = batch.entries[batch.count];
     TagFile& file = entry.file.emplace(disk_, path, true);
     if (const FileIdentity* id = file.Identity()) {
-      const std::pair<std::uint64_t, std::uint64_t> key{id->device, id->inode};
-      if (std::find(files.begin(), files.begin() + fileCount, key) != files.begin() + fileCount) {
+      const BatchKeys::Key key{id->device, id->inode};
+      if (batch.files.Find(key, [](std::size_t) { return true; })) {
         entry.file.reset();
         break;
       }
-      files[fileCount++] = key;
+      batch.files.Add(key, batch.count);
     }
-    batch.names[batch.count++] = name;
+    batch.names.Add(name, batch.count++);
     entry.index = i;
     holdShown_ = true;
     shownHeld_ = false;
@@ -139,14 +175,14 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
     std::vector<AnnouncedStep>& steps = batch.steps;
     steps.clear();
     for (std::size_t k = 0; k < batch.count; ++k) {
-      const PlannedTagFile& entry = batch.files[k];
+      const PlannedTagFile& entry = batch.entries[k];
       if (!entry.write) continue;
       const std::string& path = list[entry.index].path;
       steps.push_back({FileOp::kTag, &path, &path, entry.file->stamp().identity, entry.payload});
     }
     journal_->Announce(steps);
   }
-  PlannedTagFile* entry = batch.files.data();
+  PlannedTagFile* entry = batch.entries.data();
   for (std::size_t i = from; i < end; ++i) {
     current = list[i].path;
     host_.SetProgress(static_cast<int>(i + 1));
