@@ -288,11 +288,13 @@ int TagMain(const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   PosixFileSystem disk;
-  for (const FoundEntry& entry : SearchFolders(*folders, options.pattern, options.subdirs,
-                                               OrderOption(options.order, options.reverse),
-                                               /*markAll=*/true, reporting, &disk)) {
-    list.push_back({entry.path, true});
-  }
+  std::vector<FoundEntry> found =
+      SearchFolders(*folders, options.pattern, options.subdirs,
+                    OrderOption(options.order, options.reverse), /*markAll=*/true, reporting, &disk);
+  // The found paths move over: no copy of each.
+  list.reserve(found.size());
+  for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});
+  found.clear();
   for (const std::string& folder : *folders) {
     if (const Error error = disk.PinFolder(folder)) {
       reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, folder,

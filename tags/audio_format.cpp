@@ -26,6 +26,9 @@ std::optional<AudioFormat> AudioFormatOfName(std::string_view path) {
 }
 
 bool HasOwnTagName(std::string_view path) {
+  // Asked thrice per file of a tag run: a name ending in ".mp3" (lower
+  // case, the common one) answers without the full look.
+  if (path.size() >= 4 && path.substr(path.size() - 4) == ".mp3") return false;
   const std::optional<AudioFormat> format = AudioFormatOfName(path);
   return format && HasOwnTag(*format);
 }

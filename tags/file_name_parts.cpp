@@ -4,6 +4,24 @@
 #include "engine/path.h"
 
 namespace velmora {
+namespace {
+
+// Where separator first begins in text from from on, or npos: a plain look
+// along the few bytes of a file name, without a library call per candidate.
+std::size_t FindIn(std::string_view text, std::string_view separator) {
+  if (separator.size() > text.size()) return std::string_view::npos;
+  const char first = separator.front();
+  const std::size_t last = text.size() - separator.size();
+  for (std::size_t i = 0; i <= last; ++i) {
+    if (text[i] != first) continue;
+    std::size_t k = 1;
+    while (k < separator.size() && text[i + k] == separator[k]) ++k;
+    if (k == separator.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
 
 bool SplitFileNamePartViews(std::string_view path, std::string_view separator,
                             FileNamePartViews& parts) {
@@ -13,14 +31,14 @@ bool SplitFileNamePartViews(std::string_view path, std::string_view separator,
   if (dot == std::string_view::npos) return false;
   const std::string_view base = name.substr(0, dot);
   // Byte search is exact on UTF-8: a match always starts at a character.
-  const std::size_t first = separator.empty() ? std::string_view::npos : base.find(separator);
+  const std::size_t first = separator.empty() ? std::string_view::npos : FindIn(base, separator);
   if (first == std::string_view::npos) {
     parts.part1 = base;
     return true;
   }
   parts.part1 = base.substr(0, first);
   std::string_view rest = base.substr(first + separator.size());
-  const std::size_t second = rest.find(separator);
+  const std::size_t second = FindIn(rest, separator);
   if (second != std::string_view::npos) {
     parts.part3 = rest.substr(second + separator.size());
     rest = rest.substr(0, second);
