@@ -288,9 +288,9 @@ int TagMain(const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   PosixFileSystem disk;
-  std::vector<FoundEntry> found =
-      SearchFolders(*folders, options.pattern, options.subdirs,
-                    OrderOption(options.order, options.reverse), /*markAll=*/true, reporting, &disk);
+  std::vector<FoundEntry> found = SearchFolders(*folders, options.pattern, options.subdirs,
+                                                OrderOption(options.order, options.reverse),
+                                                /*markAll=*/true, reporting, &disk);
   // The found paths move over: no copy of each.
   list.reserve(found.size());
   for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});

@@ -97,8 +97,8 @@ bool ApplyChoosers(TagEditorFields& f, const std::string& path, const Stored& st
   }
   for (int i = 0; i < kId3Genre; ++i) {
     ApplySource(
-        f.*kValueOf[i], f.*kChooserOf[i],
-        [&stored, i](std::string& value) { stored(i, value); }, parts);
+        f.*kValueOf[i], f.*kChooserOf[i], [&stored, i](std::string& value) { stored(i, value); },
+        parts);
   }
   if (Is(f.ComboGenre, "aus")) stored(kId3Genre, f.ComboGenreTyp);
   return true;

@@ -189,7 +189,7 @@ class TagEditor {
   TagRecord shownRecord_;
   std::optional<Id3v2Values> shownId3v2_;
   std::optional<AudioTagValues> shownAudio_;  // FLAC, Ogg, Opus and M4A
-  std::unique_ptr<TagBatch> batch_;  // kept from batch to batch for its room
+  std::unique_ptr<TagBatch> batch_;           // kept from batch to batch for its room
 };
 
 }  // namespace velmora

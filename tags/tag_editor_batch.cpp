@@ -136,9 +136,8 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from, TagBatch
     const std::string& path = list[i].path;
     current = path;
     const std::pair<std::size_t, std::uint64_t> name = NameKey(path);
-    if (batch.names.Find(name, [&](std::size_t k) {
-          return list[batch.entries[k].index].path == path;
-        })) {
+    if (batch.names.Find(
+            name, [&](std::size_t k) { return list[batch.entries[k].index].path == path; })) {
       break;
     }
     PlannedTagFile& entry = batch.entries[batch.count];
@@ -169,8 +168,8 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from, TagBatch
   return i;
 }
 
-bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t end,
-                           TagBatch& batch, std::string& current) {
+bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t end, TagBatch& batch,
+                           std::string& current) {
   if (journal_ != nullptr) {
     std::vector<AnnouncedStep>& steps = batch.steps;
     steps.clear();
