@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "tags/tag_editor.h"
 #include "tags/tag_file.h"
@@ -90,7 +91,9 @@ struct PlannedTagFile {
 // its entries keep their room: a file of a run then takes no allocation of
 // its own.
 struct TagBatch {
-  std::array<PlannedTagFile, kTagBatchFiles> entries;
+  // Made as the first batch needs them, each once: no page of the batch is
+  // touched before a file uses it.
+  std::vector<std::unique_ptr<PlannedTagFile>> entries;
   std::size_t count = 0;
   BatchKeys names;  // NameKey of each file's path
   BatchKeys files;  // device and inode of each file that was looked at
@@ -98,7 +101,7 @@ struct TagBatch {
 
   // Closes the files still open.
   void Close() {
-    for (std::size_t k = 0; k < count; ++k) entries[k].file.reset();
+    for (std::size_t k = 0; k < count; ++k) entries[k]->file.reset();
     count = 0;
   }
 };
@@ -137,10 +140,13 @@ std::size_t TagEditor::PlanBatch(const TagList& list, std::size_t from, TagBatch
     current = path;
     const std::pair<std::size_t, std::uint64_t> name = NameKey(path);
     if (batch.names.Find(
-            name, [&](std::size_t k) { return list[batch.entries[k].index].path == path; })) {
+            name, [&](std::size_t k) { return list[batch.entries[k]->index].path == path; })) {
       break;
     }
-    PlannedTagFile& entry = batch.entries[batch.count];
+    if (batch.entries.size() == batch.count) {
+      batch.entries.push_back(std::make_unique<PlannedTagFile>());
+    }
+    PlannedTagFile& entry = *batch.entries[batch.count];
     TagFile& file = entry.file.emplace(disk_, path, true);
     if (const FileIdentity* id = file.Identity()) {
       const BatchKeys::Key key{id->device, id->inode};
@@ -174,18 +180,19 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
     std::vector<AnnouncedStep>& steps = batch.steps;
     steps.clear();
     for (std::size_t k = 0; k < batch.count; ++k) {
-      const PlannedTagFile& entry = batch.entries[k];
+      const PlannedTagFile& entry = *batch.entries[k];
       if (!entry.write) continue;
       const std::string& path = list[entry.index].path;
       steps.push_back({FileOp::kTag, &path, &path, entry.file->stamp().identity, entry.payload});
     }
     journal_->Announce(steps);
   }
-  PlannedTagFile* entry = batch.entries.data();
+  auto next = batch.entries.begin();
   for (std::size_t i = from; i < end; ++i) {
     current = list[i].path;
     host_.SetProgress(static_cast<int>(i + 1));
     if (!list[i].marked) continue;
+    PlannedTagFile* entry = next->get();
     // The editor as it stood after filling for this file.
     for (int k = 0; k < kId3Fields; ++k) std::swap(fields_.*kFilled[k], entry->values[k]);
     shownPath_ = current;
@@ -197,7 +204,7 @@ bool TagEditor::WriteBatch(const TagList& list, std::size_t from, std::size_t en
       return false;
     }
     entry->file.reset();
-    ++entry;
+    ++next;
   }
   return true;
 }
