@@ -66,16 +66,19 @@ void AppendFieldText(std::string& line, std::span<const char> field) {
 }
 
 // Appends what a record field written from text shows: cut to the field's
-// width, up to a NUL, without trailing blanks. Plain ASCII needs no record.
+// width, up to a NUL, without trailing blanks. Only the bytes up to the cut
+// or the NUL matter: plain ASCII there needs no record.
 void AppendWrittenText(std::string& line, const std::string& text, std::size_t width) {
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-    std::string field(width, ' ');
-    SetFieldText(field, text);
-    AppendFieldText(line, field);
-    return;
+  const std::size_t cut = std::min(text.size(), width);
+  std::size_t length = 0;
+  for (; length < cut && text[length] != '\0'; ++length) {
+    if ((text[length] & 0x80) != 0) {
+      std::string field(width, ' ');
+      SetFieldText(field, text);
+      AppendFieldText(line, field);
+      return;
+    }
   }
-  std::size_t length = std::min(text.size(), width);
-  length = std::min(length, text.find('\0'));
   while (length > 0 && text[length - 1] == ' ') --length;
   line.append(text.data(), length);
 }
@@ -98,15 +101,17 @@ class TagPrinter : public TagEditorHost {
     std::string& line = pending_;
     line.clear();
     line.reserve(path.size() + 160);
-    line.append(path).append(":");
+    line.append(path).push_back(':');
     if (HasOwnTagName(path)) {
       // Written in full: the fields as they stand.
       const TagEditorFields& f = *fields_;
       for (const std::string* text :
            {&f.TxtTitel, &f.TxtInterpret, &f.TxtAlbum, &f.TxtJahr, &f.TxtKommentar}) {
-        line.append(" ").append(*text).append(" |");
+        line.push_back(' ');
+        line.append(*text).append(" |", 2);
       }
-      line.append(" ").append(f.ComboGenreTyp);
+      line.push_back(' ');
+      line.append(f.ComboGenreTyp);
     } else {
       // As the record shows them, without building it.
       const TagEditorFields& f = *fields_;
@@ -116,11 +121,12 @@ class TagPrinter : public TagEditorHost {
             std::pair{&f.TxtInterpret, shape.artist.size()},
             std::pair{&f.TxtAlbum, shape.album.size()}, std::pair{&f.TxtJahr, shape.year.size()},
             std::pair{&f.TxtKommentar, shape.comment.size()}}) {
-        line.append(" ");
+        line.push_back(' ');
         AppendWrittenText(line, *text, width);
-        line.append(" |");
+        line.append(" |", 2);
       }
-      line.append(" ").append(GenreText(static_cast<unsigned char>(GenreIndex(f.ComboGenreTyp))));
+      line.push_back(' ');
+      line.append(GenreText(static_cast<unsigned char>(GenreIndex(f.ComboGenreTyp))));
     }
     failuresBefore_ = reporting_.Failures();
     hasPending_ = true;
@@ -282,11 +288,13 @@ int TagMain(const CliOptions& options) {
   Reporting reporting(/*withLogFile=*/!options.dryRun);
   TagList list;
   PosixFileSystem disk;
-  for (const FoundEntry& entry : SearchFolders(*folders, options.pattern, options.subdirs,
-                                               OrderOption(options.order, options.reverse),
-                                               /*markAll=*/true, reporting, &disk)) {
-    list.push_back({entry.path, true});
-  }
+  std::vector<FoundEntry> found = SearchFolders(*folders, options.pattern, options.subdirs,
+                                                OrderOption(options.order, options.reverse),
+                                                /*markAll=*/true, reporting, &disk);
+  // The found paths move over: no copy of each.
+  list.reserve(found.size());
+  for (FoundEntry& entry : found) list.push_back({std::move(entry.path), true});
+  found.clear();
   for (const std::string& folder : *folders) {
     if (const Error error = disk.PinFolder(folder)) {
       reporting.reporter().ReportError(Location::kNone, error.number, kSearchErrorContext, folder,

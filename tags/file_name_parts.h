@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/error_reporter.h"
 
@@ -20,5 +21,13 @@ struct FileNameParts {
 // without "." has no base name: `error` is set to 5 and all parts are empty.
 FileNameParts SplitFileNameParts(const std::string& path, const std::string& separator,
                                  Error* error = nullptr);
+
+// The same parts as views into path; false (parts empty) for a file name
+// without ".".
+struct FileNamePartViews {
+  std::string_view part1, part2, part3;
+};
+bool SplitFileNamePartViews(std::string_view path, std::string_view separator,
+                            FileNamePartViews& parts);
 
 }  // namespace velmora

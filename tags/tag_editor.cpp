@@ -16,20 +16,23 @@ namespace {
 
 constexpr const char* kFillContext = VELMORA_TEXT("velmora", "Fehler beim Auslesen des Tag's");
 
+// Compared as views: no length count of the word per file.
+bool Is(const std::string& text, std::string_view word) { return std::string_view(text) == word; }
+
 // A value field takes the stored text ("aus") or a file-name part ("1".."3");
 // "fest" and any other chooser text leave the typed value as it is. The
-// stored text is made only when taken.
+// stored text is made only when taken, straight into the field.
 template <typename Stored>
 void ApplySource(std::string& value, const std::string& chooser, const Stored& stored,
-                 const FileNameParts& parts) {
-  if (chooser == "aus") {
-    value = stored();
-  } else if (chooser == "1") {
-    value = parts.part1;
-  } else if (chooser == "2") {
-    value = parts.part2;
-  } else if (chooser == "3") {
-    value = parts.part3;
+                 const FileNamePartViews& parts) {
+  if (Is(chooser, "aus")) {
+    stored(value);
+  } else if (Is(chooser, "1")) {
+    value.assign(parts.part1);
+  } else if (Is(chooser, "2")) {
+    value.assign(parts.part2);
+  } else if (Is(chooser, "3")) {
+    value.assign(parts.part3);
   }
 }
 
@@ -55,43 +58,49 @@ std::array<std::string, kId3Fields> RecordValues(const TagRecord& record) {
           FieldText(record.comment), FieldText(record.year),   GenreText(record)};
 }
 
-// The value "aus" takes for field i: the ID3v1 record's or, in a file with
-// only an ID3v2 tag, that tag's (the record gets them cut and converted).
-std::string StoredValue(const TagRecord& record, const std::optional<Id3v2Values>& id3v2, int i) {
-  if (!HasTagMarker(record.tag) && id3v2) return id3v2->fields[static_cast<std::size_t>(i)];
+// The value "aus" takes for field i, into value: the ID3v1 record's or, in
+// a file with only an ID3v2 tag, that tag's (the record gets them cut and
+// converted).
+void StoredValue(const TagRecord& record, const std::optional<Id3v2Values>& id3v2, int i,
+                 std::string& value) {
+  if (!HasTagMarker(record.tag) && id3v2) {
+    value = id3v2->fields[static_cast<std::size_t>(i)];
+    return;
+  }
   switch (i) {
     case kId3Title:
-      return FieldText(record.title);
+      return AssignFieldText(value, record.title);
     case kId3Artist:
-      return FieldText(record.artist);
+      return AssignFieldText(value, record.artist);
     case kId3Album:
-      return FieldText(record.album);
+      return AssignFieldText(value, record.album);
     case kId3Comment:
-      return FieldText(record.comment);
+      return AssignFieldText(value, record.comment);
     case kId3Year:
-      return FieldText(record.year);
+      return AssignFieldText(value, record.year);
     default:
-      return GenreText(record);
+      value = GenreText(record);
   }
 }
 
 // The values shown after the write: each field from its chooser over
-// stored(i); false, reported, when the file name cannot be split.
+// stored(i, value); false, reported, when the file name cannot be split.
 template <typename Stored>
 bool ApplyChoosers(TagEditorFields& f, const std::string& path, const Stored& stored,
                    ErrorReporter& reporter) {
-  Error error;
-  const FileNameParts parts = SplitFileNameParts(path, f.TxtSeparator, &error);
-  if (error) {
+  FileNamePartViews parts;
+  if (!SplitFileNamePartViews(path, f.TxtSeparator, parts)) {
+    const Error error = InvalidArgumentError();
     reporter.ReportError(Location::kFillTagEditor, error.number, kFillContext, path,
                          error.description);
     return false;
   }
   for (int i = 0; i < kId3Genre; ++i) {
     ApplySource(
-        f.*kValueOf[i], f.*kChooserOf[i], [&stored, i] { return stored(i); }, parts);
+        f.*kValueOf[i], f.*kChooserOf[i], [&stored, i](std::string& value) { stored(i, value); },
+        parts);
   }
-  if (f.ComboGenre == "aus") f.ComboGenreTyp = stored(kId3Genre);
+  if (Is(f.ComboGenre, "aus")) stored(kId3Genre, f.ComboGenreTyp);
   return true;
 }
 
@@ -122,9 +131,6 @@ TagRecord BuildTagRecord(const TagEditorFields& fields) {
   record.genre = static_cast<unsigned char>(GenreIndex(fields.ComboGenreTyp));
   return record;
 }
-
-TagEditor::TagEditor(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagEditorHost& host)
-    : disk_(disk), reporter_(reporter), log_(log), host_(host) {}
 
 void TagEditor::CmdTagEdit_Click(const TagList& list) {
   tagEditorOpen_ = true;
@@ -186,7 +192,8 @@ void TagEditor::FillFromFile(const std::string& path, TagFile& file) {
       f.TxtJahr = FieldText(record.year);
       f.ComboGenreTyp = GenreText(record);
     } else if (!ApplyChoosers(
-                   f, path, [&](int i) { return StoredValue(record, shownId3v2_, i); },
+                   f, path,
+                   [&](int i, std::string& value) { StoredValue(record, shownId3v2_, i, value); },
                    reporter_)) {
       return;
     }
@@ -207,7 +214,10 @@ void TagEditor::FillFromAudioTag(const std::string& path, TagFile& file) {
   if (view_ == TagView::kBefore) {
     for (int i = 0; i < kId3Fields; ++i) f.*kValueOf[i] = stored[i];
   } else if (!ApplyChoosers(
-                 f, path, [&stored](int i) { return stored[static_cast<std::size_t>(i)]; },
+                 f, path,
+                 [&stored](int i, std::string& value) {
+                   value = stored[static_cast<std::size_t>(i)];
+                 },
                  reporter_)) {
     return;
   }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@
 namespace velmora {
 
 class TagFile;
-struct PlannedTagFile;
+struct TagBatch;
 
 // One entry of the found list as the tag editor sees it.
 struct TagListEntry {
@@ -90,6 +91,9 @@ class TagEditor {
  public:
   // The files are read and written through disk.
   TagEditor(FileSystem& disk, ErrorReporter& reporter, LogWriter& log, TagEditorHost& host);
+  ~TagEditor();
+  TagEditor(const TagEditor&) = delete;
+  TagEditor& operator=(const TagEditor&) = delete;
 
   TagEditorFields& fields() { return fields_; }
   [[nodiscard]] const TagEditorFields& fields() const { return fields_; }
@@ -160,12 +164,12 @@ class TagEditor {
   // Fills the fields for and plans the marked files of list from index from
   // on, at most kTagBatchFiles, each open; returns the index where the batch
   // ends. The host is told nothing yet.
-  std::size_t PlanBatch(const TagList& list, std::size_t from, std::vector<PlannedTagFile>& planned,
+  std::size_t PlanBatch(const TagList& list, std::size_t from, TagBatch& batch,
                         std::string& current);
   // Tells the journal the batch's writes, then walks list [from, end) as the
   // run does one file at a time, with the fields each file was planned with.
-  bool WriteBatch(const TagList& list, std::size_t from, std::size_t end,
-                  std::vector<PlannedTagFile>& planned, std::string& current);
+  bool WriteBatch(const TagList& list, std::size_t from, std::size_t end, TagBatch& batch,
+                  std::string& current);
   // The fields were filled for a file: the host shows them, unless held.
   void Shown();
 
@@ -185,6 +189,7 @@ class TagEditor {
   TagRecord shownRecord_;
   std::optional<Id3v2Values> shownId3v2_;
   std::optional<AudioTagValues> shownAudio_;  // FLAC, Ogg, Opus and M4A
+  std::unique_ptr<TagBatch> batch_;           // kept from batch to batch for its room
 };
 
 }  // namespace velmora

@@ -25,8 +25,8 @@ std::string_view View(const TagBytes& bytes) { return {bytes.data(), bytes.size(
 
 bool IsMp3Name(const std::string& path) { return AudioFormatOfName(path) == AudioFormat::kMp3; }
 
-TagFile::TagFile(FileSystem& disk, std::string path, bool forWriting)
-    : disk_(disk), path_(std::move(path)) {
+TagFile::TagFile(FileSystem& disk, const std::string& path, bool forWriting)
+    : disk_(disk), path_(path) {
   if (forWriting) {
     file_ = disk_.Open(path_, OpenMode::kReadWrite, writeOpenError_);
     if (file_) return;
@@ -137,7 +137,17 @@ void TagFile::Report(const Error& error, ErrorReporter& reporter) const {
 
 Error TagFile::Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
                     TagEdits& edits) {
-  edits = {};
+  // The edits' strings keep their room for the next file of a run.
+  edits.oldSize = edits.newSize = 0;
+  edits.oldModified = 0;
+  edits.checksum = 0;
+  Error error = PlanChecked(record, changes, mode, edits);
+  if (error) edits.edits.clear();
+  return error;
+}
+
+Error TagFile::PlanChecked(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
+                           TagEdits& edits) {
   // Bytes without the marker would not be found again and would be taken
   // for audio at the next write.
   if (!HasTagMarker(record.tag)) return InvalidArgumentError();
@@ -184,42 +194,54 @@ Error TagFile::PlanRecord(const TagRecord& record, const std::optional<RegionEdi
   const long long head = id3v2 ? id3v2->length : 0;
   const std::string_view newHead = id3v2 ? std::string_view(id3v2->bytes) : std::string_view();
   const long long newSize = size - head + static_cast<long long>(newHead.size());
-  std::string last;
+  std::string_view last;
+  std::string joined;  // the last bytes when the new ID3v2 tag reaches into them
   if (size - head >= kTagLength) {
     if (readSize_ != size) {
       if (Error error = file_->ReadAt(size - kTagLength, lastBytes_.data(), kTagSize)) return error;
     }
     readSize_ = size;
-    last.assign(View(lastBytes_));
+    last = View(lastBytes_);
   } else if (newSize >= kTagLength) {
     std::string rest(static_cast<std::size_t>(size - head), '\0');
     if (Error error = file_->ReadAt(head, rest.data(), rest.size())) return error;
-    last = (std::string(newHead) + rest).substr(static_cast<std::size_t>(newSize - kTagLength));
+    joined = (std::string(newHead) + rest).substr(static_cast<std::size_t>(newSize - kTagLength));
+    last = joined;
   } else {
     return ShortError();
   }
-  const TagBytes bytes = ToBytes(record);
-  TagEdit recordEdit{newSize, "", kTagLength, std::string(View(bytes))};
   // A marker inside the new ID3v2 tag is not a record.
-  if (HasTagMarker(last) && newSize - kTagLength >= static_cast<long long>(newHead.size())) {
-    recordEdit.offset = newSize - kTagLength;
-    recordEdit.oldBytes = std::move(last);
-  } else if (!IsMp3Name(path_)) {
+  const bool over =
+      HasTagMarker(last) && newSize - kTagLength >= static_cast<long long>(newHead.size());
+  if (!over && !IsMp3Name(path_)) {
     return Error{kInvalidFileFormat, "no tag found, and not an MP3 file to append one to"};
   }
+  const long long recordOffset = over ? newSize - kTagLength : newSize;
   edits.oldSize = size;
   edits.oldModified = stamp_.identity.modified;
-  edits.newSize = recordEdit.offset + kTagLength;
-  edits.edits.reserve(id3v2 ? 2 : 1);
+  edits.newSize = recordOffset + kTagLength;
+  // Assigned into the edits already there: their strings keep their room.
+  edits.edits.resize(id3v2 ? 2 : 1);
   if (id3v2) {
-    TagEdit headEdit{0, std::string(static_cast<std::size_t>(head), '\0'),
-                     static_cast<long long>(newHead.size()), std::string(newHead)};
+    TagEdit& headEdit = edits.edits.front();
+    headEdit.offset = 0;
+    headEdit.oldBytes.assign(static_cast<std::size_t>(head), '\0');
+    headEdit.newLength = static_cast<long long>(newHead.size());
+    headEdit.newBytes.assign(newHead);
     if (Error error = file_->ReadAt(0, headEdit.oldBytes.data(), headEdit.oldBytes.size())) {
       return error;
     }
-    edits.edits.push_back(std::move(headEdit));
   }
-  edits.edits.push_back(std::move(recordEdit));
+  TagEdit& recordEdit = edits.edits.back();
+  recordEdit.offset = recordOffset;
+  if (over) {
+    recordEdit.oldBytes.assign(last);
+  } else {
+    recordEdit.oldBytes.clear();
+  }
+  recordEdit.newLength = kTagLength;
+  const TagBytes bytes = ToBytes(record);
+  recordEdit.newBytes.assign(View(bytes));
   edits.checksum = ChecksumOfWrite(edits);
   return {};
 }

@@ -28,8 +28,9 @@ class TagFile {
   // Opens the file at path on disk, for reading and writing (never through a
   // link) when forWriting is set; a file that cannot be written is still
   // opened for reading. Never creates or truncates. Failures show up in Read
-  // and Write.
-  TagFile(FileSystem& disk, std::string path, bool forWriting);
+  // and Write. path is kept by reference: it must outlive the TagFile.
+  TagFile(FileSystem& disk, const std::string& path, bool forWriting);
+  TagFile(FileSystem& disk, std::string&& path, bool forWriting) = delete;
   ~TagFile();
   TagFile(const TagFile&) = delete;
   TagFile& operator=(const TagFile&) = delete;
@@ -61,6 +62,7 @@ class TagFile {
   // one in a file named *.mp3 that has none; kNever: leaves it alone) and
   // record over the old record or after the last byte of an MP3 file. The
   // file is not touched. A failure of either part fails the whole write.
+  // The room of edits' strings is reused.
   Error Plan(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode, TagEdits& edits);
   // Makes the edits of the last Plan, then closes the file; on failure the
   // file is as it was.
@@ -81,12 +83,14 @@ class TagFile {
 
  private:
   Error Stamped();
+  Error PlanChecked(const TagRecord& record, const Id3v2Changes& changes, Id3v2Mode mode,
+                    TagEdits& edits);
   Error PlanId3v2(const Id3v2Changes& changes, Id3v2Mode mode, std::optional<RegionEdit>& edit);
   Error PlanRecord(const TagRecord& record, const std::optional<RegionEdit>& id3v2,
                    TagEdits& edits);
 
   FileSystem& disk_;
-  std::string path_;
+  const std::string& path_;
   std::unique_ptr<OpenFile> file_;
   Error openError_;          // why the file could not be opened at all
   Error writeOpenError_;     // why it could not be opened for writing

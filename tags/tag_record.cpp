@@ -43,6 +43,17 @@ std::string FieldText(std::span<const char> field) {
   return Windows1252ToUtf8(std::string_view(field.data(), length));
 }
 
+void AssignFieldText(std::string& text, std::span<const char> field) {
+  const auto end = std::find(field.begin(), field.end(), '\0');
+  const std::span<const char> bytes = field.first(static_cast<std::size_t>(end - field.begin()));
+  // Plain ASCII is the same in both encodings: no converted copy.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+    text.assign(bytes.data(), bytes.size());
+  } else {
+    text = Windows1252ToUtf8(std::string_view(bytes.data(), bytes.size()));
+  }
+}
+
 void SetFieldText(std::span<char> field, const std::string& text) {
   // Plain ASCII is the same in both encodings: no converted copy.
   const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });

@@ -42,6 +42,8 @@ bool HasTagMarker(std::span<const char> bytes);
 // A field's text: its characters up to, not including, the first NUL, as
 // UTF-8. Trailing blanks remain.
 std::string FieldText(std::span<const char> field);
+// The same into text, whose room is kept.
+void AssignFieldText(std::string& text, std::span<const char> field);
 
 // Stores text into a field: Windows-1252, cut to the field's length in
 // characters, padded on the right with blanks.

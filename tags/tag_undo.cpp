@@ -1,6 +1,6 @@
 #include "tags/tag_undo.h"
 
-#include <charconv>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -70,44 +70,81 @@ bool AsBefore(OpenFile& file, const TagEdits& edits) {
 }  // namespace
 
 std::string PackTagEdits(const TagEdits& edits) {
-  // The numbers go into one buffer on the stack, then the block is made in
-  // one allocation: one payload per file of a tag run.
+  std::string block;
+  PackTagEditsInto(edits, block);
+  return block;
+}
+
+// The hundred two-digit pairs, "00" to "99".
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes value in decimal, then after, at out; returns the end. Two digits
+// a step into a scratch of fixed size, then one copy of fixed size: the
+// block keeps room for the bytes past the number.
+char* PutNumber(char* out, long long value, char after) {
+  if (value < 0) *out++ = '-';
+  // The magnitude, also of the lowest number.
+  auto rest = value < 0 ? 0 - static_cast<unsigned long long>(value)
+                        : static_cast<unsigned long long>(value);
+  char digits[48] = {};  // 20 digits, after, and the copy's tail
+  char* p = digits + 20;
+  while (rest >= 100) {
+    const auto pair = static_cast<std::size_t>(rest % 100);
+    rest /= 100;
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * pair], 2);
+  }
+  if (rest >= 10) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * rest], 2);
+  } else {
+    *--p = static_cast<char>('0' + rest);
+  }
+  const auto length = static_cast<std::size_t>(digits + 20 - p);
+  digits[20] = after;
+  std::memcpy(out, p, 21);
+  return out + length + 1;
+}
+
+void PackTagEditsInto(const TagEdits& edits, std::string& block) {
+  // Written straight into block, sized for the longest numbers and each
+  // number's copy of fixed size first: a reused block then takes no
+  // allocation, one payload per file of a run.
   std::size_t oldBytes = 0;
   for (const TagEdit& edit : edits.edits) oldBytes += edit.oldBytes.size();
-  constexpr std::size_t kLine = 64;  // three numbers of at most 20 digits
-  char head[128];
-  char* out = head;
-  const auto number = [&out](auto value, char after, int base = 10) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
-    const auto length = static_cast<std::size_t>(end - digits);
-    if (base == 16) {
-      std::memset(out, '0', 16 - length);
-      out += 16 - length;
-    }
-    std::memcpy(out, digits, length);
-    out += length;
-    *out++ = after;
-  };
-  number(edits.oldSize, ' ');
-  number(static_cast<long long>(edits.oldModified), ' ');
-  number(edits.newSize, ' ');
-  number(edits.checksum, ' ', 16);
-  number(edits.edits.size(), '\n');
-  std::string block;
-  block.reserve(kBlockHeader.size() + static_cast<std::size_t>(out - head) +
-                kLine * edits.edits.size() + oldBytes);
-  block += kBlockHeader;
-  block.append(head, out);
-  for (const TagEdit& edit : edits.edits) {
-    out = head;
-    number(edit.offset, ' ');
-    number(edit.oldBytes.size(), ' ');
-    number(edit.newLength, '\n');
-    block.append(head, out);
+  constexpr std::size_t kHead = 160;  // five numbers of at most 20 digits, and room
+  constexpr std::size_t kLine = 64;   // three numbers of at most 20 digits
+  block.resize(kBlockHeader.size() + kHead + kLine * edits.edits.size() + oldBytes);
+  char* out = block.data();
+  std::memcpy(out, kBlockHeader.data(), kBlockHeader.size());
+  out += kBlockHeader.size();
+  out = PutNumber(out, edits.oldSize, ' ');
+  out = PutNumber(out, static_cast<long long>(edits.oldModified), ' ');
+  out = PutNumber(out, edits.newSize, ' ');
+  for (int shift = 56; shift >= 0; shift -= 8) {
+    const auto byte = static_cast<std::size_t>((edits.checksum >> shift) & 0xFF);
+    *out++ = "0123456789abcdef"[byte >> 4];
+    *out++ = "0123456789abcdef"[byte & 0xF];
   }
-  for (const TagEdit& edit : edits.edits) block += edit.oldBytes;
-  return block;
+  *out++ = ' ';
+  out = PutNumber(out, static_cast<long long>(edits.edits.size()), '\n');
+  for (const TagEdit& edit : edits.edits) {
+    out = PutNumber(out, edit.offset, ' ');
+    out = PutNumber(out, static_cast<long long>(edit.oldBytes.size()), ' ');
+    out = PutNumber(out, edit.newLength, '\n');
+  }
+  for (const TagEdit& edit : edits.edits) {
+    std::memcpy(out, edit.oldBytes.data(), edit.oldBytes.size());
+    out += edit.oldBytes.size();
+  }
+  block.resize(static_cast<std::size_t>(out - block.data()));
 }
 
 bool UnpackTagEdits(std::string_view block, TagEdits& edits) {

@@ -21,6 +21,8 @@ namespace velmora {
 // the old bytes of every edit, in order, and nothing else. New bytes are not
 // kept.
 std::string PackTagEdits(const TagEdits& edits);
+// The same into block, whose room is kept.
+void PackTagEditsInto(const TagEdits& edits, std::string& block);
 bool UnpackTagEdits(std::string_view block, TagEdits& edits);
 
 // Takes back the tag write payload (a packed block) made to the file at
