@@ -152,9 +152,12 @@ class PosixOpenFile : public OpenFile {
   }
 
   Error SetModified(std::int64_t modified) override {
-    const timespec times[2] = {
-        {0, UTIME_OMIT},
-        {static_cast<time_t>(modified / 1000000000), static_cast<long>(modified % 1000000000)}};
+    // Floored: a time before 1970 has whole seconds below it and
+    // nanoseconds counted up from there, as futimens wants them.
+    std::int64_t seconds = modified / 1000000000, nanoseconds = modified % 1000000000;
+    if (nanoseconds < 0) nanoseconds += 1000000000, --seconds;
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {static_cast<time_t>(seconds), static_cast<long>(nanoseconds)}};
     return ::futimens(fd_, times) == 0 ? Error{} : Fail(errno);
   }
 

@@ -141,12 +141,14 @@ TEST(CliTagUndo, RestoresTheOldBytesAndTime) {
     const char* name;
     std::string bytes;
     const char* id3v2;
+    long long seconds = 1500000000;  // of the file's time; nanoseconds 123456789
   } cases[] = {
       {"untagged, record appended", Audio(300), "never"},
       {"ID3v1 record overwritten", Audio(300) + Bytes(Record("Old")), "never"},
       {"ID3v2 tag created", Audio(300), "always"},
       {"ID3v2 tag rewritten, no room", small + Audio(300) + Bytes(Record("Old")), "auto"},
       {"ID3v2 tag in place", Id3v2Bytes(4, "", 4096) + Audio(300), "auto"},
+      {"a time before 1970", Audio(300), "never", -31536000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -154,14 +156,14 @@ TEST(CliTagUndo, RestoresTheOldBytesAndTime) {
     const std::string name = "Artist - A long title for the tag.mp3", file = folder / name;
     const std::string journal = folder / "journal";
     WriteFile(file, c.bytes);
-    SetModified(file, 1500000000, 123456789);
+    SetModified(file, c.seconds, 123456789);
     ASSERT_TRUE(Succeeds(RunCli({"tag", "--separator", " - ", "--artist", "1", "--title", "2",
                                  "--id3v2", c.id3v2, "--journal", journal, folder.path()})));
     ASSERT_NE(ReadFile(file), c.bytes);
 
     EXPECT_TRUE(Succeeds(Undo(journal)));
     EXPECT_EQ(ReadFile(file), c.bytes);  // byte for byte, length included
-    EXPECT_EQ(Modified(file), 1500000000123456789LL);
+    EXPECT_EQ(Modified(file), c.seconds * 1000000000 + 123456789);
     // The step and its side file are gone.
     EXPECT_EQ(Listing(folder.path()), (Names{name, "journal", "journal.lock"}));
   }
