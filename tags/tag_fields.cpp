@@ -45,8 +45,8 @@ bool IsPhotoExtension(const std::string& ext) {
 
 void SetModifiedFields(std::int64_t modified, FileFields& fields) {
   // Floored, so a time just before 1970 falls in 1969.
-  const std::time_t seconds = static_cast<std::time_t>(
-      modified / 1000000000 - (modified % 1000000000 < 0 ? 1 : 0));
+  const std::time_t seconds =
+      static_cast<std::time_t>(modified / 1000000000 - (modified % 1000000000 < 0 ? 1 : 0));
   std::tm local{};
   if (localtime_r(&seconds, &local) == nullptr) return;
   char date[16];
