@@ -87,7 +87,7 @@ class PlanActions : public StepActions {
     const PlanState state = Play(src, dest);
     if (withSteps_) {
       // Built in place: the paths are copied once, straight into the step.
-      plan_.steps.emplace_back(Row().entry, slot_, state, waitsFor_, refused_, src, dest);
+      plan_.steps.push_back(PlanStep{Row().entry, slot_, state, waitsFor_, refused_, src, dest});
     }
     if (state == PlanState::kFailed || refused_ || kept_) return CommitResult::kNotCommitted;
     at_ = dest;
@@ -412,7 +412,7 @@ std::vector<PlanRow> MarkedRows(const std::vector<FoundEntry>& found) {
   rows.reserve(static_cast<std::size_t>(
       std::count_if(found.begin(), found.end(), [](const FoundEntry& e) { return e.marked; })));
   for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].marked) rows.emplace_back(k, found[k].path, PlanState::kUnchanged, nullptr);
+    if (found[k].marked) rows.push_back(PlanRow{k, found[k].path, PlanState::kUnchanged, nullptr});
   }
   return rows;
 }

@@ -54,7 +54,7 @@ namespace {
 // "00" to "99".
 constexpr std::array<char, 200> kPairs = [] {
   std::array<char, 200> pairs{};
-  for (int i = 0; i < 100; ++i) {
+  for (std::size_t i = 0; i < 100; ++i) {
     pairs[2 * i] = static_cast<char>('0' + i / 10);
     pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
@@ -153,7 +153,7 @@ void FormatIdentityFields(IdentityText& out, const StepIdentity& id) {
   }
   // Twice a step: formatted on the stack, no field starts past byte 84 and
   // a Put writes 20 bytes, so all fits the 112 of IdentityText.
-  static_assert(sizeof out.text >= 4 * 21 + NumberText<0>::kRoom + 2);
+  static_assert(sizeof out.text >= std::size_t{4} * 21 + NumberText<0>::kRoom + 2);
   thread_local NumberText<0> size, device, fsid;
   thread_local NumberText<9> modified;
   thread_local NumberText<4> inode;

@@ -136,9 +136,8 @@ void JournalWriter::FolderRecords(RecordBuffer& records, const std::string& sour
     // Most steps stay in the folder of the step before: the path starts
     // with it and a slash, and no slash follows.
     const std::size_t n = lastFolder_.size();
-    if (n > 0 && path->size() > n && (*path)[n] == '/' &&
-        std::memcmp(path->data(), lastFolder_.data(), n) == 0 &&
-        std::memchr(path->data() + n + 1, '/', path->size() - n - 1) == nullptr) {
+    if (n > 0 && path->size() > n && (*path)[n] == '/' && path->compare(0, n, lastFolder_) == 0 &&
+        path->find('/', n + 1) == std::string::npos) {
       if (targetStable != nullptr) *targetStable = lastStable_;
       continue;
     }

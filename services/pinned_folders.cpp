@@ -149,9 +149,8 @@ Error PinnedFolders::Resolve(const std::string& path, FolderPlace& place) {
   // Most steps lie in the folder of the path before: its name follows it
   // with no separator.
   const std::size_t lastSize = lastFolder_.size();
-  if (last_ != nullptr && path.size() > lastSize &&
-      std::memcmp(path.data(), lastFolder_.data(), lastSize) == 0 &&
-      std::memchr(path.data() + lastSize, kPathSeparator, path.size() - lastSize) == nullptr) {
+  if (last_ != nullptr && path.size() > lastSize && path.compare(0, lastSize, lastFolder_) == 0 &&
+      path.find(kPathSeparator, lastSize) == std::string::npos) {
     place.dir = last_->fd;
     place.name.Point(path, lastSize);
     place.held = last_;

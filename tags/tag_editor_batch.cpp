@@ -37,7 +37,7 @@ class BatchKeys {
   void Clear() { used_.fill(false); }
   // Calls same(place) for each key equal to key until it returns true.
   template <typename Same>
-  bool Find(const Key& key, const Same& same) const {
+  [[nodiscard]] bool Find(const Key& key, const Same& same) const {
     for (std::size_t slot = Slot(key); used_[slot]; slot = (slot + 1) % kSlots) {
       if (keys_[slot] == key && same(places_[slot])) return true;
     }

@@ -1,5 +1,6 @@
 #include "tags/tag_undo.h"
 
+#include <algorithm>
 #include <array>
 #include <cinttypes>
 #include <cstdio>
@@ -78,7 +79,7 @@ std::string PackTagEdits(const TagEdits& edits) {
 // The hundred two-digit pairs, "00" to "99".
 constexpr auto kDigitPairs = [] {
   std::array<char, 200> pairs{};
-  for (int i = 0; i < 100; ++i) {
+  for (std::size_t i = 0; i < 100; ++i) {
     pairs[2 * i] = static_cast<char>('0' + i / 10);
     pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
@@ -141,8 +142,7 @@ void PackTagEditsInto(const TagEdits& edits, std::string& block) {
     out = PutNumber(out, edit.newLength, '\n');
   }
   for (const TagEdit& edit : edits.edits) {
-    std::memcpy(out, edit.oldBytes.data(), edit.oldBytes.size());
-    out += edit.oldBytes.size();
+    out = std::copy_n(edit.oldBytes.data(), edit.oldBytes.size(), out);
   }
   block.resize(static_cast<std::size_t>(out - block.data()));
 }
