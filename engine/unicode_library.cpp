@@ -3,25 +3,14 @@
 #include "engine/unicode_library.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/beside_program.h"
+
 namespace velmora {
 namespace {
-
-// Beside the program: VELMORA_UNICODE_LIBRARY from its folder, where the
-// build puts it too (bin/, tests/ and bench/ are siblings of lib/).
-std::string UnicodeLibraryPath() {
-  std::array<char, 4096> buffer{};
-  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  std::string folder = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : "";
-  const std::size_t slash = folder.rfind('/');
-  folder.resize(slash == std::string::npos ? 0 : slash);
-  return folder + "/" VELMORA_UNICODE_LIBRARY;
-}
 
 // Without the library letter case would silently stay as it is, a wrong
 // name the user never asked for; like a missing library at start, stop.
@@ -31,7 +20,7 @@ std::string UnicodeLibraryPath() {
 }
 
 const UnicodeCalls* Load() {
-  const std::string path = UnicodeLibraryPath();
+  const std::string path = BesideProgram(VELMORA_UNICODE_LIBRARY);
   void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (handle == nullptr) {
     std::fprintf(stderr, "velmora: %s\n", ::dlerror());  // dlerror names the path

@@ -3,27 +3,15 @@
 #include "tags/media_library.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <array>
 #include <string_view>
 
+#include "engine/beside_program.h"
 #include "engine/error_numbers.h"
 #include "tags/photo_date.h"
 
 namespace velmora {
 namespace {
-
-// Beside the program: VELMORA_MEDIA_LIBRARY from its folder, where the build
-// puts it too (bin/, tests/ and bench/ are siblings of lib/).
-std::string MediaLibraryPath() {
-  std::array<char, 4096> buffer{};
-  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  std::string folder = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : "";
-  const std::size_t slash = folder.rfind('/');
-  folder.resize(slash == std::string::npos ? 0 : slash);
-  return folder + "/" VELMORA_MEDIA_LIBRARY;
-}
 
 struct Loaded {
   const MediaCalls* calls = nullptr;
@@ -32,7 +20,7 @@ struct Loaded {
 
 Loaded Load() {
   Loaded loaded;
-  const std::string path = MediaLibraryPath();
+  const std::string path = BesideProgram(VELMORA_MEDIA_LIBRARY);
   void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* why = ::dlerror();
